@@ -1,0 +1,44 @@
+// Seams created once in main and handed down, so that tests can replace them.
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The PC's local date and time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+// Every message box, question and input box goes through a Prompter.
+class Prompter {
+public:
+    enum Icon { NoIcon, Information, Exclamation, Question, Critical };
+    enum Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+    enum Answer { AnsOk, AnsYes, AnsNo, AnsCancel };
+
+    virtual ~Prompter() = default;
+    // text: lines separated by "\n".
+    virtual Answer message(const QString &text, const QString &title, Icon icon,
+                           Buttons buttons = Ok) = 0;
+    // Input box; nullopt on Cancel.
+    virtual std::optional<QString> input(const QString &prompt, const QString &title,
+                                         const QString &defaultText) = 0;
+};
+
+// Outside programs: open a file with the desktop's default application, start
+// the desktop's own date-and-time settings.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Returns false with a reason when nothing could be started.
+    virtual bool openFile(const QString &path, QString *error) = 0;
+    virtual bool openDateTimeSettings(QString *error) = 0;
+};

@@ -1,0 +1,41 @@
+#include "common/timetext.h"
+
+#include <cmath>
+
+namespace timetext {
+
+QString dateTimeText(const QDateTime &t, const QLocale &locale)
+{
+    QString mon = locale.monthName(t.date().month(), QLocale::ShortFormat);
+    if (mon.endsWith(QLatin1Char('.')))
+        mon.chop(1);
+    mon = mon.left(3);
+    return QStringLiteral("%1 %2 %3  %4")
+        .arg(t.date().day())
+        .arg(mon)
+        .arg(t.date().year(), 4, 10, QLatin1Char('0'))
+        .arg(t.time().toString(QStringLiteral("HH:mm")));
+}
+
+TimeTexts compute(const QDateTime &local, double ltMinusUtcHours, const QLocale &locale)
+{
+    TimeTexts out;
+    // Work on the wall-clock value at minute precision; no time zone rules apply.
+    QDateTime lt(local.date(), QTime(local.time().hour(), local.time().minute()), Qt::UTC);
+    out.lt_text = dateTimeText(lt, locale);
+    const qint64 minutes = static_cast<qint64>(std::llround(-60.0 * ltMinusUtcHours));
+    const QDateTime utc = lt.addSecs(minutes * 60);
+    out.utc_text = dateTimeText(utc, locale);
+    out.utc_stamp = utc.toString(QStringLiteral("yyyyMMdd HHmm"));
+    return out;
+}
+
+QString hhmmOf(const QString &clockText)
+{
+    const QString t = clockText.right(5);
+    if (t.size() < 5)
+        return QString();
+    return t.left(2) + t.mid(3, 2);
+}
+
+} // namespace timetext

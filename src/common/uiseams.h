@@ -1,0 +1,19 @@
+// The desktop implementations of Prompter and Launcher.
+#pragma once
+#include "common/seams.h"
+
+class QWidget;
+
+class DialogPrompter : public Prompter {
+public:
+    Answer message(const QString &text, const QString &title, Icon icon,
+                   Buttons buttons = Ok) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+};
+
+class DesktopLauncher : public Launcher {
+public:
+    bool openFile(const QString &path, QString *error) override;
+    bool openDateTimeSettings(QString *error) override;
+};

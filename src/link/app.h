@@ -1,0 +1,43 @@
+// The program-wide state and seams, created once in main (or a test) and
+// handed to every window.
+#pragma once
+#include "common/seams.h"
+#include "common/timetext.h"
+#include "link/captions.h"
+#include "link/fanout.h"
+#include "link/rxstate.h"
+#include "settings/settings.h"
+
+#include <QString>
+
+class Port;
+class PanelView;
+class Receiver2;
+
+// Current file name of each kind, as chosen in the file dialogs.
+struct CurrentFiles {
+    QString bdxc, own, converted, tracking, mem, log, pan, san;
+};
+
+struct App {
+    Settings settings;
+    QString settingsPath; // where the settings were read at start
+
+    Clock *clock = nullptr;
+    Prompter *prompter = nullptr;
+    Launcher *launcher = nullptr;
+    Port *port = nullptr;
+    Receiver2 *rx = nullptr;     // the link (module receiver2)
+    PanelView *panel = nullptr;  // the control panel, once loaded
+
+    RxState rxs;
+    Captions cap = Captions::build(false, false);
+    TimeTexts times;       // written by the clock line only
+    FreqFanout fanout;
+    CurrentFiles files;
+    int caller_code = 0;   // set by a window before it opens a file dialog
+    QString save_dir;      // directory of the kind being saved or loaded
+
+    // Reply waits are bounded by this many milliseconds.
+    int replyTimeoutMs = 1500;
+};

@@ -1,0 +1,84 @@
+#include "link/serialport.h"
+
+#include <QSerialPort>
+
+SerialPort::SerialPort(const QString &device, QObject *parent)
+    : Port(parent), device_(device), sp_(new QSerialPort(this))
+{
+    connect(sp_, &QSerialPort::readyRead, this, &Port::readyRead);
+    connect(sp_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ResourceError && !lostSignalled_) {
+            lostSignalled_ = true;
+            emit lost(sp_->errorString());
+        }
+    });
+}
+
+SerialPort::~SerialPort() = default;
+
+QString SerialPort::deviceForNumber(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+bool SerialPort::open(QString *error)
+{
+    lostSignalled_ = false;
+    sp_->setPortName(device_);
+    if (!sp_->open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(device_, sp_->errorString());
+        return false;
+    }
+    const bool ok = sp_->setBaudRate(4800) && sp_->setDataBits(QSerialPort::Data8)
+        && sp_->setParity(QSerialPort::NoParity) && sp_->setStopBits(QSerialPort::OneStop)
+        && sp_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!ok) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(device_, sp_->errorString());
+        sp_->close();
+        return false;
+    }
+    sp_->clear();
+    return true;
+}
+
+bool SerialPort::isOpen() const
+{
+    return sp_->isOpen();
+}
+
+void SerialPort::close()
+{
+    if (sp_->isOpen())
+        sp_->close();
+}
+
+bool SerialPort::write(const QByteArray &bytes)
+{
+    if (!sp_->isOpen())
+        return false;
+    return sp_->write(bytes) == bytes.size();
+}
+
+qint64 SerialPort::bytesAvailable() const
+{
+    return sp_->isOpen() ? sp_->bytesAvailable() : 0;
+}
+
+QByteArray SerialPort::readAll()
+{
+    return sp_->isOpen() ? sp_->readAll() : QByteArray();
+}
+
+void SerialPort::clear()
+{
+    if (!sp_->isOpen())
+        return;
+    sp_->readAll();
+    sp_->clear(QSerialPort::Input);
+}

@@ -1,0 +1,109 @@
+#include "settings/settings.h"
+
+#include "common/fmt.h"
+#include "common/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString Settings::sub(const QString &name) const
+{
+    return base_dir + name + QLatin1Char('/');
+}
+
+namespace settingsfile {
+
+Settings parse(const QString &text)
+{
+    Settings s;
+    const QStringList l = textfile::splitLines(text);
+    if (l.size() > 0) s.base_dir = l[0];
+    if (l.size() > 1) s.rx_lat = l[1];
+    if (l.size() > 2) s.rx_long = l[2];
+    for (int i = 3; i < l.size() && i - 2 <= 20; ++i)
+        s.v[i - 2] = static_cast<float>(fmt::val(l[i]));
+    return s;
+}
+
+bool load(const QString &path, Settings *out, QString *error)
+{
+    QStringList lines;
+    if (!textfile::readLines(path, &lines, error))
+        return false;
+    *out = parse(lines.join(QLatin1Char('\n')));
+    return true;
+}
+
+QStringList lines(Settings *s)
+{
+    QStringList out{s->base_dir, s->rx_lat, s->rx_long};
+    for (int i = 8; i <= 11; ++i)
+        if (s->v[i] < 1)
+            s->v[i] = 1;
+    for (int i = 1; i <= 15; ++i)
+        out << fmt::blankNum(s->v[i]);
+    return out;
+}
+
+bool save(Settings *s, QString *error)
+{
+    return textfile::writeLines(s->base_dir + QLatin1String(fileName), lines(s), error);
+}
+
+QString defaultBaseDir()
+{
+    return QDir::homePath() + QStringLiteral("/VRTSV6/");
+}
+
+QStringList dataSubdirs()
+{
+    return {QStringLiteral("BDXC"), QStringLiteral("OWN"), QStringLiteral("Rx2Db"),
+            QStringLiteral("LOG"), QStringLiteral("MEM"), QStringLiteral("SAN"),
+            QStringLiteral("PAN"), QStringLiteral("NEWS")};
+}
+
+Settings defaults()
+{
+    Settings s;
+    s.base_dir = defaultBaseDir();
+    s.rx_lat = QStringLiteral("5205N");
+    s.rx_long = QStringLiteral("0445E");
+    s.v[1] = 1;  // first serial port
+    s.v[2] = 0;  // LT - UTC
+    s.v[7] = 3;  // EU
+    s.v[8] = 2;  // DIM BDX
+    s.v[9] = 1;  // DIM OWN
+    s.v[10] = 1; // DIM LOG
+    s.v[11] = 15; // DIM ILG
+    return s;
+}
+
+QString locate()
+{
+    const QString here = QDir::current().filePath(QLatin1String(fileName));
+    if (QFileInfo::exists(here))
+        return here;
+    const QString home = defaultBaseDir() + QLatin1String(fileName);
+    if (QFileInfo::exists(home))
+        return home;
+    return QString();
+}
+
+bool createDefault(QString *path, QString *error)
+{
+    Settings s = defaults();
+    QDir d;
+    if (!d.mkpath(s.base_dir)) {
+        if (error)
+            *error = QStringLiteral("The folder %1 could not be created.").arg(s.base_dir);
+        return false;
+    }
+    for (const QString &sub : dataSubdirs())
+        d.mkpath(s.base_dir + sub);
+    if (!save(&s, error))
+        return false;
+    *path = s.base_dir + QLatin1String(fileName);
+    return true;
+}
+
+} // namespace settingsfile

@@ -1,0 +1,62 @@
+// The settings file "VRTSV6.INI": three text lines, then one number per line.
+#pragma once
+#include <QString>
+#include <array>
+
+struct Settings {
+    QString base_dir; // ends with the platform separator once validated
+    QString rx_lat;
+    QString rx_long;
+    // settings[1] .. settings[20]; index 0 unused.
+    std::array<float, 21> v{};
+
+    float &operator[](int i) { return v.at(i); }
+    float operator[](int i) const { return v.at(i); }
+
+    // Convenience readers with the program's rules.
+    int portNumber() const { return static_cast<int>(v[1]); }
+    double ltMinusUtc() const { return v[2]; }
+    bool noRx() const { return v[5] != 0; }
+    bool editorEnabled() const { return v[6] == 1; }
+    int targetArea() const { return static_cast<int>(v[7]); }
+    int dim(int index) const { return static_cast<int>(v[8 + index]); } // 0 BDX, 1 OWN, 2 LOG, 3 ILG
+    bool bwcFitted() const { return v[12] == 1; }
+    bool narrowFitted() const { return v[13] == 1; }
+    bool ecssFitted() const { return v[14] == 1; }
+    bool rttyFitted() const { return v[15] == 1; }
+
+    // Data subdirectory of base_dir, e.g. sub("BDXC") -> base_dir + "BDXC/".
+    QString sub(const QString &name) const;
+};
+
+namespace settingsfile {
+
+inline const char *fileName = "VRTSV6.INI";
+
+// Parses file text: lines 1-3 text, then up to 20 numbers (lenient); missing
+// lines leave 0 / empty. Never fails.
+Settings parse(const QString &text);
+// Reads path into *out. On failure *out is untouched and *error names the
+// file and the reason.
+bool load(const QString &path, Settings *out, QString *error);
+// The file's lines: text lines 1-3, then values 1-15 (values 8-11 below 1 are
+// raised to 1 in *s too).
+QStringList lines(Settings *s);
+// Writes base_dir + "VRTSV6.INI" atomically.
+bool save(Settings *s, QString *error);
+
+// The platform's default base directory (home + "/VRTSV6/").
+QString defaultBaseDir();
+// The data subdirectories, one spelling each.
+QStringList dataSubdirs();
+// Defaults for a first run.
+Settings defaults();
+
+// Where the settings file is looked for at start: the working directory, then
+// the default base directory. Empty when neither exists.
+QString locate();
+// First run: creates the default base directory with its subdirectories and
+// a settings file of defaults. Returns the path of the new file.
+bool createDefault(QString *path, QString *error);
+
+} // namespace settingsfile

@@ -1,0 +1,72 @@
+// Test helpers: scripted seams and a ready-made program context.
+#pragma once
+#include "common/seams.h"
+#include "link/app.h"
+#include "link/receiver2.h"
+#include "link/scriptedport.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+class FixedClock : public Clock {
+public:
+    QDateTime t = QDateTime(QDate(2026, 12, 5), QTime(12, 0));
+    QDateTime now() const override { return t; }
+};
+
+// Records every message and answers from a queue (default: Yes / OK;
+// input boxes give their default text).
+class RecordingPrompter : public Prompter {
+public:
+    struct Asked {
+        QString text, title;
+        Icon icon;
+        Buttons buttons;
+        bool isInput = false;
+        QString defaultText;
+    };
+    QList<Asked> asked;
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> inputs;
+
+    Answer message(const QString &text, const QString &title, Icon icon,
+                   Buttons buttons = Ok) override;
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override;
+    QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }
+    QString lastTitle() const { return asked.isEmpty() ? QString() : asked.last().title; }
+};
+
+class RecordingLauncher : public Launcher {
+public:
+    QStringList opened;
+    int dateTimeCalls = 0;
+    bool fail = false;
+    bool openFile(const QString &path, QString *error) override;
+    bool openDateTimeSettings(QString *error) override;
+};
+
+// A complete program context over a scripted port, with a temporary base
+// directory holding the data subdirectories.
+struct TestApp {
+    TestApp();
+    ~TestApp();
+    App app;
+    FixedClock clock;
+    RecordingPrompter prompter;
+    RecordingLauncher launcher;
+    ScriptedPort port;
+    QTemporaryDir dir;
+    std::unique_ptr<Receiver2> rx;
+
+    // A receiver that answers "J1199"/"L199199" with this state record.
+    void answerState(const QString &rec12);
+    QString base() const { return app.settings.base_dir; }
+};
+
+// Path of a file under the source tree (data/demo/...).
+QString sourcePath(const QString &relative);
