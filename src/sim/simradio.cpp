@@ -1,6 +1,7 @@
 #include "sim/simradio.h"
 
 #include <QTime>
+#include <algorithm>
 
 namespace {
 
