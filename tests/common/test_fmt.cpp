@@ -1,0 +1,109 @@
+#include "common/fmt.h"
+#include "common/textfile.h"
+#include "common/timetext.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(Fmt, LenientNumbers)
+{
+    EXPECT_DOUBLE_EQ(fmt::val("  9500"), 9500);
+    EXPECT_DOUBLE_EQ(fmt::val("7100,5"), 7100.5);
+    EXPECT_DOUBLE_EQ(fmt::val("12.5kHz"), 12.5);
+    EXPECT_DOUBLE_EQ(fmt::val("-2"), -2);
+    EXPECT_DOUBLE_EQ(fmt::val("1a"), 1);
+    EXPECT_DOUBLE_EQ(fmt::val(""), 0);
+    EXPECT_DOUBLE_EQ(fmt::val("abc"), 0);
+    EXPECT_DOUBLE_EQ(fmt::val("."), 0);
+    EXPECT_DOUBLE_EQ(fmt::val("1.2.3"), 1.2);
+    EXPECT_DOUBLE_EQ(fmt::val("5205N"), 5205);
+    EXPECT_DOUBLE_EQ(fmt::val("1e3x"), 1000);
+    EXPECT_DOUBLE_EQ(fmt::val("1e999"), 0); // never infinite
+}
+
+TEST(Fmt, Patterns)
+{
+    EXPECT_EQ(fmt::freqText(9500), "9500.000");
+    EXPECT_EQ(fmt::freqText(10), "10.000");
+    EXPECT_EQ(fmt::freqText(29999.999), "29999.999");
+    EXPECT_EQ(fmt::freqText(0.5), "0.500");
+    EXPECT_EQ(fmt::hz8(9500.5), "09500500");
+    EXPECT_EQ(fmt::hz8(10), "00010000");
+    EXPECT_EQ(fmt::zeros(7, 3), "007");
+    EXPECT_EQ(fmt::zeros(-25, 4), "-0025");
+    EXPECT_EQ(fmt::zeros(0, 4), "0000");
+    EXPECT_EQ(fmt::zeroFixed(9500, 5, 3), "09500.000");
+    EXPECT_EQ(fmt::zeroFixed(0, 5, 3), "00000.000");
+    EXPECT_EQ(fmt::blankNum(1), " 1");
+    EXPECT_EQ(fmt::blankNum(1.5), " 1.5");
+    EXPECT_EQ(fmt::blankNum(-2), "-2");
+    EXPECT_EQ(fmt::blankNum(0), " 0");
+    EXPECT_EQ(fmt::lastDigit(12), QChar('2'));
+    EXPECT_EQ(fmt::digitValue('7'), 7);
+    EXPECT_EQ(fmt::digitValue('x'), 0);
+    EXPECT_DOUBLE_EQ(fmt::roundHalfEven(2.5), 2);
+    EXPECT_DOUBLE_EQ(fmt::roundHalfEven(3.5), 4);
+}
+
+TEST(Fmt, CommaLocaleStillShowsPoint)
+{
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(fmt::freqText(7100.5), "7100.500");
+    EXPECT_DOUBLE_EQ(fmt::val("7100,5"), 7100.5);
+    QLocale::setDefault(old);
+}
+
+TEST(TimeText, UtcAcrossMidnightAndHalfHours)
+{
+    const QLocale en(QLocale::English, QLocale::UnitedKingdom);
+    TimeTexts t = timetext::compute(QDateTime(QDate(2001, 1, 1), QTime(1, 30)), 2, en);
+    EXPECT_EQ(t.lt_text, "1 Jan 2001  01:30");
+    EXPECT_EQ(t.utc_text, "31 Dec 2000  23:30");
+    EXPECT_EQ(t.utc_stamp, "20001231 2330");
+    t = timetext::compute(QDateTime(QDate(2001, 6, 1), QTime(10, 0)), -5.5, en);
+    EXPECT_EQ(t.utc_text, "1 Jun 2001  15:30");
+    EXPECT_EQ(timetext::hhmmOf(t.utc_text), "1530");
+}
+
+TEST(TextFile, DecodesUtf8Or1252AndAnyLineEnd)
+{
+    EXPECT_EQ(textfile::decode("R\xC3\xA1" "dio"), QString::fromUtf8("Rádio"));
+    EXPECT_EQ(textfile::decode("R\xE1" "dio \x80"), QString::fromUtf8("Rádio €"));
+    EXPECT_EQ(textfile::splitLines("a\r\nb\nc\r\n"), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(textfile::splitLines("a\r\n\r\nb"), (QStringList{"a", "", "b"}));
+    EXPECT_TRUE(textfile::splitLines("").isEmpty());
+}
+
+TEST(TextFile, WritesCrLfAndKeepsOldFileOnFailure)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("X.TXT");
+    QString err;
+    ASSERT_TRUE(textfile::writeLines(p, {QString::fromUtf8("Rádio"), "b"}, &err));
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("R\xC3\xA1" "dio\r\nb\r\n"));
+    f.close();
+
+    QStringList lines;
+    bool more = false;
+    ASSERT_TRUE(textfile::readLinesLimited(p, 1, &lines, &more, &err));
+    EXPECT_EQ(lines.size(), 1);
+    EXPECT_TRUE(more);
+
+    EXPECT_FALSE(textfile::readLines(dir.filePath("NONE.TXT"), &lines, &err));
+    EXPECT_TRUE(err.contains("NONE.TXT"));
+    EXPECT_TRUE(err.contains("does not exist"));
+
+    // A folder that cannot be written: the old file stays as it was.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFile(dir.filePath("probe")).open(QIODevice::WriteOnly)) { // not root
+        EXPECT_FALSE(textfile::writeLines(p, {"new"}, &err));
+        EXPECT_TRUE(err.contains("X.TXT"));
+        ASSERT_TRUE(textfile::readLines(p, &lines, &err));
+        EXPECT_EQ(lines.first(), QString::fromUtf8("Rádio"));
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}

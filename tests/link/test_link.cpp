@@ -1,0 +1,256 @@
+#include "common/fmt.h"
+#include "link/commands.h"
+#include "link/panelview.h"
+#include "testkit.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the link shows on the control panel.
+struct FakePanel : PanelView {
+    QMap<int, QString> labels;
+    QString freq;
+    int vbtOn = -1, lockOn = -1;
+    bool agcEnabled = true, bwEnabled = true;
+    QString bwc = "unset", pbs = "unset";
+    void setLabel(Label w, const QString &t) override { labels[w] = t; }
+    void showVbt(bool on) override { vbtOn = on; }
+    void showLock(bool on) override { lockOn = on; }
+    void enableBwc(int, int, int v) override { bwc = QString::number(v); }
+    void enablePbs(int, const QString &t) override { pbs = t; }
+    void clearBwc() override { bwc.clear(); }
+    void clearPbs() override { pbs.clear(); }
+    void setAgcEnabled(bool on) override { agcEnabled = on; }
+    void setBwFrameEnabled(bool on) override { bwEnabled = on; }
+    void setFreqText(const QString &s) override { freq = s; }
+    QString freqText() const override { return freq; }
+    void bringToFront() override {}
+    void setPanelEnabled(bool) override {}
+};
+
+struct Link : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    Receiver2 &rx = *t.rx;
+    void SetUp() override { t.app.panel = &panel; }
+};
+
+} // namespace
+
+TEST(Commands, Builders)
+{
+    EXPECT_EQ(cmd::freq(9500.5), "F09500500");
+    EXPECT_EQ(cmd::recall(7), "C007");
+    EXPECT_EQ(cmd::pbs(0), "P+0000");
+    EXPECT_EQ(cmd::pbs(-150), "P-0150");
+    EXPECT_EQ(cmd::pbsRefresh(), "P0000");
+    EXPECT_EQ(cmd::bwc(500), "W0500");
+    EXPECT_EQ(cmd::mode(14), "D4");
+    EXPECT_EQ(cmd::readout(5, 5), "L005005");
+    EXPECT_EQ(cmd::write(12, "004095000001"), "K012004095000001");
+    EXPECT_EQ(cmd::clearChannel(3), "U5003");
+    EXPECT_EQ(cmd::user(1, 1), "U11");
+    EXPECT_EQ(cmd::bfo(800), "U2+0800");
+    EXPECT_EQ(cmd::setRecord(cmd::rec12FromCode("0041", 6175)), "S199004061750001");
+}
+
+TEST_F(Link, BracketSendsH1TwiceAndH0TwiceWithPauses)
+{
+    rx.bracket_cmd("A1");
+    EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
+    const auto &w = t.port.writes();
+    ASSERT_EQ(w.size(), 5);
+    EXPECT_GE(w[1].ms - w[0].ms, 45); // 50 ms pacing (timer slack allowed)
+    EXPECT_GE(w[2].ms - w[1].ms, 45);
+    EXPECT_GE(w[3].ms - w[2].ms, 45);
+    EXPECT_GE(w[4].ms - w[3].ms, 45);
+    EXPECT_EQ(w[2].bytes, QByteArray("A1\r"));
+}
+
+TEST_F(Link, FlagsDecideTheBracket)
+{
+    rx.lock_held = 1;
+    rx.bracket_cmd("A0");
+    EXPECT_EQ(t.port.trace(), "H1|H1|A0");
+    t.port.clearWrites();
+
+    rx.lock_held = 0;
+    rx.cmd_active = 1;
+    rx.remote_off();
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    rx.cmd_active = 0;
+    rx.remote_on();
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
+{
+    t.port.responder = [&](const QByteArray &c) -> QByteArray {
+        if (c == "J1199")
+            QTimer::singleShot(0, [&] { t.port.inject("garbage-from-before"); });
+        if (c == "L199199")
+            return "L199024095000001\rEXTRA";
+        return {};
+    };
+    const auto r = rx.read_rx_state();
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(*r, "X024095000001");
+    EXPECT_EQ(t.port.trace(), "J1199|L199199");
+}
+
+TEST_F(Link, SilentReceiverIsBounded)
+{
+    t.app.replyTimeoutMs = 100;
+    EXPECT_FALSE(rx.read_rx_state().has_value());
+    EXPECT_FALSE(rx.refresh_panel());
+    ASSERT_FALSE(t.prompter.asked.isEmpty());
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_EQ(t.prompter.lastText(),
+              "The receiver did not answer.\nCheck the cable and that the RX is switched-on.");
+    EXPECT_EQ(rx.cmd_active, 0);
+}
+
+TEST_F(Link, RefreshDecodesTheReply)
+{
+    t.answerState("024095000001");
+    ASSERT_TRUE(rx.refresh_panel());
+    EXPECT_EQ(t.port.trace(), "H1|H1|U11|J1199|L199199|H0|H0");
+    EXPECT_EQ(panel.freq, "9500.000");
+    EXPECT_EQ(panel.labels[PanelView::BW], ""); // Narr without the narrow filter
+    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
+    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
+    EXPECT_EQ(panel.labels[PanelView::HF], " Off");
+    EXPECT_EQ(panel.vbtOn, 1);
+    EXPECT_EQ(t.app.rxs.mode, 4);
+    EXPECT_EQ(t.app.rxs.bw, 2);
+
+    t.app.settings.v[13] = 1;
+    t.app.cap = Captions::build(t.app.settings);
+    rx.apply_state("X024095000001");
+    EXPECT_EQ(panel.labels[PanelView::BW], "Narr");
+}
+
+TEST_F(Link, RefreshEdgesOfTheFrequencyRangeAndNfm)
+{
+    rx.apply_state("X004000100001");
+    EXPECT_EQ(panel.freq, "10.000");
+    rx.apply_state("X004299999991");
+    EXPECT_EQ(panel.freq, "29999.999");
+    panel.labels.clear();
+    rx.apply_state("X005095000001");
+    EXPECT_FALSE(panel.agcEnabled);
+    EXPECT_FALSE(panel.bwEnabled);
+    EXPECT_EQ(panel.labels[PanelView::AGC], "");
+    EXPECT_TRUE(t.port.commands().isEmpty()); // no W or P without the lock
+}
+
+TEST_F(Link, RefreshWithLockSendsBandwidthControlAndShift)
+{
+    t.app.settings.v[12] = 1;
+    rx.lock_held = 1;
+    rx.apply_state("X004095000001");
+    EXPECT_EQ(t.port.trace(), "W5500|P0000");
+    EXPECT_EQ(panel.bwc, "5500");
+    EXPECT_EQ(panel.pbs, "0000");
+    t.port.clearWrites();
+    rx.apply_state("X014095000001");
+    EXPECT_EQ(t.port.trace(), "W2200|P0000");
+}
+
+TEST_F(Link, MalformedReplyKeepsLastValidValues)
+{
+    rx.apply_state("X014095000001");
+    panel.labels.clear();
+    rx.apply_state("X9Z?09A00000Q");
+    EXPECT_EQ(t.app.rxs.att, 0);
+    EXPECT_EQ(t.app.rxs.bw, 1);
+    EXPECT_EQ(t.app.rxs.mode, 4);
+    EXPECT_EQ(t.app.rxs.agc, 1);
+    EXPECT_FALSE(panel.labels.contains(PanelView::HF));
+    EXPECT_FALSE(panel.labels.contains(PanelView::MD));
+    EXPECT_EQ(panel.freq, "9500.000");
+    rx.apply_state("X"); // truncated
+    rx.apply_state("");
+    EXPECT_EQ(t.app.rxs.mode, 4);
+}
+
+TEST_F(Link, OptionRefusalsSendNothing)
+{
+    int16_t n = 7;
+    rx.set_mode(n);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_EQ(t.prompter.lastText(), "Reserved for ECSS mode\nwith optional unit CMF-78 ");
+    EXPECT_EQ(t.prompter.lastTitle(), "Mode");
+    n = 2;
+    rx.set_bw(n);
+    EXPECT_EQ(t.prompter.lastText(), "Reserved for Narrow filter\nwith optional unit CFL-23x ");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    n = 4;
+    rx.set_mode(n);
+    EXPECT_EQ(t.port.trace(), "H1|H1|D4|H0|H0");
+    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
+}
+
+TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
+{
+    int tracked = 0;
+    QString seen;
+    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { ++tracked; seen = s; });
+    rx.auto_report = true;
+    t.port.inject("I0950");
+    EXPECT_EQ(tracked, 0);
+    t.port.inject("00001\r");
+    EXPECT_EQ(tracked, 1);
+    EXPECT_EQ(seen, "9500.000");
+    EXPECT_EQ(panel.freq, "9500.000");
+    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
+    EXPECT_TRUE(rx.term.isEmpty());
+
+    rx.auto_report = false; // characters stay buffered for synchronous readers
+    t.port.inject("I0600000001\r");
+    EXPECT_EQ(tracked, 1);
+    EXPECT_EQ(t.port.bytesAvailable(), 12);
+}
+
+TEST_F(Link, TuneFromRowSendsTheRecordAndUpdatesOthers)
+{
+    QString own, bdx, track;
+    t.app.fanout.setLoaded(FreqFanout::Own, [&](const QString &s) { own = s; });
+    t.app.fanout.setLoaded(FreqFanout::Bdxc, [&](const QString &s) { bdx = s; });
+    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { track = s; });
+    EXPECT_TRUE(rx.tune_from_row(6175, "", "0041", FreqFanout::Bdxc));
+    EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
+    EXPECT_EQ(bdx, "6175.000");
+    EXPECT_EQ(own, "6175.000");
+    EXPECT_EQ(track, "6175.000");
+    EXPECT_EQ(panel.freq, "6175.000");
+    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
+    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
+
+    t.port.clearWrites();
+    EXPECT_FALSE(rx.tune_from_row(30000, "", "0041", FreqFanout::Bdxc));
+    EXPECT_FALSE(rx.tune_from_row(9.5, "", "0041", FreqFanout::Bdxc));
+    EXPECT_TRUE(t.port.commands().isEmpty());
+
+    // A code digit beyond a table leaves that label alone.
+    panel.labels.clear();
+    EXPECT_TRUE(rx.tune_from_row(9500, "0091", "0041", FreqFanout::Own));
+    EXPECT_FALSE(panel.labels.contains(PanelView::MD));
+    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
+}
+
+TEST_F(Link, LostPortIsReportedOnceAndReopens)
+{
+    t.port.pull();
+    rx.bracket_cmd("A1");
+    EXPECT_FALSE(rx.refresh_panel());
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(rx.portLost());
+    QString err;
+    EXPECT_TRUE(rx.reopen(&err));
+    rx.bracket_cmd("A1");
+    EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
+}
