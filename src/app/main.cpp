@@ -1,1 +1,50 @@
-int main() { return 0; }
+#include "app/startup.h"
+#include "common/uiseams.h"
+#include "panel/rxctrl2.h"
+#include "settings/setup.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORANTIS"));
+    QApplication::setApplicationVersion(QStringLiteral("6.0"));
+
+    const Options opt = Options::parse(QApplication::arguments());
+    if (opt.help) {
+        std::fputs(qPrintable(Options::usage()), stdout);
+        return 0;
+    }
+    if (!opt.error.isEmpty()) {
+        std::fprintf(stderr, "vorantis: %s\n%s", qPrintable(opt.error), qPrintable(Options::usage()));
+        return 2;
+    }
+
+    SystemClock clock;
+    DialogPrompter prompter;
+    DesktopLauncher launcher;
+    Program program(opt, &clock, &prompter, &launcher);
+
+    QString error;
+    bool firstRun = false;
+    if (!program.loadSettings(&error, &firstRun)) {
+        prompter.message(error + QStringLiteral("\nThe program cannot start without its settings."),
+                         QStringLiteral("VRTSV6.INI"), Prompter::Critical);
+        return 1;
+    }
+    program.showWelcome();
+    if (firstRun) {
+        QTimer::singleShot(0, [&] {
+            prompter.message(QStringLiteral("No settings file was found, so a new one with default\n"
+                                            "values was made in %1\nPlease check the settings now.")
+                                 .arg(program.app().settings.base_dir),
+                             QStringLiteral("First start"), Prompter::Information);
+            setup dlg(program.app(), program.welcome());
+            dlg.exec();
+        });
+    }
+    return qapp.exec();
+}

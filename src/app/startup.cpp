@@ -1,0 +1,246 @@
+#include "app/startup.h"
+
+#include "common/busy.h"
+#include "link/receiver2.h"
+#include "link/serialport.h"
+#include "memory/memman.h"
+#include "panel/rxctrl2.h"
+#include "schedules/bdxc.h"
+#include "schedules/own.h"
+#include "settings/settings.h"
+#include "settings/welcome2.h"
+#include "sim/simport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+struct Program::Windows {
+    QPointer<MemMan> memman;
+    QPointer<bdxc> bdx;
+    QPointer<own> ownList;
+};
+
+Options Options::parse(const QStringList &args)
+{
+    Options o;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString a = args.at(i);
+        if (a == QLatin1String("--port")) {
+            if (i + 1 >= args.size()) {
+                o.error = QStringLiteral("--port needs a device (e.g. /dev/ttyUSB0) or \"sim\"");
+                return o;
+            }
+            o.port = args.at(++i);
+        } else if (a.startsWith(QLatin1String("--port="))) {
+            o.port = a.mid(7);
+        } else if (a == QLatin1String("--demo")) {
+            o.demo = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.help = true;
+        } else {
+            o.error = QStringLiteral("unknown option: %1").arg(a);
+            return o;
+        }
+    }
+    if (o.demo && o.port.isEmpty())
+        o.port = QStringLiteral("sim");
+    return o;
+}
+
+QString Options::usage()
+{
+    return QStringLiteral(
+        "Usage: vorantis [--port DEVICE | --port sim] [--demo]\n"
+        "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
+        "                 port number of the settings)\n"
+        "  --port sim     the built-in simulated receiver\n"
+        "  --demo         the simulated receiver with a demo data folder; your own\n"
+        "                 settings and files are not touched\n");
+}
+
+QString demoDataDir()
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vorantis/demo");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QStringLiteral(VORANTIS_DATA_DIR "/demo");
+}
+
+bool copyDemoData(const QString &dir, QString *error)
+{
+    const QString src = demoDataDir();
+    if (!QFileInfo::exists(src)) {
+        if (error)
+            *error = QStringLiteral("The demo data folder %1 is missing.").arg(src);
+        return false;
+    }
+    QDir out(dir);
+    for (const QString &s : settingsfile::dataSubdirs())
+        out.mkpath(s);
+    QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString f = it.next();
+        const QString rel = QDir(src).relativeFilePath(f);
+        out.mkpath(QFileInfo(rel).path());
+        QFile::remove(out.filePath(rel));
+        if (!QFile::copy(f, out.filePath(rel))) {
+            if (error)
+                *error = QStringLiteral("The demo file %1 could not be copied to %2.").arg(f, dir);
+            return false;
+        }
+        QFile::setPermissions(out.filePath(rel), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return true;
+}
+
+Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher *launcher)
+    : opt_(opt), w_(std::make_unique<Windows>())
+{
+    app_.clock = clock;
+    app_.prompter = prompter;
+    app_.launcher = launcher;
+    rx_ = std::make_unique<Receiver2>(app_);
+    quit = [](int code) { QCoreApplication::exit(code); };
+}
+
+Program::~Program()
+{
+    rx_->setPort(nullptr);
+    delete w_->memman;
+    delete w_->bdx;
+    delete w_->ownList;
+    delete panel_;
+    delete welcome_;
+    delete port_;
+}
+
+bool Program::loadSettings(QString *error, bool *firstRun)
+{
+    if (firstRun)
+        *firstRun = false;
+    if (opt_.demo) {
+        demoDir_ = std::make_unique<QTemporaryDir>();
+        if (!demoDir_->isValid()) {
+            *error = QStringLiteral("No temporary folder for the demo could be made.");
+            return false;
+        }
+        if (!copyDemoData(demoDir_->path(), error))
+            return false;
+        const QString ini = demoDir_->path() + QStringLiteral("/VRTSV6.INI");
+        Settings s = settingsfile::defaults();
+        if (QFileInfo::exists(ini))
+            settingsfile::load(ini, &s, error);
+        s.base_dir = demoDir_->path() + QLatin1Char('/');
+        s.v[5] = 0; // the simulated receiver answers
+        app_.settings = s;
+        app_.settingsPath = s.base_dir + QLatin1String(settingsfile::fileName);
+        settingsfile::save(&app_.settings, error);
+        return true;
+    }
+    QString path = settingsfile::locate();
+    if (path.isEmpty()) {
+        if (!settingsfile::createDefault(&path, error))
+            return false;
+        if (firstRun)
+            *firstRun = true;
+    }
+    Settings s;
+    if (!settingsfile::load(path, &s, error))
+        return false;
+    app_.settings = s;
+    app_.settingsPath = path;
+    return true;
+}
+
+void Program::showWelcome()
+{
+    welcome_ = new welcome2(app_);
+    connect(welcome_, &welcome2::goRequested, this, [this] {
+        if (!go())
+            return;
+    });
+    connect(welcome_, &welcome2::exitRequested, this, [this] { quit(0); });
+    welcome_->show();
+}
+
+SimRadio *Program::simRadio() const
+{
+    auto *sp = qobject_cast<SimPort *>(port_.data());
+    return sp ? sp->radio() : nullptr;
+}
+
+Port *Program::makePort()
+{
+    if (opt_.port == QLatin1String("sim"))
+        return new SimPort();
+    const QString dev = opt_.port.isEmpty() ? SerialPort::deviceForNumber(app_.settings.portNumber())
+                                            : opt_.port;
+    return new SerialPort(dev);
+}
+
+void Program::commError(const QString &reason)
+{
+    if (!reason.isEmpty())
+        std::fprintf(stderr, "vorantis: %s\n", qPrintable(reason));
+    app_.prompter->message(QStringLiteral("Please check wether :\n"
+                                          "1. The cable between RX and PC is OK\n"
+                                          "2. The RX is switched-on\n"
+                                          "3. The right Comm port is selected and free\n"
+                                          "and try again"),
+                           QStringLiteral("RS232 Communication Error"), Prompter::NoIcon);
+    quit(1);
+}
+
+bool Program::go()
+{
+    BusyGuard busy;
+    // Load the control panel without showing it.
+    panel_ = new rxctrl2(app_);
+    wireMenus();
+    port_ = makePort();
+    rx_->setPort(port_);
+    QString err;
+    if (!port_->open(&err)) {
+        busy.release();
+        commError(err);
+        return false;
+    }
+    if (app_.settings.noRx()) {
+        if (auto *u = panel_->findChild<QAction *>(QStringLiteral("mnu_update")))
+            u->setEnabled(false);
+    } else if (!rx_->refresh_panel(false)) {
+        busy.release();
+        commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));
+        return false;
+    }
+    busy.release();
+    if (welcome_)
+        welcome_->close();
+    panel_->show();
+    return true;
+}
+
+template <typename W> void Program::openWindow(QPointer<W> &slot)
+{
+    if (!slot) {
+        slot = new W(app_);
+        slot->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+}
+
+void Program::wireMenus()
+{
+    panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
+    panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
+    panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+}

@@ -1,0 +1,73 @@
+// Program start: options, the seams, the settings, the start window and the
+// GO sequence that opens the receiver link and the control panel.
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "link/app.h"
+
+class Receiver2;
+class rxctrl2;
+class welcome2;
+class SimRadio;
+class QWidget;
+
+struct Options {
+    QString port;        // "" = from the settings; "sim" = the built-in receiver
+    bool demo = false;   // simulated receiver + a demo base directory
+    bool help = false;
+    QString error;       // a bad command line
+
+    static Options parse(const QStringList &args);
+    static QString usage();
+};
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // The seams must outlive the program object.
+    Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher *launcher);
+    ~Program() override;
+
+    // Reads the settings (or sets up the demo / a first run). Returns false
+    // when the program cannot start; the reason is in *error.
+    bool loadSettings(QString *error, bool *firstRun = nullptr);
+    // Shows the start window.
+    void showWelcome();
+    // The GO sequence; false after the "RS232 Communication Error" box.
+    bool go();
+
+    App &app() { return app_; }
+    rxctrl2 *panel() const { return panel_; }
+    welcome2 *welcome() const { return welcome_; }
+    SimRadio *simRadio() const;
+
+    // Called to end the program (tests replace it).
+    std::function<void(int code)> quit;
+
+private:
+    Port *makePort();
+    void wireMenus();
+    template <typename W> void openWindow(QPointer<W> &slot);
+    void commError(const QString &reason);
+
+    Options opt_;
+    App app_;
+    std::unique_ptr<Receiver2> rx_;
+    std::unique_ptr<QTemporaryDir> demoDir_;
+    QPointer<welcome2> welcome_;
+    QPointer<rxctrl2> panel_;
+    QPointer<Port> port_;
+    QList<QPointer<QWidget>> windows_;
+    struct Windows;
+    std::unique_ptr<Windows> w_;
+};
+
+// Copies data/demo into dir (a fresh demo base directory).
+bool copyDemoData(const QString &dir, QString *error);
+// Where the demo data lives (next to the program, else the source tree).
+QString demoDataDir();
