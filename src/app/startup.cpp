@@ -178,6 +178,8 @@ SimRadio *Program::simRadio() const
 
 Port *Program::makePort()
 {
+    if (portFactory)
+        return portFactory();
     if (opt_.port == QLatin1String("sim"))
         return new SimPort();
     const QString dev = opt_.port.isEmpty() ? SerialPort::deviceForNumber(app_.settings.portNumber())

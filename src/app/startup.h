@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "link/app.h"
@@ -48,6 +49,8 @@ public:
 
     // Called to end the program (tests replace it).
     std::function<void(int code)> quit;
+    // Makes the port at GO (tests hand in their own); the program owns it.
+    std::function<Port *()> portFactory;
 
 private:
     Port *makePort();
