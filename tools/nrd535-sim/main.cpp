@@ -241,13 +241,13 @@ int main(int argc, char **argv)
     QFile log;
     if (p.isSet(logOpt)) {
         log.setFileName(p.value(logOpt));
-        if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
             std::fprintf(stderr, "nrd535-sim: cannot open log %s: %s\n",
                          qPrintable(p.value(logOpt)), qPrintable(log.errorString()));
             return 1;
         }
     } else {
-        log.open(stderr, QIODevice::WriteOnly);
+        log.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
 
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);

@@ -1,0 +1,127 @@
+// The nrd535-sim tool on a pseudo-terminal, driven through a real serial port.
+#include "simwait.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPort>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString toolPath()
+{
+    return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim");
+}
+
+struct Tool {
+    explicit Tool(const QStringList &args = {})
+    {
+        proc.start(toolPath(), args);
+        if (!proc.waitForStarted(10000))
+            return;
+        waitUntil([&] { return proc.canReadLine(); }, 10000);
+        device = QString::fromLocal8Bit(proc.readLine()).trimmed();
+    }
+    ~Tool()
+    {
+        proc.terminate();
+        if (!proc.waitForFinished(5000))
+            proc.kill();
+        proc.waitForFinished(2000);
+    }
+    QProcess proc;
+    QString device;
+};
+
+bool openSerial(QSerialPort &sp, const QString &device)
+{
+    sp.setPortName(device);
+    if (!sp.open(QIODevice::ReadWrite))
+        return false;
+    sp.setBaudRate(4800);
+    sp.setDataBits(QSerialPort::Data8);
+    sp.setParity(QSerialPort::NoParity);
+    sp.setStopBits(QSerialPort::OneStop);
+    sp.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+// The read-state exchange: H1 twice, J1199, then the 17-character read-out.
+QByteArray readState(QSerialPort &sp)
+{
+    for (const char *c : { "H1\r", "H1\r", "J1199\r" }) {
+        sp.write(c);
+        sp.flush();
+        QTest::qWait(50);
+    }
+    sp.readAll();
+    sp.write("L199199\r");
+    QByteArray got;
+    waitUntil([&] {
+        got += sp.readAll();
+        return got.size() >= 17;
+    }, 10000);
+    return got;
+}
+
+} // namespace
+
+TEST(Nrd535SimTool, AnswersOverAPseudoTerminalAndSurvivesReopening)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "nrd535-sim not built";
+    Tool tool({ "--empty" });
+    ASSERT_TRUE(tool.device.startsWith("/dev/")) << tool.device.toStdString();
+
+    {
+        QSerialPort sp;
+        ASSERT_TRUE(openSerial(sp, tool.device)) << sp.errorString().toStdString();
+        const QByteArray r = readState(sp);
+        ASSERT_EQ(r.size(), 17) << r.constData();
+        // Power-on settings of the simulated receiver: 9500 kHz AM.
+        EXPECT_EQ(r, QByteArray("L199004095000000\r"));
+        sp.write("H1\rF06175000\r");
+        sp.flush();
+        QTest::qWait(100);
+    }
+    // The program closes the port and opens it again.
+    {
+        QSerialPort sp;
+        ASSERT_TRUE(openSerial(sp, tool.device)) << sp.errorString().toStdString();
+        const QByteArray r = readState(sp);
+        EXPECT_EQ(r, QByteArray("L199004061750000\r"));
+    }
+
+    // Every command is logged with its time and the gap to the one before.
+    tool.proc.terminate();
+    ASSERT_TRUE(tool.proc.waitForFinished(5000));
+    const QString log = QString::fromLocal8Bit(tool.proc.readAllStandardError());
+    EXPECT_TRUE(log.contains("ms  (+")) << log.toStdString();
+    EXPECT_TRUE(log.contains("L199199"));
+    EXPECT_EQ(log.count("J1199"), 2);
+    EXPECT_EQ(tool.proc.exitStatus(), QProcess::NormalExit);
+}
+
+TEST(Nrd535SimTool, SilentSwitchAndHelp)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "nrd535-sim not built";
+    {
+        Tool tool({ "--silent" });
+        ASSERT_FALSE(tool.device.isEmpty());
+        QSerialPort sp;
+        ASSERT_TRUE(openSerial(sp, tool.device));
+        sp.write("H1\rM\rL199199\r");
+        sp.flush();
+        QTest::qWait(300);
+        EXPECT_TRUE(sp.readAll().isEmpty());
+    }
+    QProcess help;
+    help.start(toolPath(), { "--help" });
+    ASSERT_TRUE(help.waitForFinished(10000));
+    EXPECT_EQ(help.exitCode(), 0);
+    const QByteArray out = help.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("--silent"));
+    EXPECT_TRUE(out.contains("--garble"));
+    EXPECT_TRUE(out.contains("--link"));
+}
