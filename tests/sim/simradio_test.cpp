@@ -367,7 +367,7 @@ TEST(SimRadio, RttyTextWhileX1IsOn)
     QObject::connect(&rx.radio, &SimRadio::spontaneous,
                      [&](const QByteArray &b) { text += b; });
     rx("X1");
-    ASSERT_TRUE(waitUntil([&] { return text.size() >= 40; }));
+    ASSERT_TRUE(waitUntil([&] { return text.size() >= 10; }));
     EXPECT_EQ(text, text.toUpper());
     rx("X0");
     const qsizetype stopped = text.size();
