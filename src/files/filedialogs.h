@@ -52,3 +52,84 @@ void run_selsave(App &app, int code, const std::function<void()> &save,
 // question is answered Yes).
 void run_selfile(App &app, int code, const QString &pattern, const std::function<void()> &load,
                  QWidget *parent = nullptr);
+
+// ---------------------------------------------------------------------------
+// The dialogs themselves. run_selsave / run_selfile build them and exec();
+// tests build them directly and drive OK / Cancel / Edit through the
+// buttons or the on_* handlers, without a modal loop.
+
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+namespace filedialogs {
+// The file names in dir matching the patterns ("BDX*TOE.TXT;ADX*TOW.TXT"),
+// case-insensitive, sorted by name. False with a message naming the
+// directory and the reason when it is missing or unreadable.
+bool listFiles(const QString &dir, const QString &patterns, QStringList *names,
+               QString *error);
+// The directory of a kind: base_dir + subdir + separator.
+QString dirOf(const App &app, int code);
+} // namespace filedialogs
+
+// "Select save filename".
+class selsave : public QDialog {
+    Q_OBJECT
+public:
+    // Fills Cmb_Save with the template of the kind and the given names.
+    selsave(App &app, int code, const QStringList &names, std::function<void()> save,
+            QWidget *parent = nullptr);
+
+    QComboBox *Cmb_Save = nullptr;
+    QPushButton *cmd_OK = nullptr;
+    QPushButton *cmd_cancel = nullptr;
+
+    // OK (also double-click on Cmb_Save): checks the name, stores it and
+    // calls the save routine, or shows the refusal; closes the dialog.
+    void on_OK();
+    // Whether the last OK called the save routine.
+    bool saved() const { return saved_; }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    App &app_;
+    int code_;
+    std::function<void()> save_;
+    bool saved_ = false;
+};
+
+// "Select file to load".
+class selfile : public QDialog {
+    Q_OBJECT
+public:
+    // Lists the names (already filtered), the first one selected.
+    selfile(App &app, int code, const QStringList &names, std::function<void()> load,
+            QWidget *parent = nullptr);
+
+    QListWidget *List = nullptr;
+    QPushButton *cmd_OK = nullptr;
+    QPushButton *cmd_Cancel = nullptr;
+    QPushButton *cmd_Edit = nullptr;
+
+    // The current selection (empty when nothing is selected).
+    QString selection() const;
+    // OK (also double-click on an entry): closes the dialog; with a selection
+    // stores it as the kind's current file and calls the load routine (the
+    // memory kind asks first).
+    void on_OK();
+    // Edit: opens the selected file in the text editor; a failure is told.
+    void on_Edit();
+    // Whether the last OK called the load routine.
+    bool loaded() const { return loaded_; }
+
+private:
+    App &app_;
+    int code_;
+    std::function<void()> load_;
+    bool loaded_ = false;
+};
