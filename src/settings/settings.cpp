@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 
 QString Settings::sub(const QString &name) const
 {
@@ -27,11 +28,26 @@ Settings parse(const QString &text)
 
 bool load(const QString &path, Settings *out, QString *error)
 {
+    // Three text lines and at most twenty numbers; anything after is ignored,
+    // so a huge or garbled file costs no more than a good one.
     QStringList lines;
-    if (!textfile::readLines(path, &lines, error))
+    bool more = false;
+    if (!textfile::readLinesLimited(path, 3 + 20, &lines, &more, error))
         return false;
     *out = parse(lines.join(QLatin1Char('\n')));
     return true;
+}
+
+QString numberText(float f)
+{
+    if (!std::isfinite(f))
+        return fmt::blankNum(0);
+    for (int dec = 0; dec <= 7; ++dec) {
+        const double d = fmt::val(fmt::fixed(f, dec));
+        if (static_cast<float>(d) == f)
+            return fmt::blankNum(d);
+    }
+    return fmt::blankNum(f);
 }
 
 QStringList lines(Settings *s)
@@ -41,7 +57,7 @@ QStringList lines(Settings *s)
         if (s->v[i] < 1)
             s->v[i] = 1;
     for (int i = 1; i <= 15; ++i)
-        out << fmt::blankNum(s->v[i]);
+        out << numberText(s->v[i]);
     return out;
 }
 

@@ -33,12 +33,18 @@ namespace settingsfile {
 
 inline const char *fileName = "VRTSV6.INI";
 
-// Parses file text: lines 1-3 text, then up to 20 numbers (lenient); missing
-// lines leave 0 / empty. Never fails.
+// Parses file text: lines 1-3 text, then up to 20 numbers (lenient: letters
+// give 0); missing lines leave 0 / empty, lines after the twentieth number
+// are ignored, a missing final line break is fine. Never fails.
 Settings parse(const QString &text);
-// Reads path into *out. On failure *out is untouched and *error names the
-// file and the reason.
+// Reads path into *out (as parse). On failure (missing, unreadable) *out is
+// untouched and *error names the file and the reason.
 bool load(const QString &path, Settings *out, QString *error);
+// A value as the file writes it: a leading blank for 0 or more, "-" for
+// negative values, shortest form with a point (" 1", " 1.5", "-2"). Values
+// are single precision, so 2.3 gives " 2.3", not the digits of the nearest
+// double.
+QString numberText(float v);
 // The file's lines: text lines 1-3, then values 1-15 (values 8-11 below 1 are
 // raised to 1 in *s too).
 QStringList lines(Settings *s);

@@ -1,0 +1,50 @@
+// The set-up dialog: edits the settings in memory; Save writes the settings
+// file, Reset reads it back.
+#pragma once
+#include <QDialog>
+
+struct App;
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+class setup : public QDialog {
+    Q_OBJECT
+public:
+    explicit setup(App &app, QWidget *parent = nullptr);
+
+    // Fills every control from the settings in memory (the load step).
+    void fill();
+
+    // Runs the check of one text field as when it loses the focus: stores
+    // the value, and on failure puts the default text back, shows the
+    // message and returns the focus to the field. Returns true when valid.
+    bool checkField(QLineEdit *field);
+
+public slots:
+    void reset();   // cmd_reset
+    void ok();      // cmd_OK (and Escape / closing by the frame)
+    void save();    // cmd_Save
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void reject() override;
+
+private:
+    // Checks the field that has the focus (keyboard OK / Save / Escape do not
+    // move the focus away first).
+    bool commitFocused();
+    QLineEdit *makeField(const QString &name, const QString &label);
+
+    App &app_;
+    QButtonGroup *ports_ = nullptr;
+    QButtonGroup *areas_ = nullptr;
+    QCheckBox *prop_[4] = {};
+    QCheckBox *nrd_[4] = {};
+    QLineEdit *td_ = nullptr, *dir_ = nullptr, *lat_ = nullptr, *long_ = nullptr;
+    QLineEdit *dim_[4] = {};
+    bool filling_ = false;
+    bool checking_ = false;
+    bool busy_ = false;
+};
