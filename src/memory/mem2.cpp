@@ -1,0 +1,314 @@
+#include "memory/mem2.h"
+
+#include "common/fmt.h"
+#include "common/textfile.h"
+#include "link/captions.h"
+#include "settings/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace mem2 {
+
+void MemTable::clear()
+{
+    for (int i = 0; i < kSlots; ++i) {
+        rec[i].clear();
+        tag[i].clear();
+    }
+}
+
+int MemTable::filledCount() const
+{
+    int n = 0;
+    for (int i = 0; i < kChannels; ++i)
+        n += rec[i].isEmpty() ? 0 : 1;
+    return n;
+}
+
+MemTable &table()
+{
+    static MemTable t;
+    return t;
+}
+
+bool isEmptyChannel(const QString &rec)
+{
+    return rec.size() >= 5 && rec.at(4) == QLatin1Char('V');
+}
+
+QString emptyRecord(int ch)
+{
+    return QLatin1Char('L') + ch3(ch) + QLatin1Char('V');
+}
+
+QString ch3(int ch)
+{
+    return fmt::zeros(ch + 1000, 4).right(3);
+}
+
+long long recordHz(const QString &rec)
+{
+    long long hz = 0;
+    for (int i = 7; i < 15 && i < rec.size(); ++i) {
+        const QChar c = rec.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        hz = hz * 10 + fmt::digitValue(c);
+    }
+    return hz;
+}
+
+double recordKhz(const QString &rec)
+{
+    return recordHz(rec) / 1000.0;
+}
+
+int codeAt(const QString &rec, int pos1)
+{
+    if (pos1 - 1 >= rec.size())
+        return 0;
+    const QChar c = rec.at(pos1 - 1);
+    if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+        return -1;
+    return fmt::digitValue(c);
+}
+
+QString freqCell(const QString &rec)
+{
+    return fmt::blankNum(recordKhz(rec));
+}
+
+QString attText(const Captions &cap, const QString &rec)
+{
+    return Captions::text(cap.att, codeAt(rec, 5));
+}
+
+QString bwText(const Captions &cap, const QString &rec)
+{
+    return Captions::text(cap.bw, codeAt(rec, 6));
+}
+
+QString modeText(const Captions &cap, const QString &rec)
+{
+    return Captions::text(cap.mode, codeAt(rec, 7));
+}
+
+QString agcText(const Captions &cap, const QString &rec)
+{
+    return Captions::text(cap.agc, codeAt(rec, 16));
+}
+
+QStringList rowCells(const Captions &cap, int ch, const QString &rec, const QString &tag,
+                     bool withTag)
+{
+    if (isEmptyChannel(rec))
+        return {ch3(ch), QStringLiteral("no data")};
+    QStringList cells{ch3(ch), freqCell(rec), attText(cap, rec), bwText(cap, rec),
+                      modeText(cap, rec), agcText(cap, rec)};
+    if (withTag)
+        cells << tag;
+    return cells;
+}
+
+QString rowText(const Captions &cap, int ch, const QString &rec, const QString &tag,
+                bool withTag)
+{
+    return rowCells(cap, ch, rec, tag, withTag).join(QLatin1Char('\t'));
+}
+
+QString selFreqText(const QString &rec)
+{
+    return fmt::zeroFixed(recordKhz(rec), 5, 3);
+}
+
+QString memDir(const Settings &s)
+{
+    return s.sub(QStringLiteral("MEM"));
+}
+
+// Spaces only, as the file's own trimming does: a tag may end in a tab.
+static QString trimSpaces(const QString &s)
+{
+    int a = 0, b = s.size();
+    while (a < b && s.at(a) == QLatin1Char(' '))
+        ++a;
+    while (b > a && s.at(b - 1) == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
+}
+
+void parseLine(const QString &line, QString *rec, QString *tag)
+{
+    const QString t = trimSpaces(line);
+    *rec = t.left(kRecLen);
+    *tag = t.size() > kRecLen ? t.mid(kRecLen + 1, kMaxTag) : QString();
+}
+
+QStringList fileLines(MemTable &t)
+{
+    QStringList out;
+    out.reserve(kChannels);
+    for (int i = 0; i < kChannels; ++i) {
+        if (t.rec[i].size() < 10)
+            t.tag[i].clear();
+        out << t.rec[i] + QLatin1Char(' ') + t.tag[i].left(kMaxTag);
+    }
+    return out;
+}
+
+bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error)
+{
+    QStringList ls;
+    bool more = false;
+    if (!textfile::readLinesLimited(path, kChannels, &ls, &more, error))
+        return false;
+    t.clear();
+    const int n = std::min<int>(ls.size(), kChannels);
+    for (int k = 0; k < n; ++k)
+        parseLine(ls.at(k), &t.rec[k], &t.tag[k]);
+    if (lines)
+        *lines = n;
+    return true;
+}
+
+bool writeMemFile(const QString &path, MemTable &t, QString *error)
+{
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(dir)) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1:\nthe folder %2 cannot be created.")
+                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(dir));
+        return false;
+    }
+    // Build the lines on a copy so that a failed write leaves the tags alone.
+    MemTable copy = t;
+    const QStringList ls = fileLines(copy);
+    if (!textfile::writeLines(path, ls, error))
+        return false;
+    t = copy;
+    return true;
+}
+
+void sortByFreq(MemTable &t)
+{
+    std::array<int, kChannels> idx;
+    std::iota(idx.begin(), idx.end(), 0);
+    auto key = [&](int i) { return t.rec[i].size() < 6 ? QString() : t.rec[i].mid(7); };
+    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) { return key(a) < key(b); });
+
+    int e = 0;
+    while (e < kChannels && t.rec[idx[e]].size() < 6)
+        ++e;
+
+    std::array<QString, kChannels> rec, tag;
+    for (int k = 0; k < kChannels - e; ++k) {
+        rec[k] = t.rec[idx[k + e]];
+        tag[k] = t.tag[idx[k + e]];
+    }
+    for (int k = kChannels - e; k < kChannels; ++k)
+        rec[k] = emptyRecord(k);
+    for (int k = 0; k < kChannels; ++k) {
+        t.rec[k] = rec[k];
+        t.tag[k] = tag[k];
+    }
+}
+
+bool readRange(const QString &from, const QString &to, int *first, int *second)
+{
+    const double a = fmt::roundHalfEven(fmt::val(from));
+    const double b = fmt::roundHalfEven(fmt::val(to));
+    if (!(a >= 0 && a <= 198 && b >= 0 && b <= 199))
+        return false;
+    *first = int(a);
+    *second = int(b);
+    return true;
+}
+
+bool readDelay(const QString &text, double *seconds)
+{
+    const double d = fmt::val(text);
+    if (!(d >= 0.1 && d <= 10))
+        return false;
+    *seconds = d;
+    return true;
+}
+
+QList<int> printRange(int first, int second)
+{
+    QList<int> out;
+    if (first <= second) {
+        for (int i = first; i <= second; ++i)
+            out << i;
+    } else {
+        for (int i = first; i < kChannels; ++i)
+            out << i;
+        for (int i = 0; i <= second; ++i)
+            out << i;
+    }
+    return out;
+}
+
+QString printLine(const Captions &cap, int ch, const QString &rec, const QString &tag)
+{
+    // The channel digits of the record; a record too short to hold them
+    // prints its index instead.
+    const QString nr = rec.size() >= 4 ? rec.mid(1, 3) : ch3(ch);
+    const QString five(5, QLatin1Char(' '));
+    const long long hz = recordHz(rec);
+    if (hz < 1000 || isEmptyChannel(rec))
+        return nr + five + QStringLiteral(" no data");
+
+    QString line = nr + five;
+    line += fmt::blankNum(double(hz / 1000)).leftJustified(6);
+    const long long milli = hz % 1000;
+    if (milli == 0) {
+        line += QString(4, QLatin1Char(' '));
+    } else {
+        // "0.###": ".5", ".25", ".125".
+        QString f = fmt::blankNum(milli / 1000.0).trimmed();
+        if (f.startsWith(QLatin1Char('0')))
+            f.remove(0, 1);
+        line += f.leftJustified(4);
+    }
+    line += attText(cap, rec).rightJustified(4);
+    line += bwText(cap, rec).rightJustified(6);
+    line += modeText(cap, rec).rightJustified(5);
+    line += agcText(cap, rec).rightJustified(5) + QStringLiteral("  ");
+    line += tag;
+    return line;
+}
+
+QStringList printLines(const Captions &cap, const MemTable &t, const QString &fileName,
+                       int first, int second)
+{
+    QStringList out{QString(), QString(), fileName.toUpper() + QString(5, QLatin1Char(' ')),
+                    QString(), QString()};
+    for (int ch : printRange(first, second))
+        out << printLine(cap, ch, t.rec[ch], t.tag[ch]);
+    return out;
+}
+
+void ScanRange::start(int f, int l)
+{
+    first = f;
+    last = l;
+    offset = 0;
+    wrap = l < f;
+}
+
+int ScanRange::next()
+{
+    const int pos = first + offset;
+    const int ch = (wrap && pos > 199) ? pos - 200 : pos;
+    ++offset;
+    const int end = wrap ? last + 200 : last;
+    if (pos >= end)
+        offset = 0;
+    return ch;
+}
+
+} // namespace mem2
