@@ -310,7 +310,12 @@ bool Receiver2::tune_from_row(double khz, const QString &code, const QString &de
         app_.fanout.send(origin, s);
     if (app_.panel)
         app_.panel->setFreqText(s);
-    const QString c = code.trimmed().isEmpty() ? defaultCode : code;
+    // Four code digits; a character that is not a digit counts as 0, in the
+    // labels and in the record sent, so no letter ever reaches the receiver.
+    QString c = (code.trimmed().isEmpty() ? defaultCode : code).left(4).leftJustified(4, QLatin1Char('0'));
+    for (QChar &ch : c)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            ch = QLatin1Char('0');
     if (app_.panel) {
         auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
         const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};

@@ -1,0 +1,62 @@
+// The grid of a list window: a table model whose rows are line numbers of a
+// line table (cells are made from the line when they are shown), and a table
+// view that tunes on double-click or Enter and keeps column 0 in view.
+#pragma once
+#include "schedules/listfile.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QTableView>
+
+// "Courier New" where installed, else the system's fixed-pitch font.
+QFont listFont(int pointSize = 8);
+// A width in twips as pixels on this screen (15 twips per pixel at 96 dpi).
+int twipsToPixels(int twips, const QWidget *w);
+
+class ListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ListModel(schedlist::Kind kind, QObject *parent = nullptr);
+
+    schedlist::Kind kind() const { return kind_; }
+    // Shows the given lines of the table (row r = table line rows[r]).
+    void setRows(std::shared_ptr<const schedlist::LineTable> table, QList<int> rows);
+    // Empties the grid down to its top row.
+    void clear();
+    // The table the rows point into (may be older than the window's current
+    // table when a selection was cancelled).
+    const std::shared_ptr<const schedlist::LineTable> &table() const { return table_; }
+    int lineOfRow(int row) const { return rows_.at(row); }
+
+    // The text of a cell, as the grid shows it.
+    QString cell(int row, int column) const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+private:
+    const QList<QString> &cachedRow(int row) const;
+
+    schedlist::Kind kind_;
+    std::shared_ptr<const schedlist::LineTable> table_;
+    QList<int> rows_;
+    mutable int cachedRow_ = -1;
+    mutable QList<QString> cache_;
+};
+
+class ListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget *parent = nullptr);
+
+signals:
+    // Double-click or Enter on a cell.
+    void tuneRequested(const QModelIndex &index);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+};

@@ -1,0 +1,245 @@
+#include "schedules/listfile.h"
+#include "testkit.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace schedlist;
+
+namespace {
+
+// A BDXC line from its fields, in the file's columns.
+QString bdxLine(const QString &f1, const QString &f2, const QString &time, const QString &freqs)
+{
+    return f1.leftJustified(17, ' ', true) + f2.leftJustified(18, ' ', true) +
+           time.leftJustified(9, ' ', true) + "    " + freqs;
+}
+
+void writeBytes(const QString &path, const QByteArray &b)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+
+std::shared_ptr<const LineTable> readBdx(const QString &path, int cap = 1000,
+                                         ReadResult *res = nullptr)
+{
+    std::shared_ptr<const LineTable> t;
+    const ReadResult r = bdx2::read(path, cap, &t);
+    if (res)
+        *res = r;
+    return t;
+}
+
+} // namespace
+
+TEST(ListLine, NormalisedTo100Characters)
+{
+    EXPECT_EQ(normalizeLine(u"abc").size(), 100);
+    EXPECT_EQ(normalizeLine(QString(150, 'x')), QString(100, 'x'));
+    // A tab goes to the next multiple of eight columns.
+    const QString t = normalizeLine(u"Radio\tX\t\tY");
+    EXPECT_EQ(t.left(25), "Radio   X               Y");
+    // Control characters become one blank each.
+    const char16_t raw[] = {u'a', 0, u'b', 7, u'c'};
+    EXPECT_EQ(normalizeLine(QStringView(raw, 5)).left(5), "a b c");
+}
+
+TEST(ListLine, DittoOrderColumn1ThenColumn18)
+{
+    const QString above = normalizeLine(bdxLine("Radio Nordvik", "English  Eu", "0000-0100", "6175"));
+    const QString both = normalizeLine(bdxLine(".", ".", "0100-0200", "9635"));
+    const QString r = resolveDitto(both, above);
+    EXPECT_EQ(r.left(35), above.left(35));
+    EXPECT_EQ(r.mid(35), both.mid(35));
+
+    const QString first = normalizeLine(bdxLine(".", "German   Eu", "0100-0200", "9635"));
+    EXPECT_EQ(resolveDitto(first, above), above.left(17) + first.mid(17));
+    // A blank is no ditto mark.
+    const QString blank = normalizeLine(bdxLine(" x", " y", "0100-0200", ""));
+    EXPECT_EQ(resolveDitto(blank, above), blank);
+}
+
+TEST(ListFile, ReadsDittoLinesAndFirstLineDittoAsIs)
+{
+    TestApp t;
+    const QString p = t.base() + "BDXC/BDX01TOE.TXT";
+    writeBytes(p, (bdxLine(".", ".", "0600-0700", "6175") + "\r\n" +
+                   bdxLine("Kestrel", "English", "0700-0800", "7385") + "\n" +
+                   bdxLine(".", "Spanish", "0800-0900", "9395") + "\r\n" +
+                   bdxLine(".", ".", "0900-1000", "11710"))
+                      .toLatin1());
+    ReadResult r;
+    auto tab = readBdx(p, 1000, &r);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_EQ(tab->count(), 4);
+    EXPECT_EQ(tab->line(1).left(1), ".");
+    EXPECT_EQ(tab->line(1).mid(17, 1), ".");
+    EXPECT_EQ(tab->line(3).left(17).trimmed(), "Kestrel");
+    EXPECT_EQ(tab->line(3).mid(17, 18).trimmed(), "Spanish");
+    // Line 4 repeats line 3 as resolved (the ditto chain).
+    EXPECT_EQ(tab->line(4).left(35), tab->line(3).left(35));
+    EXPECT_EQ(tab->line(4).mid(35, 9), "0900-1000");
+
+    // Own lists have no ditto lines.
+    std::shared_ptr<const LineTable> o;
+    ASSERT_TRUE(own2::read(p, 1000, &o).ok);
+    EXPECT_EQ(o->line(4).left(1), ".");
+}
+
+TEST(ListFile, CapacityEmptyMissingAndGarbage)
+{
+    TestApp t;
+    const QString p = t.base() + "BDXC/BDX02TOE.TXT";
+    QByteArray many;
+    for (int i = 0; i < 1005; ++i)
+        many += bdxLine(QString("S%1").arg(i), "x", "0000-0100", "6175").toLatin1() + "\r\n";
+    writeBytes(p, many);
+    ReadResult r;
+    auto tab = readBdx(p, 1000, &r);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.truncated);
+    EXPECT_EQ(r.linesRead, 1000);
+    EXPECT_EQ(tab->count(), 1000);
+    EXPECT_EQ(tab->capacity(), 1000);
+    EXPECT_EQ(tab->line(1000).left(4), "S999");
+
+    writeBytes(p, "");
+    tab = readBdx(p, 1000, &r);
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.truncated);
+    EXPECT_EQ(tab->count(), 0);
+    EXPECT_TRUE(selectAll(*tab).isEmpty());
+
+    std::shared_ptr<const LineTable> keep = tab;
+    r = bdx2::read(t.base() + "BDXC/NONE.TXT", 1000, &tab);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("NONE.TXT"));
+    EXPECT_EQ(tab, keep); // untouched
+
+    QByteArray junk(20000, '\0');
+    auto *rng = QRandomGenerator::global();
+    for (char &c : junk)
+        c = char(rng->bounded(256));
+    junk[0] = '.'; // a ditto mark first
+    writeBytes(p, junk);
+    tab = readBdx(p, 1000, &r);
+    ASSERT_TRUE(r.ok);
+    for (int i = 1; i <= tab->count(); ++i) {
+        ASSERT_EQ(tab->line(i).size(), 100);
+        for (int c = 0; c < 11; ++c)
+            (void)cellOf(Kind::Bdx, tab->line(i), c);
+        (void)onAirAt(tab->line(i), "1200");
+    }
+}
+
+TEST(ListFile, Windows1252AccentsStayInTheirColumns)
+{
+    ReadResult r;
+    auto tab = readBdx(sourcePath("data/demo/BDXC/ADX26TOW.TXT"), 1000, &r);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_GE(tab->count(), 3);
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 0).trimmed(), QString::fromUtf8("Rádio Açores Sul"));
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 1).trimmed(), QString::fromUtf8("Português Af"));
+    for (int i = 1; i <= tab->count(); ++i)
+        EXPECT_EQ(tab->line(i).mid(39, 1), "-") << i;
+    // The ditto line under it took the accented name.
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(2), 0).trimmed(), QString::fromUtf8("Rádio Açores Sul"));
+}
+
+TEST(FreqFields, TheDocumentedExample)
+{
+    const QString line = normalizeLine(bdxLine("R", "x", "0700-0730", "6175, 9.5,  15120*"));
+    const QList<QString> row = rowOf(Kind::Bdx, line);
+    ASSERT_EQ(row.size(), 11);
+    EXPECT_EQ(row[3], " 6175");
+    EXPECT_EQ(row[4], "     ");
+    EXPECT_EQ(row[5], "15120");
+    for (int c = 6; c <= 9; ++c)
+        EXPECT_EQ(row[c], "") << c;
+    EXPECT_EQ(row[10], "0041");
+    EXPECT_EQ(row[0], "R               ");
+    EXPECT_EQ(row[2], "0700-0730");
+
+    // A trailing comma adds one more field of five blanks.
+    const FreqSlots f = freqFields(u"6175, 9635,");
+    EXPECT_EQ(f[2], " 9635");
+    EXPECT_EQ(f[3], "     ");
+    EXPECT_EQ(f[4], "");
+    // 30000 is shown; 10 and below-10 limits.
+    EXPECT_EQ(freqFields(u"30000,30001,10,9.99")[1], "30000");
+    EXPECT_EQ(freqFields(u"30000,30001,10,9.99")[2], "     ");
+    EXPECT_EQ(freqFields(u"30000,30001,10,9.99")[3], "   10");
+    EXPECT_EQ(freqFields(u"30000,30001,10,9.99")[4], "     ");
+}
+
+TEST(FreqFields, MoreThanSevenKeepFirstSevenAndLastInSlot8)
+{
+    const FreqSlots f = freqFields(u"1001,1002,1003,1004,1005,1006,1007,1008,1009,1010");
+    EXPECT_EQ(f[1], " 1001");
+    EXPECT_EQ(f[7], " 1007");
+    EXPECT_EQ(f[8], " 1010");
+    EXPECT_EQ(f[9], "");
+
+    // Own row: station, two short fields, time, F1..F8, empty, code.
+    const QString own = normalizeLine(QString("Harbour Volmet      E   Eu  0000-2400 0120        ") +
+                                      "5505, 8957, 13264");
+    const QList<QString> row = rowOf(Kind::Own, own);
+    ASSERT_EQ(row.size(), 14);
+    EXPECT_EQ(row[0].trimmed(), "Harbour Volmet");
+    EXPECT_EQ(row[1], "E  ");
+    EXPECT_EQ(row[2], "Eu ");
+    EXPECT_EQ(row[3], "0000-2400");
+    EXPECT_EQ(row[4], " 5505");
+    EXPECT_EQ(row[6], "13264");
+    EXPECT_EQ(row[12], "");
+    EXPECT_EQ(row[13], "0120");
+}
+
+TEST(TimeSelection, ComparedAsText)
+{
+    EXPECT_TRUE(isSelectionTime("1200"));
+    EXPECT_TRUE(isSelectionTime("2400"));
+    EXPECT_FALSE(isSelectionTime("0000"));
+    EXPECT_FALSE(isSelectionTime("2401"));
+    EXPECT_FALSE(isSelectionTime("120"));
+    EXPECT_FALSE(isSelectionTime(""));
+    EXPECT_TRUE(isSelectionAll("ALL"));
+    EXPECT_TRUE(isSelectionAll("All"));
+    EXPECT_FALSE(isSelectionAll("al"));
+
+    const QString l = normalizeLine(bdxLine("R", "x", "0600-0700", "6175"));
+    EXPECT_TRUE(onAirAt(l, "0600"));  // T = start matches
+    EXPECT_TRUE(onAirAt(l, "0659"));
+    EXPECT_FALSE(onAirAt(l, "0700")); // T = end does not
+    EXPECT_FALSE(onAirAt(l, "0559"));
+
+    // Past midnight never matches; "all" still lists it.
+    LineTable t(10);
+    t.append(normalizeLine(bdxLine("Late", "x", "2300-0100", "5920")));
+    t.append(l);
+    for (const char *tt : {"2300", "2330", "0000", "0030", "2400"})
+        EXPECT_FALSE(onAirAt(t.line(1), tt)) << tt;
+    EXPECT_EQ(selectTime(t, "0630"), QList<int>({2}));
+    EXPECT_EQ(selectAll(t), QList<int>({1, 2}));
+}
+
+TEST(ListFile, DemoListsHaveTheirColumns)
+{
+    ReadResult r;
+    auto tab = readBdx(sourcePath("data/demo/BDXC/BDX26TOE.TXT"), 1000, &r);
+    ASSERT_TRUE(r.ok);
+    ASSERT_GT(tab->count(), 20);
+    for (int i = 1; i <= tab->count(); ++i) {
+        const QString l = tab->line(i);
+        EXPECT_TRUE(l.at(35).isDigit() && l.at(39) == '-' && l.at(40).isDigit()) << i;
+        EXPECT_NE(l.at(0), '.') << i;
+        EXPECT_NE(l.at(17), '.') << i;
+    }
+    std::shared_ptr<const LineTable> o;
+    ASSERT_TRUE(own2::read(sourcePath("data/demo/OWN/OWN_DEMO.TXT"), 1000, &o).ok);
+    for (int i = 1; i <= o->count(); ++i)
+        EXPECT_EQ(o->line(i).mid(32, 1), "-") << i;
+}
