@@ -1,0 +1,282 @@
+// The settings file: reading damaged or odd files, writing, and the field rules.
+#include "settings/settings.h"
+#include "settings/validate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace settingsrules;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(SettingsFile, FifteenNumbersLeaveTheRestAtZero)
+{
+    QString text = "C:\\VRTSV6\\\r\n5205N\r\n0445E\r\n";
+    for (int i = 1; i <= 15; ++i)
+        text += QString(" %1\r\n").arg(i + 100);
+    const Settings s = settingsfile::parse(text);
+    EXPECT_EQ(s.base_dir, "C:\\VRTSV6\\");
+    EXPECT_EQ(s.rx_lat, "5205N");
+    EXPECT_EQ(s.rx_long, "0445E");
+    EXPECT_EQ(s.v[1], 101);
+    EXPECT_EQ(s.v[15], 115);
+    for (int i = 16; i <= 20; ++i)
+        EXPECT_EQ(s.v[i], 0) << i;
+}
+
+TEST(SettingsFile, StopsAfterTwentyNumbersAndReadsLeniently)
+{
+    QString text = "/d/\n1111N\n02222W\n";
+    for (int i = 1; i <= 25; ++i)
+        text += QString::number(i) + "\n";
+    Settings s = settingsfile::parse(text);
+    EXPECT_EQ(s.v[20], 20);
+    EXPECT_EQ(s.v.size(), 21u);
+
+    // Letters where numbers belong, decimal comma, trailing text, no final
+    // line break.
+    s = settingsfile::parse("/d/\nx\ny\nabc\n-2,5\n 3 h\n\n1e1x");
+    EXPECT_EQ(s.v[1], 0);
+    EXPECT_FLOAT_EQ(s.v[2], -2.5f);
+    EXPECT_EQ(s.v[3], 3);
+    EXPECT_EQ(s.v[4], 0);
+    EXPECT_EQ(s.v[5], 10);
+}
+
+TEST(SettingsFile, EmptyTruncatedAndGarbledFilesLoadWithoutHarm)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("VRTSV6.INI");
+    Settings s;
+
+    writeRaw(p, "");
+    ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
+    EXPECT_TRUE(s.base_dir.isEmpty());
+    EXPECT_EQ(s.v[1], 0);
+
+    writeRaw(p, "/data/radio/\r\n5205N");  // cut off after line 2
+    ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
+    EXPECT_EQ(s.base_dir, "/data/radio/");
+    EXPECT_EQ(s.rx_lat, "5205N");
+    EXPECT_TRUE(s.rx_long.isEmpty());
+
+    QByteArray junk;
+    for (int i = 0; i < 5000; ++i)
+        junk.append(char((i * 37) & 0xFF));
+    writeRaw(p, junk);
+    EXPECT_TRUE(settingsfile::load(p, &s, nullptr));
+
+    // Old Windows file: Windows-1252 text survives.
+    writeRaw(p, "C:\\R\xE9SEAU\\\r\n5205N\r\n0445E\r\n 2\r\n");
+    ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
+    EXPECT_EQ(s.base_dir, QString::fromUtf8("C:\\RéSEAU\\"));
+    EXPECT_EQ(s.v[1], 2);
+}
+
+TEST(SettingsFile, MissingFileNamesFileAndLeavesValues)
+{
+    QTemporaryDir dir;
+    Settings s = settingsfile::defaults();
+    const Settings before = s;
+    QString error;
+    const QString p = dir.filePath("VRTSV6.INI");
+    EXPECT_FALSE(settingsfile::load(p, &s, &error));
+    EXPECT_TRUE(error.contains(p)) << error.toStdString();
+    EXPECT_TRUE(error.contains("does not exist")) << error.toStdString();
+    EXPECT_EQ(s.base_dir, before.base_dir);
+    EXPECT_EQ(s.v, before.v);
+}
+
+TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)
+{
+    QTemporaryDir dir;
+    Settings s = settingsfile::defaults();
+    s.base_dir = dir.path() + '/';
+    s.v[2] = -2;
+    s.v[3] = 1;
+    s.v[9] = 0;      // DIM OWN below 1
+    s.v[10] = -4;    // DIM LOG below 1
+    s.v[11] = 2.3f;  // single precision, written as typed
+    s.v[12] = 1.5f;
+    s.v[16] = 7;     // never written
+    QString error;
+    ASSERT_TRUE(settingsfile::save(&s, &error)) << error.toStdString();
+    EXPECT_EQ(s.v[9], 1);
+    EXPECT_EQ(s.v[10], 1);
+
+    const QByteArray expected = s.base_dir.toUtf8() + "\r\n5205N\r\n0445E\r\n"
+                                " 1\r\n-2\r\n 1\r\n 0\r\n 0\r\n 0\r\n 3\r\n"
+                                " 2\r\n 1\r\n 1\r\n 2.3\r\n 1.5\r\n 0\r\n 0\r\n 0\r\n";
+    EXPECT_EQ(readAll(s.base_dir + "VRTSV6.INI"), expected);
+
+    // Round trip.
+    Settings back;
+    ASSERT_TRUE(settingsfile::load(s.base_dir + "VRTSV6.INI", &back, &error));
+    EXPECT_EQ(back.base_dir, s.base_dir);
+    for (int i = 1; i <= 15; ++i)
+        EXPECT_EQ(back.v[i], s.v[i]) << i;
+    EXPECT_EQ(back.v[16], 0);
+}
+
+TEST(SettingsFile, NumberText)
+{
+    EXPECT_EQ(settingsfile::numberText(0), " 0");
+    EXPECT_EQ(settingsfile::numberText(-0.0f), " 0");
+    EXPECT_EQ(settingsfile::numberText(5.5f), " 5.5");
+    EXPECT_EQ(settingsfile::numberText(-1.5f), "-1.5");
+    EXPECT_EQ(settingsfile::numberText(15), " 15");
+    EXPECT_EQ(settingsfile::numberText(0.1f), " 0.1");
+}
+
+TEST(SettingsFile, FirstRunDefaults)
+{
+    const Settings d = settingsfile::defaults();
+    EXPECT_TRUE(d.base_dir.endsWith("/VRTSV6/"));
+    EXPECT_TRUE(d.base_dir.startsWith(QDir::homePath()));
+    EXPECT_EQ(d.dim(0), 2);
+    EXPECT_EQ(d.dim(3), 15);
+    EXPECT_EQ(d.portNumber(), 1);
+    // Every default passes its own field rule.
+    EXPECT_TRUE(checkDir(d.base_dir).ok);
+    EXPECT_TRUE(checkLat(d.rx_lat).ok);
+    EXPECT_TRUE(checkLong(d.rx_long).ok);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(checkDim(i, QString::number(d.dim(i))).ok);
+}
+
+// ---- field rules -----------------------------------------------------------
+
+TEST(FieldRules, Latitude)
+{
+    FieldCheck c = checkLat("5205N");
+    EXPECT_TRUE(c.ok);
+    EXPECT_EQ(c.stored, "5205N");
+    EXPECT_TRUE(checkLat("3330S").ok);
+    for (const char *bad : {"0000N", "9000N", "5205n", "520N", "05205N", "5205E", "", "ABCDN"}) {
+        c = checkLat(bad);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.stored, bad);  // stored before the check
+        EXPECT_EQ(c.shown, "5205N");
+        EXPECT_EQ(c.message, "Invalid Latitude\nExample: 5205N");
+        EXPECT_EQ(c.title, "Default");
+    }
+    EXPECT_TRUE(checkLat("8959N").ok);
+}
+
+TEST(FieldRules, Longitude)
+{
+    EXPECT_TRUE(checkLong("17959W").ok);
+    EXPECT_TRUE(checkLong("0445E").ok);
+    EXPECT_TRUE(checkLong("00001E").ok);
+    for (const char *bad : {"18000E", "00000E", "0445e", "445E", "0445EE1", "0445N"}) {
+        const FieldCheck c = checkLong(bad);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.shown, "0445E");
+        EXPECT_EQ(c.message, "Invalid Longitude\nExample: 0445E");
+        EXPECT_EQ(c.title, "Default");
+    }
+}
+
+TEST(FieldRules, ListSizes)
+{
+    const char *defs[4] = {"2", "1", "1", "15"};
+    for (int i = 0; i < 4; ++i) {
+        FieldCheck c = checkDim(i, "0");
+        EXPECT_FALSE(c.ok);
+        EXPECT_EQ(c.shown, defs[i]);
+        EXPECT_EQ(c.message, "Range is between\n1 and 30 (x 1000)");
+        EXPECT_EQ(c.title, "Default");
+    }
+    EXPECT_TRUE(checkDim(0, " 1").ok);
+    EXPECT_TRUE(checkDim(0, "30").ok);
+    EXPECT_EQ(checkDim(0, "12,5").value, 12.5);
+    const FieldCheck c = checkDim(2, "31");
+    EXPECT_FALSE(c.ok);
+    EXPECT_EQ(c.value, 31);  // stored before the check
+    EXPECT_FALSE(checkDim(1, "abc").ok);
+}
+
+TEST(FieldRules, TimeDifference)
+{
+    FieldCheck c = checkTd("5.5");
+    EXPECT_TRUE(c.ok);
+    EXPECT_EQ(c.value, 5.5);
+    c = checkTd("5.2");
+    EXPECT_TRUE(c.ok);
+    EXPECT_EQ(c.value, 5.5);
+    EXPECT_EQ(checkTd("1.25").value, 1.5);
+    EXPECT_EQ(checkTd("-1.25").value, -1.5);
+    EXPECT_EQ(checkTd(" -2").value, -2);
+    EXPECT_TRUE(checkTd("+13").ok);
+    EXPECT_TRUE(checkTd("-13").ok);
+    EXPECT_TRUE(checkTd("1:").ok);
+
+    const QString msg = "Range is between\n+13 and -13 h";
+    for (const char *bad : {"14", "-13.5", "13.1", ""}) {
+        c = checkTd(bad);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.title, "Default 1") << bad;
+        EXPECT_EQ(c.message, msg);
+        EXPECT_EQ(c.shown, "0");
+    }
+    EXPECT_EQ(checkTd("14").value, 14);  // stored before the check
+    for (const char *bad : {"1a", "2 ", "1,5", " 1 "}) {
+        c = checkTd(bad);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.title, "Default 2") << bad;
+        EXPECT_EQ(c.message, msg);
+        EXPECT_EQ(c.shown, "0");
+    }
+}
+
+TEST(FieldRules, WindowsPaths)
+{
+    FieldCheck c = checkDir("D:\\DATA", PathStyle::Windows);
+    EXPECT_TRUE(c.ok);
+    EXPECT_EQ(c.stored, "D:\\DATA\\");
+    EXPECT_EQ(c.shown, "D:\\DATA\\");
+    EXPECT_TRUE(checkDir("C:\\VRTSV6\\", PathStyle::Windows).ok);
+    for (const char *bad : {"DATA\\", "", "\\\\server\\share"}) {
+        c = checkDir(bad, PathStyle::Windows);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.shown, "C:\\VRTSV6\\");
+        EXPECT_EQ(c.message, "Invalid path\nExample C:\\VRTSV6\\");
+        EXPECT_EQ(c.title, "Default");
+    }
+    EXPECT_EQ(checkDir("DATA\\", PathStyle::Windows).stored, "DATA\\");
+}
+
+TEST(FieldRules, PosixPaths)
+{
+    FieldCheck c = checkDir("/srv/radio", PathStyle::Posix);
+    EXPECT_TRUE(c.ok);
+    EXPECT_EQ(c.stored, "/srv/radio/");
+    EXPECT_EQ(c.shown, "/srv/radio/");
+    EXPECT_TRUE(checkDir("/srv/radio/", PathStyle::Posix).ok);
+    const QString def = QDir::homePath() + "/VRTSV6/";
+    for (const char *bad : {"radio/", "radio", "", "C:\\VRTSV6\\", "~/VRTSV6"}) {
+        c = checkDir(bad, PathStyle::Posix);
+        EXPECT_FALSE(c.ok) << bad;
+        EXPECT_EQ(c.shown, def);
+        EXPECT_EQ(c.message, "Invalid path\nExample " + def);
+        EXPECT_EQ(c.title, "Default");
+    }
+    EXPECT_EQ(checkDir("radio", PathStyle::Posix).stored, "radio/");
+}
