@@ -1,0 +1,146 @@
+// The control panel: the receiver's front panel on the screen. It shows and
+// changes the receiver's settings (selection grids, scroll bars, GO), tunes
+// it (keypad, frequency field, spin button, memory recall), carries the clock
+// line in its title and the program's menu bar.
+#pragma once
+#include "link/panelview.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+struct App;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+class QFrame;
+class TextGrid;
+
+class rxctrl2 : public QMainWindow, public PanelView {
+    Q_OBJECT
+public:
+    explicit rxctrl2(App &app, QWidget *parent = nullptr);
+    ~rxctrl2() override;
+
+    // Gives a menu item (by objectName, e.g. "mnu_memman") its action and
+    // enables it. Items that the panel carries out itself (Update, See Docs,
+    // RTTY without the unit, Set PC Clock, Exit) keep their own behaviour
+    // unless replaced here; "RTTY" always shows its notice when the unit is
+    // not fitted.
+    void setMenuAction(const QString &objectName, std::function<void()> fn);
+    QAction *menuAction(const QString &objectName) const;
+
+    // Ends the program (Exit, and after the close box). Default: leave the
+    // application's event loop. Tests replace it.
+    std::function<void(int code)> exitHook;
+
+    // Clock line: time texts and window title (the Showtime tick).
+    void showtime();
+
+    bool loaded() const { return loaded_; }
+    int tuningStepHz() const { return step_hz_; }
+    int spinDir() const { return spin_dir_; }
+    int vbtChoice() const { return vbt_choice_; }
+    bool goRunning() const { return go_state_ == 1; }
+    QString keypadText() const { return keypad_text_; }
+
+    // Tuning actions (also what the keypad, field and spin button run).
+    void keypadKey(const QString &key); // "0".."9", ".", "back"
+    void enterKeypadFrequency();        // F
+    void enterKeypadChannel();          // C
+    void enterTypedFrequency();         // Enter in txt_freqa
+    void spinStep(int dir);             // 1 up, -1 down
+
+    // PanelView
+    void setLabel(Label which, const QString &text) override;
+    void showVbt(bool on) override;
+    void showLock(bool on) override;
+    void enableBwc(int minEnd, int maxEnd, int value) override;
+    void enablePbs(int value, const QString &labelText) override;
+    void clearBwc() override;
+    void clearPbs() override;
+    void setAgcEnabled(bool on) override;
+    void setBwFrameEnabled(bool on) override;
+    void setFreqText(const QString &s) override;
+    QString freqText() const override;
+    void bringToFront() override;
+    void setPanelEnabled(bool on) override;
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    // Load step.
+    void buildUi();
+    void buildMenus();
+    QWidget *buildFreqFrame();
+    void set_grd_hf();
+    void set_grd_vbt();
+    void set_grd_CS();
+    void set_grd_bw();
+    void set_grd_agc();
+    void set_grd_nb();
+    void set_grd_md();
+    void set_grd_lock();
+
+    // Grid clicks.
+    void grd_HF_click(int c);
+    void grd_agc_click(int c);
+    void grd_nb_click(int c);
+    void grd_bw_click(int c);
+    void grd_md_click(int r, int c);
+    void grd_vbt_click(int c);
+    void grd_lock_click(int c);
+    void grd_CS_click(int r, int c);
+    void vsc_bwc_change(int v);
+    void vsc_pbs_change(int v);
+    void cmd_gono_click();
+    void releaseLock();
+
+    bool refreshNow();
+    void tuneTo(double khz);
+    void runMenu(const QString &name);
+    void builtinMenu(const QString &name);
+
+    App &app_;
+    bool loaded_ = false;
+    int vbt_choice_ = 0;
+    int step_hz_ = 5000;
+    int spin_dir_ = 1;
+    int go_state_ = 0;
+    bool go_loop_ = false;
+    QString keypad_text_;
+
+    QPointer<QTimer> showtime_;
+    QHash<QString, QAction *> actions_;
+    QHash<QString, std::function<void()>> menuFns_;
+
+    // Frames.
+    QGroupBox *fra_lock = nullptr, *fra_if = nullptr, *fra_bw = nullptr, *fra_md = nullptr,
+              *fra_HF = nullptr, *fra_freq = nullptr;
+    // Grids.
+    TextGrid *grd_lock = nullptr, *grd_HF = nullptr, *grd_vbt = nullptr, *grd_agc = nullptr,
+             *grd_nb = nullptr, *grd_bw = nullptr, *grd_md = nullptr, *grd_CS = nullptr;
+    // Value labels.
+    QLabel *lbl_lock = nullptr, *lbl_agc = nullptr, *lbl_nb = nullptr, *lbl_bw = nullptr,
+           *lbl_bwc = nullptr, *lbl_pbs = nullptr, *lbl_md = nullptr, *lbl_HF = nullptr,
+           *lbl_vbt = nullptr, *lbl_mfreq = nullptr;
+    QScrollBar *vsc_bwc = nullptr, *vsc_pbs = nullptr;
+    QPushButton *cmd_gono = nullptr;
+    QLineEdit *txt_freqa = nullptr;
+    QFrame *spn_Freq = nullptr;
+    QToolButton *spn_up = nullptr, *spn_down = nullptr;
+};
