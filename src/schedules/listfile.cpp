@@ -97,12 +97,14 @@ const GridLayout &layoutOf(Kind k)
     static const GridLayout bdx = {
         11, 10, 3, 9, QStringLiteral("0041"),
         {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620, 1},
+        {16, 17, 9, 5, 5, 5, 5, 5, 5, 5, 0},
         {QStringLiteral("Station"), QStringLiteral("Programme"), QStringLiteral("UTC"),
          QStringLiteral("kHz"), QString(), QString(), QString(), QString(), QString(), QString(),
          QStringLiteral("Code")}};
     static const GridLayout own = {
         14, 13, 4, 10, QStringLiteral("0120"),
         {2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620, 1, 1, 1},
+        {19, 3, 3, 9, 7, 7, 7, 7, 7, 7, 7, 0, 0, 0},
         {QStringLiteral("Station"), QStringLiteral("Lng"), QStringLiteral("Tgt"),
          QStringLiteral("UTC"), QStringLiteral("kHz"), QString(), QString(), QString(), QString(),
          QString(), QString(), QString(), QString(), QStringLiteral("Code")}};

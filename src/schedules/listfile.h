@@ -80,6 +80,7 @@ struct GridLayout {
     int firstFreq, lastFreq; // tunable columns
     QString defaultCode;
     QList<int> twips;   // width of each column (1 = hidden)
+    QList<int> chars;   // characters each column must show whole
     QList<QString> titles; // header titles
 };
 const GridLayout &layoutOf(Kind k);

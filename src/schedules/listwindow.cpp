@@ -28,6 +28,7 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
     b->setObjectName(name);
     b->setAccessibleName(text);
     b->setAutoDefault(false);
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 28);
     return b;
 }
 
@@ -78,8 +79,9 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
         const int tw = g.twips.value(c, 1);
         if (tw <= 1)
             grid->setColumnHidden(c, true);
-        else
-            grid->setColumnWidth(c, twipsToPixels(tw, this));
+        else // the twips width, widened when the font needs more room
+            grid->setColumnWidth(c, qMax(twipsToPixels(tw, this),
+                                         g.chars.value(c) * QFontMetrics(gf).horizontalAdvance(QLatin1Char('0')) + 8));
     }
     connect(grid, &ListView::tuneRequested, this, &ListWindow::tune_cell);
 
