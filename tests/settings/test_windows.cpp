@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -386,6 +387,20 @@ TEST(Welcome, SetupIsModalAndAboutIsNot)
     EXPECT_FALSE(a->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(a);
+}
+
+TEST(Welcome, StartAndAboutWindowsAreCentred)
+{
+    TestApp t;
+    welcome2 w(t.app);
+    w.show();
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_LE(std::abs(w.frameGeometry().center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(w.frameGeometry().center().y() - area.center().y()), 2);
+    about a(t.app);
+    a.show();
+    EXPECT_LE(std::abs(a.frameGeometry().center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(a.frameGeometry().center().y() - area.center().y()), 2);
 }
 
 // Pictures of the windows for a look by eye: VOR_SHOTS=/some/dir test_settings
