@@ -11,9 +11,10 @@
 
 #include "link/app.h"
 
+#include "panel/rxctrl2.h"
+#include "settings/welcome2.h"
+
 class Receiver2;
-class rxctrl2;
-class welcome2;
 class SimRadio;
 class QWidget;
 
