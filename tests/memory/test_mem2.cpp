@@ -1,0 +1,290 @@
+// The memory table core: row texts, the memory file, sort, print lines,
+// ranges and the scan walk.
+#include "link/captions.h"
+#include "memory/mem2.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace mem2;
+
+namespace {
+
+const Captions cap = Captions::build(false, false);
+
+QString rec(int ch, const char *rec12)
+{
+    return QLatin1Char('L') + ch3(ch) + QString::fromLatin1(rec12);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(Mem2Rows, DataEmptyAndNeverFilled)
+{
+    EXPECT_EQ(rowText(cap, 5, rec(5, "004095000000"), "ABC", true),
+              "005\t 9500\t Off\tWide\tAM\tSlow\tABC");
+    EXPECT_EQ(rowText(cap, 7, rec(7, "112151105001"), QString(), false),
+              "007\t 15110.5\t On\tInter\tUSB\tFast");
+    EXPECT_EQ(rowText(cap, 5, "L005V", "tag", true), "005\tno data");
+    // A never-filled record: the data form from code 0 of every table.
+    EXPECT_EQ(rowText(cap, 12, QString(), QString(), true), "012\t 0\t Off\tWide\tRTTY\tSlow\t");
+    // Short reply: the missing fields read as 0.
+    EXPECT_EQ(rowCells(cap, 3, "L0030040950", QString(), false).at(ColAgc), "Slow");
+    EXPECT_EQ(freqCell(rec(1, "000000100000")), " 10");
+    EXPECT_EQ(freqCell(rec(1, "000299999990")), " 29999.999");
+    EXPECT_EQ(selFreqText(rec(1, "004095005000")), "09500.500");
+    EXPECT_EQ(selFreqText(QString()), "00000.000");
+}
+
+TEST(Mem2Rows, CodesOutsideTheirTablesGiveEmptyCells)
+{
+    // ATT 9, BW 7, mode "x", AGC 5: every cell empty, nothing read past a table.
+    const QStringList c = rowCells(cap, 0, "L0009#x095000005", QString(), false);
+    ASSERT_EQ(c.size(), 6);
+    EXPECT_EQ(c.at(ColAtt), "");
+    EXPECT_EQ(c.at(ColBw), "");
+    EXPECT_EQ(c.at(ColMode), "");
+    EXPECT_EQ(c.at(ColAgc), "");
+    // The accepted-but-empty codes: ATT 2, BW 4, AGC 3 and 4; Narr and the
+    // ECSS modes only with their options.
+    EXPECT_EQ(attText(cap, "L0002"), "");
+    EXPECT_EQ(bwText(cap, "L00002"), "");
+    EXPECT_EQ(modeText(cap, "L000007"), "");
+    EXPECT_EQ(modeText(Captions::build(true, true), "L000007"), "AM-U");
+    EXPECT_EQ(bwText(Captions::build(true, true), "L00002"), "Narr");
+    EXPECT_EQ(agcText(cap, "L000000095000004"), "");
+    // Garbage in the frequency digits ends the number.
+    EXPECT_EQ(freqCell("L000000095x00000"), " 0.095");
+    EXPECT_EQ(recordHz(QStringLiteral("L000000\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e90")), 0);
+}
+
+struct Mem2File : ::testing::Test {
+    TestApp t;
+    QString dir() const { return memDir(t.app.settings); }
+};
+
+TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
+{
+    MemTable m;
+    m.rec[0] = rec(0, "004095000000");
+    m.tag[0] = "R. Vanguard, \"Evening\" news";
+    m.rec[5] = "L005V";
+    m.tag[5] = "dropped on save";
+    m.rec[6] = rec(6, "013071505001");
+    m.tag[199] = "never filled";
+    QString err;
+    ASSERT_EQ(dir(), t.base() + "MEM/");
+    ASSERT_TRUE(writeMemFile(dir() + "MEM_T.TXT", m, &err)) << err.toStdString();
+
+    QFile f(dir() + "MEM_T.TXT");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 201); // 200 lines + the empty text after the last LF
+    EXPECT_EQ(lines[0], "L000004095000000 R. Vanguard, \"Evening\" news\r");
+    EXPECT_EQ(lines[5], "L005V \r");
+    EXPECT_EQ(lines[6], "L006013071505001 \r");
+    EXPECT_EQ(lines[7], " \r");
+    EXPECT_EQ(lines[199], " \r");
+    EXPECT_TRUE(m.tag[5].isEmpty());
+
+    MemTable back;
+    back.rec[100] = "stale";
+    int n = 0;
+    ASSERT_TRUE(readMemFile(dir() + "MEM_T.TXT", back, &n, &err));
+    EXPECT_EQ(n, 200);
+    for (int i = 0; i < kChannels; ++i) {
+        EXPECT_EQ(back.rec[i], m.rec[i]) << i;
+        EXPECT_EQ(back.tag[i], m.tag[i]) << i;
+    }
+}
+
+TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
+{
+    const QString p = dir() + "MEM_EDGE.TXT";
+    QByteArray bytes;
+    bytes += "L000004095000000 " + QByteArray(70, 'x') + "\r\n"; // long tag: cut to 50
+    bytes += "L001V \r\n";                                        // empty channel
+    bytes += " \r\n";                                             // never filled
+    bytes += "L003004\n";                                         // short record, LF only
+    bytes += "   L004004095000000 Caf\xe9 Mus\xe9\x65  \r\n";     // Windows-1252, blanks around
+    bytes += "L005004095000000\tafter tab\r\n";                 // no space at 17
+    writeBytes(p, bytes);
+    MemTable m;
+    int n = 0;
+    QString err;
+    ASSERT_TRUE(readMemFile(p, m, &n, &err));
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(m.tag[0], QString(50, 'x'));
+    EXPECT_EQ(m.rec[1], "L001V");
+    EXPECT_EQ(rowText(cap, 1, m.rec[1], m.tag[1], true), "001\tno data");
+    EXPECT_EQ(m.rec[2], "");
+    EXPECT_EQ(m.rec[3], "L003004");
+    EXPECT_EQ(m.tag[4], QString::fromUtf8("Caf\u00e9 Mus\u00e9e"));
+    EXPECT_EQ(m.tag[5], "after tab");
+    EXPECT_EQ(m.rec[6], "");
+
+    // More than 200 lines: the first 200 count.
+    QByteArray many;
+    for (int i = 0; i < 260; ++i)
+        many += "L" + QByteArray::number(1000 + i % 200).right(3) + "004095000000 n" +
+                QByteArray::number(i) + "\r\n";
+    writeBytes(p, many);
+    ASSERT_TRUE(readMemFile(p, m, &n, &err));
+    EXPECT_EQ(n, 200);
+    EXPECT_EQ(m.tag[199], "n199");
+
+    // Binary garbage: loads as some text, never crashes.
+    QByteArray junk;
+    for (int i = 0; i < 5000; ++i)
+        junk += char((i * 7919) & 0xff);
+    writeBytes(p, junk);
+    ASSERT_TRUE(readMemFile(p, m, &n, &err));
+    EXPECT_LE(n, 200);
+    for (int i = 0; i < kChannels; ++i) {
+        EXPECT_LE(m.rec[i].size(), 16);
+        EXPECT_LE(m.tag[i].size(), 50);
+        (void)rowText(cap, i, m.rec[i], m.tag[i], true);
+    }
+}
+
+TEST_F(Mem2File, FailuresNameTheFileAndKeepTableAndOldFile)
+{
+    MemTable m;
+    m.rec[0] = rec(0, "004095000000");
+    QString err;
+    EXPECT_FALSE(readMemFile(dir() + "MEM_NONE.TXT", m, nullptr, &err));
+    EXPECT_TRUE(err.contains("MEM_NONE.TXT")) << err.toStdString();
+    EXPECT_EQ(m.rec[0], rec(0, "004095000000"));
+
+    // A name taken by a folder cannot be written: the message names it.
+    QDir().mkpath(dir() + "MEM_DIR.TXT");
+    EXPECT_FALSE(writeMemFile(dir() + "MEM_DIR.TXT", m, &err));
+    EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
+
+    // A save into a folder that cannot be written keeps the old file.
+    const QString p = dir() + "MEM_OLD.TXT";
+    writeBytes(p, "old\r\n");
+    QFile::setPermissions(dir(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool ok = writeMemFile(p, m, &err);
+    QFile::setPermissions(dir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                     QFileDevice::ExeOwner);
+    if (QFileInfo(dir()).isWritable() && ok)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << err.toStdString();
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "old\r\n");
+}
+
+TEST(Mem2Sort, AscendingWithEmptiesMovedToTheEnd)
+{
+    MemTable m;
+    for (int i = 0; i < kChannels; ++i)
+        m.rec[i] = emptyRecord(i);
+    m.rec[0] = rec(0, "004150000000");
+    m.tag[0] = "fifteen";
+    m.rec[10] = rec(10, "004060000001");
+    m.tag[10] = "six";
+    m.rec[20] = rec(20, "004060000000");
+    m.rec[30] = QString();            // never filled: short, goes to the end
+    m.rec[40] = rec(40, "0040095");   // short record but longer than 5: sorts by its text
+    m.tag[41] = "tag of an empty channel";
+    sortByFreq(m);
+    EXPECT_EQ(m.rec[0], rec(40, "0040095"));
+    EXPECT_EQ(m.rec[1], rec(20, "004060000000"));
+    EXPECT_EQ(m.rec[2], rec(10, "004060000001"));
+    EXPECT_EQ(m.tag[2], "six");
+    EXPECT_EQ(m.rec[3], rec(0, "004150000000"));
+    EXPECT_EQ(m.tag[3], "fifteen");
+    for (int i = 4; i < kChannels; ++i) {
+        EXPECT_EQ(m.rec[i], emptyRecord(i)) << i;
+        EXPECT_TRUE(m.tag[i].isEmpty()) << i;
+    }
+}
+
+TEST(Mem2Print, LineLayoutAndWrappedRange)
+{
+    const QString five = "     ";
+    EXPECT_EQ(printLine(cap, 5, rec(5, "004071505000"), "Radio X"),
+              "005" + five + " 7150 " + ".5  " + " Off" + "  Wide" + "   AM" + " Slow" + "  Radio X");
+    EXPECT_EQ(printLine(cap, 6, rec(6, "112099000001"), QString()),
+              "006" + five + " 9900 " + "    " + "  On" + " Inter" + "  USB" + " Fast" + "  ");
+    EXPECT_EQ(printLine(cap, 7, rec(7, "004151101251"), "t"),
+              "007" + five + " 15110" + ".125" + " Off" + "  Wide" + "   AM" + " Fast" + "  t");
+    EXPECT_EQ(printLine(cap, 8, "L008V", QString()), "008" + five + " no data");
+    EXPECT_EQ(printLine(cap, 9, QString(), QString()), "009" + five + " no data");
+    // The channel digits come from the record (a sorted record keeps its own).
+    EXPECT_EQ(printLine(cap, 0, rec(42, "004000005000"), QString()), "042" + five + " no data");
+
+    MemTable m;
+    m.rec[195] = rec(195, "004095000000");
+    const QStringList lines = printLines(cap, m, "mem_test.txt", 190, 5);
+    ASSERT_EQ(lines.size(), 5 + 16);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[2], "MEM_TEST.TXT     ");
+    EXPECT_TRUE(lines[5].startsWith("190"));
+    EXPECT_TRUE(lines[14].startsWith("199"));
+    EXPECT_TRUE(lines[15].startsWith("000"));
+    EXPECT_TRUE(lines[20].startsWith("005"));
+    EXPECT_EQ(lines[10], "195" + QString(5, ' ') + " 9500 " + "    " + " Off" + "  Wide" + "   AM" + " Slow" + "  ");
+}
+
+TEST(Mem2Range, FromToDelay)
+{
+    int a = -1, b = -1;
+    EXPECT_TRUE(readRange("150", "20", &a, &b));
+    EXPECT_EQ(a, 150);
+    EXPECT_EQ(b, 20);
+    EXPECT_TRUE(readRange(" 2,5", "199", &a, &b)); // halves to even
+    EXPECT_EQ(a, 2);
+    EXPECT_FALSE(readRange("199", "199", &a, &b));
+    EXPECT_FALSE(readRange("0", "200", &a, &b));
+    EXPECT_FALSE(readRange("-1", "5", &a, &b));
+    EXPECT_TRUE(readRange("abc", "", &a, &b)); // nothing numeric reads as 0
+    double d = 0;
+    EXPECT_TRUE(readDelay("0,1", &d));
+    EXPECT_TRUE(readDelay("10", &d));
+    EXPECT_FALSE(readDelay("0.05", &d));
+    EXPECT_FALSE(readDelay("11", &d));
+}
+
+TEST(Mem2Scan, WalksTheRangeAndWraps)
+{
+    ScanRange s;
+    s.start(190, 5);
+    EXPECT_TRUE(s.wrap);
+    QList<int> seen;
+    for (int i = 0; i < 2 * 16 + 1; ++i)
+        seen << s.next();
+    QList<int> round;
+    for (int c = 190; c < 200; ++c)
+        round << c;
+    for (int c = 0; c <= 5; ++c)
+        round << c;
+    EXPECT_EQ(seen.mid(0, 16), round);
+    EXPECT_EQ(seen.mid(16, 16), round);
+    EXPECT_EQ(seen.at(32), 190);
+
+    s.start(3, 5);
+    EXPECT_FALSE(s.wrap);
+    QList<int> plain;
+    for (int i = 0; i < 7; ++i)
+        plain << s.next();
+    EXPECT_EQ(plain, (QList<int>{3, 4, 5, 3, 4, 5, 3}));
+
+    s.start(7, 7);
+    EXPECT_EQ(s.next(), 7);
+    EXPECT_EQ(s.next(), 7);
+}
