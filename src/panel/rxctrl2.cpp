@@ -138,23 +138,15 @@ QToolButton[panelRole="spin"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b6169, stop:1 #3b4046);
 }
 QToolButton[panelRole="spin"]:pressed { background: #2a2e33; }
-QScrollBar:vertical {
-    background: #17191c; width: 16px; border: 1px solid #0c0d0f; border-radius: 3px;
-}
-QScrollBar::handle:vertical {
-    background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #c9ced4, stop:1 #8d939b);
-    min-height: 18px; border-radius: 3px;
-}
-QScrollBar::handle:vertical:disabled { background: #4a4f56; }
-QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical {
-    background: #3b4046; height: 14px; border: 1px solid #0c0d0f;
-}
-QScrollBar::add-line:vertical { subcontrol-position: bottom; subcontrol-origin: margin; }
-QScrollBar::sub-line:vertical { subcontrol-position: top; subcontrol-origin: margin; }
-QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical {
-    width: 6px; height: 6px; background: #c9ced4;
-}
-QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }
+QMenuBar { background: #24272b; color: #e2e5e9; border-bottom: 1px solid #101113; }
+QMenuBar::item { padding: 3px 8px; background: transparent; }
+QMenuBar::item:selected { background: #4c6a86; }
+QMenuBar::item:disabled { color: #8a9098; }
+QMenu { background: #2c3035; color: #e2e5e9; border: 1px solid #101113; }
+QMenu::item { padding: 4px 24px 4px 20px; }
+QMenu::item:selected { background: #4c6a86; }
+QMenu::item:disabled { color: #7a8088; }
+QMenu::separator { height: 1px; background: #50565e; margin: 4px 8px; }
 )";
 
 } // namespace
@@ -323,6 +315,20 @@ void rxctrl2::buildUi()
         l->setColumnStretch(3, 1);
     }
 
+    for (QScrollBar *b : {vsc_bwc, vsc_pbs}) {
+        QPalette pal = b->palette();
+        for (auto grp : {QPalette::Active, QPalette::Inactive}) {
+            pal.setColor(grp, QPalette::Window, QColor(0x1b, 0x1d, 0x20));
+            pal.setColor(grp, QPalette::Base, QColor(0x1b, 0x1d, 0x20));
+            pal.setColor(grp, QPalette::Button, QColor(0x8d, 0x93, 0x9b));
+            pal.setColor(grp, QPalette::ButtonText, QColor(0x15, 0x17, 0x1a));
+        }
+        pal.setColor(QPalette::Disabled, QPalette::Window, QColor(0x26, 0x29, 0x2d));
+        pal.setColor(QPalette::Disabled, QPalette::Base, QColor(0x26, 0x29, 0x2d));
+        pal.setColor(QPalette::Disabled, QPalette::Button, QColor(0x3e, 0x43, 0x49));
+        pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x75, 0x7c));
+        b->setPalette(pal);
+    }
     for (QLabel *l : {lbl_lock, lbl_agc, lbl_nb, lbl_bw, lbl_bwc, lbl_pbs, lbl_md, lbl_HF, lbl_vbt})
         paintValue(l, kLight);
     lbl_md->setFixedHeight(22);
@@ -531,7 +537,7 @@ void rxctrl2::set_grd_agc() { grd_agc->setCells(app_.cap.gridAgc); }
 void rxctrl2::set_grd_nb()
 {
     grd_nb->setCells(app_.cap.gridNb);
-    lbl_nb->setText(QStringLiteral("Off"));
+    setLabel(NB, QStringLiteral("Off"));
 }
 
 void rxctrl2::set_grd_md() { grd_md->setCells(app_.cap.gridMd); }
@@ -541,6 +547,7 @@ void rxctrl2::set_grd_lock()
     grd_lock->setCells(app_.cap.gridLock);
     lbl_lock->setText(QStringLiteral("Off"));
     paintValue(lbl_lock, kLight);
+    grd_lock->setCurrent(0, 0);
 }
 
 void rxctrl2::grd_HF_click(int c)
@@ -567,7 +574,7 @@ void rxctrl2::grd_nb_click(int c)
     QPointer<rxctrl2> self(this);
     app_.rx->bracket_cmd(cmd::nb(c));
     if (self)
-        lbl_nb->setText(Captions::text(app_.cap.nb, c));
+        setLabel(NB, Captions::text(app_.cap.nb, c));
 }
 
 void rxctrl2::grd_bw_click(int c)
@@ -855,12 +862,37 @@ void rxctrl2::setLabel(Label which, const QString &text)
     }
     if (l)
         l->setText(text);
+    syncGrid(which, text);
+}
+
+void rxctrl2::syncGrid(Label which, const QString &text)
+{
+    // The grid beside a label marks the cell of the value it shows.
+    const Captions &cap = app_.cap;
+    auto mark = [&](TextGrid *g, const QStringList &labels, const int *codes, int cells) {
+        const int code = text.isEmpty() ? -1 : int(labels.indexOf(text));
+        for (int i = 0; i < cells; ++i)
+            if (code >= 0 && codes[i] == code) {
+                g->setCurrent(i / g->cols(), i % g->cols());
+                return;
+            }
+        g->setCurrent(-1, -1);
+    };
+    static const int identity[3] = {0, 1, 2};
+    switch (which) {
+    case HF: mark(grd_HF, cap.att, identity, 2); break;
+    case BW: mark(grd_bw, cap.bw, gridcodes::bw, 4); break;
+    case MD: mark(grd_md, cap.mode, gridcodes::md, 9); break;
+    case AGC: mark(grd_agc, cap.agc, gridcodes::agc, 3); break;
+    case NB: mark(grd_nb, cap.nb, identity, 3); break;
+    }
 }
 
 void rxctrl2::showVbt(bool on)
 {
     lbl_vbt->setText(on ? QStringLiteral(" On") : QStringLiteral("Off"));
     paintValue(lbl_vbt, on ? kLight : kOrange);
+    grd_vbt->setCurrent(0, on ? 1 : 0);
 }
 
 void rxctrl2::showLock(bool on)

@@ -111,6 +111,7 @@ private:
     void releaseLock();
 
     bool refreshNow();
+    void syncGrid(Label which, const QString &text);
     void tuneTo(double khz);
     void runMenu(const QString &name);
     void builtinMenu(const QString &name);

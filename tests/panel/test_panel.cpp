@@ -7,9 +7,38 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(Panel, Loads)
+// VORANTIS_SCREENSHOT=/tmp/panel.png saves the panel after a first refresh.
+TEST(Panel, Screenshot)
 {
+    const QByteArray path = qgetenv("VORANTIS_SCREENSHOT");
+    if (path.isEmpty())
+        GTEST_SKIP();
     TestApp t;
+    t.app.settings.v[12] = 1;
+    t.app.settings.v[13] = 1;
+    t.app.settings.v[14] = 1;
+    t.answerState("024095000001");
     rxctrl2 w(t.app);
-    EXPECT_TRUE(w.loaded());
+    w.show();
+    t.rx->refresh_panel();
+    QTest::qWait(50);
+    w.grab().save(QString::fromLocal8Bit(path));
+}
+
+TEST(Panel, ScreenshotLockedNfm)
+{
+    const QByteArray path = qgetenv("VORANTIS_SCREENSHOT");
+    if (path.isEmpty())
+        GTEST_SKIP();
+    TestApp t;
+    t.app.settings.v[12] = 1;
+    t.answerState("004095000001");
+    rxctrl2 w(t.app);
+    w.show();
+    auto *lock = w.findChild<TextGrid *>("grd_lock");
+    QTest::mouseClick(lock, Qt::LeftButton, {}, lock->cellCenter(0, 1));
+    w.grab().save(QString::fromLocal8Bit(path).replace(".png", "-wide.png"));
+    t.answerState("015095000001");
+    t.rx->refresh_panel();
+    w.grab().save(QString::fromLocal8Bit(path).replace(".png", "-nfm.png"));
 }

@@ -1,0 +1,364 @@
+// Control panel: load step, refresh decoding, grid clicks, scroll bars, GO.
+#include "panelfixture.h"
+
+#include <QTimer>
+
+TEST_F(PanelTest, LoadFillsGridsLabelsAndStep)
+{
+    make();
+    EXPECT_TRUE(w->loaded());
+    EXPECT_EQ(t.app.panel, static_cast<PanelView *>(w.get()));
+    EXPECT_FALSE(t.app.cap.region_codes.isEmpty());
+    EXPECT_EQ(grid("grd_lock")->cellText(0, 0), " Off");
+    EXPECT_EQ(grid("grd_lock")->cellText(0, 1), " On");
+    EXPECT_EQ(grid("grd_HF")->cellText(0, 1), " On");
+    EXPECT_EQ(grid("grd_vbt")->cellText(0, 0), " Off");
+    EXPECT_EQ(grid("grd_agc")->cellText(0, 0), " Off");
+    EXPECT_EQ(grid("grd_agc")->cellText(0, 2), "Slow");
+    EXPECT_EQ(grid("grd_nb")->cellText(0, 2), "NB2");
+    // Without the options: empty Narr, AM-U and AM-L cells.
+    EXPECT_EQ(grid("grd_bw")->cellText(0, 0), "");
+    EXPECT_EQ(grid("grd_bw")->cellText(0, 1), " Inter");
+    EXPECT_EQ(grid("grd_bw")->cellText(0, 3), " Aux");
+    EXPECT_EQ(grid("grd_md")->cellText(0, 0), "  AM ");
+    EXPECT_EQ(grid("grd_md")->cellText(0, 1), "");
+    EXPECT_EQ(grid("grd_md")->cellText(1, 2), "  CW");
+    EXPECT_EQ(grid("grd_md")->cellText(2, 2), " NFM");
+    EXPECT_EQ(grid("grd_CS")->cellText(0, 0), "0.001");
+    EXPECT_EQ(grid("grd_CS")->cellText(3, 0), "0.05");
+    EXPECT_EQ(grid("grd_CS")->cellText(1, 3), "12.5");
+    EXPECT_EQ(label("lbl_nb"), "Off");
+    EXPECT_EQ(label("lbl_lock"), "Off");
+    EXPECT_EQ(colour("lbl_lock"), QColor(255, 224, 192));
+    EXPECT_EQ(w->tuningStepHz(), 5000);
+    EXPECT_EQ(w->spinDir(), 1);
+    EXPECT_EQ(get<QGroupBox>("fra_freq")->title(), "Frequency/Step=5");
+    for (const char *f : {"fra_lock", "fra_if", "fra_bw", "fra_md", "fra_HF"})
+        EXPECT_TRUE(get<QGroupBox>(f));
+    EXPECT_EQ(get<QGroupBox>("fra_HF")->title(), "RF");
+    EXPECT_EQ(get<QLabel>("lbl_tagc")->text(), "agc");
+    EXPECT_EQ(get<QLabel>("lbl_tvbt")->text(), "vbt");
+    EXPECT_FALSE(get<QScrollBar>("vsc_bwc")->isEnabled());
+    EXPECT_FALSE(get<QScrollBar>("vsc_pbs")->isEnabled());
+    EXPECT_EQ(get<QScrollBar>("vsc_pbs")->singleStep(), 25);
+    EXPECT_EQ(get<QScrollBar>("vsc_pbs")->pageStep(), 200);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, OptionsFittedShowTheirCells)
+{
+    t.app.settings.v[13] = 1;
+    t.app.settings.v[14] = 1;
+    make();
+    EXPECT_EQ(grid("grd_bw")->cellText(0, 0), " Narr");
+    EXPECT_EQ(grid("grd_md")->cellText(0, 1), "AM-U");
+    EXPECT_EQ(grid("grd_md")->cellText(0, 2), "AM-L");
+}
+
+TEST_F(PanelTest, RefreshDecodesTheReply)
+{
+    t.app.settings.v[13] = 1;
+    make();
+    t.answerState("024095000001");
+    trigger("mnu_update");
+    EXPECT_EQ(trace(), kRefresh);
+    EXPECT_EQ(freq()->text(), "9500.000");
+    EXPECT_EQ(label("lbl_bw"), "Narr");
+    EXPECT_EQ(label("lbl_md"), "AM");
+    EXPECT_EQ(label("lbl_agc"), "Fast");
+    EXPECT_EQ(label("lbl_HF"), " Off");
+    EXPECT_EQ(label("lbl_vbt"), " On");
+    EXPECT_EQ(colour("lbl_vbt"), QColor(255, 224, 192));
+    // The grids mark the values shown.
+    EXPECT_EQ(grid("grd_md")->row(), 0);
+    EXPECT_EQ(grid("grd_md")->col(), 0);
+    EXPECT_EQ(grid("grd_bw")->col(), 0);
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    // A malformed reply keeps what is shown.
+    clear();
+    t.answerState("9X9ABCDEFGHZ");
+    trigger("mnu_update");
+    EXPECT_EQ(freq()->text(), "9500.000");
+    EXPECT_EQ(label("lbl_bw"), "Narr");
+    EXPECT_EQ(label("lbl_md"), "AM");
+    EXPECT_EQ(label("lbl_agc"), "Fast");
+    EXPECT_EQ(label("lbl_HF"), " Off");
+
+    // A silent receiver: the receiver message, the link released.
+    clear();
+    t.port.responder = nullptr;
+    trigger("mnu_update");
+    EXPECT_EQ(trace(), kRefresh);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_EQ(freq()->text(), "9500.000");
+}
+
+TEST_F(PanelTest, NarrWithoutTheFilterShowsEmptyAndNfmDisables)
+{
+    make();
+    t.answerState("024095000001");
+    trigger("mnu_update");
+    EXPECT_EQ(label("lbl_bw"), "");
+    t.answerState("035000100009"); // NFM, AGC digit not even valid
+    trigger("mnu_update");
+    EXPECT_FALSE(grid("grd_agc")->isEnabled());
+    EXPECT_EQ(label("lbl_agc"), "");
+    EXPECT_FALSE(get<QGroupBox>("fra_bw")->isEnabled());
+    EXPECT_FALSE(grid("grd_bw")->isEnabled());
+    EXPECT_EQ(label("lbl_bw"), "");
+    EXPECT_EQ(label("lbl_md"), "NFM");
+    EXPECT_EQ(freq()->text(), "10.000");
+    // Back to AM: enabled again.
+    t.answerState("004299999990");
+    trigger("mnu_update");
+    EXPECT_TRUE(grid("grd_agc")->isEnabled());
+    EXPECT_TRUE(get<QGroupBox>("fra_bw")->isEnabled());
+    EXPECT_EQ(label("lbl_agc"), "Slow");
+    EXPECT_EQ(freq()->text(), "29999.999");
+}
+
+TEST_F(PanelTest, SimpleGridsSendTheirCommands)
+{
+    make();
+    click("grd_HF", 0, 1);
+    EXPECT_EQ(trace(), br("A1"));
+    EXPECT_EQ(label("lbl_HF"), " On");
+    EXPECT_EQ(t.app.rxs.att, 1);
+    clear();
+    click("grd_agc", 0, 0);
+    click("grd_agc", 0, 2);
+    EXPECT_EQ(trace(), br("G2") + "|" + br("G0"));
+    EXPECT_EQ(label("lbl_agc"), "Slow");
+    EXPECT_EQ(t.app.rxs.agc, 0);
+    clear();
+    click("grd_nb", 0, 2);
+    EXPECT_EQ(trace(), br("N2"));
+    EXPECT_EQ(label("lbl_nb"), "NB2");
+    clear();
+    click("grd_vbt", 0, 0);
+    EXPECT_EQ(trace(), br("U10"));
+    EXPECT_EQ(label("lbl_vbt"), "Off");
+    EXPECT_EQ(colour("lbl_vbt"), QColor(255, 128, 0));
+    EXPECT_EQ(w->vbtChoice(), 0);
+    clear();
+    click("grd_vbt", 0, 1);
+    EXPECT_EQ(trace(), br("U11"));
+    EXPECT_EQ(label("lbl_vbt"), " On");
+    EXPECT_EQ(colour("lbl_vbt"), QColor(255, 224, 192));
+    clear();
+    // Keyboard: Space on the current cell clicks it.
+    grid("grd_nb")->setFocus();
+    QTest::keyClick(grid("grd_nb"), Qt::Key_Left);
+    QTest::keyClick(grid("grd_nb"), Qt::Key_Space);
+    EXPECT_EQ(trace(), br("N1"));
+}
+
+TEST_F(PanelTest, OptionRefusalsSendNothingAndKeepTheLabel)
+{
+    make();
+    t.answerState("004095000001");
+    trigger("mnu_update");
+    clear();
+    click("grd_md", 0, 1); // AM-U without the ECSS unit
+    ASSERT_GE(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.asked.first().text, "Reserved for ECSS mode\nwith optional unit CMF-78 ");
+    EXPECT_EQ(t.prompter.asked.first().title, "Mode");
+    EXPECT_EQ(t.prompter.asked.first().icon, Prompter::Information);
+    EXPECT_EQ(trace(), kRefresh); // no D command; the refresh shows the real mode
+    EXPECT_EQ(label("lbl_md"), "AM");
+    EXPECT_EQ(t.app.rxs.mode, 4);
+
+    clear();
+    click("grd_bw", 0, 0); // Narr without the filter
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastText(), "Reserved for Narrow filter\nwith optional unit CFL-23x ");
+    EXPECT_EQ(t.prompter.lastTitle(), "Mode");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_EQ(label("lbl_bw"), "Wide");
+    EXPECT_EQ(grid("grd_bw")->col(), 0); // the selection stays visible
+}
+
+TEST_F(PanelTest, ModeClickSendsAndRefreshes)
+{
+    t.app.settings.v[14] = 1;
+    make();
+    t.answerState("007095000001");
+    click("grd_md", 0, 1);
+    EXPECT_EQ(trace(), br("D7") + "|" + kRefresh);
+    EXPECT_EQ(label("lbl_md"), "AM-U");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST_F(PanelTest, WideWithBandwidthControlAndLock)
+{
+    t.app.settings.v[12] = 1;
+    make();
+    click("grd_bw", 0, 2); // Wide, lock off
+    EXPECT_EQ(trace(), br("B0"));
+    EXPECT_FALSE(get<QScrollBar>("vsc_bwc")->isEnabled());
+    EXPECT_EQ(label("lbl_bwc"), "");
+
+    clear();
+    t.answerState("004095000001");
+    click("grd_lock", 0, 1);
+    // H1 twice for the lock, the refresh without H0, its W (the scroll bar's
+    // change and the refresh's own) and P commands.
+    EXPECT_EQ(trace(), "H1|H1|H1|H1|U11|J1199|L199199|W5500|W5500|P0000");
+    EXPECT_EQ(t.rx->lock_held, 1);
+    EXPECT_EQ(label("lbl_lock"), " On");
+    EXPECT_EQ(colour("lbl_lock"), QColor(255, 128, 0));
+    auto *bwc = get<QScrollBar>("vsc_bwc");
+    EXPECT_TRUE(bwc->isEnabled());
+    EXPECT_EQ(bwc->value(), 5500);
+    EXPECT_EQ(label("lbl_bwc"), "5500");
+    EXPECT_EQ(label("lbl_pbs"), "0000");
+    EXPECT_TRUE(get<QScrollBar>("vsc_pbs")->isEnabled());
+
+    clear();
+    click("grd_bw", 0, 2); // Wide again: value unchanged, no W
+    EXPECT_EQ(trace(), "H1|H1|B0");
+    clear();
+    click("grd_bw", 0, 1); // Inter
+    EXPECT_EQ(trace(), "H1|H1|B1|W2200");
+    EXPECT_EQ(bwc->value(), 2200);
+    EXPECT_EQ(bwc->minimum(), 500);
+    EXPECT_EQ(bwc->maximum(), 2200);
+    EXPECT_EQ(label("lbl_bwc"), "2200");
+    clear();
+    bwc->setValue(1500);
+    EXPECT_EQ(trace(), "W1500");
+    EXPECT_EQ(label("lbl_bwc"), "1500");
+    clear();
+    click("grd_bw", 0, 3); // Aux
+    EXPECT_EQ(trace(), "H1|H1|B3");
+    EXPECT_FALSE(bwc->isEnabled());
+    EXPECT_EQ(label("lbl_bwc"), "");
+
+    clear();
+    click("grd_lock", 0, 0);
+    EXPECT_EQ(trace(), "H0|H0");
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(label("lbl_lock"), " Off");
+    EXPECT_EQ(colour("lbl_lock"), QColor(255, 224, 192));
+    EXPECT_FALSE(get<QScrollBar>("vsc_pbs")->isEnabled());
+    EXPECT_EQ(label("lbl_pbs"), "");
+}
+
+TEST_F(PanelTest, PassbandShiftOnlyWhileLocked)
+{
+    make();
+    auto *pbs = get<QScrollBar>("vsc_pbs");
+    pbs->setValue(100);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    pbs->setValue(0);
+    t.answerState("004095000001");
+    click("grd_lock", 0, 1);
+    clear();
+    pbs->setValue(-25);
+    EXPECT_EQ(trace(), "P-0025");
+    EXPECT_EQ(label("lbl_pbs"), "-0025");
+    pbs->setValue(0);
+    EXPECT_EQ(trace(), "P-0025|P+0000");
+    EXPECT_EQ(label("lbl_pbs"), "+0000");
+    pbs->setValue(2000);
+    EXPECT_EQ(label("lbl_pbs"), "+2000");
+}
+
+TEST_F(PanelTest, LockOnWithASilentReceiverLetsGo)
+{
+    make();
+    click("grd_lock", 0, 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(label("lbl_lock"), " Off");
+    EXPECT_TRUE(trace().endsWith("H0|H0"));
+}
+
+TEST_F(PanelTest, StepGrid)
+{
+    make();
+    click("grd_CS", 1, 3);
+    EXPECT_EQ(w->tuningStepHz(), 12500);
+    EXPECT_EQ(get<QGroupBox>("fra_freq")->title(), "Frequency/Step=12.5");
+    const int expected[4][4] = {{1, 100, 2000, 10000},
+                                {10, 200, 3000, 12500},
+                                {20, 500, 5000, 25000},
+                                {50, 1000, 9000, 50000}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            click("grd_CS", r, c);
+            EXPECT_EQ(w->tuningStepHz(), expected[r][c]) << r << "," << c;
+        }
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, GoStepsDownToTenKilohertzAndNoReleasesTheLock)
+{
+    make();
+    t.answerState("004000120001"); // 12 kHz
+    click("grd_lock", 0, 1);
+    press("spn_Freq_down"); // direction down
+    EXPECT_EQ(w->spinDir(), -1);
+    clear();
+    int fired = 0;
+    std::function<void()> stopLater = [&] {
+        if (w->goRunning() && t.port.commands().count("F00010000") >= 3) {
+            ++fired;
+            press("cmd_gono");
+        } else {
+            QTimer::singleShot(50, stopLater);
+        }
+    };
+    QTimer::singleShot(50, stopLater);
+    press("cmd_gono");
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(w->goRunning());
+    const QStringList cmds = t.port.commands();
+    EXPECT_EQ(cmds.mid(0, 7).join('|'), "H1|H1|H1|H1|U11|J1199|L199199");
+    EXPECT_GE(cmds.count("F00010000"), 3);
+    for (const QString &c : cmds)
+        if (c.startsWith('F'))
+            EXPECT_EQ(c, "F00010000");
+    EXPECT_EQ(cmds.mid(cmds.size() - 2).join('|'), "H0|H0");
+    EXPECT_EQ(freq()->text(), "10.000");
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(label("lbl_lock"), " Off");
+    EXPECT_EQ(get<QPushButton>("cmd_gono")->text(), "GO");
+    EXPECT_FALSE(get<QScrollBar>("vsc_pbs")->isEnabled());
+}
+
+TEST_F(PanelTest, GoCaptionAndClosingStopsTheLoop)
+{
+    t.app.settings.v[5] = 1; // NO RX: no refresh, the steps still go out
+    make();
+    freq()->setText("100.000");
+    bool sawNo = false;
+    QTimer::singleShot(300, [&] {
+        sawNo = get<QPushButton>("cmd_gono")->text() == "NO";
+        w->close();
+    });
+    press("cmd_gono");
+    EXPECT_TRUE(sawNo);
+    EXPECT_FALSE(w->goRunning());
+    EXPECT_FALSE(w->loaded());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(t.port.commands().contains("F00105000"));
+    EXPECT_TRUE(t.port.commands().contains("U11"));
+}
+
+TEST_F(PanelTest, ClickDuringATransactionIsSafe)
+{
+    make();
+    t.answerState("004095000001");
+    t.port.replyDelayMs = 150;
+    QTimer::singleShot(30, [&] { click("grd_nb", 0, 1); });
+    QTimer::singleShot(60, [&] { click("grd_md", 2, 0); });
+    trigger("mnu_update");
+    QTest::qWait(800);
+    EXPECT_TRUE(t.port.commands().contains("N1"));
+    EXPECT_TRUE(t.port.commands().contains("D0"));
+    EXPECT_EQ(label("lbl_nb"), "NB1");
+    EXPECT_EQ(freq()->text(), "9500.000");
+}
