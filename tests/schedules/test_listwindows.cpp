@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -306,4 +307,19 @@ TEST_F(ListWindows, LoadButtonTickTopAndExit)
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(t.app.fanout.loaded(FreqFanout::Bdxc));
+}
+
+TEST_F(ListWindows, MovingScrollsColumnZeroBackIntoView)
+{
+    bdxc w(t.app);
+    w.resize(300, 300);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    loadBdx(w, "all");
+    QScrollBar *h = w.grd_bdx->horizontalScrollBar();
+    ASSERT_GT(h->maximum(), 0);
+    h->setValue(h->maximum());
+    QTest::keyClick(w.grd_bdx, Qt::Key_Down);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(w.grd_bdx->currentIndex().row(), 1);
 }
