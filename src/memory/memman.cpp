@@ -975,3 +975,8 @@ void MemMan::open_cell(int action)
     cell_->raise();
     cell_->activateWindow();
 }
+
+memcell *MemMan::cellEditor() const
+{
+    return cell_;
+}

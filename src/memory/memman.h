@@ -68,7 +68,8 @@ public:
 
     bool scanning() const { return scanning_; }
     bool busy() const { return busy_; }
-    memcell *cellEditor() const { return cell_; }
+    // The open cell editor, or nullptr.
+    memcell *cellEditor() const;
 
     // Controls, named as in the description.
     QTableWidget *grd_titles = nullptr;
