@@ -1,0 +1,193 @@
+// Control panel: keypad, typed frequency, spin button, memory recall.
+#include "panelfixture.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+namespace {
+const char *kRange = "Freqyency outside range";
+const char *kCell = "Memory cell outside range";
+} // namespace
+
+TEST_F(PanelTest, KeypadEntersAFrequency)
+{
+    make();
+    keys("9500");
+    EXPECT_EQ(label("lbl_mfreq"), "9500");
+    EXPECT_EQ(w->keypadText(), "9500");
+    keys("F");
+    EXPECT_EQ(trace(), br("F09500000"));
+    EXPECT_EQ(freq()->text(), "9500.000");
+    EXPECT_EQ(label("lbl_mfreq"), "");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    clear();
+    keys("12<<<13.25F"); // back past the start is harmless
+    EXPECT_EQ(trace(), br("F00013250"));
+    EXPECT_EQ(freq()->text(), "13.250");
+}
+
+TEST_F(PanelTest, KeypadRefusesOutOfRange)
+{
+    make();
+    for (const char *entry : {"9.5F", "29999.9999F", "F"}) {
+        clear();
+        keys(entry);
+        EXPECT_TRUE(t.port.commands().isEmpty()) << entry;
+        ASSERT_EQ(t.prompter.asked.size(), 1) << entry;
+        EXPECT_EQ(t.prompter.lastText(), kRange);
+        EXPECT_EQ(t.prompter.lastTitle(), "Error");
+        EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+        EXPECT_EQ(label("lbl_mfreq"), "");
+    }
+    EXPECT_EQ(freq()->text(), "12345.678");
+    clear();
+    keys("29999.999F");
+    EXPECT_EQ(trace(), br("F29999999"));
+}
+
+TEST_F(PanelTest, KeypadRecallsAMemoryChannel)
+{
+    make();
+    t.answerState("024062500000");
+    keys("199C");
+    EXPECT_EQ(trace(), br("C199") + "|" + kRefresh);
+    EXPECT_EQ(freq()->text(), "6250.000");
+    EXPECT_EQ(label("lbl_mfreq"), "");
+    clear();
+    keys("7C");
+    EXPECT_TRUE(trace().startsWith(br("C007")));
+    for (const char *entry : {"200C", "C"}) {
+        clear();
+        keys(entry);
+        EXPECT_TRUE(t.port.commands().isEmpty()) << entry;
+        ASSERT_EQ(t.prompter.asked.size(), 1);
+        EXPECT_EQ(t.prompter.lastText(), kCell);
+        EXPECT_EQ(t.prompter.lastTitle(), "Error");
+        EXPECT_EQ(label("lbl_mfreq"), "");
+    }
+}
+
+TEST_F(PanelTest, TypedFrequencyAcceptsACommaAndKeepsRefusedText)
+{
+    make();
+    QLineEdit *f = freq();
+    EXPECT_EQ(f->accessibleName(), "Frequency");
+    f->setFocus();
+    QTest::mouseDClick(f, Qt::LeftButton);
+    EXPECT_EQ(f->text(), "");
+    QTest::keyClicks(f, "7,1");
+    QTest::keyClick(f, Qt::Key_Return);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_EQ(t.prompter.lastText(), kRange);
+    EXPECT_EQ(f->text(), "7,1");
+    // Digits typed into the field are not keypad keys.
+    EXPECT_EQ(label("lbl_mfreq"), "");
+
+    clear();
+    f->clear();
+    QTest::keyClicks(f, "7100,5");
+    QTest::keyClick(f, Qt::Key_Enter);
+    EXPECT_EQ(trace(), br("F07100500"));
+    EXPECT_EQ(f->text(), "7100.500");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    clear();
+    f->setText("6175kHz");
+    QTest::keyClick(f, Qt::Key_Return);
+    EXPECT_EQ(trace(), br("F06175000"));
+}
+
+TEST_F(PanelTest, SpinButtonClamps)
+{
+    make();
+    freq()->setText("29999.000");
+    press("spn_Freq_up");
+    EXPECT_EQ(trace(), br("F29999999"));
+    EXPECT_EQ(freq()->text(), "29999.999");
+    EXPECT_EQ(w->spinDir(), 1);
+
+    clear();
+    freq()->setText("12");
+    press("spn_Freq_down");
+    EXPECT_EQ(trace(), br("F00010000"));
+    EXPECT_EQ(freq()->text(), "10.000");
+    EXPECT_EQ(w->spinDir(), -1);
+
+    clear();
+    freq()->setText(""); // no lower clamp on the up step
+    press("spn_Freq_up");
+    EXPECT_EQ(trace(), br("F00005000"));
+    EXPECT_EQ(freq()->text(), "5.000");
+
+    clear();
+    click("grd_CS", 0, 0); // 1 Hz
+    freq()->setText("7100,5");
+    press("spn_Freq_down");
+    EXPECT_EQ(freq()->text(), "7100.499");
+    EXPECT_TRUE(get<QWidget>("spn_Freq")->isEnabled());
+}
+
+TEST_F(PanelTest, TuningReachesOpenWindows)
+{
+    make();
+    QStringList bdxc, tracking;
+    t.app.fanout.setLoaded(FreqFanout::Bdxc, [&](const QString &s) { bdxc << s; });
+    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { tracking << s; });
+    keys("6175F");
+    EXPECT_EQ(bdxc, QStringList{"6175.000"});
+    EXPECT_EQ(tracking, QStringList{"6175.000"});
+    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 6175.0);
+    press("spn_Freq_up");
+    EXPECT_EQ(bdxc.last(), "6180.000");
+    EXPECT_EQ(tracking.last(), "6180.000");
+}
+
+TEST_F(PanelTest, KeyboardWorksTheKeypadOutsideTextFields)
+{
+    make();
+    auto *go = get<QPushButton>("cmd_gono");
+    // Keys that a focused button or grid does not use reach the keypad.
+    QTest::keyClicks(go, "95");
+    QTest::keyClick(grid("grd_md"), Qt::Key_0);
+    QTest::keyClick(go, Qt::Key_Period);
+    QTest::keyClick(go, Qt::Key_5);
+    QTest::keyClick(go, Qt::Key_Backspace);
+    QTest::keyClick(go, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(label("lbl_mfreq"), "950.5");
+    QTest::keyClick(go, Qt::Key_F);
+    EXPECT_EQ(trace(), br("F00950500"));
+    clear();
+    QTest::keyClicks(w.get(), "12");
+    QTest::keyClick(w.get(), Qt::Key_C);
+    EXPECT_TRUE(trace().startsWith(br("C012")));
+    // Inside the frequency field the same keys edit the field.
+    clear();
+    freq()->clear();
+    QTest::keyClicks(freq(), "5f");
+    EXPECT_EQ(freq()->text(), "5f");
+    EXPECT_EQ(label("lbl_mfreq"), "");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, DoubleClickOnTheBackgroundRefreshes)
+{
+    make();
+    t.answerState("004095000001");
+    QTest::mouseDClick(w->centralWidget(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(trace(), kRefresh);
+    EXPECT_EQ(freq()->text(), "9500.000");
+}
+
+TEST_F(PanelTest, NoRxNeverRefreshesButStillSends)
+{
+    t.app.settings.v[5] = 1;
+    make();
+    QTest::mouseDClick(w->centralWidget(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_FALSE(w->menuAction("mnu_update")->isEnabled());
+    click("grd_md", 1, 2);
+    EXPECT_EQ(trace(), br("D1"));
+    EXPECT_EQ(label("lbl_md"), "CW");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
