@@ -61,9 +61,7 @@ QTableWidget *makeGrid(QWidget *parent, const QString &name, const QString &acce
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setWordWrap(false);
     g->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    const double scale = g->logicalDpiX() / 96.0;
-    for (int c = 0; c < mem2::ColCount; ++c)
-        g->setColumnWidth(c, int(kTwips[c] / 15.0 * scale + 0.5));
+    g->horizontalHeader()->setStretchLastSection(true);
     return g;
 }
 
@@ -153,11 +151,28 @@ void MemMan::build()
     // The title row follows the grid's horizontal scrolling.
     connect(grd_mem->horizontalScrollBar(), &QScrollBar::valueChanged,
             grd_titles->horizontalScrollBar(), &QScrollBar::setValue);
+    // Column widths: the twips of the description, widened where the texts
+    // of this font would not fit.
+    {
+        const double scale = grd_mem->logicalDpiX() / 96.0;
+        const QFontMetrics cellFm(grd_mem->font());
+        const QFontMetrics titleFm(titleFont);
+        const QStringList samples{QStringLiteral("000"), QStringLiteral(" 29999.999"),
+                                  QStringLiteral(" Off"), QStringLiteral("Inter"),
+                                  QStringLiteral("AM-L"), QStringLiteral("Slow"), QString()};
+        for (int c = 0; c < mem2::ColCount; ++c) {
+            const int need = std::max(cellFm.horizontalAdvance(samples[c]),
+                                      titleFm.horizontalAdvance(titles[c])) + 12;
+            const int w = std::max(int(kTwips[c] / 15.0 * scale + 0.5), need);
+            grd_titles->setColumnWidth(c, w);
+            grd_mem->setColumnWidth(c, w);
+        }
+    }
     int gridW = 0;
     for (int c = 0; c < mem2::ColCount; ++c)
         gridW += grd_mem->columnWidth(c);
     gridW += grd_mem->verticalScrollBar()->sizeHint().width() + 2 * grd_mem->frameWidth() + 2;
-    grd_mem->setMinimumWidth(std::min(gridW, 560));
+    grd_mem->setMinimumWidth(std::min(gridW, 620));
     grd_mem->resize(gridW, 400);
     clear_grid(mem2::kChannels);
 
@@ -189,6 +204,7 @@ void MemMan::build()
         l->setFont(gridFont());
         l->setStyleSheet(QStringLiteral("QLabel { background: white; padding: 1px 4px; }"));
         cap->setBuddy(l);
+        cap->setContentsMargins(0, 0, 4, 0);
         return cap;
     };
     auto *sel = new QHBoxLayout;

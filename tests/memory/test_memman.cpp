@@ -168,6 +168,20 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
     EXPECT_TRUE(allEnabled());
     EXPECT_EQ(w->lbl_cell->text(), "");
     EXPECT_EQ(w->lbl_tag->text(), "");
+
+    // VOR_SCREENSHOT=dir saves pictures of the window and the cell editor.
+    const QString shots = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (!shots.isEmpty()) {
+        tab.tag[0] = "Radio Meridian - World Service";
+        w->show_row(0);
+        w->select_row(0);
+        w->grd_mem->selectRow(0);
+        QTest::qWait(200);
+        w->grab().save(shots + "/memman.png");
+        w->open_cell(MemMan::ActChange);
+        QTest::qWait(200);
+        w->cellEditor()->grab().save(shots + "/memcell.png");
+    }
 }
 
 TEST_F(MemWin, FetchJoinsRepliesInPiecesAndRefusalChangesNothing)
