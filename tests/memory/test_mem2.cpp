@@ -172,7 +172,13 @@ TEST_F(Mem2File, FailuresNameTheFileAndKeepTableAndOldFile)
     EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
     EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
 
-    // A save into a folder that cannot be written keeps the old file.
+}
+
+TEST_F(Mem2File, ReadOnlyFolderKeepsTheOldFile)
+{
+    MemTable m;
+    m.rec[0] = rec(0, "004095000000");
+    QString err;
     const QString p = dir() + "MEM_OLD.TXT";
     writeBytes(p, "old\r\n");
     QFile::setPermissions(dir(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
