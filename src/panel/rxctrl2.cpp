@@ -9,6 +9,8 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "panel/textgrid.h"
+#include "settings/about.h"
+#include "settings/setup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -359,9 +361,17 @@ void rxctrl2::buildUi()
     connect(vsc_bwc, &QScrollBar::valueChanged, this, &rxctrl2::vsc_bwc_change);
     connect(vsc_pbs, &QScrollBar::valueChanged, this, &rxctrl2::vsc_pbs_change);
 
-    // Tab order: frequency entry first, then the settings left to right.
-    QWidget::setTabOrder(txt_freqa, spn_up);
-    QWidget::setTabOrder(spn_up, spn_down);
+    // Tab order: frequency entry and steps, the settings, then the keypad.
+    QList<QWidget *> order{txt_freqa, spn_up, spn_down, grd_CS, cmd_gono, grd_md, grd_bw,
+                           vsc_bwc, vsc_pbs, grd_agc, grd_nb, grd_HF, grd_vbt, grd_lock};
+    for (int k : {7, 8, 9, 4, 5, 6, 1, 2, 3, 0})
+        order << findChild<QWidget *>(QStringLiteral("cmd_0to9_%1").arg(k));
+    for (const char *n : {"cmd_dot", "cmd_back", "cmd_enter", "cmd_enterC"})
+        order << findChild<QWidget *>(QString::fromLatin1(n));
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    // Start outside the text field so that the keypad keys work at once.
+    grd_CS->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget *rxctrl2::buildFreqFrame()
@@ -1135,7 +1145,8 @@ void rxctrl2::buildMenus()
     ja->setToolTip(QStringLiteral("About VORANTIS"));
 
     // Items the panel carries out itself.
-    for (const char *n : {"mnu_update", "mnu_docgb", "mnu_RTTY", "mnu_pcclock", "mnu_exit"})
+    for (const char *n : {"mnu_update", "mnu_setup", "mnu_about", "mnu_docgb", "mnu_RTTY",
+                          "mnu_pcclock", "mnu_exit", "mnu_JA"})
         actions_.value(QString::fromLatin1(n))->setEnabled(true);
     if (app_.settings.noRx())
         actions_.value(QStringLiteral("mnu_update"))->setEnabled(false);
@@ -1185,6 +1196,17 @@ void rxctrl2::builtinMenu(const QString &name)
             }
         }
         refreshNow();
+    } else if (name == QLatin1String("mnu_setup")) {
+        setup dlg(app_, this);
+        dlg.exec();
+    } else if (name == QLatin1String("mnu_about") || name == QLatin1String("mnu_JA")) {
+        if (!about_) {
+            about_ = new about(app_, this);
+            about_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        about_->show();
+        about_->raise();
+        about_->activateWindow();
     } else if (name == QLatin1String("mnu_docgb")) {
         const QString doc = app_.settings.base_dir + QStringLiteral("VRTSV6.doc");
         QString err;

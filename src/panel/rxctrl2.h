@@ -22,6 +22,7 @@ class QTimer;
 class QToolButton;
 class QFrame;
 class TextGrid;
+class about;
 
 class rxctrl2 : public QMainWindow, public PanelView {
     Q_OBJECT
@@ -30,8 +31,9 @@ public:
     ~rxctrl2() override;
 
     // Gives a menu item (by objectName, e.g. "mnu_memman") its action and
-    // enables it. Items that the panel carries out itself (Update, See Docs,
-    // RTTY without the unit, Set PC Clock, Exit) keep their own behaviour
+    // enables it. Items that the panel carries out itself (Update, Set-Up,
+    // About, See Docs, RTTY without the unit, Set PC Clock, Exit) keep their
+    // own behaviour
     // unless replaced here; "RTTY" always shows its notice when the unit is
     // not fitted.
     void setMenuAction(const QString &objectName, std::function<void()> fn);
@@ -126,6 +128,7 @@ private:
     QString keypad_text_;
 
     QPointer<QTimer> showtime_;
+    QPointer<about> about_;
     QHash<QString, QAction *> actions_;
     QHash<QString, std::function<void()>> menuFns_;
 
