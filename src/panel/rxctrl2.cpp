@@ -116,6 +116,9 @@ QLineEdit#txt_freqa {
     border: none; padding: 0 4px;
 }
 QFrame#freqDisplay { background: #0b1410; border: 2px solid #0c0d0f; border-radius: 4px; }
+QFrame#clockDisplay { background: #0b1410; border: 2px solid #0c0d0f; border-radius: 3px; }
+QLabel#lbl_utc { color: #ffb040; }
+QLabel#lbl_lt { color: #8fa59a; }
 QPushButton[panelRole="key"] {
     color: #eef0f2; font-weight: bold;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b6169, stop:1 #3b4046);
@@ -520,6 +523,25 @@ QWidget *rxctrl2::buildFreqFrame()
     outer->addLayout(lower);
     outer->addStretch();
 
+    // The clock line again, as a read-out under the keypad.
+    auto *clock = new QFrame(fra_freq);
+    clock->setObjectName(QStringLiteral("clockDisplay"));
+    lbl_utc = new QLabel(clock);
+    lbl_utc->setObjectName(QStringLiteral("lbl_utc"));
+    lbl_utc->setFont(fixedFont(11, true));
+    lbl_lt = new QLabel(clock);
+    lbl_lt->setObjectName(QStringLiteral("lbl_lt"));
+    lbl_lt->setFont(fixedFont(9));
+    lbl_lt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    {
+        auto *l = new QHBoxLayout(clock);
+        l->setContentsMargins(8, 3, 8, 3);
+        l->addWidget(lbl_utc);
+        l->addStretch();
+        l->addWidget(lbl_lt);
+    }
+    outer->addWidget(clock);
+
     auto *focusField = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     connect(focusField, &QShortcut::activated, this, [this] {
         txt_freqa->setFocus(Qt::ShortcutFocusReason);
@@ -748,9 +770,12 @@ void rxctrl2::cmd_gono_click()
         return;
     go_loop_ = true;
     while (self && go_state_ == 1) {
+        const bool skipped = spin_busy_;
         spinStep(spin_dir_ == -1 ? -1 : 1);
         if (!self)
             return;
+        if (skipped)
+            rx->wait_ms(10); // a manual step is running: let it finish
         if (rx->portLost()) {
             cmd_gono_click(); // the line is gone: stop cleanly
             break;
@@ -824,9 +849,10 @@ void rxctrl2::enterTypedFrequency()
 
 void rxctrl2::spinStep(int dir)
 {
-    if (!spn_Freq->isEnabled() || !app_.rx)
+    if (spin_busy_ || !app_.rx)
         return;
     QPointer<rxctrl2> self(this);
+    spin_busy_ = true;
     spn_Freq->setEnabled(false);
     spin_dir_ = dir < 0 ? -1 : 1;
     QString t = txt_freqa->text();
@@ -846,8 +872,10 @@ void rxctrl2::spinStep(int dir)
     rx->frequency_fanout(s, false);
     rx->bracket_cmd(cmd::freqHz(hz));
     rx->tracking_update(s);
-    if (self)
-        spn_Freq->setEnabled(true);
+    if (!self)
+        return;
+    spin_busy_ = false;
+    spn_Freq->setEnabled(true);
 }
 
 bool rxctrl2::refreshNow()
@@ -978,6 +1006,9 @@ void rxctrl2::showtime()
     setWindowTitle(QStringLiteral("LT : ") + app_.times.lt_text +
                    QStringLiteral("    VORANTIS V6    ") + QStringLiteral("UTC : ") +
                    app_.times.utc_text);
+    lbl_utc->setText(QStringLiteral("UTC  ") + app_.times.utc_text);
+    lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
+    lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
 }
 
 // ---------------------------------------------------------------- window events

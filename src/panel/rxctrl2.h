@@ -125,6 +125,7 @@ private:
     int spin_dir_ = 1;
     int go_state_ = 0;
     bool go_loop_ = false;
+    bool spin_busy_ = false; // a spin step is under way
     QString keypad_text_;
 
     QPointer<QTimer> showtime_;
@@ -141,7 +142,7 @@ private:
     // Value labels.
     QLabel *lbl_lock = nullptr, *lbl_agc = nullptr, *lbl_nb = nullptr, *lbl_bw = nullptr,
            *lbl_bwc = nullptr, *lbl_pbs = nullptr, *lbl_md = nullptr, *lbl_HF = nullptr,
-           *lbl_vbt = nullptr, *lbl_mfreq = nullptr;
+           *lbl_vbt = nullptr, *lbl_mfreq = nullptr, *lbl_utc = nullptr, *lbl_lt = nullptr;
     QScrollBar *vsc_bwc = nullptr, *vsc_pbs = nullptr;
     QPushButton *cmd_gono = nullptr;
     QLineEdit *txt_freqa = nullptr;
