@@ -139,9 +139,10 @@ void TextGrid::mouseReleaseEvent(QMouseEvent *e)
 
 void TextGrid::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    // The second click of a double-click counts as a click; it never reaches
-    // the window behind the grid.
-    mousePressEvent(e);
+    // A double-click is one click (the first press already made it); it
+    // never reaches the window behind the grid.
+    pressRow_ = pressCol_ = -1;
+    e->accept();
 }
 
 void TextGrid::keyPressEvent(QKeyEvent *e)

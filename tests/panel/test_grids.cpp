@@ -148,9 +148,15 @@ TEST_F(PanelTest, SimpleGridsSendTheirCommands)
     EXPECT_EQ(label("lbl_vbt"), " On");
     EXPECT_EQ(colour("lbl_vbt"), QColor(255, 224, 192));
     clear();
+    // A double-click is one click and does not refresh the panel.
+    TextGrid *nb = grid("grd_nb");
+    QTest::mouseClick(nb, Qt::LeftButton, {}, nb->cellCenter(0, 0));
+    QTest::mouseDClick(nb, Qt::LeftButton, {}, nb->cellCenter(0, 0));
+    EXPECT_EQ(trace(), br("N0"));
+    clear();
     // Keyboard: Space on the current cell clicks it.
     grid("grd_nb")->setFocus();
-    QTest::keyClick(grid("grd_nb"), Qt::Key_Left);
+    QTest::keyClick(grid("grd_nb"), Qt::Key_Right);
     QTest::keyClick(grid("grd_nb"), Qt::Key_Space);
     EXPECT_EQ(trace(), br("N1"));
 }
