@@ -205,6 +205,7 @@ bool Program::go()
     BusyGuard busy;
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);
+    panel_->exitHook = quit;
     wireMenus();
     port_ = makePort();
     rx_->setPort(port_);
