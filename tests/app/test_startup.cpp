@@ -4,6 +4,7 @@
 #include "testkit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,4 +121,32 @@ TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
     for (const QString &s : settingsfile::dataSubdirs())
         EXPECT_TRUE(QDir(base + s).exists()) << s.toStdString();
     EXPECT_FALSE(p->app().settings.noRx());
+}
+
+TEST_F(Start, MenusOpenTheMemoryAndListWindowsOnce)
+{
+    auto p = make();
+    p->app().settings.v[5] = 1; // no receiver: nothing to answer
+    ASSERT_TRUE(p->go());
+    for (const char *item : {"mnu_memman", "mnu_bdxc", "mnu_own"}) {
+        QAction *a = p->panel()->menuAction(item);
+        ASSERT_TRUE(a) << item;
+        EXPECT_TRUE(a->isEnabled()) << item;
+        a->trigger();
+        a->trigger(); // a second pick brings the same window to the front
+    }
+    QCoreApplication::processEvents();
+    int memman = 0, bdx = 0, own = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        memman += w->objectName() == "MemMan";
+        bdx += w->objectName() == "bdxc";
+        own += w->objectName() == "own";
+    }
+    EXPECT_EQ(memman, 1);
+    EXPECT_EQ(bdx, 1);
+    EXPECT_EQ(own, 1);
+    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Bdxc));
+    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Own));
 }
