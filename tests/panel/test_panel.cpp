@@ -7,12 +7,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// VORANTIS_SCREENSHOT=/tmp/panel.png saves the panel after a first refresh.
+// VOR_SCREENSHOT=/some/dir saves panel.png (after a first refresh) and
+// panel-wide.png / panel-nfm.png there.
 TEST(Panel, Screenshot)
 {
-    const QByteArray path = qgetenv("VORANTIS_SCREENSHOT");
-    if (path.isEmpty())
+    const QString dir = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (dir.isEmpty())
         GTEST_SKIP();
+    const QByteArray path = (dir + "/panel.png").toLocal8Bit();
     TestApp t;
     t.app.settings.v[12] = 1;
     t.app.settings.v[13] = 1;
@@ -27,9 +29,10 @@ TEST(Panel, Screenshot)
 
 TEST(Panel, ScreenshotLockedNfm)
 {
-    const QByteArray path = qgetenv("VORANTIS_SCREENSHOT");
-    if (path.isEmpty())
+    const QString dir = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (dir.isEmpty())
         GTEST_SKIP();
+    const QByteArray path = (dir + "/panel.png").toLocal8Bit();
     TestApp t;
     t.app.settings.v[12] = 1;
     t.answerState("004095000001");

@@ -403,12 +403,12 @@ TEST(Welcome, StartAndAboutWindowsAreCentred)
     EXPECT_LE(std::abs(a.frameGeometry().center().y() - area.center().y()), 2);
 }
 
-// Pictures of the windows for a look by eye: VOR_SHOTS=/some/dir test_settings
+// Pictures of the windows for a look by eye: VOR_SCREENSHOT=/some/dir test_settings
 TEST(Welcome, Screenshots)
 {
-    const QByteArray dir = qgetenv("VOR_SHOTS");
+    const QByteArray dir = qgetenv("VOR_SCREENSHOT");
     if (dir.isEmpty())
-        GTEST_SKIP() << "set VOR_SHOTS to a folder to get pictures";
+        GTEST_SKIP() << "set VOR_SCREENSHOT to a folder to get pictures";
     TestApp t;
     welcome2 w(t.app);
     w.show();
