@@ -905,13 +905,21 @@ void MemMan::on_scan()
     QPointer<MemMan> self(this);
     App &app = app_;
     tickBusy_ = true;
+    holding_ = true;
     const bool ok = holdReceiver(app);
     if (!self) {
         release_receiver(app);
         return;
     }
+    holding_ = false;
     tickBusy_ = false;
-    if (!ok && scanning_) {
+    if (!scanning_) {
+        // Stopped ("NO  Scan" or the window closed) while the receiver was
+        // being taken: let go of it now, after the second H1.
+        release_receiver(app);
+        return;
+    }
+    if (!ok) {
         stop_scan(true);
         if (self && !app.rx->portLost())
             app.rx->report_no_answer();
@@ -952,7 +960,7 @@ void MemMan::stop_scan(bool releaseLock)
     scanning_ = false;
     cmd_scanho->hide();
     cmd_scan->show();
-    if (releaseLock) {
+    if (releaseLock && !holding_) {
         QPointer<MemMan> self(this);
         release_receiver(app_);
         if (!self)

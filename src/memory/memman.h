@@ -124,5 +124,8 @@ private:
     bool scanning_ = false;
     bool busy_ = false;
     bool tickBusy_ = false;
+    // The scan's start is taking the receiver (H1, H1, refresh): a stop
+    // meanwhile leaves the release to the start, after the last H1.
+    bool holding_ = false;
     QPointer<memcell> cell_;
 };

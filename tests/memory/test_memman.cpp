@@ -481,6 +481,32 @@ TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
     EXPECT_EQ(w->txt_from->text(), "0");
 }
 
+TEST_F(MemWin, NoScanWhileTheReceiverIsBeingTakenLeavesItReleased)
+{
+    // "NO  Scan" pressed between the two H1 of the scan's start: the
+    // receiver and the lock indicator must end released, not held.
+    auto inner = t.port.responder;
+    bool armed = true;
+    t.port.responder = [&, inner](const QByteArray &c) {
+        if (armed && c == "H1") {
+            armed = false;
+            QTimer::singleShot(0, w->cmd_scanho, [this] { click(w->cmd_scanho); });
+        }
+        return inner(c);
+    };
+    click(w->cmd_scan);
+    EXPECT_FALSE(w->scanning());
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    QString lastH;
+    for (const QString &c : t.port.commands())
+        if (c == "H0" || c == "H1")
+            lastH = c;
+    EXPECT_EQ(lastH, "H0") << t.port.trace().toStdString();
+    EXPECT_FALSE(w->tmr_scan->isActive());
+    EXPECT_TRUE(allEnabled());
+}
+
 TEST_F(MemWin, PrintGoesToAPdfThroughTheSeam)
 {
     click(w->cmd_prt);
