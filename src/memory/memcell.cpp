@@ -90,7 +90,7 @@ memcell::memcell(App &app, MemMan *owner, int action)
     lbl_action->setStyleSheet(QStringLiteral(
         "QLabel { background: rgb(255, 224, 192); border: 1px solid #b08060; padding: 3px; }"));
 
-    cmd_ToMMW = new QPushButton(QStringLiteral("To &MMW"), this);
+    cmd_ToMMW = new QPushButton(QStringLiteral("To MM&W"), this);
     cmd_ToMMW->setObjectName(QStringLiteral("cmd_ToMMW"));
     cmd_ToMMW->setAccessibleName(QStringLiteral("To MMW"));
     cmd_ToRM = new QPushButton(QStringLiteral("To &RxM"), this);

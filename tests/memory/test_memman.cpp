@@ -7,6 +7,7 @@
 #include "testkit.h"
 #include "fakemem.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -549,6 +550,44 @@ struct CellEd : MemWin {
         return w->cellEditor();
     }
 };
+
+// Alt+letter of every button and field label, per window: a letter used
+// twice only moves the focus between its owners and never presses a button.
+static QStringList mnemonicClashes(QWidget *win)
+{
+    QMap<QChar, QStringList> owners;
+    auto take = [&](const QString &text, const QString &who) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&')
+                continue;
+            if (text[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            owners[text[i + 1].toLower()] << who;
+            break;
+        }
+    };
+    for (QAbstractButton *b : win->findChildren<QAbstractButton *>())
+        take(b->text(), b->objectName());
+    for (QLabel *l : win->findChildren<QLabel *>())
+        if (l->buddy())
+            take(l->text(), l->text());
+    QStringList out;
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        if (it->size() > 1)
+            out << QString(it.key()) + ": " + it->join(", ");
+    return out;
+}
+
+TEST_F(CellEd, EveryAltLetterIsUniqueInItsWindow)
+{
+    fetch();
+    EXPECT_EQ(mnemonicClashes(w).join(" | ").toStdString(), "");
+    memcell *c = open(MemMan::ActChange, 0);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(mnemonicClashes(c).join(" | ").toStdString(), "");
+}
 
 TEST_F(CellEd, RefusedWithoutDataExceptDump)
 {
