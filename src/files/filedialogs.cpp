@@ -328,7 +328,10 @@ void run_selsave(App &app, int code, const std::function<void()> &save, QWidget 
     QString error;
     {
         BusyGuard busy;
-        if (!filedialogs::listFiles(app.save_dir, QStringLiteral("*"), &names, &error)) {
+        // A folder that is not there yet holds no names; the save routine
+        // creates it.
+        if (QFileInfo::exists(app.save_dir) &&
+            !filedialogs::listFiles(app.save_dir, QStringLiteral("*"), &names, &error)) {
             busy.release();
             app.prompter->message(error, QStringLiteral("Select save filename"),
                                   Prompter::Exclamation);

@@ -226,3 +226,21 @@ TEST(SelFile, MissingFolderIsToldAndNoDialog)
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().contains("gone/OWN")) << t.prompter.lastText().toStdString();
 }
+
+TEST(SelSave, MissingFolderStillNamesTheFile)
+{
+    // The save routine creates the folder; an empty list is no reason to
+    // keep the user from saving.
+    TestApp t;
+    t.app.settings.base_dir = t.base() + "gone/";
+    int saves = 0;
+    whenShown<selsave>([](selsave *d) {
+        EXPECT_EQ(d->Cmb_Save->count(), 0);
+        d->Cmb_Save->setEditText("MEM_NEW.TXT");
+        d->cmd_OK->click();
+    });
+    run_selsave(t.app, 41, [&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(t.app.files.mem, "MEM_NEW.TXT");
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << t.prompter.lastText().toStdString();
+}
