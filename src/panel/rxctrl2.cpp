@@ -197,10 +197,13 @@ rxctrl2::~rxctrl2()
 
 void rxctrl2::buildUi()
 {
-    setStyleSheet(QString::fromLatin1(kStyle));
     auto *body = new QWidget(this);
     body->setObjectName(QStringLiteral("panelBody"));
     setCentralWidget(body);
+    // The panel's look goes on its body and menu bar only: dialogs parented
+    // to the window (set-up, about, message boxes) keep their own look.
+    body->setStyleSheet(QString::fromLatin1(kStyle));
+    menuBar()->setStyleSheet(QString::fromLatin1(kStyle));
 
     // Lock
     fra_lock = new QGroupBox(QStringLiteral("Lock"), body);
@@ -256,6 +259,7 @@ void rxctrl2::buildUi()
     vsc_bwc->setSingleStep(25);
     vsc_bwc->setPageStep(200);
     vsc_bwc->setFixedHeight(92);
+    vsc_bwc->setFocusPolicy(Qt::StrongFocus); // reachable by Tab, moved by the arrow keys
     vsc_bwc->setEnabled(false);
     vsc_pbs = new QScrollBar(Qt::Vertical, fra_bw);
     vsc_pbs->setObjectName(QStringLiteral("vsc_pbs"));
@@ -266,6 +270,7 @@ void rxctrl2::buildUi()
     vsc_pbs->setSingleStep(25);
     vsc_pbs->setPageStep(200);
     vsc_pbs->setFixedHeight(92);
+    vsc_pbs->setFocusPolicy(Qt::StrongFocus);
     vsc_pbs->setEnabled(false);
     {
         auto *l = new QGridLayout(fra_bw);

@@ -1,5 +1,6 @@
 // Control panel: clock line, menu bar, closing.
 #include "panelfixture.h"
+#include "settings/setup.h"
 
 #include <QDialog>
 #include <QLocale>
@@ -90,6 +91,21 @@ TEST_F(PanelTest, MenuBarItems)
     w->menuAction("mnu_memman")->trigger();
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, SetUpFromThePanelKeepsItsOwnLook)
+{
+    // The panel's light-on-dark frame captions must not reach the set-up
+    // dialog, whose frames are light.
+    make();
+    setup dlg(t.app, w.get());
+    auto *frame = dlg.findChild<QGroupBox *>("fra_cp");
+    ASSERT_TRUE(frame);
+    dlg.ensurePolished();
+    frame->ensurePolished();
+    EXPECT_NE(frame->palette().color(QPalette::WindowText), QColor(0xd8, 0xdc, 0xe2));
+    EXPECT_NE(get<QGroupBox>("fra_md")->palette().color(QPalette::WindowText),
+              frame->palette().color(QPalette::WindowText));
 }
 
 TEST_F(PanelTest, AboutOpensOnceFromBothItems)
