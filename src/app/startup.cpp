@@ -189,6 +189,8 @@ Port *Program::makePort()
 
 void Program::commError(const QString &reason)
 {
+    if (welcome_)
+        welcome_->setEnabled(true); // the box may be its child
     if (!reason.isEmpty())
         std::fprintf(stderr, "vorantis: %s\n", qPrintable(reason));
     app_.prompter->message(QStringLiteral("Please check wether :\n"
@@ -202,6 +204,13 @@ void Program::commError(const QString &reason)
 
 bool Program::go()
 {
+    // GO runs once: a second GO (a click or Enter while the first contact is
+    // still waiting for the receiver) would make a second panel and port.
+    if (going_ || panel_)
+        return false;
+    going_ = true;
+    if (welcome_)
+        welcome_->setEnabled(false);
     BusyGuard busy;
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);

@@ -67,6 +67,7 @@ private:
     QPointer<rxctrl2> panel_;
     QPointer<Port> port_;
     QList<QPointer<QWidget>> windows_;
+    bool going_ = false; // the GO sequence has started
     struct Windows;
     std::unique_ptr<Windows> w_;
 };

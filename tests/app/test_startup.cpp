@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,4 +150,32 @@ TEST_F(Start, MenusOpenTheMemoryAndListWindowsOnce)
     EXPECT_EQ(own, 1);
     EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Bdxc));
     EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Own));
+}
+
+TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
+{
+    auto p = make();
+    int ports = 0;
+    p->portFactory = [this, &ports] {
+        ++ports;
+        port = new ScriptedPort();
+        port->replyDelayMs = 120;
+        port->responder = [](const QByteArray &c) -> QByteArray {
+            return c == "L199199" ? "L199004095000001\r" : QByteArray();
+        };
+        return port;
+    };
+    p->showWelcome();
+    rxctrl2 *during = nullptr;
+    QTimer::singleShot(60, [&] {
+        during = p->panel();
+        emit p->welcome()->goRequested(); // Enter pressed again
+    });
+    emit p->welcome()->goRequested();
+    EXPECT_EQ(ports, 1);
+    ASSERT_TRUE(p->panel());
+    EXPECT_EQ(p->panel(), during);
+    EXPECT_EQ(port->trace(), "H1|H1|U11|J1199|L199199|H0|H0");
+    EXPECT_TRUE(p->panel()->isVisible());
+    EXPECT_TRUE(prompter.asked.isEmpty());
 }
