@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -949,12 +950,18 @@ void rxctrl2::enableBwc(int minEnd, int maxEnd, int value)
 {
     QPointer<rxctrl2> self(this);
     vsc_bwc->setEnabled(true);
-    // The end with the larger value is drawn at the top (the minimum end).
-    vsc_bwc->setInvertedAppearance(minEnd > maxEnd);
-    vsc_bwc->setRange(qMin(minEnd, maxEnd), qMax(minEnd, maxEnd));
-    if (!self)
-        return;
-    vsc_bwc->setValue(value);
+    const int before = vsc_bwc->value();
+    {
+        // The new range may clamp the old value on the way; only the final
+        // value counts as a change (one "W", never an intermediate one).
+        const QSignalBlocker quiet(vsc_bwc);
+        // The end with the larger value is drawn at the top (the minimum end).
+        vsc_bwc->setInvertedAppearance(minEnd > maxEnd);
+        vsc_bwc->setRange(qMin(minEnd, maxEnd), qMax(minEnd, maxEnd));
+        vsc_bwc->setValue(value);
+    }
+    if (vsc_bwc->value() != before)
+        vsc_bwc_change(vsc_bwc->value());
     if (!self)
         return;
     lbl_bwc->setText(fmt::zeros(value, 4));

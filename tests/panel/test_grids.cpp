@@ -252,6 +252,21 @@ TEST_F(PanelTest, WideWithBandwidthControlAndLock)
     EXPECT_EQ(label("lbl_pbs"), "");
 }
 
+TEST_F(PanelTest, WideAfterANarrowBandwidthControlSendsOnlyW5500)
+{
+    // Inter at 1500 Hz, then Wide: the new range would clamp 1500 to 2000 on
+    // the way to 5500; the receiver must not be sent that passing value.
+    t.app.settings.v[12] = 1;
+    make();
+    t.answerState("014095000001"); // Inter
+    click("grd_lock", 0, 1);
+    get<QScrollBar>("vsc_bwc")->setValue(1500);
+    clear();
+    click("grd_bw", 0, 2); // Wide
+    EXPECT_EQ(trace(), "H1|H1|B0|W5500");
+    EXPECT_EQ(label("lbl_bwc"), "5500");
+}
+
 TEST_F(PanelTest, PassbandShiftOnlyWhileLocked)
 {
     make();
