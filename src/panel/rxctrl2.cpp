@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -863,7 +864,9 @@ void rxctrl2::spinStep(int dir)
     spin_dir_ = dir < 0 ? -1 : 1;
     QString t = txt_freqa->text();
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    long long hz = (long long)std::floor(fmt::val(t) * 1000 + 0.49);
+    // A typed value far outside any frequency must not overflow the count.
+    const double raw = std::clamp(fmt::val(t) * 1000 + 0.49, -1e15, 1e15);
+    long long hz = (long long)std::floor(raw);
     if (spin_dir_ == -1) {
         hz -= step_hz_;
         if (hz < 10000)

@@ -126,6 +126,13 @@ TEST_F(PanelTest, SpinButtonClamps)
     press("spn_Freq_down");
     EXPECT_EQ(freq()->text(), "7100.499");
     EXPECT_TRUE(get<QWidget>("spn_Freq")->isEnabled());
+
+    // A huge typed number still meets the top clamp (it used to overflow
+    // into a negative frequency).
+    clear();
+    freq()->setText("99999999999999999999");
+    press("spn_Freq_up");
+    EXPECT_EQ(trace(), br("F29999999"));
 }
 
 TEST_F(PanelTest, TuningReachesOpenWindows)
