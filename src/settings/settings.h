@@ -14,12 +14,15 @@ struct Settings {
     float operator[](int i) const { return v.at(i); }
 
     // Convenience readers with the program's rules.
-    int portNumber() const { return static_cast<int>(v[1]); }
+    // The integer part of a value; a value no int can hold (a damaged file)
+    // gives 0 instead of an undefined conversion.
+    static int whole(float f) { return (f > -1e9f && f < 1e9f) ? static_cast<int>(f) : 0; }
+    int portNumber() const { return whole(v[1]); }
     double ltMinusUtc() const { return v[2]; }
     bool noRx() const { return v[5] != 0; }
     bool editorEnabled() const { return v[6] == 1; }
-    int targetArea() const { return static_cast<int>(v[7]); }
-    int dim(int index) const { return static_cast<int>(v[8 + index]); } // 0 BDX, 1 OWN, 2 LOG, 3 ILG
+    int targetArea() const { return whole(v[7]); }
+    int dim(int index) const { return whole(v[8 + index]); } // 0 BDX, 1 OWN, 2 LOG, 3 ILG
     bool bwcFitted() const { return v[12] == 1; }
     bool narrowFitted() const { return v[13] == 1; }
     bool ecssFitted() const { return v[14] == 1; }

@@ -281,7 +281,7 @@ void setup::fill()
     long_->setText(s.rx_long);
     for (int i = 0; i < 4; ++i)
         prop_[i]->setChecked(s.v[3 + i] != 0);
-    selectIn(areas_, s.v[7] == static_cast<int>(s.v[7]) ? static_cast<int>(s.v[7]) : -1);
+    selectIn(areas_, s.v[7] == s.targetArea() ? s.targetArea() : -1);
     for (int i = 0; i < 4; ++i)
         dim_[i]->setText(settingsfile::numberText(s.v[8 + i]));
     for (int i = 0; i < 4; ++i)

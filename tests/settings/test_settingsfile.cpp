@@ -88,6 +88,15 @@ TEST(SettingsFile, EmptyTruncatedAndGarbledFilesLoadWithoutHarm)
     ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
     EXPECT_EQ(s.base_dir, QString::fromUtf8("C:\\RéSEAU\\"));
     EXPECT_EQ(s.v[1], 2);
+
+    // Numbers no int can hold: the port, area and list sizes read as 0,
+    // not as whatever an overflowing conversion gives.
+    writeRaw(p, "/d/\r\n5205N\r\n0445E\r\n99999999999999999999\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+                "-99999999999999999999\r\n1e300\r\n");
+    ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
+    EXPECT_EQ(s.portNumber(), 0);
+    EXPECT_EQ(s.targetArea(), 0);
+    EXPECT_EQ(s.dim(0), 0);
 }
 
 TEST(SettingsFile, MissingFileNamesFileAndLeavesValues)
