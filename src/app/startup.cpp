@@ -241,10 +241,9 @@ bool Program::go()
 
 template <typename W> void Program::openWindow(QPointer<W> &slot)
 {
-    if (!slot) {
-        slot = new W(app_);
-        slot->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
+    if (!slot)
+        slot = new W(app_); // each window decides whether closing deletes it
+
     slot->show();
     slot->raise();
     slot->activateWindow();
