@@ -19,14 +19,6 @@ public:
         if (sinks_[t])
             sinks_[t](s);
     }
-    // Every loaded window except `except` (Count = none); the tracking
-    // window only when includeTracking.
-    void sendAll(const QString &s, bool includeTracking, Target except = Count) const
-    {
-        for (int t = 0; t < Count; ++t)
-            if (t != except && (includeTracking || t != Tracking))
-                send(Target(t), s);
-    }
 
 private:
     std::array<Sink, Count> sinks_{};

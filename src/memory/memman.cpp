@@ -487,6 +487,24 @@ void MemMan::finish_transfer()
     prg_transfer->setVisible(false);
 }
 
+void MemMan::end_transfer(bool answered, const QString &doneText, const QString &doneTitle)
+{
+    finish_transfer();
+    lbl_cell->clear();
+    lbl_tag->clear();
+    if (!answered) {
+        if (!app_.rx->portLost())
+            app_.rx->report_no_answer();
+        return;
+    }
+    QPointer<MemMan> self(this);
+    app_.prompter->message(doneText, doneTitle, Prompter::Information);
+    if (self) {
+        lbl_cell->clear();
+        lbl_tag->clear();
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Fetch and fill
 
@@ -591,21 +609,9 @@ void MemMan::on_fetch()
         return;
     if (!answered && got == 0)
         show_all_rows(true);
-    finish_transfer();
     hourglass.release();
-    lbl_cell->clear();
-    lbl_tag->clear();
-    if (!answered) {
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return;
-    }
-    app.prompter->message(QStringLiteral("Rx memory is now loaded\nin the MemMan Window"),
-                          QStringLiteral("Fetch Rx ready"), Prompter::Information);
-    if (self) {
-        lbl_cell->clear();
-        lbl_tag->clear();
-    }
+    end_transfer(answered, QStringLiteral("Rx memory is now loaded\nin the MemMan Window"),
+                 QStringLiteral("Fetch Rx ready"));
 }
 
 void MemMan::on_fill()
@@ -659,17 +665,9 @@ void MemMan::on_fill()
     if (!self)
         return;
     prg_transfer->setRange(0, mem2::kChannels);
-    finish_transfer();
     hourglass.release();
-    lbl_cell->clear();
-    lbl_tag->clear();
-    if (!answered) {
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return;
-    }
-    app.prompter->message(QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
-                          QStringLiteral("Fill Rx ready"), Prompter::Information);
+    end_transfer(answered, QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
+                 QStringLiteral("Fill Rx ready"));
 }
 
 // ---------------------------------------------------------------------------

@@ -118,6 +118,8 @@ private:
     bool hold_receiver();
     static void release_receiver(App &app);
     void finish_transfer();
+    // Ends a fetch or fill: buttons back, labels cleared, the user told how it went.
+    void end_transfer(bool answered, const QString &doneText, const QString &doneTitle);
 
     App &app_;
     mem2::ScanRange scan_;
