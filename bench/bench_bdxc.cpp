@@ -5,7 +5,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen ./bench_bdxc [runs]
 #include "link/app.h"
-#include "schedules/bdxc.h"
+#include "schedules/ui/bdxc.h"
 
 #include <QApplication>
 #include <QDir>

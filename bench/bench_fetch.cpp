@@ -8,7 +8,7 @@
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "memory/mem2.h"
-#include "memory/memman.h"
+#include "memory/ui/memman.h"
 #include "settings/settings.h"
 #include "sim/simport.h"
 #include "sim/simradio.h"

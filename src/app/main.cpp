@@ -1,7 +1,7 @@
 #include "app/startup.h"
-#include "common/uiseams.h"
-#include "panel/rxctrl2.h"
-#include "settings/setup.h"
+#include "common/ui/uiseams.h"
+#include "panel/ui/rxctrl2.h"
+#include "settings/ui/setup.h"
 
 #include <QApplication>
 #include <QTimer>

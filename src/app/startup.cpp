@@ -1,14 +1,14 @@
 #include "app/startup.h"
 
-#include "common/busy.h"
+#include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
-#include "memory/memman.h"
-#include "panel/rxctrl2.h"
-#include "schedules/bdxc.h"
-#include "schedules/own.h"
+#include "memory/ui/memman.h"
+#include "panel/ui/rxctrl2.h"
+#include "schedules/ui/bdxc.h"
+#include "schedules/ui/own.h"
 #include "settings/settings.h"
-#include "settings/welcome2.h"
+#include "settings/ui/welcome2.h"
 #include "sim/simport.h"
 
 #include <QAction>

@@ -11,8 +11,8 @@
 
 #include "link/app.h"
 
-#include "panel/rxctrl2.h"
-#include "settings/welcome2.h"
+#include "panel/ui/rxctrl2.h"
+#include "settings/ui/welcome2.h"
 
 class Receiver2;
 class SimRadio;

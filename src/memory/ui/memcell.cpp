@@ -1,0 +1,271 @@
+#include "memory/ui/memcell.h"
+
+#include "common/fmt.h"
+#include "link/app.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "memory/mem2.h"
+#include "memory/ui/memman.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *actionName(int action)
+{
+    switch (action) {
+    case MemMan::ActChange: return "Change";
+    case MemMan::ActDump: return "Dump";
+    case MemMan::ActCopy: return "Copy";
+    case MemMan::ActDelete: return "Delete";
+    }
+    return "";
+}
+
+void fillList(QComboBox *box, const QStringList &table, int count)
+{
+    for (int i = 0; i < count && i < table.size(); ++i)
+        box->addItem(table.at(i));
+    box->setCurrentIndex(-1);
+}
+
+// The code of a box: its index when it shows a text of its table.
+int boxCode(const QComboBox *box)
+{
+    const int i = box->currentIndex();
+    return (i >= 0 && !box->currentText().isEmpty()) ? i : -1;
+}
+
+} // namespace
+
+memcell::memcell(App &app, MemMan *owner, int action)
+    : QWidget(owner, Qt::Window), app_(app), owner_(owner), action_(action)
+{
+    setObjectName(QStringLiteral("memcell"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Memory cell contents"));
+
+    auto combo = [this](QComboBox *&c, const char *name, const QString &label) {
+        c = new QComboBox(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setAccessibleName(label);
+        c->setMinimumWidth(90);
+        return c;
+    };
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("&Cell nr"), combo(cmb_cell, "cmb_cell", QStringLiteral("Cell nr")));
+    txt_freqmem = new QLineEdit(this);
+    txt_freqmem->setObjectName(QStringLiteral("txt_freqmem"));
+    txt_freqmem->setAccessibleName(QStringLiteral("Freq."));
+    txt_freqmem->setMaxLength(10);
+    form->addRow(QStringLiteral("&Freq."), txt_freqmem);
+    form->addRow(QStringLiteral("&Att."), combo(cmb_att, "cmb_att", QStringLiteral("Att.")));
+    form->addRow(QStringLiteral("&Bw"), combo(cmb_bw, "cmb_bw", QStringLiteral("Bw")));
+    form->addRow(QStringLiteral("&Mode"), combo(cmb_md, "cmb_md", QStringLiteral("Mode")));
+    form->addRow(QStringLiteral("A&gc"), combo(cmb_agc, "cmb_agc", QStringLiteral("Agc")));
+    txt_tag = new QLineEdit(this);
+    txt_tag->setObjectName(QStringLiteral("txt_tag"));
+    txt_tag->setAccessibleName(QStringLiteral("Add. info"));
+    txt_tag->setMaxLength(mem2::kMaxTag);
+    txt_tag->setMinimumWidth(260);
+    form->addRow(QStringLiteral("Add. &info"), txt_tag);
+
+    lbl_action = new QLabel(QString::fromLatin1(actionName(action)), this);
+    lbl_action->setObjectName(QStringLiteral("lbl_action"));
+    lbl_action->setAccessibleName(QStringLiteral("Action"));
+    QFont f = lbl_action->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    lbl_action->setFont(f);
+    lbl_action->setAlignment(Qt::AlignCenter);
+    lbl_action->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgb(255, 224, 192); border: 1px solid #b08060; padding: 3px; }"));
+
+    cmd_ToMMW = new QPushButton(QStringLiteral("To MM&W"), this);
+    cmd_ToMMW->setObjectName(QStringLiteral("cmd_ToMMW"));
+    cmd_ToMMW->setAccessibleName(QStringLiteral("To MMW"));
+    cmd_ToRM = new QPushButton(QStringLiteral("To &RxM"), this);
+    cmd_ToRM->setObjectName(QStringLiteral("cmd_ToRM"));
+    cmd_ToRM->setAccessibleName(QStringLiteral("To RxM"));
+    cmd_ToRM->setEnabled(!app_.settings.noRx());
+    cmd_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmd_cancel->setObjectName(QStringLiteral("cmd_cancel"));
+    cmd_cancel->setAccessibleName(QStringLiteral("Cancel"));
+    for (QPushButton *b : {cmd_ToMMW, cmd_ToRM, cmd_cancel})
+        b->setAutoDefault(false);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmd_ToMMW);
+    buttons->addWidget(cmd_ToRM);
+    buttons->addStretch(1);
+    buttons->addWidget(cmd_cancel);
+
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(lbl_action);
+    top->addLayout(form);
+    top->addLayout(buttons);
+
+    connect(cmd_ToMMW, &QPushButton::clicked, this, &memcell::on_ToMMW);
+    connect(cmd_ToRM, &QPushButton::clicked, this, &memcell::on_ToRM);
+    connect(cmd_cancel, &QPushButton::clicked, this, &QWidget::close);
+
+    // Window load.
+    for (int i = 0; i < mem2::kChannels; ++i)
+        cmb_cell->addItem(mem2::ch3(i));
+    fillList(cmb_att, app_.cap.att, 2);
+    fillList(cmb_bw, app_.cap.bw, 4);
+    fillList(cmb_md, app_.cap.mode, 9);
+    fillList(cmb_agc, app_.cap.agc, 3);
+    const int row = std::clamp<int>(mem2::table().mem_row, 0, mem2::kChannels - 1);
+    cmb_cell->setCurrentIndex(row);
+    if (action_ != MemMan::ActDump)
+        fill_from_table();
+}
+
+void memcell::fill_from_table()
+{
+    const int row = cmb_cell->currentIndex();
+    const QString &rec = mem2::table().rec[row];
+    if (mem2::recordHz(rec) == 0) {
+        empty_fields();
+        return;
+    }
+    txt_freqmem->setText(mem2::selFreqText(rec));
+    auto show = [&](QComboBox *box, int pos) {
+        const int code = mem2::codeAt(rec, pos);
+        box->setCurrentIndex(code >= 0 && code < box->count() ? code : -1);
+    };
+    show(cmb_att, 5);
+    show(cmb_bw, 6);
+    show(cmb_md, 7);
+    show(cmb_agc, 16);
+    txt_tag->setText(mem2::table().tag[row]);
+}
+
+void memcell::empty_fields()
+{
+    txt_freqmem->clear();
+    for (QComboBox *b : {cmb_att, cmb_bw, cmb_md, cmb_agc})
+        b->setCurrentIndex(-1);
+}
+
+QString memcell::build_record() const
+{
+    const double khz = fmt::val(txt_freqmem->text());
+    QString rec = QLatin1Char('L') + cmb_cell->currentText() + QStringLiteral("   ") +
+                  fmt::hz8(khz) + QLatin1Char(' ');
+    auto put = [&](const QComboBox *box, int pos1) {
+        const int code = boxCode(box);
+        if (code >= 0 && pos1 - 1 < rec.size())
+            rec[pos1 - 1] = fmt::lastDigit(code);
+    };
+    put(cmb_att, 5);
+    put(cmb_bw, 6);
+    put(cmb_md, 7);
+    put(cmb_agc, 16);
+    return rec;
+}
+
+bool memcell::check_fields()
+{
+    const double khz = fmt::val(txt_freqmem->text());
+    if (txt_freqmem->text().trimmed().isEmpty() || !(khz >= 10 && khz <= 29999.999)) {
+        app_.prompter->message(QStringLiteral("The frequency must lie between\n"
+                                              "10 and 29999.999 kHz"),
+                               QStringLiteral("Memory cell contents"), Prompter::Exclamation);
+        txt_freqmem->setFocus();
+        txt_freqmem->selectAll();
+        return false;
+    }
+    const struct {
+        QComboBox *box;
+        const char *name;
+    } boxes[] = {{cmb_att, "Att."}, {cmb_bw, "Bw"}, {cmb_md, "Mode"}, {cmb_agc, "Agc"}};
+    for (const auto &b : boxes) {
+        if (boxCode(b.box) < 0) {
+            app_.prompter->message(QStringLiteral("Please choose a setting in\nthe box ") +
+                                       QString::fromLatin1(b.name),
+                                   QStringLiteral("Memory cell contents"), Prompter::Exclamation);
+            b.box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void memcell::on_ToMMW()
+{
+    const QString channel = cmb_cell->currentText();
+    const int c = cmb_cell->currentIndex();
+    QString rec;
+    QString question;
+    if (action_ == MemMan::ActDelete) {
+        empty_fields();
+        question = QStringLiteral("You want to empty the MemMan\nWindow cell ") + channel;
+    } else {
+        if (!check_fields())
+            return;
+        rec = build_record();
+        question = QStringLiteral("You want to fill the MemMan\nWindow cell ") + channel +
+                   QStringLiteral(" with the\nsettings shown");
+    }
+    if (app_.prompter->message(question, QStringLiteral("Change MemMan Window"),
+                               Prompter::Question, Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+    if (c < 0)
+        return;
+
+    mem2::MemTable &t = mem2::table();
+    if (action_ == MemMan::ActDelete) {
+        t.rec[c] = t.rec[c].left(4) + QLatin1Char('V');
+        t.tag[c].clear();
+        if (owner_)
+            owner_->set_row_cells(c, {mem2::ch3(c), QStringLiteral("no data")});
+    } else {
+        t.rec[c] = rec;
+        t.tag[c] = txt_tag->text();
+        if (owner_)
+            owner_->show_row(c, true);
+    }
+    app_.prompter->message(QStringLiteral("MeMan Window cell\n") + channel +
+                               QStringLiteral(" is now updated"),
+                           QStringLiteral("MemMan Window is changed"), Prompter::Information);
+}
+
+void memcell::on_ToRM()
+{
+    const QString channel = cmb_cell->currentText();
+    QString command;
+    QString question;
+    if (action_ == MemMan::ActDelete) {
+        command = QStringLiteral("U5") + channel;
+        question = QStringLiteral("You want to empty the receiver\nmemory cell ") + channel;
+    } else {
+        if (!check_fields())
+            return;
+        command = QLatin1Char('K') + build_record().mid(1);
+        question = QStringLiteral("You want to fill the receiver\nmemory cell ") + channel +
+                   QStringLiteral(" with the\nsettings shown");
+    }
+    if (app_.prompter->message(question, QStringLiteral("Change Receiver memory"),
+                               Prompter::Question, Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+    App &app = app_;
+    app.rx->bracket_cmd(command);
+    if (app.rx->portLost())
+        return;
+    app.prompter->message(QStringLiteral("Reciver memory cell\n") + channel +
+                              QStringLiteral(" is now updated"),
+                          QStringLiteral("Receiver memory is changed"), Prompter::Information);
+}

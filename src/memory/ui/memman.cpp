@@ -1,0 +1,1004 @@
+#include "memory/ui/memman.h"
+
+#include "common/ui/busy.h"
+#include "common/fmt.h"
+#include "files/ui/filedialogs.h"
+#include "link/app.h"
+#include "link/commands.h"
+#include "link/panelview.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "memory/ui/memcell.h"
+
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNoData = QStringLiteral("No data loaded in the\nMemMan Window");
+
+// Column widths in twips, 15 twips to the pixel at 96 dpi.
+constexpr int kTwips[mem2::ColCount] = {510, 1200, 510, 510, 510, 510, 4500};
+
+QFont gridFont(int pointSize = 0)
+{
+    QFont f = QFontDatabase::families().contains(QStringLiteral("Courier New"))
+                  ? QFont(QStringLiteral("Courier New"))
+                  : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setStyleHint(QFont::Monospace);
+    if (pointSize > 0)
+        f.setPointSize(pointSize);
+    return f;
+}
+
+QTableWidget *makeGrid(QWidget *parent, const QString &name, const QString &accessible)
+{
+    auto *g = new QTableWidget(parent);
+    g->setObjectName(name);
+    g->setAccessibleName(accessible);
+    g->setColumnCount(mem2::ColCount);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setWordWrap(false);
+    g->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    g->horizontalHeader()->setStretchLastSection(true);
+    return g;
+}
+
+} // namespace
+
+MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("MemMan"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Memory Management"));
+    choosePrinter = [this](QPrinter &printer) {
+        QPrintDialog dlg(&printer, this);
+        return dlg.exec() == QDialog::Accepted;
+    };
+    build();
+    set_mem_buttons(true);
+}
+
+MemMan::~MemMan()
+{
+    if (scanning_) {
+        // Closed without a close event (deleted by its owner): let go of
+        // the receiver without waiting on a window that is going away.
+        scanning_ = false;
+        app_.rx->lock_held = 0;
+        if (app_.panel)
+            app_.panel->showLock(false);
+    }
+}
+
+void MemMan::build()
+{
+    auto button = [this](QPushButton *&b, const char *name, const QString &caption,
+                         const QString &withAccel) {
+        b = new QPushButton(withAccel, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAccessibleName(caption);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(84);
+        return b;
+    };
+    auto panel = [this](QWidget *&p, const char *name, const QString &title) {
+        auto *g = new QGroupBox(title, this);
+        g->setObjectName(QString::fromLatin1(name));
+        g->setAccessibleName(title);
+        p = g;
+        return g;
+    };
+
+    // Grids.
+    grd_titles = makeGrid(this, QStringLiteral("grd_titles"), QStringLiteral("Column titles"));
+    grd_titles->setRowCount(1);
+    const QStringList titles{QStringLiteral(" NR"), QStringLiteral(" FREQUENCY"),
+                             QStringLiteral(" ATT"), QStringLiteral(" BW"),
+                             QStringLiteral(" MD"), QStringLiteral(" AGC"),
+                             QStringLiteral(" ALPHA TAG")};
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    for (int c = 0; c < mem2::ColCount; ++c) {
+        auto *it = new QTableWidgetItem(titles[c]);
+        it->setFont(titleFont);
+        it->setFlags(Qt::ItemIsEnabled);
+        grd_titles->setItem(0, c, it);
+    }
+    grd_titles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grd_titles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grd_titles->setSelectionMode(QAbstractItemView::NoSelection);
+    grd_titles->setFocusPolicy(Qt::NoFocus);
+    grd_titles->setShowGrid(true);
+    grd_titles->setFrameShape(QFrame::NoFrame);
+    grd_titles->setStyleSheet(
+        QStringLiteral("QTableWidget { background: rgb(255, 224, 192); gridline-color: #b08060; }"));
+    const int titleH = grd_titles->fontMetrics().height() + 8;
+    grd_titles->verticalHeader()->setDefaultSectionSize(titleH);
+    grd_titles->setFixedHeight(titleH);
+
+    grd_mem = makeGrid(this, QStringLiteral("grd_mem"), QStringLiteral("Memory channels"));
+    grd_mem->setFont(gridFont());
+    grd_mem->verticalHeader()->setDefaultSectionSize(grd_mem->fontMetrics().height() + 4);
+    grd_mem->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grd_mem->setSelectionMode(QAbstractItemView::SingleSelection);
+    grd_mem->setAlternatingRowColors(true);
+    grd_mem->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grd_mem->setStyleSheet(QStringLiteral(
+        "QTableWidget { gridline-color: #c8c8c8; alternate-background-color: #f4f7fb; }"
+        "QTableWidget::item:selected { background: rgb(255, 128, 0); color: black; }"));
+    // The title row follows the grid's horizontal scrolling.
+    connect(grd_mem->horizontalScrollBar(), &QScrollBar::valueChanged,
+            grd_titles->horizontalScrollBar(), &QScrollBar::setValue);
+    // Column widths: the twips of the description, widened where the texts
+    // of this font would not fit.
+    {
+        const double scale = grd_mem->logicalDpiX() / 96.0;
+        const QFontMetrics cellFm(grd_mem->font());
+        const QFontMetrics titleFm(titleFont);
+        const QStringList samples{QStringLiteral("000"), QStringLiteral(" 29999.999"),
+                                  QStringLiteral(" Off"), QStringLiteral("Inter"),
+                                  QStringLiteral("AM-L"), QStringLiteral("Slow"), QString()};
+        for (int c = 0; c < mem2::ColCount; ++c) {
+            const int need = std::max(cellFm.horizontalAdvance(samples[c]),
+                                      titleFm.horizontalAdvance(titles[c])) + 12;
+            const int w = std::max(int(kTwips[c] / 15.0 * scale + 0.5), need);
+            grd_titles->setColumnWidth(c, w);
+            grd_mem->setColumnWidth(c, w);
+        }
+    }
+    int gridW = 0;
+    for (int c = 0; c < mem2::ColCount; ++c)
+        gridW += grd_mem->columnWidth(c);
+    gridW += grd_mem->verticalScrollBar()->sizeHint().width() + 2 * grd_mem->frameWidth() + 2;
+    grd_mem->setMinimumWidth(std::min(gridW, 620));
+    grd_mem->resize(gridW, 400);
+    clear_grid(mem2::kChannels);
+
+    connect(grd_mem, &QTableWidget::cellClicked, this, [this](int r, int) { select_row(r); });
+    connect(grd_mem, &QTableWidget::currentCellChanged, this,
+            [this](int r, int, int, int) {
+                if (r >= 0)
+                    select_row(r);
+                // Keep the channel number in view.
+                if (grd_mem->columnViewportPosition(0) < 0)
+                    grd_mem->horizontalScrollBar()->setValue(0);
+            });
+    connect(grd_mem, &QTableWidget::cellDoubleClicked, this, [this](int r, int) {
+        if (!cmd_SetRx->isEnabled())
+            return;
+        select_row(r);
+        on_setrx();
+    });
+
+    // Selection labels.
+    auto selLabel = [this](QLabel *&l, const char *name, const QString &caption, int minW) {
+        auto *cap = new QLabel(caption, this);
+        l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAccessibleName(caption);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setMinimumWidth(minW);
+        l->setFont(gridFont());
+        l->setStyleSheet(QStringLiteral("QLabel { background: white; padding: 1px 4px; }"));
+        cap->setBuddy(l);
+        cap->setContentsMargins(0, 0, 4, 0);
+        return cap;
+    };
+    auto *sel = new QHBoxLayout;
+    sel->addWidget(selLabel(lbl_cell, "lbl_cell", QStringLiteral("Cell"), 44));
+    sel->addWidget(lbl_cell);
+    sel->addSpacing(10);
+    sel->addWidget(selLabel(lbl_freq, "lbl_freq", QStringLiteral("Freq"), 90));
+    sel->addWidget(lbl_freq);
+    sel->addSpacing(10);
+    sel->addWidget(selLabel(lbl_tag, "lbl_tag", QStringLiteral("Add."), 200));
+    sel->addWidget(lbl_tag, 1);
+    lbl_cell->installEventFilter(this);
+    lbl_cell->setToolTip(QStringLiteral("Double-click to clear the selection"));
+
+    // Receiver panel.
+    auto *gFetch = panel(pnl_fetch, "pnl_fetch", QStringLiteral("Receiver memory"));
+    auto *lf = new QGridLayout(gFetch);
+    lf->addWidget(button(cmd_fetch, "cmd_fetch", QStringLiteral("Fetch RM"), QStringLiteral("&Fetch RM")), 0, 0);
+    lf->addWidget(button(cmd_SetRx, "cmd_SetRx", QStringLiteral("Set R2M"), QStringLiteral("Set R&2M")), 0, 1);
+    lf->addWidget(button(cmd_fill, "cmd_fill", QStringLiteral("Fill RM"), QStringLiteral("F&ill RM")), 1, 0);
+    lf->addWidget(button(cmd_sort, "cmd_sort", QStringLiteral("Sort Freq"), QStringLiteral("S&ort Freq")), 1, 1);
+
+    // File panel.
+    auto *gLoad = panel(pnl_load, "pnl_load", QStringLiteral("Memory file"));
+    auto *ll = new QGridLayout(gLoad);
+    ll->addWidget(button(cmd_Load, "cmd_Load", QStringLiteral("Load"), QStringLiteral("&Load")), 0, 0);
+    ll->addWidget(button(cmd_SaveAs, "cmd_SaveAs", QStringLiteral("Save"), QStringLiteral("&Save")), 0, 1);
+    ll->addWidget(button(cmd_Close, "cmd_Close", QStringLiteral("Clr"), QStringLiteral("Cl&r")), 1, 0);
+    ll->addWidget(button(cmd_prt, "cmd_prt", QStringLiteral("Print"), QStringLiteral("&Print")), 1, 1);
+    ll->addWidget(button(cmd_rxctrl, "cmd_rxctrl", QStringLiteral("RX  Ctrl"), QStringLiteral("RX  C&trl")), 2, 0);
+    ll->addWidget(button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit")), 2, 1);
+
+    // Scan / range panel.
+    auto *gScan = panel(pnl_scan, "pnl_scan", QStringLiteral("Range and scan"));
+    auto *ls = new QGridLayout(gScan);
+    auto box = [this](QLineEdit *&e, const char *name, const QString &label, const QString &init) {
+        e = new QLineEdit(init, this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setAccessibleName(label);
+        e->setMaxLength(6);
+        e->setFixedWidth(56);
+        e->setAlignment(Qt::AlignRight);
+        return e;
+    };
+    auto *lblFrom = new QLabel(QStringLiteral("Fro&m"), this);
+    auto *lblTo = new QLabel(QStringLiteral("To"), this);
+    auto *lblDelay = new QLabel(QStringLiteral("D&elay"), this);
+    ls->addWidget(lblFrom, 0, 0);
+    ls->addWidget(box(txt_from, "txt_from", QStringLiteral("From"), QStringLiteral("0")), 0, 1);
+    ls->addWidget(lblTo, 1, 0);
+    ls->addWidget(box(txt_to, "txt_to", QStringLiteral("To"), QStringLiteral("199")), 1, 1);
+    ls->addWidget(lblDelay, 2, 0);
+    ls->addWidget(box(txt_delay, "txt_delay", QStringLiteral("Delay"), QStringLiteral("1")), 2, 1);
+    ls->addWidget(new QLabel(QStringLiteral("s"), this), 2, 2);
+    lblFrom->setBuddy(txt_from);
+    lblTo->setBuddy(txt_to);
+    lblDelay->setBuddy(txt_delay);
+    ls->addWidget(button(cmd_scan, "cmd_scan", QStringLiteral("Scan"), QStringLiteral("Sc&an")), 3, 0, 1, 3);
+    ls->addWidget(button(cmd_scanho, "cmd_scanho", QStringLiteral("NO  Scan"), QStringLiteral("&NO  Scan")), 4, 0, 1, 3);
+    cmd_scanho->hide();
+
+    // Cell editor panel.
+    auto *gChange = panel(pnl_change, "pnl_change", QStringLiteral("Memory cell"));
+    auto *lc = new QGridLayout(gChange);
+    lc->addWidget(button(cmd_change, "cmd_change", QStringLiteral("Change"), QStringLiteral("C&hange")), 0, 0);
+    lc->addWidget(button(cmd_copy, "cmd_copy", QStringLiteral("Copy"), QStringLiteral("Cop&y")), 0, 1);
+    lc->addWidget(button(cmd_del, "cmd_del", QStringLiteral("Delete"), QStringLiteral("&Delete")), 1, 0);
+    lc->addWidget(button(cmd_dump, "cmd_dump", QStringLiteral("Dump"), QStringLiteral("D&ump")), 1, 1);
+
+    prg_transfer = new QProgressBar(this);
+    prg_transfer->setObjectName(QStringLiteral("prg_transfer"));
+    prg_transfer->setAccessibleName(QStringLiteral("Transfer progress"));
+    prg_transfer->setRange(0, mem2::kChannels);
+    prg_transfer->setValue(0);
+    prg_transfer->setFormat(QStringLiteral("%v / %m"));
+    prg_transfer->setTextVisible(true);
+    prg_transfer->setMaximumHeight(16);
+    prg_transfer->setVisible(false);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addLayout(sel);
+    left->addSpacing(6);
+    left->addWidget(grd_titles);
+    left->addWidget(grd_mem, 1);
+    left->addSpacing(4);
+    left->addWidget(prg_transfer);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(gFetch);
+    right->addWidget(gScan);
+    right->addWidget(gChange);
+    right->addWidget(gLoad);
+    right->addStretch(1);
+
+    auto *top = new QHBoxLayout(this);
+    top->addLayout(left, 1);
+    top->addLayout(right);
+
+    tmr_scan = new QTimer(this);
+    tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
+    connect(tmr_scan, &QTimer::timeout, this, &MemMan::scan_tick);
+
+    connect(cmd_fetch, &QPushButton::clicked, this, &MemMan::on_fetch);
+    connect(cmd_fill, &QPushButton::clicked, this, &MemMan::on_fill);
+    connect(cmd_sort, &QPushButton::clicked, this, &MemMan::on_sort);
+    connect(cmd_SetRx, &QPushButton::clicked, this, &MemMan::on_setrx);
+    connect(cmd_exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmd_Load, &QPushButton::clicked, this, &MemMan::on_load);
+    connect(cmd_SaveAs, &QPushButton::clicked, this, &MemMan::on_save);
+    connect(cmd_Close, &QPushButton::clicked, this, &MemMan::on_clear);
+    connect(cmd_rxctrl, &QPushButton::clicked, this, &MemMan::on_rxctrl);
+    connect(cmd_prt, &QPushButton::clicked, this, &MemMan::on_print);
+    connect(cmd_scan, &QPushButton::clicked, this, &MemMan::on_scan);
+    connect(cmd_scanho, &QPushButton::clicked, this, &MemMan::on_noscan);
+    connect(cmd_change, &QPushButton::clicked, this, [this] { open_cell(ActChange); });
+    connect(cmd_copy, &QPushButton::clicked, this, [this] { open_cell(ActCopy); });
+    connect(cmd_del, &QPushButton::clicked, this, [this] { open_cell(ActDelete); });
+    connect(cmd_dump, &QPushButton::clicked, this, [this] { open_cell(ActDump); });
+
+    setTabOrder(grd_mem, cmd_fetch);
+    setTabOrder(cmd_fetch, cmd_SetRx);
+    setTabOrder(cmd_SetRx, cmd_fill);
+    setTabOrder(cmd_fill, cmd_sort);
+    setTabOrder(cmd_sort, txt_from);
+    setTabOrder(txt_from, txt_to);
+    setTabOrder(txt_to, txt_delay);
+    setTabOrder(txt_delay, cmd_scan);
+    setTabOrder(cmd_scan, cmd_scanho);
+    setTabOrder(cmd_scanho, cmd_change);
+    setTabOrder(cmd_change, cmd_copy);
+    setTabOrder(cmd_copy, cmd_del);
+    setTabOrder(cmd_del, cmd_dump);
+    setTabOrder(cmd_dump, cmd_Load);
+    setTabOrder(cmd_Load, cmd_SaveAs);
+    setTabOrder(cmd_SaveAs, cmd_Close);
+    setTabOrder(cmd_Close, cmd_prt);
+    setTabOrder(cmd_prt, cmd_rxctrl);
+    setTabOrder(cmd_rxctrl, cmd_exit);
+
+    resize(gridW + 260, 620);
+}
+
+// ---------------------------------------------------------------------------
+// Grid and labels
+
+void MemMan::clear_grid(int rows)
+{
+    grd_mem->clearContents();
+    grd_mem->setRowCount(rows);
+}
+
+static void setCells(QTableWidget *g, int row, const QStringList &cells)
+{
+    if (row >= g->rowCount())
+        g->setRowCount(row + 1);
+    for (int c = 0; c < mem2::ColCount; ++c) {
+        const QString text = c < cells.size() ? cells.at(c) : QString();
+        QTableWidgetItem *it = g->item(row, c);
+        if (!it) {
+            it = new QTableWidgetItem(text);
+            it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            g->setItem(row, c, it);
+        } else {
+            it->setText(text);
+        }
+    }
+}
+
+void MemMan::show_row(int ch, bool withTag)
+{
+    const mem2::MemTable &t = mem2::table();
+    setCells(grd_mem, ch, mem2::rowCells(app_.cap, ch, t.rec[ch], t.tag[ch], withTag));
+}
+
+void MemMan::set_row_cells(int row, const QStringList &cells)
+{
+    setCells(grd_mem, row, cells);
+}
+
+void MemMan::show_all_rows(bool withTag)
+{
+    clear_grid(mem2::kChannels);
+    for (int i = 0; i < mem2::kChannels; ++i)
+        show_row(i, withTag);
+}
+
+void MemMan::select_row(int row)
+{
+    if (row < 0 || row >= mem2::kSlots)
+        return;
+    mem2::MemTable &t = mem2::table();
+    t.mem_row = int16_t(row);
+    lbl_cell->setText(fmt::zeros(row, 3));
+    lbl_freq->setText(mem2::selFreqText(t.rec[row]));
+    lbl_tag->setText(t.tag[row]);
+}
+
+void MemMan::clear_labels()
+{
+    lbl_cell->clear();
+    lbl_freq->clear();
+    lbl_tag->clear();
+}
+
+bool MemMan::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == lbl_cell && e->type() == QEvent::MouseButtonDblClick) {
+        clear_labels();
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void MemMan::set_mem_buttons(bool enable)
+{
+    for (QPushButton *b : {cmd_change, cmd_dump, cmd_copy, cmd_del, cmd_Load, cmd_Close,
+                           cmd_SaveAs, cmd_prt, cmd_exit, cmd_sort, cmd_rxctrl})
+        b->setEnabled(enable);
+    const bool rx = enable && !app_.settings.noRx();
+    for (QPushButton *b : {cmd_scan, cmd_fetch, cmd_fill, cmd_SetRx})
+        b->setEnabled(rx);
+}
+
+void MemMan::input_error()
+{
+    app_.prompter->message(QStringLiteral("Input Error"), QStringLiteral("\u00CBrror"),
+                           Prompter::Exclamation);
+    txt_from->setText(QStringLiteral("0"));
+    txt_to->setText(QStringLiteral("199"));
+    txt_delay->setText(QStringLiteral("1"));
+    txt_from->setFocus();
+}
+
+void MemMan::closeEvent(QCloseEvent *e)
+{
+    if (scanning_)
+        stop_scan(true);
+    if (cell_)
+        cell_->close();
+    e->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Holding the receiver
+
+// Lock on, H1, the panel's lock indicator, then a refresh. False when the
+// receiver did not answer the refresh.
+static bool holdReceiver(App &app)
+{
+    Receiver2 *rx = app.rx;
+    rx->lock_held = 1;
+    rx->remote_on();
+    if (app.panel)
+        app.panel->showLock(true);
+    return rx->refresh_panel(false);
+}
+
+void MemMan::release_receiver(App &app)
+{
+    Receiver2 *rx = app.rx;
+    rx->lock_held = 0;
+    rx->remote_off();
+    if (app.panel) {
+        app.panel->showLock(false);
+        app.panel->clearBwc();
+        app.panel->clearPbs();
+    }
+}
+
+bool MemMan::hold_receiver()
+{
+    return holdReceiver(app_);
+}
+
+void MemMan::finish_transfer()
+{
+    set_mem_buttons(true);
+    busy_ = false;
+    prg_transfer->setVisible(false);
+}
+
+void MemMan::end_transfer(bool answered, const QString &doneText, const QString &doneTitle)
+{
+    finish_transfer();
+    lbl_cell->clear();
+    lbl_tag->clear();
+    if (!answered) {
+        if (!app_.rx->portLost())
+            app_.rx->report_no_answer();
+        return;
+    }
+    QPointer<MemMan> self(this);
+    app_.prompter->message(doneText, doneTitle, Prompter::Information);
+    if (self) {
+        lbl_cell->clear();
+        lbl_tag->clear();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Fetch and fill
+
+void MemMan::on_fetch()
+{
+    if (busy_ || scanning_)
+        return;
+    if (app_.prompter->message(QStringLiteral("Do you want to capture the NRD-535\n"
+                                              "memory and replace possible data in\n"
+                                              "the MemMan Window"),
+                               QStringLiteral("Fetch RX memory"), Prompter::Question,
+                               Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+
+    App &app = app_;
+    Receiver2 *rx = app.rx;
+    mem2::MemTable &t = mem2::table();
+    const mem2::MemTable before = t;
+    QPointer<MemMan> self(this);
+
+    t.clear();
+    busy_ = true;
+    set_mem_buttons(false);
+    BusyGuard hourglass;
+    clear_grid(mem2::kSlots);
+    lbl_cell->clear();
+    lbl_freq->clear();
+    lbl_tag->setText(QStringLiteral("Fetching Receiver Memory"));
+    prg_transfer->setValue(0);
+    prg_transfer->setVisible(true);
+
+    bool answered = holdReceiver(app);
+    int got = 0; // channels read
+    if (answered && self) {
+        rx->send_raw(QByteArrayLiteral("X0\rX0\r"));
+        rx->wait_ms(100);
+    }
+    QElapsedTimer clock;
+    for (int i = 0; answered && self && i < mem2::kChannels; ++i) {
+        QCoreApplication::processEvents();
+        if (!self)
+            break;
+        lbl_cell->setText(mem2::ch3(i));
+        prg_transfer->setValue(i);
+        rx->wait_ms(15);
+        if (!self)
+            break;
+        Port *port = rx->port();
+        if (!port || rx->portLost()) {
+            answered = false;
+            break;
+        }
+        port->clear();
+        rx->send_cmd(cmd::readout(i, i));
+
+        // Collect the reply, bounded: pieces until one ends with CR or the
+        // record holds 16 characters.
+        QString r;
+        clock.start();
+        bool done = false;
+        while (!done) {
+            port = rx->port();
+            if (!port)
+                break;
+            const QByteArray piece = port->readAll();
+            r += QString::fromLatin1(piece);
+            if (piece.endsWith('\r') || r.size() >= mem2::kRecLen) {
+                done = true;
+                break;
+            }
+            const qint64 left = app.replyTimeoutMs - clock.elapsed();
+            if (!rx->wait_for_chars(1, int(std::max<qint64>(left, 0))) || !self)
+                break;
+        }
+        if (!self)
+            break;
+        if (!done) {
+            answered = false;
+            break;
+        }
+        if (r.endsWith(QLatin1Char('\r')))
+            r.chop(1);
+        r = r.left(mem2::kRecLen);
+        if (mem2::isEmptyChannel(r))
+            r = r.left(5);
+        t.rec[i] = r;
+        show_row(i, false);
+        got = i + 1;
+    }
+
+    if (!self) {
+        // The window was closed meanwhile: let go of the receiver only.
+        release_receiver(app);
+        return;
+    }
+    if (!answered && got == 0) {
+        // Nothing came back at all: keep what the table held before.
+        t = before;
+    }
+    release_receiver(app);
+    if (!self)
+        return;
+    if (!answered && got == 0)
+        show_all_rows(true);
+    hourglass.release();
+    end_transfer(answered, QStringLiteral("Rx memory is now loaded\nin the MemMan Window"),
+                 QStringLiteral("Fetch Rx ready"));
+}
+
+void MemMan::on_fill()
+{
+    if (busy_ || scanning_)
+        return;
+    int a = 0, b = 0;
+    if (!mem2::readRange(txt_from->text(), txt_to->text(), &a, &b)) {
+        input_error();
+        return;
+    }
+    if (a > b)
+        std::swap(a, b);
+    if (app_.prompter->message(QStringLiteral("Are sure you want to overwrite the NRD-535\n"
+                                              "memorycells  ") +
+                                   fmt::blankNum(a) + QStringLiteral("  to  ") + fmt::blankNum(b) +
+                                   QStringLiteral("\nwith the data from the MemMan Window"),
+                               QStringLiteral("Fill NRD-535 Memory"), Prompter::Question,
+                               Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+
+    App &app = app_;
+    Receiver2 *rx = app.rx;
+    const mem2::MemTable &t = mem2::table();
+    QPointer<MemMan> self(this);
+
+    busy_ = true;
+    set_mem_buttons(false);
+    lbl_cell->clear();
+    lbl_freq->clear();
+    lbl_tag->setText(QStringLiteral("Filling Receiver memory"));
+    BusyGuard hourglass;
+    prg_transfer->setRange(0, b - a + 1);
+    prg_transfer->setValue(0);
+    prg_transfer->setVisible(true);
+
+    bool answered = holdReceiver(app);
+    for (int i = a; answered && self && i <= b; ++i) {
+        lbl_cell->setText(mem2::ch3(i));
+        prg_transfer->setValue(i - a);
+        const QString &rec = t.rec[i];
+        if (!rec.isEmpty() && !rec.endsWith(QLatin1Char('V')))
+            rx->send_cmd(cmd::write(i, rec.mid(4, 12)));
+        else
+            rx->send_cmd(cmd::clearChannel(i));
+        rx->wait_ms(10);
+        if (rx->portLost())
+            answered = false;
+    }
+    release_receiver(app);
+    if (!self)
+        return;
+    prg_transfer->setRange(0, mem2::kChannels);
+    hourglass.release();
+    end_transfer(answered, QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
+                 QStringLiteral("Fill Rx ready"));
+}
+
+// ---------------------------------------------------------------------------
+// Load and save
+
+void MemMan::on_load()
+{
+    app_.caller_code = callers::Mem;
+    app_.save_dir = mem2::memDir(app_.settings);
+    QPointer<MemMan> self(this);
+    run_selfile(app_, callers::Mem, QStringLiteral("MEM_*.TXT"),
+                [self] {
+                    if (self)
+                        self->load_mem_file();
+                },
+                this);
+}
+
+void MemMan::load_mem_file()
+{
+    const QString name = app_.files.mem;
+    const QString path = mem2::memDir(app_.settings) + name;
+    BusyGuard hourglass;
+    set_mem_buttons(false);
+    mem2::MemTable &t = mem2::table();
+    int n = 0;
+    QString error;
+    if (!mem2::readMemFile(path, t, &n, &error)) {
+        set_mem_buttons(true);
+        hourglass.release();
+        app_.prompter->message(error, QStringLiteral("Load Memory File"), Prompter::Exclamation);
+        return;
+    }
+    clear_grid(mem2::kChannels);
+    for (int k = 0; k < n; ++k)
+        show_row(k, true);
+    clear_labels();
+    set_mem_buttons(true);
+}
+
+void MemMan::on_save()
+{
+    if (mem2::table().filledCount() == 0) {
+        app_.prompter->message(kNoData, QStringLiteral("Save file error"), Prompter::Exclamation);
+        return;
+    }
+    app_.caller_code = callers::Mem;
+    app_.save_dir = mem2::memDir(app_.settings);
+    QPointer<MemMan> self(this);
+    run_selsave(app_, callers::Mem,
+                [self] {
+                    if (self)
+                        self->save_mem_file();
+                },
+                this);
+}
+
+void MemMan::save_mem_file()
+{
+    const QString name = app_.files.mem;
+    const QString dir = mem2::memDir(app_.settings);
+    const QString title = QStringLiteral("Save File");
+    BusyGuard hourglass;
+    set_mem_buttons(false);
+    struct Unlock {
+        MemMan *w;
+        ~Unlock() { w->set_mem_buttons(true); }
+    } unlock{this};
+
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
+        hourglass.release();
+        app_.prompter->message(QStringLiteral("Cannot write %1:\nnot a plain file name.")
+                                   .arg(QDir::toNativeSeparators(dir + name)),
+                               title, Prompter::Exclamation);
+        return;
+    }
+    const QStringList names = QDir(dir).entryList(QDir::Files);
+    if (names.contains(name, Qt::CaseSensitive)) {
+        if (app_.prompter->message(QStringLiteral("This file already exist\nDo you want to replace it ?"),
+                                   title, Prompter::Question, Prompter::YesNoCancel)
+            != Prompter::AnsYes) {
+            hourglass.release();
+            app_.prompter->message(QStringLiteral("File save action aborted"), title,
+                                   Prompter::Information);
+            return;
+        }
+    }
+    QString error;
+    mem2::MemTable &t = mem2::table();
+    if (!mem2::writeMemFile(dir + name, t, &error)) {
+        hourglass.release();
+        app_.prompter->message(error, title, Prompter::Exclamation);
+        return;
+    }
+    hourglass.release();
+    app_.prompter->message(QStringLiteral("Data in MemMan window is now\nsaved to the file ") + name,
+                           QStringLiteral("Save file ready"), Prompter::Exclamation);
+}
+
+// ---------------------------------------------------------------------------
+// Sort, clear, print
+
+void MemMan::on_sort()
+{
+    mem2::MemTable &t = mem2::table();
+    if (t.rec[199].isEmpty() || t.rec[0].isEmpty()) {
+        app_.prompter->message(kNoData, QStringLiteral("No data to sort"), Prompter::Exclamation);
+        return;
+    }
+    if (app_.prompter->message(QStringLiteral("You want to sort the data in the\n"
+                                              "MemMan Window on frequency"),
+                               QStringLiteral("Frequency sort start"), Prompter::Question,
+                               Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+    {
+        set_mem_buttons(false);
+        BusyGuard hourglass;
+        mem2::sortByFreq(t);
+        show_all_rows(true);
+        set_mem_buttons(true);
+    }
+    app_.prompter->message(QStringLiteral("Data in MemMan \nWindow is now sorted"),
+                           QStringLiteral("Frequency sort ready"), Prompter::Information);
+}
+
+void MemMan::on_clear()
+{
+    const Prompter::Answer a = app_.prompter->message(
+        QStringLiteral("Do you want to save the \ndata in the MemMan Window\nbefore clearing the Window"),
+        QStringLiteral("Clearing MemMan Window"), Prompter::Question, Prompter::YesNoCancel);
+    if (a == Prompter::AnsYes) {
+        on_save();
+    } else if (a == Prompter::AnsNo) {
+        grd_mem->clearContents();
+        clear_labels();
+        mem2::table().clear();
+    }
+}
+
+void MemMan::render_lines(const QStringList &lines, QPrinter &printer)
+{
+    QPainter p;
+    if (!p.begin(&printer))
+        return;
+    const QFont f = gridFont(10);
+    p.setFont(QFont(f, &printer));
+    const QFontMetrics fm = p.fontMetrics();
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int lh = fm.lineSpacing();
+    int y = fm.ascent();
+    for (const QString &line : lines) {
+        if (y + fm.descent() > page.height()) {
+            printer.newPage();
+            y = fm.ascent();
+        }
+        p.drawText(0, y, line);
+        y += lh;
+    }
+    p.end();
+}
+
+void MemMan::on_print()
+{
+    const mem2::MemTable &t = mem2::table();
+    if (t.filledCount() == 0) {
+        app_.prompter->message(kNoData, QStringLiteral("Nothing to Print"), Prompter::Exclamation);
+        return;
+    }
+    int a = 0, b = 0;
+    if (!mem2::readRange(txt_from->text(), txt_to->text(), &a, &b)) {
+        input_error();
+        return;
+    }
+    if (app_.prompter->message(QStringLiteral("You want to print the contents\nof memorycells  ") +
+                                   fmt::blankNum(a) + QStringLiteral("  to  ") + fmt::blankNum(b) +
+                                   QStringLiteral("\nincluding the filled-in alpha tags"),
+                               QStringLiteral("Memories to Printer"), Prompter::Question,
+                               Prompter::YesNoCancel) != Prompter::AnsYes)
+        return;
+    const QStringList lines = mem2::printLines(app_.cap, t, app_.files.mem, a, b);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Memory channels"));
+    if (!choosePrinter || !choosePrinter(printer))
+        return;
+    BusyGuard hourglass;
+    render_lines(lines, printer);
+}
+
+// ---------------------------------------------------------------------------
+// Tune, scan, control panel, cell editor
+
+void MemMan::on_setrx()
+{
+    const int row = mem2::table().mem_row;
+    if (row < 0 || row >= mem2::kChannels || busy_)
+        return;
+    QPointer<MemMan> self(this);
+    Receiver2 *rx = app_.rx;
+    App &app = app_;
+    rx->bracket_cmd(cmd::recall(row));
+    if (!self)
+        return;
+    const bool ok = rx->refresh_panel();
+    if (!self || !ok)
+        return;
+    lbl_freq->setText(app.panel ? app.panel->freqText() : QString());
+}
+
+void MemMan::on_scan()
+{
+    if (busy_ || scanning_)
+        return;
+    int a = 0, b = 0;
+    double delay = 1;
+    if (!mem2::readRange(txt_from->text(), txt_to->text(), &a, &b) ||
+        !mem2::readDelay(txt_delay->text(), &delay)) {
+        input_error();
+        return;
+    }
+    scan_.start(a, b);
+    cmd_scan->hide();
+    cmd_scanho->show();
+    tmr_scan->setInterval(int(delay * 1000 + 0.5));
+    set_mem_buttons(false);
+    const int top = std::min(a, 183);
+    if (QTableWidgetItem *it = grd_mem->item(top, 0))
+        grd_mem->scrollToItem(it, QAbstractItemView::PositionAtTop);
+    else
+        grd_mem->verticalScrollBar()->setValue(top);
+    scanning_ = true;
+    tmr_scan->start();
+
+    QPointer<MemMan> self(this);
+    App &app = app_;
+    tickBusy_ = true;
+    holding_ = true;
+    const bool ok = holdReceiver(app);
+    if (!self) {
+        release_receiver(app);
+        return;
+    }
+    holding_ = false;
+    tickBusy_ = false;
+    if (!scanning_) {
+        // Stopped ("NO  Scan" or the window closed) while the receiver was
+        // being taken: let go of it now, after the second H1.
+        release_receiver(app);
+        return;
+    }
+    if (!ok) {
+        stop_scan(true);
+        if (self && !app.rx->portLost())
+            app.rx->report_no_answer();
+    }
+}
+
+void MemMan::scan_tick()
+{
+    if (!scanning_ || tickBusy_)
+        return;
+    tickBusy_ = true;
+    QPointer<MemMan> self(this);
+    App &app = app_;
+    const int ch = scan_.next();
+    grd_mem->selectRow(ch);
+    lbl_cell->setText(mem2::ch3(ch));
+    app.rx->send_cmd(cmd::recall(ch));
+    const bool ok = app.rx->refresh_panel(false);
+    if (!self)
+        return;
+    tickBusy_ = false;
+    if (!scanning_)
+        return;
+    if (!ok) {
+        stop_scan(true);
+        if (self && !app.rx->portLost())
+            app.rx->report_no_answer();
+        return;
+    }
+    const QString &rec = mem2::table().rec[ch];
+    lbl_freq->setText(rec.isEmpty() ? (app.panel ? app.panel->freqText() : QString())
+                                    : mem2::selFreqText(rec));
+}
+
+void MemMan::stop_scan(bool releaseLock)
+{
+    tmr_scan->stop();
+    scanning_ = false;
+    cmd_scanho->hide();
+    cmd_scan->show();
+    if (releaseLock && !holding_) {
+        QPointer<MemMan> self(this);
+        release_receiver(app_);
+        if (!self)
+            return;
+    }
+    set_mem_buttons(true);
+}
+
+void MemMan::on_noscan()
+{
+    if (scanning_)
+        stop_scan(true);
+}
+
+void MemMan::on_rxctrl()
+{
+    if (app_.panel)
+        app_.panel->bringToFront();
+}
+
+void MemMan::open_cell(int action)
+{
+    if (action != ActDump && mem2::table().filledCount() == 0) {
+        const QString title = action == ActChange ? QStringLiteral("Change Mem error")
+                              : action == ActCopy ? QStringLiteral("Copy Mem error")
+                                                  : QStringLiteral("Delete Mem error");
+        app_.prompter->message(kNoData, title, Prompter::Exclamation);
+        return;
+    }
+    if (cell_) {
+        cell_->close();
+        delete cell_;
+    }
+    cell_ = new memcell(app_, this, action);
+    cell_->show();
+    cell_->raise();
+    cell_->activateWindow();
+}
+
+memcell *MemMan::cellEditor() const
+{
+    return cell_;
+}

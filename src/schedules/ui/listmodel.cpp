@@ -1,0 +1,149 @@
+#include "schedules/ui/listmodel.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+QFont listFont(int pointSize)
+{
+    static const bool courier =
+        QFontDatabase::families().contains(QStringLiteral("Courier New"), Qt::CaseInsensitive);
+    QFont f = courier ? QFont(QStringLiteral("Courier New"))
+                      : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
+    f.setPointSize(pointSize);
+    return f;
+}
+
+int twipsToPixels(int twips, const QWidget *w)
+{
+    const int dpi = w ? w->logicalDpiX() : 96;
+    return qMax(1, int(twips / 15.0 * dpi / 96.0 + 0.5));
+}
+
+// ---------------------------------------------------------------------------
+
+ListModel::ListModel(schedlist::Kind kind, QObject *parent)
+    : QAbstractTableModel(parent), kind_(kind)
+{
+}
+
+void ListModel::setRows(std::shared_ptr<const schedlist::LineTable> table, QList<int> rows)
+{
+    beginResetModel();
+    table_ = std::move(table);
+    rows_ = std::move(rows);
+    cachedRow_ = -1;
+    endResetModel();
+}
+
+void ListModel::clear()
+{
+    setRows(nullptr, {});
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : schedlist::layoutOf(kind_).columns;
+}
+
+const QList<QString> &ListModel::cachedRow(int row) const
+{
+    if (row != cachedRow_) {
+        cache_ = schedlist::rowOf(kind_, table_->line(rows_.at(row)));
+        cachedRow_ = row;
+    }
+    return cache_;
+}
+
+QString ListModel::cell(int row, int column) const
+{
+    if (!table_ || row < 0 || row >= rows_.size() || column < 0 || column >= columnCount())
+        return QString();
+    return cachedRow(row).at(column);
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return cell(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation o, int role) const
+{
+    if (o == Qt::Horizontal && role == Qt::DisplayRole) {
+        const auto &titles = schedlist::layoutOf(kind_).titles;
+        return section >= 0 && section < titles.size() ? titles.at(section) : QString();
+    }
+    if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return QAbstractTableModel::headerData(section, o, role);
+}
+
+// ---------------------------------------------------------------------------
+
+ListView::ListView(QWidget *parent) : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTextElideMode(Qt::ElideNone);
+    verticalHeader()->hide();
+    // Every row has the same height: the view never measures 30,000 rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void ListView::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (currentIndex().isValid())
+            emit tuneRequested(currentIndex());
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    const QModelIndex idx = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && idx.isValid()) {
+        setCurrentIndex(idx);
+        emit tuneRequested(idx);
+        e->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(e);
+}
+
+void ListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // After a move, column 0 is always the left-most visible column.
+    if (horizontalScrollBar()->value() != 0)
+        horizontalScrollBar()->setValue(0);
+}

@@ -1,0 +1,420 @@
+#include "settings/ui/setup.h"
+
+#include "common/ui/busy.h"
+#include "link/app.h"
+#include "settings/settings.h"
+#include "settings/validate.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
+{
+    auto *g = new QGroupBox(title, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setAccessibleName(title);
+    return g;
+}
+
+QString portDevice(int n)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+void selectIn(QButtonGroup *g, int id)
+{
+    if (QAbstractButton *b = g->button(id)) {
+        b->setChecked(true);
+        return;
+    }
+    // Out of range in the file: nothing selected.
+    g->setExclusive(false);
+    for (QAbstractButton *b : g->buttons())
+        b->setChecked(false);
+    g->setExclusive(true);
+}
+
+} // namespace
+
+setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
+{
+    setObjectName(QStringLiteral("setup"));
+    setWindowTitle(QStringLiteral("Set Up"));
+    setModal(true);
+
+    // CommPort.
+    auto *fraCp = frame(this, "fra_cp", QStringLiteral("CommPort"));
+    auto *cpLay = new QGridLayout(fraCp);
+    ports_ = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto *r = new QRadioButton(QStringLiteral("COM %1").arg(i + 1), fraCp);
+        r->setObjectName(QStringLiteral("opt_ComP_%1").arg(i));
+        r->setAccessibleName(r->text());
+        r->setToolTip(QStringLiteral("Serial port %1 (%2)").arg(i + 1).arg(portDevice(i + 1)));
+        ports_->addButton(r, i);
+        cpLay->addWidget(r, i / 2, i % 2);
+        connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !filling_)
+                app_.settings.v[1] = static_cast<float>(i + 1);
+        });
+    }
+
+    // Program options and receiver options.
+    static const char *propText[4] = {"Power ON at Start", "Power OFF at Exit", "NO RX",
+                                      "Enable Editor"};
+    static const char *propTip[4] = {
+        "Kept with the settings", "Kept with the settings",
+        "Work without a receiver: no commands are sent",
+        "Open data files in the text editor from the file dialogs"};
+    auto *fraPo = frame(this, "fra_po", QStringLiteral("Program Options"));
+    auto *poLay = new QVBoxLayout(fraPo);
+    for (int i = 0; i < 4; ++i) {
+        prop_[i] = new QCheckBox(QString::fromLatin1(propText[i]), fraPo);
+        prop_[i]->setObjectName(QStringLiteral("chk_Prop_%1").arg(i));
+        prop_[i]->setAccessibleName(prop_[i]->text());
+        prop_[i]->setToolTip(QString::fromLatin1(propTip[i]));
+        poLay->addWidget(prop_[i]);
+        connect(prop_[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            if (!filling_)
+                app_.settings.v[3 + i] = on ? 1.0f : 0.0f;
+        });
+    }
+    static const char *nrdText[4] = {"BWC", "1 kHz", "ECSS", "RTTY"};
+    static const char *nrdTip[4] = {"Bandwidth control unit fitted",
+                                    "Narrow 1 kHz filter fitted (CFL-23x)",
+                                    "ECSS unit fitted (CMF-78)", "RTTY unit fitted (CMH-530)"};
+    auto *fraNo = frame(this, "fra_no", QStringLiteral("RX Options"));
+    auto *noLay = new QVBoxLayout(fraNo);
+    for (int i = 0; i < 4; ++i) {
+        nrd_[i] = new QCheckBox(QString::fromLatin1(nrdText[i]), fraNo);
+        nrd_[i]->setObjectName(QStringLiteral("chk_nrd_%1").arg(i));
+        nrd_[i]->setAccessibleName(nrd_[i]->text());
+        nrd_[i]->setToolTip(QString::fromLatin1(nrdTip[i]));
+        noLay->addWidget(nrd_[i]);
+        connect(nrd_[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            if (!filling_)
+                app_.settings.v[12 + i] = on ? 1.0f : 0.0f;
+        });
+    }
+
+    // Text fields, each in its frame.
+    auto fieldFrame = [this](const char *fra, const QString &title, const QString &name,
+                             QLineEdit **out, const QString &tip) {
+        auto *g = frame(this, fra, title);
+        auto *l = new QVBoxLayout(g);
+        *out = makeField(name, title);
+        (*out)->setToolTip(tip);
+        l->addWidget(*out);
+        return g;
+    };
+    auto *fraTd = fieldFrame("fra_td", QStringLiteral("LT-UTC"), QStringLiteral("txt_td"), &td_,
+                             QStringLiteral("Local time minus UTC in hours, -13 to +13 (half hours allowed)"));
+    auto *fraLat = fieldFrame("fra_lat", QStringLiteral("RX Latitude"), QStringLiteral("txt_rxlat"),
+                              &lat_, QStringLiteral("Degrees and minutes and N or S, e.g. 5205N"));
+    auto *fraLong = fieldFrame("fra_long", QStringLiteral("RX Longitude"),
+                               QStringLiteral("txt_rxlong"), &long_,
+                               QStringLiteral("Degrees and minutes and W or E, e.g. 0445E"));
+    auto *fraDir = fieldFrame("fra_dir", QStringLiteral("Dir Path"), QStringLiteral("txt_dir"), &dir_,
+                              QStringLiteral("Base directory of the data files, e.g. %1")
+                                  .arg(settingsrules::defaultDir()));
+    lat_->setMaxLength(5);
+    long_->setMaxLength(6);
+    td_->setMaxLength(6);
+
+    // Target area.
+    static const char *areas[9] = {"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
+    static const char *areaTip[9] = {"North America", "Central America", "South America",
+                                     "Europe", "Africa", "Middle East", "Asia", "Australia",
+                                     "Pacific"};
+    auto *fraTa = frame(this, "fra_ta", QStringLiteral("RX Target Area"));
+    auto *taLay = new QHBoxLayout(fraTa);
+    areas_ = new QButtonGroup(this);
+    for (int i = 0; i < 9; ++i) {
+        auto *r = new QRadioButton(QString::fromLatin1(areas[i]), fraTa);
+        r->setObjectName(QStringLiteral("opt_ta_%1").arg(i));
+        r->setAccessibleName(r->text());
+        r->setToolTip(QString::fromLatin1(areaTip[i]));
+        areas_->addButton(r, i);
+        taLay->addWidget(r);
+        connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !filling_)
+                app_.settings.v[7] = static_cast<float>(i);
+        });
+    }
+
+    // List sizes.
+    static const char *dimFra[4] = {"fra_bdx", "fra_own", "fra_log", "fra_ilg"};
+    static const char *dimTitle[4] = {"DIM BDX", "DIM OWN", "DIM LOG", "DIM ILG"};
+    auto *dimRow = new QHBoxLayout;
+    QGroupBox *dimFrames[4];
+    for (int i = 0; i < 4; ++i) {
+        dimFrames[i] = fieldFrame(dimFra[i], QString::fromLatin1(dimTitle[i]),
+                                  QStringLiteral("txt_dim_%1").arg(i), &dim_[i],
+                                  QStringLiteral("Room for this many thousand records, 1 to 30"));
+        dim_[i]->setMaxLength(6);
+        dimRow->addWidget(dimFrames[i]);
+    }
+
+    // Buttons.
+    auto *reset = new QPushButton(QStringLiteral("Reset"), this);
+    reset->setObjectName(QStringLiteral("cmd_reset"));
+    reset->setToolTip(QStringLiteral("Read the settings file again (Alt+R)"));
+    auto *okb = new QPushButton(QStringLiteral("OK"), this);
+    okb->setObjectName(QStringLiteral("cmd_OK"));
+    okb->setToolTip(QStringLiteral("Use these settings until the program ends (Enter, Alt+O)"));
+    okb->setDefault(true);
+    auto *saveb = new QPushButton(QStringLiteral("Save"), this);
+    saveb->setObjectName(QStringLiteral("cmd_Save"));
+    saveb->setToolTip(QStringLiteral("Use these settings and write them to the settings file (Alt+S)"));
+    for (QPushButton *b : {reset, okb, saveb}) {
+        b->setAccessibleName(b->text());
+        b->setMinimumWidth(88);
+    }
+    reset->setAutoDefault(false);
+    saveb->setAutoDefault(false);
+    connect(reset, &QPushButton::clicked, this, &setup::reset);
+    connect(okb, &QPushButton::clicked, this, &setup::ok);
+    connect(saveb, &QPushButton::clicked, this, &setup::save);
+
+    auto shortcut = [this](QKeyCombination key, auto fn) {
+        auto *sc = new QShortcut(QKeySequence(key), this);
+        connect(sc, &QShortcut::activated, this, fn);
+    };
+    shortcut(Qt::ALT | Qt::Key_R, [reset] { reset->click(); });
+    shortcut(Qt::ALT | Qt::Key_O, [okb] { okb->click(); });
+    shortcut(Qt::ALT | Qt::Key_S, [saveb] { saveb->click(); });
+    shortcut(Qt::ALT | Qt::Key_C, [this] {
+        if (QAbstractButton *b = ports_->checkedButton() ? ports_->checkedButton() : ports_->button(0))
+            b->setFocus(Qt::ShortcutFocusReason);
+    });
+    shortcut(Qt::ALT | Qt::Key_T, [this] { td_->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_D, [this] { dir_->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_L, [this] { lat_->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_G, [this] { long_->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_A, [this] {
+        if (QAbstractButton *b = areas_->checkedButton() ? areas_->checkedButton() : areas_->button(0))
+            b->setFocus(Qt::ShortcutFocusReason);
+    });
+    shortcut(Qt::ALT | Qt::Key_P, [this] { prop_[0]->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_X, [this] { nrd_[0]->setFocus(Qt::ShortcutFocusReason); });
+    shortcut(Qt::ALT | Qt::Key_B, [this] { dim_[0]->setFocus(Qt::ShortcutFocusReason); });
+
+    // Layout.
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(fraCp, 0, 0);
+    grid->addWidget(fraPo, 0, 1);
+    grid->addWidget(fraNo, 0, 2);
+    grid->addWidget(fraTd, 1, 0);
+    grid->addWidget(fraLat, 1, 1);
+    grid->addWidget(fraLong, 1, 2);
+    grid->addWidget(fraTa, 2, 0, 1, 3);
+    grid->addWidget(fraDir, 3, 0, 1, 3);
+    grid->addLayout(dimRow, 4, 0, 1, 3);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(reset);
+    buttons->addStretch();
+    buttons->addWidget(okb);
+    buttons->addWidget(saveb);
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(14, 14, 14, 12);
+    lay->setSpacing(12);
+    lay->addLayout(grid);
+    lay->addLayout(buttons);
+
+    // Tab order: the frames from top left to bottom right, then the buttons.
+    QList<QWidget *> order;
+    for (QAbstractButton *b : ports_->buttons())
+        order << b;
+    for (QCheckBox *c : prop_)
+        order << c;
+    for (QCheckBox *c : nrd_)
+        order << c;
+    order << td_ << lat_ << long_;
+    for (QAbstractButton *b : areas_->buttons())
+        order << b;
+    order << dir_;
+    for (QLineEdit *d : dim_)
+        order << d;
+    order << okb << saveb << reset;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    fill();
+    td_->setFocus();
+}
+
+QLineEdit *setup::makeField(const QString &name, const QString &label)
+{
+    auto *e = new QLineEdit(this);
+    e->setObjectName(name);
+    e->setAccessibleName(label);
+    e->installEventFilter(this);
+    return e;
+}
+
+void setup::fill()
+{
+    const Settings &s = app_.settings;
+    filling_ = true;
+    selectIn(ports_, s.portNumber() - 1);
+    td_->setText(settingsfile::numberText(s.v[2]));
+    dir_->setText(s.base_dir);
+    lat_->setText(s.rx_lat);
+    long_->setText(s.rx_long);
+    for (int i = 0; i < 4; ++i)
+        prop_[i]->setChecked(s.v[3 + i] != 0);
+    selectIn(areas_, s.v[7] == s.targetArea() ? s.targetArea() : -1);
+    for (int i = 0; i < 4; ++i)
+        dim_[i]->setText(settingsfile::numberText(s.v[8 + i]));
+    for (int i = 0; i < 4; ++i)
+        nrd_[i]->setChecked(s.v[12 + i] != 0);
+    filling_ = false;
+}
+
+bool setup::checkField(QLineEdit *field)
+{
+    using namespace settingsrules;
+    Settings &s = app_.settings;
+    const QString text = field->text();
+    FieldCheck c;
+    if (field == dir_) {
+        c = checkDir(text);
+        s.base_dir = c.stored;
+    } else if (field == lat_) {
+        c = checkLat(text);
+        s.rx_lat = c.stored;
+    } else if (field == long_) {
+        c = checkLong(text);
+        s.rx_long = c.stored;
+    } else if (field == td_) {
+        c = checkTd(text);
+        s.v[2] = static_cast<float>(c.value);
+    } else {
+        int i = 0;
+        while (i < 4 && dim_[i] != field)
+            ++i;
+        if (i == 4)
+            return true;
+        c = checkDim(i, text);
+        s.v[8 + i] = static_cast<float>(c.value);
+    }
+    if (field->text() != c.shown)
+        field->setText(c.shown);
+    if (c.ok)
+        return true;
+    // The value stays stored until the field is left again with the default.
+    const bool nested = checking_;
+    checking_ = true;
+    QPointer<QLineEdit> keep(field);
+    app_.prompter->message(c.message, c.title, Prompter::Exclamation, Prompter::Ok);
+    if (keep) {
+        keep->setFocus(Qt::OtherFocusReason);
+        keep->selectAll();
+    }
+    checking_ = nested;
+    return false;
+}
+
+bool setup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && !checking_ && !filling_) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // Another window taking the focus (a message box, another program)
+        // is not leaving the field.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (auto *field = qobject_cast<QLineEdit *>(watched))
+                checkField(field);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool setup::commitFocused()
+{
+    auto *field = qobject_cast<QLineEdit *>(focusWidget());
+    if (!field || field->window() != this)
+        return true;
+    return checkField(field);
+}
+
+void setup::reset()
+{
+    if (busy_)
+        return;
+    busy_ = true;
+    const QString path = app_.settings.base_dir + QLatin1String(settingsfile::fileName);
+    Settings fresh;
+    QString error;
+    bool ok;
+    {
+        BusyGuard hourglass;
+        ok = settingsfile::load(path, &fresh, &error);
+    }
+    if (!ok) {
+        app_.prompter->message(error + QStringLiteral("\nThe settings shown are kept."),
+                               QStringLiteral("Reset"), Prompter::Exclamation, Prompter::Ok);
+    } else {
+        app_.settings = fresh;
+        fill();
+        update();
+    }
+    busy_ = false;
+}
+
+void setup::ok()
+{
+    if (!commitFocused())
+        return;
+    accept();
+}
+
+void setup::reject()
+{
+    // Escape and the frame's close button work like OK: the edits stay in
+    // memory, nothing is written.
+    if (!commitFocused())
+        return;
+    QDialog::accept();
+}
+
+void setup::save()
+{
+    if (busy_ || !commitFocused())
+        return;
+    busy_ = true;
+    QString error;
+    bool ok;
+    {
+        BusyGuard hourglass;
+        ok = settingsfile::save(&app_.settings, &error);
+    }
+    busy_ = false;
+    if (!ok) {
+        // Keep the dialog open so that another folder can be chosen.
+        fill();
+        app_.prompter->message(error, QStringLiteral("Save INI"), Prompter::Exclamation,
+                               Prompter::Ok);
+        return;
+    }
+    accept();
+    app_.prompter->message(QStringLiteral("New INI data is now saved"), QStringLiteral("Save INI"),
+                           Prompter::Exclamation, Prompter::Ok);
+}

@@ -1,0 +1,181 @@
+#include "app/startup.h"
+#include "link/scriptedport.h"
+#include "panel/ui/rxctrl2.h"
+#include "testkit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char *kCommError = "Please check wether :\n"
+                         "1. The cable between RX and PC is OK\n"
+                         "2. The RX is switched-on\n"
+                         "3. The right Comm port is selected and free\n"
+                         "and try again";
+
+struct Start : ::testing::Test {
+    FixedClock clock;
+    RecordingPrompter prompter;
+    RecordingLauncher launcher;
+    QTemporaryDir dir;
+    ScriptedPort *port = nullptr;
+    int quitCode = -1;
+
+    std::unique_ptr<Program> make(const QStringList &args = {"vorantis"})
+    {
+        auto p = std::make_unique<Program>(Options::parse(args), &clock, &prompter, &launcher);
+        p->quit = [this](int c) { quitCode = c; };
+        p->portFactory = [this] {
+            port = new ScriptedPort();
+            return port;
+        };
+        p->app().settings = settingsfile::defaults();
+        p->app().settings.base_dir = dir.path() + '/';
+        p->app().replyTimeoutMs = 300;
+        return p;
+    }
+};
+
+} // namespace
+
+TEST(Options, CommandLine)
+{
+    Options o = Options::parse({"vorantis", "--port", "/dev/ttyUSB0"});
+    EXPECT_EQ(o.port, "/dev/ttyUSB0");
+    EXPECT_FALSE(o.demo);
+    o = Options::parse({"vorantis", "--demo"});
+    EXPECT_TRUE(o.demo);
+    EXPECT_EQ(o.port, "sim");
+    EXPECT_FALSE(Options::parse({"vorantis", "--port"}).error.isEmpty());
+    EXPECT_FALSE(Options::parse({"vorantis", "--bogus"}).error.isEmpty());
+}
+
+TEST_F(Start, FirstContactSendsTheRefreshSequence)
+{
+    auto p = make();
+    p->portFactory = [this] {
+        port = new ScriptedPort();
+        port->responder = [](const QByteArray &c) -> QByteArray {
+            return c == "L199199" ? "L199004095000001\r" : QByteArray();
+        };
+        return port;
+    };
+    ASSERT_TRUE(p->go());
+    EXPECT_EQ(port->trace(), "H1|H1|U11|J1199|L199199|H0|H0");
+    EXPECT_EQ(quitCode, -1);
+    EXPECT_TRUE(prompter.asked.isEmpty());
+    ASSERT_TRUE(p->panel());
+    EXPECT_TRUE(p->panel()->isVisible());
+}
+
+TEST_F(Start, SilentReceiverOrMissingPortEndsInTheErrorBox)
+{
+    auto p = make();
+    EXPECT_FALSE(p->go());
+    ASSERT_EQ(prompter.asked.size(), 1);
+    EXPECT_EQ(prompter.lastText(), kCommError);
+    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
+    EXPECT_EQ(prompter.asked.last().icon, Prompter::NoIcon);
+    EXPECT_EQ(quitCode, 1);
+
+    prompter.asked.clear();
+    quitCode = -1;
+    auto q = make();
+    q->portFactory = [this] {
+        port = new ScriptedPort();
+        port->failOpen = true;
+        return port;
+    };
+    EXPECT_FALSE(q->go());
+    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
+    EXPECT_EQ(quitCode, 1);
+    EXPECT_TRUE(port->commands().isEmpty());
+}
+
+TEST_F(Start, NoRxOpensThePortSendsNothingAndDisablesUpdate)
+{
+    auto p = make();
+    p->app().settings.v[5] = 1;
+    ASSERT_TRUE(p->go());
+    EXPECT_TRUE(port->isOpen());
+    EXPECT_TRUE(port->commands().isEmpty());
+    auto *update = p->panel()->findChild<QAction *>("mnu_update");
+    ASSERT_TRUE(update);
+    EXPECT_FALSE(update->isEnabled());
+}
+
+TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
+{
+    auto p = std::make_unique<Program>(Options::parse({"vorantis", "--demo"}), &clock, &prompter,
+                                       &launcher);
+    QString err;
+    ASSERT_TRUE(p->loadSettings(&err)) << err.toStdString();
+    const QString base = p->app().settings.base_dir;
+    EXPECT_FALSE(base.startsWith(QDir::homePath() + "/VRTSV6"));
+    EXPECT_TRUE(QFile::exists(base + "VRTSV6.INI"));
+    for (const QString &s : settingsfile::dataSubdirs())
+        EXPECT_TRUE(QDir(base + s).exists()) << s.toStdString();
+    EXPECT_FALSE(p->app().settings.noRx());
+}
+
+TEST_F(Start, MenusOpenTheMemoryAndListWindowsOnce)
+{
+    auto p = make();
+    p->app().settings.v[5] = 1; // no receiver: nothing to answer
+    ASSERT_TRUE(p->go());
+    for (const char *item : {"mnu_memman", "mnu_bdxc", "mnu_own"}) {
+        QAction *a = p->panel()->menuAction(item);
+        ASSERT_TRUE(a) << item;
+        EXPECT_TRUE(a->isEnabled()) << item;
+        a->trigger();
+        a->trigger(); // a second pick brings the same window to the front
+    }
+    QCoreApplication::processEvents();
+    int memman = 0, bdx = 0, own = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        memman += w->objectName() == "MemMan";
+        bdx += w->objectName() == "bdxc";
+        own += w->objectName() == "own";
+    }
+    EXPECT_EQ(memman, 1);
+    EXPECT_EQ(bdx, 1);
+    EXPECT_EQ(own, 1);
+    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Bdxc));
+    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Own));
+}
+
+TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
+{
+    auto p = make();
+    int ports = 0;
+    p->portFactory = [this, &ports] {
+        ++ports;
+        port = new ScriptedPort();
+        port->replyDelayMs = 120;
+        port->responder = [](const QByteArray &c) -> QByteArray {
+            return c == "L199199" ? "L199004095000001\r" : QByteArray();
+        };
+        return port;
+    };
+    p->showWelcome();
+    rxctrl2 *during = nullptr;
+    QTimer::singleShot(60, [&] {
+        during = p->panel();
+        emit p->welcome()->goRequested(); // Enter pressed again
+    });
+    emit p->welcome()->goRequested();
+    EXPECT_EQ(ports, 1);
+    ASSERT_TRUE(p->panel());
+    EXPECT_EQ(p->panel(), during);
+    EXPECT_EQ(port->trace(), "H1|H1|U11|J1199|L199199|H0|H0");
+    EXPECT_TRUE(p->panel()->isVisible());
+    EXPECT_TRUE(prompter.asked.isEmpty());
+}

@@ -1,0 +1,246 @@
+#include "files/ui/filedialogs.h"
+#include "testkit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x\r\n");
+}
+
+// Runs fn on the modal dialog as soon as it is shown.
+template <typename D, typename F> void whenShown(F fn)
+{
+    QTimer::singleShot(0, [fn] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<D *>(w); d && d->isVisible()) {
+                fn(d);
+                return;
+            }
+    });
+}
+
+} // namespace
+
+TEST(FileKinds, TableAndCurrentFiles)
+{
+    const int codes[] = {21, 22, 23, 31, 32, 41, 51, 52};
+    const char *dirs[] = {"BDXC", "OWN", "Rx2Db", "LOG", "Rx2Db", "MEM", "SAN", "PAN"};
+    TestApp t;
+    for (int i = 0; i < 8; ++i) {
+        const FileKind *k = fileKind(codes[i]);
+        ASSERT_NE(k, nullptr) << codes[i];
+        EXPECT_EQ(k->subdir, dirs[i]);
+        ASSERT_NE(currentFileOf(t.app, codes[i]), nullptr);
+    }
+    EXPECT_EQ(fileKind(99), nullptr);
+    EXPECT_EQ(currentFileOf(t.app, 51), &t.app.files.san);
+    EXPECT_EQ(currentFileOf(t.app, 52), &t.app.files.pan);
+    EXPECT_EQ(fileKind(31)->saveTemplate, "log_xyzxyxxyzxyz.txt");
+    EXPECT_EQ(fileKind(41)->errorTitle, "File Save Error");
+    EXPECT_EQ(fileKind(41)->errorText,
+              "Something went wrong in saving the\ndata in the MemMan Window to a file ! ! !\n"
+              "PLEASE TRY AGAIN");
+    EXPECT_TRUE(fileKind(21)->prefix.isEmpty());
+}
+
+TEST(SaveName, NamingRule)
+{
+    EXPECT_TRUE(saveNameAccepted("san_test.txt", "SAN_"));
+    EXPECT_TRUE(saveNameAccepted("SAN_ABCDEFGHIJKL.TXT", "SAN_"));   // 12 letters
+    EXPECT_FALSE(saveNameAccepted("SAN_ABCDEFGHIJKLM.TXT", "SAN_")); // 13 letters
+    EXPECT_TRUE(saveNameAccepted("SAN_a.b.TXT", "SAN_"));
+    EXPECT_FALSE(saveNameAccepted("LOG_test.TXT", "SAN_"));
+    EXPECT_FALSE(saveNameAccepted("", "SAN_"));
+    EXPECT_FALSE(saveNameAccepted("SAN_test.DAT", "SAN_"));
+    EXPECT_FALSE(saveNameAccepted("SAN_test", "SAN_"));
+    EXPECT_FALSE(saveNameAccepted("SAN_../x.TXT", "SAN_"));
+}
+
+TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
+{
+    TestApp t;
+    const QString dir = t.app.settings.sub("BDXC");
+    touch(dir + "BDX26TOE.TXT");
+    touch(dir + "adx26tow.txt");
+    touch(dir + "BDX26.TXT");
+    touch(dir + "NOTES.TXT");
+    QStringList names;
+    QString err;
+    ASSERT_TRUE(filedialogs::listFiles(dir, "BDX*TOE.TXT;ADX*TOW.TXT", &names, &err));
+    EXPECT_EQ(names, QStringList({"adx26tow.txt", "BDX26TOE.TXT"}));
+
+    EXPECT_FALSE(filedialogs::listFiles(t.base() + "NOPE/", "*", &names, &err));
+    EXPECT_TRUE(err.contains("NOPE")) << err.toStdString();
+    EXPECT_TRUE(err.contains("does not exist")) << err.toStdString();
+}
+
+TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
+{
+    TestApp t;
+    touch(t.app.settings.sub("SAN") + "SAN_OLD.TXT");
+    int saves = 0;
+    whenShown<selsave>([](selsave *d) {
+        EXPECT_EQ(d->windowTitle(), "Select save filename");
+        EXPECT_EQ(d->Cmb_Save->currentText(), "san_xyzxyzxyzxyz.txt");
+        EXPECT_EQ(d->Cmb_Save->count(), 1);
+        EXPECT_EQ(d->Cmb_Save->itemText(0), "SAN_OLD.TXT");
+        d->Cmb_Save->setEditText("san_test.txt");
+        QTest::keyClick(d->Cmb_Save->lineEdit(), Qt::Key_Return);
+    });
+    run_selsave(t.app, 51, [&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(t.app.files.san, "san_test.txt");
+    EXPECT_EQ(t.app.caller_code, 51);
+    EXPECT_EQ(t.app.save_dir, t.app.settings.sub("SAN"));
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST(SelSave, RefusedNameShowsKindMessageAndSavesNothing)
+{
+    TestApp t;
+    t.app.files.san = "SAN_KEEP.TXT";
+    selsave d(t.app, 51, {}, [] { FAIL() << "saved"; });
+    d.Cmb_Save->setEditText("LOG_test.TXT");
+    d.cmd_OK->click();
+    EXPECT_FALSE(d.saved());
+    EXPECT_EQ(t.app.files.san, "SAN_KEEP.TXT");
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastText(),
+              "Something went wrong in saving\nthe Spectrum data to a file ! ! !\nPLEASE TRY AGAIN");
+    EXPECT_EQ(t.prompter.lastTitle(), "Error");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+}
+
+TEST(SelSave, EscapeCancelsAndDoubleClickIsOk)
+{
+    TestApp t;
+    int saves = 0;
+    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
+    run_selsave(t.app, 41, [&] { ++saves; });
+    EXPECT_EQ(saves, 0);
+
+    selsave d(t.app, 41, {}, [&] { ++saves; });
+    d.Cmb_Save->setEditText("MEM_BAND31.TXT");
+    QTest::mouseDClick(d.Cmb_Save->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(t.app.files.mem, "MEM_BAND31.TXT");
+}
+
+TEST(SelFile, FirstEntrySelectedOkLoads)
+{
+    TestApp t;
+    touch(t.app.settings.sub("PAN") + "PAN_B.TXT");
+    touch(t.app.settings.sub("PAN") + "PAN_A.TXT");
+    int loads = 0;
+    whenShown<selfile>([](selfile *d) {
+        EXPECT_EQ(d->windowTitle(), "Select file to load");
+        EXPECT_EQ(d->List->count(), 2);
+        EXPECT_EQ(d->selection(), "PAN_A.TXT");
+        EXPECT_FALSE(d->cmd_Edit->isVisible()); // editor not enabled
+        QTest::keyClick(d->List, Qt::Key_Down);
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    run_selfile(t.app, 52, "PAN_*.TXT", [&] { ++loads; });
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(t.app.files.pan, "PAN_B.TXT");
+}
+
+TEST(SelFile, OkWithoutSelectionLoadsNothing)
+{
+    TestApp t;
+    t.app.files.log = "LOG_OLD.TXT";
+    selfile d(t.app, 31, {"LOG_A.TXT"}, [] { FAIL() << "loaded"; });
+    d.List->clearSelection();
+    d.cmd_OK->click();
+    EXPECT_FALSE(d.loaded());
+    EXPECT_EQ(t.app.files.log, "LOG_OLD.TXT");
+
+    selfile empty(t.app, 31, {}, [] { FAIL() << "loaded"; });
+    empty.cmd_OK->click();
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST(SelFile, MemoryFileAsksFirstOnlyYesLoads)
+{
+    TestApp t;
+    int loads = 0;
+    t.prompter.answers = {Prompter::AnsNo, Prompter::AnsCancel, Prompter::AnsYes};
+    for (int i = 0; i < 3; ++i) {
+        selfile d(t.app, 41, {"MEM_A.TXT"}, [&] { ++loads; });
+        d.cmd_OK->click();
+        EXPECT_EQ(loads, i == 2 ? 1 : 0);
+    }
+    EXPECT_EQ(t.app.files.mem, "MEM_A.TXT");
+    ASSERT_EQ(t.prompter.asked.size(), 3);
+    EXPECT_EQ(t.prompter.lastText(), "Are sure you want to load the file\nMEM_A.TXT in the MemMan "
+                                     "Window\nand overwrite possible current data");
+    EXPECT_EQ(t.prompter.lastTitle(), "Load Memory File");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Question);
+    EXPECT_EQ(t.prompter.asked.last().buttons, Prompter::YesNoCancel);
+}
+
+TEST(SelFile, EditOnlyWithEnableEditor)
+{
+    TestApp t;
+    t.app.settings[6] = 2; // not exactly 1
+    {
+        selfile d(t.app, 21, {"BDX26TOE.TXT"}, {});
+        d.show();
+        EXPECT_FALSE(d.cmd_Edit->isVisible());
+        EXPECT_FALSE(d.cmd_Edit->isEnabled());
+    }
+    t.app.settings[6] = 1;
+    selfile d(t.app, 21, {"BDX26TOE.TXT"}, [] { FAIL() << "loaded"; });
+    d.show();
+    EXPECT_TRUE(d.cmd_Edit->isVisible());
+    d.cmd_Edit->click();
+    ASSERT_EQ(t.launcher.opened.size(), 1);
+    EXPECT_EQ(t.launcher.opened.first(), t.base() + "BDXC/BDX26TOE.TXT");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    t.launcher.fail = true;
+    d.cmd_Edit->click();
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("BDX26TOE.TXT"));
+    EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+}
+
+TEST(SelFile, MissingFolderIsToldAndNoDialog)
+{
+    TestApp t;
+    t.app.settings.base_dir = t.base() + "gone/";
+    run_selfile(t.app, 22, "OWN_*.TXT", [] { FAIL() << "loaded"; });
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("gone/OWN")) << t.prompter.lastText().toStdString();
+}
+
+TEST(SelSave, MissingFolderStillNamesTheFile)
+{
+    // The save routine creates the folder; an empty list is no reason to
+    // keep the user from saving.
+    TestApp t;
+    t.app.settings.base_dir = t.base() + "gone/";
+    int saves = 0;
+    whenShown<selsave>([](selsave *d) {
+        EXPECT_EQ(d->Cmb_Save->count(), 0);
+        d->Cmb_Save->setEditText("MEM_NEW.TXT");
+        d->cmd_OK->click();
+    });
+    run_selsave(t.app, 41, [&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(t.app.files.mem, "MEM_NEW.TXT");
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << t.prompter.lastText().toStdString();
+}

@@ -1,0 +1,708 @@
+// The memory manager window against a fake receiver memory: fetch, fill,
+// load, save, sort, clear, print, tune, scan and the cell editor.
+#include "link/panelview.h"
+#include "memory/mem2.h"
+#include "memory/ui/memcell.h"
+#include "memory/ui/memman.h"
+#include "testkit.h"
+#include "memory/fakemem.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakePanel : PanelView {
+    QString freq = "0.000";
+    int lockOn = -1;
+    int bwcCleared = 0, pbsCleared = 0, fronts = 0;
+    void setLabel(Label, const QString &) override {}
+    void showVbt(bool) override {}
+    void showLock(bool on) override { lockOn = on; }
+    void enableBwc(int, int, int) override {}
+    void enablePbs(int, const QString &) override {}
+    void clearBwc() override { ++bwcCleared; }
+    void clearPbs() override { ++pbsCleared; }
+    void setAgcEnabled(bool) override {}
+    void setBwFrameEnabled(bool) override {}
+    void setFreqText(const QString &s) override { freq = s; }
+    QString freqText() const override { return freq; }
+    void bringToFront() override { ++fronts; }
+    void setPanelEnabled(bool) override {}
+};
+
+QString cell(QTableWidget *g, int r, int c)
+{
+    QTableWidgetItem *it = g->item(r, c);
+    return it ? it->text() : QString();
+}
+
+QString rowOf(QTableWidget *g, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < g->columnCount(); ++c)
+        cells << cell(g, r, c);
+    while (!cells.isEmpty() && cells.last().isEmpty())
+        cells.removeLast();
+    return cells.join('\t');
+}
+
+struct MemWin : ::testing::Test {
+    TestApp t;
+    FakeMemory fake;
+    FakePanel panel;
+    QPointer<MemMan> w;
+    mem2::MemTable &tab = mem2::table();
+
+    void SetUp() override
+    {
+        tab = mem2::MemTable{};
+        t.app.panel = &panel;
+        fake.ch[0] = "004095000000";  // 9500 kHz AM
+        fake.ch[1] = "013071505001";  // 7150.5 kHz LSB
+        fake.ch[2] = "112151100002";
+        fake.ch[3] = "9#x095000005";  // malformed codes
+        fake.ch[4] = "004177750000";
+        fake.ch[40] = "004060000001";
+        fake.ch[120] = "016039850000";
+        fake.attach(t.port);
+        w = new MemMan(t.app);
+        w->show();
+    }
+    void TearDown() override { delete w; }
+
+    void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void fetch()
+    {
+        t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+        click(w->cmd_fetch);
+    }
+    bool allEnabled() const
+    {
+        for (QPushButton *b : {w->cmd_fetch, w->cmd_fill, w->cmd_SetRx, w->cmd_scan, w->cmd_sort,
+                               w->cmd_Load, w->cmd_SaveAs, w->cmd_Close, w->cmd_prt, w->cmd_exit,
+                               w->cmd_rxctrl, w->cmd_change, w->cmd_copy, w->cmd_del, w->cmd_dump})
+            if (!b->isEnabled())
+                return false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(MemWin, WindowHasItsControlsAndLocksButtons)
+{
+    EXPECT_EQ(w->windowTitle(), "Memory Management");
+    EXPECT_EQ(w->findChild<QTableWidget *>("grd_titles")->item(0, 6)->text(), " ALPHA TAG");
+    EXPECT_EQ(w->findChild<QPushButton *>("cmd_scanho")->accessibleName(), "NO  Scan");
+    EXPECT_TRUE(w->findChild<QPushButton *>("cmd_scanho")->isHidden());
+    EXPECT_EQ(w->findChild<QLineEdit *>("txt_to")->text(), "199");
+    EXPECT_EQ(w->grd_mem->rowCount(), 200);
+    EXPECT_TRUE(allEnabled());
+    w->set_mem_buttons(false);
+    EXPECT_FALSE(w->cmd_fetch->isEnabled());
+    EXPECT_FALSE(w->cmd_exit->isEnabled());
+    EXPECT_TRUE(w->cmd_scanho->isEnabled());
+    EXPECT_TRUE(w->txt_from->isEnabled());
+
+    // With no receiver the receiver buttons stay off.
+    t.app.settings[5] = 1;
+    w->set_mem_buttons(true);
+    EXPECT_FALSE(w->cmd_fetch->isEnabled());
+    EXPECT_FALSE(w->cmd_scan->isEnabled());
+    EXPECT_TRUE(w->cmd_sort->isEnabled());
+
+    click(w->cmd_rxctrl);
+    EXPECT_EQ(panel.fronts, 1);
+}
+
+TEST_F(MemWin, FetchReadsEveryChannelInOrder)
+{
+    fetch();
+    const QStringList c = t.port.commands();
+    const QString trace = c.join('|');
+    // Hold: lock, refresh; then the RTTY stop, then one read-out per channel.
+    EXPECT_TRUE(trace.startsWith("H1|H1|H1|H1|U11|J1199|L199199|")) << trace.toStdString();
+    const int x0 = c.indexOf("X0");
+    ASSERT_GT(x0, 0);
+    EXPECT_EQ(c.at(x0 + 1), "X0");
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(c.at(x0 + 2 + i), "L" + mem2::ch3(i) + mem2::ch3(i));
+    EXPECT_TRUE(trace.endsWith("L199199|H0|H0"));
+    // "X0" CR "X0" CR goes out as one write.
+    bool oneWrite = false;
+    for (const auto &wr : t.port.writes())
+        oneWrite = oneWrite || wr.bytes == "X0\rX0\r";
+    EXPECT_TRUE(oneWrite);
+
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+    EXPECT_EQ(tab.rec[5], "L005V");
+    EXPECT_EQ(tab.rec[199], "L199004095000000"); // the working settings
+    EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow");
+    EXPECT_EQ(rowOf(w->grd_mem, 1), "001\t 7150.5\t Off\tInter\tLSB\tFast");
+    EXPECT_EQ(rowOf(w->grd_mem, 3), "003\t 9500"); // every code cell empty
+    EXPECT_EQ(rowOf(w->grd_mem, 5), "005\tno data");
+    EXPECT_EQ(w->grd_mem->rowCount(), 201);
+    EXPECT_EQ(rowOf(w->grd_mem, 200), "");
+
+    EXPECT_EQ(t.prompter.asked[0].title, "Fetch RX memory");
+    EXPECT_EQ(t.prompter.asked[0].text,
+              "Do you want to capture the NRD-535\nmemory and replace possible data in\nthe MemMan Window");
+    EXPECT_EQ(t.prompter.lastTitle(), "Fetch Rx ready");
+    EXPECT_EQ(t.prompter.lastText(), "Rx memory is now loaded\nin the MemMan Window");
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_GE(panel.bwcCleared, 1);
+    EXPECT_GE(panel.pbsCleared, 1);
+    EXPECT_TRUE(allEnabled());
+    EXPECT_EQ(w->lbl_cell->text(), "");
+    EXPECT_EQ(w->lbl_tag->text(), "");
+
+    // VOR_SCREENSHOT=dir saves pictures of the window and the cell editor.
+    const QString shots = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (!shots.isEmpty()) {
+        tab.tag[0] = "Radio Meridian - World Service";
+        w->show_row(0);
+        w->select_row(0);
+        w->grd_mem->selectRow(0);
+        QTest::qWait(200);
+        w->grab().save(shots + "/memman.png");
+        w->open_cell(MemMan::ActChange);
+        QTest::qWait(200);
+        w->cellEditor()->grab().save(shots + "/memcell.png");
+    }
+}
+
+TEST_F(MemWin, FetchJoinsRepliesInPiecesAndRefusalChangesNothing)
+{
+    tab.rec[0] = "L000004095000000";
+    tab.tag[0] = "kept";
+    t.prompter.answers = {Prompter::AnsNo};
+    click(w->cmd_fetch);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_EQ(tab.tag[0], "kept");
+
+    fake.splitReplies = true;
+    fetch();
+    EXPECT_EQ(tab.rec[1], "L001013071505001");
+    EXPECT_EQ(tab.rec[6], "L006V");
+    EXPECT_TRUE(tab.tag[0].isEmpty());
+}
+
+TEST_F(MemWin, SilentReceiverMidFetchKeepsWhatCameAndReleases)
+{
+    fake.silentAfter = 1 + 50; // the refresh's read-out, then channels 0-49
+    fetch();
+    EXPECT_EQ(tab.rec[49], "L049V");
+    EXPECT_EQ(tab.rec[40], "L040004060000001");
+    EXPECT_TRUE(tab.rec[50].isEmpty());
+    EXPECT_EQ(rowOf(w->grd_mem, 40), "040\t 6000\t Off\tWide\tAM\tFast");
+    EXPECT_EQ(rowOf(w->grd_mem, 50), "");
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(t.port.trace().endsWith("L050050|H0|H0"));
+    EXPECT_TRUE(allEnabled());
+    EXPECT_FALSE(w->busy());
+}
+
+TEST_F(MemWin, ReceiverSilentFromTheStartKeepsTheOldTable)
+{
+    tab.rec[0] = "L000004095000000";
+    tab.tag[0] = "old data";
+    fake.silentAfter = 0;
+    fetch();
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+    EXPECT_EQ(tab.tag[0], "old data");
+    EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\told data");
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_FALSE(t.port.trace().contains("L000000"));
+    EXPECT_TRUE(t.port.trace().endsWith("H0|H0"));
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_TRUE(allEnabled());
+}
+
+TEST_F(MemWin, ClosingTheWindowDuringAFetchReleasesTheReceiver)
+{
+    QTimer::singleShot(400, w, [this] { w->close(); });
+    fetch();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(t.port.trace().endsWith("H0|H0")) << t.port.trace().toStdString();
+    EXPECT_FALSE(t.port.trace().contains("L199199|H0")); // stopped early
+}
+
+TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
+{
+    fetch();
+    tab.tag[0] = "Vanguard Relay, \"Evening\"";
+    tab.tag[4] = "Caf\u00e9 Musique";
+    tab.tag[5] = "tag of an empty channel";
+    const mem2::MemTable fetched = tab;
+
+    t.app.files.mem = "MEM_RT.TXT";
+    w->save_mem_file();
+    EXPECT_EQ(t.prompter.lastTitle(), "Save file ready");
+    EXPECT_EQ(t.prompter.lastText(), "Data in MemMan window is now\nsaved to the file MEM_RT.TXT");
+    ASSERT_TRUE(QFile::exists(t.base() + "MEM/MEM_RT.TXT"));
+
+    t.prompter.answers = {Prompter::AnsNo};
+    click(w->cmd_Close);
+    EXPECT_EQ(tab.filledCount(), 0);
+    EXPECT_EQ(rowOf(w->grd_mem, 0), "");
+    EXPECT_EQ(w->grd_mem->rowCount(), 201);
+
+    w->load_mem_file();
+    EXPECT_EQ(w->grd_mem->rowCount(), 200);
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(tab.rec[i], fetched.rec[i]) << i;
+        EXPECT_EQ(tab.tag[i], i == 5 ? QString() : fetched.tag[i]) << i;
+    }
+    EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\tVanguard Relay, \"Evening\"");
+
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    click(w->cmd_sort);
+    EXPECT_EQ(t.prompter.lastTitle(), "Frequency sort ready");
+    const mem2::MemTable sorted = tab;
+    EXPECT_EQ(sorted.rec[0].mid(4), "016039850000"); // 3985 kHz first
+    EXPECT_EQ(sorted.rec[199], "L199V");
+
+    t.port.clearWrites();
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    click(w->cmd_fill);
+    EXPECT_EQ(t.prompter.lastTitle(), "Fill Rx ready");
+    EXPECT_TRUE(t.port.trace().contains("K000016039850000|"));
+    EXPECT_TRUE(t.port.trace().contains("|U5199|"));
+
+    fetch();
+    for (int i = 0; i < 199; ++i) {
+        if (mem2::isEmptyChannel(sorted.rec[i]))
+            EXPECT_EQ(tab.rec[i], "L" + mem2::ch3(i) + "V") << i;
+        else
+            EXPECT_EQ(tab.rec[i].mid(4), sorted.rec[i].mid(4)) << i;
+    }
+    EXPECT_EQ(tab.rec[199].mid(4), QString(fake.working));
+}
+
+TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
+{
+    tab.rec[20] = "L020004095000000";
+    tab.rec[21] = "L021V";
+    // tab.rec[22] never filled
+    w->txt_from->setText("150");
+    w->txt_to->setText("20");
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    click(w->cmd_fill);
+    EXPECT_EQ(t.prompter.asked[0].title, "Fill NRD-535 Memory");
+    EXPECT_EQ(t.prompter.asked[0].text,
+              "Are sure you want to overwrite the NRD-535\nmemorycells   20  to   150\n"
+              "with the data from the MemMan Window");
+    QStringList writes;
+    for (const QString &c : t.port.commands())
+        if (c.startsWith('K') || c.startsWith("U5"))
+            writes << c;
+    ASSERT_EQ(writes.size(), 131);
+    EXPECT_EQ(writes[0], "K020004095000000");
+    EXPECT_EQ(writes[1], "U5021");
+    EXPECT_EQ(writes[2], "U5022");
+    EXPECT_EQ(writes.last(), "U5150");
+    EXPECT_EQ(t.prompter.lastText(), "MemMan data is now \nloaded in the Rx memory");
+    EXPECT_EQ(t.rx->lock_held, 0);
+
+    // "From" 199 is refused, even with "To" 199; the boxes go back to defaults.
+    t.port.clearWrites();
+    t.prompter.asked.clear();
+    w->txt_from->setText("199");
+    w->txt_to->setText("199");
+    w->txt_delay->setText("3");
+    click(w->cmd_fill);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastText(), "Input Error");
+    EXPECT_EQ(t.prompter.lastTitle(), QString::fromUtf8("\u00CBrror"));
+    EXPECT_EQ(w->txt_from->text(), "0");
+    EXPECT_EQ(w->txt_to->text(), "199");
+    EXPECT_EQ(w->txt_delay->text(), "1");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(MemWin, SaveLoadMessagesAndFailures)
+{
+    click(w->cmd_SaveAs);
+    EXPECT_EQ(t.prompter.lastTitle(), "Save file error");
+    EXPECT_EQ(t.prompter.lastText(), "No data loaded in the\nMemMan Window");
+
+    tab.rec[0] = "L000004095000000";
+    const QString path = t.base() + "MEM/MEM_OLD.TXT";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old\r\n");
+    }
+    t.app.files.mem = "MEM_OLD.TXT";
+    t.prompter.answers = {Prompter::AnsCancel};
+    w->save_mem_file();
+    EXPECT_EQ(t.prompter.asked[t.prompter.asked.size() - 2].text,
+              "This file already exist\nDo you want to replace it ?");
+    EXPECT_EQ(t.prompter.lastText(), "File save action aborted");
+    EXPECT_EQ(t.prompter.lastTitle(), "Save File");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "old\r\n");
+    f.close();
+    EXPECT_TRUE(allEnabled());
+
+    // A file that is not there: the message names it; the table stays.
+    t.app.files.mem = "MEM_GONE.TXT";
+    w->load_mem_file();
+    EXPECT_TRUE(t.prompter.lastText().contains("MEM_GONE.TXT"));
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+    EXPECT_TRUE(allEnabled());
+
+    // A short file leaves blank rows for the missing channels.
+    {
+        QFile s(t.base() + "MEM/MEM_SHORT.TXT");
+        ASSERT_TRUE(s.open(QIODevice::WriteOnly));
+        s.write("L000004095000000 one\r\nL001V \r\n \r\n");
+    }
+    t.app.files.mem = "MEM_SHORT.TXT";
+    w->load_mem_file();
+    EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\tone");
+    EXPECT_EQ(rowOf(w->grd_mem, 1), "001\tno data");
+    EXPECT_EQ(rowOf(w->grd_mem, 2), "002\t 0\t Off\tWide\tRTTY\tSlow");
+    EXPECT_EQ(rowOf(w->grd_mem, 3), "");
+    EXPECT_EQ(w->grd_mem->rowCount(), 200);
+
+    // The demo file loads completely.
+    QFile::copy(sourcePath("data/demo/MEM/MEM_DEMO.TXT"), t.base() + "MEM/MEM_DEMO.TXT");
+    t.app.files.mem = "MEM_DEMO.TXT";
+    w->load_mem_file();
+    EXPECT_GT(tab.filledCount(), 20);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_TRUE(tab.rec[i].isEmpty() || tab.rec[i].size() == 16 || tab.rec[i] == "L" + mem2::ch3(i) + "V") << i;
+}
+
+TEST_F(MemWin, SortRefusesWithoutAFullTableAndClrYesOnlySaves)
+{
+    tab.rec[0] = "L000004095000000";
+    click(w->cmd_sort);
+    EXPECT_EQ(t.prompter.lastTitle(), "No data to sort");
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+
+    // "Clr" answered Yes runs Save (here: nothing to pick) and clears nothing;
+    // Cancel does nothing.
+    t.prompter.answers = {Prompter::AnsCancel};
+    click(w->cmd_Close);
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+}
+
+TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
+{
+    fetch();
+    tab.tag[40] = "Evening news";
+    t.port.clearWrites();
+    w->select_row(40);
+    EXPECT_EQ(w->lbl_cell->text(), "040");
+    EXPECT_EQ(w->lbl_freq->text(), "06000.000");
+    EXPECT_EQ(w->lbl_tag->text(), "Evening news");
+    EXPECT_EQ(tab.mem_row, 40);
+
+    panel.freq = "6000.000";
+    click(w->cmd_SetRx);
+    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|C040|H0|H0|H1|H1|U11|J1199|L199199|H0|H0"))
+        << t.port.trace().toStdString();
+    EXPECT_EQ(w->lbl_freq->text(), panel.freq);
+
+    // Double click on lbl_cell clears the three labels.
+    QTest::mouseDClick(w->lbl_cell, Qt::LeftButton);
+    EXPECT_EQ(w->lbl_cell->text(), "");
+    EXPECT_EQ(w->lbl_freq->text(), "");
+    EXPECT_EQ(w->lbl_tag->text(), "");
+}
+
+TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
+{
+    w->txt_from->setText("190");
+    w->txt_to->setText("5");
+    w->txt_delay->setText("0.1");
+    click(w->cmd_scan);
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(w->cmd_scan->isHidden());
+    EXPECT_FALSE(w->cmd_scanho->isHidden());
+    EXPECT_FALSE(w->cmd_fetch->isEnabled());
+    EXPECT_EQ(t.rx->lock_held, 1);
+    EXPECT_EQ(w->tmr_scan->interval(), 100);
+
+    auto recalls = [this] {
+        QStringList out;
+        for (const QString &c : t.port.commands())
+            if (c.startsWith('C'))
+                out << c;
+        return out;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (recalls().size() < 17 && clock.elapsed() < 60000)
+        QTest::qWait(20);
+    click(w->cmd_scanho);
+    const QStringList r = recalls();
+    ASSERT_GE(r.size(), 17);
+    QStringList expect;
+    for (int c = 190; c < 200; ++c)
+        expect << "C" + mem2::ch3(c);
+    for (int c = 0; c <= 5; ++c)
+        expect << "C" + mem2::ch3(c);
+    EXPECT_EQ(r.mid(0, 16), expect);
+    EXPECT_EQ(r.at(16), "C190");
+    EXPECT_FALSE(w->scanning());
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(w->cmd_scanho->isHidden());
+    EXPECT_TRUE(allEnabled());
+
+    // An invalid delay is refused with the three boxes reset.
+    w->txt_delay->setText("20");
+    click(w->cmd_scan);
+    EXPECT_EQ(t.prompter.lastText(), "Input Error");
+    EXPECT_FALSE(w->scanning());
+    EXPECT_EQ(w->txt_from->text(), "0");
+}
+
+TEST_F(MemWin, NoScanWhileTheReceiverIsBeingTakenLeavesItReleased)
+{
+    // "NO  Scan" pressed between the two H1 of the scan's start: the
+    // receiver and the lock indicator must end released, not held.
+    auto inner = t.port.responder;
+    bool armed = true;
+    t.port.responder = [&, inner](const QByteArray &c) {
+        if (armed && c == "H1") {
+            armed = false;
+            QTimer::singleShot(0, w->cmd_scanho, [this] { click(w->cmd_scanho); });
+        }
+        return inner(c);
+    };
+    click(w->cmd_scan);
+    EXPECT_FALSE(w->scanning());
+    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_EQ(panel.lockOn, 0);
+    QString lastH;
+    for (const QString &c : t.port.commands())
+        if (c == "H0" || c == "H1")
+            lastH = c;
+    EXPECT_EQ(lastH, "H0") << t.port.trace().toStdString();
+    EXPECT_FALSE(w->tmr_scan->isActive());
+    EXPECT_TRUE(allEnabled());
+}
+
+TEST_F(MemWin, PrintGoesToAPdfThroughTheSeam)
+{
+    click(w->cmd_prt);
+    EXPECT_EQ(t.prompter.lastTitle(), "Nothing to Print");
+
+    fetch();
+    QTemporaryDir out;
+    const QString pdf = out.path() + "/mem.pdf";
+    w->choosePrinter = [&](QPrinter &p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    t.app.files.mem = "mem_demo.txt";
+    w->txt_from->setText("190");
+    w->txt_to->setText("5");
+    t.prompter.answers = {Prompter::AnsYes};
+    click(w->cmd_prt);
+    EXPECT_EQ(t.prompter.lastTitle(), "Memories to Printer");
+    EXPECT_EQ(t.prompter.lastText(), "You want to print the contents\nof memorycells   190  to   5\n"
+                                     "including the filled-in alpha tags");
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_GT(QFileInfo(pdf).size(), 500);
+
+    // A long listing runs over several pages without trouble.
+    QPrinter p(QPrinter::HighResolution);
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(out.path() + "/all.pdf");
+    MemMan::render_lines(mem2::printLines(t.app.cap, tab, "MEM_ALL.TXT", 0, 199), p);
+    EXPECT_GT(QFileInfo(out.path() + "/all.pdf").size(), QFileInfo(pdf).size());
+}
+
+// --- the cell editor --------------------------------------------------------
+
+struct CellEd : MemWin {
+    memcell *open(int action, int row)
+    {
+        tab.mem_row = int16_t(row);
+        w->open_cell(action);
+        return w->cellEditor();
+    }
+};
+
+// Alt+letter of every button and field label, per window: a letter used
+// twice only moves the focus between its owners and never presses a button.
+static QStringList mnemonicClashes(QWidget *win)
+{
+    QMap<QChar, QStringList> owners;
+    auto take = [&](const QString &text, const QString &who) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&')
+                continue;
+            if (text[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            owners[text[i + 1].toLower()] << who;
+            break;
+        }
+    };
+    for (QAbstractButton *b : win->findChildren<QAbstractButton *>())
+        take(b->text(), b->objectName());
+    for (QLabel *l : win->findChildren<QLabel *>())
+        if (l->buddy())
+            take(l->text(), l->text());
+    QStringList out;
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        if (it->size() > 1)
+            out << QString(it.key()) + ": " + it->join(", ");
+    return out;
+}
+
+TEST_F(CellEd, EveryAltLetterIsUniqueInItsWindow)
+{
+    fetch();
+    EXPECT_EQ(mnemonicClashes(w).join(" | ").toStdString(), "");
+    memcell *c = open(MemMan::ActChange, 0);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(mnemonicClashes(c).join(" | ").toStdString(), "");
+}
+
+TEST_F(CellEd, RefusedWithoutDataExceptDump)
+{
+    click(w->cmd_change);
+    EXPECT_EQ(t.prompter.lastTitle(), "Change Mem error");
+    click(w->cmd_copy);
+    EXPECT_EQ(t.prompter.lastTitle(), "Copy Mem error");
+    click(w->cmd_del);
+    EXPECT_EQ(t.prompter.lastTitle(), "Delete Mem error");
+    EXPECT_EQ(w->cellEditor(), nullptr);
+    click(w->cmd_dump);
+    ASSERT_NE(w->cellEditor(), nullptr);
+    EXPECT_EQ(w->cellEditor()->windowTitle(), "Memory cell contents");
+    EXPECT_EQ(w->cellEditor()->lbl_action->text(), "Dump");
+    EXPECT_EQ(w->cellEditor()->txt_freqmem->text(), "");
+}
+
+TEST_F(CellEd, ShowsTheRowAndCopiesToAnotherChannel)
+{
+    tab.rec[1] = "L001013071505001";
+    tab.tag[1] = "Coastal";
+    memcell *c = open(MemMan::ActCopy, 1);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->lbl_action->text(), "Copy");
+    EXPECT_EQ(c->cmb_cell->currentText(), "001");
+    EXPECT_EQ(c->txt_freqmem->text(), "07150.500");
+    EXPECT_EQ(c->cmb_att->currentText(), " Off");
+    EXPECT_EQ(c->cmb_bw->currentText(), "Inter");
+    EXPECT_EQ(c->cmb_md->currentText(), "LSB");
+    EXPECT_EQ(c->cmb_agc->currentText(), "Fast");
+    EXPECT_EQ(c->txt_tag->text(), "Coastal");
+
+    c->cmb_cell->setCurrentIndex(9);
+    c->txt_freqmem->setText("7150,5"); // comma as decimal separator
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(t.prompter.asked[0].text,
+              "You want to fill the MemMan\nWindow cell 009 with the\nsettings shown");
+    EXPECT_EQ(t.prompter.lastText(), "MeMan Window cell\n009 is now updated");
+    EXPECT_EQ(tab.rec[9], "L009013071505001");
+    EXPECT_EQ(tab.tag[9], "Coastal");
+    EXPECT_EQ(tab.rec[1], "L001013071505001");
+    EXPECT_EQ(rowOf(w->grd_mem, 9), "009\t 7150.5\t Off\tInter\tLSB\tFast\tCoastal");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+    EXPECT_EQ(t.port.trace(), "H1|H1|K009013071505001|H0|H0");
+    EXPECT_EQ(t.prompter.lastText(), "Reciver memory cell\n009 is now updated");
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver memory is changed");
+}
+
+TEST_F(CellEd, DeleteGivesEmptyRecordsAndNeverFilledBecomesV)
+{
+    tab.rec[5] = "L005004095000000";
+    tab.tag[5] = "gone";
+    memcell *c = open(MemMan::ActDelete, 5);
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(t.prompter.asked[0].text, "You want to empty the MemMan\nWindow cell 005");
+    EXPECT_EQ(tab.rec[5], "L005V");
+    EXPECT_TRUE(tab.tag[5].isEmpty());
+    EXPECT_EQ(rowOf(w->grd_mem, 5), "005\tno data");
+    EXPECT_EQ(c->txt_freqmem->text(), "");
+
+    c->cmb_cell->setCurrentIndex(7); // never filled
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(tab.rec[7], "V");
+    EXPECT_EQ(rowOf(w->grd_mem, 7), "007\tno data");
+
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+    EXPECT_EQ(t.port.trace(), "H1|H1|U5007|H0|H0");
+
+    // A refused confirmation changes nothing.
+    t.port.clearWrites();
+    c->cmb_cell->setCurrentIndex(0);
+    tab.rec[0] = "L000004095000000";
+    t.prompter.answers = {Prompter::AnsNo, Prompter::AnsCancel};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(CellEd, BadFrequencyOrEmptyCodeBoxIsRefusedBeforeAnyWrite)
+{
+    tab.rec[2] = "L002004095000000";
+    memcell *c = open(MemMan::ActChange, 2);
+    const QString before = tab.rec[2];
+    for (const char *f : {"5", "30000", "", "abc"}) {
+        c->txt_freqmem->setText(f);
+        t.prompter.asked.clear();
+        QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+        QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+        ASSERT_EQ(t.prompter.asked.size(), 2) << f;
+        EXPECT_TRUE(t.prompter.lastText().contains("10 and 29999.999 kHz")) << f;
+    }
+    c->txt_freqmem->setText("29999.999");
+    c->cmb_md->setCurrentIndex(-1);
+    t.prompter.asked.clear();
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("Mode"));
+    // The reserved Narr slot (no narrow filter fitted) counts as empty.
+    c->cmb_md->setCurrentIndex(4);
+    c->cmb_bw->setCurrentIndex(2);
+    QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+    EXPECT_TRUE(t.prompter.lastText().contains("Bw"));
+    EXPECT_EQ(tab.rec[2], before);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+
+    c->cmb_bw->setCurrentIndex(3);
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(tab.rec[2], "L002034299999990");
+}

@@ -1,0 +1,82 @@
+// A control panel over the scripted receiver, with helpers to click its
+// grids and keys and to read its labels.
+#pragma once
+#include "panel/ui/rxctrl2.h"
+#include "panel/ui/textgrid.h"
+#include "testkit.h"
+
+#include <QAction>
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+// The bracket around one command.
+inline QString br(const QString &c) { return "H1|H1|" + c + "|H0|H0"; }
+// A full refresh.
+inline const char *kRefresh = "H1|H1|U11|J1199|L199199|H0|H0";
+
+struct PanelTest : ::testing::Test {
+    TestApp t;
+    std::unique_ptr<rxctrl2> w;
+    int exitCode = -1;
+
+    void make()
+    {
+        w = std::make_unique<rxctrl2>(t.app);
+        w->exitHook = [this](int c) { exitCode = c; };
+        w->show();
+    }
+    template <typename T> T *get(const char *name)
+    {
+        T *p = w->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_TRUE(p) << name;
+        return p;
+    }
+    QString label(const char *name) { return get<QLabel>(name)->text(); }
+    QColor colour(const char *name) { return get<QLabel>(name)->property("background").value<QColor>(); }
+    TextGrid *grid(const char *name) { return get<TextGrid>(name); }
+    void click(const char *name, int r, int c)
+    {
+        TextGrid *g = grid(name);
+        QTest::mouseClick(g, Qt::LeftButton, {}, g->cellCenter(r, c));
+    }
+    void press(const char *name) { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
+    void keys(const QString &seq)
+    {
+        for (QChar ch : seq) {
+            if (ch == 'F')
+                press("cmd_enter");
+            else if (ch == 'C')
+                press("cmd_enterC");
+            else if (ch == '.')
+                press("cmd_dot");
+            else if (ch == '<')
+                press("cmd_back");
+            else
+                press(qPrintable(QStringLiteral("cmd_0to9_") + ch));
+        }
+    }
+    QLineEdit *freq() { return get<QLineEdit>("txt_freqa"); }
+    QString trace() const { return t.port.trace(); }
+    void clear()
+    {
+        t.port.clearWrites();
+        t.prompter.asked.clear();
+    }
+    void trigger(const char *action)
+    {
+        QAction *a = w->menuAction(QString::fromLatin1(action));
+        ASSERT_TRUE(a) << action;
+        a->trigger();
+    }
+};

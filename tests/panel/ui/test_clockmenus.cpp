@@ -1,0 +1,191 @@
+// Control panel: clock line, menu bar, closing.
+#include "panelfixture.h"
+#include "settings/ui/setup.h"
+
+#include <QDialog>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+struct EnglishLocale {
+    QLocale old;
+    EnglishLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~EnglishLocale() { QLocale::setDefault(old); }
+};
+} // namespace
+
+TEST_F(PanelTest, ClockLine)
+{
+    EnglishLocale en;
+    t.clock.t = QDateTime(QDate(2001, 1, 1), QTime(1, 30));
+    t.app.settings.v[2] = 2;
+    make();
+    // Shown at load already.
+    EXPECT_EQ(t.app.times.lt_text, "1 Jan 2001  01:30");
+    EXPECT_EQ(t.app.times.utc_text, "31 Dec 2000  23:30");
+    EXPECT_EQ(t.app.times.utc_stamp, "20001231 2330");
+    EXPECT_EQ(w->windowTitle(),
+              "LT : 1 Jan 2001  01:30    VORANTIS V6    UTC : 31 Dec 2000  23:30");
+    auto *timer = w->findChild<QTimer *>("Showtime");
+    ASSERT_TRUE(timer);
+    EXPECT_EQ(timer->interval(), 5000);
+    EXPECT_TRUE(timer->isActive());
+
+    t.clock.t = QDateTime(QDate(2001, 6, 5), QTime(10, 0));
+    t.app.settings.v[2] = -5.5f;
+    w->showtime();
+    EXPECT_EQ(t.app.times.utc_text, "5 Jun 2001  15:30");
+    EXPECT_EQ(t.app.times.utc_stamp, "20010605 1530");
+}
+
+TEST_F(PanelTest, MenuBarItems)
+{
+    make();
+    const struct {
+        const char *name, *caption;
+        bool enabled;
+    } items[] = {
+        {"mnu_update", "&Update ", true},          {"mnu_setup", "&Set-Up . . .", true},
+        {"mnu_udefs", "User &defs . . .", false},  {"mnu_about", "&About . . .", true},
+        {"mnu_docgb", "&English", true},           {"mnu_docnl", "&Nederlands", false},
+        {"mnu_RTTY", "&RTTY . . . ", true},        {"mnu_exit", "E&xit", true},
+        {"mnu_bdxc", "&BDXC . . .", false},        {"mnu_own", "&OWN . . .", false},
+        {"mnu_ilg", "&ILG . . .", false},          {"mnu_convert1", "&Convert ILG . . .", false},
+        {"mnu_logging", "&Logging . . .", false},  {"mnu_tracking", "&Tracking . . .", false},
+        {"mnu_convert2", "&Convert ILG . . .", false},
+        {"mnu_memman", "&Memory Management . . .", false},
+        {"mnu_Smeter", "&S-meter . . .", false},   {"mnu_spectrum", "S&pectrum . . .", false},
+        {"mnu_proptime", "&Time Analysis . . .", false},
+        {"mnu_prophist", "Time + &Histogram . . .", false},
+        {"mnu_pcclock", "Set &PC Clock . . .", true},
+        {"mnu_rxclock", "Set &Rx Clocks . . .", false},
+        {"mnu_timer", "Pro&gramming . . .", false},
+        {"mnu_spaties1", "                         ", false},
+        {"mnu_spaties2", "                         ", false},
+    };
+    for (const auto &i : items) {
+        QAction *a = w->menuAction(i.name);
+        ASSERT_TRUE(a) << i.name;
+        EXPECT_EQ(a->text(), i.caption) << i.name;
+        EXPECT_EQ(a->isEnabled(), i.enabled) << i.name;
+    }
+    EXPECT_FALSE(w->menuAction("mnu_spaties1")->toolTip().trimmed().isEmpty());
+    EXPECT_FALSE(w->menuAction("mnu_JA")->text().trimmed().isEmpty());
+    const struct {
+        const char *name, *title;
+    } menus[] = {{"mnu_direct", "&Direct"}, {"mnu_db2rx", "Db&2Rx"},     {"mnu_rx2db", "&Rx2Db"},
+                 {"mnu_mem", "&MemMan"},    {"mnu_signalan", "&Signal An"}, {"mnu_timers", "&Timers"},
+                 {"mnu_docs", "See D&ocs"}, {"mnu_prop", "P&ropagation"}};
+    for (const auto &m : menus) {
+        auto *menu = w->findChild<QMenu *>(m.name);
+        ASSERT_TRUE(menu) << m.name;
+        EXPECT_EQ(menu->title(), m.title);
+    }
+
+    int runs = 0;
+    w->setMenuAction("mnu_memman", [&] { ++runs; });
+    EXPECT_TRUE(w->menuAction("mnu_memman")->isEnabled());
+    w->menuAction("mnu_memman")->trigger();
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, SetUpFromThePanelKeepsItsOwnLook)
+{
+    // The panel's light-on-dark frame captions must not reach the set-up
+    // dialog, whose frames are light.
+    make();
+    setup dlg(t.app, w.get());
+    auto *frame = dlg.findChild<QGroupBox *>("fra_cp");
+    ASSERT_TRUE(frame);
+    dlg.ensurePolished();
+    frame->ensurePolished();
+    EXPECT_NE(frame->palette().color(QPalette::WindowText), QColor(0xd8, 0xdc, 0xe2));
+    EXPECT_NE(get<QGroupBox>("fra_md")->palette().color(QPalette::WindowText),
+              frame->palette().color(QPalette::WindowText));
+}
+
+TEST_F(PanelTest, AboutOpensOnceFromBothItems)
+{
+    make();
+    trigger("mnu_about");
+    trigger("mnu_JA");
+    const auto abouts = w->findChildren<QDialog *>();
+    ASSERT_EQ(abouts.size(), 1);
+    EXPECT_TRUE(abouts.first()->isVisible());
+    EXPECT_FALSE(abouts.first()->isModal());
+    abouts.first()->close();
+}
+
+TEST_F(PanelTest, RttyNeedsItsUnit)
+{
+    make();
+    int opened = 0;
+    w->setMenuAction("mnu_RTTY", [&] { ++opened; });
+    trigger("mnu_RTTY");
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "RTTY demodulation");
+    EXPECT_EQ(t.prompter.lastText(), "Reserved for RTTY demodulation\nwith optional unit CMH-530");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
+    t.app.settings.v[15] = 1;
+    trigger("mnu_RTTY");
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+}
+
+TEST_F(PanelTest, OutsidePrograms)
+{
+    make();
+    trigger("mnu_docgb");
+    EXPECT_EQ(t.launcher.opened, QStringList{t.base() + "VRTSV6.doc"});
+    trigger("mnu_pcclock");
+    EXPECT_EQ(t.launcher.dateTimeCalls, 1);
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+    t.launcher.fail = true;
+    trigger("mnu_docgb");
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("VRTSV6.doc"));
+    EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+    trigger("mnu_pcclock");
+    EXPECT_EQ(t.prompter.asked.size(), 2);
+    EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+}
+
+TEST_F(PanelTest, ExitSendsNothing)
+{
+    make();
+    QSignalSpy spy(w.get(), &rxctrl2::closed);
+    trigger("mnu_exit");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, CloseBoxSendsU11OnlyAfterOffOrNever)
+{
+    make();
+    QSignalSpy spy(w.get(), &rxctrl2::closed);
+    w->close();
+    EXPECT_EQ(trace(), br("U11"));
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_FALSE(w->loaded());
+    EXPECT_EQ(t.app.panel, nullptr);
+    EXPECT_EQ(exitCode, 0);
+
+    clear();
+    make();
+    click("grd_vbt", 0, 1);
+    clear();
+    w->close();
+    EXPECT_TRUE(t.port.commands().isEmpty());
+
+    make();
+    click("grd_vbt", 0, 1);
+    click("grd_vbt", 0, 0);
+    clear();
+    w->close();
+    EXPECT_EQ(trace(), br("U11"));
+}

@@ -1,0 +1,325 @@
+#include "files/ui/filedialogs.h"
+#include "link/panelview.h"
+#include "schedules/ui/bdxc.h"
+#include "schedules/ui/own.h"
+#include "testkit.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakePanel : PanelView {
+    QMap<int, QString> labels;
+    QString freq;
+    int fronts = 0;
+    void setLabel(Label w, const QString &t) override { labels[w] = t; }
+    void showVbt(bool) override {}
+    void showLock(bool) override {}
+    void enableBwc(int, int, int) override {}
+    void enablePbs(int, const QString &) override {}
+    void clearBwc() override {}
+    void clearPbs() override {}
+    void setAgcEnabled(bool) override {}
+    void setBwFrameEnabled(bool) override {}
+    void setFreqText(const QString &s) override { freq = s; }
+    QString freqText() const override { return freq; }
+    void bringToFront() override { ++fronts; }
+    void setPanelEnabled(bool) override {}
+};
+
+void copyDemo(const QString &rel, const QString &to)
+{
+    QFile::remove(to);
+    ASSERT_TRUE(QFile::copy(sourcePath(rel), to));
+}
+
+struct ListWindows : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
+        t.app.times.utc_text = "5 Dec 2026  06:30";
+        copyDemo("data/demo/BDXC/BDX26TOE.TXT", t.base() + "BDXC/BDX26TOE.TXT");
+        copyDemo("data/demo/OWN/OWN_DEMO.TXT", t.base() + "OWN/OWN_DEMO.TXT");
+    }
+    // Loads the demo BDXC list with the given selection answer.
+    void loadBdx(bdxc &w, const std::optional<QString> &answer)
+    {
+        t.app.files.bdxc = "BDX26TOE.TXT";
+        t.prompter.inputs.push_back(answer);
+        w.read_list();
+    }
+    // The row whose first frequency column shows text.
+    static QModelIndex find(ListModel *m, const QString &text, int fromColumn)
+    {
+        for (int r = 0; r < m->rowCount(); ++r)
+            for (int c = fromColumn; c < m->columnCount(); ++c)
+                if (m->cell(r, c).trimmed() == text)
+                    return m->index(r, c);
+        return {};
+    }
+    static void dclick(ListView *v, const QModelIndex &i)
+    {
+        v->scrollTo(i);
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(i).center());
+    }
+};
+
+} // namespace
+
+TEST_F(ListWindows, ControlsCaptionsAndTimers)
+{
+    bdxc w(t.app);
+    EXPECT_EQ(w.windowTitle(), "BDXC");
+    EXPECT_EQ(w.findChild<QPushButton *>("cmd_load")->text(), "Load BDX/ADX File");
+    EXPECT_EQ(w.findChild<QPushButton *>("cmd_Top")->text(), "RX Control");
+    EXPECT_EQ(w.findChild<QPushButton *>("cmd_Exit")->text(), "Exit");
+    EXPECT_EQ(w.findChild<QLabel *>("lbl_art")->text(), "NRD-535 Freq (kHz) :");
+    ASSERT_NE(w.findChild<QLabel *>("lbl_arf"), nullptr);
+    ASSERT_NE(w.findChild<ListView *>("grd_bdx"), nullptr);
+    EXPECT_EQ(w.findChild<QTimer *>("bdxcutc")->interval(), 4500);
+    EXPECT_TRUE(w.grd_bdx->isColumnHidden(10));
+    EXPECT_EQ(w.grd_bdx->columnWidth(3), w.grd_bdx->columnWidth(9));
+    EXPECT_GT(w.grd_bdx->columnWidth(1), w.grd_bdx->columnWidth(0));
+
+    own o(t.app);
+    EXPECT_EQ(o.windowTitle(), "Own");
+    EXPECT_EQ(o.findChild<QPushButton *>("cmd_Load")->text(), "Load Own File");
+    EXPECT_EQ(o.findChild<QTimer *>("ownutc")->interval(), 5500);
+    ASSERT_NE(o.findChild<ListView *>("grd_own"), nullptr);
+    EXPECT_TRUE(o.grd_own->isColumnHidden(13));
+}
+
+TEST_F(ListWindows, SelectionBoxAndTimeSelection)
+{
+    bdxc w(t.app);
+    loadBdx(w, std::nullopt); // Cancel: table read, grid unchanged
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    const auto &q = t.prompter.asked.first();
+    EXPECT_TRUE(q.isInput);
+    EXPECT_EQ(q.title, "Selection Criterium");
+    EXPECT_EQ(q.text, "Enter time in UTC (Format: hhmm).\nTo enter current time in UTC just press "
+                      "enter\nEnter 'all' to get all records in the file");
+    EXPECT_EQ(q.defaultText, "0630");
+    ASSERT_TRUE(w.table());
+    EXPECT_EQ(w.model->rowCount(), 0);
+
+    loadBdx(w, "0630"); // a 0600-0700 ditto line and a 0600-0800 line
+    EXPECT_EQ(w.model->rowCount(), 2);
+    for (int r = 0; r < w.model->rowCount(); ++r) {
+        const QString time = w.model->cell(r, 2);
+        EXPECT_LE(time.left(4), "0630");
+        EXPECT_GT(time.mid(5, 4), "0630");
+    }
+    // The ditto line shows the station of the line above.
+    EXPECT_EQ(w.model->cell(0, 0).trimmed(), "R. Halvard");
+
+    loadBdx(w, "2401"); // ignored: previous rows stay
+    EXPECT_EQ(w.model->rowCount(), 2);
+    loadBdx(w, "All");
+    EXPECT_EQ(w.model->rowCount(), w.table()->count());
+}
+
+TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
+{
+    bdxc w(t.app);
+    own o(t.app);
+    w.show();
+    o.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(t.app.fanout.loaded(FreqFanout::Bdxc));
+    ASSERT_TRUE(t.app.fanout.loaded(FreqFanout::Own));
+    loadBdx(w, "all");
+    const QModelIndex i = find(w.model, "6175", 3);
+    ASSERT_TRUE(i.isValid());
+    t.port.clearWrites();
+    dclick(w.grd_bdx, i);
+    EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
+    EXPECT_EQ(w.lbl_arf->text(), "6175.000");
+    EXPECT_EQ(o.lbl_arf->text(), "6175.000");
+    EXPECT_EQ(panel.freq, "6175.000");
+    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
+    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
+    EXPECT_EQ(panel.labels[PanelView::BW], "Wide");
+    EXPECT_EQ(panel.labels[PanelView::HF], " Off");
+
+    // Enter on a frequency cell does the same.
+    t.port.clearWrites();
+    w.grd_bdx->setCurrentIndex(w.model->index(i.row(), i.column() + 1));
+    QTest::keyClick(w.grd_bdx, Qt::Key_Return);
+    EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
+    EXPECT_EQ(w.lbl_arf->text(), "9635.000");
+
+    // Closing the own window takes it off the fan-out.
+    o.close();
+    EXPECT_FALSE(t.app.fanout.loaded(FreqFanout::Own));
+}
+
+TEST_F(ListWindows, TimeStationAndBlankCellsDoNothing)
+{
+    bdxc w(t.app);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    loadBdx(w, "all");
+    const QModelIndex ex = find(w.model, "6175", 3); // 6175, 9.5,  15120*
+    ASSERT_TRUE(ex.isValid());
+    const QModelIndex meridian = w.model->index(8, 0);
+    ASSERT_EQ(w.model->cell(8, 0).trimmed(), "Radio Meridian");
+    t.port.clearWrites();
+    w.lbl_arf->setText("x");
+    dclick(w.grd_bdx, meridian);                          // station
+    dclick(w.grd_bdx, w.model->index(8, 1));              // second station field
+    dclick(w.grd_bdx, w.model->index(8, 2));              // time
+    dclick(w.grd_bdx, w.model->index(8, 4));              // five blanks (9.5)
+    dclick(w.grd_bdx, w.model->index(8, 6));              // empty
+    const QModelIndex f30000 = find(w.model, "30000", 3); // shown, can't be tuned
+    ASSERT_TRUE(f30000.isValid());
+    dclick(w.grd_bdx, f30000);
+    EXPECT_EQ(t.port.trace(), "");
+    EXPECT_EQ(w.lbl_arf->text(), "x");
+    EXPECT_TRUE(panel.freq.isEmpty());
+}
+
+TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
+{
+    own o(t.app);
+    o.show();
+    t.app.files.own = "OWN_DEMO.TXT";
+    o.read_list();
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+    EXPECT_EQ(o.model->rowCount(), 10);
+    // Coast Weather Fax: code 0160 (FAX, Inter, Slow).
+    t.port.clearWrites();
+    {
+        const QModelIndex fax = find(o.model, "7880", 4);
+        ASSERT_TRUE(fax.isValid());
+        dclick(o.grd_own, fax);
+        EXPECT_EQ(t.port.trace(), "H1|H1|S199016078800000|H0|H0");
+        EXPECT_EQ(panel.labels[PanelView::MD], "FAX");
+    }
+    // Skerry Radio has no code: "0120".
+    t.port.clearWrites();
+    const QModelIndex sk = find(o.model, "5920", 4);
+    ASSERT_TRUE(sk.isValid());
+    dclick(o.grd_own, sk);
+    EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
+    // The time column is not a frequency column.
+    t.port.clearWrites();
+    dclick(o.grd_own, o.model->index(0, 3));
+    EXPECT_EQ(t.port.trace(), "");
+}
+
+TEST_F(ListWindows, OpeningReadsTheReceiverFrequency)
+{
+    t.app.settings[5] = 0;
+    t.answerState("004095000001");
+    bdxc w(t.app);
+    w.show();
+    QTRY_COMPARE(w.lbl_arf->text(), QString("9500.000"));
+    EXPECT_EQ(t.port.trace(), "H1|H1|J1199|L199199|H0|H0");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST_F(ListWindows, SilentReceiverOnOpenIsTold)
+{
+    t.app.settings[5] = 0;
+    own o(t.app);
+    o.show();
+    QTRY_COMPARE(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_TRUE(o.lbl_arf->text().isEmpty());
+}
+
+TEST_F(ListWindows, CapacityMessageAndMissingFile)
+{
+    t.app.settings[8] = 1; // DIM BDX: 1000 lines
+    QFile f(t.base() + "BDXC/BDX99TOE.TXT");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 1200; ++i)
+        f.write(QString("Station %1").arg(i).leftJustified(35).toLatin1() + "0000-2400    6175\r\n");
+    f.close();
+    bdxc w(t.app);
+    t.app.files.bdxc = "BDX99TOE.TXT";
+    t.prompter.inputs.push_back(QString("all"));
+    w.read_list();
+    ASSERT_EQ(t.prompter.asked.size(), 2);
+    const auto &m = t.prompter.asked.first();
+    EXPECT_TRUE(m.text.contains("1000")) << m.text.toStdString();
+    EXPECT_TRUE(m.text.contains("\"DIM BDX\""));
+    EXPECT_EQ(m.icon, Prompter::Exclamation);
+    EXPECT_EQ(w.table()->count(), 1000);
+    EXPECT_EQ(w.model->rowCount(), 1000);
+
+    // A file that has gone: message naming it, table and grid as they were.
+    auto before = w.table();
+    t.app.files.bdxc = "BDX00TOE.TXT";
+    w.read_list();
+    ASSERT_EQ(t.prompter.asked.size(), 3);
+    EXPECT_TRUE(t.prompter.lastText().contains("BDX00TOE.TXT"));
+    EXPECT_FALSE(t.prompter.asked.last().isInput);
+    EXPECT_EQ(w.table(), before);
+    EXPECT_EQ(w.model->rowCount(), 1000);
+}
+
+TEST_F(ListWindows, LoadButtonTickTopAndExit)
+{
+    bdxc w(t.app);
+    w.show();
+    QTimer::singleShot(0, [] {
+        for (QWidget *tw : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<selfile *>(tw); d && d->isVisible()) {
+                EXPECT_EQ(d->List->count(), 1);
+                d->cmd_OK->click();
+            }
+    });
+    t.prompter.inputs.push_back(QString("ALL"));
+    w.cmd_load->click();
+    EXPECT_EQ(t.app.files.bdxc, "BDX26TOE.TXT");
+    EXPECT_EQ(t.app.caller_code, callers::Bdxc);
+    EXPECT_GT(w.model->rowCount(), 20);
+
+    w.on_tick();
+    EXPECT_EQ(w.windowTitle(), "BDX26TOE.TXT      UTC :  5 Dec 2026  06:30");
+
+    w.cmd_Top->click();
+    EXPECT_EQ(panel.fronts, 1);
+
+    // Closing without Exit keeps the table; Exit forgets it.
+    w.close();
+    EXPECT_TRUE(w.table());
+    EXPECT_EQ(t.app.files.bdxc, "BDX26TOE.TXT");
+    w.show();
+    EXPECT_TRUE(t.app.fanout.loaded(FreqFanout::Bdxc));
+    w.cmd_Exit->click();
+    EXPECT_FALSE(w.table());
+    EXPECT_TRUE(t.app.files.bdxc.isEmpty());
+    EXPECT_EQ(w.model->rowCount(), 0);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(t.app.fanout.loaded(FreqFanout::Bdxc));
+}
+
+TEST_F(ListWindows, MovingScrollsColumnZeroBackIntoView)
+{
+    bdxc w(t.app);
+    w.resize(300, 300);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    loadBdx(w, "all");
+    QScrollBar *h = w.grd_bdx->horizontalScrollBar();
+    ASSERT_GT(h->maximum(), 0);
+    h->setValue(h->maximum());
+    QTest::keyClick(w.grd_bdx, Qt::Key_Down);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(w.grd_bdx->currentIndex().row(), 1);
+}

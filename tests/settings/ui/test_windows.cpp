@@ -1,0 +1,422 @@
+// The start window, the set-up dialog and the about window, worked through
+// their real controls.
+#include "settings/ui/about.h"
+#include "settings/settings.h"
+#include "settings/ui/setup.h"
+#include "settings/ui/welcome2.h"
+#include "testkit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct SetupTest : ::testing::Test {
+    TestApp t;
+    std::unique_ptr<setup> dlg;
+
+    void open()
+    {
+        dlg = std::make_unique<setup>(t.app);
+        dlg->show();
+        QApplication::setActiveWindow(dlg.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+    template <typename T> T *w(const char *name)
+    {
+        T *c = dlg->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+    QLineEdit *field(const char *name) { return w<QLineEdit>(name); }
+    // Types into a field and leaves it for the next field.
+    void typeAndLeave(const char *name, const QString &text, const char *next = "txt_rxlong")
+    {
+        QLineEdit *f = field(name);
+        f->setFocus();
+        f->selectAll();
+        f->clear();
+        QTest::keyClicks(f, text);
+        field(next)->setFocus();
+    }
+    QString ini() const { return t.base() + "VRTSV6.INI"; }
+    // Clicks a check box on its box (the widget may be wider than box and text).
+    void tick(const char *name)
+    {
+        QCheckBox *c = w<QCheckBox>(name);
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+    }
+};
+
+} // namespace
+
+TEST_F(SetupTest, LoadFillsEveryControlFromMemory)
+{
+    Settings &s = t.app.settings;
+    s.rx_lat = "4800N";
+    s.rx_long = "01120W";
+    s.v[1] = 3;
+    s.v[2] = -5.5f;
+    s.v[5] = 1;
+    s.v[6] = 1;
+    s.v[7] = 8;
+    s.v[8] = 12;
+    s.v[11] = 30;
+    s.v[13] = 1;
+    s.v[15] = 1;
+    open();
+    EXPECT_EQ(dlg->windowTitle(), "Set Up");
+    EXPECT_TRUE(w<QRadioButton>("opt_ComP_2")->isChecked());
+    EXPECT_EQ(w<QRadioButton>("opt_ComP_0")->text(), "COM 1");
+    EXPECT_EQ(w<QRadioButton>("opt_ComP_1")->toolTip().contains("/dev/ttyS1"), true);
+    EXPECT_EQ(field("txt_td")->text(), "-5.5");
+    EXPECT_EQ(field("txt_dir")->text(), t.base());
+    EXPECT_EQ(field("txt_rxlat")->text(), "4800N");
+    EXPECT_EQ(field("txt_rxlong")->text(), "01120W");
+    EXPECT_FALSE(w<QCheckBox>("chk_Prop_0")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chk_Prop_2")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chk_Prop_3")->isChecked());
+    EXPECT_TRUE(w<QRadioButton>("opt_ta_8")->isChecked());
+    EXPECT_EQ(w<QRadioButton>("opt_ta_8")->text(), "PA");
+    EXPECT_EQ(field("txt_dim_0")->text(), " 12");
+    EXPECT_EQ(field("txt_dim_1")->text(), " 1");
+    EXPECT_EQ(field("txt_dim_3")->text(), " 30");
+    EXPECT_FALSE(w<QCheckBox>("chk_nrd_0")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chk_nrd_1")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chk_nrd_3")->isChecked());
+    EXPECT_EQ(w<QCheckBox>("chk_nrd_1")->text(), "1 kHz");
+    EXPECT_EQ(w<QPushButton>("cmd_OK")->accessibleName(), "OK");
+    EXPECT_EQ(field("txt_dim_2")->accessibleName(), "DIM LOG");
+    EXPECT_TRUE(w<QPushButton>("cmd_OK")->isDefault());
+    // Filling stores nothing by itself.
+    EXPECT_EQ(s.v[1], 3);
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST_F(SetupTest, ClicksStoreAtOnce)
+{
+    open();
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
+    EXPECT_EQ(t.app.settings.v[1], 4);
+    QTest::mouseClick(w<QRadioButton>("opt_ta_5"), Qt::LeftButton);
+    EXPECT_EQ(t.app.settings.v[7], 5);
+    tick("chk_Prop_2");
+    EXPECT_EQ(t.app.settings.v[5], 1);
+    tick("chk_nrd_2");
+    EXPECT_EQ(t.app.settings.v[14], 1);
+    tick("chk_nrd_2");
+    EXPECT_EQ(t.app.settings.v[14], 0);
+    EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
+{
+    open();
+    typeAndLeave("txt_rxlat", "5205n");
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastText(), "Invalid Latitude\nExample: 5205N");
+    EXPECT_EQ(t.prompter.lastTitle(), "Default");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+    EXPECT_EQ(t.prompter.asked.last().buttons, Prompter::Ok);
+    EXPECT_EQ(field("txt_rxlat")->text(), "5205N");
+    EXPECT_EQ(QApplication::focusWidget(), field("txt_rxlat"));
+    // Stored before the check; the default is stored when the field is left again.
+    EXPECT_EQ(t.app.settings.rx_lat, "5205n");
+    field("txt_rxlong")->setFocus();
+    EXPECT_EQ(t.app.settings.rx_lat, "5205N");
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+
+    typeAndLeave("txt_td", "1a");
+    EXPECT_EQ(t.prompter.lastText(), "Range is between\n+13 and -13 h");
+    EXPECT_EQ(t.prompter.lastTitle(), "Default 2");
+    EXPECT_EQ(field("txt_td")->text(), "0");
+    typeAndLeave("txt_td", "14");
+    EXPECT_EQ(t.prompter.lastTitle(), "Default 1");
+    typeAndLeave("txt_td", "5.2");
+    EXPECT_EQ(t.prompter.asked.size(), 3);
+    EXPECT_EQ(t.app.settings.v[2], 5.5f);
+
+    typeAndLeave("txt_dim_3", "31");
+    EXPECT_EQ(t.prompter.lastText(), "Range is between\n1 and 30 (x 1000)");
+    EXPECT_EQ(field("txt_dim_3")->text(), "15");
+    typeAndLeave("txt_dim_1", "7");
+    EXPECT_EQ(t.app.settings.v[9], 7);
+
+    typeAndLeave("txt_dir", "/srv/radio");
+    EXPECT_EQ(field("txt_dir")->text(), "/srv/radio/");
+    EXPECT_EQ(t.app.settings.base_dir, "/srv/radio/");
+    const int before = t.prompter.asked.size();
+    typeAndLeave("txt_dir", "radio");
+    ASSERT_EQ(t.prompter.asked.size(), before + 1);
+    EXPECT_EQ(t.prompter.lastText(), "Invalid path\nExample " + QDir::homePath() + "/VRTSV6/");
+    EXPECT_EQ(field("txt_dir")->text(), QDir::homePath() + "/VRTSV6/");
+
+    typeAndLeave("txt_rxlong", "17959W", "txt_rxlat");
+    EXPECT_EQ(t.app.settings.rx_long, "17959W");
+    EXPECT_EQ(t.prompter.asked.size(), before + 1);
+}
+
+TEST_F(SetupTest, OkKeepsEditsInMemoryWithoutWriting)
+{
+    open();
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_1"), Qt::LeftButton);
+    typeAndLeave("txt_rxlat", "3330S");
+    // Typed but not left: OK by keyboard still takes the value.
+    QLineEdit *lon = field("txt_rxlong");
+    lon->setFocus();
+    lon->clear();
+    QTest::keyClicks(lon, "15100E");
+    QTest::keyClick(lon, Qt::Key_Return);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(t.app.settings.v[1], 2);
+    EXPECT_EQ(t.app.settings.rx_lat, "3330S");
+    EXPECT_EQ(t.app.settings.rx_long, "15100E");
+    EXPECT_FALSE(QFile::exists(ini()));
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST_F(SetupTest, EscapeWithABadFieldStaysOpenUntilTheDefaultIsBack)
+{
+    open();
+    QLineEdit *lat = field("txt_rxlat");
+    lat->setFocus();
+    lat->clear();
+    QTest::keyClicks(lat, "9000N");
+    QTest::keyClick(lat, Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(t.prompter.lastText(), "Invalid Latitude\nExample: 5205N");
+    QTest::keyClick(lat, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(t.app.settings.rx_lat, "5205N");
+    EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(SetupTest, SaveWritesTheFileAndConfirms)
+{
+    t.app.settings.v[9] = 0; // raised to 1 when written
+    open();
+    tick("chk_nrd_0");
+    typeAndLeave("txt_td", "-3");
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastText(), "New INI data is now saved");
+    EXPECT_EQ(t.prompter.lastTitle(), "Save INI");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+    const QList<QByteArray> lines = readAll(ini()).split('\n');
+    ASSERT_EQ(lines.size(), 19); // 18 lines, each ending in CR LF
+    EXPECT_EQ(lines[0], t.base().toUtf8() + "\r");
+    EXPECT_EQ(lines[4], "-3\r");
+    EXPECT_EQ(lines[11], " 1\r");
+    EXPECT_EQ(lines[14], " 1\r");
+    EXPECT_EQ(t.app.settings.v[9], 1);
+}
+
+TEST_F(SetupTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
+{
+    QString err;
+    Settings old = t.app.settings;
+    ASSERT_TRUE(settingsfile::save(&old, &err));
+    const QByteArray before = readAll(ini());
+    QFile::setPermissions(t.base(), QFile::ReadOwner | QFile::ExeOwner);
+    {
+        QFile probe(t.base() + "probe");
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(t.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            GTEST_SKIP() << "running with rights that ignore folder permissions";
+        }
+    }
+    open();
+    typeAndLeave("txt_rxlat", "1111N");
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    QFile::setPermissions(t.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains(ini()));
+    EXPECT_EQ(t.prompter.lastTitle(), "Save INI");
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(readAll(ini()), before);
+    EXPECT_EQ(t.app.settings.rx_lat, "1111N");
+}
+
+TEST_F(SetupTest, SaveToAFolderThatCannotExistGivesTheReason)
+{
+    // A file where the folder should be: fails for every user.
+    const QString folder = t.base() + "blocker/";
+    QFile blocker(t.base() + "blocker");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    t.app.settings.base_dir = folder;
+    open();
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The file " + folder + "VRTSV6.INI could not be written"))
+        << t.prompter.lastText().toStdString();
+    EXPECT_EQ(t.prompter.lastTitle(), "Save INI");
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(t.app.settings.base_dir, folder);
+}
+
+TEST_F(SetupTest, ResetReadsTheFileAgain)
+{
+    QString err;
+    Settings onDisk = t.app.settings;
+    onDisk.v[1] = 2;
+    onDisk.rx_lat = "4000N";
+    ASSERT_TRUE(settingsfile::save(&onDisk, &err));
+    open();
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
+    typeAndLeave("txt_rxlat", "1234S");
+    tick("chk_nrd_3");
+    QTest::mouseClick(w<QPushButton>("cmd_reset"), Qt::LeftButton);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(w<QRadioButton>("opt_ComP_1")->isChecked());
+    EXPECT_EQ(field("txt_rxlat")->text(), "4000N");
+    EXPECT_FALSE(w<QCheckBox>("chk_nrd_3")->isChecked());
+    EXPECT_EQ(t.app.settings.v[1], 2);
+    EXPECT_EQ(t.app.settings.rx_lat, "4000N");
+    EXPECT_EQ(t.app.settings.v[15], 0);
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SetupTest, ResetWithoutAFileKeepsTheValues)
+{
+    open();
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
+    QTest::mouseClick(w<QPushButton>("cmd_reset"), Qt::LeftButton);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains(ini()));
+    EXPECT_TRUE(t.prompter.lastText().contains("does not exist"));
+    EXPECT_TRUE(w<QRadioButton>("opt_ComP_3")->isChecked());
+    EXPECT_EQ(t.app.settings.v[1], 4);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// ---- start window ----------------------------------------------------------
+
+TEST(Welcome, CaptionPictureAndActions)
+{
+    TestApp t;
+    welcome2 w(t.app);
+    EXPECT_TRUE(w.windowTitle().startsWith("VORANTIS V6  "));
+    EXPECT_TRUE(w.findChild<QWidget *>("pic_welcome"));
+    const char *names[4] = {"img_go", "img_setup", "img_about", "img_exit"};
+    const char *acc[4] = {"GO", "Set-up", "About", "Exit"};
+    for (int i = 0; i < 4; ++i) {
+        auto *b = w.findChild<QToolButton *>(names[i]);
+        ASSERT_TRUE(b) << names[i];
+        EXPECT_EQ(b->accessibleName(), acc[i]);
+        EXPECT_FALSE(b->icon().isNull());
+    }
+}
+
+TEST(Welcome, KeysAndClicksEmitGoAndExit)
+{
+    TestApp t;
+    welcome2 w(t.app);
+    QSignalSpy go(&w, &welcome2::goRequested);
+    QSignalSpy ex(&w, &welcome2::exitRequested);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_Return);
+    EXPECT_EQ(go.count(), 1);
+    QTest::keyClick(&w, Qt::Key_Enter);
+    EXPECT_EQ(go.count(), 2);
+    EXPECT_EQ(ex.count(), 0);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_EQ(ex.count(), 1);
+    QTest::mouseClick(w.findChild<QToolButton *>("img_go"), Qt::LeftButton);
+    EXPECT_EQ(go.count(), 3);
+    QTest::mouseClick(w.findChild<QToolButton *>("img_exit"), Qt::LeftButton);
+    EXPECT_EQ(ex.count(), 2);
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(go.count(), 4);
+    // Closing by the program (after GO) is not an exit request.
+    w.close();
+    EXPECT_EQ(ex.count(), 2);
+}
+
+TEST(Welcome, SetupIsModalAndAboutIsNot)
+{
+    TestApp t;
+    welcome2 w(t.app);
+    w.show();
+    QTest::mouseClick(w.findChild<QToolButton *>("img_setup"), Qt::LeftButton);
+    QPointer<setup> s = w.setupDialog();
+    ASSERT_TRUE(s);
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_TRUE(s->isModal());
+    s->findChild<QPushButton *>("cmd_OK")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(s); // deleted on close
+
+    QTest::mouseClick(w.findChild<QToolButton *>("img_about"), Qt::LeftButton);
+    QPointer<about> a = w.aboutWindow();
+    ASSERT_TRUE(a);
+    EXPECT_TRUE(a->isVisible());
+    EXPECT_FALSE(a->isModal());
+    // A second click brings the same window forward.
+    QTest::mouseClick(w.findChild<QToolButton *>("img_about"), Qt::LeftButton);
+    EXPECT_EQ(w.aboutWindow(), a.data());
+    const QString text = a->findChild<QLabel *>("lbl_about")->text();
+    EXPECT_TRUE(text.contains("200 memory channels"));
+    EXPECT_TRUE(text.contains("RS-232"));
+    QTest::keyClick(a.data(), Qt::Key_Escape);
+    EXPECT_FALSE(a->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(a);
+}
+
+TEST(Welcome, StartAndAboutWindowsAreCentred)
+{
+    TestApp t;
+    welcome2 w(t.app);
+    w.show();
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_LE(std::abs(w.frameGeometry().center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(w.frameGeometry().center().y() - area.center().y()), 2);
+    about a(t.app);
+    a.show();
+    EXPECT_LE(std::abs(a.frameGeometry().center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(a.frameGeometry().center().y() - area.center().y()), 2);
+}
+
+// Pictures of the windows for a look by eye: VOR_SCREENSHOT=/some/dir test_settings
+TEST(Welcome, Screenshots)
+{
+    const QByteArray dir = qgetenv("VOR_SCREENSHOT");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set VOR_SCREENSHOT to a folder to get pictures";
+    TestApp t;
+    welcome2 w(t.app);
+    w.show();
+    w.grab().save(QString::fromLocal8Bit(dir) + "/welcome2.png");
+    setup s(t.app);
+    s.show();
+    s.grab().save(QString::fromLocal8Bit(dir) + "/setup.png");
+    about a(t.app);
+    a.show();
+    a.grab().save(QString::fromLocal8Bit(dir) + "/about.png");
+}
