@@ -76,3 +76,24 @@ QString sourcePath(const QString &relative)
 {
     return QStringLiteral(VOR_SOURCE_DIR "/") + relative;
 }
+
+void FakePanel::attach(Receiver2 &rx)
+{
+    QObject::connect(&rx, &Receiver2::labelChanged, &rx, [this](PanelView::Label w, const QString &t) { setLabel(w, t); });
+    QObject::connect(&rx, &Receiver2::vbtChanged, &rx, [this](bool on) { showVbt(on); });
+    QObject::connect(&rx, &Receiver2::bwcEnabled, &rx, [this](int a, int b, int v) { enableBwc(a, b, v); });
+    QObject::connect(&rx, &Receiver2::pbsEnabled, &rx, [this](int v, const QString &t) { enablePbs(v, t); });
+    QObject::connect(&rx, &Receiver2::bwcCleared, &rx, [this] { clearBwc(); });
+    QObject::connect(&rx, &Receiver2::pbsCleared, &rx, [this] { clearPbs(); });
+    QObject::connect(&rx, &Receiver2::agcEnabledChanged, &rx, [this](bool on) { setAgcEnabled(on); });
+    QObject::connect(&rx, &Receiver2::bwFrameEnabledChanged, &rx, [this](bool on) { setBwFrameEnabled(on); });
+    QObject::connect(&rx, &Receiver2::frequencyChanged, &rx, [this](const QString &s) { setFreqText(s); });
+    QObject::connect(&rx, &Receiver2::dialFrequency, &rx, [this](const QString &s) { setFreqText(s); });
+    QObject::connect(&rx, &Receiver2::lockChanged, &rx, [this](bool held) {
+        showLock(held);
+        if (!held) {
+            clearBwc();
+            clearPbs();
+        }
+    });
+}

@@ -2,11 +2,13 @@
 #pragma once
 #include "common/seams.h"
 #include "link/app.h"
+#include "link/panelview.h"
 #include "link/receiver2.h"
 #include "link/scriptedport.h"
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
@@ -48,6 +50,32 @@ public:
     bool fail = false;
     bool openFile(const QString &path, QString *error) override;
     bool openDateTimeSettings(QString *error) override;
+};
+
+// Records what the receiver facade tells the control panel (labels,
+// controls, frequency, lock), as the real panel would show it.
+struct FakePanel : PanelView {
+    QMap<int, QString> labels;
+    QString freq;
+    int vbtOn = -1, lockOn = -1;
+    bool agcEnabled = true, bwEnabled = true, enabled = true;
+    QString bwc = "unset", pbs = "unset";
+    int fronts = 0, bwcCleared = 0, pbsCleared = 0;
+    // Connects the facade's signals as the control panel does.
+    void attach(Receiver2 &rx);
+    void setLabel(Label w, const QString &t) override { labels[w] = t; }
+    void showVbt(bool on) override { vbtOn = on; }
+    void showLock(bool on) override { lockOn = on; }
+    void enableBwc(int, int, int v) override { bwc = QString::number(v); }
+    void enablePbs(int, const QString &t) override { pbs = t; }
+    void clearBwc() override { bwc.clear(), ++bwcCleared; }
+    void clearPbs() override { pbs.clear(), ++pbsCleared; }
+    void setAgcEnabled(bool on) override { agcEnabled = on; }
+    void setBwFrameEnabled(bool on) override { bwEnabled = on; }
+    void setFreqText(const QString &s) override { freq = s; }
+    QString freqText() const override { return freq; }
+    void bringToFront() override { ++fronts; }
+    void setPanelEnabled(bool on) override { enabled = on; }
 };
 
 // A complete program context over a scripted port, with a temporary base

@@ -5,6 +5,7 @@
 #include "common/timetext.h"
 #include "link/captions.h"
 #include "link/fanout.h"
+#include "link/limits.h"
 #include "link/rxstate.h"
 #include "settings/settings.h"
 
@@ -33,11 +34,10 @@ struct App {
     RxState rxs;
     Captions cap = Captions::build(false, false);
     TimeTexts times;       // written by the clock line only
-    FreqFanout fanout;
     CurrentFiles files;
     int caller_code = 0;   // set by a window before it opens a file dialog
     QString save_dir;      // directory of the kind being saved or loaded
 
     // Reply waits are bounded by this many milliseconds.
-    int replyTimeoutMs = 1500;
+    int replyTimeoutMs = rxlimits::kReplyTimeoutMs;
 };

@@ -3,7 +3,7 @@
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/commands.h"
-#include "link/panelview.h"
+#include "link/limits.h"
 #include "link/port.h"
 
 #include <QElapsedTimer>
@@ -55,6 +55,8 @@ void Receiver2::setPort(Port *port)
     }
 }
 
+// ------------------------------------------------------------------ line
+
 void Receiver2::send_cmd(const QString &text)
 {
     send_raw(text.toLatin1() + '\r');
@@ -70,26 +72,37 @@ void Receiver2::send_raw(const QByteArray &bytes)
 
 void Receiver2::remote_on()
 {
-    if ((cmd_active == 1 && lock_held == 0) || lock_held == 1) {
+    if ((cmd_active_ == 1 && lock_held_ == 0) || lock_held_ == 1) {
         send_cmd(cmd::remoteOn());
-        wait_ms(50);
+        wait_ms(rxlimits::kBracketPauseMs);
         send_cmd(cmd::remoteOn());
-        wait_ms(50);
+        wait_ms(rxlimits::kBracketPauseMs);
     }
 }
 
 void Receiver2::remote_off()
 {
-    if (lock_held == 0 && cmd_active == 0) {
-        wait_ms(50);
+    if (lock_held_ == 0 && cmd_active_ == 0) {
+        wait_ms(rxlimits::kBracketPauseMs);
         send_cmd(cmd::remoteOff());
-        wait_ms(50);
+        wait_ms(rxlimits::kBracketPauseMs);
         send_cmd(cmd::remoteOff());
     }
 }
 
+namespace {
+// Counts a wait of the running sequence: anything that asks for the line
+// meanwhile comes from another caller.
+struct WaitScope {
+    int &depth;
+    explicit WaitScope(int &d) : depth(d) { ++depth; }
+    ~WaitScope() { --depth; }
+};
+} // namespace
+
 void Receiver2::wait_ms(int ms)
 {
+    WaitScope w(waitDepth_);
     delay_pending = true;
     QEventLoop loop;
     QTimer delay;
@@ -106,6 +119,7 @@ void Receiver2::wait_ms(int ms)
 
 bool Receiver2::wait_for_chars(int n, int timeoutMs)
 {
+    WaitScope w(waitDepth_);
     if (timeoutMs < 0)
         timeoutMs = app_.replyTimeoutMs;
     QElapsedTimer clock;
@@ -131,35 +145,178 @@ bool Receiver2::wait_for_chars(int n, int timeoutMs)
     }
 }
 
+bool Receiver2::wait_for_cr(int timeoutMs)
+{
+    if (timeoutMs < 0)
+        timeoutMs = app_.replyTimeoutMs;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray got;
+    // Characters are read as they come and put back in front of the
+    // caller's read by keeping them here; the port has no peek.
+    while (true) {
+        if (!port_ || lost_)
+            return false;
+        if (got.contains('\r'))
+            break;
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        if (!wait_for_chars(1, int(left)))
+            break;
+        got += port_->readAll();
+    }
+    pending_ += got;
+    return pending_.contains('\r');
+}
+
+RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
+{
+    RxReply r;
+    if (wouldQueue()) {
+        r.status = RxReply::Busy;
+        return r;
+    }
+    auto body = [&] {
+        if (!port_ || lost_) {
+            r.status = RxReply::Lost;
+            return;
+        }
+        port_->clear();
+        pending_.clear();
+        send_cmd(command);
+        if (lost_) {
+            r.status = RxReply::Lost;
+            return;
+        }
+        bool got = false;
+        if (replyLen >= 0) {
+            got = wait_for_chars(replyLen, timeoutMs);
+            r.data = port_ ? port_->readAll() : QByteArray();
+        } else {
+            got = wait_for_cr(timeoutMs);
+            r.data = pending_;
+            pending_.clear();
+            const int cr = int(r.data.indexOf('\r'));
+            if (cr >= 0)
+                r.data.truncate(cr + 1);
+        }
+        r.status = lost_ ? RxReply::Lost : (got ? RxReply::Ok : RxReply::NoAnswer);
+    };
+    if (seqDepth_ > 0)
+        body();
+    else
+        sequence(body);
+    return r;
+}
+
 std::optional<QString> Receiver2::read_rx_state()
 {
     send_cmd(cmd::storeState());
-    wait_ms(50);
+    wait_ms(rxlimits::kBracketPauseMs);
     if (!port_ || lost_)
         return std::nullopt;
     port_->clear();
-    send_cmd(cmd::readout(199, 199));
+    send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
     if (!wait_for_chars(17))
         return std::nullopt;
     const QString r = QString::fromLatin1(port_->readAll());
     return QLatin1Char('X') + r.mid(4, 12).leftJustified(12, QLatin1Char(' '));
 }
 
-void Receiver2::bracket_cmd(const QString &text)
+// ------------------------------------------------------------------ lock and sequences
+
+void Receiver2::hold()
 {
-    bracket([&] { send_cmd(text); });
+    lock_held_ = 1;
+    remote_on();
+    emit lockChanged(true);
+}
+
+void Receiver2::release()
+{
+    lock_held_ = 0;
+    remote_off();
+    emit lockChanged(false);
+}
+
+void Receiver2::forget_hold()
+{
+    lock_held_ = 0;
+    emit lockChanged(false);
+}
+
+bool Receiver2::runSequence(bool withBracket, std::function<void()> fn)
+{
+    if (wouldQueue()) {
+        queue_.emplace_back(withBracket, std::move(fn));
+        return false;
+    }
+    ++seqDepth_;
+    if (withBracket) {
+        cmd_active_ = 1;
+        remote_on();
+        fn();
+        cmd_active_ = 0;
+        remote_off();
+    } else {
+        fn();
+    }
+    --seqDepth_;
+    if (seqDepth_ == 0) {
+        if (!queue_.empty() && !drainScheduled_) {
+            drainScheduled_ = true;
+            QTimer::singleShot(0, this, &Receiver2::drainQueue);
+        }
+        emit idle();
+    }
+    return true;
+}
+
+void Receiver2::drainQueue()
+{
+    drainScheduled_ = false;
+    if (queue_.empty() || seqDepth_ > 0)
+        return;
+    auto next = std::move(queue_.front());
+    queue_.pop_front();
+    runSequence(next.first, std::move(next.second));
+}
+
+bool Receiver2::bracket(std::function<void()> fn) { return runSequence(true, std::move(fn)); }
+bool Receiver2::sequence(std::function<void()> fn) { return runSequence(false, std::move(fn)); }
+
+bool Receiver2::bracket_cmd(const QString &text)
+{
+    return bracket([this, text] { send_cmd(text); });
 }
 
 bool Receiver2::refresh_panel(bool reportFailure)
 {
     std::optional<QString> r;
-    cmd_active = 1;
-    remote_on();
-    send_cmd(QStringLiteral("U11"));
-    wait_ms(50);
-    r = read_rx_state();
-    cmd_active = 0;
-    remote_off();
+    bool ran = false;
+    QPointer<Receiver2> self(this);
+    const bool now = bracket([&] {
+        ran = true;
+        send_cmd(cmd::user(1, 1));
+        wait_ms(rxlimits::kBracketPauseMs);
+        r = read_rx_state();
+    });
+    if (!now) {
+        // Queued behind another caller's sequence: run it then.
+        bracket([self, reportFailure] {
+            if (!self)
+                return;
+            self->send_cmd(cmd::user(1, 1));
+            self->wait_ms(rxlimits::kBracketPauseMs);
+            const std::optional<QString> q = self->read_rx_state();
+            if (q)
+                self->apply_state(*q);
+            else if (reportFailure && !self->lost_)
+                self->report_no_answer();
+        });
+        return true;
+    }
     if (!r) {
         if (reportFailure && !lost_)
             report_no_answer();
@@ -171,13 +328,11 @@ bool Receiver2::refresh_panel(bool reportFailure)
 
 void Receiver2::apply_state(const QString &x13)
 {
-    PanelView *p = app_.panel;
     const Captions &cap = app_.cap;
     RxState &s = app_.rxs;
     const DecodedState d = DecodedState::decode(x13);
 
-    if (p)
-        p->showVbt(true);
+    emit vbtChanged(true);
 
     // A field whose character is not a digit of its table keeps its value
     // and its label.
@@ -185,153 +340,162 @@ void Receiver2::apply_state(const QString &x13)
     QString t = Captions::text(cap.att, d.att, &ok);
     if (ok) {
         s.att = int16_t(d.att);
-        if (p) p->setLabel(PanelView::HF, t);
+        emit labelChanged(PanelView::HF, t);
     }
     t = Captions::text(cap.bw, d.bw, &ok);
     if (ok) {
         s.bw = int16_t(d.bw);
-        if (p) p->setLabel(PanelView::BW, t);
+        emit labelChanged(PanelView::BW, t);
     }
     t = Captions::text(cap.mode, d.mode, &ok);
     if (ok) {
         s.mode = int16_t(d.mode);
-        if (p) p->setLabel(PanelView::MD, t);
+        emit labelChanged(PanelView::MD, t);
     }
 
-    if (lock_held == 1 && s.bw >= 0 && s.bw <= 3) {
-        if (s.bw == 0 || s.bw == 1) {
-            if (app_.settings.bwcFitted() && s.mode != 5) {
-                const int lo = s.bw == 0 ? 5500 : 2200;
-                const int hi = s.bw == 0 ? 2000 : 500;
-                if (p) p->enableBwc(lo, hi, lo);
-                send_cmd(cmd::bwc(lo));
+    if (lock_held_ == 1 && rxlimits::kBw.contains(s.bw)) {
+        if (const auto range = rxlimits::bwcRange(s.bw)) {
+            if (app_.settings.bwcFitted() && s.mode != rxlimits::kModeFm) {
+                emit bwcEnabled(range->minEnd, range->maxEnd, range->minEnd);
+                send_cmd(cmd::bwc(range->minEnd));
             }
-        } else if (p) {
-            p->clearBwc();
+        } else {
+            emit bwcCleared();
         }
     }
 
-    if (s.mode == 5) {
-        if (p) {
-            p->setAgcEnabled(false);
-            p->setLabel(PanelView::AGC, QString());
-            p->clearBwc();
-            p->clearPbs();
-            p->setBwFrameEnabled(false);
-            p->setLabel(PanelView::BW, QString());
-        }
+    if (s.mode == rxlimits::kModeFm) {
+        emit agcEnabledChanged(false);
+        emit labelChanged(PanelView::AGC, QString());
+        emit bwcCleared();
+        emit pbsCleared();
+        emit bwFrameEnabledChanged(false);
+        emit labelChanged(PanelView::BW, QString());
     } else {
-        if (p)
-            p->setBwFrameEnabled(true);
-        if (lock_held == 1) {
-            if (p) p->enablePbs(0, QStringLiteral("0000"));
+        emit bwFrameEnabledChanged(true);
+        if (lock_held_ == 1) {
+            emit pbsEnabled(0, QStringLiteral("0000"));
             send_cmd(cmd::pbsRefresh());
         }
         t = Captions::text(cap.agc, d.agc, &ok);
         if (ok) {
             s.agc = int16_t(d.agc);
-            if (p) p->setLabel(PanelView::AGC, t);
+            emit labelChanged(PanelView::AGC, t);
         }
-        if (p)
-            p->setAgcEnabled(true);
+        emit agcEnabledChanged(true);
     }
 
+    emit stateChanged();
     if (d.freqValid)
         frequency_fanout(fmt::freqText(d.khz));
 }
 
+void Receiver2::refuse(const QString &text, const QString &title)
+{
+    if (app_.prompter)
+        app_.prompter->message(text, title, Prompter::Information);
+    emit refused(text);
+}
+
 void Receiver2::set_bw(int16_t &n)
 {
-    if (n == 2 && !app_.settings.narrowFitted()) {
-        app_.prompter->message(QStringLiteral("Reserved for Narrow filter\nwith optional unit CFL-23x "),
-                               QStringLiteral("Mode"), Prompter::Information);
+    if (n == rxlimits::kBwNarrow && !app_.settings.narrowFitted()) {
+        refuse(QStringLiteral("Reserved for Narrow filter\nwith optional unit CFL-23x "),
+               QStringLiteral("Mode"));
         return;
     }
     bracket_cmd(cmd::bw(n));
-    if (app_.panel)
-        app_.panel->setLabel(PanelView::BW, Captions::text(app_.cap.bw, n));
+    emit labelChanged(PanelView::BW, Captions::text(app_.cap.bw, n));
     app_.rxs.bw = n;
 }
 
 void Receiver2::set_mode(int16_t &n)
 {
-    if (n >= 7 && !app_.settings.ecssFitted()) {
-        app_.prompter->message(QStringLiteral("Reserved for ECSS mode\nwith optional unit CMF-78 "),
-                               QStringLiteral("Mode"), Prompter::Information);
+    if (n >= rxlimits::kFirstEcssMode && !app_.settings.ecssFitted()) {
+        refuse(QStringLiteral("Reserved for ECSS mode\nwith optional unit CMF-78 "),
+               QStringLiteral("Mode"));
         return;
     }
     bracket_cmd(cmd::mode(n));
-    if (app_.panel)
-        app_.panel->setLabel(PanelView::MD, Captions::text(app_.cap.mode, n));
+    emit labelChanged(PanelView::MD, Captions::text(app_.cap.mode, n));
     app_.rxs.mode = n;
 }
 
 void Receiver2::set_agc(int16_t &n)
 {
     bracket_cmd(cmd::agc(n));
-    if (app_.panel)
-        app_.panel->setLabel(PanelView::AGC, Captions::text(app_.cap.agc, n));
+    emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, n));
     app_.rxs.agc = n;
 }
 
 void Receiver2::set_att(int16_t &n)
 {
     bracket_cmd(cmd::att(app_.rxs.att));
-    if (app_.panel)
-        app_.panel->setLabel(PanelView::HF, Captions::text(app_.cap.att, n));
+    emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, n));
 }
+
+// ------------------------------------------------------------------ tuning
 
 void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFanout::Target except)
 {
-    if (app_.panel)
-        app_.panel->setFreqText(s);
-    for (int t = 0; t < FreqFanout::Tracking; ++t)
-        if (t != except)
-            app_.fanout.send(FreqFanout::Target(t), s);
+    freqText_ = s;
+    emit frequencyChanged(s, except);
     if (includeTracking && except != FreqFanout::Tracking)
         tracking_update(s);
 }
 
 void Receiver2::tracking_update(const QString &s)
 {
-    if (!app_.fanout.loaded(FreqFanout::Tracking))
-        return;
     app_.rxs.freq_khz = fmt::val(s);
-    app_.fanout.send(FreqFanout::Tracking, s);
+    emit trackingFrequency(s, app_.rxs.freq_khz);
+}
+
+bool Receiver2::tune(double khz, FreqFanout::Target origin)
+{
+    if (!rxlimits::inRange(khz))
+        return false;
+    const QString s = fmt::freqText(khz);
+    frequency_fanout(s, false, origin);
+    bracket_cmd(cmd::freq(khz));
+    tracking_update(s);
+    return true;
+}
+
+bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
+{
+    if (hz < 0 || hz > rxlimits::kMaxHz)
+        return false;
+    const QString s = fmt::freqText(hz / 1000.0);
+    frequency_fanout(s, false, origin);
+    bracket_cmd(cmd::freqHz(hz));
+    tracking_update(s);
+    return true;
 }
 
 bool Receiver2::tune_from_row(double khz, const QString &code, const QString &defaultCode,
                               FreqFanout::Target origin)
 {
-    if (!(khz >= 10 && khz <= 29999.999))
+    if (!rxlimits::inRange(khz))
         return false;
     const QString s = fmt::freqText(khz);
-    if (origin != FreqFanout::Count)
-        app_.fanout.send(origin, s);
-    if (app_.panel)
-        app_.panel->setFreqText(s);
     // Four code digits; a character that is not a digit counts as 0, in the
     // labels and in the record sent, so no letter ever reaches the receiver.
     QString c = (code.trimmed().isEmpty() ? defaultCode : code).left(4).leftJustified(4, QLatin1Char('0'));
     for (QChar &ch : c)
         if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
             ch = QLatin1Char('0');
-    if (app_.panel) {
-        auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
-        const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};
-        const PanelView::Label labels[4] = {PanelView::HF, PanelView::BW, PanelView::MD, PanelView::AGC};
-        for (int i = 0; i < 4; ++i) {
-            bool ok = false;
-            const QString t = Captions::text(*tables[i], digit(i), &ok);
-            if (ok)
-                app_.panel->setLabel(labels[i], t);
-        }
+    freqText_ = s;
+    emit frequencyChanged(s, origin);
+    auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
+    const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};
+    const PanelView::Label labels[4] = {PanelView::HF, PanelView::BW, PanelView::MD, PanelView::AGC};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const QString t = Captions::text(*tables[i], digit(i), &ok);
+        if (ok)
+            emit labelChanged(labels[i], t);
     }
     bracket_cmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
-    // Tell the other open windows; the origin was updated above.
-    for (int t = 0; t < FreqFanout::Tracking; ++t)
-        if (t != origin)
-            app_.fanout.send(FreqFanout::Target(t), s);
     if (origin != FreqFanout::Tracking)
         tracking_update(s);
     return true;
@@ -366,9 +530,9 @@ void Receiver2::getfreq(const QString &text)
     if (!s)
         return;
     app_.rxs.freq_khz = khz;
-    if (app_.panel)
-        app_.panel->setFreqText(*s);
-    app_.fanout.send(FreqFanout::Tracking, *s);
+    freqText_ = *s;
+    // The panel's field and the tracking window follow the receiver's dial.
+    emit dialFrequency(*s, khz);
 }
 
 void Receiver2::report_no_answer()
@@ -379,12 +543,13 @@ void Receiver2::report_no_answer()
                                QStringLiteral("Receiver"), Prompter::Exclamation);
 }
 
-void Receiver2::on_lost(const QString &)
+void Receiver2::on_lost(const QString &reason)
 {
     lost_ = true;
     if (lostReported_)
         return;
     lostReported_ = true;
+    emit lineLost(reason);
     report_no_answer();
 }
 

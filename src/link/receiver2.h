@@ -1,68 +1,110 @@
-// The receiver link: command framing and pacing, the remote-control bracket,
-// the synchronous reads, the receive handler, and the decoding of the
-// receiver's working settings onto the control panel.
+// The receiver facade: the one way from the program to the receiver.
+//
+// - hold()/release(): the lock (the receiver stays in remote control) with
+//   its remote bracket; lockChanged tells the windows.
+// - bracket()/sequence(): one sequence of commands on the line. Sequences
+//   never interleave: a second caller (a timer, a click or a network request
+//   handled during one of the running sequence's waits) is queued and runs
+//   when the running one ends.
+// - transact(): discard input, write, collect the reply up to CR or a
+//   length, with a bounded wait.
+// - Signals instead of window lists: frequency (with its origin), the panel's
+//   labels and controls, state, lock, refusal, line lost. The link names no
+//   window; each window connects what it shows.
 #pragma once
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <optional>
 
 #include "link/fanout.h"
+#include "link/panelview.h"
 
 struct App;
 class Port;
+
+// The reply of one transaction.
+struct RxReply {
+    enum Status { Ok, NoAnswer, Busy, Lost };
+    Status status = NoAnswer;
+    QByteArray data; // what arrived (also when short)
+    bool ok() const { return status == Ok; }
+};
 
 class Receiver2 : public QObject {
     Q_OBJECT
 public:
     explicit Receiver2(App &app, QObject *parent = nullptr);
 
-    // Link flags, process-wide.
-    int16_t cmd_active = 0;
-    int16_t lock_held = 0;
+    // The spontaneous frequency reports ("I1") are decoded while this is set.
     bool auto_report = false;
+    // A wait_ms is running.
     bool delay_pending = false;
 
     // Attach the port (not owned). Connects the receive handler.
     void setPort(Port *port);
     Port *port() const { return port_; }
 
+    // --- the lock ---------------------------------------------------------
+    // Takes the receiver into remote control and keeps it there (H1, H1).
+    void hold();
+    // Lets it go (H0, H0); the windows clear their bwc and pbs controls.
+    void release();
+    bool held() const { return lock_held_ == 1; }
+    // Forgets the hold without a word to the receiver: for an owner that is
+    // going away and cannot wait for the release.
+    void forget_hold();
+
+    // --- sequences ----------------------------------------------------------
+    // Runs fn as one sequence inside the remote bracket (H1 H1 ... H0 H0,
+    // the H0s left out while the receiver is held). Returns true when fn ran
+    // now, false when it was queued behind a running sequence; a queued fn
+    // must not capture anything that may be gone by then (use QPointer).
+    bool bracket(std::function<void()> fn);
+    // The same without the remote bracket: for held operations (fetch,
+    // fill, scan step) that take and give the receiver themselves.
+    bool sequence(std::function<void()> fn);
+    // One command in a bracket.
+    bool bracket_cmd(const QString &text);
+    // A sequence runs.
+    bool busy() const { return seqDepth_ > 0; }
+    // True when a request made now would be queued: a sequence runs and is
+    // waiting (so the request comes from another caller).
+    bool wouldQueue() const { return seqDepth_ > 0 && waitDepth_ > 0; }
+
+    // --- the line -----------------------------------------------------------
     // Writes text + CR in one write.
     void send_cmd(const QString &text);
     // Writes raw bytes in one write (e.g. "X0\rX0\r").
     void send_raw(const QByteArray &bytes);
-    void remote_on();
-    void remote_off();
     // Waits at least ms while the user interface keeps processing events.
     void wait_ms(int ms);
-
-    // Waits until at least n characters are buffered or the reply bound
-    // expires; returns false on expiry.
+    // Waits until at least n characters are buffered or the bound expires;
+    // returns false on expiry.
     bool wait_for_chars(int n, int timeoutMs = -1);
+    // Waits until a CR is buffered (kept in the buffer).
+    bool wait_for_cr(int timeoutMs = -1);
+    // Transaction: discard what was received, send command + CR, collect
+    // the reply: replyLen characters, or up to and including the CR when
+    // replyLen < 0. Bounded by timeoutMs (default: the program's bound).
+    // Inside a sequence it runs at once; outside one it is a sequence of
+    // its own; from another caller while one runs it answers Busy.
+    RxReply transact(const QString &command, int replyLen = -1, int timeoutMs = -1);
+
     // "X" + rec12 of the receiver's working settings; nullopt when the
     // receiver did not answer in time.
     std::optional<QString> read_rx_state();
 
-    // The bracket around fn: cmd_active = 1, remote_on, fn, cmd_active = 0,
-    // remote_off.
-    template <typename F> void bracket(F &&fn)
-    {
-        cmd_active = 1;
-        remote_on();
-        fn();
-        cmd_active = 0;
-        remote_off();
-    }
-    // One command in a bracket.
-    void bracket_cmd(const QString &text);
-
-    // Reads the working settings and shows them on the panel; false when the
-    // receiver did not answer (the caller decides what the user sees, unless
-    // reportFailure is set, which shows the receiver message).
+    // Reads the working settings and shows them; false when the receiver did
+    // not answer (the receiver message is shown when reportFailure). From
+    // another caller while a sequence runs, the refresh is queued (true).
     bool refresh_panel(bool reportFailure = true);
-    // Applies a read_rx_state result (13 characters) to RxState and the panel.
+    // Applies a read_rx_state result (13 characters) to RxState and tells the
+    // windows.
     void apply_state(const QString &x13);
 
     void set_att(int16_t &n);
@@ -70,18 +112,25 @@ public:
     void set_mode(int16_t &n);
     void set_agc(int16_t &n);
 
-    // The frequency fan-out with text s: the panel's field and every loaded
-    // window (the tracking window only when includeTracking).
-    void frequency_fanout(const QString &s, bool includeTracking = true,
-                          FreqFanout::Target except = FreqFanout::Count);
-    // The tracking window's share of a tune: freq_khz, its field, its lookup.
-    void tracking_update(const QString &s);
-
+    // --- tuning -------------------------------------------------------------
+    // Tunes to khz ("F" command) after showing the frequency; the tracking
+    // window is told after the command. False (nothing sent) outside the
+    // receiver's range.
+    bool tune(double khz, FreqFanout::Target origin = FreqFanout::Panel);
+    bool tuneHz(long long hz, FreqFanout::Target origin = FreqFanout::Panel);
     // Tune from a list row: frequency f (kHz) and four-digit tuning code
-    // (empty -> defaultCode). Returns false and does nothing when f is outside
-    // 10 to 29999.999 kHz. showInOrigin sets the caller's own frequency label.
+    // (empty -> defaultCode). Returns false and does nothing outside the
+    // receiver's range.
     bool tune_from_row(double khz, const QString &code, const QString &defaultCode,
                        FreqFanout::Target origin);
+    // Tells the windows a frequency text (every window but `except`; the
+    // tracking window only when includeTracking).
+    void frequency_fanout(const QString &s, bool includeTracking = true,
+                          FreqFanout::Target except = FreqFanout::Count);
+    // The tracking window's share of a tune: freq_khz and its signal.
+    void tracking_update(const QString &s);
+    // The last frequency text shown ("" before the first).
+    QString freqText() const { return freqText_; }
 
     // Receive handler (port event).
     void on_ready_read();
@@ -92,19 +141,60 @@ public:
     bool reopen(QString *error);
     bool portLost() const { return lost_; }
 
-    // getfreq: decodes spontaneous reports (auto_report on) into the panel's
-    // and the tracking window's frequency.
+    // getfreq: decodes spontaneous reports (auto_report on).
     void getfreq(const QString &text);
     // Receive buffer for partial reports.
     QString term;
 
+signals:
+    // A frequency text to show; origin is the window it came from (which
+    // already shows it) or Count for the receiver itself.
+    void frequencyChanged(const QString &text, FreqFanout::Target origin);
+    // The tracking window's frequency (kHz as decoded, and its text).
+    void trackingFrequency(const QString &text, double khz);
+    // The receiver's own dial moved (its spontaneous reports): for the
+    // panel's field and the tracking window.
+    void dialFrequency(const QString &text, double khz);
+    // The panel's labels and controls.
+    void labelChanged(PanelView::Label which, const QString &text);
+    void vbtChanged(bool on);
+    void bwcEnabled(int minEnd, int maxEnd, int value);
+    void pbsEnabled(int value, const QString &labelText);
+    void bwcCleared();
+    void pbsCleared();
+    void agcEnabledChanged(bool on);
+    void bwFrameEnabledChanged(bool on);
+    // RxState was updated from the receiver.
+    void stateChanged();
+    // The lock was taken or given.
+    void lockChanged(bool held);
+    // A request was refused (the message shown to the user).
+    void refused(const QString &message);
+    // The line was lost (reported once).
+    void lineLost(const QString &reason);
+    // A sequence ended (queued requests run after it).
+    void idle();
+
 private:
+    void remote_on();
+    void remote_off();
+    bool runSequence(bool withBracket, std::function<void()> fn);
+    void drainQueue();
     void on_lost(const QString &reason);
+    void refuse(const QString &text, const QString &title);
 
     App &app_;
     QPointer<Port> port_;
     bool lost_ = false;
     bool lostReported_ = false;
+    int16_t cmd_active_ = 0;
+    int16_t lock_held_ = 0;
+    int seqDepth_ = 0;
+    int waitDepth_ = 0;
+    bool drainScheduled_ = false;
+    std::deque<std::pair<bool, std::function<void()>>> queue_;
+    QString freqText_;
+    QByteArray pending_; // reply characters read ahead by wait_for_cr
 };
 
 // getfreq: appends text to term; when term ends in CR, returns the frequency

@@ -9,33 +9,15 @@
 
 namespace {
 
-// Records what the link shows on the control panel.
-struct FakePanel : PanelView {
-    QMap<int, QString> labels;
-    QString freq;
-    int vbtOn = -1, lockOn = -1;
-    bool agcEnabled = true, bwEnabled = true;
-    QString bwc = "unset", pbs = "unset";
-    void setLabel(Label w, const QString &t) override { labels[w] = t; }
-    void showVbt(bool on) override { vbtOn = on; }
-    void showLock(bool on) override { lockOn = on; }
-    void enableBwc(int, int, int v) override { bwc = QString::number(v); }
-    void enablePbs(int, const QString &t) override { pbs = t; }
-    void clearBwc() override { bwc.clear(); }
-    void clearPbs() override { pbs.clear(); }
-    void setAgcEnabled(bool on) override { agcEnabled = on; }
-    void setBwFrameEnabled(bool on) override { bwEnabled = on; }
-    void setFreqText(const QString &s) override { freq = s; }
-    QString freqText() const override { return freq; }
-    void bringToFront() override {}
-    void setPanelEnabled(bool) override {}
-};
-
 struct Link : ::testing::Test {
     TestApp t;
     FakePanel panel;
     Receiver2 &rx = *t.rx;
-    void SetUp() override { t.app.panel = &panel; }
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(rx);
+    }
 };
 
 } // namespace
@@ -72,18 +54,19 @@ TEST_F(Link, BracketSendsH1TwiceAndH0TwiceWithPauses)
 
 TEST_F(Link, FlagsDecideTheBracket)
 {
-    rx.lock_held = 1;
-    rx.bracket_cmd("A0");
+    rx.hold();
+    EXPECT_EQ(t.port.trace(), "H1|H1");
+    EXPECT_EQ(panel.lockOn, 1);
+    t.port.clearWrites();
+    rx.bracket_cmd("A0"); // held: no H0 after the command
     EXPECT_EQ(t.port.trace(), "H1|H1|A0");
     t.port.clearWrites();
-
-    rx.lock_held = 0;
-    rx.cmd_active = 1;
-    rx.remote_off();
-    EXPECT_TRUE(t.port.commands().isEmpty());
-    rx.cmd_active = 0;
-    rx.remote_on();
-    EXPECT_TRUE(t.port.commands().isEmpty());
+    panel.bwc = panel.pbs = "set";
+    rx.release();
+    EXPECT_EQ(t.port.trace(), "H0|H0");
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_EQ(panel.bwc, "");
+    EXPECT_EQ(panel.pbs, "");
 }
 
 TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
@@ -110,7 +93,7 @@ TEST_F(Link, SilentReceiverIsBounded)
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_EQ(t.prompter.lastText(),
               "The receiver did not answer.\nCheck the cable and that the RX is switched-on.");
-    EXPECT_EQ(rx.cmd_active, 0);
+    EXPECT_FALSE(rx.busy());
 }
 
 TEST_F(Link, RefreshDecodesTheReply)
@@ -150,7 +133,8 @@ TEST_F(Link, RefreshEdgesOfTheFrequencyRangeAndNfm)
 TEST_F(Link, RefreshWithLockSendsBandwidthControlAndShift)
 {
     t.app.settings.v[12] = 1;
-    rx.lock_held = 1;
+    rx.hold();
+    t.port.clearWrites();
     rx.apply_state("X004095000001");
     EXPECT_EQ(t.port.trace(), "W5500|P0000");
     EXPECT_EQ(panel.bwc, "5500");
@@ -198,7 +182,7 @@ TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
 {
     int tracked = 0;
     QString seen;
-    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { ++tracked; seen = s; });
+    QObject::connect(&rx, &Receiver2::dialFrequency, [&](const QString &s) { ++tracked; seen = s; });
     rx.auto_report = true;
     t.port.inject("I0950");
     EXPECT_EQ(tracked, 0);
@@ -217,14 +201,17 @@ TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
 
 TEST_F(Link, TuneFromRowSendsTheRecordAndUpdatesOthers)
 {
-    QString own, bdx, track;
-    t.app.fanout.setLoaded(FreqFanout::Own, [&](const QString &s) { own = s; });
-    t.app.fanout.setLoaded(FreqFanout::Bdxc, [&](const QString &s) { bdx = s; });
-    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { track = s; });
+    QString shown, track;
+    FreqFanout::Target from = FreqFanout::Count;
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](const QString &s, FreqFanout::Target o) {
+        shown = s;
+        from = o;
+    });
+    QObject::connect(&rx, &Receiver2::trackingFrequency, [&](const QString &s) { track = s; });
     EXPECT_TRUE(rx.tune_from_row(6175, "", "0041", FreqFanout::Bdxc));
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
-    EXPECT_EQ(bdx, "6175.000");
-    EXPECT_EQ(own, "6175.000");
+    EXPECT_EQ(shown, "6175.000");
+    EXPECT_EQ(from, FreqFanout::Bdxc);
     EXPECT_EQ(track, "6175.000");
     EXPECT_EQ(panel.freq, "6175.000");
     EXPECT_EQ(panel.labels[PanelView::MD], "AM");

@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/commands.h"
+#include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "memory/mem2.h"
@@ -180,7 +181,7 @@ QString memcell::build_record() const
 bool memcell::check_fields()
 {
     const double khz = fmt::val(txt_freqmem->text());
-    if (txt_freqmem->text().trimmed().isEmpty() || !(khz >= 10 && khz <= 29999.999)) {
+    if (txt_freqmem->text().trimmed().isEmpty() || !rxlimits::inRange(khz)) {
         app_.prompter->message(QStringLiteral("The frequency must lie between\n"
                                               "10 and 29999.999 kHz"),
                                QStringLiteral("Memory cell contents"), Prompter::Exclamation);
@@ -249,12 +250,12 @@ void memcell::on_ToRM()
     QString command;
     QString question;
     if (action_ == MemMan::ActDelete) {
-        command = QStringLiteral("U5") + channel;
+        command = cmd::clearChannel(channel.toInt());
         question = QStringLiteral("You want to empty the receiver\nmemory cell ") + channel;
     } else {
         if (!check_fields())
             return;
-        command = QLatin1Char('K') + build_record().mid(1);
+        command = cmd::write(channel.toInt(), build_record().mid(4));
         question = QStringLiteral("You want to fill the receiver\nmemory cell ") + channel +
                    QStringLiteral(" with the\nsettings shown");
     }

@@ -2,6 +2,7 @@
 
 #include "common/ui/busy.h"
 #include "common/fmt.h"
+#include "link/limits.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
 #include "link/commands.h"
@@ -86,9 +87,7 @@ MemMan::~MemMan()
         // Closed without a close event (deleted by its owner): let go of
         // the receiver without waiting on a window that is going away.
         scanning_ = false;
-        app_.rx->lock_held = 0;
-        if (app_.panel)
-            app_.panel->showLock(false);
+        app_.rx->forget_hold();
     }
 }
 
@@ -455,24 +454,13 @@ void MemMan::closeEvent(QCloseEvent *e)
 // receiver did not answer the refresh.
 static bool holdReceiver(App &app)
 {
-    Receiver2 *rx = app.rx;
-    rx->lock_held = 1;
-    rx->remote_on();
-    if (app.panel)
-        app.panel->showLock(true);
-    return rx->refresh_panel(false);
+    app.rx->hold();
+    return app.rx->refresh_panel(false);
 }
 
 void MemMan::release_receiver(App &app)
 {
-    Receiver2 *rx = app.rx;
-    rx->lock_held = 0;
-    rx->remote_off();
-    if (app.panel) {
-        app.panel->showLock(false);
-        app.panel->clearBwc();
-        app.panel->clearPbs();
-    }
+    app.rx->release();
 }
 
 bool MemMan::hold_receiver()
@@ -873,7 +861,7 @@ void MemMan::on_setrx()
     const bool ok = rx->refresh_panel();
     if (!self || !ok)
         return;
-    lbl_freq->setText(app.panel ? app.panel->freqText() : QString());
+    lbl_freq->setText(app.rx->freqText());
 }
 
 void MemMan::on_scan()
@@ -948,7 +936,7 @@ void MemMan::scan_tick()
         return;
     }
     const QString &rec = mem2::table().rec[ch];
-    lbl_freq->setText(rec.isEmpty() ? (app.panel ? app.panel->freqText() : QString())
+    lbl_freq->setText(rec.isEmpty() ? (app.rx->freqText())
                                     : mem2::selFreqText(rec));
 }
 

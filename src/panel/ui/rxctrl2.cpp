@@ -6,6 +6,7 @@
 #include "link/app.h"
 #include "link/captions.h"
 #include "link/commands.h"
+#include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "panel/ui/textgrid.h"
@@ -178,6 +179,7 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     set_grd_lock();
     buildMenus();
     app_.panel = this;
+    connectReceiver();
     loaded_ = true;
 
     showtime_ = new QTimer(this);
@@ -256,10 +258,10 @@ void rxctrl2::buildUi()
     // The minimum end (top) holds the widest setting.
     vsc_bwc->setInvertedAppearance(true);
     vsc_bwc->setInvertedControls(false);
-    vsc_bwc->setRange(2000, 5500);
+    vsc_bwc->setRange(rxlimits::kBwcWide.lo(), rxlimits::kBwcWide.hi());
     vsc_bwc->setValue(2000);
-    vsc_bwc->setSingleStep(25);
-    vsc_bwc->setPageStep(200);
+    vsc_bwc->setSingleStep(rxlimits::kBwcStep);
+    vsc_bwc->setPageStep(rxlimits::kBwcPage);
     vsc_bwc->setFixedHeight(92);
     vsc_bwc->setFocusPolicy(Qt::StrongFocus); // reachable by Tab, moved by the arrow keys
     vsc_bwc->setEnabled(false);
@@ -267,10 +269,10 @@ void rxctrl2::buildUi()
     vsc_pbs->setObjectName(QStringLiteral("vsc_pbs"));
     vsc_pbs->setAccessibleName(QStringLiteral("pbs"));
     vsc_pbs->setInvertedAppearance(true);
-    vsc_pbs->setRange(-2000, 2000);
+    vsc_pbs->setRange(rxlimits::kPbsMin, rxlimits::kPbsMax);
     vsc_pbs->setValue(0);
-    vsc_pbs->setSingleStep(25);
-    vsc_pbs->setPageStep(200);
+    vsc_pbs->setSingleStep(rxlimits::kPbsStep);
+    vsc_pbs->setPageStep(rxlimits::kPbsPage);
     vsc_pbs->setFixedHeight(92);
     vsc_pbs->setFocusPolicy(Qt::StrongFocus);
     vsc_pbs->setEnabled(false);
@@ -628,11 +630,9 @@ void rxctrl2::grd_bw_click(int c)
     const int code = gridcodes::bw[c];
     if (code == 2 || code == 3) {
         clearBwc();
-    } else if (app_.settings.bwcFitted() && app_.rx->lock_held == 1) {
-        if (code == 1)
-            enableBwc(2200, 500, 2200);
-        else
-            enableBwc(5500, 2000, 5500);
+    } else if (app_.settings.bwcFitted() && app_.rx->held()) {
+        const auto range = rxlimits::bwcRange(code);
+        enableBwc(range->minEnd, range->maxEnd, range->minEnd);
     }
 }
 
@@ -654,7 +654,7 @@ void rxctrl2::grd_vbt_click(int c)
         return;
     vbt_choice_ = c;
     QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(c == 1 ? QStringLiteral("U11") : QStringLiteral("U10"));
+    app_.rx->bracket_cmd(cmd::user(1, c));
     if (self)
         showVbt(c == 1);
 }
@@ -667,16 +667,12 @@ void rxctrl2::grd_lock_click(int c)
     Receiver2 *rx = app_.rx;
     if (c == 0) {
         paintValue(lbl_lock, kLight);
-        rx->lock_held = 0;
-        rx->remote_off();
+        rx->release();
         if (!self)
             return;
-        clearBwc();
-        clearPbs();
     } else {
         paintValue(lbl_lock, kOrange);
-        rx->lock_held = 1;
-        rx->remote_on();
+        rx->hold();
         if (!self)
             return;
         if (!app_.settings.noRx() && !refreshNow()) {
@@ -706,33 +702,24 @@ void rxctrl2::grd_CS_click(int r, int c)
 
 void rxctrl2::vsc_bwc_change(int v)
 {
-    if (!app_.rx || !app_.settings.bwcFitted() || app_.rx->lock_held != 1)
+    if (!app_.rx || !app_.settings.bwcFitted() || !app_.rx->held())
         return;
-    const QString s = fmt::zeros(v, 4);
-    lbl_bwc->setText(s);
-    app_.rx->send_cmd(QStringLiteral("W") + s);
+    lbl_bwc->setText(fmt::zeros(v, 4));
+    app_.rx->send_cmd(cmd::bwc(v));
 }
 
 void rxctrl2::vsc_pbs_change(int v)
 {
-    if (!app_.rx || app_.rx->lock_held != 1)
+    if (!app_.rx || !app_.rx->held())
         return;
-    const QString s = (v >= 0 ? QStringLiteral("+") : QString()) + fmt::zeros(v, 4);
-    lbl_pbs->setText(s);
-    app_.rx->send_cmd(QStringLiteral("P") + s);
+    const QString c = cmd::pbs(v);
+    lbl_pbs->setText(c.mid(1));
+    app_.rx->send_cmd(c);
 }
 
 void rxctrl2::releaseLock()
 {
-    Receiver2 *rx = app_.rx;
-    QPointer<rxctrl2> self(this);
-    rx->lock_held = 0;
-    rx->remote_off();
-    if (!self)
-        return;
-    showLock(false);
-    clearBwc();
-    clearPbs();
+    app_.rx->release();
 }
 
 void rxctrl2::cmd_gono_click()
@@ -748,11 +735,9 @@ void rxctrl2::cmd_gono_click()
         cmd_gono->setProperty("going", true);
         cmd_gono->style()->unpolish(cmd_gono);
         cmd_gono->style()->polish(cmd_gono);
-        rx->lock_held = 1;
-        rx->remote_on();
+        rx->hold();
         if (!self)
             return;
-        showLock(true);
         if (go_state_ == 1 && !app_.settings.noRx() && !refreshNow()) {
             // No answer: stop as NO would.
             if (self && go_state_ == 1)
@@ -808,16 +793,9 @@ void rxctrl2::keypadKey(const QString &key)
 
 void rxctrl2::tuneTo(double f)
 {
-    if (!(f >= 10 && f <= 29999.999)) {
+    if (!app_.rx->tune(f, FreqFanout::Panel))
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
-        return;
-    }
-    const QString s = fmt::freqText(f);
-    Receiver2 *rx = app_.rx;
-    rx->frequency_fanout(s, false);
-    rx->bracket_cmd(cmd::freq(f));
-    rx->tracking_update(s);
 }
 
 void rxctrl2::enterKeypadFrequency()
@@ -836,13 +814,13 @@ void rxctrl2::enterKeypadChannel()
     keypad_text_.clear();
     lbl_mfreq->clear();
     const double v = fmt::val(t);
-    if (t.isEmpty() || v < 0 || v > 199) {
+    if (t.isEmpty() || v < rxlimits::kFirstChannel || v > rxlimits::kLastChannel) {
         app_.prompter->message(QStringLiteral("Memory cell outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
         return;
     }
     QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(QStringLiteral("C") + fmt::zeros(v, 3));
+    app_.rx->bracket_cmd(cmd::recall(int(fmt::roundHalfAway(v))));
     if (self)
         refreshNow();
 }
@@ -867,20 +845,12 @@ void rxctrl2::spinStep(int dir)
     // A typed value far outside any frequency must not overflow the count.
     const double raw = std::clamp(fmt::val(t) * 1000 + 0.49, -1e15, 1e15);
     long long hz = (long long)std::floor(raw);
-    if (spin_dir_ == -1) {
-        hz -= step_hz_;
-        if (hz < 10000)
-            hz = 10000;
-    } else {
-        hz += step_hz_;
-        if (hz > 29999999)
-            hz = 29999999;
-    }
-    const QString s = fmt::freqText(hz / 1000.0);
-    Receiver2 *rx = app_.rx;
-    rx->frequency_fanout(s, false);
-    rx->bracket_cmd(cmd::freqHz(hz));
-    rx->tracking_update(s);
+    // Each direction clamps at its own end of the range.
+    if (spin_dir_ == -1)
+        hz = std::max(hz - step_hz_, rxlimits::kMinHz);
+    else
+        hz = std::min(hz + step_hz_, rxlimits::kMaxHz);
+    app_.rx->tuneHz(hz, FreqFanout::Panel);
     if (!self)
         return;
     spin_busy_ = false;
@@ -896,6 +866,31 @@ bool rxctrl2::refreshNow()
 }
 
 // ---------------------------------------------------------------- PanelView
+
+void rxctrl2::connectReceiver()
+{
+    Receiver2 *rx = app_.rx;
+    if (!rx)
+        return;
+    connect(rx, &Receiver2::labelChanged, this, &rxctrl2::setLabel);
+    connect(rx, &Receiver2::vbtChanged, this, &rxctrl2::showVbt);
+    connect(rx, &Receiver2::bwcEnabled, this, &rxctrl2::enableBwc);
+    connect(rx, &Receiver2::pbsEnabled, this, &rxctrl2::enablePbs);
+    connect(rx, &Receiver2::bwcCleared, this, &rxctrl2::clearBwc);
+    connect(rx, &Receiver2::pbsCleared, this, &rxctrl2::clearPbs);
+    connect(rx, &Receiver2::agcEnabledChanged, this, &rxctrl2::setAgcEnabled);
+    connect(rx, &Receiver2::bwFrameEnabledChanged, this, &rxctrl2::setBwFrameEnabled);
+    connect(rx, &Receiver2::frequencyChanged, this, [this](const QString &s) { setFreqText(s); });
+    connect(rx, &Receiver2::dialFrequency, this, [this](const QString &s) { setFreqText(s); });
+    // The lock's label, and the controls that only work while it is held.
+    connect(rx, &Receiver2::lockChanged, this, [this](bool held) {
+        showLock(held);
+        if (!held) {
+            clearBwc();
+            clearPbs();
+        }
+    });
+}
 
 void rxctrl2::setLabel(Label which, const QString &text)
 {
@@ -1036,7 +1031,7 @@ void rxctrl2::closeEvent(QCloseEvent *e)
     go_state_ = 0; // ends a running GO loop
     QPointer<rxctrl2> self(this);
     if (vbt_choice_ == 0 && app_.rx)
-        app_.rx->bracket_cmd(QStringLiteral("U11"));
+        app_.rx->bracket_cmd(cmd::user(1, 1));
     if (!self)
         return;
     loaded_ = false;

@@ -111,6 +111,8 @@ private:
     void vsc_pbs_change(int v);
     void cmd_gono_click();
     void releaseLock();
+    // Connects the receiver's signals to the labels and controls they change.
+    void connectReceiver();
 
     bool refreshNow();
     void syncGrid(Label which, const QString &text);

@@ -1,5 +1,7 @@
 #include "schedules/ui/listwindow.h"
 
+#include "link/limits.h"
+
 #include "common/ui/busy.h"
 #include "common/fmt.h"
 #include "files/ui/filedialogs.h"
@@ -122,8 +124,6 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
 
 ListWindow::~ListWindow()
 {
-    if (loaded_)
-        app_.fanout.setLoaded(cfg_.target, nullptr);
 }
 
 int ListWindow::capacity() const
@@ -144,10 +144,13 @@ QString ListWindow::currentPath() const
 void ListWindow::setLoaded(bool on)
 {
     loaded_ = on;
+    if (!app_.rx)
+        return;
     if (on)
-        app_.fanout.setLoaded(cfg_.target, [this](const QString &s) { lbl_arf->setText(s); });
+        freqConn_ = connect(app_.rx, &Receiver2::frequencyChanged, this,
+                            [this](const QString &s) { lbl_arf->setText(s); });
     else
-        app_.fanout.setLoaded(cfg_.target, nullptr);
+        disconnect(freqConn_);
 }
 
 void ListWindow::showEvent(QShowEvent *e)
@@ -229,7 +232,7 @@ void ListWindow::tune_cell(const QModelIndex &index)
     if (!index.isValid() || index.column() < g.firstFreq || index.column() > g.lastFreq)
         return;
     const double f = fmt::val(model->cell(index.row(), index.column()));
-    if (!(f >= 10 && f <= 29999.999) || tuning_ || !app_.rx)
+    if (!rxlimits::inRange(f) || tuning_ || !app_.rx)
         return;
     const QString code = model->cell(index.row(), g.codeColumn);
     QPointer<ListWindow> self(this);

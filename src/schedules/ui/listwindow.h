@@ -86,5 +86,6 @@ protected:
 private:
     void setLoaded(bool on);
     bool loaded_ = false;
+    QMetaObject::Connection freqConn_;
     bool tuning_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -148,8 +149,14 @@ TEST_F(Start, MenusOpenTheMemoryAndListWindowsOnce)
     EXPECT_EQ(memman, 1);
     EXPECT_EQ(bdx, 1);
     EXPECT_EQ(own, 1);
-    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Bdxc));
-    EXPECT_TRUE(p->app().fanout.loaded(FreqFanout::Own));
+    // Both list windows follow the receiver's frequency.
+    p->app().rx->frequency_fanout("7000.000");
+    int following = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->objectName() == "bdxc" || w->objectName() == "own"))
+            if (auto *l = w->findChild<QLabel *>("lbl_arf"))
+                following += l->text() == "7000.000";
+    EXPECT_EQ(following, 2);
 }
 
 TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)

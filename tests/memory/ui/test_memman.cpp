@@ -24,24 +24,6 @@
 
 namespace {
 
-struct FakePanel : PanelView {
-    QString freq = "0.000";
-    int lockOn = -1;
-    int bwcCleared = 0, pbsCleared = 0, fronts = 0;
-    void setLabel(Label, const QString &) override {}
-    void showVbt(bool) override {}
-    void showLock(bool on) override { lockOn = on; }
-    void enableBwc(int, int, int) override {}
-    void enablePbs(int, const QString &) override {}
-    void clearBwc() override { ++bwcCleared; }
-    void clearPbs() override { ++pbsCleared; }
-    void setAgcEnabled(bool) override {}
-    void setBwFrameEnabled(bool) override {}
-    void setFreqText(const QString &s) override { freq = s; }
-    QString freqText() const override { return freq; }
-    void bringToFront() override { ++fronts; }
-    void setPanelEnabled(bool) override {}
-};
 
 QString cell(QTableWidget *g, int r, int c)
 {
@@ -70,6 +52,7 @@ struct MemWin : ::testing::Test {
     {
         tab = mem2::MemTable{};
         t.app.panel = &panel;
+        panel.attach(*t.rx);
         fake.ch[0] = "004095000000";  // 9500 kHz AM
         fake.ch[1] = "013071505001";  // 7150.5 kHz LSB
         fake.ch[2] = "112151100002";
@@ -162,7 +145,7 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
               "Do you want to capture the NRD-535\nmemory and replace possible data in\nthe MemMan Window");
     EXPECT_EQ(t.prompter.lastTitle(), "Fetch Rx ready");
     EXPECT_EQ(t.prompter.lastText(), "Rx memory is now loaded\nin the MemMan Window");
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_GE(panel.bwcCleared, 1);
     EXPECT_GE(panel.pbsCleared, 1);
@@ -212,7 +195,7 @@ TEST_F(MemWin, SilentReceiverMidFetchKeepsWhatCameAndReleases)
     EXPECT_EQ(rowOf(w->grd_mem, 50), "");
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(t.port.trace().endsWith("L050050|H0|H0"));
     EXPECT_TRUE(allEnabled());
@@ -231,7 +214,7 @@ TEST_F(MemWin, ReceiverSilentFromTheStartKeepsTheOldTable)
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_FALSE(t.port.trace().contains("L000000"));
     EXPECT_TRUE(t.port.trace().endsWith("H0|H0"));
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_TRUE(allEnabled());
 }
 
@@ -241,7 +224,7 @@ TEST_F(MemWin, ClosingTheWindowDuringAFetchReleasesTheReceiver)
     fetch();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(t.port.trace().endsWith("H0|H0")) << t.port.trace().toStdString();
     EXPECT_FALSE(t.port.trace().contains("L199199|H0")); // stopped early
@@ -322,7 +305,7 @@ TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
     EXPECT_EQ(writes[2], "U5022");
     EXPECT_EQ(writes.last(), "U5150");
     EXPECT_EQ(t.prompter.lastText(), "MemMan data is now \nloaded in the Rx memory");
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
 
     // "From" 199 is refused, even with "To" 199; the boxes go back to defaults.
     t.port.clearWrites();
@@ -421,7 +404,7 @@ TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
     EXPECT_EQ(w->lbl_tag->text(), "Evening news");
     EXPECT_EQ(tab.mem_row, 40);
 
-    panel.freq = "6000.000";
+    t.rx->frequency_fanout("6000.000");
     click(w->cmd_SetRx);
     EXPECT_TRUE(t.port.trace().startsWith("H1|H1|C040|H0|H0|H1|H1|U11|J1199|L199199|H0|H0"))
         << t.port.trace().toStdString();
@@ -444,7 +427,7 @@ TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
     EXPECT_TRUE(w->cmd_scan->isHidden());
     EXPECT_FALSE(w->cmd_scanho->isHidden());
     EXPECT_FALSE(w->cmd_fetch->isEnabled());
-    EXPECT_EQ(t.rx->lock_held, 1);
+    EXPECT_TRUE(t.rx->held());
     EXPECT_EQ(w->tmr_scan->interval(), 100);
 
     auto recalls = [this] {
@@ -469,7 +452,7 @@ TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
     EXPECT_EQ(r.mid(0, 16), expect);
     EXPECT_EQ(r.at(16), "C190");
     EXPECT_FALSE(w->scanning());
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(w->cmd_scanho->isHidden());
     EXPECT_TRUE(allEnabled());
@@ -497,7 +480,7 @@ TEST_F(MemWin, NoScanWhileTheReceiverIsBeingTakenLeavesItReleased)
     };
     click(w->cmd_scan);
     EXPECT_FALSE(w->scanning());
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     QString lastH;
     for (const QString &c : t.port.commands())

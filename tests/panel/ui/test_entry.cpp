@@ -139,8 +139,8 @@ TEST_F(PanelTest, TuningReachesOpenWindows)
 {
     make();
     QStringList bdxc, tracking;
-    t.app.fanout.setLoaded(FreqFanout::Bdxc, [&](const QString &s) { bdxc << s; });
-    t.app.fanout.setLoaded(FreqFanout::Tracking, [&](const QString &s) { tracking << s; });
+    QObject::connect(t.rx.get(), &Receiver2::frequencyChanged, [&](const QString &s) { bdxc << s; });
+    QObject::connect(t.rx.get(), &Receiver2::trackingFrequency, [&](const QString &s) { tracking << s; });
     keys("6175F");
     EXPECT_EQ(bdxc, QStringList{"6175.000"});
     EXPECT_EQ(tracking, QStringList{"6175.000"});

@@ -212,7 +212,7 @@ TEST_F(PanelTest, WideWithBandwidthControlAndLock)
     // H1 twice for the lock, the refresh without H0, its W (the scroll bar's
     // change and the refresh's own) and P commands.
     EXPECT_EQ(trace(), "H1|H1|H1|H1|U11|J1199|L199199|W5500|W5500|P0000");
-    EXPECT_EQ(t.rx->lock_held, 1);
+    EXPECT_TRUE(t.rx->held());
     EXPECT_EQ(label("lbl_lock"), " On");
     EXPECT_EQ(colour("lbl_lock"), QColor(255, 128, 0));
     auto *bwc = get<QScrollBar>("vsc_bwc");
@@ -245,7 +245,7 @@ TEST_F(PanelTest, WideWithBandwidthControlAndLock)
     clear();
     click("grd_lock", 0, 0);
     EXPECT_EQ(trace(), "H0|H0");
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(label("lbl_lock"), " Off");
     EXPECT_EQ(colour("lbl_lock"), QColor(255, 224, 192));
     EXPECT_FALSE(get<QScrollBar>("vsc_pbs")->isEnabled());
@@ -292,7 +292,7 @@ TEST_F(PanelTest, LockOnWithASilentReceiverLetsGo)
     make();
     click("grd_lock", 0, 1);
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(label("lbl_lock"), " Off");
     EXPECT_TRUE(trace().endsWith("H0|H0"));
 }
@@ -344,7 +344,7 @@ TEST_F(PanelTest, GoStepsDownToTenKilohertzAndNoReleasesTheLock)
             EXPECT_EQ(c, "F00010000");
     EXPECT_EQ(cmds.mid(cmds.size() - 2).join('|'), "H0|H0");
     EXPECT_EQ(freq()->text(), "10.000");
-    EXPECT_EQ(t.rx->lock_held, 0);
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(label("lbl_lock"), " Off");
     EXPECT_EQ(get<QPushButton>("cmd_gono")->text(), "GO");
     EXPECT_FALSE(get<QScrollBar>("vsc_pbs")->isEnabled());

@@ -17,24 +17,6 @@
 
 namespace {
 
-struct FakePanel : PanelView {
-    QMap<int, QString> labels;
-    QString freq;
-    int fronts = 0;
-    void setLabel(Label w, const QString &t) override { labels[w] = t; }
-    void showVbt(bool) override {}
-    void showLock(bool) override {}
-    void enableBwc(int, int, int) override {}
-    void enablePbs(int, const QString &) override {}
-    void clearBwc() override {}
-    void clearPbs() override {}
-    void setAgcEnabled(bool) override {}
-    void setBwFrameEnabled(bool) override {}
-    void setFreqText(const QString &s) override { freq = s; }
-    QString freqText() const override { return freq; }
-    void bringToFront() override { ++fronts; }
-    void setPanelEnabled(bool) override {}
-};
 
 void copyDemo(const QString &rel, const QString &to)
 {
@@ -48,6 +30,7 @@ struct ListWindows : ::testing::Test {
     void SetUp() override
     {
         t.app.panel = &panel;
+        panel.attach(*t.rx);
         t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
         t.app.times.utc_text = "5 Dec 2026  06:30";
         copyDemo("data/demo/BDXC/BDX26TOE.TXT", t.base() + "BDXC/BDX26TOE.TXT");
@@ -138,8 +121,6 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     w.show();
     o.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    ASSERT_TRUE(t.app.fanout.loaded(FreqFanout::Bdxc));
-    ASSERT_TRUE(t.app.fanout.loaded(FreqFanout::Own));
     loadBdx(w, "all");
     const QModelIndex i = find(w.model, "6175", 3);
     ASSERT_TRUE(i.isValid());
@@ -161,9 +142,11 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");
 
-    // Closing the own window takes it off the fan-out.
+    // A closed window no longer follows the receiver.
     o.close();
-    EXPECT_FALSE(t.app.fanout.loaded(FreqFanout::Own));
+    t.rx->frequency_fanout("7000.000");
+    EXPECT_EQ(w.lbl_arf->text(), "7000.000");
+    EXPECT_EQ(o.lbl_arf->text(), "9635.000");
 }
 
 TEST_F(ListWindows, TimeStationAndBlankCellsDoNothing)
@@ -300,13 +283,15 @@ TEST_F(ListWindows, LoadButtonTickTopAndExit)
     EXPECT_TRUE(w.table());
     EXPECT_EQ(t.app.files.bdxc, "BDX26TOE.TXT");
     w.show();
-    EXPECT_TRUE(t.app.fanout.loaded(FreqFanout::Bdxc));
+    t.rx->frequency_fanout("7000.000");
+    EXPECT_EQ(w.lbl_arf->text(), "7000.000");
     w.cmd_Exit->click();
     EXPECT_FALSE(w.table());
     EXPECT_TRUE(t.app.files.bdxc.isEmpty());
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(t.app.fanout.loaded(FreqFanout::Bdxc));
+    t.rx->frequency_fanout("8000.000");
+    EXPECT_EQ(w.lbl_arf->text(), "7000.000");
 }
 
 TEST_F(ListWindows, MovingScrollsColumnZeroBackIntoView)
