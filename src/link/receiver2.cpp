@@ -294,16 +294,10 @@ bool Receiver2::bracket_cmd(const QString &text)
 bool Receiver2::refresh_panel(bool reportFailure)
 {
     std::optional<QString> r;
-    bool ran = false;
     QPointer<Receiver2> self(this);
-    const bool now = bracket([&] {
-        ran = true;
-        send_cmd(cmd::user(1, 1));
-        wait_ms(rxlimits::kBracketPauseMs);
-        r = read_rx_state();
-    });
-    if (!now) {
-        // Queued behind another caller's sequence: run it then.
+    if (wouldQueue()) {
+        // Queued behind another caller's sequence: run it then. The queued
+        // function outlives this call, so it captures nothing of its frame.
         bracket([self, reportFailure] {
             if (!self)
                 return;
@@ -317,6 +311,11 @@ bool Receiver2::refresh_panel(bool reportFailure)
         });
         return true;
     }
+    bracket([&] {
+        send_cmd(cmd::user(1, 1));
+        wait_ms(rxlimits::kBracketPauseMs);
+        r = read_rx_state();
+    });
     if (!r) {
         if (reportFailure && !lost_)
             report_no_answer();

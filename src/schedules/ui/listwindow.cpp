@@ -183,6 +183,10 @@ bool ListWindow::show_rx_freq()
     if (!rx)
         return false;
     QPointer<ListWindow> self(this);
+    // While another caller's sequence runs the read would be queued, and a
+    // queued read must not write into this call's frame.
+    if (rx->wouldQueue())
+        return false;
     std::optional<QString> r;
     rx->bracket([&] { r = rx->read_rx_state(); });
     if (!self)
