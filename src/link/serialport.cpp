@@ -25,13 +25,40 @@ QString SerialPort::deviceForNumber(int n)
 #endif
 }
 
+QString SerialPort::openFailureReason(const QString &device, QSerialPort::SerialPortError e,
+                                      const QString &systemText)
+{
+    QString why;
+    const bool busyText = systemText.contains(QLatin1String("lock"), Qt::CaseInsensitive)
+                          || systemText.contains(QLatin1String("busy"), Qt::CaseInsensitive);
+    if (e == QSerialPort::DeviceNotFoundError) {
+        why = QStringLiteral("The port %1 is missing: there is no such serial port "
+                             "(is the adapter plugged in?).");
+    } else if (e == QSerialPort::OpenError || (e == QSerialPort::PermissionError && busyText)) {
+        why = QStringLiteral("The port %1 is busy: another program is using it.");
+    } else if (e == QSerialPort::PermissionError) {
+#ifdef Q_OS_WIN
+        why = QStringLiteral("No permission to open the port %1.");
+#else
+        why = QStringLiteral("No permission to open the port %1 (the user must be allowed to use "
+                             "it, usually as a member of the group \"dialout\").");
+#endif
+    } else {
+        why = QStringLiteral("The port %1 could not be opened.");
+    }
+    why = why.arg(device);
+    if (!systemText.isEmpty())
+        why += QStringLiteral("\nSystem: %1").arg(systemText);
+    return why;
+}
+
 bool SerialPort::open(QString *error)
 {
     lostSignalled_ = false;
     sp_->setPortName(device_);
     if (!sp_->open(QIODevice::ReadWrite)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(device_, sp_->errorString());
+            *error = openFailureReason(device_, sp_->error(), sp_->errorString());
         return false;
     }
     const bool ok = sp_->setBaudRate(4800) && sp_->setDataBits(QSerialPort::Data8)
