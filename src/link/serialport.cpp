@@ -1,6 +1,9 @@
 #include "link/serialport.h"
 
+#include <algorithm>
+
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 SerialPort::SerialPort(const QString &device, QObject *parent)
     : Port(parent), device_(device), sp_(new QSerialPort(this))
@@ -23,6 +26,23 @@ QString SerialPort::deviceForNumber(int n)
 #else
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
 #endif
+}
+
+QList<SerialPort::Available> SerialPort::available()
+{
+    QList<Available> out;
+    for (const QSerialPortInfo &i : QSerialPortInfo::availablePorts()) {
+        QString d = i.description().trimmed();
+        const QString m = i.manufacturer().trimmed();
+        if (!m.isEmpty() && !d.contains(m))
+            d = d.isEmpty() ? m : QStringLiteral("%1 (%2)").arg(d, m);
+        if (d.isEmpty())
+            d = QStringLiteral("serial port");
+        out.append({i.systemLocation(), d});
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Available &a, const Available &b) { return a.device < b.device; });
+    return out;
 }
 
 QString SerialPort::openFailureReason(const QString &device, QSerialPort::SerialPortError e,
