@@ -84,7 +84,9 @@ const GridLayout &layoutOf(Kind k)
         11, 10, 3, 9, QStringLiteral("0041"),
         {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620, 1},
         {16, 17, 9, 5, 5, 5, 5, 5, 5, 5, 0},
-        {QStringLiteral("Station"), QStringLiteral("Programme"), QStringLiteral("UTC"),
+        // Columns 1-17 and 18-35 of the file: the station and the language
+        // with its target area.
+        {QStringLiteral("Station"), QStringLiteral("Language  Target"), QStringLiteral("UTC"),
          QStringLiteral("kHz"), QString(), QString(), QString(), QString(), QString(), QString(),
          QStringLiteral("Code")}};
     static const GridLayout own = {
