@@ -294,9 +294,12 @@ void setup::setSystemPorts(const QList<SerialPort::Available> &ports)
 {
     filling_ = true;
     device_->clear();
-    device_->addItem(QStringLiteral("Numbered port (COM 1 - COM 4)"), QString());
-    for (const SerialPort::Available &p : ports)
-        device_->addItem(QStringLiteral("%1 - %2").arg(p.device, p.description), p.device);
+    device_->addItem(QStringLiteral("COM 1-4 (above)"), QString());
+    for (const SerialPort::Available &p : ports) {
+        const QString text = QStringLiteral("%1 - %2").arg(p.device, p.description);
+        device_->addItem(text, p.device);
+        device_->setItemData(device_->count() - 1, text, Qt::ToolTipRole);
+    }
     filling_ = false;
     fillDevice();
 }

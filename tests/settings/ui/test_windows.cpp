@@ -467,6 +467,7 @@ TEST(Welcome, Screenshots)
     w.show();
     w.grab().save(QString::fromLocal8Bit(dir) + "/welcome2.png");
     setup s(t.app);
+    s.setSystemPorts({{"/dev/ttyUSB0", "FT232R USB UART (FTDI)"}});
     s.show();
     s.grab().save(QString::fromLocal8Bit(dir) + "/setup.png");
     about a(t.app);
