@@ -14,6 +14,14 @@ Prompter::Answer RecordingPrompter::message(const QString &text, const QString &
     return buttons == Ok || buttons == OkCancel ? AnsOk : AnsYes;
 }
 
+Prompter::Answer RecordingPrompter::messageWithDetails(const QString &text, const QString &title,
+                                                       Icon icon, const QString &details)
+{
+    const Answer a = message(text, title, icon, Ok);
+    asked.last().details = details;
+    return a;
+}
+
 std::optional<QString> RecordingPrompter::input(const QString &prompt, const QString &title,
                                                 const QString &defaultText)
 {

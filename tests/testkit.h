@@ -30,6 +30,7 @@ public:
         Buttons buttons;
         bool isInput = false;
         QString defaultText;
+        QString details;
     };
     QList<Asked> asked;
     std::deque<Answer> answers;
@@ -37,6 +38,8 @@ public:
 
     Answer message(const QString &text, const QString &title, Icon icon,
                    Buttons buttons = Ok) override;
+    Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
+                              const QString &details) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }

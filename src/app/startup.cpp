@@ -138,8 +138,10 @@ bool Program::loadSettings(QString *error, bool *firstRun)
             return false;
         const QString ini = demoDir_->path() + QStringLiteral("/VRTSV6.INI");
         Settings s = settingsfile::defaults();
+        QStringList notes;
         if (QFileInfo::exists(ini))
-            settingsfile::load(ini, &s, error);
+            settingsfile::load(ini, &s, error, &notes);
+        tellRanges(ini, notes);
         s.base_dir = demoDir_->path() + QLatin1Char('/');
         s.v[5] = 0; // the simulated receiver answers
         app_.settings = s;
@@ -155,11 +157,20 @@ bool Program::loadSettings(QString *error, bool *firstRun)
             *firstRun = true;
     }
     Settings s;
-    if (!settingsfile::load(path, &s, error))
+    QStringList notes;
+    if (!settingsfile::load(path, &s, error, &notes))
         return false;
     app_.settings = s;
     app_.settingsPath = path;
+    tellRanges(path, notes);
     return true;
+}
+
+void Program::tellRanges(const QString &path, const QStringList &notes)
+{
+    if (!notes.isEmpty() && app_.prompter)
+        app_.prompter->message(settingsfile::rangeMessage(path, notes),
+                               QLatin1String(settingsfile::fileName), Prompter::Exclamation);
 }
 
 void Program::showWelcome()
@@ -185,9 +196,16 @@ Port *Program::makePort()
         return portFactory();
     if (opt_.port == QLatin1String("sim"))
         return new SimPort();
-    const QString dev = opt_.port.isEmpty() ? SerialPort::deviceForNumber(app_.settings.portNumber())
-                                            : opt_.port;
-    return new SerialPort(dev);
+    return new SerialPort(portDevice());
+}
+
+QString Program::portDevice() const
+{
+    if (!opt_.port.isEmpty())
+        return opt_.port;
+    if (!app_.settings.port_device.isEmpty())
+        return app_.settings.port_device;
+    return SerialPort::deviceForNumber(app_.settings.portNumber());
 }
 
 void Program::commError(const QString &reason)
@@ -196,12 +214,15 @@ void Program::commError(const QString &reason)
         welcome_->setEnabled(true); // the box may be its child
     if (!reason.isEmpty())
         std::fprintf(stderr, "vorantis: %s\n", qPrintable(reason));
-    app_.prompter->message(QStringLiteral("Please check wether :\n"
-                                          "1. The cable between RX and PC is OK\n"
-                                          "2. The RX is switched-on\n"
-                                          "3. The right Comm port is selected and free\n"
-                                          "and try again"),
-                           QStringLiteral("RS232 Communication Error"), Prompter::NoIcon);
+    // The described text stays as it is; why the port failed is in the
+    // details.
+    app_.prompter->messageWithDetails(QStringLiteral("Please check wether :\n"
+                                                     "1. The cable between RX and PC is OK\n"
+                                                     "2. The RX is switched-on\n"
+                                                     "3. The right Comm port is selected and free\n"
+                                                     "and try again"),
+                                      QStringLiteral("RS232 Communication Error"), Prompter::NoIcon,
+                                      reason);
     quit(1);
 }
 

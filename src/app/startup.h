@@ -44,6 +44,10 @@ public:
     // The GO sequence; false after the "RS232 Communication Error" box.
     bool go();
 
+    // The serial device GO opens: --port, else the device chosen in set-up,
+    // else the numbered port of the settings.
+    QString portDevice() const;
+
     App &app() { return app_; }
     rxctrl2 *panel() const { return panel_; }
     welcome2 *welcome() const { return welcome_; }
@@ -59,6 +63,7 @@ private:
     void wireMenus();
     template <typename W> void openWindow(QPointer<W> &slot);
     void commError(const QString &reason);
+    void tellRanges(const QString &path, const QStringList &notes);
 
     Options opt_;
     App app_;

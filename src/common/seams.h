@@ -28,6 +28,15 @@ public:
     // text: lines separated by "\n".
     virtual Answer message(const QString &text, const QString &title, Icon icon,
                            Buttons buttons = Ok) = 0;
+    // As message with an OK button, plus details the user can unfold under
+    // the text (the reason behind a fixed message). Without a place for
+    // details they are left out.
+    virtual Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
+                                      const QString &details)
+    {
+        (void)details;
+        return message(text, title, icon, Ok);
+    }
     // Input box; nullopt on Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText) = 0;

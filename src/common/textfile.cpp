@@ -3,11 +3,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace textfile {
 
 namespace {
+
+constexpr qint64 kChunk = 64 * 1024;
 
 // Windows-1252 code points for bytes 0x80-0x9F; other bytes map to Latin-1.
 const char16_t cp1252High[32] = {
@@ -16,7 +22,7 @@ const char16_t cp1252High[32] = {
     0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-QString decode1252(const QByteArray &bytes)
+QString decode1252(QByteArrayView bytes)
 {
     QString out;
     out.reserve(bytes.size());
@@ -28,6 +34,30 @@ QString decode1252(const QByteArray &bytes)
             out.append(QChar(b));
     }
     return out;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char ch : bytes)
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return false;
+    return true;
+}
+
+// A line cut at a byte limit may end inside a UTF-8 sequence; drop that
+// partial sequence so that the rest is still recognised as UTF-8.
+void dropPartialUtf8(QByteArray *b)
+{
+    const qsizetype n = b->size();
+    for (qsizetype k = n - 1; k >= 0 && k >= n - 4; --k) {
+        const unsigned char c = static_cast<unsigned char>(b->at(k));
+        if ((c & 0xC0) == 0x80)
+            continue; // continuation byte
+        const int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (n - k < len)
+            b->truncate(k);
+        return;
+    }
 }
 
 QString reasonOf(const QFile &f)
@@ -44,18 +74,74 @@ QString reasonOf(const QFile &f)
     }
 }
 
+QString readError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The file %1 could not be read: %2.").arg(path, reason);
+}
+
+// The real atomic file: QSaveFile, with every step checked.
+class SaveFile : public AtomicFile {
+public:
+    explicit SaveFile(const QString &path) : f_(path) {}
+    bool open() override { return check(f_.open(QIODevice::WriteOnly)); }
+    bool write(const QByteArray &bytes) override
+    {
+        return check(f_.write(bytes) == bytes.size());
+    }
+    bool flush() override
+    {
+        // QSaveFile buffers small writes; a full disk shows only here.
+        if (!check(f_.flush()))
+            return false;
+#ifdef Q_OS_UNIX
+        if (::fsync(f_.handle()) != 0) {
+            reason_ = qt_error_string(errno);
+            return false;
+        }
+#endif
+        return true;
+    }
+    bool commit() override { return check(f_.commit()); }
+    void cancel() override { f_.cancelWriting(); } // the destructor removes the temporary
+    QString reason() const override { return reason_; }
+
+private:
+    bool check(bool ok)
+    {
+        if (ok && f_.error() == QFileDevice::NoError)
+            return true;
+        reason_ = f_.errorString();
+        if (reason_.isEmpty() || reason_ == QLatin1String("Unknown error"))
+            reason_ = QStringLiteral("the data could not be written completely");
+        return false;
+    }
+    QSaveFile f_;
+    QString reason_;
+};
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
 {
-    QByteArray b = bytes;
+    QByteArrayView b(bytes);
     if (b.startsWith("\xEF\xBB\xBF"))
-        b.remove(0, 3);
+        b = b.sliced(3);
+    if (isAscii(b))
+        return QString::fromLatin1(b);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString s = utf8.decode(b);
     if (!utf8.hasError())
         return s;
     return decode1252(b);
+}
+
+QString cleanLine(QStringView raw)
+{
+    QString out = raw.toString();
+    for (QChar &c : out)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    return out;
 }
 
 QStringList splitLines(const QString &text)
@@ -77,6 +163,220 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+// ---------------------------------------------------------------------------
+// LineReader
+
+LineReader::LineReader(QIODevice *dev, int maxChars)
+    : dev_(dev), maxChars_(qMax(1, maxChars)), maxBytes_(qMax(1, maxChars) * 4 + 4)
+{
+}
+
+bool LineReader::fill()
+{
+    if (eof_ || failed_)
+        return false;
+    buf_.resize(kChunk);
+    const qint64 n = dev_->read(buf_.data(), kChunk);
+    if (n < 0) {
+        failed_ = true;
+        buf_.clear();
+    } else {
+        buf_.resize(n);
+        if (n == 0)
+            eof_ = true;
+    }
+    pos_ = 0;
+    if (!started_) {
+        started_ = true;
+        if (buf_.startsWith("\xEF\xBB\xBF")) {
+            mode_ = Mode::Utf8;
+            pos_ = 3;
+        } else if (buf_.startsWith("\xFF\xFE") || buf_.startsWith("\xFE\xFF")) {
+            mode_ = Mode::Utf16;
+            utf16_ = QStringDecoder(buf_.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                                : QStringDecoder::Utf16BE);
+            pos_ = 2;
+        }
+    }
+    if (mode_ == Mode::Utf16) {
+        text_ = utf16_.decode(QByteArrayView(buf_).sliced(pos_));
+        tpos_ = 0;
+        pos_ = buf_.size();
+        return !failed_ && !eof_;
+    }
+    return !failed_ && pos_ < buf_.size();
+}
+
+QString LineReader::finish(const QByteArray &bytes, bool cut) const
+{
+    QString s;
+    if (mode_ == Mode::Utf8) {
+        s = QString::fromUtf8(bytes);
+    } else {
+        QByteArray b = bytes;
+        if (cut)
+            dropPartialUtf8(&b);
+        s = decode(b);
+    }
+    if (s.size() > maxChars_)
+        s.truncate(maxChars_);
+    return cleanLine(s);
+}
+
+bool LineReader::nextBytes(QString *line)
+{
+    QByteArray cur;
+    bool cut = false, any = false;
+    for (;;) {
+        if (pos_ >= buf_.size() && !fill()) {
+            if (failed_)
+                return false;
+            break;
+        }
+        if (mode_ == Mode::Utf16)
+            return nextUtf16(line);
+        if (skipLf_) {
+            skipLf_ = false;
+            if (buf_.at(pos_) == '\n') {
+                ++pos_;
+                continue;
+            }
+        }
+        const char *d = buf_.constData() + pos_;
+        const qsizetype n = buf_.size() - pos_;
+        qsizetype i = 0;
+        while (i < n && d[i] != '\n' && d[i] != '\r')
+            ++i;
+        const qsizetype room = maxBytes_ - cur.size();
+        if (i > room)
+            cut = true;
+        cur.append(d, qMin(i, room));
+        pos_ += i;
+        if (i < n) {
+            skipLf_ = d[i] == '\r';
+            ++pos_;
+            *line = finish(cur, cut);
+            return true;
+        }
+        if (i > 0)
+            any = true;
+    }
+    if (!any)
+        return false;
+    *line = finish(cur, cut);
+    return true;
+}
+
+bool LineReader::nextUtf16(QString *line)
+{
+    QString cur;
+    bool any = false;
+    for (;;) {
+        while (tpos_ >= text_.size()) {
+            if (!fill()) {
+                if (failed_)
+                    return false;
+                if (!any)
+                    return false;
+                *line = cleanLine(cur);
+                return true;
+            }
+        }
+        if (skipLf_) {
+            skipLf_ = false;
+            if (text_.at(tpos_) == QLatin1Char('\n')) {
+                ++tpos_;
+                continue;
+            }
+        }
+        const QChar *d = text_.constData() + tpos_;
+        const qsizetype n = text_.size() - tpos_;
+        qsizetype i = 0;
+        while (i < n && d[i] != QLatin1Char('\n') && d[i] != QLatin1Char('\r'))
+            ++i;
+        cur.append(d, qMin(i, qsizetype(maxChars_) - cur.size()));
+        tpos_ += i;
+        if (i < n) {
+            skipLf_ = d[i] == QLatin1Char('\r');
+            ++tpos_;
+            *line = cleanLine(cur);
+            return true;
+        }
+        if (i > 0)
+            any = true;
+    }
+}
+
+bool LineReader::next(QString *line)
+{
+    if (mode_ == Mode::Utf16)
+        return nextUtf16(line);
+    return nextBytes(line);
+}
+
+bool LineReader::atEnd()
+{
+    for (;;) {
+        if (mode_ == Mode::Utf16 && started_) {
+            if (tpos_ >= text_.size()) {
+                if (!fill())
+                    return true;
+                continue;
+            }
+            if (skipLf_ && text_.at(tpos_) == QLatin1Char('\n')) {
+                skipLf_ = false;
+                ++tpos_;
+                continue;
+            }
+            return false;
+        }
+        if (pos_ >= buf_.size()) {
+            if (!fill() && mode_ != Mode::Utf16)
+                return true;
+            continue;
+        }
+        if (skipLf_ && buf_.at(pos_) == '\n') {
+            skipLf_ = false;
+            ++pos_;
+            continue;
+        }
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+bool readEach(const QString &path, int maxLines, const std::function<bool(const QString &)> &fn,
+              bool *more, QString *error, int maxChars)
+{
+    if (more)
+        *more = false;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = readError(path, reasonOf(f));
+        return false;
+    }
+    LineReader r(&f, maxChars);
+    QString line;
+    int n = 0;
+    while (maxLines < 0 || n < maxLines) {
+        if (!r.next(&line))
+            break;
+        ++n;
+        if (!fn(line))
+            break;
+    }
+    if (!r.failed() && more)
+        *more = !r.atEnd();
+    if (r.failed()) {
+        if (error)
+            *error = readError(path, QStringLiteral("it could not be read (%1)").arg(f.errorString()));
+        return false;
+    }
+    return true;
+}
+
 bool readLines(const QString &path, QStringList *lines, QString *error)
 {
     bool more = false;
@@ -86,50 +386,45 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
 bool readLinesLimited(const QString &path, int maxLines, QStringList *lines, bool *more,
                       QString *error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("The file %1 could not be read: %2.").arg(path, reasonOf(f));
+    QStringList out;
+    if (!readEach(path, maxLines, [&](const QString &l) { out.append(l); return true; }, more,
+                  error))
         return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("The file %1 could not be read: %2.").arg(path, reasonOf(f));
-        return false;
-    }
-    QStringList all = splitLines(decode(bytes));
-    *more = false;
-    if (maxLines >= 0 && all.size() > maxLines) {
-        *more = true;
-        all = all.mid(0, maxLines);
-    }
-    *lines = std::move(all);
+    *lines = std::move(out);
     return true;
 }
 
-bool writeLines(const QString &path, const QStringList &lines, QString *error)
+bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    auto fail = [&](bool opened) {
         if (error)
-            *error = QStringLiteral("The file %1 could not be written: %2.")
-                         .arg(path, f.errorString());
+            *error = opened ? QStringLiteral("The file %1 could not be written: %2. "
+                                             "The old file is unchanged.")
+                                  .arg(path, f.reason())
+                            : QStringLiteral("The file %1 could not be written: %2.")
+                                  .arg(path, f.reason());
+        if (opened)
+            f.cancel();
         return false;
-    }
+    };
+    if (!f.open())
+        return fail(false);
     QByteArray out;
     for (const QString &l : lines) {
         out += l.toUtf8();
         out += "\r\n";
     }
-    if (f.write(out) != out.size() || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("The file %1 could not be written: %2. The old file is unchanged.")
-                         .arg(path, f.errorString());
-        f.cancelWriting();
-        return false;
-    }
+    if (!f.write(out) || !f.flush())
+        return fail(true);
+    if (!f.commit())
+        return fail(true);
     return true;
+}
+
+bool writeLines(const QString &path, const QStringList &lines, QString *error)
+{
+    SaveFile f(path);
+    return writeLinesTo(f, path, lines, error);
 }
 
 bool appendLines(const QString &path, const QStringList &lines, QString *error)
@@ -147,7 +442,7 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error)
     }
     if (f.write(out) != out.size() || !f.flush()) {
         if (error)
-            *error = QStringLiteral("The file %1 could not be written: %2.").arg(path, reasonOf(f));
+            *error = QStringLiteral("The file %1 could not be written: %2.").arg(path, f.errorString());
         return false;
     }
     return true;

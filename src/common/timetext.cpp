@@ -1,5 +1,7 @@
 #include "common/timetext.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace timetext {
@@ -23,6 +25,11 @@ TimeTexts compute(const QDateTime &local, double ltMinusUtcHours, const QLocale 
     // Work on the wall-clock value at minute precision; no time zone rules apply.
     QDateTime lt(local.date(), QTime(local.time().hour(), local.time().minute()), Qt::UTC);
     out.lt_text = dateTimeText(lt, locale);
+    // The difference is -13 to +13 hours; anything else (a damaged value)
+    // must not overflow the minutes.
+    if (!std::isfinite(ltMinusUtcHours))
+        ltMinusUtcHours = 0;
+    ltMinusUtcHours = std::clamp(ltMinusUtcHours, -13.0, 13.0);
     const qint64 minutes = static_cast<qint64>(std::llround(-60.0 * ltMinusUtcHours));
     const QDateTime utc = lt.addSecs(minutes * 60);
     out.utc_text = dateTimeText(utc, locale);

@@ -1,6 +1,9 @@
 #include "link/serialport.h"
 
+#include <algorithm>
+
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 SerialPort::SerialPort(const QString &device, QObject *parent)
     : Port(parent), device_(device), sp_(new QSerialPort(this))
@@ -25,13 +28,57 @@ QString SerialPort::deviceForNumber(int n)
 #endif
 }
 
+QList<SerialPort::Available> SerialPort::available()
+{
+    QList<Available> out;
+    for (const QSerialPortInfo &i : QSerialPortInfo::availablePorts()) {
+        QString d = i.description().trimmed();
+        const QString m = i.manufacturer().trimmed();
+        if (!m.isEmpty() && !d.contains(m))
+            d = d.isEmpty() ? m : QStringLiteral("%1 (%2)").arg(d, m);
+        if (d.isEmpty())
+            d = QStringLiteral("serial port");
+        out.append({i.systemLocation(), d});
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Available &a, const Available &b) { return a.device < b.device; });
+    return out;
+}
+
+QString SerialPort::openFailureReason(const QString &device, QSerialPort::SerialPortError e,
+                                      const QString &systemText)
+{
+    QString why;
+    const bool busyText = systemText.contains(QLatin1String("lock"), Qt::CaseInsensitive)
+                          || systemText.contains(QLatin1String("busy"), Qt::CaseInsensitive);
+    if (e == QSerialPort::DeviceNotFoundError) {
+        why = QStringLiteral("The port %1 is missing: there is no such serial port "
+                             "(is the adapter plugged in?).");
+    } else if (e == QSerialPort::OpenError || (e == QSerialPort::PermissionError && busyText)) {
+        why = QStringLiteral("The port %1 is busy: another program is using it.");
+    } else if (e == QSerialPort::PermissionError) {
+#ifdef Q_OS_WIN
+        why = QStringLiteral("No permission to open the port %1.");
+#else
+        why = QStringLiteral("No permission to open the port %1 (the user must be allowed to use "
+                             "it, usually as a member of the group \"dialout\").");
+#endif
+    } else {
+        why = QStringLiteral("The port %1 could not be opened.");
+    }
+    why = why.arg(device);
+    if (!systemText.isEmpty())
+        why += QStringLiteral("\nSystem: %1").arg(systemText);
+    return why;
+}
+
 bool SerialPort::open(QString *error)
 {
     lostSignalled_ = false;
     sp_->setPortName(device_);
     if (!sp_->open(QIODevice::ReadWrite)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(device_, sp_->errorString());
+            *error = openFailureReason(device_, sp_->error(), sp_->errorString());
         return false;
     }
     const bool ok = sp_->setBaudRate(4800) && sp_->setDataBits(QSerialPort::Data8)

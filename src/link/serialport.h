@@ -2,7 +2,7 @@
 #pragma once
 #include "link/port.h"
 
-class QSerialPort;
+#include <QSerialPort>
 
 class SerialPort : public Port {
     Q_OBJECT
@@ -13,6 +13,18 @@ public:
 
     // Port number n of the settings: COMn on Windows, /dev/ttyS(n-1) elsewhere.
     static QString deviceForNumber(int n);
+
+    // A serial port the system has, for the choice in set-up.
+    struct Available {
+        QString device;      // "/dev/ttyUSB0", "COM7"
+        QString description; // "FT232R USB UART (FTDI)"; never empty
+    };
+    static QList<Available> available();
+
+    // Why a port did not open, for the details of the error box: missing,
+    // busy (another program has it) or no permission, with the system's text.
+    static QString openFailureReason(const QString &device, QSerialPort::SerialPortError e,
+                                     const QString &systemText);
 
     bool open(QString *error) override;
     bool isOpen() const override;

@@ -15,21 +15,7 @@ bool LineTable::append(const QString &line100)
 
 QString normalizeLine(QStringView raw)
 {
-    QString out;
-    out.reserve(LineWidth);
-    for (QChar c : raw) {
-        if (out.size() >= LineWidth)
-            break;
-        if (c == QLatin1Char('\t')) {
-            const int next = (out.size() / TabStop + 1) * TabStop;
-            while (out.size() < next && out.size() < LineWidth)
-                out.append(QLatin1Char(' '));
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-            out.append(QLatin1Char(' '));
-        } else {
-            out.append(c);
-        }
-    }
+    QString out = textfile::cleanLine(raw.left(LineWidth));
     if (out.size() < LineWidth)
         out.append(QString(LineWidth - out.size(), QLatin1Char(' ')));
     return out;
@@ -98,7 +84,9 @@ const GridLayout &layoutOf(Kind k)
         11, 10, 3, 9, QStringLiteral("0041"),
         {1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620, 1},
         {16, 17, 9, 5, 5, 5, 5, 5, 5, 5, 0},
-        {QStringLiteral("Station"), QStringLiteral("Programme"), QStringLiteral("UTC"),
+        // Columns 1-17 and 18-35 of the file: the station and the language
+        // with its target area.
+        {QStringLiteral("Station"), QStringLiteral("Language  Target"), QStringLiteral("UTC"),
          QStringLiteral("kHz"), QString(), QString(), QString(), QString(), QString(), QString(),
          QStringLiteral("Code")}};
     static const GridLayout own = {
@@ -178,21 +166,24 @@ ReadResult readInto(const QString &path, int capacity, bool ditto,
                     std::shared_ptr<const LineTable> *out)
 {
     ReadResult r;
-    QStringList raw;
-    bool more = false;
     if (capacity < 0)
         capacity = 0;
-    if (!textfile::readLinesLimited(path, capacity, &raw, &more, &r.error))
-        return r;
     auto table = std::make_shared<LineTable>(capacity);
-    for (const QString &text : raw) {
-        QString l = normalizeLine(text);
-        // A ditto mark on the very first line has no line above: taken as is.
-        if (ditto && table->count() > 0)
-            l = resolveDitto(l, table->line(table->count()));
-        if (!table->append(l))
-            break;
-    }
+    // Line by line: only the lines that fit are ever held, each cut to the
+    // table's width as it is read.
+    bool more = false;
+    const bool ok = textfile::readEach(
+        path, capacity,
+        [&](const QString &text) {
+            QString l = normalizeLine(text);
+            // A ditto mark on the very first line has no line above: taken as is.
+            if (ditto && table->count() > 0)
+                l = resolveDitto(l, table->line(table->count()));
+            return table->append(l);
+        },
+        &more, &r.error, LineWidth);
+    if (!ok)
+        return r;
     r.ok = true;
     r.linesRead = table->count();
     r.truncated = more;

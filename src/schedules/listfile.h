@@ -3,14 +3,11 @@
 // lines; grid rows, the time selection and the frequency fields are made
 // from those lines. Core code: QtCore only.
 //
-// How file text becomes a table line:
-// - the file is decoded as UTF-8 when valid, else Windows-1252, so accented
-//   names from old machines keep one character each and the columns stay put;
-// - a tab is expanded with blanks to the next multiple of 8 columns, as a
-//   text editor shows it, so a list aligned with tabs keeps the columns its
-//   author saw;
-// - any other control character (binary garbage) becomes one blank;
-// - the line is padded with blanks or cut to exactly 100 characters.
+// How file text becomes a table line: the file is read line by line with
+// the rules of every text reader (common/textfile.h: byte-order marks, UTF-8
+// else Windows-1252 per line, a tab or other control character is one
+// blank), reading stops once the table is full, and each line is padded
+// with blanks or cut to exactly 100 characters.
 #pragma once
 #include <QList>
 #include <QString>
@@ -21,7 +18,6 @@
 namespace schedlist {
 
 inline constexpr int LineWidth = 100;
-inline constexpr int TabStop = 8;
 
 // A table of fixed-width lines, indexed from 1, with a fixed capacity.
 class LineTable {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
+#include <limits>
 
 QString Settings::sub(const QString &name) const
 {
@@ -13,6 +14,26 @@ QString Settings::sub(const QString &name) const
 }
 
 namespace settingsfile {
+
+namespace {
+// Line index (0-based) of the serial device: after 3 text lines and the
+// twenty numeric values.
+constexpr int kDeviceLine = 3 + 20;
+
+// A double beyond a float's range becomes an infinity (a plain conversion
+// would be undefined); checkRanges then puts it right.
+float toFloat(double d)
+{
+    constexpr double maxF = std::numeric_limits<float>::max();
+    if (std::isnan(d))
+        return 0;
+    if (d > maxF)
+        return std::numeric_limits<float>::infinity();
+    if (d < -maxF)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(d);
+}
+} // namespace
 
 Settings parse(const QString &text)
 {
@@ -22,20 +43,70 @@ Settings parse(const QString &text)
     if (l.size() > 1) s.rx_lat = l[1];
     if (l.size() > 2) s.rx_long = l[2];
     for (int i = 3; i < l.size() && i - 2 <= 20; ++i)
-        s.v[i - 2] = static_cast<float>(fmt::val(l[i]));
+        s.v[i - 2] = toFloat(fmt::val(l[i]));
+    if (l.size() > kDeviceLine)
+        s.port_device = l[kDeviceLine].trimmed();
     return s;
 }
 
-bool load(const QString &path, Settings *out, QString *error)
+bool load(const QString &path, Settings *out, QString *error, QStringList *notes)
 {
-    // Three text lines and at most twenty numbers; anything after is ignored,
-    // so a huge or garbled file costs no more than a good one.
+    // Three text lines, at most twenty numbers and the device; anything after
+    // is ignored, so a huge or garbled file costs no more than a good one.
     QStringList lines;
     bool more = false;
-    if (!textfile::readLinesLimited(path, 3 + 20, &lines, &more, error))
+    if (!textfile::readLinesLimited(path, kDeviceLine + 1, &lines, &more, error))
         return false;
     *out = parse(lines.join(QLatin1Char('\n')));
+    const QStringList n = checkRanges(out);
+    if (notes)
+        *notes = n;
     return true;
+}
+
+QStringList checkRanges(Settings *s)
+{
+    QStringList notes;
+    auto note = [&](const QString &name, float read, const QString &range, float used) {
+        notes << QStringLiteral("%1 %2 is out of range (%3): %4 is used.")
+                     .arg(name,
+                          std::isfinite(read) && std::fabs(read) < 1e9f
+                              ? numberText(read).trimmed()
+                              : QStringLiteral("(a number too large)"),
+                          range, numberText(used).trimmed());
+    };
+    auto wholeIn = [](float f, int lo, int hi) {
+        return std::isfinite(f) && f == std::floor(f) && f >= lo && f <= hi;
+    };
+    if (!wholeIn(s->v[1], 1, 4)) {
+        note(QStringLiteral("CommPort"), s->v[1], QStringLiteral("1 to 4"), 1);
+        s->v[1] = 1;
+    }
+    if (!std::isfinite(s->v[2]) || s->v[2] < -13 || s->v[2] > 13) {
+        note(QStringLiteral("LT-UTC"), s->v[2], QStringLiteral("-13 to +13 h"), 0);
+        s->v[2] = 0;
+    }
+    if (!wholeIn(s->v[7], 0, 8)) {
+        note(QStringLiteral("RX Target Area"), s->v[7], QStringLiteral("0 to 8"), 3);
+        s->v[7] = 3;
+    }
+    static const char *dims[4] = {"DIM BDX", "DIM OWN", "DIM LOG", "DIM ILG"};
+    for (int i = 0; i < 4; ++i) {
+        float &d = s->v[8 + i];
+        if (std::isfinite(d) && d >= 1 && d <= 30)
+            continue;
+        const float used = d > 30 ? 30.0f : 1.0f;
+        note(QString::fromLatin1(dims[i]), d, QStringLiteral("1 to 30"), used);
+        d = used;
+    }
+    return notes;
+}
+
+QString rangeMessage(const QString &path, const QStringList &notes)
+{
+    return QStringLiteral("Some values in the settings file\n%1\nare out of range:\n%2\n"
+                          "Set-Up shows the values used; Save writes them.")
+        .arg(QDir::toNativeSeparators(path), notes.join(QLatin1Char('\n')));
 }
 
 QString numberText(float f)
@@ -58,12 +129,65 @@ QStringList lines(Settings *s)
             s->v[i] = 1;
     for (int i = 1; i <= 15; ++i)
         out << numberText(s->v[i]);
+    if (!s->port_device.isEmpty()) {
+        while (out.size() < kDeviceLine)
+            out << QString(); // values 16-20 are never written
+        out << s->port_device;
+    }
     return out;
 }
 
 bool save(Settings *s, QString *error)
 {
-    return textfile::writeLines(s->base_dir + QLatin1String(fileName), lines(s), error);
+    return saveTo(s->base_dir + QLatin1String(fileName), s, error);
+}
+
+bool saveTo(const QString &path, Settings *s, QString *error)
+{
+    return textfile::writeLines(path, lines(s), error);
+}
+
+namespace {
+bool samePath(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+} // namespace
+
+bool saveAll(Settings *s, const QString &readPath, QStringList *written, QString *error)
+{
+    const QString copy = s->base_dir + QLatin1String(fileName);
+    const QString main = readPath.isEmpty() ? copy : readPath;
+    QStringList done;
+    auto finish = [&](bool ok) {
+        if (written)
+            *written = done;
+        return ok;
+    };
+    if (!saveTo(main, s, error))
+        return finish(false);
+    done << main;
+    if (samePath(main, copy))
+        return finish(true);
+    if (!QDir().mkpath(s->base_dir)) {
+        if (error)
+            *error = QStringLiteral("The settings were saved in %1,\nbut the folder %2 could not be "
+                                    "created for their copy.")
+                         .arg(QDir::toNativeSeparators(main), QDir::toNativeSeparators(s->base_dir));
+        return finish(false);
+    }
+    QString err;
+    if (!saveTo(copy, s, &err)) {
+        if (error)
+            *error = QStringLiteral("The settings were saved in %1,\nbut not their copy:\n%2")
+                         .arg(QDir::toNativeSeparators(main), err);
+        return finish(false);
+    }
+    done << copy;
+    return finish(true);
 }
 
 QString defaultBaseDir()

@@ -1,7 +1,10 @@
 // The settings file "VRTSV6.INI": three text lines, then one number per line.
 #pragma once
 #include <QString>
+#include <QStringList>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 struct Settings {
     QString base_dir; // ends with the platform separator once validated
@@ -9,6 +12,9 @@ struct Settings {
     QString rx_long;
     // settings[1] .. settings[20]; index 0 unused.
     std::array<float, 21> v{};
+    // The serial device chosen in set-up ("/dev/ttyUSB0", "COM7"); empty: the
+    // numbered port of value 1. Kept in the file after the twenty values.
+    QString port_device;
 
     float &operator[](int i) { return v.at(i); }
     float operator[](int i) const { return v.at(i); }
@@ -18,11 +24,14 @@ struct Settings {
     // gives 0 instead of an undefined conversion.
     static int whole(float f) { return (f > -1e9f && f < 1e9f) ? static_cast<int>(f) : 0; }
     int portNumber() const { return whole(v[1]); }
-    double ltMinusUtc() const { return v[2]; }
+    // Always within -13 to +13 hours, whatever the file held.
+    double ltMinusUtc() const { return std::isfinite(v[2]) ? std::clamp<double>(v[2], -13, 13) : 0; }
     bool noRx() const { return v[5] != 0; }
     bool editorEnabled() const { return v[6] == 1; }
     int targetArea() const { return whole(v[7]); }
-    int dim(int index) const { return whole(v[8 + index]); } // 0 BDX, 1 OWN, 2 LOG, 3 ILG
+    // 0 BDX, 1 OWN, 2 LOG, 3 ILG; always 1 to 30 (thousands of records), so
+    // dim * 1000 stays small.
+    int dim(int index) const { return std::clamp(whole(v[8 + index]), 1, 30); }
     bool bwcFitted() const { return v[12] == 1; }
     bool narrowFitted() const { return v[13] == 1; }
     bool ecssFitted() const { return v[14] == 1; }
@@ -40,19 +49,36 @@ inline const char *fileName = "VRTSV6.INI";
 // give 0); missing lines leave 0 / empty, lines after the twentieth number
 // are ignored, a missing final line break is fine. Never fails.
 Settings parse(const QString &text);
-// Reads path into *out (as parse). On failure (missing, unreadable) *out is
-// untouched and *error names the file and the reason.
-bool load(const QString &path, Settings *out, QString *error);
+// Reads path into *out (as parse), then puts values outside their ranges
+// right (checkRanges); *notes (when given) says which. On failure (missing,
+// unreadable) *out is untouched and *error names the file and the reason.
+bool load(const QString &path, Settings *out, QString *error, QStringList *notes = nullptr);
+// Values read from a file are not checked by the set-up fields: a value out
+// of its range is set to the nearest bound (list sizes 1 to 30) or to its
+// default (port 1 to 4: 1; LT-UTC -13 to +13: 0; target area 0 to 8: EU).
+// Returns one line per value changed, naming it, what was read and what is
+// used.
+QStringList checkRanges(Settings *s);
+// The message that tells the user about those notes.
+QString rangeMessage(const QString &path, const QStringList &notes);
 // A value as the file writes it: a leading blank for 0 or more, "-" for
 // negative values, shortest form with a point (" 1", " 1.5", "-2"). Values
 // are single precision, so 2.3 gives " 2.3", not the digits of the nearest
 // double.
 QString numberText(float v);
 // The file's lines: text lines 1-3, then values 1-15 (values 8-11 below 1 are
-// raised to 1 in *s too).
+// raised to 1 in *s too). A chosen serial device follows on line 24, after
+// empty lines for values 16-20, so that older readers see only numbers.
 QStringList lines(Settings *s);
 // Writes base_dir + "VRTSV6.INI" atomically.
 bool save(Settings *s, QString *error);
+// Writes path atomically.
+bool saveTo(const QString &path, Settings *s, QString *error);
+// Save in set-up: writes the file the settings were read from (readPath;
+// base_dir's file when empty), so that the next start finds what was saved,
+// and, when base_dir's file is another one (Dir Path changed), a copy there
+// too (its folder is created). *written lists the files written.
+bool saveAll(Settings *s, const QString &readPath, QStringList *written, QString *error);
 
 // The platform's default base directory (home + "/VRTSV6/").
 QString defaultBaseDir();

@@ -65,6 +65,9 @@ TEST(TimeText, UtcAcrossMidnightAndHalfHours)
     t = timetext::compute(QDateTime(QDate(2001, 6, 1), QTime(10, 0)), -5.5, en);
     EXPECT_EQ(t.utc_text, "1 Jun 2001  15:30");
     EXPECT_EQ(timetext::hhmmOf(t.utc_text), "1530");
+    // A damaged difference is held to its range, never overflowing the minutes.
+    const QDateTime at(QDate(2001, 6, 1), QTime(10, 0));
+    EXPECT_EQ(timetext::compute(at, 1e30, en).utc_text, timetext::compute(at, 13, en).utc_text);
 }
 
 TEST(TextFile, DecodesUtf8Or1252AndAnyLineEnd)

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace schedlist;
@@ -39,12 +40,43 @@ TEST(ListLine, NormalisedTo100Characters)
 {
     EXPECT_EQ(normalizeLine(u"abc").size(), 100);
     EXPECT_EQ(normalizeLine(QString(150, 'x')), QString(100, 'x'));
-    // A tab goes to the next multiple of eight columns.
+    // A tab is one character (one blank), as in every reader of the program:
+    // the columns after it stay where the file has them.
     const QString t = normalizeLine(u"Radio\tX\t\tY");
-    EXPECT_EQ(t.left(25), "Radio   X               Y");
+    EXPECT_EQ(t.left(11), "Radio X  Y ");
     // Control characters become one blank each.
     const char16_t raw[] = {u'a', 0, u'b', 7, u'c'};
     EXPECT_EQ(normalizeLine(QStringView(raw, 5)).left(5), "a b c");
+}
+
+TEST(ListFile, ReadsLineByLineWithTheFileEncoding)
+{
+    TestApp t;
+    const QString p = t.base() + "BDXC/BDX26TOE.TXT";
+    // UTF-16 with its mark, a tab in the station field: the columns hold.
+    const QString line = QString::fromUtf8("Rádio\tSul").leftJustified(17)
+                         + QString::fromUtf8("Português Af").leftJustified(18) + "0600-0800    4865, 6035";
+    QStringEncoder enc(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(enc.encode(line + "\r\n" + line + "\r\n"));
+    f.close();
+    ReadResult r;
+    auto tab = readBdx(p, 1000, &r);
+    ASSERT_EQ(tab->count(), 2);
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 0), QString::fromUtf8("Rádio Sul").leftJustified(16));
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 1).trimmed(), QString::fromUtf8("Português Af"));
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 2), "0600-0800");
+    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 4).trimmed(), "6035");
+
+    // A UTF-8 list with one Windows-1252 line: only that line falls back.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(line.toUtf8() + "\r\n" + line.toLatin1() + "\r\n" + line.toUtf8() + "\r\n");
+    f.close();
+    tab = readBdx(p, 1000, &r);
+    ASSERT_EQ(tab->count(), 3);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(cellOf(Kind::Bdx, tab->line(i), 2), "0600-0800") << i;
 }
 
 TEST(ListLine, DittoOrderColumn1ThenColumn18)

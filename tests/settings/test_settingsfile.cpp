@@ -69,7 +69,7 @@ TEST(SettingsFile, EmptyTruncatedAndGarbledFilesLoadWithoutHarm)
     writeRaw(p, "");
     ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
     EXPECT_TRUE(s.base_dir.isEmpty());
-    EXPECT_EQ(s.v[1], 0);
+    EXPECT_EQ(s.v[1], 1); // no port 0: the first one
 
     writeRaw(p, "/data/radio/\r\n5205N");  // cut off after line 2
     ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
@@ -89,14 +89,113 @@ TEST(SettingsFile, EmptyTruncatedAndGarbledFilesLoadWithoutHarm)
     EXPECT_EQ(s.base_dir, QString::fromUtf8("C:\\RéSEAU\\"));
     EXPECT_EQ(s.v[1], 2);
 
-    // Numbers no int can hold: the port, area and list sizes read as 0,
-    // not as whatever an overflowing conversion gives.
+    // Numbers no int can hold: the port, area and list sizes are put right,
+    // not left to an overflowing conversion.
     writeRaw(p, "/d/\r\n5205N\r\n0445E\r\n99999999999999999999\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
                 "-99999999999999999999\r\n1e300\r\n");
     ASSERT_TRUE(settingsfile::load(p, &s, nullptr));
-    EXPECT_EQ(s.portNumber(), 0);
-    EXPECT_EQ(s.targetArea(), 0);
-    EXPECT_EQ(s.dim(0), 0);
+    EXPECT_EQ(s.portNumber(), 1);
+    EXPECT_EQ(s.targetArea(), 3);
+    EXPECT_EQ(s.dim(0), 30);
+}
+
+TEST(SettingsFile, OutOfRangeValuesArePutRightAndNamed)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("VRTSV6.INI");
+    struct Case {
+        int index;
+        const char *text;
+        float used;
+        const char *note; // empty: in range, nothing said
+    } cases[] = {
+        {1, " 7", 1, "CommPort 7 is out of range (1 to 4): 1 is used."},
+        {1, " 2.5", 1, "CommPort 2.5"},
+        {1, " 4", 4, ""},
+        {2, " 1e30", 0, "LT-UTC (a number too large) is out of range (-13 to +13 h): 0 is used."},
+        {2, "-14", 0, "LT-UTC -14"},
+        {2, "-13", -13, ""},
+        {7, " 9", 3, "RX Target Area 9"},
+        {8, " 3000000", 30, "DIM BDX 3000000 is out of range (1 to 30): 30 is used."},
+        {9, " 0", 1, "DIM OWN 0 is out of range (1 to 30): 1 is used."},
+        {11, " 30", 30, ""},
+    };
+    for (const Case &c : cases) {
+        Settings good = settingsfile::defaults();
+        good.base_dir = "/d/";
+        QStringList lines = settingsfile::lines(&good);
+        lines[2 + c.index] = c.text;
+        writeRaw(p, lines.join("\r\n").toUtf8());
+        Settings s;
+        QStringList notes;
+        ASSERT_TRUE(settingsfile::load(p, &s, nullptr, &notes));
+        EXPECT_EQ(s.v[c.index], c.used) << c.text;
+        if (*c.note) {
+            ASSERT_EQ(notes.size(), 1) << c.text;
+            EXPECT_TRUE(notes.first().startsWith(c.note)) << qPrintable(notes.first());
+        } else {
+            EXPECT_TRUE(notes.isEmpty()) << c.text;
+        }
+    }
+    // The accessors stay in range even for values set in memory.
+    Settings s;
+    s.v[2] = 1e30f;
+    s.v[8] = 3e6f;
+    EXPECT_EQ(s.ltMinusUtc(), 13);
+    EXPECT_EQ(s.dim(0), 30);
+    EXPECT_EQ(s.dim(0) * 1000, 30000);
+}
+
+TEST(SettingsFile, SerialDeviceFollowsTheTwentyValues)
+{
+    QTemporaryDir dir;
+    Settings s = settingsfile::defaults();
+    s.base_dir = dir.path() + '/';
+    s.port_device = "/dev/ttyUSB0";
+    QString error;
+    ASSERT_TRUE(settingsfile::save(&s, &error)) << qPrintable(error);
+    const QList<QByteArray> lines = readAll(s.base_dir + "VRTSV6.INI").split('\n');
+    ASSERT_EQ(lines.size(), 25); // 24 lines and the final line break
+    EXPECT_EQ(lines[18], "\r");  // values 16-20 stay unwritten
+    EXPECT_EQ(lines[23], "/dev/ttyUSB0\r");
+    Settings back;
+    QStringList notes;
+    ASSERT_TRUE(settingsfile::load(s.base_dir + "VRTSV6.INI", &back, &error, &notes));
+    EXPECT_EQ(back.port_device, "/dev/ttyUSB0");
+    EXPECT_EQ(back.v[16], 0);
+    EXPECT_TRUE(notes.isEmpty()) << qPrintable(notes.join('\n'));
+    // An older file (fifteen values) has no device.
+    EXPECT_TRUE(settingsfile::parse("/d/\n5205N\n0445E\n 2\n").port_device.isEmpty());
+}
+
+TEST(SettingsFile, SaveWritesTheFileThatWasReadAndACopyUnderANewDirPath)
+{
+    QTemporaryDir dir;
+    const QString work = dir.filePath("work/VRTSV6.INI");
+    QDir().mkpath(dir.filePath("work"));
+    Settings s = settingsfile::defaults();
+    s.base_dir = dir.filePath("old") + '/';
+    QDir().mkpath(s.base_dir);
+    QString error;
+    ASSERT_TRUE(settingsfile::saveTo(work, &s, &error));
+
+    // Dir Path changed to a folder that does not exist yet.
+    s.base_dir = dir.filePath("new/data") + '/';
+    s.v[8] = 7;
+    QStringList written;
+    ASSERT_TRUE(settingsfile::saveAll(&s, work, &written, &error)) << qPrintable(error);
+    EXPECT_EQ(written, (QStringList{work, s.base_dir + "VRTSV6.INI"}));
+    for (const QString &p : written) {
+        Settings back;
+        ASSERT_TRUE(settingsfile::load(p, &back, &error));
+        EXPECT_EQ(back.base_dir, s.base_dir) << qPrintable(p);
+        EXPECT_EQ(back.v[8], 7) << qPrintable(p);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("old/VRTSV6.INI")));
+
+    // Read from base_dir itself: one file.
+    ASSERT_TRUE(settingsfile::saveAll(&s, s.base_dir + "../data/VRTSV6.INI", &written, &error));
+    EXPECT_EQ(written.size(), 1);
 }
 
 TEST(SettingsFile, MissingFileNamesFileAndLeavesValues)

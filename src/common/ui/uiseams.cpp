@@ -12,9 +12,23 @@
 Prompter::Answer DialogPrompter::message(const QString &text, const QString &title,
                                          Icon icon, Buttons buttons)
 {
+    return show(text, title, icon, buttons, QString());
+}
+
+Prompter::Answer DialogPrompter::messageWithDetails(const QString &text, const QString &title,
+                                                    Icon icon, const QString &details)
+{
+    return show(text, title, icon, Ok, details);
+}
+
+Prompter::Answer DialogPrompter::show(const QString &text, const QString &title, Icon icon,
+                                      Buttons buttons, const QString &details)
+{
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     switch (icon) {
     case Information: box.setIcon(QMessageBox::Information); break;
     case Exclamation: box.setIcon(QMessageBox::Warning); break;

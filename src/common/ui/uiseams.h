@@ -6,8 +6,13 @@ class QWidget;
 
 class DialogPrompter : public Prompter {
 public:
+    // Shows one box; details (when not empty) can be unfolded.
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                const QString &details);
     Answer message(const QString &text, const QString &title, Icon icon,
                    Buttons buttons = Ok) override;
+    Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
+                              const QString &details) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -120,11 +121,11 @@ QString dirOf(const App &app, int code)
 bool listFiles(const QString &dir, const QString &patterns, QStringList *names, QString *error)
 {
     names->clear();
-    const QFileInfo fi(dir);
+    const QFileInfo fi(QDir::cleanPath(dir)); // "x/" of a plain file x exists too
     QString reason;
     if (!fi.exists())
-        reason = QStringLiteral("it does not exist");
-    else if (!fi.isDir())
+        return true; // nothing saved there yet
+    if (!fi.isDir())
         reason = QStringLiteral("it is not a folder");
     else if (!fi.isReadable() || !fi.isExecutable())
         reason = QStringLiteral("permission denied");
@@ -208,13 +209,18 @@ void selsave::on_OK()
         reject();
         return;
     }
+    if (!saveNameAccepted(name, k->prefix)) {
+        // The refusal is shown over the dialog with the refused name; the
+        // dialog then closes and the user starts again from the window.
+        QPointer<selsave> self(this);
+        app_.prompter->message(k->errorText, k->errorTitle, Prompter::Exclamation);
+        if (self)
+            accept();
+        return;
+    }
     // Close first, as the dialog unloads before the routine runs its own
     // messages and waits.
     accept();
-    if (!saveNameAccepted(name, k->prefix)) {
-        app_.prompter->message(k->errorText, k->errorTitle, Prompter::Exclamation);
-        return;
-    }
     if (QString *cur = currentFileOf(app_, code_))
         *cur = name;
     saved_ = true;
@@ -330,8 +336,7 @@ void run_selsave(App &app, int code, const std::function<void()> &save, QWidget 
         BusyGuard busy;
         // A folder that is not there yet holds no names; the save routine
         // creates it.
-        if (QFileInfo::exists(app.save_dir) &&
-            !filedialogs::listFiles(app.save_dir, QStringLiteral("*"), &names, &error)) {
+        if (!filedialogs::listFiles(app.save_dir, QStringLiteral("*"), &names, &error)) {
             busy.release();
             app.prompter->message(error, QStringLiteral("Select save filename"),
                                   Prompter::Exclamation);

@@ -67,8 +67,9 @@ class QPushButton;
 
 namespace filedialogs {
 // The file names in dir matching the patterns ("BDX*TOE.TXT;ADX*TOW.TXT"),
-// case-insensitive, sorted by name. False with a message naming the
-// directory and the reason when it is missing or unreadable.
+// case-insensitive, sorted by name. A folder that is not there (yet) holds no
+// files: an empty list. False with a message naming the directory and the
+// reason when it cannot be read (not a folder, no permission).
 bool listFiles(const QString &dir, const QString &patterns, QStringList *names,
                QString *error);
 // The directory of a kind: base_dir + subdir + separator.

@@ -239,6 +239,10 @@ void ListWindow::tune_cell(const QModelIndex &index)
     const double f = fmt::val(model->cell(index.row(), index.column()));
     if (!rxlimits::inRange(f) || tuning_ || !app_.rx)
         return;
+    // The grid's current cell moves to the (hidden) code column, where the
+    // code is read: a second Enter does not tune again.
+    const QModelIndex codeCell = model->index(index.row(), g.codeColumn);
+    grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
     QPointer<ListWindow> self(this);
     tuning_ = true;

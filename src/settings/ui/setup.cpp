@@ -7,6 +7,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -70,10 +72,27 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         ports_->addButton(r, i);
         cpLay->addWidget(r, i / 2, i % 2);
         connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !filling_)
-                app_.settings.v[1] = static_cast<float>(i + 1);
+            if (!on || filling_)
+                return;
+            app_.settings.v[1] = static_cast<float>(i + 1);
+            // A numbered port replaces a chosen device.
+            app_.settings.port_device.clear();
+            filling_ = true;
+            device_->setCurrentIndex(0);
+            filling_ = false;
         });
     }
+    // The serial ports the system has, e.g. a USB adapter.
+    device_ = new QComboBox(fraCp);
+    device_->setObjectName(QStringLiteral("cmb_device"));
+    device_->setAccessibleName(QStringLiteral("Serial port device"));
+    device_->setToolTip(QStringLiteral("A serial port of this computer (e.g. a USB adapter), used "
+                                       "instead of COM 1-4 from the next start"));
+    device_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    device_->setMinimumContentsLength(18);
+    cpLay->addWidget(device_, 2, 0, 1, 2);
+    connect(device_, &QComboBox::currentIndexChanged, this, &setup::chooseDevice);
+    setSystemPorts(SerialPort::available());
 
     // Program options and receiver options.
     static const char *propText[4] = {"Power ON at Start", "Power OFF at Exit", "NO RX",
@@ -243,6 +262,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     QList<QWidget *> order;
     for (QAbstractButton *b : ports_->buttons())
         order << b;
+    order << device_;
     for (QCheckBox *c : prop_)
         order << c;
     for (QCheckBox *c : nrd_)
@@ -270,11 +290,65 @@ QLineEdit *setup::makeField(const QString &name, const QString &label)
     return e;
 }
 
+void setup::setSystemPorts(const QList<SerialPort::Available> &ports)
+{
+    filling_ = true;
+    device_->clear();
+    device_->addItem(QStringLiteral("COM 1-4 (above)"), QString());
+    for (const SerialPort::Available &p : ports) {
+        const QString text = QStringLiteral("%1 - %2").arg(p.device, p.description);
+        device_->addItem(text, p.device);
+        device_->setItemData(device_->count() - 1, text, Qt::ToolTipRole);
+    }
+    filling_ = false;
+    fillDevice();
+}
+
+void setup::fillDevice()
+{
+    const bool nested = filling_;
+    filling_ = true;
+    const QString dev = app_.settings.port_device;
+    int idx = 0;
+    if (!dev.isEmpty()) {
+        idx = device_->findData(dev);
+        if (idx < 0) { // chosen earlier, not plugged in now
+            device_->addItem(QStringLiteral("%1 - not present now").arg(dev), dev);
+            idx = device_->count() - 1;
+        }
+    }
+    device_->setCurrentIndex(idx);
+    filling_ = nested;
+}
+
+void setup::clearPortButtons()
+{
+    ports_->setExclusive(false);
+    for (QAbstractButton *b : ports_->buttons())
+        b->setChecked(false);
+    ports_->setExclusive(true);
+}
+
+void setup::chooseDevice(int index)
+{
+    if (filling_ || index < 0)
+        return;
+    const QString dev = device_->itemData(index).toString();
+    app_.settings.port_device = dev;
+    filling_ = true;
+    if (dev.isEmpty())
+        selectIn(ports_, app_.settings.portNumber() - 1);
+    else
+        clearPortButtons();
+    filling_ = false;
+}
+
 void setup::fill()
 {
     const Settings &s = app_.settings;
     filling_ = true;
-    selectIn(ports_, s.portNumber() - 1);
+    selectIn(ports_, s.port_device.isEmpty() ? s.portNumber() - 1 : -1);
+    fillDevice();
     td_->setText(settingsfile::numberText(s.v[2]));
     dir_->setText(s.base_dir);
     lat_->setText(s.rx_lat);
@@ -320,7 +394,20 @@ bool setup::checkField(QLineEdit *field)
         field->setText(c.shown);
     if (c.ok)
         return true;
-    // The value stays stored until the field is left again with the default.
+    // The field shows its default now, and memory holds what it shows,
+    // whether or not the focus comes back to the field after the message.
+    if (field == dir_)
+        s.base_dir = checkDir(c.shown).stored;
+    else if (field == lat_)
+        s.rx_lat = c.shown;
+    else if (field == long_)
+        s.rx_long = c.shown;
+    else if (field == td_)
+        s.v[2] = static_cast<float>(checkTd(c.shown).value);
+    else
+        for (int i = 0; i < 4; ++i)
+            if (dim_[i] == field)
+                s.v[8 + i] = static_cast<float>(checkDim(i, c.shown).value);
     const bool nested = checking_;
     checking_ = true;
     QPointer<QLineEdit> keep(field);
@@ -363,11 +450,15 @@ void setup::reset()
     const QString path = app_.settings.base_dir + QLatin1String(settingsfile::fileName);
     Settings fresh;
     QString error;
+    QStringList notes;
     bool ok;
     {
         BusyGuard hourglass;
-        ok = settingsfile::load(path, &fresh, &error);
+        ok = settingsfile::load(path, &fresh, &error, &notes);
     }
+    if (ok && !notes.isEmpty())
+        app_.prompter->message(settingsfile::rangeMessage(path, notes),
+                               QLatin1String(settingsfile::fileName), Prompter::Exclamation);
     if (!ok) {
         app_.prompter->message(error + QStringLiteral("\nThe settings shown are kept."),
                                QStringLiteral("Reset"), Prompter::Exclamation, Prompter::Ok);
@@ -404,7 +495,9 @@ void setup::save()
     bool ok;
     {
         BusyGuard hourglass;
-        ok = settingsfile::save(&app_.settings, &error);
+        // The file read at start (so the next start finds what is saved) and,
+        // when Dir Path names another folder, a copy there.
+        ok = settingsfile::saveAll(&app_.settings, app_.settingsPath, nullptr, &error);
     }
     busy_ = false;
     if (!ok) {

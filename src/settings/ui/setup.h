@@ -1,11 +1,14 @@
 // The set-up dialog: edits the settings in memory; Save writes the settings
 // file, Reset reads it back.
 #pragma once
+#include "link/serialport.h"
+
 #include <QDialog>
 
 struct App;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -21,6 +24,10 @@ public:
     // the value, and on failure puts the default text back, shows the
     // message and returns the focus to the field. Returns true when valid.
     bool checkField(QLineEdit *field);
+
+    // The serial ports offered besides COM 1-4 (the system's ports; tests
+    // hand in their own).
+    void setSystemPorts(const QList<SerialPort::Available> &ports);
 
 public slots:
     void reset();   // cmd_reset
@@ -38,7 +45,12 @@ private:
     QLineEdit *makeField(const QString &name, const QString &label);
 
     App &app_;
+    void fillDevice();
+    void chooseDevice(int index);
+    void clearPortButtons();
+
     QButtonGroup *ports_ = nullptr;
+    QComboBox *device_ = nullptr;
     QButtonGroup *areas_ = nullptr;
     QCheckBox *prop_[4] = {};
     QCheckBox *nrd_[4] = {};

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "link/scriptedport.h"
+#include "link/serialport.h"
 #include "panel/ui/rxctrl2.h"
 #include "testkit.h"
 
@@ -97,6 +98,48 @@ TEST_F(Start, SilentReceiverOrMissingPortEndsInTheErrorBox)
     EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
     EXPECT_EQ(quitCode, 1);
     EXPECT_TRUE(port->commands().isEmpty());
+}
+
+TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
+{
+    auto p = make();
+    EXPECT_EQ(p->portDevice(), SerialPort::deviceForNumber(1));
+    p->app().settings.port_device = dir.path() + "/ttyNONE";
+    EXPECT_EQ(p->portDevice(), dir.path() + "/ttyNONE");
+    EXPECT_EQ(make({"vorantis", "--port", "/dev/ttyACM3"})->portDevice(), "/dev/ttyACM3");
+
+    p->portFactory = nullptr; // the real serial port
+    EXPECT_FALSE(p->go());
+    ASSERT_EQ(prompter.asked.size(), 1);
+    EXPECT_EQ(prompter.lastText(), kCommError);
+    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
+    EXPECT_TRUE(prompter.asked.last().details.contains(dir.path() + "/ttyNONE"));
+    EXPECT_TRUE(prompter.asked.last().details.contains("is missing"))
+        << qPrintable(prompter.asked.last().details);
+}
+
+TEST_F(Start, OutOfRangeSettingsAreNamedAtStart)
+{
+    QFile f(dir.filePath("VRTSV6.INI"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QString("%1/\r\n5205N\r\n0445E\r\n 1\r\n 1e30\r\n 0\r\n 0\r\n 0\r\n 0\r\n 3\r\n"
+                    " 3000000\r\n 1\r\n 1\r\n 1\r\n")
+                .arg(dir.path())
+                .toUtf8());
+    f.close();
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    auto p = make();
+    QString err;
+    const bool ok = p->loadSettings(&err);
+    QDir::setCurrent(cwd);
+    ASSERT_TRUE(ok) << qPrintable(err);
+    EXPECT_EQ(p->app().settings.dim(0), 30);
+    EXPECT_EQ(p->app().settings.v[2], 0);
+    ASSERT_EQ(prompter.asked.size(), 1);
+    EXPECT_EQ(prompter.lastTitle(), "VRTSV6.INI");
+    EXPECT_TRUE(prompter.lastText().contains("DIM BDX 3000000")) << qPrintable(prompter.lastText());
+    EXPECT_TRUE(prompter.lastText().contains("LT-UTC")) << qPrintable(prompter.lastText());
 }
 
 TEST_F(Start, NoRxOpensThePortSendsNothingAndDisablesUpdate)

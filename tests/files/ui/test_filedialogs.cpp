@@ -82,9 +82,14 @@ TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
     ASSERT_TRUE(filedialogs::listFiles(dir, "BDX*TOE.TXT;ADX*TOW.TXT", &names, &err));
     EXPECT_EQ(names, QStringList({"adx26tow.txt", "BDX26TOE.TXT"}));
 
-    EXPECT_FALSE(filedialogs::listFiles(t.base() + "NOPE/", "*", &names, &err));
-    EXPECT_TRUE(err.contains("NOPE")) << err.toStdString();
-    EXPECT_TRUE(err.contains("does not exist")) << err.toStdString();
+    // A folder not made yet holds no files; a file where the folder should
+    // be cannot be read.
+    EXPECT_TRUE(filedialogs::listFiles(t.base() + "NOPE/", "*", &names, &err));
+    EXPECT_TRUE(names.isEmpty());
+    touch(t.base() + "FILE");
+    EXPECT_FALSE(filedialogs::listFiles(t.base() + "FILE/", "*", &names, &err));
+    EXPECT_TRUE(err.contains("FILE")) << err.toStdString();
+    EXPECT_TRUE(err.contains("not a folder")) << err.toStdString();
 }
 
 TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
@@ -122,6 +127,30 @@ TEST(SelSave, RefusedNameShowsKindMessageAndSavesNothing)
               "Something went wrong in saving\nthe Spectrum data to a file ! ! !\nPLEASE TRY AGAIN");
     EXPECT_EQ(t.prompter.lastTitle(), "Error");
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+}
+
+TEST(SelSave, RefusalIsShownOverTheOpenDialog)
+{
+    struct Watching : RecordingPrompter {
+        QWidget *dlg = nullptr;
+        bool visible = false;
+        Answer message(const QString &text, const QString &title, Icon icon, Buttons b) override
+        {
+            visible = dlg && dlg->isVisible();
+            return RecordingPrompter::message(text, title, icon, b);
+        }
+    } watching;
+    TestApp t;
+    t.app.prompter = &watching;
+    selsave d(t.app, 41, {}, [] { FAIL() << "saved"; });
+    watching.dlg = &d;
+    d.show();
+    d.Cmb_Save->setEditText("MEM_TOOLONGNAME123.TXT");
+    d.cmd_OK->click();
+    ASSERT_EQ(watching.asked.size(), 1);
+    EXPECT_EQ(watching.lastTitle(), "File Save Error");
+    EXPECT_TRUE(watching.visible);
+    EXPECT_FALSE(d.isVisible()); // closed after the message
 }
 
 TEST(SelSave, EscapeCancelsAndDoubleClickIsOk)
@@ -218,13 +247,19 @@ TEST(SelFile, EditOnlyWithEnableEditor)
     EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
 }
 
-TEST(SelFile, MissingFolderIsToldAndNoDialog)
+TEST(SelFile, MissingFolderShowsAnEmptyList)
 {
     TestApp t;
     t.app.settings.base_dir = t.base() + "gone/";
+    bool shown = false;
+    whenShown<selfile>([&shown](selfile *d) {
+        shown = true;
+        EXPECT_EQ(d->List->count(), 0);
+        d->cmd_OK->click();
+    });
     run_selfile(t.app, 22, "OWN_*.TXT", [] { FAIL() << "loaded"; });
-    ASSERT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_TRUE(t.prompter.lastText().contains("gone/OWN")) << t.prompter.lastText().toStdString();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << t.prompter.lastText().toStdString();
 }
 
 TEST(SelSave, MissingFolderStillNamesTheFile)

@@ -75,6 +75,8 @@ TEST_F(ListWindows, ControlsCaptionsAndTimers)
     EXPECT_TRUE(w.grd_bdx->isColumnHidden(10));
     EXPECT_EQ(w.grd_bdx->columnWidth(3), w.grd_bdx->columnWidth(9));
     EXPECT_GT(w.grd_bdx->columnWidth(1), w.grd_bdx->columnWidth(0));
+    // Column 1 shows the file's columns 18-35: the language and target area.
+    EXPECT_EQ(w.model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Language  Target");
 
     own o(t.app);
     EXPECT_EQ(o.windowTitle(), "Own");
@@ -135,9 +137,14 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     EXPECT_EQ(panel.labels[PanelView::BW], "Wide");
     EXPECT_EQ(panel.labels[PanelView::HF], " Off");
 
-    // Enter on a frequency cell does the same.
+    // After a tune the grid stands on the code column.
+    EXPECT_EQ(w.grd_bdx->currentIndex(), w.model->index(i.row(), 10));
+
+    // Enter on a frequency cell does the same; a second Enter (now on the
+    // code column) does not tune again.
     t.port.clearWrites();
     w.grd_bdx->setCurrentIndex(w.model->index(i.row(), i.column() + 1));
+    QTest::keyClick(w.grd_bdx, Qt::Key_Return);
     QTest::keyClick(w.grd_bdx, Qt::Key_Return);
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");

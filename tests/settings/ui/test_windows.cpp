@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -139,8 +140,9 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     EXPECT_EQ(t.prompter.asked.last().buttons, Prompter::Ok);
     EXPECT_EQ(field("txt_rxlat")->text(), "5205N");
     EXPECT_EQ(QApplication::focusWidget(), field("txt_rxlat"));
-    // Stored before the check; the default is stored when the field is left again.
-    EXPECT_EQ(t.app.settings.rx_lat, "5205n");
+    // Memory holds what the field shows, at once: nothing depends on the
+    // focus coming back to the field.
+    EXPECT_EQ(t.app.settings.rx_lat, "5205N");
     field("txt_rxlong")->setFocus();
     EXPECT_EQ(t.app.settings.rx_lat, "5205N");
     EXPECT_EQ(t.prompter.asked.size(), 1);
@@ -151,6 +153,7 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     EXPECT_EQ(field("txt_td")->text(), "0");
     typeAndLeave("txt_td", "14");
     EXPECT_EQ(t.prompter.lastTitle(), "Default 1");
+    EXPECT_EQ(t.app.settings.v[2], 0);
     typeAndLeave("txt_td", "5.2");
     EXPECT_EQ(t.prompter.asked.size(), 3);
     EXPECT_EQ(t.app.settings.v[2], 5.5f);
@@ -158,6 +161,7 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     typeAndLeave("txt_dim_3", "31");
     EXPECT_EQ(t.prompter.lastText(), "Range is between\n1 and 30 (x 1000)");
     EXPECT_EQ(field("txt_dim_3")->text(), "15");
+    EXPECT_EQ(t.app.settings.v[11], 15);
     typeAndLeave("txt_dim_1", "7");
     EXPECT_EQ(t.app.settings.v[9], 7);
 
@@ -169,6 +173,7 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     ASSERT_EQ(t.prompter.asked.size(), before + 1);
     EXPECT_EQ(t.prompter.lastText(), "Invalid path\nExample " + QDir::homePath() + "/VRTSV6/");
     EXPECT_EQ(field("txt_dir")->text(), QDir::homePath() + "/VRTSV6/");
+    EXPECT_EQ(t.app.settings.base_dir, QDir::homePath() + "/VRTSV6/");
 
     typeAndLeave("txt_rxlong", "17959W", "txt_rxlat");
     EXPECT_EQ(t.app.settings.rx_long, "17959W");
@@ -230,6 +235,54 @@ TEST_F(SetupTest, SaveWritesTheFileAndConfirms)
     EXPECT_EQ(lines[11], " 1\r");
     EXPECT_EQ(lines[14], " 1\r");
     EXPECT_EQ(t.app.settings.v[9], 1);
+}
+
+TEST_F(SetupTest, SaveWritesTheFileThatWasReadAndACopyUnderTheNewDirPath)
+{
+    // Read at start from the working folder; Dir Path then moved.
+    const QString base = t.base();
+    const QString work = base + "work/VRTSV6.INI";
+    QDir().mkpath(base + "work");
+    t.app.settingsPath = work;
+    open();
+    typeAndLeave("txt_dir", base + "moved");
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastText(), "New INI data is now saved");
+    for (const QString &p : {work, base + "moved/VRTSV6.INI"}) {
+        Settings back;
+        QString err;
+        ASSERT_TRUE(settingsfile::load(p, &back, &err)) << qPrintable(err);
+        EXPECT_EQ(back.base_dir, base + "moved/");
+    }
+    EXPECT_FALSE(QFile::exists(base + "VRTSV6.INI"));
+}
+
+TEST_F(SetupTest, OffersTheSystemsSerialPortsAndRemembersTheDevice)
+{
+    t.app.settings.port_device = "/dev/ttyUSB1"; // saved earlier, unplugged now
+    open();
+    dlg->setSystemPorts({{"/dev/ttyACM0", "Arduino Uno"}, {"/dev/ttyUSB0", "FT232R USB UART (FTDI)"}});
+    auto *dev = w<QComboBox>("cmb_device");
+    EXPECT_EQ(dev->currentText(), "/dev/ttyUSB1 - not present now");
+    EXPECT_EQ(dev->itemText(2), "/dev/ttyUSB0 - FT232R USB UART (FTDI)");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(w<QRadioButton>(qPrintable(QString("opt_ComP_%1").arg(i)))->isChecked());
+
+    dev->setCurrentIndex(2);
+    EXPECT_EQ(t.app.settings.port_device, "/dev/ttyUSB0");
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_2"), Qt::LeftButton);
+    EXPECT_TRUE(t.app.settings.port_device.isEmpty());
+    EXPECT_EQ(t.app.settings.v[1], 3);
+    EXPECT_EQ(dev->currentIndex(), 0);
+    dev->setCurrentIndex(1);
+    EXPECT_FALSE(w<QRadioButton>("opt_ComP_2")->isChecked());
+
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    Settings back;
+    QString err;
+    ASSERT_TRUE(settingsfile::load(ini(), &back, &err));
+    EXPECT_EQ(back.port_device, "/dev/ttyACM0");
+    EXPECT_EQ(back.v[1], 3);
 }
 
 TEST_F(SetupTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
@@ -414,6 +467,7 @@ TEST(Welcome, Screenshots)
     w.show();
     w.grab().save(QString::fromLocal8Bit(dir) + "/welcome2.png");
     setup s(t.app);
+    s.setSystemPorts({{"/dev/ttyUSB0", "FT232R USB UART (FTDI)"}});
     s.show();
     s.grab().save(QString::fromLocal8Bit(dir) + "/setup.png");
     about a(t.app);

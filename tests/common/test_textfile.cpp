@@ -1,0 +1,206 @@
+// The text-file reader and writer: encodings, one rule for tabs and control
+// characters, line-by-line reading with a limit, and a save that never
+// destroys the old file (a real full file system and injected faults).
+#include "common/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+QByteArray slurp(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void spit(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList readAll(const QByteArray &bytes, int maxChars = textfile::MaxLineChars)
+{
+    QBuffer b;
+    b.setData(bytes);
+    b.open(QIODevice::ReadOnly);
+    textfile::LineReader r(&b, maxChars);
+    QStringList out;
+    QString l;
+    while (r.next(&l))
+        out << l;
+    return out;
+}
+
+QByteArray utf16(const QString &s, QStringConverter::Encoding e)
+{
+    QStringEncoder enc(e, QStringConverter::Flag::WriteBom);
+    return enc.encode(s);
+}
+
+} // namespace
+
+TEST(TextFileRead, ByteOrderMarksDecideElseEachLineOnItsOwn)
+{
+    const QString text = QString::fromUtf8("Rádio Açores\r\nSür\r\n");
+    const QStringList want{QString::fromUtf8("Rádio Açores"), QString::fromUtf8("Sür")};
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        QStringList want;
+    } cases[] = {
+        {"UTF-16 LE with mark", utf16(text, QStringConverter::Utf16LE), want},
+        {"UTF-16 BE with mark", utf16(text, QStringConverter::Utf16BE), want},
+        {"UTF-8 with mark", QByteArray("\xEF\xBB\xBF") + text.toUtf8(), want},
+        {"UTF-8 without mark", text.toUtf8(), want},
+        // One Windows-1252 line among UTF-8 lines spoils only itself.
+        {"mixed lines", QByteArray("R\xC3\xA1" "dio\nR\xE1" "dio \x80\nS\xC3\xBC" "r"),
+         {QString::fromUtf8("Rádio"), QString::fromUtf8("Rádio €"), QString::fromUtf8("Sür")}},
+        {"lone CR and LF ends", QByteArray("a\rb\n\nc"), {"a", "b", "", "c"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(readAll(c.bytes), c.want) << c.what;
+}
+
+TEST(TextFileRead, ATabIsOneCharacterForEveryReader)
+{
+    // Tabs and other control characters are one blank each: the columns
+    // after them stay where they are in the file.
+    EXPECT_EQ(readAll("ab\tc\x01" "d\x7F" "e\r\n"), QStringList{"ab c d e"});
+    EXPECT_EQ(textfile::cleanLine(u"\t\tx"), "  x");
+}
+
+TEST(TextFileRead, StopsAtTheLimitAndCutsOverlongLines)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("BIG.TXT");
+    QByteArray big;
+    for (int i = 0; i < 20000; ++i)
+        big += "line " + QByteArray::number(i) + "\r\n";
+    spit(p, big);
+    QStringList lines;
+    bool more = false;
+    QString err;
+    ASSERT_TRUE(textfile::readLinesLimited(p, 3, &lines, &more, &err));
+    EXPECT_EQ(lines, (QStringList{"line 0", "line 1", "line 2"}));
+    EXPECT_TRUE(more);
+    ASSERT_TRUE(textfile::readLinesLimited(p, 20000, &lines, &more, &err));
+    EXPECT_FALSE(more) << "a final line break is no further line";
+
+    // A line end split across the reader's buffer, and a line far longer
+    // than any record: cut, with a UTF-8 letter cut in half dropped.
+    QByteArray split(64 * 1024 - 1, 'x');
+    split += "\r\nnext";
+    const QStringList s = readAll(split, 10);
+    EXPECT_EQ(s, (QStringList{"xxxxxxxxxx", "next"}));
+    QByteArray accents;
+    for (int i = 0; i < 100; ++i)
+        accents += "\xC3\xA9";
+    EXPECT_EQ(readAll(accents, 5), QStringList{QString::fromUtf8("ééééé")});
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// An atomic file that fails at a chosen step.
+class FaultyFile : public textfile::AtomicFile {
+public:
+    enum Step { None, Open, Write, Flush, Commit } failAt = None;
+    QStringList calls;
+    bool open() override { return step("open", Open); }
+    bool write(const QByteArray &) override { return step("write", Write); }
+    bool flush() override { return step("flush", Flush); }
+    bool commit() override { return step("commit", Commit); }
+    void cancel() override { calls << "cancel"; }
+    QString reason() const override { return "No space left on device"; }
+
+private:
+    bool step(const char *name, Step s)
+    {
+        calls << name;
+        return failAt != s;
+    }
+};
+
+} // namespace
+
+TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
+{
+    struct Case {
+        FaultyFile::Step fail;
+        QStringList calls;
+    } cases[] = {
+        {FaultyFile::None, {"open", "write", "flush", "commit"}},
+        {FaultyFile::Open, {"open"}},
+        {FaultyFile::Write, {"open", "write", "cancel"}},
+        {FaultyFile::Flush, {"open", "write", "flush", "cancel"}},
+        {FaultyFile::Commit, {"open", "write", "flush", "commit", "cancel"}},
+    };
+    for (const Case &c : cases) {
+        FaultyFile f;
+        f.failAt = c.fail;
+        QString err;
+        EXPECT_EQ(textfile::writeLinesTo(f, "MEM_OLD.TXT", {"a"}, &err), c.fail == FaultyFile::None);
+        EXPECT_EQ(f.calls, c.calls) << int(c.fail);
+        if (c.fail != FaultyFile::None) {
+            EXPECT_TRUE(err.contains("MEM_OLD.TXT"));
+            EXPECT_TRUE(err.contains("No space left on device"));
+        }
+    }
+}
+
+TEST(TextFileWrite, FullDiskKeepsTheOldFile)
+{
+#ifdef Q_OS_LINUX
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a small tmpfs needs root; the injected faults above cover the logic";
+    QTemporaryDir dir;
+    const QString mnt = dir.filePath("full");
+    QDir().mkpath(mnt);
+    if (::mount("tmpfs", mnt.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs could be mounted here";
+    struct Unmount {
+        QByteArray p;
+        ~Unmount() { ::umount2(p.constData(), MNT_DETACH); }
+    } unmount{mnt.toLocal8Bit()};
+
+    const QString p = mnt + "/MEM_OLD.TXT";
+    QStringList old, fresh;
+    for (int i = 0; i < 200; ++i) {
+        old << QString("L%1 old record").arg(i, 3, 10, QChar('0'));
+        fresh << QString("L%1 the new record").arg(i, 3, 10, QChar('0'));
+    }
+    QString err;
+    ASSERT_TRUE(textfile::writeLines(p, old, &err));
+    const QByteArray before = slurp(p);
+    {
+        QFile filler(mnt + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray chunk(4096, 'x');
+        while (filler.write(chunk) == chunk.size()) {
+        }
+    }
+    // The new content is smaller than Qt's write buffer: the full disk shows
+    // only when it is flushed.
+    EXPECT_FALSE(textfile::writeLines(p, fresh, &err));
+    EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << qPrintable(err);
+    EXPECT_TRUE(err.contains("No space left")) << qPrintable(err);
+    EXPECT_EQ(slurp(p), before);
+    EXPECT_EQ(QDir(mnt).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
+#else
+    GTEST_SKIP() << "needs Linux tmpfs";
+#endif
+}
