@@ -154,6 +154,7 @@ RxTimer::RxTimer(App &app, QWidget *parent) : QWidget(parent), app_(app)
     connect(run_, &TimerRun::onAir, this, &RxTimer::setOnAir);
     connect(run_, &TimerRun::finished, this, &RxTimer::ti_off_ready);
     connect(run_, &TimerRun::note, this, &RxTimer::addNote);
+    connect(run_, &TimerRun::phaseChanged, this, &RxTimer::showRunState);
     tmr_run_ = new QTimer(this);
     tmr_run_->setObjectName(QStringLiteral("tmr_run"));
     tmr_run_->setInterval(100);
@@ -363,6 +364,10 @@ void RxTimer::build()
     lbl_UTC = valueLabel(pnl_Cmd, QStringLiteral("lbl_UTC"), QStringLiteral("UTC"), 70, kLight);
     c->addWidget(lbl_UTC);
 
+    lbl_run = new QLabel(this);
+    lbl_run->setObjectName(QStringLiteral("lbl_run"));
+    lbl_run->setAccessibleName(QStringLiteral("State of the run"));
+
     lbl_note = new QLabel(this);
     lbl_note->setObjectName(QStringLiteral("lbl_note"));
     lbl_note->setAccessibleName(QStringLiteral("Notes of the run"));
@@ -373,6 +378,7 @@ void RxTimer::build()
     v->addWidget(pnl_Set);
     v->addWidget(pnl_Show);
     v->addWidget(pnl_Cmd);
+    v->addWidget(lbl_run);
     v->addWidget(lbl_note);
     v->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -621,6 +627,33 @@ void RxTimer::addNote(const QString &text)
     while (lines.size() > 4)
         lines.removeFirst();
     lbl_note->setText(lines.join(QLatin1Char('\n')));
+}
+
+void RxTimer::showRunState()
+{
+    const int k = run_->run_index;
+    const TimerEvent &e = table_.event_tab[qBound(1, k, kEvents)];
+    const QTime start(e.hour(), e.minute());
+    const QString at = start.toString(QStringLiteral("HH:mm"));
+    const QString until = start.addSecs(e.duration() * 60).toString(QStringLiteral("HH:mm"));
+    QString s;
+    switch (run_->phase()) {
+    case TimerRun::Phase::Idle:
+        break;
+    case TimerRun::Phase::Starting:
+    case TimerRun::Phase::Waiting:
+    case TimerRun::Phase::Between:
+        s = QStringLiteral("Waiting for event %1 of %2 (%3 UTC)").arg(k).arg(run_->run_count).arg(at);
+        break;
+    case TimerRun::Phase::Preparing:
+    case TimerRun::Phase::Settling:
+        s = QStringLiteral("Event %1 prepared, output on at %2 UTC").arg(k).arg(at);
+        break;
+    case TimerRun::Phase::OnAir:
+        s = QStringLiteral("Event %1 on air until %2 UTC").arg(k).arg(until);
+        break;
+    }
+    lbl_run->setText(s);
 }
 
 void RxTimer::tmr_lt_utc()

@@ -92,6 +92,7 @@ public:
     QLabel *lbl_LT = nullptr;
     QLabel *lbl_UTC = nullptr;
     QLabel *lbl_note = nullptr;
+    QLabel *lbl_run = nullptr; // what the run does now
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -103,6 +104,7 @@ private:
     void applyButtons();
     void setOnAir(int k, bool on);
     void addNote(const QString &text);
+    void showRunState();
     bool askInterrupt();
 
     App &app_;
