@@ -506,6 +506,10 @@ void RxTimer::cmd_FxCr(int n, int index)
     if (n < 1 || n > kEvents || (run_ && run_->running()))
         return;
     if (index == 0) {
+        // Events are fixed in order: the next row or the last fixed one.
+        const int k = table_.fixedCount();
+        if (n > k + 1 || n < k)
+            return;
         const bool refused = n == 1
             ? too_late_to_fix(edit_, app_.clock->now(), app_.settings.ltMinusUtc(), app_.prompter)
             : conflict(table_, n, edit_, app_.prompter);
