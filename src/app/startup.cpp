@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "settings/ui/welcome2.h"
 #include "sim/simport.h"
+#include "timer/ui/rxtimer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +26,7 @@ struct Program::Windows {
     QPointer<MemMan> memman;
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
+    QPointer<RxTimer> timer;
 };
 
 Options Options::parse(const QStringList &args)
@@ -115,6 +117,8 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
 
 Program::~Program()
 {
+    // A timer run still on gives the receiver back while the port is there.
+    delete w_->timer;
     rx_->setPort(nullptr);
     delete w_->memman;
     delete w_->bdx;
@@ -278,4 +282,5 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+    panel_->setMenuAction(QStringLiteral("mnu_timer"), [this] { openWindow(w_->timer); });
 }

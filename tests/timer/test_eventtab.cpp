@@ -1,0 +1,246 @@
+#include "link/captions.h"
+#include "testkit.h"
+#include "timer/eventtab.h"
+
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+using namespace timertab;
+
+namespace {
+
+EventEdit editAt(int day, int month, int year, int hour, int minute, int duration = 10)
+{
+    EventEdit e;
+    e.day = day, e.month = month, e.year = year, e.hour = hour, e.minute = minute;
+    e.duration = duration;
+    return e;
+}
+
+QDateTime local(int y, int mo, int d, int h, int mi, int s = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+} // namespace
+
+TEST(EventMinute, MatchesTheCalendarForEveryMonthUpTo2099)
+{
+    const QDateTime epoch(QDate(1990, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int y = 1990; y <= 2101; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int d : {1, monthLength(m, y)}) {
+                const QDateTime t(QDate(y, m, d), QTime(23, 59), Qt::UTC);
+                ASSERT_EQ(eventMinute(d, m, y, 23, 59), epoch.secsTo(t) / 60) << y << "-" << m << "-" << d;
+            }
+}
+
+TEST(EventMinute, LeapYearsAndMonthEnds)
+{
+    struct Case { int month, year, days; };
+    for (const Case c : {Case{2, 2024, 29}, Case{2, 2026, 28}, Case{2, 2000, 29}, Case{2, 2100, 28},
+                         Case{4, 2026, 30}, Case{12, 2026, 31}})
+        EXPECT_EQ(monthLength(c.month, c.year), c.days) << c.month << "/" << c.year;
+    EXPECT_EQ(eventMinute(1, 1, 1990, 0, 0), 0);
+    EXPECT_EQ(eventMinute(1, 1, 1991, 0, 0), 525600);
+    EXPECT_EQ(eventMinute(1, 3, 2024, 0, 0) - eventMinute(28, 2, 2024, 0, 0), 2 * 1440);
+    EXPECT_EQ(eventMinute(1, 3, 2026, 0, 0) - eventMinute(28, 2, 2026, 0, 0), 1440);
+}
+
+TEST(Checks, TooLateToFixAtThePresentMinuteAndWithTheOffset)
+{
+    RecordingPrompter p;
+    // 12:00:40 local, UTC = local: 12:00 is too late, 12:01 passes.
+    EXPECT_TRUE(too_late_to_fix(editAt(5, 12, 2026, 12, 0), local(2026, 12, 5, 12, 0, 40), 0, &p));
+    EXPECT_EQ(p.lastText(), "You are trying to program\na past or running event.\nSorry, you are too late ! !");
+    EXPECT_EQ(p.lastTitle(), "Conflict in Time");
+    EXPECT_EQ(p.asked.last().icon, Prompter::Exclamation);
+    EXPECT_FALSE(too_late_to_fix(editAt(5, 12, 2026, 12, 1), local(2026, 12, 5, 12, 0, 40), 0, &p));
+    // Offset +2 at 01:30 local on 1 January is 23:30 UTC on 31 December.
+    EXPECT_TRUE(too_late_to_fix(editAt(31, 12, 2026, 23, 30), local(2027, 1, 1, 1, 30), 2, &p));
+    EXPECT_FALSE(too_late_to_fix(editAt(31, 12, 2026, 23, 31), local(2027, 1, 1, 1, 30), 2, &p));
+    EXPECT_EQ(p.asked.size(), 2);
+}
+
+TEST(Checks, OrderAcrossMidnightAndMonthEnd)
+{
+    RecordingPrompter p;
+    EventTable t;
+    // Event 1: 31 Jan 23:50 for 20 minutes ends at 1 Feb 00:10.
+    t.fix(1, editAt(31, 1, 2027, 23, 50, 20).toEvent());
+    EXPECT_TRUE(conflict(t, 2, editAt(1, 2, 2027, 0, 10), &p));
+    EXPECT_EQ(p.lastText(), "New event starts before\nthe previous one ends");
+    EXPECT_EQ(p.lastTitle(), "Conflict of events");
+    EXPECT_FALSE(conflict(t, 2, editAt(1, 2, 2027, 0, 11), &p));
+    EXPECT_TRUE(conflict(t, 2, editAt(31, 1, 2027, 23, 55), &p));
+    // Across the year end.
+    t.fix(1, editAt(31, 12, 2026, 23, 59, 1).toEvent());
+    EXPECT_TRUE(conflict(t, 2, editAt(1, 1, 2027, 0, 0), &p));
+    EXPECT_FALSE(conflict(t, 2, editAt(1, 1, 2027, 0, 1), &p));
+    EXPECT_EQ(p.asked.size(), 3);
+}
+
+TEST(Checks, TooLateToStart)
+{
+    RecordingPrompter p;
+    EventTable t;
+    t.fix(1, editAt(5, 12, 2026, 12, 1).toEvent());
+    EXPECT_FALSE(too_late_to_start(t, local(2026, 12, 5, 12, 0, 59), 0, &p));
+    EXPECT_TRUE(too_late_to_start(t, local(2026, 12, 5, 12, 1), 0, &p));
+    EXPECT_EQ(p.lastText(), "You are trying to start the timer for\na programmed event that already\n"
+                            "has started or that already has past. \nSorry, you are too late ! !");
+}
+
+TEST(Spins, DatesWrapAndFollowTheMonth)
+{
+    EventEdit e = editAt(29, 2, 2024, 0, 0);
+    e.step(EventEdit::Year, +1);
+    EXPECT_EQ(e.day, 28);
+    e = editAt(31, 3, 2026, 0, 0);
+    e.step(EventEdit::Month, -1); // February
+    EXPECT_EQ(e.day, 28);
+    e.step(EventEdit::Day, +1);
+    EXPECT_EQ(e.day, 1);
+    e.step(EventEdit::Day, -1);
+    EXPECT_EQ(e.day, 28);
+    e = editAt(1, 12, kLastYear, 23, 59);
+    e.step(EventEdit::Year, +1);
+    e.step(EventEdit::Month, +1);
+    e.step(EventEdit::Hour, +1);
+    e.step(EventEdit::Minute, +1);
+    EXPECT_EQ(e.year, kLastYear);
+    EXPECT_EQ(e.month, 1);
+    EXPECT_EQ(e.hour, 0);
+    EXPECT_EQ(e.minute, 0);
+    e.duration = 240;
+    e.step(EventEdit::Duration, +1);
+    EXPECT_EQ(e.duration, 240);
+    e.duration = 1;
+    e.step(EventEdit::Duration, -1);
+    EXPECT_EQ(e.duration, 1);
+    // The present year comes from the clock even beyond the old tables.
+    e.setUtc(local(2031, 2, 28, 7, 5));
+    EXPECT_EQ(e.year, 2031);
+    EXPECT_EQ(rowTexts(e.toEvent(), Captions::build(false, false)).date[2], "31");
+}
+
+TEST(Spins, FrequencyStaysInTheReceiversRange)
+{
+    EventEdit e;
+    e.setHz(9500000);
+    e.digits[7] = 0;
+    e.stepDigit(7, -1); // 10 MHz digit down from 0
+    EXPECT_EQ(e.hz(), 29999999);
+    e.setHz(10000);
+    e.stepDigit(4, -1); // 10 kHz digit 1 -> 0 gives 0 Hz
+    EXPECT_EQ(e.hz(), 10000);
+    e.setHz(29000000);
+    e.stepDigit(6, +1); // 29 -> 20 MHz: the digit wraps 9 -> 0
+    EXPECT_EQ(e.hz(), 20000000);
+}
+
+TEST(Spins, SettingsOptionsAndTheModeFiveRule)
+{
+    EventEdit e; // no options
+    e.bw = 1;
+    e.step(EventEdit::Bw, +1);
+    EXPECT_EQ(e.bw, 3); // Narr needs the narrow filter
+    e.step(EventEdit::Bw, -1);
+    EXPECT_EQ(e.bw, 1);
+    e.mode = 6;
+    e.step(EventEdit::Mode, +1);
+    EXPECT_EQ(e.mode, 0); // AM-U, AM-L need the ECSS unit
+    e.opt.ecss = true;
+    e.mode = 6;
+    e.step(EventEdit::Mode, +1);
+    EXPECT_EQ(e.mode, 7);
+
+    // BWC ranges per bandwidth, with the unit.
+    e = EventEdit();
+    e.opt.bwcUnit = true;
+    e.bw = 3;
+    e.step(EventEdit::Bw, +1); // Wide
+    EXPECT_EQ(e.bwc, 5500);
+    e.step(EventEdit::Bwc, +1);
+    EXPECT_EQ(e.bwc, 2000);
+    e.step(EventEdit::Bwc, -1);
+    EXPECT_EQ(e.bwc, 5500);
+    e.step(EventEdit::Bw, +1); // Inter
+    EXPECT_EQ(e.bwc, 2200);
+    e.step(EventEdit::Bwc, +1);
+    EXPECT_EQ(e.bwc, 500);
+    e.step(EventEdit::Bw, +1); // Aux (Narr skipped): no BWC
+    EXPECT_FALSE(e.bwcActive());
+    EXPECT_FALSE(bwcSet(e.toEvent().bwc()));
+
+    // Mode 5 saves the bandwidth, sets Aux, clears PBS and BWC; leaving it
+    // restores the bandwidth, PBS 0 and the bandwidth's BWC.
+    e.bw = 0;
+    e.applyBwRule();
+    e.pbs = 700;
+    e.mode = 4;
+    e.step(EventEdit::Mode, +1);
+    EXPECT_EQ(e.mode, 5);
+    EXPECT_EQ(e.bw, 3);
+    EXPECT_FALSE(pbsSet(e.toEvent().pbs()));
+    EXPECT_FALSE(bwcSet(e.toEvent().bwc()));
+    e.step(EventEdit::Pbs, +1); // disabled in mode 5
+    EXPECT_FALSE(pbsSet(e.pbs));
+    e.step(EventEdit::Mode, +1);
+    EXPECT_EQ(e.bw, 0);
+    EXPECT_EQ(e.pbs, 0);
+    EXPECT_EQ(e.bwc, 5500);
+    e.pbs = 2000;
+    e.step(EventEdit::Pbs, +1);
+    EXPECT_EQ(e.pbs, -2000);
+}
+
+TEST(Spins, FromTheReceiver)
+{
+    EventEdit e;
+    e.opt.bwcUnit = true;
+    e.pbs = 500;
+    e.setFromRx("X111061750001"); // ATT on, Inter, CW, 6175 kHz, AGC fast
+    EXPECT_EQ(e.att, 1);
+    EXPECT_EQ(e.bw, 1);
+    EXPECT_EQ(e.mode, 1);
+    EXPECT_EQ(e.agc, 1);
+    EXPECT_EQ(e.hz(), 6175000);
+    EXPECT_EQ(e.pbs, 0);
+    EXPECT_EQ(e.bwc, 2200);
+    e.setFromRx("X0?5x9500000?"); // garbled fields keep their values
+    EXPECT_EQ(e.bw, 3);           // NFM: Aux
+    EXPECT_EQ(e.mode, 5);
+    EXPECT_EQ(e.agc, 1);
+    EXPECT_EQ(e.hz(), 6175000);
+}
+
+TEST(Rows, TextsAndTheFixedPrefix)
+{
+    EventEdit e = editAt(7, 3, 2027, 6, 5, 45);
+    e.opt.bwcUnit = true;
+    e.mode = 2;
+    e.bw = 1;
+    e.applyBwRule();
+    e.pbs = -1200;
+    e.setHz(15070000);
+    const RowTexts r = rowTexts(e.toEvent(), Captions::build(false, false));
+    EXPECT_EQ(QStringList({r.date[0], r.date[1], r.date[2], r.time[0], r.time[1], r.time[2]}),
+              QStringList({"7", "Mar", "27", "06", "05", "45"}));
+    EXPECT_EQ(QStringList({r.stat[0], r.stat[1], r.stat[2], r.stat[3], r.stat[4], r.stat[5]}),
+              QStringList({" Off", "Inter", "USB", "Slow", "-1.2", "2.2"}));
+    EXPECT_EQ(r.freq[7] + r.freq[6] + r.freq[5] + r.freq[4], "1507");
+    EXPECT_EQ(pbsText(0), "+0.0");
+
+    EventTable t;
+    EXPECT_EQ(t.buttons().fix[1], true);
+    EXPECT_EQ(t.buttons().timerOn, false);
+    t.fix(1, e.toEvent());
+    t.fix(2, e.toEvent());
+    const auto b = t.buttons();
+    EXPECT_TRUE(b.fix[2] && b.clr[2] && b.fix[3] && b.timerOn && b.clearAll);
+    EXPECT_FALSE(b.fix[1] || b.clr[1] || b.clr[3]);
+    t.clear(2);
+    EXPECT_EQ(t.fixedCount(), 1);
+    EXPECT_TRUE(t.buttons().clr[1]);
+}

@@ -1,0 +1,308 @@
+// Whole runs in simulated time: the clock is moved step by step and the run
+// ticked; the simulated receiver answers at once.
+#include "sim/simradio.h"
+#include "testkit.h"
+#include "timer/timerrun.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace timertab;
+
+namespace {
+
+struct Sent {
+    QDateTime at;
+    QString cmd;
+};
+
+struct Run : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    SimRadio radio{SimRadio::EmptyMemory};
+    EventTable table;
+    TimerRun run{t.app, table};
+    QList<Sent> sent;
+    QStringList notes;
+
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        t.app.settings[12] = 1; // BWC unit
+        t.port.responder = [this](const QByteArray &c) {
+            sent.append({t.clock.t, QString::fromLatin1(c)});
+            return radio.execute(c);
+        };
+        QObject::connect(&run, &TimerRun::note, &run, [this](const QString &s) { notes << s; });
+    }
+
+    // Event n at local (= UTC) day 5 Dec 2026, hh:mm, lasting dur minutes.
+    void program(int n, int hh, int mm, int dur, int pbs = 0, int bwc = 0, int day = 5)
+    {
+        EventEdit e;
+        e.opt.bwcUnit = true;
+        e.day = day, e.month = 12, e.year = 2026, e.hour = hh, e.minute = mm, e.duration = dur;
+        e.mode = 4;
+        e.bw = bwc ? 0 : 3;
+        e.applyBwRule();
+        if (bwc)
+            e.bwc = bwc;
+        e.pbs = pbs;
+        e.setHz(5970000 + n * 1000);
+        table.fix(n, e.toEvent());
+    }
+
+    // Moves the clock to the next due step (at most maxStepMs at a time)
+    // and ticks, until the run ends or the clock passes `until`.
+    void drive(const QDateTime &until, int maxStepMs = 5000)
+    {
+        while (run.running() && t.clock.t < until) {
+            const qint64 step = qBound<qint64>(50, run.msToNext(), qint64(maxStepMs));
+            t.clock.t = t.clock.t.addMSecs(step);
+            run.tick();
+            QCoreApplication::processEvents();
+        }
+    }
+    void driveToEnd() { drive(t.clock.t.addDays(1)); }
+
+    QList<Sent> timerCommands() const
+    {
+        static const QRegularExpression re(QStringLiteral("^(T[01]|O[01]|S199.*)$"));
+        QList<Sent> out;
+        for (const Sent &s : sent)
+            if (re.match(s.cmd).hasMatch())
+                out << s;
+        return out;
+    }
+    int count(const QString &cmd) const
+    {
+        int n = 0;
+        for (const Sent &s : sent)
+            n += s.cmd == cmd;
+        return n;
+    }
+    static QDateTime at(int hh, int mm, int ss = 0, int day = 5)
+    {
+        return QDateTime(QDate(2026, 12, day), QTime(hh, mm, ss));
+    }
+    // Prints the run's commands with their time relative to the nearest
+    // event start before or at them (VOR_TRACE=1).
+    void printTrace(const QList<QDateTime> &starts) const
+    {
+        if (qEnvironmentVariableIsEmpty("VOR_TRACE"))
+            return;
+        for (const Sent &s : sent) {
+            int k = 0;
+            for (int i = 0; i < starts.size(); ++i)
+                if (starts[i].addSecs(-120) <= s.at)
+                    k = i;
+            const double rel = starts[k].msecsTo(s.at) / 1000.0;
+            std::printf("%s  event %d %+9.1f s  %s\n", qPrintable(s.at.toString("HH:mm:ss.zzz")), k + 1,
+                        rel, qPrintable(s.cmd));
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(Run, FiveEventsInOrderWithTheirPauses)
+{
+    t.clock.t = at(11, 58, 20);
+    program(1, 12, 0, 2, 500, 4000); // PBS and BWC
+    program(2, 12, 3, 1);            // one minute after event 1 ends
+    program(3, 12, 10, 3, -1200);
+    program(4, 12, 14, 1);
+    program(5, 13, 0, 1, 0, 0, 5);
+    run.start();
+    EXPECT_FALSE(panel.enabled);
+    EXPECT_EQ(panel.lockOn, 1);
+    EXPECT_EQ(sent.first().cmd, "H1");
+    driveToEnd();
+    EXPECT_FALSE(run.running());
+
+    const QList<Sent> c = timerCommands();
+    QStringList texts;
+    for (const Sent &s : c)
+        texts << s.cmd;
+    EXPECT_EQ(texts.first(), "T0");
+    EXPECT_EQ(texts.last(), "T1");
+    EXPECT_EQ(count("O1"), 5);
+    EXPECT_EQ(count("O0"), 5);
+    EXPECT_TRUE(texts.contains("S199004059710000"));
+    for (const char *set : {"P+0500", "W4000", "P-1200"})
+        EXPECT_EQ(count(set), 1) << set;
+
+    // Per event: T1 within the minute before the start, S199 5 s later,
+    // O1 50 s after the preparation (near the start), O0 after the duration,
+    // T0 500 ms after O0 when another event follows.
+    const QDateTime starts[5] = {at(12, 0), at(12, 3), at(12, 10), at(12, 14), at(13, 0)};
+    const int durs[5] = {2, 1, 3, 1, 1};
+    int k = 0;
+    QDateTime t1, o1;
+    for (int i = 0; i < c.size(); ++i) {
+        const Sent &s = c[i];
+        if (s.cmd == "T1" && k < 5 && i + 1 < c.size()) {
+            t1 = s.at;
+            EXPECT_GE(t1.secsTo(starts[k]), 55) << k;
+            EXPECT_LE(t1.secsTo(starts[k]), 60) << k;
+            EXPECT_EQ(t1.msecsTo(c[i + 1].at), 5000);
+            EXPECT_TRUE(c[i + 1].cmd.startsWith("S199"));
+        } else if (s.cmd == "O1") {
+            o1 = s.at;
+            EXPECT_LT(qAbs(o1.secsTo(starts[k])), 10) << k;
+        } else if (s.cmd == "O0") {
+            EXPECT_EQ(o1.msecsTo(s.at), durs[k] * 60000) << k;
+            if (k < 4) {
+                EXPECT_EQ(c[i + 1].cmd, "T0");
+                EXPECT_EQ(s.at.msecsTo(c[i + 1].at), 500);
+            }
+            ++k;
+        }
+    }
+    EXPECT_EQ(k, 5);
+    // The end: released, the panel back.
+    EXPECT_EQ(sent.last().cmd, "H0");
+    EXPECT_FALSE(radio.remote());
+    EXPECT_EQ(radio.relay(), 0);
+    EXPECT_EQ(radio.timerSwitch(), 1);
+    EXPECT_TRUE(panel.enabled);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+}
+
+TEST_F(Run, TwoEventsTrace)
+{
+    t.clock.t = at(11, 57, 30);
+    program(1, 12, 0, 2, 300, 3000);
+    program(2, 12, 5, 1);
+    run.start();
+    driveToEnd();
+    printTrace({at(12, 0), at(12, 5)});
+    int tunes = 0;
+    for (const Sent &s : sent)
+        tunes += s.cmd.startsWith("S199");
+    EXPECT_EQ(tunes, 2);
+    EXPECT_EQ(count("O1"), 2);
+    EXPECT_EQ(timerCommands().last().cmd, "T1");
+}
+
+TEST_F(Run, FollowsUtcWithTheLocalOffset)
+{
+    t.app.settings[2] = 2; // local = UTC + 2 h
+    t.clock.t = at(13, 58, 30);
+    program(1, 12, 0, 1);
+    run.start();
+    driveToEnd();
+    const QList<Sent> c = timerCommands();
+    ASSERT_GE(c.size(), 3);
+    EXPECT_EQ(c[1].cmd, "T1");
+    EXPECT_EQ(c[1].at.toString("HH:mm"), "13:59");
+}
+
+TEST_F(Run, SilentReceiverIsToldOnceAndTheRunGoesOn)
+{
+    t.clock.t = at(11, 58, 30);
+    program(1, 12, 0, 1);
+    program(2, 12, 3, 1);
+    radio.setSilent(true);
+    run.start();
+    driveToEnd();
+    QCoreApplication::processEvents();
+    int told = 0;
+    for (const auto &a : t.prompter.asked)
+        told += a.text.startsWith("The receiver did not answer.");
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(notes.size(), 1);
+    EXPECT_EQ(count("O1"), 2);
+    EXPECT_EQ(count("O0"), 2);
+    EXPECT_EQ(timerCommands().last().cmd, "T1");
+    EXPECT_EQ(sent.last().cmd, "H0");
+}
+
+TEST_F(Run, TimerOffWhileSettlingSendsO0AndEnds)
+{
+    t.clock.t = at(11, 58, 30);
+    program(1, 12, 0, 5);
+    bool finished = false;
+    QObject::connect(&run, &TimerRun::finished, &run, [&] { finished = true; });
+    run.start();
+    drive(at(11, 59, 40));
+    ASSERT_EQ(run.phase(), TimerRun::Phase::Settling);
+    sent.clear();
+    run.stop();
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(run.running());
+    QStringList texts;
+    for (const Sent &s : timerCommands())
+        texts << s.cmd;
+    EXPECT_EQ(texts, QStringList({"O0", "T1"}));
+    EXPECT_EQ(sent.last().cmd, "H0");
+    EXPECT_EQ(count("O1"), 0);
+    t.clock.t = t.clock.t.addSecs(600);
+    run.tick();
+    EXPECT_EQ(count("O1"), 0);
+}
+
+TEST_F(Run, ClockJumps)
+{
+    struct Case {
+        const char *what;
+        QDateTime jumpAt, jumpTo;
+        int o1; // events that went on air
+        const char *note;
+    };
+    const Case cases[] = {
+        // Past the whole of event 1: skipped, event 2 runs.
+        {"over event 1", at(11, 58, 40), at(12, 4, 10), 1, "Event 1 skipped"},
+        // Into event 1: it runs late.
+        {"into event 1", at(11, 58, 40), at(12, 1, 30), 2, "Event 1 started late"},
+        // Back by an hour while event 1 is on: it is not run twice.
+        {"back during event 1", at(12, 1, 0), at(11, 1, 0), 2, "jumped by -60 min"},
+        // Past everything: the run ends.
+        {"past all", at(11, 58, 40), at(13, 0, 0), 0, "Event 2 skipped"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        sent.clear();
+        notes.clear();
+        table.clearAll();
+        t.clock.t = at(11, 58, 30);
+        program(1, 12, 0, 3);
+        program(2, 12, 10, 1);
+        run.start();
+        drive(c.jumpAt);
+        t.clock.t = c.jumpTo;
+        run.tick();
+        driveToEnd();
+        EXPECT_FALSE(run.running());
+        EXPECT_EQ(count("O1"), c.o1);
+        int tunes1 = 0;
+        for (const Sent &s : sent)
+            tunes1 += s.cmd.startsWith("S199") && s.cmd.contains("05971000");
+        EXPECT_LE(tunes1, 1);
+        EXPECT_TRUE(notes.join('\n').contains(c.note)) << notes.join('\n').toStdString();
+        EXPECT_EQ(timerCommands().last().cmd, "T1");
+        EXPECT_EQ(sent.last().cmd, "H0");
+        EXPECT_TRUE(panel.enabled);
+    }
+}
+
+TEST_F(Run, ShutdownGivesTheReceiverBack)
+{
+    t.clock.t = at(11, 59, 30);
+    program(1, 12, 0, 5);
+    run.start();
+    drive(at(12, 1, 0));
+    ASSERT_EQ(run.phase(), TimerRun::Phase::OnAir);
+    sent.clear();
+    run.shutdown();
+    QStringList texts;
+    for (const Sent &s : sent)
+        texts << s.cmd;
+    EXPECT_EQ(texts, QStringList({"O0", "T1", "H0", "H0"}));
+    EXPECT_FALSE(t.rx->held());
+}

@@ -1,0 +1,93 @@
+// One event for real: the program's serial-port code against nrd535-sim on
+// a pseudo-terminal, the PC's clock and the window's own timers. It takes
+// about four minutes, so it runs only with VOR_REAL_TIMER=1; the simulator's
+// log is printed, and with VOR_SCREENSHOT the window is pictured while the
+// run waits and while the event is on air.
+#include "app/startup.h"
+#include "testkit.h"
+#include "timer/timerrun.h"
+#include "timer/ui/rxtimer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+TEST(RealRun, OneEventAgainstTheSimulatorOnAPseudoTerminal)
+{
+    if (qEnvironmentVariableIsEmpty("VOR_REAL_TIMER"))
+        GTEST_SKIP() << "set VOR_REAL_TIMER=1 (takes about four minutes)";
+    const QString tool = QStringLiteral(VOR_BINARY_DIR "/nrd535-sim");
+    if (!QFile::exists(tool))
+        GTEST_SKIP() << "build nrd535-sim first";
+    QProcess sim;
+    sim.start(tool, {});
+    ASSERT_TRUE(sim.waitForStarted(10000));
+    QElapsedTimer t;
+    t.start();
+    while (!sim.canReadLine() && t.elapsed() < 10000)
+        sim.waitForReadyRead(100);
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    ASSERT_FALSE(device.isEmpty());
+
+    SystemClock clock;
+    RecordingPrompter prompter;
+    RecordingLauncher launcher;
+    QTemporaryDir dir;
+    {
+        Program p(Options::parse({"vorantis", "--port", device}), &clock, &prompter, &launcher);
+        p.quit = [](int) {};
+        p.app().settings = settingsfile::defaults();
+        p.app().settings.base_dir = dir.path() + '/';
+        ASSERT_TRUE(p.go()) << prompter.lastText().toStdString();
+        p.panel()->menuAction("mnu_timer")->trigger();
+        QCoreApplication::processEvents();
+        RxTimer *w = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->objectName() == "RxTimer")
+                w = qobject_cast<RxTimer *>(top);
+        ASSERT_TRUE(w);
+        QTest::qWait(500);
+        // Start two whole minutes ahead, one minute long.
+        const QDateTime now = clock.now();
+        const QDateTime start = now.addSecs(120 + 60 - now.time().second());
+        timertab::EventEdit &e = w->edit();
+        e.setUtc(timertab::utcOf(start, p.app().settings.ltMinusUtc()));
+        e.duration = 1;
+        w->showEdit();
+        QTest::mouseClick(w->findChild<QPushButton *>("cmd_FxCr1_0"), Qt::LeftButton);
+        QTest::mouseClick(w->findChild<QPushButton *>("cmd_TimerOn"), Qt::LeftButton);
+        ASSERT_TRUE(w->run()->running());
+        std::printf("Timer On at %s, event 1 at %s for 1 min\n",
+                    qPrintable(now.toString("HH:mm:ss")), qPrintable(start.toString("HH:mm:ss")));
+        const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
+        bool waitShot = false, airShot = false;
+        QPointer<RxTimer> guard(w);
+        t.restart();
+        while (guard && w->run()->running() && t.elapsed() < 6 * 60 * 1000) {
+            QTest::qWait(200);
+            if (!out.isEmpty() && !waitShot && t.elapsed() > 12000) {
+                waitShot = w->grab().save(out + "/timer_real_waiting.png");
+            }
+            if (!out.isEmpty() && !airShot && w->run()->phase() == TimerRun::Phase::OnAir) {
+                QTest::qWait(1500);
+                airShot = w->grab().save(out + "/timer_real_on_air.png");
+            }
+        }
+        ASSERT_TRUE(guard);
+        EXPECT_FALSE(w->run()->running());
+        EXPECT_EQ(w->windowTitle(), "Timer Programming Ready");
+        QTest::qWait(500);
+    }
+    sim.terminate();
+    sim.waitForFinished(5000);
+    const QString log = QString::fromLocal8Bit(sim.readAllStandardError());
+    std::printf("--- nrd535-sim log ---\n%s", qPrintable(log));
+    EXPECT_TRUE(log.contains("O1"));
+    EXPECT_TRUE(log.contains("O0"));
+}

@@ -1,0 +1,279 @@
+// The window "Timer Programming": clicks on its spins and buttons, a run in
+// simulated time, and the window or the program closing during a run.
+#include "app/startup.h"
+#include "sim/simradio.h"
+#include "testkit.h"
+#include "timer/timerrun.h"
+#include "timer/ui/rxtimer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Window : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    SimRadio radio{SimRadio::EmptyMemory};
+    QStringList sent;
+    QPointer<RxTimer> w;
+
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        t.app.settings[5] = 0; // a receiver is there
+        t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 0, 20));
+        radio.setWorking({0, 1, 2, 7205000, 1}); // Inter, USB, 7205 kHz, Fast
+        t.port.responder = [this](const QByteArray &c) {
+            sent << QString::fromLatin1(c);
+            return radio.execute(c);
+        };
+        w = new RxTimer(t.app);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        QTest::qWait(50); // the receiver's settings are read after the load
+    }
+    void TearDown() override { delete w; }
+
+    QPushButton *button(const QString &name) { return w->findChild<QPushButton *>(name); }
+    QLabel *label(const QString &name) { return w->findChild<QLabel *>(name); }
+    void spin(const QString &name, int dir, int times = 1)
+    {
+        auto *s = w->findChild<SpinButton *>(name);
+        ASSERT_TRUE(s) << name.toStdString();
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(dir > 0 ? s->upButton() : s->downButton(), Qt::LeftButton);
+    }
+    QString rowDate(int n)
+    {
+        QStringList s;
+        for (int i = 0; i < 3; ++i)
+            s << label(QString("lbl_Date%1_%2").arg(n).arg(i))->text();
+        for (int i = 0; i < 3; ++i)
+            s << label(QString("lbl_Time%1_%2").arg(n).arg(i))->text();
+        return s.join(' ');
+    }
+    // Enabled row buttons, as "F1 C1 F2".
+    QString rowButtons()
+    {
+        QStringList s;
+        for (int n = 1; n <= 5; ++n) {
+            if (button(QString("cmd_FxCr%1_0").arg(n))->isEnabled())
+                s << QString("F%1").arg(n);
+            if (button(QString("cmd_FxCr%1_1").arg(n))->isEnabled())
+                s << QString("C%1").arg(n);
+        }
+        return s.join(' ');
+    }
+    void drive(const QDateTime &until)
+    {
+        while (w && w->run()->running() && t.clock.t < until) {
+            t.clock.t = t.clock.t.addMSecs(qBound<qint64>(50, w->run()->msToNext(), qint64(5000)));
+            w->run()->tick();
+            w->tmr_lt_utc();
+            QCoreApplication::processEvents();
+        }
+    }
+    void shot(const QString &name)
+    {
+        const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
+        if (!out.isEmpty())
+            EXPECT_TRUE(w->grab().save(out + "/" + name));
+    }
+    // Fixes event 1 at 12:02 for 2 minutes and event 2 at 12:06.
+    void programTwo()
+    {
+        spin("spn_Time_1", +1, 2);
+        spin("spn_Time_2", -1, 8);
+        QTest::mouseClick(button("cmd_FxCr1_0"), Qt::LeftButton);
+        spin("spn_Time_1", +1, 4);
+        spin("spn_Time_2", -1, 1);
+        QTest::mouseClick(button("cmd_FxCr2_0"), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(Window, LoadsWithThePresentUtcAndTheReceiversSettings)
+{
+    EXPECT_EQ(w->windowTitle(), "Timer Programming");
+    QStringList edit;
+    for (const char *n : {"lbl_Date_0", "lbl_Date_1", "lbl_Date_2", "lbl_Time_0", "lbl_Time_1", "lbl_Time_2",
+                          "lbl_Stat_0", "lbl_Stat_1", "lbl_Stat_2", "lbl_Stat_3", "lbl_Stat_4", "lbl_Stat_5"})
+        edit << label(n)->text();
+    EXPECT_EQ(edit.join('|'), "5|Dec|26|12|00|10| Off|Inter|USB|Fast|+0.0|");
+    QString freq;
+    for (int d = 7; d >= 0; --d)
+        freq += label(QString("lbl_freq_%1").arg(d))->text();
+    EXPECT_EQ(freq, "07205000");
+    EXPECT_TRUE(sent.contains("L199199"));
+    EXPECT_EQ(rowButtons(), "F1");
+    EXPECT_FALSE(button("cmd_TimerOn")->isEnabled());
+    EXPECT_FALSE(button("cmd_TimerOff")->isEnabled());
+    EXPECT_FALSE(button("cmd_CrAll")->isEnabled());
+    EXPECT_TRUE(button("cmd_cancel")->isEnabled());
+    EXPECT_FALSE(w->findChild<SpinButton *>("spn_Stat_5")->isEnabled()); // no BWC unit
+    EXPECT_EQ(label("lbl_UTC")->text(), "12:00:20");
+}
+
+TEST_F(Window, FixAndClearInOrder)
+{
+    // The present minute is too late.
+    QTest::mouseClick(button("cmd_FxCr1_0"), Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastTitle(), "Conflict in Time");
+    EXPECT_EQ(rowButtons(), "F1");
+    spin("spn_Time_1", +1);
+    QTest::mouseClick(button("cmd_FxCr1_0"), Qt::LeftButton);
+    EXPECT_EQ(rowDate(1), "5 Dec 26 12 01 10");
+    EXPECT_EQ(rowButtons(), "F1 C1 F2");
+    EXPECT_TRUE(button("cmd_TimerOn")->isEnabled());
+    // Event 2 at 12:11, the minute event 1 ends: refused; 12:12 passes.
+    spin("spn_Time_1", +1, 10);
+    QTest::mouseClick(button("cmd_FxCr2_0"), Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastTitle(), "Conflict of events");
+    EXPECT_EQ(rowDate(2), "     ");
+    spin("spn_Time_1", +1);
+    QTest::mouseClick(button("cmd_FxCr2_0"), Qt::LeftButton);
+    EXPECT_EQ(rowDate(2), "5 Dec 26 12 12 10");
+    EXPECT_EQ(rowButtons(), "F2 C2 F3");
+    QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
+    EXPECT_EQ(rowDate(2), "     ");
+    EXPECT_EQ(rowButtons(), "F1 C1 F2");
+    // Clear All: No keeps the events, Yes clears them.
+    t.prompter.answers = {Prompter::AnsNo};
+    QTest::mouseClick(button("cmd_CrAll"), Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastText(), "You really want to clear/cancel\nall Timer Programming");
+    EXPECT_EQ(rowButtons(), "F1 C1 F2");
+    // Exit with an event fixed asks the same; Cancel keeps the window.
+    t.prompter.answers = {Prompter::AnsCancel};
+    QTest::mouseClick(button("cmd_cancel"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w && w->isVisible());
+    t.prompter.answers = {Prompter::AnsYes};
+    QTest::mouseClick(button("cmd_CrAll"), Qt::LeftButton);
+    EXPECT_EQ(rowDate(1), "     ");
+    EXPECT_EQ(rowButtons(), "F1");
+    EXPECT_FALSE(button("cmd_TimerOn")->isEnabled());
+}
+
+TEST_F(Window, KeyboardSpinsAndEscape)
+{
+    auto *s = w->findChild<SpinButton *>("spn_Date_1");
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_Up);
+    EXPECT_EQ(label("lbl_Date_1")->text(), "Jan");
+    QTest::keyClick(s, Qt::Key_Down);
+    QTest::keyClick(s, Qt::Key_Down);
+    EXPECT_EQ(label("lbl_Date_1")->text(), "Nov");
+    QTest::keyClick(w, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!w || !w->isVisible());
+}
+
+TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
+{
+    programTwo();
+    sent.clear();
+    QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
+    EXPECT_EQ(w->windowTitle(), "  Timer is ON          ");
+    EXPECT_EQ(rowButtons(), "");
+    EXPECT_TRUE(button("cmd_TimerOff")->isEnabled());
+    EXPECT_FALSE(button("cmd_cancel")->isEnabled());
+    EXPECT_FALSE(panel.enabled);
+    EXPECT_EQ(panel.lockOn, 1);
+    drive(t.clock.t.addSecs(5));
+    EXPECT_TRUE(w->windowTitle().startsWith("  Timer is ON, be patient  <=<=<=")) << w->windowTitle().toStdString();
+    shot("timer_waiting.png");
+    drive(QDateTime(QDate(2026, 12, 5), QTime(12, 2, 10)));
+    ASSERT_EQ(w->run()->phase(), TimerRun::Phase::OnAir);
+    EXPECT_EQ(label("lbl_Time1_2")->property("background").value<QColor>(), RxTimer::kYellow);
+    EXPECT_EQ(label("lbl_UTC")->property("background").value<QColor>(), RxTimer::kYellow);
+    shot("timer_on_air.png");
+    // No: the run goes on. Yes: output off, timer line back, released.
+    t.prompter.answers = {Prompter::AnsNo};
+    QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
+    EXPECT_TRUE(w->run()->running());
+    sent.clear();
+    t.prompter.answers = {Prompter::AnsYes};
+    QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastText(), "You are sure you want to\ninterrupt timer programming");
+    EXPECT_EQ(t.prompter.lastTitle(), "Timer programming");
+    EXPECT_FALSE(w->run()->running());
+    EXPECT_EQ(sent.mid(0, 2), QStringList({"O0", "T1"}));
+    EXPECT_EQ(sent.last(), "H0");
+    EXPECT_EQ(w->windowTitle(), "Timer Programming Ready");
+    EXPECT_EQ(rowButtons(), "F2 C2 F3");
+    EXPECT_TRUE(button("cmd_TimerOn")->isEnabled());
+    EXPECT_EQ(label("lbl_UTC")->property("background").value<QColor>(), RxTimer::kLight);
+    EXPECT_TRUE(panel.enabled);
+    // Event 1 has begun: a new start is refused.
+    QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("You are trying to start the timer for"));
+    EXPECT_FALSE(w->run()->running());
+}
+
+TEST_F(Window, ClosingDuringARunGivesTheReceiverBack)
+{
+    programTwo();
+    QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
+    drive(QDateTime(QDate(2026, 12, 5), QTime(12, 1, 30)));
+    sent.clear();
+    t.prompter.answers = {Prompter::AnsYes};
+    w->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sent, QStringList({"O0", "T1", "H0", "H0"}));
+    EXPECT_FALSE(t.rx->held());
+    EXPECT_TRUE(panel.enabled);
+}
+
+TEST(TimerMenu, OpensOnceAndTheProgramsEndReleasesARun)
+{
+    FixedClock clock;
+    clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 0, 20));
+    RecordingPrompter prompter;
+    RecordingLauncher launcher;
+    QTemporaryDir dir;
+    QStringList sent;
+    {
+        Program p(Options::parse({"vorantis"}), &clock, &prompter, &launcher);
+        p.quit = [](int) {};
+        p.portFactory = [&sent] {
+            auto *port = new ScriptedPort();
+            port->responder = [&sent](const QByteArray &c) {
+                sent << QString::fromLatin1(c);
+                return QByteArray();
+            };
+            return port;
+        };
+        p.app().settings = settingsfile::defaults();
+        p.app().settings.base_dir = dir.path() + '/';
+        p.app().settings.v[5] = 1;
+        p.app().replyTimeoutMs = 100;
+        ASSERT_TRUE(p.go());
+        QAction *a = p.panel()->menuAction("mnu_timer");
+        ASSERT_TRUE(a);
+        a->trigger();
+        a->trigger();
+        QCoreApplication::processEvents();
+        RxTimer *w = nullptr;
+        int shown = 0;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->objectName() == "RxTimer")
+                ++shown, w = qobject_cast<RxTimer *>(top);
+        ASSERT_EQ(shown, 1);
+        w->edit().minute += 2;
+        w->cmd_FxCr(1, 0);
+        w->cmd_TimerOn();
+        ASSERT_TRUE(w->run()->running());
+        sent.clear();
+    }
+    // The program ended with the run on: the receiver was switched back.
+    EXPECT_EQ(sent.mid(0, 2), QStringList({"O0", "T1"}));
+    EXPECT_TRUE(sent.contains("H0"));
+}
