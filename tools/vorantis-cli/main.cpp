@@ -6,6 +6,7 @@
 //   vorantis-cli --port DEV|sim tune KHZ [MODE]
 //   vorantis-cli --port DEV|sim mem read FILE
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
+#include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
 #include "link/commands.h"
@@ -155,14 +156,19 @@ struct Cli {
             port = std::make_unique<SerialPort>(device);
         QString err;
         if (!port->open(&err))
-            return fail(kNoDevice, QStringLiteral("cannot open %1: %2").arg(device, err));
+            return fail(kNoDevice, QStringLiteral("cannot open the port: %1").arg(err));
         rx->setPort(port.get());
         return kOk;
     }
     ~Cli()
     {
-        if (rx)
-            rx->setPort(nullptr);
+        if (!rx)
+            return;
+        // The serial line writes from the event loop: give the last
+        // commands (the release's "H0") time to leave before the port closes.
+        if (port && port->isOpen())
+            rx->wait_ms(2 * rxlimits::kBracketPauseMs);
+        rx->setPort(nullptr);
     }
 
     int silent() const
