@@ -116,7 +116,8 @@ TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
     Sim sim;
     ASSERT_TRUE(sim.device.startsWith("/dev/")) << sim.device.toStdString();
     QTemporaryDir dir;
-    const QStringList port{"--port", sim.device};
+    // A generous bound: the machine may be busy.
+    const QStringList port{"--port", sim.device, "--timeout", "5000"};
 
     CliRun r = cli(port + QStringList{"tune", "6175", "USB"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -158,7 +159,7 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     if (!built())
         GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
     QTemporaryDir dir;
-    const QStringList sim{"--port", "sim"};
+    const QStringList sim{"--port", "sim", "--timeout", "5000"};
     CliRun r = cli(sim + QStringList{"state"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("frequency  9500.000 kHz"));
