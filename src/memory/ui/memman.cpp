@@ -520,7 +520,8 @@ bool MemMan::report_failure(mem2::Outcome outcome)
 {
     if (outcome == mem2::Outcome::Done)
         return false;
-    if (outcome != mem2::Outcome::Cancelled && !app_.rx->portLost())
+    if (outcome != mem2::Outcome::Cancelled && outcome != mem2::Outcome::Busy &&
+        !app_.rx->portLost())
         app_.rx->report_no_answer();
     return true;
 }
