@@ -18,6 +18,7 @@
 #include "memory/memtransfer.h"
 #include "settings/settings.h"
 #include "sim/simport.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ const char *kUsage =
     "                  or the device nrd535-sim prints\n"
     "  --port sim      the built-in simulated receiver\n"
     "  --timeout MS    how long to wait for each reply (default 1500)\n"
+    "  --version       the program's version\n"
     "  --help          this text\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
@@ -288,6 +290,9 @@ int main(int argc, char **argv)
         const QString a = args.at(i);
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             std::fputs(kUsage, stdout);
+            return kOk;
+        } else if (a == QLatin1String("--version")) {
+            std::printf("vorantis-cli %s\n", VORANTIS_VERSION);
             return kOk;
         } else if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             if (i + 1 >= args.size())

@@ -336,25 +336,12 @@ void MemMan::build()
     connect(cmd_del, &QPushButton::clicked, this, [this] { open_cell(ActDelete); });
     connect(cmd_dump, &QPushButton::clicked, this, [this] { open_cell(ActDump); });
 
-    setTabOrder(grd_mem, cmd_fetch);
-    setTabOrder(cmd_fetch, cmd_SetRx);
-    setTabOrder(cmd_SetRx, cmd_fill);
-    setTabOrder(cmd_fill, cmd_sort);
-    setTabOrder(cmd_sort, txt_from);
-    setTabOrder(txt_from, txt_to);
-    setTabOrder(txt_to, txt_delay);
-    setTabOrder(txt_delay, cmd_scan);
-    setTabOrder(cmd_scan, cmd_scanho);
-    setTabOrder(cmd_scanho, cmd_change);
-    setTabOrder(cmd_change, cmd_copy);
-    setTabOrder(cmd_copy, cmd_del);
-    setTabOrder(cmd_del, cmd_dump);
-    setTabOrder(cmd_dump, cmd_Load);
-    setTabOrder(cmd_Load, cmd_SaveAs);
-    setTabOrder(cmd_SaveAs, cmd_Close);
-    setTabOrder(cmd_Close, cmd_prt);
-    setTabOrder(cmd_prt, cmd_rxctrl);
-    setTabOrder(cmd_rxctrl, cmd_exit);
+    QWidget *const tabOrder[] = {grd_mem,    cmd_fetch,  cmd_SetRx, cmd_fill,   cmd_sort,
+                                 txt_from,   txt_to,     txt_delay, cmd_scan,   cmd_scanho,
+                                 cmd_change, cmd_copy,   cmd_del,   cmd_dump,   cmd_Load,
+                                 cmd_SaveAs, cmd_Close,  cmd_prt,   cmd_rxctrl, cmd_exit};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     resize(gridW + 260, 620);
 }
