@@ -37,6 +37,13 @@ inline constexpr CodeRange kBw{0, 3};   // Wide, Inter, Narr, Aux
 inline constexpr CodeRange kMode{0, 8}; // RTTY .. AM-L
 inline constexpr CodeRange kAgc{0, 2};  // Slow, Fast, Off
 inline constexpr CodeRange kNb{0, 2};
+// The code digits a memory record may hold: the receiver's codes plus the
+// reserved slots that show no caption (a third attenuator step, a fifth
+// bandwidth, AGC 3 and 4).
+inline constexpr CodeRange kRecAtt{0, 2};
+inline constexpr CodeRange kRecBw{0, 4};
+inline constexpr CodeRange kRecMode{0, 8};
+inline constexpr CodeRange kRecAgc{0, 4};
 inline constexpr int kModeFm = 5;        // NFM: no AGC, bandwidth, bwc or pbs
 inline constexpr int kBwNarrow = 2;      // needs the narrow filter
 inline constexpr int kFirstEcssMode = 7; // AM-U, AM-L need the ECSS unit

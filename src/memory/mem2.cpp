@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "link/captions.h"
+#include "link/limits.h"
 #include "settings/settings.h"
 
 #include <QDir>
@@ -18,7 +19,17 @@ void MemTable::clear()
     for (int i = 0; i < kSlots; ++i) {
         rec[i].clear();
         tag[i].clear();
+        unknown[i] = false;
     }
+}
+
+QList<int> MemTable::unknownChannels() const
+{
+    QList<int> out;
+    for (int i = 0; i < kChannels; ++i)
+        if (unknown[i])
+            out << i;
+    return out;
 }
 
 int MemTable::filledCount() const
@@ -48,6 +59,69 @@ QString emptyRecord(int ch)
 QString ch3(int ch)
 {
     return fmt::zeros(ch + 1000, 4).right(3);
+}
+
+static bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+RecKind recordKind(const QString &rec)
+{
+    if (rec.isEmpty())
+        return RecKind::NeverFilled;
+    if (rec == QLatin1String("V"))
+        return RecKind::Empty;
+    if (rec.at(0) != QLatin1Char('L') || rec.size() < 5)
+        return RecKind::Bad;
+    for (int i = 1; i < 4; ++i)
+        if (!isDigit(rec.at(i)))
+            return RecKind::Bad;
+    if (rec.mid(1, 3).toInt() > rxlimits::kLastChannel)
+        return RecKind::Bad;
+    if (rec.at(4) == QLatin1Char('V'))
+        return rec.size() == 5 ? RecKind::Empty : RecKind::Bad;
+    if (rec.size() != kRecLen)
+        return RecKind::Bad;
+    for (int i = 4; i < kRecLen; ++i)
+        if (!isDigit(rec.at(i)))
+            return RecKind::Bad;
+    auto code = [&](int pos1) { return fmt::digitValue(rec.at(pos1 - 1)); };
+    if (!rxlimits::kRecAtt.contains(code(5)) || !rxlimits::kRecBw.contains(code(6)) ||
+        !rxlimits::kRecMode.contains(code(7)) || !rxlimits::kRecAgc.contains(code(16)))
+        return RecKind::Bad;
+    return RecKind::Data;
+}
+
+QString channelList(const QList<int> &channels)
+{
+    QStringList parts;
+    for (int i = 0; i < channels.size();) {
+        int j = i;
+        while (j + 1 < channels.size() && channels.at(j + 1) == channels.at(j) + 1)
+            ++j;
+        parts << (j == i ? ch3(channels.at(i)) : ch3(channels.at(i)) + QLatin1Char('-') + ch3(channels.at(j)));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString badRecordsText(const MemTable &t, const QList<int> &bad)
+{
+    if (bad.isEmpty())
+        return QString();
+    QString text = (bad.size() == 1 ? QStringLiteral("1 channel holds a record")
+                                    : QStringLiteral("%1 channels hold records").arg(bad.size())) +
+                   QStringLiteral(" that do not fit the memory layout:\n");
+    // The first few with their text, then the rest by number.
+    constexpr int kShown = 8;
+    for (int k = 0; k < bad.size() && k < kShown; ++k)
+        text += ch3(bad.at(k)) + QStringLiteral("  \"") + t.rec[bad.at(k)].left(24) +
+                QStringLiteral("\"\n");
+    if (bad.size() > kShown)
+        text += QStringLiteral("and %1\n").arg(channelList(bad.mid(kShown)));
+    text += QStringLiteral("They are kept as unknown and never written to the receiver.");
+    return text;
 }
 
 long long recordHz(const QString &rec)
@@ -165,16 +239,24 @@ QStringList fileLines(MemTable &t)
     return out;
 }
 
-bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error)
+bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error, QList<int> *bad)
 {
     QStringList ls;
     bool more = false;
     if (!textfile::readLinesLimited(path, kChannels, &ls, &more, error))
         return false;
     t.clear();
+    if (bad)
+        bad->clear();
     const int n = std::min<int>(ls.size(), kChannels);
-    for (int k = 0; k < n; ++k)
+    for (int k = 0; k < n; ++k) {
         parseLine(ls.at(k), &t.rec[k], &t.tag[k]);
+        if (recordKind(t.rec[k]) == RecKind::Bad) {
+            t.unknown[k] = true;
+            if (bad)
+                *bad << k;
+        }
+    }
     if (lines)
         *lines = n;
     return true;
@@ -200,26 +282,34 @@ bool writeMemFile(const QString &path, MemTable &t, QString *error)
 
 void sortByFreq(MemTable &t)
 {
-    std::array<int, kChannels> idx;
-    std::iota(idx.begin(), idx.end(), 0);
-    auto key = [&](int i) { return t.rec[i].size() < 6 ? QString() : t.rec[i].mid(7); };
-    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) { return key(a) < key(b); });
-
-    int e = 0;
-    while (e < kChannels && t.rec[idx[e]].size() < 6)
-        ++e;
-
-    std::array<QString, kChannels> rec, tag;
-    for (int k = 0; k < kChannels - e; ++k) {
-        rec[k] = t.rec[idx[k + e]];
-        tag[k] = t.tag[idx[k + e]];
+    // Records of 6 or more characters sort on their text from character 8
+    // (a 6- or 7-character record has an empty sort text and comes first);
+    // the empty channels are counted wherever they fall, not only while
+    // they lead, so that no record is pushed past the end.
+    QList<int> kept, lost;
+    for (int i = 0; i < kChannels; ++i) {
+        if (t.unknown[i] && t.rec[i].size() < 6)
+            lost << i; // unknown and nothing to sort on: stays unknown
+        else if (t.rec[i].size() >= 6 || t.unknown[i])
+            kept << i;
     }
-    for (int k = kChannels - e; k < kChannels; ++k)
-        rec[k] = emptyRecord(k);
+    auto key = [&](int i) { return t.rec[i].mid(7); };
+    std::stable_sort(kept.begin(), kept.end(), [&](int a, int b) { return key(a) < key(b); });
+    const QList<int> order = kept + lost;
+
+    MemTable out = t;
     for (int k = 0; k < kChannels; ++k) {
-        t.rec[k] = rec[k];
-        t.tag[k] = tag[k];
+        if (k < order.size()) {
+            out.rec[k] = t.rec[order[k]];
+            out.tag[k] = t.tag[order[k]];
+            out.unknown[k] = t.unknown[order[k]];
+        } else {
+            out.rec[k] = emptyRecord(k);
+            out.tag[k].clear();
+            out.unknown[k] = false;
+        }
     }
+    t = out;
 }
 
 bool readRange(const QString &from, const QString &to, int *first, int *second)

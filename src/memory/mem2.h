@@ -7,6 +7,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QList>
 #include <array>
 #include <cstdint>
 
@@ -19,6 +20,9 @@ inline constexpr int kChannels = 200; // channels 0 to 199
 inline constexpr int kSlots = 201;    // indices 0 to 200
 inline constexpr int kMaxTag = 50;    // longest alpha tag kept from a file
 inline constexpr int kRecLen = 16;    // "L" ccc att bw mode hz8 agc
+// The copy of the receiver's memory kept after every complete fetch, in the
+// memory directory (a name the save dialog accepts, so Load finds it).
+inline constexpr const char *kBackupName = "MEM_RXBACKUP.TXT";
 
 // Columns of the memory grid.
 enum Column { ColNr, ColFreq, ColAtt, ColBw, ColMode, ColAgc, ColTag, ColCount };
@@ -29,13 +33,20 @@ struct MemTable {
     std::array<QString, kSlots> rec;
     // mem_tag: free text per channel; lives only on the PC.
     std::array<QString, kSlots> tag;
+    // Channels whose contents are not known: a fetch could not read them,
+    // or their record does not fit the layout. Their record text stays as it
+    // came (empty when nothing came); a fill never writes them.
+    std::array<bool, kSlots> unknown{};
     // mem_row: the grid row last clicked (0 to 200).
     int16_t mem_row = 0;
 
-    // Every record and tag back to the empty text (mem_row stays).
+    // Every record and tag back to the empty text, nothing unknown (mem_row
+    // stays).
     void clear();
     // Channels 0-199 whose record is not the empty text.
     int filledCount() const;
+    // Channels 0-199 marked unknown, in order.
+    QList<int> unknownChannels() const;
 };
 
 // The process-wide table: it outlives the memory manager window.
@@ -57,6 +68,16 @@ double recordKhz(const QString &rec);
 // The code at a 1-based record position (5 ATT, 6 BW, 7 mode, 16 AGC):
 // a missing character reads as 0, a non-digit as -1.
 int codeAt(const QString &rec, int pos1);
+
+// What a record holds, checked against its layout: "L", three channel
+// digits, ATT, BW and mode digits, eight frequency digits, AGC digit, each
+// code within the range a memory record may hold; "L" + ccc + "V" (or the
+// lone "V" of a never-filled record that was deleted) for an empty channel;
+// the empty text for a record never filled. Anything else is Bad.
+enum class RecKind { NeverFilled, Empty, Data, Bad };
+RecKind recordKind(const QString &rec);
+// Channels as a short list: "003, 010-012, 050-199".
+QString channelList(const QList<int> &channels);
 
 // --- grid rows --------------------------------------------------------------
 
@@ -95,7 +116,13 @@ QStringList fileLines(MemTable &t);
 // Reads the file into t (at most 200 lines; a short file leaves the rest
 // empty). When the file cannot be read, returns false with a message naming
 // the file and the reason and leaves t unchanged. *lines gets the count read.
-bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error);
+// Records that do not fit the layout are kept as text but marked unknown;
+// *bad gets their channels.
+bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error,
+                 QList<int> *bad = nullptr);
+// The message for records that do not fit the layout: how many, and which
+// (channels with their text); empty when there are none.
+QString badRecordsText(const MemTable &t, const QList<int> &bad);
 // Writes t as a memory file, atomically. On failure the old file stays and
 // *error names the file and the reason.
 bool writeMemFile(const QString &path, MemTable &t, QString *error);
@@ -103,8 +130,9 @@ bool writeMemFile(const QString &path, MemTable &t, QString *error);
 // --- operations -------------------------------------------------------------
 
 // Sort channels 0-199 on the text from character 8 (frequency digits and AGC
-// digit), tags moving with their records; the empty channels that come first
-// are moved to the end as "L" + ccc + "V" with no tag.
+// digit), tags moving with their records. The empty channels (records
+// shorter than 6 characters, wherever they sort) go to the end as "L" + ccc
+// + "V" with no tag; unknown channels stay unknown, after the data.
 void sortByFreq(MemTable &t);
 
 // "From" / "To" as used by Fill, Print and Scan: lenient numbers rounded to

@@ -294,3 +294,73 @@ TEST(Mem2Scan, WalksTheRangeAndWraps)
     EXPECT_EQ(s.next(), 7);
     EXPECT_EQ(s.next(), 7);
 }
+
+TEST(Mem2Check, RecordsAgainstTheirLayout)
+{
+    const struct {
+        const char *rec;
+        RecKind kind;
+    } cases[] = {
+        {"", RecKind::NeverFilled},
+        {"V", RecKind::Empty}, // a never-filled record deleted in the cell editor
+        {"L005V", RecKind::Empty},
+        {"L000004095000000", RecKind::Data},
+        {"L199242299999994", RecKind::Data}, // ATT 2, BW 4, AGC 4: no caption, accepted
+        {"L001V my note", RecKind::Bad},
+        {"L007abc", RecKind::Bad},
+        {"l009v", RecKind::Bad},
+        {"L003004", RecKind::Bad},
+        {"LO0O0O4O9S0O0O0O", RecKind::Bad},
+        {"L0009#x095000005", RecKind::Bad},
+        {"L200004095000000", RecKind::Bad},  // no channel 200
+        {"L000304095000000", RecKind::Bad},  // ATT 3
+        {"L000054095000000", RecKind::Bad},  // BW 5
+        {"L000004095000005", RecKind::Bad},  // AGC 5
+        {"L00000409500000", RecKind::Bad},   // 15 characters
+        {"L0000040950000001", RecKind::Bad}, // 17 characters
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(recordKind(QString::fromLatin1(c.rec)), c.kind) << c.rec;
+    EXPECT_EQ(channelList({3, 10, 11, 12, 50}), "003, 010-012, 050");
+}
+
+TEST_F(Mem2File, BadRecordsOnLoadAreKeptUnknownAndNamedInOneMessage)
+{
+    const QString p = dir() + "MEM_BAD.TXT";
+    writeBytes(p, "L000004095000000 good\r\nL001V my note\r\nL002V \r\nL007abc\r\nl009v\r\n \r\n");
+    MemTable m;
+    QList<int> bad;
+    int n = 0;
+    ASSERT_TRUE(readMemFile(p, m, &n, nullptr, &bad));
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(bad, (QList<int>{1, 3, 4}));
+    EXPECT_EQ(m.unknownChannels(), bad);
+    EXPECT_EQ(m.rec[3], "L007abc"); // nothing thrown away
+    EXPECT_FALSE(m.unknown[0] || m.unknown[2] || m.unknown[5]);
+    const QString msg = badRecordsText(m, bad);
+    EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
+    for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
+        EXPECT_TRUE(msg.contains(s)) << s;
+}
+
+TEST(Mem2Sort, SixAndSevenCharacterRecordsPushNoDataPastTheEnd)
+{
+    MemTable m;
+    for (int i = 0; i < kChannels; ++i)
+        m.rec[i] = emptyRecord(i);
+    m.rec[6] = "L006004";       // empty sort text, yet not an empty channel
+    m.rec[150] = rec(150, "004095000000");
+    m.rec[151] = rec(151, "004060000000");
+    m.unknown[160] = true;      // not read: stays unknown, after the data
+    m.rec[160].clear();
+    sortByFreq(m);
+    EXPECT_EQ(m.rec[0], "L006004");
+    EXPECT_EQ(m.rec[1], rec(151, "004060000000"));
+    EXPECT_EQ(m.rec[2], rec(150, "004095000000"));
+    EXPECT_TRUE(m.unknown[3]);
+    EXPECT_EQ(m.rec[3], "");
+    for (int i = 4; i < kChannels; ++i) {
+        EXPECT_EQ(m.rec[i], emptyRecord(i)) << i;
+        EXPECT_FALSE(m.unknown[i]) << i;
+    }
+}

@@ -2,11 +2,11 @@
 
 #include "common/fmt.h"
 #include "link/app.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "memory/mem2.h"
+#include "memory/memtransfer.h"
 #include "memory/ui/memman.h"
 
 #include <QComboBox>
@@ -128,6 +128,12 @@ memcell::memcell(App &app, MemMan *owner, int action)
     fillList(cmb_bw, app_.cap.bw, 4);
     fillList(cmb_md, app_.cap.mode, 9);
     fillList(cmb_agc, app_.cap.agc, 3);
+    boxes_[0] = cmb_att;
+    boxes_[1] = cmb_bw;
+    boxes_[2] = cmb_md;
+    boxes_[3] = cmb_agc;
+    for (int b = 0; b < 4; ++b)
+        connect(boxes_[b], &QComboBox::activated, this, [this, b] { kept_[b] = -1; });
     const int row = std::clamp<int>(mem2::table().mem_row, 0, mem2::kChannels - 1);
     cmb_cell->setCurrentIndex(row);
     if (action_ != MemMan::ActDump)
@@ -143,22 +149,31 @@ void memcell::fill_from_table()
         return;
     }
     txt_freqmem->setText(mem2::selFreqText(rec));
-    auto show = [&](QComboBox *box, int pos) {
-        const int code = mem2::codeAt(rec, pos);
+    const int pos[4] = {5, 6, 7, 16};
+    for (int b = 0; b < 4; ++b) {
+        QComboBox *box = boxes_[b];
+        const int code = mem2::codeAt(rec, pos[b]);
         box->setCurrentIndex(code >= 0 && code < box->count() ? code : -1);
-    };
-    show(cmb_att, 5);
-    show(cmb_bw, 6);
-    show(cmb_md, 7);
-    show(cmb_agc, 16);
+        // A code without a caption (Narr without the filter, ATT 2, AGC 3)
+        // shows an empty box but stays what it was unless the user picks.
+        kept_[b] = (code >= 0 && boxCode(box) < 0) ? code : -1;
+    }
     txt_tag->setText(mem2::table().tag[row]);
 }
 
 void memcell::empty_fields()
 {
     txt_freqmem->clear();
-    for (QComboBox *b : {cmb_att, cmb_bw, cmb_md, cmb_agc})
-        b->setCurrentIndex(-1);
+    for (int b = 0; b < 4; ++b) {
+        boxes_[b]->setCurrentIndex(-1);
+        kept_[b] = -1;
+    }
+}
+
+int memcell::code_of(int b) const
+{
+    const int code = boxCode(boxes_[b]);
+    return code >= 0 ? code : kept_[b];
 }
 
 QString memcell::build_record() const
@@ -166,15 +181,12 @@ QString memcell::build_record() const
     const double khz = fmt::val(txt_freqmem->text());
     QString rec = QLatin1Char('L') + cmb_cell->currentText() + QStringLiteral("   ") +
                   fmt::hz8(khz) + QLatin1Char(' ');
-    auto put = [&](const QComboBox *box, int pos1) {
-        const int code = boxCode(box);
-        if (code >= 0 && pos1 - 1 < rec.size())
-            rec[pos1 - 1] = fmt::lastDigit(code);
-    };
-    put(cmb_att, 5);
-    put(cmb_bw, 6);
-    put(cmb_md, 7);
-    put(cmb_agc, 16);
+    const int pos[4] = {5, 6, 7, 16};
+    for (int b = 0; b < 4; ++b) {
+        const int code = code_of(b);
+        if (code >= 0 && pos[b] - 1 < rec.size())
+            rec[pos[b] - 1] = fmt::lastDigit(code);
+    }
     return rec;
 }
 
@@ -189,16 +201,13 @@ bool memcell::check_fields()
         txt_freqmem->selectAll();
         return false;
     }
-    const struct {
-        QComboBox *box;
-        const char *name;
-    } boxes[] = {{cmb_att, "Att."}, {cmb_bw, "Bw"}, {cmb_md, "Mode"}, {cmb_agc, "Agc"}};
-    for (const auto &b : boxes) {
-        if (boxCode(b.box) < 0) {
+    const char *names[4] = {"Att.", "Bw", "Mode", "Agc"};
+    for (int b = 0; b < 4; ++b) {
+        if (code_of(b) < 0) {
             app_.prompter->message(QStringLiteral("Please choose a setting in\nthe box ") +
-                                       QString::fromLatin1(b.name),
+                                       QString::fromLatin1(names[b]),
                                    QStringLiteral("Memory cell contents"), Prompter::Exclamation);
-            b.box->setFocus();
+            boxes_[b]->setFocus();
             return false;
         }
     }
@@ -228,6 +237,7 @@ void memcell::on_ToMMW()
         return;
 
     mem2::MemTable &t = mem2::table();
+    t.unknown[c] = false; // what the user wrote is known
     if (action_ == MemMan::ActDelete) {
         t.rec[c] = t.rec[c].left(4) + QLatin1Char('V');
         t.tag[c].clear();
@@ -247,15 +257,15 @@ void memcell::on_ToMMW()
 void memcell::on_ToRM()
 {
     const QString channel = cmb_cell->currentText();
-    QString command;
+    const int c = cmb_cell->currentIndex();
+    QString rec;
     QString question;
     if (action_ == MemMan::ActDelete) {
-        command = cmd::clearChannel(channel.toInt());
         question = QStringLiteral("You want to empty the receiver\nmemory cell ") + channel;
     } else {
         if (!check_fields())
             return;
-        command = cmd::write(channel.toInt(), build_record().mid(4));
+        rec = build_record();
         question = QStringLiteral("You want to fill the receiver\nmemory cell ") + channel +
                    QStringLiteral(" with the\nsettings shown");
     }
@@ -263,7 +273,14 @@ void memcell::on_ToRM()
                                Prompter::Question, Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
     App &app = app_;
-    app.rx->bracket_cmd(command);
+    mem2::MemTransfer x(app, mem2::table());
+    const bool sent = action_ == MemMan::ActDelete ? x.clearCell(c) : x.writeCell(c, rec);
+    if (!sent) {
+        app.prompter->message(QStringLiteral("The settings shown do not make a memory record;\n"
+                                             "nothing was sent."),
+                              QStringLiteral("Change Receiver memory"), Prompter::Exclamation);
+        return;
+    }
     if (app.rx->portLost())
         return;
     app.prompter->message(QStringLiteral("Reciver memory cell\n") + channel +

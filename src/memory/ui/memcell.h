@@ -45,6 +45,14 @@ public:
 private:
     void fill_from_table();
     void empty_fields();
+    // The code a box stands for: the one chosen, or the record's own code
+    // when that has no caption and the user left the box alone.
+    int code_of(int box) const;
+
+    // The four code boxes (ATT, BW, mode, AGC) and the record code each
+    // showed when filled from a record whose code has no caption (-1: none).
+    QComboBox *boxes_[4] = {};
+    int kept_[4] = {-1, -1, -1, -1};
 
     App &app_;
     QPointer<MemMan> owner_;

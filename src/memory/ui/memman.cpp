@@ -14,9 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,11 +68,23 @@ MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
     };
     build();
     set_mem_buttons(true);
+    // The grid opens on the row last clicked, without touching it or the
+    // labels (a grid taking the focus would otherwise make row 0 current).
+    {
+        Programmatic p(programmatic_);
+        const int row = mem2::table().mem_row;
+        if (row >= 0 && row < grd_mem->rowCount())
+            grd_mem->setCurrentCell(row, 0, QItemSelectionModel::NoUpdate);
+    }
 }
 
 MemMan::~MemMan()
 {
-    if (scanning_) {
+    // A transfer still running below this call stops at its next channel
+    // and lets go of the receiver itself.
+    if (running_)
+        running_->cancel();
+    if (scanning_ && scanHeld_) {
         // Closed without a close event (deleted by its owner): let go of
         // the receiver without waiting on a window that is going away.
         scanning_ = false;
@@ -168,7 +178,9 @@ void MemMan::build()
     connect(grd_mem, &QTableWidget::cellClicked, this, [this](int r, int) { select_row(r); });
     connect(grd_mem, &QTableWidget::currentCellChanged, this,
             [this](int r, int, int, int) {
-                if (r >= 0)
+                // The user's moves only: the program's own (a cleared grid,
+                // the scan, the grid taking the focus) leave mem_row alone.
+                if (r >= 0 && !programmatic_)
                     select_row(r);
                 // Keep the channel number in view.
                 if (grd_mem->columnViewportPosition(0) < 0)
@@ -314,25 +326,12 @@ void MemMan::build()
     connect(cmd_del, &QPushButton::clicked, this, [this] { open_cell(ActDelete); });
     connect(cmd_dump, &QPushButton::clicked, this, [this] { open_cell(ActDump); });
 
-    setTabOrder(grd_mem, cmd_fetch);
-    setTabOrder(cmd_fetch, cmd_SetRx);
-    setTabOrder(cmd_SetRx, cmd_fill);
-    setTabOrder(cmd_fill, cmd_sort);
-    setTabOrder(cmd_sort, txt_from);
-    setTabOrder(txt_from, txt_to);
-    setTabOrder(txt_to, txt_delay);
-    setTabOrder(txt_delay, cmd_scan);
-    setTabOrder(cmd_scan, cmd_scanho);
-    setTabOrder(cmd_scanho, cmd_change);
-    setTabOrder(cmd_change, cmd_copy);
-    setTabOrder(cmd_copy, cmd_del);
-    setTabOrder(cmd_del, cmd_dump);
-    setTabOrder(cmd_dump, cmd_Load);
-    setTabOrder(cmd_Load, cmd_SaveAs);
-    setTabOrder(cmd_SaveAs, cmd_Close);
-    setTabOrder(cmd_Close, cmd_prt);
-    setTabOrder(cmd_prt, cmd_rxctrl);
-    setTabOrder(cmd_rxctrl, cmd_exit);
+    QWidget *const tabOrder[] = {grd_mem,    cmd_fetch,  cmd_SetRx, cmd_fill,   cmd_sort,
+                                 txt_from,   txt_to,     txt_delay, cmd_scan,   cmd_scanho,
+                                 cmd_change, cmd_copy,   cmd_del,   cmd_dump,   cmd_Load,
+                                 cmd_SaveAs, cmd_Close,  cmd_prt,   cmd_rxctrl, cmd_exit};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     resize(gridW + 260, 620);
 }
@@ -342,6 +341,7 @@ void MemMan::build()
 
 void MemMan::clear_grid(int rows)
 {
+    Programmatic p(programmatic_);
     grd_mem->clearContents();
     grd_mem->setRowCount(rows);
 }
@@ -430,6 +430,8 @@ void MemMan::input_error()
 
 void MemMan::closeEvent(QCloseEvent *e)
 {
+    if (running_)
+        running_->cancel();
     if (scanning_)
         stop_scan(true);
     if (cell_)
@@ -438,24 +440,32 @@ void MemMan::closeEvent(QCloseEvent *e)
 }
 
 // ---------------------------------------------------------------------------
-// Holding the receiver
+// Transfers: the core moves the channels, the window shows how it goes
 
-// Lock on, H1, the panel's lock indicator, then a refresh. False when the
-// receiver did not answer the refresh.
-static bool holdReceiver(App &app)
+void MemMan::when_line_free(const std::function<void()> &fn)
 {
-    app.rx->hold();
-    return app.rx->refresh_panel(false);
+    // Another caller's sequence is waiting on the line: run after it.
+    if (!app_.rx->wouldQueue()) {
+        fn();
+        return;
+    }
+    QPointer<MemMan> self(this);
+    app_.rx->sequence([self, fn] {
+        if (self)
+            fn();
+    });
 }
 
-void MemMan::release_receiver(App &app)
+void MemMan::begin_transfer(const QString &what, int total)
 {
-    app.rx->release();
-}
-
-bool MemMan::hold_receiver()
-{
-    return holdReceiver(app_);
+    busy_ = true;
+    set_mem_buttons(false);
+    lbl_cell->clear();
+    lbl_freq->clear();
+    lbl_tag->setText(what);
+    prg_transfer->setRange(0, total);
+    prg_transfer->setValue(0);
+    prg_transfer->setVisible(true);
 }
 
 void MemMan::finish_transfer()
@@ -463,28 +473,35 @@ void MemMan::finish_transfer()
     set_mem_buttons(true);
     busy_ = false;
     prg_transfer->setVisible(false);
-}
-
-void MemMan::end_transfer(bool answered, const QString &doneText, const QString &doneTitle)
-{
-    finish_transfer();
     lbl_cell->clear();
     lbl_tag->clear();
-    if (!answered) {
-        if (!app_.rx->portLost())
-            app_.rx->report_no_answer();
-        return;
-    }
-    QPointer<MemMan> self(this);
-    app_.prompter->message(doneText, doneTitle, Prompter::Information);
-    if (self) {
-        lbl_cell->clear();
-        lbl_tag->clear();
-    }
 }
 
-// ---------------------------------------------------------------------------
-// Fetch and fill
+void MemMan::watch(mem2::MemTransfer &x)
+{
+    QPointer<MemMan> self(this);
+    x.progress = [self](int ch, int done, int) {
+        if (!self)
+            return;
+        self->lbl_cell->setText(mem2::ch3(ch));
+        self->prg_transfer->setValue(done);
+    };
+    x.channelRead = [self](int ch) {
+        if (self)
+            self->show_row(ch, false);
+    };
+    running_ = &x;
+}
+
+bool MemMan::report_failure(mem2::Outcome outcome)
+{
+    if (outcome == mem2::Outcome::Done)
+        return false;
+    if (outcome != mem2::Outcome::Cancelled && outcome != mem2::Outcome::Busy &&
+        !app_.rx->portLost())
+        app_.rx->report_no_answer();
+    return true;
+}
 
 void MemMan::on_fetch()
 {
@@ -496,100 +513,43 @@ void MemMan::on_fetch()
                                QStringLiteral("Fetch RX memory"), Prompter::Question,
                                Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
+    begin_transfer(QStringLiteral("Fetching Receiver Memory"), mem2::kChannels);
+    when_line_free([this] { run_fetch(); });
+}
 
+void MemMan::run_fetch()
+{
     App &app = app_;
-    Receiver2 *rx = app.rx;
-    mem2::MemTable &t = mem2::table();
-    const mem2::MemTable before = t;
     QPointer<MemMan> self(this);
-
-    t.clear();
-    busy_ = true;
-    set_mem_buttons(false);
     BusyGuard hourglass;
     clear_grid(mem2::kSlots);
-    lbl_cell->clear();
-    lbl_freq->clear();
-    lbl_tag->setText(QStringLiteral("Fetching Receiver Memory"));
-    prg_transfer->setValue(0);
-    prg_transfer->setVisible(true);
-
-    bool answered = holdReceiver(app);
-    int got = 0; // channels read
-    if (answered && self) {
-        rx->send_raw(QByteArrayLiteral("X0\rX0\r"));
-        rx->wait_ms(100);
-    }
-    QElapsedTimer clock;
-    for (int i = 0; answered && self && i < mem2::kChannels; ++i) {
-        QCoreApplication::processEvents();
-        if (!self)
-            break;
-        lbl_cell->setText(mem2::ch3(i));
-        prg_transfer->setValue(i);
-        rx->wait_ms(15);
-        if (!self)
-            break;
-        Port *port = rx->port();
-        if (!port || rx->portLost()) {
-            answered = false;
-            break;
-        }
-        port->clear();
-        rx->send_cmd(cmd::readout(i, i));
-
-        // Collect the reply, bounded: pieces until one ends with CR or the
-        // record holds 16 characters.
-        QString r;
-        clock.start();
-        bool done = false;
-        while (!done) {
-            port = rx->port();
-            if (!port)
-                break;
-            const QByteArray piece = port->readAll();
-            r += QString::fromLatin1(piece);
-            if (piece.endsWith('\r') || r.size() >= mem2::kRecLen) {
-                done = true;
-                break;
-            }
-            const qint64 left = app.replyTimeoutMs - clock.elapsed();
-            if (!rx->wait_for_chars(1, int(std::max<qint64>(left, 0))) || !self)
-                break;
-        }
-        if (!self)
-            break;
-        if (!done) {
-            answered = false;
-            break;
-        }
-        if (r.endsWith(QLatin1Char('\r')))
-            r.chop(1);
-        r = r.left(mem2::kRecLen);
-        if (mem2::isEmptyChannel(r))
-            r = r.left(5);
-        t.rec[i] = r;
-        show_row(i, false);
-        got = i + 1;
-    }
-
-    if (!self) {
-        // The window was closed meanwhile: let go of the receiver only.
-        release_receiver(app);
-        return;
-    }
-    if (!answered && got == 0) {
-        // Nothing came back at all: keep what the table held before.
-        t = before;
-    }
-    release_receiver(app);
+    mem2::MemTransfer x(app, mem2::table());
+    x.backupDir = mem2::memDir(app.settings);
+    watch(x);
+    const mem2::FetchResult r = x.fetch();
     if (!self)
         return;
-    if (!answered && got == 0)
+    running_ = nullptr;
+    if (r.restored)
         show_all_rows(true);
     hourglass.release();
-    end_transfer(answered, QStringLiteral("Rx memory is now loaded\nin the MemMan Window"),
-                 QStringLiteral("Fetch Rx ready"));
+    finish_transfer();
+    if (report_failure(r.outcome))
+        return;
+    const QString title = QStringLiteral("Fetch Rx ready");
+    if (!r.bad.isEmpty())
+        app.prompter->message(mem2::badRecordsText(mem2::table(), r.bad), title,
+                              Prompter::Exclamation);
+    if (self && !r.backupError.isEmpty())
+        app.prompter->message(QStringLiteral("The copy of the receiver memory could not be kept:\n") +
+                                  r.backupError,
+                              title, Prompter::Exclamation);
+    if (!self)
+        return;
+    app.prompter->message(QStringLiteral("Rx memory is now loaded\nin the MemMan Window"), title,
+                          Prompter::Information);
+    if (self)
+        finish_transfer();
 }
 
 void MemMan::on_fill()
@@ -603,49 +563,39 @@ void MemMan::on_fill()
     }
     if (a > b)
         std::swap(a, b);
+    // What the fill would empty or leave alone is said before anything is sent.
+    const mem2::FillPlan plan = mem2::planFill(mem2::table(), a, b);
     if (app_.prompter->message(QStringLiteral("Are sure you want to overwrite the NRD-535\n"
                                               "memorycells  ") +
                                    fmt::blankNum(a) + QStringLiteral("  to  ") + fmt::blankNum(b) +
-                                   QStringLiteral("\nwith the data from the MemMan Window"),
+                                   QStringLiteral("\nwith the data from the MemMan Window") +
+                                   mem2::fillNotes(plan),
                                QStringLiteral("Fill NRD-535 Memory"), Prompter::Question,
                                Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
+    begin_transfer(QStringLiteral("Filling Receiver memory"), b - a + 1);
+    when_line_free([this, a, b] { run_fill(a, b); });
+}
 
+void MemMan::run_fill(int a, int b)
+{
     App &app = app_;
-    Receiver2 *rx = app.rx;
-    const mem2::MemTable &t = mem2::table();
     QPointer<MemMan> self(this);
-
-    busy_ = true;
-    set_mem_buttons(false);
-    lbl_cell->clear();
-    lbl_freq->clear();
-    lbl_tag->setText(QStringLiteral("Filling Receiver memory"));
     BusyGuard hourglass;
-    prg_transfer->setRange(0, b - a + 1);
-    prg_transfer->setValue(0);
-    prg_transfer->setVisible(true);
-
-    bool answered = holdReceiver(app);
-    for (int i = a; answered && self && i <= b; ++i) {
-        lbl_cell->setText(mem2::ch3(i));
-        prg_transfer->setValue(i - a);
-        const QString &rec = t.rec[i];
-        if (!rec.isEmpty() && !rec.endsWith(QLatin1Char('V')))
-            rx->send_cmd(cmd::write(i, rec.mid(4, 12)));
-        else
-            rx->send_cmd(cmd::clearChannel(i));
-        rx->wait_ms(10);
-        if (rx->portLost())
-            answered = false;
-    }
-    release_receiver(app);
+    mem2::MemTransfer x(app, mem2::table());
+    watch(x);
+    const mem2::FillResult r = x.fill(a, b);
     if (!self)
         return;
-    prg_transfer->setRange(0, mem2::kChannels);
+    running_ = nullptr;
     hourglass.release();
-    end_transfer(answered, QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
-                 QStringLiteral("Fill Rx ready"));
+    finish_transfer();
+    if (report_failure(r.outcome))
+        return;
+    app.prompter->message(QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
+                          QStringLiteral("Fill Rx ready"), Prompter::Information);
+    if (self)
+        finish_transfer();
 }
 
 // ---------------------------------------------------------------------------
@@ -655,6 +605,8 @@ void MemMan::on_load()
 {
     app_.caller_code = callers::Mem;
     app_.save_dir = mem2::memDir(app_.settings);
+    // A memory folder that is not there yet is an empty one.
+    QDir().mkpath(app_.save_dir);
     QPointer<MemMan> self(this);
     run_selfile(app_, callers::Mem, QStringLiteral("MEM_*.TXT"),
                 [self] {
@@ -673,7 +625,8 @@ void MemMan::load_mem_file()
     mem2::MemTable &t = mem2::table();
     int n = 0;
     QString error;
-    if (!mem2::readMemFile(path, t, &n, &error)) {
+    QList<int> bad;
+    if (!mem2::readMemFile(path, t, &n, &error, &bad)) {
         set_mem_buttons(true);
         hourglass.release();
         app_.prompter->message(error, QStringLiteral("Load Memory File"), Prompter::Exclamation);
@@ -684,6 +637,11 @@ void MemMan::load_mem_file()
         show_row(k, true);
     clear_labels();
     set_mem_buttons(true);
+    if (!bad.isEmpty()) {
+        hourglass.release();
+        app_.prompter->message(name + QStringLiteral(":\n") + mem2::badRecordsText(t, bad),
+                               QStringLiteral("Load Memory File"), Prompter::Exclamation);
+    }
 }
 
 void MemMan::on_save()
@@ -876,44 +834,58 @@ void MemMan::on_scan()
     else
         grd_mem->verticalScrollBar()->setValue(top);
     scanning_ = true;
+    tickBusy_ = true; // no step before the receiver is taken
     tmr_scan->start();
+    when_line_free([this] { take_for_scan(); });
+}
 
+void MemMan::take_for_scan()
+{
+    if (!scanning_) {
+        tickBusy_ = false;
+        return;
+    }
     QPointer<MemMan> self(this);
-    App &app = app_;
-    tickBusy_ = true;
+    mem2::MemTransfer x(app_, mem2::table());
     holding_ = true;
-    const bool ok = holdReceiver(app);
+    const bool ok = x.scanHold();
     if (!self) {
-        release_receiver(app);
+        x.scanRelease();
         return;
     }
     holding_ = false;
     tickBusy_ = false;
+    scanHeld_ = true;
     if (!scanning_) {
         // Stopped ("NO  Scan" or the window closed) while the receiver was
         // being taken: let go of it now, after the second H1.
-        release_receiver(app);
+        scanHeld_ = false;
+        x.scanRelease();
         return;
     }
     if (!ok) {
         stop_scan(true);
-        if (self && !app.rx->portLost())
-            app.rx->report_no_answer();
+        if (self && !app_.rx->portLost())
+            app_.rx->report_no_answer();
     }
 }
 
 void MemMan::scan_tick()
 {
-    if (!scanning_ || tickBusy_)
+    // A tick while another caller's sequence waits on the line is skipped.
+    if (!scanning_ || tickBusy_ || app_.rx->wouldQueue())
         return;
     tickBusy_ = true;
     QPointer<MemMan> self(this);
     App &app = app_;
     const int ch = scan_.next();
-    grd_mem->selectRow(ch);
+    {
+        Programmatic p(programmatic_);
+        grd_mem->selectRow(ch);
+    }
     lbl_cell->setText(mem2::ch3(ch));
-    app.rx->send_cmd(cmd::recall(ch));
-    const bool ok = app.rx->refresh_panel(false);
+    mem2::MemTransfer x(app, mem2::table());
+    const bool ok = x.scanStep(ch);
     if (!self)
         return;
     tickBusy_ = false;
@@ -926,8 +898,7 @@ void MemMan::scan_tick()
         return;
     }
     const QString &rec = mem2::table().rec[ch];
-    lbl_freq->setText(rec.isEmpty() ? (app.rx->freqText())
-                                    : mem2::selFreqText(rec));
+    lbl_freq->setText(rec.isEmpty() ? app.rx->freqText() : mem2::selFreqText(rec));
 }
 
 void MemMan::stop_scan(bool releaseLock)
@@ -936,9 +907,11 @@ void MemMan::stop_scan(bool releaseLock)
     scanning_ = false;
     cmd_scanho->hide();
     cmd_scan->show();
-    if (releaseLock && !holding_) {
+    // While the start is still taking the receiver, it lets go itself.
+    if (releaseLock && !holding_ && scanHeld_) {
+        scanHeld_ = false;
         QPointer<MemMan> self(this);
-        release_receiver(app_);
+        mem2::MemTransfer(app_, mem2::table()).scanRelease();
         if (!self)
             return;
     }
@@ -964,6 +937,18 @@ void MemMan::open_cell(int action)
                               : action == ActCopy ? QStringLiteral("Copy Mem error")
                                                   : QStringLiteral("Delete Mem error");
         app_.prompter->message(kNoData, title, Prompter::Exclamation);
+        return;
+    }
+    if (mem2::table().mem_row >= mem2::kChannels) {
+        // The blank row below channel 199 holds no channel.
+        const QString title = action == ActChange ? QStringLiteral("Change Mem error")
+                              : action == ActCopy ? QStringLiteral("Copy Mem error")
+                              : action == ActDelete ? QStringLiteral("Delete Mem error")
+                                                    : QStringLiteral("Dump Mem error");
+        app_.prompter->message(QStringLiteral("Row %1 holds no memory channel.\n"
+                                              "Please click a channel from 000 to 199.")
+                                   .arg(mem2::table().mem_row),
+                               title, Prompter::Exclamation);
         return;
     }
     if (cell_) {

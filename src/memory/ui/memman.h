@@ -3,6 +3,7 @@
 // memory files, sorted, printed, scanned, and edited through the cell editor.
 #pragma once
 #include "memory/mem2.h"
+#include "memory/memtransfer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -114,12 +115,27 @@ private:
     void input_error();
     void scan_tick();
     void stop_scan(bool releaseLock);
-    // Holding and releasing the receiver around a fetch, fill or scan.
-    bool hold_receiver();
-    static void release_receiver(App &app);
+    void take_for_scan();
+    // Runs fn now, or right after another caller's sequence that is waiting
+    // on the line.
+    void when_line_free(const std::function<void()> &fn);
+    void run_fetch();
+    void run_fill(int first, int last);
+    // A fetch or fill: buttons locked, labels and progress shown, and back.
+    void begin_transfer(const QString &what, int total);
     void finish_transfer();
-    // Ends a fetch or fill: buttons back, labels cleared, the user told how it went.
-    void end_transfer(bool answered, const QString &doneText, const QString &doneTitle);
+    // Connects the transfer's progress to the labels and the grid.
+    void watch(mem2::MemTransfer &x);
+    // Tells the user a transfer did not go through; false when it did.
+    bool report_failure(mem2::Outcome outcome);
+
+    // Changes of the grid's current cell made by the program, not the user.
+    struct Programmatic {
+        bool &flag;
+        bool old;
+        explicit Programmatic(bool &f) : flag(f), old(f) { flag = true; }
+        ~Programmatic() { flag = old; }
+    };
 
     App &app_;
     mem2::ScanRange scan_;
@@ -129,5 +145,10 @@ private:
     // The scan's start is taking the receiver (H1, H1, refresh): a stop
     // meanwhile leaves the release to the start, after the last H1.
     bool holding_ = false;
+    // The scan holds the receiver.
+    bool scanHeld_ = false;
+    bool programmatic_ = false;
+    // The fetch or fill running below the current call, if any.
+    mem2::MemTransfer *running_ = nullptr;
     QPointer<memcell> cell_;
 };

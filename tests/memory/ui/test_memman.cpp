@@ -1,5 +1,6 @@
 // The memory manager window against a fake receiver memory: fetch, fill,
 // load, save, sort, clear, print, tune, scan and the cell editor.
+#include "files/ui/filedialogs.h"
 #include "link/panelview.h"
 #include "memory/mem2.h"
 #include "memory/ui/memcell.h"
@@ -272,8 +273,13 @@ TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
     EXPECT_TRUE(t.port.trace().contains("K000016039850000|"));
     EXPECT_TRUE(t.port.trace().contains("|U5199|"));
 
+    // The malformed record (channel 3's reply) is never sent.
+    EXPECT_FALSE(t.port.trace().contains("#x"));
+
     fetch();
     for (int i = 0; i < 199; ++i) {
+        if (sorted.unknown[i])
+            continue;
         if (mem2::isEmptyChannel(sorted.rec[i]))
             EXPECT_EQ(tab.rec[i], "L" + mem2::ch3(i) + "V") << i;
         else
@@ -292,9 +298,12 @@ TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
     t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
     click(w->cmd_fill);
     EXPECT_EQ(t.prompter.asked[0].title, "Fill NRD-535 Memory");
+    // The described question, and after it how many channels would be emptied.
     EXPECT_EQ(t.prompter.asked[0].text,
               "Are sure you want to overwrite the NRD-535\nmemorycells   20  to   150\n"
-              "with the data from the MemMan Window");
+              "with the data from the MemMan Window"
+              "\n\n130 of these channels hold no data in the MemMan Window\n"
+              "and will be emptied in the receiver.");
     QStringList writes;
     for (const QString &c : t.port.commands())
         if (c.startsWith('K') || c.startsWith("U5"))
@@ -688,4 +697,124 @@ TEST_F(CellEd, BadFrequencyOrEmptyCodeBoxIsRefusedBeforeAnyWrite)
     t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
     QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
     EXPECT_EQ(tab.rec[2], "L002034299999990");
+}
+
+// --- faults found in use ----------------------------------------------------
+
+TEST_F(MemWin, AFillAfterAPartialFetchLeavesTheUnreadChannelsAlone)
+{
+    fake.silentAfter = 1 + 50;
+    fetch();
+    fake.silentAfter = -1;
+    t.port.clearWrites();
+    t.prompter.asked.clear();
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    click(w->cmd_fill);
+    const QString q = t.prompter.asked[0].text;
+    EXPECT_TRUE(q.startsWith("Are sure you want to overwrite the NRD-535\nmemorycells   0  to   199\n"
+                             "with the data from the MemMan Window\n\n"))
+        << q.toStdString();
+    EXPECT_TRUE(q.contains("44 of these channels hold no data")) << q.toStdString();
+    EXPECT_TRUE(q.contains("Not read from the receiver, left as they are:\n050-199"));
+    EXPECT_TRUE(q.contains("do not fit the memory layout, left as they are:\n003")); // the fixture's
+    EXPECT_EQ(t.prompter.lastTitle(), "Fill Rx ready");
+    EXPECT_FALSE(t.port.trace().contains("U5050"));
+    EXPECT_TRUE(t.port.trace().endsWith("U5049|H0|H0")) << t.port.trace().toStdString();
+}
+
+TEST_F(MemWin, ACompleteFetchKeepsABackupThatLoadFinds)
+{
+    fake.ch[3] = "004095000001"; // no malformed reply: the fetch is complete
+    fetch();
+    EXPECT_EQ(t.prompter.lastTitle(), "Fetch Rx ready");
+    ASSERT_TRUE(saveNameAccepted(mem2::kBackupName, "MEM_"));
+    const QString path = t.base() + "MEM/" + mem2::kBackupName;
+    ASSERT_TRUE(QFile::exists(path));
+
+    t.prompter.answers = {Prompter::AnsNo};
+    click(w->cmd_Close);
+    t.app.files.mem = mem2::kBackupName;
+    w->load_mem_file();
+    EXPECT_EQ(tab.rec[1], "L001013071505001");
+    EXPECT_EQ(tab.rec[199], "L199004095000000");
+}
+
+TEST_F(MemWin, BadRecordsInAFileAreNamedOnLoadAndNotFilled)
+{
+    {
+        QFile f(t.base() + "MEM/MEM_BAD.TXT");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("L000004095000000 good\r\nL001V my note\r\nL002007abc\r\nl003v\r\nL004V \r\n");
+    }
+    t.app.files.mem = "MEM_BAD.TXT";
+    w->load_mem_file();
+    EXPECT_EQ(t.prompter.lastTitle(), "Load Memory File");
+    EXPECT_TRUE(t.prompter.lastText().contains("3 channels hold records")) << t.prompter.lastText().toStdString();
+    EXPECT_TRUE(t.prompter.lastText().contains("001  \"L001V my note\""));
+    EXPECT_EQ(tab.rec[0], "L000004095000000");
+
+    w->txt_to->setText("4");
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    click(w->cmd_fill);
+    EXPECT_TRUE(t.prompter.asked[t.prompter.asked.size() - 2].text.contains(
+        "do not fit the memory layout, left as they are:\n001-003"));
+    QStringList sent;
+    for (const QString &c : t.port.commands())
+        if (c.startsWith('K') || c.startsWith("U5"))
+            sent << c;
+    EXPECT_EQ(sent, (QStringList{"K000004095000000", "U5004"}));
+}
+
+TEST_F(MemWin, OpeningKeepsTheRowLastClickedAndRow200SaysSo)
+{
+    fetch();
+    w->select_row(40);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(w.isNull());
+
+    // Opened again and given the focus: the row stays, the labels stay empty.
+    w = new MemMan(t.app);
+    w->show();
+    w->activateWindow();
+    w->grd_mem->setFocus();
+    QTest::qWait(50);
+    EXPECT_EQ(tab.mem_row, 40);
+    EXPECT_EQ(w->lbl_cell->text(), "");
+    EXPECT_EQ(w->grd_mem->currentRow(), 40);
+
+    // The blank row under channel 199 is no channel.
+    w->select_row(200);
+    t.prompter.asked.clear();
+    click(w->cmd_change);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Change Mem error");
+    EXPECT_TRUE(t.prompter.lastText().startsWith("Row 200 holds no memory channel."));
+    EXPECT_EQ(w->cellEditor(), nullptr);
+}
+
+TEST_F(CellEd, CodesWithoutACaptionSurviveTheEditor)
+{
+    // ATT 2, Narr without the filter, AM-U without ECSS, AGC 3.
+    tab.rec[2] = "L002227095000003";
+    memcell *c = open(MemMan::ActChange, 2);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->txt_freqmem->text(), "09500.000");
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(t.prompter.lastTitle(), "MemMan Window is changed");
+    EXPECT_EQ(tab.rec[2], "L002227095000003");
+
+    // Copied to another channel they go along; into the receiver as well.
+    c->cmb_cell->setCurrentIndex(9);
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk, Prompter::AnsYes, Prompter::AnsOk};
+    QTest::mouseClick(c->cmd_ToMMW, Qt::LeftButton);
+    EXPECT_EQ(tab.rec[9], "L009227095000003");
+    QTest::mouseClick(c->cmd_ToRM, Qt::LeftButton);
+    EXPECT_EQ(t.port.trace(), "H1|H1|K009227095000003|H0|H0");
+
+    // A box the user picks from takes the choice.
+    c->cmb_bw->setCurrentIndex(0);
+    emit c->cmb_bw->activated(0);
+    EXPECT_EQ(c->build_record(), "L009207095000003");
 }

@@ -1,0 +1,208 @@
+// vorantis-cli end to end: against nrd535-sim on a pseudo-terminal (the real
+// serial-port code) and against the built-in simulated receiver.
+#include "memory/mem2.h"
+#include "sim/simwait.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString cliPath() { return QStringLiteral(VOR_BINARY_DIR "/vorantis-cli"); }
+QString simPath() { return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim"); }
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(cliPath(), args);
+    CliRun r;
+    if (!p.waitForFinished(180000)) {
+        p.kill();
+        p.waitForFinished(2000);
+        r.err = QStringLiteral("did not finish");
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// nrd535-sim on a pseudo-terminal; its command log goes to standard error.
+struct Sim {
+    explicit Sim(const QStringList &args = {})
+    {
+        proc.start(simPath(), args);
+        if (!proc.waitForStarted(10000))
+            return;
+        waitUntil([&] { return proc.canReadLine(); }, 10000);
+        device = QString::fromLocal8Bit(proc.readLine()).trimmed();
+    }
+    ~Sim()
+    {
+        proc.terminate();
+        if (!proc.waitForFinished(5000))
+            proc.kill();
+        proc.waitForFinished(2000);
+    }
+    QString log()
+    {
+        QTest::qWait(100);
+        return QString::fromLocal8Bit(proc.readAllStandardError());
+    }
+    QProcess proc;
+    QString device;
+};
+
+mem2::MemTable load(const QString &path)
+{
+    mem2::MemTable t;
+    EXPECT_TRUE(mem2::readMemFile(path, t, nullptr, nullptr)) << path.toStdString();
+    return t;
+}
+
+bool built()
+{
+    return QFileInfo::exists(cliPath()) && QFileInfo::exists(simPath());
+}
+
+} // namespace
+
+TEST(VorantisCli, HelpAndEveryKindOfBadCommandLine)
+{
+    if (!built())
+        GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains("mem write FILE [FROM TO]"));
+    EXPECT_TRUE(help.out.contains("Exit codes"));
+
+    const struct {
+        QStringList args;
+        int code;
+        const char *says;
+    } cases[] = {
+        {{}, 2, "no command"},
+        {{"state"}, 2, "--port"},
+        {{"--port", "sim", "frobnicate"}, 2, "unknown command"},
+        {{"--port", "sim", "--speed", "9600", "state"}, 2, "unknown option"},
+        {{"--port", "sim", "tune", "5"}, 2, "not a frequency"},
+        {{"--port", "sim", "tune", "30000"}, 2, "not a frequency"},
+        {{"--port", "sim", "tune", "6175", "SSB"}, 2, "not a mode"},
+        {{"--port", "sim", "mem", "write", "f.txt", "10"}, 2, "FROM TO"},
+        {{"--port", "sim", "mem", "write", "f.txt", "0", "200"}, 2, "channels from 0 to 199"},
+        {{"--port", "sim", "mem", "copy", "f.txt"}, 2, "read or write"},
+        {{"--port", "/dev/vorantis-no-such-port", "state"}, 3, "cannot open the port"},
+    };
+    for (const auto &c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+    }
+}
+
+TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
+{
+    if (!built())
+        GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
+    Sim sim;
+    ASSERT_TRUE(sim.device.startsWith("/dev/")) << sim.device.toStdString();
+    QTemporaryDir dir;
+    // A generous bound: the machine may be busy.
+    const QStringList port{"--port", sim.device, "--timeout", "5000"};
+
+    CliRun r = cli(port + QStringList{"tune", "6175", "USB"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    r = cli(port + QStringList{"state"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("frequency  6175.000 kHz")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("mode       USB"));
+
+    const QString a = dir.filePath("MEM_A.TXT"), b = dir.filePath("MEM_B.TXT");
+    r = cli(port + QStringList{"mem", "read", a});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("200 channels read")) << r.out.toStdString();
+    mem2::MemTable ta = load(a);
+    EXPECT_EQ(ta.rec[199].mid(4), "002061750000"); // the working settings: 6175 kHz USB
+
+    // Change channel 9 in the file and write channels 8-10 back.
+    ta.rec[9] = "L009014071505001";
+    QString err;
+    ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
+    r = cli(port + QStringList{"mem", "write", a, "10", "8"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("channels 008 to 010 written")) << r.out.toStdString();
+
+    r = cli(port + QStringList{"mem", "read", b});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const mem2::MemTable tb = load(b);
+    for (int i = 0; i < 199; ++i)
+        EXPECT_EQ(tb.rec[i], ta.rec[i]) << i;
+
+    // The write went out as the memory manager's fill does, bracketed.
+    const QString log = sim.log();
+    EXPECT_TRUE(log.contains("K009014071505001")) << log.toStdString();
+    EXPECT_FALSE(log.contains("K011"));
+    EXPECT_TRUE(log.trimmed().endsWith("H0"));
+}
+
+TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
+{
+    if (!built())
+        GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
+    QTemporaryDir dir;
+    const QStringList sim{"--port", "sim", "--timeout", "5000"};
+    CliRun r = cli(sim + QStringList{"state"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("frequency  9500.000 kHz"));
+    EXPECT_TRUE(r.out.contains("mode       AM"));
+
+    const QString good = dir.filePath("MEM_GOOD.TXT");
+    r = cli(sim + QStringList{"mem", "read", good});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(load(good).filledCount(), 200);
+    r = cli(sim + QStringList{"mem", "write", good, "0", "5"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+
+    // Files that cannot be used: nothing is sent.
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\n");
+    r = cli(sim + QStringList{"mem", "write", bad, "0", "2"});
+    EXPECT_EQ(r.code, 5);
+    EXPECT_TRUE(r.err.contains("2 channels hold records")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Nothing was sent"));
+    r = cli(sim + QStringList{"mem", "write", bad, "0", "0"}); // the good part alone
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    r = cli(sim + QStringList{"mem", "write", bad});
+    EXPECT_EQ(r.code, 5); // three lines: channels 3-199 missing
+    EXPECT_TRUE(r.err.contains("missing")) << r.err.toStdString();
+    r = cli(sim + QStringList{"mem", "write", dir.filePath("MEM_NONE.TXT")});
+    EXPECT_EQ(r.code, 5);
+    EXPECT_TRUE(r.err.contains("MEM_NONE.TXT"));
+    r = cli(sim + QStringList{"mem", "read", "/proc/vorantis/MEM_X.TXT"}); // cannot be written
+    EXPECT_EQ(r.code, 5) << r.err.toStdString();
+
+    // A receiver that never answers.
+    Sim silent({"--silent"});
+    ASSERT_FALSE(silent.device.isEmpty());
+    r = cli({"--port", silent.device, "--timeout", "300", "state"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_TRUE(r.err.contains("did not answer")) << r.err.toStdString();
+    const QString none = dir.filePath("MEM_SILENT.TXT");
+    r = cli({"--port", silent.device, "--timeout", "300", "mem", "read", none});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_FALSE(QFile::exists(none));
+}

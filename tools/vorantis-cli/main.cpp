@@ -1,0 +1,376 @@
+// vorantis-cli: the receiver from the command line, for scripts. Built on
+// the core alone: the receiver facade, the memory table and file, and the
+// memory transfers the memory manager uses.
+//
+//   vorantis-cli --port DEV|sim state
+//   vorantis-cli --port DEV|sim tune KHZ [MODE]
+//   vorantis-cli --port DEV|sim mem read FILE
+//   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
+#include "common/fmt.h"
+#include "link/app.h"
+#include "link/captions.h"
+#include "link/commands.h"
+#include "link/limits.h"
+#include "link/receiver2.h"
+#include "link/rxstate.h"
+#include "link/serialport.h"
+#include "memory/mem2.h"
+#include "memory/memtransfer.h"
+#include "settings/settings.h"
+#include "sim/simport.h"
+#include "version.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Exit codes.
+enum Exit {
+    kOk = 0,
+    kBadArgs = 2,    // the command line is wrong
+    kNoDevice = 3,   // the port does not open (missing, busy, no permission)
+    kSilent = 4,     // the receiver did not answer, or the line was lost
+    kBadFile = 5,    // a memory file that cannot be read or written, or is malformed
+    kBadReplies = 6, // the receiver's memory read-out held records that do not fit
+};
+
+const char *kUsage =
+    "Usage: vorantis-cli --port DEVICE|sim [--timeout MS] COMMAND\n"
+    "\n"
+    "Commands:\n"
+    "  state                    show the frequency and the settings\n"
+    "  tune KHZ [MODE]          tune to KHZ (10 to 29999.999), optionally in MODE\n"
+    "                           (RTTY CW USB LSB AM NFM FAX AM-U AM-L, or 0-8)\n"
+    "  mem read FILE            read the 200 memory channels into a memory file\n"
+    "  mem write FILE [FROM TO] write channels FROM..TO (default 0 199) of a\n"
+    "                           memory file into the receiver\n"
+    "\n"
+    "Options:\n"
+    "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
+    "                  or the device nrd535-sim prints\n"
+    "  --port sim      the built-in simulated receiver\n"
+    "  --timeout MS    how long to wait for each reply (default 1500)\n"
+    "  --version       the program's version\n"
+    "  --help          this text\n"
+    "\n"
+    "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
+    "receiver did not answer, 5 a memory file that cannot be used, 6 memory\n"
+    "records from the receiver that do not fit their layout.\n";
+
+// Messages of the facade go to standard error; questions are answered Yes.
+class CliPrompter : public Prompter {
+public:
+    Answer message(const QString &text, const QString &, Icon, Buttons b) override
+    {
+        std::fprintf(stderr, "vorantis-cli: %s\n", qPrintable(QString(text).replace('\n', ' ')));
+        return b == Ok || b == OkCancel ? AnsOk : AnsYes;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &d) override
+    {
+        return d;
+    }
+};
+
+int fail(int code, const QString &text)
+{
+    std::fprintf(stderr, "vorantis-cli: %s\n", qPrintable(text));
+    return code;
+}
+
+int badArgs(const QString &text)
+{
+    std::fprintf(stderr, "vorantis-cli: %s\n\n%s", qPrintable(text), kUsage);
+    return kBadArgs;
+}
+
+void out(const QString &text)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+// Every mode caption, options or not.
+const Captions &allCaptions()
+{
+    static const Captions c = Captions::build(true, true);
+    return c;
+}
+
+int parseMode(const QString &text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (ok)
+        return rxlimits::kMode.contains(n) ? n : -1;
+    const QStringList &modes = allCaptions().mode;
+    for (int i = 0; i < modes.size(); ++i)
+        if (modes.at(i).trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool parseChannel(const QString &text, int *ch)
+{
+    bool ok = false;
+    *ch = text.toInt(&ok);
+    return ok && rxlimits::validChannel(*ch);
+}
+
+QString codeText(const QStringList &table, int code)
+{
+    const QString t = Captions::text(table, code).trimmed();
+    return t.isEmpty() ? QStringLiteral("code %1").arg(code) : t;
+}
+
+void printState(const QString &x13)
+{
+    const DecodedState d = DecodedState::decode(x13);
+    const Captions &c = allCaptions();
+    out(QStringLiteral("frequency  %1 kHz")
+            .arg(d.freqValid ? fmt::freqText(d.khz) : QStringLiteral("unknown")));
+    out(QStringLiteral("mode       %1").arg(codeText(c.mode, d.mode)));
+    out(QStringLiteral("bandwidth  %1").arg(codeText(c.bw, d.bw)));
+    out(QStringLiteral("att        %1").arg(codeText(c.att, d.att)));
+    out(QStringLiteral("agc        %1").arg(codeText(c.agc, d.agc)));
+}
+
+struct Cli {
+    App app;
+    CliPrompter prompter;
+    SystemClock clock;
+    std::unique_ptr<Port> port;
+    std::unique_ptr<Receiver2> rx;
+
+    int open(const QString &device)
+    {
+        app.prompter = &prompter;
+        app.clock = &clock;
+        app.settings = settingsfile::defaults();
+        app.cap = allCaptions();
+        rx = std::make_unique<Receiver2>(app);
+        if (device == QLatin1String("sim"))
+            port = std::make_unique<SimPort>();
+        else
+            port = std::make_unique<SerialPort>(device);
+        QString err;
+        if (!port->open(&err))
+            return fail(kNoDevice, QStringLiteral("cannot open the port: %1").arg(err));
+        rx->setPort(port.get());
+        return kOk;
+    }
+    ~Cli()
+    {
+        if (!rx)
+            return;
+        // The serial line writes from the event loop: give the last
+        // commands (the release's "H0") time to leave before the port closes.
+        if (port && port->isOpen())
+            rx->wait_ms(2 * rxlimits::kBracketPauseMs);
+        rx->setPort(nullptr);
+    }
+
+    int silent() const
+    {
+        return fail(kSilent, rx->portLost()
+                                 ? QStringLiteral("the line to the receiver was lost (%1)").arg(port->name())
+                                 : QStringLiteral("the receiver did not answer on %1").arg(port->name()));
+    }
+
+    int state()
+    {
+        std::optional<QString> x;
+        rx->bracket([&] { x = rx->read_rx_state(); });
+        if (!x)
+            return silent();
+        printState(*x);
+        return kOk;
+    }
+
+    int tune(double khz, int mode)
+    {
+        std::optional<QString> x;
+        rx->sequence([&] {
+            rx->hold();
+            rx->send_cmd(cmd::freq(khz));
+            rx->wait_ms(rxlimits::kBracketPauseMs);
+            if (mode >= 0) {
+                rx->send_cmd(cmd::mode(mode));
+                rx->wait_ms(rxlimits::kBracketPauseMs);
+            }
+            // Read back what the receiver now has.
+            x = rx->read_rx_state();
+            rx->release();
+        });
+        if (!x)
+            return silent();
+        printState(*x);
+        return kOk;
+    }
+
+    int memRead(const QString &file)
+    {
+        mem2::MemTable t;
+        mem2::MemTransfer x(app, t);
+        const mem2::FetchResult r = x.fetch();
+        if (r.outcome != mem2::Outcome::Done) {
+            silent();
+            return fail(kSilent, QStringLiteral("%1 of 200 channels read; %2 not written")
+                                     .arg(r.read)
+                                     .arg(file));
+        }
+        QString err;
+        if (!mem2::writeMemFile(file, t, &err))
+            return fail(kBadFile, err);
+        int data = 0, empty = 0;
+        for (int i = 0; i < mem2::kChannels; ++i) {
+            const mem2::RecKind k = mem2::recordKind(t.rec[i]);
+            data += k == mem2::RecKind::Data;
+            empty += k == mem2::RecKind::Empty;
+        }
+        out(QStringLiteral("200 channels read: %1 with data, %2 empty; written to %3")
+                .arg(data)
+                .arg(empty)
+                .arg(file));
+        if (!r.bad.isEmpty())
+            return fail(kBadReplies, mem2::badRecordsText(t, r.bad).replace('\n', ' '));
+        return kOk;
+    }
+
+    int memWrite(const QString &file, int first, int last)
+    {
+        mem2::MemTable t;
+        int lines = 0;
+        QString err;
+        QList<int> bad;
+        if (!mem2::readMemFile(file, t, &lines, &err, &bad))
+            return fail(kBadFile, QString(err).replace('\n', ' '));
+        if (lines <= last)
+            return fail(kBadFile, QStringLiteral("%1 holds %2 lines; channels %3 to %4 are missing")
+                                      .arg(file)
+                                      .arg(lines)
+                                      .arg(mem2::ch3(std::max(lines, first)))
+                                      .arg(mem2::ch3(last)));
+        QList<int> badInRange;
+        for (int ch : bad)
+            if (ch >= first && ch <= last)
+                badInRange << ch;
+        if (!badInRange.isEmpty())
+            return fail(kBadFile, file + QStringLiteral(": ") +
+                                      mem2::badRecordsText(t, badInRange).replace('\n', ' ') +
+                                      QStringLiteral(" Nothing was sent."));
+        const mem2::FillPlan plan = mem2::planFill(t, first, last);
+        mem2::MemTransfer x(app, t);
+        const mem2::FillResult r = x.fill(first, last);
+        if (r.outcome != mem2::Outcome::Done)
+            return silent();
+        out(QStringLiteral("channels %1 to %2 written: %3 stored, %4 emptied")
+                .arg(mem2::ch3(first), mem2::ch3(last))
+                .arg(plan.writes.size())
+                .arg(plan.empties.size()));
+        return kOk;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication qapp(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vorantis-cli"));
+
+    QString device;
+    int timeoutMs = rxlimits::kReplyTimeoutMs;
+    QStringList words;
+    const QStringList args = QCoreApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString a = args.at(i);
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return kOk;
+        } else if (a == QLatin1String("--version")) {
+            std::printf("vorantis-cli %s\n", VORANTIS_VERSION);
+            return kOk;
+        } else if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
+            if (i + 1 >= args.size())
+                return badArgs(QStringLiteral("%1 needs a value").arg(a));
+            const QString v = args.at(++i);
+            if (a == QLatin1String("--port")) {
+                device = v;
+            } else {
+                bool ok = false;
+                timeoutMs = v.toInt(&ok);
+                if (!ok || timeoutMs < 1)
+                    return badArgs(QStringLiteral("--timeout needs a number of milliseconds"));
+            }
+        } else if (a.startsWith(QLatin1String("--port="))) {
+            device = a.mid(7);
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return badArgs(QStringLiteral("unknown option: %1").arg(a));
+        } else {
+            words << a;
+        }
+    }
+    if (words.isEmpty())
+        return badArgs(QStringLiteral("no command given"));
+    if (device.isEmpty())
+        return badArgs(QStringLiteral("--port DEVICE or --port sim is needed"));
+
+    // Check the whole command line before the port is touched.
+    const QString cmdName = words.at(0);
+    double khz = 0;
+    int mode = -1, first = rxlimits::kFirstChannel, last = rxlimits::kLastChannel;
+    QString file;
+    if (cmdName == QLatin1String("state")) {
+        if (words.size() != 1)
+            return badArgs(QStringLiteral("state takes no arguments"));
+    } else if (cmdName == QLatin1String("tune")) {
+        if (words.size() < 2 || words.size() > 3)
+            return badArgs(QStringLiteral("tune needs KHZ and optionally MODE"));
+        bool ok = false;
+        khz = QString(words.at(1)).replace(',', '.').toDouble(&ok);
+        if (!ok || !rxlimits::inRange(khz))
+            return badArgs(QStringLiteral("%1 is not a frequency from %2 to %3 kHz")
+                               .arg(words.at(1), fmt::freqText(rxlimits::kMinKhz),
+                                    fmt::freqText(rxlimits::kMaxKhz)));
+        if (words.size() == 3 && (mode = parseMode(words.at(2))) < 0)
+            return badArgs(QStringLiteral("%1 is not a mode").arg(words.at(2)));
+    } else if (cmdName == QLatin1String("mem")) {
+        const QString sub = words.value(1);
+        if (sub == QLatin1String("read")) {
+            if (words.size() != 3)
+                return badArgs(QStringLiteral("mem read needs FILE"));
+        } else if (sub == QLatin1String("write")) {
+            if (words.size() != 3 && words.size() != 5)
+                return badArgs(QStringLiteral("mem write needs FILE and optionally FROM TO"));
+            if (words.size() == 5) {
+                if (!parseChannel(words.at(3), &first) || !parseChannel(words.at(4), &last))
+                    return badArgs(QStringLiteral("FROM and TO are channels from %1 to %2")
+                                       .arg(rxlimits::kFirstChannel)
+                                       .arg(rxlimits::kLastChannel));
+                if (first > last)
+                    std::swap(first, last);
+            }
+        } else {
+            return badArgs(QStringLiteral("mem needs read or write"));
+        }
+        file = words.at(2);
+    } else {
+        return badArgs(QStringLiteral("unknown command: %1").arg(cmdName));
+    }
+
+    Cli cli;
+    if (const int rc = cli.open(device))
+        return rc;
+    cli.app.replyTimeoutMs = timeoutMs;
+    if (cmdName == QLatin1String("state"))
+        return cli.state();
+    if (cmdName == QLatin1String("tune"))
+        return cli.tune(khz, mode);
+    if (words.at(1) == QLatin1String("read"))
+        return cli.memRead(file);
+    return cli.memWrite(file, first, last);
+}
