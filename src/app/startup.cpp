@@ -3,6 +3,8 @@
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
+#include "measure/gate.h"
+#include "measure/ui/smeter.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -10,6 +12,7 @@
 #include "settings/settings.h"
 #include "settings/ui/welcome2.h"
 #include "sim/simport.h"
+#include "utilities/ui/rxclocks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTimer>
 #include <cstdio>
 
@@ -25,6 +29,9 @@ struct Program::Windows {
     QPointer<MemMan> memman;
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
+    QPointer<Smeter> smeter;
+    QPointer<RxClocks> rxclocks;
+    QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
 };
 
 Options Options::parse(const QStringList &args)
@@ -116,6 +123,8 @@ Program::~Program()
     delete w_->memman;
     delete w_->bdx;
     delete w_->ownList;
+    delete w_->smeter;
+    delete w_->rxclocks;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -254,4 +263,36 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+    panel_->setMenuAction(QStringLiteral("mnu_rxclock"), [this] { openWindow(w_->rxclocks); });
+    panel_->setMenuAction(QStringLiteral("mnu_Smeter"), [this] { openMeasure(w_->smeter); });
+    w_->measureMenus << QStringLiteral("mnu_Smeter");
+    updateMeasureMenus();
+}
+
+template <typename W> void Program::openMeasure(QPointer<W> &slot)
+{
+    const bool fresh = !slot;
+    openWindow(slot);
+    if (fresh)
+        connect(slot.data(), &QObject::destroyed, this,
+                [this] { QTimer::singleShot(0, this, &Program::updateMeasureMenus); });
+    updateMeasureMenus();
+}
+
+void Program::updateMeasureMenus()
+{
+    if (!panel_)
+        return;
+    int open = 0;
+    if (w_->smeter)
+        open |= measuregate::Smeter;
+    const QStringList off = measuregate::disabledFor(open);
+    for (const QString &name : measuregate::items()) {
+        QAction *a = panel_->menuAction(name);
+        if (!a)
+            if (auto *m = panel_->findChild<QMenu *>(name))
+                a = m->menuAction();
+        if (a)
+            a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
+    }
 }

@@ -57,6 +57,9 @@ private:
     Port *makePort();
     void wireMenus();
     template <typename W> void openWindow(QPointer<W> &slot);
+    // A measuring window: the others' menu items follow its opening and closing.
+    template <typename W> void openMeasure(QPointer<W> &slot);
+    void updateMeasureMenus();
     void commError(const QString &reason);
 
     Options opt_;
