@@ -5,6 +5,7 @@
 #include "link/serialport.h"
 #include "measure/gate.h"
 #include "measure/ui/smeter.h"
+#include "measure/ui/spectrum.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -31,6 +32,7 @@ struct Program::Windows {
     QPointer<own> ownList;
     QPointer<Smeter> smeter;
     QPointer<RxClocks> rxclocks;
+    QPointer<spectrumwin> spectrum;
     QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
 };
 
@@ -125,6 +127,7 @@ Program::~Program()
     delete w_->ownList;
     delete w_->smeter;
     delete w_->rxclocks;
+    delete w_->spectrum;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -265,7 +268,8 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
     panel_->setMenuAction(QStringLiteral("mnu_rxclock"), [this] { openWindow(w_->rxclocks); });
     panel_->setMenuAction(QStringLiteral("mnu_Smeter"), [this] { openMeasure(w_->smeter); });
-    w_->measureMenus << QStringLiteral("mnu_Smeter");
+    panel_->setMenuAction(QStringLiteral("mnu_spectrum"), [this] { openMeasure(w_->spectrum); });
+    w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum");
     updateMeasureMenus();
 }
 
@@ -286,6 +290,8 @@ void Program::updateMeasureMenus()
     int open = 0;
     if (w_->smeter)
         open |= measuregate::Smeter;
+    if (w_->spectrum)
+        open |= measuregate::Spectrum;
     const QStringList off = measuregate::disabledFor(open);
     for (const QString &name : measuregate::items()) {
         QAction *a = panel_->menuAction(name);

@@ -121,3 +121,9 @@ void Canvas::mousePressEvent(QMouseEvent *e)
         emit clicked(e->position().toPoint());
     QWidget::mousePressEvent(e);
 }
+
+void Canvas::mouseMoveEvent(QMouseEvent *e)
+{
+    emit moved(e->position().toPoint());
+    QWidget::mouseMoveEvent(e);
+}

@@ -45,10 +45,13 @@ public:
 signals:
     // A left-button click at a pixel of the picture.
     void clicked(QPoint at);
+    // The pointer moved over the picture (with mouse tracking on).
+    void moved(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
 
 private:
     QImage img_;

@@ -61,6 +61,20 @@ TEST_F(MeasureMenus, SmeterDisablesSpectrumAndPropagation)
     EXPECT_TRUE(item("mnu_prop")->isEnabled());
 }
 
+TEST_F(MeasureMenus, SpectrumDisablesSmeterAndPropagation)
+{
+    item("mnu_spectrum")->trigger();
+    QWidget *w = window("spectrum");
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(item("mnu_Smeter")->isEnabled());
+    EXPECT_FALSE(item("mnu_prop")->isEnabled());
+    EXPECT_TRUE(item("mnu_spectrum")->isEnabled());
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(item("mnu_Smeter")->isEnabled());
+}
+
 TEST_F(MeasureMenus, RxClocksOpensOnce)
 {
     item("mnu_rxclock")->trigger();
