@@ -4,6 +4,7 @@
 #include "link/receiver2.h"
 #include "link/serialport.h"
 #include "measure/gate.h"
+#include "measure/ui/proptime.h"
 #include "measure/ui/smeter.h"
 #include "measure/ui/spectrum.h"
 #include "memory/ui/memman.h"
@@ -33,6 +34,7 @@ struct Program::Windows {
     QPointer<Smeter> smeter;
     QPointer<RxClocks> rxclocks;
     QPointer<spectrumwin> spectrum;
+    QPointer<Proptime> proptime;
     QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
 };
 
@@ -128,6 +130,7 @@ Program::~Program()
     delete w_->smeter;
     delete w_->rxclocks;
     delete w_->spectrum;
+    delete w_->proptime;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -269,7 +272,9 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_rxclock"), [this] { openWindow(w_->rxclocks); });
     panel_->setMenuAction(QStringLiteral("mnu_Smeter"), [this] { openMeasure(w_->smeter); });
     panel_->setMenuAction(QStringLiteral("mnu_spectrum"), [this] { openMeasure(w_->spectrum); });
-    w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum");
+    panel_->setMenuAction(QStringLiteral("mnu_proptime"), [this] { openMeasure(w_->proptime); });
+    w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum")
+                     << QStringLiteral("mnu_proptime");
     updateMeasureMenus();
 }
 
@@ -292,6 +297,8 @@ void Program::updateMeasureMenus()
         open |= measuregate::Smeter;
     if (w_->spectrum)
         open |= measuregate::Spectrum;
+    if (w_->proptime)
+        open |= measuregate::Proptime;
     const QStringList off = measuregate::disabledFor(open);
     for (const QString &name : measuregate::items()) {
         QAction *a = panel_->menuAction(name);
