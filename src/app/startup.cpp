@@ -4,6 +4,7 @@
 #include "link/receiver2.h"
 #include "link/serialport.h"
 #include "measure/gate.h"
+#include "measure/ui/prophist.h"
 #include "measure/ui/proptime.h"
 #include "measure/ui/smeter.h"
 #include "measure/ui/spectrum.h"
@@ -35,6 +36,7 @@ struct Program::Windows {
     QPointer<RxClocks> rxclocks;
     QPointer<spectrumwin> spectrum;
     QPointer<Proptime> proptime;
+    QPointer<prophist> history;
     QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
 };
 
@@ -131,6 +133,7 @@ Program::~Program()
     delete w_->rxclocks;
     delete w_->spectrum;
     delete w_->proptime;
+    delete w_->history;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -274,7 +277,8 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_spectrum"), [this] { openMeasure(w_->spectrum); });
     panel_->setMenuAction(QStringLiteral("mnu_proptime"), [this] { openMeasure(w_->proptime); });
     w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum")
-                     << QStringLiteral("mnu_proptime");
+                     << QStringLiteral("mnu_proptime") << QStringLiteral("mnu_prophist");
+    panel_->setMenuAction(QStringLiteral("mnu_prophist"), [this] { openMeasure(w_->history); });
     updateMeasureMenus();
 }
 
@@ -299,6 +303,8 @@ void Program::updateMeasureMenus()
         open |= measuregate::Spectrum;
     if (w_->proptime)
         open |= measuregate::Proptime;
+    if (w_->history)
+        open |= measuregate::Prophist;
     const QStringList off = measuregate::disabledFor(open);
     for (const QString &name : measuregate::items()) {
         QAction *a = panel_->menuAction(name);

@@ -86,3 +86,21 @@ TEST_F(MeasureMenus, RxClocksOpensOnce)
 }
 
 } // namespace
+
+namespace {
+TEST_F(MeasureMenus, PropagationWindowsDisableEachOther)
+{
+    item("mnu_proptime")->trigger();
+    EXPECT_FALSE(item("mnu_prophist")->isEnabled());
+    EXPECT_FALSE(item("mnu_Smeter")->isEnabled());
+    EXPECT_FALSE(item("mnu_spectrum")->isEnabled());
+    EXPECT_TRUE(item("mnu_proptime")->isEnabled());
+    window("Proptime")->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    item("mnu_prophist")->trigger();
+    ASSERT_TRUE(window("prophist"));
+    EXPECT_FALSE(item("mnu_proptime")->isEnabled());
+    EXPECT_TRUE(item("mnu_prophist")->isEnabled());
+}
+} // namespace
