@@ -153,8 +153,9 @@ void Smeter::on_start()
     app_.rx->hold();
     if (!self)
         return;
-    // The attenuator state for the readings.
-    app_.rx->refresh_panel();
+    // The attenuator state for the readings; a silent receiver is reported
+    // once, by the first tick.
+    app_.rx->refresh_panel(false);
     if (!self || !recording_)
         return;
     tmr_Smeter->start();
