@@ -3,6 +3,11 @@
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
+#include "measure/gate.h"
+#include "measure/ui/prophist.h"
+#include "measure/ui/proptime.h"
+#include "measure/ui/smeter.h"
+#include "measure/ui/spectrum.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -11,6 +16,7 @@
 #include "settings/ui/welcome2.h"
 #include "sim/simport.h"
 #include "timer/ui/rxtimer.h"
+#include "utilities/ui/rxclocks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +25,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTimer>
 #include <cstdio>
 
@@ -27,6 +34,12 @@ struct Program::Windows {
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
     QPointer<RxTimer> timer;
+    QPointer<Smeter> smeter;
+    QPointer<RxClocks> rxclocks;
+    QPointer<spectrumwin> spectrum;
+    QPointer<Proptime> proptime;
+    QPointer<prophist> history;
+    QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
 };
 
 Options Options::parse(const QStringList &args)
@@ -123,6 +136,11 @@ Program::~Program()
     delete w_->memman;
     delete w_->bdx;
     delete w_->ownList;
+    delete w_->smeter;
+    delete w_->rxclocks;
+    delete w_->spectrum;
+    delete w_->proptime;
+    delete w_->history;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -283,4 +301,46 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
     panel_->setMenuAction(QStringLiteral("mnu_timer"), [this] { openWindow(w_->timer); });
+    panel_->setMenuAction(QStringLiteral("mnu_rxclock"), [this] { openWindow(w_->rxclocks); });
+    panel_->setMenuAction(QStringLiteral("mnu_Smeter"), [this] { openMeasure(w_->smeter); });
+    panel_->setMenuAction(QStringLiteral("mnu_spectrum"), [this] { openMeasure(w_->spectrum); });
+    panel_->setMenuAction(QStringLiteral("mnu_proptime"), [this] { openMeasure(w_->proptime); });
+    w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum")
+                     << QStringLiteral("mnu_proptime") << QStringLiteral("mnu_prophist");
+    panel_->setMenuAction(QStringLiteral("mnu_prophist"), [this] { openMeasure(w_->history); });
+    updateMeasureMenus();
+}
+
+template <typename W> void Program::openMeasure(QPointer<W> &slot)
+{
+    const bool fresh = !slot;
+    openWindow(slot);
+    if (fresh)
+        connect(slot.data(), &QObject::destroyed, this,
+                [this] { QTimer::singleShot(0, this, &Program::updateMeasureMenus); });
+    updateMeasureMenus();
+}
+
+void Program::updateMeasureMenus()
+{
+    if (!panel_)
+        return;
+    int open = 0;
+    if (w_->smeter)
+        open |= measuregate::Smeter;
+    if (w_->spectrum)
+        open |= measuregate::Spectrum;
+    if (w_->proptime)
+        open |= measuregate::Proptime;
+    if (w_->history)
+        open |= measuregate::Prophist;
+    const QStringList off = measuregate::disabledFor(open);
+    for (const QString &name : measuregate::items()) {
+        QAction *a = panel_->menuAction(name);
+        if (!a)
+            if (auto *m = panel_->findChild<QMenu *>(name))
+                a = m->menuAction();
+        if (a)
+            a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
+    }
 }

@@ -62,6 +62,9 @@ private:
     Port *makePort();
     void wireMenus();
     template <typename W> void openWindow(QPointer<W> &slot);
+    // A measuring window: the others' menu items follow its opening and closing.
+    template <typename W> void openMeasure(QPointer<W> &slot);
+    void updateMeasureMenus();
     void commError(const QString &reason);
     void tellRanges(const QString &path, const QStringList &notes);
 

@@ -1,0 +1,110 @@
+#include "measure/meter.h"
+
+#include "common/fmt.h"
+#include "link/app.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+
+#include <cmath>
+
+namespace meter {
+
+int rawLevel(const QByteArray &reply)
+{
+    // Characters 2 to 4; a sign or point among them is not part of a level.
+    const QString digits = QString::fromLatin1(reply.mid(1, 3));
+    QString lead;
+    int i = 0;
+    while (i < digits.size() && digits.at(i) == QLatin1Char(' '))
+        ++i;
+    for (; i < digits.size() && digits.at(i).isDigit(); ++i)
+        lead += digits.at(i);
+    return lead.isEmpty() ? 0 : int(fmt::val(lead));
+}
+
+double units(int level, int att)
+{
+    const double r = att == 1 ? 1.0 : 0.0;
+    double v = r * kAttUnits + (kZeroLevel - level) * 0.25;
+    if (v < 0)
+        v = 0;
+    if (v > r * kAttUnits + kTop)
+        v = r * kAttUnits + kTop;
+    return v;
+}
+
+double scanUnits(int level, int att)
+{
+    return units(level < kScanFloorLevel ? kScanFloorLevel : level, att);
+}
+
+Reading getsmeter(App &app, bool scanFloor)
+{
+    Reading out;
+    if (!app.rx) {
+        out.status = Reading::Lost;
+        return out;
+    }
+    const RxReply r = app.rx->transact(cmd::signal(), 4);
+    out.reply = r.data;
+    switch (r.status) {
+    case RxReply::Ok:
+        out.status = Reading::Ok;
+        break;
+    case RxReply::NoAnswer: out.status = Reading::NoAnswer; return out;
+    case RxReply::Busy: out.status = Reading::Busy; return out;
+    case RxReply::Lost: out.status = Reading::Lost; return out;
+    }
+    out.level = rawLevel(r.data);
+    out.v = scanFloor ? scanUnits(out.level, app.rxs.att) : units(out.level, app.rxs.att);
+    return out;
+}
+
+float Recorder::needleOf(double v)
+{
+    float p = float((v - 1) * 10);
+    if (p < 0)
+        p = 0;
+    if (p > kNeedleMax)
+        p = kNeedleMax;
+    return p;
+}
+
+int Recorder::binOf(double v)
+{
+    for (int i = 1; i <= kBins; ++i)
+        if (i <= v && v < i + 1)
+            return i;
+    return 0;
+}
+
+Recorder::Tick Recorder::add(double v)
+{
+    Tick t;
+    prev_ = needle_;
+    needle_ = needleOf(v);
+    t.prevNeedle = prev_;
+    t.needle = needle_;
+    cursor_ = cursor_ >= kRing ? 1 : cursor_ + 1;
+    t.old = ring_[size_t(cursor_)];
+    ring_[size_t(cursor_)] = float(v);
+    t.v = float(v);
+    // The reading leaving the ring first, then the new one: the bars always
+    // count what the ring holds.
+    t.binOut = binOf(t.old);
+    if (t.binOut)
+        bins_[size_t(t.binOut)] -= 1;
+    t.binIn = binOf(t.v);
+    if (t.binIn)
+        bins_[size_t(t.binIn)] += 1;
+    return t;
+}
+
+void Recorder::clear()
+{
+    ring_.fill(0);
+    bins_.fill(0);
+}
+
+} // namespace meter

@@ -1,0 +1,65 @@
+#include "measure/ui/measureui.h"
+
+#include "link/app.h"
+#include "link/panelview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace measureui {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    b->setAccessibleName(plain);
+    b->setAutoDefault(false);
+    return b;
+}
+
+AskPath defaultAskPath()
+{
+    return [](QWidget *parent, const QString &dir, const QString &suggested,
+              const QString &filter) {
+        QDir().mkpath(dir);
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"),
+                                            QDir(dir).filePath(suggested), filter);
+    };
+}
+
+bool savePicture(App &app, QWidget *area, const QString &path)
+{
+    const QImage img = area->grab().toImage();
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly) && img.save(&f, "PNG") && f.commit())
+        return true;
+    if (app.prompter)
+        app.prompter->message(QStringLiteral("The picture could not be saved to the file ")
+                                  + QFileInfo(path).fileName() + QLatin1Char('\n')
+                                  + f.errorString(),
+                              QStringLiteral("Save as PNG"), Prompter::Exclamation);
+    return false;
+}
+
+void enablewindows(App &app, bool state)
+{
+    if (app.panel)
+        app.panel->setPanelEnabled(state);
+    static const char *const names[] = {"bdxc", "own", "ILG2Rx", "log", "logging"};
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        for (const char *n : names)
+            if (w->objectName() == QLatin1String(n))
+                w->setEnabled(state);
+    }
+}
+
+} // namespace measureui

@@ -1,0 +1,513 @@
+#include "measure/ui/proptime.h"
+
+#include "common/fmt.h"
+#include "common/textfile.h"
+#include "common/timetext.h"
+#include "common/ui/busy.h"
+#include "common/ui/canvas.h"
+#include "files/ui/filedialogs.h"
+#include "link/app.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "measure/meter.h"
+#include "measure/ui/spectrum.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace propagation;
+
+namespace {
+const QColor kLight(255, 240, 192);
+const QColor kPanel(128, 0, 0);
+const QColor kSurround(0, 0, 0);
+constexpr int kBottoms[3] = {kMinuteBottom, kHourBottom, kDayBottom};
+} // namespace
+
+int Proptime::loadCounter_ = 0;
+
+Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("Proptime"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Propagation Impression"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kLight);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    pic = new Canvas(600, 430, kSurround, this);
+    pic->setObjectName(QStringLiteral("pic_propimp"));
+    pic->setAccessibleName(QStringLiteral("Propagation time bases"));
+
+    auto label = [this](QLabel *&l, const char *name, const QString &acc) {
+        l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAccessibleName(acc);
+        l->setMinimumWidth(160);
+    };
+    label(lbl_Date, "lbl_Date", QStringLiteral("Start"));
+    label(lbl_freq, "lbl_freq", QStringLiteral("Frequency"));
+    label(lbl_savez, "lbl_savez", QStringLiteral("Recording to"));
+    txt_station = new QLineEdit(this);
+    txt_station->setObjectName(QStringLiteral("txt_station"));
+    txt_station->setAccessibleName(QStringLiteral("Station"));
+    for (int i = 0; i < 4; ++i) {
+        label(lbl_fn[i], "", QStringLiteral("Loaded file %1").arg(i + 1));
+        lbl_fn[i]->setObjectName(QStringLiteral("lbl_fn%1").arg(i));
+    }
+    auto *info = new QGridLayout;
+    auto *l1 = new QLabel(QStringLiteral("Start:"), this);
+    auto *l2 = new QLabel(QStringLiteral("Freqency:"), this);
+    auto *l3 = new QLabel(QStringLiteral("S&tation:"), this);
+    l3->setBuddy(txt_station);
+    info->addWidget(l1, 0, 0);
+    info->addWidget(lbl_Date, 0, 1);
+    info->addWidget(l2, 1, 0);
+    info->addWidget(lbl_freq, 1, 1);
+    info->addWidget(l3, 2, 0);
+    info->addWidget(txt_station, 2, 1);
+    info->addWidget(lbl_savez, 3, 0, 1, 2);
+    for (int i = 0; i < 4; ++i)
+        info->addWidget(lbl_fn[i], i, 2);
+    info->setColumnStretch(2, 1);
+
+    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
+    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("St&op"));
+    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
+    cmd_savez = measureui::button(this, "cmd_savez", QStringLiteral("S&aveAs"));
+    cmd_Load = measureui::button(this, "cmd_Load", QStringLiteral("&Load"));
+    cmd_Rx = measureui::button(this, "cmd_Rx", QStringLiteral("&Rx Ctrl"));
+    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
+    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
+    cmd_exportcsv = measureui::button(this, "cmd_exportcsv", QStringLiteral("&Export CSV"));
+    auto *row = new QHBoxLayout;
+    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cls, cmd_savez, cmd_Load, cmd_Rx, cmd_exit})
+        row->addWidget(b);
+    auto *row2 = new QHBoxLayout;
+    row2->addStretch();
+    row2->addWidget(cmd_savepng);
+    row2->addWidget(cmd_exportcsv);
+    auto *lay = new QVBoxLayout(this);
+    lay->addWidget(pic);
+    lay->addLayout(info);
+    lay->addLayout(row);
+    lay->addLayout(row2);
+    lay->setSizeConstraint(QLayout::SetFixedSize);
+
+    tmr_propimp = new QTimer(this);
+    tmr_propimp->setObjectName(QStringLiteral("tmr_propimp"));
+    tmr_propimp->setInterval(900);
+
+    connect(cmd_start, &QPushButton::clicked, this, &Proptime::on_start);
+    connect(cmd_stop, &QPushButton::clicked, this, &Proptime::on_stop);
+    connect(cmd_cls, &QPushButton::clicked, this, &Proptime::on_cls);
+    connect(cmd_savez, &QPushButton::clicked, this, &Proptime::on_savez);
+    connect(cmd_Load, &QPushButton::clicked, this, &Proptime::on_load);
+    connect(cmd_Rx, &QPushButton::clicked, this, [this] {
+        if (app_.panel)
+            app_.panel->bringToFront();
+    });
+    connect(cmd_exit, &QPushButton::clicked, this, &Proptime::close);
+    connect(cmd_savepng, &QPushButton::clicked, this, &Proptime::on_savepng);
+    connect(cmd_exportcsv, &QPushButton::clicked, this, &Proptime::on_exportcsv);
+    connect(tmr_propimp, &QTimer::timeout, this, &Proptime::on_tick);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] {
+        if (cmd_exit->isEnabled())
+            close();
+    });
+
+    drawLayout();
+    cmd_stop->setEnabled(false);
+    cmd_start->setEnabled(!app_.settings.noRx());
+}
+
+Proptime::~Proptime()
+{
+    if (held_) {
+        held_ = false;
+        app_.rx->forget_hold();
+        measureui::enablewindows(app_, true);
+    }
+}
+
+void Proptime::drawLayout()
+{
+    pic->clear(kSurround);
+    QFont f = pic->font();
+    f.setPointSizeF(qMax(6.0, f.pointSizeF() - 2));
+    pic->setFont(f);
+    static const char *const names[3] = {"1 min", "1 hr", "1 day/LT"};
+    static const char *const ends[3] = {"60", "60", "24"};
+    static const char *const scale[6] = {"+72", "+48", "+24", "  S9", "  S5", "  S1"};
+    for (int k = 0; k < 3; ++k) {
+        const int top = 49 + 130 * k, bottom = 149 + 130 * k;
+        pic->fillRect(kLeft, top, kRight, bottom, kPanel);
+        for (int i = 0; i < 6; ++i)
+            pic->text(48 - 20, 60 + 16 * i + 130 * k - 8, QString::fromLatin1(scale[i]), kLight);
+        pic->text(kLeft, top - 18, QString::fromLatin1(names[k]), kLight);
+        pic->text(kLeft - 3, bottom + 2, QStringLiteral("0"), kLight);
+        pic->text(kRight - 8, bottom + 2, QString::fromLatin1(ends[k]), kLight);
+    }
+    for (int x = 84; x <= 556; x += 8) {
+        pic->point(x, 82, kLight);
+        pic->point(x, 114, kLight);
+    }
+}
+
+void Proptime::setInfoColour(const QColor &c)
+{
+    const QString css = QStringLiteral("color: %1").arg(c.name());
+    for (QWidget *w : {static_cast<QWidget *>(lbl_Date), static_cast<QWidget *>(lbl_freq),
+                       static_cast<QWidget *>(txt_station)})
+        w->setStyleSheet(css);
+}
+
+void Proptime::drawColumn(const Column &c, int bottom)
+{
+    pic->line(c.eraseX, bottom, c.eraseX, bottom - kPanelHeight, kPanel);
+    if (c.y1 == c.y2)
+        pic->point(c.x, c.y1, kLight);
+    else
+        pic->line(c.x, c.y1, c.x, c.y2, kLight);
+}
+
+void Proptime::on_cls()
+{
+    drawLayout();
+    // Light labels on the light window would vanish: the default text
+    // colour stands for the description's light info colour here.
+    setInfoColour(palette().color(QPalette::WindowText));
+}
+
+void Proptime::on_start()
+{
+    on_cls();
+    lbl_Date->setText(timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text
+                      + QStringLiteral(" UTC"));
+    for (QPushButton *b : {cmd_start, cmd_cls, cmd_Rx, cmd_savez, cmd_Load, cmd_exit})
+        b->setEnabled(false);
+    cmd_stop->setEnabled(true);
+    imp_.reset();
+    measureui::enablewindows(app_, false);
+    running_ = true;
+    reported_ = false;
+    held_ = true;
+    QPointer<Proptime> self(this);
+    app_.rx->hold();
+    if (!self)
+        return;
+    app_.rx->refresh_panel(false);
+    if (!self || !running_)
+        return;
+    if (app_.panel)
+        lbl_freq->setText(app_.panel->freqText());
+    tmr_propimp->start();
+}
+
+void Proptime::stopRun()
+{
+    tmr_propimp->stop();
+    running_ = false;
+    if (held_) {
+        held_ = false;
+        QPointer<Proptime> self(this);
+        app_.rx->release();
+        if (!self)
+            return;
+    }
+    measureui::enablewindows(app_, true);
+}
+
+void Proptime::on_stop()
+{
+    QPointer<Proptime> self(this);
+    stopRun();
+    if (!self)
+        return;
+    for (QPushButton *b : {cmd_Rx, cmd_cls, cmd_savez, cmd_Load, cmd_exit})
+        b->setEnabled(true);
+    cmd_start->setEnabled(!app_.settings.noRx());
+    cmd_stop->setEnabled(false);
+    if (recording_) {
+        recording_ = false;
+        app_.prompter->message(QStringLiteral("The Propagation data is now\nsaved to the file ")
+                                   + QFileInfo(recordingPath_).fileName(),
+                               QStringLiteral("Propagation"), Prompter::Exclamation);
+    }
+}
+
+void Proptime::on_tick()
+{
+    if (inTick_ || !running_ || app_.rx->wouldQueue())
+        return;
+    const QTime now = app_.clock->now().time();
+    inTick_ = true;
+    QPointer<Proptime> self(this);
+    meter::Reading r;
+    app_.rx->sequence([&] { r = meter::getsmeter(app_, true); });
+    if (!self)
+        return;
+    inTick_ = false;
+    if (!running_)
+        return;
+    if (!r.ok()) {
+        // A missed reading leaves a gap; the watch goes on. The receiver
+        // message comes once per run.
+        if (r.status == meter::Reading::NoAnswer && !reported_) {
+            reported_ = true;
+            app_.rx->report_no_answer();
+        }
+        return;
+    }
+    const TickOut t = imp_.tick(now.hour(), now.minute(), now.second(), r.v, recording_);
+    pic->line(t.minute.eraseX, kMinuteBottom, t.minute.eraseX, kMinuteBottom - kPanelHeight, kPanel);
+    pic->line(t.minute.x, t.minute.y1, t.minute.x, t.minute.y2, kLight);
+    if (t.eraseMinuteFirst)
+        pic->line(kLeft, kMinuteBottom, kLeft, kMinuteBottom - kPanelHeight, kPanel);
+    if (t.quarter)
+        drawColumn(*t.quarter, kHourBottom);
+    if (t.eraseHourFirst)
+        pic->line(kLeft, kHourBottom, kLeft, kHourBottom - kPanelHeight, kPanel);
+    if (t.period)
+        drawColumn(*t.period, kDayBottom);
+    if (t.eraseDayFirst)
+        pic->line(kLeft, kDayBottom, kLeft, kDayBottom - kPanelHeight, kPanel);
+    if (t.panLine && recording_) {
+        QString error;
+        if (!textfile::appendLines(recordingPath_, {*t.panLine}, &error)) {
+            recording_ = false;
+            app_.prompter->message(error + QStringLiteral("\nRecording stopped; what was written stays."),
+                                   QStringLiteral("Propagation"), Prompter::Exclamation);
+        }
+    }
+}
+
+QString Proptime::panPath() const
+{
+    return QDir(filedialogs::dirOf(app_, callers::Proptime)).filePath(app_.files.pan);
+}
+
+void Proptime::on_savez()
+{
+    if (recording_)
+        return; // one PAN file at a time
+    run_selsave(app_, callers::Proptime, [self = QPointer<Proptime>(this)] {
+        if (self)
+            self->openpan();
+    }, this);
+}
+
+void Proptime::openpan()
+{
+    const QString name = app_.files.pan;
+    const QString dir = filedialogs::dirOf(app_, callers::Proptime);
+    const QString title = QStringLiteral("Save File");
+    BusyGuard hourglass;
+    if (recording_ || name.isEmpty() || name.contains(QLatin1Char('/'))
+        || name.contains(QLatin1Char('\\')))
+        return;
+    if (QDir(dir).entryList(QDir::Files).contains(name, Qt::CaseSensitive)) {
+        hourglass.release();
+        if (app_.prompter->message(QStringLiteral("This file already exist\nYou want to replace ?"),
+                                   title, Prompter::Question, Prompter::YesNoCancel)
+            != Prompter::AnsYes) {
+            app_.prompter->message(QStringLiteral("File save action aborted"), title,
+                                   Prompter::Information);
+            return;
+        }
+    }
+    lbl_savez->setText(name.mid(4, name.size() - 8));
+    QPointer<Proptime> self(this);
+    if (!running_) {
+        app_.rx->refresh_panel(false);
+        if (!self)
+            return;
+    }
+    if (app_.panel)
+        lbl_freq->setText(app_.panel->freqText());
+    lbl_Date->setText(timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text
+                      + QStringLiteral(" UTC"));
+    setInfoColour(palette().color(QPalette::WindowText));
+    const QString path = QDir(dir).filePath(name);
+    QString error;
+    if (!textfile::writeLines(path, panHeader(lbl_Date->text(), lbl_freq->text(), txt_station->text()),
+                              &error)) {
+        hourglass.release();
+        app_.prompter->message(error, title, Prompter::Exclamation);
+        return;
+    }
+    recordingPath_ = path;
+    lastPanPath_ = path;
+    recording_ = true;
+    cmd_savez->setEnabled(false);
+}
+
+void Proptime::on_load()
+{
+    run_selfile(app_, callers::Proptime, QStringLiteral("PAN_*.TXT"),
+                [self = QPointer<Proptime>(this)] {
+                    if (self)
+                        self->loadpan(self->panPath());
+                },
+                this);
+}
+
+void Proptime::loadpan(const QString &path)
+{
+    loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
+    const QColor colour = spectrumwin::curveColour(loadCounter_);
+    const QString css = QStringLiteral("color: %1; background: black").arg(colour.name());
+    QLabel *fn = lbl_fn[loadCounter_ - 1];
+    fn->setStyleSheet(css);
+    const QString base = QFileInfo(path).fileName();
+    fn->setText(base.mid(4, base.size() - 8));
+
+    QStringList lines;
+    bool more = false;
+    QString error;
+    {
+        BusyGuard hourglass;
+        // A day of minutes and a header; a longer file is read that far.
+        if (!textfile::readLinesLimited(path, 3 + 24 * 60 + 1, &lines, &more, &error)) {
+            hourglass.release();
+            app_.prompter->message(error, QStringLiteral("Propagation"), Prompter::Exclamation);
+            return;
+        }
+    }
+    lastPanPath_ = path;
+    const PanFile f = readPan(lines);
+    lbl_Date->setText(f.date);
+    lbl_freq->setText(f.freq);
+    txt_station->setText(f.station);
+    for (QWidget *w : {static_cast<QWidget *>(lbl_Date), static_cast<QWidget *>(lbl_freq),
+                       static_cast<QWidget *>(txt_station)})
+        w->setStyleSheet(css);
+    QStringList problems = f.problems;
+    if (more)
+        problems << QStringLiteral("it holds more than a day; the first day is shown");
+    if (!problems.isEmpty())
+        app_.prompter->message(QStringLiteral("The file ") + base + QStringLiteral(" is damaged:\n")
+                                   + problems.join(QLatin1Char('\n'))
+                                   + QStringLiteral("\nWhat could be read is shown."),
+                               QStringLiteral("Propagation"), Prompter::Exclamation);
+    if (f.minutes.isEmpty())
+        return;
+
+    auto y = [](int bottom, double v) { return yOf(bottom, std::clamp(v, 0.0, 25.0)); };
+    const PanMinute &first = f.minutes.first();
+    QPoint hourLo(kLeft + 8 * first.mm, y(kHourBottom, first.lo[0]));
+    QPoint hourHi(kLeft + 8 * first.mm, y(kHourBottom, first.hi[0]));
+    QPoint dayLo(kLeft + 20 * first.hh + first.mm / 3, y(kDayBottom, first.lo[0]));
+    QPoint dayHi(kLeft + 20 * first.hh + first.mm / 3, y(kDayBottom, first.hi[0]));
+    double pLo = 21, pHi = 0;
+    bool restartHour = false, restartDay = false;
+    QPointer<Proptime> self(this);
+    for (int li = 0; li < f.minutes.size(); ++li) {
+        const PanMinute &m = f.minutes.at(li);
+        for (int i = (li == 0 ? 1 : 0); i < 4; ++i) {
+            const int x = kLeft + 8 * m.mm + 2 * i;
+            const QPoint lo(x, y(kHourBottom, m.lo[size_t(i)]));
+            const QPoint hi(x, y(kHourBottom, m.hi[size_t(i)]));
+            if (restartHour) {
+                restartHour = false;
+            } else {
+                pic->line(hourLo.x(), hourLo.y(), lo.x(), lo.y(), colour);
+                pic->line(hourHi.x(), hourHi.y(), hi.x(), hi.y(), colour);
+            }
+            hourLo = lo;
+            hourHi = hi;
+            pLo = std::min(pLo, m.lo[size_t(i)]);
+            pHi = std::max(pHi, m.hi[size_t(i)]);
+            if (i == 0 && m.mm % 6 == 1) {
+                const int dx = kLeft + 20 * m.hh + m.mm / 3;
+                const QPoint dlo(dx, y(kDayBottom, pLo)), dhi(dx, y(kDayBottom, pHi));
+                if (restartDay) {
+                    restartDay = false;
+                } else {
+                    pic->line(dayLo.x(), dayLo.y(), dlo.x(), dlo.y(), colour);
+                    pic->line(dayHi.x(), dayHi.y(), dhi.x(), dhi.y(), colour);
+                }
+                dayLo = dlo;
+                dayHi = dhi;
+                restartDay = m.hh == 23 && m.mm == 55;
+                pLo = 21;
+                pHi = 0;
+            }
+        }
+        if (m.mm == 59) {
+            restartHour = true;
+            const Prompter::Answer a = app_.prompter->message(
+                QStringLiteral("Click in YES to add data of next hour\n"
+                               "Click in NO to get data of next hour only"),
+                QStringLiteral("Next hour"), Prompter::Information, Prompter::YesNoCancel);
+            if (!self)
+                return;
+            if (a == Prompter::AnsCancel)
+                break;
+            if (a == Prompter::AnsNo)
+                pic->fillRect(80, 179, 560, 279, kPanel);
+        }
+        if (li % 120 == 0) {
+            QCoreApplication::processEvents();
+            if (!self)
+                return;
+        }
+    }
+}
+
+void Proptime::on_savepng()
+{
+    const QString path = askPath(this, filedialogs::dirOf(app_, callers::Proptime),
+                                 QStringLiteral("propagation.png"),
+                                 QStringLiteral("PNG pictures (*.png)"));
+    if (!path.isEmpty())
+        measureui::savePicture(app_, pic, path);
+}
+
+void Proptime::on_exportcsv()
+{
+    if (lastPanPath_.isEmpty()) {
+        app_.prompter->message(QStringLiteral("Record or load a PAN file first."),
+                               QStringLiteral("Export CSV"), Prompter::Information);
+        return;
+    }
+    QStringList lines;
+    QString error;
+    if (!textfile::readLines(lastPanPath_, &lines, &error)) {
+        app_.prompter->message(error, QStringLiteral("Export CSV"), Prompter::Exclamation);
+        return;
+    }
+    const QString base = QFileInfo(lastPanPath_).completeBaseName();
+    const QString path = askPath(this, filedialogs::dirOf(app_, callers::Proptime),
+                                 base + QStringLiteral(".csv"), QStringLiteral("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!textfile::writeLines(path, panCsv(readPan(lines)), &error))
+        app_.prompter->message(error, QStringLiteral("Export CSV"), Prompter::Exclamation);
+}
+
+void Proptime::closeEvent(QCloseEvent *e)
+{
+    tmr_propimp->stop();
+    running_ = false;
+    recording_ = false;
+    if (held_) {
+        held_ = false;
+        measureui::enablewindows(app_, true);
+        app_.rx->release();
+    }
+    QWidget::closeEvent(e);
+}

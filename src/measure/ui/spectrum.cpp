@@ -1,0 +1,719 @@
+#include "measure/ui/spectrum.h"
+
+#include "common/fmt.h"
+#include "common/textfile.h"
+#include "common/timetext.h"
+#include "common/ui/busy.h"
+#include "common/ui/canvas.h"
+#include "files/ui/filedialogs.h"
+#include "link/app.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "measure/meter.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+using namespace spectrum;
+
+namespace {
+const QColor kBg = QColor::fromRgb(spectrumwin::kBackground);
+const QColor kAreaC = QColor::fromRgb(spectrumwin::kArea);
+const QColor kYellow(255, 255, 0);
+// The picture around the plotting area: dark, so that the axes and scale
+// texts in the window's light colour stand out.
+const QColor kSurround(0, 0, 0);
+
+QLabel *label(QWidget *parent, const char *name, const QString &acc)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAccessibleName(acc);
+    l->setStyleSheet(QStringLiteral("color: rgb(255, 240, 192); background: transparent"));
+    return l;
+}
+} // namespace
+
+int spectrumwin::loadCounter_ = 0;
+
+// ---------------------------------------------------------------- limits
+
+limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_(owner)
+{
+    setObjectName(QStringLiteral("limits"));
+    setWindowTitle(QStringLiteral("Define Spectrum Scan"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(true);
+    lbl_aanw = new QLabel(QStringLiteral("Enter bandlimits and stepsize in kHz"), this);
+    lbl_aanw->setObjectName(QStringLiteral("lbl_aanw"));
+    static const char *const caps[4] = {"&Lower Limit", "&Upper Limit", "&Stepsize",
+                                        "Scan &Delay in sec."};
+    auto *g = new QGridLayout(this);
+    g->addWidget(lbl_aanw, 0, 0, 1, 2);
+    for (int i = 0; i < 4; ++i) {
+        lbl_in[i] = new QLabel(QString::fromLatin1(caps[i]), this);
+        lbl_in[i]->setObjectName(QStringLiteral("lbl_in%1").arg(i));
+        txt_in[i] = new QLineEdit(this);
+        txt_in[i]->setObjectName(QStringLiteral("txt_in%1").arg(i));
+        QString acc = QString::fromLatin1(caps[i]);
+        acc.remove(QLatin1Char('&'));
+        txt_in[i]->setAccessibleName(acc);
+        lbl_in[i]->setBuddy(txt_in[i]);
+        g->addWidget(lbl_in[i], i + 1, 0);
+        g->addWidget(txt_in[i], i + 1, 1);
+        connect(txt_in[i], &QLineEdit::returnPressed, this, &limits::on_ok);
+    }
+    txt_in[3]->setText(QStringLiteral("1"));
+    chk_loop = new QCheckBox(QStringLiteral("Continuous       l&oop"), this);
+    chk_loop->setObjectName(QStringLiteral("chk_loop"));
+    chk_loop->setAccessibleName(QStringLiteral("Continuous loop"));
+    chk_show = new QCheckBox(QStringLiteral("&Keep highest measured value"), this);
+    chk_show->setObjectName(QStringLiteral("chk_show"));
+    chk_show->setAccessibleName(QStringLiteral("Keep highest measured value"));
+    chk_show->setVisible(false);
+    g->addWidget(chk_loop, 5, 0, 1, 2);
+    g->addWidget(chk_show, 6, 0, 1, 2);
+    cmd_OK = new QPushButton(QStringLiteral("OK"), this);
+    cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
+    cmd_OK->setAccessibleName(QStringLiteral("OK"));
+    cmd_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmd_cancel->setObjectName(QStringLiteral("cmd_cancel"));
+    cmd_cancel->setAccessibleName(QStringLiteral("Cancel"));
+    cmd_OK->setAutoDefault(false);
+    cmd_cancel->setAutoDefault(false);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(cmd_OK);
+    row->addWidget(cmd_cancel);
+    g->addLayout(row, 7, 0, 1, 2);
+    connect(chk_loop, &QCheckBox::toggled, chk_show, &QWidget::setVisible);
+    connect(cmd_OK, &QPushButton::clicked, this, &limits::on_ok);
+    connect(cmd_cancel, &QPushButton::clicked, this, &limits::on_cancel);
+    txt_in[0]->setFocus();
+}
+
+void limits::clearFields()
+{
+    for (QLineEdit *t : txt_in)
+        t->clear();
+}
+
+void limits::on_ok()
+{
+    if (!owner_)
+        return;
+    QStringList texts;
+    for (QLineEdit *t : txt_in)
+        texts << t->text();
+    if (!owner_->limits_ok(texts, chk_loop->isChecked(), chk_show->isChecked())) {
+        app_.prompter->message(inputErrorText(), inputErrorTitle(), Prompter::Exclamation);
+        clearFields();
+        txt_in[0]->setFocus();
+        return;
+    }
+    QPointer<spectrumwin> owner = owner_;
+    close();
+    if (owner)
+        owner->startscan();
+}
+
+void limits::on_cancel()
+{
+    clearFields();
+    close();
+}
+
+// ---------------------------------------------------------------- spectrum
+
+spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("spectrum"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Spectrum"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBg);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    pic = new Canvas(640, 440, kSurround, this);
+    pic->setObjectName(QStringLiteral("pic_spectrum"));
+    pic->setAccessibleName(QStringLiteral("Spectrum graph"));
+    pic->setMouseTracking(true);
+
+    lbl_tida = label(pic, "lbl_tida", QStringLiteral("Date and time of the scan"));
+    lbl_run = label(pic, "lbl_run", QStringLiteral("Run"));
+    lbl_show = label(pic, "lbl_show", QStringLiteral("Values shown"));
+    lbl_fre = label(pic, "lbl_fre", QStringLiteral("Current frequency"));
+    lbl_fre1 = label(pic, "lbl_fre1", QStringLiteral("Frequency under the pointer"));
+    lbl_flo = label(pic, "lbl_flo", QStringLiteral("Lower limit"));
+    lbl_fhi = label(pic, "lbl_fhi", QStringLiteral("Upper limit"));
+    lbl_fst = label(pic, "lbl_fst", QStringLiteral("Step"));
+    lbl_tida->setGeometry(70, 6, 220, 18);
+    lbl_run->setGeometry(70, 26, 220, 18);
+    lbl_show->setGeometry(70, 46, 220, 18);
+    lbl_fre->setGeometry(300, 6, 120, 18);
+    lbl_fre1->setGeometry(300, 26, 120, 18);
+    for (int i = 0; i < 4; ++i) {
+        lbl_fn[i] = label(pic, "", QStringLiteral("Loaded file %1").arg(i + 1));
+        lbl_fn[i]->setObjectName(QStringLiteral("lbl_fn%1").arg(i));
+        lbl_fn[i]->setGeometry(420, 6 + 20 * i, 215, 18);
+    }
+    lbl_flo->setGeometry(40, 414, 110, 18);
+    lbl_fst->setGeometry(260, 414, 140, 18);
+    lbl_fhi->setGeometry(540, 414, 100, 18);
+    lbl_fst->setAlignment(Qt::AlignCenter);
+    // The limit labels leave the tune-marker strip (413 to 423 between 68
+    // and 572) to the marker: they sit just outside it or above the axis.
+    lbl_flo->setGeometry(4, 424, 110, 16);
+    lbl_fhi->setGeometry(530, 424, 110, 16);
+    lbl_fst->setGeometry(250, 424, 140, 16);
+
+    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
+    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("S&top"));
+    cmd_cont = measureui::button(this, "cmd_cont", QStringLiteral("C&ontinue"));
+    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
+    cmd_setfre = measureui::button(this, "cmd_setfre", QStringLiteral("T&une Rx"));
+    cmd_savez = measureui::button(this, "cmd_savez", QStringLiteral("S&aveAs"));
+    cmd_Load = measureui::button(this, "cmd_Load", QStringLiteral("&Load"));
+    cmd_Rx = measureui::button(this, "cmd_Rx", QStringLiteral("&Rx Ctrl"));
+    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
+    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
+    cmd_exportcsv = measureui::button(this, "cmd_exportcsv", QStringLiteral("&Export CSV"));
+
+    auto *row = new QHBoxLayout;
+    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cont, cmd_cls, cmd_setfre, cmd_savez, cmd_Load,
+                           cmd_Rx, cmd_exit})
+        row->addWidget(b);
+    auto *row2 = new QHBoxLayout;
+    row2->addStretch();
+    row2->addWidget(cmd_savepng);
+    row2->addWidget(cmd_exportcsv);
+    auto *lay = new QVBoxLayout(this);
+    lay->addWidget(pic);
+    lay->addLayout(row);
+    lay->addLayout(row2);
+    lay->setSizeConstraint(QLayout::SetFixedSize);
+
+    tmr_scan = new QTimer(this);
+    tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
+    tmr_scan->setInterval(1000);
+
+    connect(cmd_start, &QPushButton::clicked, this, &spectrumwin::on_start);
+    connect(cmd_stop, &QPushButton::clicked, this, &spectrumwin::on_stop);
+    connect(cmd_cont, &QPushButton::clicked, this, &spectrumwin::on_cont);
+    connect(cmd_cls, &QPushButton::clicked, this, &spectrumwin::on_cls);
+    connect(cmd_setfre, &QPushButton::clicked, this, &spectrumwin::on_setfre);
+    connect(cmd_savez, &QPushButton::clicked, this, &spectrumwin::on_savez);
+    connect(cmd_Load, &QPushButton::clicked, this, &spectrumwin::on_load);
+    connect(cmd_Rx, &QPushButton::clicked, this, [this] {
+        if (app_.panel)
+            app_.panel->bringToFront();
+    });
+    connect(cmd_exit, &QPushButton::clicked, this, &spectrumwin::on_exit);
+    connect(cmd_savepng, &QPushButton::clicked, this, &spectrumwin::on_savepng);
+    connect(cmd_exportcsv, &QPushButton::clicked, this, &spectrumwin::on_exportcsv);
+    connect(tmr_scan, &QTimer::timeout, this, &spectrumwin::on_tick);
+    connect(pic, &Canvas::clicked, this, &spectrumwin::on_click);
+    connect(pic, &Canvas::moved, this, &spectrumwin::on_move);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] {
+        if (cmd_exit->isEnabled())
+            on_exit();
+    });
+
+    drawLayout();
+    setButtons({cmd_Load, cmd_Rx, cmd_exit}, {cmd_cls, cmd_stop, cmd_cont, cmd_savez, cmd_setfre});
+    cmd_start->setEnabled(!app_.settings.noRx());
+}
+
+spectrumwin::~spectrumwin()
+{
+    if (held_) {
+        held_ = false;
+        app_.rx->forget_hold();
+        measureui::enablewindows(app_, true);
+    }
+}
+
+QColor spectrumwin::curveColour(int counter)
+{
+    switch (counter) {
+    case 1: return Canvas::palette(14);
+    case 2: return Canvas::palette(11);
+    case 3: return Canvas::palette(12);
+    default: return Canvas::palette(13);
+    }
+}
+
+QString spectrumwin::utcNow() const
+{
+    return timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text;
+}
+
+void spectrumwin::setButtons(std::initializer_list<QPushButton *> on,
+                             std::initializer_list<QPushButton *> off)
+{
+    for (QPushButton *b : on)
+        b->setEnabled(true);
+    for (QPushButton *b : off)
+        b->setEnabled(false);
+}
+
+void spectrumwin::fillArea()
+{
+    pic->fillRect(kLeft, kBottom, kRight, kTop, kAreaC);
+}
+
+void spectrumwin::drawLayout()
+{
+    pic->clear(kSurround);
+    fillArea();
+    pic->line(69, 401, 571, 401, kBg);
+    pic->line(69, 400, 69, 136, kBg);
+    pic->line(571, 400, 571, 136, kBg);
+    for (int i = 0; i <= 10; ++i) {
+        pic->line(69, 388 - 24 * i, 60, 388 - 24 * i, kBg);
+        pic->line(571, 388 - 24 * i, 580, 388 - 24 * i, kBg);
+        pic->line(70 + 50 * i, 401, 70 + 50 * i, 410, kBg);
+    }
+    const struct { const char *t; int y; } texts[] = {
+        {"  S1", 382}, {"  S5", 334}, {"  S9", 286}, {"+24", 238}, {"+48", 190}, {"+72", 142},
+    };
+    QFont f = pic->font();
+    f.setPointSizeF(qMax(6.0, f.pointSizeF() - 2));
+    pic->setFont(f);
+    const int asc = QFontMetrics(f).ascent();
+    // Each text stands with its baseline just above its value's line.
+    for (const auto &t : texts)
+        pic->text(35 - 8, t.y + 6 - asc, QString::fromLatin1(t.t), kBg);
+}
+
+void spectrumwin::on_start()
+{
+    if (limits_) {
+        limits_->raise();
+        return;
+    }
+    limits_ = new limits(app_, this);
+    limits_->show();
+    limits_->txt_in[0]->setFocus();
+}
+
+bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighest)
+{
+    scan_.data.fill(0);
+    lastStored_ = -1;
+    lbl_tida->setText(utcNow() + QStringLiteral(" UTC"));
+    scan_.index = 0;
+    fillArea();
+    for (QLabel *l : lbl_fn)
+        l->clear();
+    const auto lim = parseLimits(texts, loop, keepHighest);
+    if (!lim)
+        return false;
+    scan_.lim = *lim;
+    lbl_flo->setText(lim->lowerText);
+    lbl_fhi->setText(lim->upperText);
+    lbl_fst->setText(QStringLiteral("Step: ") + lim->stepText + QStringLiteral(" kHz"));
+    tmr_scan->setInterval(lim->delayMs());
+    return true;
+}
+
+void spectrumwin::startscan()
+{
+    if (!scan_.lim.loop) {
+        lbl_run->setText(QStringLiteral("Single run"));
+    } else {
+        lbl_run->setText(QStringLiteral("Continuous loop"));
+        lbl_show->setText(scan_.lim.keepHighest ? QStringLiteral("Highest mesured value")
+                                                : QStringLiteral("Latest mesured value"));
+    }
+    setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_Rx, cmd_cont, cmd_setfre, cmd_savez, cmd_Load,
+                            cmd_exit, cmd_exportcsv});
+    measureui::enablewindows(app_, false);
+    scanning_ = true;
+    reported_ = false;
+    // Continue resumes at the step where the scan stopped, so the receiver is
+    // tuned there (not to the lower limit) and the readings follow the steps.
+    const double f = scan_.current();
+    lbl_fre->setText(numText(f));
+    QPointer<spectrumwin> self(this);
+    QCoreApplication::processEvents();
+    if (!self || !scanning_)
+        return;
+    held_ = true;
+    app_.rx->hold();
+    if (!self || !scanning_)
+        return;
+    app_.rx->send_cmd(cmd::freq(f));
+    if (app_.panel)
+        app_.panel->setFreqText(fmt::freqText(f));
+    app_.rx->refresh_panel(false);
+    if (!self || !scanning_)
+        return;
+    tmr_scan->start();
+}
+
+void spectrumwin::on_tick()
+{
+    if (inTick_ || !scanning_)
+        return;
+    if (scan_.over()) {
+        endOfRun();
+        return;
+    }
+    if (app_.rx->wouldQueue())
+        return; // another caller's sequence: try again on the next tick
+    inTick_ = true;
+    QPointer<spectrumwin> self(this);
+    meter::Reading r;
+    app_.rx->sequence([&] { r = meter::getsmeter(app_, true); });
+    if (!self)
+        return;
+    inTick_ = false;
+    if (!scanning_ || exiting_)
+        return;
+    if (!r.ok()) {
+        if (r.status == meter::Reading::Busy)
+            return;
+        // A silent receiver ends the scan: it is released and the windows
+        // work again; the message comes once.
+        const bool tell = !reported_ && r.status == meter::Reading::NoAnswer;
+        reported_ = true;
+        stopScan(false);
+        if (tell && self)
+            app_.rx->report_no_answer();
+        return;
+    }
+    const float v = scan_.store(r.v);
+    lastStored_ = std::max(lastStored_, scan_.index);
+    const int x = scan_.xOf(scan_.current());
+    const int y = Scan::yOf(v);
+    pic->fillRect(68, 125, 572, 134, kAreaC);
+    pic->fillRect(x - 1, 125, x + 1, 134, kYellow);
+    if (!scan_.lim.keepHighest)
+        pic->line(x, 400, x, 136, kAreaC);
+    pic->line(x, 400, x, y, kBg);
+    QCoreApplication::processEvents();
+    if (!self || !scanning_)
+        return;
+
+    if (scan_.advance())
+        lbl_tida->setText(utcNow() + QStringLiteral(" UTC"));
+    if (scan_.over())
+        return; // the next tick ends the single run
+    const double f = scan_.current();
+    lbl_fre->setText(numText(f));
+    app_.rx->send_cmd(cmd::freq(f));
+    const QString text = fmt::freqText(f);
+    if (app_.panel)
+        app_.panel->setFreqText(text);
+    app_.rx->tracking_update(text);
+}
+
+void spectrumwin::endOfRun()
+{
+    tmr_scan->stop();
+    scanning_ = false;
+    QPointer<spectrumwin> self(this);
+    if (held_) {
+        held_ = false;
+        app_.rx->release();
+        if (!self)
+            return;
+    }
+    measureui::enablewindows(app_, true);
+    setButtons({cmd_start, cmd_cls, cmd_stop, cmd_setfre, cmd_Rx, cmd_savez, cmd_Load,
+                cmd_exportcsv},
+               {cmd_cont});
+    cmd_start->setEnabled(!app_.settings.noRx());
+}
+
+void spectrumwin::stopScan(bool exiting)
+{
+    tmr_scan->stop();
+    scanning_ = false;
+    measureui::enablewindows(app_, true);
+    tune_ = false;
+    lbl_fre1->clear();
+    QPointer<spectrumwin> self(this);
+    if (held_) {
+        held_ = false;
+        app_.rx->release();
+        if (!self)
+            return;
+    }
+    setButtons({cmd_Rx, cmd_cls}, {});
+    if (!app_.settings.noRx()) {
+        cmd_start->setEnabled(true);
+        cmd_cont->setEnabled(scan_.canContinue());
+        cmd_setfre->setEnabled(true);
+        if (!exiting)
+            cmd_setfre->setStyleSheet(QString());
+    }
+    setButtons({cmd_savez, cmd_Load, cmd_exit, cmd_exportcsv}, {});
+}
+
+void spectrumwin::on_stop()
+{
+    stopScan(exiting_);
+}
+
+void spectrumwin::on_cont()
+{
+    lbl_tida->setText(utcNow() + QStringLiteral("UTC"));
+    startscan();
+}
+
+void spectrumwin::on_cls()
+{
+    fillArea();
+    for (QLabel *l : lbl_fn)
+        l->clear();
+    for (QLabel *l : {lbl_tida, lbl_run, lbl_show, lbl_flo, lbl_fhi, lbl_fre, lbl_fre1})
+        l->clear();
+    lbl_fst->setText(QStringLiteral("Step:  kHz"));
+}
+
+void spectrumwin::on_setfre()
+{
+    tune_ = true;
+    lastTuned_ = -1;
+    held_ = true;
+    QPointer<spectrumwin> self(this);
+    app_.rx->hold();
+    if (!self)
+        return;
+    app_.rx->refresh_panel(false);
+    if (!self)
+        return;
+    measureui::enablewindows(app_, false);
+    cmd_setfre->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0)"));
+    setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_cont, cmd_savez, cmd_Load, cmd_Rx, cmd_exit});
+}
+
+void spectrumwin::tuneTo(double khz)
+{
+    app_.rx->send_cmd(cmd::freq(khz));
+    const QString text = fmt::freqText(khz);
+    if (app_.panel)
+        app_.panel->setFreqText(text);
+    app_.rx->tracking_update(text);
+}
+
+void spectrumwin::on_click(QPoint at)
+{
+    if (!tune_ || at.x() < kLeft || at.x() >= kRight || at.y() <= kTop || at.y() >= kBottom)
+        return;
+    if (scan_.lim.step <= 0 || scan_.lim.upper <= scan_.lim.lower)
+        return;
+    const int xi = at.x();
+    const double f = scan_.freqAtClick(xi);
+    if (!rxlimits::inRange(f))
+        return;
+    if (!exiting_) {
+        lbl_fre->setText(numText(f));
+        pic->fillRect(68, 413, 572, 423, kAreaC);
+        pic->fillRect(xi - 1, 413, xi + 1, 423, kYellow);
+    }
+    QPointer<spectrumwin> self(this);
+    QCoreApplication::processEvents();
+    if (!self || !tune_)
+        return;
+    if (f != lastTuned_)
+        tuneTo(f);
+    lastTuned_ = f;
+    app_.rx->wait_ms(100);
+}
+
+void spectrumwin::on_move(QPoint at)
+{
+    if (tune_ && at.x() >= kLeft && at.x() <= kRight && at.y() >= 136 && at.y() < kBottom
+        && scan_.lim.step > 0)
+        lbl_fre1->setText(numText(scan_.freqUnderPointer(at.x())));
+    else
+        lbl_fre1->clear();
+}
+
+void spectrumwin::on_savez()
+{
+    run_selsave(app_, callers::Spectrum, [self = QPointer<spectrumwin>(this)] {
+        if (self)
+            self->savespectrum();
+    }, this);
+}
+
+void spectrumwin::savespectrum()
+{
+    const QString name = app_.files.san;
+    const QString dir = filedialogs::dirOf(app_, callers::Spectrum);
+    const QString title = QStringLiteral("Save File");
+    BusyGuard hourglass;
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return;
+    if (QDir(dir).entryList(QDir::Files).contains(name, Qt::CaseSensitive)) {
+        hourglass.release();
+        if (app_.prompter->message(QStringLiteral("This file already exist\nYou want to replace ?"),
+                                   title, Prompter::Question, Prompter::YesNoCancel)
+            != Prompter::AnsYes) {
+            app_.prompter->message(QStringLiteral("File save action aborted"), title,
+                                   Prompter::Information);
+            return;
+        }
+    }
+    // The old file is replaced only once the new one is complete.
+    QString error;
+    if (!textfile::writeLines(QDir(dir).filePath(name), sanLines(lbl_tida->text(), scan_), &error)) {
+        hourglass.release();
+        app_.prompter->message(error, title, Prompter::Exclamation);
+        return;
+    }
+    hourglass.release();
+    app_.prompter->message(QStringLiteral("The spectrum scan data \nis now saved to the file ") + name,
+                           QStringLiteral("Spectrum"), Prompter::Exclamation);
+}
+
+void spectrumwin::on_load()
+{
+    run_selfile(app_, callers::Spectrum, QStringLiteral("SAN_*.TXT"),
+                [self = QPointer<spectrumwin>(this)] {
+                    if (self)
+                        self->loadspectrum(QDir(filedialogs::dirOf(self->app_, callers::Spectrum))
+                                               .filePath(self->app_.files.san));
+                },
+                this);
+}
+
+void spectrumwin::loadspectrum(const QString &path)
+{
+    loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
+    const int counter = loadCounter_;
+    const QColor colour = curveColour(counter);
+    QLabel *fn = lbl_fn[counter - 1];
+    fn->setStyleSheet(QStringLiteral("color: %1; background: transparent").arg(colour.name()));
+
+    QStringList lines;
+    bool more = false;
+    QString error;
+    {
+        BusyGuard hourglass;
+        if (!textfile::readLinesLimited(path, 5 + kData + 1, &lines, &more, &error)) {
+            hourglass.release();
+            app_.prompter->message(error, QStringLiteral("Spectrum"), Prompter::Exclamation);
+            return;
+        }
+    }
+    const SanData d = readSan(lines);
+    const QString base = QFileInfo(path).fileName();
+    fn->setText(base.mid(4, base.size() - 8) + QStringLiteral("  ") + d.date);
+    QStringList problems = d.problems;
+    if (more)
+        problems << QStringLiteral("it has more lines than a spectrum holds");
+    if (!problems.isEmpty())
+        app_.prompter->message(QStringLiteral("The file ") + base
+                                   + QStringLiteral(" is damaged:\n") + problems.join(QLatin1Char('\n'))
+                                   + QStringLiteral("\nWhat could be read is shown."),
+                               QStringLiteral("Spectrum"), Prompter::Exclamation);
+
+    scan_.data = d.data;
+    scan_.index = std::max(d.index, 0);
+    scan_.lim.lower = d.lower;
+    scan_.lim.upper = d.upper;
+    scan_.lim.step = d.step;
+    scan_.lim.lowerText = lines.value(1);
+    scan_.lim.upperText = lines.value(2);
+    scan_.lim.stepText = lines.value(3);
+    lastStored_ = d.index;
+    if (d.valid()) {
+        lbl_flo->setText(numText(d.lower));
+        lbl_fhi->setText(numText(d.upper));
+        lbl_fst->setText(QStringLiteral("Step: ") + numText(d.step) + QStringLiteral(" kHz"));
+    } else {
+        app_.prompter->message(inputErrorText(), inputErrorTitle(), Prompter::Exclamation);
+    }
+
+    // The curve; points outside the picture's columns are not drawn, and
+    // nothing is drawn without a usable frequency span.
+    if (d.upper > d.lower && d.step > 0) {
+        QPoint prev(kLeft, kBottom);
+        QPointer<spectrumwin> self(this);
+        for (int i = 0; i <= d.index; ++i) {
+            const double f = i * d.step + d.lower;
+            const double xf = (f - d.lower) * (kRight - kLeft) / (d.upper - d.lower) + kLeft;
+            const int x = int(std::floor(xf + 1e-9));
+            const int y = std::clamp(Scan::yOf(d.data[size_t(i)]), kTop, kBottom);
+            if (i % 64 == 0) {
+                QCoreApplication::processEvents();
+                if (!self)
+                    return;
+            }
+            if (x >= kLeft && x <= kRight && !exiting_)
+                pic->line(prev.x(), prev.y(), x, y, colour);
+            prev = QPoint(x, y);
+            if (x > kRight)
+                break;
+        }
+    }
+    if (!app_.settings.noRx()) {
+        cmd_start->setEnabled(true);
+        cmd_setfre->setEnabled(true);
+    }
+    setButtons({cmd_cls, cmd_stop, cmd_Rx, cmd_savez, cmd_Load, cmd_exportcsv}, {cmd_cont});
+}
+
+void spectrumwin::on_exit()
+{
+    exiting_ = true;
+    tune_ = false;
+    tmr_scan->stop();
+    close();
+}
+
+void spectrumwin::closeEvent(QCloseEvent *e)
+{
+    exiting_ = true;
+    tune_ = false;
+    tmr_scan->stop();
+    scanning_ = false;
+    if (limits_)
+        limits_->close();
+    if (held_) {
+        held_ = false;
+        measureui::enablewindows(app_, true);
+        app_.rx->release();
+    }
+    QWidget::closeEvent(e);
+}
+
+void spectrumwin::on_savepng()
+{
+    const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.png"),
+                                 QStringLiteral("PNG pictures (*.png)"));
+    if (!path.isEmpty())
+        measureui::savePicture(app_, pic, path);
+}
+
+void spectrumwin::on_exportcsv()
+{
+    const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.csv"),
+                                 QStringLiteral("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const int last = std::min(lastStored_, scan_.lim.points());
+    QString error;
+    if (!textfile::writeLines(path, csvLines(scan_, last), &error))
+        app_.prompter->message(error, QStringLiteral("Export CSV"), Prompter::Exclamation);
+}

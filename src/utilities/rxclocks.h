@@ -1,0 +1,40 @@
+// The receiver's own clock and on/off timer: the PC clock texts, the timer
+// time check, the clock reply and the exchanges with the receiver.
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+struct App;
+
+namespace rxclocks {
+
+// "hh:mm:ss" of the local time.
+QString ltText(const QDateTime &local);
+// "hh:mm:ss" of UTC: local time plus (minus 60 x ltMinusUtcHours) minutes,
+// the minutes taken as a whole number.
+QString utcText(const QDateTime &local, double ltMinusUtcHours);
+// "hhmmss" of a "hh:mm:ss" text (its characters 1-2, 4-5 and 7-8).
+QString hhmmss(const QString &clockText);
+
+// A timer time: exactly four digits, hours 0 to 23, minutes 0 to 59.
+bool validTimerText(const QString &t);
+// The error text of a timer time (on: timer-on, else timer-off).
+QString timerInputError(bool on);
+inline QString inputErrorTitle() { return QStringLiteral("Input Error"); }
+
+// The receiver clock as "hh:mm" from an "R0" reply (characters 2-3 hours,
+// 4-5 minutes); nullopt when they are not digits or out of range.
+std::optional<QString> clockFromReply(const QByteArray &reply);
+
+// Reads the receiver clock inside the remote bracket ("R0", 8 characters,
+// bounded). Returns "hh:mm"; nullopt when there is no usable answer, after
+// telling the user why (no answer, or a reply that is not a clock time).
+// Nothing is done (nullopt, no message) while another sequence is running.
+std::optional<QString> readClock(App &app);
+
+// Text of the message for a clock reply that is not a time.
+QString badClockReplyText();
+
+} // namespace rxclocks

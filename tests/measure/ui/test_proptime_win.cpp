@@ -1,0 +1,139 @@
+// The propagation impression window: bars at their clock positions, a PAN
+// recording from SaveAs to Stop, loading PAN files (the next-hour question,
+// damaged files) and the CSV export.
+#include "common/ui/canvas.h"
+#include "measure/ui/proptime.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kLight(255, 240, 192), kPanel(128, 0, 0), kYellow(255, 255, 0);
+
+struct PropWin : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    QPointer<Proptime> w;
+    QByteArray level = "M102\r"; // S9
+
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        panel.freq = "9500.000";
+        t.port.responder = [this](const QByteArray &c) -> QByteArray {
+            if (c == "M")
+                return level;
+            if (c == "L199199")
+                return "L199004095000001\r";
+            return {};
+        };
+        w = new Proptime(t.app);
+        w->askPath = [this](QWidget *, const QString &, const QString &name, const QString &) {
+            return QDir(t.dir.path()).filePath(name);
+        };
+        w->show();
+    }
+    void TearDown() override { delete w; }
+    void tickAt(int h, int m, int s)
+    {
+        t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(h, m, s));
+        w->on_tick();
+    }
+};
+
+TEST_F(PropWin, BarsStandAtTheirClockPositions)
+{
+    EXPECT_EQ(w->pic->pixel(300, 100), kPanel);
+    EXPECT_EQ(w->pic->pixel(84, 82), kLight); // guide point
+    w->cmd_start->click();
+    EXPECT_TRUE(w->running());
+    EXPECT_FALSE(panel.enabled);
+    EXPECT_EQ(w->lbl_freq->text(), "9500.000");
+    tickAt(12, 0, 5);
+    EXPECT_EQ(w->pic->pixel(120, 149), kLight);
+    EXPECT_EQ(w->pic->pixel(120, 149 - 36), kLight);
+    EXPECT_EQ(w->pic->pixel(120, 149 - 37), kPanel);
+    tickAt(12, 0, 59); // bar at 552, the column at 80 erased
+    EXPECT_EQ(w->pic->pixel(552, 140), kLight);
+    EXPECT_EQ(w->pic->pixel(80, 140), kPanel);
+    tickAt(12, 1, 1); // quarter close on the hour panel at x = 88
+    EXPECT_EQ(w->pic->pixel(88, 279 - 36), kLight);
+
+    level.clear(); // silent: the tick is skipped, said once, the watch goes on
+    tickAt(12, 1, 2);
+    tickAt(12, 1, 3);
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(w->running());
+    w->cmd_stop->click();
+    EXPECT_TRUE(panel.enabled);
+    EXPECT_FALSE(t.rx->held());
+}
+
+TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
+{
+    t.app.files.pan = "PAN_TEST.TXT";
+    w->txt_station->setText("Radio Aurora");
+    w->openpan();
+    ASSERT_TRUE(w->recording());
+    EXPECT_EQ(w->lbl_savez->text(), "TEST");
+    w->cmd_start->click();
+    for (int s = 50; s < 60 + 47; ++s)
+        tickAt(12, s / 60, s % 60);
+    w->cmd_stop->click();
+    EXPECT_EQ(t.prompter.lastText(), "The Propagation data is now\nsaved to the file PAN_TEST.TXT");
+    QStringList lines;
+    QFile f(t.base() + "PAN/PAN_TEST.TXT");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    lines = QString::fromLatin1(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1], "9500.000");
+    EXPECT_EQ(lines[2], "Radio Aurora");
+    EXPECT_EQ(lines[3], "12:01 090 090 090 090 090 090 090 090");
+
+    w->cmd_exportcsv->click();
+    QFile csv(QDir(t.dir.path()).filePath("PAN_TEST.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromLatin1(csv.readAll())
+                    .startsWith("time,lowest,highest\r\n12:01:01,9.0,9.0\r\n"));
+}
+
+TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
+{
+    QFile f(t.base() + "PAN/PAN_HOUR.TXT");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("5 Dec 2026  11:00 UTC\r\n9500.000\r\nRadio\r\n"
+            "12:58 090 090 090 090 090 090 090 090\r\n"
+            "12:59 090 090 090 090 090 090 090 090\r\n"
+            "13:00 050 050 050 050 050 050 050 050\r\n");
+    f.close();
+    t.prompter.answers = {Prompter::AnsCancel};
+    w->loadpan(f.fileName());
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Next hour");
+    // The curve up to minute 59 in the first colour; nothing of 13:00.
+    const QColor c = w->lbl_fn[0]->text() == "HOUR" ? kYellow : QColor();
+    EXPECT_EQ(w->pic->pixel(80 + 8 * 59 + 2, 279 - 36), c);
+    EXPECT_EQ(w->pic->pixel(80, 279 - 20), kPanel);
+    EXPECT_EQ(w->lbl_freq->text(), "9500.000");
+
+    QFile bad(t.base() + "PAN/PAN_BAD.TXT");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("x\r\n\r\n\r\nzz\r\n12:3\r\n12:30 999 -50\r\n");
+    bad.close();
+    t.prompter.asked.clear();
+    w->loadpan(bad.fileName());
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The file PAN_BAD.TXT is damaged:"));
+    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/proptime.png");
+}
+
+} // namespace

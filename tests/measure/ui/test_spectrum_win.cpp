@@ -1,0 +1,228 @@
+// The spectrum window: layout pixels, the limits dialog, a short scan on the
+// line with its bars, a receiver falling silent, tune mode, SAN save and
+// overlay (also of damaged files), the CSV export.
+#include "common/ui/canvas.h"
+#include "measure/ui/spectrum.h"
+#include "testkit.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kLight(255, 240, 192), kArea(128, 0, 0), kYellow(255, 255, 0), kCyan(0, 255, 255);
+
+struct SpectrumWin : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    QPointer<spectrumwin> w;
+    QByteArray tuned;
+    bool silent = false;
+
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        t.port.responder = [this](const QByteArray &c) -> QByteArray {
+            if (c.startsWith('F'))
+                tuned = c;
+            if (silent)
+                return {};
+            if (c == "M") // a station at 9410 kHz: S9 there, S1 elsewhere
+                return tuned == "F09410000" ? "M102\r" : "M134\r";
+            if (c == "L199199")
+                return "L199004094000001\r";
+            return {};
+        };
+        w = new spectrumwin(t.app);
+        w->askPath = [this](QWidget *, const QString &, const QString &name, const QString &) {
+            return QDir(t.dir.path()).filePath(name);
+        };
+        w->show();
+    }
+    void TearDown() override { delete w; }
+
+    void limitsOk(const QStringList &texts)
+    {
+        w->cmd_start->click();
+        limits *d = w->limitsDialog();
+        ASSERT_TRUE(d);
+        for (int i = 0; i < 4; ++i)
+            d->txt_in[i]->setText(texts[i]);
+        d->cmd_OK->click();
+    }
+    void runToEnd()
+    {
+        for (int i = 0; i < 20 && w->scanning(); ++i)
+            w->on_tick();
+    }
+};
+
+TEST_F(SpectrumWin, LayoutPixels)
+{
+    const Canvas *p = w->pic;
+    EXPECT_EQ(p->pixel(300, 300), kArea);
+    EXPECT_EQ(p->pixel(70, 130), kArea);
+    EXPECT_EQ(p->pixel(570, 400), kArea);
+    EXPECT_EQ(p->pixel(300, 401), kLight); // bottom axis
+    EXPECT_EQ(p->pixel(69, 200), kLight);  // left axis
+    EXPECT_EQ(p->pixel(571, 200), kLight); // right axis
+    EXPECT_EQ(p->pixel(62, 388), kLight);  // S1 tick
+    EXPECT_EQ(p->pixel(62, 387), QColor(0, 0, 0));
+    EXPECT_EQ(p->pixel(120, 408), kLight); // frequency tick
+    EXPECT_FALSE(w->cmd_stop->isEnabled());
+    EXPECT_FALSE(w->cmd_cont->isEnabled());
+    EXPECT_TRUE(w->cmd_Load->isEnabled());
+}
+
+TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
+{
+    limitsOk({"10", "511", "1", "1"});
+    limits *d = w->limitsDialog();
+    ASSERT_TRUE(d);
+    EXPECT_EQ(t.prompter.lastText(), "Input ERROR");
+    EXPECT_EQ(t.prompter.lastTitle(), "Error");
+    EXPECT_EQ(d->txt_in[0]->text(), "");
+    EXPECT_EQ(d->txt_in[3]->text(), "");
+    EXPECT_FALSE(w->scanning());
+    EXPECT_TRUE(t.port.commands().isEmpty());
+    EXPECT_FALSE(d->chk_show->isVisibleTo(d));
+    d->chk_loop->setChecked(true);
+    EXPECT_TRUE(d->chk_show->isVisibleTo(d));
+}
+
+TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
+{
+    limitsOk({"9400", "9420", "5", "0,2"});
+    ASSERT_TRUE(w->scanning());
+    EXPECT_EQ(w->tmr_scan->interval(), 500);
+    EXPECT_FALSE(panel.enabled);
+    EXPECT_EQ(panel.lockOn, 1);
+    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|F09400000|"));
+    t.port.clearWrites();
+    runToEnd();
+    EXPECT_EQ(t.port.trace(), "M|F09405000|M|F09410000|M|F09415000|M|F09420000|M|H0|H0");
+    EXPECT_EQ(w->scan().index, 5);
+    EXPECT_EQ(panel.freq, "9420.000");
+    EXPECT_TRUE(panel.enabled);
+    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_FALSE(w->cmd_exit->isEnabled()); // until Stop
+    EXPECT_FALSE(w->cmd_cont->isEnabled());
+
+    const Canvas *p = w->pic;
+    // 9410 kHz (S9) at x = 70 + 10 x 500 / 20 = 320, up to y = 400 - 108.
+    EXPECT_EQ(p->pixel(320, 399), kLight);
+    EXPECT_EQ(p->pixel(320, 292), kLight);
+    EXPECT_EQ(p->pixel(320, 291), kArea);
+    EXPECT_EQ(p->pixel(195, 388), kLight); // S1 at 9405 kHz
+    EXPECT_EQ(p->pixel(195, 387), kArea);
+    EXPECT_EQ(p->pixel(570, 130), kYellow); // the cursor on the last step
+    EXPECT_EQ(p->pixel(300, 130), kArea);
+
+    w->cmd_stop->click();
+    EXPECT_TRUE(w->cmd_exit->isEnabled());
+
+    // Export: frequency and meter units of each measured step.
+    w->cmd_exportcsv->click();
+    QFile f(QDir(t.dir.path()).filePath("spectrum.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(f.readAll()),
+              "kHz,units\r\n9400.000,1.00\r\n9405.000,1.00\r\n9410.000,9.00\r\n"
+              "9415.000,1.00\r\n9420.000,1.00\r\n");
+}
+
+TEST_F(SpectrumWin, ASilentReceiverStopsTheScanCleanly)
+{
+    limitsOk({"9400", "9900", "5", "1"});
+    w->on_tick();
+    w->on_tick();
+    silent = true;
+    w->on_tick();
+    EXPECT_FALSE(w->scanning());
+    EXPECT_FALSE(w->tmr_scan->isActive());
+    EXPECT_FALSE(t.rx->held());
+    EXPECT_TRUE(panel.enabled);
+    EXPECT_TRUE(t.port.trace().endsWith("M|H0|H0"));
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    EXPECT_TRUE(w->cmd_cont->isEnabled());
+    EXPECT_TRUE(w->cmd_exit->isEnabled());
+
+    // Continue resumes at the step where the scan stopped.
+    silent = false;
+    t.port.clearWrites();
+    w->cmd_cont->click();
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|F09410000|"));
+    w->cmd_stop->click();
+}
+
+TEST_F(SpectrumWin, TuneModeTunesToTheClickedStep)
+{
+    limitsOk({"9400", "9900", "5", "1"});
+    w->cmd_stop->click();
+    t.port.clearWrites();
+    w->cmd_setfre->click();
+    EXPECT_TRUE(w->tuneMode());
+    EXPECT_FALSE(w->cmd_exit->isEnabled());
+    emit w->pic->clicked(QPoint(320, 200)); // the middle: 9650 kHz
+    EXPECT_TRUE(t.port.trace().endsWith("F09650000"));
+    EXPECT_EQ(panel.freq, "9650.000");
+    EXPECT_EQ(w->pic->pixel(320, 418), kYellow);
+    emit w->pic->clicked(QPoint(320, 450)); // outside the area: nothing
+    emit w->pic->clicked(QPoint(320, 200)); // the same step: not sent again
+    EXPECT_EQ(t.port.commands().count("F09650000"), 1);
+    emit w->pic->moved(QPoint(71, 200));
+    EXPECT_EQ(w->lbl_fre1->text(), " 9400");
+    w->cmd_stop->click();
+    EXPECT_FALSE(w->tuneMode());
+    EXPECT_FALSE(t.rx->held());
+}
+
+TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
+{
+    limitsOk({"9400", "9420", "5", "1"});
+    runToEnd();
+    w->cmd_stop->click();
+    t.app.files.san = "SAN_BAND.TXT";
+    w->savespectrum();
+    EXPECT_EQ(t.prompter.lastText(), "The spectrum scan data \nis now saved to the file SAN_BAND.TXT");
+    const QString path = t.base() + "SAN/SAN_BAND.TXT";
+    ASSERT_TRUE(QFile::exists(path));
+
+    // Saving again asks first; No keeps the file.
+    t.prompter.answers = {Prompter::AnsNo};
+    w->savespectrum();
+    EXPECT_EQ(t.prompter.lastText(), "File save action aborted");
+
+    w->cmd_cls->click();
+    w->loadspectrum(path);
+    w->loadspectrum(path); // second colour: cyan
+    EXPECT_TRUE(w->lbl_fn[1]->text().startsWith("BAND  "));
+    // The curve rises from (195, 388) to (320, 292) and falls again.
+    EXPECT_EQ(w->pic->pixel(320, 292), kCyan);
+    EXPECT_EQ(w->pic->pixel(195, 388), kCyan);
+
+    // A damaged file: a message, what could be read drawn inside the area.
+    QFile bad(t.base() + "SAN/SAN_BAD.TXT");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("x\r\n9400\r\n9420\r\n5\r\n 9999 \r\n990\r\nzz\r\n");
+    bad.close();
+    t.prompter.asked.clear();
+    w->loadspectrum(bad.fileName());
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The file SAN_BAD.TXT is damaged:"));
+    EXPECT_LE(w->scan().index, 505);
+    for (int y = 0; y < 130; ++y) // nothing above the plotting area
+        EXPECT_NE(w->pic->pixel(70, y), QColor(255, 0, 0)) << y;
+    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/spectrum.png");
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+// The receiver clocks window: R4/R7 on open and close, clock set and read,
+// timer times and their errors, the clock labels.
+#include "testkit.h"
+#include "utilities/ui/rxclocks.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ClocksWin : ::testing::Test {
+    TestApp t;
+    QPointer<RxClocks> w;
+    void SetUp() override
+    {
+        t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 30, 15));
+        t.app.settings.v[2] = 1;
+        t.port.responder = [](const QByteArray &c) {
+            return c == "R0" ? QByteArray("R113017\r") : QByteArray();
+        };
+        w = new RxClocks(t.app);
+        w->show();
+        t.port.clearWrites();
+    }
+    void TearDown() override { delete w; }
+};
+
+TEST_F(ClocksWin, OpenAndCloseEachInTheirOwnBracket)
+{
+    delete w;
+    t.port.clearWrites();
+    w = new RxClocks(t.app);
+    w->show();
+    w->cmd_exit->click();
+    EXPECT_EQ(t.port.trace(), "H1|H1|R4|H0|H0|H1|H1|R7|H0|H0");
+}
+
+TEST_F(ClocksWin, ClockLabelsAndSettingTheReceiverClockToUtc)
+{
+    EXPECT_EQ(w->lbl_LT->text(), "12:30:15");
+    EXPECT_EQ(w->lbl_UTC->text(), "11:30:15");
+    t.app.settings.v[2] = 5.5;
+    w->on_tick();
+    EXPECT_EQ(w->lbl_UTC->text(), "07:00:15");
+    t.app.settings.v[2] = 1;
+    w->on_tick();
+
+    w->cmd_SetRxUTC->click();
+    EXPECT_EQ(t.port.trace(), "H1|H1|R1113015|H0|H0|H1|H1|R0|H0|H0");
+    const auto &wr = t.port.writes();
+    EXPECT_GE(wr[5].ms - wr[2].ms, 200); // the settle pause before the read
+    EXPECT_EQ(w->lbl_getRxCl->text(), "11:30");
+}
+
+TEST_F(ClocksWin, TimerTimes)
+{
+    w->txt_ton->setText("2359");
+    w->cmd_setton->click();
+    EXPECT_EQ(t.port.trace(), "H1|H1|R22359|H0|H0|H1|H1|R5|H0|H0");
+    EXPECT_EQ(w->txt_ton->text(), "NRD");
+
+    for (const char *bad : {"2400", "0960", "930", ""}) {
+        t.port.clearWrites();
+        w->txt_tof->setText(bad);
+        w->cmd_settof->click();
+        EXPECT_EQ(t.port.trace(), "") << bad;
+        EXPECT_EQ(t.prompter.lastTitle(), "Input Error");
+        EXPECT_EQ(t.prompter.lastText(), "RX Timer-Off input error\nUse hhmm from 0000 to 2359");
+    }
+    QTest::mouseDClick(w->txt_tof, Qt::LeftButton);
+    EXPECT_EQ(w->txt_tof->text(), "");
+    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/rxclocks.png");
+}
+
+TEST_F(ClocksWin, SilentReceiverLeavesTheClockLabel)
+{
+    w->lbl_getRxCl->setText("10:00");
+    t.port.responder = {};
+    w->cmd_GetRxCl->click();
+    EXPECT_EQ(w->lbl_getRxCl->text(), "10:00");
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+}
+
+} // namespace
