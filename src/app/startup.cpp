@@ -3,6 +3,7 @@
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
+#include "logbook/ui/logwin.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -25,6 +26,7 @@ struct Program::Windows {
     QPointer<MemMan> memman;
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
+    QPointer<logwin> log;
 };
 
 Options Options::parse(const QStringList &args)
@@ -254,4 +256,5 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+    panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
 }
