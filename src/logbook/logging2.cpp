@@ -88,11 +88,10 @@ Record parseLine(QStringView line)
         const int from = kColumn[k] - 1;
         if (from >= line.size())
             break;
-        const QStringView part = line.mid(from, std::min<qsizetype>(kWidth[k], line.size() - from));
-        QString f;
-        f.reserve(part.size());
-        for (QChar c : part)
-            f += clean(c);
+        QString f = line.mid(from, std::min<qsizetype>(kWidth[k], line.size() - from)).toString();
+        for (QChar &c : f)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                c = QLatin1Char(' ');
         r[k] = std::move(f);
     }
     return r;
@@ -252,35 +251,20 @@ void LogBook::remove(int i)
 
 void LogBook::sort()
 {
-    const int m0 = last();
-    if (m0 < 2)
+    // Fewer than three records stay as they are (last index below 2).
+    if (last() < 2)
         return;
-    // The keys are made once; the passes exchange positions, the records
-    // are put in their new order at the end.
+    // The keys are made once; positions are sorted by key and the records
+    // put in their new order at the end. Records with equal keys keep the
+    // order they had.
     std::vector<QString> keys(records_.size());
-    for (int i = 0; i <= m0; ++i)
+    for (int i = 0; i < records_.size(); ++i)
         keys[i] = sortKey(records_[i], sortChoice);
     std::vector<int> pos(records_.size());
     std::iota(pos.begin(), pos.end(), 0);
-    auto half = [](int m) { return int(fmt::roundHalfEven(m / 2.0)); };
-    int m = m0;
-    int gap = half(m);
-    while (true) {
-        bool exchanged = true;
-        while (exchanged) {
-            exchanged = false;
-            for (int i = 0; i <= m0 - gap; ++i) {
-                if (QString::compare(keys[pos[i]], keys[pos[i + gap]], Qt::CaseSensitive) > 0) {
-                    std::swap(pos[i], pos[i + gap]);
-                    exchanged = true;
-                }
-            }
-        }
-        m = gap;
-        if (m < 2)
-            break;
-        gap = half(m);
-    }
+    std::stable_sort(pos.begin(), pos.end(), [&](int a, int b) {
+        return QString::compare(keys[a], keys[b], Qt::CaseSensitive) < 0;
+    });
     QList<Record> sorted;
     sorted.reserve(records_.size());
     for (int p : pos)

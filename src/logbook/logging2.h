@@ -118,8 +118,8 @@ public:
     QString format = QString::fromLatin1(kDefaultFormat);
     std::array<int, kFields + 1> widths = kTwips;
 
-    // Sort by the current choice (shell sort with the halving gaps of the
-    // log; fewer than three records stay as they are).
+    // Sort by the current choice: keys compared as text by character code;
+    // fewer than three records stay as they are; equal keys keep their order.
     void sort();
 
     // --- the file ---------------------------------------------------------

@@ -148,8 +148,9 @@ TEST(LogExport, AdifOfTheDemoLogReadsBack)
         EXPECT_TRUE(modes.contains(q.value("MODE"))) << qPrintable(q.value("MODE"));
         EXPECT_EQ(q.value("SWL"), "Y");
         EXPECT_EQ(q.value("NAME").isEmpty(), r[Organisation].trimmed().isEmpty());
-        if (!r[Sinpo].trimmed().isEmpty())
+        if (!r[Sinpo].trimmed().isEmpty()) {
             EXPECT_TRUE(q.value("COMMENT").contains("SINPO " + r[Sinpo].trimmed()));
+        }
         // ADI data is ASCII: the counts are characters and bytes alike.
         for (const QString &v : q)
             for (QChar c : v)

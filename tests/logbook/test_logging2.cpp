@@ -127,8 +127,9 @@ TEST(LogFile, ReadsFilesOfEveryShape)
         LogBook b;
         const LogBook::ReadResult r = b.read(dir + "LOG_X.TXT", c.capacity);
         ASSERT_TRUE(r.ok) << c.name;
-        if (c.records >= 0)
+        if (c.records >= 0) {
             EXPECT_EQ(b.count(), c.records) << c.name;
+        }
         EXPECT_LE(b.count(), c.capacity) << c.name;
         EXPECT_EQ(r.read, b.count()) << c.name;
         EXPECT_EQ(r.truncated, c.truncated) << c.name;

@@ -87,8 +87,14 @@ QVariant LogModel::headerData(int section, Qt::Orientation o, int role) const
     if (o == Qt::Horizontal && role == Qt::DisplayRole) {
         if (section == 0)
             return QStringLiteral("No.");
+        // Short titles: the columns are as narrow as their fields.
+        static const QStringList titles = {
+            QStringLiteral("Date"),    QStringLiteral("Begin"),    QStringLiteral("End"),  QStringLiteral("Frequency"),
+            QStringLiteral("SINPO"),   QStringLiteral("Lng"),      QStringLiteral("BC Org."),
+            QStringLiteral("Tx Location"), QStringLiteral("// 1"), QStringLiteral("// 2"), QStringLiteral("// 3"),
+            QStringLiteral("// 4"),    QStringLiteral("Remarks"),  QStringLiteral("abmg"), QStringLiteral("pqrs")};
         const int f = fieldOf(section);
-        return f < 0 ? QString() : logging2::fieldCaptions().at(f);
+        return f < 0 ? QString() : titles.value(f);
     }
     if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

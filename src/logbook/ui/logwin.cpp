@@ -161,7 +161,10 @@ void logwin::build()
     connect(esc, &QShortcut::activated, this, &logwin::on_exit);
 
     apply_screen_format();
-    resize(780, 480);
+    // Wide enough for the grid of the default format.
+    const int gridW = grd_log->horizontalHeader()->length() + grd_log->verticalScrollBar()->sizeHint().width() +
+                      2 * grd_log->frameWidth() + 4;
+    resize(gridW + right->sizeHint().width() + 24, 500);
     grd_log->setFocus();
 }
 
