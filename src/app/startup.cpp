@@ -8,6 +8,7 @@
 #include "measure/ui/proptime.h"
 #include "measure/ui/smeter.h"
 #include "measure/ui/spectrum.h"
+#include "logbook/ui/logwin.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -40,6 +41,7 @@ struct Program::Windows {
     QPointer<Proptime> proptime;
     QPointer<prophist> history;
     QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
+    QPointer<logwin> log;
 };
 
 Options Options::parse(const QStringList &args)
@@ -343,4 +345,5 @@ void Program::updateMeasureMenus()
         if (a)
             a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
     }
+    panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
 }

@@ -1,0 +1,102 @@
+#include "logbook/ui/logmodel.h"
+
+LogModel::LogModel(const logging2::LogBook &book, QObject *parent)
+    : QAbstractTableModel(parent), book_(book)
+{
+    fields_ = logging2::shownFields(QString::fromLatin1(logging2::kDefaultFormat));
+}
+
+void LogModel::fill(const QString &format)
+{
+    beginResetModel();
+    fields_ = logging2::shownFields(format);
+    shown_ = book_.hasTable() ? book_.count() : 0;
+    endResetModel();
+}
+
+void LogModel::setFormat(const QString &format)
+{
+    const QList<int> f = logging2::shownFields(format);
+    if (f == fields_)
+        return;
+    beginResetModel();
+    fields_ = f;
+    endResetModel();
+}
+
+void LogModel::clear()
+{
+    beginResetModel();
+    shown_ = 0;
+    endResetModel();
+}
+
+void LogModel::appendLast()
+{
+    if (shown_ >= book_.count())
+        return;
+    beginInsertRows(QModelIndex(), shown_, shown_);
+    ++shown_;
+    endInsertRows();
+}
+
+QString LogModel::cell(int row, int column) const
+{
+    if (row < 0 || row >= shown_ || row >= book_.count() || column < 0 || column >= columnCount())
+        return QString();
+    if (column == 0)
+        return logging2::recordNumber(row);
+    return book_.record(row)[fields_.at(column - 1)];
+}
+
+QString LogModel::rowText(int row) const
+{
+    QStringList cells;
+    for (int c = 0; c < columnCount(); ++c)
+        cells << cell(row, c);
+    return cells.join(QLatin1Char('\t'));
+}
+
+int LogModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : shown_;
+}
+
+int LogModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(fields_.size()) + 1;
+}
+
+QVariant LogModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return cell(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant LogModel::headerData(int section, Qt::Orientation o, int role) const
+{
+    if (o == Qt::Horizontal && role == Qt::DisplayRole) {
+        if (section == 0)
+            return QStringLiteral("No.");
+        // Short titles: the columns are as narrow as their fields.
+        static const QStringList titles = {
+            QStringLiteral("Date"),    QStringLiteral("Begin"),    QStringLiteral("End"),  QStringLiteral("Frequency"),
+            QStringLiteral("SINPO"),   QStringLiteral("Lng"),      QStringLiteral("BC Org."),
+            QStringLiteral("Tx Location"), QStringLiteral("// 1"), QStringLiteral("// 2"), QStringLiteral("// 3"),
+            QStringLiteral("// 4"),    QStringLiteral("Remarks"),  QStringLiteral("abmg"), QStringLiteral("pqrs")};
+        const int f = fieldOf(section);
+        return f < 0 ? QString() : titles.value(f);
+    }
+    if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return QAbstractTableModel::headerData(section, o, role);
+}

@@ -1,0 +1,610 @@
+#include "logbook/ui/logwin.h"
+
+#include "common/fmt.h"
+#include "common/ui/busy.h"
+#include "files/ui/filedialogs.h"
+#include "link/app.h"
+#include "link/limits.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "logbook/logexport.h"
+#include "logbook/ui/logdialogs.h"
+#include "logbook/ui/logmodel.h"
+#include "schedules/ui/listmodel.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace logging2;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Logging");
+
+QPushButton *button(QPushButton *&b, const char *name, const QString &caption, const QString &text,
+                    QWidget *parent)
+{
+    b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(caption);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+logwin::logwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("log"));
+    setWindowTitle(kTitle);
+    runDialog = [](QDialog &d) { d.exec(); };
+    chooseExportPath = [this](const QString &suggested, const QString &filter) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Export"), suggested, filter);
+    };
+    build();
+    set_record_buttons(false);
+}
+
+logwin::~logwin()
+{
+    disconnect(freqConn_);
+}
+
+void logwin::build()
+{
+    button(cmd_add, "cmd_add", QStringLiteral("Add Record"), QStringLiteral("&Add Record"), this);
+    button(cmd_chg, "cmd_chg", QStringLiteral("Change Record"), QStringLiteral("&Change Record"), this);
+    button(cmd_del, "cmd_del", QStringLiteral("Delete Record"), QStringLiteral("&Delete Record"), this);
+    button(cmd_Save, "cmd_Save", QStringLiteral("Save"), QStringLiteral("&Save"), this);
+    button(cmd_savez, "cmd_savez", QStringLiteral("SaveAs"), QStringLiteral("Sa&veAs"), this);
+    button(cmd_Close, "cmd_Close", QStringLiteral("Close"), QStringLiteral("Cl&ose"), this);
+    button(cmd_sort, "cmd_sort", QStringLiteral("Sort"), QStringLiteral("Sor&t"), this);
+    button(cmd_fmt, "cmd_fmt", QStringLiteral("Format"), QStringLiteral("&Format"), this);
+    button(cmd_Load, "cmd_Load", QStringLiteral("Load Log File"), QStringLiteral("&Load Log File"), this);
+    button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
+    button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
+    button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
+    button(cmd_csv, "cmd_csv", QStringLiteral("Export CSV"), QStringLiteral("Ex&port CSV"), this);
+
+    connect(cmd_add, &QPushButton::clicked, this, &logwin::on_add);
+    connect(cmd_chg, &QPushButton::clicked, this, &logwin::on_chg);
+    connect(cmd_del, &QPushButton::clicked, this, &logwin::on_del);
+    connect(cmd_Save, &QPushButton::clicked, this, &logwin::on_Save);
+    connect(cmd_savez, &QPushButton::clicked, this, &logwin::on_savez);
+    connect(cmd_Close, &QPushButton::clicked, this, &logwin::on_Close);
+    connect(cmd_sort, &QPushButton::clicked, this, &logwin::on_sort);
+    connect(cmd_fmt, &QPushButton::clicked, this, &logwin::on_fmt);
+    connect(cmd_Load, &QPushButton::clicked, this, &logwin::on_Load);
+    connect(cmd_Top, &QPushButton::clicked, this, &logwin::on_Top);
+    connect(cmd_exit, &QPushButton::clicked, this, &logwin::on_exit);
+    connect(cmd_adif, &QPushButton::clicked, this, &logwin::on_adif);
+    connect(cmd_csv, &QPushButton::clicked, this, &logwin::on_csv);
+
+    lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
+    lbl_art->setObjectName(QStringLiteral("lbl_art"));
+    lbl_arf = new QLabel(this);
+    lbl_arf->setObjectName(QStringLiteral("lbl_arf"));
+    lbl_arf->setAccessibleName(QStringLiteral("NRD-535 Freq (kHz)"));
+    lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont df = listFont(10);
+    df.setBold(true);
+    lbl_arf->setFont(df);
+    lbl_arf->setMinimumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("00000.000")) + 12);
+    lbl_arf->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgb(255, 224, 192); color: black; padding: 1px 4px; }"));
+
+    model = new LogModel(book, this);
+    grd_log = new ListView(this);
+    grd_log->setObjectName(QStringLiteral("grd_log"));
+    grd_log->setAccessibleName(QStringLiteral("Log records"));
+    grd_log->setModel(model);
+    grd_log->setSelectionBehavior(QAbstractItemView::SelectItems);
+    const QFont gf = listFont(8);
+    grd_log->setFont(gf);
+    grd_log->horizontalHeader()->setFont(gf);
+    const int rowH = QFontMetrics(gf).height() + 4;
+    grd_log->verticalHeader()->setDefaultSectionSize(rowH);
+    grd_log->verticalHeader()->setMinimumSectionSize(rowH);
+    grd_log->horizontalHeader()->setFixedHeight(rowH + 2);
+    connect(grd_log, &ListView::tuneRequested, this, &logwin::tune_cell);
+
+    auto *freq = new QHBoxLayout;
+    freq->addWidget(lbl_art);
+    freq->addWidget(lbl_arf);
+    freq->addStretch();
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(freq);
+    left->addWidget(grd_log, 1);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(4);
+    for (QPushButton *b : {cmd_Load, cmd_add, cmd_chg, cmd_del})
+        right->addWidget(b);
+    right->addSpacing(8);
+    for (QPushButton *b : {cmd_sort, cmd_fmt})
+        right->addWidget(b);
+    right->addSpacing(8);
+    for (QPushButton *b : {cmd_Save, cmd_savez, cmd_Close})
+        right->addWidget(b);
+    right->addSpacing(8);
+    for (QPushButton *b : {cmd_adif, cmd_csv})
+        right->addWidget(b);
+    right->addStretch(1);
+    for (QPushButton *b : {cmd_Top, cmd_exit})
+        right->addWidget(b);
+
+    auto *lay = new QHBoxLayout(this);
+    lay->setContentsMargins(6, 6, 6, 6);
+    lay->addLayout(left, 1);
+    lay->addLayout(right);
+
+    QWidget *order[] = {grd_log, cmd_Load, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
+                        cmd_savez, cmd_Close, cmd_adif, cmd_csv, cmd_Top, cmd_exit};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Escape leaves the window the way Exit does (with its question).
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &logwin::on_exit);
+
+    apply_screen_format();
+    // Wide enough for the grid of the default format.
+    const int gridW = grd_log->horizontalHeader()->length() + grd_log->verticalScrollBar()->sizeHint().width() +
+                      2 * grd_log->frameWidth() + 4;
+    resize(gridW + right->sizeHint().width() + 24, 500);
+    grd_log->setFocus();
+}
+
+QString logwin::logDir() const
+{
+    return app_.settings.sub(QStringLiteral("LOG"));
+}
+
+QString logwin::currentPath() const
+{
+    return logDir() + app_.files.log;
+}
+
+void logwin::open_dialog(QDialog &d)
+{
+    if (runDialog)
+        runDialog(d);
+}
+
+// ---------------------------------------------------------------------------
+// opening and closing
+
+void logwin::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (loaded_)
+        return;
+    loaded_ = true;
+    // Opening: default screen format and widths, empty grid, record buttons
+    // off; the table (if kept) waits for the next load.
+    book.format = QString::fromLatin1(kDefaultFormat);
+    book.widths = kTwips;
+    model->clear();
+    set_record_buttons(false);
+    apply_screen_format();
+    if (app_.rx)
+        freqConn_ = connect(app_.rx, &Receiver2::frequencyChanged, this,
+                            [this](const QString &s) { lbl_arf->setText(s); });
+    if (!app_.settings.noRx() && app_.rx) {
+        QPointer<logwin> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (self && self->loaded_)
+                self->show_rx_freq();
+        });
+    }
+}
+
+void logwin::closeEvent(QCloseEvent *e)
+{
+    if (!may_leave()) {
+        e->ignore();
+        return;
+    }
+    loaded_ = false;
+    disconnect(freqConn_);
+    QWidget::closeEvent(e);
+}
+
+bool logwin::may_leave()
+{
+    if (!book.notSaved)
+        return true;
+    const Prompter::Answer a = app_.prompter->message(
+        QStringLiteral("Log file is not saved\nDo you want to save it ?"), QStringLiteral("Save File"),
+        Prompter::Question, Prompter::YesNoCancel);
+    if (a == Prompter::AnsCancel)
+        return false;
+    // A save that fails keeps the window and the log as they are.
+    if (a == Prompter::AnsYes && !save_log())
+        return false;
+    app_.files.log.clear();
+    book.discard();
+    model->clear();
+    set_record_buttons(false);
+    return true;
+}
+
+bool logwin::show_rx_freq()
+{
+    Receiver2 *rx = app_.rx;
+    if (!rx)
+        return false;
+    QPointer<logwin> self(this);
+    std::optional<QString> r;
+    rx->bracket([&] { r = rx->read_rx_state(); });
+    if (!self)
+        return false;
+    if (!r) {
+        if (!rx->portLost())
+            rx->report_no_answer();
+        return false;
+    }
+    lbl_arf->setText(fmt::freqText(fmt::val(r->mid(4, 8)) / 1000.0));
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// logging2 operations
+
+void logwin::set_record_buttons(bool enabled)
+{
+    for (QPushButton *b : {cmd_add, cmd_chg, cmd_del, cmd_fmt, cmd_sort, cmd_Save, cmd_savez, cmd_Close,
+                           cmd_adif, cmd_csv})
+        b->setEnabled(enabled);
+}
+
+bool logwin::read_log_file()
+{
+    const QString path = currentPath();
+    const int capacity = LogBook::capacityFor(app_.settings);
+    LogBook::ReadResult r;
+    {
+        BusyGuard busy;
+        r = book.read(path, capacity);
+    }
+    if (!r.ok) {
+        app_.prompter->message(r.error, kTitle, Prompter::Exclamation);
+        return false;
+    }
+    fill_log_grid();
+    set_record_buttons(true);
+    if (r.truncated) {
+        app_.prompter->message(
+            QStringLiteral("Only the first %1 records of %2 were read.\n"
+                           "The setting \"DIM LOG\" (%3) limits the log to %1 records;\n"
+                           "raise it in the set-up to see the whole file.")
+                .arg(r.read)
+                .arg(QDir::toNativeSeparators(path))
+                .arg(qMax(1, app_.settings.dim(2))),
+            kTitle, Prompter::Exclamation);
+    }
+    return true;
+}
+
+void logwin::fill_log_grid()
+{
+    BusyGuard busy;
+    model->fill(book.format);
+    apply_screen_format();
+}
+
+void logwin::apply_screen_format()
+{
+    model->setFormat(book.format);
+    const QFont gf = grd_log->font();
+    const int cw = QFontMetrics(gf).horizontalAdvance(QLatin1Char('0'));
+    auto width = [&](int twips, int chars) { return qMax(twipsToPixels(twips, this), chars * cw + 8); };
+    grd_log->setColumnWidth(0, width(book.widths[0], 3));
+    int col = 1;
+    for (int k : shownFields(book.format))
+        grd_log->setColumnWidth(col++, width(book.widths[k + 1], kWidth[k]));
+}
+
+void logwin::sort_log()
+{
+    BusyGuard busy;
+    book.sort();
+}
+
+bool logwin::save_log()
+{
+    QString error;
+    bool ok;
+    {
+        BusyGuard busy;
+        ok = book.save(currentPath(), &error);
+    }
+    if (!ok) {
+        app_.prompter->message(error + QStringLiteral("\nThe log is still in the window, not saved."),
+                               QStringLiteral("Save File"), Prompter::Exclamation);
+        return false;
+    }
+    // Saving may have sorted by date.
+    if (model->shown() > 0)
+        fill_log_grid();
+    return true;
+}
+
+bool logwin::save_log_as()
+{
+    const QString name = app_.files.log;
+    if (QFileInfo::exists(logDir() + name)) {
+        const Prompter::Answer a = app_.prompter->message(
+            QStringLiteral("This file already exist\nYou want to replace ?"), QStringLiteral("Save File"),
+            Prompter::Question, Prompter::YesNoCancel);
+        if (a != Prompter::AnsYes) {
+            app_.prompter->message(QStringLiteral("File save action aborted"), QStringLiteral("Save File"),
+                                   Prompter::Information);
+            return false;
+        }
+        // The old file is replaced only once the new one is complete.
+    }
+    return save_log();
+}
+
+// ---------------------------------------------------------------------------
+// buttons
+
+int logwin::current_record() const
+{
+    const QModelIndex i = grd_log->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+bool logwin::no_record(int index)
+{
+    if (index >= 0 && index <= book.last() && index < model->shown())
+        return false;
+    app_.prompter->message(QStringLiteral("No record Selected"), QString(), Prompter::Exclamation);
+    return true;
+}
+
+void logwin::on_add()
+{
+    if (!book.hasTable())
+        return;
+    if (book.full()) {
+        app_.prompter->message(
+            QStringLiteral("The log is full: it holds at most %1 records.\n"
+                           "The setting \"DIM LOG\" (%2) limits it; raise it in the set-up,\n"
+                           "then save and load the log again to add more.")
+                .arg(book.capacity())
+                .arg(qMax(1, app_.settings.dim(2))),
+            kTitle, Prompter::Exclamation);
+        return;
+    }
+    book.append(Record{});
+    book.addMode = true;
+    loginput dlg(app_, *this);
+    {
+        BusyGuard busy;
+        dlg.load(QStringLiteral("Input Record ") + recordNumber(book.last()), Record{});
+    }
+    open_dialog(dlg);
+    // The dialog closed without OK or Cancel (never shown): as Cancel.
+    if (book.addMode && book.count() > model->shown())
+        cancel_record();
+}
+
+void logwin::on_chg()
+{
+    book.addMode = false;
+    book.selected = current_record();
+    if (no_record(book.selected))
+        return;
+    loginput dlg(app_, *this);
+    {
+        BusyGuard busy;
+        dlg.load(QStringLiteral("Change record ") + recordNumber(book.selected), book.record(book.selected));
+    }
+    open_dialog(dlg);
+}
+
+void logwin::on_del()
+{
+    book.selected = current_record();
+    if (no_record(book.selected))
+        return;
+    const int i = book.selected;
+    const Prompter::Answer a = app_.prompter->message(
+        QStringLiteral("You are sure you want delete\nrecord %1 about frequency %2?")
+            .arg(recordNumber(i), book.record(i)[Frequency]),
+        QStringLiteral("Check"), Prompter::Question, Prompter::OkCancel);
+    if (a != Prompter::AnsOk)
+        return;
+    const int row = grd_log->currentIndex().row();
+    const int col = grd_log->currentIndex().column();
+    {
+        BusyGuard busy;
+        book.remove(i);
+        book.notSaved = true;
+    }
+    fill_log_grid();
+    if (model->shown() > 0)
+        grd_log->setCurrentIndex(model->index(qMin(row, model->shown() - 1), qMax(0, col)));
+}
+
+void logwin::store_record(const Record &typed)
+{
+    bool allEmpty = true;
+    for (const QString &f : typed)
+        if (!f.isEmpty())
+            allEmpty = false;
+    if (book.addMode && allEmpty) {
+        book.remove(book.last());
+    } else {
+        if (book.addMode)
+            book.selected = book.last();
+        if (book.selected < 0 || book.selected > book.last())
+            return;
+        book.record(book.selected) = storeRecord(typed);
+        if (book.addMode) {
+            model->appendLast();
+            grd_log->setCurrentIndex(model->index(model->shown() - 1, 0));
+            grd_log->scrollToBottom();
+        }
+    }
+    if (!book.addMode) {
+        const QModelIndex cur = grd_log->currentIndex();
+        fill_log_grid();
+        if (cur.isValid())
+            grd_log->setCurrentIndex(model->index(cur.row(), cur.column()));
+    }
+    book.addMode = false;
+    book.notSaved = true;
+}
+
+void logwin::cancel_record()
+{
+    if (book.addMode && book.count() > model->shown())
+        book.remove(book.last());
+    book.addMode = false;
+}
+
+void logwin::on_Save()
+{
+    const Prompter::Answer a = app_.prompter->message(
+        QStringLiteral("File %1 already exist.\nDo you want to replace it ?").arg(app_.files.log),
+        QStringLiteral("Save file"), Prompter::Question, Prompter::YesNoCancel);
+    if (a == Prompter::AnsYes)
+        save_log();
+}
+
+void logwin::on_savez()
+{
+    // If the new name is not written, the log keeps the name it had.
+    const QString before = app_.files.log;
+    QPointer<logwin> self(this);
+    App *app = &app_;
+    run_selsave(app_, callers::Log,
+                [self, app, before] {
+                    if (self && !self->save_log_as())
+                        app->files.log = before;
+                },
+                this);
+}
+
+void logwin::on_Close()
+{
+    model->clear();
+    set_record_buttons(false);
+}
+
+void logwin::on_sort()
+{
+    selsort2 dlg(*this);
+    open_dialog(dlg);
+}
+
+void logwin::on_fmt()
+{
+    logfmt2 dlg(*this);
+    open_dialog(dlg);
+}
+
+void logwin::on_Load()
+{
+    const QString before = app_.files.log;
+    QPointer<logwin> self(this);
+    App *app = &app_;
+    run_selfile(app_, callers::Log, QStringLiteral("LOG_*.TXT"),
+                [self, app, before] {
+                    if (self && !self->read_log_file())
+                        app->files.log = before;
+                },
+                this);
+}
+
+void logwin::on_Top()
+{
+    if (app_.panel)
+        app_.panel->bringToFront();
+}
+
+void logwin::on_exit()
+{
+    close();
+}
+
+void logwin::tune_cell(const QModelIndex &index)
+{
+    if (!index.isValid() || !isTuneField(model->fieldOf(index.column())))
+        return;
+    const double f = fmt::val(model->cell(index.row(), index.column()));
+    if (!rxlimits::inRange(f) || tuning_ || !app_.rx || index.row() > book.last())
+        return;
+    const QString code = tuningCode(book.record(index.row()));
+    QPointer<logwin> self(this);
+    tuning_ = true;
+    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
+    if (self)
+        tuning_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// export
+
+void logwin::export_to(bool adif)
+{
+    if (!book.hasTable())
+        return;
+    QString base = QFileInfo(app_.files.log).completeBaseName();
+    if (base.isEmpty())
+        base = QStringLiteral("LOG");
+    const QString suggested = logDir() + base + (adif ? QStringLiteral(".adi") : QStringLiteral(".csv"));
+    const QString filter = adif ? QStringLiteral("ADIF files (*.adi)") : QStringLiteral("CSV files (*.csv)");
+    const QString title = adif ? QStringLiteral("Export ADIF") : QStringLiteral("Export CSV");
+    const QString path = chooseExportPath ? chooseExportPath(suggested, filter) : QString();
+    if (path.isEmpty())
+        return;
+    QStringList lines;
+    QString error;
+    bool ok;
+    {
+        BusyGuard busy;
+        if (adif) {
+            const QDateTime now = app_.clock ? app_.clock->now() : QDateTime::currentDateTime();
+            const QDateTime utc = now.addSecs(qint64(-app_.settings.ltMinusUtc() * 3600));
+            lines = logexport::adifLines(book.records(), utc.toString(QStringLiteral("yyyyMMdd HHmmss")));
+        } else {
+            lines = logexport::csvLines(book.records());
+        }
+        ok = logexport::write(path, lines, &error);
+    }
+    if (!ok) {
+        app_.prompter->message(error, title, Prompter::Exclamation);
+        return;
+    }
+    app_.prompter->message(QStringLiteral("%1 records were written to\n%2")
+                               .arg(book.count())
+                               .arg(QDir::toNativeSeparators(path)),
+                           title, Prompter::Information);
+}
+
+void logwin::on_adif()
+{
+    export_to(true);
+}
+
+void logwin::on_csv()
+{
+    export_to(false);
+}
