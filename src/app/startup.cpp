@@ -6,6 +6,9 @@
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
+#include "schedules/ui/db2rx.h"
+#include "schedules/ui/ilgwindow.h"
+#include "schedules/ui/trackwindow.h"
 #include "schedules/ui/own.h"
 #include "settings/settings.h"
 #include "settings/ui/welcome2.h"
@@ -25,6 +28,11 @@ struct Program::Windows {
     QPointer<MemMan> memman;
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
+    QPointer<ILG> ilgConvert;
+    QPointer<ILG2Rx> db2rx;
+    QPointer<tracking> track;
+    QPointer<ILGLogo> ilgLogo;
+    QPointer<BDXCLogo> bdxcLogo;
 };
 
 Options Options::parse(const QStringList &args)
@@ -254,4 +262,10 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+    panel_->setMenuAction(QStringLiteral("mnu_ilg"), [this] { openWindow(w_->db2rx); });
+    panel_->setMenuAction(QStringLiteral("mnu_convert1"), [this] { openWindow(w_->ilgConvert); });
+    panel_->setMenuAction(QStringLiteral("mnu_convert2"), [this] { openWindow(w_->ilgConvert); });
+    panel_->setMenuAction(QStringLiteral("mnu_tracking"), [this] { openWindow(w_->track); });
+    panel_->setMenuAction(QStringLiteral("mnu_spaties1"), [this] { openWindow(w_->bdxcLogo); });
+    panel_->setMenuAction(QStringLiteral("mnu_spaties2"), [this] { openWindow(w_->ilgLogo); });
 }

@@ -77,3 +77,16 @@ QString countText(int n)
 }
 
 } // namespace ftl
+
+#include <QDir>
+
+namespace ftl {
+QString dataDir(const QString &baseDir)
+{
+    const QStringList subs = QDir(baseDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &s : subs)
+        if (s.compare(QLatin1String("Rx2Db"), Qt::CaseInsensitive) == 0)
+            return baseDir + s + QLatin1Char('/');
+    return baseDir + QStringLiteral("Rx2Db/");
+}
+} // namespace ftl

@@ -45,3 +45,9 @@ int hhmmNumber(const QString &clockText);
 QString countText(int n);
 
 } // namespace ftl
+
+namespace ftl {
+// The folder of the converted lists under baseDir: an existing subfolder
+// named "Rx2Db" in any letter case, else baseDir + "Rx2Db/".
+QString dataDir(const QString &baseDir);
+} // namespace ftl
