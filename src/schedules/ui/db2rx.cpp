@@ -216,7 +216,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     filters->setWindowFlag(Qt::Dialog);
     cmd_Filters->setEnabled(false);
 
-    const int w = QFontMetrics(listFont(8)).horizontalAdvance(QString(90, QLatin1Char('0')));
+    const int w = QFontMetrics(listFont(8)).horizontalAdvance(QString(114, QLatin1Char('0')));
     resize(qMax(w + 40, sizeHint().width()), 480);
     readFilterFile();
 }

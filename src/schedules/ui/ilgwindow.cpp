@@ -183,6 +183,7 @@ RecordStepper::RecordStepper(QWidget *parent) : QWidget(parent)
     position->setObjectName(QStringLiteral("dat_position"));
     position->setAlignment(Qt::AlignCenter);
     position->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    position->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *lay = new QHBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(first);
@@ -494,6 +495,19 @@ void ILG::on_convert()
         close();
 }
 
+void ILG::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (e->spontaneous() || converting_ || shown_)
+        return;
+    shown_ = true;
+    // Opening: no database connected; the options wait for a folder.
+    on_option(0);
+    fra_seldb->setEnabled(!ilgDirectory().isEmpty());
+    lbl_cnr->clear();
+    prg_convert->setValue(0);
+}
+
 void ILG::closeEvent(QCloseEvent *e)
 {
     if (converting_) {
@@ -502,6 +516,7 @@ void ILG::closeEvent(QCloseEvent *e)
         e->ignore();
         return;
     }
+    shown_ = false;
     QWidget::closeEvent(e);
 }
 

@@ -108,6 +108,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
     void showRecord(int record);
@@ -118,6 +119,7 @@ private:
     bool bound_ = true;
     bool stop_ = false;
     bool converting_ = false;
+    bool shown_ = false;
 };
 
 // The two logo windows, centred on the screen, with a web address as caption.

@@ -522,6 +522,7 @@ void tracking::closeEvent(QCloseEvent *e)
     Receiver2 *rx = app_.rx;
     if (dial_) {
         leaveDial();
+        opt_modi[0]->setChecked(true);
     } else if (rx && !app_.settings.noRx() && !rx->held()) {
         rx->sequence([rx] {
             rx->auto_report = false;
@@ -546,6 +547,12 @@ void tracking::showEvent(QShowEvent *e)
         return;
     connected_ = true;
     trackutc->start();
+    // Opening: no file yet, Mouse mode.
+    setControlsEnabled(false);
+    opt_modi[0]->setChecked(true);
+    lbl_fs->show();
+    txt_fs->show();
+    spn_frtr->show();
     // Follow every tune made elsewhere, and the receiver's dial in Dial mode.
     connect(app_.rx, &Receiver2::trackingFrequency, this, [this](const QString &s) {
         txt_arf->setText(s);
