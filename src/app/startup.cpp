@@ -52,6 +52,8 @@ Options Options::parse(const QStringList &args)
             o.demo = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.help = true;
+        } else if (a == QLatin1String("--version")) {
+            o.version = true;
         } else {
             o.error = QStringLiteral("unknown option: %1").arg(a);
             return o;
@@ -65,12 +67,13 @@ Options Options::parse(const QStringList &args)
 QString Options::usage()
 {
     return QStringLiteral(
-        "Usage: vorantis [--port DEVICE | --port sim] [--demo]\n"
+        "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--version]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings)\n"
         "  --port sim     the built-in simulated receiver\n"
         "  --demo         the simulated receiver with a demo data folder; your own\n"
-        "                 settings and files are not touched\n");
+        "                 settings and files are not touched\n"
+        "  --version      print the version and end\n");
 }
 
 QString demoDataDir()

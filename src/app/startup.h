@@ -22,6 +22,7 @@ struct Options {
     QString port;        // "" = from the settings; "sim" = the built-in receiver
     bool demo = false;   // simulated receiver + a demo base directory
     bool help = false;
+    bool version = false;
     QString error;       // a bad command line
 
     static Options parse(const QStringList &args);
