@@ -12,6 +12,9 @@
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
+#include "schedules/ui/db2rx.h"
+#include "schedules/ui/ilgwindow.h"
+#include "schedules/ui/trackwindow.h"
 #include "schedules/ui/own.h"
 #include "settings/settings.h"
 #include "settings/ui/welcome2.h"
@@ -42,6 +45,11 @@ struct Program::Windows {
     QPointer<prophist> history;
     QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
     QPointer<logwin> log;
+    QPointer<ILG> ilgConvert;
+    QPointer<ILG2Rx> db2rx;
+    QPointer<tracking> track;
+    QPointer<ILGLogo> ilgLogo;
+    QPointer<BDXCLogo> bdxcLogo;
 };
 
 Options Options::parse(const QStringList &args)
@@ -346,4 +354,10 @@ void Program::updateMeasureMenus()
             a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
     }
     panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
+    panel_->setMenuAction(QStringLiteral("mnu_ilg"), [this] { openWindow(w_->db2rx); });
+    panel_->setMenuAction(QStringLiteral("mnu_convert1"), [this] { openWindow(w_->ilgConvert); });
+    panel_->setMenuAction(QStringLiteral("mnu_convert2"), [this] { openWindow(w_->ilgConvert); });
+    panel_->setMenuAction(QStringLiteral("mnu_tracking"), [this] { openWindow(w_->track); });
+    panel_->setMenuAction(QStringLiteral("mnu_spaties1"), [this] { openWindow(w_->bdxcLogo); });
+    panel_->setMenuAction(QStringLiteral("mnu_spaties2"), [this] { openWindow(w_->ilgLogo); });
 }

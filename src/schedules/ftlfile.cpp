@@ -1,0 +1,92 @@
+#include "schedules/ftlfile.h"
+
+#include "common/fmt.h"
+#include "common/textfile.h"
+#include "common/timetext.h"
+
+#include <algorithm>
+
+namespace ftl {
+
+QString normalize(const QString &raw)
+{
+    QString s = raw.left(LineWidth);
+    for (QChar &c : s)
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = QLatin1Char(' ');
+    return s.leftJustified(LineWidth, QLatin1Char(' '));
+}
+
+LoadResult load(const QString &path, int capacity, Table *out)
+{
+    LoadResult r;
+    QStringList raw;
+    bool more = false;
+    if (!textfile::readLinesLimited(path, qMax(0, capacity), &raw, &more, &r.error))
+        return r;
+    Table t;
+    t.lines.reserve(raw.size());
+    double last = -1;
+    for (const QString &l : raw) {
+        if (l.size() < 112)
+            ++r.shortLines;
+        t.lines.append(normalize(l));
+        const double f = freqOf(t.lines.last());
+        if (f < last)
+            r.reordered = true;
+        last = f;
+    }
+    if (r.reordered)
+        std::stable_sort(t.lines.begin(), t.lines.end(), [](const QString &a, const QString &b) {
+            return freqOf(a) < freqOf(b);
+        });
+    r.truncated = more;
+    r.ok = true;
+    *out = std::move(t);
+    return r;
+}
+
+double freqOf(const QString &line)
+{
+    return fmt::val(line.left(8));
+}
+
+int startOf(const QString &line)
+{
+    return int(fmt::val(line.mid(9, 4)));
+}
+
+int endOf(const QString &line)
+{
+    return int(fmt::val(line.mid(14, 4)));
+}
+
+bool onAir(int start, int end, int t)
+{
+    return (start < end && start <= t && t <= end) || (start > end && (t >= start || t <= end));
+}
+
+int hhmmNumber(const QString &clockText)
+{
+    return int(fmt::val(timetext::hhmmOf(clockText)));
+}
+
+QString countText(int n)
+{
+    return fmt::blankNum(n);
+}
+
+} // namespace ftl
+
+#include <QDir>
+
+namespace ftl {
+QString dataDir(const QString &baseDir)
+{
+    const QStringList subs = QDir(baseDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &s : subs)
+        if (s.compare(QLatin1String("Rx2Db"), Qt::CaseInsensitive) == 0)
+            return baseDir + s + QLatin1Char('/');
+    return baseDir + QStringLiteral("Rx2Db/");
+}
+} // namespace ftl

@@ -1,0 +1,434 @@
+#include "schedules/ui/db2rx.h"
+
+#include "common/fmt.h"
+#include "common/ui/busy.h"
+#include "files/ui/filedialogs.h"
+#include "link/app.h"
+#include "link/limits.h"
+#include "link/panelview.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+#include "schedules/ui/listmodel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStringListModel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *button(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ Filters
+
+Filters::Filters(ILG2Rx *owner, QWidget *parent) : QDialog(parent), owner_(owner)
+{
+    setObjectName(QStringLiteral("Filters"));
+    setWindowTitle(QStringLiteral("Select filter parameters"));
+    const QString checks[6] = {QStringLiteral("&Frequency"), QStringLiteral("&Language"),
+                               QStringLiteral("S&tation"), QStringLiteral("TX C&ountry"),
+                               QStringLiteral("Stations currently on &air only"),
+                               QStringLiteral("Target a&rea")};
+    const QString combos[6] = {QStringLiteral("Frequency from (MHz)"), QStringLiteral("Frequency to (MHz)"),
+                               QStringLiteral("Language"), QStringLiteral("Station"),
+                               QStringLiteral("TX Country"), QStringLiteral("Target area")};
+    for (int i = 0; i < 6; ++i) {
+        chk_filter[i] = new QCheckBox(checks[i], this);
+        chk_filter[i]->setObjectName(QStringLiteral("chk_filter_%1").arg(i));
+        chk_filter[i]->setAccessibleName(QString(checks[i]).remove(QLatin1Char('&')));
+        cmb_filter[i] = new QComboBox(this);
+        cmb_filter[i]->setObjectName(QStringLiteral("cmb_filter_%1").arg(i));
+        cmb_filter[i]->setAccessibleName(combos[i]);
+        cmb_filter[i]->setEditable(true);
+        cmb_filter[i]->setInsertPolicy(QComboBox::NoInsert);
+        cmb_filter[i]->setMinimumWidth(i < 2 ? 80 : 180);
+    }
+    cmd_Search = button(QStringLiteral("cmd_Search"), QStringLiteral("&Search ILG db"), this);
+    cmd_Clear = button(QStringLiteral("cmd_Clear"), QStringLiteral("C&lear"), this);
+    cmd_cancel = button(QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"), this);
+    cmd_Search->setDefault(true);
+
+    auto *g = new QGridLayout;
+    // Frequency: check box, from, "to", to, "(in MHz)".
+    g->addWidget(chk_filter[0], 0, 0);
+    auto *freq = new QHBoxLayout;
+    freq->addWidget(cmb_filter[0]);
+    freq->addWidget(new QLabel(QStringLiteral("to"), this));
+    freq->addWidget(cmb_filter[1]);
+    auto *mhz = new QLabel(QStringLiteral("(in MHz)"), this);
+    mhz->setObjectName(QStringLiteral("lbl_mhz"));
+    freq->addWidget(mhz);
+    freq->addStretch();
+    g->addLayout(freq, 0, 1);
+    const int comboOf[6] = {-1, 2, 3, 4, -1, 5};
+    for (int i = 1; i < 6; ++i) {
+        g->addWidget(chk_filter[i], i, 0);
+        if (comboOf[i] >= 0)
+            g->addWidget(cmb_filter[comboOf[i]], i, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmd_Search);
+    buttons->addWidget(cmd_Clear);
+    buttons->addWidget(cmd_cancel);
+    auto *lay = new QVBoxLayout(this);
+    lay->addLayout(g);
+    lay->addLayout(buttons);
+
+    QWidget *order[] = {chk_filter[0], cmb_filter[0], cmb_filter[1], chk_filter[1], cmb_filter[2],
+                        chk_filter[2], cmb_filter[3], chk_filter[3], cmb_filter[4], chk_filter[4],
+                        chk_filter[5], cmb_filter[5], cmd_Search, cmd_Clear, cmd_cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(cmd_Clear, &QPushButton::clicked, this, &Filters::on_Clear);
+    connect(cmd_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmd_Search, &QPushButton::clicked, this, [this] {
+        if (owner_)
+            owner_->search(criteria());
+    });
+}
+
+void Filters::setChoices(const ilgfilter::Choices &c)
+{
+    for (int i = 0; i < 6; ++i) {
+        cmb_filter[i]->clear();
+        cmb_filter[i]->addItems(c.combo[i]);
+        cmb_filter[i]->setCurrentIndex(-1);
+        cmb_filter[i]->setEditText(QString());
+    }
+}
+
+ilgfilter::Criteria Filters::criteria() const
+{
+    ilgfilter::Criteria c;
+    for (int i = 0; i < 6; ++i) {
+        c.on[i] = chk_filter[i]->isChecked();
+        c.text[i] = cmb_filter[i]->currentText();
+    }
+    return c;
+}
+
+void Filters::on_Clear()
+{
+    for (int i = 0; i < 6; ++i) {
+        chk_filter[i]->setChecked(false);
+        cmb_filter[i]->setCurrentIndex(-1);
+        cmb_filter[i]->setEditText(QString());
+    }
+}
+
+// ------------------------------------------------------------------ ILG2Rx
+
+ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
+{
+    setObjectName(QStringLiteral("ILG2Rx"));
+    setWindowTitle(QStringLiteral("ILG Radio"));
+
+    cmd_Load = button(QStringLiteral("cmd_Load"), QStringLiteral("&Load File"), this);
+    cmd_Filters = button(QStringLiteral("cmd_Filters"), QStringLiteral("Set &Filters"), this);
+    SSCommand1 = button(QStringLiteral("SSCommand1"), QStringLiteral("&RX Control"), this);
+    cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), this);
+    connect(cmd_Load, &QPushButton::clicked, this, &ILG2Rx::on_Load);
+    connect(cmd_Filters, &QPushButton::clicked, this, &ILG2Rx::on_Filters);
+    connect(SSCommand1, &QPushButton::clicked, this, &ILG2Rx::on_Top);
+    connect(cmd_exit, &QPushButton::clicked, this, &ILG2Rx::on_exit);
+
+    lbl_art = new QLabel(QStringLiteral("NRD-535 freq (KHz)"), this);
+    lbl_art->setObjectName(QStringLiteral("lbl_art"));
+    txt_arf = new QLineEdit(this);
+    txt_arf->setObjectName(QStringLiteral("txt_arf"));
+    txt_arf->setAccessibleName(QStringLiteral("NRD-535 freq (KHz)"));
+    QFont df = listFont(10);
+    df.setBold(true);
+    txt_arf->setFont(df);
+    txt_arf->setAlignment(Qt::AlignRight);
+    txt_arf->setMaximumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("000000.000")) + 16);
+    lbl_art->setBuddy(txt_arf);
+    txt_arf->installEventFilter(this);
+    connect(txt_arf, &QLineEdit::returnPressed, this, &ILG2Rx::on_arf_enter);
+
+    lbl_filters = new QLabel(QStringLiteral("Filtering, % done:"), this);
+    lbl_filters->setObjectName(QStringLiteral("lbl_filters"));
+    lbl_ready = new QLabel(this);
+    lbl_ready->setObjectName(QStringLiteral("lbl_ready"));
+    lbl_ready->setAccessibleName(QStringLiteral("Percent done"));
+    lbl_filters->hide();
+    lbl_ready->hide();
+
+    model = new QStringListModel(this);
+    lst_ilg = new QListView(this);
+    lst_ilg->setObjectName(QStringLiteral("lst_ilg"));
+    lst_ilg->setAccessibleName(QStringLiteral("Broadcasts"));
+    lst_ilg->setModel(model);
+    lst_ilg->setUniformItemSizes(true);
+    lst_ilg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lst_ilg->setFont(listFont(8));
+    lst_ilg->installEventFilter(this);
+    connect(lst_ilg, &QListView::doubleClicked, this, [this] { tune_line(); });
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(cmd_Load);
+    top->addWidget(cmd_Filters);
+    top->addWidget(SSCommand1);
+    top->addWidget(cmd_exit);
+    top->addStretch();
+    top->addWidget(lbl_filters);
+    top->addWidget(lbl_ready);
+    top->addSpacing(12);
+    top->addWidget(lbl_art);
+    top->addWidget(txt_arf);
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(6, 6, 6, 6);
+    lay->addLayout(top);
+    lay->addWidget(lst_ilg, 1);
+
+    setTabOrder(lst_ilg, txt_arf);
+    setTabOrder(txt_arf, cmd_Load);
+    setTabOrder(cmd_Load, cmd_Filters);
+    setTabOrder(cmd_Filters, SSCommand1);
+    setTabOrder(SSCommand1, cmd_exit);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+
+    filters = new Filters(this, this);
+    filters->setWindowFlag(Qt::Dialog);
+    cmd_Filters->setEnabled(false);
+
+    const int w = QFontMetrics(listFont(8)).horizontalAdvance(QString(114, QLatin1Char('0')));
+    resize(qMax(w + 40, sizeHint().width()), 480);
+    readFilterFile();
+}
+
+ILG2Rx::~ILG2Rx() = default;
+
+int ILG2Rx::capacity() const
+{
+    return qMax(1, app_.settings.dim(3)) * 1000;
+}
+
+void ILG2Rx::readFilterFile()
+{
+    ilgfilter::Choices c;
+    QString error;
+    if (!ilgfilter::readOrCreate(app_.settings.base_dir, &c, &error))
+        app_.prompter->message(error, QStringLiteral("ILG Radio"), Prompter::Exclamation);
+    filters->setChoices(c);
+}
+
+void ILG2Rx::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (loaded_)
+        return;
+    loaded_ = true;
+    if (app_.rx) {
+        connect(app_.rx, &Receiver2::frequencyChanged, this,
+                [this](const QString &s, FreqFanout::Target origin) {
+                    if (origin != FreqFanout::Ilg2Rx)
+                        txt_arf->setText(s);
+                });
+        connect(app_.rx, &Receiver2::dialFrequency, this,
+                [this](const QString &s) { txt_arf->setText(s); });
+    }
+    if (!app_.settings.noRx() && app_.rx) {
+        QPointer<ILG2Rx> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (self && self->loaded_)
+                self->showRxFreq();
+        });
+    }
+    lst_ilg->setFocus();
+}
+
+void ILG2Rx::showRxFreq()
+{
+    Receiver2 *rx = app_.rx;
+    QPointer<ILG2Rx> self(this);
+    std::optional<QString> r;
+    rx->bracket([&] { r = rx->read_rx_state(); });
+    if (!self)
+        return;
+    if (!r) {
+        if (!rx->portLost())
+            rx->report_no_answer();
+        return;
+    }
+    txt_arf->setText(fmt::freqText(fmt::val(r->mid(4, 8)) / 1000.0));
+}
+
+void ILG2Rx::closeEvent(QCloseEvent *e)
+{
+    loaded_ = false;
+    if (app_.rx)
+        disconnect(app_.rx, nullptr, this, nullptr);
+    filters->hide();
+    QWidget::closeEvent(e);
+}
+
+bool ILG2Rx::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == txt_arf && e->type() == QEvent::MouseButtonDblClick) {
+        txt_arf->clear();
+        return true;
+    }
+    if (o == lst_ilg && e->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            tune_line();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void ILG2Rx::on_Load()
+{
+    QPointer<ILG2Rx> self(this);
+    run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"),
+                [self] {
+                    if (self)
+                        self->read_file();
+                },
+                this);
+}
+
+bool ILG2Rx::read_file()
+{
+    const QString name = app_.files.converted;
+    const QString path = filedialogs::dirOf(app_, callers::Ilg2Rx) + name;
+    ftl::Table t;
+    ftl::LoadResult r;
+    {
+        BusyGuard busy;
+        r = ftl::load(path, capacity(), &t);
+    }
+    if (!r.ok) {
+        app_.prompter->message(r.error, QStringLiteral("ILG Radio"), Prompter::Exclamation);
+        return false;
+    }
+    table_ = std::move(t);
+    setWindowTitle(QStringLiteral("ILG Radio"));
+    {
+        BusyGuard busy;
+        model->setStringList(table_.lines);
+    }
+    setWindowTitle(QStringLiteral("ILG Radio Database ") + name + QStringLiteral(" / ") +
+                   ftl::countText(table_.count()) + QStringLiteral(" records"));
+    cmd_Filters->setEnabled(true);
+    if (model->rowCount() > 0)
+        lst_ilg->setCurrentIndex(model->index(0));
+    QStringList notes;
+    if (r.truncated)
+        notes << QStringLiteral("Only the first %1 lines were read: the setting \"DIM ILG\" (%2) "
+                                "limits a list to %1 lines.")
+                     .arg(table_.count())
+                     .arg(qMax(1, app_.settings.dim(3)));
+    if (r.reordered)
+        notes << QStringLiteral("The lines of %1 were not in order of rising frequency; they "
+                                "have been sorted so that the frequency filter finds them.")
+                     .arg(name);
+    if (!notes.isEmpty())
+        app_.prompter->message(notes.join(QLatin1Char('\n')), QStringLiteral("ILG Radio"),
+                               Prompter::Exclamation);
+    return true;
+}
+
+void ILG2Rx::on_Filters()
+{
+    filters->show();
+    filters->raise();
+    filters->activateWindow();
+}
+
+void ILG2Rx::on_Top()
+{
+    if (app_.panel)
+        app_.panel->bringToFront();
+}
+
+void ILG2Rx::on_exit()
+{
+    filters->hide();
+    close();
+}
+
+QStringList ILG2Rx::entries() const
+{
+    return model->stringList();
+}
+
+void ILG2Rx::tune_line()
+{
+    const QModelIndex i = lst_ilg->currentIndex();
+    if (!i.isValid() || tuning_ || !app_.rx)
+        return;
+    const double f = fmt::val(model->data(i, Qt::DisplayRole).toString().left(8));
+    if (!rxlimits::inRange(f))
+        return;
+    QPointer<ILG2Rx> self(this);
+    tuning_ = true;
+    txt_arf->setText(fmt::freqText(f));
+    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
+    if (self)
+        tuning_ = false;
+}
+
+void ILG2Rx::on_arf_enter()
+{
+    const double f = fmt::val(txt_arf->text());
+    if (!rxlimits::inRange(f)) {
+        app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
+                               Prompter::Exclamation);
+        return;
+    }
+    if (app_.rx)
+        app_.rx->tune(f, FreqFanout::Ilg2Rx);
+}
+
+void ILG2Rx::search(const ilgfilter::Criteria &c)
+{
+    lbl_ready->setText(QStringLiteral("0"));
+    lbl_ready->show();
+    lbl_filters->show();
+    model->setStringList({});
+    QList<int> hits;
+    {
+        BusyGuard busy;
+        hits = ilgfilter::search(table_.lines, c, ftl::hhmmNumber(app_.times.utc_text),
+                                 app_.cap.region_codes, [this](int pct) {
+                                     lbl_ready->setText(QString::number(pct));
+                                     lbl_ready->repaint();
+                                 });
+    }
+    QStringList shown;
+    shown.reserve(hits.size());
+    for (int i : hits)
+        shown << ilgfilter::entryOf(table_.lines.at(i));
+    model->setStringList(shown);
+    if (model->rowCount() > 0)
+        lst_ilg->setCurrentIndex(model->index(0));
+    lbl_filters->hide();
+    lbl_ready->hide();
+}

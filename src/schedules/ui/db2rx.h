@@ -1,0 +1,93 @@
+// The Db2Rx window (ILG2Rx): a converted broadcast list line by line, tuned
+// from a line, narrowed by the Filters dialog whose choices come from
+// "ilgfilter.ini".
+#pragma once
+#include "schedules/ftlfile.h"
+#include "schedules/ilgfilter.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+struct App;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStringListModel;
+class QTimer;
+class ILG2Rx;
+
+class Filters : public QDialog {
+    Q_OBJECT
+public:
+    Filters(ILG2Rx *owner, QWidget *parent = nullptr);
+
+    std::array<QCheckBox *, 6> chk_filter{};
+    std::array<QComboBox *, 6> cmb_filter{};
+    QPushButton *cmd_Search = nullptr;
+    QPushButton *cmd_Clear = nullptr;
+    QPushButton *cmd_cancel = nullptr;
+
+    // Fills the combo boxes with the choices read from the file.
+    void setChoices(const ilgfilter::Choices &c);
+    ilgfilter::Criteria criteria() const;
+    void on_Clear();
+
+private:
+    QPointer<ILG2Rx> owner_;
+};
+
+class ILG2Rx : public QWidget {
+    Q_OBJECT
+public:
+    explicit ILG2Rx(App &app, QWidget *parent = nullptr);
+    ~ILG2Rx() override;
+
+    QListView *lst_ilg = nullptr;
+    QStringListModel *model = nullptr;
+    QLineEdit *txt_arf = nullptr;
+    QLabel *lbl_art = nullptr;
+    QPushButton *cmd_Load = nullptr;
+    QPushButton *cmd_Filters = nullptr;
+    QPushButton *SSCommand1 = nullptr;
+    QPushButton *cmd_exit = nullptr;
+    QLabel *lbl_ready = nullptr;
+    QLabel *lbl_filters = nullptr;
+    Filters *filters = nullptr;
+
+    const ftl::Table &table() const { return table_; }
+    int capacity() const;
+
+    // Load File (selection dialog), Read Db2Rx file for the current name.
+    void on_Load();
+    bool read_file();
+    // Set Filters, RX Control, Exit.
+    void on_Filters();
+    void on_Top();
+    void on_exit();
+    // Tune from the list's current entry.
+    void tune_line();
+    // Enter in txt_arf.
+    void on_arf_enter();
+    // Search ILG db.
+    void search(const ilgfilter::Criteria &c);
+    // The entries the list shows.
+    QStringList entries() const;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void readFilterFile();
+    void showRxFreq();
+    App &app_;
+    ftl::Table table_;
+    bool loaded_ = false;
+    bool tuning_ = false;
+};

@@ -1,0 +1,391 @@
+// The broadcast database conversion, the converted-list reader, the filters
+// and the tracking lookup.
+#include "common/textfile.h"
+#include "link/captions.h"
+#include "schedules/dbftable.h"
+#include "schedules/ftlfile.h"
+#include "schedules/ilgconvert.h"
+#include "schedules/ilgfilter.h"
+#include "schedules/tracking.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kAreas{"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
+
+QStringList fields()
+{
+    return ilg::requiredFields(kAreas);
+}
+
+using V = std::optional<QString>;
+
+// A record: UTC, FREQ, STATION, TARGET, LANGUAGE, POWER, LATI, LONGI, COUNTRY, areas.
+QList<V> rec(V utc, V freq, V station = QString("Radio Test"), QList<V> areas = {})
+{
+    QList<V> r{utc, freq, station, QString("EU"), QString("English"), QString("100 kW"),
+               QString("5205N"), QString("00445E"), QString("Testland")};
+    for (int i = 0; i < 9; ++i)
+        r << areas.value(i, std::nullopt);
+    return r;
+}
+
+// A .ftl line at a frequency with a time window.
+QString line(double khz, const QString &utc = "0000-2400", const QString &target = "EU",
+             const QString &flags = "000100000", const QString &lang = "English",
+             const QString &lat = "5205N", const QString &lon = "00445E")
+{
+    ilg::Record r;
+    r.utc = utc;
+    r.station = "Radio Test";
+    r.target = target;
+    r.language = lang;
+    r.power = "100";
+    r.lati = lat;
+    r.longi = lon;
+    r.country = "Testland";
+    for (int k = 0; k < 9; ++k)
+        r.areas << (flags.at(k) == '1' ? kAreas.at(k) : QString("  "));
+    return ftl::normalize(ilg::ftlLine(r, khz, kAreas));
+}
+
+} // namespace
+
+TEST(IlgConvert, LineLayout)
+{
+    struct Case {
+        V freq;
+        QString want;
+    } cases[] = {{QString("6175"), "06175.00"}, {QString("153"), "00153.00"},
+                 {QString("15120.5"), "15120.50"}, {QString(" 9,5"), "00009.50"}};
+    for (const Case &c : cases) {
+        MemoryTable t(fields());
+        t.add(rec(QString("0600-0700"), c.freq));
+        QTemporaryDir d;
+        const ilg::Result r = ilg::convert(t, "T", d.filePath("x.ftl"), kAreas);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        QStringList lines;
+        QString err;
+        ASSERT_TRUE(textfile::readLines(d.filePath("x.ftl"), &lines, &err));
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_EQ(lines[0].left(8), c.want);
+        EXPECT_EQ(lines[0].size(), ilg::FtlWidth);
+        EXPECT_EQ(lines[0].mid(9, 9), "0600-0700");
+        EXPECT_EQ(lines[0].mid(77, 5), "5205N");
+        EXPECT_EQ(lines[0].mid(83, 6), "00445E");
+        EXPECT_EQ(lines[0].mid(100, 12), "Testland    ");
+    }
+}
+
+TEST(IlgConvert, FieldsCutPaddedFlagsAndNulls)
+{
+    ilg::Record r;
+    r.utc = "1200-1300";
+    r.station = "A station name longer than twenty-two";
+    r.target = "  "; // Null
+    r.language = r.power = r.lati = r.longi = r.country = "  ";
+    r.areas = QStringList{"  ", "  ", "  ", "EU", "AF", "  ", "AS ", "EU", "  "};
+    const QString l = ilg::ftlLine(r, 6175, kAreas);
+    EXPECT_EQ(l.mid(19, 22), "A station name longer ");
+    // EU and AF in their own columns; AS with padding still matches; "EU"
+    // in the AU column does not.
+    EXPECT_EQ(l.mid(90, 9), "000110100");
+
+    MemoryTable t(fields());
+    t.add(rec(QString("1200-1300"), QString("6175"), std::nullopt));
+    QTemporaryDir d;
+    ASSERT_TRUE(ilg::convert(t, "T", d.filePath("x.ftl"), kAreas).ok);
+    QStringList lines;
+    QString err;
+    textfile::readLines(d.filePath("x.ftl"), &lines, &err);
+    EXPECT_EQ(lines.value(0).mid(19, 22), QString(22, ' '));
+}
+
+TEST(IlgConvert, SkipsUnusableRecordsAndReportsBadFrequencies)
+{
+    MemoryTable t(fields());
+    t.add(rec(QString("0600-0700"), QString("6175")));
+    t.add(rec(QString(" 600-0700"), QString("6180"))); // blank first: skipped, not counted
+    t.add(rec(QString("n/a"), QString("6185")));       // letter first
+    t.add(rec(std::nullopt, QString("6190")));         // Null UTC
+    t.add(rec(QString("0700-0800"), std::nullopt));    // Null FREQ
+    t.add(rec(QString("0700-0800"), QString("abc")));  // non-numeric FREQ
+    t.add(rec(QString("0800-0900"), QString("7200")));
+    QTemporaryDir d;
+    const ilg::Result r = ilg::convert(t, "ILGSDATA.dbf", d.filePath("x.ftl"), kAreas);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.converted, 2);
+    EXPECT_EQ(r.badFreq, 2);
+    EXPECT_EQ(r.badFreqRecords, (QList<int>{5, 6}));
+    EXPECT_TRUE(r.warning.contains("ILGSDATA.dbf")) << r.warning.toStdString();
+    EXPECT_TRUE(r.warning.contains("record 5, 6"));
+}
+
+TEST(IlgConvert, MissingFieldWritesNothingAndStopKeepsShortFile)
+{
+    QTemporaryDir d;
+    const QString out = d.filePath("x.ftl");
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old\r\n");
+    old.close();
+
+    QStringList f = fields();
+    f.removeAll("LONGI");
+    MemoryTable broken(f);
+    const ilg::Result bad = ilg::convert(broken, "ILGADATA.dbf", out, kAreas);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_TRUE(bad.error.contains("LONGI"));
+    EXPECT_TRUE(bad.error.contains("ILGADATA.dbf"));
+    QStringList lines;
+    QString err;
+    textfile::readLines(out, &lines, &err);
+    EXPECT_EQ(lines, QStringList{"old"}); // the old file is untouched
+
+    MemoryTable t(fields());
+    for (int i = 0; i < 10; ++i)
+        t.add(rec(QString("0600-0700"), QString::number(6000 + i * 5)));
+    const ilg::Result r = ilg::convert(t, "T", out, kAreas,
+                                       [](int n, const QString &) { return n == 3; });
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.stopped);
+    textfile::readLines(out, &lines, &err);
+    EXPECT_EQ(lines.size(), 3);
+}
+
+TEST(IlgConvert, DemoTablesGiveTheCommittedLists)
+{
+    // VOR_REGEN_DEMO=1 writes the lists into data/demo/Rx2Db instead.
+    const bool regen = qEnvironmentVariableIsSet("VOR_REGEN_DEMO");
+    for (const char *table : {ilg::SwTable, ilg::MwTable}) {
+        const QString name = QString::fromLatin1(table);
+        QString err;
+        auto t = DbfTable::open(sourcePath("data/demo/ILG/" + name.toLower() + ".dbf"), &err);
+        ASSERT_TRUE(t) << err.toStdString();
+        QTemporaryDir d;
+        const QString out = regen ? sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))
+                                  : d.filePath(ilg::ftlName(name));
+        const ilg::Result r = ilg::convert(*t, name + ".dbf", out, kAreas);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_GT(r.converted, 100);
+        QFile a(out), b(sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name)));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+        EXPECT_EQ(a.readAll(), b.readAll()) << name.toStdString();
+    }
+}
+
+TEST(DbfTable, DamagedFiles)
+{
+    QTemporaryDir d;
+    QFile src(sourcePath("data/demo/ILG/ilgadata.dbf"));
+    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
+    const QByteArray all = src.readAll();
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(d.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return d.filePath(name);
+    };
+    QString err;
+    EXPECT_FALSE(DbfTable::open(write("empty.dbf", {}), &err));
+    EXPECT_TRUE(err.contains("empty.dbf"));
+    EXPECT_FALSE(DbfTable::open(write("head.dbf", all.left(100)), &err));
+    EXPECT_TRUE(err.contains("damaged"));
+    EXPECT_FALSE(DbfTable::open(write("text.dbf", QByteArray(4000, 'x')), &err));
+    EXPECT_FALSE(DbfTable::open(d.filePath("missing.dbf"), &err));
+
+    // Cut inside the records: the complete ones are read, the user is told.
+    auto t = DbfTable::open(write("cut.dbf", all.left(all.size() * 2 / 3)), &err);
+    ASSERT_TRUE(t) << err.toStdString();
+    EXPECT_LT(t->recordCount(), t->announced());
+    const ilg::Result r = ilg::convert(*t, "cut.dbf", d.filePath("cut.ftl"), kAreas);
+    ASSERT_TRUE(r.ok);
+    EXPECT_GT(r.converted, 10);
+    EXPECT_TRUE(r.warning.contains("damaged")) << r.warning.toStdString();
+
+    // Values: text read by name in any letter case, Null for blanks.
+    auto full = DbfTable::open(write("ok.dbf", all), &err);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->fieldIndex("freq"), full->fieldIndex("FREQ"));
+    EXPECT_GE(full->fieldIndex("STATION"), 0);
+    EXPECT_EQ(full->fieldIndex("NOPE"), -1);
+    bool sawNull = false;
+    for (int i = 0; i < full->recordCount() && !sawNull; ++i)
+        sawNull = !full->value(i, full->fieldIndex("PA")).has_value();
+    EXPECT_TRUE(sawNull);
+}
+
+TEST(FtlFile, LoadPadsSortsAndLimits)
+{
+    QTemporaryDir d;
+    const QString p = d.filePath("x.ftl");
+    textfile::writeLines(p, {line(9500), line(6175).left(40), line(7200), QString("\t06180.00 x")},
+                         nullptr);
+    ftl::Table t;
+    const ftl::LoadResult r = ftl::load(p, 1000, &t);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.reordered);
+    EXPECT_EQ(r.shortLines, 2);
+    ASSERT_EQ(t.count(), 4);
+    for (const QString &l : t.lines)
+        EXPECT_EQ(l.size(), ftl::LineWidth);
+    EXPECT_EQ(t.lines[0].left(8), "06175.00");
+    EXPECT_EQ(ftl::freqOf(t.lines[1]), 6180); // a tab is a blank
+    EXPECT_EQ(t.lines[2].left(8), "07200.00");
+    EXPECT_EQ(t.lines[3].left(8), "09500.00");
+
+    const ftl::LoadResult cut = ftl::load(p, 2, &t);
+    EXPECT_TRUE(cut.truncated);
+    EXPECT_EQ(t.count(), 2);
+    EXPECT_FALSE(ftl::load(d.filePath("none.ftl"), 10, &t).ok);
+}
+
+TEST(FtlFile, OnAir)
+{
+    struct Case {
+        int start, end, t;
+        bool on;
+    } cases[] = {{2300, 100, 2330, true},  {2330, 2400, 2330, true}, {0, 100, 2330, false},
+                 {600, 700, 700, true},    {600, 700, 559, false},   {600, 600, 600, false},
+                 {2300, 100, 100, true},   {2300, 100, 101, false}};
+    for (const Case &c : cases)
+        EXPECT_EQ(ftl::onAir(c.start, c.end, c.t), c.on) << c.start << "-" << c.end << " " << c.t;
+}
+
+TEST(IlgFilter, ParseIniSections)
+{
+    const ilgfilter::Choices c = ilgfilter::parse(
+        {"stray", "=== comment", "*** from", "5.9", "=== skip", "*** to", "6.2", "*** lang",
+         "ENG", "FRE", "*** st", "*** ctry", "*** area", "EU", "*** seventh", "ignored", "*** 8"});
+    EXPECT_EQ(c.strayLines, 1);
+    EXPECT_EQ(c.extraSections, 2);
+    EXPECT_EQ(c.combo[0], QStringList{"5.9"});
+    EXPECT_EQ(c.combo[2], (QStringList{"ENG", "FRE"}));
+    EXPECT_TRUE(c.combo[3].isEmpty());
+    EXPECT_EQ(c.combo[5], QStringList{"EU"});
+}
+
+TEST(IlgFilter, DefaultFileCreatedOnceThenRead)
+{
+    QTemporaryDir d;
+    const QString base = d.path() + "/";
+    ilgfilter::Choices c;
+    QString err;
+    bool created = false;
+    ASSERT_TRUE(ilgfilter::readOrCreate(base, &c, &err, &created));
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(QFile::exists(base + "ilgfilter.ini"));
+    EXPECT_TRUE(c.combo[5].contains("EU"));
+    textfile::writeLines(base + "ilgfilter.ini", {"*** a", "1", "*** b", "2"}, &err);
+    ASSERT_TRUE(ilgfilter::readOrCreate(base, &c, &err, &created));
+    EXPECT_FALSE(created);
+    EXPECT_EQ(c.combo[1], QStringList{"2"});
+    // A folder that cannot take the file: a message, the lists still usable.
+    EXPECT_FALSE(ilgfilter::readOrCreate(base + "missing/dir/", &c, &err));
+    EXPECT_TRUE(err.contains("ilgfilter.ini"));
+}
+
+TEST(IlgFilter, Search)
+{
+    const QStringList lines{line(5895), line(5900), line(6100, "0600-0700", "EU", "000100000", "eng"),
+                            line(6200.5, "2300-0100", "AF", "000010000", "ENG/FRE"),
+                            line(6201, "0000-2400", "EU", "000100000", "Deng"), line(9500)};
+    auto run = [&](ilgfilter::Criteria c, int t = 630) {
+        QList<int> out = ilgfilter::search(lines, c, t, kAreas);
+        return out;
+    };
+    ilgfilter::Criteria none;
+    EXPECT_EQ(run(none).size(), lines.size());
+
+    ilgfilter::Criteria freq;
+    freq.on[0] = true;
+    freq.text[0] = "6,2"; // from > to: exchanged; comma read as point
+    freq.text[1] = "5.9";
+    EXPECT_EQ(run(freq), (QList<int>{1, 2, 3}));
+
+    ilgfilter::Criteria lang;
+    lang.on[1] = true;
+    lang.text[2] = "ENG";
+    EXPECT_EQ(run(lang), (QList<int>{0, 1, 2, 3, 5}));
+
+    ilgfilter::Criteria area;
+    area.on[5] = true;
+    area.text[5] = "af";
+    EXPECT_EQ(run(area), (QList<int>{3}));
+    area.text[5] = "XX"; // no such area: nothing passes
+    EXPECT_TRUE(run(area).isEmpty());
+
+    ilgfilter::Criteria air;
+    air.on[4] = true;
+    EXPECT_EQ(run(air, 2330), (QList<int>{0, 1, 3, 4, 5}));
+
+    EXPECT_EQ(ilgfilter::entryOf(lines[2]), lines[2].left(77) + lines[2].mid(100));
+}
+
+TEST(Tracking, LookupAndCatchRange)
+{
+    QStringList lines;
+    for (double f : {6170.0, 6173.0, 6174.0, 6175.0, 6176.5, 6177.0, 6180.0})
+        lines << line(f);
+    EXPECT_EQ(track::lookup(lines, 6175), 4);
+    EXPECT_EQ(track::lookup(lines, 100), 1);
+    EXPECT_EQ(track::lookup(lines.mid(0, 1), 6175), 0);
+
+    const track::Result r = track::build(lines, 4, 6175, 2, false, 1200);
+    QStringList freqs;
+    for (const QString &e : r.entries.mid(1))
+        freqs << e.left(8);
+    EXPECT_EQ(freqs, (QStringList{"06174.00", "06175.00", QString(track::Separator).left(8),
+                                  "06176.50"}));
+
+    QStringList timed{line(6175, "2300-0100"), line(6175, "2330-2400"), line(6175, "0000-0100")};
+    EXPECT_EQ(track::build(timed, 1, 6175, 2, true, 2330).n(), 2);
+    EXPECT_EQ(track::build(timed, 1, 6175, 2, false, 2330).n(), 3);
+}
+
+TEST(Tracking, PagesAndLimit)
+{
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << line(6000 + i * 0.01);
+    const track::Result r = track::build(lines, 1, 6000, 5, false, 0);
+    EXPECT_EQ(r.n(), track::MaxEntries);
+    EXPECT_TRUE(r.pageEnabled(6));
+    EXPECT_EQ(track::entryAt(r, 1, 0), r.entries.at(26));
+    EXPECT_EQ(track::entryAt(r, 1, 26), r.entries.at(52));
+    EXPECT_EQ(track::entryAt(r, 0, 0), QString());
+    const track::Result few = track::build(lines, 1, 6000, 0.1, false, 0);
+    EXPECT_TRUE(few.pageEnabled(0));
+    EXPECT_FALSE(few.pageEnabled(1));
+}
+
+TEST(Tracking, DistanceAndMarks)
+{
+    EXPECT_TRUE(track::distanceText("5205N", "00445E", "5205N", "00445E").startsWith("00000 km"));
+    // Same meridian, 10 degrees south: about 1112 km, bearing 180.
+    EXPECT_EQ(track::distanceText("5205N", "00445E", "4205N", "00445E"), "01112 km 180");
+    const QString far = track::distanceText("5205N", "00445E", "0119S", "03649E");
+    EXPECT_EQ(far.size(), 12);
+    EXPECT_EQ(far, "06656 km 142");
+    EXPECT_EQ(track::distanceText("5205N", "00445E", "", "00445E"), QString(12, ' '));
+
+    const QString l = line(6175, "0600-0700", "NA/EU", "000000000");
+    const track::Row dd = track::rowOf(l, track::Column::DisDir, false, 1200, "5205N", "00445E", "EU", 3);
+    EXPECT_EQ(dd.text.mid(77, 8), "00000 km");
+    EXPECT_EQ(dd.mark, track::Mark::Target); // "EU" in the target field
+    const track::Row ct = track::rowOf(l, track::Column::Country, false, 1200, "", "", "AF", 4);
+    EXPECT_EQ(ct.text.mid(77, 12), "Testland    ");
+    EXPECT_EQ(ct.mark, track::Mark::None); // off the air at 1200, not aimed at AF
+    EXPECT_EQ(track::rowOf(l, track::Column::LatLon, true, 1200, "", "", "AF", 4).mark,
+              track::Mark::Station);
+    EXPECT_EQ(track::rowOf(line(6175, "0600-0700", "AF", "000010000"), track::Column::LatLon, true,
+                           1200, "", "", "ME", 4)
+                  .mark,
+              track::Mark::Target); // the area flag
+}

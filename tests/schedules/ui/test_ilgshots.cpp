@@ -1,0 +1,66 @@
+// Pictures of the broadcast database windows for a look by eye: run with
+// VOR_SCREENSHOT=/tmp to write ilg.png, filters.png, db2rx.png and tracking.png.
+#include "schedules/ui/db2rx.h"
+#include "schedules/ui/ilgwindow.h"
+#include "schedules/ui/trackwindow.h"
+#include "testkit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(Screenshot, IlgWindows)
+{
+    const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
+    TestApp t;
+    t.app.settings[5] = 1;
+    t.app.settings.rx_lat = "5205N";
+    t.app.settings.rx_long = "00445E";
+    t.app.times.utc_text = "5 Dec 2026  13:10";
+    t.app.cap = Captions::build(t.app.settings);
+    QFile::copy(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl"), t.base() + "Rx2Db/ILGSDATA.ftl");
+
+    ILG c(t.app);
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    c.setDirectory(sourcePath("data/demo/ILG"));
+    c.opt_db[2]->click();
+    QTest::qWait(50);
+    EXPECT_TRUE(c.grab().save(out + "/ilg.png"));
+    ILGLogo logo(t.app);
+    logo.show();
+    QTest::qWait(50);
+    EXPECT_TRUE(logo.grab().save(out + "/ilglogo.png"));
+
+    ILG2Rx d(t.app);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    t.app.files.converted = "ILGSDATA.ftl";
+    d.read_file();
+    d.txt_arf->setText("9500.000");
+    QTest::qWait(50);
+    EXPECT_TRUE(d.grab().save(out + "/db2rx.png"));
+    d.filters->chk_filter[1]->setChecked(true);
+    d.filters->cmb_filter[2]->setEditText("ENG");
+    d.filters->show();
+    QTest::qWait(50);
+    EXPECT_TRUE(d.filters->grab().save(out + "/filters.png"));
+
+    tracking w(t.app);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    t.app.rxs.freq_khz = 9500;
+    t.app.files.tracking = "ILGSDATA.ftl";
+    w.load_file();
+    w.txt_cr->setText("60");
+    w.opt_hial[1]->click();
+    w.on_tick();
+    QTest::qWait(50);
+    EXPECT_TRUE(w.grab().save(out + "/tracking.png"));
+}

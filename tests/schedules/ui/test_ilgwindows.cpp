@@ -1,0 +1,286 @@
+// The ILG conversion window, the Db2Rx window with its filters and the
+// tracking window, driven through their controls.
+#include "common/textfile.h"
+#include "schedules/ui/db2rx.h"
+#include "schedules/ui/ilgwindow.h"
+#include "schedules/ui/trackwindow.h"
+#include "sim/simwait.h"
+#include "testkit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringListModel>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct IlgWindows : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    void SetUp() override
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        t.app.settings[5] = 1; // NO RX unless a test wants the receiver
+        t.app.times.utc_text = "5 Dec 2026  12:00";
+        t.app.cap = Captions::build(t.app.settings);
+        for (const char *f : {"ILGSDATA.ftl", "ILGADATA.ftl"})
+            copy(QString("data/demo/Rx2Db/") + f, t.base() + "Rx2Db/" + f);
+    }
+    static void copy(const QString &rel, const QString &to)
+    {
+        QFile::remove(to);
+        ASSERT_TRUE(QFile::copy(sourcePath(rel), to));
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    // The demo tables in a folder of their own, names in upper case.
+    QString tableDir()
+    {
+        const QString d = t.base() + "ILGDB";
+        QDir().mkpath(d);
+        copy("data/demo/ILG/ilgsdata.dbf", d + "/ILGSDATA.DBF");
+        copy("data/demo/ILG/ilgadata.dbf", d + "/IlgAData.dbf");
+        return d;
+    }
+};
+
+} // namespace
+
+TEST_F(IlgWindows, ConvertTheShortWaveTable)
+{
+    ILG w(t.app);
+    w.show();
+    EXPECT_TRUE(w.opt_db[0]->isChecked());
+    EXPECT_FALSE(w.cmd_convert->isEnabled());
+
+    ILGfind find(t.app, tableDir());
+    EXPECT_EQ(find.flb_ilg->count(), 2);
+    EXPECT_TRUE(find.cmd_OK->isEnabled());
+    find.setPath(t.base());
+    EXPECT_FALSE(find.cmd_OK->isEnabled());
+
+    w.setDirectory(t.base() + "ILGDB");
+    EXPECT_TRUE(w.fra_seldb->isEnabled());
+    w.opt_db[2]->click();
+    EXPECT_EQ(w.lbl_record->text(), "ILGRadio SW database connected, conversion can be started.");
+    EXPECT_TRUE(w.cmd_convert->isEnabled());
+    EXPECT_FALSE(w.txt_db[0]->text().isEmpty()); // FREQ of record 1
+    const QString first = w.txt_db[2]->text();
+    w.dat_ilg->next->click();
+    EXPECT_EQ(w.dat_ilg->current(), 1);
+    w.dat_ilg->last->click();
+    EXPECT_FALSE(w.dat_ilg->next->isEnabled());
+
+    QFile::remove(t.base() + "Rx2Db/ILGSDATA.ftl");
+    w.cmd_convert->click();
+    ASSERT_FALSE(t.prompter.asked.isEmpty());
+    EXPECT_EQ(t.prompter.lastText(), "Conversion ready");
+    EXPECT_EQ(t.prompter.lastTitle(), "ILGRadio database");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::NoIcon);
+    EXPECT_FALSE(w.isVisible());
+    QStringList lines;
+    QString err;
+    ASSERT_TRUE(textfile::readLines(t.base() + "Rx2Db/ILGSDATA.ftl", &lines, &err));
+    EXPECT_EQ(w.lbl_cnr->text(), QString::number(lines.size()));
+    EXPECT_GT(lines.size(), 300);
+    Q_UNUSED(first);
+}
+
+TEST_F(IlgWindows, ConnectFailures)
+{
+    ILG w(t.app);
+    struct Case {
+        QString file;      // what the folder holds as ILGADATA.dbf
+        QByteArray bytes;
+        QString detail;    // a word of the second message
+    } cases[] = {{"", {}, "holds no ILGADATA.dbf"},
+                 {"ilgadata.dbf", QByteArray("garbage"), "damaged"},
+                 {"ilgadata.dbf", QByteArray(), "not a dBASE table"}};
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString d = t.base() + QString("bad%1").arg(n++);
+        QDir().mkpath(d);
+        if (!c.file.isEmpty()) {
+            QFile f(d + "/" + c.file);
+            f.open(QIODevice::WriteOnly);
+            f.write(c.bytes);
+        }
+        t.prompter.asked.clear();
+        w.setDirectory(d);
+        w.opt_db[1]->click();
+        ASSERT_EQ(t.prompter.asked.size(), 2) << c.detail.toStdString();
+        EXPECT_EQ(t.prompter.asked[0].text, "Could not connect to database\nCheck path and/or filename");
+        EXPECT_EQ(t.prompter.asked[0].title, "Error");
+        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Critical);
+        EXPECT_TRUE(t.prompter.asked[1].text.contains(c.detail)) << t.prompter.asked[1].text.toStdString();
+        EXPECT_TRUE(w.opt_db[0]->isChecked());
+        EXPECT_FALSE(w.cmd_convert->isEnabled());
+    }
+}
+
+TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
+{
+    t.app.settings[5] = 0;
+    t.answerState("004061750001");
+    QFile::remove(t.base() + "ilgfilter.ini");
+    ILG2Rx w(t.app);
+    EXPECT_TRUE(QFile::exists(t.base() + "ilgfilter.ini")); // the default, on first use
+    EXPECT_GT(w.filters->cmb_filter[5]->count(), 8);
+    w.show();
+    EXPECT_TRUE(waitUntil([&] { return w.txt_arf->text() == "6175.000"; }));
+    EXPECT_FALSE(w.cmd_Filters->isEnabled());
+
+    t.app.files.converted = "ILGSDATA.ftl";
+    ASSERT_TRUE(w.read_file());
+    const int n = w.table().count();
+    EXPECT_EQ(w.windowTitle(), QString("ILG Radio Database ILGSDATA.ftl /  %1 records").arg(n));
+    EXPECT_EQ(w.entries().size(), n);
+    EXPECT_TRUE(w.cmd_Filters->isEnabled());
+
+    // Tune from a line: S199 with the code 0041.
+    t.port.clearWrites();
+    w.lst_ilg->setCurrentIndex(w.model->index(3));
+    const QString f8 = w.table().lines.at(3).left(8);
+    QTest::keyClick(w.lst_ilg, Qt::Key_Return);
+    const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
+    EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
+    EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
+    EXPECT_EQ(panel.freq, w.txt_arf->text());
+
+    // A typed frequency out of range sends nothing.
+    t.port.clearWrites();
+    w.txt_arf->setText("40000");
+    QTest::keyClick(w.txt_arf, Qt::Key_Return);
+    EXPECT_EQ(t.prompter.lastText(), "Freqyency outside range");
+    EXPECT_TRUE(t.port.trace().isEmpty());
+
+    // Filters: 5.9 to 6.2 MHz in the dialog.
+    w.filters->chk_filter[0]->setChecked(true);
+    w.filters->cmb_filter[0]->setEditText("5.9");
+    w.filters->cmb_filter[1]->setEditText("6.2");
+    w.filters->cmd_Search->click();
+    ASSERT_FALSE(w.entries().isEmpty());
+    for (const QString &e : w.entries()) {
+        const int khz = e.left(5).toInt();
+        EXPECT_TRUE(khz >= 5900 && khz <= 6200) << e.toStdString();
+        EXPECT_EQ(e.size(), 77 + 20);
+    }
+    EXPECT_FALSE(w.lbl_ready->isVisible());
+    w.filters->cmd_Clear->click();
+    EXPECT_FALSE(w.filters->chk_filter[0]->isChecked());
+    EXPECT_TRUE(w.filters->cmb_filter[0]->currentText().isEmpty());
+    w.filters->cmd_Search->click();
+    EXPECT_EQ(w.entries().size(), n);
+}
+
+TEST_F(IlgWindows, Db2RxBadFilterFileAndUnorderedList)
+{
+    textfile::writeLines(t.base() + "ilgfilter.ini",
+                         {"before", "*** 0", "1", "*** 1", "*** 2", "*** 3", "*** 4", "*** 5", "EU",
+                          "*** 6", "extra"},
+                         nullptr);
+    textfile::writeLines(t.base() + "Rx2Db/mixed.ftl",
+                         {"09500.00 0000-2400 B", "06175.00 0000-2400 A", "short"}, nullptr);
+    ILG2Rx w(t.app);
+    EXPECT_EQ(w.filters->cmb_filter[0]->count(), 1);
+    EXPECT_EQ(w.filters->cmb_filter[5]->count(), 1);
+    t.app.files.converted = "mixed.ftl";
+    ASSERT_TRUE(w.read_file());
+    EXPECT_TRUE(t.prompter.lastText().contains("not in order of rising frequency"));
+    EXPECT_EQ(w.entries().value(1).left(8), "06175.00");
+    t.app.files.converted = "gone.ftl";
+    EXPECT_FALSE(w.read_file());
+    EXPECT_EQ(w.entries().size(), 3); // the list stays
+}
+
+TEST_F(IlgWindows, TrackingMouseMode)
+{
+    t.app.settings.rx_lat = "5205N";
+    t.app.settings.rx_long = "00445E";
+    t.app.rxs.freq_khz = 6000;
+    tracking w(t.app);
+    w.show();
+    EXPECT_FALSE(w.spn_frtr->isEnabled());
+    EXPECT_FALSE(w.fra_hial->isEnabled());
+    t.app.files.tracking = "ILGSDATA.ftl";
+    ASSERT_TRUE(w.load_file());
+    const int n = w.table().count();
+    EXPECT_EQ(w.windowTitle(), QString("Tracking mode active with ILGSDATA.ftl /  %1 records").arg(n));
+    EXPECT_EQ(w.txt_fs->text(), "5");
+    EXPECT_TRUE(w.spn_frtr->isEnabled());
+
+    // All, with a catch range wide enough to fill the lines around 6000 kHz.
+    w.txt_cr->setText("150");
+    w.opt_hial[1]->click();
+    ASSERT_GT(w.result().n(), 2);
+    const double p = ftl::freqOf(w.table().lines.at(w.position() - 1));
+    EXPECT_LE(p, 6000);
+    EXPECT_EQ(w.lbl_fr[0]->text(), QString()); // entry 0 stays empty
+    EXPECT_EQ(w.lbl_fr[1]->text(), w.result().entries.at(1));
+
+    w.opt_ladi[1]->click(); // Dis/Dir
+    const QString shown = w.lbl_fr[1]->text();
+    EXPECT_TRUE(shown.mid(77, 12).contains(" km ")) << shown.toStdString();
+
+    // Stepping without a receiver: 10 kHz floor.
+    t.app.rxs.freq_khz = 12;
+    w.txt_fs->setText("5");
+    w.spnDown->click();
+    EXPECT_EQ(w.txt_arf->text(), "10.000");
+    EXPECT_EQ(panel.freq, "10.000");
+    t.app.rxs.freq_khz = 29998;
+    w.spnUp->click();
+    EXPECT_EQ(w.txt_arf->text(), "29999.999");
+
+    // A tune elsewhere moves the list.
+    t.rx->tune_from_row(9500, "", "0041", FreqFanout::Bdxc);
+    EXPECT_EQ(w.txt_arf->text(), "9500.000");
+    EXPECT_LE(ftl::freqOf(w.table().lines.at(w.position() - 1)), 9500);
+
+    w.txt_arf->setText("0");
+    QTest::keyClick(w.txt_arf, Qt::Key_Return);
+    EXPECT_EQ(t.prompter.lastText(), "Freqyency outside range");
+}
+
+TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
+{
+    t.app.settings[5] = 0;
+    t.answerState("004061750001");
+    tracking w(t.app);
+    w.show();
+    t.app.files.tracking = "ILGSDATA.ftl";
+    ASSERT_TRUE(w.load_file());
+    EXPECT_EQ(w.txt_arf->text(), "6175.000");
+    t.port.clearWrites();
+    w.opt_modi[1]->click();
+    EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
+    EXPECT_TRUE(w.dialMode());
+    EXPECT_FALSE(w.spn_frtr->isVisible());
+    const QString trace = t.port.trace();
+    EXPECT_TRUE(trace.endsWith("I1|H0")) << trace.toStdString();
+    EXPECT_TRUE(trace.contains("H1|H1|J1199|L199199|H0|H0|H1|H1")) << trace.toStdString();
+    EXPECT_EQ(panel.lockOn, 1);
+
+    // The receiver reports its dial: the list follows.
+    t.port.inject("I004095100001\r");
+    EXPECT_TRUE(waitUntil([&] { return w.txt_arf->text() == "9510.000"; }));
+    EXPECT_LE(ftl::freqOf(w.table().lines.at(w.position() - 1)), 9510);
+
+    t.port.clearWrites();
+    w.opt_modi[0]->click();
+    EXPECT_TRUE(waitUntil([&] { return t.port.trace() == "I0|H0|H0"; })) << t.port.trace().toStdString();
+    EXPECT_FALSE(t.rx->auto_report);
+    EXPECT_EQ(panel.lockOn, 0);
+}
