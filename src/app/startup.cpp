@@ -10,6 +10,8 @@
 #include "settings/settings.h"
 #include "settings/ui/welcome2.h"
 #include "sim/simport.h"
+#include "utilities/ui/rttywin.h"
+#include "utilities/ui/userdef.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +27,7 @@ struct Program::Windows {
     QPointer<MemMan> memman;
     QPointer<bdxc> bdx;
     QPointer<own> ownList;
+    QPointer<RttyWindow> rtty;
 };
 
 Options Options::parse(const QStringList &args)
@@ -116,6 +119,7 @@ Program::~Program()
     delete w_->memman;
     delete w_->bdx;
     delete w_->ownList;
+    delete w_->rtty;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -254,4 +258,10 @@ void Program::wireMenus()
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
+    panel_->setMenuAction(QStringLiteral("mnu_udefs"), [this] {
+        UserDef d(app_, panel_);
+        d.exec();
+    });
+    // The panel itself says why not when the RTTY unit is not fitted.
+    panel_->setMenuAction(QStringLiteral("mnu_RTTY"), [this] { openWindow(w_->rtty); });
 }
