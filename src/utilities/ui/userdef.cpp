@@ -76,6 +76,7 @@ UserDef::UserDef(App &app, QWidget *parent)
     lbl_Cbp->setFrameShadow(QFrame::Sunken);
     lbl_Cbp->setAlignment(Qt::AlignCenter);
     lbl_Cbp->setMinimumWidth(60);
+    lbl_Cbp->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     lbl_Cbp->setAccessibleName(QStringLiteral("CW BFO Pitch value"));
     spn_Cpb = new PitchSpin(pitchBox);
     spn_Cpb->setObjectName(QStringLiteral("spn_Cpb"));
