@@ -4,6 +4,7 @@
 #include "link/receiver2.h"
 #include "link/serialport.h"
 #include "memory/ui/memman.h"
+#include "net/rigserver.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/own.h"
@@ -20,6 +21,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QTimer>
 #include <cstdio>
 
@@ -43,6 +45,27 @@ Options Options::parse(const QStringList &args)
             o.port = args.at(++i);
         } else if (a.startsWith(QLatin1String("--port="))) {
             o.port = a.mid(7);
+        } else if (a == QLatin1String("--rigctl-port") || a == QLatin1String("--rigctl-listen")) {
+            if (i + 1 >= args.size()) {
+                o.error = QStringLiteral("%1 needs a value").arg(a);
+                return o;
+            }
+            const QString v = args.at(++i);
+            if (a == QLatin1String("--rigctl-listen")) {
+                if (QHostAddress(v).isNull()) {
+                    o.error = QStringLiteral("--rigctl-listen needs an IP address, not %1").arg(v);
+                    return o;
+                }
+                o.rigctlListen = v;
+            } else {
+                bool ok = false;
+                const int port = v.toInt(&ok);
+                if (!ok || port < 1 || port > 65535) {
+                    o.error = QStringLiteral("--rigctl-port needs a port number from 1 to 65535");
+                    return o;
+                }
+                o.rigctlPort = port;
+            }
         } else if (a == QLatin1String("--demo")) {
             o.demo = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -60,12 +83,16 @@ Options Options::parse(const QStringList &args)
 QString Options::usage()
 {
     return QStringLiteral(
-        "Usage: vorantis [--port DEVICE | --port sim] [--demo]\n"
+        "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--rigctl-port N]\n"
+        "                [--rigctl-listen ADDR]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings)\n"
         "  --port sim     the built-in simulated receiver\n"
         "  --demo         the simulated receiver with a demo data folder; your own\n"
-        "                 settings and files are not touched\n");
+        "                 settings and files are not touched\n"
+        "  --rigctl-port N     let other programs read and set the receiver over the\n"
+        "                      rig-control network protocol on TCP port N (4532 is usual)\n"
+        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n");
 }
 
 QString demoDataDir()
@@ -115,6 +142,7 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
 
 Program::~Program()
 {
+    rig_.reset();
     rx_->setPort(nullptr);
     delete w_->memman;
     delete w_->bdx;
@@ -240,7 +268,21 @@ bool Program::go()
     if (welcome_)
         welcome_->close();
     panel_->show();
+    startRigServer();
     return true;
+}
+
+void Program::startRigServer()
+{
+    if (opt_.rigctlPort <= 0 || rig_)
+        return;
+    rig_ = std::make_unique<RigServer>(app_);
+    QString err;
+    if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(opt_.rigctlPort), &err)) {
+        rig_.reset();
+        app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
+                               QStringLiteral("Rig-control server"), Prompter::Exclamation);
+    }
 }
 
 template <typename W> void Program::openWindow(QPointer<W> &slot)
