@@ -25,7 +25,7 @@
 #include "link/panelview.h"
 
 struct App;
-class Port;
+#include "link/port.h"
 
 // The reply of one transaction.
 struct RxReply {

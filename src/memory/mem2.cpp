@@ -146,6 +146,11 @@ void parseLine(const QString &line, QString *rec, QString *tag)
     const QString t = trimSpaces(line);
     *rec = t.left(kRecLen);
     *tag = t.size() > kRecLen ? t.mid(kRecLen + 1, kMaxTag) : QString();
+    // A tag cut at its longest may end in blanks, which the file cannot keep
+    // (lines are trimmed on reading): drop them now so a save and a reload
+    // give the same table.
+    while (tag->endsWith(QLatin1Char(' ')))
+        tag->chop(1);
 }
 
 QStringList fileLines(MemTable &t)
