@@ -274,11 +274,13 @@ bool Program::go()
 
 void Program::startRigServer()
 {
-    if (opt_.rigctlPort <= 0 || rig_)
+    // The command line wins over the set-up's choice.
+    const int port = opt_.rigctlPort > 0 ? opt_.rigctlPort : app_.settings.rigctl_port;
+    if (port <= 0 || rig_)
         return;
     rig_ = std::make_unique<RigServer>(app_);
     QString err;
-    if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(opt_.rigctlPort), &err)) {
+    if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(port), &err)) {
         rig_.reset();
         app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
                                QStringLiteral("Rig-control server"), Prompter::Exclamation);

@@ -23,6 +23,14 @@ Settings parse(const QString &text)
     if (l.size() > 2) s.rx_long = l[2];
     for (int i = 3; i < l.size() && i - 2 <= 20; ++i)
         s.v[i - 2] = static_cast<float>(fmt::val(l[i]));
+    // The program's own values after the twentieth number.
+    for (int i = 23; i < l.size(); ++i) {
+        const QString t = l[i].trimmed();
+        if (t.startsWith(QLatin1String("rigctl_port="))) {
+            const double p = fmt::val(t.mid(12));
+            s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
+        }
+    }
     return s;
 }
 
@@ -32,7 +40,7 @@ bool load(const QString &path, Settings *out, QString *error)
     // so a huge or garbled file costs no more than a good one.
     QStringList lines;
     bool more = false;
-    if (!textfile::readLinesLimited(path, 3 + 20, &lines, &more, error))
+    if (!textfile::readLinesLimited(path, 3 + 20 + 16, &lines, &more, error))
         return false;
     *out = parse(lines.join(QLatin1Char('\n')));
     return true;
@@ -58,6 +66,13 @@ QStringList lines(Settings *s)
             s->v[i] = 1;
     for (int i = 1; i <= 15; ++i)
         out << numberText(s->v[i]);
+    // The program's own values go after the twentieth number, so a reader
+    // that knows only the described values reads the file as before.
+    if (s->rigctl_port > 0) {
+        for (int i = 16; i <= 20; ++i)
+            out << numberText(s->v[i]);
+        out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
+    }
     return out;
 }
 
