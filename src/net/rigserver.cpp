@@ -158,10 +158,10 @@ void RigServer::execute(const Pending &p)
         return;
     }
     if (r.name == QLatin1String("set_vfo")) {
-        const QString v = r.args.at(0).toUpper();
-        finish(client, r, (v == QLatin1String("VFOA") || v == QLatin1String("CURRVFO")
-                           || v == QLatin1String("VFO") || v == QLatin1String("MAIN"))
-                              ? kOk : kInvalid, {}, {});
+        // One VFO: every VFO name a client may use selects it.
+        static const QStringList names = {"VFOA", "VFOB", "VFO", "CURRVFO", "MAIN", "SUB",
+                                          "MAINA", "MAINB", "MEM"};
+        finish(client, r, names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid, {}, {});
         return;
     }
     if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt")) {

@@ -3,6 +3,8 @@
 // values are not disturbed.
 #include "settings/settings.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 TEST(RigctlSetting, StoredAfterTheDescribedValues)
