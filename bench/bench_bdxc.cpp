@@ -1,21 +1,21 @@
 // Time from the OK of the file selection to a populated, painted BDXC grid
 // for a 30,000-line list: read (with ditto lines), selection, model rows,
-// layout and paint of the view. Median of several runs, for "all" and for a
-// time selection. The list is generated into a temporary folder at run time.
+// layout and paint of the view, for "all" and for a time selection. The list
+// is generated into a temporary folder once per run.
 //
-//   QT_QPA_PLATFORM=offscreen ./bench_bdxc [runs]
+//   QT_QPA_PLATFORM=offscreen ./bench_bdxc [--benchmark_repetitions=9]
 #include "link/app.h"
 #include "schedules/ui/bdxc.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <deque>
+#include <memory>
 
 namespace {
 
@@ -68,66 +68,70 @@ bool generateList(const QString &path, int n)
     return f.open(QIODevice::WriteOnly) && f.write(out) == out.size();
 }
 
-double median(std::vector<double> v)
+// The window over its generated list, made once for all benchmarks.
+struct BdxcBench {
+    QTemporaryDir dir;
+    App app;
+    AnswerPrompter prompter;
+    std::unique_ptr<bdxc> w;
+
+    bool setUp()
+    {
+        app.prompter = &prompter;
+        app.settings.base_dir = dir.path() + QLatin1Char('/');
+        app.settings[5] = 1;  // no receiver
+        app.settings[8] = 30; // DIM BDX: 30,000 lines
+        QDir().mkpath(app.settings.sub(QStringLiteral("BDXC")));
+        app.times.utc_text = QStringLiteral("5 Dec 2026  13:10");
+        if (!generateList(app.settings.sub(QStringLiteral("BDXC")) + QStringLiteral("BDX26TOE.TXT"),
+                          30000))
+            return false;
+        app.files.bdxc = QStringLiteral("BDX26TOE.TXT");
+        w = std::make_unique<bdxc>(app);
+        w->show();
+        QCoreApplication::processEvents();
+        return true;
+    }
+};
+BdxcBench *bench = nullptr;
+
+// Reads the list with the given answer to the selection question, lays out
+// and paints the populated grid.
+void readAndPaint(benchmark::State &state, const QString &answer)
 {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    bdxc &w = *bench->w;
+    for (auto _ : state) {
+        bench->prompter.answers.push_back(answer);
+        w.read_list();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(w.grd_bdx->grab());
+    }
+    state.counters["lines"] = double(w.table()->count());
+    state.counters["rows"] = double(w.model->rowCount());
+    state.counters["messages"] = double(bench->prompter.messages);
 }
 
+void BM_BdxcAll(benchmark::State &state) { readAndPaint(state, QStringLiteral("all")); }
+void BM_BdxcTimeSelection(benchmark::State &state) { readAndPaint(state, QStringLiteral("1310")); }
+
 } // namespace
+
+BENCHMARK(BM_BdxcAll)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_BdxcTimeSelection)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
-
-    QTemporaryDir dir;
-    App app;
-    AnswerPrompter prompter;
-    app.prompter = &prompter;
-    app.settings.base_dir = dir.path() + QLatin1Char('/');
-    app.settings[5] = 1;  // no receiver
-    app.settings[8] = 30; // DIM BDX: 30,000 lines
-    QDir().mkpath(app.settings.sub(QStringLiteral("BDXC")));
-    app.times.utc_text = QStringLiteral("5 Dec 2026  13:10");
-    const int lines = 30000;
-    if (!generateList(app.settings.sub(QStringLiteral("BDXC")) + QStringLiteral("BDX26TOE.TXT"), lines)) {
+    benchmark::Initialize(&argc, argv);
+    BdxcBench b;
+    if (!b.setUp()) {
         std::fprintf(stderr, "cannot write the list\n");
         return 1;
     }
-    app.files.bdxc = QStringLiteral("BDX26TOE.TXT");
-
-    bdxc w(app);
-    w.show();
-    QCoreApplication::processEvents();
-
-    auto once = [&](const QString &answer, int *rows) {
-        prompter.answers.push_back(answer);
-        QElapsedTimer t;
-        t.start();
-        w.read_list();
-        // Lay out and paint the populated view.
-        QCoreApplication::processEvents();
-        (void)w.grd_bdx->grab();
-        const double ms = t.nsecsElapsed() / 1e6;
-        *rows = w.model->rowCount();
-        return ms;
-    };
-
-    for (const QString &answer : {QStringLiteral("all"), QStringLiteral("1310")}) {
-        std::vector<double> ms;
-        int rows = 0;
-        once(answer, &rows); // warm-up
-        for (int i = 0; i < runs; ++i)
-            ms.push_back(once(answer, &rows));
-        std::printf("%-6s %6d lines -> %6d rows: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
-                    qPrintable(answer), w.table()->count(), rows, median(ms),
-                    *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
-                    runs);
-    }
-    if (prompter.messages)
-        std::printf("(%d messages shown)\n", prompter.messages);
+    bench = &b;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

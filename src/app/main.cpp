@@ -2,6 +2,7 @@
 #include "common/ui/uiseams.h"
 #include "panel/ui/rxctrl2.h"
 #include "settings/ui/setup.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -9,11 +10,15 @@
 
 int main(int argc, char **argv)
 {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VORANTIS"));
-    QApplication::setApplicationVersion(QStringLiteral("6.0"));
-
-    const Options opt = Options::parse(QApplication::arguments());
+    // --help and --version work without a display.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const Options opt = Options::parse(args);
+    if (opt.version) {
+        std::printf("vorantis %s\n", VORANTIS_VERSION);
+        return 0;
+    }
     if (opt.help) {
         std::fputs(qPrintable(Options::usage()), stdout);
         return 0;
@@ -22,6 +27,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vorantis: %s\n%s", qPrintable(opt.error), qPrintable(Options::usage()));
         return 2;
     }
+
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORANTIS"));
+    QApplication::setApplicationVersion(QStringLiteral(VORANTIS_VERSION));
 
     SystemClock clock;
     DialogPrompter prompter;

@@ -70,6 +70,8 @@ Options Options::parse(const QStringList &args)
             o.demo = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.help = true;
+        } else if (a == QLatin1String("--version")) {
+            o.version = true;
         } else {
             o.error = QStringLiteral("unknown option: %1").arg(a);
             return o;
@@ -83,13 +85,14 @@ Options Options::parse(const QStringList &args)
 QString Options::usage()
 {
     return QStringLiteral(
-        "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--rigctl-port N]\n"
-        "                [--rigctl-listen ADDR]\n"
+        "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--version]\n"
+        "                [--rigctl-port N] [--rigctl-listen ADDR]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings)\n"
         "  --port sim     the built-in simulated receiver\n"
         "  --demo         the simulated receiver with a demo data folder; your own\n"
         "                 settings and files are not touched\n"
+        "  --version      print the version and end\n"
         "  --rigctl-port N     let other programs read and set the receiver over the\n"
         "                      rig-control network protocol on TCP port N (4532 is usual)\n"
         "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n");

@@ -23,6 +23,7 @@ struct Options {
     QString port;        // "" = from the settings; "sim" = the built-in receiver
     bool demo = false;   // simulated receiver + a demo base directory
     bool help = false;
+    bool version = false;
     int rigctlPort = 0;  // the rig-control network server's port; 0 = off
     QString rigctlListen = QStringLiteral("127.0.0.1");
     QString error;       // a bad command line

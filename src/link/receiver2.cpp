@@ -390,8 +390,16 @@ void Receiver2::apply_state(const QString &x13)
     }
 
     emit stateChanged();
-    if (d.freqValid)
+    const bool freqOk = d.freqValid && rxlimits::inRange(d.khz);
+    if (freqOk)
         frequency_fanout(fmt::freqText(d.khz));
+    else if (freqText_.isEmpty())
+        emit frequencyChanged(kUnknownFreq, FreqFanout::Count); // nothing known yet
+    // An unusable reply is said, never shown as a made-up setting.
+    const bool agcOk = s.mode == rxlimits::kModeFm || rxlimits::kAgc.contains(d.agc);
+    if (!freqOk || !agcOk || !rxlimits::kAtt.contains(d.att) || !rxlimits::kBw.contains(d.bw) ||
+        !rxlimits::kMode.contains(d.mode))
+        report_no_answer();
 }
 
 void Receiver2::refuse(const QString &text, const QString &title)
@@ -458,6 +466,8 @@ bool Receiver2::tune(double khz, FreqFanout::Target origin)
 {
     if (!rxlimits::inRange(khz))
         return false;
+    if (tellLost())
+        return true;
     const QString s = fmt::freqText(khz);
     frequency_fanout(s, false, origin);
     bracket_cmd(cmd::freq(khz));
@@ -469,6 +479,8 @@ bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
 {
     if (hz < 0 || hz > rxlimits::kMaxHz)
         return false;
+    if (tellLost())
+        return true;
     const QString s = fmt::freqText(hz / 1000.0);
     frequency_fanout(s, false, origin);
     bracket_cmd(cmd::freqHz(hz));
@@ -481,6 +493,8 @@ bool Receiver2::tune_from_row(double khz, const QString &code, const QString &de
 {
     if (!rxlimits::inRange(khz))
         return false;
+    if (tellLost())
+        return true;
     const QString s = fmt::freqText(khz);
     // Four code digits; a character that is not a digit counts as 0, in the
     // labels and in the record sent, so no letter ever reaches the receiver.
@@ -512,7 +526,12 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, double
         return std::nullopt;
     const QString digits = term.right(10).left(8);
     term.clear();
-    const double k = fmt::val(digits) / 1000.0;
+    bool digitsOnly = digits.size() == 8;
+    for (QChar c : digits)
+        digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const double k = digitsOnly ? digits.toLongLong() / 1000.0 : -1;
+    if (!rxlimits::inRange(k))
+        return QString(); // garbled
     if (khz)
         *khz = k;
     return fmt::freqText(k);
@@ -533,6 +552,16 @@ void Receiver2::getfreq(const QString &text)
     const std::optional<QString> s = getfreq_decode(term, text, &khz);
     if (!s)
         return;
+    if (s->isEmpty()) {
+        // A garbled report: the dial moved to a frequency that is not known.
+        freqText_.clear();
+        emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+        if (!garbledReported_)
+            report_no_answer();
+        garbledReported_ = true;
+        return;
+    }
+    garbledReported_ = false;
     app_.rxs.freq_khz = khz;
     freqText_ = *s;
     // The panel's field and the tracking window follow the receiver's dial.
@@ -545,6 +574,14 @@ void Receiver2::report_no_answer()
         app_.prompter->message(QStringLiteral("The receiver did not answer.\n"
                                               "Check the cable and that the RX is switched-on."),
                                QStringLiteral("Receiver"), Prompter::Exclamation);
+}
+
+bool Receiver2::tellLost()
+{
+    if (!lost_)
+        return false;
+    report_no_answer();
+    return true;
 }
 
 void Receiver2::on_lost(const QString &reason)

@@ -104,7 +104,9 @@ public:
     // another caller while a sequence runs, the refresh is queued (true).
     bool refresh_panel(bool reportFailure = true);
     // Applies a read_rx_state result (13 characters) to RxState and tells the
-    // windows.
+    // windows. A field that is not a code of its table, or a frequency that
+    // is not 10 to 29999.999 kHz, is left as it was (shown as kUnknownFreq
+    // while no frequency is known) and the receiver message shows.
     void apply_state(const QString &x13);
 
     void set_att(int16_t &n);
@@ -115,7 +117,8 @@ public:
     // --- tuning -------------------------------------------------------------
     // Tunes to khz ("F" command) after showing the frequency; the tracking
     // window is told after the command. False (nothing sent) outside the
-    // receiver's range.
+    // receiver's range. With the line known to be lost (here and in
+    // tune_from_row) the receiver message shows at once and nothing changes.
     bool tune(double khz, FreqFanout::Target origin = FreqFanout::Panel);
     bool tuneHz(long long hz, FreqFanout::Target origin = FreqFanout::Panel);
     // Tune from a list row: frequency f (kHz) and four-digit tuning code
@@ -185,11 +188,14 @@ private:
     void drainQueue();
     void on_lost(const QString &reason);
     void refuse(const QString &text, const QString &title);
+    // The line is known to be lost: says so (true).
+    bool tellLost();
 
     App &app_;
     QPointer<Port> port_;
     bool lost_ = false;
     bool lostReported_ = false;
+    bool garbledReported_ = false;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
     int seqDepth_ = 0;
@@ -200,6 +206,11 @@ private:
     QByteArray pending_; // reply characters read ahead by wait_for_cr
 };
 
+// What the windows show while the receiver's frequency is not known.
+inline const QString kUnknownFreq = QStringLiteral("-----.---");
+
 // getfreq: appends text to term; when term ends in CR, returns the frequency
-// text decoded from its last 10 characters and empties term.
+// text decoded from its last 10 characters and empties term. A report whose
+// 8 frequency characters are not digits within the receiver's range gives
+// an empty text (khz untouched).
 std::optional<QString> getfreq_decode(QString &term, const QString &text, double *khz);

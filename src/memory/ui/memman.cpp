@@ -1,6 +1,7 @@
 #include "memory/ui/memman.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/fonts.h"
 #include "common/fmt.h"
 #include "link/limits.h"
 #include "files/ui/filedialogs.h"
@@ -16,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,16 +40,7 @@ const QString kNoData = QStringLiteral("No data loaded in the\nMemMan Window");
 // Column widths in twips, 15 twips to the pixel at 96 dpi.
 constexpr int kTwips[mem2::ColCount] = {510, 1200, 510, 510, 510, 510, 4500};
 
-QFont gridFont(int pointSize = 0)
-{
-    QFont f = QFontDatabase::families().contains(QStringLiteral("Courier New"))
-                  ? QFont(QStringLiteral("Courier New"))
-                  : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setStyleHint(QFont::Monospace);
-    if (pointSize > 0)
-        f.setPointSize(pointSize);
-    return f;
-}
+QFont gridFont(int pointSize = 0) { return uifont::fixedFont(pointSize); }
 
 QTableWidget *makeGrid(QWidget *parent, const QString &name, const QString &accessible)
 {
@@ -153,7 +144,6 @@ void MemMan::build()
     // Column widths: the twips of the description, widened where the texts
     // of this font would not fit.
     {
-        const double scale = grd_mem->logicalDpiX() / 96.0;
         const QFontMetrics cellFm(grd_mem->font());
         const QFontMetrics titleFm(titleFont);
         const QStringList samples{QStringLiteral("000"), QStringLiteral(" 29999.999"),
@@ -162,7 +152,7 @@ void MemMan::build()
         for (int c = 0; c < mem2::ColCount; ++c) {
             const int need = std::max(cellFm.horizontalAdvance(samples[c]),
                                       titleFm.horizontalAdvance(titles[c])) + 12;
-            const int w = std::max(int(kTwips[c] / 15.0 * scale + 0.5), need);
+            const int w = std::max(uifont::twipsToPixels(kTwips[c], grd_mem), need);
             grd_titles->setColumnWidth(c, w);
             grd_mem->setColumnWidth(c, w);
         }

@@ -9,6 +9,7 @@
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "panel/entry.h"
 #include "panel/ui/textgrid.h"
 #include "settings/ui/about.h"
 #include "settings/ui/setup.h"
@@ -17,10 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFontDatabase>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,128 +34,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-const QColor kLight(255, 224, 192);
-const QColor kOrange(255, 128, 0);
-
-QFont fixedFont(int pointSize, bool bold = false)
-{
-    QFont f(QStringLiteral("Courier New"));
-    if (!QFontDatabase::families().contains(f.family()))
-        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    return f;
-}
-
-// A value label: a small read-out with a coloured background.
-QLabel *valueLabel(const QString &name, QWidget *parent, int width = 52)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setProperty("panelRole", QStringLiteral("value"));
-    l->setFixedSize(width, 20);
-    l->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    l->setFont(fixedFont(10, true));
-    return l;
-}
-
-void paintValue(QLabel *l, const QColor &bg)
-{
-    l->setStyleSheet(QStringLiteral("QLabel { background-color: %1; color: #1a1008;"
-                                    " border: 1px solid #0c0d0f; border-radius: 2px;"
-                                    " padding-left: 2px; }")
-                         .arg(bg.name()));
-    l->setProperty("background", bg);
-}
-
-QLabel *titleLabel(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setProperty("panelRole", QStringLiteral("title"));
-    return l;
-}
-
-TextGrid *grid(const QString &name, int rows, int cols, const QString &accName, QWidget *parent,
-               QSize cell = QSize(46, 20))
-{
-    auto *g = new TextGrid(rows, cols, parent);
-    g->setObjectName(name);
-    g->setAccessibleName(accName);
-    g->setCellSize(cell);
-    g->setFont(fixedFont(9, true));
-    return g;
-}
-
-const char *kStyle = R"(
-rxctrl2, QWidget#panelBody {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #474c53, stop:0.5 #3a3e44, stop:1 #2f3237);
-}
-QGroupBox {
-    color: #d8dce2; font-weight: bold;
-    border: 1px solid #62686f; border-radius: 6px;
-    margin-top: 12px; padding: 8px 6px 6px 6px;
-    background: rgba(0, 0, 0, 40);
-}
-QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
-QGroupBox:disabled { color: #7d8289; }
-QLabel[panelRole="title"] { color: #b9bfc7; font-size: 8pt; }
-QLabel#lbl_khz { color: #5fd07a; font-weight: bold; }
-QLabel#lbl_mfreq {
-    background: #0b1410; color: #ffb040; border: 2px solid #0c0d0f; border-radius: 3px;
-    padding: 0 4px;
-}
-QLineEdit#txt_freqa {
-    background: #0b1410; color: #7dff9a; selection-background-color: #2f6f3f;
-    border: none; padding: 0 4px;
-}
-QFrame#freqDisplay { background: #0b1410; border: 2px solid #0c0d0f; border-radius: 4px; }
-QFrame#clockDisplay { background: #0b1410; border: 2px solid #0c0d0f; border-radius: 3px; }
-QLabel#lbl_utc { color: #ffb040; }
-QLabel#lbl_lt { color: #8fa59a; }
-QPushButton[panelRole="key"] {
-    color: #eef0f2; font-weight: bold;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b6169, stop:1 #3b4046);
-    border: 1px solid #15171a; border-radius: 4px;
-}
-QPushButton[panelRole="key"]:pressed { background: #2a2e33; }
-QPushButton[panelRole="key"]:focus { border: 1px solid #7fd0ff; }
-QPushButton#cmd_enter, QPushButton#cmd_enterC {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4c6a86, stop:1 #2f455b);
-}
-QPushButton#cmd_gono {
-    color: white; font-weight: bold; font-size: 13pt;
-    border: 2px solid #15171a; border-radius: 6px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3f9a52, stop:1 #256b35);
-}
-QPushButton#cmd_gono[going="true"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #d0492f, stop:1 #8e2715);
-}
-QPushButton#cmd_gono:focus { border: 2px solid #7fd0ff; }
-QToolButton[panelRole="spin"] {
-    color: #eef0f2; border: 1px solid #15171a; border-radius: 3px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b6169, stop:1 #3b4046);
-}
-QToolButton[panelRole="spin"]:pressed { background: #2a2e33; }
-QMenuBar { background: #24272b; color: #e2e5e9; border-bottom: 1px solid #101113; }
-QMenuBar::item { padding: 3px 8px; background: transparent; }
-QMenuBar::item:selected { background: #4c6a86; }
-QMenuBar::item:disabled { color: #8a9098; }
-QMenu { background: #2c3035; color: #e2e5e9; border: 1px solid #101113; }
-QMenu::item { padding: 4px 24px 4px 20px; }
-QMenu::item:selected { background: #4c6a86; }
-QMenu::item:disabled { color: #7a8088; }
-QMenu::separator { height: 1px; background: #50565e; margin: 4px 8px; }
-)";
-
-} // namespace
+#include <memory>
 
 rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
 {
@@ -197,398 +74,74 @@ rxctrl2::~rxctrl2()
         app_.panel = nullptr;
 }
 
-// ---------------------------------------------------------------- layout
+// ---------------------------------------------------------------- wiring
 
 void rxctrl2::buildUi()
 {
-    auto *body = new QWidget(this);
-    body->setObjectName(QStringLiteral("panelBody"));
-    setCentralWidget(body);
-    // The panel's look goes on its body and menu bar only: dialogs parented
-    // to the window (set-up, about, message boxes) keep their own look.
-    body->setStyleSheet(QString::fromLatin1(kStyle));
-    menuBar()->setStyleSheet(QString::fromLatin1(kStyle));
+    ui_.setupUi(this);
+    connect(ui_.grd_HF, &TextGrid::cellClicked, this, [this](int, int c) { grd_HF_click(c); });
+    connect(ui_.grd_agc, &TextGrid::cellClicked, this, [this](int, int c) { grd_agc_click(c); });
+    connect(ui_.grd_nb, &TextGrid::cellClicked, this, [this](int, int c) { grd_nb_click(c); });
+    connect(ui_.grd_bw, &TextGrid::cellClicked, this, [this](int, int c) { grd_bw_click(c); });
+    connect(ui_.grd_md, &TextGrid::cellClicked, this, &rxctrl2::grd_md_click);
+    connect(ui_.grd_vbt, &TextGrid::cellClicked, this, [this](int, int c) { grd_vbt_click(c); });
+    connect(ui_.grd_lock, &TextGrid::cellClicked, this, [this](int, int c) { grd_lock_click(c); });
+    connect(ui_.grd_CS, &TextGrid::cellClicked, this, &rxctrl2::grd_CS_click);
+    connect(ui_.vsc_bwc, &QScrollBar::valueChanged, this, &rxctrl2::vsc_bwc_change);
+    connect(ui_.vsc_pbs, &QScrollBar::valueChanged, this, &rxctrl2::vsc_pbs_change);
+    connect(ui_.cmd_gono, &QPushButton::clicked, this, &rxctrl2::cmd_gono_click);
 
-    // Lock
-    fra_lock = new QGroupBox(QStringLiteral("Lock"), body);
-    fra_lock->setObjectName(QStringLiteral("fra_lock"));
-    grd_lock = grid(QStringLiteral("grd_lock"), 1, 2, QStringLiteral("Lock"), fra_lock);
-    lbl_lock = valueLabel(QStringLiteral("lbl_lock"), fra_lock);
-    {
-        auto *l = new QHBoxLayout(fra_lock);
-        l->addWidget(grd_lock);
-        l->addSpacing(6);
-        l->addWidget(lbl_lock);
-        l->addStretch();
-    }
-
-    // IF: agc and nb
-    fra_if = new QGroupBox(QStringLiteral("IF"), body);
-    fra_if->setObjectName(QStringLiteral("fra_if"));
-    auto *lbl_tagc = titleLabel(QStringLiteral("lbl_tagc"), QStringLiteral("agc"), fra_if);
-    grd_agc = grid(QStringLiteral("grd_agc"), 1, 3, QStringLiteral("agc"), fra_if);
-    lbl_agc = valueLabel(QStringLiteral("lbl_agc"), fra_if);
-    auto *lbl_tnb = titleLabel(QStringLiteral("lbl_tnb"), QStringLiteral("nb"), fra_if);
-    grd_nb = grid(QStringLiteral("grd_nb"), 1, 3, QStringLiteral("nb"), fra_if);
-    lbl_nb = valueLabel(QStringLiteral("lbl_nb"), fra_if);
-    {
-        auto *l = new QGridLayout(fra_if);
-        l->setHorizontalSpacing(6);
-        l->addWidget(lbl_tagc, 0, 0);
-        l->addWidget(grd_agc, 0, 1);
-        l->addWidget(lbl_agc, 0, 2);
-        l->addWidget(lbl_tnb, 1, 0);
-        l->addWidget(grd_nb, 1, 1);
-        l->addWidget(lbl_nb, 1, 2);
-        l->setColumnStretch(3, 1);
-    }
-
-    // Bandwidth: grid, bwc and pbs scroll bars
-    fra_bw = new QGroupBox(QStringLiteral("Bandwidth"), body);
-    fra_bw->setObjectName(QStringLiteral("fra_bw"));
-    grd_bw = grid(QStringLiteral("grd_bw"), 1, 4, QStringLiteral("Bandwidth"), fra_bw);
-    lbl_bw = valueLabel(QStringLiteral("lbl_bw"), fra_bw);
-    auto *lbl_tbwc = titleLabel(QStringLiteral("lbl_tbwc"), QStringLiteral("bwc"), fra_bw);
-    auto *lbl_tpbs = titleLabel(QStringLiteral("lbl_tpbs"), QStringLiteral("pbs"), fra_bw);
-    lbl_bwc = valueLabel(QStringLiteral("lbl_bwc"), fra_bw);
-    lbl_pbs = valueLabel(QStringLiteral("lbl_pbs"), fra_bw);
-    vsc_bwc = new QScrollBar(Qt::Vertical, fra_bw);
-    vsc_bwc->setObjectName(QStringLiteral("vsc_bwc"));
-    vsc_bwc->setAccessibleName(QStringLiteral("bwc"));
-    // The minimum end (top) holds the widest setting.
-    vsc_bwc->setInvertedAppearance(true);
-    vsc_bwc->setInvertedControls(false);
-    vsc_bwc->setRange(rxlimits::kBwcWide.lo(), rxlimits::kBwcWide.hi());
-    vsc_bwc->setValue(2000);
-    vsc_bwc->setSingleStep(rxlimits::kBwcStep);
-    vsc_bwc->setPageStep(rxlimits::kBwcPage);
-    vsc_bwc->setFixedHeight(92);
-    vsc_bwc->setFocusPolicy(Qt::StrongFocus); // reachable by Tab, moved by the arrow keys
-    vsc_bwc->setEnabled(false);
-    vsc_pbs = new QScrollBar(Qt::Vertical, fra_bw);
-    vsc_pbs->setObjectName(QStringLiteral("vsc_pbs"));
-    vsc_pbs->setAccessibleName(QStringLiteral("pbs"));
-    vsc_pbs->setInvertedAppearance(true);
-    vsc_pbs->setRange(rxlimits::kPbsMin, rxlimits::kPbsMax);
-    vsc_pbs->setValue(0);
-    vsc_pbs->setSingleStep(rxlimits::kPbsStep);
-    vsc_pbs->setPageStep(rxlimits::kPbsPage);
-    vsc_pbs->setFixedHeight(92);
-    vsc_pbs->setFocusPolicy(Qt::StrongFocus);
-    vsc_pbs->setEnabled(false);
-    {
-        auto *l = new QGridLayout(fra_bw);
-        l->setHorizontalSpacing(6);
-        auto *top = new QHBoxLayout;
-        top->addWidget(grd_bw);
-        top->addSpacing(6);
-        top->addWidget(lbl_bw);
-        top->addStretch();
-        l->addLayout(top, 0, 0, 1, 4);
-        l->addWidget(lbl_tbwc, 1, 0, Qt::AlignHCenter);
-        l->addWidget(lbl_tpbs, 1, 2, Qt::AlignHCenter);
-        l->addWidget(vsc_bwc, 2, 0, Qt::AlignHCenter);
-        l->addWidget(vsc_pbs, 2, 2, Qt::AlignHCenter);
-        l->addWidget(lbl_bwc, 3, 0, Qt::AlignHCenter);
-        l->addWidget(lbl_pbs, 3, 2, Qt::AlignHCenter);
-        l->setColumnMinimumWidth(1, 24);
-        l->setColumnStretch(3, 1);
-    }
-
-    // Mode
-    fra_md = new QGroupBox(QStringLiteral("Mode"), body);
-    fra_md->setObjectName(QStringLiteral("fra_md"));
-    grd_md = grid(QStringLiteral("grd_md"), 3, 3, QStringLiteral("Mode"), fra_md, QSize(48, 22));
-    lbl_md = valueLabel(QStringLiteral("lbl_md"), fra_md);
-    {
-        auto *l = new QHBoxLayout(fra_md);
-        l->addWidget(grd_md);
-        l->addSpacing(6);
-        l->addWidget(lbl_md, 0, Qt::AlignTop);
-        l->addStretch();
-    }
-
-    // RF: att and vbt
-    fra_HF = new QGroupBox(QStringLiteral("RF"), body);
-    fra_HF->setObjectName(QStringLiteral("fra_HF"));
-    auto *lbl_tHF = titleLabel(QStringLiteral("lbl_tHF"), QStringLiteral("att"), fra_HF);
-    grd_HF = grid(QStringLiteral("grd_HF"), 1, 2, QStringLiteral("att"), fra_HF);
-    lbl_HF = valueLabel(QStringLiteral("lbl_HF"), fra_HF);
-    auto *lbl_tvbt = titleLabel(QStringLiteral("lbl_tvbt"), QStringLiteral("vbt"), fra_HF);
-    grd_vbt = grid(QStringLiteral("grd_vbt"), 1, 2, QStringLiteral("vbt"), fra_HF);
-    lbl_vbt = valueLabel(QStringLiteral("lbl_vbt"), fra_HF);
-    {
-        auto *l = new QGridLayout(fra_HF);
-        l->setHorizontalSpacing(6);
-        l->addWidget(lbl_tHF, 0, 0);
-        l->addWidget(grd_HF, 0, 1);
-        l->addWidget(lbl_HF, 0, 2);
-        l->addWidget(lbl_tvbt, 1, 0);
-        l->addWidget(grd_vbt, 1, 1);
-        l->addWidget(lbl_vbt, 1, 2);
-        l->setColumnStretch(3, 1);
-    }
-
-    for (QScrollBar *b : {vsc_bwc, vsc_pbs}) {
-        QPalette pal = b->palette();
-        for (auto grp : {QPalette::Active, QPalette::Inactive}) {
-            pal.setColor(grp, QPalette::Window, QColor(0x1b, 0x1d, 0x20));
-            pal.setColor(grp, QPalette::Base, QColor(0x1b, 0x1d, 0x20));
-            pal.setColor(grp, QPalette::Button, QColor(0x8d, 0x93, 0x9b));
-            pal.setColor(grp, QPalette::ButtonText, QColor(0x15, 0x17, 0x1a));
-        }
-        pal.setColor(QPalette::Disabled, QPalette::Window, QColor(0x26, 0x29, 0x2d));
-        pal.setColor(QPalette::Disabled, QPalette::Base, QColor(0x26, 0x29, 0x2d));
-        pal.setColor(QPalette::Disabled, QPalette::Button, QColor(0x3e, 0x43, 0x49));
-        pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x75, 0x7c));
-        b->setPalette(pal);
-    }
-    for (QLabel *l : {lbl_lock, lbl_agc, lbl_nb, lbl_bw, lbl_bwc, lbl_pbs, lbl_md, lbl_HF, lbl_vbt})
-        paintValue(l, kLight);
-    lbl_md->setFixedHeight(22);
-
-    QWidget *freq = buildFreqFrame();
-
-    // Arrangement: the frequency frame on the left, the settings on the right.
-    auto *g = new QGridLayout(body);
-    g->setContentsMargins(10, 8, 10, 10);
-    g->setHorizontalSpacing(10);
-    g->setVerticalSpacing(6);
-    g->addWidget(freq, 0, 0, 3, 1);
-    g->addWidget(fra_md, 0, 1);
-    g->addWidget(fra_bw, 0, 2, 2, 1);
-    g->addWidget(fra_if, 1, 1);
-    g->addWidget(fra_HF, 2, 1);
-    g->addWidget(fra_lock, 2, 2);
-    g->setRowStretch(3, 1);
-
-    connect(grd_HF, &TextGrid::cellClicked, this, [this](int, int c) { grd_HF_click(c); });
-    connect(grd_agc, &TextGrid::cellClicked, this, [this](int, int c) { grd_agc_click(c); });
-    connect(grd_nb, &TextGrid::cellClicked, this, [this](int, int c) { grd_nb_click(c); });
-    connect(grd_bw, &TextGrid::cellClicked, this, [this](int, int c) { grd_bw_click(c); });
-    connect(grd_md, &TextGrid::cellClicked, this, &rxctrl2::grd_md_click);
-    connect(grd_vbt, &TextGrid::cellClicked, this, [this](int, int c) { grd_vbt_click(c); });
-    connect(grd_lock, &TextGrid::cellClicked, this, [this](int, int c) { grd_lock_click(c); });
-    connect(grd_CS, &TextGrid::cellClicked, this, &rxctrl2::grd_CS_click);
-    connect(vsc_bwc, &QScrollBar::valueChanged, this, &rxctrl2::vsc_bwc_change);
-    connect(vsc_pbs, &QScrollBar::valueChanged, this, &rxctrl2::vsc_pbs_change);
-
-    // Tab order: frequency entry and steps, the settings, then the keypad.
-    QList<QWidget *> order{txt_freqa, spn_up, spn_down, grd_CS, cmd_gono, grd_md, grd_bw,
-                           vsc_bwc, vsc_pbs, grd_agc, grd_nb, grd_HF, grd_vbt, grd_lock};
-    for (int k : {7, 8, 9, 4, 5, 6, 1, 2, 3, 0})
-        order << findChild<QWidget *>(QStringLiteral("cmd_0to9_%1").arg(k));
-    for (const char *n : {"cmd_dot", "cmd_back", "cmd_enter", "cmd_enterC"})
-        order << findChild<QWidget *>(QString::fromLatin1(n));
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    // Start outside the text field so that the keypad keys work at once.
-    grd_CS->setFocus(Qt::OtherFocusReason);
-}
-
-QWidget *rxctrl2::buildFreqFrame()
-{
-    fra_freq = new QGroupBox(centralWidget());
-    fra_freq->setObjectName(QStringLiteral("fra_freq"));
-    auto *outer = new QVBoxLayout(fra_freq);
-    outer->setSpacing(8);
-
-    // The display: frequency field, unit and the spin button.
-    auto *display = new QFrame(fra_freq);
-    display->setObjectName(QStringLiteral("freqDisplay"));
-    txt_freqa = new QLineEdit(QStringLiteral("12345.678"), display);
-    txt_freqa->setObjectName(QStringLiteral("txt_freqa"));
-    txt_freqa->setAccessibleName(QStringLiteral("Frequency"));
-    txt_freqa->setToolTip(QStringLiteral("Frequency in kHz: type a value and press Enter;"
-                                         " double-click to clear (Ctrl+L)"));
-    txt_freqa->setFont(fixedFont(26, true));
-    txt_freqa->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txt_freqa->setMinimumWidth(230);
-    txt_freqa->setFixedHeight(48);
-    txt_freqa->installEventFilter(this);
-    auto *khz = new QLabel(QStringLiteral("kHz"), display);
-    khz->setObjectName(QStringLiteral("lbl_khz"));
-    khz->setAlignment(Qt::AlignBottom);
-
-    spn_Freq = new QFrame(fra_freq);
-    spn_Freq->setObjectName(QStringLiteral("spn_Freq"));
-    spn_Freq->setAccessibleName(QStringLiteral("Frequency step"));
-    spn_up = new QToolButton(spn_Freq);
-    spn_up->setObjectName(QStringLiteral("spn_Freq_up"));
-    spn_up->setArrowType(Qt::UpArrow);
-    spn_up->setProperty("panelRole", QStringLiteral("spin"));
-    spn_up->setAccessibleName(QStringLiteral("Step up"));
-    spn_up->setToolTip(QStringLiteral("Step up (Ctrl+Up, +)"));
-    spn_up->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-    spn_down = new QToolButton(spn_Freq);
-    spn_down->setObjectName(QStringLiteral("spn_Freq_down"));
-    spn_down->setArrowType(Qt::DownArrow);
-    spn_down->setProperty("panelRole", QStringLiteral("spin"));
-    spn_down->setAccessibleName(QStringLiteral("Step down"));
-    spn_down->setToolTip(QStringLiteral("Step down (Ctrl+Down, -)"));
-    spn_down->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-    for (QToolButton *b : {spn_up, spn_down}) {
-        b->setFixedSize(30, 24);
-        b->setFocusPolicy(Qt::StrongFocus);
-    }
-    {
-        auto *l = new QVBoxLayout(spn_Freq);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->setSpacing(2);
-        l->addWidget(spn_up);
-        l->addWidget(spn_down);
-    }
-    connect(spn_up, &QToolButton::clicked, this, [this] { spinStep(1); });
-    connect(spn_down, &QToolButton::clicked, this, [this] { spinStep(-1); });
-    connect(txt_freqa, &QLineEdit::returnPressed, this, &rxctrl2::enterTypedFrequency);
-    {
-        auto *l = new QHBoxLayout(display);
-        l->setContentsMargins(6, 2, 8, 6);
-        l->addWidget(txt_freqa, 1);
-        l->addWidget(khz);
-        auto *row = new QHBoxLayout;
-        row->addWidget(display, 1);
-        row->addWidget(spn_Freq);
-        outer->addLayout(row);
-    }
-
-    // Keypad with its own display.
-    auto *keys = new QGridLayout;
-    keys->setSpacing(4);
-    lbl_mfreq = new QLabel(fra_freq);
-    lbl_mfreq->setObjectName(QStringLiteral("lbl_mfreq"));
-    lbl_mfreq->setAccessibleName(QStringLiteral("Keypad entry"));
-    lbl_mfreq->setFont(fixedFont(14, true));
-    lbl_mfreq->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lbl_mfreq->setFixedHeight(30);
-    keys->addWidget(lbl_mfreq, 0, 0, 1, 3);
-    auto key = [&](const QString &name, const QString &caption, const QString &acc) {
-        auto *b = new QPushButton(caption, fra_freq);
-        b->setObjectName(name);
-        b->setProperty("panelRole", QStringLiteral("key"));
-        b->setAccessibleName(acc);
-        b->setFont(fixedFont(12, true));
-        b->setMinimumSize(40, 30);
-        b->setAutoDefault(false);
-        return b;
-    };
-    const int pos[10][2] = {{4, 0}, {3, 0}, {3, 1}, {3, 2}, {2, 0},
-                            {2, 1}, {2, 2}, {1, 0}, {1, 1}, {1, 2}};
+    ui_.txt_freqa->installEventFilter(this);
+    connect(ui_.txt_freqa, &QLineEdit::returnPressed, this, &rxctrl2::enterTypedFrequency);
+    connect(ui_.spn_up, &QToolButton::clicked, this, [this] { spinStep(1); });
+    connect(ui_.spn_down, &QToolButton::clicked, this, [this] { spinStep(-1); });
     for (int k = 0; k <= 9; ++k) {
         const QString d = QString::number(k);
-        auto *b = key(QStringLiteral("cmd_0to9_%1").arg(k), d, d);
-        b->setToolTip(QStringLiteral("Key %1").arg(d));
-        if (k == 0)
-            keys->addWidget(b, pos[k][0], pos[k][1], 1, 2);
-        else
-            keys->addWidget(b, pos[k][0], pos[k][1]);
-        connect(b, &QPushButton::clicked, this, [this, d] { keypadKey(d); });
+        connect(ui_.cmd_0to9[k], &QPushButton::clicked, this, [this, d] { keypadKey(d); });
     }
-    auto *dot = key(QStringLiteral("cmd_dot"), QStringLiteral("."), QStringLiteral("Point"));
-    dot->setToolTip(QStringLiteral("Decimal point (.)"));
-    keys->addWidget(dot, 4, 2);
-    connect(dot, &QPushButton::clicked, this, [this] { keypadKey(QStringLiteral(".")); });
-    auto *back = key(QStringLiteral("cmd_back"), QString(QChar(0x2190)), QStringLiteral("Back"));
-    back->setToolTip(QStringLiteral("Delete the last character (Backspace)"));
-    keys->addWidget(back, 0, 3);
-    connect(back, &QPushButton::clicked, this, [this] { keypadKey(QStringLiteral("back")); });
-    auto *f = key(QStringLiteral("cmd_enter"), QStringLiteral("F"), QStringLiteral("F"));
-    f->setToolTip(QStringLiteral("Enter as frequency in kHz (F)"));
-    f->setMinimumHeight(64);
-    f->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    keys->addWidget(f, 1, 3, 2, 1);
-    connect(f, &QPushButton::clicked, this, &rxctrl2::enterKeypadFrequency);
-    auto *c = key(QStringLiteral("cmd_enterC"), QStringLiteral("C"), QStringLiteral("C"));
-    c->setToolTip(QStringLiteral("Enter as memory channel 0 to 199 (C)"));
-    c->setMinimumHeight(64);
-    c->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    keys->addWidget(c, 3, 3, 2, 1);
-    connect(c, &QPushButton::clicked, this, &rxctrl2::enterKeypadChannel);
-
-    // Tuning steps and GO.
-    auto *steps = new QVBoxLayout;
-    steps->setSpacing(4);
-    auto *stepTitle = titleLabel(QStringLiteral("lbl_tCS"), QStringLiteral("step kHz"), fra_freq);
-    grd_CS = grid(QStringLiteral("grd_CS"), 4, 4, QStringLiteral("Tuning step"), fra_freq,
-                  QSize(44, 22));
-    cmd_gono = new QPushButton(QStringLiteral("GO"), fra_freq);
-    cmd_gono->setObjectName(QStringLiteral("cmd_gono"));
-    cmd_gono->setAccessibleName(QStringLiteral("GO"));
-    cmd_gono->setToolTip(QStringLiteral("Continuous tuning by the step, in the last spin"
-                                        " direction (Alt+G)"));
-    cmd_gono->setShortcut(QKeySequence(Qt::ALT | Qt::Key_G));
-    cmd_gono->setMinimumHeight(36);
-    cmd_gono->setAutoDefault(false);
-    connect(cmd_gono, &QPushButton::clicked, this, &rxctrl2::cmd_gono_click);
-    steps->addWidget(stepTitle);
-    steps->addWidget(grd_CS);
-    steps->addStretch();
-    steps->addWidget(cmd_gono);
-
-    auto *lower = new QHBoxLayout;
-    lower->setSpacing(14);
-    lower->addLayout(keys);
-    lower->addLayout(steps);
-    outer->addLayout(lower);
-    outer->addStretch();
-
-    // The clock line again, as a read-out under the keypad.
-    auto *clock = new QFrame(fra_freq);
-    clock->setObjectName(QStringLiteral("clockDisplay"));
-    lbl_utc = new QLabel(clock);
-    lbl_utc->setObjectName(QStringLiteral("lbl_utc"));
-    lbl_utc->setFont(fixedFont(11, true));
-    lbl_lt = new QLabel(clock);
-    lbl_lt->setObjectName(QStringLiteral("lbl_lt"));
-    lbl_lt->setFont(fixedFont(9));
-    lbl_lt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    {
-        auto *l = new QHBoxLayout(clock);
-        l->setContentsMargins(8, 3, 8, 3);
-        l->addWidget(lbl_utc);
-        l->addStretch();
-        l->addWidget(lbl_lt);
-    }
-    outer->addWidget(clock);
+    connect(ui_.cmd_dot, &QPushButton::clicked, this, [this] { keypadKey(QStringLiteral(".")); });
+    connect(ui_.cmd_back, &QPushButton::clicked, this,
+            [this] { keypadKey(QStringLiteral("back")); });
+    connect(ui_.cmd_enter, &QPushButton::clicked, this, &rxctrl2::enterKeypadFrequency);
+    connect(ui_.cmd_enterC, &QPushButton::clicked, this, &rxctrl2::enterKeypadChannel);
 
     auto *focusField = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     connect(focusField, &QShortcut::activated, this, [this] {
-        txt_freqa->setFocus(Qt::ShortcutFocusReason);
-        txt_freqa->selectAll();
+        ui_.txt_freqa->setFocus(Qt::ShortcutFocusReason);
+        ui_.txt_freqa->selectAll();
     });
-    return fra_freq;
 }
 
 // ---------------------------------------------------------------- grids
 
-void rxctrl2::set_grd_hf() { grd_HF->setCells(app_.cap.gridHF); }
-void rxctrl2::set_grd_vbt() { grd_vbt->setCells(app_.cap.gridVbt); }
+void rxctrl2::set_grd_hf() { ui_.grd_HF->setCells(app_.cap.gridHF); }
+void rxctrl2::set_grd_vbt() { ui_.grd_vbt->setCells(app_.cap.gridVbt); }
 
 void rxctrl2::set_grd_CS()
 {
-    grd_CS->setCells(app_.cap.gridCS);
+    ui_.grd_CS->setCells(app_.cap.gridCS);
     step_hz_ = 5000;
-    fra_freq->setTitle(QStringLiteral("Frequency/Step=5"));
-    grd_CS->setCurrent(2, 2);
+    ui_.fra_freq->setTitle(QStringLiteral("Frequency/Step=5"));
+    ui_.grd_CS->setCurrent(2, 2);
 }
 
-void rxctrl2::set_grd_bw() { grd_bw->setCells(app_.cap.gridBw); }
-void rxctrl2::set_grd_agc() { grd_agc->setCells(app_.cap.gridAgc); }
+void rxctrl2::set_grd_bw() { ui_.grd_bw->setCells(app_.cap.gridBw); }
+void rxctrl2::set_grd_agc() { ui_.grd_agc->setCells(app_.cap.gridAgc); }
 
 void rxctrl2::set_grd_nb()
 {
-    grd_nb->setCells(app_.cap.gridNb);
+    ui_.grd_nb->setCells(app_.cap.gridNb);
     setLabel(NB, QStringLiteral("Off"));
 }
 
-void rxctrl2::set_grd_md() { grd_md->setCells(app_.cap.gridMd); }
+void rxctrl2::set_grd_md() { ui_.grd_md->setCells(app_.cap.gridMd); }
 
 void rxctrl2::set_grd_lock()
 {
-    grd_lock->setCells(app_.cap.gridLock);
-    lbl_lock->setText(QStringLiteral("Off"));
-    paintValue(lbl_lock, kLight);
-    grd_lock->setCurrent(0, 0);
+    ui_.grd_lock->setCells(app_.cap.gridLock);
+    ui_.lbl_lock->setText(QStringLiteral("Off"));
+    panelui::paintValue(ui_.lbl_lock, panelui::kLight);
+    ui_.grd_lock->setCurrent(0, 0);
 }
 
 void rxctrl2::grd_HF_click(int c)
@@ -666,12 +219,12 @@ void rxctrl2::grd_lock_click(int c)
     QPointer<rxctrl2> self(this);
     Receiver2 *rx = app_.rx;
     if (c == 0) {
-        paintValue(lbl_lock, kLight);
+        panelui::paintValue(ui_.lbl_lock, panelui::kLight);
         rx->release();
         if (!self)
             return;
     } else {
-        paintValue(lbl_lock, kOrange);
+        panelui::paintValue(ui_.lbl_lock, panelui::kOrange);
         rx->hold();
         if (!self)
             return;
@@ -680,31 +233,29 @@ void rxctrl2::grd_lock_click(int c)
             if (!self)
                 return;
             releaseLock();
-            grd_lock->setCurrent(0, 0);
+            ui_.grd_lock->setCurrent(0, 0);
             return;
         }
         if (!self)
             return;
     }
-    lbl_lock->setText(Captions::text(app_.cap.lock, c));
+    ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
 }
 
 void rxctrl2::grd_CS_click(int r, int c)
 {
-    const QString t = grd_CS->cellText(r, c);
+    const QString t = ui_.grd_CS->cellText(r, c);
     if (t.isEmpty())
         return;
-    // The step texts are exact decimals; the tiny bias keeps 0.001 x 1000
-    // from coming out as 0.999...
-    step_hz_ = int(fmt::val(t) * 1000 + 1e-7);
-    fra_freq->setTitle(QStringLiteral("Frequency/Step=") + t);
+    step_hz_ = panelentry::stepHzOf(t);
+    ui_.fra_freq->setTitle(QStringLiteral("Frequency/Step=") + t);
 }
 
 void rxctrl2::vsc_bwc_change(int v)
 {
     if (!app_.rx || !app_.settings.bwcFitted() || !app_.rx->held())
         return;
-    lbl_bwc->setText(fmt::zeros(v, 4));
+    ui_.lbl_bwc->setText(fmt::zeros(v, 4));
     app_.rx->send_cmd(cmd::bwc(v));
 }
 
@@ -713,7 +264,7 @@ void rxctrl2::vsc_pbs_change(int v)
     if (!app_.rx || !app_.rx->held())
         return;
     const QString c = cmd::pbs(v);
-    lbl_pbs->setText(c.mid(1));
+    ui_.lbl_pbs->setText(c.mid(1));
     app_.rx->send_cmd(c);
 }
 
@@ -730,11 +281,11 @@ void rxctrl2::cmd_gono_click()
     Receiver2 *rx = app_.rx;
     go_state_ = 1 - go_state_;
     if (go_state_ == 1) {
-        cmd_gono->setText(QStringLiteral("NO"));
-        cmd_gono->setAccessibleName(QStringLiteral("NO"));
-        cmd_gono->setProperty("going", true);
-        cmd_gono->style()->unpolish(cmd_gono);
-        cmd_gono->style()->polish(cmd_gono);
+        ui_.cmd_gono->setText(QStringLiteral("NO"));
+        ui_.cmd_gono->setAccessibleName(QStringLiteral("NO"));
+        ui_.cmd_gono->setProperty("going", true);
+        ui_.cmd_gono->style()->unpolish(ui_.cmd_gono);
+        ui_.cmd_gono->style()->polish(ui_.cmd_gono);
         rx->hold();
         if (!self)
             return;
@@ -747,11 +298,11 @@ void rxctrl2::cmd_gono_click()
         if (!self)
             return;
     } else {
-        cmd_gono->setText(QStringLiteral("GO"));
-        cmd_gono->setAccessibleName(QStringLiteral("GO"));
-        cmd_gono->setProperty("going", false);
-        cmd_gono->style()->unpolish(cmd_gono);
-        cmd_gono->style()->polish(cmd_gono);
+        ui_.cmd_gono->setText(QStringLiteral("GO"));
+        ui_.cmd_gono->setAccessibleName(QStringLiteral("GO"));
+        ui_.cmd_gono->setProperty("going", false);
+        ui_.cmd_gono->style()->unpolish(ui_.cmd_gono);
+        ui_.cmd_gono->style()->polish(ui_.cmd_gono);
         releaseLock();
         return;
     }
@@ -782,29 +333,24 @@ void rxctrl2::cmd_gono_click()
 
 void rxctrl2::keypadKey(const QString &key)
 {
-    if (key == QLatin1String("back")) {
-        if (!keypad_text_.isEmpty())
-            keypad_text_.chop(1);
-    } else {
-        keypad_text_ = lbl_mfreq->text() + key;
-    }
-    lbl_mfreq->setText(keypad_text_);
+    keypad_text_ = panelentry::keypadPress(keypad_text_, key);
+    ui_.lbl_mfreq->setText(keypad_text_);
 }
 
 void rxctrl2::tuneTo(double f)
 {
-    if (!app_.rx->tune(f, FreqFanout::Panel))
+    if (!panelentry::frequencyAccepted(f) || !app_.rx->tune(f, FreqFanout::Panel))
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
 }
 
 void rxctrl2::enterKeypadFrequency()
 {
-    const double f = fmt::val(keypad_text_);
+    const double f = panelentry::khzOf(keypad_text_);
     // The display is cleared first so that keys pressed while the command
     // goes out start a new entry.
     keypad_text_.clear();
-    lbl_mfreq->clear();
+    ui_.lbl_mfreq->clear();
     tuneTo(f);
 }
 
@@ -812,49 +358,47 @@ void rxctrl2::enterKeypadChannel()
 {
     const QString t = keypad_text_;
     keypad_text_.clear();
-    lbl_mfreq->clear();
-    const double v = fmt::val(t);
-    if (t.isEmpty() || v < rxlimits::kFirstChannel || v > rxlimits::kLastChannel) {
+    ui_.lbl_mfreq->clear();
+    const std::optional<int> ch = panelentry::channelOf(t);
+    if (!ch) {
         app_.prompter->message(QStringLiteral("Memory cell outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
         return;
     }
     QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(cmd::recall(int(fmt::roundHalfAway(v))));
+    app_.rx->bracket_cmd(cmd::recall(*ch));
     if (self)
         refreshNow();
 }
 
 void rxctrl2::enterTypedFrequency()
 {
-    QString t = txt_freqa->text();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    tuneTo(fmt::val(t));
+    tuneTo(panelentry::khzOf(ui_.txt_freqa->text()));
 }
 
 void rxctrl2::spinStep(int dir)
 {
-    if (spin_busy_ || !app_.rx)
+    if (!app_.rx)
         return;
+    if (spin_busy_) {
+        // A step is on the line. While GO runs, a click or a +/- key turns
+        // the direction for its next pass; otherwise the step is not re-entered.
+        if (go_state_ == 1)
+            spin_dir_ = panelentry::spinDirOf(dir);
+        return;
+    }
     QPointer<rxctrl2> self(this);
     spin_busy_ = true;
-    spn_Freq->setEnabled(false);
-    spin_dir_ = dir < 0 ? -1 : 1;
-    QString t = txt_freqa->text();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    // A typed value far outside any frequency must not overflow the count.
-    const double raw = std::clamp(fmt::val(t) * 1000 + 0.49, -1e15, 1e15);
-    long long hz = (long long)std::floor(raw);
-    // Each direction clamps at its own end of the range.
-    if (spin_dir_ == -1)
-        hz = std::max(hz - step_hz_, rxlimits::kMinHz);
-    else
-        hz = std::min(hz + step_hz_, rxlimits::kMaxHz);
-    app_.rx->tuneHz(hz, FreqFanout::Panel);
+    // While GO runs the spin button stays usable: it reverses the stepping.
+    if (go_state_ != 1)
+        ui_.spn_Freq->setEnabled(false);
+    spin_dir_ = panelentry::spinDirOf(dir);
+    app_.rx->tuneHz(panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_, spin_dir_),
+                    FreqFanout::Panel);
     if (!self)
         return;
     spin_busy_ = false;
-    spn_Freq->setEnabled(true);
+    ui_.spn_Freq->setEnabled(true);
 }
 
 bool rxctrl2::refreshNow()
@@ -896,11 +440,11 @@ void rxctrl2::setLabel(Label which, const QString &text)
 {
     QLabel *l = nullptr;
     switch (which) {
-    case HF: l = lbl_HF; break;
-    case BW: l = lbl_bw; break;
-    case MD: l = lbl_md; break;
-    case AGC: l = lbl_agc; break;
-    case NB: l = lbl_nb; break;
+    case HF: l = ui_.lbl_HF; break;
+    case BW: l = ui_.lbl_bw; break;
+    case MD: l = ui_.lbl_md; break;
+    case AGC: l = ui_.lbl_agc; break;
+    case NB: l = ui_.lbl_nb; break;
     }
     if (l)
         l->setText(text);
@@ -922,81 +466,81 @@ void rxctrl2::syncGrid(Label which, const QString &text)
     };
     static const int identity[3] = {0, 1, 2};
     switch (which) {
-    case HF: mark(grd_HF, cap.att, identity, 2); break;
-    case BW: mark(grd_bw, cap.bw, gridcodes::bw, 4); break;
-    case MD: mark(grd_md, cap.mode, gridcodes::md, 9); break;
-    case AGC: mark(grd_agc, cap.agc, gridcodes::agc, 3); break;
-    case NB: mark(grd_nb, cap.nb, identity, 3); break;
+    case HF: mark(ui_.grd_HF, cap.att, identity, 2); break;
+    case BW: mark(ui_.grd_bw, cap.bw, gridcodes::bw, 4); break;
+    case MD: mark(ui_.grd_md, cap.mode, gridcodes::md, 9); break;
+    case AGC: mark(ui_.grd_agc, cap.agc, gridcodes::agc, 3); break;
+    case NB: mark(ui_.grd_nb, cap.nb, identity, 3); break;
     }
 }
 
 void rxctrl2::showVbt(bool on)
 {
-    lbl_vbt->setText(on ? QStringLiteral(" On") : QStringLiteral("Off"));
-    paintValue(lbl_vbt, on ? kLight : kOrange);
-    grd_vbt->setCurrent(0, on ? 1 : 0);
+    ui_.lbl_vbt->setText(on ? QStringLiteral(" On") : QStringLiteral("Off"));
+    panelui::paintValue(ui_.lbl_vbt, on ? panelui::kLight : panelui::kOrange);
+    ui_.grd_vbt->setCurrent(0, on ? 1 : 0);
 }
 
 void rxctrl2::showLock(bool on)
 {
-    lbl_lock->setText(on ? QStringLiteral(" On") : QStringLiteral(" Off"));
-    paintValue(lbl_lock, on ? kOrange : kLight);
-    grd_lock->setCurrent(0, on ? 1 : 0);
+    ui_.lbl_lock->setText(on ? QStringLiteral(" On") : QStringLiteral(" Off"));
+    panelui::paintValue(ui_.lbl_lock, on ? panelui::kOrange : panelui::kLight);
+    ui_.grd_lock->setCurrent(0, on ? 1 : 0);
 }
 
 void rxctrl2::enableBwc(int minEnd, int maxEnd, int value)
 {
     QPointer<rxctrl2> self(this);
-    vsc_bwc->setEnabled(true);
-    const int before = vsc_bwc->value();
+    ui_.vsc_bwc->setEnabled(true);
+    const int before = ui_.vsc_bwc->value();
     {
         // The new range may clamp the old value on the way; only the final
         // value counts as a change (one "W", never an intermediate one).
-        const QSignalBlocker quiet(vsc_bwc);
+        const QSignalBlocker quiet(ui_.vsc_bwc);
         // The end with the larger value is drawn at the top (the minimum end).
-        vsc_bwc->setInvertedAppearance(minEnd > maxEnd);
-        vsc_bwc->setRange(qMin(minEnd, maxEnd), qMax(minEnd, maxEnd));
-        vsc_bwc->setValue(value);
+        ui_.vsc_bwc->setInvertedAppearance(minEnd > maxEnd);
+        ui_.vsc_bwc->setRange(qMin(minEnd, maxEnd), qMax(minEnd, maxEnd));
+        ui_.vsc_bwc->setValue(value);
     }
-    if (vsc_bwc->value() != before)
-        vsc_bwc_change(vsc_bwc->value());
+    if (ui_.vsc_bwc->value() != before)
+        vsc_bwc_change(ui_.vsc_bwc->value());
     if (!self)
         return;
-    lbl_bwc->setText(fmt::zeros(value, 4));
+    ui_.lbl_bwc->setText(fmt::zeros(value, 4));
 }
 
 void rxctrl2::enablePbs(int value, const QString &labelText)
 {
     QPointer<rxctrl2> self(this);
-    vsc_pbs->setEnabled(true);
-    vsc_pbs->setValue(value);
+    ui_.vsc_pbs->setEnabled(true);
+    ui_.vsc_pbs->setValue(value);
     if (!self)
         return;
-    lbl_pbs->setText(labelText);
+    ui_.lbl_pbs->setText(labelText);
 }
 
 void rxctrl2::clearBwc()
 {
-    vsc_bwc->setEnabled(false);
-    lbl_bwc->clear();
+    ui_.vsc_bwc->setEnabled(false);
+    ui_.lbl_bwc->clear();
 }
 
 void rxctrl2::clearPbs()
 {
-    vsc_pbs->setEnabled(false);
-    lbl_pbs->clear();
+    ui_.vsc_pbs->setEnabled(false);
+    ui_.lbl_pbs->clear();
 }
 
-void rxctrl2::setAgcEnabled(bool on) { grd_agc->setEnabled(on); }
+void rxctrl2::setAgcEnabled(bool on) { ui_.grd_agc->setEnabled(on); }
 
 void rxctrl2::setBwFrameEnabled(bool on)
 {
-    fra_bw->setEnabled(on);
-    grd_bw->setEnabled(on);
+    ui_.fra_bw->setEnabled(on);
+    ui_.grd_bw->setEnabled(on);
 }
 
-void rxctrl2::setFreqText(const QString &s) { txt_freqa->setText(s); }
-QString rxctrl2::freqText() const { return txt_freqa->text(); }
+void rxctrl2::setFreqText(const QString &s) { ui_.txt_freqa->setText(s); }
+QString rxctrl2::freqText() const { return ui_.txt_freqa->text(); }
 
 void rxctrl2::bringToFront()
 {
@@ -1016,9 +560,9 @@ void rxctrl2::showtime()
     setWindowTitle(QStringLiteral("LT : ") + app_.times.lt_text +
                    QStringLiteral("    VORANTIS V6    ") + QStringLiteral("UTC : ") +
                    app_.times.utc_text);
-    lbl_utc->setText(QStringLiteral("UTC  ") + app_.times.utc_text);
-    lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
-    lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
+    ui_.lbl_utc->setText(QStringLiteral("UTC  ") + app_.times.utc_text);
+    ui_.lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
+    ui_.lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
 }
 
 // ---------------------------------------------------------------- window events
@@ -1028,17 +572,40 @@ void rxctrl2::closeEvent(QCloseEvent *e)
     e->accept();
     if (!loaded_)
         return;
+    loaded_ = false;
+    showtime_->stop();
+    closeDown(true);
+}
+
+void rxctrl2::closeDown(bool closing)
+{
     go_state_ = 0; // ends a running GO loop
+    Receiver2 *rx = app_.rx;
+    if (rx && rx->busy()) {
+        // Called from inside a wait of a running sequence (a GO step): go on
+        // when it has ended, so that the release comes after its commands.
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(rx, &Receiver2::idle, this, [this, once, closing] {
+            disconnect(*once);
+            closeDown(closing);
+        });
+        return;
+    }
     QPointer<rxctrl2> self(this);
-    if (vbt_choice_ == 0 && app_.rx)
-        app_.rx->bracket_cmd(cmd::user(1, 1));
+    if (closing && vbt_choice_ == 0 && rx)
+        rx->bracket_cmd(cmd::user(1, 1));
     if (!self)
         return;
-    loaded_ = false;
-    if (app_.panel == this)
-        app_.panel = nullptr;
-    showtime_->stop();
-    emit closed();
+    // The receiver's own panel works again after the program has ended.
+    if (rx && rx->held())
+        rx->release();
+    if (!self)
+        return;
+    if (closing) {
+        if (app_.panel == this)
+            app_.panel = nullptr;
+        emit closed();
+    }
     if (self && exitHook)
         exitHook(0);
 }
@@ -1082,8 +649,8 @@ void rxctrl2::keyPressEvent(QKeyEvent *e)
 
 bool rxctrl2::eventFilter(QObject *o, QEvent *e)
 {
-    if (o == txt_freqa && e->type() == QEvent::MouseButtonDblClick) {
-        txt_freqa->clear();
+    if (o == ui_.txt_freqa && e->type() == QEvent::MouseButtonDblClick) {
+        ui_.txt_freqa->clear();
         return true;
     }
     if (o == menuBar() && e->type() == QEvent::ToolTip) {
@@ -1102,88 +669,14 @@ bool rxctrl2::eventFilter(QObject *o, QEvent *e)
 
 void rxctrl2::buildMenus()
 {
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("menubar"));
-    bar->installEventFilter(this);
-
-    auto item = [this](QMenu *m, const QString &name, const QString &caption) {
-        QAction *a = m->addAction(caption);
-        a->setObjectName(name);
-        a->setEnabled(false);
-        actions_.insert(name, a);
-        connect(a, &QAction::triggered, this, [this, name] { runMenu(name); });
-        return a;
-    };
-    auto menu = [this](QWidget *parentMenu, const QString &name, const QString &caption) {
-        QMenu *m = nullptr;
-        if (auto *b = qobject_cast<QMenuBar *>(parentMenu))
-            m = b->addMenu(caption);
-        else
-            m = static_cast<QMenu *>(parentMenu)->addMenu(caption);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(name);
-        m->setToolTipsVisible(true);
-        return m;
-    };
-    auto topItem = [this, bar](const QString &name, const QString &caption) {
-        QAction *a = bar->addAction(caption);
-        a->setObjectName(name);
-        a->setEnabled(false);
-        actions_.insert(name, a);
-        connect(a, &QAction::triggered, this, [this, name] { runMenu(name); });
-        return a;
-    };
-
-    QMenu *direct = menu(bar, QStringLiteral("mnu_direct"), QStringLiteral("&Direct"));
-    item(direct, QStringLiteral("mnu_update"), QStringLiteral("&Update "));
-    item(direct, QStringLiteral("mnu_setup"), QStringLiteral("&Set-Up . . ."));
-    item(direct, QStringLiteral("mnu_udefs"), QStringLiteral("User &defs . . ."));
-    direct->addSeparator();
-    item(direct, QStringLiteral("mnu_about"), QStringLiteral("&About . . ."));
-    QMenu *docs = menu(direct, QStringLiteral("mnu_docs"), QStringLiteral("See D&ocs"));
-    item(docs, QStringLiteral("mnu_docgb"), QStringLiteral("&English"));
-    item(docs, QStringLiteral("mnu_docnl"), QStringLiteral("&Nederlands"));
-    direct->addSeparator();
-    item(direct, QStringLiteral("mnu_RTTY"), QStringLiteral("&RTTY . . . "));
-    direct->addSeparator();
-    item(direct, QStringLiteral("mnu_exit"), QStringLiteral("E&xit"));
-
-    QMenu *db2rx = menu(bar, QStringLiteral("mnu_db2rx"), QStringLiteral("Db&2Rx"));
-    item(db2rx, QStringLiteral("mnu_bdxc"), QStringLiteral("&BDXC . . ."));
-    item(db2rx, QStringLiteral("mnu_own"), QStringLiteral("&OWN . . ."));
-    item(db2rx, QStringLiteral("mnu_ilg"), QStringLiteral("&ILG . . ."));
-    db2rx->addSeparator();
-    item(db2rx, QStringLiteral("mnu_convert1"), QStringLiteral("&Convert ILG . . ."));
-
-    QMenu *rx2db = menu(bar, QStringLiteral("mnu_rx2db"), QStringLiteral("&Rx2Db"));
-    item(rx2db, QStringLiteral("mnu_logging"), QStringLiteral("&Logging . . ."));
-    item(rx2db, QStringLiteral("mnu_tracking"), QStringLiteral("&Tracking . . ."));
-    rx2db->addSeparator();
-    item(rx2db, QStringLiteral("mnu_convert2"), QStringLiteral("&Convert ILG . . ."));
-
-    QMenu *mem = menu(bar, QStringLiteral("mnu_mem"), QStringLiteral("&MemMan"));
-    item(mem, QStringLiteral("mnu_memman"), QStringLiteral("&Memory Management . . ."));
-
-    QMenu *sig = menu(bar, QStringLiteral("mnu_signalan"), QStringLiteral("&Signal An"));
-    item(sig, QStringLiteral("mnu_Smeter"), QStringLiteral("&S-meter . . ."));
-    item(sig, QStringLiteral("mnu_spectrum"), QStringLiteral("S&pectrum . . ."));
-    QMenu *prop = menu(sig, QStringLiteral("mnu_prop"), QStringLiteral("P&ropagation"));
-    item(prop, QStringLiteral("mnu_proptime"), QStringLiteral("&Time Analysis . . ."));
-    item(prop, QStringLiteral("mnu_prophist"), QStringLiteral("Time + &Histogram . . ."));
-
-    QMenu *timers = menu(bar, QStringLiteral("mnu_timers"), QStringLiteral("&Timers"));
-    item(timers, QStringLiteral("mnu_pcclock"), QStringLiteral("Set &PC Clock . . ."));
-    item(timers, QStringLiteral("mnu_rxclock"), QStringLiteral("Set &Rx Clocks . . ."));
-    item(timers, QStringLiteral("mnu_timer"), QStringLiteral("Pro&gramming . . ."));
-
-    QAction *sp1 = topItem(QStringLiteral("mnu_spaties1"), QString(25, QLatin1Char(' ')));
-    sp1->setToolTip(QStringLiteral("BDXC logo"));
-    sp1->setStatusTip(QStringLiteral("BDXC logo"));
-    QAction *sp2 = topItem(QStringLiteral("mnu_spaties2"), QString(25, QLatin1Char(' ')));
-    sp2->setToolTip(QStringLiteral("ILG logo"));
-    sp2->setStatusTip(QStringLiteral("ILG logo"));
-    QAction *ja = topItem(QStringLiteral("mnu_JA"), QStringLiteral("(c) VORANTIS"));
-    ja->setToolTip(QStringLiteral("About VORANTIS"));
+    ui_.setupMenus(menuBar());
+    menuBar()->setObjectName(QStringLiteral("menubar"));
+    menuBar()->installEventFilter(this);
+    actions_ = ui_.actions;
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        const QString name = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, name] { runMenu(name); });
+    }
 
     // Items the panel carries out itself.
     for (const char *n : {"mnu_update", "mnu_setup", "mnu_about", "mnu_docgb", "mnu_RTTY",
@@ -1263,8 +756,6 @@ void rxctrl2::builtinMenu(const QString &name)
                                        .arg(err),
                                    QStringLiteral("Set PC Clock"), Prompter::Exclamation);
     } else if (name == QLatin1String("mnu_exit")) {
-        go_state_ = 0;
-        if (exitHook)
-            exitHook(0);
+        closeDown(false);
     }
 }

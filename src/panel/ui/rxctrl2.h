@@ -4,6 +4,7 @@
 // line in its title and the program's menu bar.
 #pragma once
 #include "link/panelview.h"
+#include "panel/ui/rxctrl2_layout.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -12,16 +13,8 @@
 
 struct App;
 class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class QScrollBar;
 class QTimer;
-class QToolButton;
-class QFrame;
-class TextGrid;
 class about;
 
 class rxctrl2 : public QMainWindow, public PanelView {
@@ -85,10 +78,9 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
-    // Load step.
+    // Load step: the layout, then its wiring.
     void buildUi();
     void buildMenus();
-    QWidget *buildFreqFrame();
     void set_grd_hf();
     void set_grd_vbt();
     void set_grd_CS();
@@ -119,6 +111,9 @@ private:
     void tuneTo(double khz);
     void runMenu(const QString &name);
     void builtinMenu(const QString &name);
+    // Close box (closing) and Exit: stops GO, gives the receiver back (the
+    // vbt function on again after a close), then ends the program.
+    void closeDown(bool closing);
 
     App &app_;
     bool loaded_ = false;
@@ -135,19 +130,6 @@ private:
     QHash<QString, QAction *> actions_;
     QHash<QString, std::function<void()>> menuFns_;
 
-    // Frames.
-    QGroupBox *fra_lock = nullptr, *fra_if = nullptr, *fra_bw = nullptr, *fra_md = nullptr,
-              *fra_HF = nullptr, *fra_freq = nullptr;
-    // Grids.
-    TextGrid *grd_lock = nullptr, *grd_HF = nullptr, *grd_vbt = nullptr, *grd_agc = nullptr,
-             *grd_nb = nullptr, *grd_bw = nullptr, *grd_md = nullptr, *grd_CS = nullptr;
-    // Value labels.
-    QLabel *lbl_lock = nullptr, *lbl_agc = nullptr, *lbl_nb = nullptr, *lbl_bw = nullptr,
-           *lbl_bwc = nullptr, *lbl_pbs = nullptr, *lbl_md = nullptr, *lbl_HF = nullptr,
-           *lbl_vbt = nullptr, *lbl_mfreq = nullptr, *lbl_utc = nullptr, *lbl_lt = nullptr;
-    QScrollBar *vsc_bwc = nullptr, *vsc_pbs = nullptr;
-    QPushButton *cmd_gono = nullptr;
-    QLineEdit *txt_freqa = nullptr;
-    QFrame *spn_Freq = nullptr;
-    QToolButton *spn_up = nullptr, *spn_down = nullptr;
+    // The controls (built by the layout, wired here).
+    panelui::Rxctrl2Layout ui_;
 };

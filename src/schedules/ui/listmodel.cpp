@@ -1,28 +1,9 @@
 #include "schedules/ui/listmodel.h"
 
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-
-QFont listFont(int pointSize)
-{
-    static const bool courier =
-        QFontDatabase::families().contains(QStringLiteral("Courier New"), Qt::CaseInsensitive);
-    QFont f = courier ? QFont(QStringLiteral("Courier New"))
-                      : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setStyleHint(QFont::Monospace);
-    f.setFixedPitch(true);
-    f.setPointSize(pointSize);
-    return f;
-}
-
-int twipsToPixels(int twips, const QWidget *w)
-{
-    const int dpi = w ? w->logicalDpiX() : 96;
-    return qMax(1, int(twips / 15.0 * dpi / 96.0 + 0.5));
-}
 
 // ---------------------------------------------------------------------------
 

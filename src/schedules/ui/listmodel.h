@@ -8,10 +8,6 @@
 #include <QFont>
 #include <QTableView>
 
-// "Courier New" where installed, else the system's fixed-pitch font.
-QFont listFont(int pointSize = 8);
-// A width in twips as pixels on this screen (15 twips per pixel at 96 dpi).
-int twipsToPixels(int twips, const QWidget *w);
 
 class ListModel : public QAbstractTableModel {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "link/limits.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/fonts.h"
 #include "common/fmt.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
@@ -56,7 +57,7 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
     lbl_arf->setAccessibleName(QStringLiteral("NRD-535 Freq (kHz)"));
     lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont df = listFont(10);
+    QFont df = uifont::fixedFont(10);
     df.setBold(true);
     lbl_arf->setFont(df);
     lbl_arf->setMinimumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("00000.000")) + 12);
@@ -69,7 +70,7 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
     grid->setObjectName(cfg.gridName);
     grid->setAccessibleName(cfg.gridAccessible);
     grid->setModel(model);
-    const QFont gf = listFont(8);
+    const QFont gf = uifont::fixedFont(8);
     grid->setFont(gf);
     grid->horizontalHeader()->setFont(gf);
     const int rowH = QFontMetrics(gf).height() + 4;
@@ -82,7 +83,7 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
         if (tw <= 1)
             grid->setColumnHidden(c, true);
         else // the twips width, widened when the font needs more room
-            grid->setColumnWidth(c, qMax(twipsToPixels(tw, this),
+            grid->setColumnWidth(c, qMax(uifont::twipsToPixels(tw, this),
                                          g.chars.value(c) * QFontMetrics(gf).horizontalAdvance(QLatin1Char('0')) + 8));
     }
     connect(grid, &ListView::tuneRequested, this, &ListWindow::tune_cell);

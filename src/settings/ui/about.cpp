@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "version.h"
+
 QString about::text()
 {
     return QStringLiteral(
         "<h2 style='margin-bottom:2px'>VORANTIS V6</h2>"
-        "<p style='margin-top:0'>Release %1</p>"
+        "<p style='margin-top:0'>Release %1 &middot; version %2</p>"
         "<p>VORANTIS controls a general-coverage shortwave communications receiver "
         "from the PC over its RS-232 remote-control port (4800 baud, 8 data bits, "
         "no parity, 1 stop bit).</p>"
@@ -30,7 +32,7 @@ QString about::text()
         "Reports of problems and ideas for improvement are welcome. Please describe what "
         "you did, what you expected and what happened, and add your settings file "
         "VRTSV6.INI. Send them through the channel where you obtained the program.</p>")
-        .arg(welcome2::releaseMonth());
+        .arg(welcome2::releaseMonth(), QStringLiteral(VORANTIS_VERSION));
 }
 
 about::about(App &, QWidget *parent) : QDialog(parent)

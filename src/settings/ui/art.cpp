@@ -1,5 +1,7 @@
 #include "settings/ui/art.h"
 
+#include "common/ui/fonts.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QLinearGradient>
@@ -17,10 +19,8 @@ constexpr qreal kW = 540, kH = 230;
 
 QFont displayFont(qreal px, bool bold = true)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont f = uifont::fixedFont(0, bold);
     f.setPixelSize(qMax(1, qRound(px)));
-    f.setBold(bold);
-    f.setStyleHint(QFont::Monospace);
     return f;
 }
 

@@ -1,0 +1,76 @@
+// The panel's entry rules without a window: keypad, typed values, channels,
+// spin steps and their clamps, step cells.
+#include "panel/entry.h"
+
+#include <gtest/gtest.h>
+
+using namespace panelentry;
+
+TEST(EntryRules, KeypadAppendsAndBacksUp)
+{
+    QString d;
+    for (const char *k : {"9", ".", "5", ".", "back"})
+        d = keypadPress(d, QString::fromLatin1(k));
+    EXPECT_EQ(d, "9.5");
+    EXPECT_EQ(keypadPress(QString(), "back"), "");
+}
+
+TEST(EntryRules, FrequencyLimitsAndLenientText)
+{
+    struct Case {
+        const char *text;
+        double khz;
+        bool accepted;
+    } cases[] = {
+        {"9500", 9500, true},       {"9.5", 9.5, false},       {"10", 10, true},
+        {"29999.999", 29999.999, true}, {"29999.9999", 29999.9999, false},
+        {"7,1", 7.1, false},        {"7100,5", 7100.5, true},  {"", 0, false},
+        {"5f", 5, false},           {"-----.---", 0, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_DOUBLE_EQ(khzOf(QString::fromLatin1(c.text)), c.khz) << c.text;
+        EXPECT_EQ(frequencyAccepted(khzOf(QString::fromLatin1(c.text))), c.accepted) << c.text;
+    }
+}
+
+TEST(EntryRules, Channels)
+{
+    EXPECT_EQ(channelOf("199"), 199);
+    EXPECT_EQ(channelOf("0"), 0);
+    EXPECT_EQ(channelOf("7"), 7);
+    for (const char *bad : {"", "200", "-1", "199.5"})
+        EXPECT_FALSE(channelOf(QString::fromLatin1(bad)).has_value()) << bad;
+}
+
+TEST(EntryRules, SpinStepsClampOnlyAtTheirOwnEnd)
+{
+    struct Case {
+        const char *field;
+        int step, dir;
+        long long hz;
+    } cases[] = {
+        {"29999.000", 5000, 1, 29999999}, // top clamp
+        {"12.000", 5000, -1, 10000},      // bottom clamp
+        {"", 5000, 1, 5000},              // an up step has no bottom clamp
+        {"40000", 5000, -1, 39995000},    // a down step has no top clamp
+        {"7100,5", 1, 1, 7100501},
+        {"9500.000", 12500, -1, 9487500},
+        {"1e300", 5000, 1, 29999999},     // no overflow
+        {"-1e300", 5000, -1, 10000},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(spinTargetHz(QString::fromLatin1(c.field), c.step, c.dir), c.hz) << c.field;
+    EXPECT_EQ(spinDirOf(-1), -1);
+    EXPECT_EQ(spinDirOf(1), 1);
+}
+
+TEST(EntryRules, StepCells)
+{
+    const char *cells[] = {"0.001", "0.01", "0.02", "0.05", "0.1", "0.2", "0.5", "1",
+                           "2",     "3",    "5",    "9",    "10",  "12.5", "25", "50"};
+    const int hz[] = {1, 10, 20, 50, 100, 200, 500, 1000, 2000, 3000, 5000, 9000,
+                      10000, 12500, 25000, 50000};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(stepHzOf(QString::fromLatin1(cells[i])), hz[i]) << cells[i];
+    EXPECT_EQ(stepHzOf(QString()), 0);
+}

@@ -1,0 +1,225 @@
+// Faults found when the panel was tried as a listener would: garbled
+// replies and reports, a lost line, reversing GO, the scroll bars' ends,
+// and giving the receiver back on Close and Exit.
+#include "panelfixture.h"
+
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTimer>
+#include <optional>
+#include <utility>
+
+TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
+{
+    make();
+    // A garbled first reply: the field says it does not know.
+    t.answerState("9X9ABCDEFGHZ");
+    trigger("mnu_update");
+    EXPECT_EQ(freq()->text(), "-----.---");
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+
+    t.answerState("004095000001");
+    trigger("mnu_update");
+    EXPECT_EQ(freq()->text(), "9500.000");
+    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
+
+    // Frequency digits beyond the range, a bad code: not shown, said.
+    for (const char *rec : {"004399999991", "004095000009"}) {
+        clear();
+        t.answerState(QString::fromLatin1(rec));
+        trigger("mnu_update");
+        EXPECT_EQ(freq()->text(), "9500.000") << rec;
+        EXPECT_EQ(t.prompter.asked.size(), 1) << rec;
+        EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0) << rec;
+    }
+
+    // The receiver's own reports: a garbled one is not a frequency.
+    clear();
+    t.rx->auto_report = true;
+    t.port.inject("I004-0099000X\r");
+    EXPECT_EQ(freq()->text(), "-----.---");
+    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    t.port.inject("I0043999999X\r"); // out of range; said once per run of bad ones
+    EXPECT_EQ(freq()->text(), "-----.---");
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    t.port.inject("I0060000001\r");
+    EXPECT_EQ(freq()->text(), "6000.000");
+    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 6000.0);
+}
+
+TEST_F(PanelTest, TuneOnALostLineSaysSoAtOnce)
+{
+    make();
+    t.port.pull();
+    t.rx->bracket_cmd("A1"); // the write finds the line gone
+    ASSERT_TRUE(t.rx->portLost());
+    clear();
+    const QString before = freq()->text();
+    keys("9500F");
+    press("spn_Freq_up");
+    EXPECT_EQ(freq()->text(), before);
+    ASSERT_EQ(t.prompter.asked.size(), 2);
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_TRUE(t.port.commands().isEmpty());
+}
+
+TEST_F(PanelTest, GoIsReversedByTheSpinButtonAndKeysWhileItRuns)
+{
+    t.app.settings.v[5] = 1; // NO RX: the steps go out without a refresh
+    make();
+    freq()->setText("100.000");
+    int steps = 0;
+    bool downDone = false, plusDone = false, stopDone = false;
+    // Each action lands in a wait of a step (after its first H1), while the
+    // step is on the line.
+    t.port.responder = [&](const QByteArray &c) {
+        if (c.startsWith('F'))
+            ++steps;
+        else if (c == "H1" && steps == 3 && !std::exchange(downDone, true))
+            QTimer::singleShot(0, [&] { press("spn_Freq_down"); });
+        else if (c == "H1" && steps == 6 && !std::exchange(plusDone, true))
+            QTimer::singleShot(0, [&] { QTest::keyClick(w.get(), Qt::Key_Plus); });
+        else if (c == "H1" && steps == 9 && !std::exchange(stopDone, true))
+            QTimer::singleShot(0, [&] { press("cmd_gono"); });
+        return QByteArray();
+    };
+    press("cmd_gono");
+    EXPECT_FALSE(w->goRunning());
+    QStringList f;
+    for (const QString &c : t.port.commands())
+        if (c.startsWith('F'))
+            f << QString::number(c.mid(1).toInt() / 1000);
+    // Each action turns the steps after the one it interrupted.
+    EXPECT_EQ(f.join(' '), "105 110 115 120 115 110 105 110 115 120");
+    EXPECT_FALSE(t.rx->held());
+}
+
+namespace {
+// A part of the scroll bar as drawn, with the thumb at pos (default: where it is).
+QRect part(QScrollBar *b, QStyle::SubControl sc, std::optional<int> pos = std::nullopt)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(b);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = b->orientation();
+    opt.minimum = b->minimum();
+    opt.maximum = b->maximum();
+    opt.sliderPosition = pos.value_or(b->sliderPosition());
+    opt.sliderValue = b->value();
+    opt.singleStep = b->singleStep();
+    opt.pageStep = b->pageStep();
+    opt.upsideDown = b->invertedAppearance();
+    return b->style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, b);
+}
+int thumbY(QScrollBar *b, std::optional<int> pos = std::nullopt)
+{
+    return part(b, QStyle::SC_ScrollBarSlider, pos).center().y();
+}
+// +1 when a larger value is drawn lower, -1 when higher.
+int downward(QScrollBar *b)
+{
+    return thumbY(b, b->maximum()) > thumbY(b, b->minimum()) ? 1 : -1;
+}
+} // namespace
+
+TEST_F(PanelTest, ScrollBarArrowsGrooveAndKeysMoveTheThumbTheirWay)
+{
+    t.app.settings.v[12] = 1; // bandwidth control fitted
+    make();
+    QApplication::setActiveWindow(w.get());
+    t.answerState("004095000001"); // Wide
+    click("grd_lock", 0, 1);
+    auto *bwc = get<QScrollBar>("vsc_bwc");
+    auto *pbs = get<QScrollBar>("vsc_pbs");
+    ASSERT_TRUE(bwc->isEnabled() && pbs->isEnabled());
+    // The ends: bwc 5500 at the top (Wide), pbs -2000 at the top.
+    EXPECT_EQ(bwc->value(), 5500);
+    EXPECT_LT(thumbY(bwc), part(bwc, QStyle::SC_ScrollBarGroove).center().y());
+
+    clear();
+    QTest::mouseClick(bwc, Qt::LeftButton, {}, part(bwc, QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(trace(), "W5475"); // the down arrow at Wide narrows
+    clear();
+    QTest::mouseClick(bwc, Qt::LeftButton, {}, part(bwc, QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(trace(), "W5500");
+
+    // Every control moves the thumb the way it points, on both bars.
+    struct Move {
+        const char *what;
+        int down; // 1: the thumb must move down, -1: up
+    };
+    for (QScrollBar *b : {bwc, pbs}) {
+        b->setValue((b->minimum() + b->maximum()) / 2);
+        const Move moves[] = {{"arrow-down", 1}, {"arrow-up", -1}, {"groove-below", 1},
+                              {"groove-above", -1}, {"key-down", 1}, {"key-up", -1}};
+        for (const Move &m : moves) {
+            const int v = b->value();
+            const QString what = QString::fromLatin1(m.what);
+            if (what == "arrow-down")
+                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, QStyle::SC_ScrollBarAddLine).center());
+            else if (what == "arrow-up")
+                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, QStyle::SC_ScrollBarSubLine).center());
+            else if (what.startsWith("groove")) {
+                const QRect s = part(b, QStyle::SC_ScrollBarSlider);
+                const QPoint at(s.center().x(), m.down > 0 ? s.bottom() + 4 : s.top() - 4);
+                QTest::mouseClick(b, Qt::LeftButton, {}, at);
+            } else {
+                QTest::keyClick(b, m.down > 0 ? Qt::Key_Down : Qt::Key_Up);
+            }
+            // The value moved towards the end drawn on the side pointed at.
+            const int moved = b->value() - v;
+            EXPECT_NE(moved, 0) << qPrintable(b->objectName()) << " " << m.what;
+            EXPECT_EQ(moved * downward(b) > 0, m.down > 0)
+                << qPrintable(b->objectName()) << " " << m.what;
+        }
+    }
+    // The pbs up arrow lowers the shift towards -2000 at the top.
+    pbs->setValue(0);
+    clear();
+    QTest::mouseClick(pbs, Qt::LeftButton, {}, part(pbs, QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(trace(), "P-0025");
+}
+
+TEST_F(PanelTest, ExitAndCloseWhileLockedGiveTheReceiverBack)
+{
+    make();
+    t.answerState("004095000001");
+    click("grd_lock", 0, 1);
+    ASSERT_TRUE(t.rx->held());
+    clear();
+    trigger("mnu_exit");
+    EXPECT_EQ(trace(), "H0|H0");
+    EXPECT_FALSE(t.rx->held());
+    EXPECT_EQ(exitCode, 0);
+
+    make();
+    click("grd_lock", 0, 1);
+    clear();
+    w->close();
+    EXPECT_EQ(trace(), "H1|H1|U11|H0|H0");
+    EXPECT_FALSE(t.rx->held());
+}
+
+TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
+{
+    t.app.settings.v[5] = 1;
+    make();
+    freq()->setText("100.000");
+    int steps = 0;
+    t.port.responder = [&](const QByteArray &c) {
+        if (c.startsWith('F') && ++steps == 2)
+            QTimer::singleShot(0, [&] { w->close(); });
+        return QByteArray();
+    };
+    press("cmd_gono");
+    EXPECT_FALSE(w->goRunning());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(t.rx->held());
+    const QStringList c = t.port.commands();
+    EXPECT_EQ(c.filter(QRegularExpression("^F")).size(), 2);
+    EXPECT_EQ(c.mid(c.size() - 2).join('|'), "H0|H0");
+    EXPECT_TRUE(c.contains("U11"));
+}
