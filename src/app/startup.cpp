@@ -10,6 +10,7 @@
 #include "measure/ui/spectrum.h"
 #include "logbook/ui/logwin.h"
 #include "memory/ui/memman.h"
+#include "net/rigserver.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/db2rx.h"
@@ -21,6 +22,8 @@
 #include "sim/simport.h"
 #include "timer/ui/rxtimer.h"
 #include "utilities/ui/rxclocks.h"
+#include "utilities/ui/rttywin.h"
+#include "utilities/ui/userdef.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +33,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QHostAddress>
 #include <QTimer>
 #include <cstdio>
 
@@ -50,6 +54,7 @@ struct Program::Windows {
     QPointer<tracking> track;
     QPointer<ILGLogo> ilgLogo;
     QPointer<BDXCLogo> bdxcLogo;
+    QPointer<RttyWindow> rtty;
 };
 
 Options Options::parse(const QStringList &args)
@@ -65,6 +70,27 @@ Options Options::parse(const QStringList &args)
             o.port = args.at(++i);
         } else if (a.startsWith(QLatin1String("--port="))) {
             o.port = a.mid(7);
+        } else if (a == QLatin1String("--rigctl-port") || a == QLatin1String("--rigctl-listen")) {
+            if (i + 1 >= args.size()) {
+                o.error = QStringLiteral("%1 needs a value").arg(a);
+                return o;
+            }
+            const QString v = args.at(++i);
+            if (a == QLatin1String("--rigctl-listen")) {
+                if (QHostAddress(v).isNull()) {
+                    o.error = QStringLiteral("--rigctl-listen needs an IP address, not %1").arg(v);
+                    return o;
+                }
+                o.rigctlListen = v;
+            } else {
+                bool ok = false;
+                const int port = v.toInt(&ok);
+                if (!ok || port < 1 || port > 65535) {
+                    o.error = QStringLiteral("--rigctl-port needs a port number from 1 to 65535");
+                    return o;
+                }
+                o.rigctlPort = port;
+            }
         } else if (a == QLatin1String("--demo")) {
             o.demo = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -85,12 +111,16 @@ QString Options::usage()
 {
     return QStringLiteral(
         "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--version]\n"
+        "                [--rigctl-port N] [--rigctl-listen ADDR]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings)\n"
         "  --port sim     the built-in simulated receiver\n"
         "  --demo         the simulated receiver with a demo data folder; your own\n"
         "                 settings and files are not touched\n"
-        "  --version      print the version and end\n");
+        "  --version      print the version and end\n"
+        "  --rigctl-port N     let other programs read and set the receiver over the\n"
+        "                      rig-control network protocol on TCP port N (4532 is usual)\n"
+        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n");
 }
 
 QString demoDataDir()
@@ -142,6 +172,7 @@ Program::~Program()
 {
     // A timer run still on gives the receiver back while the port is there.
     delete w_->timer;
+    rig_.reset();
     rx_->setPort(nullptr);
     delete w_->memman;
     delete w_->bdx;
@@ -151,6 +182,7 @@ Program::~Program()
     delete w_->spectrum;
     delete w_->proptime;
     delete w_->history;
+    delete w_->rtty;
     delete panel_;
     delete welcome_;
     delete port_;
@@ -292,7 +324,23 @@ bool Program::go()
     if (welcome_)
         welcome_->close();
     panel_->show();
+    startRigServer();
     return true;
+}
+
+void Program::startRigServer()
+{
+    // The command line wins over the set-up's choice.
+    const int port = opt_.rigctlPort > 0 ? opt_.rigctlPort : app_.settings.rigctl_port;
+    if (port <= 0 || rig_)
+        return;
+    rig_ = std::make_unique<RigServer>(app_);
+    QString err;
+    if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(port), &err)) {
+        rig_.reset();
+        app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
+                               QStringLiteral("Rig-control server"), Prompter::Exclamation);
+    }
 }
 
 template <typename W> void Program::openWindow(QPointer<W> &slot)
@@ -360,4 +408,10 @@ void Program::updateMeasureMenus()
     panel_->setMenuAction(QStringLiteral("mnu_tracking"), [this] { openWindow(w_->track); });
     panel_->setMenuAction(QStringLiteral("mnu_spaties1"), [this] { openWindow(w_->bdxcLogo); });
     panel_->setMenuAction(QStringLiteral("mnu_spaties2"), [this] { openWindow(w_->ilgLogo); });
+    panel_->setMenuAction(QStringLiteral("mnu_udefs"), [this] {
+        UserDef d(app_, panel_);
+        d.exec();
+    });
+    // The panel itself says why not when the RTTY unit is not fitted.
+    panel_->setMenuAction(QStringLiteral("mnu_RTTY"), [this] { openWindow(w_->rtty); });
 }

@@ -15,6 +15,7 @@
 #include "settings/ui/welcome2.h"
 
 class Receiver2;
+class RigServer;
 class SimRadio;
 class QWidget;
 
@@ -23,6 +24,8 @@ struct Options {
     bool demo = false;   // simulated receiver + a demo base directory
     bool help = false;
     bool version = false;
+    int rigctlPort = 0;  // the rig-control network server's port; 0 = off
+    QString rigctlListen = QStringLiteral("127.0.0.1");
     QString error;       // a bad command line
 
     static Options parse(const QStringList &args);
@@ -52,6 +55,7 @@ public:
     rxctrl2 *panel() const { return panel_; }
     welcome2 *welcome() const { return welcome_; }
     SimRadio *simRadio() const;
+    RigServer *rigServer() const { return rig_.get(); }
 
     // Called to end the program (tests replace it).
     std::function<void(int code)> quit;
@@ -71,6 +75,8 @@ private:
     Options opt_;
     App app_;
     std::unique_ptr<Receiver2> rx_;
+    std::unique_ptr<RigServer> rig_;
+    void startRigServer();
     std::unique_ptr<QTemporaryDir> demoDir_;
     QPointer<welcome2> welcome_;
     QPointer<rxctrl2> panel_;

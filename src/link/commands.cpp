@@ -36,6 +36,13 @@ QString user(int function, long long n)
 }
 QString clearChannel(int channel) { return QStringLiteral("U5") + fmt::zeros(channel, 3); }
 QString bfo(int hz) { return QStringLiteral("U2") + signed4(hz); }
+QString rttyParams(int speedIndex, int shiftIndex, int polarity)
+{
+    static const char *const speed[] = {"65", "50", "00"};
+    const int i = speedIndex < 0 || speedIndex > 2 ? 1 : speedIndex;
+    return QStringLiteral("U3") + QLatin1String(speed[i]) + fmt::lastDigit(shiftIndex)
+        + fmt::lastDigit(polarity);
+}
 QString clockSet(const QString &hhmmss) { return QStringLiteral("R1") + hhmmss; }
 QString timerOnTime(const QString &hhmm) { return QStringLiteral("R2") + hhmm; }
 QString timerOffTime(const QString &hhmm) { return QStringLiteral("R3") + hhmm; }

@@ -25,6 +25,9 @@ QString setRecord(const QString &rec12);          // "S199" + rec12
 QString user(int function, long long n);          // "U0".."U9" + digit
 QString clearChannel(int channel);                // "U5" + ch3
 QString bfo(int hz);                              // "U2" + signed4
+// RTTY demodulator: "U3" + speed code ("65", "50", "00" for speed index 0..2)
+// + shift index digit + polarity digit.
+QString rttyParams(int speedIndex, int shiftIndex, int polarity);
 inline QString reportsOn() { return QStringLiteral("I1"); }
 inline QString reportsOff() { return QStringLiteral("I0"); }
 inline QString signal() { return QStringLiteral("M"); }

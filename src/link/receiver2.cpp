@@ -256,10 +256,14 @@ bool Receiver2::runSequence(bool withBracket, std::function<void()> fn)
     if (withBracket) {
         cmd_active_ = 1;
         remote_on();
+        if (seqDepth_ == 1)
+            emit sequenceStarting();
         fn();
         cmd_active_ = 0;
         remote_off();
     } else {
+        if (seqDepth_ == 1)
+            emit sequenceStarting();
         fn();
     }
     --seqDepth_;

@@ -177,6 +177,9 @@ signals:
     void lineLost(const QString &reason);
     // A sequence ended (queued requests run after it).
     void idle();
+    // A sequence is about to run its commands (inside its remote bracket):
+    // a reader that streams text on the line pauses it here.
+    void sequenceStarting();
 
 private:
     void remote_on();

@@ -46,6 +46,15 @@ Settings parse(const QString &text)
         s.v[i - 2] = toFloat(fmt::val(l[i]));
     if (l.size() > kDeviceLine)
         s.port_device = l[kDeviceLine].trimmed();
+        s.v[i - 2] = static_cast<float>(fmt::val(l[i]));
+    // The program's own values after the twentieth number.
+    for (int i = 23; i < l.size(); ++i) {
+        const QString t = l[i].trimmed();
+        if (t.startsWith(QLatin1String("rigctl_port="))) {
+            const double p = fmt::val(t.mid(12));
+            s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
+        }
+    }
     return s;
 }
 
@@ -56,6 +65,7 @@ bool load(const QString &path, Settings *out, QString *error, QStringList *notes
     QStringList lines;
     bool more = false;
     if (!textfile::readLinesLimited(path, kDeviceLine + 1, &lines, &more, error))
+    if (!textfile::readLinesLimited(path, 3 + 20 + 16, &lines, &more, error))
         return false;
     *out = parse(lines.join(QLatin1Char('\n')));
     const QStringList n = checkRanges(out);
@@ -133,6 +143,12 @@ QStringList lines(Settings *s)
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
+    // The program's own values go after the twentieth number, so a reader
+    // that knows only the described values reads the file as before.
+    if (s->rigctl_port > 0) {
+        for (int i = 16; i <= 20; ++i)
+            out << numberText(s->v[i]);
+        out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
     }
     return out;
 }

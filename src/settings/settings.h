@@ -39,6 +39,10 @@ struct Settings {
 
     // Data subdirectory of base_dir, e.g. sub("BDXC") -> base_dir + "BDXC/".
     QString sub(const QString &name) const;
+
+    // Beyond the described values, stored after them as "name=value" lines:
+    // the rig-control network server's TCP port, 0 = off.
+    int rigctl_port = 0;
 };
 
 namespace settingsfile {

@@ -314,6 +314,7 @@ QByteArray SimRadio::run(const QByteArray &c, bool *ok)
         } else if (c == "X0") {
             m_rtty = false;
             m_rttyTimer.stop();
+            m_rttyHeld.clear();
         } else {
             return bad();
         }
@@ -407,13 +408,22 @@ void SimRadio::rttyTick()
 {
     if (!m_rtty || m_silent)
         return;
+    // One character per tick leaves the demodulator; they go out on the line
+    // a few at a time, and each line's CR on its own.
     const int line = (m_rttyPos >> 8) % kRttyLines;
     const int col = m_rttyPos & 0xff;
     const QByteArray text(kRttyText[line]);
     if (col < text.size()) {
-        sendSpontaneous(text.mid(col, 1));
+        m_rttyHeld += text.at(col);
         ++m_rttyPos;
+        if (m_rttyHeld.size() >= 3) {
+            sendSpontaneous(m_rttyHeld);
+            m_rttyHeld.clear();
+        }
     } else {
+        if (!m_rttyHeld.isEmpty())
+            sendSpontaneous(m_rttyHeld);
+        m_rttyHeld.clear();
         sendSpontaneous("\r");
         m_rttyPos = ((line + 1) % kRttyLines) << 8;
     }

@@ -136,4 +136,5 @@ private:
     QElapsedTimer m_age;
     QTimer m_rttyTimer;
     int m_rttyPos = 0;
+    QByteArray m_rttyHeld; // decoded, not yet sent
 };

@@ -12,6 +12,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QSpinBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
@@ -190,6 +191,30 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         dimRow->addWidget(dimFrames[i]);
     }
 
+    // The rig-control network server (beyond the described values).
+    QGroupBox *fraNet = frame(this, "fra_rigctl", QStringLiteral("Network"));
+    auto *netLay = new QHBoxLayout(fraNet);
+    rigctl_ = new QCheckBox(QStringLiteral("Rig-control server on TCP port"), fraNet);
+    rigctl_->setObjectName(QStringLiteral("chk_rigctl"));
+    rigctl_->setAccessibleName(rigctl_->text());
+    rigctl_->setToolTip(QStringLiteral("Let other programs read and set the receiver over the "
+                                       "network (from the next start)"));
+    rigctlPort_ = new QSpinBox(fraNet);
+    rigctlPort_->setObjectName(QStringLiteral("txt_rigctl_port"));
+    rigctlPort_->setAccessibleName(QStringLiteral("Rig-control server port"));
+    rigctlPort_->setRange(1, 65535);
+    rigctlPort_->setValue(4532);
+    netLay->addWidget(rigctl_);
+    netLay->addWidget(rigctlPort_);
+    netLay->addStretch();
+    auto storeRigctl = [this] {
+        if (!filling_)
+            app_.settings.rigctl_port = rigctl_->isChecked() ? rigctlPort_->value() : 0;
+        rigctlPort_->setEnabled(rigctl_->isChecked());
+    };
+    connect(rigctl_, &QCheckBox::toggled, this, storeRigctl);
+    connect(rigctlPort_, &QSpinBox::valueChanged, this, storeRigctl);
+
     // Buttons.
     auto *reset = new QPushButton(QStringLiteral("Reset"), this);
     reset->setObjectName(QStringLiteral("cmd_reset"));
@@ -247,6 +272,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addWidget(fraTa, 2, 0, 1, 3);
     grid->addWidget(fraDir, 3, 0, 1, 3);
     grid->addLayout(dimRow, 4, 0, 1, 3);
+    grid->addWidget(fraNet, 5, 0, 1, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
@@ -360,6 +386,9 @@ void setup::fill()
         dim_[i]->setText(settingsfile::numberText(s.v[8 + i]));
     for (int i = 0; i < 4; ++i)
         nrd_[i]->setChecked(s.v[12 + i] != 0);
+    rigctl_->setChecked(s.rigctl_port > 0);
+    rigctlPort_->setValue(s.rigctl_port > 0 ? s.rigctl_port : 4532);
+    rigctlPort_->setEnabled(s.rigctl_port > 0);
     filling_ = false;
 }
 

@@ -56,6 +56,8 @@ private:
     QCheckBox *nrd_[4] = {};
     QLineEdit *td_ = nullptr, *dir_ = nullptr, *lat_ = nullptr, *long_ = nullptr;
     QLineEdit *dim_[4] = {};
+    QCheckBox *rigctl_ = nullptr;
+    class QSpinBox *rigctlPort_ = nullptr;
     bool filling_ = false;
     bool checking_ = false;
     bool busy_ = false;

@@ -1,0 +1,256 @@
+#include "utilities/rtty.h"
+
+#include "link/app.h"
+#include "link/commands.h"
+#include "link/port.h"
+#include "link/receiver2.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace ry {
+
+// ------------------------------------------------------------------ Page
+
+Page::Page() { clear(); }
+
+void Page::clear()
+{
+    lines_ = QStringList(kLines, QString());
+    current_.clear();
+}
+
+void Page::endLine(QStringList *done)
+{
+    done->append(current_);
+    lines_.removeFirst();
+    lines_.append(QString());
+    current_.clear();
+}
+
+void Page::append(const QString &text, QStringList *done)
+{
+    for (qsizetype at = 0; at < text.size(); at += kBreakAt) {
+        current_ += text.mid(at, kBreakAt);
+        lines_[kLines - 1] = current_;
+        if (current_.size() >= kBreakAt)
+            endLine(done);
+    }
+}
+
+QStringList Page::feed(const QByteArray &chunk)
+{
+    QStringList done;
+    QString text;
+    for (const char c : chunk) {
+        const uchar u = uchar(c);
+        if (u == '\r') {
+            append(text, &done);
+            text.clear();
+            endLine(&done);
+            continue;
+        }
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            continue; // control characters never reach the screen
+        text += QChar(u).toLower();
+    }
+    append(text, &done);
+    lines_[kLines - 1] = current_;
+    return done;
+}
+
+// ------------------------------------------------------------------ SaveFile
+
+namespace {
+QString reasonOf(const QFile &f, const QString &path)
+{
+    const QFileInfo dir(QFileInfo(path).absolutePath());
+    if (!dir.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(dir.filePath()));
+    return f.errorString();
+}
+} // namespace
+
+bool SaveFile::open(QString *error)
+{
+    QFile f(path_);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (error)
+            *error = reasonOf(f, path_);
+        open_ = false;
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+bool SaveFile::append(const QString &line, QString *error)
+{
+    if (!open_)
+        return false;
+    QFile f(path_);
+    const QByteArray out = line.toUtf8() + "\r\n";
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(out) != out.size() || !f.flush()) {
+        if (error)
+            *error = reasonOf(f, path_);
+        return false;
+    }
+    return true;
+}
+
+QString savePath(const App &app)
+{
+    return app.settings.sub(QStringLiteral("NEWS")) + QStringLiteral("NEW_RYWW.TXT");
+}
+
+// ------------------------------------------------------------------ Receiver
+
+Receiver::Receiver(App &app, QObject *parent) : QObject(parent), app_(app), file_(savePath(app))
+{
+    poll_.setInterval(100);
+    connect(&poll_, &QTimer::timeout, this, &Receiver::readChunk);
+    resume_.setSingleShot(true);
+    connect(&resume_, &QTimer::timeout, this, &Receiver::resumeIfQuiet);
+    if (Receiver2 *rx = app_.rx) {
+        connect(rx, &Receiver2::sequenceStarting, this, &Receiver::pauseForOther);
+        connect(rx, &Receiver2::idle, this, [this] {
+            if (running_ && paused_)
+                resume_.start(resumeDelayMs);
+        });
+    }
+}
+
+Receiver::~Receiver() = default;
+
+void Receiver::sendParams(int speedIndex, int shiftIndex, int polarity)
+{
+    if (app_.rx)
+        app_.rx->bracket_cmd(cmd::rttyParams(speedIndex, shiftIndex, polarity));
+}
+
+void Receiver::start()
+{
+    if (running_ || !app_.rx)
+        return;
+    running_ = true;
+    paused_ = false;
+    if (Port *p = app_.rx->port())
+        connect(p, &Port::readyRead, this, &Receiver::readChunk, Qt::UniqueConnection);
+    own_ = true;
+    app_.rx->bracket_cmd(cmd::rttyOn());
+    own_ = false;
+    page_.feed(QByteArray()); // the current line starts empty on screen too
+    poll_.start();
+    emit pageChanged();
+}
+
+void Receiver::stop()
+{
+    running_ = false;
+    paused_ = false;
+    poll_.stop();
+    resume_.stop();
+    if (app_.rx && app_.rx->port())
+        disconnect(app_.rx->port(), &Port::readyRead, this, &Receiver::readChunk);
+}
+
+void Receiver::exit()
+{
+    stop();
+    file_.close();
+    if (app_.rx) {
+        own_ = true;
+        app_.rx->bracket_cmd(cmd::rttyOff());
+        own_ = false;
+    }
+}
+
+bool Receiver::setSave(bool on)
+{
+    if (!on) {
+        file_.close();
+        return true;
+    }
+    QString err;
+    if (!file_.open(&err)) {
+        saveFailed(err);
+        return false;
+    }
+    return true;
+}
+
+void Receiver::saveFailed(const QString &error)
+{
+    file_.close();
+    if (app_.prompter)
+        app_.prompter->message(QStringLiteral("The RTTY text cannot be saved to %1:\n%2.\n"
+                                              "Save is switched off; the text is still shown.")
+                                   .arg(QDir::toNativeSeparators(file_.path()), error),
+                               QStringLiteral("RTTY"), Prompter::Exclamation);
+    emit saveStopped();
+}
+
+void Receiver::readChunk()
+{
+    if (!running_ || !app_.rx)
+        return;
+    Receiver2 *rx = app_.rx;
+    Port *p = rx->port();
+    // Another sequence owns the line: its reply is not ours to take.
+    if (!p || rx->busy() || p->bytesAvailable() <= 0)
+        return;
+    take(p->readAll());
+}
+
+void Receiver::take(const QByteArray &chunk)
+{
+    if (chunk.isEmpty())
+        return;
+    const QStringList done = page_.feed(chunk);
+    if (file_.isOpen()) {
+        for (const QString &l : done) {
+            QString err;
+            if (!file_.append(l, &err)) {
+                saveFailed(err);
+                break;
+            }
+        }
+    }
+    emit pageChanged();
+}
+
+void Receiver::pauseForOther()
+{
+    if (!running_ || own_ || !app_.rx)
+        return;
+    resume_.stop();
+    if (paused_)
+        return;
+    paused_ = true;
+    Receiver2 *rx = app_.rx;
+    rx->send_cmd(cmd::rttyOff());
+    // Characters already on their way still arrive: they belong to the page.
+    QPointer<Receiver> self(this);
+    rx->wait_ms(rxlimits::kBracketPauseMs);
+    if (!self)
+        return;
+    if (Port *p = rx->port())
+        take(p->readAll());
+}
+
+void Receiver::resumeIfQuiet()
+{
+    if (!running_ || !paused_ || !app_.rx)
+        return;
+    if (app_.rx->busy()) {
+        resume_.start(resumeDelayMs);
+        return;
+    }
+    paused_ = false;
+    own_ = true;
+    app_.rx->bracket_cmd(cmd::rttyOn());
+    own_ = false;
+}
+
+} // namespace ry

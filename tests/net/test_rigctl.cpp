@@ -1,0 +1,240 @@
+// The rig-control protocol: parsing and answers, and the server against the
+// simulated receiver with real TCP clients.
+#include "net/rigctl.h"
+#include "net/rigserver.h"
+#include "sim/simport.h"
+#include "sim/simwait.h"
+#include "testkit.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace rigctl;
+
+TEST(RigctlParse, ShortAndLongForms)
+{
+    struct Case {
+        QByteArray line;
+        QString name;
+        QStringList args;
+        bool extended, ok;
+    };
+    const QList<Case> cases = {
+        {"f\n", "get_freq", {}, false, true},
+        {"F 7100000\n", "set_freq", {"7100000"}, false, true},
+        {"F7100000\r\n", "set_freq", {"7100000"}, false, true},
+        {"+f\n", "get_freq", {}, true, true},
+        {"+\\get_freq\n", "get_freq", {}, true, true},
+        {"\\set_mode  USB   2400\n", "set_mode", {"USB", "2400"}, false, true},
+        {"M AM 0\n", "set_mode", {"AM", "0"}, false, true},
+        {"l STRENGTH\n", "get_level", {"STRENGTH"}, false, true},
+        {"L ATT 20\n", "set_level", {"ATT", "20"}, false, true},
+        {"\\dump_state\n", "dump_state", {}, false, true},
+        {"\\chk_vfo\n", "chk_vfo", {}, false, true},
+        {"q\n", "quit", {}, false, true},
+        {"t\n", "get_ptt", {}, false, true},
+        {"\\frobnicate 1\n", "frobnicate", {"1"}, false, false},
+        {"Z\n", "Z", {}, false, false},
+        {"\x01\x02\n", "\x01\x02", {}, false, false},
+        {"   \n", "", {}, false, true},
+    };
+    for (const Case &c : cases) {
+        const Request r = parse(c.line);
+        EXPECT_EQ(r.name, QString::fromLatin1(c.name.toLatin1())) << c.line.constData();
+        EXPECT_EQ(r.args, c.args) << c.line.constData();
+        EXPECT_EQ(r.extended, c.extended) << c.line.constData();
+        EXPECT_EQ(r.ok, c.ok) << c.line.constData();
+    }
+}
+
+TEST(RigctlParse, AnswersAndMappings)
+{
+    Request get = parse("f");
+    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "7100000\n");
+    EXPECT_EQ(answer(get, {}, {}, kTimeout), "RPRT -5\n");
+    get.extended = true;
+    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "get_freq:\nFrequency: 7100000\nRPRT 0\n");
+    const Request set = parse("+F 7100000");
+    EXPECT_EQ(answer(set, {}, {}, kOk), "set_freq: 7100000\nRPRT 0\n");
+    EXPECT_EQ(answer(parse("F 1"), {}, {}, kInvalid), "RPRT -1\n");
+
+    for (int m = 0; m <= 8; ++m)
+        EXPECT_EQ(modeCode(modeName(m)), m);
+    EXPECT_EQ(modeCode("usb"), 2);
+    EXPECT_EQ(modeCode("AMS"), 7);
+    EXPECT_FALSE(modeCode("PKTUSB"));
+    EXPECT_EQ(bwCodeFor(2400, 2, false), 1);
+    EXPECT_EQ(bwCodeFor(500, 1, false), 1); // no narrow filter fitted
+    EXPECT_EQ(bwCodeFor(500, 1, true), 2);
+    EXPECT_EQ(bwCodeFor(0, 4, false), 0);
+    EXPECT_EQ(bwCodeFor(0, 2, false), 1);
+    EXPECT_EQ(strengthDb(138 - 36, 0), 0);  // 9 units = S9
+    EXPECT_EQ(strengthDb(138, 0), -54);
+    EXPECT_EQ(strengthDb(0, 0), 54);        // clamped at 18 units
+    EXPECT_TRUE(dumpState().endsWith("done\n"));
+}
+
+namespace {
+
+struct Client {
+    QTcpSocket s;
+    QByteArray got;
+    explicit Client(quint16 port)
+    {
+        QObject::connect(&s, &QTcpSocket::readyRead, [this] { got += s.readAll(); });
+        s.connectToHost(QHostAddress::LocalHost, port);
+        s.waitForConnected(5000);
+    }
+    void send(const QByteArray &b) { s.write(b); s.flush(); }
+    // Waits for n answer lines ending in the given text.
+    bool waitFor(const QByteArray &tail, int timeoutMs = 15000)
+    {
+        return waitUntil([&] { return got.endsWith(tail); }, timeoutMs);
+    }
+    QByteArray take()
+    {
+        QByteArray g = got;
+        got.clear();
+        return g;
+    }
+};
+
+struct RigServerTest : ::testing::Test {
+    TestApp t;
+    SimPort sim;
+    FakePanel panel;
+    std::unique_ptr<RigServer> srv;
+    void SetUp() override
+    {
+        QString err;
+        ASSERT_TRUE(sim.open(&err));
+        t.rx->setPort(&sim);
+        t.app.replyTimeoutMs = 1500;
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        srv = std::make_unique<RigServer>(t.app);
+        ASSERT_TRUE(srv->listen(QHostAddress::LocalHost, 0, &err)) << err.toStdString();
+    }
+    void TearDown() override
+    {
+        srv.reset();
+        t.rx->setPort(&t.port);
+    }
+};
+
+} // namespace
+
+TEST_F(RigServerTest, FrequencyModeAndStrength)
+{
+    Client c(srv->port());
+    c.send("F 7100000\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    EXPECT_EQ(sim.radio()->working().hz, 7100000);
+    EXPECT_EQ(panel.freq, "7100.000"); // the windows follow
+    c.take();
+    c.send("f\n");
+    ASSERT_TRUE(c.waitFor("\n"));
+    EXPECT_EQ(c.take(), "7100000\n");
+    c.send("F 50000000\n");
+    ASSERT_TRUE(c.waitFor("RPRT -1\n"));
+    EXPECT_EQ(sim.radio()->working().hz, 29999999); // clamped
+    c.take();
+    c.send("M USB 2400\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    EXPECT_EQ(sim.radio()->working().mode, 2);
+    EXPECT_EQ(sim.radio()->working().bw, 1);
+    c.take();
+    c.send("+m\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    EXPECT_EQ(c.take(), "get_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
+    c.send("l STRENGTH\n");
+    ASSERT_TRUE(c.waitFor("\n"));
+    const QByteArray st = c.take();
+    bool ok = false;
+    st.trimmed().toInt(&ok);
+    EXPECT_TRUE(ok) << st.constData();
+    c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\n");
+    ASSERT_TRUE(c.waitFor("VFOA\n"));
+    EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n");
+    // Every command went out inside the remote bracket.
+    const auto cmds = sim.commands();
+    EXPECT_EQ(cmds.first(), "H1");
+    EXPECT_EQ(cmds.last(), "H0");
+}
+
+TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
+{
+    Client a(srv->port()), b(srv->port()), bad(srv->port());
+    bad.send(QByteArray(1 << 20, 'x')); // a megabyte without a line end
+    bad.send("\n\x01\x02garbage\n");
+    for (int i = 0; i < 3; ++i) {
+        a.send("F " + QByteArray::number(6000000 + i * 1000) + "\nf\n");
+        b.send("f\n");
+    }
+    ASSERT_TRUE(a.waitFor("6002000\n", 30000));
+    ASSERT_TRUE(b.waitFor("\n"));
+    ASSERT_TRUE(waitUntil([&] { return b.got.count('\n') == 3; }, 30000));
+    EXPECT_EQ(a.got.count("RPRT 0\n"), 3);
+    for (const QByteArray &l : b.got.split('\n'))
+        if (!l.isEmpty())
+            EXPECT_TRUE(l.startsWith("600")) << l.constData();
+    ASSERT_TRUE(bad.waitFor("RPRT -4\n"));
+    EXPECT_TRUE(bad.got.startsWith("RPRT -8\n")) << bad.got.left(40).constData();
+    // A client that vanishes with a request outstanding changes nothing.
+    {
+        Client gone(srv->port());
+        gone.send("f\nF 9000000\n");
+        gone.s.abort();
+    }
+    a.take();
+    a.send("q\n");
+    ASSERT_TRUE(waitUntil([&] { return a.s.state() == QAbstractSocket::UnconnectedState; }));
+    b.take();
+    b.send("f\n");
+    ASSERT_TRUE(b.waitFor("\n"));
+    EXPECT_EQ(sim.radio()->malformedCount(), 0);
+}
+
+TEST_F(RigServerTest, WaitsBehindALongOperationThenAnswersBusy)
+{
+    srv->busyBoundMs = 800;
+    Client c(srv->port());
+    // A long operation (a memory fetch) owns the line for a while; the
+    // request comes in meanwhile (everything runs in nested event loops).
+    bool ended = false, busyWhileRunning = false;
+    QObject::connect(&c.s, &QTcpSocket::readyRead, [&] {
+        if (c.got.endsWith("RPRT -14\n"))
+            busyWhileRunning = !ended;
+    });
+    QTimer::singleShot(0, [&] {
+        t.rx->sequence([&] { t.rx->wait_ms(2500); });
+        ended = true;
+    });
+    QTimer::singleShot(100, [&] { c.send("f\n"); });
+    ASSERT_TRUE(c.waitFor("RPRT -14\n"));
+    EXPECT_TRUE(busyWhileRunning);
+    ASSERT_TRUE(waitUntil([&] { return ended; }));
+    QTest::qWait(200);
+    c.take();
+    c.send("f\n"); // afterwards the line is free again
+    ASSERT_TRUE(c.waitFor("\n"));
+    EXPECT_NE(c.got, "RPRT -14\n");
+
+    // A short operation: the request runs when it ends.
+    srv->busyBoundMs = 5000;
+    c.take();
+    QTimer::singleShot(0, [&] { t.rx->sequence([&] { t.rx->wait_ms(300); }); });
+    QTimer::singleShot(50, [&] { c.send("F 5000000\n"); });
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    EXPECT_EQ(sim.radio()->working().hz, 5000000);
+}
+
+TEST_F(RigServerTest, PortInUseIsReported)
+{
+    RigServer second(t.app);
+    QString err;
+    EXPECT_FALSE(second.listen(QHostAddress::LocalHost, srv->port(), &err));
+    EXPECT_TRUE(err.contains(QString::number(srv->port()))) << err.toStdString();
+}

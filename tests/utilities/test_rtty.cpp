@@ -1,0 +1,169 @@
+// The RTTY page, its save file and the receive loop sharing the line; the
+// user definitions' tables.
+#include "sim/simport.h"
+#include "sim/simwait.h"
+#include "testkit.h"
+#include "utilities/rtty.h"
+#include "utilities/userdefs.h"
+#include "common/textfile.h"
+
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList feedAll(ry::Page &p, const QList<QByteArray> &chunks)
+{
+    QStringList done;
+    for (const QByteArray &c : chunks)
+        done += p.feed(c);
+    return done;
+}
+
+} // namespace
+
+TEST(RttyPage, LineBreakingAndFiltering)
+{
+    const QByteArray l80(80, 'A');
+    struct Case {
+        const char *what;
+        QList<QByteArray> chunks;
+        QStringList done;
+        QString current;
+    };
+    const QList<Case> cases = {
+        {"upper case is shown in lower case", {"ZCZC ", "WX", "\r"}, {"zczc wx"}, ""},
+        {"a CR that starts a chunk ends the line, even an empty one", {"\r", "\r"}, {"", ""}, ""},
+        {"a CR inside a chunk ends the line too; the rest starts the next", {"AB\rCD"}, {"ab"}, "cd"},
+        {"80 characters one at a time break after the 71st",
+         [&] { QList<QByteArray> c; for (char ch : l80) c << QByteArray(1, ch); return c; }(),
+         {QString(71, 'a')}, QString(9, 'a')},
+        {"a chunk that pushes past 71 makes a longer line",
+         {QByteArray(68, 'b'), "BBBBB"}, {QString(73, 'b')}, ""},
+        {"a long burst without CR gives screen-sized lines",
+         {QByteArray(200, 'c')}, {QString(71, 'c'), QString(71, 'c')}, QString(58, 'c')},
+        {"control characters, DEL and C1 never reach the screen",
+         {QByteArray("a\x01\x07\tb\x1b[0m\x7f\x85\nc\0d", 15)}, {}, "ab[0mcd"},
+        {"binary garbage stays printable", {QByteArray("\xff\xe9Z\x80", 4)}, {}, QString::fromLatin1("\xff\xe9z")},
+    };
+    for (const Case &c : cases) {
+        ry::Page p;
+        EXPECT_EQ(feedAll(p, c.chunks), c.done) << c.what;
+        EXPECT_EQ(p.current(), c.current) << c.what;
+        EXPECT_EQ(p.lines().size(), ry::kLines);
+        EXPECT_EQ(p.lines().last(), c.current) << c.what;
+        for (const QString &l : p.lines())
+            for (QChar ch : l)
+                EXPECT_TRUE(ch.isPrint()) << c.what;
+    }
+}
+
+TEST(RttyPage, ScrollsUpAndLosesTheTopLine)
+{
+    ry::Page p;
+    for (int i = 0; i < 25; ++i)
+        p.feed(QByteArray::number(i) + "\r");
+    EXPECT_EQ(p.lines().at(0), "7");
+    EXPECT_EQ(p.lines().at(17), "24");
+    EXPECT_EQ(p.lines().at(18), "");
+    p.clear();
+    EXPECT_EQ(p.lines(), QStringList(ry::kLines, QString()));
+}
+
+TEST(RttySave, AppendsWithCrLfAndFailsCleanly)
+{
+    TestApp t;
+    ry::SaveFile f(ry::savePath(t.app));
+    EXPECT_TRUE(f.path().endsWith("NEWS/NEW_RYWW.TXT"));
+    QString err;
+    ASSERT_TRUE(f.open(&err)) << err.toStdString();
+    ASSERT_TRUE(f.append("one", &err));
+    ASSERT_TRUE(f.append("two", &err));
+    QFile in(f.path());
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), QByteArray("one\r\ntwo\r\n"));
+
+    ry::SaveFile missing(t.base() + "NOPE/NEW_RYWW.TXT");
+    EXPECT_FALSE(missing.open(&err));
+    EXPECT_TRUE(err.contains("does not exist")) << err.toStdString();
+    EXPECT_FALSE(missing.append("x", &err));
+}
+
+TEST(UserDefs, PitchStepsAndDefaults)
+{
+    int p = udefs::kPitchDefault;
+    p = udefs::stepPitch(p, +1);
+    EXPECT_EQ(udefs::pitchText(p), "+0850");
+    EXPECT_EQ(udefs::pitchCommand(p), "U2+0850");
+    for (int i = 0; i < 300; ++i)
+        p = udefs::stepPitch(p, -1);
+    EXPECT_EQ(udefs::pitchText(p), "-5000");
+    EXPECT_EQ(udefs::pitchCommand(p), "U2-5000");
+    for (int i = 0; i < 300; ++i)
+        p = udefs::stepPitch(p, +1);
+    EXPECT_EQ(udefs::pitchText(p), "+5000");
+    EXPECT_EQ(udefs::pitchText(0), "+0000");
+
+    QStringList sent;
+    for (const QString &c : udefs::defaultsTable())
+        if (!c.isEmpty())
+            sent << c;
+    EXPECT_EQ(sent.join('|'), "U00|U11|U2+0800|U41|U61|U71|U81|U91");
+    // Reset and the window agree: what Reset sends is what the selected
+    // option buttons would send.
+    const auto sel = udefs::defaultSelection();
+    for (int g = 0; g < 6; ++g) {
+        const QString shown = udefs::groups()[g].commands.at(sel[g]);
+        EXPECT_TRUE(sent.contains(shown)) << shown.toStdString();
+    }
+}
+
+// The loop against the simulated receiver: text arrives, a reader's
+// transaction during RTTY gets its own reply intact, and X0 stops the text.
+TEST(RttyReceiver, SharesTheLineWithOtherReaders)
+{
+    TestApp t;
+    SimPort sim;
+    QString err;
+    ASSERT_TRUE(sim.open(&err));
+    t.rx->setPort(&sim);
+    t.app.replyTimeoutMs = 1500;
+    ry::Receiver r(t.app);
+    r.resumeDelayMs = 100;
+    ASSERT_TRUE(r.setSave(true));
+    r.start();
+    EXPECT_TRUE(r.running());
+    ASSERT_TRUE(waitUntil([&] { return !r.page().lines().at(17).isEmpty(); }, 20000));
+    EXPECT_EQ(r.page().lines().at(17), r.page().lines().at(17).toLower());
+
+    // The S-meter and the memory manager hold the receiver while they read.
+    t.rx->hold();
+    for (int i = 0; i < 3; ++i) {
+        const RxReply m = t.rx->transact("M");
+        ASSERT_TRUE(m.ok());
+        EXPECT_TRUE(m.data.startsWith('M')) << m.data.constData();
+        EXPECT_EQ(m.data.size(), 5) << m.data.constData();
+        EXPECT_TRUE(r.paused());
+        // Text comes back once the line is quiet.
+        ASSERT_TRUE(waitUntil([&] { return !r.paused(); }));
+        ASSERT_TRUE(waitUntil([&] { return sim.radio()->rttyOn(); }));
+    }
+    t.rx->release();
+    r.exit();
+    EXPECT_FALSE(sim.radio()->rttyOn());
+    const QStringList cmds = [&] {
+        QStringList l;
+        for (const auto &c : sim.commands())
+            l << QString::fromLatin1(c);
+        return l;
+    }();
+    EXPECT_EQ(cmds.count("X1"), 4);
+    EXPECT_EQ(cmds.count("X0"), 4);
+    QStringList saved;
+    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
+    EXPECT_FALSE(saved.isEmpty());
+    for (const QString &l : saved)
+        EXPECT_EQ(l, l.toLower());
+    t.rx->setPort(&t.port);
+}

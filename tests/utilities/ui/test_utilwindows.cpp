@@ -1,0 +1,203 @@
+// The user definitions and RTTY windows: the commands each control sends,
+// Reset to Defaults, Save failures and the text from the simulated receiver.
+#include "panel/ui/textgrid.h"
+#include "sim/simport.h"
+#include "sim/simwait.h"
+#include "testkit.h"
+#include "utilities/ui/rttywin.h"
+#include "utilities/ui/userdef.h"
+#include "common/textfile.h"
+#include <QFileInfo>
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void shoot(QWidget *w, const char *name)
+{
+    const QByteArray dir = qgetenv("VOR_SCREENSHOT");
+    if (!dir.isEmpty())
+        w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
+QString trace(const ScriptedPort &p) { return p.trace(); }
+
+} // namespace
+
+TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
+{
+    TestApp t;
+    UserDef w(t.app);
+    w.show();
+    EXPECT_EQ(trace(t.port), "H1|H1|U40|H0|H0");
+    EXPECT_EQ(w.windowTitle(), "NRD-535 User Definitions");
+    EXPECT_TRUE(w.opt[0][0]->isChecked());
+
+    const QStringList expected[6] = {
+        {"U40", "U41"}, {"U70", "U71"}, {"U80", "U81"}, {"U60", "U61"}, {"U90", "U91"},
+        {"U00", "U01", "U02"}};
+    for (int g = 0; g < 6; ++g) {
+        for (int i = w.opt[g].size() - 1; i >= 0; --i) {
+            t.port.clearWrites();
+            w.opt[g][i]->click();
+            if (g == 0 && i == 0)
+                continue;
+            EXPECT_EQ(trace(t.port), "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
+        }
+    }
+    shoot(&w, "userdef");
+}
+
+TEST(UserDefWindow, PitchAndReset)
+{
+    TestApp t;
+    UserDef w(t.app);
+    w.show();
+    t.port.clearWrites();
+    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|H0|H0"); // nothing pending yet
+    w.spn_Cpb->stepBy(1);
+    EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
+    EXPECT_EQ(t.port.writes().size(), 4); // nothing sent by the spin button
+    t.port.clearWrites();
+    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|U2+0850|H0|H0");
+    w.spn_Cpb->stepBy(-300);
+    EXPECT_EQ(w.lbl_Cbp->text(), "-5000");
+
+    t.port.clearWrites();
+    QTest::mouseClick(w.cmd_def, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|U00|U11|U2+0800|U41|U61|U71|U81|U91|H0|H0");
+    const auto &wr = t.port.writes();
+    for (int i = 3; i < 10; ++i)
+        EXPECT_GE(wr[i].ms - wr[i - 1].ms, 195) << i;
+    EXPECT_EQ(w.lbl_Cbp->text(), "+0800");
+    EXPECT_TRUE(w.opt[5][0]->isChecked());
+    EXPECT_TRUE(w.opt[0][1]->isChecked());
+    EXPECT_TRUE(w.opt[3][1]->isChecked()); // "1.5 kHz shift" = U61, as sent
+    for (int g : {1, 2, 4})
+        EXPECT_TRUE(w.opt[g][1]->isChecked());
+}
+
+TEST(UserDefWindow, NoRxDisablesEverythingButOk)
+{
+    TestApp t;
+    t.app.settings.v[5] = 1;
+    UserDef w(t.app);
+    w.show();
+    EXPECT_TRUE(t.port.writes().isEmpty());
+    for (QGroupBox *b : w.fra_ud)
+        EXPECT_FALSE(b->isEnabled());
+    EXPECT_FALSE(w.cmd_def->isEnabled());
+    EXPECT_TRUE(w.cmd_OK->isEnabled());
+}
+
+TEST(RttyWindowTest, ParametersButtonsAndExit)
+{
+    TestApp t;
+    QPointer<RttyWindow> w = new RttyWindow(t.app);
+    w->show();
+    EXPECT_TRUE(RttyWindow::isOpen());
+    EXPECT_EQ(trace(t.port), "H1|H1|U35010|H0|H0");
+    EXPECT_EQ(w->lbl_bd->text(), "50");
+    EXPECT_EQ(w->lbl_tof->text(), "Off");
+    t.port.clearWrites();
+    QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 0));
+    EXPECT_EQ(trace(t.port), "H1|H1|U36510|H0|H0");
+    EXPECT_EQ(w->lbl_bd->text(), "45");
+    t.port.clearWrites();
+    QTest::mouseClick(w->grd_pol, Qt::LeftButton, {}, w->grd_pol->cellCenter(0, 1));
+    EXPECT_EQ(trace(t.port), "H1|H1|U36511|H0|H0");
+
+    t.port.clearWrites();
+    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|X1|H0|H0");
+    EXPECT_FALSE(w->cmd_start->isEnabled());
+    EXPECT_FALSE(w->cmd_exit->isEnabled());
+    EXPECT_TRUE(w->cmd_stop->isEnabled());
+    t.port.inject("RYRY\x07 ");
+    t.port.inject("\r");
+    t.port.inject("CQ");
+    ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[18]->text() == "cq"; }));
+    EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
+    t.port.clearWrites();
+    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
+    EXPECT_TRUE(t.port.writes().isEmpty()); // Stop sends nothing
+    t.port.inject("LATE");
+    QTest::qWait(250);
+    EXPECT_EQ(w->lbl_ry[18]->text(), "cq");
+    QTest::mouseClick(w->cmd_cls, Qt::LeftButton);
+    for (QLabel *l : w->lbl_ry)
+        EXPECT_TRUE(l->text().isEmpty());
+    QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|X0|H0|H0");
+    ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
+    EXPECT_FALSE(RttyWindow::isOpen());
+}
+
+TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
+{
+    for (const bool readOnly : {false, true}) {
+        TestApp t;
+        const QString news = t.base() + "NEWS";
+        if (readOnly)
+            QFile::setPermissions(news, QFile::ReadOwner | QFile::ExeOwner);
+        else
+            QDir(news).removeRecursively();
+        if (readOnly && QFileInfo(news).isWritable())
+            continue; // running as root: nothing is read-only
+        auto *w = new RttyWindow(t.app);
+        w->show();
+        QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
+        ASSERT_EQ(t.prompter.asked.size(), 1) << readOnly;
+        EXPECT_EQ(t.prompter.lastTitle(), "RTTY");
+        EXPECT_TRUE(t.prompter.lastText().contains("NEW_RYWW.TXT"));
+        EXPECT_EQ(w->lbl_tof->text(), "Off");
+        EXPECT_FALSE(w->receiver().saving());
+        // The text is still shown.
+        QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+        t.port.inject("NEWS\r");
+        ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "news"; }));
+        EXPECT_EQ(t.prompter.asked.size(), 1);
+        QFile::setPermissions(news, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        delete w;
+    }
+}
+
+// The simulated receiver's text shown and saved.
+TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
+{
+    TestApp t;
+    SimPort sim;
+    QString err;
+    ASSERT_TRUE(sim.open(&err));
+    t.rx->setPort(&sim);
+    t.app.replyTimeoutMs = 1500;
+    auto *w = new RttyWindow(t.app);
+    w->resize(w->sizeHint());
+    w->show();
+    QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 2)); // 75 Bd
+    QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
+    EXPECT_EQ(w->lbl_tof->text(), "On");
+    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !w->lbl_ry[16]->text().isEmpty(); }, 30000));
+    shoot(w, "rtty");
+    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
+    QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
+    EXPECT_FALSE(sim.radio()->rttyOn());
+    QStringList saved;
+    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
+    ASSERT_GE(saved.size(), 2);
+    EXPECT_EQ(saved.at(0), "ryryryryryryryryryryryryryryryryryry");
+    EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
+    QTest::qWait(50);
+    t.rx->setPort(&t.port);
+}
