@@ -44,11 +44,10 @@ Settings parse(const QString &text)
     if (l.size() > 2) s.rx_long = l[2];
     for (int i = 3; i < l.size() && i - 2 <= 20; ++i)
         s.v[i - 2] = toFloat(fmt::val(l[i]));
-    if (l.size() > kDeviceLine)
+    if (l.size() > kDeviceLine && !l[kDeviceLine].contains(QLatin1Char('=')))
         s.port_device = l[kDeviceLine].trimmed();
-        s.v[i - 2] = static_cast<float>(fmt::val(l[i]));
-    // The program's own values after the twentieth number.
-    for (int i = 23; i < l.size(); ++i) {
+    // The program's own values after the twentieth number and the device.
+    for (int i = kDeviceLine; i < l.size(); ++i) {
         const QString t = l[i].trimmed();
         if (t.startsWith(QLatin1String("rigctl_port="))) {
             const double p = fmt::val(t.mid(12));
@@ -64,8 +63,7 @@ bool load(const QString &path, Settings *out, QString *error, QStringList *notes
     // is ignored, so a huge or garbled file costs no more than a good one.
     QStringList lines;
     bool more = false;
-    if (!textfile::readLinesLimited(path, kDeviceLine + 1, &lines, &more, error))
-    if (!textfile::readLinesLimited(path, 3 + 20 + 16, &lines, &more, error))
+    if (!textfile::readLinesLimited(path, kDeviceLine + 1 + 16, &lines, &more, error))
         return false;
     *out = parse(lines.join(QLatin1Char('\n')));
     const QStringList n = checkRanges(out);
@@ -139,16 +137,15 @@ QStringList lines(Settings *s)
             s->v[i] = 1;
     for (int i = 1; i <= 15; ++i)
         out << numberText(s->v[i]);
-    if (!s->port_device.isEmpty()) {
+    // The program's own values go after the twentieth number, so a reader
+    // that knows only the described values reads the file as before: the
+    // serial device, then named values.
+    if (!s->port_device.isEmpty() || s->rigctl_port > 0) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
-    // The program's own values go after the twentieth number, so a reader
-    // that knows only the described values reads the file as before.
-    if (s->rigctl_port > 0) {
-        for (int i = 16; i <= 20; ++i)
-            out << numberText(s->v[i]);
-        out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
+        if (s->rigctl_port > 0)
+            out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
     }
     return out;
 }
