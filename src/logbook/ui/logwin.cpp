@@ -2,6 +2,7 @@
 
 #include "common/fmt.h"
 #include "common/ui/busy.h"
+#include "common/ui/fonts.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
 #include "link/limits.h"
@@ -98,7 +99,7 @@ void logwin::build()
     lbl_arf->setAccessibleName(QStringLiteral("NRD-535 Freq (kHz)"));
     lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont df = listFont(10);
+    QFont df = uifont::fixedFont(10);
     df.setBold(true);
     lbl_arf->setFont(df);
     lbl_arf->setMinimumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("00000.000")) + 12);
@@ -111,7 +112,7 @@ void logwin::build()
     grd_log->setAccessibleName(QStringLiteral("Log records"));
     grd_log->setModel(model);
     grd_log->setSelectionBehavior(QAbstractItemView::SelectItems);
-    const QFont gf = listFont(8);
+    const QFont gf = uifont::fixedFont(8);
     grd_log->setFont(gf);
     grd_log->horizontalHeader()->setFont(gf);
     const int rowH = QFontMetrics(gf).height() + 4;
@@ -311,7 +312,7 @@ void logwin::apply_screen_format()
     model->setFormat(book.format);
     const QFont gf = grd_log->font();
     const int cw = QFontMetrics(gf).horizontalAdvance(QLatin1Char('0'));
-    auto width = [&](int twips, int chars) { return qMax(twipsToPixels(twips, this), chars * cw + 8); };
+    auto width = [&](int twips, int chars) { return qMax(uifont::twipsToPixels(twips, this), chars * cw + 8); };
     grd_log->setColumnWidth(0, width(book.widths[0], 3));
     int col = 1;
     for (int k : shownFields(book.format))
