@@ -8,7 +8,7 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
-#include "schedules/ui/listmodel.h"
+#include "common/ui/fonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -160,7 +160,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     txt_arf = new QLineEdit(this);
     txt_arf->setObjectName(QStringLiteral("txt_arf"));
     txt_arf->setAccessibleName(QStringLiteral("NRD-535 freq (KHz)"));
-    QFont df = listFont(10);
+    QFont df = uifont::fixedFont(10);
     df.setBold(true);
     txt_arf->setFont(df);
     txt_arf->setAlignment(Qt::AlignRight);
@@ -184,7 +184,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lst_ilg->setModel(model);
     lst_ilg->setUniformItemSizes(true);
     lst_ilg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lst_ilg->setFont(listFont(8));
+    lst_ilg->setFont(uifont::fixedFont(8));
     lst_ilg->installEventFilter(this);
     connect(lst_ilg, &QListView::doubleClicked, this, [this] { tune_line(); });
 
@@ -216,7 +216,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     filters->setWindowFlag(Qt::Dialog);
     cmd_Filters->setEnabled(false);
 
-    const int w = QFontMetrics(listFont(8)).horizontalAdvance(QString(114, QLatin1Char('0')));
+    const int w = QFontMetrics(uifont::fixedFont(8)).horizontalAdvance(QString(114, QLatin1Char('0')));
     resize(qMax(w + 40, sizeHint().width()), 480);
     readFilterFile();
 }

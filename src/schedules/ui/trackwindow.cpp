@@ -9,7 +9,7 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
-#include "schedules/ui/listmodel.h"
+#include "common/ui/fonts.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -98,7 +98,7 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq(kHz)"), this);
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
     txt_arf = edit(QStringLiteral("txt_arf"), QStringLiteral("NRD-535 Freq(kHz)"), QString(), 10);
-    QFont bf = listFont(10);
+    QFont bf = uifont::fixedFont(10);
     bf.setBold(true);
     txt_arf->setFont(bf);
     txt_arf->setMaximumWidth(QFontMetrics(bf).horizontalAdvance(QStringLiteral("000000.000")) + 16);
@@ -144,7 +144,7 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
             on_spin(false);
     });
 
-    const QFont lf = listFont(8);
+    const QFont lf = uifont::fixedFont(8);
     const int rowH = QFontMetrics(lf).height() + 2;
     auto *rows = new QVBoxLayout;
     rows->setSpacing(0);
