@@ -235,7 +235,7 @@ QString &ILG::ilgDirectory()
 ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
 {
     setObjectName(QStringLiteral("ILG"));
-    setWindowTitle(QStringLiteral("ILGRadio database conversion - see www.ilgradio.com"));
+    setWindowTitle(QStringLiteral("ILGRadio database conversion - see www.ilgradio.example"));
 
     lbl_title = new QLabel(QStringLiteral("ILGRadio Database conversion"), this);
     lbl_title->setObjectName(QStringLiteral("lbl_title"));
@@ -577,7 +577,7 @@ QLabel *logoPicture(bool ilgLogo, QWidget *parent)
 ILGLogo::ILGLogo(App &, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ILGLogo"));
-    setWindowTitle(QStringLiteral("www.ilgradio.com"));
+    setWindowTitle(QStringLiteral("www.ilgradio.example"));
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(logoPicture(true, this));
     auto *a = new QLabel(QStringLiteral("ILGRadio"), this);
@@ -605,7 +605,7 @@ void ILGLogo::showEvent(QShowEvent *e)
 BDXCLogo::BDXCLogo(App &, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("BDXCLogo"));
-    setWindowTitle(QStringLiteral("www.bdxc.org.uk"));
+    setWindowTitle(QStringLiteral("www.bdxc.example"));
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(logoPicture(false, this));
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
