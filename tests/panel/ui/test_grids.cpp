@@ -356,10 +356,16 @@ TEST_F(PanelTest, GoCaptionAndClosingStopsTheLoop)
     make();
     freq()->setText("100.000");
     bool sawNo = false;
-    QTimer::singleShot(300, [&] {
+    // Close once the first step is out, however slow the machine.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!t.port.commands().contains("F00105000"))
+            return;
+        poll.stop();
         sawNo = get<QPushButton>("cmd_gono")->text() == "NO";
         w->close();
     });
+    poll.start(20);
     press("cmd_gono");
     EXPECT_TRUE(sawNo);
     EXPECT_FALSE(w->goRunning());
