@@ -6,6 +6,8 @@
 #include "link/panelview.h"
 #include "panel/ui/rxctrl2_layout.h"
 
+#include "common/ui/guideview.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -127,6 +129,10 @@ private:
 
     QPointer<QTimer> showtime_;
     QPointer<about> about_;
+    QPointer<GuideView> guide_;
+    // The guide window; quiet: no message when the guide cannot be read
+    // (after "See Docs" has already said why its document did not open).
+    void showGuide(bool quiet);
     QHash<QString, QAction *> actions_;
     QHash<QString, std::function<void()>> menuFns_;
 
