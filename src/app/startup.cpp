@@ -314,6 +314,7 @@ bool Program::go()
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);
     panel_->exitHook = quit;
+    panel_->mayEnd = [this] { return !w_->log || w_->log->may_leave(); };
     wireMenus();
     port_ = makePort();
     rx_->setPort(port_);

@@ -571,6 +571,10 @@ void rxctrl2::showtime()
 
 void rxctrl2::closeEvent(QCloseEvent *e)
 {
+    if (loaded_ && mayEnd && !mayEnd()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     if (!loaded_)
         return;
@@ -766,6 +770,8 @@ void rxctrl2::builtinMenu(const QString &name)
                                        .arg(err),
                                    QStringLiteral("Set PC Clock"), Prompter::Exclamation);
     } else if (name == QLatin1String("mnu_exit")) {
+        if (mayEnd && !mayEnd())
+            return;
         closeDown(false);
     }
 }

@@ -37,6 +37,9 @@ public:
     // Ends the program (Exit, and after the close box). Default: leave the
     // application's event loop. Tests replace it.
     std::function<void(int code)> exitHook;
+    // Asked before the program ends (close box or Exit): false keeps it
+    // running, e.g. when the user cancels saving an unsaved log.
+    std::function<bool()> mayEnd;
 
     // Clock line: time texts and window title (the Showtime tick).
     void showtime();
