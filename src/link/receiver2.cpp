@@ -7,6 +7,7 @@
 #include "link/port.h"
 
 #include <QElapsedTimer>
+#include <memory>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -222,6 +223,29 @@ std::optional<QString> Receiver2::read_rx_state()
         return std::nullopt;
     const QString r = QString::fromLatin1(port_->readAll());
     return QLatin1Char('X') + r.mid(4, 12).leftJustified(12, QLatin1Char(' '));
+}
+
+std::optional<double> Receiver2::stateFrequency(const QString &x13)
+{
+    const DecodedState d = DecodedState::decode(x13);
+    if (!d.freqValid || d.khz < rxlimits::kMinKhz || d.khz > rxlimits::kMaxKhz)
+        return std::nullopt;
+    return d.khz;
+}
+
+std::optional<double> Receiver2::read_frequency()
+{
+    if (wouldQueue())
+        return std::nullopt;
+    // The state lives on the heap: the bracket may outlive a window's call.
+    auto r = std::make_shared<std::optional<QString>>();
+    bracket([this, r] { *r = read_rx_state(); });
+    if (!*r) {
+        if (!lost_)
+            report_no_answer();
+        return std::nullopt;
+    }
+    return stateFrequency(**r);
 }
 
 // ------------------------------------------------------------------ lock and sequences

@@ -99,6 +99,15 @@ public:
     // receiver did not answer in time.
     std::optional<QString> read_rx_state();
 
+    // The receiver's frequency in kHz, read in a bracket of its own for a
+    // window that shows it. Nothing when another caller's sequence runs (the
+    // read is not queued behind it), when the receiver does not answer (the
+    // receiver message shows once, not after a lost line) or when the reply's
+    // eight digits are not a frequency of the receiver's range.
+    std::optional<double> read_frequency();
+    // The frequency of a read_rx_state result under the same rule.
+    static std::optional<double> stateFrequency(const QString &x13);
+
     // Reads the working settings and shows them; false when the receiver did
     // not answer (the receiver message is shown when reportFailure). From
     // another caller while a sequence runs, the refresh is queued (true).

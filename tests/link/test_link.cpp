@@ -161,6 +161,40 @@ TEST_F(Link, MalformedReplyKeepsLastValidValues)
     EXPECT_EQ(t.app.rxs.mode, 4);
 }
 
+TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
+{
+    t.app.replyTimeoutMs = 100;
+    const struct {
+        const char *reply;
+        std::optional<double> khz;
+    } cases[] = {
+        {"L199024095000001\r", 9500.0},
+        {"L199024000100001\r", 10.0},
+        {"L199024300000001\r", std::nullopt},  // above the range
+        {"L19902409500A001\r", std::nullopt},  // a garbled digit
+        {"L1990240950\r", std::nullopt},       // cut short: no answer
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reply);
+        t.port.responder = [&](const QByteArray &cmd) -> QByteArray {
+            return cmd == "L199199" ? QByteArray(c.reply) : QByteArray();
+        };
+        EXPECT_EQ(rx.read_frequency(), c.khz);
+    }
+    // Only the silent one tells the user.
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+    // While another sequence waits, the read is not queued behind it.
+    t.port.responder = nullptr;
+    const qsizetype before = t.port.writes().size();
+    std::optional<double> inner = 1.0;
+    rx.sequence([&] {
+        QTimer::singleShot(0, [&] { inner = rx.read_frequency(); });
+        rx.wait_ms(20);
+    });
+    EXPECT_FALSE(inner.has_value());
+    EXPECT_EQ(t.port.writes().size(), before);
+}
+
 TEST_F(Link, OptionRefusalsSendNothing)
 {
     int16_t n = 7;

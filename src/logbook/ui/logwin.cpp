@@ -249,16 +249,10 @@ bool logwin::show_rx_freq()
     if (!rx)
         return false;
     QPointer<logwin> self(this);
-    std::optional<QString> r;
-    rx->bracket([&] { r = rx->read_rx_state(); });
-    if (!self)
+    const std::optional<double> khz = rx->read_frequency();
+    if (!self || !khz)
         return false;
-    if (!r) {
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return false;
-    }
-    lbl_arf->setText(fmt::freqText(fmt::val(r->mid(4, 8)) / 1000.0));
+    lbl_arf->setText(fmt::freqText(*khz));
     return true;
 }
 

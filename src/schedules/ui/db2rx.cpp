@@ -266,16 +266,9 @@ void ILG2Rx::showRxFreq()
 {
     Receiver2 *rx = app_.rx;
     QPointer<ILG2Rx> self(this);
-    std::optional<QString> r;
-    rx->bracket([&] { r = rx->read_rx_state(); });
-    if (!self)
-        return;
-    if (!r) {
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return;
-    }
-    txt_arf->setText(fmt::freqText(fmt::val(r->mid(4, 8)) / 1000.0));
+    const std::optional<double> khz = rx->read_frequency();
+    if (self && khz)
+        txt_arf->setText(fmt::freqText(*khz));
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)

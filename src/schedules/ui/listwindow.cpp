@@ -183,21 +183,10 @@ bool ListWindow::show_rx_freq()
     if (!rx)
         return false;
     QPointer<ListWindow> self(this);
-    // While another caller's sequence runs the read would be queued, and a
-    // queued read must not write into this call's frame.
-    if (rx->wouldQueue())
+    const std::optional<double> khz = rx->read_frequency();
+    if (!self || !khz)
         return false;
-    std::optional<QString> r;
-    rx->bracket([&] { r = rx->read_rx_state(); });
-    if (!self)
-        return false;
-    if (!r) {
-        // A lost line has been reported once already.
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return false;
-    }
-    lbl_arf->setText(fmt::freqText(fmt::val(r->mid(4, 8)) / 1000.0));
+    lbl_arf->setText(fmt::freqText(*khz));
     return true;
 }
 

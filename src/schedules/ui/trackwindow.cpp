@@ -275,19 +275,13 @@ void tracking::on_Load()
 void tracking::readRxFreq()
 {
     Receiver2 *rx = app_.rx;
-    if (app_.settings.noRx() || !rx || rx->wouldQueue())
+    if (app_.settings.noRx() || !rx)
         return;
     QPointer<tracking> self(this);
-    std::optional<QString> r;
-    rx->bracket([&] { r = rx->read_rx_state(); });
-    if (!self)
+    const std::optional<double> khz = rx->read_frequency();
+    if (!self || !khz)
         return;
-    if (!r) {
-        if (!rx->portLost())
-            rx->report_no_answer();
-        return;
-    }
-    app_.rxs.freq_khz = fmt::val(r->mid(4, 8)) / 1000.0;
+    app_.rxs.freq_khz = *khz;
     const QString s = fmt::freqText(app_.rxs.freq_khz);
     if (app_.panel)
         app_.panel->setFreqText(s);
@@ -416,9 +410,12 @@ void tracking::on_spin(bool up)
         double f = 0;
         rx->bracket([&] {
             r = rx->read_rx_state();
-            if (!r)
+            const std::optional<double> now = r ? Receiver2::stateFrequency(*r) : std::nullopt;
+            if (!now) {
+                r.reset(); // a reply without a frequency is no answer
                 return;
-            f = next(fmt::val(r->mid(4, 8)) / 1000.0);
+            }
+            f = next(*now);
             rx->send_cmd(cmd::freq(f));
         });
         if (!self)
