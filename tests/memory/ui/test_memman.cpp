@@ -68,11 +68,13 @@ struct MemWin : ::testing::Test {
     void TearDown() override { delete w; }
 
     void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-    void fetch()
+    // Clicks and confirms the question and its message.
+    void confirm(QPushButton *b)
     {
         t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-        click(w->cmd_fetch);
+        click(b);
     }
+    void fetch() { confirm(w->cmd_fetch); }
     // The selection labels as "cell|freq|tag".
     QString selection() const
     {
@@ -108,6 +110,7 @@ TEST_F(MemWin, WindowHasItsControlsAndLocksButtons)
     EXPECT_EQ(w->windowTitle(), "Memory Management");
     EXPECT_EQ(w->findChild<QTableWidget *>("grd_titles")->item(0, 6)->text(), " ALPHA TAG");
     EXPECT_TRUE(w->cmd_scanho->isHidden());
+    EXPECT_EQ(w->cmd_scanho->accessibleName(), "NO  Scan");
     EXPECT_TRUE(allEnabled());
     w->set_mem_buttons(false);
     EXPECT_FALSE(w->cmd_fetch->isEnabled());
@@ -240,16 +243,14 @@ TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
     }
     EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\tVanguard Relay, \"Evening\"");
 
-    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-    click(w->cmd_sort);
+    confirm(w->cmd_sort);
     EXPECT_EQ(t.prompter.lastTitle(), "Frequency sort ready");
     const mem2::MemTable sorted = tab;
     EXPECT_EQ(sorted.rec[0].mid(4), "016039850000"); // 3985 kHz first
     EXPECT_EQ(sorted.rec[199], "L199V");
 
     t.port.clearWrites();
-    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-    click(w->cmd_fill);
+    confirm(w->cmd_fill);
     EXPECT_EQ(t.prompter.lastTitle(), "Fill Rx ready");
     EXPECT_TRUE(t.port.trace().contains("K000016039850000|"));
     EXPECT_TRUE(t.port.trace().contains("|U5199|"));
@@ -276,8 +277,7 @@ TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
     // tab.rec[22] never filled
     w->txt_from->setText("150");
     w->txt_to->setText("20");
-    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-    click(w->cmd_fill);
+    confirm(w->cmd_fill);
     EXPECT_EQ(t.prompter.asked[0].title, "Fill NRD-535 Memory");
     // The described question, and after it how many channels would be emptied.
     EXPECT_EQ(t.prompter.asked[0].text,
@@ -490,12 +490,6 @@ struct CellEd : MemWin {
         w->open_cell(action);
         return w->cellEditor();
     }
-    // Confirms the next question and its message.
-    void confirm(QPushButton *b)
-    {
-        t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-        click(b);
-    }
 };
 
 // Alt+letter of every button and field label, per window: a letter used
@@ -658,6 +652,7 @@ TEST_F(MemWin, SilentMidFetchKeepsWhatCameAndAFillLeavesTheUnreadChannelsAlone)
     EXPECT_EQ(rowOf(w->grd_mem, 50), "");
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(allEnabled());
     EXPECT_FALSE(w->busy());
@@ -665,8 +660,7 @@ TEST_F(MemWin, SilentMidFetchKeepsWhatCameAndAFillLeavesTheUnreadChannelsAlone)
     fake.silentAfter = -1;
     t.port.clearWrites();
     t.prompter.asked.clear();
-    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
-    click(w->cmd_fill);
+    confirm(w->cmd_fill);
     const QString q = t.prompter.asked[0].text;
     EXPECT_TRUE(q.startsWith("Are sure you want to overwrite the NRD-535\nmemorycells   0  to   199\n"
                              "with the data from the MemMan Window\n\n"))

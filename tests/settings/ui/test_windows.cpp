@@ -110,6 +110,7 @@ TEST_F(SetupTest, LoadFillsEveryControlFromMemory)
     EXPECT_EQ(ticked(), "chk_Prop_2 chk_Prop_3 chk_nrd_1 chk_nrd_3 opt_ComP_2 opt_ta_8");
     EXPECT_EQ(fields(), (t.base() + "|4800N|01120W|-5.5| 12| 1| 1| 30").toStdString());
     EXPECT_TRUE(w<QPushButton>("cmd_OK")->isDefault());
+    EXPECT_EQ(field("txt_dim_2")->accessibleName(), "DIM LOG");
     // Filling stores nothing by itself.
     EXPECT_EQ(s.v[1], 3);
     EXPECT_TRUE(t.prompter.asked.isEmpty());
@@ -161,6 +162,8 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     EXPECT_EQ(t.prompter.lastText(), "Range is between\n1 and 30 (x 1000)");
     EXPECT_EQ(field("txt_dim_3")->text(), "15");
     EXPECT_EQ(t.app.settings.v[11], 15);
+    typeAndLeave("txt_dim_1", "7");
+    EXPECT_EQ(t.app.settings.v[9], 7);
 
     typeAndLeave("txt_dir", "/srv/radio");
     EXPECT_EQ(field("txt_dir")->text(), "/srv/radio/");
@@ -350,11 +353,19 @@ TEST_F(SetupTest, ResetReadsTheFileAgainOrKeepsTheValuesWithoutOne)
 
 // ---- start window ----------------------------------------------------------
 
-TEST(Welcome, KeysAndClicksEmitGoAndExit)
+TEST(Welcome, ButtonsKeysAndClicksEmitGoAndExit)
 {
     TestApp t;
     welcome2 w(t.app);
     EXPECT_TRUE(w.windowTitle().startsWith("VORANTIS V6  "));
+    const std::pair<const char *, const char *> buttons[] = {
+        {"img_go", "GO"}, {"img_setup", "Set-up"}, {"img_about", "About"}, {"img_exit", "Exit"}};
+    for (const auto &[name, acc] : buttons) {
+        auto *b = w.findChild<QToolButton *>(name);
+        ASSERT_TRUE(b) << name;
+        EXPECT_EQ(b->accessibleName(), acc);
+        EXPECT_FALSE(b->icon().isNull()) << name;
+    }
     QSignalSpy go(&w, &welcome2::goRequested);
     QSignalSpy ex(&w, &welcome2::exitRequested);
     w.show();
