@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace settingsrules;
@@ -168,6 +169,30 @@ TEST(SettingsFile, SerialDeviceFollowsTheTwentyValues)
     EXPECT_TRUE(settingsfile::parse("/d/\n5205N\n0445E\n 2\n").port_device.isEmpty());
 }
 
+// The rig-control server's port comes after the device, so files without it
+// read as before and readers of the twenty values are not disturbed.
+TEST(SettingsFile, RigctlPortAfterTheDevice)
+{
+    Settings s = settingsfile::defaults();
+    s.v[5] = 1;
+    EXPECT_EQ(settingsfile::lines(&s).size(), 18); // off: the file has its usual 18 lines
+    s.rigctl_port = 4532;
+    const QStringList l = settingsfile::lines(&s);
+    ASSERT_EQ(l.size(), 25); // values 16-20 blank, the (empty) serial device, the port
+    EXPECT_EQ(l[23], "");
+    EXPECT_EQ(l.last(), "rigctl_port=4532");
+    const Settings back = settingsfile::parse(l.join('\n'));
+    EXPECT_EQ(back.rigctl_port, 4532);
+    EXPECT_EQ(back.v, s.v);
+    // A reader that stops after the twentieth number sees the same values.
+    EXPECT_EQ(settingsfile::parse(l.mid(0, 23).join('\n')).v, s.v);
+    for (const char *bad : {"rigctl_port=0", "rigctl_port=70000", "rigctl_port=x", "junk"}) {
+        QStringList b = l;
+        b.last() = QString::fromLatin1(bad);
+        EXPECT_EQ(settingsfile::parse(b.join('\n')).rigctl_port, 0) << bad;
+    }
+}
+
 TEST(SettingsFile, SaveWritesTheFileThatWasReadAndACopyUnderANewDirPath)
 {
     QTemporaryDir dir;
@@ -271,35 +296,49 @@ TEST(SettingsFile, FirstRunDefaults)
 
 // ---- field rules -----------------------------------------------------------
 
-TEST(FieldRules, Latitude)
+TEST(FieldRules, TextFieldsStoreFirstThenShowTheDefault)
 {
-    FieldCheck c = checkLat("5205N");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.stored, "5205N");
-    EXPECT_TRUE(checkLat("3330S").ok);
-    for (const char *bad : {"0000N", "9000N", "5205n", "520N", "05205N", "5205E", "", "ABCDN"}) {
-        c = checkLat(bad);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.stored, bad);  // stored before the check
-        EXPECT_EQ(c.shown, "5205N");
-        EXPECT_EQ(c.message, "Invalid Latitude\nExample: 5205N");
-        EXPECT_EQ(c.title, "Default");
+    const QString home = QDir::homePath() + "/VRTSV6/";
+    using Check = std::function<FieldCheck(const QString &)>;
+    const Check win = [](const QString &x) { return checkDir(x, PathStyle::Windows); };
+    const Check posix = [](const QString &x) { return checkDir(x, PathStyle::Posix); };
+    const struct {
+        const char *field;
+        Check check;
+        QStringList good, bad;
+        QString shown, message, sep; // sep: what a path gets at its end
+    } fields[] = {
+        {"lat", checkLat, {"5205N", "3330S", "8959N"},
+         {"0000N", "9000N", "5205n", "520N", "05205N", "5205E", "", "ABCDN"},
+         "5205N", "Invalid Latitude\nExample: 5205N", ""},
+        {"long", checkLong, {"17959W", "0445E", "00001E"},
+         {"18000E", "00000E", "0445e", "445E", "0445EE1", "0445N"},
+         "0445E", "Invalid Longitude\nExample: 0445E", ""},
+        {"windows", win, {"C:\\VRTSV6\\", "D:\\DATA\\"}, {"DATA\\", "", "\\\\server\\share"},
+         "C:\\VRTSV6\\", "Invalid path\nExample C:\\VRTSV6\\", "\\"},
+        {"posix", posix, {"/srv/radio/"}, {"radio/", "", "C:\\VRTSV6\\", "~/VRTSV6"},
+         home, "Invalid path\nExample " + home, "/"},
+    };
+    for (const auto &f : fields) {
+        for (const QString &g : f.good) {
+            const FieldCheck c = f.check(g);
+            EXPECT_TRUE(c.ok) << f.field << " " << qPrintable(g);
+            EXPECT_EQ(c.stored, g) << f.field;
+        }
+        for (const QString &b : f.bad) {
+            const FieldCheck c = f.check(b);
+            EXPECT_FALSE(c.ok) << f.field << " " << qPrintable(b);
+            // Stored before the check.
+            EXPECT_EQ(c.stored, b.endsWith(f.sep) && !b.isEmpty() ? b : b + f.sep) << f.field;
+            EXPECT_EQ(c.shown, f.shown) << f.field;
+            EXPECT_EQ(c.message, f.message) << f.field;
+            EXPECT_EQ(c.title, "Default") << f.field;
+        }
     }
-    EXPECT_TRUE(checkLat("8959N").ok);
-}
-
-TEST(FieldRules, Longitude)
-{
-    EXPECT_TRUE(checkLong("17959W").ok);
-    EXPECT_TRUE(checkLong("0445E").ok);
-    EXPECT_TRUE(checkLong("00001E").ok);
-    for (const char *bad : {"18000E", "00000E", "0445e", "445E", "0445EE1", "0445N"}) {
-        const FieldCheck c = checkLong(bad);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.shown, "0445E");
-        EXPECT_EQ(c.message, "Invalid Longitude\nExample: 0445E");
-        EXPECT_EQ(c.title, "Default");
-    }
+    // A path without its final separator gets one.
+    EXPECT_EQ(checkDir("D:\\DATA", PathStyle::Windows).shown, "D:\\DATA\\");
+    EXPECT_EQ(checkDir("/srv/radio", PathStyle::Posix).stored, "/srv/radio/");
+    EXPECT_EQ(checkDir("radio", PathStyle::Posix).stored, "radio/");
 }
 
 TEST(FieldRules, ListSizes)
@@ -323,68 +362,24 @@ TEST(FieldRules, ListSizes)
 
 TEST(FieldRules, TimeDifference)
 {
-    FieldCheck c = checkTd("5.5");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.value, 5.5);
-    c = checkTd("5.2");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.value, 5.5);
-    EXPECT_EQ(checkTd("1.25").value, 1.5);
-    EXPECT_EQ(checkTd("-1.25").value, -1.5);
-    EXPECT_EQ(checkTd(" -2").value, -2);
-    EXPECT_TRUE(checkTd("+13").ok);
-    EXPECT_TRUE(checkTd("-13").ok);
+    // Good values, rounded up to the next half hour.
+    const std::pair<const char *, double> good[] = {{"5.5", 5.5},   {"5.2", 5.5}, {"1.25", 1.5}, {"-1.25", -1.5},
+                                                    {" -2", -2},    {"+13", 13},  {"-13", -13}};
+    for (const auto &[text, v] : good) {
+        EXPECT_TRUE(checkTd(text).ok) << text;
+        EXPECT_EQ(checkTd(text).value, v) << text;
+    }
     EXPECT_TRUE(checkTd("1:").ok);
-
-    const QString msg = "Range is between\n+13 and -13 h";
-    for (const char *bad : {"14", "-13.5", "13.1", ""}) {
-        c = checkTd(bad);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.title, "Default 1") << bad;
-        EXPECT_EQ(c.message, msg);
-        EXPECT_EQ(c.shown, "0");
-    }
-    EXPECT_EQ(checkTd("14").value, 14);  // stored before the check
-    for (const char *bad : {"1a", "2 ", "1,5", " 1 "}) {
-        c = checkTd(bad);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.title, "Default 2") << bad;
-        EXPECT_EQ(c.message, msg);
-        EXPECT_EQ(c.shown, "0");
-    }
+    const std::pair<const char *, QStringList> bad[] = {{"Default 1", {"14", "-13.5", "13.1", ""}},
+                                                        {"Default 2", {"1a", "2 ", "1,5", " 1 "}}};
+    for (const auto &[title, texts] : bad)
+        for (const QString &b : texts) {
+            const FieldCheck c = checkTd(b);
+            EXPECT_FALSE(c.ok) << qPrintable(b);
+            EXPECT_EQ(c.title, title) << qPrintable(b);
+            EXPECT_EQ(c.message, "Range is between\n+13 and -13 h");
+            EXPECT_EQ(c.shown, "0");
+        }
+    EXPECT_EQ(checkTd("14").value, 14); // stored before the check
 }
 
-TEST(FieldRules, WindowsPaths)
-{
-    FieldCheck c = checkDir("D:\\DATA", PathStyle::Windows);
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.stored, "D:\\DATA\\");
-    EXPECT_EQ(c.shown, "D:\\DATA\\");
-    EXPECT_TRUE(checkDir("C:\\VRTSV6\\", PathStyle::Windows).ok);
-    for (const char *bad : {"DATA\\", "", "\\\\server\\share"}) {
-        c = checkDir(bad, PathStyle::Windows);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.shown, "C:\\VRTSV6\\");
-        EXPECT_EQ(c.message, "Invalid path\nExample C:\\VRTSV6\\");
-        EXPECT_EQ(c.title, "Default");
-    }
-    EXPECT_EQ(checkDir("DATA\\", PathStyle::Windows).stored, "DATA\\");
-}
-
-TEST(FieldRules, PosixPaths)
-{
-    FieldCheck c = checkDir("/srv/radio", PathStyle::Posix);
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.stored, "/srv/radio/");
-    EXPECT_EQ(c.shown, "/srv/radio/");
-    EXPECT_TRUE(checkDir("/srv/radio/", PathStyle::Posix).ok);
-    const QString def = QDir::homePath() + "/VRTSV6/";
-    for (const char *bad : {"radio/", "radio", "", "C:\\VRTSV6\\", "~/VRTSV6"}) {
-        c = checkDir(bad, PathStyle::Posix);
-        EXPECT_FALSE(c.ok) << bad;
-        EXPECT_EQ(c.shown, def);
-        EXPECT_EQ(c.message, "Invalid path\nExample " + def);
-        EXPECT_EQ(c.title, "Default");
-    }
-    EXPECT_EQ(checkDir("radio", PathStyle::Posix).stored, "radio/");
-}

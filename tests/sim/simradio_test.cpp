@@ -142,14 +142,13 @@ TEST(SimRadio, SetFromRecordAndRecall)
     rx("S199024095000001");
     EXPECT_EQ(rx.radio.working(), rec(0, 2, 4, 9500000, 1));
 
-    // Recall of a stored channel takes all its settings.
-    rx("K007113061750002");
-    rx("C007");
+    // Recall of a stored channel takes all its settings; an empty channel
+    // leaves them as they were.
+    for (const char *c : {"K007113061750002", "C007"})
+        rx(c);
     EXPECT_EQ(rx.radio.working(), rec(1, 1, 3, 6175000, 2));
-
-    // An empty channel leaves the settings as they were.
-    rx("U5150");
-    rx("C150");
+    for (const char *c : {"U5150", "C150"})
+        rx(c);
     EXPECT_EQ(rx.radio.working(), rec(1, 1, 3, 6175000, 2));
     EXPECT_EQ(rx.radio.malformedCount(), 0);
 }
@@ -187,17 +186,8 @@ TEST(SimRadio, MalformedCommandsChangeNothing)
 TEST(SimRadio, SettingCommandsTakeEffect)
 {
     Remote rx;
-    rx("N2");
-    rx("U11");
-    rx("P-0150");
-    rx("W2200");
-    rx("O1");
-    rx("T0");
-    rx("U3651" "1");
-    rx("U2+0750");
-    rx("R22359");
-    rx("R30600");
-    rx("R5");
+    for (const char *c : {"N2", "U11", "P-0150", "W2200", "O1", "T0", "U36511", "U2+0750", "R22359", "R30600", "R5"})
+        rx(c);
     EXPECT_EQ(rx.radio.noiseBlanker(), 2);
     EXPECT_TRUE(rx.radio.vbt());
     EXPECT_EQ(rx.radio.passbandShift(), -150);
@@ -305,7 +295,7 @@ TEST(SimRadio, ClockReply)
     EXPECT_TRUE(late == "23" || late == "00") << late.constData();
 }
 
-TEST(SimRadio, SilentReceiver)
+TEST(SimRadio, SilentReceiverAndFallingSilent)
 {
     Remote rx;
     QList<QByteArray> out;
@@ -321,11 +311,8 @@ TEST(SimRadio, SilentReceiver)
 
     rx.radio.setSilent(false);
     EXPECT_EQ(rx("L199199").size(), 17);
-}
 
-TEST(SimRadio, FallsSilentAfterSomeCommands)
-{
-    Remote rx;
+    // Falling silent after a number of commands.
     rx.radio.silentAfter(3);
     EXPECT_EQ(rx("M").size(), 5);
     EXPECT_EQ(rx("J1199"), QByteArray());

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace timertab;
@@ -88,22 +87,6 @@ struct Run : ::testing::Test {
     {
         return QDateTime(QDate(2026, 12, day), QTime(hh, mm, ss));
     }
-    // Prints the run's commands with their time relative to the nearest
-    // event start before or at them (VOR_TRACE=1).
-    void printTrace(const QList<QDateTime> &starts) const
-    {
-        if (qEnvironmentVariableIsEmpty("VOR_TRACE"))
-            return;
-        for (const Sent &s : sent) {
-            int k = 0;
-            for (int i = 0; i < starts.size(); ++i)
-                if (starts[i].addSecs(-120) <= s.at)
-                    k = i;
-            const double rel = starts[k].msecsTo(s.at) / 1000.0;
-            std::printf("%s  event %d %+9.1f s  %s\n", qPrintable(s.at.toString("HH:mm:ss.zzz")), k + 1,
-                        rel, qPrintable(s.cmd));
-        }
-    }
 };
 
 } // namespace
@@ -172,22 +155,6 @@ TEST_F(Run, FiveEventsInOrderWithTheirPauses)
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
-}
-
-TEST_F(Run, TwoEventsTrace)
-{
-    t.clock.t = at(11, 57, 30);
-    program(1, 12, 0, 2, 300, 3000);
-    program(2, 12, 5, 1);
-    run.start();
-    driveToEnd();
-    printTrace({at(12, 0), at(12, 5)});
-    int tunes = 0;
-    for (const Sent &s : sent)
-        tunes += s.cmd.startsWith("S199");
-    EXPECT_EQ(tunes, 2);
-    EXPECT_EQ(count("O1"), 2);
-    EXPECT_EQ(timerCommands().last().cmd, "T1");
 }
 
 TEST_F(Run, FollowsUtcWithTheLocalOffset)
@@ -289,20 +256,4 @@ TEST_F(Run, ClockJumps)
         EXPECT_EQ(sent.last().cmd, "H0");
         EXPECT_TRUE(panel.enabled);
     }
-}
-
-TEST_F(Run, ShutdownGivesTheReceiverBack)
-{
-    t.clock.t = at(11, 59, 30);
-    program(1, 12, 0, 5);
-    run.start();
-    drive(at(12, 1, 0));
-    ASSERT_EQ(run.phase(), TimerRun::Phase::OnAir);
-    sent.clear();
-    run.shutdown();
-    QStringList texts;
-    for (const Sent &s : sent)
-        texts << s.cmd;
-    EXPECT_EQ(texts, QStringList({"O0", "T1", "H0", "H0"}));
-    EXPECT_FALSE(t.rx->held());
 }

@@ -1,4 +1,3 @@
-#include "app/startup.h"
 #include "common/textfile.h"
 #include "files/ui/filedialogs.h"
 #include "logbook/ui/logdialogs.h"
@@ -8,7 +7,6 @@
 #include "schedules/ui/listmodel.h"
 #include "testkit.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +17,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace logging2;
@@ -252,9 +249,6 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
     EXPECT_EQ(lines[1].left(32), "001 20261205 0930      09635    ");
     for (const QString &l : lines)
         EXPECT_EQ(l.size(), kLineLength);
-    if (qEnvironmentVariableIsSet("VOR_SCREENSHOT"))
-        for (const QString &l : lines)
-            std::printf("%s|\n", qPrintable(l));
 }
 
 TEST_F(LogWin, RecordDialogEdges)
@@ -599,36 +593,33 @@ TEST_F(LogWin, SaveAsRefusedOrAbortedKeepsTheName)
     EXPECT_EQ(fileLines(t.base() + "LOG/LOG_OLD.TXT"), old);
 }
 
-TEST(LogMenu, LoggingItemOpensTheWindowOnce)
+// Pictures of the log window and its dialogs for a look by eye:
+// VOR_SCREENSHOT=/tmp writes log*.png.
+TEST_F(LogWin, Screenshots)
 {
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir dir;
-    Program p(Options::parse({"vorantis"}), &clock, &prompter, &launcher);
-    p.quit = [](int) {};
-    p.portFactory = [] { return new ScriptedPort(); };
-    p.app().settings = settingsfile::defaults();
-    p.app().settings.base_dir = dir.path() + '/';
-    p.app().settings.v[5] = 1;
-    p.app().replyTimeoutMs = 300;
-    ASSERT_TRUE(p.go());
-    QAction *a = p.panel()->menuAction("mnu_logging");
-    ASSERT_TRUE(a);
-    EXPECT_TRUE(a->isEnabled());
-    EXPECT_EQ(a->text().remove('&'), "Logging . . .");
-    a->trigger();
-    a->trigger();
-    QCoreApplication::processEvents();
-    int logs = 0;
-    QLabel *arf = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->objectName() == "log") {
-            ++logs;
-            arf = w->findChild<QLabel *>("lbl_arf");
-        }
-    EXPECT_EQ(logs, 1);
-    ASSERT_TRUE(arf);
-    p.app().rx->frequency_fanout("7000.000");
-    EXPECT_EQ(arf->text(), "7000.000");
+    const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
+    logwin w(t.app);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    load(w, "LOG_DEMO.TXT");
+    w.lbl_arf->setText("9635.000");
+    w.grd_log->setCurrentIndex(w.model->index(3, 3));
+    QTest::qWait(100);
+    EXPECT_TRUE(w.grab().save(out + "/log.png"));
+    auto shot = [&](QDialog &d, const QString &name) {
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        QTest::qWait(50);
+        EXPECT_TRUE(d.grab().save(out + "/" + name));
+        d.hide();
+    };
+    loginput in(t.app, w);
+    in.load("Change record 003", w.book.record(3));
+    shot(in, "loginput.png");
+    selsort2 s(w);
+    shot(s, "selsort2.png");
+    logfmt2 f(w);
+    shot(f, "logfmt2.png");
 }

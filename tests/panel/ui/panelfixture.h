@@ -45,6 +45,19 @@ struct PanelTest : ::testing::Test {
     QString label(const char *name) { return get<QLabel>(name)->text(); }
     QColor colour(const char *name) { return get<QLabel>(name)->property("background").value<QColor>(); }
     TextGrid *grid(const char *name) { return get<TextGrid>(name); }
+    // Every cell of a grid: cells joined by '|', rows by '/'.
+    QString cells(const char *name)
+    {
+        TextGrid *g = grid(name);
+        QStringList rows;
+        for (int r = 0; r < g->rows(); ++r) {
+            QStringList row;
+            for (int c = 0; c < g->cols(); ++c)
+                row << g->cellText(r, c);
+            rows << row.join('|');
+        }
+        return rows.join('/');
+    }
     void click(const char *name, int r, int c)
     {
         TextGrid *g = grid(name);

@@ -183,8 +183,14 @@ TEST_F(PanelTest, ScrollBarArrowsGrooveAndKeysMoveTheThumbTheirWay)
     EXPECT_EQ(trace(), "P-0025");
 }
 
-TEST_F(PanelTest, ExitAndCloseWhileLockedGiveTheReceiverBack)
+TEST_F(PanelTest, ExitSendsNothingAndExitOrCloseWhileLockedGiveTheReceiverBack)
 {
+    make();
+    trigger("mnu_exit");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(t.port.commands().isEmpty());
+
+    exitCode = -1;
     make();
     t.answerState("004095000001");
     click("grd_lock", 0, 1);
@@ -205,21 +211,27 @@ TEST_F(PanelTest, ExitAndCloseWhileLockedGiveTheReceiverBack)
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
 {
-    t.app.settings.v[5] = 1;
+    t.app.settings.v[5] = 1; // NO RX: no refresh, the steps still go out
     make();
     freq()->setText("100.000");
     int steps = 0;
+    bool sawNo = false;
     t.port.responder = [&](const QByteArray &c) {
         if (c.startsWith('F') && ++steps == 2)
-            QTimer::singleShot(0, [&] { w->close(); });
+            QTimer::singleShot(0, [&] {
+                sawNo = get<QPushButton>("cmd_gono")->text() == "NO";
+                w->close();
+            });
         return QByteArray();
     };
     press("cmd_gono");
+    EXPECT_TRUE(sawNo);
     EXPECT_FALSE(w->goRunning());
+    EXPECT_FALSE(w->loaded());
     EXPECT_EQ(exitCode, 0);
     EXPECT_FALSE(t.rx->held());
     const QStringList c = t.port.commands();
-    EXPECT_EQ(c.filter(QRegularExpression("^F")).size(), 2);
+    EXPECT_EQ(c.filter(QRegularExpression("^F")).join('|'), "F00105000|F00110000");
     EXPECT_EQ(c.mid(c.size() - 2).join('|'), "H0|H0");
     EXPECT_TRUE(c.contains("U11"));
 }
