@@ -1,5 +1,7 @@
 // The rig-control protocol: parsing and answers, and the server against the
 // simulated receiver with real TCP clients.
+#include "memory/mem2.h"
+#include "memory/memtransfer.h"
 #include "net/rigctl.h"
 #include "net/rigserver.h"
 #include "sim/simport.h"
@@ -197,34 +199,50 @@ TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
     EXPECT_EQ(sim.radio()->malformedCount(), 0);
 }
 
-TEST_F(RigServerTest, WaitsBehindALongOperationThenAnswersBusy)
+TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
 {
-    srv->busyBoundMs = 800;
-    Client c(srv->port());
-    // A long operation (a memory fetch) owns the line for a while; the
-    // request comes in meanwhile (everything runs in nested event loops).
-    bool ended = false, busyWhileRunning = false;
-    QObject::connect(&c.s, &QTcpSocket::readyRead, [&] {
-        if (c.got.endsWith("RPRT -14\n"))
-            busyWhileRunning = !ended;
-    });
+    srv->busyBoundMs = 600;
+    Client c(srv->port()), gone(srv->port());
+    mem2::MemTable table;
+    mem2::MemTransfer fetch(t.app, table);
+    bool ended = false, busyDuringFetch = false;
+    int busyAt = 0;
+    // The hook runs before each channel, between the fetch's waits.
+    fetch.progress = [&](int, int done, int) {
+        if (done == 1) {
+            c.send("f\n");
+            gone.send("F 9000000\n"); // waits behind c's request
+        }
+        if (!busyAt && c.got == "RPRT -14\n")
+            busyAt = done;
+        if (busyAt && done == busyAt + 3)
+            gone.s.abort(); // its request now waits in the receiver's queue
+        if (busyAt && done == busyAt + 8) {
+            busyDuringFetch = true;
+            fetch.cancel();
+        }
+    };
     QTimer::singleShot(0, [&] {
-        t.rx->sequence([&] { t.rx->wait_ms(2500); });
+        fetch.fetch();
         ended = true;
     });
-    QTimer::singleShot(100, [&] { c.send("f\n"); });
-    ASSERT_TRUE(c.waitFor("RPRT -14\n"));
-    EXPECT_TRUE(busyWhileRunning);
-    ASSERT_TRUE(waitUntil([&] { return ended; }));
-    QTest::qWait(200);
-    c.take();
-    c.send("f\n"); // afterwards the line is free again
-    ASSERT_TRUE(c.waitFor("\n"));
-    EXPECT_NE(c.got, "RPRT -14\n");
+    ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
+    EXPECT_TRUE(busyDuringFetch);
+    // Nothing of either request is sent afterwards, not even a bracket.
+    ASSERT_TRUE(waitUntil([&] { return sim.commands().mid(sim.commands().size() - 2) ==
+                                       QList<QByteArray>{"H0", "H0"}; }));
+    const qsizetype atEnd = sim.commands().size();
+    QTest::qWait(1500);
+    EXPECT_EQ(sim.commands().mid(atEnd), QList<QByteArray>{});
+    EXPECT_EQ(sim.radio()->working().hz, 9500000);
 
-    // A short operation: the request runs when it ends.
+    // Afterwards the line is free again; a short operation makes a request
+    // wait and run when it ends.
     srv->busyBoundMs = 5000;
     c.take();
+    c.send("f\n");
+    ASSERT_TRUE(c.waitFor("\n"));
+    EXPECT_EQ(c.take(), "9500000\n");
     QTimer::singleShot(0, [&] { t.rx->sequence([&] { t.rx->wait_ms(300); }); });
     QTimer::singleShot(50, [&] { c.send("F 5000000\n"); });
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
