@@ -138,8 +138,11 @@ void RigServer::execute(const Pending &p)
         return;
     }
     if (r.name == QLatin1String("quit")) {
-        if (client)
+        // Clients wait for an answer before they close their end.
+        if (client) {
+            reply(client, answer(r, {}, {}, kOk));
             client->disconnectFromHost();
+        }
         working_ = false;
         QTimer::singleShot(0, this, &RigServer::next);
         return;
@@ -172,6 +175,25 @@ void RigServer::execute(const Pending &p)
         static const QStringList names = {"VFOA", "VFOB", "VFO", "CURRVFO", "MAIN", "SUB",
                                           "MAINA", "MAINB", "MEM"};
         finish(client, r, names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid, {}, {});
+        return;
+    }
+    // Clients ask these before they set anything: a receiver never splits,
+    // and its settings are never locked against a client.
+    if (r.name == QLatin1String("get_split_vfo")) {
+        finish(client, r, kOk, {QStringLiteral("Split"), QStringLiteral("TX VFO")},
+               {QStringLiteral("0"), QStringLiteral("VFOA")});
+        return;
+    }
+    if (r.name == QLatin1String("set_split_vfo")) {
+        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
+        return;
+    }
+    if (r.name == QLatin1String("get_lock_mode")) {
+        finish(client, r, kOk, {QStringLiteral("Locked")}, {QStringLiteral("0")});
+        return;
+    }
+    if (r.name == QLatin1String("set_lock_mode")) {
+        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
         return;
     }
     if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt")) {
