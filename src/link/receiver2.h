@@ -5,7 +5,9 @@
 // - bracket()/sequence(): one sequence of commands on the line. Sequences
 //   never interleave: a second caller (a timer, a click or a network request
 //   handled during one of the running sequence's waits) is queued and runs
-//   when the running one ends.
+//   when the running one ends, unless its caller cancels it first.
+// - wantReports()/claimStream(): the receiver's own frequency reports and
+//   other text it streams by itself, one reader at a time.
 // - transact(): discard input, write, collect the reply up to CR or a
 //   length, with a bounded wait.
 // - Signals instead of window lists: frequency (with its origin), the panel's
