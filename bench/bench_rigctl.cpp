@@ -1,11 +1,14 @@
 // Latency of a rig-control "F" request over TCP against the simulated
-// receiver (4800 baud, 480 characters per second), against the floor of the
-// commands it causes.
+// receiver (4800 baud, 10 bits a character: 480 characters per second),
+// against the floor of the commands it causes.
 //
-// Floor: the remote bracket H1, 50 ms, H1, 50 ms, the "F" command (10
-// characters with CR), then 50 ms, H0, 50 ms, H0 (the answer follows the
-// bracket): 4 x 50 ms plus the last H0's 3 characters on the line are not
-// waited for, so 200 ms + the first three commands' characters.
+// The request runs as one bracket: H1, 50 ms, H1, 50 ms, "F" + eight digits,
+// then 50 ms, H0, 50 ms, H0 and the answer. Two floors:
+// - line floor: the four 50 ms pauses plus the 22 characters (3 + 3 + 10 +
+//   3 + 3, each with its CR) one after the other: 245.8 ms;
+// - pause floor: the pauses alone, 200 ms. A pause starts when its command
+//   is written, so each command crosses the line during the pause after it,
+//   and the answer leaves once the last H0 is written.
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "net/rigserver.h"
@@ -18,7 +21,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
+#include <benchmark/benchmark.h>
 #include <vector>
 
 namespace {
@@ -27,12 +30,13 @@ public:
     Answer message(const QString &, const QString &, Icon, Buttons) override { return AnsOk; }
     std::optional<QString> input(const QString &, const QString &, const QString &d) override { return d; }
 };
-} // namespace
 
-int main(int argc, char **argv)
+constexpr double kCps = 480.0;
+const double kLineFloorMs = 4 * 50 + 22 / kCps * 1000.0;
+const double kPauseFloorMs = 4 * 50;
+
+void BM_RigctlSetFreq(benchmark::State &state)
 {
-    QCoreApplication qapp(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     App app;
     QuietPrompter prompter;
     SystemClock clock;
@@ -41,23 +45,26 @@ int main(int argc, char **argv)
     app.settings = settingsfile::defaults();
     SimPort port;
     QString err;
-    if (!port.open(&err))
-        return 1;
+    if (!port.open(&err)) {
+        state.SkipWithError(qPrintable(err));
+        return;
+    }
     Receiver2 rx(app);
     rx.setPort(&port);
     RigServer srv(app);
     if (!srv.listen(QHostAddress::LocalHost, 0, &err)) {
-        std::fprintf(stderr, "%s\n", qPrintable(err));
-        return 1;
+        state.SkipWithError(qPrintable(err));
+        return;
     }
     QTcpSocket c;
     c.connectToHost(QHostAddress::LocalHost, srv.port());
-    if (!c.waitForConnected(5000))
-        return 1;
-
-    const double floorMs = 4 * 50 + (3 + 3 + 10) / 480.0 * 1000.0;
+    if (!c.waitForConnected(5000)) {
+        state.SkipWithError("no connection");
+        return;
+    }
     std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
+    int i = 0;
+    for (auto _ : state) {
         QByteArray got;
         QEventLoop loop;
         QObject::connect(&c, &QTcpSocket::readyRead, &loop, [&] {
@@ -68,17 +75,42 @@ int main(int argc, char **argv)
         QTimer::singleShot(10000, &loop, &QEventLoop::quit);
         QElapsedTimer t;
         t.start();
-        c.write("F " + QByteArray::number(6000000 + i * 5000) + "\n");
+        c.write("F " + QByteArray::number(6000000 + (i++ % 100) * 5000) + "\n");
         loop.exec();
-        ms.push_back(t.nsecsElapsed() / 1e6);
+        const double took = t.nsecsElapsed() / 1e6;
+        state.SetIterationTime(took / 1000.0);
+        ms.push_back(took);
         QObject::disconnect(&c, &QTcpSocket::readyRead, &loop, nullptr);
+        if (got != "RPRT 0\n") {
+            state.SkipWithError("no answer");
+            break;
+        }
         // Let the bracket's last H0 leave the line before the next request.
         QEventLoop pause;
         QTimer::singleShot(100, &pause, &QEventLoop::quit);
         pause.exec();
     }
+    if (ms.empty())
+        return;
     std::sort(ms.begin(), ms.end());
-    std::printf("rig-control F request, %d runs: median %.1f ms, min %.1f ms, max %.1f ms; floor %.1f ms\n",
-                runs, ms[ms.size() / 2], ms.front(), ms.back(), floorMs);
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["min_ms"] = ms.front();
+    state.counters["max_ms"] = ms.back();
+    state.counters["line_floor_ms"] = kLineFloorMs;
+    state.counters["pause_floor_ms"] = kPauseFloorMs;
+    state.counters["pct_of_pause_floor"] = 100.0 * ms[ms.size() / 2] / kPauseFloorMs;
+}
+BENCHMARK(BM_RigctlSetFreq)->Unit(benchmark::kMillisecond)->Iterations(30)->UseManualTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication qapp(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

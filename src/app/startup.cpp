@@ -18,6 +18,7 @@
 #include "schedules/ui/trackwindow.h"
 #include "schedules/ui/own.h"
 #include "settings/settings.h"
+#include "settings/ui/setup.h"
 #include "settings/ui/welcome2.h"
 #include "sim/simport.h"
 #include "timer/ui/rxtimer.h"
@@ -336,22 +337,38 @@ bool Program::go()
     if (welcome_)
         welcome_->close();
     panel_->show();
-    startRigServer();
+    applySettings();
     return true;
 }
 
-void Program::startRigServer()
+void Program::applySettings()
 {
-    // The command line wins over the set-up's choice.
-    const int port = opt_.rigctlPort > 0 ? opt_.rigctlPort : app_.settings.rigctl_port;
-    if (port <= 0 || rig_)
-        return;
-    rig_ = std::make_unique<RigServer>(app_);
-    QString err;
-    if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(port), &err)) {
+    // The command line wins at start; a change in the set-up wins after.
+    if (rigApplied_ < 0) {
+        rigWant_ = opt_.rigctlPort > 0 ? opt_.rigctlPort : app_.settings.rigctl_port;
+        setupPort_ = app_.settings.rigctl_port;
+    } else if (app_.settings.rigctl_port != setupPort_) {
+        setupPort_ = app_.settings.rigctl_port;
+        rigWant_ = setupPort_;
+    }
+    if (rigWant_ != rigApplied_) {
+        rigApplied_ = rigWant_;
         rig_.reset();
-        app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
-                               QStringLiteral("Rig-control server"), Prompter::Exclamation);
+        if (rigWant_ > 0) {
+            rig_ = std::make_unique<RigServer>(app_);
+            QString err;
+            if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(rigWant_), &err)) {
+                rig_.reset();
+                app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
+                                       QStringLiteral("Rig-control server"), Prompter::Exclamation);
+            }
+        }
+    }
+
+    const bool follow = app_.settings.follow_dial && !app_.settings.noRx();
+    if (follow != following_) {
+        following_ = follow;
+        rx_->wantReports(follow, true);
     }
 }
 
@@ -367,6 +384,13 @@ template <typename W> void Program::openWindow(QPointer<W> &slot)
 
 void Program::wireMenus()
 {
+    panel_->setMenuAction(QStringLiteral("mnu_setup"), [this] {
+        {
+            setup dlg(app_, panel_);
+            dlg.exec();
+        }
+        applySettings();
+    });
     panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
     panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
     panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });

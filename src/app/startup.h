@@ -56,6 +56,10 @@ public:
     welcome2 *welcome() const { return welcome_; }
     SimRadio *simRadio() const;
     RigServer *rigServer() const { return rig_.get(); }
+    // Brings the running program in line with the set-up's choices (after
+    // GO and after the set-up dialog): starts, stops or moves the
+    // rig-control server, and follows the receiver's dial or not.
+    void applySettings();
 
     // Called to end the program (tests replace it).
     std::function<void(int code)> quit;
@@ -76,7 +80,10 @@ private:
     App app_;
     std::unique_ptr<Receiver2> rx_;
     std::unique_ptr<RigServer> rig_;
-    void startRigServer();
+    int rigWant_ = 0;      // the port the server should listen on (0 = off)
+    int rigApplied_ = -1;  // the port last tried
+    int setupPort_ = 0;    // the set-up's port when last applied
+    bool following_ = false;
     std::unique_ptr<QTemporaryDir> demoDir_;
     QPointer<welcome2> welcome_;
     QPointer<rxctrl2> panel_;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 
 DecodedState DecodedState::decode(const QString &x13)
 {
@@ -270,10 +271,15 @@ void Receiver2::forget_hold()
     emit lockChanged(false);
 }
 
-bool Receiver2::runSequence(bool withBracket, std::function<void()> fn)
+bool Receiver2::runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket)
 {
+    if (ticket)
+        *ticket = 0;
     if (wouldQueue()) {
-        queue_.emplace_back(withBracket, std::move(fn));
+        const Ticket t = ++nextTicket_;
+        queue_.push_back({t, withBracket, std::move(fn)});
+        if (ticket)
+            *ticket = t;
         return false;
     }
     ++seqDepth_;
@@ -292,6 +298,12 @@ bool Receiver2::runSequence(bool withBracket, std::function<void()> fn)
     }
     --seqDepth_;
     if (seqDepth_ == 0) {
+        // Reports that came in during the sequence, and the rest of its
+        // replies, are not decoded: the next turn of the dial reports again.
+        if (auto_report && port_ && !lost_) {
+            port_->clear();
+            term.clear();
+        }
         if (!queue_.empty() && !drainScheduled_) {
             drainScheduled_ = true;
             QTimer::singleShot(0, this, &Receiver2::drainQueue);
@@ -306,13 +318,33 @@ void Receiver2::drainQueue()
     drainScheduled_ = false;
     if (queue_.empty() || seqDepth_ > 0)
         return;
-    auto next = std::move(queue_.front());
+    Queued next = std::move(queue_.front());
     queue_.pop_front();
-    runSequence(next.first, std::move(next.second));
+    runSequence(next.withBracket, std::move(next.fn));
 }
 
-bool Receiver2::bracket(std::function<void()> fn) { return runSequence(true, std::move(fn)); }
-bool Receiver2::sequence(std::function<void()> fn) { return runSequence(false, std::move(fn)); }
+bool Receiver2::bracket(std::function<void()> fn, Ticket *ticket)
+{
+    return runSequence(true, std::move(fn), ticket);
+}
+
+bool Receiver2::sequence(std::function<void()> fn, Ticket *ticket)
+{
+    return runSequence(false, std::move(fn), ticket);
+}
+
+bool Receiver2::cancel(Ticket ticket)
+{
+    if (ticket == 0)
+        return false;
+    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+        if (it->ticket == ticket) {
+            queue_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
 
 bool Receiver2::bracket_cmd(const QString &text)
 {
@@ -562,7 +594,9 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, double
 
 void Receiver2::on_ready_read()
 {
-    if (!auto_report || !port_)
+    // During a sequence the characters are its reply; a stream reader takes
+    // its own text.
+    if (!auto_report || !port_ || seqDepth_ > 0 || streamOwner_)
         return;
     const QString t = QString::fromLatin1(port_->readAll());
     if (!t.isEmpty())
@@ -589,6 +623,67 @@ void Receiver2::getfreq(const QString &text)
     freqText_ = *s;
     // The panel's field and the tracking window follow the receiver's dial.
     emit dialFrequency(*s, khz);
+    if (fanoutUsers_ > 0)
+        frequency_fanout(*s, true, FreqFanout::Count);
+}
+
+void Receiver2::setReports(bool on)
+{
+    auto send = [this, on] {
+        send_cmd(on ? cmd::reportsOn() : cmd::reportsOff());
+        auto_report = on;
+    };
+    if (seqDepth_ > 0) {
+        send();
+        return;
+    }
+    QPointer<Receiver2> self(this);
+    bracket([self, on] {
+        if (!self)
+            return;
+        // Asked again meanwhile: the latest wish holds.
+        if (on == (self->reportUsers_ > 0 && !self->streamOwner_))
+            self->setReports(on);
+    });
+}
+
+void Receiver2::wantReports(bool on, bool fanout)
+{
+    const int before = reportUsers_;
+    reportUsers_ = std::max(0, reportUsers_ + (on ? 1 : -1));
+    if (fanout)
+        fanoutUsers_ = std::max(0, fanoutUsers_ + (on ? 1 : -1));
+    if (streamOwner_)
+        return; // switched on when the stream reader gives the line back
+    // Every user that starts switches them on (the receiver may have been
+    // told "I0" by hand); only the last one switches them off.
+    if (on || (before > 0 && reportUsers_ == 0))
+        setReports(on);
+}
+
+bool Receiver2::claimStream(const QObject *reader)
+{
+    if (streamOwner_ && streamOwner_ != reader)
+        return false;
+    if (streamOwner_ == reader)
+        return true;
+    streamOwner_ = reader;
+    if (reportUsers_ > 0)
+        setReports(false);
+    return true;
+}
+
+void Receiver2::releaseStream(const QObject *reader)
+{
+    if (streamOwner_ != reader)
+        return;
+    streamOwner_ = nullptr;
+    term.clear();
+    // Later: the reader may be going away.
+    QTimer::singleShot(0, this, [this] {
+        if (reportUsers_ > 0 && !streamOwner_)
+            setReports(true);
+    });
 }
 
 void Receiver2::report_no_answer()

@@ -5,7 +5,9 @@
 // - bracket()/sequence(): one sequence of commands on the line. Sequences
 //   never interleave: a second caller (a timer, a click or a network request
 //   handled during one of the running sequence's waits) is queued and runs
-//   when the running one ends.
+//   when the running one ends, unless its caller cancels it first.
+// - wantReports()/claimStream(): the receiver's own frequency reports and
+//   other text it streams by itself, one reader at a time.
 // - transact(): discard input, write, collect the reply up to CR or a
 //   length, with a bounded wait.
 // - Signals instead of window lists: frequency (with its origin), the panel's
@@ -64,10 +66,17 @@ public:
     // the H0s left out while the receiver is held). Returns true when fn ran
     // now, false when it was queued behind a running sequence; a queued fn
     // must not capture anything that may be gone by then (use QPointer).
-    bool bracket(std::function<void()> fn);
+    // When queued and ticket is given, *ticket names the queued request for
+    // cancel(); otherwise it is set to 0.
+    using Ticket = quint64;
+    bool bracket(std::function<void()> fn, Ticket *ticket = nullptr);
     // The same without the remote bracket: for held operations (fetch,
     // fill, scan step) that take and give the receiver themselves.
-    bool sequence(std::function<void()> fn);
+    bool sequence(std::function<void()> fn, Ticket *ticket = nullptr);
+    // Drops a queued request before it runs: nothing of it (not even its
+    // remote bracket) reaches the receiver. False when it already ran or
+    // was never queued.
+    bool cancel(Ticket ticket);
     // One command in a bracket.
     bool bracket_cmd(const QString &text);
     // A sequence runs.
@@ -155,6 +164,26 @@ public:
 
     // getfreq: decodes spontaneous reports (auto_report on).
     void getfreq(const QString &text);
+
+    // --- the receiver's own reports and other streamed text -----------------
+    // The frequency reports ("I1") are shared by their users (the tracking
+    // window's Dial mode, the panel's follow-the-dial option): the first
+    // user switches them on, the last one off ("I0"). Inside a sequence the
+    // command goes out in place, otherwise in a bracket of its own. The
+    // reports are decoded only while no sequence runs: a transaction's reply
+    // is never taken for a report, and what arrived during one is dropped
+    // when it ends. With fanout the decoded dial also goes to every window
+    // that shows the frequency (frequencyChanged), not only the panel's
+    // field and the tracking window.
+    void wantReports(bool on, bool fanout = false);
+    bool reportsWanted() const { return reportUsers_ > 0; }
+    // A reader that streams text on the line (the RTTY page) takes the line's
+    // spontaneous text for itself: the reports are switched off ("I0") until
+    // it gives it back, when they are switched on again. Only one stream
+    // reader at a time; false when another one has it.
+    bool claimStream(const QObject *reader);
+    void releaseStream(const QObject *reader);
+    bool streamClaimed() const { return !streamOwner_.isNull(); }
     // Receive buffer for partial reports.
     QString term;
 
@@ -193,7 +222,7 @@ signals:
 private:
     void remote_on();
     void remote_off();
-    bool runSequence(bool withBracket, std::function<void()> fn);
+    bool runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket = nullptr);
     void drainQueue();
     void on_lost(const QString &reason);
     void refuse(const QString &text, const QString &title);
@@ -210,7 +239,17 @@ private:
     int seqDepth_ = 0;
     int waitDepth_ = 0;
     bool drainScheduled_ = false;
-    std::deque<std::pair<bool, std::function<void()>>> queue_;
+    struct Queued {
+        Ticket ticket;
+        bool withBracket;
+        std::function<void()> fn;
+    };
+    std::deque<Queued> queue_;
+    Ticket nextTicket_ = 0;
+    void setReports(bool on);
+    int reportUsers_ = 0;
+    int fanoutUsers_ = 0;
+    QPointer<const QObject> streamOwner_;
     QString freqText_;
     QByteArray pending_; // reply characters read ahead by wait_for_cr
 };

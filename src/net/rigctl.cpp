@@ -19,7 +19,8 @@ const Cmd kCmds[] = {
     {'L', "set_level", 2},   {'l', "get_level", 1},  {'T', "set_ptt", 1},
     {'t', "get_ptt", 0},     {'q', "quit", 0},       {'Q', "quit", 0},
     {0, "dump_state", 0},    {0, "chk_vfo", 0},      {0, "get_powerstat", 0},
-    {'1', "dump_caps", 0},
+    {'1', "dump_caps", 0},   {'s', "get_split_vfo", 0}, {'S', "set_split_vfo", 2},
+    {0, "get_lock_mode", 0}, {0, "set_lock_mode", 1},
 };
 } // namespace
 

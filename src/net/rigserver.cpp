@@ -21,7 +21,11 @@ RigServer::RigServer(App &app, QObject *parent)
     connect(server_, &QTcpServer::newConnection, this, &RigServer::onNewConnection);
 }
 
-RigServer::~RigServer() = default;
+RigServer::~RigServer()
+{
+    if (waiting_ && !waiting_->done)
+        drop(waiting_);
+}
 
 bool RigServer::listen(const QHostAddress &address, quint16 port, QString *error)
 {
@@ -35,7 +39,12 @@ bool RigServer::listen(const QHostAddress &address, quint16 port, QString *error
     return false;
 }
 
-void RigServer::close() { server_->close(); }
+void RigServer::close()
+{
+    server_->close();
+    if (waiting_ && !waiting_->done)
+        drop(waiting_);
+}
 bool RigServer::isListening() const { return server_->isListening(); }
 quint16 RigServer::port() const { return server_->serverPort(); }
 
@@ -49,6 +58,7 @@ void RigServer::onNewConnection()
     while (QTcpSocket *s = server_->nextPendingConnection()) {
         s->setProperty("vor_discarding", false);
         connect(s, &QTcpSocket::readyRead, this, [this, s] { onReadyRead(s); });
+        connect(s, &QTcpSocket::disconnected, this, [this, s] { clientGone(s); });
         connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
     }
 }
@@ -128,8 +138,11 @@ void RigServer::execute(const Pending &p)
         return;
     }
     if (r.name == QLatin1String("quit")) {
-        if (client)
+        // Clients wait for an answer before they close their end.
+        if (client) {
+            reply(client, answer(r, {}, {}, kOk));
             client->disconnectFromHost();
+        }
         working_ = false;
         QTimer::singleShot(0, this, &RigServer::next);
         return;
@@ -164,6 +177,25 @@ void RigServer::execute(const Pending &p)
         finish(client, r, names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid, {}, {});
         return;
     }
+    // Clients ask these before they set anything: a receiver never splits,
+    // and its settings are never locked against a client.
+    if (r.name == QLatin1String("get_split_vfo")) {
+        finish(client, r, kOk, {QStringLiteral("Split"), QStringLiteral("TX VFO")},
+               {QStringLiteral("0"), QStringLiteral("VFOA")});
+        return;
+    }
+    if (r.name == QLatin1String("set_split_vfo")) {
+        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
+        return;
+    }
+    if (r.name == QLatin1String("get_lock_mode")) {
+        finish(client, r, kOk, {QStringLiteral("Locked")}, {QStringLiteral("0")});
+        return;
+    }
+    if (r.name == QLatin1String("set_lock_mode")) {
+        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
+        return;
+    }
     if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt")) {
         finish(client, r, kNotAvailable, {}, {}); // a receiver has no transmitter
         return;
@@ -175,29 +207,49 @@ void RigServer::execute(const Pending &p)
         return;
     }
     // Through the facade: now, or queued behind another caller's sequence
-    // with a bound.
-    struct State {
-        bool expired = false;
-        bool done = false;
-    };
-    auto st = std::make_shared<State>();
+    // with a bound. A request that is answered busy, or whose client goes
+    // away, is taken out of the facade's queue: nothing of it is sent.
+    auto st = std::make_shared<Waiting>();
+    st->client = client.data();
     QPointer<RigServer> self(this);
     auto body = [self, st, client, r, finish] {
-        if (!self || st->expired)
+        if (!self || st->dropped)
             return;
         st->done = true;
+        if (self->waiting_ == st)
+            self->waiting_.reset();
         QStringList keys, values;
         const int code = self->run(r, &keys, &values);
         if (self)
             finish(client, r, code, keys, values);
     };
-    if (!rx->bracket(body) && !st->done) {
-        QTimer::singleShot(busyBoundMs, this, [st, client, r, finish] {
-            if (st->done)
-                return;
-            st->expired = true;
-            finish(client, r, kBusy, {}, {});
-        });
+    if (rx->bracket(body, &st->ticket) || st->done)
+        return;
+    waiting_ = st;
+    QTimer::singleShot(busyBoundMs, this, [this, st, client, r, finish] {
+        if (st->done || st->dropped)
+            return;
+        drop(st);
+        finish(client, r, kBusy, {}, {});
+    });
+}
+
+void RigServer::drop(const std::shared_ptr<Waiting> &st)
+{
+    st->dropped = true;
+    if (app_.rx)
+        app_.rx->cancel(st->ticket);
+    if (waiting_ == st)
+        waiting_.reset();
+}
+
+void RigServer::clientGone(QTcpSocket *s)
+{
+    // Its request waiting in the facade's queue goes with it.
+    if (waiting_ && waiting_->client == s && !waiting_->done) {
+        drop(waiting_);
+        working_ = false;
+        QTimer::singleShot(0, this, &RigServer::next);
     }
 }
 

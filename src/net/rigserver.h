@@ -7,7 +7,8 @@
 // so they never interleave with the program's own commands. A request that
 // arrives while a long operation (memory fetch, scan, timer run) owns the
 // line waits in the facade's queue up to busyBoundMs and is then answered
-// with the busy code; it is dropped from the queue so it cannot run late.
+// with the busy code; it is taken out of the queue (as when its client goes
+// away) so nothing of it reaches the receiver later.
 #pragma once
 #include <QByteArray>
 #include <QHostAddress>
@@ -15,7 +16,9 @@
 #include <QObject>
 #include <QPointer>
 #include <deque>
+#include <memory>
 
+#include "link/receiver2.h"
 #include "net/rigctl.h"
 
 struct App;
@@ -49,6 +52,15 @@ private:
         QPointer<QTcpSocket> client;
         rigctl::Request req;
     };
+    // A request queued in the facade behind another caller's sequence.
+    struct Waiting {
+        Receiver2::Ticket ticket = 0;
+        QTcpSocket *client = nullptr; // compared only, never used
+        bool done = false;    // it ran
+        bool dropped = false; // answered busy or its client went away
+    };
+    void drop(const std::shared_ptr<Waiting> &st);
+    void clientGone(QTcpSocket *s);
     void onNewConnection();
     void onReadyRead(QTcpSocket *s);
     void next();
@@ -61,4 +73,5 @@ private:
     QTcpServer *server_;
     std::deque<Pending> queue_;
     bool working_ = false;
+    std::shared_ptr<Waiting> waiting_;
 };

@@ -52,6 +52,8 @@ Settings parse(const QString &text)
         if (t.startsWith(QLatin1String("rigctl_port="))) {
             const double p = fmt::val(t.mid(12));
             s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
+        } else if (t.startsWith(QLatin1String("follow_dial="))) {
+            s.follow_dial = t.mid(12).trimmed() == QLatin1String("1");
         }
     }
     return s;
@@ -140,12 +142,14 @@ QStringList lines(Settings *s)
     // The program's own values go after the twentieth number, so a reader
     // that knows only the described values reads the file as before: the
     // serial device, then named values.
-    if (!s->port_device.isEmpty() || s->rigctl_port > 0) {
+    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
         if (s->rigctl_port > 0)
             out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
+        if (s->follow_dial)
+            out << QStringLiteral("follow_dial=1");
     }
     return out;
 }

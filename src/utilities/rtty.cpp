@@ -121,7 +121,11 @@ Receiver::Receiver(App &app, QObject *parent) : QObject(parent), app_(app), file
     }
 }
 
-Receiver::~Receiver() = default;
+Receiver::~Receiver()
+{
+    if (app_.rx)
+        app_.rx->releaseStream(this);
+}
 
 void Receiver::sendParams(int speedIndex, int shiftIndex, int polarity)
 {
@@ -133,6 +137,9 @@ void Receiver::start()
 {
     if (running_ || !app_.rx)
         return;
+    // The text is ours until Exit: the receiver's frequency reports, when
+    // something wants them, are switched off meanwhile.
+    app_.rx->claimStream(this);
     running_ = true;
     paused_ = false;
     if (Port *p = app_.rx->port())
@@ -163,6 +170,7 @@ void Receiver::exit()
         own_ = true;
         app_.rx->bracket_cmd(cmd::rttyOff());
         own_ = false;
+        app_.rx->releaseStream(this);
     }
 }
 

@@ -2,7 +2,11 @@
 // on the line, a second caller is queued behind the running sequence (also
 // when it asks from inside that sequence's waits), and transactions are
 // bounded whatever the receiver does.
+#include "common/fmt.h"
 #include "link/commands.h"
+#include "sim/simport.h"
+#include "sim/simradio.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QCoreApplication>
@@ -50,13 +54,17 @@ TEST_F(Facade, ASecondCallerDuringAWaitIsQueuedBehindTheRunningSequence)
     EXPECT_FALSE(rx.busy());
 }
 
-TEST_F(Facade, QueuedRequestsRunInOrderAndNestedCallsRunInPlace)
+TEST_F(Facade, QueuedRequestsRunInOrderCanBeCancelledAndNestedCallsRunInPlace)
 {
     QStringList order;
+    Receiver2::Ticket kept = 0, dropped = 0;
     QTimer::singleShot(5, [&] {
-        rx.bracket([&] { order << "second"; rx.send_cmd("B1"); });
+        rx.bracket([&] { order << "second"; rx.send_cmd("B1"); }, &kept);
+        rx.bracket([&] { order << "cancelled"; rx.send_cmd("N1"); }, &dropped);
         rx.sequence([&] { order << "third"; rx.send_cmd("C001"); });
     });
+    // Cancelled while still queued: not even its bracket goes out.
+    QTimer::singleShot(20, [&] { EXPECT_TRUE(rx.cancel(dropped)); });
     rx.sequence([&] {
         order << "first";
         rx.hold();
@@ -69,6 +77,9 @@ TEST_F(Facade, QueuedRequestsRunInOrderAndNestedCallsRunInPlace)
     EXPECT_EQ(order, (QStringList{"first", "second", "third"}));
     EXPECT_EQ(t.port.trace(), "H1|H1|H1|H1|D4|H0|H0|H1|H1|B1|H0|H0|C001");
     EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_NE(kept, dropped);
+    EXPECT_FALSE(rx.cancel(kept)); // it ran
+    EXPECT_FALSE(rx.cancel(dropped));
 }
 
 TEST_F(Facade, TransactionsCollectToCrOrLengthAndAreBounded)
@@ -125,4 +136,53 @@ TEST_F(Facade, TuneChecksTheRangeAndTellsTheWindows)
     EXPECT_EQ(tracked, QStringList{"9500.000"});
     EXPECT_EQ(rx.freqText(), "9500.000");
     EXPECT_EQ(panel.freq, "9500.000");
+}
+
+TEST_F(Facade, FollowingTheDialAgainstTheSimulatorLeavesTransactionsAlone)
+{
+    SimPort sim;
+    QString err;
+    ASSERT_TRUE(sim.open(&err));
+    rx.setPort(&sim);
+    QStringList dial, shown;
+    QObject::connect(&rx, &Receiver2::dialFrequency, [&](const QString &s) { dial << s; });
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](const QString &s) { shown << s; });
+    rx.wantReports(true, true);
+    ASSERT_TRUE(waitUntil([&] { return sim.radio()->reportsOn() && !rx.busy(); }));
+
+    sim.radio()->turnDial(7100000);
+    ASSERT_TRUE(waitUntil([&] { return dial.contains("7100.000"); }));
+    EXPECT_EQ(panel.freq, "7100.000");
+    EXPECT_TRUE(shown.contains("7100.000")); // the list windows too
+
+    // The knob keeps turning (it is locked while the receiver is in remote
+    // control); a transaction in between still gets its own reply.
+    QTimer knob;
+    qint64 hz = 7100000;
+    QObject::connect(&knob, &QTimer::timeout, [&] {
+        if (!sim.radio()->remote())
+            sim.radio()->turnDial(hz += 1000);
+    });
+    knob.start(7);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(rx.refresh_panel());
+        EXPECT_EQ(t.app.rxs.mode, sim.radio()->working().mode);
+    }
+    knob.stop();
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << t.prompter.lastText().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return panel.freq == fmt::freqText(hz / 1000.0); }))
+        << panel.freq.toStdString();
+
+    // The RTTY page takes the line's text for itself: no reports meanwhile.
+    QObject reader;
+    EXPECT_TRUE(rx.claimStream(&reader));
+    EXPECT_FALSE(rx.claimStream(&knob)); // one stream reader at a time
+    ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && !rx.busy(); }));
+    rx.releaseStream(&reader);
+    ASSERT_TRUE(waitUntil([&] { return sim.radio()->reportsOn() && !rx.busy(); }));
+
+    rx.wantReports(false, true);
+    ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && !rx.busy(); }));
+    EXPECT_FALSE(rx.auto_report);
+    rx.setPort(&t.port);
 }

@@ -1,5 +1,7 @@
 // The rig-control protocol: parsing and answers, and the server against the
 // simulated receiver with real TCP clients.
+#include "memory/mem2.h"
+#include "memory/memtransfer.h"
 #include "net/rigctl.h"
 #include "net/rigserver.h"
 #include "sim/simport.h"
@@ -155,9 +157,11 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     bool ok = false;
     st.trimmed().toInt(&ok);
     EXPECT_TRUE(ok) << st.constData();
-    c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\n");
-    ASSERT_TRUE(c.waitFor("VFOA\n"));
-    EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n");
+    // What clients ask around their own commands (a set of the mode waits
+    // for the lock mode): answered without the receiver.
+    c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\ns\n\\get_lock_mode\nq\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n0\nVFOA\n0\nRPRT 0\n");
     // Every command went out inside the remote bracket.
     const auto cmds = sim.commands();
     EXPECT_EQ(cmds.first(), "H1");
@@ -197,34 +201,53 @@ TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
     EXPECT_EQ(sim.radio()->malformedCount(), 0);
 }
 
-TEST_F(RigServerTest, WaitsBehindALongOperationThenAnswersBusy)
+TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
 {
-    srv->busyBoundMs = 800;
-    Client c(srv->port());
-    // A long operation (a memory fetch) owns the line for a while; the
-    // request comes in meanwhile (everything runs in nested event loops).
-    bool ended = false, busyWhileRunning = false;
-    QObject::connect(&c.s, &QTcpSocket::readyRead, [&] {
-        if (c.got.endsWith("RPRT -14\n"))
-            busyWhileRunning = !ended;
-    });
+    srv->busyBoundMs = 600;
+    Client c(srv->port()), gone(srv->port());
+    mem2::MemTable table;
+    mem2::MemTransfer fetch(t.app, table);
+    bool ended = false, busyDuringFetch = false;
+    int busyAt = 0;
+    // The hook runs before each channel, between the fetch's waits.
+    fetch.progress = [&](int, int done, int) {
+        if (done == 1) {
+            c.send("f\n");
+            gone.send("F 9000000\n"); // waits behind c's request
+        }
+        if (!busyAt && c.got == "RPRT -14\n")
+            busyAt = done;
+        if (busyAt && done == busyAt + 3)
+            gone.s.abort(); // its request now waits in the receiver's queue
+        if (busyAt && done == busyAt + 8) {
+            busyDuringFetch = true;
+            fetch.cancel();
+        }
+    };
     QTimer::singleShot(0, [&] {
-        t.rx->sequence([&] { t.rx->wait_ms(2500); });
+        fetch.fetch();
         ended = true;
     });
-    QTimer::singleShot(100, [&] { c.send("f\n"); });
-    ASSERT_TRUE(c.waitFor("RPRT -14\n"));
-    EXPECT_TRUE(busyWhileRunning);
-    ASSERT_TRUE(waitUntil([&] { return ended; }));
-    QTest::qWait(200);
-    c.take();
-    c.send("f\n"); // afterwards the line is free again
-    ASSERT_TRUE(c.waitFor("\n"));
-    EXPECT_NE(c.got, "RPRT -14\n");
+    ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
+    EXPECT_TRUE(busyDuringFetch);
+    // Nothing of either request is sent afterwards, not even a bracket.
+    // Nothing of either request is sent afterwards, not even a bracket: the
+    // fetch's release is the last thing on the line.
+    QTest::qWait(1500);
+    const QList<QByteArray> cmds = sim.commands();
+    qsizetype lastRead = cmds.size() - 1;
+    while (lastRead > 0 && !cmds.at(lastRead).startsWith('L'))
+        --lastRead;
+    EXPECT_EQ(cmds.mid(lastRead + 1), (QList<QByteArray>{"H0", "H0"}));
+    EXPECT_EQ(sim.radio()->working().hz, 9500000);
 
-    // A short operation: the request runs when it ends.
+    // Afterwards the line is free again; a short operation makes a request
+    // wait and run when it ends.
     srv->busyBoundMs = 5000;
     c.take();
+    c.send("f\n");
+    ASSERT_TRUE(c.waitFor("\n"));
+    EXPECT_EQ(c.take(), "9500000\n");
     QTimer::singleShot(0, [&] { t.rx->sequence([&] { t.rx->wait_ms(300); }); });
     QTimer::singleShot(50, [&] { c.send("F 5000000\n"); });
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));

@@ -191,6 +191,13 @@ TEST(SettingsFile, RigctlPortAfterTheDevice)
         b.last() = QString::fromLatin1(bad);
         EXPECT_EQ(settingsfile::parse(b.join('\n')).rigctl_port, 0) << bad;
     }
+    // Following the dial: a line of its own, also without the port.
+    s.follow_dial = true;
+    EXPECT_EQ(settingsfile::lines(&s).last(), "follow_dial=1");
+    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
+    s.rigctl_port = 0;
+    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
+    EXPECT_FALSE(back.follow_dial); // older files: off
 }
 
 TEST(SettingsFile, SaveWritesTheFileThatWasReadAndACopyUnderANewDirPath)

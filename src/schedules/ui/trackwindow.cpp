@@ -459,9 +459,8 @@ void tracking::on_mode(int mode)
             rx->hold();
             rx->refresh_panel();
             rx->wait_ms(50);
-            rx->send_cmd(cmd::reportsOn());
+            rx->wantReports(true);
             rx->send_cmd(cmd::remoteOff());
-            rx->auto_report = true;
         });
     } else {
         if (dial_)
@@ -478,10 +477,8 @@ void tracking::leaveDial()
     Receiver2 *rx = app_.rx;
     if (!rx)
         return;
-    rx->auto_report = false;
     rx->sequence([rx] {
-        rx->auto_report = false;
-        rx->send_cmd(cmd::reportsOff());
+        rx->wantReports(false);
         rx->release();
     });
 }
@@ -522,8 +519,12 @@ void tracking::closeEvent(QCloseEvent *e)
         opt_modi[0]->setChecked(true);
     } else if (rx && !app_.settings.noRx() && !rx->held()) {
         rx->sequence([rx] {
-            rx->auto_report = false;
-            rx->send_cmd(cmd::reportsOff());
+            // The reports stay on while another user (the panel's
+            // follow-the-dial option) still wants them.
+            if (!rx->reportsWanted()) {
+                rx->auto_report = false;
+                rx->send_cmd(cmd::reportsOff());
+            }
             rx->release();
         });
     }

@@ -198,7 +198,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     rigctl_->setObjectName(QStringLiteral("chk_rigctl"));
     rigctl_->setAccessibleName(rigctl_->text());
     rigctl_->setToolTip(QStringLiteral("Let other programs read and set the receiver over the "
-                                       "network (from the next start)"));
+                                       "network"));
     rigctlPort_ = new QSpinBox(fraNet);
     rigctlPort_->setObjectName(QStringLiteral("txt_rigctl_port"));
     rigctlPort_->setAccessibleName(QStringLiteral("Rig-control server port"));
@@ -214,6 +214,20 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     };
     connect(rigctl_, &QCheckBox::toggled, this, storeRigctl);
     connect(rigctlPort_, &QSpinBox::valueChanged, this, storeRigctl);
+
+    QGroupBox *fraFollow = frame(this, "fra_follow_dial", QStringLiteral("Receiver dial"));
+    auto *followLay = new QHBoxLayout(fraFollow);
+    followDial_ = new QCheckBox(QStringLiteral("&Follow the receiver's dial"), fraFollow);
+    followDial_->setObjectName(QStringLiteral("chk_follow_dial"));
+    followDial_->setAccessibleName(QStringLiteral("Follow the receiver's dial"));
+    followDial_->setToolTip(QStringLiteral("The panel and the list windows show a turn of the "
+                                           "receiver's own dial"));
+    followLay->addWidget(followDial_);
+    followLay->addStretch();
+    connect(followDial_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            app_.settings.follow_dial = on;
+    });
 
     // Buttons.
     auto *reset = new QPushButton(QStringLiteral("Reset"), this);
@@ -273,6 +287,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addWidget(fraDir, 3, 0, 1, 3);
     grid->addLayout(dimRow, 4, 0, 1, 3);
     grid->addWidget(fraNet, 5, 0, 1, 3);
+    grid->addWidget(fraFollow, 6, 0, 1, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
@@ -299,6 +314,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
+    order << rigctl_ << rigctlPort_ << followDial_;
     order << okb << saveb << reset;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -389,6 +405,7 @@ void setup::fill()
     rigctl_->setChecked(s.rigctl_port > 0);
     rigctlPort_->setValue(s.rigctl_port > 0 ? s.rigctl_port : 4532);
     rigctlPort_->setEnabled(s.rigctl_port > 0);
+    followDial_->setChecked(s.follow_dial);
     filling_ = false;
 }
 

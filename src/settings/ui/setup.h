@@ -58,6 +58,7 @@ private:
     QLineEdit *dim_[4] = {};
     QCheckBox *rigctl_ = nullptr;
     class QSpinBox *rigctlPort_ = nullptr;
+    QCheckBox *followDial_ = nullptr;
     bool filling_ = false;
     bool checking_ = false;
     bool busy_ = false;

@@ -1,4 +1,5 @@
-// The rig-control server at start: the options, and a port that is taken.
+// The rig-control server at start and after the set-up: the options, a
+// port that is taken, live start, move and stop.
 #include "app/startup.h"
 #include "net/rigserver.h"
 #include "sim/simport.h"
@@ -47,4 +48,25 @@ TEST(RigctlStart, OptionsAndPortInUse)
     q.app().settings.rigctl_port = 0;
     ASSERT_TRUE(q.go());
     EXPECT_EQ(q.rigServer(), nullptr);
+
+    // Changed in the set-up: started, moved, refused on a taken port with
+    // the reason, stopped; no restart needed.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 free1 = probe.serverPort();
+    probe.close();
+    const struct {
+        int port;
+        bool listening;
+    } steps[] = {{free1, true}, {taken.serverPort(), false}, {free1, true}, {0, false}};
+    for (const auto &st : steps) {
+        const qsizetype before = prompter.asked.size();
+        q.app().settings.rigctl_port = st.port;
+        q.applySettings();
+        EXPECT_EQ(q.rigServer() != nullptr, st.listening) << st.port;
+        if (st.listening)
+            EXPECT_EQ(q.rigServer()->port(), st.port);
+        EXPECT_EQ(prompter.asked.size() > before, !st.listening && st.port > 0) << st.port;
+    }
+    EXPECT_TRUE(prompter.lastText().contains("in use")) << prompter.lastText().toStdString();
 }
