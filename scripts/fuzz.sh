@@ -21,6 +21,7 @@ seeds_for() {
     fuzz_settings) ls "$here"/data/demo/*.INI 2>/dev/null ;;
     fuzz_textfile) ls "$here"/data/demo/*/* 2>/dev/null | head -20 ;;
     fuzz_logfile)  ls "$here"/data/demo/LOG/* 2>/dev/null ;;
+    fuzz_eibi)     ls "$here"/data/demo/EIBI/* 2>/dev/null ;;
     fuzz_sanfile)  ls "$here"/data/demo/SAN/* 2>/dev/null ;;
     fuzz_panfile)  ls "$here"/data/demo/PAN/* 2>/dev/null ;;
   esac
