@@ -194,9 +194,10 @@ QString Result::summary(const QString &outName) const
     return s;
 }
 
-Result import(const QString &csvPath, const QString &outPath, const QStringList &regionCodes,
-              const Progress &progress)
+Result read(const QString &csvPath, const QStringList &regionCodes, QStringList *lines,
+            const Progress &progress)
 {
+    lines->clear();
     Result res;
     std::vector<std::pair<double, QString>> recs;
     const qint64 size = qMax<qint64>(1, QFileInfo(csvPath).size());
@@ -241,18 +242,30 @@ Result import(const QString &csvPath, const QString &outPath, const QStringList 
     }
     std::stable_sort(recs.begin(), recs.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    QStringList lines;
-    lines.reserve(qsizetype(recs.size()));
+    lines->reserve(qsizetype(recs.size()));
     for (auto &r : recs)
-        lines << std::move(r.second);
+        *lines << std::move(r.second);
+    res.ok = true;
+    res.records = int(lines->size());
+    return res;
+}
+
+Result import(const QString &csvPath, const QString &outPath, const QStringList &regionCodes,
+              const Progress &progress)
+{
+    QStringList lines;
+    Result res = read(csvPath, regionCodes, &lines, progress);
+    if (!res.ok)
+        return res;
+    QString error;
     if (!textfile::writeLines(outPath, lines, &error)) {
+        res.ok = false;
+        res.records = 0;
         res.error = error;
         return res;
     }
     if (progress)
         progress(100);
-    res.ok = true;
-    res.records = int(lines.size());
     return res;
 }
 

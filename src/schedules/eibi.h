@@ -60,8 +60,13 @@ struct Result {
 // nothing is written).
 using Progress = std::function<bool(int percent)>;
 
-// Reads csvPath line by line and writes outPath atomically with CR LF
-// (an old file stays when anything fails).
+// Reads csvPath line by line into the sorted .ftl lines (*lines); ok when
+// it held at least one record. Nothing is written.
+Result read(const QString &csvPath, const QStringList &regionCodes, QStringList *lines,
+            const Progress &progress = {});
+
+// read(), then writes the lines to outPath atomically with CR LF (an old
+// file stays when anything fails).
 Result import(const QString &csvPath, const QString &outPath, const QStringList &regionCodes,
               const Progress &progress = {});
 
