@@ -3,14 +3,15 @@
 # UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for SECONDS
 # (default 20) on its corpus: the hand-made seeds in fuzz/corpus/<name>/ plus
 # the demo files of its kind. Prints executions and findings per target and
-# exits non-zero when any target found something.
+# exits non-zero when any target found something. FUZZ_TARGETS="fuzz_a fuzz_b"
+# builds and runs only those.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-20}
 build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVORANTIS_FUZZ=ON -DVORANTIS_TESTS=OFF >/dev/null
-targets=$(cd "$here/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//')
+targets=${FUZZ_TARGETS:-$(cd "$here/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//')}
 cmake --build "$build" -j"$(nproc)" --target $targets >/dev/null
 
 # Seeds of each kind from the demo data.
@@ -21,6 +22,7 @@ seeds_for() {
     fuzz_settings) ls "$here"/data/demo/*.INI 2>/dev/null ;;
     fuzz_textfile) ls "$here"/data/demo/*/* 2>/dev/null | head -20 ;;
     fuzz_logfile)  ls "$here"/data/demo/LOG/* 2>/dev/null ;;
+    fuzz_eibi)     ls "$here"/data/demo/EIBI/* 2>/dev/null ;;
     fuzz_sanfile)  ls "$here"/data/demo/SAN/* 2>/dev/null ;;
     fuzz_panfile)  ls "$here"/data/demo/PAN/* 2>/dev/null ;;
   esac

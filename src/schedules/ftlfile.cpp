@@ -51,14 +51,33 @@ double freqOf(const QString &line)
     return fmt::val(line.left(8));
 }
 
+namespace {
+// Four digits at pos as a number (the usual case, read without the lenient
+// number parser); anything else through it.
+int hhmmAt(const QString &line, int pos)
+{
+    if (line.size() >= pos + 4) {
+        int v = 0;
+        for (int i = pos; i < pos + 4; ++i) {
+            const char16_t c = line.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return int(fmt::val(line.mid(pos, 4)));
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    }
+    return int(fmt::val(line.mid(pos, 4)));
+}
+} // namespace
+
 int startOf(const QString &line)
 {
-    return int(fmt::val(line.mid(9, 4)));
+    return hhmmAt(line, 9);
 }
 
 int endOf(const QString &line)
 {
-    return int(fmt::val(line.mid(14, 4)));
+    return hhmmAt(line, 14);
 }
 
 bool onAir(int start, int end, int t)

@@ -118,6 +118,36 @@ QString ftlName(const QString &table)
     return table + QStringLiteral(".ftl");
 }
 
+QString tableFile(const QString &dir, const QString &table)
+{
+    const QString want = table + QStringLiteral(".dbf");
+    const QStringList files = QDir(dir).entryList(QDir::Files);
+    for (const QString &f : files)
+        if (f.compare(want, Qt::CaseInsensitive) == 0)
+            return QDir(dir).filePath(f);
+    return QString();
+}
+
+std::unique_ptr<DbfTable> openTable(const QString &dir, const QString &table,
+                                    const QStringList &regionCodes, QString *reason)
+{
+    const QString file = tableFile(dir, table);
+    if (file.isEmpty()) {
+        *reason = QStringLiteral("%1 holds no %2.dbf.").arg(QDir::toNativeSeparators(dir), table);
+        return nullptr;
+    }
+    std::unique_ptr<DbfTable> t = DbfTable::open(file, reason);
+    if (!t)
+        return nullptr;
+    const QStringList missing = missingFields(*t, regionCodes);
+    if (!missing.isEmpty()) {
+        *reason = QStringLiteral("%1 lacks the field(s) %2.")
+                      .arg(QDir::toNativeSeparators(file), missing.join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    return t;
+}
+
 Result convert(TableReader &t, const QString &tableName, const QString &outPath,
                const QStringList &regionCodes, const Progress &progress)
 {

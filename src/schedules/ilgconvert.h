@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace ilg {
 
@@ -46,6 +47,15 @@ QString ftlLine(const Record &r, double khz, const QStringList &regionCodes);
 
 // The .ftl file of a table: dir + table name + ".ftl".
 QString ftlName(const QString &table);
+
+// The table's .dbf file in dir (name matched without regard to letter
+// case); "" when there is none.
+QString tableFile(const QString &dir, const QString &table);
+// Opens table (SwTable or MwTable) in dir for the conversion; nullptr with
+// *reason naming the file and what is wrong (no file, unreadable, fields
+// missing). The ILG window and the command-line tool both connect this way.
+std::unique_ptr<DbfTable> openTable(const QString &dir, const QString &table,
+                                    const QStringList &regionCodes, QString *reason);
 
 // Outcome of a conversion.
 struct Result {

@@ -3,6 +3,7 @@
 #include "common/textfile.h"
 #include "link/captions.h"
 #include "schedules/dbftable.h"
+#include "schedules/eibi.h"
 #include "schedules/ftlfile.h"
 #include "schedules/ilgconvert.h"
 #include "schedules/ilgfilter.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -388,4 +390,85 @@ TEST(Tracking, DistanceAndMarks)
                            1200, "", "", "ME", 4)
                   .mark,
               track::Mark::Target); // the area flag
+}
+
+TEST(EibiImport, LinesToFtl)
+{
+    using eibi::Bad;
+    const struct {
+        const char *in;
+        Bad bad;
+        bool ignored;
+        const char *line; // the .ftl line, blanks at its end trimmed
+    } cases[] = {
+        {"6175;0000-0100;Mo-Fr;CAN;Maple Shore Radio;E;NAm;Cobalt Bay;1;;", Bad::None, false,
+         "06175.00 0000-0100 Maple Shore Radio      NAm      E                                      100000000 Canada"},
+        // Site, P, Start and Stop may be missing; region and country targets
+        // both set flags; an unknown ITU code is written as it stands.
+        {"15120.5;2300-2400;;XYZ;A Station Name Longer Than 22;C,E;EAs/SEA+Eu/CHN", Bad::None, false,
+         "15120.50 2300-2400 A Station Name Longer  EAs/SEA+ C,E                                    000100100 XYZ"},
+        {"153 ; 0400-0500 ;;D;Aurelia LW;G;Oc;Site", Bad::None, false,
+         "00153.00 0400-0500 Aurelia LW             Oc       G                                      000000011 Germany"},
+        {"kHz:75;Time(UTC):93;Days:59;ITU:49;Station:201", Bad::None, true, ""},
+        {"   ", Bad::None, true, ""},
+        {"6175;0000-0100;;CAN;Radio", Bad::Fields, false, ""},
+        {"6175;0000-0100;;CAN; ;E;NAm", Bad::Fields, false, ""},
+        {"61x5;0000-0100;;CAN;Radio;E;NAm", Bad::Frequency, false, ""},
+        {"0;0000-0100;;CAN;Radio;E;NAm", Bad::Frequency, false, ""},
+        {"123456;0000-0100;;CAN;Radio;E;NAm", Bad::Frequency, false, ""},
+        {"6175;2500-0100;;CAN;Radio;E;NAm", Bad::Time, false, ""},
+        {"6175;2400-2430;;CAN;Radio;E;NAm", Bad::Time, false, ""},
+        {"6175;0060-0100;;CAN;Radio;E;NAm", Bad::Time, false, ""},
+        {"6175;000-0100;;CAN;Radio;E;NAm", Bad::Time, false, ""},
+        {"6175;0000/0100;;CAN;Radio;E;NAm", Bad::Time, false, ""},
+    };
+    for (const auto &c : cases) {
+        const eibi::Parsed p = eibi::parseLine(QString::fromUtf8(c.in), kAreas);
+        EXPECT_EQ(p.bad, c.bad) << c.in;
+        EXPECT_EQ(p.ignored, c.ignored) << c.in;
+        if (c.bad == Bad::None && !c.ignored) {
+            EXPECT_EQ(p.line.size(), ilg::FtlWidth) << c.in;
+            EXPECT_EQ(p.line.trimmed(), QString::fromUtf8(c.line)) << c.in;
+        }
+    }
+}
+
+TEST(EibiImport, FileSortedCountedAndOldFileKeptOnFailure)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("sked.csv"), out = dir.filePath("sked.ftl");
+    QString err;
+    ASSERT_TRUE(textfile::writeLines(csv,
+                                     {"kHz:75;Time(UTC):93;Days:59;ITU:49;Station:201;Lng:49;Target:62",
+                                      "9400;0100-0200;;G;Second at 9400;E;Eu", "7300;0000-0100;;G;B;E;Eu",
+                                      "9400;0000-0100;;G;Third at 9400;E;Eu", "x;0000-0100;;G;C;E;Eu",
+                                      "6000;0000-0100;;G", "5950;0000-0100;;G;A;E;Eu"},
+                                     &err));
+    // The first 9400 line stays before the second: a stable sort.
+    eibi::Result r = eibi::import(csv, out, kAreas);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.records, 4);
+    EXPECT_EQ(r.bad, 2);
+    EXPECT_EQ(r.badLines, (QList<int>{5, 6}));
+    EXPECT_TRUE(r.summary("x.ftl").contains("2 line(s) skipped")) << r.summary("x.ftl").toStdString();
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    const char *order[] = {"05950.00", "07300.00", "09400.00 0100-0200", "09400.00 0000-0100"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(lines.at(i).startsWith(order[i])) << lines.at(i).constData();
+        EXPECT_TRUE(lines.at(i).endsWith('\r'));
+    }
+    f.close();
+
+    // A file without a single record, and one that cannot be read: the
+    // converted list from before stays.
+    ASSERT_TRUE(textfile::writeLines(csv, {"not;a;schedule"}, &err));
+    for (const QString &in : {csv, dir.filePath("missing.csv")}) {
+        r = eibi::import(in, out, kAreas);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(in))) << r.error.toStdString();
+        EXPECT_EQ(QFileInfo(out).size(), 4 * 114);
+    }
 }

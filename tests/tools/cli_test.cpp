@@ -2,6 +2,7 @@
 // serial-port code) and against the built-in simulated receiver.
 #include "memory/mem2.h"
 #include "sim/simwait.h"
+#include "testkit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +102,11 @@ TEST(VorantisCli, HelpAndEveryKindOfBadCommandLine)
         {{"--port", "sim", "mem", "write", "f.txt", "0", "200"}, 2, "channels from 0 to 199"},
         {{"--port", "sim", "mem", "copy", "f.txt"}, 2, "read or write"},
         {{"--port", "/dev/vorantis-no-such-port", "state"}, 3, "cannot open the port"},
+        {{"ilg", "dir"}, 2, "sw or mw"},
+        {{"ilg", "dir", "lw"}, 2, "sw or mw"},
+        {{"eibi"}, 2, "eibi needs CSV"},
+        {{"ilg", "/vorantis/no/such/dir", "sw"}, 5, "holds no ILGSDATA.dbf"},
+        {{"eibi", "/vorantis/no/such.csv"}, 5, "such.csv"},
     };
     for (const auto &c : cases) {
         const CliRun r = cli(c.args);
@@ -205,4 +211,37 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     r = cli({"--port", silent.device, "--timeout", "300", "mem", "read", none});
     EXPECT_EQ(r.code, 4);
     EXPECT_FALSE(QFile::exists(none));
+}
+
+TEST(VorantisCli, ScheduleConversionsWithoutAReceiver)
+{
+    if (!built())
+        GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
+    QTemporaryDir dir;
+    auto bytes = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+    };
+    // The table converted as the ILG window converts it: the committed list.
+    const QString sw = dir.filePath("sw.ftl");
+    CliRun r = cli({"ilg", sourcePath("data/demo/ILG"), "sw", sw});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("400 records converted into")) << r.out.toStdString();
+    EXPECT_EQ(bytes(sw), bytes(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl")));
+
+    const QString ftl = dir.filePath("sked.ftl");
+    r = cli({"eibi", sourcePath("data/demo/EIBI/sked-demo.csv"), ftl});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("66 record(s) imported into")) << r.out.toStdString();
+
+    // Malformed lines: the good ones are written, the rest counted, exit 6.
+    QFile csv(dir.filePath("bad.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("6175;0000-0100;;CAN;Maple Shore Radio;E;NAm\r\n6x75;0000-0100;;CAN;A;E;NAm\r\n"
+              "6175;0000-2500;;CAN;A;E;NAm\r\n");
+    csv.close();
+    r = cli({"eibi", csv.fileName(), ftl});
+    EXPECT_EQ(r.code, 6);
+    EXPECT_TRUE(r.out.startsWith("1 record(s) imported")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("2 line(s) skipped")) << r.err.toStdString();
 }

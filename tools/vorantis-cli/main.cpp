@@ -6,6 +6,8 @@
 //   vorantis-cli --port DEV|sim tune KHZ [MODE]
 //   vorantis-cli --port DEV|sim mem read FILE
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
+//   vorantis-cli ilg DIR sw|mw [OUT]
+//   vorantis-cli eibi CSV [OUT]
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
@@ -16,6 +18,8 @@
 #include "link/serialport.h"
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
+#include "schedules/eibi.h"
+#include "schedules/ilgconvert.h"
 #include "settings/settings.h"
 #include "sim/simport.h"
 #include "version.h"
@@ -34,12 +38,14 @@ enum Exit {
     kBadArgs = 2,    // the command line is wrong
     kNoDevice = 3,   // the port does not open (missing, busy, no permission)
     kSilent = 4,     // the receiver did not answer, or the line was lost
-    kBadFile = 5,    // a memory file that cannot be read or written, or is malformed
-    kBadReplies = 6, // the receiver's memory read-out held records that do not fit
+    kBadFile = 5,    // a file that cannot be read or written, or is malformed
+    kBadReplies = 6, // records that do not fit their layout (from the receiver's
+                     // memory, or in a database or schedule file): left out
 };
 
 const char *kUsage =
     "Usage: vorantis-cli --port DEVICE|sim [--timeout MS] COMMAND\n"
+    "       vorantis-cli ilg|eibi ...\n"
     "\n"
     "Commands:\n"
     "  state                    show the frequency and the settings\n"
@@ -48,6 +54,12 @@ const char *kUsage =
     "  mem read FILE            read the 200 memory channels into a memory file\n"
     "  mem write FILE [FROM TO] write channels FROM..TO (default 0 199) of a\n"
     "                           memory file into the receiver\n"
+    "\n"
+    "Schedule conversions (no receiver needed):\n"
+    "  ilg DIR sw|mw [OUT]      convert ILGSDATA.dbf (sw) or ILGADATA.dbf (mw) in\n"
+    "                           DIR into OUT (default ILGSDATA.ftl / ILGADATA.ftl)\n"
+    "  eibi CSV [OUT]           import a ;-separated broadcast schedule into OUT\n"
+    "                           (default: the CSV's name with .ftl)\n"
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
@@ -58,8 +70,9 @@ const char *kUsage =
     "  --help          this text\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
-    "receiver did not answer, 5 a memory file that cannot be used, 6 memory\n"
-    "records from the receiver that do not fit their layout.\n";
+    "receiver did not answer, 5 a memory, database or schedule file that cannot\n"
+    "be used, 6 records that do not fit their layout (memory records from the\n"
+    "receiver; database or schedule records, which are left out of the list).\n";
 
 // Messages of the facade go to standard error; questions are answered Yes.
 class CliPrompter : public Prompter {
@@ -275,6 +288,41 @@ struct Cli {
     }
 };
 
+// The conversions of the ILG and Db2Rx windows, without a window.
+int convertIlg(const QString &dir, const QString &which, QString outPath)
+{
+    const QString table = QLatin1String(which == QLatin1String("sw") ? ilg::SwTable : ilg::MwTable);
+    if (outPath.isEmpty())
+        outPath = ilg::ftlName(table);
+    const QStringList &areas = allCaptions().region_codes;
+    QString reason;
+    std::unique_ptr<DbfTable> t = ilg::openTable(dir, table, areas, &reason);
+    if (!t)
+        return fail(kBadFile, QStringLiteral("could not connect to the database: %1").arg(reason));
+    const ilg::Result r = ilg::convert(*t, table + QStringLiteral(".dbf"), outPath, areas);
+    if (!r.ok)
+        return fail(kBadFile, r.error);
+    out(QStringLiteral("%1 records converted into %2").arg(r.converted).arg(outPath));
+    if (!r.warning.isEmpty())
+        return fail(r.badFreq + r.unreadable > 0 ? kBadReplies : kBadFile,
+                    QString(r.warning).replace('\n', ' '));
+    return kOk;
+}
+
+int importEibi(const QString &csv, QString outPath)
+{
+    if (outPath.isEmpty())
+        outPath = eibi::ftlNameFor(csv);
+    const eibi::Result r = eibi::import(csv, outPath, allCaptions().region_codes);
+    if (!r.ok)
+        return fail(kBadFile, QString(r.error).replace('\n', ' '));
+    const QStringList s = r.summary(outPath).split('\n');
+    out(s.first());
+    if (r.bad > 0)
+        return fail(kBadReplies, s.mid(1).join(' '));
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -316,6 +364,17 @@ int main(int argc, char **argv)
     }
     if (words.isEmpty())
         return badArgs(QStringLiteral("no command given"));
+    if (words.at(0) == QLatin1String("ilg")) {
+        if (words.size() < 3 || words.size() > 4 ||
+            (words.at(2) != QLatin1String("sw") && words.at(2) != QLatin1String("mw")))
+            return badArgs(QStringLiteral("ilg needs DIR, sw or mw, and optionally OUT"));
+        return convertIlg(words.at(1), words.at(2), words.value(3));
+    }
+    if (words.at(0) == QLatin1String("eibi")) {
+        if (words.size() < 2 || words.size() > 3)
+            return badArgs(QStringLiteral("eibi needs CSV and optionally OUT"));
+        return importEibi(words.at(1), words.value(2));
+    }
     if (device.isEmpty())
         return badArgs(QStringLiteral("--port DEVICE or --port sim is needed"));
 

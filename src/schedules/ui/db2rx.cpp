@@ -9,12 +9,16 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "common/ui/fonts.h"
+#include "schedules/eibi.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -150,6 +154,12 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     cmd_Filters = button(QStringLiteral("cmd_Filters"), QStringLiteral("Set &Filters"), this);
     SSCommand1 = button(QStringLiteral("SSCommand1"), QStringLiteral("&RX Control"), this);
     cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), this);
+    cmd_eibi = button(QStringLiteral("cmd_eibi"), QStringLiteral("&Import EiBi"), this);
+    connect(cmd_eibi, &QPushButton::clicked, this, &ILG2Rx::on_eibi);
+    chooseScheduleFile = [this](const QString &dir) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import EiBi"), dir,
+                                            QStringLiteral("Schedules (*.csv *.txt);;All files (*)"));
+    };
     connect(cmd_Load, &QPushButton::clicked, this, &ILG2Rx::on_Load);
     connect(cmd_Filters, &QPushButton::clicked, this, &ILG2Rx::on_Filters);
     connect(SSCommand1, &QPushButton::clicked, this, &ILG2Rx::on_Top);
@@ -191,6 +201,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     auto *top = new QHBoxLayout;
     top->addWidget(cmd_Load);
     top->addWidget(cmd_Filters);
+    top->addWidget(cmd_eibi);
     top->addWidget(SSCommand1);
     top->addWidget(cmd_exit);
     top->addStretch();
@@ -207,7 +218,8 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setTabOrder(lst_ilg, txt_arf);
     setTabOrder(txt_arf, cmd_Load);
     setTabOrder(cmd_Load, cmd_Filters);
-    setTabOrder(cmd_Filters, SSCommand1);
+    setTabOrder(cmd_Filters, cmd_eibi);
+    setTabOrder(cmd_eibi, SSCommand1);
     setTabOrder(SSCommand1, cmd_exit);
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
@@ -346,6 +358,49 @@ bool ILG2Rx::read_file()
         app_.prompter->message(notes.join(QLatin1Char('\n')), QStringLiteral("ILG Radio"),
                                Prompter::Exclamation);
     return true;
+}
+
+void ILG2Rx::on_eibi()
+{
+    QPointer<ILG2Rx> self(this);
+    const QString csv = chooseScheduleFile(app_.settings.base_dir);
+    if (!self || csv.isEmpty())
+        return;
+    const QString dir = ftl::dataDir(app_.settings.base_dir);
+    QDir().mkpath(dir);
+    const QString name = eibi::ftlNameFor(csv);
+    // The window may close while the import lets events run: the dialog is
+    // its child and is reached through a guard.
+    QPointer<QProgressDialog> progress =
+        new QProgressDialog(QStringLiteral("Importing %1 ...").arg(QFileInfo(csv).fileName()),
+                            QStringLiteral("Stop"), 0, 100, this);
+    progress->setObjectName(QStringLiteral("prg_eibi"));
+    progress->setWindowTitle(QStringLiteral("Import EiBi"));
+    progress->setMinimumDuration(300);
+    eibi::Result r;
+    {
+        BusyGuard busy;
+        r = eibi::import(csv, dir + name, app_.cap.region_codes, [&](int pct) {
+            if (progress)
+                progress->setValue(pct);
+            QCoreApplication::processEvents();
+            return !self || !progress || progress->wasCanceled();
+        });
+    }
+    delete progress.data();
+    if (!self || r.stopped)
+        return;
+    if (!r.ok) {
+        app_.prompter->message(r.error, QStringLiteral("Import EiBi"), Prompter::Exclamation);
+        return;
+    }
+    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)),
+                           QStringLiteral("Import EiBi"),
+                           r.bad > 0 ? Prompter::Exclamation : Prompter::Information);
+    if (!self)
+        return;
+    app_.files.converted = name;
+    read_file();
 }
 
 void ILG2Rx::on_Filters()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 struct App;
 class QCheckBox;
@@ -55,6 +56,7 @@ public:
     QPushButton *cmd_Filters = nullptr;
     QPushButton *SSCommand1 = nullptr;
     QPushButton *cmd_exit = nullptr;
+    QPushButton *cmd_eibi = nullptr;
     QLabel *lbl_ready = nullptr;
     QLabel *lbl_filters = nullptr;
     Filters *filters = nullptr;
@@ -65,6 +67,11 @@ public:
     // Load File (selection dialog), Read Db2Rx file for the current name.
     void on_Load();
     bool read_file();
+    // Import EiBi: a ;-separated schedule file into an .ftl list in the
+    // converted-lists folder, then shown as by Load File.
+    void on_eibi();
+    // Picks the schedule file to import ("" = cancelled); tests replace it.
+    std::function<QString(const QString &dir)> chooseScheduleFile;
     // Set Filters, RX Control, Exit.
     void on_Filters();
     void on_Top();

@@ -41,16 +41,6 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 }
 
 // The table file of a folder in any letter case ("" when there is none).
-QString tableFile(const QString &dir, const QString &table)
-{
-    const QString want = table + QStringLiteral(".dbf");
-    const QStringList files = QDir(dir).entryList(QDir::Files);
-    for (const QString &f : files)
-        if (f.compare(want, Qt::CaseInsensitive) == 0)
-            return QDir(dir).filePath(f);
-    return QString();
-}
-
 void centre(QWidget *w)
 {
     if (QScreen *s = w->screen())
@@ -399,20 +389,8 @@ void ILG::on_option(int index)
         return;
     }
     const QString name = QLatin1String(index == 1 ? ilg::MwTable : ilg::SwTable);
-    const QString file = tableFile(ilgDirectory(), name);
     QString reason;
-    std::unique_ptr<DbfTable> t;
-    if (file.isEmpty())
-        reason = QStringLiteral("%1 holds no %2.dbf.")
-                     .arg(QDir::toNativeSeparators(ilgDirectory()), name);
-    else if ((t = DbfTable::open(file, &reason))) {
-        const QStringList missing = ilg::missingFields(*t, app_.cap.region_codes);
-        if (!missing.isEmpty()) {
-            reason = QStringLiteral("%1 lacks the field(s) %2.")
-                         .arg(QDir::toNativeSeparators(file), missing.join(QStringLiteral(", ")));
-            t.reset();
-        }
-    }
+    std::unique_ptr<DbfTable> t = ilg::openTable(ilgDirectory(), name, app_.cap.region_codes, &reason);
     if (!t) {
         app_.prompter->message(QStringLiteral("Could not connect to database\nCheck path and/or filename"),
                                QStringLiteral("Error"), Prompter::Critical);
@@ -423,7 +401,7 @@ void ILG::on_option(int index)
     }
     table_ = std::move(t);
     tableName_ = name;
-    tablePath_ = file;
+    tablePath_ = table_->path();
     setBound(true);
     dat_ilg->setEnabled(true);
     dat_ilg->setCount(table_->recordCount());

@@ -131,6 +131,13 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     spl->setSpacing(0);
     spl->addWidget(spnUp);
     spl->addWidget(spnDown);
+    // Dial mode hides the step controls; their room stays so that the
+    // catch range and the list do not jump.
+    for (QWidget *w : {static_cast<QWidget *>(lbl_fs), static_cast<QWidget *>(txt_fs), spn_frtr}) {
+        QSizePolicy sp = w->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(sp);
+    }
     connect(spnUp, &QToolButton::clicked, this, [this] { on_spin(true); });
     connect(spnDown, &QToolButton::clicked, this, [this] { on_spin(false); });
     auto *pgUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);

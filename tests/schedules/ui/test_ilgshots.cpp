@@ -1,5 +1,6 @@
 // Pictures of the broadcast database windows for a look by eye: run with
-// VOR_SCREENSHOT=/tmp to write ilg.png, filters.png, db2rx.png and tracking.png.
+// VOR_SCREENSHOT=/tmp to write ilg.png, filters.png, db2rx.png, db2rx-eibi.png
+// and tracking.png.
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/ilgwindow.h"
 #include "schedules/ui/trackwindow.h"
@@ -9,6 +10,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,6 +50,17 @@ TEST(Screenshot, IlgWindows)
     d.txt_arf->setText("9500.000");
     QTest::qWait(50);
     EXPECT_TRUE(d.grab().save(out + "/db2rx.png"));
+    ILG2Rx e(t.app);
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    e.chooseScheduleFile = [](const QString &) { return sourcePath("data/demo/EIBI/sked-demo.csv"); };
+    e.cmd_eibi->click();
+    e.txt_arf->setText("9500.000");
+    e.lst_ilg->setCurrentIndex(e.model->index(40));
+    QTest::qWait(50);
+    EXPECT_TRUE(e.grab().save(out + "/db2rx-eibi.png"));
+    e.close();
+
     d.filters->chk_filter[1]->setChecked(true);
     d.filters->cmb_filter[2]->setEditText("ENG");
     d.filters->show();

@@ -205,6 +205,34 @@ TEST_F(IlgWindows, Db2RxBadFilterFileAndUnorderedList)
     EXPECT_EQ(w.entries().size(), 3); // the list stays
 }
 
+TEST_F(IlgWindows, Db2RxImportEibi)
+{
+    ILG2Rx w(t.app);
+    QString asked;
+    w.chooseScheduleFile = [&](const QString &dir) {
+        asked = dir;
+        return QString();
+    };
+    w.cmd_eibi->click(); // cancelled: nothing happens
+    EXPECT_EQ(asked, t.app.settings.base_dir);
+    EXPECT_TRUE(w.entries().isEmpty());
+
+    const QString csv = t.base() + "sked-demo.csv";
+    copy("data/demo/EIBI/sked-demo.csv", csv);
+    w.chooseScheduleFile = [&](const QString &) { return csv; };
+    w.cmd_eibi->click();
+    EXPECT_EQ(t.prompter.lastText().section('\n', 0, 0),
+              "66 record(s) imported into " + QDir::toNativeSeparators(t.base() + "Rx2Db/sked-demo.ftl") + ".");
+    EXPECT_EQ(w.windowTitle(), "ILG Radio Database sked-demo.ftl /  66 records");
+    EXPECT_TRUE(w.cmd_Filters->isEnabled());
+
+    // A file without one record: said, and the list shown stays.
+    textfile::writeLines(csv, {"6175;99-99;;CAN;X;E;NAm"}, nullptr);
+    w.cmd_eibi->click();
+    EXPECT_TRUE(t.prompter.lastText().contains("holds no broadcast records"));
+    EXPECT_EQ(w.entries().size(), 66);
+}
+
 TEST_F(IlgWindows, TrackingMouseMode)
 {
     t.app.settings.rx_lat = "5205N";
