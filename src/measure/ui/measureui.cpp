@@ -4,6 +4,7 @@
 #include "link/panelview.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QWidget>
 
 namespace measureui {
@@ -24,6 +26,39 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     b->setAccessibleName(plain);
     b->setAutoDefault(false);
     return b;
+}
+
+void addButtonRows(QBoxLayout *to, QWidget *parent, std::initializer_list<ButtonDef> main,
+                   std::initializer_list<ButtonDef> extra)
+{
+    QPushButton *previous = nullptr;
+    auto make = [&](const ButtonDef &d) {
+        QPushButton *b = button(parent, d.name, d.caption);
+        d.slot = b;
+        QObject::connect(b, &QPushButton::clicked, parent, d.clicked);
+        if (previous)
+            QWidget::setTabOrder(previous, b);
+        previous = b;
+        return b;
+    };
+    auto *row = new QHBoxLayout;
+    for (const ButtonDef &d : main)
+        row->addWidget(make(d));
+    to->addLayout(row);
+    if (extra.size() == 0)
+        return;
+    auto *row2 = new QHBoxLayout;
+    row2->addStretch();
+    for (const ButtonDef &d : extra)
+        row2->addWidget(make(d));
+    to->addLayout(row2);
+}
+
+void escapeTo(QWidget *window, QPushButton *exit)
+{
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    // A disabled button ignores click().
+    QObject::connect(esc, &QShortcut::activated, exit, &QPushButton::click);
 }
 
 AskPath defaultAskPath()

@@ -1,10 +1,12 @@
-// What the measuring windows share: buttons with accelerators, the picture
-// saved as PNG, and enablewindows.
+// What the measuring windows share: buttons with accelerators and their
+// rows, the picture saved as PNG, and enablewindows.
 #pragma once
 #include <QString>
 #include <functional>
+#include <initializer_list>
 
 struct App;
+class QBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -13,6 +15,24 @@ namespace measureui {
 // A push button named `name` with the caption (accelerator marked with &)
 // and the plain caption as its accessible name.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption);
+
+// One button of a window's button rows: the member it goes to, its name, its
+// caption and what a click does.
+struct ButtonDef {
+    QPushButton *&slot;
+    const char *name;
+    QString caption;
+    std::function<void()> clicked;
+};
+
+// Makes the buttons and wires their clicks; adds `main` as one row to `to`
+// and, when given, `extra` as a right-aligned row below it. The tab order
+// follows the order given.
+void addButtonRows(QBoxLayout *to, QWidget *parent, std::initializer_list<ButtonDef> main,
+                   std::initializer_list<ButtonDef> extra = {});
+
+// Escape on the window does what `exit` does, while it is enabled.
+void escapeTo(QWidget *window, QPushButton *exit);
 
 // Asks where to save a picture (default folder dir, suggested name); "" when
 // cancelled. Tests replace it.

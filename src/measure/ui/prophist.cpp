@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -58,40 +57,28 @@ prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
     info->addWidget(l2);
     info->addWidget(lbl_freq, 1);
 
-    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
-    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("St&op"));
-    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
-    cmd_rxctrl = measureui::button(this, "cmd_rxctrl", QStringLiteral("&Rx Ctrl"));
-    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
-    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
-    auto *row = new QHBoxLayout;
-    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cls, cmd_rxctrl, cmd_exit, cmd_savepng})
-        row->addWidget(b);
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(info);
     lay->addWidget(pic);
-    lay->addLayout(row);
+    measureui::addButtonRows(
+        lay, this,
+        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+         {cmd_stop, "cmd_stop", QStringLiteral("St&op"), [this] { on_stop(); }},
+         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+         {cmd_rxctrl, "cmd_rxctrl", QStringLiteral("&Rx Ctrl"),
+          [this] {
+              if (app_.panel)
+                  app_.panel->bringToFront();
+          }},
+         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }},
+         {cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
+    measureui::escapeTo(this, cmd_exit);
 
     tmr_prophis = new QTimer(this);
     tmr_prophis->setObjectName(QStringLiteral("tmr_prophis"));
     tmr_prophis->setInterval(900);
-
-    connect(cmd_start, &QPushButton::clicked, this, &prophist::on_start);
-    connect(cmd_stop, &QPushButton::clicked, this, &prophist::on_stop);
-    connect(cmd_cls, &QPushButton::clicked, this, &prophist::on_cls);
-    connect(cmd_rxctrl, &QPushButton::clicked, this, [this] {
-        if (app_.panel)
-            app_.panel->bringToFront();
-    });
-    connect(cmd_exit, &QPushButton::clicked, this, &prophist::close);
-    connect(cmd_savepng, &QPushButton::clicked, this, &prophist::on_savepng);
     connect(tmr_prophis, &QTimer::timeout, this, &prophist::on_tick);
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (cmd_exit->isEnabled())
-            close();
-    });
 
     drawLayout();
     cmd_stop->setEnabled(false);

@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -83,51 +82,31 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
         info->addWidget(lbl_fn[i], i, 2);
     info->setColumnStretch(2, 1);
 
-    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
-    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("St&op"));
-    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
-    cmd_savez = measureui::button(this, "cmd_savez", QStringLiteral("S&aveAs"));
-    cmd_Load = measureui::button(this, "cmd_Load", QStringLiteral("&Load"));
-    cmd_Rx = measureui::button(this, "cmd_Rx", QStringLiteral("&Rx Ctrl"));
-    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
-    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
-    cmd_exportcsv = measureui::button(this, "cmd_exportcsv", QStringLiteral("&Export CSV"));
-    auto *row = new QHBoxLayout;
-    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cls, cmd_savez, cmd_Load, cmd_Rx, cmd_exit})
-        row->addWidget(b);
-    auto *row2 = new QHBoxLayout;
-    row2->addStretch();
-    row2->addWidget(cmd_savepng);
-    row2->addWidget(cmd_exportcsv);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(pic);
     lay->addLayout(info);
-    lay->addLayout(row);
-    lay->addLayout(row2);
+    measureui::addButtonRows(
+        lay, this,
+        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+         {cmd_stop, "cmd_stop", QStringLiteral("St&op"), [this] { on_stop(); }},
+         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+         {cmd_savez, "cmd_savez", QStringLiteral("S&aveAs"), [this] { on_savez(); }},
+         {cmd_Load, "cmd_Load", QStringLiteral("&Load"), [this] { on_load(); }},
+         {cmd_Rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"),
+          [this] {
+              if (app_.panel)
+                  app_.panel->bringToFront();
+          }},
+         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }}},
+        {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }},
+         {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
+    measureui::escapeTo(this, cmd_exit);
 
     tmr_propimp = new QTimer(this);
     tmr_propimp->setObjectName(QStringLiteral("tmr_propimp"));
     tmr_propimp->setInterval(900);
-
-    connect(cmd_start, &QPushButton::clicked, this, &Proptime::on_start);
-    connect(cmd_stop, &QPushButton::clicked, this, &Proptime::on_stop);
-    connect(cmd_cls, &QPushButton::clicked, this, &Proptime::on_cls);
-    connect(cmd_savez, &QPushButton::clicked, this, &Proptime::on_savez);
-    connect(cmd_Load, &QPushButton::clicked, this, &Proptime::on_load);
-    connect(cmd_Rx, &QPushButton::clicked, this, [this] {
-        if (app_.panel)
-            app_.panel->bringToFront();
-    });
-    connect(cmd_exit, &QPushButton::clicked, this, &Proptime::close);
-    connect(cmd_savepng, &QPushButton::clicked, this, &Proptime::on_savepng);
-    connect(cmd_exportcsv, &QPushButton::clicked, this, &Proptime::on_exportcsv);
     connect(tmr_propimp, &QTimer::timeout, this, &Proptime::on_tick);
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (cmd_exit->isEnabled())
-            close();
-    });
 
     drawLayout();
     cmd_stop->setEnabled(false);

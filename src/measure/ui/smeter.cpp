@@ -6,11 +6,9 @@
 #include "link/receiver2.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -65,44 +63,23 @@ Smeter::Smeter(App &app, QWidget *parent) : QWidget(parent), app_(app)
         lbl_sinpo[i]->setGeometry(segL[i] + 1, 132, segR[i] - segL[i] - 1, 15);
     }
 
-    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
-    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("S&top"));
-    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
-    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
-    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
-    cmd_start->setDefault(true);
-
-    auto *row = new QHBoxLayout;
-    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cls, cmd_exit})
-        row->addWidget(b);
-    auto *row2 = new QHBoxLayout;
-    row2->addStretch();
-    row2->addWidget(cmd_savepng);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(scale, 0, Qt::AlignHCenter);
-    lay->addLayout(row);
-    lay->addLayout(row2);
+    measureui::addButtonRows(lay, this,
+                             {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+                              {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
+                              {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+                              {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }}},
+                             {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"),
+                               [this] { on_savepng(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
-    setTabOrder(cmd_start, cmd_stop);
-    setTabOrder(cmd_stop, cmd_cls);
-    setTabOrder(cmd_cls, cmd_exit);
-    setTabOrder(cmd_exit, cmd_savepng);
+    cmd_start->setDefault(true);
+    measureui::escapeTo(this, cmd_exit);
 
     tmr_Smeter = new QTimer(this);
     tmr_Smeter->setObjectName(QStringLiteral("tmr_Smeter"));
     tmr_Smeter->setInterval(1000);
-
-    connect(cmd_start, &QPushButton::clicked, this, &Smeter::on_start);
-    connect(cmd_stop, &QPushButton::clicked, this, &Smeter::on_stop);
-    connect(cmd_cls, &QPushButton::clicked, this, &Smeter::on_cls);
-    connect(cmd_exit, &QPushButton::clicked, this, &Smeter::close);
-    connect(cmd_savepng, &QPushButton::clicked, this, &Smeter::on_savepng);
     connect(tmr_Smeter, &QTimer::timeout, this, &Smeter::on_tick);
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (cmd_exit->isEnabled())
-            close();
-    });
 
     drawScale();
     cmd_start->setEnabled(!app_.settings.noRx());

@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -74,7 +73,9 @@ limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_
         lbl_in[i]->setBuddy(txt_in[i]);
         g->addWidget(lbl_in[i], i + 1, 0);
         g->addWidget(txt_in[i], i + 1, 1);
-        connect(txt_in[i], &QLineEdit::returnPressed, this, &limits::on_ok);
+        // Queued: OK closes (and deletes) the dialog, which must not happen
+        // inside the entry field's own key handling.
+        connect(txt_in[i], &QLineEdit::returnPressed, this, &limits::on_ok, Qt::QueuedConnection);
     }
     txt_in[3]->setText(QStringLiteral("1"));
     chk_loop = new QCheckBox(QStringLiteral("Continuous       l&oop"), this);
@@ -181,58 +182,37 @@ spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_fhi->setGeometry(530, 424, 110, 16);
     lbl_fst->setGeometry(250, 424, 140, 16);
 
-    cmd_start = measureui::button(this, "cmd_start", QStringLiteral("&Start"));
-    cmd_stop = measureui::button(this, "cmd_stop", QStringLiteral("S&top"));
-    cmd_cont = measureui::button(this, "cmd_cont", QStringLiteral("C&ontinue"));
-    cmd_cls = measureui::button(this, "cmd_cls", QStringLiteral("&Cls"));
-    cmd_setfre = measureui::button(this, "cmd_setfre", QStringLiteral("T&une Rx"));
-    cmd_savez = measureui::button(this, "cmd_savez", QStringLiteral("S&aveAs"));
-    cmd_Load = measureui::button(this, "cmd_Load", QStringLiteral("&Load"));
-    cmd_Rx = measureui::button(this, "cmd_Rx", QStringLiteral("&Rx Ctrl"));
-    cmd_exit = measureui::button(this, "cmd_exit", QStringLiteral("E&xit"));
-    cmd_savepng = measureui::button(this, "cmd_savepng", QStringLiteral("Save as &PNG"));
-    cmd_exportcsv = measureui::button(this, "cmd_exportcsv", QStringLiteral("&Export CSV"));
-
-    auto *row = new QHBoxLayout;
-    for (QPushButton *b : {cmd_start, cmd_stop, cmd_cont, cmd_cls, cmd_setfre, cmd_savez, cmd_Load,
-                           cmd_Rx, cmd_exit})
-        row->addWidget(b);
-    auto *row2 = new QHBoxLayout;
-    row2->addStretch();
-    row2->addWidget(cmd_savepng);
-    row2->addWidget(cmd_exportcsv);
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(pic);
-    lay->addLayout(row);
-    lay->addLayout(row2);
+    measureui::addButtonRows(
+        lay, this,
+        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+         {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
+         {cmd_cont, "cmd_cont", QStringLiteral("C&ontinue"), [this] { on_cont(); }},
+         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+         {cmd_setfre, "cmd_setfre", QStringLiteral("T&une Rx"), [this] { on_setfre(); }},
+         {cmd_savez, "cmd_savez", QStringLiteral("S&aveAs"), [this] { on_savez(); }},
+         {cmd_Load, "cmd_Load", QStringLiteral("&Load"), [this] { on_load(); }},
+         {cmd_Rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"),
+          [this] {
+              if (app_.panel)
+                  app_.panel->bringToFront();
+          }},
+         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { on_exit(); }}},
+        {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }},
+         {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
+    measureui::escapeTo(this, cmd_exit);
 
     tmr_scan = new QTimer(this);
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
     tmr_scan->setInterval(1000);
-
-    connect(cmd_start, &QPushButton::clicked, this, &spectrumwin::on_start);
-    connect(cmd_stop, &QPushButton::clicked, this, &spectrumwin::on_stop);
-    connect(cmd_cont, &QPushButton::clicked, this, &spectrumwin::on_cont);
-    connect(cmd_cls, &QPushButton::clicked, this, &spectrumwin::on_cls);
-    connect(cmd_setfre, &QPushButton::clicked, this, &spectrumwin::on_setfre);
-    connect(cmd_savez, &QPushButton::clicked, this, &spectrumwin::on_savez);
-    connect(cmd_Load, &QPushButton::clicked, this, &spectrumwin::on_load);
-    connect(cmd_Rx, &QPushButton::clicked, this, [this] {
-        if (app_.panel)
-            app_.panel->bringToFront();
-    });
-    connect(cmd_exit, &QPushButton::clicked, this, &spectrumwin::on_exit);
-    connect(cmd_savepng, &QPushButton::clicked, this, &spectrumwin::on_savepng);
-    connect(cmd_exportcsv, &QPushButton::clicked, this, &spectrumwin::on_exportcsv);
+    // The delay is the least time between two steps: a coarse timer may
+    // fire a few ms early.
+    tmr_scan->setTimerType(Qt::PreciseTimer);
     connect(tmr_scan, &QTimer::timeout, this, &spectrumwin::on_tick);
     connect(pic, &Canvas::clicked, this, &spectrumwin::on_click);
     connect(pic, &Canvas::moved, this, &spectrumwin::on_move);
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (cmd_exit->isEnabled())
-            on_exit();
-    });
 
     drawLayout();
     setButtons({cmd_Load, cmd_Rx, cmd_exit}, {cmd_cls, cmd_stop, cmd_cont, cmd_savez, cmd_setfre});

@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,8 +76,20 @@ TEST_F(HistWin, BarsMarkersAndHistograms)
     EXPECT_TRUE(panel.enabled);
     EXPECT_FALSE(t.rx->held());
     EXPECT_TRUE(w->cmd_exit->isEnabled());
-    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
-        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/prophist.png");
+}
+
+// The picture for the user guide: twenty minutes of a fading signal.
+TEST_F(HistWin, Picture)
+{
+    if (qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        GTEST_SKIP() << "only with VOR_SCREENSHOT";
+    w->cmd_start->click();
+    for (int n = 0; n < 20 * 60; ++n) {
+        level = "M" + QByteArray::number(104 + int(8 * std::sin(n / 97.0) + 3 * std::sin(n / 2.3))) + "\r";
+        tickAt(n / 60, n % 60);
+    }
+    w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/prophist.png");
+    w->cmd_stop->click();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // damaged files) and the CSV export.
 #include "common/ui/canvas.h"
 #include "measure/ui/proptime.h"
+#include "measure/ui/spectrum.h"
 #include "testkit.h"
 
 #include <QDir>
@@ -11,11 +12,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QColor kLight(255, 240, 192), kPanel(128, 0, 0), kYellow(255, 255, 0);
+const QColor kLight(255, 240, 192), kPanel(128, 0, 0);
 
 struct PropWin : ::testing::Test {
     TestApp t;
@@ -48,6 +50,38 @@ struct PropWin : ::testing::Test {
         w->on_tick();
     }
 };
+
+// The picture for the user guide: twenty minutes of a fading signal with a
+// loaded recording of the hour before. First of the window's tests, so that
+// the recording gets the first overlay colour.
+TEST_F(PropWin, Picture)
+{
+    if (qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        GTEST_SKIP() << "only with VOR_SCREENSHOT";
+    QFile f(t.base() + "PAN/PAN_AURORA.TXT");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("5 Dec 2026  10:00 UTC\r\n9500.000\r\nRadio Aurora\r\n");
+    for (int m = 0; m < 60; ++m) {
+        QByteArray line = QByteArray("11:") + QByteArray::number(m).rightJustified(2, '0');
+        for (int q = 0; q < 4; ++q) {
+            const int mid = 60 + int(25 * std::sin((m * 4 + q) / 30.0));
+            line += " " + QByteArray::number(mid - 8).rightJustified(3, '0') + " "
+                    + QByteArray::number(mid + 8).rightJustified(3, '0');
+        }
+        f.write(line + "\r\n");
+    }
+    f.close();
+    t.prompter.answers = {Prompter::AnsYes};
+    w->cmd_start->click();
+    w->txt_station->setText("Radio Aurora");
+    for (int n = 0; n < 20 * 60; ++n) {
+        level = "M" + QByteArray::number(104 + int(8 * std::sin(n / 97.0) + 3 * std::sin(n / 2.3))) + "\r";
+        tickAt(12, n / 60, n % 60);
+    }
+    w->cmd_stop->click();
+    w->loadpan(f.fileName());
+    w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/proptime.png");
+}
 
 TEST_F(PropWin, BarsStandAtTheirClockPositions)
 {
@@ -119,7 +153,10 @@ TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_EQ(t.prompter.lastTitle(), "Next hour");
     // The curve up to minute 59 in the first colour; nothing of 13:00.
-    const QColor c = w->lbl_fn[0]->text() == "HOUR" ? kYellow : QColor();
+    QColor c; // the colour of the label that names the file
+    for (int i = 0; i < 4; ++i)
+        if (w->lbl_fn[i]->text() == "HOUR")
+            c = spectrumwin::curveColour(i + 1);
     EXPECT_EQ(w->pic->pixel(80 + 8 * 59 + 2, 279 - 36), c);
     EXPECT_EQ(w->pic->pixel(80, 279 - 20), kPanel);
     EXPECT_EQ(w->lbl_freq->text(), "9500.000");
@@ -132,8 +169,6 @@ TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
     w->loadpan(bad.fileName());
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().startsWith("The file PAN_BAD.TXT is damaged:"));
-    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
-        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/proptime.png");
 }
 
 } // namespace

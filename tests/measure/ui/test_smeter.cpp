@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,7 +142,10 @@ TEST_F(SmeterWin, NoRxDisablesStartAndClosingWhileRecordingReleases)
 TEST_F(SmeterWin, SavesThePictureAsPng)
 {
     w->cmd_start->click();
-    w->on_tick();
+    for (int n = 0; n < 45; ++n) { // a fading signal around S8
+        level = "M" + QByteArray::number(106 + int(5 * std::sin(n / 7.0) + 2 * std::sin(n / 2.3))) + "\r";
+        w->on_tick();
+    }
     w->cmd_stop->click();
     w->cmd_savepng->click();
     EXPECT_EQ(askedDir, t.base() + "SAN");

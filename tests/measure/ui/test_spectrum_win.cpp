@@ -1,22 +1,27 @@
 // The spectrum window: layout pixels, the limits dialog, a short scan on the
-// line with its bars, a receiver falling silent, tune mode, SAN save and
-// overlay (also of damaged files), the CSV export.
+// line with its bars, the simulated band with its stations, a receiver
+// falling silent, tune mode, SAN save and overlay (also of damaged files),
+// the CSV and PNG exports.
 #include "common/ui/canvas.h"
 #include "measure/ui/spectrum.h"
+#include "sim/simradio.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QColor kLight(255, 240, 192), kArea(128, 0, 0), kYellow(255, 255, 0), kCyan(0, 255, 255);
+const QColor kLight(255, 240, 192), kArea(128, 0, 0), kYellow(255, 255, 0);
 
 struct SpectrumWin : ::testing::Test {
     TestApp t;
@@ -59,7 +64,7 @@ struct SpectrumWin : ::testing::Test {
     }
     void runToEnd()
     {
-        for (int i = 0; i < 20 && w->scanning(); ++i)
+        for (int i = 0; i < 200 && w->scanning(); ++i)
             w->on_tick();
     }
 };
@@ -95,6 +100,14 @@ TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
     EXPECT_FALSE(d->chk_show->isVisibleTo(d));
     d->chk_loop->setChecked(true);
     EXPECT_TRUE(d->chk_show->isVisibleTo(d));
+
+    // Enter in a field is OK: the dialog goes (after its key handling) and the scan starts.
+    for (int i = 0; i < 4; ++i)
+        d->txt_in[i]->setText(QStringList{"9400", "9420", "5", "1"}[i]);
+    QTest::keyClick(d->txt_in[2], Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return w->scanning(); }));
+    EXPECT_FALSE(w->limitsDialog());
+    w->cmd_stop->click();
 }
 
 TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
@@ -135,6 +148,85 @@ TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
     EXPECT_EQ(QString::fromLatin1(f.readAll()),
               "kHz,units\r\n9400.000,1.00\r\n9405.000,1.00\r\n9410.000,9.00\r\n"
               "9415.000,1.00\r\n9420.000,1.00\r\n");
+}
+
+TEST_F(SpectrumWin, TheSimulatedBandShowsItsStationsAndExportsThePicture)
+{
+    SimRadio radio;
+    t.port.responder = [&radio](const QByteArray &c) { return radio.execute(c); };
+    limitsOk({"9400", "9900", "5", "0.5"});
+    runToEnd();
+    w->cmd_stop->click();
+    ASSERT_EQ(w->scan().index, 101);
+
+    // Each station of the band is a peak near its own strength; every other
+    // step stays well below the weakest one.
+    QMap<int, double> stations; // step -> S-units
+    for (const SimStation &st : radio.band().stations())
+        if (st.hz >= 9400000 && st.hz <= 9900000)
+            stations[int(st.hz / 1000 - 9400) / 5] = st.sUnits;
+    ASSERT_GE(stations.size(), 5);
+    for (int i = 0; i <= 100; ++i) {
+        const double v = w->scan().data[size_t(i)];
+        if (stations.contains(i))
+            EXPECT_NEAR(v, stations[i], 1.0) << 9400 + 5 * i;
+        else
+            EXPECT_LT(v, 4.2) << 9400 + 5 * i;
+    }
+
+    const auto scanned = w->scan().data; // loading a file replaces it
+    t.app.files.san = "SAN_BAND.TXT";
+    w->savespectrum();
+    QFile other(t.base() + "SAN/SAN_OTHER.TXT"); // flat at S2 with a peak of S7 at 9600 kHz
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("5 Dec 2026  11:00 UTC\r\n9400\r\n9900\r\n5\r\n 100 \r\n");
+    for (int i = 0; i <= 100; ++i)
+        other.write(i == 40 ? "070\r\n" : "020\r\n");
+    other.close();
+    w->loadspectrum(t.base() + "SAN/SAN_BAND.TXT");
+    w->loadspectrum(other.fileName());
+    auto colourOf = [this](const QString &name) {
+        for (int i = 0; i < 4; ++i)
+            if (w->lbl_fn[i]->text().startsWith(name + "  "))
+                return spectrumwin::curveColour(i + 1);
+        return QColor();
+    };
+    const QColor band = colourOf("BAND"), flat = colourOf("OTHER");
+    ASSERT_NE(band, flat);
+
+    w->cmd_savepng->click();
+    const QImage img(QDir(t.dir.path()).filePath("spectrum.png"));
+    ASSERT_EQ(img.size(), w->pic->size());
+    for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
+        SCOPED_TRACE(9400 + 5 * it.key());
+        // The file keeps tenths of a unit: the curve's point may sit a pixel
+        // below the bar's top.
+        const double v = scanned[size_t(it.key())];
+        const int x = 70 + 5 * it.key(), y = 400 - int(12 * v);
+        EXPECT_EQ(img.pixelColor(x, 400 - int(12 * std::floor(v * 10 + 1e-6) / 10)), band);
+        EXPECT_EQ(img.pixelColor(x, (y + 376) / 2), kLight); // the bar
+        EXPECT_EQ(img.pixelColor(x, 376), flat); // the flat overlay crosses it at S2
+    }
+    EXPECT_EQ(img.pixelColor(270, 400 - 84), flat); // its peak at 9600 kHz
+    EXPECT_EQ(img.pixelColor(300, 200), kArea);
+    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/spectrum.png");
+}
+
+TEST_F(SpectrumWin, ExportsToAnUnwritablePlaceSayWhy)
+{
+    w->askPath = [](QWidget *, const QString &, const QString &name, const QString &) {
+        return "/nonexistent/folder/" + name;
+    };
+    for (QPushButton *b : {w->cmd_savepng, w->cmd_exportcsv}) {
+        t.prompter.asked.clear();
+        b->setEnabled(true);
+        b->click();
+        ASSERT_EQ(t.prompter.asked.size(), 1) << b->objectName().toStdString();
+        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Exclamation);
+        EXPECT_TRUE(t.prompter.lastText().contains(b == w->cmd_savepng ? "spectrum.png" : "spectrum.csv"))
+            << t.prompter.lastText().toStdString();
+    }
 }
 
 TEST_F(SpectrumWin, ASilentReceiverStopsTheScanCleanly)
@@ -203,11 +295,16 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
 
     w->cmd_cls->click();
     w->loadspectrum(path);
-    w->loadspectrum(path); // second colour: cyan
-    EXPECT_TRUE(w->lbl_fn[1]->text().startsWith("BAND  "));
+    w->loadspectrum(path); // the next colour (the counter lives as long as the program)
+    int second = -1;
+    for (int i = 0; i < 4; ++i)
+        if (w->lbl_fn[i]->text().startsWith("BAND  ") && w->lbl_fn[(i + 3) % 4]->text().startsWith("BAND  "))
+            second = i;
+    ASSERT_GE(second, 0);
+    const QColor c = spectrumwin::curveColour(second + 1);
     // The curve rises from (195, 388) to (320, 292) and falls again.
-    EXPECT_EQ(w->pic->pixel(320, 292), kCyan);
-    EXPECT_EQ(w->pic->pixel(195, 388), kCyan);
+    EXPECT_EQ(w->pic->pixel(320, 292), c);
+    EXPECT_EQ(w->pic->pixel(195, 388), c);
 
     // A damaged file: a message, what could be read drawn inside the area.
     QFile bad(t.base() + "SAN/SAN_BAD.TXT");
@@ -221,8 +318,6 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
     EXPECT_LE(w->scan().index, 505);
     for (int y = 0; y < 130; ++y) // nothing above the plotting area
         EXPECT_NE(w->pic->pixel(70, y), QColor(255, 0, 0)) << y;
-    if (!qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
-        w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/spectrum.png");
 }
 
 } // namespace
