@@ -15,7 +15,8 @@ root="$scratch/usr"
 for f in bin/vorantis bin/nrd535-sim share/applications/vorantis.desktop \
          share/metainfo/org.vorantis.vorantis.metainfo.xml \
          share/icons/hicolor/scalable/apps/vorantis.svg share/icons/hicolor/48x48/apps/vorantis.png \
-         share/man/man1/vorantis.1 share/vorantis/demo/VRTSV6.INI; do
+         share/man/man1/vorantis.1 share/vorantis/demo/VRTSV6.INI share/vorantis/demo/VRTSV6.doc \
+         share/doc/vorantis/user-guide.md share/doc/vorantis/img/panel.png; do
   [ -e "$root/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
 "$root/bin/vorantis" --help | grep -q -- "--demo"

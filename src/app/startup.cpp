@@ -131,6 +131,15 @@ QString demoDataDir()
     return QStringLiteral(VORANTIS_DATA_DIR "/demo");
 }
 
+QString guideFile()
+{
+    const QString beside = QCoreApplication::applicationDirPath()
+                           + QStringLiteral("/../share/doc/vorantis/user-guide.md");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QStringLiteral(VORANTIS_DOC_DIR "/user-guide.md");
+}
+
 bool copyDemoData(const QString &dir, QString *error)
 {
     const QString src = demoDataDir();
@@ -164,6 +173,8 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
     app_.clock = clock;
     app_.prompter = prompter;
     app_.launcher = launcher;
+    app_.guide_file = guideFile();
+    app_.guide_doc = demoDataDir() + QStringLiteral("/VRTSV6.doc");
     rx_ = std::make_unique<Receiver2>(app_);
     quit = [](int code) { QCoreApplication::exit(code); };
 }
@@ -303,6 +314,7 @@ bool Program::go()
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);
     panel_->exitHook = quit;
+    panel_->mayEnd = [this] { return !w_->log || w_->log->may_leave(); };
     wireMenus();
     port_ = makePort();
     rx_->setPort(port_);

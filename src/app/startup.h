@@ -91,3 +91,5 @@ private:
 bool copyDemoData(const QString &dir, QString *error);
 // Where the demo data lives (next to the program, else the source tree).
 QString demoDataDir();
+// The user guide (installed beside the program, else the source tree's).
+QString guideFile();

@@ -38,6 +38,11 @@ struct App {
     int caller_code = 0;   // set by a window before it opens a file dialog
     QString save_dir;      // directory of the kind being saved or loaded
 
+    // The user guide (Markdown, with its pictures beside it) and the
+    // word-processor copy that "See Docs" places in a base directory without one.
+    QString guide_file;
+    QString guide_doc;
+
     // Reply waits are bounded by this many milliseconds.
     int replyTimeoutMs = rxlimits::kReplyTimeoutMs;
 };

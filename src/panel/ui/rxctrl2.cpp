@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -569,6 +571,10 @@ void rxctrl2::showtime()
 
 void rxctrl2::closeEvent(QCloseEvent *e)
 {
+    if (loaded_ && mayEnd && !mayEnd()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     if (!loaded_)
         return;
@@ -679,7 +685,7 @@ void rxctrl2::buildMenus()
     }
 
     // Items the panel carries out itself.
-    for (const char *n : {"mnu_update", "mnu_setup", "mnu_about", "mnu_docgb", "mnu_RTTY",
+    for (const char *n : {"mnu_update", "mnu_setup", "mnu_about", "mnu_docgb", "mnu_guide", "mnu_RTTY",
                           "mnu_pcclock", "mnu_exit", "mnu_JA"})
         actions_.value(QString::fromLatin1(n))->setEnabled(true);
     if (app_.settings.noRx())
@@ -743,11 +749,19 @@ void rxctrl2::builtinMenu(const QString &name)
         about_->activateWindow();
     } else if (name == QLatin1String("mnu_docgb")) {
         const QString doc = app_.settings.base_dir + QStringLiteral("VRTSV6.doc");
+        // A base directory set up by hand has no document yet: it gets the
+        // copy that comes with the program.
+        if (!QFileInfo::exists(doc) && QFileInfo::exists(app_.guide_doc))
+            QFile::copy(app_.guide_doc, doc);
         QString err;
-        if (!app_.launcher || !app_.launcher->openFile(doc, &err))
+        if (!app_.launcher || !app_.launcher->openFile(doc, &err)) {
             app_.prompter->message(QStringLiteral("The document %1 could not be opened.\n%2")
                                        .arg(doc, err),
                                    QStringLiteral("See Docs"), Prompter::Exclamation);
+            showGuide(true);
+        }
+    } else if (name == QLatin1String("mnu_guide")) {
+        showGuide(false);
     } else if (name == QLatin1String("mnu_pcclock")) {
         QString err;
         if (!app_.launcher || !app_.launcher->openDateTimeSettings(&err))
@@ -756,6 +770,27 @@ void rxctrl2::builtinMenu(const QString &name)
                                        .arg(err),
                                    QStringLiteral("Set PC Clock"), Prompter::Exclamation);
     } else if (name == QLatin1String("mnu_exit")) {
+        if (mayEnd && !mayEnd())
+            return;
         closeDown(false);
     }
+}
+
+void rxctrl2::showGuide(bool quiet)
+{
+    if (!guide_) {
+        auto *g = new GuideView(this);
+        g->setAttribute(Qt::WA_DeleteOnClose);
+        QString err;
+        if (!g->load(app_.guide_file, &err)) {
+            delete g;
+            if (!quiet)
+                app_.prompter->message(err, QStringLiteral("User Guide"), Prompter::Exclamation);
+            return;
+        }
+        guide_ = g;
+    }
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }

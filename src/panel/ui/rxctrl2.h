@@ -6,6 +6,8 @@
 #include "link/panelview.h"
 #include "panel/ui/rxctrl2_layout.h"
 
+#include "common/ui/guideview.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -35,6 +37,9 @@ public:
     // Ends the program (Exit, and after the close box). Default: leave the
     // application's event loop. Tests replace it.
     std::function<void(int code)> exitHook;
+    // Asked before the program ends (close box or Exit): false keeps it
+    // running, e.g. when the user cancels saving an unsaved log.
+    std::function<bool()> mayEnd;
 
     // Clock line: time texts and window title (the Showtime tick).
     void showtime();
@@ -127,6 +132,10 @@ private:
 
     QPointer<QTimer> showtime_;
     QPointer<about> about_;
+    QPointer<GuideView> guide_;
+    // The guide window; quiet: no message when the guide cannot be read
+    // (after "See Docs" has already said why its document did not open).
+    void showGuide(bool quiet);
     QHash<QString, QAction *> actions_;
     QHash<QString, std::function<void()>> menuFns_;
 

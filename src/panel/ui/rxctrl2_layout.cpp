@@ -475,6 +475,8 @@ void Rxctrl2Layout::setupMenus(QMenuBar *bar)
     QMenu *docs = menu(direct, QStringLiteral("mnu_docs"), QStringLiteral("See D&ocs"));
     item(docs, QStringLiteral("mnu_docgb"), QStringLiteral("&English"));
     item(docs, QStringLiteral("mnu_docnl"), QStringLiteral("&Nederlands"));
+    docs->addSeparator();
+    item(docs, QStringLiteral("mnu_guide"), QStringLiteral("User &Guide . . ."));
     direct->addSeparator();
     item(direct, QStringLiteral("mnu_RTTY"), QStringLiteral("&RTTY . . . "));
     direct->addSeparator();

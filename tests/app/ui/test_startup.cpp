@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "logbook/ui/logwin.h"
 #include "link/scriptedport.h"
 #include "link/serialport.h"
 #include "panel/ui/rxctrl2.h"
@@ -228,4 +229,28 @@ TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
     EXPECT_EQ(port->trace(), "H1|H1|U11|J1199|L199199|H0|H0");
     EXPECT_TRUE(p->panel()->isVisible());
     EXPECT_TRUE(prompter.asked.isEmpty());
+}
+
+TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
+{
+    auto p = make();
+    p->app().settings.v[5] = 1;
+    ASSERT_TRUE(p->go());
+    p->panel()->menuAction("mnu_logging")->trigger();
+    logwin *log = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *l = qobject_cast<logwin *>(w))
+            log = l;
+    ASSERT_TRUE(log);
+    log->book.notSaved = true;
+    // Cancel keeps the program running, by the close box and by Exit alike;
+    // No ends it.
+    prompter.answers = {Prompter::AnsCancel, Prompter::AnsCancel, Prompter::AnsNo};
+    p->panel()->close();
+    p->panel()->menuAction("mnu_exit")->trigger();
+    EXPECT_EQ(quitCode, -1);
+    EXPECT_EQ(prompter.lastText(), "Log file is not saved\nDo you want to save it ?");
+    p->panel()->menuAction("mnu_exit")->trigger();
+    EXPECT_EQ(prompter.asked.size(), 3);
+    EXPECT_EQ(quitCode, 0);
 }

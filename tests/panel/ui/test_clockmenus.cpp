@@ -1,12 +1,15 @@
 // Control panel: clock line, menu bar, closing.
+#include "common/ui/guideview.h"
 #include "panelfixture.h"
 #include "settings/ui/setup.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTextBrowser>
 #include <QTimer>
 
 namespace {
@@ -153,6 +156,28 @@ TEST_F(PanelTest, OutsidePrograms)
     trigger("mnu_pcclock");
     EXPECT_EQ(t.prompter.asked.size(), 2);
     EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+
+    // A base directory without the document gets the program's copy; the
+    // guide window shows the guide with its pictures, or says why it cannot.
+    t.app.guide_doc = VOR_SOURCE_DIR "/data/demo/VRTSV6.doc";
+    t.app.guide_file = VOR_SOURCE_DIR "/docs/user-guide.md";
+    QFile::remove(t.base() + "VRTSV6.doc");
+    t.launcher.fail = false;
+    trigger("mnu_docgb");
+    EXPECT_TRUE(QFileInfo::exists(t.base() + "VRTSV6.doc"));
+    trigger("mnu_guide");
+    auto *guide = w->findChild<GuideView *>("guide");
+    ASSERT_TRUE(guide);
+    EXPECT_TRUE(guide->isVisible());
+    EXPECT_TRUE(guide->browser()->toPlainText().startsWith("VORANTIS user guide"));
+    if (qEnvironmentVariableIsSet("VOR_SCREENSHOT")) {
+        guide->browser()->find("The panel shows");
+        guide->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/guide.png");
+    }
+    delete guide;
+    t.app.guide_file = t.base() + "none.md";
+    trigger("mnu_guide");
+    EXPECT_TRUE(t.prompter.lastText().contains("none.md"));
 }
 
 TEST_F(PanelTest, ExitSendsNothing)
