@@ -25,13 +25,14 @@ seeds_for() {
     fuzz_eibi)     ls "$here"/data/demo/EIBI/* 2>/dev/null ;;
     fuzz_sanfile)  ls "$here"/data/demo/SAN/* 2>/dev/null ;;
     fuzz_panfile)  ls "$here"/data/demo/PAN/* 2>/dev/null ;;
+    fuzz_ftlfile)  ls "$here"/data/demo/Rx2Db/* 2>/dev/null ;;
   esac
 }
 
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
-printf '%-22s %12s %s\n' target executions findings
+printf '%-22s %12s %8s %s\n' target executions exec/s findings
 for t in $targets; do
   work="$build/corpus/$t"
   mkdir -p "$work" "$build/findings/$t"
@@ -47,8 +48,9 @@ for t in $targets; do
   rc=$?
   set -e
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
+  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
   found=$(ls "$build/findings/$t" | grep -cE '^(crash|leak|timeout|oom)-' || true)
-  printf '%-22s %12s %s\n' "$t" "${execs:-0}" "$found"
+  printf '%-22s %12s %8s %s\n' "$t" "${execs:-0}" "${rate:-0}" "$found"
   if [ "$rc" -ne 0 ] || [ "$found" -ne 0 ]; then
     failed=1
     tail -40 "$log"

@@ -4,8 +4,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
-BUILD_DIR=${ASAN_BUILD_DIR:-build-asan} "$here/scripts/build.sh" -DVORANTIS_SANITIZE=ON
-cd "$here/${ASAN_BUILD_DIR:-build-asan}"
+build=${ASAN_BUILD_DIR:-$here/build-asan}
+BUILD_DIR="$build" "$here/scripts/build.sh" -DVORANTIS_SANITIZE=ON
+cd "$build"
 # Qt's own one-time allocations are not ours to chase: leaks are not checked.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:detect_odr_violation=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -328,10 +328,16 @@ bool Program::go()
     if (app_.settings.noRx()) {
         if (auto *u = panel_->findChild<QAction *>(QStringLiteral("mnu_update")))
             u->setEnabled(false);
-    } else if (!rx_->refresh_panel(false)) {
-        busy.release();
-        commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));
-        return false;
+    } else {
+        // A line lost during the first contact is told once, by the error box.
+        rx_->muteLossReport(true);
+        const bool answered = rx_->refresh_panel(false);
+        rx_->muteLossReport(false);
+        if (!answered) {
+            busy.release();
+            commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));
+            return false;
+        }
     }
     busy.release();
     if (welcome_)

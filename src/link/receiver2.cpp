@@ -705,7 +705,7 @@ bool Receiver2::tellLost()
 void Receiver2::on_lost(const QString &reason)
 {
     lost_ = true;
-    if (lostReported_)
+    if (lostReported_ || lossMuted_)
         return;
     lostReported_ = true;
     emit lineLost(reason);

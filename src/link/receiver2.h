@@ -161,6 +161,9 @@ public:
     // Tries to open the port again after it was lost.
     bool reopen(QString *error);
     bool portLost() const { return lost_; }
+    // While on, a lost line is not told here: the caller tells it (the
+    // first contact's error box).
+    void muteLossReport(bool on) { lossMuted_ = on; }
 
     // getfreq: decodes spontaneous reports (auto_report on).
     void getfreq(const QString &text);
@@ -233,6 +236,7 @@ private:
     QPointer<Port> port_;
     bool lost_ = false;
     bool lostReported_ = false;
+    bool lossMuted_ = false;
     bool garbledReported_ = false;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;

@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "link/limits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace spectrum {
@@ -81,7 +82,10 @@ int Scan::xOf(double khz) const
     const double span = lim.upper - lim.lower;
     if (span <= 0)
         return kLeft;
-    return int(std::floor((khz - lim.lower) * (kRight - kLeft) / span + kLeft + 1e-9));
+    // Limits read from a damaged file may put a point far outside the
+    // picture: one pixel beyond either edge says "outside" just as well.
+    const double x = std::floor((khz - lim.lower) * (kRight - kLeft) / span + kLeft + 1e-9);
+    return int(std::clamp(x, double(kLeft - 1), double(kRight + 1)));
 }
 
 double Scan::freqAtClick(int x) const

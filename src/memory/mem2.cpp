@@ -225,6 +225,10 @@ void parseLine(const QString &line, QString *rec, QString *tag)
     // give the same table.
     while (tag->endsWith(QLatin1Char(' ')))
         tag->chop(1);
+    // The same for a (damaged) record that ends in blanks with no tag after it.
+    if (tag->isEmpty())
+        while (rec->endsWith(QLatin1Char(' ')))
+            rec->chop(1);
 }
 
 QStringList fileLines(MemTable &t)

@@ -51,8 +51,8 @@ QStringList Page::feed(const QByteArray &chunk)
             endLine(&done);
             continue;
         }
-        if (u < 0x20 || (u >= 0x7f && u < 0xa0))
-            continue; // control characters never reach the screen
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0xad)
+            continue; // control characters (and the invisible soft hyphen) never reach the screen
         text += QChar(u).toLower();
     }
     append(text, &done);

@@ -82,6 +82,11 @@ TEST(Spectrum, GeometryAndContinue)
     EXPECT_EQ(s.xOf(10), 70);
     EXPECT_EQ(s.xOf(260), 320);
     EXPECT_EQ(s.xOf(510), 570);
+    Scan far; // limits from a damaged file: far-off points lie just outside
+    far.lim.upper = 1e-300;
+    far.lim.step = 1;
+    EXPECT_EQ(far.xOf(1), 571);
+    EXPECT_EQ(far.xOf(-1), 69);
     EXPECT_EQ(Scan::yOf(0), 400);
     EXPECT_EQ(Scan::yOf(9), 292);
     EXPECT_DOUBLE_EQ(s.freqAtClick(320), 260);

@@ -43,8 +43,8 @@ TEST(RttyPage, LineBreakingAndFiltering)
          {QByteArray(68, 'b'), "BBBBB"}, {QString(73, 'b')}, ""},
         {"a long burst without CR gives screen-sized lines",
          {QByteArray(200, 'c')}, {QString(71, 'c'), QString(71, 'c')}, QString(58, 'c')},
-        {"control characters, DEL and C1 never reach the screen",
-         {QByteArray("a\x01\x07\tb\x1b[0m\x7f\x85\nc\0d", 15)}, {}, "ab[0mcd"},
+        {"control characters, DEL, C1 and the soft hyphen never reach the screen",
+         {QByteArray("a\x01\x07\tb\x1b[0m\x7f\x85\xad\nc\0d", 16)}, {}, "ab[0mcd"},
         {"binary garbage stays printable", {QByteArray("\xff\xe9Z\x80", 4)}, {}, QString::fromLatin1("\xff\xe9z")},
     };
     for (const Case &c : cases) {

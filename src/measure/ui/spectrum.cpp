@@ -631,9 +631,7 @@ void spectrumwin::loadspectrum(const QString &path)
         QPoint prev(kLeft, kBottom);
         QPointer<spectrumwin> self(this);
         for (int i = 0; i <= d.index; ++i) {
-            const double f = i * d.step + d.lower;
-            const double xf = (f - d.lower) * (kRight - kLeft) / (d.upper - d.lower) + kLeft;
-            const int x = int(std::floor(xf + 1e-9));
+            const int x = scan_.xOf(scan_.freqAt(i));
             const int y = std::clamp(Scan::yOf(d.data[size_t(i)]), kTop, kBottom);
             if (i % 64 == 0) {
                 QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 // real serial-port code.
 #include "app/startup.h"
 #include "panel/ui/rxctrl2.h"
+#include "simtool.h"
 #include "testkit.h"
 
 #include <QElapsedTimer>
@@ -12,43 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct SimTool {
-    explicit SimTool(const QStringList &args = {})
-    {
-        proc.setProcessChannelMode(QProcess::SeparateChannels);
-        proc.start(QStringLiteral(VOR_BINARY_DIR "/nrd535-sim"), args);
-        if (!proc.waitForStarted(10000))
-            return;
-        QElapsedTimer t;
-        t.start();
-        while (!proc.canReadLine() && t.elapsed() < 10000)
-            proc.waitForReadyRead(100);
-        device = QString::fromLocal8Bit(proc.readLine()).trimmed();
-    }
-    ~SimTool()
-    {
-        proc.terminate();
-        if (!proc.waitForFinished(5000))
-            proc.kill();
-    }
-    // Commands logged so far, in order.
-    QStringList commands()
-    {
-        log += QString::fromLocal8Bit(proc.readAllStandardError());
-        QStringList out;
-        static const QRegularExpression re(QStringLiteral(R"(ms\s+\(\+?-?\d+\)\s+(\S+))"));
-        for (const QString &line : log.split('\n')) {
-            const auto m = re.match(line);
-            if (m.hasMatch())
-                out << m.captured(1);
-        }
-        return out;
-    }
-    QProcess proc;
-    QString device;
-    QString log;
-};
 
 struct E2E : ::testing::Test {
     FixedClock clock;

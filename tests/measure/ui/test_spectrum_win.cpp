@@ -318,6 +318,34 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
     EXPECT_LE(w->scan().index, 505);
     for (int y = 0; y < 130; ++y) // nothing above the plotting area
         EXPECT_NE(w->pic->pixel(70, y), QColor(255, 0, 0)) << y;
+    bad.open(QIODevice::WriteOnly); // limits that put every point far off
+    bad.write("x\r\n0\r\n1e-300\r\n1\r\n 3 \r\n010\r\n020\r\n030\r\n040\r\n");
+    bad.close();
+    w->loadspectrum(bad.fileName());
+
+    // Unusual characters in a name; a folder that cannot be written and an
+    // export to a place that is no folder: the old file stays, the message
+    // names the file.
+    t.app.files.san = "SAN_B\u00e4nd #2 (\u00fc).TXT";
+    w->savespectrum();
+    EXPECT_TRUE(QFile::exists(t.base() + "SAN/" + t.app.files.san));
+    const QByteArray saved = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    t.app.files.san = "SAN_BAND.TXT";
+    QFile::setPermissions(t.base() + "SAN", QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFileInfo(t.base() + "SAN").isWritable()) { // not as root
+        t.prompter.asked.clear();
+        w->savespectrum();
+        EXPECT_EQ(t.prompter.lastTitle(), "Save File");
+        EXPECT_TRUE(t.prompter.lastText().contains("SAN_BAND.TXT")) << t.prompter.lastText().toStdString();
+    }
+    QFile::setPermissions(t.base() + "SAN", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    w->askPath = [&](QWidget *, const QString &, const QString &, const QString &) { return path + "/x.csv"; };
+    w->cmd_exportcsv->click();
+    EXPECT_EQ(t.prompter.lastTitle(), "Export CSV");
+    EXPECT_TRUE(t.prompter.lastText().contains("x.csv")) << t.prompter.lastText().toStdString();
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), saved);
 }
 
 } // namespace
