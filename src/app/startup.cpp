@@ -331,8 +331,14 @@ bool Program::go()
     } else {
         // A line lost during the first contact is told once, by the error box.
         rx_->muteLossReport(true);
-        const bool answered = rx_->refresh_panel(false);
+        bool answered = rx_->refresh_panel(false);
         rx_->muteLossReport(false);
+        if (!answered && rx_->lastRefreshAnswered()) {
+            // A reply that could not be read is told, and the panel starts:
+            // the receiver is there.
+            rx_->report_no_answer();
+            answered = true;
+        }
         if (!answered) {
             busy.release();
             commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));

@@ -365,7 +365,7 @@ bool Receiver2::refresh_panel(bool reportFailure)
             self->wait_ms(rxlimits::kBracketPauseMs);
             const std::optional<QString> q = self->read_rx_state();
             if (q)
-                self->apply_state(*q);
+                self->apply_state(*q, reportFailure);
             else if (reportFailure && !self->lost_)
                 self->report_no_answer();
         });
@@ -376,16 +376,16 @@ bool Receiver2::refresh_panel(bool reportFailure)
         wait_ms(rxlimits::kBracketPauseMs);
         r = read_rx_state();
     });
+    refreshAnswered_ = bool(r);
     if (!r) {
         if (reportFailure && !lost_)
             report_no_answer();
         return false;
     }
-    apply_state(*r);
-    return true;
+    return apply_state(*r, reportFailure);
 }
 
-void Receiver2::apply_state(const QString &x13)
+bool Receiver2::apply_state(const QString &x13, bool report)
 {
     const Captions &cap = app_.cap;
     RxState &s = app_.rxs;
@@ -452,9 +452,11 @@ void Receiver2::apply_state(const QString &x13)
         emit frequencyChanged(kUnknownFreq, FreqFanout::Count); // nothing known yet
     // An unusable reply is said, never shown as a made-up setting.
     const bool agcOk = s.mode == rxlimits::kModeFm || rxlimits::kAgc.contains(d.agc);
-    if (!freqOk || !agcOk || !rxlimits::kAtt.contains(d.att) || !rxlimits::kBw.contains(d.bw) ||
-        !rxlimits::kMode.contains(d.mode))
+    const bool usable = freqOk && agcOk && rxlimits::kAtt.contains(d.att) &&
+                        rxlimits::kBw.contains(d.bw) && rxlimits::kMode.contains(d.mode);
+    if (!usable && report)
         report_no_answer();
+    return usable;
 }
 
 void Receiver2::refuse(const QString &text, const QString &title)

@@ -118,14 +118,18 @@ public:
     static std::optional<double> stateFrequency(const QString &x13);
 
     // Reads the working settings and shows them; false when the receiver did
-    // not answer (the receiver message is shown when reportFailure). From
-    // another caller while a sequence runs, the refresh is queued (true).
+    // not answer or its reply could not be read (the receiver message is
+    // shown once when reportFailure; lastRefreshAnswered() tells the two
+    // apart). From another caller while a sequence runs, the refresh is
+    // queued (true).
     bool refresh_panel(bool reportFailure = true);
+    bool lastRefreshAnswered() const { return refreshAnswered_; }
     // Applies a read_rx_state result (13 characters) to RxState and tells the
     // windows. A field that is not a code of its table, or a frequency that
     // is not 10 to 29999.999 kHz, is left as it was (shown as kUnknownFreq
-    // while no frequency is known) and the receiver message shows.
-    void apply_state(const QString &x13);
+    // while no frequency is known); then the result is false and the
+    // receiver message shows when report.
+    bool apply_state(const QString &x13, bool report = true);
 
     void set_att(int16_t &n);
     void set_bw(int16_t &n);
@@ -238,6 +242,7 @@ private:
     bool lostReported_ = false;
     bool lossMuted_ = false;
     bool garbledReported_ = false;
+    bool refreshAnswered_ = false;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
     int seqDepth_ = 0;

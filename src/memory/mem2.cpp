@@ -215,6 +215,19 @@ static QString trimSpaces(const QString &s)
     return s.mid(a, b - a);
 }
 
+// A cut may part a character outside the basic plane: the half left over
+// becomes U+FFFD, which a save keeps (the length stays, for the record).
+static void mendCut(QString *s)
+{
+    for (qsizetype i = 0; i < s->size(); ++i) {
+        const QChar c = s->at(i);
+        if (c.isHighSurrogate() && i + 1 < s->size() && s->at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            (*s)[i] = QChar::ReplacementCharacter;
+    }
+}
+
 void parseLine(const QString &line, QString *rec, QString *tag)
 {
     const QString t = trimSpaces(line);
@@ -229,6 +242,8 @@ void parseLine(const QString &line, QString *rec, QString *tag)
     if (tag->isEmpty())
         while (rec->endsWith(QLatin1Char(' ')))
             rec->chop(1);
+    mendCut(rec);
+    mendCut(tag);
 }
 
 QStringList fileLines(MemTable &t)
@@ -238,7 +253,9 @@ QStringList fileLines(MemTable &t)
     for (int i = 0; i < kChannels; ++i) {
         if (t.rec[i].size() < 10)
             t.tag[i].clear();
-        out << t.rec[i] + QLatin1Char(' ') + t.tag[i].left(kMaxTag);
+        QString tag = t.tag[i].left(kMaxTag);
+        mendCut(&tag);
+        out << t.rec[i] + QLatin1Char(' ') + tag;
     }
     return out;
 }

@@ -107,16 +107,26 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
         EXPECT_EQ(back.tag[i], m.tag[i]) << i;
     }
 
-    // A tag cut at its longest just after a blank saves and reloads the same
-    // (a case the fuzzer found).
-    writeBytes(dir() + "MEM_IN.TXT", "L030006078800001 Weather fax, GerL000004059750000 "
-                                     "Radio Meridian - World\r\nL001V\r\n");
-    MemTable a, b;
-    ASSERT_TRUE(readMemFile(dir() + "MEM_IN.TXT", a, &n, &err));
-    EXPECT_FALSE(a.tag[0].endsWith(' '));
-    ASSERT_TRUE(writeMemFile(dir() + "MEM_OUT.TXT", a, &err));
-    ASSERT_TRUE(readMemFile(dir() + "MEM_OUT.TXT", b, &n, &err));
-    EXPECT_EQ(fileLines(a), fileLines(b));
+    // Lines the fuzzer found that did not save and reload the same: a tag cut
+    // at its longest just after a blank, and cuts through a character
+    // outside the basic plane (record end, tag start, tag end).
+    const QByteArray astral = "\xf0\xa0\x80\x80"; // U+20000, two UTF-16 units
+    const QByteArray cuts[] = {
+        "L030006078800001 Weather fax, GerL000004059750000 Radio Meridian - World",
+        "L03000607880000" + astral + "x tag",
+        "L030006078800001" + astral + "tag",
+        "L030006078800001 " + QByteArray(49, 'a') + astral + "b",
+        "L030006078800001 \xef\xbf\xbd\xe4\xb8\xad" + astral + astral,
+    };
+    for (const QByteArray &line : cuts) {
+        writeBytes(dir() + "MEM_IN.TXT", line + "\r\nL001V\r\n");
+        MemTable a, b;
+        ASSERT_TRUE(readMemFile(dir() + "MEM_IN.TXT", a, &n, &err));
+        EXPECT_FALSE(a.tag[0].endsWith(' '));
+        ASSERT_TRUE(writeMemFile(dir() + "MEM_OUT.TXT", a, &err));
+        ASSERT_TRUE(readMemFile(dir() + "MEM_OUT.TXT", b, &n, &err));
+        EXPECT_EQ(fileLines(a), fileLines(b)) << line.toStdString();
+    }
 }
 
 TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)

@@ -156,7 +156,8 @@ void prophist::on_start()
     app_.rx->hold();
     if (!self)
         return;
-    app_.rx->refresh_panel(false);
+    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
+        app_.rx->report_no_answer(); // unreadable; silence is told by the first tick
     if (!self || !running_)
         return;
     if (app_.panel)

@@ -188,7 +188,8 @@ void Proptime::on_start()
     app_.rx->hold();
     if (!self)
         return;
-    app_.rx->refresh_panel(false);
+    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
+        app_.rx->report_no_answer(); // unreadable; silence is told by the first tick
     if (!self || !running_)
         return;
     if (app_.panel)
@@ -311,7 +312,8 @@ void Proptime::openpan()
     lbl_savez->setText(name.mid(4, name.size() - 8));
     QPointer<Proptime> self(this);
     if (!running_) {
-        app_.rx->refresh_panel(false);
+        if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
+            app_.rx->report_no_answer(); // a reply that cannot be read
         if (!self)
             return;
     }

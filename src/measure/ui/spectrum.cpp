@@ -341,9 +341,17 @@ void spectrumwin::startscan()
     app_.rx->send_cmd(cmd::freq(f));
     if (app_.panel)
         app_.panel->setFreqText(fmt::freqText(f));
-    app_.rx->refresh_panel(false);
+    const bool answered = app_.rx->refresh_panel(false);
     if (!self || !scanning_)
         return;
+    if (!answered && !app_.rx->portLost()) {
+        // Silent, or a reply that cannot be read: no scan of made-up levels.
+        reported_ = true;
+        stopScan(false);
+        if (self)
+            app_.rx->report_no_answer();
+        return;
+    }
     tmr_scan->start();
 }
 
@@ -477,7 +485,8 @@ void spectrumwin::on_setfre()
     app_.rx->hold();
     if (!self)
         return;
-    app_.rx->refresh_panel(false);
+    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
+        app_.rx->report_no_answer(); // unreadable; silence is told by the first tune
     if (!self)
         return;
     measureui::enablewindows(app_, false);
