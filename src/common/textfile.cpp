@@ -427,22 +427,36 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeLinesTo(f, path, lines, error);
 }
 
-bool appendLines(const QString &path, const QStringList &lines, QString *error)
+bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error)
-            *error = QStringLiteral("The file %1 could not be written: %2.").arg(path, reasonOf(f));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (reason)
+            *reason = reasonOf(f);
         return false;
     }
+    const qint64 before = f.size();
+    if (f.write(bytes) != bytes.size()) {
+        if (reason)
+            *reason = f.errorString();
+        // What was there stays, without a part line at its end.
+        f.resize(before);
+        return false;
+    }
+    return true;
+}
+
+bool appendLines(const QString &path, const QStringList &lines, QString *error)
+{
     QByteArray out;
     for (const QString &l : lines) {
         out += l.toUtf8();
         out += "\r\n";
     }
-    if (f.write(out) != out.size() || !f.flush()) {
+    QString reason;
+    if (!appendBytes(path, out, &reason)) {
         if (error)
-            *error = QStringLiteral("The file %1 could not be written: %2.").arg(path, f.errorString());
+            *error = QStringLiteral("The file %1 could not be written: %2.").arg(path, reason);
         return false;
     }
     return true;

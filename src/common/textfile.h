@@ -121,7 +121,10 @@ bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, 
 // Write lines with CR LF after each, atomically (temporary file + rename).
 bool writeLines(const QString &path, const QStringList &lines, QString *error);
 
-// Append lines with CR LF (for logs that grow); not atomic by nature.
+// Append lines with CR LF (for logs that grow). A write that fails part-way
+// is taken back, so the file keeps what it held.
 bool appendLines(const QString &path, const QStringList &lines, QString *error);
+// The same for bytes; *reason says why it failed.
+bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason);
 
 } // namespace textfile

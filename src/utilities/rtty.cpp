@@ -1,5 +1,6 @@
 #include "utilities/rtty.h"
 
+#include "common/textfile.h"
 #include "link/app.h"
 #include "link/commands.h"
 #include "link/port.h"
@@ -89,11 +90,11 @@ bool SaveFile::append(const QString &line, QString *error)
 {
     if (!open_)
         return false;
-    QFile f(path_);
-    const QByteArray out = line.toUtf8() + "\r\n";
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(out) != out.size() || !f.flush()) {
+    QString reason;
+    if (!textfile::appendBytes(path_, line.toUtf8() + "\r\n", &reason)) {
         if (error)
-            *error = reasonOf(f, path_);
+            *error = QFileInfo::exists(QFileInfo(path_).absolutePath()) ? reason
+                                                                         : reasonOf(QFile(path_), path_);
         return false;
     }
     return true;
