@@ -195,23 +195,6 @@ TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
     EXPECT_EQ(t.port.writes().size(), before);
 }
 
-TEST_F(Link, OptionRefusalsSendNothing)
-{
-    int16_t n = 7;
-    rx.set_mode(n);
-    EXPECT_TRUE(t.port.commands().isEmpty());
-    EXPECT_EQ(t.prompter.lastText(), "Reserved for ECSS mode\nwith optional unit CMF-78 ");
-    EXPECT_EQ(t.prompter.lastTitle(), "Mode");
-    n = 2;
-    rx.set_bw(n);
-    EXPECT_EQ(t.prompter.lastText(), "Reserved for Narrow filter\nwith optional unit CFL-23x ");
-    EXPECT_TRUE(t.port.commands().isEmpty());
-    n = 4;
-    rx.set_mode(n);
-    EXPECT_EQ(t.port.trace(), "H1|H1|D4|H0|H0");
-    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
-}
-
 TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
 {
     int tracked = 0;

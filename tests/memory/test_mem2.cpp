@@ -107,16 +107,20 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
         EXPECT_EQ(back.tag[i], m.tag[i]) << i;
     }
 
-    // A tag cut at its longest just after a blank saves and reloads the same
-    // (a case the fuzzer found).
-    writeBytes(dir() + "MEM_IN.TXT", "L030006078800001 Weather fax, GerL000004059750000 "
-                                     "Radio Meridian - World\r\nL001V\r\n");
-    MemTable a, b;
-    ASSERT_TRUE(readMemFile(dir() + "MEM_IN.TXT", a, &n, &err));
-    EXPECT_FALSE(a.tag[0].endsWith(' '));
-    ASSERT_TRUE(writeMemFile(dir() + "MEM_OUT.TXT", a, &err));
-    ASSERT_TRUE(readMemFile(dir() + "MEM_OUT.TXT", b, &n, &err));
-    EXPECT_EQ(fileLines(a), fileLines(b));
+    // Cases the fuzzer found save and reload the same: a tag cut at its
+    // longest just after a blank; a damaged record ending in control
+    // characters and no tag.
+    for (const QByteArray &bytes :
+         {QByteArray("L030006078800001 Weather fax, GerL000004059750000 Radio Meridian - World\r\nL001V\r\n"),
+          QByteArray("L000004095000001 One\r\nL007ab\0\0\0\0\0\0\0\0\0\0\0\0c\r\n", 43)}) {
+        writeBytes(dir() + "MEM_IN.TXT", bytes);
+        MemTable a, b;
+        ASSERT_TRUE(readMemFile(dir() + "MEM_IN.TXT", a, &n, &err));
+        EXPECT_FALSE(a.tag[0].endsWith(' '));
+        ASSERT_TRUE(writeMemFile(dir() + "MEM_OUT.TXT", a, &err));
+        ASSERT_TRUE(readMemFile(dir() + "MEM_OUT.TXT", b, &n, &err));
+        EXPECT_EQ(fileLines(a), fileLines(b)) << bytes.toStdString();
+    }
 }
 
 TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
