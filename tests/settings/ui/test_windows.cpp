@@ -117,16 +117,14 @@ TEST_F(SetupTest, LoadFillsEveryControlFromMemory)
 TEST_F(SetupTest, ClicksStoreAtOnce)
 {
     open();
+    const Settings &s = t.app.settings;
     QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
-    EXPECT_EQ(t.app.settings.v[1], 4);
     QTest::mouseClick(w<QRadioButton>("opt_ta_5"), Qt::LeftButton);
-    EXPECT_EQ(t.app.settings.v[7], 5);
     tick("chk_Prop_2");
-    EXPECT_EQ(t.app.settings.v[5], 1);
     tick("chk_nrd_2");
-    EXPECT_EQ(t.app.settings.v[14], 1);
+    EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.v[1]).arg(s.v[7]).arg(s.v[5]).arg(s.v[14]), "4 5 1 1");
     tick("chk_nrd_2");
-    EXPECT_EQ(t.app.settings.v[14], 0);
+    EXPECT_EQ(s.v[14], 0);
     EXPECT_FALSE(QFile::exists(ini()));
 }
 
