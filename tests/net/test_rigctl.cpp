@@ -230,7 +230,6 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
     });
     ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
     EXPECT_TRUE(busyDuringFetch);
-    // Nothing of either request is sent afterwards, not even a bracket.
     // Nothing of either request is sent afterwards, not even a bracket: the
     // fetch's release is the last thing on the line.
     QTest::qWait(1500);

@@ -77,10 +77,9 @@ TEST(IlgConvert, LineLayout)
         ASSERT_EQ(lines.size(), 1);
         EXPECT_EQ(lines[0].left(8), c.want);
         EXPECT_EQ(lines[0].size(), ilg::FtlWidth);
-        EXPECT_EQ(lines[0].mid(9, 9), "0600-0700");
-        EXPECT_EQ(lines[0].mid(77, 5), "5205N");
-        EXPECT_EQ(lines[0].mid(83, 6), "00445E");
-        EXPECT_EQ(lines[0].mid(100, 12), "Testland    ");
+        const QString &l = lines[0];
+        EXPECT_EQ(l.mid(9, 9) + '|' + l.mid(77, 5) + '|' + l.mid(83, 6) + '|' + l.mid(100, 12),
+                  "0600-0700|5205N|00445E|Testland    ");
     }
 }
 

@@ -220,27 +220,16 @@ TEST(FreqFields, MoreThanSevenKeepFirstSevenAndLastInSlot8)
                                       "5505, 8957, 13264");
     const QList<QString> row = rowOf(Kind::Own, own);
     ASSERT_EQ(row.size(), 14);
-    EXPECT_EQ(row[0].trimmed(), "Harbour Volmet");
-    EXPECT_EQ(row[1], "E  ");
-    EXPECT_EQ(row[2], "Eu ");
-    EXPECT_EQ(row[3], "0000-2400");
-    EXPECT_EQ(row[4], " 5505");
-    EXPECT_EQ(row[6], "13264");
-    EXPECT_EQ(row[12], "");
-    EXPECT_EQ(row[13], "0120");
+    EXPECT_EQ(QStringList({row[0].trimmed(), row[1], row[2], row[3], row[4], row[6], row[12], row[13]}).join('|'),
+              "Harbour Volmet|E  |Eu |0000-2400| 5505|13264||0120");
 }
 
 TEST(TimeSelection, ComparedAsText)
 {
-    EXPECT_TRUE(isSelectionTime("1200"));
-    EXPECT_TRUE(isSelectionTime("2400"));
-    EXPECT_FALSE(isSelectionTime("0000"));
-    EXPECT_FALSE(isSelectionTime("2401"));
-    EXPECT_FALSE(isSelectionTime("120"));
-    EXPECT_FALSE(isSelectionTime(""));
-    EXPECT_TRUE(isSelectionAll("ALL"));
-    EXPECT_TRUE(isSelectionAll("All"));
-    EXPECT_FALSE(isSelectionAll("al"));
+    for (const char *t : {"1200", "2400", "0000", "2401", "120", ""})
+        EXPECT_EQ(isSelectionTime(t), QByteArray(t) == "1200" || QByteArray(t) == "2400") << t;
+    for (const char *a : {"ALL", "All", "al"})
+        EXPECT_EQ(isSelectionAll(a), QByteArray(a) != "al") << a;
 
     const QString l = normalizeLine(bdxLine("R", "x", "0600-0700", "6175"));
     EXPECT_TRUE(onAirAt(l, "0600"));  // T = start matches

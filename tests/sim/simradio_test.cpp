@@ -188,17 +188,13 @@ TEST(SimRadio, SettingCommandsTakeEffect)
     Remote rx;
     for (const char *c : {"N2", "U11", "P-0150", "W2200", "O1", "T0", "U36511", "U2+0750", "R22359", "R30600", "R5"})
         rx(c);
-    EXPECT_EQ(rx.radio.noiseBlanker(), 2);
-    EXPECT_TRUE(rx.radio.vbt());
-    EXPECT_EQ(rx.radio.passbandShift(), -150);
-    EXPECT_EQ(rx.radio.bandwidthControl(), 2200);
-    EXPECT_EQ(rx.radio.relay(), 1);
-    EXPECT_EQ(rx.radio.timerSwitch(), 0);
-    EXPECT_EQ(rx.radio.userFunction(3), "6511");
-    EXPECT_EQ(rx.radio.userFunction(2), "+0750");
-    EXPECT_EQ(rx.radio.timerOn(), "2359");
-    EXPECT_EQ(rx.radio.timerOff(), "0600");
-    EXPECT_EQ(rx.radio.clockDisplay(), 5);
+    const SimRadio &r = rx.radio;
+    EXPECT_EQ(QStringList({QString::number(r.noiseBlanker()), QString::number(r.vbt()),
+                           QString::number(r.passbandShift()), QString::number(r.bandwidthControl()),
+                           QString::number(r.relay()), QString::number(r.timerSwitch()), r.userFunction(3),
+                           r.userFunction(2), r.timerOn(), r.timerOff(), QString::number(r.clockDisplay())})
+                  .join('|'),
+              "2|1|-150|2200|1|0|6511|+0750|2359|0600|5");
 
     // A refresh sends the shift without a sign.
     rx("P0000");

@@ -46,61 +46,37 @@ struct MeasureMenus : ::testing::Test {
     }
 };
 
-TEST_F(MeasureMenus, SmeterDisablesSpectrumAndPropagation)
+// Which items each open measuring window turns off is the gate's table
+// (test_measure); here the menu follows it and closing gives them back.
+TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
 {
-    ASSERT_TRUE(item("mnu_Smeter")->isEnabled());
-    ASSERT_TRUE(item("mnu_prop")->isEnabled());
-    item("mnu_Smeter")->trigger();
-    QWidget *w = window("Smeter");
-    ASSERT_TRUE(w);
-    EXPECT_FALSE(item("mnu_spectrum")->isEnabled());
-    EXPECT_FALSE(item("mnu_prop")->isEnabled());
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(item("mnu_prop")->isEnabled());
+    const char *items[] = {"mnu_Smeter", "mnu_spectrum", "mnu_prop", "mnu_proptime", "mnu_prophist"};
+    auto enabled = [&] {
+        QStringList on;
+        for (const char *i : items)
+            if (item(i)->isEnabled())
+                on << i;
+        return on.join(' ').toStdString();
+    };
+    const struct {
+        const char *item, *window, *left;
+    } cases[] = {
+        {"mnu_Smeter", "Smeter", "mnu_Smeter mnu_proptime mnu_prophist"},
+        {"mnu_spectrum", "spectrum", "mnu_spectrum mnu_proptime mnu_prophist"},
+        {"mnu_proptime", "Proptime", "mnu_prop mnu_proptime"},
+        {"mnu_prophist", "prophist", "mnu_prop mnu_prophist"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist") << c.item;
+        item(c.item)->trigger();
+        QWidget *w = window(c.window);
+        ASSERT_TRUE(w) << c.window;
+        EXPECT_EQ(enabled(), c.left) << c.item;
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist");
 }
 
-TEST_F(MeasureMenus, SpectrumDisablesSmeterAndPropagation)
-{
-    item("mnu_spectrum")->trigger();
-    QWidget *w = window("spectrum");
-    ASSERT_TRUE(w);
-    EXPECT_FALSE(item("mnu_Smeter")->isEnabled());
-    EXPECT_FALSE(item("mnu_prop")->isEnabled());
-    EXPECT_TRUE(item("mnu_spectrum")->isEnabled());
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(item("mnu_Smeter")->isEnabled());
-}
-
-TEST_F(MeasureMenus, RxClocksOpensOnce)
-{
-    item("mnu_rxclock")->trigger();
-    item("mnu_rxclock")->trigger();
-    int n = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        n += w->isVisible() && w->objectName() == "RxClocks";
-    EXPECT_EQ(n, 1);
-}
-
-} // namespace
-
-namespace {
-TEST_F(MeasureMenus, PropagationWindowsDisableEachOther)
-{
-    item("mnu_proptime")->trigger();
-    EXPECT_FALSE(item("mnu_prophist")->isEnabled());
-    EXPECT_FALSE(item("mnu_Smeter")->isEnabled());
-    EXPECT_FALSE(item("mnu_spectrum")->isEnabled());
-    EXPECT_TRUE(item("mnu_proptime")->isEnabled());
-    window("Proptime")->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    item("mnu_prophist")->trigger();
-    ASSERT_TRUE(window("prophist"));
-    EXPECT_FALSE(item("mnu_proptime")->isEnabled());
-    EXPECT_TRUE(item("mnu_prophist")->isEnabled());
-}
 } // namespace

@@ -69,11 +69,3 @@ TEST_F(E2E, SilentReceiverGivesTheErrorBox)
     EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
     EXPECT_EQ(quitCode, 1);
 }
-
-TEST_F(E2E, MissingDeviceGivesTheErrorBox)
-{
-    auto p = make("/dev/does-not-exist-vorantis");
-    EXPECT_FALSE(p->go());
-    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
-    EXPECT_EQ(quitCode, 1);
-}

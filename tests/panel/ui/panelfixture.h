@@ -43,6 +43,12 @@ struct PanelTest : ::testing::Test {
         return p;
     }
     QString label(const char *name) { return get<QLabel>(name)->text(); }
+    // The mode labels as "bw|md|agc|HF|vbt".
+    QString labels()
+    {
+        return QStringList{label("lbl_bw"), label("lbl_md"), label("lbl_agc"), label("lbl_HF"), label("lbl_vbt")}
+            .join('|');
+    }
     QColor colour(const char *name) { return get<QLabel>(name)->property("background").value<QColor>(); }
     TextGrid *grid(const char *name) { return get<TextGrid>(name); }
     // Every cell of a grid: cells joined by '|', rows by '/'.
