@@ -121,14 +121,16 @@ private:
 
 } // namespace
 
-QString decode(const QByteArray &bytes)
+QString decode(const QByteArray &bytes, bool skipBom)
 {
     QByteArrayView b(bytes);
-    if (b.startsWith("\xEF\xBB\xBF"))
+    if (skipBom && b.startsWith("\xEF\xBB\xBF"))
         b = b.sliced(3);
     if (isAscii(b))
         return QString::fromLatin1(b);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // U+FEFF inside the text (a line may start with one) is a character.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString s = utf8.decode(b);
     if (!utf8.hasError())
         return s;
@@ -211,12 +213,15 @@ QString LineReader::finish(const QByteArray &bytes, bool cut) const
 {
     QString s;
     if (mode_ == Mode::Utf8) {
-        s = QString::fromUtf8(bytes);
+        // Invalid bytes become U+FFFD; a U+FEFF at the line's start stays.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom);
+        s = utf8.decode(bytes);
     } else {
         QByteArray b = bytes;
         if (cut)
             dropPartialUtf8(&b);
-        s = decode(b);
+        s = decode(b, false); // the file's own mark was taken at its start
     }
     if (s.size() > maxChars_)
         s.truncate(maxChars_);
@@ -410,6 +415,10 @@ bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, 
     if (!f.open())
         return fail(false);
     QByteArray out;
+    // A first line that starts with U+FEFF would read as a byte-order mark:
+    // a mark of the file's own keeps the character.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        out = "\xEF\xBB\xBF";
     for (const QString &l : lines) {
         out += l.toUtf8();
         out += "\r\n";

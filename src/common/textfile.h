@@ -34,9 +34,10 @@ namespace textfile {
 
 inline constexpr int MaxLineChars = 4096;
 
-// Decodes the bytes of one line (no byte-order mark): UTF-8 when valid, else
-// Windows-1252. A leading UTF-8 byte-order mark is skipped.
-QString decode(const QByteArray &bytes);
+// Decodes the bytes of one line or value: UTF-8 when valid, else
+// Windows-1252. A leading UTF-8 byte-order mark is skipped when skipBom,
+// else kept as the character U+FEFF.
+QString decode(const QByteArray &bytes, bool skipBom = true);
 
 // A decoded line as every reader sees it: control characters (a tab
 // included) become one blank each.

@@ -109,8 +109,8 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
 
     // Lines the fuzzer found that did not save and reload the same: a tag cut
     // at its longest just after a blank, cuts through a character outside
-    // the basic plane (record end, tag start, tag end), and a damaged record
-    // ending in control characters and no tag.
+    // the basic plane (record end, tag start, tag end), U+FEFF at a line's
+    // start, and a damaged record ending in control characters and no tag.
     const QByteArray astral = "\xf0\xa0\x80\x80"; // U+20000, two UTF-16 units
     const QByteArray cuts[] = {
         "L030006078800001 Weather fax, GerL000004059750000 Radio Meridian - World\r\nL001V",
@@ -118,6 +118,8 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
         "L030006078800001" + astral + "tag",
         "L030006078800001 " + QByteArray(49, 'a') + astral + "b",
         "L030006078800001 \xef\xbf\xbd\xe4\xb8\xad" + astral + astral,
+        " \xef\xbb\xbf- World Service, English", // U+FEFF starting a line, first or later
+        "L001V\r\n \xef\xbb\xbf- World Service, English",
         QByteArray("L000004095000001 One\r\nL007ab\0\0\0\0\0\0\0\0\0\0\0\0c", 41),
     };
     for (const QByteArray &line : cuts) {
