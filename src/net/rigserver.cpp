@@ -7,6 +7,7 @@
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "measure/meter.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -327,7 +328,7 @@ int RigServer::run(const Request &r, QStringList *keys, QStringList *values)
             const RxReply m = rx->transact(cmd::signal(), 5);
             if (!m.ok())
                 return m.status == RxReply::Lost ? kIo : kTimeout;
-            const int level = int(fmt::val(QString::fromLatin1(m.data.mid(1, 3))));
+            const int level = meter::rawLevel(m.data);
             *keys << QStringLiteral("Level Value");
             *values << QString::number(strengthDb(level, s.att));
             return kOk;

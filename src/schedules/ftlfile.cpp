@@ -5,6 +5,7 @@
 #include "common/timetext.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ftl {
 
@@ -52,6 +53,14 @@ double freqOf(const QString &line)
 }
 
 namespace {
+// Four characters as a number through the lenient parser; "1e30" and the
+// like are held to what four characters can say.
+int lenient4(const QString &text)
+{
+    const double v = fmt::val(text);
+    return std::isfinite(v) ? int(std::clamp(v, -999.0, 9999.0)) : 0;
+}
+
 // Four digits at pos as a number (the usual case, read without the lenient
 // number parser); anything else through it.
 int hhmmAt(const QString &line, int pos)
@@ -61,12 +70,12 @@ int hhmmAt(const QString &line, int pos)
         for (int i = pos; i < pos + 4; ++i) {
             const char16_t c = line.at(i).unicode();
             if (c < u'0' || c > u'9')
-                return int(fmt::val(line.mid(pos, 4)));
+                return lenient4(line.mid(pos, 4));
             v = v * 10 + (c - u'0');
         }
         return v;
     }
-    return int(fmt::val(line.mid(pos, 4)));
+    return lenient4(line.mid(pos, 4));
 }
 } // namespace
 
