@@ -1,6 +1,11 @@
 #include "testkit.h"
 
 #include <QDir>
+#include <QFile>
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
 
 Prompter::Answer RecordingPrompter::message(const QString &text, const QString &title,
                                             Icon icon, Buttons buttons)
@@ -104,4 +109,38 @@ void FakePanel::attach(Receiver2 &rx)
             clearPbs();
         }
     });
+}
+
+SmallTmpfs::SmallTmpfs(const QString &dir) : path(dir)
+{
+#ifdef Q_OS_LINUX
+    if (::geteuid() != 0) {
+        why_ = QStringLiteral("mounting a small tmpfs needs root");
+        return;
+    }
+    QDir().mkpath(dir);
+    mounted_ = ::mount("tmpfs", dir.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
+    if (!mounted_)
+        why_ = QStringLiteral("no tmpfs could be mounted here");
+#else
+    why_ = QStringLiteral("needs Linux tmpfs");
+#endif
+}
+
+SmallTmpfs::~SmallTmpfs()
+{
+#ifdef Q_OS_LINUX
+    if (mounted_)
+        ::umount2(path.toLocal8Bit().constData(), MNT_DETACH);
+#endif
+}
+
+void SmallTmpfs::fill(const QString &name) const
+{
+    QFile filler(path + QLatin1Char('/') + name);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray chunk(1024, 'x');
+    while (filler.write(chunk) == chunk.size()) {
+    }
 }

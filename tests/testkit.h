@@ -101,3 +101,21 @@ struct TestApp {
 
 // Path of a file under the source tree (data/demo/...).
 QString sourcePath(const QString &relative);
+
+// A 64 KiB tmpfs mounted at dir (made when missing) for full-disk tests, and
+// unmounted when it goes. Only root on Linux can mount one: ok() is false
+// otherwise, and why() says so.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(const QString &dir);
+    ~SmallTmpfs();
+    bool ok() const { return mounted_; }
+    QString why() const { return why_; }
+    // Fills what space is left with a file of that name.
+    void fill(const QString &name = QStringLiteral("filler")) const;
+    const QString path;
+
+private:
+    bool mounted_ = false;
+    QString why_;
+};

@@ -331,14 +331,11 @@ bool Program::go()
     } else {
         // A line lost during the first contact is told once, by the error box.
         rx_->muteLossReport(true);
-        bool answered = rx_->refresh_panel(false);
+        // A reply that could not be read is told, and the panel starts: the
+        // receiver is there.
+        const bool answered =
+            rx_->refresh_panel(Receiver2::Tell::Unreadable) || rx_->lastRefreshAnswered();
         rx_->muteLossReport(false);
-        if (!answered && rx_->lastRefreshAnswered()) {
-            // A reply that could not be read is told, and the panel starts:
-            // the receiver is there.
-            rx_->report_no_answer();
-            answered = true;
-        }
         if (!answered) {
             busy.release();
             commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));

@@ -351,22 +351,22 @@ bool Receiver2::bracket_cmd(const QString &text)
     return bracket([this, text] { send_cmd(text); });
 }
 
-bool Receiver2::refresh_panel(bool reportFailure)
+bool Receiver2::refresh_panel(Tell tell)
 {
     std::optional<QString> r;
     QPointer<Receiver2> self(this);
     if (wouldQueue()) {
         // Queued behind another caller's sequence: run it then. The queued
         // function outlives this call, so it captures nothing of its frame.
-        bracket([self, reportFailure] {
+        bracket([self, tell] {
             if (!self)
                 return;
             self->send_cmd(cmd::user(1, 1));
             self->wait_ms(rxlimits::kBracketPauseMs);
             const std::optional<QString> q = self->read_rx_state();
             if (q)
-                self->apply_state(*q, reportFailure);
-            else if (reportFailure && !self->lost_)
+                self->apply_state(*q, tell != Tell::None);
+            else if (tell == Tell::All && !self->lost_)
                 self->report_no_answer();
         });
         return true;
@@ -378,11 +378,11 @@ bool Receiver2::refresh_panel(bool reportFailure)
     });
     refreshAnswered_ = bool(r);
     if (!r) {
-        if (reportFailure && !lost_)
+        if (tell == Tell::All && !lost_)
             report_no_answer();
         return false;
     }
-    return apply_state(*r, reportFailure);
+    return apply_state(*r, tell != Tell::None);
 }
 
 bool Receiver2::apply_state(const QString &x13, bool report)

@@ -118,11 +118,14 @@ public:
     static std::optional<double> stateFrequency(const QString &x13);
 
     // Reads the working settings and shows them; false when the receiver did
-    // not answer or its reply could not be read (the receiver message is
-    // shown once when reportFailure; lastRefreshAnswered() tells the two
-    // apart). From another caller while a sequence runs, the refresh is
-    // queued (true).
-    bool refresh_panel(bool reportFailure = true);
+    // not answer or its reply could not be read. The receiver message is
+    // shown once for either failure (All), for neither (None), or only for a
+    // reply that could not be read, silence being the caller's to tell
+    // (Unreadable); lastRefreshAnswered() tells the two failures apart.
+    // From another caller while a sequence runs, the refresh is queued (true).
+    enum class Tell { All, None, Unreadable };
+    bool refresh_panel(Tell tell);
+    bool refresh_panel(bool reportFailure = true) { return refresh_panel(reportFailure ? Tell::All : Tell::None); }
     bool lastRefreshAnswered() const { return refreshAnswered_; }
     // Applies a read_rx_state result (13 characters) to RxState and tells the
     // windows. A field that is not a code of its table, or a frequency that

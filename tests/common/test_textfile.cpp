@@ -2,6 +2,7 @@
 // characters, line-by-line reading with a limit, and a save that never
 // destroys the old file (a real full file system and injected faults).
 #include "common/textfile.h"
+#include "testkit.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#ifdef Q_OS_LINUX
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -164,20 +161,11 @@ TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
 
 TEST(TextFileWrite, FullDiskKeepsTheOldFile)
 {
-#ifdef Q_OS_LINUX
-    if (geteuid() != 0)
-        GTEST_SKIP() << "mounting a small tmpfs needs root; the injected faults above cover the logic";
     QTemporaryDir dir;
-    const QString mnt = dir.filePath("full");
-    QDir().mkpath(mnt);
-    if (::mount("tmpfs", mnt.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no tmpfs could be mounted here";
-    struct Unmount {
-        QByteArray p;
-        ~Unmount() { ::umount2(p.constData(), MNT_DETACH); }
-    } unmount{mnt.toLocal8Bit()};
-
-    const QString p = mnt + "/MEM_OLD.TXT";
+    const SmallTmpfs fs(dir.filePath("full"));
+    if (!fs.ok())
+        GTEST_SKIP() << qPrintable(fs.why()) << "; the injected faults above cover the logic";
+    const QString p = fs.path + "/MEM_OLD.TXT";
     QStringList old, fresh;
     for (int i = 0; i < 200; ++i) {
         old << QString("L%1 old record").arg(i, 3, 10, QChar('0'));
@@ -186,21 +174,12 @@ TEST(TextFileWrite, FullDiskKeepsTheOldFile)
     QString err;
     ASSERT_TRUE(textfile::writeLines(p, old, &err));
     const QByteArray before = slurp(p);
-    {
-        QFile filler(mnt + "/filler");
-        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray chunk(4096, 'x');
-        while (filler.write(chunk) == chunk.size()) {
-        }
-    }
+    fs.fill();
     // The new content is smaller than Qt's write buffer: the full disk shows
     // only when it is flushed.
     EXPECT_FALSE(textfile::writeLines(p, fresh, &err));
     EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << qPrintable(err);
     EXPECT_TRUE(err.contains("No space left")) << qPrintable(err);
     EXPECT_EQ(slurp(p), before);
-    EXPECT_EQ(QDir(mnt).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
-#else
-    GTEST_SKIP() << "needs Linux tmpfs";
-#endif
+    EXPECT_EQ(QDir(fs.path).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
 }

@@ -13,6 +13,7 @@
 #include "schedules/eibi.h"
 #include "schedules/ilgconvert.h"
 #include "settings/settings.h"
+#include "testkit.h"
 #include "utilities/rtty.h"
 
 #include <QDir>
@@ -22,7 +23,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #ifdef Q_OS_LINUX
-#include <sys/mount.h>
 #include <unistd.h>
 #endif
 
@@ -199,28 +199,14 @@ TEST_P(DataSafety, UnusualNamesSaveAndAFailedSaveKeepsTheOldFile)
 
 TEST_P(DataSafety, AFullDiskKeepsTheOldFile)
 {
-#ifdef Q_OS_LINUX
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "mounting a small tmpfs needs root; the writers' fault injection covers the logic";
-    const QString mnt = tmp.filePath("full");
-    QDir().mkpath(mnt);
-    if (::mount("tmpfs", mnt.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no tmpfs could be mounted here";
-    struct Unmount {
-        QByteArray p;
-        ~Unmount() { ::umount2(p.constData(), MNT_DETACH); }
-    } unmount{mnt.toLocal8Bit()};
-    QDir().mkpath(mnt + "/data");
-    const QString dir = mnt + "/data/";
+    const SmallTmpfs fs(tmp.filePath("full"));
+    if (!fs.ok())
+        GTEST_SKIP() << qPrintable(fs.why()) << "; the writers' fault injection covers the logic";
+    QDir().mkpath(fs.path + "/data");
+    const QString dir = fs.path + "/data/";
     const QString path = dir + save.file;
     put(path, old);
-    {
-        QFile filler(mnt + "/filler");
-        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray chunk(1024, 'x');
-        while (filler.write(chunk) == chunk.size()) {
-        }
-    }
+    fs.fill();
     const QStringList before = entries(dir);
     QString err;
     EXPECT_FALSE(save.run(path, &err)) << save.what;
@@ -233,9 +219,6 @@ TEST_P(DataSafety, AFullDiskKeepsTheOldFile)
         EXPECT_EQ(slurp(path), old) << save.what;
     }
     EXPECT_EQ(entries(dir), before) << save.what;
-#else
-    GTEST_SKIP() << "needs Linux tmpfs";
-#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySave, DataSafety, ::testing::Range(0, int(std::size(kSaves))),

@@ -156,8 +156,8 @@ void prophist::on_start()
     app_.rx->hold();
     if (!self)
         return;
-    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
-        app_.rx->report_no_answer(); // unreadable; silence is told by the first tick
+    // A silent receiver is told by the first tick.
+    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
     if (!self || !running_)
         return;
     if (app_.panel)

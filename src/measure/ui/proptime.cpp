@@ -188,8 +188,8 @@ void Proptime::on_start()
     app_.rx->hold();
     if (!self)
         return;
-    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
-        app_.rx->report_no_answer(); // unreadable; silence is told by the first tick
+    // A silent receiver is told by the first tick.
+    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
     if (!self || !running_)
         return;
     if (app_.panel)
@@ -312,8 +312,7 @@ void Proptime::openpan()
     lbl_savez->setText(name.mid(4, name.size() - 8));
     QPointer<Proptime> self(this);
     if (!running_) {
-        if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
-            app_.rx->report_no_answer(); // a reply that cannot be read
+        app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
         if (!self)
             return;
     }

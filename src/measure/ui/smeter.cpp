@@ -132,8 +132,7 @@ void Smeter::on_start()
         return;
     // The attenuator state for the readings; a silent receiver is reported
     // once, by the first tick.
-    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
-        app_.rx->report_no_answer(); // unreadable; silence is told by the first tick
+    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
     if (!self || !recording_)
         return;
     tmr_Smeter->start();

@@ -485,8 +485,8 @@ void spectrumwin::on_setfre()
     app_.rx->hold();
     if (!self)
         return;
-    if (!app_.rx->refresh_panel(false) && app_.rx->lastRefreshAnswered())
-        app_.rx->report_no_answer(); // unreadable; silence is told by the first tune
+    // A silent receiver is told by the first tune.
+    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
     if (!self)
         return;
     measureui::enablewindows(app_, false);
