@@ -222,8 +222,19 @@ std::optional<QString> Receiver2::read_rx_state()
     send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
     if (!wait_for_chars(17))
         return std::nullopt;
-    const QString r = QString::fromLatin1(port_->readAll());
-    return QLatin1Char('X') + r.mid(4, 12).leftJustified(12, QLatin1Char(' '));
+    QByteArray r = port_->readAll();
+    // A dial report the receiver sent just before it went remote may arrive
+    // first: a line that ends before the reply's own length is dropped.
+    for (int stray = 0; stray < 4; ++stray) {
+        const qsizetype cr = r.indexOf('\r');
+        if (cr < 0 || cr >= 16)
+            break;
+        r.remove(0, cr + 1);
+        if (r.size() < 17 && !wait_for_chars(int(17 - r.size())))
+            return std::nullopt;
+        r += port_->readAll();
+    }
+    return QLatin1Char('X') + QString::fromLatin1(r.mid(4, 12)).leftJustified(12, QLatin1Char(' '));
 }
 
 std::optional<double> Receiver2::stateFrequency(const QString &x13)

@@ -73,6 +73,12 @@ TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(*r, "X024095000001");
     EXPECT_EQ(t.port.trace(), "J1199|L199199");
+
+    // A dial report still on its way when the reply is asked for comes first.
+    t.port.responder = [&](const QByteArray &c) -> QByteArray {
+        return c == "L199199" ? "F07101000\rL199024095000001\r" : QByteArray();
+    };
+    EXPECT_EQ(rx.read_rx_state(), std::optional<QString>("X024095000001"));
 }
 
 TEST_F(Link, SilentReceiverIsBounded)
