@@ -195,6 +195,8 @@ RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
         if (replyLen >= 0) {
             got = wait_for_chars(replyLen, timeoutMs);
             r.data = port_ ? port_->readAll() : QByteArray();
+            if (got && auto_report)
+                got = take_reply_past_reports(r.data, replyLen);
         } else {
             got = wait_for_cr(timeoutMs);
             r.data = pending_;
@@ -212,6 +214,23 @@ RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
     return r;
 }
 
+bool Receiver2::take_reply_past_reports(QByteArray &r, int replyLen)
+{
+    // A dial report the receiver sent just before it went remote may arrive
+    // ahead of the reply ("F" and the frequency's digits, then CR): it is
+    // dropped and the reply read in full behind it.
+    for (int stray = 0; stray < 4 && r.startsWith('F'); ++stray) {
+        const qsizetype cr = r.indexOf('\r');
+        if (cr < 0 || cr > 9)
+            break;
+        r.remove(0, cr + 1);
+        if (r.size() < replyLen && !wait_for_chars(int(replyLen - r.size())))
+            return false;
+        r += port_->readAll();
+    }
+    return true;
+}
+
 std::optional<QString> Receiver2::read_rx_state()
 {
     send_cmd(cmd::storeState());
@@ -223,17 +242,8 @@ std::optional<QString> Receiver2::read_rx_state()
     if (!wait_for_chars(17))
         return std::nullopt;
     QByteArray r = port_->readAll();
-    // A dial report the receiver sent just before it went remote may arrive
-    // first: a line that ends before the reply's own length is dropped.
-    for (int stray = 0; stray < 4; ++stray) {
-        const qsizetype cr = r.indexOf('\r');
-        if (cr < 0 || cr >= 16)
-            break;
-        r.remove(0, cr + 1);
-        if (r.size() < 17 && !wait_for_chars(int(17 - r.size())))
-            return std::nullopt;
-        r += port_->readAll();
-    }
+    if (!take_reply_past_reports(r, 17))
+        return std::nullopt;
     return QLatin1Char('X') + QString::fromLatin1(r.mid(4, 12)).leftJustified(12, QLatin1Char(' '));
 }
 
