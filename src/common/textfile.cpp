@@ -83,7 +83,8 @@ QString readError(const QString &path, const QString &reason)
 class SaveFile : public AtomicFile {
 public:
     explicit SaveFile(const QString &path) : f_(path) {}
-    bool open() override { return check(f_.open(QIODevice::WriteOnly)); }
+    // The text goes out in one write: no buffer in between.
+    bool open() override { return check(f_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)); }
     bool write(const QByteArray &bytes) override
     {
         return check(f_.write(bytes) == bytes.size());
@@ -177,8 +178,19 @@ bool LineReader::fill()
 {
     if (eof_ || failed_)
         return false;
-    buf_.resize(kChunk);
-    const qint64 n = dev_->read(buf_.data(), kChunk);
+    // A file is read in pieces of at most kChunk, a small one in one piece
+    // of its own size.
+    qint64 want = kChunk;
+    if (!dev_->isSequential() && dev_->size() > 0) {
+        // (Some system files tell a size of 0 and still have text.)
+        const qint64 left = dev_->size() - dev_->pos();
+        if (left > 0)
+            want = qMin(left, kChunk);
+        else if (left == 0)
+            want = 1; // only to see the end, or what was added meanwhile
+    }
+    buf_.resize(want);
+    const qint64 n = dev_->read(buf_.data(), want);
     if (n < 0) {
         failed_ = true;
         buf_.clear();
@@ -357,7 +369,8 @@ bool readEach(const QString &path, int maxLines, const std::function<bool(const 
     if (more)
         *more = false;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // The reader takes the file in large pieces: no buffer in between.
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = readError(path, reasonOf(f));
         return false;
@@ -415,6 +428,10 @@ bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, 
     if (!f.open())
         return fail(false);
     QByteArray out;
+    qsizetype guess = 3;
+    for (const QString &l : lines)
+        guess += l.size() + 2;
+    out.reserve(guess);
     // A first line that starts with U+FEFF would read as a byte-order mark:
     // a mark of the file's own keeps the character.
     if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))

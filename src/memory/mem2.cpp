@@ -53,6 +53,15 @@ bool isEmptyChannel(const QString &rec)
 
 QString emptyRecord(int ch)
 {
+    // Built once per slot: tables fill, sort and reset hundreds at a time.
+    static const std::array<QString, kSlots> made = [] {
+        std::array<QString, kSlots> a;
+        for (int i = 0; i < kSlots; ++i)
+            a[i] = QLatin1Char('L') + ch3(i) + QLatin1Char('V');
+        return a;
+    }();
+    if (ch >= 0 && ch < kSlots)
+        return made[ch];
     return QLatin1Char('L') + ch3(ch) + QLatin1Char('V');
 }
 
@@ -253,7 +262,9 @@ QStringList fileLines(MemTable &t)
     for (int i = 0; i < kChannels; ++i) {
         if (t.rec[i].size() < 10)
             t.tag[i].clear();
-        QString tag = t.tag[i].left(kMaxTag);
+        QString tag = t.tag[i];
+        if (tag.size() > kMaxTag)
+            tag.truncate(kMaxTag);
         mendCut(&tag);
         out << t.rec[i] + QLatin1Char(' ') + tag;
     }
@@ -314,7 +325,10 @@ void sortByFreq(MemTable &t)
         else if (t.rec[i].size() >= 6 || t.unknown[i])
             kept << i;
     }
-    auto key = [&](int i) { return t.rec[i].mid(7); };
+    auto key = [&](int i) {
+        const QString &r = t.rec[i];
+        return r.size() > 7 ? QStringView(r).sliced(7) : QStringView();
+    };
     std::stable_sort(kept.begin(), kept.end(), [&](int a, int b) { return key(a) < key(b); });
     const QList<int> order = kept + lost;
 
