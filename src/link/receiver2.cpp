@@ -214,14 +214,34 @@ RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
     return r;
 }
 
-bool Receiver2::take_reply_past_reports(QByteArray &r, int replyLen)
+namespace {
+// A dial report: a line that ends in the frequency's eight digits, one
+// further character and CR.
+bool isDialReport(QByteArrayView line)
+{
+    const qsizetype n = line.size();
+    if (n < 10 || line.at(n - 1) != '\r')
+        return false;
+    for (qsizetype i = n - 10; i < n - 2; ++i)
+        if (line.at(i) < '0' || line.at(i) > '9')
+            return false;
+    return true;
+}
+} // namespace
+
+bool Receiver2::take_reply_past_reports(QByteArray &r, int replyLen, bool crEnded)
 {
     // A dial report the receiver sent just before it went remote may arrive
-    // ahead of the reply ("F" and the frequency's digits, then CR): it is
-    // dropped and the reply read in full behind it.
-    for (int stray = 0; stray < 4 && r.startsWith('F'); ++stray) {
+    // ahead of the reply: a report of another length than the reply, or, for
+    // a reply that ends in CR, any line that ends sooner, is dropped and the
+    // reply read in full behind it.
+    for (int stray = 0; stray < 4; ++stray) {
         const qsizetype cr = r.indexOf('\r');
-        if (cr < 0 || cr > 9)
+        if (cr < 0)
+            break;
+        const QByteArrayView line = QByteArrayView(r).first(cr + 1);
+        const bool shorter = crEnded && cr + 1 < replyLen;
+        if (!shorter && (cr + 1 == replyLen || !isDialReport(line)))
             break;
         r.remove(0, cr + 1);
         if (r.size() < replyLen && !wait_for_chars(int(replyLen - r.size())))
@@ -242,7 +262,7 @@ std::optional<QString> Receiver2::read_rx_state()
     if (!wait_for_chars(17))
         return std::nullopt;
     QByteArray r = port_->readAll();
-    if (!take_reply_past_reports(r, 17))
+    if (!take_reply_past_reports(r, 17, true))
         return std::nullopt;
     return QLatin1Char('X') + QString::fromLatin1(r.mid(4, 12)).leftJustified(12, QLatin1Char(' '));
 }

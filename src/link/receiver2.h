@@ -230,9 +230,10 @@ signals:
     void sequenceStarting();
 
 private:
-    // Drops dial reports in front of a reply of replyLen characters and
-    // waits for the rest; false when the rest does not come.
-    bool take_reply_past_reports(QByteArray &r, int replyLen);
+    // Drops dial reports in front of a reply of replyLen characters (with
+    // crEnded, its last is CR) and waits for the rest; false when the rest
+    // does not come.
+    bool take_reply_past_reports(QByteArray &r, int replyLen, bool crEnded = false);
     void remote_on();
     void remote_off();
     bool runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket = nullptr);

@@ -76,18 +76,18 @@ TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
 
     // A dial report still on its way when the reply is asked for comes first.
     t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        return c == "L199199" ? "F07101000\rL199024095000001\r" : QByteArray();
+        return c == "L199199" ? "I024071010002\rL199024095000001\r" : QByteArray();
     };
     EXPECT_EQ(rx.read_rx_state(), std::optional<QString>("X024095000001"));
 
     // So it does for a fixed-length reply while the dial is followed, and
     // only then: without reports the characters are the reply.
     t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        return c == "M" ? "F07101000\rS123\r" : QByteArray();
+        return c == "M" ? "I024071010002\rM123\r" : QByteArray();
     };
-    EXPECT_EQ(rx.transact("M", 4).data.left(4), "F071");
+    EXPECT_EQ(rx.transact("M", 4).data.left(4), "I024");
     rx.auto_report = true;
-    EXPECT_EQ(rx.transact("M", 4).data.left(4), "S123");
+    EXPECT_EQ(rx.transact("M", 4).data.left(4), "M123");
     rx.auto_report = false;
 }
 
