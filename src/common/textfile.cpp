@@ -91,7 +91,7 @@ public:
     }
     bool flush() override
     {
-        // QSaveFile buffers small writes; a full disk shows only here.
+        // The text is on its way; the sync makes sure it is on the disk.
         if (!check(f_.flush()))
             return false;
 #ifdef Q_OS_UNIX

@@ -53,16 +53,15 @@ bool isEmptyChannel(const QString &rec)
 
 QString emptyRecord(int ch)
 {
+    auto make = [](int c) { return QLatin1Char('L') + ch3(c) + QLatin1Char('V'); };
     // Built once per slot: tables fill, sort and reset hundreds at a time.
-    static const std::array<QString, kSlots> made = [] {
+    static const std::array<QString, kSlots> made = [&] {
         std::array<QString, kSlots> a;
         for (int i = 0; i < kSlots; ++i)
-            a[i] = QLatin1Char('L') + ch3(i) + QLatin1Char('V');
+            a[i] = make(i);
         return a;
     }();
-    if (ch >= 0 && ch < kSlots)
-        return made[ch];
-    return QLatin1Char('L') + ch3(ch) + QLatin1Char('V');
+    return ch >= 0 && ch < kSlots ? made[ch] : make(ch);
 }
 
 QString ch3(int ch)

@@ -175,8 +175,7 @@ TEST(TextFileWrite, FullDiskKeepsTheOldFile)
     ASSERT_TRUE(textfile::writeLines(p, old, &err));
     const QByteArray before = slurp(p);
     fs.fill();
-    // The new content is smaller than Qt's write buffer: the full disk shows
-    // only when it is flushed.
+    // The new file does not fit beside the old one on the full disk.
     EXPECT_FALSE(textfile::writeLines(p, fresh, &err));
     EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << qPrintable(err);
     EXPECT_TRUE(err.contains("No space left")) << qPrintable(err);
