@@ -6,7 +6,7 @@ pkgs=(build-essential cmake qt6-base-dev qt6-serialport-dev libgl-dev
       libgtest-dev libbenchmark-dev libshp-dev
       xvfb xauth fonts-dejavu-core
       clang libclang-rt-14-dev
-      desktop-file-utils appstream dpkg-dev python3)
+      desktop-file-utils appstream dpkg-dev python3 ccache)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
