@@ -1,5 +1,10 @@
 #include "testkit.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+
 #include <QDir>
 #include <QFile>
 #ifdef Q_OS_LINUX
@@ -142,5 +147,20 @@ void SmallTmpfs::fill(const QString &name) const
         return;
     const QByteArray chunk(1024, 'x');
     while (filler.write(chunk) == chunk.size()) {
+    }
+}
+
+void TestApp::settle()
+{
+    QElapsedTimer bound;
+    bound.start();
+    // Twice free in a row: a finished job hands over to the next one on
+    // the following pass of the event loop.
+    int freeRuns = 0;
+    while (freeRuns < 3 && bound.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        freeRuns = rx->lineFree() ? freeRuns + 1 : 0;
+        if (freeRuns == 0)
+            QThread::msleep(1);
     }
 }

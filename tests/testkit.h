@@ -97,6 +97,8 @@ struct TestApp {
     // A receiver that answers "J1199"/"L199199" with this state record.
     void answerState(const QString &rec12);
     QString base() const { return app.settings.base_dir; }
+    // Lets the receiver's jobs run until the line is free (bounded).
+    void settle();
 };
 
 // Path of a file under the source tree (data/demo/...).

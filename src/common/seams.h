@@ -37,6 +37,12 @@ public:
         (void)details;
         return message(text, title, icon, Ok);
     }
+    // A message with an OK button that does not stop the caller: for what
+    // runs by itself (a recording, a scan), which goes on while it shows.
+    virtual void notice(const QString &text, const QString &title, Icon icon)
+    {
+        message(text, title, icon, Ok);
+    }
     // Input box; nullopt on Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText) = 0;

@@ -52,6 +52,30 @@ Prompter::Answer DialogPrompter::show(const QString &text, const QString &title,
     }
 }
 
+void DialogPrompter::notice(const QString &text, const QString &title, Icon icon)
+{
+    // The same text already on screen is not shown twice.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *open = qobject_cast<QMessageBox *>(w);
+        if (open && open->isVisible() && open->text() == text && open->windowTitle() == title)
+            return;
+    }
+    auto *box = new QMessageBox(QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(title);
+    box->setText(text);
+    switch (icon) {
+    case Information: box->setIcon(QMessageBox::Information); break;
+    case Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Question: box->setIcon(QMessageBox::Question); break;
+    case Critical: box->setIcon(QMessageBox::Critical); break;
+    case NoIcon: box->setIcon(QMessageBox::NoIcon); break;
+    }
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
+}
+
 std::optional<QString> DialogPrompter::input(const QString &prompt, const QString &title,
                                              const QString &defaultText)
 {

@@ -13,6 +13,8 @@ public:
                    Buttons buttons = Ok) override;
     Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
                               const QString &details) override;
+    // A box that shows without stopping the caller; one per text at a time.
+    void notice(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 };
