@@ -76,6 +76,7 @@ void logwin::build()
     button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
     button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
     button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
+    button(cmd_adx, "cmd_adx", QStringLiteral("Export ADX"), QStringLiteral("&Export ADX"), this);
     button(cmd_csv, "cmd_csv", QStringLiteral("Export CSV"), QStringLiteral("Ex&port CSV"), this);
 
     connect(cmd_add, &QPushButton::clicked, this, &logwin::on_add);
@@ -90,6 +91,7 @@ void logwin::build()
     connect(cmd_Top, &QPushButton::clicked, this, &logwin::on_Top);
     connect(cmd_exit, &QPushButton::clicked, this, &logwin::on_exit);
     connect(cmd_adif, &QPushButton::clicked, this, &logwin::on_adif);
+    connect(cmd_adx, &QPushButton::clicked, this, &logwin::on_adx);
     connect(cmd_csv, &QPushButton::clicked, this, &logwin::on_csv);
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
@@ -141,7 +143,7 @@ void logwin::build()
     for (QPushButton *b : {cmd_Save, cmd_savez, cmd_Close})
         right->addWidget(b);
     right->addSpacing(8);
-    for (QPushButton *b : {cmd_adif, cmd_csv})
+    for (QPushButton *b : {cmd_adif, cmd_adx, cmd_csv})
         right->addWidget(b);
     right->addStretch(1);
     for (QPushButton *b : {cmd_Top, cmd_exit})
@@ -153,7 +155,7 @@ void logwin::build()
     lay->addLayout(right);
 
     QWidget *order[] = {grd_log, cmd_Load, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
-                        cmd_savez, cmd_Close, cmd_adif, cmd_csv, cmd_Top, cmd_exit};
+                        cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -262,7 +264,7 @@ bool logwin::show_rx_freq()
 void logwin::set_record_buttons(bool enabled)
 {
     for (QPushButton *b : {cmd_add, cmd_chg, cmd_del, cmd_fmt, cmd_sort, cmd_Save, cmd_savez, cmd_Close,
-                           cmd_adif, cmd_csv})
+                           cmd_adif, cmd_adx, cmd_csv})
         b->setEnabled(enabled);
 }
 
@@ -557,17 +559,23 @@ void logwin::tune_cell(const QModelIndex &index)
 // ---------------------------------------------------------------------------
 // export
 
-void logwin::export_to(bool adif)
+void logwin::export_to(Export kind)
 {
     if (!book.hasTable())
         return;
     QString base = QFileInfo(app_.files.log).completeBaseName();
     if (base.isEmpty())
         base = QStringLiteral("LOG");
-    const QString suggested = logDir() + base + (adif ? QStringLiteral(".adi") : QStringLiteral(".csv"));
-    const QString filter = adif ? QStringLiteral("ADIF files (*.adi)") : QStringLiteral("CSV files (*.csv)");
-    const QString title = adif ? QStringLiteral("Export ADIF") : QStringLiteral("Export CSV");
-    const QString path = chooseExportPath ? chooseExportPath(suggested, filter) : QString();
+    struct Kind {
+        const char *ext, *filter, *title;
+    };
+    static const Kind kinds[] = {{".adi", "ADIF files (*.adi)", "Export ADIF"},
+                                 {".adx", "ADX files (*.adx)", "Export ADX"},
+                                 {".csv", "CSV files (*.csv)", "Export CSV"}};
+    const Kind &k = kinds[int(kind)];
+    const QString suggested = logDir() + base + QLatin1String(k.ext);
+    const QString title = QLatin1String(k.title);
+    const QString path = chooseExportPath ? chooseExportPath(suggested, QLatin1String(k.filter)) : QString();
     if (path.isEmpty())
         return;
     QStringList lines;
@@ -575,12 +583,14 @@ void logwin::export_to(bool adif)
     bool ok;
     {
         BusyGuard busy;
-        if (adif) {
+        if (kind == Export::Csv) {
+            lines = logexport::csvLines(book.records());
+        } else {
             const QDateTime now = app_.clock ? app_.clock->now() : QDateTime::currentDateTime();
             const QDateTime utc = now.addSecs(qint64(-app_.settings.ltMinusUtc() * 3600));
-            lines = logexport::adifLines(book.records(), utc.toString(QStringLiteral("yyyyMMdd HHmmss")));
-        } else {
-            lines = logexport::csvLines(book.records());
+            const QString created = utc.toString(QStringLiteral("yyyyMMdd HHmmss"));
+            lines = kind == Export::Adi ? logexport::adifLines(book.records(), created)
+                                        : logexport::adxLines(book.records(), created);
         }
         ok = logexport::write(path, lines, &error);
     }
@@ -596,10 +606,15 @@ void logwin::export_to(bool adif)
 
 void logwin::on_adif()
 {
-    export_to(true);
+    export_to(Export::Adi);
+}
+
+void logwin::on_adx()
+{
+    export_to(Export::Adx);
 }
 
 void logwin::on_csv()
 {
-    export_to(false);
+    export_to(Export::Csv);
 }

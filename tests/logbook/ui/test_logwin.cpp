@@ -551,6 +551,9 @@ TEST_F(LogWin, ExportsWhereTheUserChooses)
     const QStringList adi = fileLines(t.base() + "export.adi");
     EXPECT_EQ(adi.size(), w.book.count() + 3);
     EXPECT_TRUE(adi.at(1).contains("<CREATED_TIMESTAMP:15>20261205 120000"));
+    w.cmd_adx->click();
+    EXPECT_EQ(suggested, t.base() + "LOG/LOG_DEMO.adx");
+    EXPECT_EQ(fileLines(t.base() + "export.adx").value(0), R"(<?xml version="1.0" encoding="UTF-8"?>)");
     w.cmd_csv->click();
     EXPECT_EQ(fileLines(t.base() + "export.csv").size(), w.book.count() + 1);
 
