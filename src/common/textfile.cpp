@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -77,6 +78,21 @@ QString reasonOf(const QFile &f)
 QString readError(const QString &path, const QString &reason)
 {
     return QStringLiteral("The file %1 could not be read: %2.").arg(path, reason);
+}
+
+constexpr const char *kNotRegular = "it is a device or a pipe, not a regular file";
+
+// The open file is still a regular one (it may have been swapped since it
+// was looked at).
+bool openIsRegular(const QFile &f)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return ::fstat(f.handle(), &st) != 0 || S_ISREG(st.st_mode);
+#else
+    Q_UNUSED(f);
+    return true;
+#endif
 }
 
 // The real atomic file: QSaveFile, with every step checked.
@@ -363,16 +379,37 @@ bool LineReader::atEnd()
 
 // ---------------------------------------------------------------------------
 
+QString notRegularReason(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists() || fi.isFile())
+        return {};
+    if (fi.isDir())
+        return QStringLiteral("it is a folder");
+    return QString::fromLatin1(kNotRegular);
+}
+
 bool readEach(const QString &path, int maxLines, const std::function<bool(const QString &)> &fn,
               bool *more, QString *error, int maxChars)
 {
     if (more)
         *more = false;
+    // Looked at before opening: opening a pipe waits for a writer.
+    if (const QString why = notRegularReason(path); !why.isEmpty()) {
+        if (error)
+            *error = readError(path, why);
+        return false;
+    }
     QFile f(path);
     // The reader takes the file in large pieces: no buffer in between.
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered | QIODevice::ExistingOnly)) {
         if (error)
             *error = readError(path, reasonOf(f));
+        return false;
+    }
+    if (!openIsRegular(f)) {
+        if (error)
+            *error = readError(path, QString::fromLatin1(kNotRegular));
         return false;
     }
     LineReader r(&f, maxChars);
@@ -453,6 +490,50 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeLinesTo(f, path, lines, error);
 }
 
+bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QString *)> &next,
+                 QString *error)
+{
+    auto fail = [&](bool opened) {
+        if (error)
+            *error = opened ? QStringLiteral("The file %1 could not be written: %2. "
+                                             "The old file is unchanged.")
+                                  .arg(path, f.reason())
+                            : QStringLiteral("The file %1 could not be written: %2.")
+                                  .arg(path, f.reason());
+        if (opened)
+            f.cancel();
+        return false;
+    };
+    if (!f.open())
+        return fail(false);
+    constexpr qsizetype kPiece = 1 << 20;
+    QByteArray out;
+    out.reserve(kPiece + MaxLineChars * 4);
+    QString l;
+    bool first = true;
+    while (next(&l)) {
+        if (first && l.startsWith(QChar(0xFEFF)))
+            out = "\xEF\xBB\xBF"; // as in writeLinesTo
+        first = false;
+        out += l.toUtf8();
+        out += "\r\n";
+        if (out.size() >= kPiece) {
+            if (!f.write(out))
+                return fail(true);
+            out.clear();
+        }
+    }
+    if ((!out.isEmpty() && !f.write(out)) || !f.flush() || !f.commit())
+        return fail(true);
+    return true;
+}
+
+bool writeEach(const QString &path, const std::function<bool(QString *)> &next, QString *error)
+{
+    SaveFile f(path);
+    return writeEachTo(f, path, next, error);
+}
+
 bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QFile f(path);
@@ -462,9 +543,34 @@ bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
         return false;
     }
     const qint64 before = f.size();
+    QString why;
+#ifdef Q_OS_UNIX
+    // Written here rather than through QFile: when the disk fills part-way
+    // through, QFile reports the short write with no reason ("Unknown
+    // error"); the system's own reason is what the user needs.
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(f.handle(), p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            why = n < 0 ? qt_error_string(errno) : QStringLiteral("the disk is full or not available");
+            break;
+        }
+        p += n;
+        left -= n;
+    }
+#else
     if (f.write(bytes) != bytes.size()) {
+        why = f.errorString();
+        if (why.isEmpty() || why == QLatin1String("Unknown error"))
+            why = QStringLiteral("the data could not be written completely");
+    }
+#endif
+    if (!why.isEmpty()) {
         if (reason)
-            *reason = f.errorString();
+            *reason = why;
         // What was there stays, without a part line at its end.
         f.resize(before);
         return false;
