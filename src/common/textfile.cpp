@@ -536,6 +536,12 @@ bool writeEach(const QString &path, const std::function<bool(QString *)> &next, 
 
 bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
 {
+    // Opening a pipe for writing would wait for a reader.
+    if (const QString why = notRegularReason(path); !why.isEmpty()) {
+        if (reason)
+            *reason = why;
+        return false;
+    }
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (reason)

@@ -131,7 +131,8 @@ public:
         int unread = 0;    // its lines that were not loaded
     };
     // Read log file: a new table of `capacity` records from path; sets the
-    // not-saved flag. On failure the table and state stay as they were.
+    // not-saved flag. Lines past the capacity are counted, not kept. On
+    // failure the table and state stay as they were.
     ReadResult read(const QString &path, int capacity);
     // Save log: the sort choice back to 0 (sorting by date when it was not),
     // the table written atomically with CR LF; clears the not-saved flag.

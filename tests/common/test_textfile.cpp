@@ -216,6 +216,7 @@ TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
 {
@@ -238,5 +239,12 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     EXPECT_FALSE(ok);
     EXPECT_TRUE(err.contains("PAN_A.TXT") && err.contains("File too large")) << qPrintable(err);
     EXPECT_EQ(slurp(p), "first\r\n");
+
+    // A pipe in the file's place is refused at once (opening it would wait
+    // for a reader).
+    const QString fifo = dir.filePath("PAN_PIPE.TXT");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(textfile::appendLines(fifo, {"x"}, &err));
+    EXPECT_TRUE(err.contains("PAN_PIPE.TXT") && err.contains("not a regular file")) << qPrintable(err);
 }
 #endif
