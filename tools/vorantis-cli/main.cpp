@@ -73,9 +73,10 @@ const char *kUsage =
     "  --help          this text\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
-    "receiver did not answer or its reply could not be read, 5 a memory, database or schedule file that cannot\n"
-    "be used, 6 records that do not fit their layout (memory records from the\n"
-    "receiver; database or schedule records, which are left out of the list).\n";
+    "receiver did not answer or its reply could not be read, 5 a memory,\n"
+    "database or schedule file that cannot be used, 6 records that do not fit\n"
+    "their layout (memory records from the receiver; database or schedule\n"
+    "records, which are left out of the list).\n";
 
 // Messages of the facade go to standard error; questions are answered Yes.
 class CliPrompter : public Prompter {
@@ -136,11 +137,6 @@ bool parseChannel(const QString &text, int *ch)
     return ok && rxlimits::validChannel(*ch);
 }
 
-QString codeText(const QStringList &table, int code)
-{
-    const QString t = Captions::text(table, code).trimmed();
-    return t.isEmpty() ? QStringLiteral("code %1").arg(code) : t;
-}
 
 // The receiver's state report, or exit 4 when any part of the reply cannot
 // be used (a garbled line): a script must never take "unknown" for a
@@ -162,12 +158,9 @@ int printState(const QString &x13)
         return fail(kSilent, QStringLiteral("the receiver's reply \"%1\" could not be read (%2): "
                                             "the line may be disturbed")
                                  .arg(x13.mid(1).trimmed(), unusable.join(QStringLiteral(", "))));
-    out(QStringLiteral("frequency  %1 kHz")
-            .arg(d.freqValid ? fmt::freqText(d.khz) : QStringLiteral("unknown")));
-    out(QStringLiteral("mode       %1").arg(codeText(c.mode, d.mode)));
-    out(QStringLiteral("bandwidth  %1").arg(codeText(c.bw, d.bw)));
-    out(QStringLiteral("att        %1").arg(codeText(c.att, d.att)));
-    out(QStringLiteral("agc        %1").arg(codeText(c.agc, d.agc)));
+    out(QStringLiteral("frequency  %1 kHz").arg(fmt::freqText(d.khz)));
+    for (const auto &[name, f] : fields)
+        out(QStringLiteral("%1 %2").arg(QLatin1String(name), -10).arg(Captions::text(*f.first, f.second).trimmed()));
     return kOk;
 }
 
