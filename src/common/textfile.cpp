@@ -451,37 +451,16 @@ bool readLinesLimited(const QString &path, int maxLines, QStringList *lines, boo
 
 bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, QString *error)
 {
-    auto fail = [&](bool opened) {
-        if (error)
-            *error = opened ? QStringLiteral("The file %1 could not be written: %2. "
-                                             "The old file is unchanged.")
-                                  .arg(path, f.reason())
-                            : QStringLiteral("The file %1 could not be written: %2.")
-                                  .arg(path, f.reason());
-        if (opened)
-            f.cancel();
-        return false;
-    };
-    if (!f.open())
-        return fail(false);
-    QByteArray out;
-    qsizetype guess = 3;
-    for (const QString &l : lines)
-        guess += l.size() + 2;
-    out.reserve(guess);
-    // A first line that starts with U+FEFF would read as a byte-order mark:
-    // a mark of the file's own keeps the character.
-    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
-        out = "\xEF\xBB\xBF";
-    for (const QString &l : lines) {
-        out += l.toUtf8();
-        out += "\r\n";
-    }
-    if (!f.write(out) || !f.flush())
-        return fail(true);
-    if (!f.commit())
-        return fail(true);
-    return true;
+    qsizetype i = 0;
+    return writeEachTo(
+        f, path,
+        [&](QString *l) {
+            if (i >= lines.size())
+                return false;
+            *l = lines.at(i++);
+            return true;
+        },
+        error);
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
@@ -495,11 +474,12 @@ bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QS
 {
     auto fail = [&](bool opened) {
         if (error)
-            *error = opened ? QStringLiteral("The file %1 could not be written: %2. "
-                                             "The old file is unchanged.")
-                                  .arg(path, f.reason())
-                            : QStringLiteral("The file %1 could not be written: %2.")
-                                  .arg(path, f.reason());
+            *error =
+                opened
+                    ? QStringLiteral("The file %1 could not be written: %2. "
+                                     "The old file is unchanged.")
+                          .arg(path, f.reason())
+                    : QStringLiteral("The file %1 could not be written: %2.").arg(path, f.reason());
         if (opened)
             f.cancel();
         return false;
@@ -508,19 +488,20 @@ bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QS
         return fail(false);
     constexpr qsizetype kPiece = 1 << 20;
     QByteArray out;
-    out.reserve(kPiece + MaxLineChars * 4);
     QString l;
     bool first = true;
     while (next(&l)) {
+        // A first line that starts with U+FEFF would read as a byte-order
+        // mark: a mark of the file's own keeps the character.
         if (first && l.startsWith(QChar(0xFEFF)))
-            out = "\xEF\xBB\xBF"; // as in writeLinesTo
+            out += "\xEF\xBB\xBF";
         first = false;
         out += l.toUtf8();
         out += "\r\n";
         if (out.size() >= kPiece) {
             if (!f.write(out))
                 return fail(true);
-            out.clear();
+            out.resize(0); // keeps the room for the next piece
         }
     }
     if ((!out.isEmpty() && !f.write(out)) || !f.flush() || !f.commit())
@@ -561,7 +542,8 @@ bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            why = n < 0 ? qt_error_string(errno) : QStringLiteral("the disk is full or not available");
+            why = n < 0 ? qt_error_string(errno)
+                        : QStringLiteral("the disk is full or not available");
             break;
         }
         p += n;

@@ -128,7 +128,7 @@ public:
         QString error;     // names the file and the reason when !ok
         int read = 0;      // records stored
         bool truncated = false; // the file held more lines than the table
-        int unread = 0;    // its lines that were not loaded
+        int unread = 0;         // its lines that were not loaded
     };
     // Read log file: a new table of `capacity` records from path; sets the
     // not-saved flag. Lines past the capacity are counted, not kept. On

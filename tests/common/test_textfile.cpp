@@ -208,7 +208,8 @@ TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
         f.failAt = fail;
         i = 0;
         EXPECT_FALSE(textfile::writeEachTo(f, "sked.ftl", next, &err));
-        EXPECT_TRUE(err.contains("sked.ftl") && err.contains("No space left on device")) << qPrintable(err);
+        EXPECT_TRUE(err.contains("sked.ftl") && err.contains("No space left on device"))
+            << qPrintable(err);
         EXPECT_EQ(f.calls.last(), fail == FaultyFile::Open ? "open" : "cancel");
     }
 }
@@ -245,6 +246,7 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     const QString fifo = dir.filePath("PAN_PIPE.TXT");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_FALSE(textfile::appendLines(fifo, {"x"}, &err));
-    EXPECT_TRUE(err.contains("PAN_PIPE.TXT") && err.contains("not a regular file")) << qPrintable(err);
+    EXPECT_TRUE(err.contains("PAN_PIPE.TXT") && err.contains("not a regular file"))
+        << qPrintable(err);
 }
 #endif

@@ -243,28 +243,44 @@ TEST(DataSafetyRead, EveryReaderRefusesWhatIsNotARegularFile)
 {
     using Reader = std::function<bool(const QString &path, QString *error)>;
     const std::pair<const char *, Reader> readers[] = {
-        {"text lines", [](const QString &p, QString *e) { QStringList l; return textfile::readLines(p, &l, e); }},
-        {"logbook", [](const QString &p, QString *e) {
+        {"text lines",
+         [](const QString &p, QString *e) {
+             QStringList l;
+             return textfile::readLines(p, &l, e);
+         }},
+        {"logbook",
+         [](const QString &p, QString *e) {
              logging2::LogBook b;
              const auto r = b.read(p, 1001);
              *e = r.error;
              return r.ok;
          }},
-        {"memory file", [](const QString &p, QString *e) { mem2::MemTable t; return mem2::readMemFile(p, t, nullptr, e); }},
-        {"settings", [](const QString &p, QString *e) { Settings s; return settingsfile::load(p, &s, e); }},
-        {"own list", [](const QString &p, QString *e) {
+        {"memory file",
+         [](const QString &p, QString *e) {
+             mem2::MemTable t;
+             return mem2::readMemFile(p, t, nullptr, e);
+         }},
+        {"settings",
+         [](const QString &p, QString *e) {
+             Settings s;
+             return settingsfile::load(p, &s, e);
+         }},
+        {"own list",
+         [](const QString &p, QString *e) {
              std::shared_ptr<const schedlist::LineTable> t;
              const auto r = own2::read(p, 1000, &t);
              *e = r.error;
              return r.ok;
          }},
-        {".ftl list", [](const QString &p, QString *e) {
+        {".ftl list",
+         [](const QString &p, QString *e) {
              ftl::Table t;
              const auto r = ftl::load(p, 1000, &t);
              *e = r.error;
              return r.ok;
          }},
-        {"schedule import", [](const QString &p, QString *e) {
+        {"schedule import",
+         [](const QString &p, QString *e) {
              QStringList l;
              const auto r = eibi::read(p, {"EU"}, &l);
              *e = r.error;

@@ -27,8 +27,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <cstdio>
 #include <memory>
 
@@ -137,7 +137,6 @@ bool parseChannel(const QString &text, int *ch)
     return ok && rxlimits::validChannel(*ch);
 }
 
-
 // The receiver's state report, or exit 4 when any part of the reply cannot
 // be used (a garbled line): a script must never take "unknown" for a
 // success.
@@ -149,8 +148,10 @@ int printState(const QString &x13)
     if (!d.freqValid || !rxlimits::inRange(d.khz))
         unusable << QStringLiteral("frequency");
     const std::pair<const char *, std::pair<const QStringList *, int>> fields[] = {
-        {"mode", {&c.mode, d.mode}}, {"bandwidth", {&c.bw, d.bw}},
-        {"att", {&c.att, d.att}},    {"agc", {&c.agc, d.agc}}};
+        {"mode", {&c.mode, d.mode}},
+        {"bandwidth", {&c.bw, d.bw}},
+        {"att", {&c.att, d.att}},
+        {"agc", {&c.agc, d.agc}}};
     for (const auto &[name, f] : fields)
         if (f.second < 0 || Captions::text(*f.first, f.second).trimmed().isEmpty())
             unusable << QLatin1String(name);
@@ -160,7 +161,9 @@ int printState(const QString &x13)
                                  .arg(x13.mid(1).trimmed(), unusable.join(QStringLiteral(", "))));
     out(QStringLiteral("frequency  %1 kHz").arg(fmt::freqText(d.khz)));
     for (const auto &[name, f] : fields)
-        out(QStringLiteral("%1 %2").arg(QLatin1String(name), -10).arg(Captions::text(*f.first, f.second).trimmed()));
+        out(QStringLiteral("%1 %2")
+                .arg(QLatin1String(name), -10)
+                .arg(Captions::text(*f.first, f.second).trimmed()));
     return kOk;
 }
 
@@ -258,7 +261,8 @@ struct Cli {
     {
         // Checked first: the read-out takes many seconds.
         if (const QString why = cannotWrite(file); !why.isEmpty())
-            return fail(kBadFile, QStringLiteral("cannot write %1: %2; nothing was read").arg(file, why));
+            return fail(kBadFile,
+                        QStringLiteral("cannot write %1: %2; nothing was read").arg(file, why));
         mem2::MemTable t;
         mem2::MemTransfer x(app, t);
         const mem2::FetchResult r = x.fetch();
