@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numeric>
 
@@ -270,12 +271,22 @@ QStringList fileLines(MemTable &t)
     return out;
 }
 
-bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error, QList<int> *bad)
+bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error, QList<int> *bad,
+                 int *extra)
 {
     QStringList ls;
-    bool more = false;
-    if (!textfile::readLinesLimited(path, kChannels, &ls, &more, error))
+    int past = 0;
+    const auto take = [&](const QString &l) {
+        if (ls.size() < kChannels)
+            ls << l;
+        else if (past < INT_MAX)
+            ++past;
+        return true;
+    };
+    if (!textfile::readEach(path, extra ? -1 : kChannels, take, nullptr, error))
         return false;
+    if (extra)
+        *extra = past;
     t.clear();
     if (bad)
         bad->clear();

@@ -117,9 +117,10 @@ QStringList fileLines(MemTable &t);
 // empty). When the file cannot be read, returns false with a message naming
 // the file and the reason and leaves t unchanged. *lines gets the count read.
 // Records that do not fit the layout are kept as text but marked unknown;
-// *bad gets their channels.
+// *bad gets their channels. *extra gets the number of lines past the 200th
+// (not loaded: a save over this file would lose them).
 bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error,
-                 QList<int> *bad = nullptr);
+                 QList<int> *bad = nullptr, int *extra = nullptr);
 // The message for records that do not fit the layout: how many, and which
 // (channels with their text); empty when there are none.
 QString badRecordsText(const MemTable &t, const QList<int> &bad);

@@ -76,6 +76,11 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, QString *error)
         *error = QStringLiteral("%1 does not exist.").arg(shown);
         return nullptr;
     }
+    if (!fi.isFile()) {
+        // A device would never end and a pipe would wait for ever.
+        *error = QStringLiteral("%1 cannot be read: it is not a regular file.").arg(shown);
+        return nullptr;
+    }
     if (!fi.isReadable()) {
         *error = QStringLiteral("%1 cannot be read (no permission).").arg(shown);
         return nullptr;

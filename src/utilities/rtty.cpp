@@ -75,6 +75,12 @@ QString reasonOf(const QFile &f, const QString &path)
 
 bool SaveFile::open(QString *error)
 {
+    if (const QString why = textfile::notRegularReason(path_); !why.isEmpty()) {
+        if (error)
+            *error = why;
+        open_ = false;
+        return false;
+    }
     QFile f(path_);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
         if (error)

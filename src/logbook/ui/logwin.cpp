@@ -285,12 +285,15 @@ bool logwin::read_log_file()
     set_record_buttons(true);
     if (r.truncated) {
         app_.prompter->message(
-            QStringLiteral("Only the first %1 records of %2 were read.\n"
+            QStringLiteral("Only the first %1 records of %2 were read; %4 were not loaded.\n"
                            "The setting \"DIM LOG\" (%3) limits the log to %1 records;\n"
-                           "raise it in the set-up to see the whole file.")
+                           "raise it in the set-up to see the whole file.\n"
+                           "Save will not write over this file (the records not loaded "
+                           "would be lost); SaveAs saves the log under a new name.")
                 .arg(r.read)
                 .arg(QDir::toNativeSeparators(path))
-                .arg(qMax(1, app_.settings.dim(2))),
+                .arg(qMax(1, app_.settings.dim(2)))
+                .arg(r.unread),
             kTitle, Prompter::Exclamation);
     }
     return true;
@@ -478,6 +481,12 @@ void logwin::cancel_record()
 
 void logwin::on_Save()
 {
+    // Refused before the question: the answer could only lose records.
+    if (book.partlyLoaded(currentPath())) {
+        app_.prompter->message(book.partlyLoadedMessage(), QStringLiteral("Save file"),
+                               Prompter::Exclamation);
+        return;
+    }
     const Prompter::Answer a = app_.prompter->message(
         QStringLiteral("File %1 already exist.\nDo you want to replace it ?").arg(app_.files.log),
         QStringLiteral("Save file"), Prompter::Question, Prompter::YesNoCancel);

@@ -340,7 +340,26 @@ TEST_F(LogWin, FullTableAndLongFile)
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().contains("1001 records"));
     EXPECT_TRUE(t.prompter.lastText().contains("\"DIM LOG\" (1)"));
+    EXPECT_TRUE(t.prompter.lastText().contains("499 were not loaded"));
     EXPECT_EQ(w.model->cell(1000, 0), "000"); // record 1000 shows as 000
+
+    // Save and the way out with Yes refuse to write over the file: its 1,500
+    // lines stay. The refusal asks nothing first.
+    const auto onDisk = [&] {
+        QFile f(t.base() + "LOG/LOG_BIG.TXT");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = onDisk();
+    t.prompter.asked.clear();
+    w.cmd_Save->click();
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("499 of its records were not loaded"))
+        << t.prompter.lastText().toStdString();
+    t.prompter.answers = {Prompter::AnsYes};
+    EXPECT_FALSE(w.may_leave());
+    EXPECT_TRUE(t.prompter.lastText().contains("SaveAs"));
+    EXPECT_EQ(onDisk(), before);
+    EXPECT_EQ(w.book.count(), 1001);
 
     // Add refuses a full table; nothing is written past it.
     w.cmd_add->click();

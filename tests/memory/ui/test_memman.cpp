@@ -360,6 +360,27 @@ TEST_F(MemWin, SaveLoadMessagesAndFailures)
     EXPECT_TRUE(t.prompter.lastText().contains("3 channels hold records")) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(t.prompter.lastText().contains("001  \"L001V my note\""));
 
+    // Lines past channel 199 are not loaded: said on load, and a save over
+    // that file is refused (the file keeps them); another name saves.
+    QByteArray many;
+    for (int i = 0; i < 203; ++i)
+        many +=
+            "L" + mem2::ch3(i % 200).toLatin1() + "004095000000 n" + QByteArray::number(i) + "\r\n";
+    writeMem("MEM_LONG.TXT", many);
+    w->load_mem_file();
+    EXPECT_TRUE(t.prompter.lastText().contains("3 lines past channel 199"))
+        << t.prompter.lastText().toStdString();
+    t.prompter.answers = {Prompter::AnsYes};
+    w->save_mem_file();
+    EXPECT_TRUE(t.prompter.lastText().contains("not replaced"))
+        << t.prompter.lastText().toStdString();
+    QFile longFile(t.base() + "MEM/MEM_LONG.TXT");
+    ASSERT_TRUE(longFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(longFile.readAll(), many);
+    t.app.files.mem = "MEM_LONG2.TXT";
+    w->save_mem_file();
+    EXPECT_EQ(t.prompter.lastTitle(), "Save file ready");
+
     // The demo file loads completely.
     QFile::copy(sourcePath("data/demo/MEM/MEM_DEMO.TXT"), t.base() + "MEM/MEM_DEMO.TXT");
     t.app.files.mem = "MEM_DEMO.TXT";
