@@ -179,6 +179,8 @@ void UserDef::on_def()
         const QSignalBlocker block(groups_[gi]);
         opt[gi][sel[size_t(gi)]]->setChecked(true);
     }
+    // The pitch OK button sends what the label shows from now on.
     pitch_ = udefs::kPitchDefault;
     lbl_Cbp->setText(udefs::pitchText(pitch_));
+    pending_ = udefs::pitchCommand(pitch_);
 }

@@ -82,6 +82,10 @@ TEST(UserDefWindow, PitchAndReset)
     EXPECT_TRUE(w.opt[3][1]->isChecked()); // "1.5 kHz shift" = U61, as sent
     for (int g : {1, 2, 4})
         EXPECT_TRUE(w.opt[g][1]->isChecked());
+    // OK sends the pitch the label shows, not the +0850 still waiting before the reset.
+    t.port.clearWrites();
+    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|U2+0800|H0|H0");
 }
 
 TEST(UserDefWindow, NoRxDisablesEverythingButOk)
@@ -131,9 +135,18 @@ TEST(RttyWindowTest, ParametersButtonsAndExit)
     t.port.inject("LATE");
     QTest::qWait(250);
     EXPECT_EQ(w->lbl_ry[18]->text(), "cq");
+    // Start again: the cut-off "cq" and the "late" that came while stopped
+    // are gone, the completed lines stay.
+    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    EXPECT_EQ(w->lbl_ry[18]->text(), "");
+    EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
+    t.port.inject("DE\r");
+    ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "de"; }));
+    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
     QTest::mouseClick(w->cmd_cls, Qt::LeftButton);
     for (QLabel *l : w->lbl_ry)
         EXPECT_TRUE(l->text().isEmpty());
+    t.port.clearWrites();
     QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
     EXPECT_EQ(trace(t.port), "H1|H1|X0|H0|H0");
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
