@@ -55,6 +55,8 @@ RxClocks::RxClocks(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setObjectName(QStringLiteral("RxClocks"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Set RX Clock/Timers"));
+    // Modal: the other windows wait while the receiver's clock is set.
+    setWindowModality(Qt::ApplicationModal);
 
     auto *pc = new QGroupBox(QStringLiteral("PC Clock / LT"), this);
     lbl_LT = clockLabel(pc, "lbl_LT", QStringLiteral("PC Clock / LT"));

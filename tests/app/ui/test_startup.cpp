@@ -143,9 +143,10 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
     const struct {
         const char *item, *window;
         bool follows; // shows the receiver's frequency in lbl_arf
+        bool modal = false;
     } items[] = {{"mnu_memman", "MemMan", false}, {"mnu_bdxc", "bdxc", true},
                  {"mnu_own", "own", true},        {"mnu_logging", "log", true},
-                 {"mnu_timer", "RxTimer", false}, {"mnu_rxclock", "RxClocks", false}};
+                 {"mnu_timer", "RxTimer", false}, {"mnu_rxclock", "RxClocks", false, true}};
     for (const auto &i : items) {
         QAction *a = p->panel()->menuAction(i.item);
         ASSERT_TRUE(a) << i.item;
@@ -160,6 +161,7 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->objectName() == i.window) {
                 ++shown;
+                EXPECT_EQ(w->isModal(), i.modal) << i.window;
                 if (i.follows) {
                     auto *l = w->findChild<QLabel *>("lbl_arf");
                     ASSERT_TRUE(l) << i.window;
