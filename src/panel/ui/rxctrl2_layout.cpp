@@ -344,7 +344,7 @@ QWidget *Rxctrl2Layout::buildFreqFrame(QWidget *body)
     keys->setSpacing(4);
     lbl_mfreq = new QLabel(fra_freq);
     lbl_mfreq->setObjectName(QStringLiteral("lbl_mfreq"));
-    lbl_mfreq->setAccessibleName(QStringLiteral("Keypad entry"));
+    lbl_mfreq->setAccessibleDescription(QStringLiteral("Keypad entry"));
     lbl_mfreq->setFont(uifont::fixedFont(14, true));
     lbl_mfreq->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lbl_mfreq->setFixedHeight(30);

@@ -37,7 +37,7 @@ QLabel *clockLabel(QWidget *parent, const char *name, const QString &accessible)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setAccessibleName(accessible);
+    l->setAccessibleDescription(accessible);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);

@@ -1,10 +1,13 @@
 // The user definitions and RTTY windows: the commands each control sends,
-// Reset to Defaults, Save failures and the text from the simulated receiver.
+// Reset to Defaults, Save failures and the text from the simulated receiver;
+// what a screen reader reads in them and in the clocks window.
 #include "panel/ui/textgrid.h"
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "a11y.h"
 #include "utilities/ui/rttywin.h"
+#include "utilities/ui/rxclocks.h"
 #include "utilities/ui/userdef.h"
 #include "common/textfile.h"
 #include <QFileInfo>
@@ -210,4 +213,35 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
     QTest::qWait(50);
     t.rx->setPort(&t.port);
+}
+
+// A screen reader reads each label that shows a value, or a line of text, as
+// that value; no label hides it behind a fixed name.
+TEST(UtilWindowsA11y, LabelsReadAsWhatTheyShow)
+{
+    TestApp t;
+    UserDef u(t.app);
+    u.show();
+    auto *r = new RttyWindow(t.app);
+    r->show();
+    r->receiver().page().feed("CQ CQ DE");
+    emit r->receiver().pageChanged();
+    auto *c = new RxClocks(t.app);
+    c->show();
+    const struct {
+        QLabel *label;
+        const char *what;
+    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
+                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
+                 {c->lbl_LT, "local time"}, {c->lbl_UTC, "UTC"}};
+    for (const auto &s : shown) {
+        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
+        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
+        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
+    }
+    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
+    for (QWidget *w : std::initializer_list<QWidget *>{&u, r, c})
+        EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
+    delete c;
+    delete r;
 }
