@@ -26,9 +26,6 @@ TEST(LogDialogsA11y, ToggleActionChoosesAsAClick)
         EXPECT_EQ(w.book.sortChoice, 3);
         EXPECT_TRUE(s.chk_so[3]->isChecked());
         EXPECT_FALSE(s.chk_so[0]->isChecked());
-        ASSERT_TRUE(a11y::choose(s.chk_so[3], how)); // the one already chosen stays
-        EXPECT_EQ(w.book.sortChoice, 3);
-        EXPECT_TRUE(s.chk_so[3]->isChecked());
 
         w.book.format = "000000000000000";
         logfmt2 f(w);
