@@ -54,7 +54,11 @@ bool MeasureSession::start(int intervalMs)
             co_await rx->aHold();
             // The attenuator state for the readings; a silent receiver is
             // told by the first tick.
-            const bool answered = co_await rx->aRefresh(Receiver2::Tell::None);
+            bool answered = false;
+            if (take)
+                answered = co_await take();
+            else
+                answered = co_await rx->aRefresh(Receiver2::Tell::None);
             inFlight_ = false;
             if (!running_)
                 co_return;

@@ -31,6 +31,9 @@ public:
     // What one tick does; by default one signal-strength reading. The
     // spectrum scan tunes first.
     std::function<rxjob::Task<meter::Reading>()> step;
+    // What taking the receiver does after the hold; by default a refresh.
+    // True when the receiver answered.
+    std::function<rxjob::Task<bool>()> take;
 
     // Takes the receiver and starts ticking every intervalMs (0: no ticks;
     // the owner calls tickNow). False, with the refusal shown, when another

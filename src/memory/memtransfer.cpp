@@ -6,7 +6,7 @@
 #include "link/receiver2.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
+#include <QTimer>
 #include <algorithm>
 
 namespace mem2 {
@@ -49,93 +49,222 @@ QString fillNotes(const FillPlan &p)
     return s;
 }
 
-MemTransfer::MemTransfer(App &app, MemTable &table) : app_(app), t_(table) {}
+QString StreamParser::record(QByteArrayView line, int *ch)
+{
+    // "L" + three digits + the 12 characters of the record, nothing else.
+    if (line.size() != kRecLen || line.at(0) != 'L')
+        return {};
+    int n = 0;
+    for (int i = 1; i <= 3; ++i) {
+        const char c = line.at(i);
+        if (c < '0' || c > '9')
+            return {};
+        n = n * 10 + (c - '0');
+    }
+    if (n >= kChannels)
+        return {};
+    QString rec = QString::fromLatin1(line);
+    if (isEmptyChannel(rec))
+        rec = rec.left(5);
+    if (recordKind(rec) == RecKind::Bad)
+        return {};
+    *ch = n;
+    return rec;
+}
+
+MemTransfer::MemTransfer(App &app, MemTable &table, QObject *parent)
+    : QObject(parent), app_(app), t_(table)
+{
+}
+
+MemTransfer::~MemTransfer()
+{
+    if (!running_ || !app_.rx)
+        return;
+    // The job goes with this object (the owner drops it at its next wait);
+    // a receiver it was holding is let go after it.
+    Receiver2 *rx = app_.rx;
+    if (held_)
+        rx->submit([rx]() -> rxjob::Task<> { co_await rx->aRelease(); }, false, nullptr);
+    rx->endSession(this);
+}
 
 Outcome MemTransfer::failure() const
 {
     return app_.rx->portLost() ? Outcome::Lost : Outcome::NoAnswer;
 }
 
-bool MemTransfer::collect(QString *r)
+bool MemTransfer::begin(const QString &name)
+{
+    if (running_ || !app_.rx || !app_.rx->beginSession(this, name))
+        return false;
+    running_ = true;
+    cancel_ = false;
+    return true;
+}
+
+void MemTransfer::end()
+{
+    running_ = false;
+    app_.rx->endSession(this);
+}
+
+bool MemTransfer::fetch()
+{
+    if (!begin(QStringLiteral("The memory fetch")))
+        return false;
+    app_.rx->submit(
+        [this]() -> rxjob::Task<> {
+            fetchResult_ = co_await aFetch();
+            end();
+            // Told once the job has left the line: a message shown then
+            // holds nobody up.
+            QTimer::singleShot(0, this, [this] { emit fetched(fetchResult_); });
+        },
+        false, this);
+    return true;
+}
+
+bool MemTransfer::fill(int first, int last)
+{
+    if (!begin(QStringLiteral("The memory fill")))
+        return false;
+    app_.rx->submit(
+        [this, first, last]() -> rxjob::Task<> {
+            fillResult_ = co_await aFill(first, last);
+            end();
+            QTimer::singleShot(0, this, [this] { emit filled(fillResult_); });
+        },
+        false, this);
+    return true;
+}
+
+void MemTransfer::store(int ch, QString r, FetchResult *res)
+{
+    if (r.endsWith(QLatin1Char('\r')))
+        r.chop(1);
+    r = r.left(kRecLen);
+    if (isEmptyChannel(r))
+        r = r.left(5);
+    t_.rec[ch] = r;
+    t_.unknown[ch] = recordKind(r) == RecKind::Bad;
+    if (t_.unknown[ch])
+        res->bad << ch;
+    ++res->read;
+    emit channelRead(ch);
+}
+
+rxjob::Task<bool> MemTransfer::aReadOne(int ch, FetchResult *res)
 {
     Receiver2 *rx = app_.rx;
+    Port *port = rx->port();
+    if (!port || rx->portLost())
+        co_return false;
+    port->clear();
+    rx->send_cmd(cmd::readout(ch, ch));
+    // Pieces until one ends with CR or the record holds 16 characters.
     QElapsedTimer clock;
     clock.start();
+    QString r;
     while (true) {
-        Port *port = rx->port();
+        port = rx->port();
         if (!port)
-            return false;
+            co_return false;
         const QByteArray piece = port->readAll();
-        *r += QString::fromLatin1(piece);
-        if (piece.endsWith('\r') || r->size() >= kRecLen)
-            return true;
-        if (cancel_)
-            return false;
+        r += QString::fromLatin1(piece);
+        if (piece.endsWith('\r') || r.size() >= kRecLen)
+            break;
         const qint64 left = app_.replyTimeoutMs - clock.elapsed();
-        if (!rx->wait_for_chars(1, int(std::max<qint64>(left, 0))))
-            return false;
+        const bool more = co_await rx->chars(1, int(std::max<qint64>(left, 0)));
+        if (!more)
+            co_return false;
+    }
+    store(ch, r, res);
+    co_return true;
+}
+
+rxjob::Task<> MemTransfer::aStream(FetchResult *res, QList<bool> *got)
+{
+    Receiver2 *rx = app_.rx;
+    co_await rx->pause(15);
+    Port *port = rx->port();
+    if (!port || rx->portLost() || cancel_)
+        co_return;
+    port->clear();
+    rx->send_cmd(cmd::readout(0, kChannels - 1));
+    StreamParser parser;
+    // A channel whose record comes twice (one of them under a wrong number)
+    // is doubtful: it is read again on its own.
+    QList<bool> twice(kChannels, false);
+    while (!cancel_ && parser.lines < kChannels) {
+        const bool some = co_await rx->chars(1, app_.replyTimeoutMs);
+        if (!some || !rx->port())
+            break;
+        parser.feed(rx->port()->readAll(), [&](int ch, const QString &rec) {
+            if (twice[ch])
+                return;
+            if ((*got)[ch]) {
+                twice[ch] = true;
+                (*got)[ch] = false;
+                t_.unknown[ch] = true;
+                --res->streamed;
+                --res->read;
+                return;
+            }
+            (*got)[ch] = true;
+            ++res->streamed;
+            emit progress(ch, res->read, kChannels);
+            store(ch, rec, res);
+        });
     }
 }
 
-FetchResult MemTransfer::fetch()
+rxjob::Task<FetchResult> MemTransfer::aFetch()
 {
     FetchResult res;
     Receiver2 *rx = app_.rx;
-    if (!rx || rx->wouldQueue()) {
-        res.outcome = Outcome::Busy;
-        return res;
-    }
-    running_ = true;
     const MemTable before = t_;
     t_.clear();
     // Unknown until read.
     for (int i = 0; i < kChannels; ++i)
         t_.unknown[i] = true;
 
+    held_ = true;
+    co_await rx->aHold();
     bool answered = false;
-    rx->sequence([&] {
-        rx->hold();
-        answered = !cancel_ && rx->refresh_panel(false);
-        if (answered && !cancel_) {
-            // The RTTY output stopped, twice, in one write.
-            const QByteArray x0 = cmd::rttyOff().toLatin1() + '\r';
-            rx->send_raw(x0 + x0);
-            rx->wait_ms(100);
+    if (!cancel_) {
+        co_await rx->aRemoteOn();
+        answered = co_await rx->aRefresh(Receiver2::Tell::None);
+        co_await rx->aRemoteOff();
+    }
+    if (answered && !cancel_) {
+        // The RTTY output stopped, twice, in one write.
+        const QByteArray x0 = cmd::rttyOff().toLatin1() + '\r';
+        rx->send_raw(x0 + x0);
+        co_await rx->pause(100);
+    }
+    QList<bool> got(kChannels, false);
+    if (answered && !cancel_ && fast)
+        co_await aStream(&res, &got);
+    // The described read-out, channel by channel: every channel, or those
+    // the stream did not bring whole.
+    for (int i = 0; answered && !cancel_ && i < kChannels; ++i) {
+        if (got[i])
+            continue;
+        emit progress(i, res.read, kChannels);
+        co_await rx->pause(15);
+        if (cancel_)
+            break;
+        if (fast)
+            res.refetched << i;
+        const bool ok = co_await aReadOne(i, &res);
+        if (!ok) {
+            answered = false;
+            break;
         }
-        for (int i = 0; answered && !cancel_ && i < kChannels; ++i) {
-            if (progress)
-                progress(i, i, kChannels);
-            rx->wait_ms(15);
-            if (cancel_)
-                break;
-            Port *port = rx->port();
-            if (!port || rx->portLost()) {
-                answered = false;
-                break;
-            }
-            port->clear();
-            rx->send_cmd(cmd::readout(i, i));
-            QString r;
-            if (!collect(&r)) {
-                answered = cancel_;
-                break;
-            }
-            if (r.endsWith(QLatin1Char('\r')))
-                r.chop(1);
-            r = r.left(kRecLen);
-            if (isEmptyChannel(r))
-                r = r.left(5);
-            t_.rec[i] = r;
-            t_.unknown[i] = recordKind(r) == RecKind::Bad;
-            if (t_.unknown[i])
-                res.bad << i;
-            res.read = i + 1;
-            if (channelRead)
-                channelRead(i);
-        }
-        rx->release();
-    });
-    running_ = false;
+    }
+    co_await rx->aRelease();
+    held_ = false;
 
     res.outcome = cancel_ ? Outcome::Cancelled : (answered ? Outcome::Done : failure());
     if (res.read == 0 && res.outcome != Outcome::Done) {
@@ -152,102 +281,87 @@ FetchResult MemTransfer::fetch()
         if (writeMemFile(path, copy, &res.backupError))
             res.backupPath = path;
     }
-    return res;
+    co_return res;
 }
 
-FillResult MemTransfer::fill(int first, int last)
+rxjob::Task<FillResult> MemTransfer::aFill(int first, int last)
 {
     FillResult res;
     Receiver2 *rx = app_.rx;
-    if (!rx || rx->wouldQueue()) {
-        res.outcome = Outcome::Busy;
-        return res;
-    }
-    running_ = true;
+    held_ = true;
+    co_await rx->aHold();
     bool answered = false;
-    rx->sequence([&] {
-        rx->hold();
-        answered = !cancel_ && rx->refresh_panel(false);
-        for (int i = first; answered && !cancel_ && i <= last; ++i) {
-            if (progress)
-                progress(i, i - first, last - first + 1);
-            // Checked when sent: the table may have changed since the plan.
-            if (t_.unknown[i])
-                continue;
-            const QString &rec = t_.rec[i];
-            const RecKind kind = recordKind(rec);
-            if (kind == RecKind::Bad)
-                continue;
-            if (kind == RecKind::Data)
-                rx->send_cmd(cmd::write(i, rec.mid(4, 12)));
-            else
-                rx->send_cmd(cmd::clearChannel(i));
-            ++res.sent;
-            rx->wait_ms(10);
-            if (rx->portLost())
-                answered = false;
-        }
-        rx->release();
-    });
-    running_ = false;
-    res.outcome = cancel_ ? Outcome::Cancelled : (answered ? Outcome::Done : failure());
-    return res;
-}
-
-bool MemTransfer::scanHold()
-{
-    Receiver2 *rx = app_.rx;
-    bool ok = false;
-    if (rx->wouldQueue())
-        return false;
-    rx->sequence([&] {
-        rx->hold();
-        ok = rx->refresh_panel(false);
-    });
-    return ok;
-}
-
-bool MemTransfer::scanStep(int ch, bool *busy)
-{
-    Receiver2 *rx = app_.rx;
-    if (busy)
-        *busy = false;
-    if (rx->wouldQueue()) {
-        if (busy)
-            *busy = true;
-        return false;
+    if (!cancel_) {
+        co_await rx->aRemoteOn();
+        answered = co_await rx->aRefresh(Receiver2::Tell::None);
+        co_await rx->aRemoteOff();
     }
-    bool ok = false;
-    rx->sequence([&] {
-        rx->send_cmd(cmd::recall(ch));
-        ok = rx->refresh_panel(false);
-    });
-    return ok;
+    for (int i = first; answered && !cancel_ && i <= last; ++i) {
+        emit progress(i, i - first, last - first + 1);
+        // Checked when sent: the table may have changed since the plan.
+        if (t_.unknown[i])
+            continue;
+        const QString rec = t_.rec[i];
+        const RecKind kind = recordKind(rec);
+        if (kind == RecKind::Bad)
+            continue;
+        if (kind == RecKind::Data)
+            rx->send_cmd(cmd::write(i, rec.mid(4, 12)));
+        else
+            rx->send_cmd(cmd::clearChannel(i));
+        ++res.sent;
+        co_await rx->pause(10);
+        if (rx->portLost())
+            answered = false;
+    }
+    co_await rx->aRelease();
+    held_ = false;
+    res.outcome = cancel_ ? Outcome::Cancelled : (answered ? Outcome::Done : failure());
+    co_return res;
 }
 
-void MemTransfer::scanRelease()
+rxjob::Task<bool> MemTransfer::aTakeForScan(App &app)
 {
-    // Queued behind another caller's sequence when one runs.
-    QPointer<Receiver2> rx(app_.rx);
-    rx->sequence([rx] {
-        if (rx)
-            rx->release();
-    });
+    Receiver2 *rx = app.rx;
+    co_await rx->aRemoteOn();
+    const bool ok = co_await rx->aRefresh(Receiver2::Tell::None);
+    co_await rx->aRemoteOff();
+    co_return ok;
 }
 
-bool MemTransfer::writeCell(int ch, const QString &rec)
+rxjob::Task<bool> MemTransfer::aScanStep(App &app, int ch)
+{
+    app.rx->send_cmd(cmd::recall(ch));
+    const bool ok = co_await aTakeForScan(app);
+    co_return ok;
+}
+
+namespace {
+void bracketCommand(App &app, const QString &text)
+{
+    Receiver2 *rx = app.rx;
+    rx->submit(
+        [rx, text]() -> rxjob::Task<> {
+            rx->send_cmd(text);
+            co_return;
+        },
+        true, nullptr);
+}
+} // namespace
+
+bool MemTransfer::writeCell(App &app, int ch, const QString &rec)
 {
     if (recordKind(rec) != RecKind::Data || ch < 0 || ch >= kChannels)
         return false;
-    app_.rx->bracket_cmd(cmd::write(ch, rec.mid(4, 12)));
+    bracketCommand(app, cmd::write(ch, rec.mid(4, 12)));
     return true;
 }
 
-bool MemTransfer::clearCell(int ch)
+bool MemTransfer::clearCell(App &app, int ch)
 {
     if (ch < 0 || ch >= kChannels)
         return false;
-    app_.rx->bracket_cmd(cmd::clearChannel(ch));
+    bracketCommand(app, cmd::clearChannel(ch));
     return true;
 }
 

@@ -1,22 +1,26 @@
 // Moving memory channels between the receiver and a memory table: the fetch
-// of all 200 channels, the fill of a range, the scan's hold, step and
-// release, and the single-cell writes of the cell editor.
+// of all 200 channels, the fill of a range, the memory scan's step and the
+// single-cell writes of the cell editor.
 //
-// Each transfer is one sequence on the line (the facade's sequence, with
-// hold() and release() inside), so nothing from another caller interleaves
-// with it. Progress is reported through the hooks; cancel() stops a fetch
-// or fill at the next channel and still releases the receiver. A transfer
-// that would have to wait behind another caller's running sequence does
-// not start and answers Busy (the caller tries again when the line is free).
+// A fetch or fill is a held session on the line's owner: one job that holds
+// the receiver, moves the channels and lets it go, never interleaved with
+// another caller's commands, and refused (with a message) while another
+// session runs. Nothing waits: progress and the result come back by signals.
+// cancel() stops a transfer at its next channel; the receiver is still let
+// go. A transfer whose object goes away meanwhile is dropped by the owner
+// and the receiver is released after it.
 //
-// A MemTransfer lives on the stack of whoever drives it: the hooks may
-// touch a window that goes away meanwhile, so they guard themselves.
+// The fast fetch (opt-in) asks for all 200 channels with one read-out
+// command and takes the records as they stream in; a channel whose record is
+// short, malformed or missing is then read on its own as the described fetch
+// does.
 #pragma once
-#include "memory/mem2.h"
-
 #include <QList>
+#include <QObject>
 #include <QString>
-#include <functional>
+
+#include "link/linetask.h"
+#include "memory/mem2.h"
 
 struct App;
 
@@ -27,7 +31,6 @@ enum class Outcome {
     NoAnswer,  // the receiver fell silent (what came is kept)
     Lost,      // the line was lost
     Cancelled, // cancel() was called
-    Busy,      // another caller's sequence runs: nothing was sent
 };
 
 struct FetchResult {
@@ -36,6 +39,10 @@ struct FetchResult {
     QList<int> bad;       // replies that do not fit the record layout
     QList<int> unknown;   // channels left unknown (not read, or bad)
     bool restored = false; // nothing came: the table was put back as it was
+    // The fast read-out: channels read from the one stream, and those read
+    // again one by one because their record did not come whole.
+    int streamed = 0;
+    QList<int> refetched;
     // The backup memory file after a complete fetch (empty: none written).
     QString backupPath;
     QString backupError; // why it could not be written
@@ -59,55 +66,105 @@ struct FillResult {
     int sent = 0; // commands sent
 };
 
-class MemTransfer {
-public:
-    MemTransfer(App &app, MemTable &table);
+// The records of a range read-out as they stream in: each complete line
+// ("L" + three-digit channel + 12 characters + CR) is checked and taken for
+// its channel; anything else is skipped (its channel is read again later).
+struct StreamParser {
+    QByteArray pending;
+    int lines = 0; // CR-ended lines seen
+    // Feeds characters; calls take(ch, record) for each record that fits.
+    template <class F>
+    void feed(const QByteArray &bytes, F take);
+    // The record (as the table keeps it) of one line without its CR, or an
+    // empty text when the line is not a whole record of a channel.
+    static QString record(QByteArrayView line, int *ch);
+};
 
-    // Before each channel: the channel, how many are done, how many in all.
-    std::function<void(int ch, int done, int total)> progress;
-    // A channel of the table changed (fetch): show it.
-    std::function<void(int ch)> channelRead;
+class MemTransfer : public QObject {
+    Q_OBJECT
+public:
+    MemTransfer(App &app, MemTable &table, QObject *parent = nullptr);
+    ~MemTransfer() override;
+
     // Where the backup memory file goes after a complete fetch (empty: no
     // backup).
     QString backupDir;
+    // Read all channels with one range command first.
+    bool fast = false;
 
-    // Reads every channel into the table. The table is cleared first; the
-    // channels that could not be read stay unknown. When nothing at all came
-    // back, the table is put back as it was.
-    FetchResult fetch();
+    // Reads every channel into the table. The table is cleared when the
+    // transfer starts; the channels that could not be read stay unknown.
+    // When nothing at all came back, the table is put back as it was.
+    // False (nothing sent, the refusal shown) when another session runs.
+    bool fetch();
     // Writes channels first..last (first <= last) of the table into the
     // receiver, as planned by planFill: unknown and bad records are never
-    // sent.
-    FillResult fill(int first, int last);
+    // sent. False as fetch.
+    bool fill(int first, int last);
+    // The same as steps of a job that already runs (the caller holds no
+    // session for them; they hold and release the receiver themselves).
+    rxjob::Task<FetchResult> aFetch();
+    rxjob::Task<FillResult> aFill(int first, int last);
 
-    // The scan: take the receiver (hold and a refresh), one step ("C" + the
-    // channel and a refresh), let it go. False when the receiver did not
-    // answer; a step answers Busy (false, *busy set) while another caller's
-    // sequence runs, so that tick is skipped.
-    bool scanHold();
-    bool scanStep(int ch, bool *busy = nullptr);
-    void scanRelease();
+    // The memory scan's step, as a job step: "C" + the channel and a
+    // refresh. False when the receiver did not answer.
+    static rxjob::Task<bool> aScanStep(App &app, int ch);
+    // Taking the receiver for the scan, after the hold: a refresh in its
+    // bracket (the H1s go out again while held).
+    static rxjob::Task<bool> aTakeForScan(App &app);
 
-    // The cell editor's writes, each in one remote bracket: a data record
-    // ("K"), or emptying the channel ("U5"). A record that does not fit the
-    // layout is refused (false) and nothing is sent.
-    bool writeCell(int ch, const QString &rec);
-    bool clearCell(int ch);
+    // The cell editor's writes, each a job in one remote bracket: a data
+    // record ("K"), or emptying the channel ("U5"). A record that does not
+    // fit the layout is refused (false) and nothing is sent.
+    static bool writeCell(App &app, int ch, const QString &rec);
+    static bool clearCell(App &app, int ch);
 
     void cancel() { cancel_ = true; }
     bool cancelled() const { return cancel_; }
     bool running() const { return running_; }
+    const FetchResult &lastFetch() const { return fetchResult_; }
+    const FillResult &lastFill() const { return fillResult_; }
+
+signals:
+    // Before each channel: the channel, how many are done, how many in all.
+    void progress(int ch, int done, int total);
+    // A channel of the table changed (fetch): show it.
+    void channelRead(int ch);
+    // The transfer ended (told after its job has left the line).
+    void fetched(const mem2::FetchResult &r);
+    void filled(const mem2::FillResult &r);
 
 private:
-    // Collects one read-out reply: pieces until one ends with CR or the
-    // record holds 16 characters. False when the bound expired first.
-    bool collect(QString *reply);
+    // One channel by the described read-out; false when no reply came.
+    rxjob::Task<bool> aReadOne(int ch, FetchResult *res);
+    rxjob::Task<> aStream(FetchResult *res, QList<bool> *got);
+    void store(int ch, QString rec, FetchResult *res);
+    bool begin(const QString &name);
+    void end();
     Outcome failure() const;
 
     App &app_;
     MemTable &t_;
     bool cancel_ = false;
     bool running_ = false;
+    bool held_ = false; // this transfer holds the receiver
+    FetchResult fetchResult_;
+    FillResult fillResult_;
 };
+
+template <class F>
+void StreamParser::feed(const QByteArray &bytes, F take)
+{
+    pending += bytes;
+    qsizetype cr;
+    while ((cr = pending.indexOf('\r')) >= 0) {
+        ++lines;
+        int ch = -1;
+        const QString rec = record(QByteArrayView(pending).first(cr), &ch);
+        if (!rec.isEmpty())
+            take(ch, rec);
+        pending.remove(0, cr + 1);
+    }
+}
 
 } // namespace mem2

@@ -1,10 +1,12 @@
-// A small fake receiver memory behind a ScriptedPort: answers "L" read-outs,
-// stores "K" writes, empties on "U5", copies the working settings into
-// channel 199 on "J1199", and can fall silent after a number of read-outs.
+// A small fake receiver memory behind a ScriptedPort: answers "L" read-outs
+// (one channel, or a range as one stream of records), stores "K" writes,
+// empties on "U5", copies the working settings into channel 199 on "J1199",
+// and can fall silent after a number of read-outs.
 #pragma once
 #include "link/scriptedport.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QTimer>
 #include <array>
 
@@ -15,6 +17,10 @@ struct FakeMemory {
     int readouts = 0;
     int silentAfter = -1;    // stop answering "L" after this many read-outs
     bool splitReplies = false; // send each reply in two pieces
+    // A range read-out: records sent in place of a channel's (empty: the
+    // record is left out), and the number of records before it stops.
+    QMap<int, QByteArray> inStream;
+    int streamRecords = 200;
 
     QByteArray reply(int c) const
     {
@@ -34,8 +40,15 @@ struct FakeMemory {
                 if (silentAfter >= 0 && readouts > silentAfter)
                     return {};
                 const int first = c.mid(1, 3).toInt();
+                const int last = c.mid(4, 3).toInt();
                 if (first < 0 || first > 199)
                     return {};
+                if (last > first) {
+                    QByteArray out;
+                    for (int i = first; i <= last && i - first < streamRecords; ++i)
+                        out += inStream.value(i, reply(i));
+                    return out;
+                }
                 const QByteArray r = reply(first);
                 if (splitReplies) {
                     // First half now, the rest a moment later.

@@ -1,6 +1,8 @@
 // The memory transfers without a window: fetch, fill, the scan's steps and
 // the single-cell writes against the fake receiver memory.
 #include "link/commands.h"
+#include "link/receiver2.h"
+#include "measure/session.h"
 #include "memory/fakemem.h"
 #include "memory/memtransfer.h"
 #include "testkit.h"
@@ -9,6 +11,8 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace mem2;
@@ -38,6 +42,19 @@ struct Transfer : ::testing::Test {
         return out;
     }
     QString backup() const { return memDir(t.app.settings) + kBackupName; }
+    // Runs a fetch or fill to its end.
+    FetchResult fetch(MemTransfer &x)
+    {
+        EXPECT_TRUE(x.fetch());
+        t.settle();
+        return x.lastFetch();
+    }
+    FillResult fill(MemTransfer &x, int first, int last)
+    {
+        EXPECT_TRUE(x.fill(first, last));
+        t.settle();
+        return x.lastFill();
+    }
 };
 
 } // namespace
@@ -47,13 +64,13 @@ TEST_F(Transfer, FetchReadsEveryChannelAsOneSequenceAndKeepsABackup)
     MemTransfer x(t.app, tab);
     x.backupDir = memDir(t.app.settings);
     QList<int> seen, shown;
-    x.progress = [&](int ch, int done, int total) {
+    QObject::connect(&x, &MemTransfer::progress, [&](int ch, int done, int total) {
         seen << ch;
         EXPECT_EQ(done, ch);
         EXPECT_EQ(total, 200);
-    };
-    x.channelRead = [&](int ch) { shown << ch; };
-    const FetchResult r = x.fetch();
+    });
+    QObject::connect(&x, &MemTransfer::channelRead, [&](int ch) { shown << ch; });
+    const FetchResult r = fetch(x);
     EXPECT_EQ(r.outcome, Outcome::Done);
     EXPECT_EQ(r.read, 200);
     EXPECT_EQ(seen.size(), 200);
@@ -78,10 +95,11 @@ TEST_F(Transfer, FetchReadsEveryChannelAsOneSequenceAndKeepsABackup)
     ASSERT_TRUE(readMemFile(backup(), b, nullptr, nullptr));
     EXPECT_EQ(b.rec[40], "L040004060000001");
     fake.ch[40] = "112151100002";
-    MemTransfer(t.app, tab).fetch(); // no backup dir: the file stays
+    MemTransfer y(t.app, tab);
+    fetch(y); // no backup dir: the file stays
     ASSERT_TRUE(readMemFile(backup(), b, nullptr, nullptr));
     EXPECT_EQ(b.rec[40], "L040004060000001");
-    x.fetch();
+    fetch(x);
     ASSERT_TRUE(readMemFile(backup(), b, nullptr, nullptr));
     EXPECT_EQ(b.rec[40], "L040112151100002");
 }
@@ -93,7 +111,7 @@ TEST_F(Transfer, ChannelsNotReadAreUnknownAndAFillLeavesThemAlone)
     fake.silentAfter = 1 + 50;
     MemTransfer x(t.app, tab);
     x.backupDir = memDir(t.app.settings);
-    const FetchResult r = x.fetch();
+    const FetchResult r = fetch(x);
     EXPECT_EQ(r.outcome, Outcome::NoAnswer);
     EXPECT_EQ(r.read, 50);
     EXPECT_EQ(r.unknown.size(), 150);
@@ -111,7 +129,7 @@ TEST_F(Transfer, ChannelsNotReadAreUnknownAndAFillLeavesThemAlone)
 
     fake.silentAfter = -1;
     t.port.clearWrites();
-    const FillResult f = x.fill(0, 199);
+    const FillResult f = fill(x, 0, 199);
     EXPECT_EQ(f.outcome, Outcome::Done);
     EXPECT_EQ(f.sent, 50);
     const QStringList w = writes();
@@ -128,7 +146,7 @@ TEST_F(Transfer, MalformedRecordsAreNamedAndNeverSent)
     fake.ch[8] = "9#x095000005";
     MemTransfer x(t.app, tab);
     x.backupDir = memDir(t.app.settings);
-    const FetchResult r = x.fetch();
+    const FetchResult r = fetch(x);
     EXPECT_EQ(r.outcome, Outcome::Done);
     EXPECT_EQ(r.bad, (QList<int>{7, 8}));
     EXPECT_EQ(tab.rec[7], "L007O0O4O9S0O0O0"); // kept as it came, but unknown
@@ -142,7 +160,7 @@ TEST_F(Transfer, MalformedRecordsAreNamedAndNeverSent)
     tab.rec[9] = "L009V my note";
     tab.rec[10] = "l010v";
     t.port.clearWrites();
-    x.fill(5, 12);
+    fill(x, 5, 12);
     EXPECT_EQ(writes(), (QStringList{"U5005", "U5006", "U5011", "U5012"}));
     const FillPlan p = planFill(tab, 5, 12);
     EXPECT_TRUE(p.unknown.isEmpty());
@@ -152,11 +170,11 @@ TEST_F(Transfer, MalformedRecordsAreNamedAndNeverSent)
 TEST_F(Transfer, CancelStopsAtTheNextChannelAndReleases)
 {
     MemTransfer x(t.app, tab);
-    x.progress = [&](int ch, int, int) {
+    QObject::connect(&x, &MemTransfer::progress, [&](int ch, int, int) {
         if (ch == 10)
             x.cancel();
-    };
-    const FetchResult r = x.fetch();
+    });
+    const FetchResult r = fetch(x);
     EXPECT_EQ(r.outcome, Outcome::Cancelled);
     EXPECT_EQ(r.read, 10);
     EXPECT_TRUE(tab.unknown[10]);
@@ -169,61 +187,149 @@ TEST_F(Transfer, CancelStopsAtTheNextChannelAndReleases)
     tab.clear();
     tab.rec[0] = "L000004095000000";
     tab.tag[0] = "kept";
-    const FetchResult s = MemTransfer(t.app, tab).fetch();
+    MemTransfer y(t.app, tab);
+    const FetchResult s = fetch(y);
     EXPECT_EQ(s.outcome, Outcome::NoAnswer);
     EXPECT_TRUE(s.restored);
     EXPECT_EQ(tab.tag[0], "kept");
     EXPECT_FALSE(tab.unknown[5]);
 }
 
-TEST_F(Transfer, ASecondCallerWaitsUntilTheTransferEnds)
+TEST_F(Transfer, ASecondCallerWaitsAndASecondSessionIsRefused)
 {
     // Another window's command arrives during the fetch's waits: it runs
     // after the release, never between the read-outs.
     QTimer::singleShot(150, t.rx.get(), [this] { t.rx->bracket_cmd(cmd::att(1)); });
-    MemTransfer x(t.app, tab);
-    EXPECT_EQ(x.fetch().outcome, Outcome::Done);
-    QCoreApplication::processEvents();
+    MemTransfer x(t.app, tab), y(t.app, tab);
+    EXPECT_EQ(fetch(x).outcome, Outcome::Done);
     QTest::qWait(300);
+    t.settle();
     EXPECT_TRUE(t.port.trace().endsWith("L199199|H0|H0|H1|H1|A1|H0|H0")) << t.port.trace().toStdString();
 
-    // A transfer asked for while another caller's sequence waits does not
-    // start.
-    t.port.clearWrites();
-    Outcome o = Outcome::Done;
-    t.rx->bracket([&] {
-        QTimer::singleShot(0, t.rx.get(), [&] { o = MemTransfer(t.app, tab).fill(0, 10).outcome; });
-        t.rx->wait_ms(50);
-    });
-    EXPECT_EQ(o, Outcome::Busy);
-    EXPECT_EQ(t.port.trace(), "H1|H1|H0|H0");
+    // While one held session runs, another is refused with a message and
+    // sends nothing, whatever asks for it.
+    MeasureSession meter(t.app, "The S-meter");
+    const struct {
+        const char *what;
+        std::function<bool()> start;
+    } second[] = {{"fetch", [&] { return y.fetch(); }},
+                  {"fill", [&] { return y.fill(0, 9); }},
+                  {"scan", [&] { return meter.start(100); }}};
+    ASSERT_TRUE(x.fill(0, 2));
+    for (const auto &s : second) {
+        t.prompter.asked.clear();
+        EXPECT_FALSE(s.start()) << s.what;
+        EXPECT_EQ(t.prompter.lastText(), "The memory fill is using the receiver.\nStop it first.") << s.what;
+    }
+    t.settle();
+    EXPECT_EQ(writes(), (QStringList{"K000004095000000", "K001013071505001", "U5002"}));
+    EXPECT_TRUE(t.port.trace().endsWith("U5002|H0|H0"));
+    // Once it ended, the next one runs.
+    EXPECT_EQ(fill(y, 3, 3).outcome, Outcome::Done);
+    EXPECT_TRUE(t.port.trace().endsWith("U5003|H0|H0"));
+}
+
+TEST_F(Transfer, FastFetchTakesTheStreamAndReadsWhatDidNotComeWholeOneByOne)
+{
+    fake.ch[9] = "9#x095000005"; // malformed in the receiver itself
+    const struct {
+        const char *name;
+        QMap<int, QByteArray> inStream;
+        int records;
+        QList<int> again; // read again, one by one
+    } cases[] = {
+        {"whole", {}, 200, {}},
+        {"short, garbled, missing, misnumbered",
+         {{7, "L007004095\r"}, {20, "L020004O95000000\r"}, {33, ""}, {60, "L061004095000000\r"}},
+         200,
+         {7, 20, 33, 60, 61}},
+        {"stops after 120", {}, 120, {}},
+        {"range not answered", {}, 0, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.inStream = c.inStream;
+        fake.streamRecords = c.records;
+        t.port.clearWrites();
+        tab.clear();
+        MemTransfer x(t.app, tab);
+        x.fast = true;
+        const FetchResult r = fetch(x);
+        // Channel 9 every time: its record never fits.
+        QList<int> again = c.again;
+        again << 9;
+        for (int i = c.records; i < 200; ++i)
+            again << i;
+        std::sort(again.begin(), again.end());
+        again.erase(std::unique(again.begin(), again.end()), again.end());
+        EXPECT_EQ(r.outcome, Outcome::Done);
+        EXPECT_EQ(r.refetched, again);
+        EXPECT_EQ(r.streamed, 200 - again.size());
+        EXPECT_EQ(r.bad, QList<int>{9});
+        // The table is what the described fetch reads.
+        for (int i = 0; i < 200; ++i)
+            ASSERT_EQ(tab.rec[i] + (tab.rec[i].size() == 5 ? "00000000000\r" : "\r"), fake.reply(i)) << i;
+        const QStringList sent = t.port.commands();
+        QStringList readouts;
+        for (qsizetype i = sent.lastIndexOf("X0"); i < sent.size(); ++i)
+            if (sent.at(i).startsWith('L'))
+                readouts << sent.at(i);
+        QStringList expected{"L000199"};
+        for (int ch : again)
+            expected << "L" + ch3(ch) + ch3(ch);
+        EXPECT_EQ(readouts.join(' ').toStdString(), expected.join(' ').toStdString());
+        EXPECT_TRUE(t.port.trace().startsWith("H1|H1|H1|H1|U11|J1199|L199199|"));
+        EXPECT_TRUE(t.port.trace().contains("|X0|X0|L000199|"));
+        EXPECT_TRUE(t.port.trace().endsWith("|H0|H0"));
+    }
 }
 
 TEST_F(Transfer, ScanStepsAndSingleCellWrites)
 {
-    MemTransfer x(t.app, tab);
-    ASSERT_TRUE(x.scanHold());
+    Receiver2 *rx = t.rx.get();
+    App *app = &t.app;
+    bool ok = false;
+    auto take = [&] {
+        rx->submit(
+            [rx, app, &ok]() -> rxjob::Task<> {
+                co_await rx->aHold();
+                ok = co_await MemTransfer::aTakeForScan(*app);
+            },
+            false);
+        t.settle();
+    };
+    auto release = [&] {
+        rx->submit([rx]() -> rxjob::Task<> { co_await rx->aRelease(); }, false);
+        t.settle();
+    };
+    take();
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|H1|H1|U11|J1199|L199199")) << t.port.trace().toStdString();
     EXPECT_TRUE(t.rx->held());
     t.port.clearWrites();
-    ASSERT_TRUE(x.scanStep(190));
+    rx->submit([app, &ok]() -> rxjob::Task<> { ok = co_await MemTransfer::aScanStep(*app, 190); }, false);
+    t.settle();
+    EXPECT_TRUE(ok);
     EXPECT_TRUE(t.port.trace().startsWith("C190|H1|H1|U11|J1199|L199199")) << t.port.trace().toStdString();
     EXPECT_FALSE(t.port.trace().contains("H0"));
     t.port.clearWrites();
-    x.scanRelease();
+    release();
     EXPECT_EQ(t.port.trace(), "H0|H0");
     EXPECT_FALSE(t.rx->held());
 
     t.port.clearWrites();
-    EXPECT_TRUE(x.writeCell(9, "L009013071505001"));
-    EXPECT_TRUE(x.clearCell(7));
-    EXPECT_FALSE(x.writeCell(9, "L009013071505 01")); // a box left empty
-    EXPECT_FALSE(x.writeCell(9, "L009V"));
+    EXPECT_TRUE(MemTransfer::writeCell(t.app, 9, "L009013071505001"));
+    EXPECT_TRUE(MemTransfer::clearCell(t.app, 7));
+    EXPECT_FALSE(MemTransfer::writeCell(t.app, 9, "L009013071505 01")); // a box left empty
+    EXPECT_FALSE(MemTransfer::writeCell(t.app, 9, "L009V"));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|K009013071505001|H0|H0|H1|H1|U5007|H0|H0");
 
-    // A silent receiver: the hold reports it and still lets go.
+    // A silent receiver: taking it says so and it is still let go.
     fake.silentAfter = 0;
     fake.readouts = 0;
-    EXPECT_FALSE(x.scanHold());
-    x.scanRelease();
+    take();
+    EXPECT_FALSE(ok);
+    release();
     EXPECT_FALSE(t.rx->held());
 }

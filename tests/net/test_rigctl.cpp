@@ -210,7 +210,7 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
     bool ended = false, busyDuringFetch = false;
     int busyAt = 0;
     // The hook runs before each channel, between the fetch's waits.
-    fetch.progress = [&](int, int done, int) {
+    QObject::connect(&fetch, &mem2::MemTransfer::progress, [&](int, int done, int) {
         if (done == 1) {
             c.send("f\n");
             gone.send("F 9000000\n"); // waits behind c's request
@@ -223,11 +223,9 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
             busyDuringFetch = true;
             fetch.cancel();
         }
-    };
-    QTimer::singleShot(0, [&] {
-        fetch.fetch();
-        ended = true;
     });
+    QObject::connect(&fetch, &mem2::MemTransfer::fetched, [&] { ended = true; });
+    QTimer::singleShot(0, [&] { fetch.fetch(); });
     ASSERT_TRUE(waitUntil([&] { return ended; }, 60000));
     EXPECT_TRUE(busyDuringFetch);
     // Nothing of either request is sent afterwards, not even a bracket: the

@@ -4,7 +4,7 @@
 //
 //   vorantis-cli --port DEV|sim state
 //   vorantis-cli --port DEV|sim tune KHZ [MODE]
-//   vorantis-cli --port DEV|sim mem read FILE
+//   vorantis-cli --port DEV|sim mem read [--fast] FILE
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
 //   vorantis-cli ilg DIR sw|mw [OUT]
 //   vorantis-cli eibi CSV [OUT]
@@ -26,6 +26,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -55,6 +56,8 @@ const char *kUsage =
     "  tune KHZ [MODE]          tune to KHZ (10 to 29999.999), optionally in MODE\n"
     "                           (RTTY CW USB LSB AM NFM FAX AM-U AM-L, or 0-8)\n"
     "  mem read FILE            read the 200 memory channels into a memory file\n"
+    "                           (--fast: all channels with one read-out command,\n"
+    "                           channels that do not come whole read one by one)\n"
     "  mem write FILE [FROM TO] write channels FROM..TO (default 0 199) of a\n"
     "                           memory file into the receiver\n"
     "\n"
@@ -257,7 +260,7 @@ struct Cli {
         return printState(*x);
     }
 
-    int memRead(const QString &file)
+    int memRead(const QString &file, bool fast)
     {
         // Checked first: the read-out takes many seconds.
         if (const QString why = cannotWrite(file); !why.isEmpty())
@@ -265,7 +268,14 @@ struct Cli {
                         QStringLiteral("cannot write %1: %2; nothing was read").arg(file, why));
         mem2::MemTable t;
         mem2::MemTransfer x(app, t);
-        const mem2::FetchResult r = x.fetch();
+        x.fast = fast;
+        // The command line's only event loop runs until the fetch is told.
+        QEventLoop loop;
+        QObject::connect(&x, &mem2::MemTransfer::fetched, &loop, &QEventLoop::quit);
+        if (!x.fetch())
+            return silent();
+        loop.exec();
+        const mem2::FetchResult r = x.lastFetch();
         if (r.outcome != mem2::Outcome::Done) {
             silent();
             return fail(kSilent, QStringLiteral("%1 of 200 channels read; %2 not written")
@@ -314,7 +324,12 @@ struct Cli {
                                       QStringLiteral(" Nothing was sent."));
         const mem2::FillPlan plan = mem2::planFill(t, first, last);
         mem2::MemTransfer x(app, t);
-        const mem2::FillResult r = x.fill(first, last);
+        QEventLoop loop;
+        QObject::connect(&x, &mem2::MemTransfer::filled, &loop, &QEventLoop::quit);
+        if (!x.fill(first, last))
+            return silent();
+        loop.exec();
+        const mem2::FillResult r = x.lastFill();
         if (r.outcome != mem2::Outcome::Done)
             return silent();
         out(QStringLiteral("channels %1 to %2 written: %3 stored, %4 emptied")
@@ -369,6 +384,7 @@ int main(int argc, char **argv)
 
     QString device;
     int timeoutMs = rxlimits::kReplyTimeoutMs;
+    bool fast = false; // mem read --fast
     QStringList words;
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -391,6 +407,8 @@ int main(int argc, char **argv)
                 if (!ok || timeoutMs < 1)
                     return badArgs(QStringLiteral("--timeout needs a number of milliseconds"));
             }
+        } else if (a == QLatin1String("--fast")) {
+            fast = true;
         } else if (a.startsWith(QLatin1String("--port="))) {
             device = a.mid(7);
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -458,6 +476,8 @@ int main(int argc, char **argv)
         return badArgs(QStringLiteral("unknown command: %1").arg(cmdName));
     }
 
+    if (fast && (cmdName != QLatin1String("mem") || words.at(1) != QLatin1String("read")))
+        return badArgs(QStringLiteral("--fast goes with mem read only"));
     Cli cli;
     if (const int rc = cli.open(device))
         return rc;
@@ -467,6 +487,6 @@ int main(int argc, char **argv)
     if (cmdName == QLatin1String("tune"))
         return cli.tune(khz, mode);
     if (words.at(1) == QLatin1String("read"))
-        return cli.memRead(file);
+        return cli.memRead(file, fast);
     return cli.memWrite(file, first, last);
 }

@@ -82,7 +82,8 @@ memcell::memcell(App &app, MemMan *owner, int action)
 
     lbl_action = new QLabel(QString::fromLatin1(actionName(action)), this);
     lbl_action->setObjectName(QStringLiteral("lbl_action"));
-    lbl_action->setAccessibleName(QStringLiteral("Action"));
+    // Read out as the action it shows.
+    lbl_action->setAccessibleDescription(QStringLiteral("Action"));
     QFont f = lbl_action->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.2);
@@ -273,8 +274,8 @@ void memcell::on_ToRM()
                                Prompter::Question, Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
     App &app = app_;
-    mem2::MemTransfer x(app, mem2::table());
-    const bool sent = action_ == MemMan::ActDelete ? x.clearCell(c) : x.writeCell(c, rec);
+    const bool sent = action_ == MemMan::ActDelete ? mem2::MemTransfer::clearCell(app, c)
+                                                   : mem2::MemTransfer::writeCell(app, c, rec);
     if (!sent) {
         app.prompter->message(QStringLiteral("The settings shown do not make a memory record;\n"
                                              "nothing was sent."),

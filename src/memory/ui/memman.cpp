@@ -10,9 +10,12 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "measure/session.h"
 #include "memory/ui/memcell.h"
+#include "settings/settings.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +70,8 @@ MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
         QPrintDialog dlg(&printer, this);
         return dlg.exec() == QDialog::Accepted;
     };
+    xfer_ = new mem2::MemTransfer(app_, mem2::table(), this);
+    scanSession_ = new MeasureSession(app_, QStringLiteral("The memory scan"), this);
     build();
     set_mem_buttons(true);
     // The grid opens on the row last clicked, without touching it or the
@@ -81,16 +86,11 @@ MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 MemMan::~MemMan()
 {
-    // A transfer still running below this call stops at its next channel
-    // and lets go of the receiver itself.
-    if (running_)
-        running_->cancel();
-    if (scanning_ && scanHeld_) {
-        // Closed without a close event (deleted by its owner): let go of
-        // the receiver without waiting on a window that is going away.
-        scanning_ = false;
-        app_.rx->forget_hold();
-    }
+    // The transfer and the scan's session go with the window: the owner
+    // drops their jobs and lets go of the receiver after them. This window
+    // hears no more of them.
+    disconnect(xfer_, nullptr, this, nullptr);
+    disconnect(scanSession_, nullptr, this, nullptr);
 }
 
 void MemMan::build()
@@ -199,7 +199,8 @@ void MemMan::build()
         auto *cap = new QLabel(caption, this);
         l = new QLabel(this);
         l->setObjectName(QString::fromLatin1(name));
-        l->setAccessibleName(caption);
+        // Read out as what it shows; the caption says what that is.
+        l->setAccessibleDescription(caption);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setMinimumWidth(minW);
@@ -228,6 +229,14 @@ void MemMan::build()
     lf->addWidget(button(cmd_SetRx, "cmd_SetRx", QStringLiteral("Set R2M"), QStringLiteral("Set R&2M")), 0, 1);
     lf->addWidget(button(cmd_fill, "cmd_fill", QStringLiteral("Fill RM"), QStringLiteral("F&ill RM")), 1, 0);
     lf->addWidget(button(cmd_sort, "cmd_sort", QStringLiteral("Sort Freq"), QStringLiteral("S&ort Freq")), 1, 1);
+    chk_fast = new QCheckBox(QStringLiteral("Fast &bulk read-out"), this);
+    chk_fast->setObjectName(QStringLiteral("chk_fast"));
+    chk_fast->setToolTip(QStringLiteral(
+        "Fetch RM asks for all 200 channels with one command; a channel that does\n"
+        "not come back whole is then read on its own."));
+    chk_fast->setChecked(app_.settings.fast_mem_read);
+    connect(chk_fast, &QCheckBox::toggled, this, &MemMan::fast_toggled);
+    lf->addWidget(chk_fast, 2, 0, 1, 2);
 
     // File panel.
     auto *gLoad = panel(pnl_load, "pnl_load", QStringLiteral("Memory file"));
@@ -286,6 +295,10 @@ void MemMan::build()
     prg_transfer->setMaximumHeight(16);
     prg_transfer->setVisible(false);
 
+    lbl_status = new QLabel(this);
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->setVisible(false);
+
     auto *left = new QVBoxLayout;
     left->setSpacing(0);
     left->addLayout(sel);
@@ -294,6 +307,7 @@ void MemMan::build()
     left->addWidget(grd_mem, 1);
     left->addSpacing(4);
     left->addWidget(prg_transfer);
+    left->addWidget(lbl_status);
 
     auto *right = new QVBoxLayout;
     right->addWidget(gFetch);
@@ -306,9 +320,24 @@ void MemMan::build()
     top->addLayout(left, 1);
     top->addLayout(right);
 
-    tmr_scan = new QTimer(this);
+    // The scan: the session holds the receiver and ticks; each tick is the
+    // next channel's step. A missed reply is shown and the scan goes on.
+    tmr_scan = scanSession_->timer();
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
-    connect(tmr_scan, &QTimer::timeout, this, &MemMan::scan_tick);
+    scanSession_->take = [this]() { return mem2::MemTransfer::aTakeForScan(app_); };
+    scanSession_->step = [this]() { return scan_step(); };
+    connect(scanSession_, &MeasureSession::missed, this, [this] {
+        lbl_status->setText(scanSession_->missedText());
+        lbl_status->setVisible(true);
+    });
+
+    connect(xfer_, &mem2::MemTransfer::progress, this, [this](int ch, int done, int) {
+        lbl_cell->setText(mem2::ch3(ch));
+        prg_transfer->setValue(done);
+    });
+    connect(xfer_, &mem2::MemTransfer::channelRead, this, [this](int ch) { show_row(ch, false); });
+    connect(xfer_, &mem2::MemTransfer::fetched, this, &MemMan::fetch_done);
+    connect(xfer_, &mem2::MemTransfer::filled, this, &MemMan::fill_done);
 
     connect(cmd_fetch, &QPushButton::clicked, this, &MemMan::on_fetch);
     connect(cmd_fill, &QPushButton::clicked, this, &MemMan::on_fill);
@@ -327,7 +356,7 @@ void MemMan::build()
     connect(cmd_del, &QPushButton::clicked, this, [this] { open_cell(ActDelete); });
     connect(cmd_dump, &QPushButton::clicked, this, [this] { open_cell(ActDump); });
 
-    QWidget *const tabOrder[] = {grd_mem,    cmd_fetch,  cmd_SetRx, cmd_fill,   cmd_sort,
+    QWidget *const tabOrder[] = {grd_mem,    cmd_fetch,  cmd_SetRx, cmd_fill,   cmd_sort, chk_fast,
                                  txt_from,   txt_to,     txt_delay, cmd_scan,   cmd_scanho,
                                  cmd_change, cmd_copy,   cmd_del,   cmd_dump,   cmd_Load,
                                  cmd_SaveAs, cmd_Close,  cmd_prt,   cmd_rxctrl, cmd_exit};
@@ -431,10 +460,10 @@ void MemMan::input_error()
 
 void MemMan::closeEvent(QCloseEvent *e)
 {
-    if (running_)
-        running_->cancel();
+    // A fetch or fill stops at its next channel and lets go of the receiver.
+    xfer_->cancel();
     if (scanning_)
-        stop_scan(true);
+        stop_scan();
     if (cell_)
         cell_->close();
     e->accept();
@@ -443,24 +472,11 @@ void MemMan::closeEvent(QCloseEvent *e)
 // ---------------------------------------------------------------------------
 // Transfers: the core moves the channels, the window shows how it goes
 
-void MemMan::when_line_free(const std::function<void()> &fn)
-{
-    // Another caller's sequence is waiting on the line: run after it.
-    if (!app_.rx->wouldQueue()) {
-        fn();
-        return;
-    }
-    QPointer<MemMan> self(this);
-    app_.rx->sequence([self, fn] {
-        if (self)
-            fn();
-    });
-}
-
 void MemMan::begin_transfer(const QString &what, int total)
 {
     busy_ = true;
     set_mem_buttons(false);
+    hourglass_ = std::make_unique<BusyGuard>();
     lbl_cell->clear();
     lbl_freq->clear();
     lbl_tag->setText(what);
@@ -471,6 +487,7 @@ void MemMan::begin_transfer(const QString &what, int total)
 
 void MemMan::finish_transfer()
 {
+    hourglass_.reset();
     set_mem_buttons(true);
     busy_ = false;
     prg_transfer->setVisible(false);
@@ -478,30 +495,23 @@ void MemMan::finish_transfer()
     lbl_tag->clear();
 }
 
-void MemMan::watch(mem2::MemTransfer &x)
-{
-    QPointer<MemMan> self(this);
-    x.progress = [self](int ch, int done, int) {
-        if (!self)
-            return;
-        self->lbl_cell->setText(mem2::ch3(ch));
-        self->prg_transfer->setValue(done);
-    };
-    x.channelRead = [self](int ch) {
-        if (self)
-            self->show_row(ch, false);
-    };
-    running_ = &x;
-}
-
 bool MemMan::report_failure(mem2::Outcome outcome)
 {
     if (outcome == mem2::Outcome::Done)
         return false;
-    if (outcome != mem2::Outcome::Cancelled && outcome != mem2::Outcome::Busy &&
-        !app_.rx->portLost())
+    if (outcome != mem2::Outcome::Cancelled && !app_.rx->portLost())
         app_.rx->report_no_answer();
     return true;
+}
+
+void MemMan::fast_toggled(bool on)
+{
+    if (app_.settings.fast_mem_read == on)
+        return;
+    app_.settings.fast_mem_read = on;
+    QString error;
+    if (!settingsfile::saveAll(&app_.settings, app_.settingsPath, nullptr, &error))
+        app_.prompter->notice(error, QStringLiteral("Settings"), Prompter::Exclamation);
 }
 
 void MemMan::on_fetch()
@@ -515,42 +525,32 @@ void MemMan::on_fetch()
                                Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
     begin_transfer(QStringLiteral("Fetching Receiver Memory"), mem2::kChannels);
-    when_line_free([this] { run_fetch(); });
+    xfer_->backupDir = mem2::memDir(app_.settings);
+    xfer_->fast = chk_fast->isChecked();
+    if (!xfer_->fetch()) {
+        finish_transfer(); // another session runs: refused with a message
+        return;
+    }
+    clear_grid(mem2::kSlots);
 }
 
-void MemMan::run_fetch()
+void MemMan::fetch_done(const mem2::FetchResult &r)
 {
-    App &app = app_;
-    QPointer<MemMan> self(this);
-    BusyGuard hourglass;
-    clear_grid(mem2::kSlots);
-    mem2::MemTransfer x(app, mem2::table());
-    x.backupDir = mem2::memDir(app.settings);
-    watch(x);
-    const mem2::FetchResult r = x.fetch();
-    if (!self)
-        return;
-    running_ = nullptr;
     if (r.restored)
         show_all_rows(true);
-    hourglass.release();
     finish_transfer();
     if (report_failure(r.outcome))
         return;
     const QString title = QStringLiteral("Fetch Rx ready");
     if (!r.bad.isEmpty())
-        app.prompter->message(mem2::badRecordsText(mem2::table(), r.bad), title,
-                              Prompter::Exclamation);
-    if (self && !r.backupError.isEmpty())
-        app.prompter->message(QStringLiteral("The copy of the receiver memory could not be kept:\n") +
-                                  r.backupError,
-                              title, Prompter::Exclamation);
-    if (!self)
-        return;
-    app.prompter->message(QStringLiteral("Rx memory is now loaded\nin the MemMan Window"), title,
-                          Prompter::Information);
-    if (self)
-        finish_transfer();
+        app_.prompter->message(mem2::badRecordsText(mem2::table(), r.bad), title,
+                               Prompter::Exclamation);
+    if (!r.backupError.isEmpty())
+        app_.prompter->message(QStringLiteral("The copy of the receiver memory could not be kept:\n") +
+                                   r.backupError,
+                               title, Prompter::Exclamation);
+    app_.prompter->message(QStringLiteral("Rx memory is now loaded\nin the MemMan Window"), title,
+                           Prompter::Information);
 }
 
 void MemMan::on_fill()
@@ -575,28 +575,17 @@ void MemMan::on_fill()
                                Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
     begin_transfer(QStringLiteral("Filling Receiver memory"), b - a + 1);
-    when_line_free([this, a, b] { run_fill(a, b); });
+    if (!xfer_->fill(a, b))
+        finish_transfer();
 }
 
-void MemMan::run_fill(int a, int b)
+void MemMan::fill_done(const mem2::FillResult &r)
 {
-    App &app = app_;
-    QPointer<MemMan> self(this);
-    BusyGuard hourglass;
-    mem2::MemTransfer x(app, mem2::table());
-    watch(x);
-    const mem2::FillResult r = x.fill(a, b);
-    if (!self)
-        return;
-    running_ = nullptr;
-    hourglass.release();
     finish_transfer();
     if (report_failure(r.outcome))
         return;
-    app.prompter->message(QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
-                          QStringLiteral("Fill Rx ready"), Prompter::Information);
-    if (self)
-        finish_transfer();
+    app_.prompter->message(QStringLiteral("MemMan data is now \nloaded in the Rx memory"),
+                           QStringLiteral("Fill Rx ready"), Prompter::Information);
 }
 
 // ---------------------------------------------------------------------------
@@ -608,12 +597,8 @@ void MemMan::on_load()
     app_.save_dir = mem2::memDir(app_.settings);
     // A memory folder that is not there yet is an empty one.
     QDir().mkpath(app_.save_dir);
-    QPointer<MemMan> self(this);
     run_selfile(app_, callers::Mem, QStringLiteral("MEM_*.TXT"),
-                [self] {
-                    if (self)
-                        self->load_mem_file();
-                },
+                [this] { load_mem_file(); },
                 this);
 }
 
@@ -665,12 +650,8 @@ void MemMan::on_save()
     }
     app_.caller_code = callers::Mem;
     app_.save_dir = mem2::memDir(app_.settings);
-    QPointer<MemMan> self(this);
     run_selsave(app_, callers::Mem,
-                [self] {
-                    if (self)
-                        self->save_mem_file();
-                },
+                [this] { save_mem_file(); },
                 this);
 }
 
@@ -824,16 +805,21 @@ void MemMan::on_setrx()
     const int row = mem2::table().mem_row;
     if (row < 0 || row >= mem2::kChannels || busy_)
         return;
-    QPointer<MemMan> self(this);
     Receiver2 *rx = app_.rx;
-    App &app = app_;
-    rx->bracket_cmd(cmd::recall(row));
-    if (!self)
-        return;
-    const bool ok = rx->refresh_panel();
-    if (!self || !ok)
-        return;
-    lbl_freq->setText(app.rx->freqText());
+    // The recall in a bracket of its own, then the refresh in another.
+    rx->submit(
+        [rx, row]() -> rxjob::Task<> {
+            rx->send_cmd(cmd::recall(row));
+            co_return;
+        },
+        true, this);
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const bool ok = co_await rx->aRefresh(Receiver2::Tell::All);
+            if (ok)
+                lbl_freq->setText(rx->freqText());
+        },
+        true, this);
 }
 
 void MemMan::on_scan()
@@ -847,105 +833,56 @@ void MemMan::on_scan()
         input_error();
         return;
     }
+    if (!scanSession_->start(int(delay * 1000 + 0.5)))
+        return; // another session runs: refused with a message
     scan_.start(a, b);
+    scanning_ = true;
     cmd_scan->hide();
     cmd_scanho->show();
-    tmr_scan->setInterval(int(delay * 1000 + 0.5));
+    lbl_status->clear();
+    lbl_status->setVisible(false);
     set_mem_buttons(false);
     const int top = std::min(a, 183);
     if (QTableWidgetItem *it = grd_mem->item(top, 0))
         grd_mem->scrollToItem(it, QAbstractItemView::PositionAtTop);
     else
         grd_mem->verticalScrollBar()->setValue(top);
-    scanning_ = true;
-    tickBusy_ = true; // no step before the receiver is taken
-    tmr_scan->start();
-    when_line_free([this] { take_for_scan(); });
 }
 
-void MemMan::take_for_scan()
+rxjob::Task<meter::Reading> MemMan::scan_step()
 {
-    if (!scanning_) {
-        tickBusy_ = false;
-        return;
-    }
-    QPointer<MemMan> self(this);
-    mem2::MemTransfer x(app_, mem2::table());
-    holding_ = true;
-    const bool ok = x.scanHold();
-    if (!self) {
-        x.scanRelease();
-        return;
-    }
-    holding_ = false;
-    tickBusy_ = false;
-    scanHeld_ = true;
-    if (!scanning_) {
-        // Stopped ("NO  Scan" or the window closed) while the receiver was
-        // being taken: let go of it now, after the second H1.
-        scanHeld_ = false;
-        x.scanRelease();
-        return;
-    }
-    if (!ok) {
-        stop_scan(true);
-        if (self && !app_.rx->portLost())
-            app_.rx->report_no_answer();
-    }
-}
-
-void MemMan::scan_tick()
-{
-    // A tick while another caller's sequence waits on the line is skipped.
-    if (!scanning_ || tickBusy_ || app_.rx->wouldQueue())
-        return;
-    tickBusy_ = true;
-    QPointer<MemMan> self(this);
-    App &app = app_;
     const int ch = scan_.next();
     {
         Programmatic p(programmatic_);
         grd_mem->selectRow(ch);
     }
     lbl_cell->setText(mem2::ch3(ch));
-    mem2::MemTransfer x(app, mem2::table());
-    const bool ok = x.scanStep(ch);
-    if (!self)
-        return;
-    tickBusy_ = false;
-    if (!scanning_)
-        return;
+    const bool ok = co_await mem2::MemTransfer::aScanStep(app_, ch);
+    meter::Reading r;
     if (!ok) {
-        stop_scan(true);
-        if (self && !app.rx->portLost())
-            app.rx->report_no_answer();
-        return;
+        r.status = app_.rx->portLost() ? meter::Reading::Lost : meter::Reading::NoAnswer;
+        co_return r;
     }
+    r.status = meter::Reading::Ok;
     const QString &rec = mem2::table().rec[ch];
-    lbl_freq->setText(rec.isEmpty() ? app.rx->freqText() : mem2::selFreqText(rec));
+    lbl_freq->setText(rec.isEmpty() ? app_.rx->freqText() : mem2::selFreqText(rec));
+    co_return r;
 }
 
-void MemMan::stop_scan(bool releaseLock)
+void MemMan::stop_scan()
 {
-    tmr_scan->stop();
+    // The session lets go of the receiver after a step in flight.
+    scanSession_->stop();
     scanning_ = false;
     cmd_scanho->hide();
     cmd_scan->show();
-    // While the start is still taking the receiver, it lets go itself.
-    if (releaseLock && !holding_ && scanHeld_) {
-        scanHeld_ = false;
-        QPointer<MemMan> self(this);
-        mem2::MemTransfer(app_, mem2::table()).scanRelease();
-        if (!self)
-            return;
-    }
     set_mem_buttons(true);
 }
 
 void MemMan::on_noscan()
 {
     if (scanning_)
-        stop_scan(true);
+        stop_scan();
 }
 
 void MemMan::on_rxctrl()

@@ -5,11 +5,18 @@
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
 
+#include "link/linetask.h"
+#include "measure/meter.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 struct App;
+class BusyGuard;
+class MeasureSession;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -78,6 +85,10 @@ public:
     QLabel *lbl_cell = nullptr;
     QLabel *lbl_freq = nullptr;
     QLabel *lbl_tag = nullptr;
+    // The memory scan's missed replies ("no reply 13:36:12, 3 missed").
+    QLabel *lbl_status = nullptr;
+    // Fetch with the fast read-out (all channels in one stream).
+    QCheckBox *chk_fast = nullptr;
     QWidget *pnl_fetch = nullptr;
     QWidget *pnl_load = nullptr;
     QWidget *pnl_scan = nullptr;
@@ -113,19 +124,15 @@ private:
     void clear_grid(int rows);
     void clear_labels();
     void input_error();
-    void scan_tick();
-    void stop_scan(bool releaseLock);
-    void take_for_scan();
-    // Runs fn now, or right after another caller's sequence that is waiting
-    // on the line.
-    void when_line_free(const std::function<void()> &fn);
-    void run_fetch();
-    void run_fill(int first, int last);
+    // One scan step (the next channel) as a job step of the scan's session.
+    rxjob::Task<meter::Reading> scan_step();
+    void stop_scan();
     // A fetch or fill: buttons locked, labels and progress shown, and back.
     void begin_transfer(const QString &what, int total);
     void finish_transfer();
-    // Connects the transfer's progress to the labels and the grid.
-    void watch(mem2::MemTransfer &x);
+    void fetch_done(const mem2::FetchResult &r);
+    void fill_done(const mem2::FillResult &r);
+    void fast_toggled(bool on);
     // Tells the user a transfer did not go through; false when it did.
     bool report_failure(mem2::Outcome outcome);
 
@@ -145,14 +152,10 @@ private:
     mem2::ScanRange scan_;
     bool scanning_ = false;
     bool busy_ = false;
-    bool tickBusy_ = false;
-    // The scan's start is taking the receiver (H1, H1, refresh): a stop
-    // meanwhile leaves the release to the start, after the last H1.
-    bool holding_ = false;
-    // The scan holds the receiver.
-    bool scanHeld_ = false;
     bool programmatic_ = false;
-    // The fetch or fill running below the current call, if any.
-    mem2::MemTransfer *running_ = nullptr;
+    // The fetch and fill, and the memory scan's session (children).
+    mem2::MemTransfer *xfer_ = nullptr;
+    MeasureSession *scanSession_ = nullptr;
+    std::unique_ptr<BusyGuard> hourglass_;
     QPointer<memcell> cell_;
 };

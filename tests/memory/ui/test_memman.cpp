@@ -74,7 +74,11 @@ struct MemWin : ::testing::Test {
         t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
         click(b);
     }
-    void fetch() { confirm(w->cmd_fetch); }
+    void fetch()
+    {
+        confirm(w->cmd_fetch);
+        t.settle();
+    }
     // The selection labels as "cell|freq|tag".
     QString selection() const
     {
@@ -255,6 +259,7 @@ TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
 
     t.port.clearWrites();
     confirm(w->cmd_fill);
+    t.settle();
     EXPECT_EQ(t.prompter.lastTitle(), "Fill Rx ready");
     EXPECT_TRUE(t.port.trace().contains("K000016039850000|"));
     EXPECT_TRUE(t.port.trace().contains("|U5199|"));
@@ -282,6 +287,7 @@ TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
     w->txt_from->setText("150");
     w->txt_to->setText("20");
     confirm(w->cmd_fill);
+    t.settle();
     EXPECT_EQ(t.prompter.asked[0].title, "Fill NRD-535 Memory");
     // The described question, and after it how many channels would be emptied.
     EXPECT_EQ(t.prompter.asked[0].text,
@@ -401,6 +407,7 @@ TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
 
     t.rx->frequency_fanout("6000.000");
     click(w->cmd_SetRx);
+    t.settle();
     EXPECT_TRUE(t.port.trace().startsWith("H1|H1|C040|H0|H0|H1|H1|U11|J1199|L199199|H0|H0"))
         << t.port.trace().toStdString();
     EXPECT_EQ(w->lbl_freq->text(), panel.freq);
@@ -429,6 +436,7 @@ TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
     while (sent({"C"}).size() < 12 && clock.elapsed() < 60000)
         QTest::qWait(20);
     click(w->cmd_scanho);
+    t.settle();
     EXPECT_EQ(sent({"C"}).mid(0, 12).join('|'), "C190|C191|C192|C193|C194|C195|C196|C197|C198|C199|C000|C001");
     EXPECT_FALSE(w->scanning());
     EXPECT_FALSE(t.rx->held());
@@ -458,6 +466,7 @@ TEST_F(MemWin, NoScanWhileTheReceiverIsBeingTakenLeavesItReleased)
         return inner(c);
     };
     click(w->cmd_scan);
+    t.settle();
     EXPECT_FALSE(w->scanning());
     EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(panel.lockOn, 0);
@@ -595,6 +604,7 @@ TEST_F(CellEd, ShowsTheRowAndCopiesToAnotherChannel)
     EXPECT_TRUE(t.port.commands().isEmpty());
 
     confirm(c->cmd_ToRM);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|K009013071505001|H0|H0");
     EXPECT_EQ(said(t.prompter.asked.last()), "Receiver memory is changed: Reciver memory cell\n009 is now updated");
 }
@@ -617,6 +627,7 @@ TEST_F(CellEd, DeleteGivesEmptyRecordsAndNeverFilledBecomesV)
     EXPECT_EQ(rowOf(w->grd_mem, 7), "007\tno data");
 
     confirm(c->cmd_ToRM);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|U5007|H0|H0");
 
     // A refused confirmation changes nothing.
@@ -679,6 +690,7 @@ TEST_F(MemWin, SilentMidFetchKeepsWhatCameAndAFillLeavesTheUnreadChannelsAlone)
     t.port.clearWrites();
     t.prompter.asked.clear();
     confirm(w->cmd_fill);
+    t.settle();
     const QString q = t.prompter.asked[0].text;
     EXPECT_TRUE(q.startsWith("Are sure you want to overwrite the NRD-535\nmemorycells   0  to   199\n"
                              "with the data from the MemMan Window\n\n"))
@@ -744,6 +756,7 @@ TEST_F(CellEd, CodesWithoutACaptionSurviveTheEditor)
     click(c->cmd_ToMMW);
     EXPECT_EQ(tab.rec[9], "L009227095000003");
     click(c->cmd_ToRM);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|K009227095000003|H0|H0");
 
     // A box the user picks from takes the choice.
