@@ -172,7 +172,11 @@ rxjob::Task<bool> MemTransfer::aReadOne(int ch, FetchResult *res)
             co_return false;
         const QByteArray piece = port->readAll();
         r += QString::fromLatin1(piece);
-        if (piece.endsWith('\r') || r.size() >= kRecLen)
+        // The CR of the previous channel's reply, late on a busy line, is
+        // not part of this one.
+        while (r.startsWith(QLatin1Char('\r')) || r.startsWith(QLatin1Char('\n')))
+            r.remove(0, 1);
+        if ((!r.isEmpty() && piece.endsWith('\r')) || r.size() >= kRecLen)
             break;
         const qint64 left = app_.replyTimeoutMs - clock.elapsed();
         const bool more = co_await rx->chars(1, int(std::max<qint64>(left, 0)));

@@ -158,6 +158,10 @@ void StreamParser::feed(const QByteArray &bytes, F take)
     pending += bytes;
     qsizetype cr;
     while ((cr = pending.indexOf('\r')) >= 0) {
+        if (cr == 0) {
+            pending.remove(0, 1); // a stray CR is no record
+            continue;
+        }
         ++lines;
         int ch = -1;
         const QString rec = record(QByteArrayView(pending).first(cr), &ch);

@@ -192,6 +192,10 @@ TEST(SettingsFile, RigctlPortAfterTheDevice)
     s.rigctl_port = 0;
     EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
     EXPECT_FALSE(back.follow_dial); // older files: off
+    EXPECT_FALSE(back.fast_mem_read);
+    s.fast_mem_read = true;
+    EXPECT_EQ(settingsfile::lines(&s).last(), "fast_mem_read=1");
+    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).fast_mem_read);
 }
 
 TEST(SettingsFile, SaveWritesTheFileThatWasReadAndACopyUnderANewDirPath)

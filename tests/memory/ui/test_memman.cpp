@@ -7,8 +7,11 @@
 #include "memory/ui/memman.h"
 #include "testkit.h"
 #include "memory/fakemem.h"
+#include "a11y.h"
+#include "settings/settings.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -417,6 +420,61 @@ TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
     EXPECT_EQ(selection(), "||");
 }
 
+TEST_F(MemWin, FastReadOutIsAnOptionKeptInTheSettings)
+{
+    // Off by default; the choice is stored with the settings.
+    EXPECT_FALSE(w->chk_fast->isChecked());
+    w->chk_fast->click();
+    EXPECT_TRUE(t.app.settings.fast_mem_read);
+    Settings back;
+    QString error;
+    ASSERT_TRUE(settingsfile::load(t.base() + settingsfile::fileName, &back, &error)) << error.toStdString();
+    EXPECT_TRUE(back.fast_mem_read);
+
+    // One read-out for all; channel 3's malformed record is read again on
+    // its own and named as in the described fetch.
+    fetch();
+    EXPECT_TRUE(t.port.trace().contains("|X0|X0|L000199|L003003|H0|H0")) << t.port.trace().toStdString();
+    EXPECT_EQ(rowOf(w->grd_mem, 1), "001\t 7150.5\t Off\tInter\tLSB\tFast");
+    EXPECT_EQ(rowOf(w->grd_mem, 5), "005\tno data");
+    EXPECT_EQ(t.prompter.asked[1].title, "Fetch Rx ready");
+    EXPECT_TRUE(t.prompter.asked[1].text.contains("003")) << t.prompter.asked[1].text.toStdString();
+    EXPECT_TRUE(allEnabled());
+}
+
+TEST_F(MemWin, ScanGoesOnAfterAMissedReplyAndShowsIt)
+{
+    t.app.replyTimeoutMs = 200;
+    w->txt_from->setText("10");
+    w->txt_to->setText("12");
+    w->txt_delay->setText("0.1");
+    click(w->cmd_scan);
+    auto steps = [&](int n) {
+        const qsizetype want = sent({"C"}).size() + n;
+        QElapsedTimer clock;
+        clock.start();
+        while (sent({"C"}).size() < want && clock.elapsed() < 60000)
+            QTest::qWait(20);
+    };
+    steps(2);
+    fake.silentAfter = fake.readouts; // silent from here
+    steps(3);
+    fake.silentAfter = -1;
+    steps(3);
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(w->lbl_status->text().startsWith("no reply ")) << w->lbl_status->text().toStdString();
+    EXPECT_TRUE(w->lbl_status->text().contains("missed"));
+    // The receiver message once, and it did not stop the scan.
+    int told = 0;
+    for (const auto &a : t.prompter.asked)
+        told += a.title == "Receiver";
+    EXPECT_EQ(told, 1);
+    click(w->cmd_scanho);
+    t.settle();
+    EXPECT_FALSE(t.rx->held());
+    EXPECT_EQ(a11y::hiddenLabels(w), QStringList());
+}
+
 TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
 {
     w->txt_from->setText("190");
@@ -579,6 +637,7 @@ TEST_F(CellEd, RefusedWithoutDataExceptDump)
     click(w->cmd_dump);
     ASSERT_NE(w->cellEditor(), nullptr);
     EXPECT_EQ(w->cellEditor()->lbl_action->text(), "Dump");
+    EXPECT_EQ(a11y::hiddenLabels(w->cellEditor()), QStringList());
     EXPECT_EQ(w->cellEditor()->txt_freqmem->text(), "");
 }
 
