@@ -156,13 +156,8 @@ void logwin::build()
     lay->addLayout(left, 1);
     lay->addLayout(right);
 
-<<<<<<< HEAD
-    QWidget *order[] = {grd_log, cmd_Load, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
-                        cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
-=======
-    QWidget *order[] = {grd_log, cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
-                        cmd_savez, cmd_Close, cmd_adif, cmd_csv, cmd_Top, cmd_exit};
->>>>>>> fix-misc
+    QWidget *order[] = {grd_log, cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt,
+                        cmd_Save, cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
