@@ -52,12 +52,15 @@ bool RecordingLauncher::openFile(const QString &path, QString *error)
     return !fail;
 }
 
-bool RecordingLauncher::openDateTimeSettings(QString *error)
+Launcher::Outcome RecordingLauncher::openDateTimeSettings(QString *text)
 {
     ++dateTimeCalls;
-    if (fail && error)
-        *error = QStringLiteral("cannot start");
-    return !fail;
+    if (fail || noDateTimeTool) {
+        if (text)
+            *text = fail ? QStringLiteral("cannot start") : QStringLiteral("kept by network time");
+        return fail ? Outcome::Failed : Outcome::NotInstalled;
+    }
+    return Outcome::Started;
 }
 
 TestApp::TestApp()

@@ -51,8 +51,10 @@ public:
     QStringList opened;
     int dateTimeCalls = 0;
     bool fail = false;
+    // No date and time settings program installed (when not failing).
+    bool noDateTimeTool = false;
     bool openFile(const QString &path, QString *error) override;
-    bool openDateTimeSettings(QString *error) override;
+    Outcome openDateTimeSettings(QString *text) override;
 };
 
 // Records what the receiver facade tells the control panel (labels,

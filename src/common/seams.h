@@ -55,5 +55,8 @@ public:
     virtual ~Launcher() = default;
     // Returns false with a reason when nothing could be started.
     virtual bool openFile(const QString &path, QString *error) = 0;
-    virtual bool openDateTimeSettings(QString *error) = 0;
+    // Started; NotInstalled (no such program here) with a text that says how
+    // the clock is kept instead; Failed with the reason.
+    enum class Outcome { Started, NotInstalled, Failed };
+    virtual Outcome openDateTimeSettings(QString *text) = 0;
 };

@@ -102,6 +102,22 @@ RecKind recordKind(const QString &rec)
     return RecKind::Data;
 }
 
+QString rxContent(const QString &rec)
+{
+    switch (recordKind(rec)) {
+    case RecKind::Data: return rec.mid(4, 12);
+    case RecKind::Empty: return QStringLiteral("V");
+    default: return QString();
+    }
+}
+
+RxMatch rxMatch(const MemTable &t, int ch)
+{
+    if (ch < 0 || ch >= kChannels || t.inRx[ch].isEmpty())
+        return RxMatch::Unknown;
+    return !t.unknown[ch] && rxContent(t.rec[ch]) == t.inRx[ch] ? RxMatch::Same : RxMatch::Differs;
+}
+
 QString channelList(const QList<int> &channels)
 {
     QStringList parts;

@@ -148,6 +148,7 @@ void MemTransfer::store(int ch, QString r, FetchResult *res)
         r = r.left(5);
     t_.rec[ch] = r;
     t_.unknown[ch] = recordKind(r) == RecKind::Bad;
+    t_.inRx[ch] = rxContent(r);
     if (t_.unknown[ch])
         res->bad << ch;
     ++res->read;
@@ -315,6 +316,8 @@ rxjob::Task<FillResult> MemTransfer::aFill(int first, int last)
             rx->send_cmd(cmd::clearChannel(i));
         ++res.sent;
         co_await rx->pause(10);
+        // A write on a line that went away may not have arrived.
+        t_.inRx[i] = rx->portLost() ? QString() : rxContent(rec);
         if (rx->portLost())
             answered = false;
     }
@@ -341,31 +344,34 @@ rxjob::Task<bool> MemTransfer::aScanStep(App &app, int ch)
 }
 
 namespace {
-void bracketCommand(App &app, const QString &text)
+// One command in a bracket; then the table knows what the channel holds.
+void bracketCommand(App &app, MemTable &t, int ch, const QString &text, const QString &content)
 {
     Receiver2 *rx = app.rx;
+    MemTable *table = &t;
     rx->submit(
-        [rx, text]() -> rxjob::Task<> {
+        [rx, table, ch, text, content]() -> rxjob::Task<> {
             rx->send_cmd(text);
+            table->inRx[ch] = rx->portLost() ? QString() : content;
             co_return;
         },
         true, nullptr);
 }
 } // namespace
 
-bool MemTransfer::writeCell(App &app, int ch, const QString &rec)
+bool MemTransfer::writeCell(App &app, MemTable &t, int ch, const QString &rec)
 {
     if (recordKind(rec) != RecKind::Data || ch < 0 || ch >= kChannels)
         return false;
-    bracketCommand(app, cmd::write(ch, rec.mid(4, 12)));
+    bracketCommand(app, t, ch, cmd::write(ch, rec.mid(4, 12)), rxContent(rec));
     return true;
 }
 
-bool MemTransfer::clearCell(App &app, int ch)
+bool MemTransfer::clearCell(App &app, MemTable &t, int ch)
 {
     if (ch < 0 || ch >= kChannels)
         return false;
-    bracketCommand(app, cmd::clearChannel(ch));
+    bracketCommand(app, t, ch, cmd::clearChannel(ch), QStringLiteral("V"));
     return true;
 }
 

@@ -116,8 +116,9 @@ public:
     // The cell editor's writes, each a job in one remote bracket: a data
     // record ("K"), or emptying the channel ("U5"). A record that does not
     // fit the layout is refused (false) and nothing is sent.
-    static bool writeCell(App &app, int ch, const QString &rec);
-    static bool clearCell(App &app, int ch);
+    // The table's inRx follows what was sent.
+    static bool writeCell(App &app, MemTable &t, int ch, const QString &rec);
+    static bool clearCell(App &app, MemTable &t, int ch);
 
     void cancel() { cancel_ = true; }
     bool cancelled() const { return cancel_; }

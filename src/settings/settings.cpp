@@ -54,6 +54,8 @@ Settings parse(const QString &text)
             s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
         } else if (t.startsWith(QLatin1String("follow_dial="))) {
             s.follow_dial = t.mid(12).trimmed() == QLatin1String("1");
+        } else if (t.startsWith(QLatin1String("line_trace="))) {
+            s.line_trace = t.mid(11).trimmed() == QLatin1String("1");
         } else if (t.startsWith(QLatin1String("fast_mem_read="))) {
             s.fast_mem_read = t.mid(14).trimmed() == QLatin1String("1");
         }
@@ -144,7 +146,8 @@ QStringList lines(Settings *s)
     // The program's own values go after the twentieth number, so a reader
     // that knows only the described values reads the file as before: the
     // serial device, then named values.
-    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->fast_mem_read) {
+    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
+        s->fast_mem_read) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -152,6 +155,8 @@ QStringList lines(Settings *s)
             out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
         if (s->follow_dial)
             out << QStringLiteral("follow_dial=1");
+        if (s->line_trace)
+            out << QStringLiteral("line_trace=1");
         if (s->fast_mem_read)
             out << QStringLiteral("fast_mem_read=1");
     }

@@ -46,6 +46,9 @@ struct Settings {
     // The control panel follows the receiver's own dial (its frequency
     // reports stay on while the program does not talk to it); off by default.
     bool follow_dial = false;
+    // Every command and reply on the receiver line is written to
+    // base_dir + "linetrace.txt"; off by default.
+    bool line_trace = false;
     // Fetch RM reads the memory with one range read-out ("L000199") first;
     // off by default.
     bool fast_mem_read = false;

@@ -318,10 +318,10 @@ TEST_F(Transfer, ScanStepsAndSingleCellWrites)
     EXPECT_FALSE(t.rx->held());
 
     t.port.clearWrites();
-    EXPECT_TRUE(MemTransfer::writeCell(t.app, 9, "L009013071505001"));
-    EXPECT_TRUE(MemTransfer::clearCell(t.app, 7));
-    EXPECT_FALSE(MemTransfer::writeCell(t.app, 9, "L009013071505 01")); // a box left empty
-    EXPECT_FALSE(MemTransfer::writeCell(t.app, 9, "L009V"));
+    EXPECT_TRUE(MemTransfer::writeCell(t.app, tab, 9, "L009013071505001"));
+    EXPECT_TRUE(MemTransfer::clearCell(t.app, tab, 7));
+    EXPECT_FALSE(MemTransfer::writeCell(t.app, tab, 9, "L009013071505 01")); // a box left empty
+    EXPECT_FALSE(MemTransfer::writeCell(t.app, tab, 9, "L009V"));
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|K009013071505001|H0|H0|H1|H1|U5007|H0|H0");
 

@@ -73,6 +73,7 @@ void logwin::build()
     button(cmd_sort, "cmd_sort", QStringLiteral("Sort"), QStringLiteral("Sor&t"), this);
     button(cmd_fmt, "cmd_fmt", QStringLiteral("Format"), QStringLiteral("&Format"), this);
     button(cmd_Load, "cmd_Load", QStringLiteral("Load Log File"), QStringLiteral("&Load Log File"), this);
+    button(cmd_new, "cmd_new", QStringLiteral("New Log"), QStringLiteral("&New Log"), this);
     button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
     button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
     button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
@@ -88,6 +89,7 @@ void logwin::build()
     connect(cmd_sort, &QPushButton::clicked, this, &logwin::on_sort);
     connect(cmd_fmt, &QPushButton::clicked, this, &logwin::on_fmt);
     connect(cmd_Load, &QPushButton::clicked, this, &logwin::on_Load);
+    connect(cmd_new, &QPushButton::clicked, this, &logwin::on_new);
     connect(cmd_Top, &QPushButton::clicked, this, &logwin::on_Top);
     connect(cmd_exit, &QPushButton::clicked, this, &logwin::on_exit);
     connect(cmd_adif, &QPushButton::clicked, this, &logwin::on_adif);
@@ -134,7 +136,7 @@ void logwin::build()
 
     auto *right = new QVBoxLayout;
     right->setSpacing(4);
-    for (QPushButton *b : {cmd_Load, cmd_add, cmd_chg, cmd_del})
+    for (QPushButton *b : {cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del})
         right->addWidget(b);
     right->addSpacing(8);
     for (QPushButton *b : {cmd_sort, cmd_fmt})
@@ -154,8 +156,8 @@ void logwin::build()
     lay->addLayout(left, 1);
     lay->addLayout(right);
 
-    QWidget *order[] = {grd_log, cmd_Load, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
-                        cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
+    QWidget *order[] = {grd_log, cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt,
+                        cmd_Save, cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -535,6 +537,42 @@ void logwin::on_Load()
                 [self, app, before] {
                     if (self && !self->read_log_file())
                         app->files.log = before;
+                },
+                this);
+}
+
+void logwin::on_new()
+{
+    // A log not saved is offered for saving first, as when leaving.
+    if (!may_leave())
+        return;
+    const QString before = app_.files.log;
+    QPointer<logwin> self(this);
+    App *app = &app_;
+    run_selsave(app_, callers::Log,
+                [self, app, before] {
+                    if (!self)
+                        return;
+                    const QString path = self->currentPath();
+                    if (QFileInfo::exists(path)) {
+                        app->prompter->message(
+                            QStringLiteral("The log %1 already exists.\n"
+                                           "Open it with \"Load Log File\", or choose another name.")
+                                .arg(QDir::toNativeSeparators(path)),
+                            kTitle, Prompter::Exclamation);
+                        app->files.log = before;
+                        return;
+                    }
+                    // The empty log is written at once, so that it is in the
+                    // Load list from now on and Save finds its file.
+                    self->book.create(LogBook::capacityFor(app->settings));
+                    if (!self->save_log()) {
+                        self->book.discard();
+                        app->files.log = before;
+                        return;
+                    }
+                    self->fill_log_grid();
+                    self->set_record_buttons(true);
                 },
                 this);
 }

@@ -37,6 +37,7 @@ public:
     QPushButton *cmd_sort = nullptr;
     QPushButton *cmd_fmt = nullptr;
     QPushButton *cmd_Load = nullptr;
+    QPushButton *cmd_new = nullptr;
     QPushButton *cmd_Top = nullptr;
     QPushButton *cmd_exit = nullptr;
     QPushButton *cmd_adif = nullptr;
@@ -83,6 +84,8 @@ public:
     void on_sort();
     void on_fmt();
     void on_Load();
+    // Starts a new, empty log under a name from the naming dialog.
+    void on_new();
     void on_Top();
     void on_exit();
     void on_adif();

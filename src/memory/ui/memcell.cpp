@@ -274,8 +274,9 @@ void memcell::on_ToRM()
                                Prompter::Question, Prompter::YesNoCancel) != Prompter::AnsYes)
         return;
     App &app = app_;
-    const bool sent = action_ == MemMan::ActDelete ? mem2::MemTransfer::clearCell(app, c)
-                                                   : mem2::MemTransfer::writeCell(app, c, rec);
+    mem2::MemTable &t = mem2::table();
+    const bool sent = action_ == MemMan::ActDelete ? mem2::MemTransfer::clearCell(app, t, c)
+                                                   : mem2::MemTransfer::writeCell(app, t, c, rec);
     if (!sent) {
         app.prompter->message(QStringLiteral("The settings shown do not make a memory record;\n"
                                              "nothing was sent."),

@@ -814,12 +814,39 @@ void MemMan::on_setrx()
         },
         true, this);
     rx->submit(
-        [this, rx]() -> rxjob::Task<> {
+        [this, rx, row]() -> rxjob::Task<> {
             const bool ok = co_await rx->aRefresh(Receiver2::Tell::All);
-            if (ok)
-                lbl_freq->setText(rx->freqText());
+            if (!ok)
+                co_return;
+            lbl_freq->setText(rx->freqText());
+            // Said once the job has left the line.
+            QTimer::singleShot(0, this, [this, row] { tell_recalled(row); });
         },
         true, this);
+}
+
+void MemMan::tell_recalled(int row)
+{
+    // The receiver recalls its own channel, which need not be the row shown.
+    const mem2::MemTable &t = mem2::table();
+    const mem2::RxMatch match = mem2::rxMatch(t, row);
+    if (match == mem2::RxMatch::Same)
+        return;
+    const QString ch = mem2::ch3(row);
+    QString text = QStringLiteral("The receiver recalled its own channel %1.\n").arg(ch);
+    if (match == mem2::RxMatch::Unknown)
+        text += QStringLiteral("What it holds there is not known here: this row was loaded\n"
+                               "from a file or changed, and not fetched or filled since.\n");
+    else if (t.inRx[row] == QLatin1String("V"))
+        text += QStringLiteral("That channel is empty in the receiver, so it stayed where it\n"
+                               "was; this row differs from it.\n");
+    else
+        text += QStringLiteral("The receiver holds %1 kHz there; this row differs from it.\n")
+                    .arg(mem2::selFreqText(QStringLiteral("L") + ch + t.inRx[row]));
+    text += QStringLiteral("Fill RM first (From and To %1) to put this row into the receiver,\n"
+                           "or Fetch RM to show what the receiver holds.")
+                .arg(ch);
+    app_.prompter->message(text, QStringLiteral("Set R2M"), Prompter::Information);
 }
 
 void MemMan::on_scan()

@@ -127,6 +127,8 @@ private:
     // One scan step (the next channel) as a job step of the scan's session.
     rxjob::Task<meter::Reading> scan_step();
     void stop_scan();
+    // After Set R2M: a note when the row is not what the receiver holds.
+    void tell_recalled(int row);
     // A fetch or fill: buttons locked, labels and progress shown, and back.
     void begin_transfer(const QString &what, int total);
     void finish_transfer();

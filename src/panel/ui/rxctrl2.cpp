@@ -815,11 +815,15 @@ void rxctrl2::builtinMenu(const QString &name)
     } else if (name == QLatin1String("mnu_guide")) {
         showGuide(false);
     } else if (name == QLatin1String("mnu_pcclock")) {
-        QString err;
-        if (!app_.launcher || !app_.launcher->openDateTimeSettings(&err))
+        QString text = QStringLiteral("No program is set up for it.");
+        const Launcher::Outcome o =
+            app_.launcher ? app_.launcher->openDateTimeSettings(&text) : Launcher::Outcome::Failed;
+        if (o == Launcher::Outcome::NotInstalled)
+            app_.prompter->message(text, QStringLiteral("Set PC Clock"), Prompter::Information);
+        else if (o == Launcher::Outcome::Failed)
             app_.prompter->message(QStringLiteral("The date and time settings could not be"
                                                   " started.\n%1")
-                                       .arg(err),
+                                       .arg(text),
                                    QStringLiteral("Set PC Clock"), Prompter::Exclamation);
     } else if (name == QLatin1String("mnu_exit")) {
         if (mayEnd && !mayEnd())

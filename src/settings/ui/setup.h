@@ -59,6 +59,7 @@ private:
     QCheckBox *rigctl_ = nullptr;
     class QSpinBox *rigctlPort_ = nullptr;
     QCheckBox *followDial_ = nullptr;
+    QCheckBox *lineTrace_ = nullptr;
     bool filling_ = false;
     bool checking_ = false;
     bool busy_ = false;

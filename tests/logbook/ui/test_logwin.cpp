@@ -115,7 +115,7 @@ TEST_F(LogWin, OpensWithItsControlsAndEmptyGrid)
         if (b->isEnabled())
             on << b->objectName();
     on.sort();
-    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit");
+    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit cmd_new");
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_EQ(w.book.format, kDefaultFormat);
     // Default format: number, Date, Begin, Frequency, SINPO, Language, BC Org., // 1, // 2.
@@ -581,6 +581,52 @@ TEST_F(LogWin, ExportsWhereTheUserChooses)
     w.cmd_csv->click();
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
     EXPECT_TRUE(t.prompter.lastText().contains("x.csv"));
+}
+
+TEST_F(LogWin, NewLogStartsAnEmptyLogUnderANewName)
+{
+    QFile::remove(t.base() + "LOG/LOG_DEMO.TXT"); // a fresh base directory
+    logwin w(t.app);
+    hook(w);
+    w.show();
+    auto name = [](const QString &n) {
+        whenDialog([n] {
+            auto *d = openDialog<selsave>();
+            ASSERT_TRUE(d);
+            d->Cmb_Save->setEditText(n);
+            d->cmd_OK->click();
+        });
+    };
+    name("LOG_MINE.TXT");
+    w.cmd_new->click();
+    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << qPrintable(t.prompter.lastText());
+    EXPECT_TRUE(w.cmd_add->isEnabled());
+    EXPECT_EQ(w.book.count(), 0);
+    EXPECT_TRUE(QFileInfo::exists(t.base() + "LOG/LOG_MINE.TXT")); // in the Load list from now on
+
+    typeRecord({{Date, "20261205"}, {BeginTime, "930"}, {Frequency, "9635"}});
+    w.cmd_add->click();
+    t.prompter.answers = {Prompter::AnsYes};
+    w.cmd_Save->click();
+    EXPECT_EQ(fileLines(t.base() + "LOG/LOG_MINE.TXT").size(), 1);
+
+    // A name in use is refused and the open log stays; a log not saved is
+    // offered for saving first (Cancel: nothing happens).
+    name("LOG_MINE.TXT");
+    t.prompter.asked.clear();
+    w.cmd_new->click();
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("already exists")) << qPrintable(t.prompter.lastText());
+    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
+    EXPECT_EQ(w.book.count(), 1);
+
+    w.book.notSaved = true;
+    t.prompter.answers = {Prompter::AnsCancel};
+    w.cmd_new->click();
+    EXPECT_EQ(t.prompter.lastText(), "Log file is not saved\nDo you want to save it ?");
+    EXPECT_EQ(w.book.count(), 1);
+    EXPECT_FALSE(openDialog<selsave>());
 }
 
 TEST_F(LogWin, SaveAsRefusedOrAbortedKeepsTheName)

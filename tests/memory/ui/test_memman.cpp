@@ -22,6 +22,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -473,6 +474,47 @@ TEST_F(MemWin, ScanGoesOnAfterAMissedReplyAndShowsIt)
     t.settle();
     EXPECT_FALSE(t.rx->held());
     EXPECT_EQ(a11y::hiddenLabels(w), QStringList());
+}
+
+TEST_F(MemWin, SetR2MSaysWhenTheRowIsNotWhatTheReceiverHolds)
+{
+    // Each step: what changes, the row recalled, and the words of the note
+    // that follows the recall ("" = none: the row is what the receiver holds).
+    const struct {
+        std::function<void()> prepare;
+        int row;
+        const char *note;
+    } steps[] = {
+        {[] {}, 40, "not known here"},
+        {[&] { fetch(); }, 40, ""},
+        {[&] { tab.rec[40] = "L040004070000001"; }, 40, "holds 06000.000 kHz there"},
+        {[&] { tab.rec[50] = "L050004070000001"; }, 50, "empty in the receiver"},
+        {[&] {
+             w->txt_from->setText("40");
+             w->txt_to->setText("40");
+             confirm(w->cmd_fill);
+             t.settle();
+         }, 40, ""},
+        {[&] { writeMem("MEM_A.TXT", "L000004070000001 A\r\n"); w->load_mem_file(); }, 0,
+         "holds 09500.000 kHz there"},
+    };
+    for (const auto &s : steps) {
+        s.prepare();
+        t.prompter.asked.clear();
+        t.port.clearWrites();
+        w->select_row(s.row);
+        emit w->grd_mem->cellDoubleClicked(s.row, 0);
+        t.settle();
+        SCOPED_TRACE(s.note);
+        EXPECT_EQ(sent({"C"}), QStringList{"C" + mem2::ch3(s.row)});   // recalled all the same
+        if (!*s.note) {
+            EXPECT_TRUE(t.prompter.asked.isEmpty()) << said(t.prompter.asked.value(0)).toStdString();
+            continue;
+        }
+        ASSERT_EQ(t.prompter.asked.size(), 1);
+        EXPECT_TRUE(said(t.prompter.asked[0]).contains(s.note)) << said(t.prompter.asked[0]).toStdString();
+        EXPECT_TRUE(t.prompter.asked[0].text.contains("Fill RM first (From and To " + mem2::ch3(s.row)));
+    }
 }
 
 TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
