@@ -457,12 +457,16 @@ void Program::updateMeasureMenus()
         open |= measuregate::Prophist;
     const QStringList off = measuregate::disabledFor(open);
     for (const QString &name : measuregate::items()) {
-        QAction *a = panel_->menuAction(name);
-        if (!a)
-            if (auto *m = panel_->findChild<QMenu *>(name))
-                a = m->menuAction();
-        if (a)
-            a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
+        const bool on = !off.contains(name) && w_->measureMenus.contains(name);
+        if (QAction *a = panel_->menuAction(name)) {
+            a->setEnabled(on);
+        } else if (auto *m = panel_->findChild<QMenu *>(name)) {
+            // A submenu's item follows the submenu widget's enabled state:
+            // re-enabling the panel (after a scan) would turn it on again.
+            // The widget itself is switched, so the panel leaves it be.
+            m->setEnabled(on);
+            m->menuAction()->setEnabled(on);
+        }
     }
     panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
     panel_->setMenuAction(QStringLiteral("mnu_ilg"), [this] { openWindow(w_->db2rx); });
