@@ -176,7 +176,9 @@ void RigServer::onNewConnection()
         c->idle = new QTimer(s);
         c->idle->setSingleShot(true);
         connect(c->idle, &QTimer::timeout, this, [this, cp] {
-            if (cp->s->state() == QAbstractSocket::ConnectedState)
+            if (owes(cp)) // waiting for its answers is not idleness
+                cp->idle->start(idleTimeoutMs);
+            else if (cp->s->state() == QAbstractSocket::ConnectedState)
                 cp->s->disconnectFromHost();
             else
                 remove(cp);
