@@ -158,7 +158,7 @@ quint16 RigServer::port() const { return server_->serverPort(); }
 void RigServer::onNewConnection()
 {
     while (QTcpSocket *s = server_->nextPendingConnection()) {
-        if (int(clients_.size()) >= kMaxClients) {
+        if (int(clients_.size()) >= maxClients) {
             s->abort();
             s->deleteLater();
             continue;

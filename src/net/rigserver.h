@@ -67,6 +67,8 @@ public:
 
     // How long a request may wait behind another caller's job (ms).
     int busyBoundMs = 3000;
+    // Clients at once; a further one is closed at once.
+    int maxClients = kMaxClients;
     // A client without a request this long is closed (ms).
     int idleTimeoutMs = 5 * 60 * 1000;
 
