@@ -15,8 +15,12 @@
 #include <cmath>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
+#ifndef MSG_NOSIGNAL
+#define MSG_NOSIGNAL 0 // SO_NOSIGPIPE instead
+#endif
 #endif
 
 using namespace rigctl;
@@ -172,6 +176,10 @@ void RigServer::onNewConnection()
         s->setReadBufferSize(2 * kMaxLine);
 #ifdef Q_OS_UNIX
         c->fd = ::dup(int(s->socketDescriptor()));
+#ifdef SO_NOSIGPIPE
+        const int one = 1;
+        ::setsockopt(c->fd, SOL_SOCKET, SO_NOSIGPIPE, &one, sizeof one);
+#endif
 #endif
         c->idle = new QTimer(s);
         c->idle->setSingleShot(true);

@@ -11,7 +11,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <algorithm>
+#ifdef Q_OS_UNIX
 #include <sys/socket.h>
+#endif
 #include <gtest/gtest.h>
 
 using namespace rigctl;
@@ -201,8 +204,9 @@ TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
     ASSERT_TRUE(waitUntil([&] { return b.got.count('\n') == 3; }, 30000));
     EXPECT_EQ(a.got.count("RPRT 0\n"), 3);
     for (const QByteArray &l : b.got.split('\n'))
-        if (!l.isEmpty())
+        if (!l.isEmpty()) {
             EXPECT_TRUE(l.startsWith("600")) << l.constData();
+        }
     ASSERT_TRUE(bad.waitFor("RPRT -4\n"));
     EXPECT_TRUE(bad.got.startsWith("RPRT -8\n")) << bad.got.left(40).constData();
     // A client that vanishes with a request outstanding changes nothing.
@@ -290,12 +294,14 @@ TEST_F(RigServerTest, ClientsAreServedInTurnAndAFloodIsHeldBack)
     for (int i = 0; i < 40; ++i)
         lines += "F " + QByteArray::number(6000000 + i * 1000) + "\n";
     flood.write(lines + QByteArray("f\n").repeated(3000));
-    auto tunes = [&] { return sim.commands().count(QByteArray("F06000000")) + sim.commands().count(QByteArray("F06001000")) +
-                              sim.commands().count(QByteArray("F06002000")) + sim.commands().count(QByteArray("F06003000")); };
+    auto tunes = [&] {
+        const QList<QByteArray> cmds = sim.commands();
+        return std::count_if(cmds.begin(), cmds.end(), [](const QByteArray &c) { return c.startsWith('F'); });
+    };
     ASSERT_TRUE(waitUntil([&] { return tunes() >= 1; }));
     // Another client waits for one of them at most, not for all.
     Client b(srv->port());
-    const qsizetype atAsk = tunes();
+    const auto atAsk = tunes();
     b.send("f\n");
     ASSERT_TRUE(b.waitFor("\n"));
     EXPECT_TRUE(b.got.startsWith("600")) << b.got.constData();
@@ -342,12 +348,14 @@ TEST_F(RigServerTest, SixteenClientsAtMostIdleOnesClosedHalfClosedOnesAnswered)
     Client idle(srv->port());
     ASSERT_TRUE(waitUntil([&] { return idle.s.state() == QAbstractSocket::UnconnectedState; }));
 
+#ifdef Q_OS_UNIX
     // A client that closes its sending side after its requests.
     Client half(srv->port());
     half.send("F 7050000\nf\n");
     ASSERT_EQ(::shutdown(int(half.s.socketDescriptor()), SHUT_WR), 0);
     ASSERT_TRUE(half.waitFor("RPRT 0\n7050000\n")) << half.got.constData();
     ASSERT_TRUE(waitUntil([&] { return srv->clientCount() == 0; }));
+#endif
 }
 
 // Against a receiver that never answers, then a lost line: every request
@@ -379,7 +387,8 @@ TEST(RigServerLine, AnswersSayWhatHappened)
         c.send(k.ask);
         ASSERT_TRUE(c.waitFor("\n")) << k.ask.constData();
         EXPECT_EQ(c.take(), k.want) << k.ask.constData();
-        if (k.want == "RPRT -1\n" || k.lost)
+        if (k.want == "RPRT -1\n" || k.lost) {
             EXPECT_TRUE(t.port.commands().isEmpty()) << k.ask.constData();
+        }
     }
 }
