@@ -11,7 +11,6 @@
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/receiver2.h"
 #include "link/rxstate.h"
@@ -29,6 +28,8 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -198,6 +199,9 @@ struct Cli {
         app.prompter = &prompter;
         app.clock = &clock;
         app.settings = settingsfile::defaults();
+        // Every mode is offered: the receiver says what it has.
+        app.settings.v[13] = 1;
+        app.settings.v[14] = 1;
         app.cap = allCaptions();
         rx = std::make_unique<Receiver2>(app);
         if (device == QLatin1String("sim"))
@@ -216,9 +220,22 @@ struct Cli {
             return;
         // The serial line writes from the event loop: give the last
         // commands (the release's "H0") time to leave before the port closes.
-        if (port && port->isOpen())
-            rx->wait_ms(2 * rxlimits::kBracketPauseMs);
+        if (port && port->isOpen()) {
+            QTimer::singleShot(2 * rxlimits::kBracketPauseMs, qApp, &QCoreApplication::quit);
+            QCoreApplication::exec();
+        }
         rx->setPort(nullptr);
+    }
+
+    // Runs one job on the line's owner to its end (the program's only
+    // event loop runs meanwhile).
+    void run(Receiver2::Body body, bool withBracket)
+    {
+        const QMetaObject::Connection done =
+            QObject::connect(rx.get(), &Receiver2::idle, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        rx->submit(std::move(body), withBracket);
+        QCoreApplication::exec();
+        QObject::disconnect(done);
     }
 
     int silent() const
@@ -231,27 +248,31 @@ struct Cli {
     int state()
     {
         std::optional<QString> x;
-        rx->bracket([&] { x = rx->read_rx_state(); });
+        run([this, &x]() -> rxjob::Task<> { x = co_await rx->aReadRxState(); }, true);
         if (!x)
             return silent();
         return printState(*x);
     }
 
-    int tune(double khz, int mode)
+    int tune(qint64 hz, int mode)
     {
         std::optional<QString> x;
-        rx->sequence([&] {
-            rx->hold();
-            rx->send_cmd(cmd::freq(khz));
-            rx->wait_ms(rxlimits::kBracketPauseMs);
-            if (mode >= 0) {
-                rx->send_cmd(cmd::mode(mode));
-                rx->wait_ms(rxlimits::kBracketPauseMs);
-            }
-            // Read back what the receiver now has.
-            x = rx->read_rx_state();
-            rx->release();
-        });
+        run(
+            [this, &x, hz, mode]() -> rxjob::Task<> {
+                co_await rx->aHold();
+                const Receiver2::SetOutcome tuned = co_await rx->aTuneHz(hz);
+                if (tuned == Receiver2::SetOutcome::Sent)
+                    co_await rx->pause(rxlimits::kBracketPauseMs);
+                if (mode >= 0) {
+                    const Receiver2::SetOutcome set = co_await rx->aSetMode(mode);
+                    if (set == Receiver2::SetOutcome::Sent)
+                        co_await rx->pause(rxlimits::kBracketPauseMs);
+                }
+                // Read back what the receiver now has.
+                x = co_await rx->aReadRxState();
+                co_await rx->aRelease();
+            },
+            false);
         if (!x)
             return silent();
         return printState(*x);
@@ -417,7 +438,7 @@ int main(int argc, char **argv)
 
     // Check the whole command line before the port is touched.
     const QString cmdName = words.at(0);
-    double khz = 0;
+    qint64 hz = 0;
     int mode = -1, first = rxlimits::kFirstChannel, last = rxlimits::kLastChannel;
     QString file;
     if (cmdName == QLatin1String("state")) {
@@ -427,8 +448,9 @@ int main(int argc, char **argv)
         if (words.size() < 2 || words.size() > 3)
             return badArgs(QStringLiteral("tune needs KHZ and optionally MODE"));
         bool ok = false;
-        khz = QString(words.at(1)).replace(',', '.').toDouble(&ok);
-        if (!ok || !rxlimits::inRange(khz))
+        const double khz = QString(words.at(1)).replace(',', '.').toDouble(&ok);
+        hz = ok && std::isfinite(khz) ? std::llround(khz * 1000.0) : -1;
+        if (!rxlimits::inRangeHz(hz))
             return badArgs(QStringLiteral("%1 is not a frequency from %2 to %3 kHz")
                                .arg(words.at(1), fmt::freqText(rxlimits::kMinKhz),
                                     fmt::freqText(rxlimits::kMaxKhz)));
@@ -465,7 +487,7 @@ int main(int argc, char **argv)
     if (cmdName == QLatin1String("state"))
         return cli.state();
     if (cmdName == QLatin1String("tune"))
-        return cli.tune(khz, mode);
+        return cli.tune(hz, mode);
     if (words.at(1) == QLatin1String("read"))
         return cli.memRead(file);
     return cli.memWrite(file, first, last);
