@@ -3,7 +3,8 @@
 # (only what is missing).
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev qt6-serialport-dev libgl-dev
-      libgtest-dev libbenchmark-dev libshp-dev
+      libgtest-dev libbenchmark-dev libshp-dev libpulse-dev libsndfile1-dev
+      pulseaudio pulseaudio-utils
       xvfb xauth fonts-dejavu-core
       clang libclang-rt-14-dev
       desktop-file-utils appstream dpkg-dev python3 ccache)
