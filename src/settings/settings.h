@@ -46,6 +46,10 @@ struct Settings {
     // The control panel follows the receiver's own dial (its frequency
     // reports stay on while the program does not talk to it); off by default.
     bool follow_dial = false;
+    // Recording: the sound server's input ("default": its default input) and
+    // the file format ("flac", "opus" or "wav").
+    QString rec_source = QStringLiteral("default");
+    QString rec_format = QStringLiteral("flac");
 };
 
 namespace settingsfile {
