@@ -30,6 +30,8 @@ public:
     // A recording still running is stopped and its file closed.
     ~RecSession() override;
     void setSourceFactory(SourceFactory f) { factory_ = std::move(f); }
+    // The input of that name, as recordings get it (set-up's level check).
+    std::unique_ptr<AudioSource> makeSource(const QString &name) const { return factory_(name); }
 
     // Starts a recording; false with *error (a message naming the input or
     // the file and the reason). *warning: little room left on the disk (the
