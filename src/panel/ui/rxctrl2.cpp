@@ -117,7 +117,7 @@ void rxctrl2::recStarted()
 {
     ui_.cmd_rec->setChecked(true);
     ui_.lbl_recTime->setEnabled(true);
-    ui_.cmd_rec->setToolTip(QStringLiteral("Recording into %1; press to stop (Alt+R)")
+    ui_.cmd_rec->setToolTip(QStringLiteral("Recording into %1; press to stop (Alt+E)")
                                 .arg(QDir::toNativeSeparators(app_.rec->path())));
     showRecording();
     recTick_->start();
@@ -130,7 +130,7 @@ void rxctrl2::recStopped(const QString &path, const QString &reason)
     ui_.lbl_recTime->setEnabled(false);
     ui_.bar_level->setValue(0);
     ui_.cmd_rec->setToolTip(QStringLiteral("Record what the receiver plays into the sound input;"
-                                           " press again to stop (Alt+R)"));
+                                           " press again to stop (Alt+E)"));
     // A recording of the timer is reported in its window.
     if (!reason.isEmpty() && app_.rec && app_.rec->startedBy() == QLatin1String("Rec button"))
         app_.prompter->message(reason, QStringLiteral("Recording"), Prompter::Exclamation);

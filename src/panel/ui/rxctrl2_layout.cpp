@@ -445,12 +445,11 @@ QWidget *Rxctrl2Layout::buildRecFrame(QWidget *body)
     auto *l = new QHBoxLayout(f);
     l->setContentsMargins(0, 0, 0, 0);
     l->setSpacing(8);
-    cmd_rec = new QPushButton(QStringLiteral("Rec"), f);
+    cmd_rec = new QPushButton(QStringLiteral("R&ec"), f);
     cmd_rec->setObjectName(QStringLiteral("cmd_rec"));
     cmd_rec->setAccessibleName(QStringLiteral("Rec"));
     cmd_rec->setToolTip(QStringLiteral("Record what the receiver plays into the sound input;"
-                                       " press again to stop (Alt+R)"));
-    cmd_rec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
+                                       " press again to stop (Alt+E)"));
     cmd_rec->setCheckable(true);
     cmd_rec->setAutoDefault(false);
     cmd_rec->setMinimumWidth(56);
