@@ -34,6 +34,9 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
                          .arg(QDir::toNativeSeparators(path_));
         return false;
     }
+    // The last recording, ended by itself, has its end written first.
+    if (rec_)
+        rec_->stop();
     const QString dir = folder();
     if (!QDir().mkpath(dir)) {
         if (error)

@@ -76,6 +76,38 @@ TEST(VorantisCliRecord, ToneRepairAndFaultsWithoutASoundServer)
     qunsetenv("PULSE_SERVER");
 }
 
+// A recording killed mid-way plays up to its last second: FLAC as it is,
+// WAV by its header (brought up to date every second) and all of it after
+// --repair.
+TEST(VorantisCliRecord, KilledRecordingsStayPlayable)
+{
+    QTemporaryDir dir;
+    const QString flac = dir.filePath("killed.flac"), wav = dir.filePath("killed.wav");
+    QProcess a, b;
+    a.start(QStringLiteral(VOR_BINARY_DIR "/vorantis-cli"), {"record", "600", flac, "--source", "tone"});
+    b.start(QStringLiteral(VOR_BINARY_DIR "/vorantis-cli"), {"record", "600", wav, "--source", "tone"});
+    ASSERT_TRUE(a.waitForStarted(30000) && b.waitForStarted(30000));
+    long long flacSeen = 0;
+    for (int i = 0; i < 1200 && (flacSeen < 96000 || QFileInfo(wav).size() < 44 + 2 * 96000 * 2); ++i) {
+        QThread::msleep(100);
+        flacSeen = hear(flac).frames;
+    }
+    a.kill();
+    b.kill();
+    a.waitForFinished(10000);
+    b.waitForFinished(10000);
+    const Heard f = hear(flac, 4800);
+    EXPECT_GE(f.frames, flacSeen);
+    EXPECT_NEAR(f.hz, 1000, 2);
+    const long long whole = (QFileInfo(wav).size() - 44) / 2;
+    const Heard w = hear(wav);
+    EXPECT_GE(w.frames, 48000);
+    EXPECT_LE(w.frames, whole);
+    const CliResult r = cli({"record", "--repair", wav});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(hear(wav).frames, whole);
+}
+
 TEST(VorantisCliRecord, RecordsThreeSecondsOfTheSoundServersSine)
 {
     PrivateSoundServer server;
