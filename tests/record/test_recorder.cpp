@@ -70,23 +70,12 @@ TEST(Recorder, StartFailuresNameTheFileAndLeaveNothing)
     o.path = dir.filePath("no/such/dir/a.flac");
     EXPECT_FALSE(r.start(std::make_unique<ToneSource>(), o, &err));
     EXPECT_TRUE(err.contains(QDir::toNativeSeparators(o.path))) << err.toStdString();
-    // Opus takes only its own rates.
-    o.path = dir.filePath("b.opus");
-    o.format = Format::Opus;
-    o.rate = 44100;
-    EXPECT_FALSE(r.start(std::make_unique<ToneSource>(), o, &err));
-    EXPECT_FALSE(QFile::exists(o.path));
     // No sound server: the input says so, and no file is made.
     qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
-    o.format = Format::Flac;
-    o.rate = 48000;
     o.path = dir.filePath("c.flac");
     EXPECT_FALSE(r.start(std::make_unique<PulseSource>(), o, &err));
     EXPECT_TRUE(err.startsWith("The sound input default could not be opened")) << err.toStdString();
     EXPECT_FALSE(QFile::exists(o.path));
-    std::vector<audioinput::SourceInfo> list;
-    EXPECT_FALSE(audioinput::listSources(&list, &err, 2000));
-    EXPECT_TRUE(err.startsWith("No sound server answered")) << err.toStdString();
     qunsetenv("PULSE_SERVER");
     EXPECT_FALSE(r.running());
 }

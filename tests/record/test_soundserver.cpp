@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-TEST(SoundServer, ListsItsInputsAndRecordsTheSine)
+TEST(SoundServer, ListsItsInputsAndLosingItClosesTheFile)
 {
     PrivateSoundServer server;
     if (!server.ok())
@@ -19,27 +19,15 @@ TEST(SoundServer, ListsItsInputsAndRecordsTheSine)
     EXPECT_EQ(list[0].name, "default");
     EXPECT_EQ(list[1].name, "sine_input");
 
+    // vorantis-cli records its sine (tests/tools); here the server goes
+    // away mid-recording: the file is closed, with a message.
     QTemporaryDir dir;
     Recorder r;
     QSignalSpy ended(&r, &Recorder::ended);
     Recorder::Options o;
-    o.path = dir.filePath("sine.flac");
-    o.maxFrames = 3 * 48000;
-    ASSERT_TRUE(r.start(std::make_unique<PulseSource>("sine_input"), o, &err)) << err.toStdString();
-    ASSERT_TRUE(ended.wait(60000));
-    EXPECT_EQ(ended.first().first().toString(), QString());
-    const Heard h = hear(o.path, 4800);
-    EXPECT_EQ(h.rate, 48000);
-    EXPECT_DOUBLE_EQ(h.seconds(), 3.0);
-    EXPECT_NEAR(h.hz, 1000, 20);
-    EXPECT_GT(h.peak, 0.01);
-
-    // The server goes away mid-recording: the file is closed, with a message.
     const QString lost = dir.filePath("lost.wav");
     o.path = lost;
     o.format = recfiles::Format::Wav;
-    o.maxFrames = 0;
-    ended.clear();
     ASSERT_TRUE(r.start(std::make_unique<PulseSource>("sine_input"), o, &err)) << err.toStdString();
     while (r.frames() < 4800 && r.running())
         QThread::msleep(20);

@@ -39,8 +39,9 @@ struct SetupRec : ::testing::Test {
 } // namespace
 
 // Without a sound server: "default" and the chosen input are offered, with
-// the reason the list is short; the format box stores at once.
-TEST_F(SetupRec, InputAndFormatWithoutASoundServer)
+// the reason the list is short; the boxes store at once. "Test input"
+// listens for three seconds and tells the peak.
+TEST_F(SetupRec, InputFormatAndTestInput)
 {
     t.app.settings.rec_source = "alsa_input.usb";
     t.app.settings.rec_format = "opus";
@@ -56,12 +57,7 @@ TEST_F(SetupRec, InputAndFormatWithoutASoundServer)
     src->setCurrentIndex(0);
     EXPECT_EQ(t.app.settings.rec_format, "wav");
     EXPECT_EQ(t.app.settings.rec_source, "default");
-}
 
-// "Test input" listens for three seconds and tells the peak.
-TEST_F(SetupRec, TestInputShowsTheLevel)
-{
-    open();
     QPushButton *b = w<QPushButton>("cmd_rec_test");
     QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_FALSE(b->isEnabled());
