@@ -22,7 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         b.sortChoice = c;
         b.sort();
     }
-    (void)logexport::adifLines(b.records(), QStringLiteral("20261205 120000"));
+    for (const QString &l : logexport::adifLines(b.records(), QStringLiteral("20261205 120000")))
+        for (QChar c : l)
+            fuzzkit::check(c.unicode() >= 0x20 && c.unicode() < 0x7F, "ADI is printable ASCII");
+    (void)logexport::adxLines(b.records(), QStringLiteral("20261205 120000"));
     (void)logexport::csvLines(b.records());
     QString error;
     if (!b.save(out, &error))

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need
-# (only what is missing).
+# Installs the Debian packages that are missing: with no argument what the
+# program needs to build and run (the demo), with --tests also what only the
+# tests, the sanitizer run and the fuzz targets need.
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev qt6-serialport-dev libgl-dev
-      libgtest-dev libbenchmark-dev libshp-dev libpulse-dev libsndfile1-dev
-      pulseaudio pulseaudio-utils
-      xvfb xauth fonts-dejavu-core
-      clang libclang-rt-14-dev
-      desktop-file-utils appstream dpkg-dev python3 ccache)
+      libshp-dev libpulse-dev libsndfile1-dev fonts-dejavu-core ccache)
+# The recording tests start a private sound server.
+test_pkgs=(libgtest-dev libbenchmark-dev
+           xvfb xauth
+           clang libclang-rt-14-dev
+           desktop-file-utils appstream dpkg-dev python3
+           libhamlib-utils pulseaudio pulseaudio-utils)
+case "${1:-}" in
+  "") ;;
+  --tests) pkgs+=("${test_pkgs[@]}") ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -9,6 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-20}
 build=${FUZZ_BUILD_DIR:-$here/build-fuzz}
+"$here/scripts/deps.sh" --tests
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVORANTIS_FUZZ=ON -DVORANTIS_TESTS=OFF >/dev/null
 targets=${FUZZ_TARGETS:-$(cd "$here/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//')}

@@ -51,8 +51,10 @@ public:
     QStringList opened;
     int dateTimeCalls = 0;
     bool fail = false;
+    // No date and time settings program installed (when not failing).
+    bool noDateTimeTool = false;
     bool openFile(const QString &path, QString *error) override;
-    bool openDateTimeSettings(QString *error) override;
+    Outcome openDateTimeSettings(QString *text) override;
 };
 
 // Records what the receiver facade tells the control panel (labels,
@@ -97,6 +99,8 @@ struct TestApp {
     // A receiver that answers "J1199"/"L199199" with this state record.
     void answerState(const QString &rec12);
     QString base() const { return app.settings.base_dir; }
+    // Lets the receiver's jobs run until the line is free (bounded).
+    void settle();
 };
 
 // Path of a file under the source tree (data/demo/...).

@@ -94,6 +94,15 @@ Options Options::parse(const QStringList &args)
                 }
                 o.rigctlPort = port;
             }
+        } else if (a == QLatin1String("--trace") || a.startsWith(QLatin1String("--trace="))) {
+            if (a.startsWith(QLatin1String("--trace=")))
+                o.trace = a.mid(8);
+            else if (i + 1 < args.size())
+                o.trace = args.at(++i);
+            if (o.trace.isEmpty()) {
+                o.error = QStringLiteral("--trace needs a file name");
+                return o;
+            }
         } else if (a == QLatin1String("--demo")) {
             o.demo = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -114,7 +123,7 @@ QString Options::usage()
 {
     return QStringLiteral(
         "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--version]\n"
-        "                [--rigctl-port N] [--rigctl-listen ADDR]\n"
+        "                [--rigctl-port N] [--rigctl-listen ADDR] [--trace FILE]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings)\n"
         "  --port sim     the built-in simulated receiver\n"
@@ -123,7 +132,9 @@ QString Options::usage()
         "  --version      print the version and end\n"
         "  --rigctl-port N     let other programs read and set the receiver over the\n"
         "                      rig-control network protocol on TCP port N (4532 is usual)\n"
-        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n");
+        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n"
+        "  --trace FILE   write every command sent to the receiver and every reply,\n"
+        "                 with the time in milliseconds, to FILE\n");
 }
 
 QString demoDataDir()
@@ -327,6 +338,13 @@ bool Program::go()
     port_ = makePort();
     rx_->setPort(port_);
     QString err;
+    const QString tracePath = !opt_.trace.isEmpty() ? opt_.trace
+                              : app_.settings.line_trace ? app_.settings.base_dir + QStringLiteral("linetrace.txt")
+                                                         : QString();
+    if (!tracePath.isEmpty() && !rx_->setTraceFile(tracePath, &err))
+        app_.prompter->message(QStringLiteral("The line trace cannot be written:\n") + err,
+                               QStringLiteral("Line trace"), Prompter::Exclamation);
+    err.clear();
     if (!port_->open(&err)) {
         busy.release();
         commError(err);

@@ -27,6 +27,7 @@ struct Options {
     bool version = false;
     int rigctlPort = 0;  // the rig-control network server's port; 0 = off
     QString rigctlListen = QStringLiteral("127.0.0.1");
+    QString trace;       // the line trace's file ("" = the set-up's choice)
     QString error;       // a bad command line
 
     static Options parse(const QStringList &args);

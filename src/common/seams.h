@@ -37,6 +37,12 @@ public:
         (void)details;
         return message(text, title, icon, Ok);
     }
+    // A message with an OK button that does not stop the caller: for what
+    // runs by itself (a recording, a scan), which goes on while it shows.
+    virtual void notice(const QString &text, const QString &title, Icon icon)
+    {
+        message(text, title, icon, Ok);
+    }
     // Input box; nullopt on Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText) = 0;
@@ -49,5 +55,8 @@ public:
     virtual ~Launcher() = default;
     // Returns false with a reason when nothing could be started.
     virtual bool openFile(const QString &path, QString *error) = 0;
-    virtual bool openDateTimeSettings(QString *error) = 0;
+    // Started; NotInstalled (no such program here) with a text that says how
+    // the clock is kept instead; Failed with the reason.
+    enum class Outcome { Started, NotInstalled, Failed };
+    virtual Outcome openDateTimeSettings(QString *text) = 0;
 };

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -77,6 +78,21 @@ QString reasonOf(const QFile &f)
 QString readError(const QString &path, const QString &reason)
 {
     return QStringLiteral("The file %1 could not be read: %2.").arg(path, reason);
+}
+
+constexpr const char *kNotRegular = "it is a device or a pipe, not a regular file";
+
+// The open file is still a regular one (it may have been swapped since it
+// was looked at).
+bool openIsRegular(const QFile &f)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return ::fstat(f.handle(), &st) != 0 || S_ISREG(st.st_mode);
+#else
+    Q_UNUSED(f);
+    return true;
+#endif
 }
 
 // The real atomic file: QSaveFile, with every step checked.
@@ -363,16 +379,37 @@ bool LineReader::atEnd()
 
 // ---------------------------------------------------------------------------
 
+QString notRegularReason(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists() || fi.isFile())
+        return {};
+    if (fi.isDir())
+        return QStringLiteral("it is a folder");
+    return QString::fromLatin1(kNotRegular);
+}
+
 bool readEach(const QString &path, int maxLines, const std::function<bool(const QString &)> &fn,
               bool *more, QString *error, int maxChars)
 {
     if (more)
         *more = false;
+    // Looked at before opening: opening a pipe waits for a writer.
+    if (const QString why = notRegularReason(path); !why.isEmpty()) {
+        if (error)
+            *error = readError(path, why);
+        return false;
+    }
     QFile f(path);
     // The reader takes the file in large pieces: no buffer in between.
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered | QIODevice::ExistingOnly)) {
         if (error)
             *error = readError(path, reasonOf(f));
+        return false;
+    }
+    if (!openIsRegular(f)) {
+        if (error)
+            *error = readError(path, QString::fromLatin1(kNotRegular));
         return false;
     }
     LineReader r(&f, maxChars);
@@ -414,37 +451,16 @@ bool readLinesLimited(const QString &path, int maxLines, QStringList *lines, boo
 
 bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, QString *error)
 {
-    auto fail = [&](bool opened) {
-        if (error)
-            *error = opened ? QStringLiteral("The file %1 could not be written: %2. "
-                                             "The old file is unchanged.")
-                                  .arg(path, f.reason())
-                            : QStringLiteral("The file %1 could not be written: %2.")
-                                  .arg(path, f.reason());
-        if (opened)
-            f.cancel();
-        return false;
-    };
-    if (!f.open())
-        return fail(false);
-    QByteArray out;
-    qsizetype guess = 3;
-    for (const QString &l : lines)
-        guess += l.size() + 2;
-    out.reserve(guess);
-    // A first line that starts with U+FEFF would read as a byte-order mark:
-    // a mark of the file's own keeps the character.
-    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
-        out = "\xEF\xBB\xBF";
-    for (const QString &l : lines) {
-        out += l.toUtf8();
-        out += "\r\n";
-    }
-    if (!f.write(out) || !f.flush())
-        return fail(true);
-    if (!f.commit())
-        return fail(true);
-    return true;
+    qsizetype i = 0;
+    return writeEachTo(
+        f, path,
+        [&](QString *l) {
+            if (i >= lines.size())
+                return false;
+            *l = lines.at(i++);
+            return true;
+        },
+        error);
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
@@ -453,8 +469,60 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeLinesTo(f, path, lines, error);
 }
 
+bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QString *)> &next,
+                 QString *error)
+{
+    auto fail = [&](bool opened) {
+        if (error)
+            *error =
+                opened
+                    ? QStringLiteral("The file %1 could not be written: %2. "
+                                     "The old file is unchanged.")
+                          .arg(path, f.reason())
+                    : QStringLiteral("The file %1 could not be written: %2.").arg(path, f.reason());
+        if (opened)
+            f.cancel();
+        return false;
+    };
+    if (!f.open())
+        return fail(false);
+    constexpr qsizetype kPiece = 1 << 20;
+    QByteArray out;
+    QString l;
+    bool first = true;
+    while (next(&l)) {
+        // A first line that starts with U+FEFF would read as a byte-order
+        // mark: a mark of the file's own keeps the character.
+        if (first && l.startsWith(QChar(0xFEFF)))
+            out += "\xEF\xBB\xBF";
+        first = false;
+        out += l.toUtf8();
+        out += "\r\n";
+        if (out.size() >= kPiece) {
+            if (!f.write(out))
+                return fail(true);
+            out.resize(0); // keeps the room for the next piece
+        }
+    }
+    if ((!out.isEmpty() && !f.write(out)) || !f.flush() || !f.commit())
+        return fail(true);
+    return true;
+}
+
+bool writeEach(const QString &path, const std::function<bool(QString *)> &next, QString *error)
+{
+    SaveFile f(path);
+    return writeEachTo(f, path, next, error);
+}
+
 bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
 {
+    // Opening a pipe for writing would wait for a reader.
+    if (const QString why = notRegularReason(path); !why.isEmpty()) {
+        if (reason)
+            *reason = why;
+        return false;
+    }
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (reason)
@@ -462,9 +530,35 @@ bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
         return false;
     }
     const qint64 before = f.size();
+    QString why;
+#ifdef Q_OS_UNIX
+    // Written here rather than through QFile: when the disk fills part-way
+    // through, QFile reports the short write with no reason ("Unknown
+    // error"); the system's own reason is what the user needs.
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(f.handle(), p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            why = n < 0 ? qt_error_string(errno)
+                        : QStringLiteral("the disk is full or not available");
+            break;
+        }
+        p += n;
+        left -= n;
+    }
+#else
     if (f.write(bytes) != bytes.size()) {
+        why = f.errorString();
+        if (why.isEmpty() || why == QLatin1String("Unknown error"))
+            why = QStringLiteral("the data could not be written completely");
+    }
+#endif
+    if (!why.isEmpty()) {
         if (reason)
-            *reason = f.errorString();
+            *reason = why;
         // What was there stays, without a part line at its end.
         f.resize(before);
         return false;

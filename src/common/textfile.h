@@ -14,7 +14,10 @@
 //   U+007F) is read as one blank;
 // - a line longer than MaxLineChars characters is cut there (no data file of
 //   the program has lines that long; the cut keeps a garbled file from
-//   filling the memory).
+//   filling the memory);
+// - only regular files are read: a folder, a device (/dev/zero would never
+//   end) or a pipe (it would wait for a writer for ever) is refused with a
+//   message naming it.
 //
 // Writing uses UTF-8 (no byte-order mark) and CR LF, and replaces the file
 // only once the whole new content has reached the disk: every write and the
@@ -82,6 +85,11 @@ private:
     qsizetype tpos_ = 0;
 };
 
+// Empty when path may be read as a data file (a regular file, or a link to
+// one, or nothing at all: opening then says it does not exist); otherwise
+// why not ("it is a folder", "it is a device or a pipe, not a regular file").
+QString notRegularReason(const QString &path);
+
 // Reads lines one at a time and hands each to fn until fn returns false or
 // maxLines lines have been handed (maxLines < 0: no limit); *more (when not
 // null) tells whether the file held further lines. On failure returns false
@@ -122,10 +130,18 @@ bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, 
 // Write lines with CR LF after each, atomically (temporary file + rename).
 bool writeLines(const QString &path, const QStringList &lines, QString *error);
 
+// The same for lines made one at a time: next() gives the next line and
+// returns false after the last. The text goes out in pieces, so a long file
+// is never held whole in memory.
+bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QString *)> &next,
+                 QString *error);
+bool writeEach(const QString &path, const std::function<bool(QString *)> &next, QString *error);
+
 // Append lines with CR LF (for logs that grow). A write that fails part-way
 // is taken back, so the file keeps what it held.
 bool appendLines(const QString &path, const QStringList &lines, QString *error);
-// The same for bytes; *reason says why it failed.
+// The same for bytes; *reason says why it failed, as the system tells it
+// ("No space left on device").
 bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason);
 
 } // namespace textfile

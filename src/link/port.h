@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class Port : public QObject {
     Q_OBJECT
@@ -25,9 +26,25 @@ public:
     // A human name for messages ("/dev/ttyUSB0", "simulated receiver").
     virtual QString name() const = 0;
 
+    // Sees every write and every read (the line trace); nullptr: nobody.
+    std::function<void(char direction, const QByteArray &bytes)> tap;
+
 signals:
     // Characters have arrived.
     void readyRead();
     // The line was lost after opening (adapter pulled out); reported once.
     void lost(const QString &reason);
+
+protected:
+    void tapOut(const QByteArray &b) const
+    {
+        if (tap && !b.isEmpty())
+            tap('>', b);
+    }
+    const QByteArray &tapIn(const QByteArray &b) const
+    {
+        if (tap && !b.isEmpty())
+            tap('<', b);
+        return b;
+    }
 };

@@ -7,6 +7,7 @@
 #include "link/port.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <memory>
 #include <QEventLoop>
 #include <QTimer>
@@ -45,8 +46,10 @@ Receiver2::Receiver2(App &app, QObject *parent) : QObject(parent), app_(app)
 
 void Receiver2::setPort(Port *port)
 {
-    if (port_)
+    if (port_) {
         disconnect(port_, nullptr, this, nullptr);
+        port_->tap = nullptr;
+    }
     port_ = port;
     app_.port = port;
     lost_ = false;
@@ -54,6 +57,7 @@ void Receiver2::setPort(Port *port)
     if (port_) {
         connect(port_, &Port::readyRead, this, &Receiver2::on_ready_read);
         connect(port_, &Port::lost, this, &Receiver2::on_lost);
+        port_->tap = [this](char direction, const QByteArray &bytes) { trace(direction, bytes); };
     }
 }
 
@@ -357,10 +361,17 @@ bool Receiver2::runSequence(bool withBracket, std::function<void()> fn, Ticket *
 void Receiver2::drainQueue()
 {
     drainScheduled_ = false;
-    if (queue_.empty() || seqDepth_ > 0)
+    if (queue_.empty() || seqDepth_ > 0 || (current_ && !current_->task.done()))
         return;
     Queued next = std::move(queue_.front());
     queue_.pop_front();
+    if (next.job) {
+        startJob(std::move(next.job));
+        // A job dropped before it started leaves the line free.
+        if (!current_ || current_->task.done())
+            drainQueue();
+        return;
+    }
     runSequence(next.withBracket, std::move(next.fn));
 }
 
@@ -731,10 +742,12 @@ void Receiver2::releaseStream(const QObject *reader)
 
 void Receiver2::report_no_answer()
 {
+    // Shown without stopping anything: a run that goes on by itself, or a
+    // job on the line, carries on while the box is open.
     if (app_.prompter)
-        app_.prompter->message(QStringLiteral("The receiver did not answer.\n"
-                                              "Check the cable and that the RX is switched-on."),
-                               QStringLiteral("Receiver"), Prompter::Exclamation);
+        app_.prompter->notice(QStringLiteral("The receiver did not answer.\n"
+                                             "Check the cable and that the RX is switched-on."),
+                              QStringLiteral("Receiver"), Prompter::Exclamation);
 }
 
 bool Receiver2::tellLost()

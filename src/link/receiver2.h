@@ -18,12 +18,15 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <coroutine>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "link/fanout.h"
+#include "link/linetask.h"
 #include "link/panelview.h"
 
 struct App;
@@ -41,6 +44,7 @@ class Receiver2 : public QObject {
     Q_OBJECT
 public:
     explicit Receiver2(App &app, QObject *parent = nullptr);
+    ~Receiver2() override;
 
     // The spontaneous frequency reports ("I1") are decoded while this is set.
     bool auto_report = false;
@@ -84,6 +88,73 @@ public:
     // True when a request made now would be queued: a sequence runs and is
     // waiting (so the request comes from another caller).
     bool wouldQueue() const { return seqDepth_ > 0 && waitDepth_ > 0; }
+
+    // --- jobs: the line's owner ---------------------------------------------
+    // Every exchange is a job: a coroutine that sends its commands and
+    // co_awaits its pauses and replies, so the window thread never waits.
+    // Jobs run one at a time, in the order submitted, never interleaved with
+    // one another or with a sequence. A job submitted while the line is free
+    // starts at once (its first command goes out before submit returns).
+    //
+    // withBracket: the job runs inside the remote bracket (H1 H1 ... H0 H0).
+    // context: the object the job works for (a window, a session). When it
+    // goes away, the job is dropped: a queued one never runs, a running one
+    // is not resumed, and its bracket is closed. The job's code therefore
+    // never checks whether its window still exists.
+    using Body = std::function<rxjob::Task<>()>;
+    enum class Tell; // below, with refresh_panel
+    Ticket submit(Body body, bool withBracket = true, QObject *context = nullptr);
+    // A job that runs now (true) or would run after the one running.
+    bool lineFree() const { return seqDepth_ == 0 && queue_.empty(); }
+
+    // Inside a job: waits at least ms (the line's pacing).
+    struct PauseAwaiter {
+        Receiver2 *rx;
+        int ms;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> h);
+        void await_resume() const noexcept {}
+    };
+    PauseAwaiter pause(int ms) { return {this, ms}; }
+    // Inside a job: waits until n characters are buffered (true) or the
+    // bound expires or the line is lost (false).
+    struct CharsAwaiter {
+        Receiver2 *rx;
+        int n;
+        int timeoutMs;
+        bool result = false;
+        bool await_ready();
+        void await_suspend(std::coroutine_handle<> h);
+        bool await_resume() const noexcept { return result; }
+    };
+    CharsAwaiter chars(int n, int timeoutMs = -1) { return {this, n, timeoutMs}; }
+    // The job forms of the line operations below.
+    rxjob::Task<> aRemoteOn();
+    rxjob::Task<> aRemoteOff();
+    rxjob::Task<> aHold();
+    rxjob::Task<> aRelease();
+    rxjob::Task<bool> aWaitCr(int timeoutMs = -1);
+    rxjob::Task<bool> aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded);
+    rxjob::Task<RxReply> aTransact(QString command, int replyLen = -1, int timeoutMs = -1);
+    rxjob::Task<std::optional<QString>> aReadRxState();
+    // refresh_panel as a job step; the result as refresh_panel's.
+    rxjob::Task<bool> aRefresh(Tell tell);
+
+    // --- held sessions -------------------------------------------------------
+    // A long operation that holds the receiver (a scan, the S-meter, a
+    // propagation recording, a timer run, a memory transfer) is a session:
+    // only one at a time, whatever the menus show. begin refuses a second
+    // one with a message naming the one that runs.
+    bool beginSession(const QObject *owner, const QString &name);
+    void endSession(const QObject *owner);
+    bool sessionActive() const { return !sessionOwner_.isNull(); }
+    QString sessionName() const { return sessionOwner_.isNull() ? QString() : sessionName_; }
+
+    // --- the line trace -------------------------------------------------------
+    // Every command sent and every reply or report received, with a
+    // millisecond time and its direction, to a file (and always to the
+    // logging category vorantis.line). Empty path: no file.
+    bool setTraceFile(const QString &path, QString *error = nullptr);
 
     // --- the line -----------------------------------------------------------
     // Writes text + CR in one write.
@@ -228,6 +299,8 @@ signals:
     // A sequence is about to run its commands (inside its remote bracket):
     // a reader that streams text on the line pauses it here.
     void sequenceStarting();
+    // A session began or ended (name empty when none runs).
+    void sessionChanged(const QString &name);
 
 private:
     // Drops dial reports in front of a reply of replyLen characters (with
@@ -238,6 +311,23 @@ private:
     void remote_off();
     bool runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket = nullptr);
     void drainQueue();
+    struct Job {
+        Ticket ticket = 0;
+        bool withBracket = true;
+        Body body; // kept here, unmoved, while its coroutine runs
+        QPointer<QObject> context;
+        bool hadContext = false;
+        bool dropped = false;
+        rxjob::Task<> task;
+    };
+    void startJob(std::unique_ptr<Job> job);
+    rxjob::Task<> runJob(Job *job);
+    rxjob::Task<> finishDropped(bool withBracket);
+    void endJob();
+    // Every suspended job step wakes through here: a job whose context went
+    // away is dropped instead of resumed.
+    void wake(std::coroutine_handle<> h);
+    void trace(char direction, const QByteArray &bytes);
     void on_lost(const QString &reason);
     void refuse(const QString &text, const QString &title);
     // The line is known to be lost: says so (true).
@@ -258,9 +348,15 @@ private:
     struct Queued {
         Ticket ticket;
         bool withBracket;
-        std::function<void()> fn;
+        std::function<void()> fn;   // a sequence (runs to its end in place)
+        std::unique_ptr<Job> job;   // or a job
     };
     std::deque<Queued> queue_;
+    std::unique_ptr<Job> current_;
+    QPointer<const QObject> sessionOwner_;
+    QString sessionName_;
+    std::unique_ptr<class QFile> traceFile_;
+    qint64 traceStartMs_ = 0;
     Ticket nextTicket_ = 0;
     void setReports(bool on);
     int reportUsers_ = 0;

@@ -23,6 +23,7 @@ bool ScriptedPort::write(const QByteArray &bytes)
 {
     if (!open_ || pulled_)
         return false;
+    tapOut(bytes);
     writes_.append({clock_.elapsed(), bytes});
     if (!responder)
         return true;
@@ -41,7 +42,7 @@ QByteArray ScriptedPort::readAll()
 {
     QByteArray b = buffer_;
     buffer_.clear();
-    return b;
+    return tapIn(b);
 }
 
 void ScriptedPort::inject(const QByteArray &bytes)

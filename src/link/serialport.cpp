@@ -109,6 +109,7 @@ bool SerialPort::write(const QByteArray &bytes)
 {
     if (!sp_->isOpen())
         return false;
+    tapOut(bytes);
     return sp_->write(bytes) == bytes.size();
 }
 
@@ -119,7 +120,7 @@ qint64 SerialPort::bytesAvailable() const
 
 QByteArray SerialPort::readAll()
 {
-    return sp_->isOpen() ? sp_->readAll() : QByteArray();
+    return sp_->isOpen() ? tapIn(sp_->readAll()) : QByteArray();
 }
 
 void SerialPort::clear()

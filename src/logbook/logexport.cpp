@@ -4,6 +4,8 @@
 #include "common/textfile.h"
 
 #include <QDate>
+#include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 
 namespace logexport {
@@ -14,7 +16,8 @@ QString adifMode(const QString &code4, QString *submode)
 {
     if (submode)
         submode->clear();
-    const QString c = code4.trimmed().isEmpty() ? QString::fromLatin1(logging2::kDefaultCode) : code4.trimmed();
+    // A record without a code says nothing of the mode: none is made up.
+    const QString c = code4.trimmed();
     if (c.size() < 3 || !c.at(2).isDigit())
         return QString();
     switch (c.at(2).unicode() - '0') {
@@ -50,20 +53,89 @@ QString adifFreqMhz(const QString &khzText)
     return s;
 }
 
+namespace {
+
+// Letters and signs that no decomposition brings to ASCII.
+const struct {
+    char16_t from;
+    const char *to;
+} kTranslit[] = {
+    {u'ß', "ss"}, {u'ẞ', "SS"}, {u'æ', "ae"}, {u'Æ', "AE"}, {u'œ', "oe"}, {u'Œ', "OE"},
+    {u'ø', "o"},  {u'Ø', "O"},  {u'ł', "l"},  {u'Ł', "L"},  {u'đ', "d"},  {u'Đ', "D"},
+    {u'ð', "d"},  {u'Ð', "D"},  {u'þ', "th"}, {u'Þ', "Th"}, {u'ı', "i"},  {u'ħ', "h"},
+    {u'Ħ', "H"},  {u'ŧ', "t"},  {u'Ŧ', "T"},  {u'ŋ', "n"},  {u'Ŋ', "N"},  {u'‘', "'"},
+    {u'’', "'"},  {u'‚', "'"},  {u'“', "\""}, {u'”', "\""}, {u'„', "\""}, {u'«', "\""},
+    {u'»', "\""}, {u'‐', "-"},  {u'–', "-"},  {u'—', "-"},  {u'−', "-"},  {u'⁄', "/"},
+    {u'•', "*"},  {u'×', "x"}};
+
+// A text as the export's international fields hold it: control characters
+// blank, blanks trimmed.
+QString intlText(const QString &text)
+{
+    return textfile::cleanLine(text).trimmed();
+}
+
+// The remarks and the language, as COMMENT holds them (original text).
+QString comment(const Record &r)
+{
+    QStringList c;
+    if (!r[logging2::Remarks].trimmed().isEmpty())
+        c << r[logging2::Remarks].trimmed();
+    if (!r[logging2::Language].trimmed().isEmpty())
+        c << QStringLiteral("Language ") + r[logging2::Language].trimmed();
+    return c.join(QStringLiteral("; "));
+}
+
+// The fields of one record, in order, as ADIF names and ASCII data (empty
+// data: the field is left out).
+QList<std::pair<QString, QString>> adifRecord(const Record &r)
+{
+    QList<std::pair<QString, QString>> f;
+    const QString date = r[logging2::Date].trimmed();
+    f.append({QStringLiteral("QSO_DATE"),
+              QDate::fromString(date, QStringLiteral("yyyyMMdd")).isValid() ? date : QString()});
+    auto time = [](const QString &t) {
+        const QString s = t.trimmed();
+        if (s.size() != 4)
+            return QString();
+        for (QChar c : s)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return QString();
+        return (s.left(2).toInt() < 24 && s.mid(2).toInt() < 60) ? s : QString();
+    };
+    f.append({QStringLiteral("TIME_ON"), time(r[logging2::BeginTime])});
+    f.append({QStringLiteral("TIME_OFF"), time(r[logging2::EndTime])});
+    f.append({QStringLiteral("CALL"), adifText(r[logging2::Organisation])});
+    f.append({QStringLiteral("FREQ"), adifFreqMhz(r[logging2::Frequency])});
+    QString sub;
+    f.append({QStringLiteral("MODE"), adifMode(r[logging2::Abmg], &sub)});
+    f.append({QStringLiteral("SUBMODE"), sub});
+    f.append({QStringLiteral("RST_RCVD"), adifText(r[logging2::Sinpo])});
+    f.append({QStringLiteral("SWL"), QStringLiteral("Y")});
+    f.append({QStringLiteral("QTH"), adifText(r[logging2::TxLocation])});
+    f.append({QStringLiteral("COMMENT"), adifText(comment(r))});
+    return f;
+}
+
+} // namespace
+
 QString adifText(const QString &text)
 {
-    const QString d = text.trimmed().normalized(QString::NormalizationForm_KD);
+    const QString d = text.normalized(QString::NormalizationForm_KD);
     QString out;
     out.reserve(d.size());
     for (QChar c : d) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F) {
             out += c;
-        else if (c.category() == QChar::Mark_NonSpacing)
+        } else if (c.category() == QChar::Mark_NonSpacing) {
             continue; // the accent of a decomposed letter
-        else if (c.unicode() < 0x20)
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
             out += QLatin1Char(' ');
-        else
-            out += QLatin1Char('?');
+        } else {
+            const auto *t = std::find_if(std::begin(kTranslit), std::end(kTranslit),
+                                         [c](const auto &e) { return e.from == c.unicode(); });
+            out += t != std::end(kTranslit) ? QString::fromLatin1(t->to) : QStringLiteral("?");
+        }
     }
     return out.trimmed();
 }
@@ -86,39 +158,52 @@ QStringList adifLines(const QList<Record> &records, const QString &createdUtc)
         << QStringLiteral("<EOH>");
     for (const Record &r : records) {
         QString line;
-        const QString date = r[logging2::Date].trimmed();
-        if (QDate::fromString(date, QStringLiteral("yyyyMMdd")).isValid())
-            line += adifField(QStringLiteral("QSO_DATE"), date);
-        auto time = [](const QString &t) {
-            const QString s = t.trimmed();
-            if (s.size() != 4)
-                return QString();
-            for (QChar c : s)
-                if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                    return QString();
-            return (s.left(2).toInt() < 24 && s.mid(2).toInt() < 60) ? s : QString();
-        };
-        line += adifField(QStringLiteral("TIME_ON"), time(r[logging2::BeginTime]));
-        line += adifField(QStringLiteral("TIME_OFF"), time(r[logging2::EndTime]));
-        line += adifField(QStringLiteral("FREQ"), adifFreqMhz(r[logging2::Frequency]));
-        QString sub;
-        line += adifField(QStringLiteral("MODE"), adifMode(r[logging2::Abmg], &sub));
-        line += adifField(QStringLiteral("SUBMODE"), sub);
-        line += adifField(QStringLiteral("SWL"), QStringLiteral("Y"));
-        line += adifField(QStringLiteral("NAME"), adifText(r[logging2::Organisation]));
-        line += adifField(QStringLiteral("QTH"), adifText(r[logging2::TxLocation]));
-        QStringList comment;
-        if (!r[logging2::Remarks].trimmed().isEmpty())
-            comment << r[logging2::Remarks].trimmed();
-        if (!r[logging2::Sinpo].trimmed().isEmpty())
-            comment << QStringLiteral("SINPO ") + r[logging2::Sinpo].trimmed();
-        if (!r[logging2::Language].trimmed().isEmpty())
-            comment << QStringLiteral("Language ") + r[logging2::Language].trimmed();
-        line += adifField(QStringLiteral("COMMENT"), adifText(comment.join(QStringLiteral("; "))));
+        for (const auto &[name, data] : adifRecord(r))
+            line += adifField(name, data);
         line += QStringLiteral("<EOR>");
         out << line;
     }
     return out;
+}
+
+QStringList adxLines(const QList<Record> &records, const QString &createdUtc)
+{
+    QString xml;
+    QXmlStreamWriter w(&xml);
+    w.setAutoFormatting(true);
+    w.setAutoFormattingIndent(2);
+    w.writeStartElement(QStringLiteral("ADX"));
+    w.writeStartElement(QStringLiteral("HEADER"));
+    w.writeTextElement(QStringLiteral("ADIF_VER"), QStringLiteral("3.1.4"));
+    w.writeTextElement(QStringLiteral("PROGRAMID"), QStringLiteral("VORANTIS"));
+    w.writeTextElement(QStringLiteral("PROGRAMVERSION"), QStringLiteral("6.0"));
+    w.writeTextElement(QStringLiteral("CREATED_TIMESTAMP"), createdUtc);
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("RECORDS"));
+    for (const Record &r : records) {
+        w.writeStartElement(QStringLiteral("RECORD"));
+        for (const auto &[name, data] : adifRecord(r))
+            if (!data.isEmpty())
+                w.writeTextElement(name, data);
+        const std::pair<const char *, QString> intl[] = {
+            {"QTH_INTL", intlText(r[logging2::TxLocation])}, {"COMMENT_INTL", intlText(comment(r))}};
+        for (const auto &[name, data] : intl)
+            if (!data.isEmpty())
+                w.writeTextElement(QLatin1String(name), data);
+        if (const QString b = intlText(r[logging2::Organisation]); !b.isEmpty()) {
+            w.writeStartElement(QStringLiteral("APP"));
+            w.writeAttribute(QStringLiteral("PROGRAMID"), QStringLiteral("VORANTIS"));
+            w.writeAttribute(QStringLiteral("FIELDNAME"), QStringLiteral("BROADCASTER"));
+            w.writeAttribute(QStringLiteral("TYPE"), QStringLiteral("I"));
+            w.writeCharacters(b);
+            w.writeEndElement();
+        }
+        w.writeEndElement();
+    }
+    w.writeEndElement();
+    w.writeEndElement();
+    return QStringList{QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")} +
+           textfile::splitLines(xml.trimmed());
 }
 
 QString csvField(const QString &text)

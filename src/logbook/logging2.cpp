@@ -6,7 +6,10 @@
 #include "settings/settings.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numeric>
 
@@ -31,6 +34,14 @@ const QString kOrders[5] = {QStringLiteral("01365"), QStringLiteral("10365"), QS
 QChar clean(QChar c)
 {
     return (c.unicode() < 0x20 || c.unicode() == 0x7F) ? QLatin1Char(' ') : c;
+}
+
+// One spelling for one file, so that two names of it compare equal.
+QString fileKey(const QString &path)
+{
+    const QFileInfo fi(path);
+    const QString c = fi.canonicalFilePath();
+    return c.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : c;
 }
 
 bool isTime(const QString &t)
@@ -228,6 +239,8 @@ void LogBook::discard()
 {
     records_.clear();
     records_.squeeze();
+    partialPath_.clear();
+    unread_ = 0;
     hasTable_ = false;
     capacity_ = 0;
     selected = -1;
@@ -275,21 +288,30 @@ void LogBook::sort()
 LogBook::ReadResult LogBook::read(const QString &path, int capacity)
 {
     ReadResult r;
-    QStringList lines;
-    bool more = false;
+    QList<Record> recs;
+    int extra = 0;
     capacity = std::max(0, capacity);
-    if (!textfile::readLinesLimited(path, capacity, &lines, &more, &r.error))
+    // The lines past the table are counted (one at a time, none kept) so
+    // that the user can be told, and a save cannot silently drop them.
+    if (!textfile::readEach(
+            path, -1,
+            [&](const QString &l) {
+                if (recs.size() < capacity)
+                    recs.append(parseLine(l));
+                else if (extra < INT_MAX)
+                    ++extra;
+                return true;
+            },
+            nullptr, &r.error))
         return r;
     create(capacity);
-    records_.reserve(std::min<qsizetype>(lines.size(), capacity));
-    for (const QString &l : lines) {
-        if (full())
-            break;
-        records_.append(parseLine(l));
-    }
+    records_ = std::move(recs);
+    partialPath_ = extra > 0 ? fileKey(path) : QString();
+    unread_ = extra;
     r.ok = true;
     r.read = count();
-    r.truncated = more;
+    r.truncated = extra > 0;
+    r.unread = extra;
     selected = -1;
     addMode = false;
     notSaved = true;
@@ -305,8 +327,30 @@ QStringList LogBook::lines() const
     return out;
 }
 
+bool LogBook::partlyLoaded(const QString &path) const
+{
+    return !partialPath_.isEmpty() && fileKey(path) == partialPath_;
+}
+
+QString LogBook::partlyLoadedMessage() const
+{
+    return QStringLiteral("%1 was loaded only in part: %2 of its records were not loaded "
+                          "(the log holds at most %3).\n"
+                          "Saving over it would delete them, so it was not replaced.\n"
+                          "Use SaveAs to save the log under a new name, or raise \"DIM LOG\" "
+                          "in the set-up and load the file again.")
+        .arg(QDir::toNativeSeparators(partialPath_))
+        .arg(unread_)
+        .arg(capacity_);
+}
+
 bool LogBook::save(const QString &path, QString *error)
 {
+    if (partlyLoaded(path)) {
+        if (error)
+            *error = partlyLoadedMessage();
+        return false;
+    }
     if (sortChoice != 0) {
         sortChoice = 0;
         sort();

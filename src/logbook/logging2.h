@@ -128,14 +128,24 @@ public:
         QString error;     // names the file and the reason when !ok
         int read = 0;      // records stored
         bool truncated = false; // the file held more lines than the table
+        int unread = 0;         // its lines that were not loaded
     };
     // Read log file: a new table of `capacity` records from path; sets the
-    // not-saved flag. On failure the table and state stay as they were.
+    // not-saved flag. Lines past the capacity are counted, not kept. On
+    // failure the table and state stay as they were.
     ReadResult read(const QString &path, int capacity);
     // Save log: the sort choice back to 0 (sorting by date when it was not),
     // the table written atomically with CR LF; clears the not-saved flag.
     // On failure the old file stays, the flag stays set, *error says why.
+    // A file that was loaded only in part is never written over: that would
+    // delete the records that were not loaded (see partlyLoaded).
     bool save(const QString &path, QString *error);
+    // True when path is the file the table was read from and the file held
+    // more records than the table; unread() says how many.
+    bool partlyLoaded(const QString &path) const;
+    int unread() const { return unread_; }
+    // Why a save over a partly loaded file is refused.
+    QString partlyLoadedMessage() const;
     // The file's lines.
     QStringList lines() const;
 
@@ -143,6 +153,8 @@ private:
     bool hasTable_ = false;
     int capacity_ = 0;
     QList<Record> records_;
+    QString partialPath_; // the file read in part (empty: none)
+    int unread_ = 0;
 };
 
 } // namespace logging2

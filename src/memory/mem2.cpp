@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numeric>
 
@@ -99,6 +100,22 @@ RecKind recordKind(const QString &rec)
         !rxlimits::kRecMode.contains(code(7)) || !rxlimits::kRecAgc.contains(code(16)))
         return RecKind::Bad;
     return RecKind::Data;
+}
+
+QString rxContent(const QString &rec)
+{
+    switch (recordKind(rec)) {
+    case RecKind::Data: return rec.mid(4, 12);
+    case RecKind::Empty: return QStringLiteral("V");
+    default: return QString();
+    }
+}
+
+RxMatch rxMatch(const MemTable &t, int ch)
+{
+    if (ch < 0 || ch >= kChannels || t.inRx[ch].isEmpty())
+        return RxMatch::Unknown;
+    return !t.unknown[ch] && rxContent(t.rec[ch]) == t.inRx[ch] ? RxMatch::Same : RxMatch::Differs;
 }
 
 QString channelList(const QList<int> &channels)
@@ -270,12 +287,22 @@ QStringList fileLines(MemTable &t)
     return out;
 }
 
-bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error, QList<int> *bad)
+bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error, QList<int> *bad,
+                 int *extra)
 {
     QStringList ls;
-    bool more = false;
-    if (!textfile::readLinesLimited(path, kChannels, &ls, &more, error))
+    int past = 0;
+    const auto take = [&](const QString &l) {
+        if (ls.size() < kChannels)
+            ls << l;
+        else if (past < INT_MAX)
+            ++past;
+        return true;
+    };
+    if (!textfile::readEach(path, extra ? -1 : kChannels, take, nullptr, error))
         return false;
+    if (extra)
+        *extra = past;
     t.clear();
     if (bad)
         bad->clear();

@@ -39,9 +39,15 @@ struct MemTable {
     std::array<bool, kSlots> unknown{};
     // mem_row: the grid row last clicked (0 to 200).
     int16_t mem_row = 0;
+    // What each receiver channel is known to hold, as rxContent() gives it;
+    // empty when not known. A fetch and a fill (and a single cell sent to
+    // the receiver) set it; the rows may leave it behind through a file
+    // load, an edit or a sort. It is about the receiver, so clearing the
+    // rows keeps it.
+    std::array<QString, kChannels> inRx;
 
     // Every record and tag back to the empty text, nothing unknown (mem_row
-    // stays).
+    // and inRx stay).
     void clear();
     // Channels 0-199 whose record is not the empty text.
     int filledCount() const;
@@ -76,6 +82,12 @@ int codeAt(const QString &rec, int pos1);
 // the empty text for a record never filled. Anything else is Bad.
 enum class RecKind { NeverFilled, Empty, Data, Bad };
 RecKind recordKind(const QString &rec);
+// A record's contents whatever channel it carries: the 12 characters of a
+// data record, "V" for an empty channel, "" for anything else.
+QString rxContent(const QString &rec);
+// Whether grid row ch shows what the receiver's channel ch holds.
+enum class RxMatch { Same, Differs, Unknown };
+RxMatch rxMatch(const MemTable &t, int ch);
 // Channels as a short list: "003, 010-012, 050-199".
 QString channelList(const QList<int> &channels);
 
@@ -117,9 +129,10 @@ QStringList fileLines(MemTable &t);
 // empty). When the file cannot be read, returns false with a message naming
 // the file and the reason and leaves t unchanged. *lines gets the count read.
 // Records that do not fit the layout are kept as text but marked unknown;
-// *bad gets their channels.
+// *bad gets their channels. *extra gets the number of lines past the 200th
+// (not loaded: a save over this file would lose them).
 bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error,
-                 QList<int> *bad = nullptr);
+                 QList<int> *bad = nullptr, int *extra = nullptr);
 // The message for records that do not fit the layout: how many, and which
 // (channels with their text); empty when there are none.
 QString badRecordsText(const MemTable &t, const QList<int> &bad);

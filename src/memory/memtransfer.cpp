@@ -127,6 +127,7 @@ FetchResult MemTransfer::fetch()
                 r = r.left(5);
             t_.rec[i] = r;
             t_.unknown[i] = recordKind(r) == RecKind::Bad;
+            t_.inRx[i] = rxContent(r);
             if (t_.unknown[i])
                 res.bad << i;
             res.read = i + 1;
@@ -184,6 +185,8 @@ FillResult MemTransfer::fill(int first, int last)
                 rx->send_cmd(cmd::clearChannel(i));
             ++res.sent;
             rx->wait_ms(10);
+            // A write on a line that went away may not have arrived.
+            t_.inRx[i] = rx->portLost() ? QString() : rxContent(rec);
             if (rx->portLost())
                 answered = false;
         }
@@ -240,6 +243,7 @@ bool MemTransfer::writeCell(int ch, const QString &rec)
     if (recordKind(rec) != RecKind::Data || ch < 0 || ch >= kChannels)
         return false;
     app_.rx->bracket_cmd(cmd::write(ch, rec.mid(4, 12)));
+    t_.inRx[ch] = app_.rx->portLost() ? QString() : rxContent(rec);
     return true;
 }
 
@@ -248,6 +252,7 @@ bool MemTransfer::clearCell(int ch)
     if (ch < 0 || ch >= kChannels)
         return false;
     app_.rx->bracket_cmd(cmd::clearChannel(ch));
+    t_.inRx[ch] = app_.rx->portLost() ? QString() : QStringLiteral("V");
     return true;
 }
 

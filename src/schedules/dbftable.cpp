@@ -1,6 +1,7 @@
 #include "schedules/dbftable.h"
 
 #include "common/textfile.h"
+#include "schedules/codepage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,6 +39,7 @@ struct Header {
     qint64 records = 0;
     int headerLen = 0;
     int recordLen = 0;
+    int driver = 0; // language driver (byte 29)
 };
 
 Header readHeader(const QString &path)
@@ -46,13 +48,14 @@ Header readHeader(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return h;
-    const QByteArray b = f.read(12);
-    if (b.size() < 12)
+    const QByteArray b = f.read(32);
+    if (b.size() < 32)
         return h;
     auto u = [&](int i) { return quint32(quint8(b.at(i))); };
     h.records = qint64(u(4) | (u(5) << 8) | (u(6) << 16) | (u(7) << 24));
     h.headerLen = int(u(8) | (u(9) << 8));
     h.recordLen = int(u(10) | (u(11) << 8));
+    h.driver = int(u(29));
     h.ok = h.headerLen > 32 && h.recordLen > 0;
     return h;
 }
@@ -71,6 +74,11 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, QString *error)
     QFileInfo fi(path);
     if (!fi.exists()) {
         *error = QStringLiteral("%1 does not exist.").arg(shown);
+        return nullptr;
+    }
+    if (!fi.isFile()) {
+        // A device would never end and a pipe would wait for ever.
+        *error = QStringLiteral("%1 cannot be read: it is not a regular file.").arg(shown);
         return nullptr;
     }
     if (!fi.isReadable()) {
@@ -103,6 +111,7 @@ std::unique_ptr<DbfTable> DbfTable::open(const QString &path, QString *error)
     std::unique_ptr<DbfTable> t(new DbfTable);
     t->h_ = h;
     t->path_ = path;
+    t->codePage_ = codepage::ofDbaseDriver(hd.driver);
     t->announced_ = DBFGetRecordCount(h);
     // Complete records present in the file.
     const qint64 present = (fi.size() - hd.headerLen) / hd.recordLen;
@@ -146,6 +155,17 @@ std::optional<QString> DbfTable::value(int record, int field)
         return std::nullopt;
     }
     const QByteArray raw(tuple + offsets_.at(field), widths_.at(field));
+    // Text is taken from the record itself: the library's copy ends at the
+    // first NUL. Control characters (a NUL, a CR LF) become blanks, the
+    // trailing padding goes, the leading blanks stay.
+    if (types_.at(field) == 'C') {
+        QString v = textfile::cleanLine(codepage::decode(raw, codePage_));
+        while (v.endsWith(QLatin1Char(' ')))
+            v.chop(1);
+        if (v.isEmpty())
+            return std::nullopt;
+        return v;
+    }
     if (DBFIsAttributeNULL(h, record, field))
         return std::nullopt;
     const char *s = DBFReadStringAttribute(h, record, field);
@@ -154,15 +174,7 @@ std::optional<QString> DbfTable::value(int record, int field)
                                           : g_lastDbfError;
         return std::nullopt;
     }
-    QByteArray v(s);
-    // Put back the leading blanks the library trimmed from a text value.
-    if (types_.at(field) == 'C') {
-        int lead = 0;
-        while (lead < raw.size() && raw.at(lead) == ' ')
-            ++lead;
-        v.prepend(QByteArray(lead, ' '));
-    }
-    return textfile::decode(v);
+    return textfile::cleanLine(codepage::decode(QByteArrayView(s), codePage_));
 }
 
 bool DbfTable::deleted(int record)

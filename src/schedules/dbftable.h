@@ -42,9 +42,13 @@ private:
 
 // A dBASE table (.dbf) opened read-only through shapelib.
 //
-// - Text is decoded as UTF-8 when valid, else Windows-1252.
-// - A character value keeps its leading blanks (the library trims them) and
-//   loses its trailing padding; an all-blank or empty value is Null.
+// - Text is decoded by the code page the table's language driver names
+//   (437, 850, 852, 866, 1252); a table that names none, or one not known
+//   here, is read as UTF-8 when valid, else Windows-1252.
+// - Control characters in a value (a NUL, a CR LF) read as blanks, so a
+//   value is never cut short and never holds a line break.
+// - A character value keeps its leading blanks and loses its trailing
+//   padding; an all-blank or empty value is Null.
 // - A file shorter than its header announces is opened with the complete
 //   records only; truncatedFrom() tells how many the header promised.
 class DbfTable : public TableReader {
@@ -62,6 +66,8 @@ public:
     // Records the header announces (> recordCount() when the file is cut).
     int announced() const { return announced_; }
     QString path() const { return path_; }
+    // The code page text is decoded by (0: none named, see above).
+    int codePage() const { return codePage_; }
 
 private:
     DbfTable() = default;
@@ -69,6 +75,7 @@ private:
     QString path_;
     int count_ = 0;
     int announced_ = 0;
+    int codePage_ = 0;
     QStringList names_;
     QList<int> offsets_, widths_;
     QList<char> types_;

@@ -194,12 +194,49 @@ QString Result::summary(const QString &outName) const
     return s;
 }
 
-Result read(const QString &csvPath, const QStringList &regionCodes, QStringList *lines,
-            const Progress &progress)
-{
-    lines->clear();
+namespace {
+
+// A good record of the input while the file is read: its frequency and
+// where its input line is kept. The lines are kept as UTF-8 in large
+// pieces, about the size of the file; the .ftl lines are made again from
+// them one at a time as they are written, so the import never holds the
+// whole output (a list of some million lines would otherwise take many
+// times the file's size).
+struct Kept {
+    double khz;
+    int piece, at, len;
+};
+
+struct Scan {
     Result res;
-    std::vector<std::pair<double, QString>> recs;
+    std::vector<Kept> recs;
+    std::vector<QByteArray> pieces;
+
+    static constexpr int kPiece = 4 << 20;
+
+    void keep(double khz, const QString &text)
+    {
+        const QByteArray u = text.toUtf8();
+        if (pieces.empty() || pieces.back().size() + u.size() > kPiece) {
+            pieces.emplace_back();
+            pieces.back().reserve(qMax<qsizetype>(kPiece, u.size()));
+        }
+        QByteArray &b = pieces.back();
+        recs.push_back({khz, int(pieces.size() - 1), int(b.size()), int(u.size())});
+        b += u;
+    }
+    QString line(const Kept &k) const
+    {
+        return QString::fromUtf8(QByteArrayView(pieces[size_t(k.piece)]).sliced(k.at, k.len));
+    }
+};
+
+// Reads the input line by line; the good records come out in order of
+// rising frequency (stable). res.ok when there is at least one.
+Scan scan(const QString &csvPath, const QStringList &regionCodes, const Progress &progress)
+{
+    Scan sc;
+    Result &res = sc.res;
     const qint64 size = qMax<qint64>(1, QFileInfo(csvPath).size());
     qint64 seen = 0;
     int lineNo = 0;
@@ -218,7 +255,7 @@ Result read(const QString &csvPath, const QStringList &regionCodes, QStringList 
                 if (res.badLines.size() < 20)
                     res.badLines << lineNo;
             } else if (!p.ignored) {
-                recs.emplace_back(p.khz, p.line);
+                sc.keep(p.khz, text);
             }
             if (progress && lineNo % 1000 == 0 &&
                 progress(int(qMin<qint64>(99, seen * 100 / size)))) {
@@ -230,35 +267,57 @@ Result read(const QString &csvPath, const QStringList &regionCodes, QStringList 
         nullptr, &error);
     if (!read) {
         res.error = error;
-        return res;
+        return sc;
     }
     if (res.stopped)
-        return res;
-    if (recs.empty()) {
+        return sc;
+    if (sc.recs.empty()) {
         res.error = QStringLiteral("%1 holds no broadcast records (kHz;hhmm-hhmm;days;ITU;station;"
                                    "language;target;...); nothing was written.")
                         .arg(QDir::toNativeSeparators(csvPath));
-        return res;
+        return sc;
     }
-    std::stable_sort(recs.begin(), recs.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    lines->reserve(qsizetype(recs.size()));
-    for (auto &r : recs)
-        *lines << std::move(r.second);
+    std::stable_sort(sc.recs.begin(), sc.recs.end(),
+                     [](const Kept &a, const Kept &b) { return a.khz < b.khz; });
     res.ok = true;
-    res.records = int(lines->size());
-    return res;
+    res.records = int(sc.recs.size());
+    return sc;
+}
+
+} // namespace
+
+Result read(const QString &csvPath, const QStringList &regionCodes, QStringList *lines,
+            const Progress &progress)
+{
+    lines->clear();
+    Scan sc = scan(csvPath, regionCodes, progress);
+    if (sc.res.ok) {
+        lines->reserve(qsizetype(sc.recs.size()));
+        for (const Kept &k : sc.recs)
+            *lines << parseLine(sc.line(k), regionCodes).line;
+    }
+    return sc.res;
 }
 
 Result import(const QString &csvPath, const QString &outPath, const QStringList &regionCodes,
               const Progress &progress)
 {
-    QStringList lines;
-    Result res = read(csvPath, regionCodes, &lines, progress);
+    Scan sc = scan(csvPath, regionCodes, progress);
+    Result res = sc.res;
     if (!res.ok)
         return res;
+    size_t i = 0;
     QString error;
-    if (!textfile::writeLines(outPath, lines, &error)) {
+    const bool written = textfile::writeEach(
+        outPath,
+        [&](QString *line) {
+            if (i >= sc.recs.size())
+                return false;
+            *line = parseLine(sc.line(sc.recs[i++]), regionCodes).line;
+            return true;
+        },
+        &error);
+    if (!written) {
         res.ok = false;
         res.records = 0;
         res.error = error;

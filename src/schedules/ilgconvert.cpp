@@ -1,6 +1,7 @@
 #include "schedules/ilgconvert.h"
 
 #include "common/fmt.h"
+#include "common/textfile.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -48,10 +49,14 @@ QStringList missingFields(const TableReader &t, const QStringList &regionCodes)
 Record readRecord(TableReader &t, int record, const QStringList &regionCodes)
 {
     Record r;
+    // Whatever the reader, a value holds no control character: a CR LF
+    // would split the record into two lines of the list.
     auto read = [&](int field) {
         std::optional<QString> v = t.value(record, field);
         if (!t.error().isEmpty())
             r.readError = t.error();
+        if (v)
+            v = textfile::cleanLine(*v);
         return v;
     };
     auto get = [&](const char *name) { return read(t.fieldIndex(QLatin1String(name))); };

@@ -61,6 +61,8 @@ Settings parse(const QString &text)
             const QString v = t.mid(11).trimmed().toLower();
             if (v == QLatin1String("flac") || v == QLatin1String("opus") || v == QLatin1String("wav"))
                 s.rec_format = v;
+        } else if (t.startsWith(QLatin1String("line_trace="))) {
+            s.line_trace = t.mid(11).trimmed() == QLatin1String("1");
         }
     }
     return s;
@@ -151,7 +153,8 @@ QStringList lines(Settings *s)
     // serial device, then named values.
     const bool recDefault =
         s->rec_source == QLatin1String("default") && s->rec_format == QLatin1String("flac");
-    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || !recDefault) {
+    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
+        !recDefault) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -159,6 +162,8 @@ QStringList lines(Settings *s)
             out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
         if (s->follow_dial)
             out << QStringLiteral("follow_dial=1");
+        if (s->line_trace)
+            out << QStringLiteral("line_trace=1");
         if (!recDefault)
             out << QStringLiteral("rec_source=%1").arg(s->rec_source)
                 << QStringLiteral("rec_format=%1").arg(s->rec_format);

@@ -46,6 +46,9 @@ struct Settings {
     // The control panel follows the receiver's own dial (its frequency
     // reports stay on while the program does not talk to it); off by default.
     bool follow_dial = false;
+    // Every command and reply on the receiver line is written to
+    // base_dir + "linetrace.txt"; off by default.
+    bool line_trace = false;
     // Recording: the sound server's input ("default": its default input) and
     // the file format ("flac", "opus" or "wav").
     QString rec_source = QStringLiteral("default");

@@ -48,6 +48,7 @@ bool SimPort::write(const QByteArray &bytes)
 {
     if (!m_open)
         return false;
+    tapOut(bytes);
     m_link.fromProgram(bytes);
     return true;
 }
@@ -67,7 +68,7 @@ QByteArray SimPort::readAll()
     pull();
     QByteArray out;
     out.swap(m_buffer);
-    return out;
+    return tapIn(out);
 }
 
 void SimPort::clear()

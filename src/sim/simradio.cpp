@@ -295,8 +295,13 @@ QByteArray SimRadio::run(const QByteArray &c, bool *ok)
         return {};
     }
     case 'I':
-        if (c == "I1") m_reports = true;
-        else if (c == "I0") m_reports = false;
+        // Switching the reports on is answered at once with the frequency
+        // now set; from then on every change is reported.
+        if (c == "I1") {
+            m_reports = true;
+            return report();
+        }
+        if (c == "I0") m_reports = false;
         else return bad();
         return {};
     case 'M':

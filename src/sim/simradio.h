@@ -95,8 +95,8 @@ public:
     void silentAfter(int n) { m_silentAfter = n; }
 
 signals:
-    // Text the receiver sends by itself: "I1" frequency reports and "X1"
-    // RTTY text.
+    // Text the receiver sends by itself: "I1" frequency reports (the first
+    // one, right after "I1", is the reply to it) and "X1" RTTY text.
     void spontaneous(const QByteArray &bytes);
 
 private:

@@ -22,6 +22,12 @@ void Page::clear()
     current_.clear();
 }
 
+void Page::clearCurrent()
+{
+    current_.clear();
+    lines_[kLines - 1].clear();
+}
+
 void Page::endLine(QStringList *done)
 {
     done->append(current_);
@@ -75,6 +81,12 @@ QString reasonOf(const QFile &f, const QString &path)
 
 bool SaveFile::open(QString *error)
 {
+    if (const QString why = textfile::notRegularReason(path_); !why.isEmpty()) {
+        if (error)
+            *error = why;
+        open_ = false;
+        return false;
+    }
     QFile f(path_);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
         if (error)
@@ -143,12 +155,17 @@ void Receiver::start()
     app_.rx->claimStream(this);
     running_ = true;
     paused_ = false;
-    if (Port *p = app_.rx->port())
+    if (Port *p = app_.rx->port()) {
+        // Text that came in while stopped finishes the line cut short by
+        // Stop: it goes with that line.
+        if (!app_.rx->busy())
+            p->readAll();
         connect(p, &Port::readyRead, this, &Receiver::readChunk, Qt::UniqueConnection);
+    }
     own_ = true;
     app_.rx->bracket_cmd(cmd::rttyOn());
     own_ = false;
-    page_.feed(QByteArray()); // the current line starts empty on screen too
+    page_.clearCurrent(); // a line cut short by Stop does not carry on
     poll_.start();
     emit pageChanged();
 }

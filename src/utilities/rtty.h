@@ -42,6 +42,8 @@ public:
     const QStringList &lines() const { return lines_; }
     const QString &current() const { return current_; }
     void clear();
+    // Empties the line being received (on screen too); the lines above stay.
+    void clearCurrent();
 
 private:
     void append(const QString &text, QStringList *done);

@@ -182,3 +182,71 @@ TEST(TextFileWrite, FullDiskKeepsTheOldFile)
     EXPECT_EQ(slurp(p), before);
     EXPECT_EQ(QDir(fs.path).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
 }
+
+TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
+{
+    // Enough text for several pieces; the same bytes as writeLines.
+    QStringList lines;
+    for (int i = 0; i < 30000; ++i)
+        lines << QString::fromUtf8("Zeile %1 Größe ").arg(i) + QString(40, 'x');
+    lines.first().prepend(QChar(0xFEFF));
+    QTemporaryDir dir;
+    QString err;
+    ASSERT_TRUE(textfile::writeLines(dir.filePath("a.txt"), lines, &err));
+    int i = 0;
+    const auto next = [&](QString *l) {
+        if (i >= lines.size())
+            return false;
+        *l = lines.at(i++);
+        return true;
+    };
+    ASSERT_TRUE(textfile::writeEach(dir.filePath("b.txt"), next, &err)) << qPrintable(err);
+    EXPECT_EQ(slurp(dir.filePath("b.txt")), slurp(dir.filePath("a.txt")));
+
+    for (FaultyFile::Step fail : {FaultyFile::Open, FaultyFile::Write, FaultyFile::Commit}) {
+        FaultyFile f;
+        f.failAt = fail;
+        i = 0;
+        EXPECT_FALSE(textfile::writeEachTo(f, "sked.ftl", next, &err));
+        EXPECT_TRUE(err.contains("sked.ftl") && err.contains("No space left on device"))
+            << qPrintable(err);
+        EXPECT_EQ(f.calls.last(), fail == FaultyFile::Open ? "open" : "cancel");
+    }
+}
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
+{
+    // The file may grow by 10 bytes only: the write stops part-way, as on a
+    // disk that fills up meanwhile. The part is taken back, and the message
+    // is the system's, not "Unknown error".
+    QTemporaryDir dir;
+    const QString p = dir.filePath("PAN_A.TXT");
+    spit(p, "first\r\n");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 7 + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString err;
+    const bool ok = textfile::appendLines(p, {"a minute line that does not fit"}, &err);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(err.contains("PAN_A.TXT") && err.contains("File too large")) << qPrintable(err);
+    EXPECT_EQ(slurp(p), "first\r\n");
+
+    // A pipe in the file's place is refused at once (opening it would wait
+    // for a reader).
+    const QString fifo = dir.filePath("PAN_PIPE.TXT");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(textfile::appendLines(fifo, {"x"}, &err));
+    EXPECT_TRUE(err.contains("PAN_PIPE.TXT") && err.contains("not a regular file"))
+        << qPrintable(err);
+}
+#endif

@@ -211,6 +211,7 @@ TEST_P(DataSafety, AFullDiskKeepsTheOldFile)
     QString err;
     EXPECT_FALSE(save.run(path, &err)) << save.what;
     EXPECT_FALSE(err.isEmpty()) << save.what;
+    EXPECT_FALSE(err.contains("Unknown error")) << save.what << ": " << qPrintable(err);
     if (save.append) {
         // The lines that fitted stay, whole; the one that did not is taken back.
         const QByteArray now = slurp(path);
@@ -227,3 +228,79 @@ INSTANTIATE_TEST_SUITE_P(EverySave, DataSafety, ::testing::Range(0, int(std::siz
                              n.replace(QLatin1Char(' '), QLatin1Char('_'));
                              return n.toStdString();
                          });
+
+// ---------------------------------------------------------------------------
+// Every reader takes only regular files: a device never ends (/dev/zero), a
+// pipe waits for a writer for ever, a folder holds no lines. Each is refused
+// at once with a message naming it.
+
+#ifdef Q_OS_LINUX
+#include "schedules/ftlfile.h"
+#include "schedules/listfile.h"
+#include <sys/stat.h>
+
+TEST(DataSafetyRead, EveryReaderRefusesWhatIsNotARegularFile)
+{
+    using Reader = std::function<bool(const QString &path, QString *error)>;
+    const std::pair<const char *, Reader> readers[] = {
+        {"text lines",
+         [](const QString &p, QString *e) {
+             QStringList l;
+             return textfile::readLines(p, &l, e);
+         }},
+        {"logbook",
+         [](const QString &p, QString *e) {
+             logging2::LogBook b;
+             const auto r = b.read(p, 1001);
+             *e = r.error;
+             return r.ok;
+         }},
+        {"memory file",
+         [](const QString &p, QString *e) {
+             mem2::MemTable t;
+             return mem2::readMemFile(p, t, nullptr, e);
+         }},
+        {"settings",
+         [](const QString &p, QString *e) {
+             Settings s;
+             return settingsfile::load(p, &s, e);
+         }},
+        {"own list",
+         [](const QString &p, QString *e) {
+             std::shared_ptr<const schedlist::LineTable> t;
+             const auto r = own2::read(p, 1000, &t);
+             *e = r.error;
+             return r.ok;
+         }},
+        {".ftl list",
+         [](const QString &p, QString *e) {
+             ftl::Table t;
+             const auto r = ftl::load(p, 1000, &t);
+             *e = r.error;
+             return r.ok;
+         }},
+        {"schedule import",
+         [](const QString &p, QString *e) {
+             QStringList l;
+             const auto r = eibi::read(p, {"EU"}, &l);
+             *e = r.error;
+             return r.ok;
+         }},
+        {"database", [](const QString &p, QString *e) { return DbfTable::open(p, e) != nullptr; }},
+    };
+    QTemporaryDir tmp;
+    const QString fifo = tmp.filePath("MEM_PIPE.TXT");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir().mkpath(tmp.filePath("LOG_DIR.TXT"));
+    for (const QString &source : {QStringLiteral("/dev/zero"), fifo, tmp.filePath("LOG_DIR.TXT")}) {
+        for (const auto &[what, read] : readers) {
+            QString err;
+            EXPECT_FALSE(read(source, &err)) << what << " " << qPrintable(source);
+            EXPECT_TRUE(err.contains(QDir::toNativeSeparators(source)) || err.contains(source))
+                << what << ": " << qPrintable(err);
+            EXPECT_TRUE(err.contains("not a regular file") || err.contains("folder"))
+                << what << ": " << qPrintable(err);
+        }
+    }
+}
+#endif

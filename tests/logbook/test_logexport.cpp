@@ -1,11 +1,12 @@
 // The exports are read back by parsers written here from the formats'
-// own rules (ADIF tags with character counts, RFC 4180 quoting), not by
-// the code that wrote them.
+// own rules (ADIF tags with character counts, ADX elements, RFC 4180
+// quoting), not by the code that wrote them.
 #include "logbook/logexport.h"
 #include "testkit.h"
 
 #include <QFile>
 #include <QMap>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 using namespace logging2;
@@ -63,6 +64,41 @@ Adif parseAdif(const QString &text)
     }
     if (inHeader)
         out.error = "no <EOH>";
+    return out;
+}
+
+// ADX: <ADX><HEADER>fields</HEADER><RECORDS><RECORD>fields</RECORD>...;
+// an application field is keyed APP_<PROGRAMID>_<FIELDNAME>.
+Adif parseAdx(const QByteArray &bytes)
+{
+    Adif out;
+    QXmlStreamReader x(bytes);
+    auto fields = [&x] {
+        QMap<QString, QString> m;
+        while (x.readNextStartElement()) {
+            QString name = x.name().toString();
+            if (name == "APP")
+                name += "_" + x.attributes().value("PROGRAMID").toString() + "_" +
+                        x.attributes().value("FIELDNAME").toString();
+            m[name] = x.readElementText();
+        }
+        return m;
+    };
+    if (x.readNext() != QXmlStreamReader::StartDocument || x.documentEncoding() != QLatin1String("UTF-8"))
+        out.error = "not declared UTF-8";
+    else if (!x.readNextStartElement() || x.name() != QLatin1String("ADX"))
+        out.error = "no <ADX>";
+    while (out.error.isEmpty() && x.readNextStartElement()) {
+        if (x.name() == QLatin1String("HEADER"))
+            out.header = fields();
+        else if (x.name() == QLatin1String("RECORDS"))
+            while (x.readNextStartElement())
+                out.records << fields();
+        else
+            x.skipCurrentElement();
+    }
+    if (x.hasError())
+        out.error = x.errorString();
     return out;
 }
 
@@ -126,49 +162,61 @@ QList<Record> demoLog()
 
 } // namespace
 
-TEST(LogExport, AdifOfTheDemoLogReadsBack)
+TEST(LogExport, AdiAndAdxOfTheDemoLogReadBack)
 {
+    TestApp t;
     const QList<Record> log = demoLog();
     ASSERT_GE(log.size(), 24);
-    const QStringList lines = logexport::adifLines(log, "20261205 120000");
-    const Adif a = parseAdif(lines.join("\r\n") + "\r\n");
-    ASSERT_TRUE(a.error.isEmpty()) << qPrintable(a.error);
-    EXPECT_EQ(a.header.value("ADIF_VER"), "3.1.4");
-    EXPECT_EQ(a.header.value("PROGRAMID"), "VORANTIS");
-    EXPECT_EQ(a.header.value("CREATED_TIMESTAMP"), "20261205 120000");
-    ASSERT_EQ(a.records.size(), log.size());
-    const QStringList modes = {"AM", "SSB", "FAX", "FM", "CW", "RTTY"};
-    for (int i = 0; i < log.size(); ++i) {
-        const auto &q = a.records.at(i);
-        const Record &r = log.at(i);
-        EXPECT_EQ(q.value("QSO_DATE"), r[Date].trimmed());
-        EXPECT_EQ(q.value("TIME_ON"), r[BeginTime].trimmed());
-        EXPECT_EQ(q.value("TIME_OFF"), r[EndTime].trimmed());
-        EXPECT_NEAR(q.value("FREQ").toDouble() * 1000, r[Frequency].toDouble(), 1e-6);
-        EXPECT_TRUE(modes.contains(q.value("MODE"))) << qPrintable(q.value("MODE"));
-        EXPECT_EQ(q.value("SWL"), "Y");
-        EXPECT_EQ(q.value("NAME").isEmpty(), r[Organisation].trimmed().isEmpty());
-        if (!r[Sinpo].trimmed().isEmpty()) {
-            EXPECT_TRUE(q.value("COMMENT").contains("SINPO " + r[Sinpo].trimmed()));
+    const QString adi = t.base() + "LOG/out.adi", adx = t.base() + "LOG/out.adx";
+    QString err;
+    ASSERT_TRUE(logexport::write(adi, logexport::adifLines(log, "20261205 120000"), &err));
+    ASSERT_TRUE(logexport::write(adx, logexport::adxLines(log, "20261205 120000"), &err));
+    auto bytes = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray adiBytes = bytes(adi);
+    for (char c : adiBytes) // ADI is ASCII: the counts are characters and bytes alike
+        ASSERT_TRUE(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
+
+    const Adif parsed[] = {parseAdif(QString::fromLatin1(adiBytes)), parseAdx(bytes(adx))};
+    for (const Adif &a : parsed) {
+        ASSERT_TRUE(a.error.isEmpty()) << qPrintable(a.error);
+        EXPECT_EQ(a.header.value("ADIF_VER"), "3.1.4");
+        EXPECT_EQ(a.header.value("PROGRAMID"), "VORANTIS");
+        EXPECT_EQ(a.header.value("CREATED_TIMESTAMP"), "20261205 120000");
+        ASSERT_EQ(a.records.size(), log.size());
+        for (int i = 0; i < log.size(); ++i) {
+            const auto &q = a.records.at(i);
+            const Record &r = log.at(i);
+            EXPECT_EQ(q.value("QSO_DATE"), r[Date].trimmed());
+            EXPECT_EQ(q.value("TIME_ON"), r[BeginTime].trimmed());
+            EXPECT_EQ(q.value("TIME_OFF"), r[EndTime].trimmed());
+            EXPECT_NEAR(q.value("FREQ").toDouble() * 1000, r[Frequency].toDouble(), 1e-6);
+            EXPECT_EQ(q.value("MODE"), logexport::adifMode(r[Abmg]));
+            EXPECT_EQ(q.value("SWL"), "Y");
+            EXPECT_EQ(q.value("RST_RCVD"), r[Sinpo].trimmed());
+            EXPECT_EQ(q.value("CALL"), logexport::adifText(r[Organisation]));
+            EXPECT_FALSE(q.contains("NAME")); // the operator's name: not known
         }
-        // ADI data is ASCII: the counts are characters and bytes alike.
-        for (const QString &v : q)
-            for (QChar c : v)
-                EXPECT_TRUE(c.unicode() >= 0x20 && c.unicode() < 0x7F) << qPrintable(v);
     }
-    // Record 0 in detail, and an accent dropped from its letter.
-    EXPECT_EQ(a.records.at(0).value("FREQ"), "6.175");
-    EXPECT_EQ(a.records.at(0).value("NAME"), "Radio Nordvik");
-    EXPECT_EQ(a.records.at(0).value("QTH"), "Skerrvik");
-    EXPECT_EQ(a.records.at(2).value("QTH"), "Punta Gavilan");
+    // Record 0 in detail; an accent dropped in ADI, kept in the _INTL field.
+    const auto &adiRecs = parsed[0].records, &adxRecs = parsed[1].records;
+    EXPECT_EQ(adiRecs.at(0).value("FREQ"), "6.175");
+    EXPECT_EQ(adiRecs.at(0).value("CALL"), "Radio Nordvik");
+    EXPECT_EQ(adiRecs.at(0).value("QTH"), "Skerrvik");
+    EXPECT_EQ(adiRecs.at(2).value("QTH"), "Punta Gavilan");
+    EXPECT_EQ(adxRecs.at(2).value("QTH"), "Punta Gavilan");
+    EXPECT_EQ(adxRecs.at(2).value("QTH_INTL"), QString::fromUtf8("Punta Gavilán"));
+    EXPECT_FALSE(adiRecs.at(2).contains("QTH_INTL")); // not allowed in ADI
 }
 
 TEST(LogExport, AdifFieldsFromCodesAndText)
 {
     const struct {
         const char *code, *mode, *sub;
-    } modes[] = {{"0041", "AM", ""}, {"", "AM", ""},     {"0021", "SSB", "USB"}, {"0031", "SSB", "LSB"},
-                 {"0160", "FAX", ""}, {"0050", "FM", ""}, {"0071", "AM", ""},    {"0091", "", ""},
+    } modes[] = {{"0041", "AM", ""},  {"", "", ""},       {"0021", "SSB", "USB"}, {"0031", "SSB", "LSB"},
+                 {"0160", "FAX", ""}, {"0050", "FM", ""}, {"0071", "AM", ""},     {"0091", "", ""},
                  {"00x1", "", ""}};
     for (const auto &m : modes) {
         QString sub;
@@ -177,18 +225,39 @@ TEST(LogExport, AdifFieldsFromCodesAndText)
     }
     EXPECT_EQ(logexport::adifFreqMhz("15120.500"), "15.1205");
     EXPECT_EQ(logexport::adifFreqMhz("00000"), "");
-    EXPECT_EQ(logexport::adifText(QString::fromUtf8(" Kénadou € ")), "Kenadou ?");
+    const struct {
+        const char *in, *ascii;
+    } texts[] = {{" Kénadou € ", "Kenadou ?"},      {"Straße", "Strasse"},
+                 {"Ærøskøbing", "AEroskobing"},     {"Łódź Þór", "Lodz Thor"},
+                 {"„Œuvre“ – ½", "\"OEuvre\" - 1/2"}, {"Tab\there\r\n", "Tab here"},
+                 {"Радио", "?????"}};
+    for (const auto &c : texts)
+        EXPECT_EQ(logexport::adifText(QString::fromUtf8(c.in)), c.ascii) << c.in;
 
-    // A record without date, times or frequency still reads back.
+    // Tags and accents inside the text, a record without date, times,
+    // frequency or settings code: both exports read back, and no mode is
+    // made up.
     Record r;
-    r[Organisation] = "Radio <X>:5";
-    r[Remarks] = "tags <EOR> inside";
-    const Adif a = parseAdif(logexport::adifLines({r}, "20261205 000000").join("\n"));
-    ASSERT_TRUE(a.error.isEmpty()) << qPrintable(a.error);
-    ASSERT_EQ(a.records.size(), 1);
-    EXPECT_EQ(a.records.at(0).value("NAME"), "Radio <X>:5");
-    EXPECT_EQ(a.records.at(0).value("COMMENT"), "tags <EOR> inside");
-    EXPECT_FALSE(a.records.at(0).contains("QSO_DATE"));
+    r[Organisation] = QString::fromUtf8("Radio <X>:5 Straße");
+    r[TxLocation] = QString::fromUtf8("Gießen & Łódź");
+    r[Remarks] = QString::fromUtf8("tags <EOR> inside, “quoted”");
+    r[Language] = "G";
+    const Adif adi = parseAdif(logexport::adifLines({r}, "20261205 000000").join("\n"));
+    const Adif adx = parseAdx(logexport::adxLines({r}, "20261205 000000").join("\r\n").toUtf8());
+    for (const Adif &a : {adi, adx}) {
+        ASSERT_TRUE(a.error.isEmpty()) << qPrintable(a.error);
+        ASSERT_EQ(a.records.size(), 1);
+        const auto &q = a.records.at(0);
+        EXPECT_EQ(q.value("CALL"), "Radio <X>:5 Strasse");
+        EXPECT_EQ(q.value("QTH"), "Giessen & Lodz");
+        EXPECT_EQ(q.value("COMMENT"), "tags <EOR> inside, \"quoted\"; Language G");
+        for (const char *none : {"QSO_DATE", "FREQ", "MODE", "SUBMODE", "RST_RCVD"})
+            EXPECT_FALSE(q.contains(none)) << none;
+    }
+    const auto &x = adx.records.at(0);
+    EXPECT_EQ(x.value("APP_VORANTIS_BROADCASTER"), r[Organisation]);
+    EXPECT_EQ(x.value("QTH_INTL"), r[TxLocation]);
+    EXPECT_EQ(x.value("COMMENT_INTL"), r[Remarks] + "; Language G");
 }
 
 TEST(LogExport, CsvReadsBack)

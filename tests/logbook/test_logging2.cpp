@@ -107,7 +107,7 @@ TEST(LogFile, ReadsFilesOfEveryShape)
         QByteArray bytes;
         int capacity;
         int records;
-        bool truncated;
+        int unread; // lines not loaded
     };
     QByteArray many;
     for (int i = 0; i < 30; ++i)
@@ -116,11 +116,11 @@ TEST(LogFile, ReadsFilesOfEveryShape)
     for (int i = 0; i < 4000; ++i)
         garbage += char(QRandomGenerator::global()->bounded(256));
     const Case cases[] = {
-        {"empty file", "", 10, 0, false},
-        {"LF only, no final break", good + "\n" + good, 10, 2, false},
-        {"more lines than the table", many, 21, 21, true},
-        {"exactly the table", many, 30, 30, false},
-        {"binary garbage", garbage, 100000, -1, false},
+        {"empty file", "", 10, 0, 0},
+        {"LF only, no final break", good + "\n" + good, 10, 2, 0},
+        {"more lines than the table", many, 21, 21, 9},
+        {"exactly the table", many, 30, 30, 0},
+        {"binary garbage", garbage, 100000, -1, 0},
     };
     for (const Case &c : cases) {
         writeBytes(dir + "LOG_X.TXT", c.bytes);
@@ -132,7 +132,8 @@ TEST(LogFile, ReadsFilesOfEveryShape)
         }
         EXPECT_LE(b.count(), c.capacity) << c.name;
         EXPECT_EQ(r.read, b.count()) << c.name;
-        EXPECT_EQ(r.truncated, c.truncated) << c.name;
+        EXPECT_EQ(r.unread, c.unread) << c.name;
+        EXPECT_EQ(r.truncated, c.unread > 0) << c.name;
         EXPECT_TRUE(b.notSaved) << c.name;
         EXPECT_EQ(b.last(), b.count() - 1) << c.name;
         // Whatever was read is written back in its columns.
@@ -190,6 +191,36 @@ TEST(LogFile, FailedSaveKeepsOldFileAndNotSaved)
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(b.save(dir + "LOG_A.TXT", &err));
     EXPECT_FALSE(b.notSaved);
+}
+
+TEST(LogFile, APartlyLoadedFileIsNeverWrittenOver)
+{
+    TestApp t;
+    const QString dir = t.base() + "LOG/";
+    QByteArray many;
+    for (int i = 0; i < 30; ++i)
+        many += formatLine(i, kNordvik).toUtf8() + "\r\n";
+    writeBytes(dir + "LOG_BIG.TXT", many);
+    LogBook b;
+    ASSERT_EQ(b.read(dir + "LOG_BIG.TXT", 21).unread, 9);
+    QString err;
+    // Under any spelling of its name: refused, saying how many and what to do.
+    for (const QString &name : {dir + "LOG_BIG.TXT", dir + "../LOG/./LOG_BIG.TXT"}) {
+        EXPECT_TRUE(b.partlyLoaded(name)) << qPrintable(name);
+        EXPECT_FALSE(b.save(name, &err)) << qPrintable(name);
+        EXPECT_TRUE(err.contains("LOG_BIG.TXT") && err.contains(" 9 ") && err.contains("SaveAs"))
+            << qPrintable(err);
+        EXPECT_EQ(readBytes(dir + "LOG_BIG.TXT"), many);
+        EXPECT_TRUE(b.notSaved);
+    }
+    // Under a new name it saves; the partly loaded file stays protected.
+    ASSERT_TRUE(b.save(dir + "LOG_PART.TXT", &err)) << qPrintable(err);
+    EXPECT_FALSE(b.save(dir + "LOG_BIG.TXT", &err));
+    EXPECT_EQ(readBytes(dir + "LOG_BIG.TXT"), many);
+    // Loaded whole, it saves over itself again.
+    ASSERT_EQ(b.read(dir + "LOG_BIG.TXT", 30).unread, 0);
+    EXPECT_FALSE(b.partlyLoaded(dir + "LOG_BIG.TXT"));
+    EXPECT_TRUE(b.save(dir + "LOG_BIG.TXT", &err)) << qPrintable(err);
 }
 
 TEST(LogSort, FiveOrders)

@@ -154,14 +154,16 @@ TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
     EXPECT_EQ(QStringList({m.rec[1], m.rec[2], m.rec[3], m.tag[4], m.tag[5], m.rec[6]}).join('|'),
               QString::fromUtf8("L001V||L003004|Caf\u00e9 Mus\u00e9e|after tab|"));
 
-    // More than 200 lines: the first 200 count.
+    // More than 200 lines: the first 200 count, the rest are counted.
     QByteArray many;
     for (int i = 0; i < 260; ++i)
         many += "L" + QByteArray::number(1000 + i % 200).right(3) + "004095000000 n" +
                 QByteArray::number(i) + "\r\n";
     writeBytes(p, many);
-    ASSERT_TRUE(readMemFile(p, m, &n, &err));
+    int extra = 0;
+    ASSERT_TRUE(readMemFile(p, m, &n, &err, nullptr, &extra));
     EXPECT_EQ(n, 200);
+    EXPECT_EQ(extra, 60);
     EXPECT_EQ(m.tag[199], "n199");
 
     // Binary garbage: loads as some text, never crashes.

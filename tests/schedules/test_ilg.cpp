@@ -97,14 +97,69 @@ TEST(IlgConvert, FieldsCutPaddedFlagsAndNulls)
     // in the AU column does not.
     EXPECT_EQ(l.mid(90, 9), "000110100");
 
+    // A Null station is blank; a CR LF or NUL inside a value is a blank and
+    // never splits or cuts the record.
     MemoryTable t(fields());
     t.add(rec(QString("1200-1300"), QString("6175"), std::nullopt));
+    t.add(rec(QString("1200-1300"), QString("6180"), QString("Radio\r\nTest") + QChar(0) + "X"));
     QTemporaryDir d;
     ASSERT_TRUE(ilg::convert(t, "T", d.filePath("x.ftl"), kAreas).ok);
-    QStringList lines;
-    QString err;
-    textfile::readLines(d.filePath("x.ftl"), &lines, &err);
-    EXPECT_EQ(lines.value(0).mid(19, 22), QString(22, ' '));
+    QFile f(d.filePath("x.ftl"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 3); // two lines and the empty rest after the last CR LF
+    EXPECT_EQ(lines.at(0).mid(19, 22), QByteArray(22, ' '));
+    EXPECT_EQ(lines.at(1).mid(19, 22), QByteArray("Radio  Test X").leftJustified(22));
+    EXPECT_EQ(lines.at(1).size(), ilg::FtlWidth + 1);
+}
+
+TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
+{
+    // A one-field table (STATION, 16 characters) with the given language
+    // driver byte and one record.
+    auto table = [](const QString &path, int driver, const QByteArray &value) {
+        QByteArray h(32, '\0');
+        h[0] = 0x03;
+        h[4] = 1;                 // one record
+        h[8] = 32 + 32 + 1;       // header length
+        h[10] = 1 + 16;           // record length
+        h[29] = char(driver);
+        QByteArray fd(32, '\0');
+        fd.replace(0, 7, "STATION");
+        fd[11] = 'C';
+        fd[16] = 16;
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(h + fd + "\r" + " " + value.leftJustified(16, ' ', true) + "\x1a");
+    };
+    const struct {
+        int driver;
+        QByteArray bytes;
+        std::optional<QString> want;
+    } cases[] = {
+        {0x01, "Fran\x87" "aise", QString::fromUtf8("Française")},
+        {0x02, "S\x9bren", QString::fromUtf8("Søren")},
+        {0x03, "Fran\xe7" "aise", QString::fromUtf8("Française")},
+        {0x57, "\x80 5", QString::fromUtf8("€ 5")},
+        {0x64, "\x9d\xa2" "d\xab", QString::fromUtf8("Łódź")},
+        {0x65, "\x8c\xae\xe1\xaa\xa2\xa0", QString::fromUtf8("Москва")},
+        {0x00, "Fran\xe7" "aise", QString::fromUtf8("Française")},
+        {0x00, "Fran\xc3\xa7" "aise", QString::fromUtf8("Française")}, // UTF-8
+        {0x7e, "Fran\xe7" "aise", QString::fromUtf8("Française")},      // unknown
+        {0x03, QByteArray("Ab\0cd\r\nef", 9), QString("Ab cd  ef")},
+        {0x03, QByteArray("  Ab\0\0\0", 7), QString("  Ab")},
+        {0x03, QByteArray("\0\0 ", 3), std::nullopt},
+    };
+    QTemporaryDir d;
+    for (const auto &c : cases) {
+        const QString path = d.filePath("t.dbf");
+        table(path, c.driver, c.bytes);
+        QString err;
+        auto t = DbfTable::open(path, &err);
+        ASSERT_TRUE(t) << err.toStdString();
+        ASSERT_EQ(t->recordCount(), 1);
+        EXPECT_EQ(t->value(0, t->fieldIndex("STATION")), c.want) << c.bytes.toHex().constData();
+    }
 }
 
 TEST(IlgConvert, SkipsUnusableRecordsAndReportsBadFrequencies)

@@ -89,8 +89,11 @@ TEST(SimPort, ReportsRaiseReadyRead)
     p.send({ "H1", "I1", "H0" });
     p.radio.turnDial(6190000);
     p.radio.turnDial(6195000);
-    const QByteArray r = p.readAtLeast(28);
-    ASSERT_EQ(r.size(), 28);
+    // The reply to "I1" (the frequency then), then one report per change.
+    QByteArray r = p.readAtLeast(42);
+    ASSERT_EQ(r.size(), 42);
+    EXPECT_EQ(r.left(14), "I004095000000\r");
+    r = r.mid(14);
     EXPECT_EQ(r.left(14).right(10).left(8), "06190000");
     EXPECT_EQ(r.right(10).left(8), "06195000");
     EXPECT_TRUE(waitUntil([&] { return ready.count() > 0; }));

@@ -214,7 +214,10 @@ TEST(SimRadio, FrequencyReportsWhileI1IsOn)
     rx.radio.turnDial(6180000);
     EXPECT_TRUE(reports.isEmpty());
 
-    rx("I1");
+    // "I1" is answered at once with the frequency set now (every time).
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(rx("I1"), "I004061800000\r");
+    EXPECT_TRUE(reports.isEmpty());
     rx.radio.turnDial(6185000);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].endsWith('\r'));

@@ -211,6 +211,24 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     r = cli({"--port", silent.device, "--timeout", "300", "mem", "read", none});
     EXPECT_EQ(r.code, 4);
     EXPECT_FALSE(QFile::exists(none));
+    // A target that cannot be written is found before any read-out (the
+    // silent receiver would give 4).
+    for (const QString &target : {QStringLiteral("/proc/vorantis/MEM_X.TXT"), dir.path()}) {
+        r = cli({"--port", silent.device, "--timeout", "300", "mem", "read", target});
+        EXPECT_EQ(r.code, 5) << qPrintable(target) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains("nothing was read")) << qPrintable(r.err);
+    }
+
+    // Garbled replies are never a success: exit 4 and a message, no
+    // "unknown" or "code -1" on standard output.
+    Sim garbled({"--garble"});
+    ASSERT_FALSE(garbled.device.isEmpty());
+    for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"}}) {
+        r = cli(QStringList{"--port", garbled.device, "--timeout", "2000"} + cmd);
+        EXPECT_EQ(r.code, 4) << qPrintable(cmd.join(' ')) << qPrintable(r.out);
+        EXPECT_TRUE(r.err.contains("could not be read")) << qPrintable(r.err);
+        EXPECT_FALSE(r.out.contains("unknown") || r.out.contains("code -1")) << qPrintable(r.out);
+    }
 }
 
 TEST(VorantisCli, ScheduleConversionsWithoutAReceiver)

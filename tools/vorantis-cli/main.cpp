@@ -34,6 +34,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <atomic>
 #include <cmath>
 #include <csignal>
@@ -47,7 +48,8 @@ enum Exit {
     kOk = 0,
     kBadArgs = 2,    // the command line is wrong
     kNoDevice = 3,   // the port does not open (missing, busy, no permission)
-    kSilent = 4,     // the receiver did not answer, or the line was lost
+    kSilent = 4,     // the receiver did not answer, the line was lost, or a
+                     // reply could not be read (garbled)
     kBadFile = 5,    // a file that cannot be read or written, or is malformed
     kBadReplies = 6, // records that do not fit their layout (from the receiver's
                      // memory, or in a database or schedule file): left out
@@ -94,9 +96,10 @@ const char *kUsage =
     "  --help          this text\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
-    "receiver did not answer, 5 a memory, database or schedule file that cannot\n"
-    "be used, 6 records that do not fit their layout (memory records from the\n"
-    "receiver; database or schedule records, which are left out of the list).\n";
+    "receiver did not answer or its reply could not be read, 5 a memory,\n"
+    "database or schedule file that cannot be used, 6 records that do not fit\n"
+    "their layout (memory records from the receiver; database or schedule\n"
+    "records, which are left out of the list).\n";
 
 // Messages of the facade go to standard error; questions are answered Yes.
 class CliPrompter : public Prompter {
@@ -157,22 +160,53 @@ bool parseChannel(const QString &text, int *ch)
     return ok && rxlimits::validChannel(*ch);
 }
 
-QString codeText(const QStringList &table, int code)
-{
-    const QString t = Captions::text(table, code).trimmed();
-    return t.isEmpty() ? QStringLiteral("code %1").arg(code) : t;
-}
-
-void printState(const QString &x13)
+// The receiver's state report, or exit 4 when any part of the reply cannot
+// be used (a garbled line): a script must never take "unknown" for a
+// success.
+int printState(const QString &x13)
 {
     const DecodedState d = DecodedState::decode(x13);
     const Captions &c = allCaptions();
-    out(QStringLiteral("frequency  %1 kHz")
-            .arg(d.freqValid ? fmt::freqText(d.khz) : QStringLiteral("unknown")));
-    out(QStringLiteral("mode       %1").arg(codeText(c.mode, d.mode)));
-    out(QStringLiteral("bandwidth  %1").arg(codeText(c.bw, d.bw)));
-    out(QStringLiteral("att        %1").arg(codeText(c.att, d.att)));
-    out(QStringLiteral("agc        %1").arg(codeText(c.agc, d.agc)));
+    QStringList unusable;
+    if (!d.freqValid || !rxlimits::inRange(d.khz))
+        unusable << QStringLiteral("frequency");
+    const std::pair<const char *, std::pair<const QStringList *, int>> fields[] = {
+        {"mode", {&c.mode, d.mode}},
+        {"bandwidth", {&c.bw, d.bw}},
+        {"att", {&c.att, d.att}},
+        {"agc", {&c.agc, d.agc}}};
+    for (const auto &[name, f] : fields)
+        if (f.second < 0 || Captions::text(*f.first, f.second).trimmed().isEmpty())
+            unusable << QLatin1String(name);
+    if (!unusable.isEmpty())
+        return fail(kSilent, QStringLiteral("the receiver's reply \"%1\" could not be read (%2): "
+                                            "the line may be disturbed")
+                                 .arg(x13.mid(1).trimmed(), unusable.join(QStringLiteral(", "))));
+    out(QStringLiteral("frequency  %1 kHz").arg(fmt::freqText(d.khz)));
+    for (const auto &[name, f] : fields)
+        out(QStringLiteral("%1 %2")
+                .arg(QLatin1String(name), -10)
+                .arg(Captions::text(*f.first, f.second).trimmed()));
+    return kOk;
+}
+
+// Before a long read-out: the file can be written where it is to go (its
+// folder is made as the save would make it, and a scratch file created
+// there). Empty when it can, else why not.
+QString cannotWrite(const QString &file)
+{
+    const QFileInfo fi(file);
+    if (fi.exists() && !fi.isFile())
+        return QStringLiteral("it is not a regular file");
+    const QString dir = fi.absolutePath();
+    if (!QDir().mkpath(dir))
+        return QStringLiteral("the folder %1 cannot be made").arg(dir);
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".vorantis-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("no file can be made in %1 (%2)").arg(dir, probe.errorString());
+    if (fi.exists() && !fi.isWritable())
+        return QStringLiteral("it is read-only");
+    return {};
 }
 
 struct Cli {
@@ -223,8 +257,7 @@ struct Cli {
         rx->bracket([&] { x = rx->read_rx_state(); });
         if (!x)
             return silent();
-        printState(*x);
-        return kOk;
+        return printState(*x);
     }
 
     int tune(double khz, int mode)
@@ -244,12 +277,15 @@ struct Cli {
         });
         if (!x)
             return silent();
-        printState(*x);
-        return kOk;
+        return printState(*x);
     }
 
     int memRead(const QString &file)
     {
+        // Checked first: the read-out takes many seconds.
+        if (const QString why = cannotWrite(file); !why.isEmpty())
+            return fail(kBadFile,
+                        QStringLiteral("cannot write %1: %2; nothing was read").arg(file, why));
         mem2::MemTable t;
         mem2::MemTransfer x(app, t);
         const mem2::FetchResult r = x.fetch();

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMap>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -52,6 +53,30 @@ Prompter::Answer DialogPrompter::show(const QString &text, const QString &title,
     }
 }
 
+void DialogPrompter::notice(const QString &text, const QString &title, Icon icon)
+{
+    // The same text already on screen is not shown twice.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *open = qobject_cast<QMessageBox *>(w);
+        if (open && open->isVisible() && open->text() == text && open->windowTitle() == title)
+            return;
+    }
+    auto *box = new QMessageBox(QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(title);
+    box->setText(text);
+    switch (icon) {
+    case Information: box->setIcon(QMessageBox::Information); break;
+    case Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Question: box->setIcon(QMessageBox::Question); break;
+    case Critical: box->setIcon(QMessageBox::Critical); break;
+    case NoIcon: box->setIcon(QMessageBox::NoIcon); break;
+    }
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
+}
+
 std::optional<QString> DialogPrompter::input(const QString &prompt, const QString &title,
                                              const QString &defaultText)
 {
@@ -78,28 +103,92 @@ bool DesktopLauncher::openFile(const QString &path, QString *error)
     return true;
 }
 
-bool DesktopLauncher::openDateTimeSettings(QString *error)
+DesktopLauncher::Command DesktopLauncher::dateTimeSettingsCommand()
 {
-    // The desktops' own date-and-time tools, first one found wins.
-    const char *tools[][2] = {
-        {"gnome-control-center", "datetime"},
-        {"systemsettings", "kcm_clock"},
-        {"xfce4-datetime-settings", nullptr},
-        {"timedatectl", nullptr},
-    };
-    for (const auto &t : tools) {
-        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(t[0]));
-        if (exe.isEmpty() || QString::fromLatin1(t[0]) == QLatin1String("timedatectl"))
-            continue;
+    // Desktop name as in XDG_CURRENT_DESKTOP, program, arguments.
+    static const struct {
+        const char *desktop, *program;
         QStringList args;
-        if (t[1])
-            args << QString::fromLatin1(t[1]);
-        if (QProcess::startDetached(exe, args))
-            return true;
+    } tools[] = {
+        {"GNOME", "gnome-control-center", {QStringLiteral("datetime")}},
+        {"KDE", "kcmshell6", {QStringLiteral("kcm_clock")}},
+        {"KDE", "systemsettings", {QStringLiteral("kcm_clock")}},
+        {"KDE", "kcmshell5", {QStringLiteral("clock")}},
+        {"XFCE", "xfce4-datetime-settings", {}},
+        {"MATE", "mate-time-admin", {}},
+        {"MATE", "time-admin", {}},
+        {"X-Cinnamon", "cinnamon-settings", {QStringLiteral("calendar")}},
+        {"LXQt", "lxqt-admin-time", {}},
+        {"Unity", "unity-control-center", {QStringLiteral("datetime")}},
+    };
+    const QStringList desktops =
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto &t : tools) {
+            const bool own = desktops.contains(QLatin1String(t.desktop), Qt::CaseInsensitive);
+            if (own != (pass == 0))
+                continue;
+            const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(t.program));
+            if (!exe.isEmpty())
+                return {exe, t.args};
+        }
     }
-    if (error)
-        *error = QStringLiteral("No date and time settings program was found.\n"
-                                "Set the PC clock with your desktop's settings or, as root,\n"
-                                "with: timedatectl set-time \"YYYY-MM-DD hh:mm:ss\"");
-    return false;
+    return {};
+}
+
+QString DesktopLauncher::clockKeepingText()
+{
+    QString text = QStringLiteral("No date and time settings of a desktop are installed.\n");
+    const QString ctl = QStandardPaths::findExecutable(QStringLiteral("timedatectl"));
+    QMap<QString, QString> v;
+    if (!ctl.isEmpty()) {
+        QProcess p;
+        p.start(ctl, {QStringLiteral("show")});
+        if (p.waitForFinished(3000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) {
+            for (const QString &line : QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+                const int eq = line.indexOf(QLatin1Char('='));
+                if (eq > 0)
+                    v.insert(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
+            }
+        } else {
+            p.kill();
+            p.waitForFinished(1000);
+        }
+    }
+    const QString ntp = v.value(QStringLiteral("NTP"));
+    const QString synced = v.value(QStringLiteral("NTPSynchronized"));
+    if (ntp == QLatin1String("yes") && synced == QLatin1String("yes"))
+        text += QStringLiteral("The PC clock is kept by network time and is synchronized:\n"
+                               "it needs no setting by hand.");
+    else if (ntp == QLatin1String("yes"))
+        text += QStringLiteral("The PC clock is kept by network time, but it is not\n"
+                               "synchronized yet: check the network connection.");
+    else if (ntp == QLatin1String("no"))
+        text += QStringLiteral("Network time is off: switch it on, as root, with\n"
+                               "  timedatectl set-ntp true\n"
+                               "or set the clock by hand with\n"
+                               "  timedatectl set-time \"YYYY-MM-DD hh:mm:ss\"");
+    else
+        text += QStringLiteral("Keep the clock by network time (an NTP service such as\n"
+                               "systemd-timesyncd or chrony), or set it as root with\n"
+                               "  date -s \"YYYY-MM-DD hh:mm:ss\"");
+    if (!ctl.isEmpty() && !v.isEmpty())
+        text += QStringLiteral("\n\"timedatectl status\" shows the clock and how it is kept.");
+    return text;
+}
+
+Launcher::Outcome DesktopLauncher::openDateTimeSettings(QString *text)
+{
+    const Command c = dateTimeSettingsCommand();
+    if (c.program.isEmpty()) {
+        if (text)
+            *text = clockKeepingText();
+        return Outcome::NotInstalled;
+    }
+    if (!QProcess::startDetached(c.program, c.args)) {
+        if (text)
+            *text = QStringLiteral("%1 could not be started.").arg(c.program);
+        return Outcome::Failed;
+    }
+    return Outcome::Started;
 }

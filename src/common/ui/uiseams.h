@@ -13,6 +13,8 @@ public:
                    Buttons buttons = Ok) override;
     Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
                               const QString &details) override;
+    // A box that shows without stopping the caller; one per text at a time.
+    void notice(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 };
@@ -20,5 +22,17 @@ public:
 class DesktopLauncher : public Launcher {
 public:
     bool openFile(const QString &path, QString *error) override;
-    bool openDateTimeSettings(QString *error) override;
+    Outcome openDateTimeSettings(QString *text) override;
+
+    // The date-and-time settings of a desktop found on PATH, the running
+    // desktop's (XDG_CURRENT_DESKTOP) first; an empty program when none is
+    // installed.
+    struct Command {
+        QString program;
+        QStringList args;
+    };
+    static Command dateTimeSettingsCommand();
+    // How the PC clock is kept, for when no settings program is installed:
+    // from `timedatectl show` where that is installed.
+    static QString clockKeepingText();
 };

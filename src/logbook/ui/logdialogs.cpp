@@ -59,7 +59,11 @@ selsort2::selsort2(logwin &win) : QDialog(&win), win_(win)
         chk_so[i]->setAccessibleName(QString(captions[i]).remove(QLatin1Char('&')));
         chk_so[i]->setChecked(win.book.sortChoice == i);
         group->addButton(chk_so[i], i);
-        connect(chk_so[i], &QCheckBox::clicked, this, [this, i] { on_so(i); });
+        // toggled, not clicked: a screen reader's toggle action chooses too.
+        connect(chk_so[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            if (on)
+                on_so(i);
+        });
         lay->addWidget(chk_so[i]);
     }
     button(cmd_OK, "cmd_OK", QStringLiteral("OK"), QStringLiteral("OK"), this);
@@ -100,13 +104,13 @@ logfmt2::logfmt2(logwin &win) : QDialog(&win), win_(win)
         chk_fmt[k]->setObjectName(QStringLiteral("chk_fmt_%1").arg(k));
         chk_fmt[k]->setAccessibleName(caps.at(k));
         chk_fmt[k]->setChecked(k < fmt.size() && fmt.at(k) == QLatin1Char('1'));
-        connect(chk_fmt[k], &QCheckBox::clicked, this, [this, k](bool on) { on_fmt(k, on); });
+        connect(chk_fmt[k], &QCheckBox::toggled, this, [this, k](bool on) { on_fmt(k, on); });
         grid->addWidget(chk_fmt[k], k % 8, k / 8);
     }
     auto *tl = new QLabel(QStringLiteral("Format Length"), this);
     lbl_tl = new QLabel(formatLength(fmt), this);
     lbl_tl->setObjectName(QStringLiteral("lbl_tl"));
-    lbl_tl->setAccessibleName(QStringLiteral("Format Length"));
+    lbl_tl->setAccessibleDescription(QStringLiteral("Format Length"));
     lbl_tl->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_tl->setMinimumWidth(40);
     lbl_tl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -73,9 +73,11 @@ void logwin::build()
     button(cmd_sort, "cmd_sort", QStringLiteral("Sort"), QStringLiteral("Sor&t"), this);
     button(cmd_fmt, "cmd_fmt", QStringLiteral("Format"), QStringLiteral("&Format"), this);
     button(cmd_Load, "cmd_Load", QStringLiteral("Load Log File"), QStringLiteral("&Load Log File"), this);
+    button(cmd_new, "cmd_new", QStringLiteral("New Log"), QStringLiteral("&New Log"), this);
     button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
     button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
     button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
+    button(cmd_adx, "cmd_adx", QStringLiteral("Export ADX"), QStringLiteral("&Export ADX"), this);
     button(cmd_csv, "cmd_csv", QStringLiteral("Export CSV"), QStringLiteral("Ex&port CSV"), this);
 
     connect(cmd_add, &QPushButton::clicked, this, &logwin::on_add);
@@ -87,9 +89,11 @@ void logwin::build()
     connect(cmd_sort, &QPushButton::clicked, this, &logwin::on_sort);
     connect(cmd_fmt, &QPushButton::clicked, this, &logwin::on_fmt);
     connect(cmd_Load, &QPushButton::clicked, this, &logwin::on_Load);
+    connect(cmd_new, &QPushButton::clicked, this, &logwin::on_new);
     connect(cmd_Top, &QPushButton::clicked, this, &logwin::on_Top);
     connect(cmd_exit, &QPushButton::clicked, this, &logwin::on_exit);
     connect(cmd_adif, &QPushButton::clicked, this, &logwin::on_adif);
+    connect(cmd_adx, &QPushButton::clicked, this, &logwin::on_adx);
     connect(cmd_csv, &QPushButton::clicked, this, &logwin::on_csv);
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
@@ -132,7 +136,7 @@ void logwin::build()
 
     auto *right = new QVBoxLayout;
     right->setSpacing(4);
-    for (QPushButton *b : {cmd_Load, cmd_add, cmd_chg, cmd_del})
+    for (QPushButton *b : {cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del})
         right->addWidget(b);
     right->addSpacing(8);
     for (QPushButton *b : {cmd_sort, cmd_fmt})
@@ -141,7 +145,7 @@ void logwin::build()
     for (QPushButton *b : {cmd_Save, cmd_savez, cmd_Close})
         right->addWidget(b);
     right->addSpacing(8);
-    for (QPushButton *b : {cmd_adif, cmd_csv})
+    for (QPushButton *b : {cmd_adif, cmd_adx, cmd_csv})
         right->addWidget(b);
     right->addStretch(1);
     for (QPushButton *b : {cmd_Top, cmd_exit})
@@ -152,8 +156,8 @@ void logwin::build()
     lay->addLayout(left, 1);
     lay->addLayout(right);
 
-    QWidget *order[] = {grd_log, cmd_Load, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt, cmd_Save,
-                        cmd_savez, cmd_Close, cmd_adif, cmd_csv, cmd_Top, cmd_exit};
+    QWidget *order[] = {grd_log, cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt,
+                        cmd_Save, cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -262,7 +266,7 @@ bool logwin::show_rx_freq()
 void logwin::set_record_buttons(bool enabled)
 {
     for (QPushButton *b : {cmd_add, cmd_chg, cmd_del, cmd_fmt, cmd_sort, cmd_Save, cmd_savez, cmd_Close,
-                           cmd_adif, cmd_csv})
+                           cmd_adif, cmd_adx, cmd_csv})
         b->setEnabled(enabled);
 }
 
@@ -283,12 +287,15 @@ bool logwin::read_log_file()
     set_record_buttons(true);
     if (r.truncated) {
         app_.prompter->message(
-            QStringLiteral("Only the first %1 records of %2 were read.\n"
+            QStringLiteral("Only the first %1 records of %2 were read; %4 were not loaded.\n"
                            "The setting \"DIM LOG\" (%3) limits the log to %1 records;\n"
-                           "raise it in the set-up to see the whole file.")
+                           "raise it in the set-up to see the whole file.\n"
+                           "Save will not write over this file (the records not loaded "
+                           "would be lost); SaveAs saves the log under a new name.")
                 .arg(r.read)
                 .arg(QDir::toNativeSeparators(path))
-                .arg(qMax(1, app_.settings.dim(2))),
+                .arg(qMax(1, app_.settings.dim(2)))
+                .arg(r.unread),
             kTitle, Prompter::Exclamation);
     }
     return true;
@@ -476,6 +483,12 @@ void logwin::cancel_record()
 
 void logwin::on_Save()
 {
+    // Refused before the question: the answer could only lose records.
+    if (book.partlyLoaded(currentPath())) {
+        app_.prompter->message(book.partlyLoadedMessage(), QStringLiteral("Save file"),
+                               Prompter::Exclamation);
+        return;
+    }
     const Prompter::Answer a = app_.prompter->message(
         QStringLiteral("File %1 already exist.\nDo you want to replace it ?").arg(app_.files.log),
         QStringLiteral("Save file"), Prompter::Question, Prompter::YesNoCancel);
@@ -528,6 +541,42 @@ void logwin::on_Load()
                 this);
 }
 
+void logwin::on_new()
+{
+    // A log not saved is offered for saving first, as when leaving.
+    if (!may_leave())
+        return;
+    const QString before = app_.files.log;
+    QPointer<logwin> self(this);
+    App *app = &app_;
+    run_selsave(app_, callers::Log,
+                [self, app, before] {
+                    if (!self)
+                        return;
+                    const QString path = self->currentPath();
+                    if (QFileInfo::exists(path)) {
+                        app->prompter->message(
+                            QStringLiteral("The log %1 already exists.\n"
+                                           "Open it with \"Load Log File\", or choose another name.")
+                                .arg(QDir::toNativeSeparators(path)),
+                            kTitle, Prompter::Exclamation);
+                        app->files.log = before;
+                        return;
+                    }
+                    // The empty log is written at once, so that it is in the
+                    // Load list from now on and Save finds its file.
+                    self->book.create(LogBook::capacityFor(app->settings));
+                    if (!self->save_log()) {
+                        self->book.discard();
+                        app->files.log = before;
+                        return;
+                    }
+                    self->fill_log_grid();
+                    self->set_record_buttons(true);
+                },
+                this);
+}
+
 void logwin::on_Top()
 {
     if (app_.panel)
@@ -557,17 +606,23 @@ void logwin::tune_cell(const QModelIndex &index)
 // ---------------------------------------------------------------------------
 // export
 
-void logwin::export_to(bool adif)
+void logwin::export_to(Export kind)
 {
     if (!book.hasTable())
         return;
     QString base = QFileInfo(app_.files.log).completeBaseName();
     if (base.isEmpty())
         base = QStringLiteral("LOG");
-    const QString suggested = logDir() + base + (adif ? QStringLiteral(".adi") : QStringLiteral(".csv"));
-    const QString filter = adif ? QStringLiteral("ADIF files (*.adi)") : QStringLiteral("CSV files (*.csv)");
-    const QString title = adif ? QStringLiteral("Export ADIF") : QStringLiteral("Export CSV");
-    const QString path = chooseExportPath ? chooseExportPath(suggested, filter) : QString();
+    struct Kind {
+        const char *ext, *filter, *title;
+    };
+    static const Kind kinds[] = {{".adi", "ADIF files (*.adi)", "Export ADIF"},
+                                 {".adx", "ADX files (*.adx)", "Export ADX"},
+                                 {".csv", "CSV files (*.csv)", "Export CSV"}};
+    const Kind &k = kinds[int(kind)];
+    const QString suggested = logDir() + base + QLatin1String(k.ext);
+    const QString title = QLatin1String(k.title);
+    const QString path = chooseExportPath ? chooseExportPath(suggested, QLatin1String(k.filter)) : QString();
     if (path.isEmpty())
         return;
     QStringList lines;
@@ -575,12 +630,14 @@ void logwin::export_to(bool adif)
     bool ok;
     {
         BusyGuard busy;
-        if (adif) {
+        if (kind == Export::Csv) {
+            lines = logexport::csvLines(book.records());
+        } else {
             const QDateTime now = app_.clock ? app_.clock->now() : QDateTime::currentDateTime();
             const QDateTime utc = now.addSecs(qint64(-app_.settings.ltMinusUtc() * 3600));
-            lines = logexport::adifLines(book.records(), utc.toString(QStringLiteral("yyyyMMdd HHmmss")));
-        } else {
-            lines = logexport::csvLines(book.records());
+            const QString created = utc.toString(QStringLiteral("yyyyMMdd HHmmss"));
+            lines = kind == Export::Adi ? logexport::adifLines(book.records(), created)
+                                        : logexport::adxLines(book.records(), created);
         }
         ok = logexport::write(path, lines, &error);
     }
@@ -596,10 +653,15 @@ void logwin::export_to(bool adif)
 
 void logwin::on_adif()
 {
-    export_to(true);
+    export_to(Export::Adi);
+}
+
+void logwin::on_adx()
+{
+    export_to(Export::Adx);
 }
 
 void logwin::on_csv()
 {
-    export_to(false);
+    export_to(Export::Csv);
 }

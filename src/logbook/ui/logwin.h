@@ -1,7 +1,7 @@
 // The log window (caption "Logging"): the log records in grd_log, add,
 // change and delete through the record dialog, load, save, save under a new
 // name, close, sort, screen format, tune from a record's frequency, and the
-// export of the log as ADIF or CSV.
+// export of the log as ADIF (ADI or ADX) or CSV.
 //
 // The window keeps the log (the table and its state) for the whole run: it
 // hides when closed and opens again with the table it had, as long as the
@@ -37,9 +37,11 @@ public:
     QPushButton *cmd_sort = nullptr;
     QPushButton *cmd_fmt = nullptr;
     QPushButton *cmd_Load = nullptr;
+    QPushButton *cmd_new = nullptr;
     QPushButton *cmd_Top = nullptr;
     QPushButton *cmd_exit = nullptr;
     QPushButton *cmd_adif = nullptr;
+    QPushButton *cmd_adx = nullptr;
     QPushButton *cmd_csv = nullptr;
     QLabel *lbl_art = nullptr;
     QLabel *lbl_arf = nullptr;
@@ -82,9 +84,12 @@ public:
     void on_sort();
     void on_fmt();
     void on_Load();
+    // Starts a new, empty log under a name from the naming dialog.
+    void on_new();
     void on_Top();
     void on_exit();
     void on_adif();
+    void on_adx();
     void on_csv();
 
     // Tune from a log row on a cell (double-click, Enter).
@@ -106,7 +111,8 @@ protected:
 private:
     void build();
     void open_dialog(QDialog &d);
-    void export_to(bool adif);
+    enum class Export { Adi, Adx, Csv };
+    void export_to(Export kind);
     // The record index of the grid's current row (-1 when none).
     int current_record() const;
     bool no_record(int index);

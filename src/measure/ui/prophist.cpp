@@ -47,10 +47,10 @@ prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
     l2->setObjectName(QStringLiteral("Label1"));
     lbl_Date = new QLabel(this);
     lbl_Date->setObjectName(QStringLiteral("lbl_Date"));
-    lbl_Date->setAccessibleName(QStringLiteral("Start"));
+    lbl_Date->setAccessibleDescription(QStringLiteral("Start"));
     lbl_freq = new QLabel(this);
     lbl_freq->setObjectName(QStringLiteral("lbl_freq"));
-    lbl_freq->setAccessibleName(QStringLiteral("Frequency"));
+    lbl_freq->setAccessibleDescription(QStringLiteral("Frequency"));
     auto *info = new QHBoxLayout;
     info->addWidget(l1);
     info->addWidget(lbl_Date, 1);

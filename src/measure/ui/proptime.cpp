@@ -53,7 +53,7 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
     auto label = [this](QLabel *&l, const char *name, const QString &acc) {
         l = new QLabel(this);
         l->setObjectName(QString::fromLatin1(name));
-        l->setAccessibleName(acc);
+        l->setAccessibleDescription(acc);
         l->setMinimumWidth(160);
     };
     label(lbl_Date, "lbl_Date", QStringLiteral("Start"));

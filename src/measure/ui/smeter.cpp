@@ -19,7 +19,8 @@ const QColor kDarkRed = QColor::fromRgb(Smeter::kDark);
 constexpr int kPicX = 16, kHistoY = 6, kMeterY = 80;
 } // namespace
 
-Smeter::Smeter(App &app, QWidget *parent) : QWidget(parent), app_(app)
+Smeter::Smeter(App &app, QWidget *parent)
+    : QWidget(parent), app_(app), session_(new MeasureSession(app, QStringLiteral("The S-meter"), this))
 {
     setObjectName(QStringLiteral("Smeter"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -65,6 +66,11 @@ Smeter::Smeter(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(scale, 0, Qt::AlignHCenter);
+    lbl_status = new QLabel(this);
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->setAccessibleDescription(QStringLiteral("Missed readings"));
+    lbl_status->setAlignment(Qt::AlignCenter);
+    lay->addWidget(lbl_status);
     measureui::addButtonRows(lay, this,
                              {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
                               {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
@@ -76,10 +82,13 @@ Smeter::Smeter(App &app, QWidget *parent) : QWidget(parent), app_(app)
     cmd_start->setDefault(true);
     measureui::escapeTo(this, cmd_exit);
 
-    tmr_Smeter = new QTimer(this);
+    tmr_Smeter = session_->timer();
     tmr_Smeter->setObjectName(QStringLiteral("tmr_Smeter"));
-    tmr_Smeter->setInterval(1000);
-    connect(tmr_Smeter, &QTimer::timeout, this, &Smeter::on_tick);
+    session_->setInterval(1000);
+    connect(session_, &MeasureSession::started, this, [this] { cmd_stop->setFocus(); });
+    connect(session_, &MeasureSession::reading, this, &Smeter::showReading);
+    connect(session_, &MeasureSession::missed, this, &Smeter::showMissed);
+    connect(session_, &MeasureSession::stopped, this, &Smeter::showStopped);
 
     drawScale();
     cmd_start->setEnabled(!app_.settings.noRx());
@@ -87,10 +96,9 @@ Smeter::Smeter(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 Smeter::~Smeter()
 {
-    if (recording_) {
-        recording_ = false;
-        app_.rx->forget_hold();
-    }
+    // The session gives the receiver back; this window hears no more of it.
+    disconnect(session_, nullptr, this, nullptr);
+    session_->stop();
 }
 
 void Smeter::drawScale()
@@ -121,38 +129,27 @@ void Smeter::drawBar(int i)
 
 void Smeter::on_start()
 {
+    if (!session_->start(1000))
+        return; // another measurement holds the receiver; it was said
     cmd_exit->setEnabled(false);
     cmd_cls->setEnabled(false);
     cmd_start->setEnabled(false);
     recording_ = true;
-    reported_ = false;
-    QPointer<Smeter> self(this);
-    app_.rx->hold();
-    if (!self)
-        return;
-    // The attenuator state for the readings; a silent receiver is reported
-    // once, by the first tick.
-    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
-    if (!self || !recording_)
-        return;
-    tmr_Smeter->start();
-    cmd_stop->setFocus();
+    lbl_status->clear();
 }
 
 void Smeter::on_stop()
 {
-    tmr_Smeter->stop();
-    const bool was = recording_;
+    session_->stop();
+    showStopped();
+}
+
+void Smeter::showStopped()
+{
     recording_ = false;
     cmd_exit->setEnabled(true);
     cmd_cls->setEnabled(true);
     cmd_start->setEnabled(!app_.settings.noRx());
-    if (was) {
-        QPointer<Smeter> self(this);
-        app_.rx->release();
-        if (!self)
-            return;
-    }
 }
 
 void Smeter::on_cls()
@@ -164,28 +161,21 @@ void Smeter::on_cls()
 
 void Smeter::on_tick()
 {
-    if (inTick_ || !recording_)
-        return;
-    inTick_ = true;
-    QPointer<Smeter> self(this);
-    const meter::Reading r = meter::getsmeter(app_);
-    if (!self)
-        return;
-    inTick_ = false;
-    if (!recording_)
-        return;
-    if (!r.ok()) {
-        // No reading this second: the needle stays where it was, greyed,
-        // and the recorder goes on with the next tick.
-        stale_ = true;
-        const int p = int(rec_.needle());
-        pic_Smeter->fillRect(p, 2, p + 1, 12, Canvas::palette(8));
-        if (r.status == meter::Reading::NoAnswer && !reported_) {
-            reported_ = true;
-            app_.rx->report_no_answer();
-        }
-        return;
-    }
+    session_->tickNow();
+}
+
+void Smeter::showMissed()
+{
+    // No reading this second: the needle stays where it was, greyed, and
+    // the recorder goes on with the next tick.
+    stale_ = true;
+    const int p = int(rec_.needle());
+    pic_Smeter->fillRect(p, 2, p + 1, 12, Canvas::palette(8));
+    lbl_status->setText(session_->missedText());
+}
+
+void Smeter::showReading(const meter::Reading &r)
+{
     stale_ = false;
     const meter::Recorder::Tick t = rec_.add(r.v);
     const int prev = int(t.prevNeedle), p = int(t.needle);

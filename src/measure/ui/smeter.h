@@ -2,6 +2,7 @@
 // a histogram of the last 60 readings.
 #pragma once
 #include "measure/meter.h"
+#include "measure/session.h"
 #include "measure/ui/measureui.h"
 
 #include <QWidget>
@@ -41,7 +42,8 @@ public:
     QPushButton *cmd_cls = nullptr;
     QPushButton *cmd_exit = nullptr;
     QPushButton *cmd_savepng = nullptr;
-    QTimer *tmr_Smeter = nullptr;
+    QTimer *tmr_Smeter = nullptr; // the session's tick
+    QLabel *lbl_status = nullptr;  // missed replies of this run
     QLabel *lbl_s[6] = {};
     QLabel *lbl_sinpo[5] = {};
 
@@ -52,10 +54,13 @@ private:
     void drawScale();
     void drawBar(int i);
 
+    void showReading(const meter::Reading &r);
+    void showMissed();
+    void showStopped();
+
     App &app_;
+    MeasureSession *session_;
     meter::Recorder rec_;
     bool recording_ = false;
-    bool inTick_ = false;
     bool stale_ = false;
-    bool reported_ = false; // the receiver message was shown in this run
 };

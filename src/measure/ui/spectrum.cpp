@@ -40,7 +40,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &acc)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setAccessibleName(acc);
+    l->setAccessibleDescription(acc);
     l->setStyleSheet(QStringLiteral("color: rgb(255, 240, 192); background: transparent"));
     return l;
 }

@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -626,7 +627,8 @@ void MemMan::load_mem_file()
     int n = 0;
     QString error;
     QList<int> bad;
-    if (!mem2::readMemFile(path, t, &n, &error, &bad)) {
+    int extra = 0;
+    if (!mem2::readMemFile(path, t, &n, &error, &bad, &extra)) {
         set_mem_buttons(true);
         hourglass.release();
         app_.prompter->message(error, QStringLiteral("Load Memory File"), Prompter::Exclamation);
@@ -637,10 +639,21 @@ void MemMan::load_mem_file()
         show_row(k, true);
     clear_labels();
     set_mem_buttons(true);
+    partialPath_ = extra > 0 ? QFileInfo(path).absoluteFilePath() : QString();
+    partialExtra_ = extra;
     if (!bad.isEmpty()) {
         hourglass.release();
         app_.prompter->message(name + QStringLiteral(":\n") + mem2::badRecordsText(t, bad),
                                QStringLiteral("Load Memory File"), Prompter::Exclamation);
+    }
+    if (extra > 0) {
+        hourglass.release();
+        app_.prompter->message(
+            QStringLiteral("%1 holds %2 lines past channel 199; they were not loaded.\n"
+                           "Saving will not write over this file, so that they are kept.")
+                .arg(name)
+                .arg(extra),
+            QStringLiteral("Load Memory File"), Prompter::Exclamation);
     }
 }
 
@@ -678,6 +691,17 @@ void MemMan::save_mem_file()
         app_.prompter->message(QStringLiteral("Cannot write %1:\nnot a plain file name.")
                                    .arg(QDir::toNativeSeparators(dir + name)),
                                title, Prompter::Exclamation);
+        return;
+    }
+    if (!partialPath_.isEmpty() && QFileInfo(dir + name).absoluteFilePath() == partialPath_) {
+        hourglass.release();
+        app_.prompter->message(
+            QStringLiteral("%1 was loaded only in part: its %2 lines past channel 199 were not "
+                           "loaded.\nSaving over it would delete them, so it was not replaced.\n"
+                           "Save the table under a new name.")
+                .arg(name)
+                .arg(partialExtra_),
+            title, Prompter::Exclamation);
         return;
     }
     const QStringList names = QDir(dir).entryList(QDir::Files);
@@ -810,6 +834,26 @@ void MemMan::on_setrx()
     if (!self || !ok)
         return;
     lbl_freq->setText(app.rx->freqText());
+    // The receiver recalls its own channel, which need not be the row shown.
+    const mem2::MemTable &t = mem2::table();
+    const mem2::RxMatch match = mem2::rxMatch(t, row);
+    if (match == mem2::RxMatch::Same)
+        return;
+    const QString ch = mem2::ch3(row);
+    QString text = QStringLiteral("The receiver recalled its own channel %1.\n").arg(ch);
+    if (match == mem2::RxMatch::Unknown)
+        text += QStringLiteral("What it holds there is not known here: this row was loaded\n"
+                               "from a file or changed, and not fetched or filled since.\n");
+    else if (t.inRx[row] == QLatin1String("V"))
+        text += QStringLiteral("That channel is empty in the receiver, so it stayed where it\n"
+                               "was; this row differs from it.\n");
+    else
+        text += QStringLiteral("The receiver holds %1 kHz there; this row differs from it.\n")
+                    .arg(mem2::selFreqText(QStringLiteral("L") + ch + t.inRx[row]));
+    text += QStringLiteral("Fill RM first (From and To %1) to put this row into the receiver,\n"
+                           "or Fetch RM to show what the receiver holds.")
+                .arg(ch);
+    app.prompter->message(text, QStringLiteral("Set R2M"), Prompter::Information);
 }
 
 void MemMan::on_scan()

@@ -138,6 +138,10 @@ private:
     };
 
     App &app_;
+    // The memory file loaded last when it held lines past channel 199 (not
+    // loaded, so a save over it is refused), and how many.
+    QString partialPath_;
+    int partialExtra_ = 0;
     mem2::ScanRange scan_;
     bool scanning_ = false;
     bool busy_ = false;

@@ -739,8 +739,60 @@ void rxctrl2::keyPressEvent(QKeyEvent *e)
     e->accept();
 }
 
+namespace {
+// The keys the keypad takes when they reach the panel.
+bool isKeypadKey(const QKeyEvent *e)
+{
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const int k = e->key();
+    return (k >= Qt::Key_0 && k <= Qt::Key_9) || k == Qt::Key_Period || k == Qt::Key_Comma ||
+           k == Qt::Key_Backspace || k == Qt::Key_Plus || k == Qt::Key_Minus;
+}
+} // namespace
+
+// The menu bar holds the keys only while it is being used. A tap of Alt, or
+// a menu closed with Escape, leaves it with the focus: a keypad key then goes
+// to the keypad (not to the menu whose mnemonic it is, as "2" is Db2Rx's),
+// and a click anywhere else in the panel gives the keys back.
+void rxctrl2::releaseMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    if (!bar->hasFocus() || QApplication::activePopupWidget())
+        return;
+    if (bar->activeAction()) {
+        // The bar's own way out: back to the widget that had the focus.
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &esc);
+    }
+    if (bar->hasFocus())
+        bar->clearFocus(); // nothing had the focus: the keys go to the panel
+}
+
 bool rxctrl2::eventFilter(QObject *o, QEvent *e)
 {
+    if (o == menuBar()) {
+        // While the bar has the focus, the panel watches for clicks elsewhere.
+        if (e->type() == QEvent::FocusIn) {
+            qApp->installEventFilter(this);
+        } else if (e->type() == QEvent::FocusOut) {
+            qApp->removeEventFilter(this);
+        } else if (e->type() == QEvent::KeyPress && !QApplication::activePopupWidget() &&
+                   isKeypadKey(static_cast<QKeyEvent *>(e))) {
+            const auto *k = static_cast<QKeyEvent *>(e);
+            QKeyEvent again(QEvent::KeyPress, k->key(), k->modifiers(), k->text());
+            releaseMenuBar();
+            QWidget *to = QApplication::focusWidget();
+            if (!to || to->window() != this || to == menuBar())
+                to = this;
+            QCoreApplication::sendEvent(to, &again);
+            return true;
+        }
+    } else if (e->type() == QEvent::MouseButtonPress && menuBar()->hasFocus()) {
+        auto *w = qobject_cast<QWidget *>(o);
+        if (w && w->window() == this && !menuBar()->isAncestorOf(w))
+            releaseMenuBar();
+    }
     if (o == ui_.txt_freqa && e->type() == QEvent::MouseButtonDblClick) {
         ui_.txt_freqa->clear();
         return true;
@@ -849,11 +901,15 @@ void rxctrl2::builtinMenu(const QString &name)
     } else if (name == QLatin1String("mnu_guide")) {
         showGuide(false);
     } else if (name == QLatin1String("mnu_pcclock")) {
-        QString err;
-        if (!app_.launcher || !app_.launcher->openDateTimeSettings(&err))
+        QString text = QStringLiteral("No program is set up for it.");
+        const Launcher::Outcome o =
+            app_.launcher ? app_.launcher->openDateTimeSettings(&text) : Launcher::Outcome::Failed;
+        if (o == Launcher::Outcome::NotInstalled)
+            app_.prompter->message(text, QStringLiteral("Set PC Clock"), Prompter::Information);
+        else if (o == Launcher::Outcome::Failed)
             app_.prompter->message(QStringLiteral("The date and time settings could not be"
                                                   " started.\n%1")
-                                       .arg(err),
+                                       .arg(text),
                                    QStringLiteral("Set PC Clock"), Prompter::Exclamation);
     } else if (name == QLatin1String("mnu_exit")) {
         if (mayEnd && !mayEnd())

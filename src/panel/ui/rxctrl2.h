@@ -90,6 +90,7 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    void releaseMenuBar();
     // Load step: the layout, then its wiring.
     void buildUi();
     void buildMenus();

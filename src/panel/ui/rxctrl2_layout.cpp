@@ -346,7 +346,7 @@ QWidget *Rxctrl2Layout::buildFreqFrame(QWidget *body)
     keys->setSpacing(4);
     lbl_mfreq = new QLabel(fra_freq);
     lbl_mfreq->setObjectName(QStringLiteral("lbl_mfreq"));
-    lbl_mfreq->setAccessibleName(QStringLiteral("Keypad entry"));
+    lbl_mfreq->setAccessibleDescription(QStringLiteral("Keypad entry"));
     lbl_mfreq->setFont(uifont::fixedFont(14, true));
     lbl_mfreq->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lbl_mfreq->setFixedHeight(30);
@@ -494,11 +494,28 @@ void Rxctrl2Layout::setupMenus(QMenuBar *bar)
         m->setToolTipsVisible(true);
         return m;
     };
-    auto topItem = [this, bar](const QString &name, const QString &caption) {
-        QAction *a = bar->addAction(caption);
+    // The two blank logo items and the notice are picked with the mouse
+    // only: they sit in the bar's corner as buttons that never take the
+    // focus, so keyboard navigation of the menu bar moves over the menus
+    // alone and never stops on them.
+    auto *corner = new QWidget(bar);
+    corner->setObjectName(QStringLiteral("menucorner"));
+    auto *cornerLay = new QHBoxLayout(corner);
+    cornerLay->setContentsMargins(0, 0, 0, 0);
+    cornerLay->setSpacing(0);
+    auto topItem = [this, corner, cornerLay](const QString &name, const QString &caption) {
+        auto *a = new QAction(caption, corner);
+        a->setIconText(caption); // the blanks stay: the button shows the caption as it is
         a->setObjectName(name);
         a->setEnabled(false);
         actions.insert(name, a);
+        auto *b = new QToolButton(corner);
+        b->setObjectName(name + QStringLiteral("_button"));
+        b->setDefaultAction(a);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        cornerLay->addWidget(b);
         return a;
     };
 
@@ -554,6 +571,10 @@ void Rxctrl2Layout::setupMenus(QMenuBar *bar)
     sp2->setStatusTip(QStringLiteral("ILG logo"));
     QAction *ja = topItem(QStringLiteral("mnu_JA"), QStringLiteral("(c) VORANTIS"));
     ja->setToolTip(QStringLiteral("About VORANTIS"));
+    for (QToolButton *b : corner->findChildren<QToolButton *>())
+        if (b->text().trimmed().isEmpty()) // a blank caption is read by what it opens
+            b->setAccessibleName(b->defaultAction()->toolTip());
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
 }
 
 } // namespace panelui

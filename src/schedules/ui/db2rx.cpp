@@ -183,7 +183,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_filters->setObjectName(QStringLiteral("lbl_filters"));
     lbl_ready = new QLabel(this);
     lbl_ready->setObjectName(QStringLiteral("lbl_ready"));
-    lbl_ready->setAccessibleName(QStringLiteral("Percent done"));
+    lbl_ready->setAccessibleDescription(QStringLiteral("Percent done"));
     lbl_filters->hide();
     lbl_ready->hide();
 

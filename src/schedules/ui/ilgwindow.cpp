@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -248,7 +249,12 @@ ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
         optGroup->addButton(opt_db[i], i);
         optLay->addWidget(opt_db[i]);
     }
-    connect(optGroup, &QButtonGroup::idClicked, this, &ILG::on_option);
+    // The newly chosen option only, so a click or a screen reader's toggle
+    // action connects once.
+    connect(optGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            on_option(id);
+    });
 
     cmd_locate = button(QStringLiteral("cmd_locate"), QStringLiteral("&Locate ILGRadio *.dbf files"), this);
     cmd_convert = button(QStringLiteral("cmd_convert"), QStringLiteral("&Convert"), this);
@@ -263,12 +269,12 @@ ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_con->setObjectName(QStringLiteral("lbl_con"));
     lbl_cnr = new QLabel(this);
     lbl_cnr->setObjectName(QStringLiteral("lbl_cnr"));
-    lbl_cnr->setAccessibleName(QStringLiteral("Converted records"));
+    lbl_cnr->setAccessibleDescription(QStringLiteral("Converted records"));
     lbl_cnr->setMinimumWidth(70);
     lbl_cnr->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_record = new QLabel(this);
     lbl_record->setObjectName(QStringLiteral("lbl_record"));
-    lbl_record->setAccessibleName(QStringLiteral("Status"));
+    lbl_record->setAccessibleDescription(QStringLiteral("Status"));
     lbl_record->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_record->setMinimumHeight(lbl_record->fontMetrics().height() + 6);
     QFont mono(QStringLiteral("Courier New"));
@@ -326,7 +332,10 @@ ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
     });
 
     // Opening: no database, nothing to convert until a folder is chosen.
-    opt_db[0]->setChecked(true);
+    {
+        const QSignalBlocker block(opt_db[0]->group());
+        opt_db[0]->setChecked(true);
+    }
     fra_seldb->setEnabled(false);
     dat_ilg->setEnabled(false);
     cmd_convert->setEnabled(false);
@@ -373,7 +382,10 @@ void ILG::showRecord(int record)
 
 void ILG::on_option(int index)
 {
-    opt_db[index]->setChecked(true);
+    {
+        const QSignalBlocker block(opt_db[index]->group());
+        opt_db[index]->setChecked(true);
+    }
     dat_ilg->setEnabled(false);
     table_.reset();
     tableName_.clear();

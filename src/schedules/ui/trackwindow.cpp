@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -82,9 +83,20 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     fra_ladi->layout()->addWidget(Label1);
     fra_modi = optionFrame(QStringLiteral("fra_modi"), QString(), {QStringLiteral("&Mouse"), QStringLiteral("&Dial")},
                            QStringLiteral("opt_modi"), &modi, opt_modi.data(), this);
-    connect(hial, &QButtonGroup::idClicked, this, [this] { build_list(); });
-    connect(ladi, &QButtonGroup::idClicked, this, [this] { build_list(); });
-    connect(modi, &QButtonGroup::idClicked, this, &tracking::on_mode);
+    // On the newly chosen button only, so a click or a screen reader's
+    // toggle action acts once; choosing the button already on does nothing.
+    connect(hial, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            build_list();
+    });
+    connect(ladi, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            build_list();
+    });
+    connect(modi, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            on_mode(id);
+    });
 
     auto edit = [this](const QString &name, const QString &acc, const QString &text, int chars) {
         auto *e = new QLineEdit(text, this);
@@ -158,7 +170,7 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     for (int r = 0; r < track::RowsPerPage; ++r) {
         auto *l = new QLabel(this);
         l->setObjectName(QStringLiteral("lbl_fr_%1").arg(r));
-        l->setAccessibleName(QStringLiteral("Result row %1").arg(r));
+        l->setAccessibleDescription(QStringLiteral("Result row %1").arg(r));
         l->setFont(lf);
         l->setAutoFillBackground(true);
         l->setFixedHeight(rowH);
@@ -326,7 +338,7 @@ bool tracking::load_file()
         txt_fs->setText(QStringLiteral("9"));
     if (dial_)
         leaveDial();
-    opt_modi[0]->setChecked(true);
+    setMouseMode();
     if (app_.panel && !(app_.rx && app_.rx->held()))
         app_.panel->showLock(false);
     lbl_fs->show();
@@ -478,6 +490,13 @@ void tracking::on_mode(int mode)
     }
 }
 
+// Back to Mouse on screen without running on_mode: the callers have left Dial already.
+void tracking::setMouseMode()
+{
+    const QSignalBlocker block(modi);
+    opt_modi[0]->setChecked(true);
+}
+
 void tracking::leaveDial()
 {
     dial_ = false;
@@ -523,7 +542,7 @@ void tracking::closeEvent(QCloseEvent *e)
     Receiver2 *rx = app_.rx;
     if (dial_) {
         leaveDial();
-        opt_modi[0]->setChecked(true);
+        setMouseMode();
     } else if (rx && !app_.settings.noRx() && !rx->held()) {
         rx->sequence([rx] {
             // The reports stay on while another user (the panel's
@@ -554,7 +573,7 @@ void tracking::showEvent(QShowEvent *e)
     trackutc->start();
     // Opening: no file yet, Mouse mode.
     setControlsEnabled(false);
-    opt_modi[0]->setChecked(true);
+    setMouseMode();
     lbl_fs->show();
     txt_fs->show();
     spn_frtr->show();

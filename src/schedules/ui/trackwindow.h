@@ -75,6 +75,7 @@ private:
     void setRowColour(int row, const QColor &c);
     void readRxFreq();
     void leaveDial();
+    void setMouseMode();
     void setControlsEnabled(bool on);
     QString captionText() const;
 

@@ -53,7 +53,7 @@ about::about(App &, QWidget *parent) : QDialog(parent)
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     label->setMinimumWidth(420);
-    label->setAccessibleName(QStringLiteral("About VORANTIS V6"));
+    label->setAccessibleDescription(QStringLiteral("About VORANTIS V6"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *close = buttons->button(QDialogButtonBox::Close);

@@ -232,7 +232,18 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     followDial_->setToolTip(QStringLiteral("The panel and the list windows show a turn of the "
                                            "receiver's own dial"));
     followLay->addWidget(followDial_);
+    lineTrace_ = new QCheckBox(QStringLiteral("Write a line &trace"), fraFollow);
+    lineTrace_->setObjectName(QStringLiteral("chk_line_trace"));
+    lineTrace_->setAccessibleName(QStringLiteral("Write a line trace"));
+    lineTrace_->setToolTip(QStringLiteral("Every command sent to the receiver and every reply, with "
+                                          "the time, go to linetrace.txt in the base directory "
+                                          "(from the next start)"));
+    followLay->addWidget(lineTrace_);
     followLay->addStretch();
+    connect(lineTrace_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            app_.settings.line_trace = on;
+    });
     connect(followDial_, &QCheckBox::toggled, this, [this](bool on) {
         if (!filling_)
             app_.settings.follow_dial = on;
@@ -479,6 +490,7 @@ void setup::fill()
     rigctlPort_->setValue(s.rigctl_port > 0 ? s.rigctl_port : 4532);
     rigctlPort_->setEnabled(s.rigctl_port > 0);
     followDial_->setChecked(s.follow_dial);
+    lineTrace_->setChecked(s.line_trace);
     fillSources();
     recFormat_->setCurrentIndex(qMax(0, recFormat_->findData(s.rec_format)));
     filling_ = false;

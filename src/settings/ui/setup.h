@@ -72,6 +72,7 @@ private:
     QCheckBox *rigctl_ = nullptr;
     class QSpinBox *rigctlPort_ = nullptr;
     QCheckBox *followDial_ = nullptr;
+    QCheckBox *lineTrace_ = nullptr;
     QComboBox *recSource_ = nullptr, *recFormat_ = nullptr;
     QPushButton *recTest_ = nullptr;
     QProgressBar *recLevel_ = nullptr;

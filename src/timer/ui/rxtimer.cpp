@@ -107,7 +107,7 @@ QLabel *valueLabel(QWidget *parent, const QString &name, const QString &accessib
 {
     auto *l = new QLabel(parent);
     l->setObjectName(name);
-    l->setAccessibleName(accessible);
+    l->setAccessibleDescription(accessible);
     l->setAlignment(Qt::AlignCenter);
     l->setFixedSize(width, 20);
     paint(l, bg);
@@ -381,11 +381,11 @@ void RxTimer::build()
 
     lbl_run = new QLabel(this);
     lbl_run->setObjectName(QStringLiteral("lbl_run"));
-    lbl_run->setAccessibleName(QStringLiteral("State of the run"));
+    lbl_run->setAccessibleDescription(QStringLiteral("State of the run"));
 
     lbl_note = new QLabel(this);
     lbl_note->setObjectName(QStringLiteral("lbl_note"));
-    lbl_note->setAccessibleName(QStringLiteral("Notes of the run"));
+    lbl_note->setAccessibleDescription(QStringLiteral("Notes of the run"));
     lbl_note->setWordWrap(true);
     lbl_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -48,7 +48,7 @@ RttyWindow::RttyWindow(App &app, QWidget *parent) : QWidget(parent), app_(app), 
         g->setCells(cells);
         auto *v = new QLabel(par);
         v->setObjectName(QString::fromLatin1(vname));
-        v->setAccessibleName(accessible + QStringLiteral(" value"));
+        v->setAccessibleDescription(accessible + QStringLiteral(" value"));
         v->setFrameShape(QFrame::Panel);
         v->setFrameShadow(QFrame::Sunken);
         v->setMinimumWidth(40);
@@ -83,7 +83,7 @@ RttyWindow::RttyWindow(App &app, QWidget *parent) : QWidget(parent), app_(app), 
     for (int i = 0; i < ry::kLines; ++i) {
         auto *l = new QLabel(pageBox);
         l->setObjectName(QStringLiteral("lbl_ry"));
-        l->setAccessibleName(QStringLiteral("RTTY line %1").arg(i + 1));
+        l->setAccessibleDescription(QStringLiteral("RTTY line %1").arg(i + 1));
         l->setFont(mono);
         l->setTextFormat(Qt::PlainText);
         l->setMinimumWidth(width);

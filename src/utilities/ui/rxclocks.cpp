@@ -37,7 +37,7 @@ QLabel *clockLabel(QWidget *parent, const char *name, const QString &accessible)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setAccessibleName(accessible);
+    l->setAccessibleDescription(accessible);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);
@@ -55,6 +55,8 @@ RxClocks::RxClocks(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setObjectName(QStringLiteral("RxClocks"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Set RX Clock/Timers"));
+    // Modal: the other windows wait while the receiver's clock is set.
+    setWindowModality(Qt::ApplicationModal);
 
     auto *pc = new QGroupBox(QStringLiteral("PC Clock / LT"), this);
     lbl_LT = clockLabel(pc, "lbl_LT", QStringLiteral("PC Clock / LT"));

@@ -77,7 +77,7 @@ UserDef::UserDef(App &app, QWidget *parent)
     lbl_Cbp->setAlignment(Qt::AlignCenter);
     lbl_Cbp->setMinimumWidth(60);
     lbl_Cbp->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    lbl_Cbp->setAccessibleName(QStringLiteral("CW BFO Pitch value"));
+    lbl_Cbp->setAccessibleDescription(QStringLiteral("CW BFO Pitch value"));
     spn_Cpb = new PitchSpin(pitchBox);
     spn_Cpb->setObjectName(QStringLiteral("spn_Cpb"));
     spn_Cpb->setAccessibleName(QStringLiteral("CW BFO Pitch"));
@@ -179,6 +179,8 @@ void UserDef::on_def()
         const QSignalBlocker block(groups_[gi]);
         opt[gi][sel[size_t(gi)]]->setChecked(true);
     }
+    // The pitch OK button sends what the label shows from now on.
     pitch_ = udefs::kPitchDefault;
     lbl_Cbp->setText(udefs::pitchText(pitch_));
+    pending_ = udefs::pitchCommand(pitch_);
 }

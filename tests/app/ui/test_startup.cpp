@@ -3,6 +3,7 @@
 #include "link/scriptedport.h"
 #include "link/serialport.h"
 #include "panel/ui/rxctrl2.h"
+#include "a11y.h"
 #include "testkit.h"
 
 #include <QAction>
@@ -143,9 +144,10 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
     const struct {
         const char *item, *window;
         bool follows; // shows the receiver's frequency in lbl_arf
+        bool modal = false;
     } items[] = {{"mnu_memman", "MemMan", false}, {"mnu_bdxc", "bdxc", true},
                  {"mnu_own", "own", true},        {"mnu_logging", "log", true},
-                 {"mnu_timer", "RxTimer", false}, {"mnu_rxclock", "RxClocks", false}};
+                 {"mnu_timer", "RxTimer", false}, {"mnu_rxclock", "RxClocks", false, true}};
     for (const auto &i : items) {
         QAction *a = p->panel()->menuAction(i.item);
         ASSERT_TRUE(a) << i.item;
@@ -160,6 +162,11 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->objectName() == i.window) {
                 ++shown;
+                EXPECT_EQ(w->isModal(), i.modal) << i.window;
+                // Value labels are read out as their values. The memory
+                // manager and the logbook window are not checked here yet.
+                if (QByteArray(i.window) != "MemMan" && QByteArray(i.window) != "log")
+                    EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << i.window;
                 if (i.follows) {
                     auto *l = w->findChild<QLabel *>("lbl_arf");
                     ASSERT_TRUE(l) << i.window;
@@ -168,6 +175,7 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
             }
         EXPECT_EQ(shown, 1) << i.window;
     }
+    EXPECT_EQ(a11y::hiddenLabels(p->panel()), QStringList());
 }
 
 // The first contact is the refresh sequence; a second GO meanwhile is ignored.

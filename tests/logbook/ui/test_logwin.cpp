@@ -115,7 +115,7 @@ TEST_F(LogWin, OpensWithItsControlsAndEmptyGrid)
         if (b->isEnabled())
             on << b->objectName();
     on.sort();
-    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit");
+    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit cmd_new");
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_EQ(w.book.format, kDefaultFormat);
     // Default format: number, Date, Begin, Frequency, SINPO, Language, BC Org., // 1, // 2.
@@ -340,7 +340,26 @@ TEST_F(LogWin, FullTableAndLongFile)
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().contains("1001 records"));
     EXPECT_TRUE(t.prompter.lastText().contains("\"DIM LOG\" (1)"));
+    EXPECT_TRUE(t.prompter.lastText().contains("499 were not loaded"));
     EXPECT_EQ(w.model->cell(1000, 0), "000"); // record 1000 shows as 000
+
+    // Save and the way out with Yes refuse to write over the file: its 1,500
+    // lines stay. The refusal asks nothing first.
+    const auto onDisk = [&] {
+        QFile f(t.base() + "LOG/LOG_BIG.TXT");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = onDisk();
+    t.prompter.asked.clear();
+    w.cmd_Save->click();
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("499 of its records were not loaded"))
+        << t.prompter.lastText().toStdString();
+    t.prompter.answers = {Prompter::AnsYes};
+    EXPECT_FALSE(w.may_leave());
+    EXPECT_TRUE(t.prompter.lastText().contains("SaveAs"));
+    EXPECT_EQ(onDisk(), before);
+    EXPECT_EQ(w.book.count(), 1001);
 
     // Add refuses a full table; nothing is written past it.
     w.cmd_add->click();
@@ -551,6 +570,9 @@ TEST_F(LogWin, ExportsWhereTheUserChooses)
     const QStringList adi = fileLines(t.base() + "export.adi");
     EXPECT_EQ(adi.size(), w.book.count() + 3);
     EXPECT_TRUE(adi.at(1).contains("<CREATED_TIMESTAMP:15>20261205 120000"));
+    w.cmd_adx->click();
+    EXPECT_EQ(suggested, t.base() + "LOG/LOG_DEMO.adx");
+    EXPECT_EQ(fileLines(t.base() + "export.adx").value(0), R"(<?xml version="1.0" encoding="UTF-8"?>)");
     w.cmd_csv->click();
     EXPECT_EQ(fileLines(t.base() + "export.csv").size(), w.book.count() + 1);
 
@@ -559,6 +581,52 @@ TEST_F(LogWin, ExportsWhereTheUserChooses)
     w.cmd_csv->click();
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
     EXPECT_TRUE(t.prompter.lastText().contains("x.csv"));
+}
+
+TEST_F(LogWin, NewLogStartsAnEmptyLogUnderANewName)
+{
+    QFile::remove(t.base() + "LOG/LOG_DEMO.TXT"); // a fresh base directory
+    logwin w(t.app);
+    hook(w);
+    w.show();
+    auto name = [](const QString &n) {
+        whenDialog([n] {
+            auto *d = openDialog<selsave>();
+            ASSERT_TRUE(d);
+            d->Cmb_Save->setEditText(n);
+            d->cmd_OK->click();
+        });
+    };
+    name("LOG_MINE.TXT");
+    w.cmd_new->click();
+    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << qPrintable(t.prompter.lastText());
+    EXPECT_TRUE(w.cmd_add->isEnabled());
+    EXPECT_EQ(w.book.count(), 0);
+    EXPECT_TRUE(QFileInfo::exists(t.base() + "LOG/LOG_MINE.TXT")); // in the Load list from now on
+
+    typeRecord({{Date, "20261205"}, {BeginTime, "930"}, {Frequency, "9635"}});
+    w.cmd_add->click();
+    t.prompter.answers = {Prompter::AnsYes};
+    w.cmd_Save->click();
+    EXPECT_EQ(fileLines(t.base() + "LOG/LOG_MINE.TXT").size(), 1);
+
+    // A name in use is refused and the open log stays; a log not saved is
+    // offered for saving first (Cancel: nothing happens).
+    name("LOG_MINE.TXT");
+    t.prompter.asked.clear();
+    w.cmd_new->click();
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().contains("already exists")) << qPrintable(t.prompter.lastText());
+    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
+    EXPECT_EQ(w.book.count(), 1);
+
+    w.book.notSaved = true;
+    t.prompter.answers = {Prompter::AnsCancel};
+    w.cmd_new->click();
+    EXPECT_EQ(t.prompter.lastText(), "Log file is not saved\nDo you want to save it ?");
+    EXPECT_EQ(w.book.count(), 1);
+    EXPECT_FALSE(openDialog<selsave>());
 }
 
 TEST_F(LogWin, SaveAsRefusedOrAbortedKeepsTheName)

@@ -2,6 +2,7 @@
 // histograms at their pixels, the half-minute bars, Start and Stop.
 #include "common/ui/canvas.h"
 #include "measure/ui/prophist.h"
+#include "a11y.h"
 #include "testkit.h"
 
 #include <QPushButton>
@@ -44,6 +45,7 @@ struct HistWin : ::testing::Test {
 
 TEST_F(HistWin, BarsMarkersAndHistograms)
 {
+    EXPECT_EQ(a11y::hiddenLabels(w), QStringList()); // values read as themselves
     const Canvas *p = w->pic;
     EXPECT_EQ(p->pixel(300, T + 100), kErase);
     EXPECT_EQ(p->pixel(32, T + 100), QColor(0, 0, 0)); // separator

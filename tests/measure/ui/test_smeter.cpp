@@ -65,12 +65,14 @@ TEST_F(SmeterWin, ScaleIsDrawnAtItsPixels)
 TEST_F(SmeterWin, RecordingDrawsNeedleAndBars)
 {
     w->cmd_start->click();
+    t.settle();
     EXPECT_TRUE(w->tmr_Smeter->isActive());
     EXPECT_EQ(panel.lockOn, 1);
     EXPECT_FALSE(w->cmd_exit->isEnabled());
     t.port.clearWrites();
 
-    w->on_tick(); // 1 unit: needle at 0, bin 1 one pixel high
+    w->on_tick();
+    t.settle(); // 1 unit: needle at 0, bin 1 one pixel high
     EXPECT_EQ(t.port.trace(), "M");
     const Canvas *m = w->pic_Smeter, *h = w->pic_histo;
     EXPECT_EQ(m->pixel(0, 2), kGreen);
@@ -82,7 +84,9 @@ TEST_F(SmeterWin, RecordingDrawsNeedleAndBars)
 
     level = "M066\r"; // clamped to 18 units
     w->on_tick();
+    t.settle();
     w->on_tick();
+    t.settle();
     EXPECT_EQ(m->pixel(170, 7), kGreen);
     EXPECT_EQ(m->pixel(0, 7), kDark);
     EXPECT_EQ(h->pixel(10 * 18 - 5, 62), kGreen);
@@ -90,6 +94,7 @@ TEST_F(SmeterWin, RecordingDrawsNeedleAndBars)
     EXPECT_EQ(h->pixel(10 * 18 - 5, 60), kDark);
 
     w->cmd_stop->click();
+    t.settle();
     EXPECT_FALSE(w->tmr_Smeter->isActive());
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_TRUE(w->cmd_exit->isEnabled());
@@ -104,10 +109,14 @@ TEST_F(SmeterWin, RecordingDrawsNeedleAndBars)
 TEST_F(SmeterWin, SilentReceiverSkipsTheTickAndSaysSoOnce)
 {
     w->cmd_start->click();
+    t.settle();
     w->on_tick();
+    t.settle();
     level.clear();
     w->on_tick();
+    t.settle();
     w->on_tick();
+    t.settle();
     EXPECT_TRUE(w->stale());
     EXPECT_EQ(w->pic_Smeter->pixel(0, 7), kGrey); // the needle holds, greyed
     EXPECT_EQ(w->recorder().bin(1), 1);          // nothing recorded
@@ -117,10 +126,12 @@ TEST_F(SmeterWin, SilentReceiverSkipsTheTickAndSaysSoOnce)
 
     level = "Mabc\r"; // garbage reads as level 0 (the clamp), no message
     w->on_tick();
+    t.settle();
     EXPECT_FALSE(w->stale());
     EXPECT_EQ(w->recorder().bin(18), 1);
     EXPECT_EQ(t.prompter.asked.size(), 1);
     w->cmd_stop->click();
+    t.settle();
 }
 
 TEST_F(SmeterWin, NoRxDisablesStartAndClosingWhileRecordingReleases)
@@ -134,7 +145,9 @@ TEST_F(SmeterWin, NoRxDisablesStartAndClosingWhileRecordingReleases)
     w = new Smeter(t.app);
     w->show();
     w->cmd_start->click();
+    t.settle();
     w->close();
+    t.settle();
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_FALSE(t.rx->held());
 }
@@ -142,11 +155,14 @@ TEST_F(SmeterWin, NoRxDisablesStartAndClosingWhileRecordingReleases)
 TEST_F(SmeterWin, SavesThePictureAsPng)
 {
     w->cmd_start->click();
+    t.settle();
     for (int n = 0; n < 45; ++n) { // a fading signal around S8
         level = "M" + QByteArray::number(106 + int(5 * std::sin(n / 7.0) + 2 * std::sin(n / 2.3))) + "\r";
         w->on_tick();
+        t.settle();
     }
     w->cmd_stop->click();
+    t.settle();
     w->cmd_savepng->click();
     EXPECT_EQ(askedDir, t.base() + "SAN");
     const QImage img(QDir(t.dir.path()).filePath("Smeter.png"));

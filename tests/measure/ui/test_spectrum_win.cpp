@@ -6,6 +6,7 @@
 #include "measure/ui/spectrum.h"
 #include "sim/simradio.h"
 #include "sim/simwait.h"
+#include "a11y.h"
 #include "testkit.h"
 
 #include <QCheckBox>
@@ -71,6 +72,7 @@ struct SpectrumWin : ::testing::Test {
 
 TEST_F(SpectrumWin, LayoutPixels)
 {
+    EXPECT_EQ(a11y::hiddenLabels(w), QStringList()); // values read as themselves
     const Canvas *p = w->pic;
     // The area's corners, the bottom, left and right axes, the S1 tick and
     // a frequency tick.

@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -360,6 +361,27 @@ TEST_F(MemWin, SaveLoadMessagesAndFailures)
     EXPECT_TRUE(t.prompter.lastText().contains("3 channels hold records")) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(t.prompter.lastText().contains("001  \"L001V my note\""));
 
+    // Lines past channel 199 are not loaded: said on load, and a save over
+    // that file is refused (the file keeps them); another name saves.
+    QByteArray many;
+    for (int i = 0; i < 203; ++i)
+        many +=
+            "L" + mem2::ch3(i % 200).toLatin1() + "004095000000 n" + QByteArray::number(i) + "\r\n";
+    writeMem("MEM_LONG.TXT", many);
+    w->load_mem_file();
+    EXPECT_TRUE(t.prompter.lastText().contains("3 lines past channel 199"))
+        << t.prompter.lastText().toStdString();
+    t.prompter.answers = {Prompter::AnsYes};
+    w->save_mem_file();
+    EXPECT_TRUE(t.prompter.lastText().contains("not replaced"))
+        << t.prompter.lastText().toStdString();
+    QFile longFile(t.base() + "MEM/MEM_LONG.TXT");
+    ASSERT_TRUE(longFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(longFile.readAll(), many);
+    t.app.files.mem = "MEM_LONG2.TXT";
+    w->save_mem_file();
+    EXPECT_EQ(t.prompter.lastTitle(), "Save file ready");
+
     // The demo file loads completely.
     QFile::copy(sourcePath("data/demo/MEM/MEM_DEMO.TXT"), t.base() + "MEM/MEM_DEMO.TXT");
     t.app.files.mem = "MEM_DEMO.TXT";
@@ -387,6 +409,45 @@ TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
     // Double click on lbl_cell clears the three labels.
     QTest::mouseDClick(w->lbl_cell, Qt::LeftButton);
     EXPECT_EQ(selection(), "||");
+}
+
+TEST_F(MemWin, SetR2MSaysWhenTheRowIsNotWhatTheReceiverHolds)
+{
+    // Each step: what changes, the row recalled, and the words of the note
+    // that follows the recall ("" = none: the row is what the receiver holds).
+    const struct {
+        std::function<void()> prepare;
+        int row;
+        const char *note;
+    } steps[] = {
+        {[] {}, 40, "not known here"},
+        {[&] { fetch(); }, 40, ""},
+        {[&] { tab.rec[40] = "L040004070000001"; }, 40, "holds 06000.000 kHz there"},
+        {[&] { tab.rec[50] = "L050004070000001"; }, 50, "empty in the receiver"},
+        {[&] {
+             w->txt_from->setText("40");
+             w->txt_to->setText("40");
+             confirm(w->cmd_fill);
+         }, 40, ""},
+        {[&] { writeMem("MEM_A.TXT", "L000004070000001 A\r\n"); w->load_mem_file(); }, 0,
+         "holds 09500.000 kHz there"},
+    };
+    for (const auto &s : steps) {
+        s.prepare();
+        t.prompter.asked.clear();
+        t.port.clearWrites();
+        w->select_row(s.row);
+        emit w->grd_mem->cellDoubleClicked(s.row, 0);
+        SCOPED_TRACE(s.note);
+        EXPECT_EQ(sent({"C"}), QStringList{"C" + mem2::ch3(s.row)});   // recalled all the same
+        if (!*s.note) {
+            EXPECT_TRUE(t.prompter.asked.isEmpty()) << said(t.prompter.asked.value(0)).toStdString();
+            continue;
+        }
+        ASSERT_EQ(t.prompter.asked.size(), 1);
+        EXPECT_TRUE(said(t.prompter.asked[0]).contains(s.note)) << said(t.prompter.asked[0]).toStdString();
+        EXPECT_TRUE(t.prompter.asked[0].text.contains("Fill RM first (From and To " + mem2::ch3(s.row)));
+    }
 }
 
 TEST_F(MemWin, ScanWrapsFrom190To5AndStops)

@@ -1,15 +1,20 @@
 // Control panel: clock line, menu bar, closing.
 #include "common/ui/guideview.h"
+#include "common/ui/uiseams.h"
 #include "panelfixture.h"
 #include "settings/ui/setup.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -119,6 +124,14 @@ TEST_F(PanelTest, OutsidePrograms)
     trigger("mnu_pcclock");
     EXPECT_EQ(t.prompter.asked.size(), 2);
     EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+    // No settings program here: how the clock is kept, as information.
+    t.launcher.fail = false;
+    t.launcher.noDateTimeTool = true;
+    trigger("mnu_pcclock");
+    ASSERT_EQ(t.prompter.asked.size(), 3);
+    EXPECT_EQ(t.prompter.lastText(), "kept by network time");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
+    t.launcher.noDateTimeTool = false;
 
     // A base directory without the document gets the program's copy; the
     // guide window shows the guide with its pictures, or says why it cannot.
@@ -167,4 +180,92 @@ TEST_F(PanelTest, CloseBoxSendsU11OnlyAfterOffOrNever)
     clear();
     w->close();
     EXPECT_EQ(trace(), br("U11"));
+}
+
+// Set PC Clock on the desktop: the settings program found on a made-up PATH
+// (the running desktop's first), or how the clock is kept when none is.
+TEST(DesktopLauncher, FindsTheDesktopsDateTimeSettingsOrSaysHowTheClockIsKept)
+{
+    struct Env {
+        QByteArray path = qgetenv("PATH"), desktop = qgetenv("XDG_CURRENT_DESKTOP");
+        ~Env()
+        {
+            qputenv("PATH", path);
+            if (desktop.isNull())
+                qunsetenv("XDG_CURRENT_DESKTOP");
+            else
+                qputenv("XDG_CURRENT_DESKTOP", desktop);
+        }
+    } restore;
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    qputenv("PATH", bin.path().toLocal8Bit());
+    auto install = [&](const QStringList &programs, const QByteArray &timedatectlOut = {}) {
+        for (const QString &f : QDir(bin.path()).entryList(QDir::Files))
+            QFile::remove(bin.filePath(f));
+        for (const QString &p : programs) {
+            QFile f(bin.filePath(p));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\n");
+            if (p == "timedatectl")
+                f.write("printf '" + timedatectlOut + "'\n");
+            else
+                f.write("echo \"$0 $*\" > \"" + bin.filePath("started").toLocal8Bit() + "\"\n");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    };
+    const struct {
+        QStringList programs;
+        QByteArray desktop;
+        QString found; // program and arguments, "" = none
+    } cases[] = {
+        {{"kcmshell6", "gnome-control-center"}, "", "gnome-control-center datetime"},
+        {{"kcmshell6", "gnome-control-center"}, "KDE", "kcmshell6 kcm_clock"},
+        {{"kcmshell5", "timedatectl"}, "ubuntu:GNOME", "kcmshell5 clock"},
+        {{"systemsettings"}, "", "systemsettings kcm_clock"},
+        {{"time-admin"}, "XFCE", "time-admin"},
+        {{"timedatectl"}, "", ""},
+    };
+    for (const auto &c : cases) {
+        install(c.programs);
+        qputenv("XDG_CURRENT_DESKTOP", c.desktop);
+        const DesktopLauncher::Command cmd = DesktopLauncher::dateTimeSettingsCommand();
+        const QString found = cmd.program.isEmpty()
+                                  ? QString()
+                                  : (QStringList{QFileInfo(cmd.program).fileName()} + cmd.args).join(' ');
+        EXPECT_EQ(found, c.found) << c.programs.join(' ').toStdString();
+    }
+
+    // What is said without a settings program, from timedatectl's answer.
+    const struct {
+        QStringList programs;
+        QByteArray show;
+        const char *says;
+    } keeping[] = {
+        {{"timedatectl"}, "NTP=yes\\nNTPSynchronized=yes\\n", "kept by network time and is synchronized"},
+        {{"timedatectl"}, "NTP=yes\\nNTPSynchronized=no\\n", "not\nsynchronized yet"},
+        {{"timedatectl"}, "NTP=no\\nNTPSynchronized=no\\n", "timedatectl set-ntp true"},
+        {{}, "", "date -s"},
+    };
+    DesktopLauncher launcher;
+    for (const auto &k : keeping) {
+        install(k.programs, k.show);
+        QString text;
+        EXPECT_EQ(launcher.openDateTimeSettings(&text), Launcher::Outcome::NotInstalled);
+        EXPECT_TRUE(text.contains(k.says)) << text.toStdString();
+    }
+
+    // One that is installed is started with its arguments.
+    install({"gnome-control-center"});
+    QString text;
+    EXPECT_EQ(launcher.openDateTimeSettings(&text), Launcher::Outcome::Started) << text.toStdString();
+    const QString started = bin.filePath("started");
+    QElapsedTimer wait;
+    wait.start();
+    while (!QFileInfo(started).size() && wait.elapsed() < 20000)
+        QTest::qWait(20);
+    QFile f(started);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().trimmed().endsWith("gnome-control-center datetime"));
 }

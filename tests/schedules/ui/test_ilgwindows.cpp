@@ -1,5 +1,7 @@
 // The ILG conversion window, the Db2Rx window with its filters and the
-// tracking window, driven through their controls.
+// tracking window, driven through their controls (by click and by a screen
+// reader's toggle action).
+#include "a11y.h"
 #include "common/textfile.h"
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/ilgwindow.h"
@@ -73,8 +75,9 @@ TEST_F(IlgWindows, ConvertTheShortWaveTable)
 
     w.setDirectory(t.base() + "ILGDB");
     EXPECT_TRUE(w.fra_seldb->isEnabled());
-    w.opt_db[2]->click();
+    ASSERT_TRUE(a11y::toggle(w.opt_db[2]));
     EXPECT_EQ(w.lbl_record->text(), "ILGRadio SW database connected, conversion can be started.");
+    EXPECT_EQ(a11y::name(w.lbl_record), w.lbl_record->text());
     EXPECT_TRUE(w.cmd_convert->isEnabled());
     EXPECT_FALSE(w.txt_db[0]->text().isEmpty()); // FREQ of record 1
     w.dat_ilg->next->click();
@@ -93,6 +96,8 @@ TEST_F(IlgWindows, ConvertTheShortWaveTable)
     QString err;
     ASSERT_TRUE(textfile::readLines(t.base() + "Rx2Db/ILGSDATA.ftl", &lines, &err));
     EXPECT_EQ(w.lbl_cnr->text(), QString::number(lines.size()));
+    EXPECT_EQ(a11y::name(w.lbl_cnr), w.lbl_cnr->text());
+    EXPECT_EQ(a11y::hiddenLabels(&w), QStringList());
     EXPECT_GT(lines.size(), 300);
 }
 
@@ -103,9 +108,10 @@ TEST_F(IlgWindows, ConnectFailures)
         QString file;      // what the folder holds as ILGADATA.dbf
         QByteArray bytes;
         QString detail;    // a word of the second message
-    } cases[] = {{"", {}, "holds no ILGADATA.dbf"},
-                 {"ilgadata.dbf", QByteArray("garbage"), "damaged"},
-                 {"ilgadata.dbf", QByteArray(), "not a dBASE table"}};
+        a11y::How how;     // each way says it once
+    } cases[] = {{"", {}, "holds no ILGADATA.dbf", a11y::How::Click},
+                 {"ilgadata.dbf", QByteArray("garbage"), "damaged", a11y::How::Toggle},
+                 {"ilgadata.dbf", QByteArray(), "not a dBASE table", a11y::How::Click}};
     int n = 0;
     for (const Case &c : cases) {
         const QString d = t.base() + QString("bad%1").arg(n++);
@@ -117,7 +123,7 @@ TEST_F(IlgWindows, ConnectFailures)
         }
         t.prompter.asked.clear();
         w.setDirectory(d);
-        w.opt_db[1]->click();
+        ASSERT_TRUE(a11y::choose(w.opt_db[1], c.how));
         ASSERT_EQ(t.prompter.asked.size(), 2) << c.detail.toStdString();
         EXPECT_EQ(t.prompter.asked[0].text, "Could not connect to database\nCheck path and/or filename");
         EXPECT_EQ(t.prompter.asked[0].title, "Error");
@@ -249,14 +255,16 @@ TEST_F(IlgWindows, TrackingMouseMode)
 
     // All, with a catch range wide enough to fill the lines around 6000 kHz.
     w.txt_cr->setText("150");
-    w.opt_hial[1]->click();
+    ASSERT_TRUE(a11y::toggle(w.opt_hial[1]));
     ASSERT_GT(w.result().n(), 2);
     const double p = ftl::freqOf(w.table().lines.at(w.position() - 1));
     EXPECT_LE(p, 6000);
     EXPECT_EQ(w.lbl_fr[0]->text(), QString()); // entry 0 stays empty
     EXPECT_EQ(w.lbl_fr[1]->text(), w.result().entries.at(1));
+    EXPECT_EQ(a11y::name(w.lbl_fr[1]), w.lbl_fr[1]->text()); // read out as the result
+    EXPECT_EQ(a11y::hiddenLabels(&w), QStringList());
 
-    w.opt_ladi[1]->click(); // Dis/Dir
+    ASSERT_TRUE(a11y::toggle(w.opt_ladi[1])); // Dis/Dir
     const QString shown = w.lbl_fr[1]->text();
     EXPECT_TRUE(shown.mid(77, 12).contains(" km ")) << shown.toStdString();
 
@@ -283,30 +291,37 @@ TEST_F(IlgWindows, TrackingMouseMode)
 TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
 {
     t.app.settings[5] = 0;
-    t.answerState("004061750001");
-    tracking w(t.app);
-    w.show();
-    t.app.files.tracking = "ILGSDATA.ftl";
-    ASSERT_TRUE(w.load_file());
-    EXPECT_EQ(w.txt_arf->text(), "6175.000");
-    t.port.clearWrites();
-    w.opt_modi[1]->click();
-    EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
-    EXPECT_TRUE(w.dialMode());
-    EXPECT_FALSE(w.spn_frtr->isVisible());
-    const QString trace = t.port.trace();
-    EXPECT_TRUE(trace.endsWith("I1|H0")) << trace.toStdString();
-    EXPECT_TRUE(trace.contains("H1|H1|J1199|L199199|H0|H0|H1|H1")) << trace.toStdString();
-    EXPECT_EQ(panel.lockOn, 1);
+    QString clickTrace;
+    for (const a11y::How how : {a11y::How::Click, a11y::How::Toggle}) {
+        SCOPED_TRACE(a11y::howName(how));
+        t.answerState("004061750001");
+        tracking w(t.app);
+        w.show();
+        t.app.files.tracking = "ILGSDATA.ftl";
+        ASSERT_TRUE(w.load_file());
+        EXPECT_EQ(w.txt_arf->text(), "6175.000");
+        t.port.clearWrites();
+        ASSERT_TRUE(a11y::choose(w.opt_modi[1], how));
+        EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
+        EXPECT_TRUE(w.dialMode());
+        EXPECT_FALSE(w.spn_frtr->isVisible());
+        const QString trace = t.port.trace();
+        EXPECT_TRUE(trace.endsWith("I1|H0")) << trace.toStdString();
+        EXPECT_TRUE(trace.contains("H1|H1|J1199|L199199|H0|H0|H1|H1")) << trace.toStdString();
+        if (how == a11y::How::Click)
+            clickTrace = trace;
+        EXPECT_EQ(trace, clickTrace); // the same, once, whichever way
+        EXPECT_EQ(panel.lockOn, 1);
 
-    // The receiver reports its dial: the list follows.
-    t.port.inject("I004095100001\r");
-    EXPECT_TRUE(waitUntil([&] { return w.txt_arf->text() == "9510.000"; }));
-    EXPECT_LE(ftl::freqOf(w.table().lines.at(w.position() - 1)), 9510);
+        // The receiver reports its dial: the list follows.
+        t.port.inject("I004095100001\r");
+        EXPECT_TRUE(waitUntil([&] { return w.txt_arf->text() == "9510.000"; }));
+        EXPECT_LE(ftl::freqOf(w.table().lines.at(w.position() - 1)), 9510);
 
-    t.port.clearWrites();
-    w.opt_modi[0]->click();
-    EXPECT_TRUE(waitUntil([&] { return t.port.trace() == "I0|H0|H0"; })) << t.port.trace().toStdString();
-    EXPECT_FALSE(t.rx->auto_report);
-    EXPECT_EQ(panel.lockOn, 0);
+        t.port.clearWrites();
+        ASSERT_TRUE(a11y::choose(w.opt_modi[0], how));
+        EXPECT_TRUE(waitUntil([&] { return t.port.trace() == "I0|H0|H0"; })) << t.port.trace().toStdString();
+        EXPECT_FALSE(t.rx->auto_report);
+        EXPECT_EQ(panel.lockOn, 0);
+    }
 }

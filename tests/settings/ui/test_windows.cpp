@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "settings/ui/setup.h"
 #include "settings/ui/welcome2.h"
+#include "a11y.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -395,6 +396,7 @@ TEST(Welcome, SetupIsModalAndAboutIsNot)
     ASSERT_TRUE(a);
     EXPECT_TRUE(a->isVisible());
     EXPECT_FALSE(a->isModal());
+    EXPECT_EQ(a11y::hiddenLabels(a), QStringList()); // the text is read as it stands
     // A second click brings the same window forward.
     QTest::mouseClick(w.findChild<QToolButton *>("img_about"), Qt::LeftButton);
     EXPECT_EQ(w.aboutWindow(), a.data());

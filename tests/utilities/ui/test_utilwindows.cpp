@@ -1,10 +1,13 @@
 // The user definitions and RTTY windows: the commands each control sends,
-// Reset to Defaults, Save failures and the text from the simulated receiver.
+// Reset to Defaults, Save failures and the text from the simulated receiver;
+// what a screen reader reads in them and in the clocks window.
 #include "panel/ui/textgrid.h"
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "a11y.h"
 #include "utilities/ui/rttywin.h"
+#include "utilities/ui/rxclocks.h"
 #include "utilities/ui/userdef.h"
 #include "common/textfile.h"
 #include <QFileInfo>
@@ -82,6 +85,10 @@ TEST(UserDefWindow, PitchAndReset)
     EXPECT_TRUE(w.opt[3][1]->isChecked()); // "1.5 kHz shift" = U61, as sent
     for (int g : {1, 2, 4})
         EXPECT_TRUE(w.opt[g][1]->isChecked());
+    // OK sends the pitch the label shows, not the +0850 still waiting before the reset.
+    t.port.clearWrites();
+    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    EXPECT_EQ(trace(t.port), "H1|H1|U2+0800|H0|H0");
 }
 
 TEST(UserDefWindow, NoRxDisablesEverythingButOk)
@@ -131,9 +138,18 @@ TEST(RttyWindowTest, ParametersButtonsAndExit)
     t.port.inject("LATE");
     QTest::qWait(250);
     EXPECT_EQ(w->lbl_ry[18]->text(), "cq");
+    // Start again: the cut-off "cq" and the "late" that came while stopped
+    // are gone, the completed lines stay.
+    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    EXPECT_EQ(w->lbl_ry[18]->text(), "");
+    EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
+    t.port.inject("DE\r");
+    ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "de"; }));
+    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
     QTest::mouseClick(w->cmd_cls, Qt::LeftButton);
     for (QLabel *l : w->lbl_ry)
         EXPECT_TRUE(l->text().isEmpty());
+    t.port.clearWrites();
     QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
     EXPECT_EQ(trace(t.port), "H1|H1|X0|H0|H0");
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
@@ -197,4 +213,35 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
     QTest::qWait(50);
     t.rx->setPort(&t.port);
+}
+
+// A screen reader reads each label that shows a value, or a line of text, as
+// that value; no label hides it behind a fixed name.
+TEST(UtilWindowsA11y, LabelsReadAsWhatTheyShow)
+{
+    TestApp t;
+    UserDef u(t.app);
+    u.show();
+    auto *r = new RttyWindow(t.app);
+    r->show();
+    r->receiver().page().feed("CQ CQ DE");
+    emit r->receiver().pageChanged();
+    auto *c = new RxClocks(t.app);
+    c->show();
+    const struct {
+        QLabel *label;
+        const char *what;
+    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
+                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
+                 {c->lbl_LT, "local time"}, {c->lbl_UTC, "UTC"}};
+    for (const auto &s : shown) {
+        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
+        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
+        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
+    }
+    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
+    for (QWidget *w : std::initializer_list<QWidget *>{&u, r, c})
+        EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
+    delete c;
+    delete r;
 }
