@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "record/recsession.h"
+
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
@@ -188,6 +190,8 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
     app_.guide_file = guideFile();
     app_.guide_doc = demoDataDir() + QStringLiteral("/VRTSV6.doc");
     rx_ = std::make_unique<Receiver2>(app_);
+    rec_ = std::make_unique<RecSession>(app_);
+    app_.rec = rec_.get();
     quit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -209,6 +213,9 @@ Program::~Program()
     delete panel_;
     delete welcome_;
     delete port_;
+    // A recording still running is closed properly.
+    app_.rec = nullptr;
+    rec_.reset();
 }
 
 bool Program::loadSettings(QString *error, bool *firstRun)

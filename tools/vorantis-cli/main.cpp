@@ -8,6 +8,9 @@
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
 //   vorantis-cli ilg DIR sw|mw [OUT]
 //   vorantis-cli eibi CSV [OUT]
+//   vorantis-cli record SECONDS FILE [--source NAME]
+//   vorantis-cli record --repair FILE
+//   vorantis-cli sources
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
@@ -17,6 +20,9 @@
 #include "link/serialport.h"
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
+#include "record/audiosource.h"
+#include "record/recfiles.h"
+#include "record/recorder.h"
 #include "schedules/eibi.h"
 #include "schedules/ilgconvert.h"
 #include "settings/settings.h"
@@ -29,7 +35,9 @@
 #include <QStringList>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -64,6 +72,20 @@ const char *kUsage =
     "                           DIR into OUT (default ILGSDATA.ftl / ILGADATA.ftl)\n"
     "  eibi CSV [OUT]           import a ;-separated broadcast schedule into OUT\n"
     "                           (default: the CSV's name with .ftl)\n"
+    "\n"
+    "Recording (no receiver needed):\n"
+    "  record SECONDS FILE [--source NAME]\n"
+    "                           record the sound input for SECONDS into FILE;\n"
+    "                           the format follows the extension: .flac, .opus\n"
+    "                           (or .ogg, Ogg Opus) or .wav; 48 kHz mono. NAME is\n"
+    "                           an input from 'sources' (default: the sound\n"
+    "                           server's default input) or tone[:HZ], a test tone.\n"
+    "                           Ctrl+C ends the recording early, file closed.\n"
+    "  record --repair FILE     fix the header of a WAV file whose recording was\n"
+    "                           cut off (the program was killed)\n"
+    "  sources                  list the sound server's inputs\n"
+    "  A sound input that cannot be opened gives exit code 3, a recording file\n"
+    "  that cannot be written (disk full) 5.\n"
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
@@ -381,6 +403,73 @@ int importEibi(const QString &csv, QString outPath)
     return kOk;
 }
 
+// Recording from the sound input, without a receiver.
+std::atomic<bool> g_interrupted{false};
+
+void onInterrupt(int) { g_interrupted = true; }
+
+int listInputs()
+{
+    std::vector<audioinput::SourceInfo> list;
+    QString err;
+    if (!audioinput::listSources(&list, &err))
+        return fail(kNoDevice, err);
+    for (const auto &s : list)
+        out(s.name + QLatin1Char('\t') + s.description);
+    return kOk;
+}
+
+int repairRecording(const QString &file)
+{
+    bool fixed = false;
+    QString err;
+    if (!recfiles::repairWav(file, &fixed, &err))
+        return fail(kBadFile, err);
+    out(fixed ? QStringLiteral("%1: header fixed").arg(file)
+              : QStringLiteral("%1: header already right").arg(file));
+    return kOk;
+}
+
+int recordInput(double seconds, const QString &file, const QString &source)
+{
+    recfiles::Format f;
+    if (!recfiles::formatFromPath(file, &f))
+        return badArgs(QStringLiteral("%1: the name must end in .flac, .opus, .ogg or .wav").arg(file));
+    const QString dir = QFileInfo(file).absolutePath();
+    const qint64 free = recfiles::freeBytes(dir);
+    if (free >= 0 && free < recfiles::kLowSpace)
+        std::fprintf(stderr, "vorantis-cli: warning: only %lld MB free in %s\n",
+                     (long long)(free / (1024 * 1024)), qPrintable(QDir::toNativeSeparators(dir)));
+    Recorder r;
+    Recorder::Options o;
+    o.path = file;
+    o.format = f;
+    o.maxFrames = (long long)std::llround(seconds * o.rate);
+    std::unique_ptr<AudioSource> src = audioinput::makeSource(source);
+    // The input is tried first, so that no file is made when it is missing.
+    QString err;
+    if (!src->open(o.rate, o.channels, &err))
+        return fail(kNoDevice, QString(err).replace('\n', ' '));
+    if (!r.start(std::move(src), o, &err))
+        return fail(kBadFile, QString(err).replace('\n', ' '));
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    while (!r.waitEnded(100)) {
+        if (g_interrupted)
+            break;
+    }
+    r.stop();
+    const QString why = r.failure();
+    out(QStringLiteral("%1: %2 s at %3 Hz from %4")
+            .arg(file, QString::number(r.seconds(), 'f', 2))
+            .arg(o.rate)
+            .arg(source.isEmpty() ? QStringLiteral("default") : source));
+    if (!why.isEmpty())
+        return fail(why.contains(QLatin1String("could not be written")) ? kBadFile : kNoDevice,
+                    QString(why).replace('\n', ' '));
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -391,6 +480,8 @@ int main(int argc, char **argv)
     QString device;
     int timeoutMs = rxlimits::kReplyTimeoutMs;
     QStringList words;
+    QString source;      // record --source
+    bool repair = false; // record --repair
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString a = args.at(i);
@@ -412,6 +503,12 @@ int main(int argc, char **argv)
                 if (!ok || timeoutMs < 1)
                     return badArgs(QStringLiteral("--timeout needs a number of milliseconds"));
             }
+        } else if (a == QLatin1String("--source")) {
+            if (i + 1 >= args.size())
+                return badArgs(QStringLiteral("--source needs a value"));
+            source = args.at(++i);
+        } else if (a == QLatin1String("--repair")) {
+            repair = true;
         } else if (a.startsWith(QLatin1String("--port="))) {
             device = a.mid(7);
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -433,6 +530,25 @@ int main(int argc, char **argv)
             return badArgs(QStringLiteral("eibi needs CSV and optionally OUT"));
         return importEibi(words.at(1), words.value(2));
     }
+    if (words.at(0) == QLatin1String("sources")) {
+        if (words.size() != 1)
+            return badArgs(QStringLiteral("sources takes no arguments"));
+        return listInputs();
+    }
+    if (words.at(0) == QLatin1String("record")) {
+        if (repair) {
+            if (words.size() != 2)
+                return badArgs(QStringLiteral("record --repair needs FILE"));
+            return repairRecording(words.at(1));
+        }
+        bool ok = false;
+        const double seconds = words.value(1).toDouble(&ok);
+        if (words.size() != 3 || !ok || !(seconds > 0 && seconds <= 86400))
+            return badArgs(QStringLiteral("record needs SECONDS (up to 86400) and FILE"));
+        return recordInput(seconds, words.at(2), source);
+    }
+    if (!source.isEmpty() || repair)
+        return badArgs(QStringLiteral("--source and --repair go with record"));
     if (device.isEmpty())
         return badArgs(QStringLiteral("--port DEVICE or --port sim is needed"));
 
