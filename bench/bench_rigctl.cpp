@@ -2,13 +2,23 @@
 // receiver (4800 baud, 10 bits a character: 480 characters per second),
 // against the floor of the commands it causes.
 //
-// The request runs as one bracket: H1, 50 ms, H1, 50 ms, "F" + eight digits,
-// then 50 ms, H0, 50 ms, H0 and the answer. Two floors:
-// - line floor: the four 50 ms pauses plus the 22 characters (3 + 3 + 10 +
-//   3 + 3, each with its CR) one after the other: 245.8 ms;
-// - pause floor: the pauses alone, 200 ms. A pause starts when its command
-//   is written, so each command crosses the line during the pause after it,
-//   and the answer leaves once the last H0 is written.
+// The request runs as one job in the remote bracket: H1, 50 ms, H1, 50 ms,
+// "F" + eight digits, then "M" to learn whether the receiver took it, and
+// the answer leaves with the "M" reply (5 characters); the bracket's H0s
+// follow. Two floors:
+// - line floor: the two 50 ms pauses plus the 17 characters of the "F",
+//   the "M" and its reply one after the other: 135.4 ms;
+// - pause floor: the pauses alone, 100 ms.
+//
+// The other benchmarks measure the server's share of the line:
+// - "f" with the receiver's dial followed (answered from its reports, no
+//   line; goal < 5 ms) and without (one state read: H1, 50, H1, 50, "J1199",
+//   50, "L199199" and its 17 reply characters: about 202 ms floor);
+// - 20 clients sending "f" at once (goal: all answered within 1.5 s);
+// - one client flooding 3,000 "f" without reading while another asks "f"
+//   (goal: answered within 2 s);
+// - a client pushing 8 MB of requests it never reads the answers of (goal:
+//   the program grows < 40 MB).
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "net/rigserver.h"
@@ -18,7 +28,16 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTcpSocket>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -32,8 +51,8 @@ public:
 };
 
 constexpr double kCps = 480.0;
-const double kLineFloorMs = 4 * 50 + 22 / kCps * 1000.0;
-const double kPauseFloorMs = 4 * 50;
+const double kLineFloorMs = 2 * 50 + 17 / kCps * 1000.0;
+const double kPauseFloorMs = 2 * 50;
 
 void BM_RigctlSetFreq(benchmark::State &state)
 {
@@ -101,6 +120,255 @@ void BM_RigctlSetFreq(benchmark::State &state)
     state.counters["pct_of_pause_floor"] = 100.0 * ms[ms.size() / 2] / kPauseFloorMs;
 }
 BENCHMARK(BM_RigctlSetFreq)->Unit(benchmark::kMillisecond)->Iterations(30)->UseManualTime();
+
+// The program with the simulated receiver and the server, in this process.
+struct Rig {
+    App app;
+    QuietPrompter prompter;
+    SystemClock clock;
+    SimPort port;
+    std::unique_ptr<Receiver2> rx;
+    std::unique_ptr<RigServer> srv;
+    QString err;
+    bool up()
+    {
+        app.prompter = &prompter;
+        app.clock = &clock;
+        app.settings = settingsfile::defaults();
+        if (!port.open(&err))
+            return false;
+        rx = std::make_unique<Receiver2>(app);
+        rx->setPort(&port);
+        srv = std::make_unique<RigServer>(app);
+        return srv->listen(QHostAddress::LocalHost, 0, &err);
+    }
+    ~Rig()
+    {
+        srv.reset();
+        if (rx)
+            rx->setPort(nullptr);
+    }
+};
+
+template <class Pred>
+bool spinUntil(Pred done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
+}
+
+void spin(int ms)
+{
+    spinUntil([] { return false; }, ms);
+}
+
+struct Asker {
+    QTcpSocket s;
+    QByteArray got;
+    bool connectTo(quint16 port)
+    {
+        QObject::connect(&s, &QTcpSocket::readyRead, [this] { got += s.readAll(); });
+        s.connectToHost(QHostAddress::LocalHost, port);
+        return s.waitForConnected(5000);
+    }
+};
+
+void medianCounters(benchmark::State &state, std::vector<double> &ms)
+{
+    if (ms.empty())
+        return;
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["min_ms"] = ms.front();
+    state.counters["max_ms"] = ms.back();
+}
+
+void getFreq(benchmark::State &state, bool followed)
+{
+    Rig rig;
+    Asker c;
+    if (!rig.up() || !c.connectTo(rig.srv->port())) {
+        state.SkipWithError("no server");
+        return;
+    }
+    c.s.write("F 7100000\n");
+    spinUntil([&] { return c.got.endsWith('\n'); }, 5000);
+    if (followed)
+        rig.rx->wantReports(true, true);
+    spin(300);
+    std::vector<double> ms;
+    for (auto _ : state) {
+        c.got.clear();
+        QElapsedTimer t;
+        t.start();
+        c.s.write("f\n");
+        const bool ok = spinUntil([&] { return c.got.endsWith('\n'); }, 10000);
+        const double took = t.nsecsElapsed() / 1e6;
+        state.SetIterationTime(took / 1000.0);
+        ms.push_back(took);
+        if (!ok || c.got != "7100000\n") {
+            state.SkipWithError("no answer");
+            break;
+        }
+        if (!followed)
+            spin(120); // the bracket's H0s leave the line
+    }
+    medianCounters(state, ms);
+    state.counters["state_reads"] = rig.srv->stateReads();
+}
+
+void BM_RigctlGetFreqFollowed(benchmark::State &state) { getFreq(state, true); }
+BENCHMARK(BM_RigctlGetFreqFollowed)->Unit(benchmark::kMillisecond)->Iterations(200)->UseManualTime();
+void BM_RigctlGetFreqRead(benchmark::State &state) { getFreq(state, false); }
+BENCHMARK(BM_RigctlGetFreqRead)->Unit(benchmark::kMillisecond)->Iterations(20)->UseManualTime();
+
+// 20 clients ask "f" at once. range(0): the client limit (16 as shipped:
+// four are closed at once; 20: all are served).
+void BM_Rigctl20Clients(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Rig rig;
+        if (!rig.up()) {
+            state.SkipWithError("no server");
+            return;
+        }
+        rig.srv->maxClients = int(state.range(0));
+        std::vector<std::unique_ptr<Asker>> cs;
+        for (int i = 0; i < 20; ++i) {
+            cs.push_back(std::make_unique<Asker>());
+            cs.back()->connectTo(rig.srv->port());
+        }
+        spin(200);
+        QElapsedTimer t;
+        t.start();
+        for (auto &c : cs)
+            c->s.write("f\n");
+        auto answered = [&] {
+            int n = 0;
+            for (auto &c : cs)
+                n += c->got.endsWith('\n');
+            return n;
+        };
+        auto open = [&] {
+            int n = 0;
+            for (auto &c : cs)
+                n += c->s.state() == QAbstractSocket::ConnectedState;
+            return n;
+        };
+        spinUntil([&] { return answered() >= open(); }, 10000);
+        const double took = t.nsecsElapsed() / 1e6;
+        state.SetIterationTime(took / 1000.0);
+        state.counters["all_answered_ms"] = took;
+        state.counters["answered"] = answered();
+        state.counters["refused"] = 20 - open();
+        state.counters["state_reads"] = rig.srv->stateReads();
+    }
+}
+BENCHMARK(BM_Rigctl20Clients)->Arg(16)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+
+// One client floods 3,000 "f" (and 40 tunes first, which cannot share a
+// read) without reading; another's "f" meanwhile.
+void BM_RigctlFloodAndOther(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Rig rig;
+        QTcpSocket flood;
+        Asker other;
+        if (!rig.up()) {
+            state.SkipWithError("no server");
+            return;
+        }
+        flood.connectToHost(QHostAddress::LocalHost, rig.srv->port());
+        flood.waitForConnected(5000);
+        QByteArray lines;
+        if (state.range(0))
+            for (int i = 0; i < 40; ++i)
+                lines += "F " + QByteArray::number(6000000 + i * 1000) + "\n";
+        flood.write(lines + QByteArray("f\n").repeated(3000));
+        spin(500);
+        other.connectTo(rig.srv->port());
+        QElapsedTimer t;
+        t.start();
+        other.s.write("f\n");
+        const bool ok = spinUntil([&] { return other.got.endsWith('\n'); }, 20000);
+        const double took = t.nsecsElapsed() / 1e6;
+        state.SetIterationTime(took / 1000.0);
+        state.counters["other_answered_ms"] = ok ? took : -1;
+        state.counters["max_pending"] = rig.srv->maxPendingSeen();
+    }
+}
+BENCHMARK(BM_RigctlFloodAndOther)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+
+long rssKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// A client (another thread, plain blocking socket, so its own buffers are
+// the kernel's) pushes 8 MB of requests whose answers are large
+// ("\dump_caps", about 250 bytes for 11) and never reads.
+void BM_RigctlPush8MB(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Rig rig;
+        if (!rig.up()) {
+            state.SkipWithError("no server");
+            return;
+        }
+        const quint16 port = rig.srv->port();
+        spin(100);
+        const long before = rssKb();
+        std::atomic<long long> sent{0};
+        std::atomic<bool> finished{false};
+        std::thread pusher([&] {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_port = htons(port);
+            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            timeval tv{3, 0}; // a write held back this long: TCP pushes back
+            ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) {
+                const QByteArray chunk = QByteArray("\\dump_caps\n").repeated(6000);
+                while (sent < 8LL * 1024 * 1024) {
+                    const ssize_t n = ::send(fd, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+                    if (n <= 0)
+                        break;
+                    sent += n;
+                }
+            }
+            finished = true;
+            ::sleep(1);
+            ::close(fd);
+        });
+        long peak = before;
+        QElapsedTimer t;
+        t.start();
+        spinUntil([&] {
+            peak = std::max(peak, rssKb());
+            return finished.load();
+        }, 60000);
+        spin(500);
+        peak = std::max(peak, rssKb());
+        pusher.join();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        state.counters["pushed_MB"] = sent / 1048576.0;
+        state.counters["growth_MB"] = (peak - before) / 1024.0;
+    }
+}
+BENCHMARK(BM_RigctlPush8MB)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
 
 } // namespace
 

@@ -4,12 +4,13 @@
 # tests, the sanitizer run and the fuzz targets need.
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev qt6-serialport-dev libgl-dev
-      libshp-dev fonts-dejavu-core ccache)
+      libshp-dev libpulse-dev libsndfile1-dev fonts-dejavu-core ccache)
+# The recording tests start a private sound server.
 test_pkgs=(libgtest-dev libbenchmark-dev
            xvfb xauth
            clang libclang-rt-14-dev
            desktop-file-utils appstream dpkg-dev python3
-           libhamlib-utils)
+           libhamlib-utils pulseaudio pulseaudio-utils)
 case "${1:-}" in
   "") ;;
   --tests) pkgs+=("${test_pkgs[@]}") ;;

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "record/recsession.h"
+
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
@@ -188,6 +190,8 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
     app_.guide_file = guideFile();
     app_.guide_doc = demoDataDir() + QStringLiteral("/VRTSV6.doc");
     rx_ = std::make_unique<Receiver2>(app_);
+    rec_ = std::make_unique<RecSession>(app_);
+    app_.rec = rec_.get();
     quit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -209,6 +213,9 @@ Program::~Program()
     delete panel_;
     delete welcome_;
     delete port_;
+    // A recording still running is closed properly.
+    app_.rec = nullptr;
+    rec_.reset();
 }
 
 bool Program::loadSettings(QString *error, bool *firstRun)
@@ -457,12 +464,16 @@ void Program::updateMeasureMenus()
         open |= measuregate::Prophist;
     const QStringList off = measuregate::disabledFor(open);
     for (const QString &name : measuregate::items()) {
-        QAction *a = panel_->menuAction(name);
-        if (!a)
-            if (auto *m = panel_->findChild<QMenu *>(name))
-                a = m->menuAction();
-        if (a)
-            a->setEnabled(!off.contains(name) && w_->measureMenus.contains(name));
+        const bool on = !off.contains(name) && w_->measureMenus.contains(name);
+        if (QAction *a = panel_->menuAction(name)) {
+            a->setEnabled(on);
+        } else if (auto *m = panel_->findChild<QMenu *>(name)) {
+            // A submenu's item follows the submenu widget's enabled state:
+            // re-enabling the panel (after a scan) would turn it on again.
+            // The widget itself is switched, so the panel leaves it be.
+            m->setEnabled(on);
+            m->menuAction()->setEnabled(on);
+        }
     }
     panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
     panel_->setMenuAction(QStringLiteral("mnu_ilg"), [this] { openWindow(w_->db2rx); });

@@ -15,6 +15,7 @@
 #include "settings/ui/welcome2.h"
 
 class Receiver2;
+class RecSession;
 class RigServer;
 class SimRadio;
 class QWidget;
@@ -81,6 +82,7 @@ private:
     App app_;
     std::unique_ptr<Receiver2> rx_;
     std::unique_ptr<RigServer> rig_;
+    std::unique_ptr<RecSession> rec_; // recordings (Rec button, timer)
     int rigWant_ = 0;      // the port the server should listen on (0 = off)
     int rigApplied_ = -1;  // the port last tried
     int setupPort_ = 0;    // the set-up's port when last applied

@@ -14,6 +14,7 @@
 class Port;
 class PanelView;
 class Receiver2;
+class RecSession;
 
 // Current file name of each kind, as chosen in the file dialogs.
 struct CurrentFiles {
@@ -30,6 +31,7 @@ struct App {
     Port *port = nullptr;
     Receiver2 *rx = nullptr;     // the link (module receiver2)
     PanelView *panel = nullptr;  // the control panel, once loaded
+    RecSession *rec = nullptr;   // recordings; none: recording is not offered
 
     RxState rxs;
     Captions cap = Captions::build(false, false);

@@ -1,5 +1,7 @@
 // The line's owner: jobs, their waits, held sessions and the line trace.
+#include "common/fmt.h"
 #include "link/app.h"
+#include "link/captions.h"
 #include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
@@ -357,6 +359,94 @@ rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
         co_return false;
     }
     co_return apply_state(*r, tell != Tell::None);
+}
+
+// ------------------------------------------------------------------ set jobs
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aTuneHz(qint64 hz, FreqFanout::Target origin)
+{
+    if (!rxlimits::inRangeHz(hz))
+        co_return SetOutcome::OutOfRange;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    const QString s = fmt::freqText(hz / 1000.0);
+    frequency_fanout(s, false, origin);
+    send_cmd(cmd::freqHz(hz));
+    if (origin != FreqFanout::Tracking)
+        tracking_update(s);
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
+{
+    if (!rxlimits::kMode.contains(code) || (bwCode >= 0 && !rxlimits::kBw.contains(bwCode)))
+        co_return SetOutcome::OutOfRange;
+    if ((code >= rxlimits::kFirstEcssMode && !app_.settings.ecssFitted()) ||
+        (bwCode == rxlimits::kBwNarrow && !app_.settings.narrowFitted()))
+        co_return SetOutcome::NotFitted;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::mode(code));
+    app_.rxs.mode = int16_t(code);
+    emit labelChanged(PanelView::MD, Captions::text(app_.cap.mode, code));
+    if (bwCode >= 0 && code != rxlimits::kModeFm) {
+        co_await pause(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::bw(bwCode));
+        app_.rxs.bw = int16_t(bwCode);
+        emit labelChanged(PanelView::BW, Captions::text(app_.cap.bw, bwCode));
+    }
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAtt(int code)
+{
+    if (!rxlimits::kAtt.contains(code))
+        co_return SetOutcome::OutOfRange;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::att(code));
+    app_.rxs.att = int16_t(code);
+    emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, code));
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
+{
+    if (!rxlimits::kAgc.contains(code))
+        co_return SetOutcome::OutOfRange;
+    if (app_.rxs.mode == rxlimits::kModeFm)
+        co_return SetOutcome::NotFitted;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::agc(code));
+    app_.rxs.agc = int16_t(code);
+    emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, code));
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
+{
+    const RxReply m = co_await aTransact(cmd::signal(), 5);
+    if (m.ok())
+        co_return SetOutcome::Sent;
+    co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
+}
+
+std::optional<qint64> Receiver2::knownHz() const
+{
+    // The shown text is "####0.000" kHz: its digits are the Hz.
+    QString digits = freqText_.trimmed();
+    if (digits.size() < 5 || digits.at(digits.size() - 4) != QLatin1Char('.'))
+        return std::nullopt;
+    digits.remove(digits.size() - 4, 1);
+    bool ok = false;
+    const qint64 hz = digits.toLongLong(&ok);
+    if (!ok || !rxlimits::inRangeHz(hz))
+        return std::nullopt;
+    return hz;
 }
 
 // ------------------------------------------------------------------ sessions

@@ -33,7 +33,8 @@ DecodedState DecodedState::decode(const QString &x13)
             all = all && c >= QLatin1Char('0') && c <= QLatin1Char('9');
         if (all) {
             d.freqValid = true;
-            d.khz = hz.toLongLong() / 1000.0;
+            d.hz = hz.toLongLong();
+            d.khz = d.hz / 1000.0;
         }
     }
     return d;

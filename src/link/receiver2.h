@@ -140,6 +140,32 @@ public:
     // refresh_panel as a job step; the result as refresh_panel's.
     rxjob::Task<bool> aRefresh(Tell tell);
 
+    // --- set jobs: what a client asked for, and what happened ---------------
+    // The job forms of tune/set_mode/set_att/set_agc for callers that answer
+    // someone (the network server, the command-line tool): nothing is sent
+    // for a value the receiver cannot take, and the result says what
+    // happened. The windows are told as for the program's own settings.
+    enum class SetOutcome { Sent, OutOfRange, NotFitted, Silent, Lost };
+    // "F" + eight digits; the windows show the frequency (origin already
+    // does) and the tracking window follows.
+    rxjob::Task<SetOutcome> aTuneHz(qint64 hz, FreqFanout::Target origin = FreqFanout::Count);
+    // Mode code, then after the line's pause the bandwidth code (-1: keep
+    // it; never for NFM). NotFitted: the ECSS unit or the narrow filter is
+    // missing.
+    rxjob::Task<SetOutcome> aSetMode(int code, int bwCode = -1);
+    rxjob::Task<SetOutcome> aSetAtt(int code);
+    // NotFitted in NFM, which has no AGC.
+    rxjob::Task<SetOutcome> aSetAgc(int code);
+    // Whether the receiver answers now (one signal-level read): Sent when
+    // it does, else Silent or Lost.
+    rxjob::Task<SetOutcome> aConfirm();
+    // The receiver's frequency as last shown (its reports, a state read, a
+    // tune), in Hz; nullopt while none is known.
+    std::optional<qint64> knownHz() const;
+    // The receiver's dial is followed: its reports are on and decoded, so
+    // knownHz() follows the dial without a read.
+    bool dialFollowed() const { return auto_report && reportUsers_ > 0 && streamOwner_.isNull(); }
+
     // --- held sessions -------------------------------------------------------
     // A long operation that holds the receiver (a scan, the S-meter, a
     // propagation recording, a timer run, a memory transfer) is a session:

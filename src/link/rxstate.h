@@ -18,6 +18,7 @@ struct DecodedState {
     int att = -1, bw = -1, mode = -1, agc = -1; // -1: not a digit
     bool freqValid = false;
     double khz = 0;
+    long long hz = 0; // the same in Hz
 
     static DecodedState decode(const QString &x13);
 };

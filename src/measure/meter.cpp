@@ -1,10 +1,6 @@
 #include "measure/meter.h"
 
 #include "common/fmt.h"
-#include "link/app.h"
-#include "link/commands.h"
-#include "link/port.h"
-#include "link/receiver2.h"
 
 #include <cmath>
 
@@ -37,28 +33,6 @@ double units(int level, int att)
 double scanUnits(int level, int att)
 {
     return units(level < kScanFloorLevel ? kScanFloorLevel : level, att);
-}
-
-Reading getsmeter(App &app, bool scanFloor)
-{
-    Reading out;
-    if (!app.rx) {
-        out.status = Reading::Lost;
-        return out;
-    }
-    const RxReply r = app.rx->transact(cmd::signal(), 4);
-    out.reply = r.data;
-    switch (r.status) {
-    case RxReply::Ok:
-        out.status = Reading::Ok;
-        break;
-    case RxReply::NoAnswer: out.status = Reading::NoAnswer; return out;
-    case RxReply::Busy: out.status = Reading::Busy; return out;
-    case RxReply::Lost: out.status = Reading::Lost; return out;
-    }
-    out.level = rawLevel(r.data);
-    out.v = scanFloor ? scanUnits(out.level, app.rxs.att) : units(out.level, app.rxs.att);
-    return out;
 }
 
 float Recorder::needleOf(double v)

@@ -49,12 +49,9 @@ struct Reading {
     bool ok() const { return status == Ok; }
 };
 
-// getsmeter: discards what is waiting, sends "M", waits (bounded, events
-// keep running) for the 4 reply characters and converts them with the
-// attenuator state the program last read. scanFloor: the scanning windows'
-// variant (levels below 68 raised to 68). A missing or short reply gives
-// NoAnswer; another caller's running sequence gives Busy; nothing is shown.
-Reading getsmeter(App &app, bool scanFloor = false);
+// One reading is the job step MeasureSession::aGetsmeter (measure/session.h):
+// "M" and its 4 reply characters, converted with the attenuator state the
+// program last read.
 
 // The S-meter window's recorder: the needle and the ring of the last 60
 // readings with its histogram of bins 1 to 20.

@@ -52,13 +52,11 @@ bool MeasureSession::start(int intervalMs)
     rx->submit(
         [this, rx]() -> rxjob::Task<> {
             co_await rx->aHold();
+            if (afterHold)
+                co_await afterHold();
             // The attenuator state for the readings; a silent receiver is
             // told by the first tick.
-            bool answered = false;
-            if (take)
-                answered = co_await take();
-            else
-                answered = co_await rx->aRefresh(Receiver2::Tell::None);
+            const bool answered = co_await rx->aRefresh(startTell);
             inFlight_ = false;
             if (!running_)
                 co_return;

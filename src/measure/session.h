@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "link/linetask.h"
+#include "link/receiver2.h"
 #include "measure/meter.h"
 
 struct App;
@@ -29,11 +30,15 @@ public:
     // Readings with the scanning windows' floor (levels below 68 count as 68).
     bool scanFloor = false;
     // What one tick does; by default one signal-strength reading. The
-    // spectrum scan tunes first.
+    // spectrum scan reads, draws and tunes to its next step.
     std::function<rxjob::Task<meter::Reading>()> step;
-    // What taking the receiver does after the hold; by default a refresh.
-    // True when the receiver answered.
-    std::function<rxjob::Task<bool>()> take;
+    // What the start does once the receiver is held, before its state is
+    // read (the spectrum scan tunes to its first step).
+    std::function<rxjob::Task<>()> afterHold;
+    // What the start's state read tells when it fails (the receiver message).
+    Receiver2::Tell startTell = Receiver2::Tell::None;
+    // step and afterHold are plain functions that return a member
+    // coroutine's task (never coroutine lambdas: they would be kept here).
 
     // Takes the receiver and starts ticking every intervalMs (0: no ticks;
     // the owner calls tickNow). False, with the refusal shown, when another

@@ -39,8 +39,9 @@ Request parse(const QByteArray &raw)
     while (!line.isEmpty() && (line.endsWith('\r') || line.endsWith('\n')))
         line.chop(1);
     line = line.trimmed();
-    if (line.startsWith('+')) {
+    if (!line.isEmpty() && QByteArrayView("+;|,").contains(line.at(0))) {
         r.extended = true;
+        r.sep = line.at(0) == '+' ? '\n' : line.at(0);
         line = line.mid(1).trimmed();
     }
     if (line.isEmpty())
@@ -76,11 +77,11 @@ QByteArray answer(const Request &r, const QStringList &keys, const QStringList &
         out += r.name.toLatin1() + ':';
         for (const QString &a : r.args)
             out += ' ' + a.toLatin1();
-        out += '\n';
+        out += r.sep;
         if (code == kOk)
             for (int i = 0; i < values.size(); ++i)
                 out += (i < keys.size() ? keys.at(i).toLatin1() : QByteArray("Value")) + ": "
-                    + values.at(i).toLatin1() + '\n';
+                    + values.at(i).toLatin1() + r.sep;
         out += "RPRT " + QByteArray::number(code) + '\n';
         return out;
     }

@@ -25,12 +25,15 @@ enum Code {
 struct Request {
     QString name;     // long name: "set_freq", "get_level", ... ("" = empty line)
     QStringList args;
-    bool extended = false; // "+" prefix: answers in the long, labelled form
+    bool extended = false; // "+", ";", "|" or "," prefix: the long, labelled form
+    char sep = '\n';       // what separates its parts ("+": line ends)
     bool ok = true;        // false: unknown command (name holds what was sent)
 };
 
 // Parses one line (without its line end): short forms ("F 7100000"), long
-// forms ("\set_freq 7100000"), each optionally with the "+" prefix.
+// forms ("\set_freq 7100000"), each optionally with a prefix of the long
+// answer form: "+" (parts on lines of their own), ";", "|" or "," (parts on
+// one line, separated by that character).
 Request parse(const QByteArray &line);
 
 // The long name's argument count (set_freq 1, set_mode 2, get_level 1 ...);

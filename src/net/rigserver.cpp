@@ -1,20 +1,126 @@
 #include "net/rigserver.h"
 
-#include "common/fmt.h"
 #include "link/app.h"
-#include "link/captions.h"
 #include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "link/rxstate.h"
 #include "measure/meter.h"
 
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
-#include <memory>
+#include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+#ifndef MSG_NOSIGNAL
+#define MSG_NOSIGNAL 0 // SO_NOSIGPIPE instead
+#endif
+#endif
 
 using namespace rigctl;
+
+struct RigServer::Client {
+    quint64 id = 0;
+    QTcpSocket *s = nullptr;
+    std::deque<Request> queue;
+    bool discarding = false; // inside a line longer than kMaxLine
+    QTimer *idle = nullptr;
+    // A second descriptor of the connection: when the client closes its
+    // sending side the socket object closes, and its answers still owed
+    // leave through this one.
+    int fd = -1;
+    bool peerClosed = false;
+    QByteArray tail;                  // owed answers not yet taken
+    QSocketNotifier *writable = nullptr;
+};
+
+namespace {
+// A set request, checked: what to do on the line.
+struct Plan {
+    enum What { Tune, Mode, Att, Agc, Strength } what = Tune;
+    qint64 hz = 0;
+    int code = -1, bw = -1;
+};
+
+int outcomeCode(Receiver2::SetOutcome o)
+{
+    switch (o) {
+    case Receiver2::SetOutcome::Sent: return kOk;
+    case Receiver2::SetOutcome::OutOfRange: return kInvalid;
+    case Receiver2::SetOutcome::NotFitted: return kNotAvailable;
+    case Receiver2::SetOutcome::Silent: return kTimeout;
+    case Receiver2::SetOutcome::Lost: return kIo;
+    }
+    return kInvalid;
+}
+
+bool isRead(const Request &r)
+{
+    return r.ok && (r.name == QLatin1String("get_freq") || r.name == QLatin1String("get_mode"));
+}
+
+// What a set request asks of the line, or the code that answers it without.
+int planFor(const Request &r, const App &app, Plan *p)
+{
+    const RxState &s = app.rxs;
+    if (r.name == QLatin1String("set_freq")) {
+        bool ok = false;
+        const double hz = r.args.at(0).toDouble(&ok);
+        if (!ok || !std::isfinite(hz) || !rxlimits::inRangeHz(std::llround(hz)))
+            return kInvalid;
+        p->what = Plan::Tune;
+        p->hz = std::llround(hz);
+        return kOk;
+    }
+    if (r.name == QLatin1String("set_mode")) {
+        const std::optional<int> m = modeCode(r.args.at(0));
+        bool ok = false;
+        const int pb = r.args.at(1).toInt(&ok);
+        if (!m || !ok)
+            return kInvalid;
+        if (*m >= rxlimits::kFirstEcssMode && !app.settings.ecssFitted())
+            return kNotAvailable;
+        p->what = Plan::Mode;
+        p->code = *m;
+        // -1 keeps the passband; NFM has none to set.
+        p->bw = (pb == -1 || *m == rxlimits::kModeFm) ? -1 : bwCodeFor(pb, *m, app.settings.narrowFitted());
+        return kOk;
+    }
+    if (r.name == QLatin1String("get_level") && r.args.at(0).toUpper() == QLatin1String("STRENGTH")) {
+        p->what = Plan::Strength;
+        return kOk;
+    }
+    if (r.name == QLatin1String("set_level")) {
+        const QString what = r.args.at(0).toUpper();
+        bool ok = false;
+        const double v = r.args.at(1).toDouble(&ok);
+        if (!ok)
+            return kInvalid;
+        if (what == QLatin1String("ATT")) {
+            p->what = Plan::Att;
+            p->code = v > 0 ? 1 : 0;
+            return kOk;
+        }
+        if (what == QLatin1String("AGC")) {
+            if (s.mode == rxlimits::kModeFm)
+                return kNotAvailable;
+            // The protocol's AGC values: 0 off, 1 superfast, 2 fast, 3 slow.
+            const int g = int(v);
+            p->what = Plan::Agc;
+            p->code = g == 0 ? 2 : (g == 1 || g == 2) ? 1 : 0;
+            return kOk;
+        }
+        return kInvalid;
+    }
+    return kNotImplemented;
+}
+} // namespace
 
 RigServer::RigServer(App &app, QObject *parent)
     : QObject(parent), app_(app), server_(new QTcpServer(this))
@@ -24,8 +130,10 @@ RigServer::RigServer(App &app, QObject *parent)
 
 RigServer::~RigServer()
 {
-    if (waiting_ && !waiting_->done)
-        drop(waiting_);
+    if (working_ && app_.rx)
+        app_.rx->cancel(ticket_);
+    while (!clients_.empty())
+        remove(clients_.back().get());
 }
 
 bool RigServer::listen(const QHostAddress &address, quint16 port, QString *error)
@@ -43,328 +151,422 @@ bool RigServer::listen(const QHostAddress &address, quint16 port, QString *error
 void RigServer::close()
 {
     server_->close();
-    if (waiting_ && !waiting_->done)
-        drop(waiting_);
+    if (working_ && app_.rx && app_.rx->cancel(ticket_))
+        working_ = false;
 }
 bool RigServer::isListening() const { return server_->isListening(); }
 quint16 RigServer::port() const { return server_->serverPort(); }
 
-int RigServer::clientCount() const
-{
-    return int(server_->findChildren<QTcpSocket *>().size());
-}
+// ------------------------------------------------------------------ clients
 
 void RigServer::onNewConnection()
 {
     while (QTcpSocket *s = server_->nextPendingConnection()) {
-        s->setProperty("vor_discarding", false);
-        connect(s, &QTcpSocket::readyRead, this, [this, s] { onReadyRead(s); });
-        connect(s, &QTcpSocket::disconnected, this, [this, s] { clientGone(s); });
-        connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        if (int(clients_.size()) >= maxClients) {
+            s->abort();
+            s->deleteLater();
+            continue;
+        }
+        auto c = std::make_unique<Client>();
+        Client *cp = c.get();
+        c->id = ++nextId_;
+        c->s = s;
+        // Qt stops taking bytes from the system when this is full: a client
+        // not read from is held back by TCP.
+        s->setReadBufferSize(2 * kMaxLine);
+#ifdef Q_OS_UNIX
+        c->fd = ::dup(int(s->socketDescriptor()));
+#ifdef SO_NOSIGPIPE
+        const int one = 1;
+        ::setsockopt(c->fd, SOL_SOCKET, SO_NOSIGPIPE, &one, sizeof one);
+#endif
+#endif
+        c->idle = new QTimer(s);
+        c->idle->setSingleShot(true);
+        connect(c->idle, &QTimer::timeout, this, [this, cp] {
+            if (owes(cp)) // waiting for its answers is not idleness
+                cp->idle->start(idleTimeoutMs);
+            else if (cp->s->state() == QAbstractSocket::ConnectedState)
+                cp->s->disconnectFromHost();
+            else
+                remove(cp);
+        });
+        c->idle->start(idleTimeoutMs);
+        connect(s, &QTcpSocket::readyRead, this, [this, cp] { readFrom(cp); });
+        connect(s, &QTcpSocket::bytesWritten, this, [this, cp] { readFrom(cp); });
+        connect(s, &QTcpSocket::disconnected, this, [this, cp] { onDisconnected(cp); });
+        clients_.push_back(std::move(c));
     }
 }
 
-void RigServer::onReadyRead(QTcpSocket *s)
+void RigServer::readFrom(Client *c)
 {
-    // Whole lines only; a line longer than kMaxLine is dropped up to its end.
-    while (true) {
+    QTcpSocket *s = c->s;
+    // Whole lines only, while the client's queue has room and it takes its
+    // answers; a line longer than kMaxLine is dropped up to its end.
+    while (int(c->queue.size()) < kMaxPending && s->bytesToWrite() + c->tail.size() < kMaxUnsent) {
         const qint64 avail = s->bytesAvailable();
         if (avail <= 0)
             break;
         if (!s->canReadLine()) {
             if (avail > kMaxLine) {
                 s->read(avail); // discard; the rest of the line follows
-                if (!s->property("vor_discarding").toBool()) {
-                    s->setProperty("vor_discarding", true);
-                    reply(s, "RPRT " + QByteArray::number(kProtocol) + '\n');
+                if (!c->discarding) {
+                    c->discarding = true;
+                    send(c, "RPRT " + QByteArray::number(kProtocol) + '\n');
                 }
             }
             break;
         }
         const QByteArray line = s->readLine(kMaxLine + 2);
         if (!line.endsWith('\n')) {
-            // A line longer than the limit: drop up to its end.
-            s->setProperty("vor_discarding", true);
+            c->discarding = true;
             continue;
         }
-        if (s->property("vor_discarding").toBool()) {
-            s->setProperty("vor_discarding", false);
+        if (c->discarding) {
+            c->discarding = false;
             continue;
         }
         const Request r = parse(line);
         if (r.name.isEmpty())
             continue;
-        queue_.push_back({QPointer<QTcpSocket>(s), r});
+        c->idle->start(idleTimeoutMs);
+        c->queue.push_back(r);
+        maxPendingSeen_ = std::max(maxPendingSeen_, int(c->queue.size()));
     }
-    // Never from inside the socket's own signal: a request waits in nested
-    // event loops, and a client that goes away meanwhile is deleted there.
-    QTimer::singleShot(0, this, &RigServer::next);
+    schedule();
 }
 
-void RigServer::reply(QTcpSocket *s, const QByteArray &text)
+void RigServer::onDisconnected(Client *c)
 {
-    if (s && s->state() == QAbstractSocket::ConnectedState)
-        s->write(text);
-}
-
-void RigServer::next()
-{
-    if (working_)
-        return;
-    while (!queue_.empty()) {
-        const Pending p = queue_.front();
-        queue_.pop_front();
-        if (!p.client)
-            continue; // the client went away
-        working_ = true;
-        execute(p);
-        return;
+    // The client closed its sending side (or went away) with requests
+    // outstanding: they are answered through the second descriptor.
+    if (c->fd >= 0 && c->s->error() == QAbstractSocket::RemoteHostClosedError) {
+        c->peerClosed = true;
+        readFrom(c);
+        if (owes(c))
+            return;
     }
+    remove(c);
 }
 
-void RigServer::execute(const Pending &p)
+bool RigServer::owes(const Client *c) const
 {
-    const Request &r = p.req;
-    QPointer<QTcpSocket> client = p.client;
-    auto finish = [this](const QPointer<QTcpSocket> &c, const Request &req, int code,
-                         const QStringList &keys, const QStringList &values) {
-        reply(c, answer(req, keys, values, code));
+    return !c->queue.empty() || c->s->canReadLine() || !c->tail.isEmpty() ||
+           (working_ && jobClient_ == c->id);
+}
+
+void RigServer::remove(Client *c)
+{
+    if (working_ && jobClient_ == c->id && app_.rx && app_.rx->cancel(ticket_)) {
+        // Its request still waited for the line: nothing of it is sent.
         working_ = false;
-        QTimer::singleShot(0, this, &RigServer::next);
-    };
+        schedule();
+    }
+    c->idle->stop();
+    if (c->writable)
+        c->writable->setEnabled(false);
+#ifdef Q_OS_UNIX
+    if (c->fd >= 0)
+        ::close(c->fd);
+#endif
+    c->s->disconnect(this);
+    c->s->abort();
+    c->s->deleteLater();
+    for (auto it = clients_.begin(); it != clients_.end(); ++it) {
+        if (it->get() == c) {
+            const std::size_t at = std::size_t(it - clients_.begin());
+            if (turn_ > at)
+                --turn_;
+            clients_.erase(it);
+            break;
+        }
+    }
+}
 
-    // Requests that need no receiver.
-    if (!r.ok) {
-        finish(client, r, kNotImplemented, {}, {});
+RigServer::Client *RigServer::find(quint64 id) const
+{
+    for (const auto &c : clients_)
+        if (c->id == id)
+            return c.get();
+    return nullptr;
+}
+
+void RigServer::send(Client *c, const QByteArray &text)
+{
+    if (c->s->state() == QAbstractSocket::ConnectedState) {
+        c->s->write(text);
         return;
     }
+    if (!c->peerClosed)
+        return;
+    c->tail += text;
+    flushTail(c);
+}
+
+void RigServer::flushTail(Client *c)
+{
+#ifdef Q_OS_UNIX
+    while (!c->tail.isEmpty()) {
+        const ssize_t n = ::send(c->fd, c->tail.constData(), size_t(c->tail.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            c->tail.remove(0, n);
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!c->writable) {
+                c->writable = new QSocketNotifier(qintptr(c->fd), QSocketNotifier::Write, c->s);
+                connect(c->writable, &QSocketNotifier::activated, this, [this, c] { flushTail(c); });
+            }
+            c->writable->setEnabled(true);
+            return;
+        }
+        c->tail.clear(); // the client is gone altogether
+        c->queue.clear();
+    }
+    if (c->writable)
+        c->writable->setEnabled(false);
+    if (!owes(c))
+        QTimer::singleShot(0, this, [this, id = c->id] {
+            if (Client *g = find(id); g && !owes(g))
+                remove(g);
+        });
+#else
+    Q_UNUSED(c);
+#endif
+}
+
+// ------------------------------------------------------------------ serving in turn
+
+void RigServer::schedule()
+{
+    if (scheduled_)
+        return;
+    scheduled_ = true;
+    // Never from inside a socket's own signal: a client may be removed.
+    QTimer::singleShot(0, this, [this] {
+        scheduled_ = false;
+        serve();
+    });
+}
+
+void RigServer::serve()
+{
+    while (!working_) {
+        // The next client after the last one served that has a request.
+        Client *c = nullptr;
+        for (std::size_t k = 0; k < clients_.size() && !c; ++k) {
+            Client *x = clients_[(turn_ + k) % clients_.size()].get();
+            if (!x->queue.empty()) {
+                c = x;
+                turn_ = (turn_ + k + 1) % clients_.size();
+            }
+        }
+        if (!c)
+            return;
+        const Request r = c->queue.front();
+        c->queue.pop_front();
+        if (!answerLocally(c, r))
+            startJob(c, r);
+        readFrom(c); // room again
+        if (c->peerClosed && !owes(c))
+            remove(c);
+    }
+}
+
+bool RigServer::answerLocally(Client *c, const Request &r)
+{
+    auto reply = [&](int code, const QStringList &keys = {}, const QStringList &values = {}) {
+        send(c, answer(r, keys, values, code));
+        return true;
+    };
+    if (!r.ok)
+        return reply(kNotImplemented);
     if (r.name == QLatin1String("quit")) {
         // Clients wait for an answer before they close their end.
-        if (client) {
-            reply(client, answer(r, {}, {}, kOk));
-            client->disconnectFromHost();
-        }
-        working_ = false;
-        QTimer::singleShot(0, this, &RigServer::next);
-        return;
+        reply(kOk);
+        c->queue.clear();
+        if (c->s->state() == QAbstractSocket::ConnectedState)
+            c->s->disconnectFromHost();
+        return true;
     }
-    if (r.args.size() < argCount(r.name)) {
-        finish(client, r, kInvalid, {}, {});
-        return;
-    }
+    if (r.args.size() < argCount(r.name))
+        return reply(kInvalid);
     if (r.name == QLatin1String("dump_state") || r.name == QLatin1String("dump_caps")) {
-        if (client)
-            client->write(r.name == QLatin1String("dump_state") ? dumpState() : dumpCaps());
-        working_ = false;
-        QTimer::singleShot(0, this, &RigServer::next);
-        return;
+        send(c, r.name == QLatin1String("dump_state") ? dumpState() : dumpCaps());
+        return true;
     }
-    if (r.name == QLatin1String("chk_vfo")) {
-        finish(client, r, kOk, {QStringLiteral("CHKVFO")}, {QStringLiteral("0")});
-        return;
-    }
-    if (r.name == QLatin1String("get_powerstat")) {
-        finish(client, r, kOk, {QStringLiteral("Power Status")}, {QStringLiteral("1")});
-        return;
-    }
-    if (r.name == QLatin1String("get_vfo")) {
-        finish(client, r, kOk, {QStringLiteral("VFO")}, {QStringLiteral("VFOA")});
-        return;
-    }
+    if (r.name == QLatin1String("chk_vfo"))
+        return reply(kOk, {QStringLiteral("CHKVFO")}, {QStringLiteral("0")});
+    if (r.name == QLatin1String("get_powerstat"))
+        return reply(kOk, {QStringLiteral("Power Status")}, {QStringLiteral("1")});
+    if (r.name == QLatin1String("get_vfo"))
+        return reply(kOk, {QStringLiteral("VFO")}, {QStringLiteral("VFOA")});
     if (r.name == QLatin1String("set_vfo")) {
         // One VFO: every VFO name a client may use selects it.
         static const QStringList names = {"VFOA", "VFOB", "VFO", "CURRVFO", "MAIN", "SUB",
                                           "MAINA", "MAINB", "MEM"};
-        finish(client, r, names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid, {}, {});
-        return;
+        return reply(names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid);
     }
     // Clients ask these before they set anything: a receiver never splits,
     // and its settings are never locked against a client.
-    if (r.name == QLatin1String("get_split_vfo")) {
-        finish(client, r, kOk, {QStringLiteral("Split"), QStringLiteral("TX VFO")},
-               {QStringLiteral("0"), QStringLiteral("VFOA")});
-        return;
-    }
-    if (r.name == QLatin1String("set_split_vfo")) {
-        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
-        return;
-    }
-    if (r.name == QLatin1String("get_lock_mode")) {
-        finish(client, r, kOk, {QStringLiteral("Locked")}, {QStringLiteral("0")});
-        return;
-    }
-    if (r.name == QLatin1String("set_lock_mode")) {
-        finish(client, r, r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable, {}, {});
-        return;
-    }
-    if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt")) {
-        finish(client, r, kNotAvailable, {}, {}); // a receiver has no transmitter
-        return;
-    }
+    if (r.name == QLatin1String("get_split_vfo"))
+        return reply(kOk, {QStringLiteral("Split"), QStringLiteral("TX VFO")},
+                     {QStringLiteral("0"), QStringLiteral("VFOA")});
+    if (r.name == QLatin1String("set_split_vfo"))
+        return reply(r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable);
+    if (r.name == QLatin1String("get_lock_mode"))
+        return reply(kOk, {QStringLiteral("Locked")}, {QStringLiteral("0")});
+    if (r.name == QLatin1String("set_lock_mode"))
+        return reply(r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable);
+    if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt"))
+        return reply(kNotAvailable); // a receiver has no transmitter
 
-    Receiver2 *rx = app_.rx;
-    if (!rx || !rx->port()) {
-        finish(client, r, kIo, {}, {});
-        return;
-    }
-    // Through the facade: now, or queued behind another caller's sequence
-    // with a bound. A request that is answered busy, or whose client goes
-    // away, is taken out of the facade's queue: nothing of it is sent.
-    auto st = std::make_shared<Waiting>();
-    st->client = client.data();
-    QPointer<RigServer> self(this);
-    auto body = [self, st, client, r, finish] {
-        if (!self || st->dropped)
-            return;
-        st->done = true;
-        if (self->waiting_ == st)
-            self->waiting_.reset();
-        QStringList keys, values;
-        const int code = self->run(r, &keys, &values);
-        if (self)
-            finish(client, r, code, keys, values);
-    };
-    if (rx->bracket(body, &st->ticket) || st->done)
-        return;
-    waiting_ = st;
-    QTimer::singleShot(busyBoundMs, this, [this, st, client, r, finish] {
-        if (st->done || st->dropped)
-            return;
-        drop(st);
-        finish(client, r, kBusy, {}, {});
-    });
-}
-
-void RigServer::drop(const std::shared_ptr<Waiting> &st)
-{
-    st->dropped = true;
-    if (app_.rx)
-        app_.rx->cancel(st->ticket);
-    if (waiting_ == st)
-        waiting_.reset();
-}
-
-void RigServer::clientGone(QTcpSocket *s)
-{
-    // Its request waiting in the facade's queue goes with it.
-    if (waiting_ && waiting_->client == s && !waiting_->done) {
-        drop(waiting_);
-        working_ = false;
-        QTimer::singleShot(0, this, &RigServer::next);
-    }
-}
-
-int RigServer::run(const Request &r, QStringList *keys, QStringList *values)
-{
-    Receiver2 *rx = app_.rx;
-    RxState &s = app_.rxs;
-    auto readState = [&]() -> std::optional<DecodedState> {
-        const std::optional<QString> x = rx->read_rx_state();
-        if (!x)
-            return std::nullopt;
-        return DecodedState::decode(*x);
-    };
-    auto failCode = [&] { return rx->portLost() ? kIo : kTimeout; };
-
-    if (r.name == QLatin1String("get_freq")) {
-        const auto d = readState();
-        if (!d || !d->freqValid)
-            return d ? kProtocol : failCode();
-        *keys << QStringLiteral("Frequency");
-        *values << QString::number(std::llround(d->khz * 1000.0));
-        return kOk;
-    }
-    if (r.name == QLatin1String("set_freq")) {
-        bool ok = false;
-        const double hzD = r.args.at(0).toDouble(&ok);
-        if (!ok || !std::isfinite(hzD))
-            return kInvalid;
-        const long long want = std::llround(hzD);
-        const long long hz = rxlimits::clampHz(want);
-        rx->send_cmd(cmd::freqHz(hz));
-        // The windows follow as when the user tunes from a list.
-        rx->frequency_fanout(fmt::freqText(hz / 1000.0), true, FreqFanout::Count);
-        return hz == want ? kOk : kInvalid;
-    }
-    if (r.name == QLatin1String("get_mode")) {
-        const auto d = readState();
-        if (!d)
-            return failCode();
-        if (d->mode >= 0)
-            s.mode = int16_t(d->mode);
-        if (d->bw >= 0)
-            s.bw = int16_t(d->bw);
-        *keys << QStringLiteral("Mode") << QStringLiteral("Passband");
-        *values << modeName(s.mode) << QString::number(passband(s.bw));
-        return kOk;
-    }
-    if (r.name == QLatin1String("set_mode")) {
-        const std::optional<int> m = modeCode(r.args.at(0));
-        bool ok = false;
-        const int pb = r.args.at(1).toInt(&ok);
-        if (!m || !ok)
-            return kInvalid;
-        if (*m >= rxlimits::kFirstEcssMode && !app_.settings.ecssFitted())
-            return kNotAvailable;
-        rx->send_cmd(cmd::mode(*m));
-        s.mode = int16_t(*m);
-        emit rx->labelChanged(PanelView::MD, Captions::text(app_.cap.mode, *m));
-        if (pb != -1 && *m != rxlimits::kModeFm) { // -1: keep the passband
-            const int b = bwCodeFor(pb, *m, app_.settings.narrowFitted());
-            rx->wait_ms(rxlimits::kBracketPauseMs);
-            rx->send_cmd(cmd::bw(b));
-            s.bw = int16_t(b);
-            emit rx->labelChanged(PanelView::BW, Captions::text(app_.cap.bw, b));
-        }
-        emit rx->stateChanged();
-        return kOk;
-    }
-    if (r.name == QLatin1String("get_level") || r.name == QLatin1String("set_level")) {
+    const RxState &s = app_.rxs;
+    if (r.name == QLatin1String("get_level")) {
         const QString what = r.args.at(0).toUpper();
-        const bool set = r.name == QLatin1String("set_level");
-        if (what == QLatin1String("STRENGTH")) {
-            if (set)
-                return kInvalid;
-            const RxReply m = rx->transact(cmd::signal(), 5);
-            if (!m.ok())
-                return m.status == RxReply::Lost ? kIo : kTimeout;
-            const int level = meter::rawLevel(m.data);
-            *keys << QStringLiteral("Level Value");
-            *values << QString::number(strengthDb(level, s.att));
-            return kOk;
-        }
-        if (what == QLatin1String("ATT")) {
-            if (!set) {
-                *keys << QStringLiteral("Level Value");
-                *values << QString::number(s.att == 1 ? 20 : 0);
-                return kOk;
-            }
-            const int a = r.args.at(1).toDouble() > 0 ? 1 : 0;
-            rx->send_cmd(cmd::att(a));
-            s.att = int16_t(a);
-            emit rx->labelChanged(PanelView::HF, Captions::text(app_.cap.att, a));
-            return kOk;
-        }
-        if (what == QLatin1String("AGC")) {
-            // The protocol's AGC values: 0 off, 2 fast, 3 slow.
-            if (!set) {
-                *keys << QStringLiteral("Level Value");
-                *values << QString::number(s.agc == 0 ? 3 : s.agc == 1 ? 2 : 0);
-                return kOk;
-            }
-            bool ok = false;
-            const int v = r.args.at(1).toInt(&ok);
-            if (!ok)
-                return kInvalid;
-            const int g = v == 0 ? 2 : (v == 1 || v == 2) ? 1 : 0;
-            if (s.mode == rxlimits::kModeFm)
-                return kNotAvailable;
-            rx->send_cmd(cmd::agc(g));
-            s.agc = int16_t(g);
-            emit rx->labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, g));
-            return kOk;
-        }
-        return kInvalid;
+        if (what == QLatin1String("ATT"))
+            return reply(kOk, {QStringLiteral("Level Value")}, {QString::number(s.att == 1 ? 20 : 0)});
+        if (what == QLatin1String("AGC"))
+            return reply(kOk, {QStringLiteral("Level Value")},
+                         {QString::number(s.agc == 0 ? 3 : s.agc == 1 ? 2 : 0)});
+        if (what != QLatin1String("STRENGTH"))
+            return reply(kInvalid);
     }
-    return kNotImplemented;
+
+    Receiver2 *rx = app_.rx;
+    // While the dial is followed the program knows the frequency, and the
+    // mode as last read or set.
+    if (isRead(r) && rx && rx->dialFollowed() && !rx->portLost()) {
+        if (r.name == QLatin1String("get_freq")) {
+            if (const std::optional<qint64> hz = rx->knownHz())
+                return reply(kOk, {QStringLiteral("Frequency")}, {QString::number(*hz)});
+        } else {
+            return reply(kOk, {QStringLiteral("Mode"), QStringLiteral("Passband")},
+                         {modeName(s.mode), QString::number(passband(s.bw))});
+        }
+    }
+    if (!isRead(r)) {
+        Plan p;
+        if (const int code = planFor(r, app_, &p); code != kOk)
+            return reply(code); // nothing is sent
+    }
+    if (!rx || !rx->port() || rx->portLost())
+        return reply(kIo);
+    return false;
+}
+
+// ------------------------------------------------------------------ jobs on the line
+
+void RigServer::startJob(Client *c, const Request &r)
+{
+    Receiver2 *rx = app_.rx;
+    working_ = true;
+    jobClient_ = c->id;
+    const quint64 serial = ++jobSerial_;
+    const quint64 id = c->id;
+    if (isRead(r))
+        ticket_ = rx->submit([this, id, r] { return readJob(id, r); }, true, this);
+    else
+        ticket_ = rx->submit([this, id, r] { return setJob(id, r); }, true, this);
+    if (working_ && jobSerial_ == serial && !rx->lineFree())
+        QTimer::singleShot(busyBoundMs, this, [this, serial] { onBusyBound(serial); });
+}
+
+void RigServer::onBusyBound(quint64 serial)
+{
+    // Still waiting behind another caller's job: answered busy and taken
+    // out of the owner's queue.
+    if (!working_ || jobSerial_ != serial || !app_.rx || !app_.rx->cancel(ticket_))
+        return;
+    working_ = false;
+    if (Client *c = find(jobClient_))
+        send(c, "RPRT " + QByteArray::number(kBusy) + '\n');
+    schedule();
+}
+
+rxjob::Task<> RigServer::readJob(quint64 id, Request r)
+{
+    Receiver2 *rx = app_.rx;
+    const std::optional<QString> x = co_await rx->aReadRxState();
+    ++stateReads_;
+    const int fail = rx->portLost() ? kIo : kTimeout;
+    // The one read answers this request and every "f"/"m" now at the head
+    // of a queue (each asked before the read ended).
+    if (Client *c = find(id))
+        c->queue.push_front(r);
+    answerHeads(x, fail);
+    working_ = false;
+    schedule();
+}
+
+void RigServer::answerHeads(const std::optional<QString> &x, int fail)
+{
+    const DecodedState d = x ? DecodedState::decode(*x) : DecodedState();
+    for (const auto &c : clients_) {
+        bool took = false;
+        while (!c->queue.empty() && isRead(c->queue.front())) {
+            const Request r = c->queue.front();
+            c->queue.pop_front();
+            took = true;
+            int code = kOk;
+            QStringList keys, values;
+            if (!x) {
+                code = fail;
+            } else if (r.name == QLatin1String("get_freq")) {
+                if (d.freqValid && rxlimits::inRangeHz(d.hz)) {
+                    keys << QStringLiteral("Frequency");
+                    values << QString::number(d.hz);
+                } else {
+                    code = kProtocol;
+                }
+            } else if (rxlimits::kMode.contains(d.mode)) {
+                keys << QStringLiteral("Mode") << QStringLiteral("Passband");
+                values << modeName(d.mode)
+                       << QString::number(passband(rxlimits::kBw.contains(d.bw) ? d.bw : app_.rxs.bw));
+            } else {
+                code = kProtocol;
+            }
+            send(c.get(), answer(r, keys, values, code));
+        }
+        if (took)
+            QTimer::singleShot(0, this, [this, id = c->id] {
+                if (Client *g = find(id))
+                    readFrom(g);
+            });
+    }
+}
+
+rxjob::Task<> RigServer::setJob(quint64 id, Request r)
+{
+    Receiver2 *rx = app_.rx;
+    Plan p;
+    planFor(r, app_, &p); // checked before it was submitted
+    Receiver2::SetOutcome o = Receiver2::SetOutcome::Sent;
+    QStringList keys, values;
+    if (p.what == Plan::Strength) {
+        const RxReply m = co_await rx->aTransact(cmd::signal(), 5);
+        if (m.ok()) {
+            keys << QStringLiteral("Level Value");
+            values << QString::number(strengthDb(meter::rawLevel(m.data), app_.rxs.att));
+        } else {
+            o = m.status == RxReply::Lost ? Receiver2::SetOutcome::Lost : Receiver2::SetOutcome::Silent;
+        }
+    } else {
+        if (p.what == Plan::Tune)
+            o = co_await rx->aTuneHz(p.hz);
+        else if (p.what == Plan::Mode)
+            o = co_await rx->aSetMode(p.code, p.bw);
+        else if (p.what == Plan::Att)
+            o = co_await rx->aSetAtt(p.code);
+        else
+            o = co_await rx->aSetAgc(p.code);
+        // A command has no reply: whether the receiver took it is asked.
+        if (o == Receiver2::SetOutcome::Sent)
+            o = co_await rx->aConfirm();
+    }
+    if (Client *c = find(id))
+        send(c, answer(r, keys, values, outcomeCode(o)));
+    working_ = false;
+    schedule();
 }

@@ -2,28 +2,44 @@
 // schedule tools) read and set the frequency, mode and levels over TCP while
 // this program keeps the serial port.
 //
-// Requests from all clients are carried out one at a time, in arrival order,
-// each as one sequence inside the remote bracket through the receiver facade,
-// so they never interleave with the program's own commands. A request that
-// arrives while a long operation (memory fetch, scan, timer run) owns the
-// line waits in the facade's queue up to busyBoundMs and is then answered
-// with the busy code; it is taken out of the queue (as when its client goes
-// away) so nothing of it reaches the receiver later.
+// Each client has its own queue of requests; the queues are served in turn
+// (one request of each client with something waiting, round and round), so a
+// client that sends thousands of requests delays another by one request at
+// most. Requests that need the receiver are jobs on the line's owner, one at
+// a time, never interleaved with the program's own exchanges:
+// - "f"/"m" read the receiver's state once, and that read answers every
+//   "f"/"m" then at the head of a queue; while the receiver's dial is
+//   followed (its frequency reports are on) they are answered from what the
+//   program knows, without the line;
+// - a set answers what happened: out of range (nothing sent), not fitted,
+//   the receiver silent (it did not answer the check after the command) or
+//   the line lost.
+// A client whose queue is full, or that does not read its answers, is not
+// read from until it catches up: TCP holds its further requests back. At
+// most kMaxClients clients at once (a further one is closed at once); a
+// client without a request for idleTimeoutMs is closed. A client that closes
+// its sending side after its requests still gets their answers.
+//
+// A request that waits behind a long operation (memory fetch, scan, timer
+// run) longer than busyBoundMs is answered with the busy code and taken out
+// of the owner's queue, as is the request of a client that goes away: nothing
+// of it reaches the receiver.
 #pragma once
 #include <QByteArray>
 #include <QHostAddress>
-#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <deque>
 #include <memory>
+#include <vector>
 
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "net/rigctl.h"
 
 struct App;
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
 
 class RigServer : public QObject {
     Q_OBJECT
@@ -32,6 +48,11 @@ public:
     // Longest request line; a longer one is discarded and answered with the
     // protocol error code.
     static constexpr int kMaxLine = 4096;
+    static constexpr int kMaxClients = 16;
+    // Requests read from one client and not yet answered.
+    static constexpr int kMaxPending = 16;
+    // Answers a client has not taken yet beyond which it is not read from.
+    static constexpr qint64 kMaxUnsent = 64 * 1024;
 
     explicit RigServer(App &app, QObject *parent = nullptr);
     ~RigServer() override;
@@ -42,36 +63,51 @@ public:
     void close();
     bool isListening() const;
     quint16 port() const;
-    int clientCount() const;
+    int clientCount() const { return int(clients_.size()); }
 
-    // How long a request may wait behind another caller's sequence (ms).
+    // How long a request may wait behind another caller's job (ms).
     int busyBoundMs = 3000;
+    // Clients at once; a further one is closed at once.
+    int maxClients = kMaxClients;
+    // A client without a request this long is closed (ms).
+    int idleTimeoutMs = 5 * 60 * 1000;
+
+    // For tests and benchmarks: the most requests one client had waiting,
+    // and the state reads made for "f"/"m".
+    int maxPendingSeen() const { return maxPendingSeen_; }
+    int stateReads() const { return stateReads_; }
 
 private:
-    struct Pending {
-        QPointer<QTcpSocket> client;
-        rigctl::Request req;
-    };
-    // A request queued in the facade behind another caller's sequence.
-    struct Waiting {
-        Receiver2::Ticket ticket = 0;
-        QTcpSocket *client = nullptr; // compared only, never used
-        bool done = false;    // it ran
-        bool dropped = false; // answered busy or its client went away
-    };
-    void drop(const std::shared_ptr<Waiting> &st);
-    void clientGone(QTcpSocket *s);
+    struct Client;
     void onNewConnection();
-    void onReadyRead(QTcpSocket *s);
-    void next();
-    void execute(const Pending &p);
-    // Runs one request inside a sequence; fills keys/values and the code.
-    int run(const rigctl::Request &r, QStringList *keys, QStringList *values);
-    void reply(QTcpSocket *s, const QByteArray &text);
+    void readFrom(Client *c);
+    void onDisconnected(Client *c);
+    bool owes(const Client *c) const;
+    void remove(Client *c);
+    Client *find(quint64 id) const;
+    void send(Client *c, const QByteArray &text);
+    void flushTail(Client *c);
+    void schedule();
+    void serve();
+    // Answers a request that needs no line; false when it needs one.
+    bool answerLocally(Client *c, const rigctl::Request &r);
+    void startJob(Client *c, const rigctl::Request &r);
+    rxjob::Task<> readJob(quint64 id, rigctl::Request r);
+    rxjob::Task<> setJob(quint64 id, rigctl::Request r);
+    void answerHeads(const std::optional<QString> &state, int failCode);
+    void onBusyBound(quint64 jobSerial);
 
     App &app_;
     QTcpServer *server_;
-    std::deque<Pending> queue_;
+    std::vector<std::unique_ptr<Client>> clients_; // in the order they came
+    std::size_t turn_ = 0;
+    quint64 nextId_ = 0;
+    bool scheduled_ = false;
+    // The one job on the owner for the clients.
     bool working_ = false;
-    std::shared_ptr<Waiting> waiting_;
+    quint64 jobClient_ = 0;
+    quint64 jobSerial_ = 0;
+    Receiver2::Ticket ticket_ = 0;
+    int maxPendingSeen_ = 0;
+    int stateReads_ = 0;
 };

@@ -54,6 +54,13 @@ Settings parse(const QString &text)
             s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
         } else if (t.startsWith(QLatin1String("follow_dial="))) {
             s.follow_dial = t.mid(12).trimmed() == QLatin1String("1");
+        } else if (t.startsWith(QLatin1String("rec_source="))) {
+            const QString v = t.mid(11).trimmed();
+            s.rec_source = v.isEmpty() ? QStringLiteral("default") : v;
+        } else if (t.startsWith(QLatin1String("rec_format="))) {
+            const QString v = t.mid(11).trimmed().toLower();
+            if (v == QLatin1String("flac") || v == QLatin1String("opus") || v == QLatin1String("wav"))
+                s.rec_format = v;
         } else if (t.startsWith(QLatin1String("line_trace="))) {
             s.line_trace = t.mid(11).trimmed() == QLatin1String("1");
         } else if (t.startsWith(QLatin1String("fast_mem_read="))) {
@@ -146,8 +153,10 @@ QStringList lines(Settings *s)
     // The program's own values go after the twentieth number, so a reader
     // that knows only the described values reads the file as before: the
     // serial device, then named values.
+    const bool recDefault =
+        s->rec_source == QLatin1String("default") && s->rec_format == QLatin1String("flac");
     if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
-        s->fast_mem_read) {
+        !recDefault || s->fast_mem_read) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -157,6 +166,9 @@ QStringList lines(Settings *s)
             out << QStringLiteral("follow_dial=1");
         if (s->line_trace)
             out << QStringLiteral("line_trace=1");
+        if (!recDefault)
+            out << QStringLiteral("rec_source=%1").arg(s->rec_source)
+                << QStringLiteral("rec_format=%1").arg(s->rec_format);
         if (s->fast_mem_read)
             out << QStringLiteral("fast_mem_read=1");
     }
@@ -225,7 +237,7 @@ QStringList dataSubdirs()
 {
     return {QStringLiteral("BDXC"), QStringLiteral("OWN"), QStringLiteral("Rx2Db"),
             QStringLiteral("LOG"), QStringLiteral("MEM"), QStringLiteral("SAN"),
-            QStringLiteral("PAN"), QStringLiteral("NEWS")};
+            QStringLiteral("PAN"), QStringLiteral("NEWS"), QStringLiteral("REC")};
 }
 
 Settings defaults()

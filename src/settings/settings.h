@@ -49,6 +49,10 @@ struct Settings {
     // Every command and reply on the receiver line is written to
     // base_dir + "linetrace.txt"; off by default.
     bool line_trace = false;
+    // Recording: the sound server's input ("default": its default input) and
+    // the file format ("flac", "opus" or "wav").
+    QString rec_source = QStringLiteral("default");
+    QString rec_format = QStringLiteral("flac");
     // Fetch RM reads the memory with one range read-out ("L000199") first;
     // off by default.
     bool fast_mem_read = false;

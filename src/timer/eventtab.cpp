@@ -294,6 +294,7 @@ TimerEvent EventEdit::toEvent() const
         e.f[11 + d] = int16_t(digits[d]);
     e.f[19] = int16_t(pbs);
     e.f[20] = int16_t(bwcActive() ? bwc : kNoBwc);
+    e.rec = rec;
     return e;
 }
 

@@ -50,6 +50,9 @@ QString bwcText(int bwc);
 // One event: fields 1-20 as the table keeps them (index 0 unused).
 struct TimerEvent {
     std::array<int16_t, 21> f{};
+    // Beyond the twenty fields: the event is recorded while the output is
+    // on ("O1" to "O0").
+    bool rec = false;
 
     int day() const { return f[1]; }
     int month() const { return f[2]; }
@@ -95,6 +98,7 @@ public:
     int att = 0, bw = 0, bw_saved = 0, mode = 4, prev_mode = 4, agc = 0;
     int pbs = 0, bwc = kNoBwc, bwc_min = 0, bwc_max = 0;
     std::array<int, 8> digits{}; // index d = weight 10^d
+    bool rec = false;            // record the event
     Options opt;
 
     EventEdit();

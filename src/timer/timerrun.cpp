@@ -7,6 +7,7 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "record/recsession.h"
 
 #include <QTimer>
 
@@ -185,6 +186,8 @@ void TimerRun::runStep()
         dur_ticks = 0;
         emit onAir(run_index, true);
         if (self)
+            startRecording();
+        if (self)
             setPhase(Phase::OnAir, kDurTickMs);
         return;
     case Phase::OnAir:
@@ -297,6 +300,7 @@ void TimerRun::stepOnAir()
     QPointer<TimerRun> self(this);
     send(cmd::relayOff());
     onAir_ = false;
+    stopRecording();
     emit onAir(run_index, false);
     if (!self)
         return;
@@ -326,6 +330,9 @@ void TimerRun::finish(bool interrupted, bool refreshPanel)
         if (wasOnAir && refreshPanel)
             emit onAir(k, false);
     }
+    stopRecording();
+    if (!self)
+        return;
     setPanelEnabled(true);
     send(cmd::timerRelease());
     if (refreshPanel) {
@@ -364,4 +371,47 @@ void TimerRun::refresh()
         if (rx)
             rx->report_no_answer();
     });
+}
+
+void TimerRun::startRecording()
+{
+    const TimerEvent &e = event();
+    if (!e.rec)
+        return;
+    if (!app_.rec) {
+        emit note(QStringLiteral("Event %1 is not recorded: recording is not available.").arg(run_index));
+        return;
+    }
+    connect(app_.rec, &RecSession::stopped, this, &TimerRun::recStopped, Qt::UniqueConnection);
+    RecSession::Request r;
+    r.khz = double(e.hz()) / 1000.0;
+    r.mode = Captions::text(app_.cap.mode, e.mode());
+    r.bandwidth = Captions::text(app_.cap.bw, e.bw());
+    r.startedBy = QStringLiteral("Timer event %1").arg(run_index);
+    QString err, warning;
+    if (!app_.rec->start(r, &err, &warning)) {
+        emit note(QStringLiteral("Event %1 is not recorded: %2")
+                      .arg(run_index)
+                      .arg(QString(err).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        return;
+    }
+    recording_ = true;
+    emit note(QStringLiteral("Recording event %1 into %2").arg(run_index).arg(app_.rec->path()) +
+              (warning.isEmpty() ? QString() : QStringLiteral(" (") + warning + QStringLiteral(")")));
+}
+
+void TimerRun::stopRecording()
+{
+    if (!recording_ || !app_.rec)
+        return;
+    app_.rec->stop();
+}
+
+void TimerRun::recStopped(const QString &, const QString &reason)
+{
+    if (!recording_)
+        return;
+    recording_ = false;
+    if (!reason.isEmpty())
+        emit note(QString(reason).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }

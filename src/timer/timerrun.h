@@ -5,6 +5,10 @@
 // event's duration, and after the last event sends "T1" and lets the
 // receiver go.
 //
+// An event marked "Rec" is recorded from its "O1" to its "O0" (app.rec);
+// Timer Off and the end of the run close the file. A recording that cannot
+// start or ends early is a note; the run goes on.
+//
 // Every pause (the 5 s, 500 ms and 100 ms of the preparation, the 50 s
 // settling, the 10 s duration count, the 5 s start test) is a deadline on
 // the run's own elapsed time, which follows the clock but ignores a jump of
@@ -99,6 +103,9 @@ private:
     void setPhase(Phase p, qint64 dueInMs);
     void send(const QString &cmd);
     void refresh();
+    void startRecording();
+    void stopRecording();
+    void recStopped(const QString &path, const QString &reason);
     bool test_tp() const;
     void setPanelEnabled(bool on);
     const timertab::TimerEvent &event() const;
@@ -116,4 +123,5 @@ private:
     bool stopRequested_ = false;
     bool silentReported_ = false;
     bool onAir_ = false;
+    bool recording_ = false; // the run started the running recording
 };

@@ -4,6 +4,7 @@
 #include "link/commands.h"
 #include "testkit.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -55,8 +56,10 @@ TEST_F(Owner, AJobWhoseWindowGoesAwayStopsAndClosesItsBracket)
     auto *gone = new QObject;
     bool queuedRan = false;
     rx.submit([&]() -> rxjob::Task<> { queuedRan = true; co_return; }, false, gone);
-    delete gone;   // queued: never runs
-    delete window; // running: not resumed
+    delete gone; // queued: never runs
+    while (!t.port.commands().contains("A1"))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    delete window; // running, in its pause: not resumed
     t.settle();
     EXPECT_FALSE(resumed);
     EXPECT_FALSE(queuedRan);

@@ -2,6 +2,7 @@
 // bookkeeping, without a window.
 #include "measure/gate.h"
 #include "measure/meter.h"
+#include "measure/session.h"
 #include "testkit.h"
 
 #include <gtest/gtest.h>
@@ -42,23 +43,28 @@ TEST(Meter, GetsmeterIsOneUnbracketedTransaction)
     TestApp t;
     QByteArray answer = "M134\r";
     t.port.responder = [&](const QByteArray &c) { return c == "M" ? answer : QByteArray(); };
-    meter::Reading r = meter::getsmeter(t.app);
+    auto read = [&] {
+        meter::Reading r;
+        t.rx->submit(
+            [&]() -> rxjob::Task<> { r = co_await MeasureSession::aGetsmeter(t.app, false); }, false);
+        t.settle();
+        return r;
+    };
+    meter::Reading r = read();
     ASSERT_TRUE(r.ok());
     EXPECT_DOUBLE_EQ(r.v, 1.0);
     EXPECT_EQ(t.port.trace(), "M");
 
     t.app.rxs.att = 1; // the attenuator state last read
-    r = meter::getsmeter(t.app);
-    EXPECT_NEAR(r.v, 4.333, 1e-9);
+    EXPECT_NEAR(read().v, 4.333, 1e-9);
 
     // Short and missing replies are no reading, within the bound.
     for (const QByteArray &bad : {QByteArray("M1"), QByteArray()}) {
         answer = bad;
-        r = meter::getsmeter(t.app);
-        EXPECT_EQ(r.status, meter::Reading::NoAnswer);
+        EXPECT_EQ(read().status, meter::Reading::NoAnswer);
     }
     t.port.pull();
-    EXPECT_EQ(meter::getsmeter(t.app).status, meter::Reading::Lost);
+    EXPECT_EQ(read().status, meter::Reading::Lost);
 }
 
 TEST(Meter, RecorderNeedleAndBins)

@@ -11,6 +11,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <algorithm>
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
 #include <gtest/gtest.h>
 
 using namespace rigctl;
@@ -139,9 +143,13 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     c.send("f\n");
     ASSERT_TRUE(c.waitFor("\n"));
     EXPECT_EQ(c.take(), "7100000\n");
-    c.send("F 50000000\n");
-    ASSERT_TRUE(c.waitFor("RPRT -1\n"));
-    EXPECT_EQ(sim.radio()->working().hz, 29999999); // clamped
+    // Out of range: refused, and nothing reaches the receiver.
+    t.settle();
+    const auto before = sim.commands().size();
+    c.send("F 50000000\nF 9999\n");
+    ASSERT_TRUE(c.waitFor("RPRT -1\nRPRT -1\n"));
+    EXPECT_EQ(sim.radio()->working().hz, 7100000);
+    EXPECT_EQ(sim.commands().size(), before);
     c.take();
     c.send("M USB 2400\n");
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
@@ -162,7 +170,21 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\ns\n\\get_lock_mode\nq\n");
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
     EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n0\nVFOA\n0\nRPRT 0\n");
+    // The separators of the long answer form.
+    Client d(srv->port());
+    const QList<QPair<QByteArray, QByteArray>> forms = {
+        {";f\n", "get_freq:;Frequency: 7100000;RPRT 0\n"},
+        {"|m\n", "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n"},
+        {",F 7100000\n", "set_freq: 7100000,RPRT 0\n"},
+        {";F 1\n", "set_freq: 1;RPRT -1\n"},
+    };
+    for (const auto &[ask, want] : forms) {
+        d.send(ask);
+        ASSERT_TRUE(d.waitFor("\n")) << ask.constData();
+        EXPECT_EQ(d.take(), want);
+    }
     // Every command went out inside the remote bracket.
+    t.settle();
     const auto cmds = sim.commands();
     EXPECT_EQ(cmds.first(), "H1");
     EXPECT_EQ(cmds.last(), "H0");
@@ -182,8 +204,9 @@ TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
     ASSERT_TRUE(waitUntil([&] { return b.got.count('\n') == 3; }, 30000));
     EXPECT_EQ(a.got.count("RPRT 0\n"), 3);
     for (const QByteArray &l : b.got.split('\n'))
-        if (!l.isEmpty())
+        if (!l.isEmpty()) {
             EXPECT_TRUE(l.startsWith("600")) << l.constData();
+        }
     ASSERT_TRUE(bad.waitFor("RPRT -4\n"));
     EXPECT_TRUE(bad.got.startsWith("RPRT -8\n")) << bad.got.left(40).constData();
     // A client that vanishes with a request outstanding changes nothing.
@@ -257,4 +280,113 @@ TEST_F(RigServerTest, PortInUseIsReported)
     QString err;
     EXPECT_FALSE(second.listen(QHostAddress::LocalHost, srv->port(), &err));
     EXPECT_TRUE(err.contains(QString::number(srv->port()))) << err.toStdString();
+}
+
+TEST_F(RigServerTest, ClientsAreServedInTurnAndAFloodIsHeldBack)
+{
+    // One client sends 40 tunes and 3000 reads and never reads an answer.
+    QTcpSocket flood;
+    flood.connectToHost(QHostAddress::LocalHost, srv->port());
+    ASSERT_TRUE(flood.waitForConnected(5000));
+    QByteArray lines;
+    for (int i = 0; i < 40; ++i)
+        lines += "F " + QByteArray::number(6000000 + i * 1000) + "\n";
+    flood.write(lines + QByteArray("f\n").repeated(3000));
+    auto tunes = [&] {
+        const QList<QByteArray> cmds = sim.commands();
+        return std::count_if(cmds.begin(), cmds.end(), [](const QByteArray &c) { return c.startsWith('F'); });
+    };
+    ASSERT_TRUE(waitUntil([&] { return tunes() >= 1; }));
+    // Another client waits for one of them at most, not for all.
+    Client b(srv->port());
+    const auto atAsk = tunes();
+    b.send("f\n");
+    ASSERT_TRUE(b.waitFor("\n"));
+    EXPECT_TRUE(b.got.startsWith("600")) << b.got.constData();
+    EXPECT_LE(tunes(), atAsk + 1);
+    EXPECT_LE(srv->maxPendingSeen(), RigServer::kMaxPending);
+}
+
+TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
+{
+    Client a(srv->port()), b(srv->port());
+    a.send("F 7100000\nM USB 2400\n");
+    ASSERT_TRUE(a.waitFor("RPRT 0\nRPRT 0\n"));
+    a.take();
+    const int reads = srv->stateReads();
+    a.send("f\nf\nm\nf\n");
+    b.send("f\nm\n");
+    ASSERT_TRUE(a.waitFor("7100000\n7100000\nUSB\n2400\n7100000\n"));
+    ASSERT_TRUE(b.waitFor("7100000\nUSB\n2400\n"));
+    EXPECT_LE(srv->stateReads() - reads, 3);
+
+    t.rx->wantReports(true, true);
+    t.settle();
+    sim.clearLog();
+    a.take();
+    a.send("f\n+m\n");
+    ASSERT_TRUE(a.waitFor("RPRT 0\n"));
+    EXPECT_EQ(a.take(), "7100000\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
+    EXPECT_TRUE(sim.commands().isEmpty());
+}
+
+TEST_F(RigServerTest, SixteenClientsAtMostIdleOnesClosedHalfClosedOnesAnswered)
+{
+    std::vector<std::unique_ptr<Client>> cs;
+    for (int i = 0; i <= RigServer::kMaxClients; ++i)
+        cs.push_back(std::make_unique<Client>(srv->port()));
+    ASSERT_TRUE(waitUntil([&] { return cs.back()->s.state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_EQ(srv->clientCount(), RigServer::kMaxClients);
+    cs.front()->send("\\chk_vfo\n");
+    ASSERT_TRUE(cs.front()->waitFor("0\n"));
+    cs.clear();
+    ASSERT_TRUE(waitUntil([&] { return srv->clientCount() == 0; }));
+
+    srv->idleTimeoutMs = 300;
+    Client idle(srv->port());
+    ASSERT_TRUE(waitUntil([&] { return idle.s.state() == QAbstractSocket::UnconnectedState; }));
+
+#ifdef Q_OS_UNIX
+    // A client that closes its sending side after its requests.
+    Client half(srv->port());
+    half.send("F 7050000\nf\n");
+    ASSERT_EQ(::shutdown(int(half.s.socketDescriptor()), SHUT_WR), 0);
+    ASSERT_TRUE(half.waitFor("RPRT 0\n7050000\n")) << half.got.constData();
+    ASSERT_TRUE(waitUntil([&] { return srv->clientCount() == 0; }));
+#endif
+}
+
+// Against a receiver that never answers, then a lost line: every request
+// says so, and a frequency out of range sends nothing.
+TEST(RigServerLine, AnswersSayWhatHappened)
+{
+    TestApp t;
+    t.app.replyTimeoutMs = 150;
+    RigServer srv(t.app);
+    QString err;
+    ASSERT_TRUE(srv.listen(QHostAddress::LocalHost, 0, &err));
+    Client c(srv.port());
+    struct Case {
+        QByteArray ask, want;
+        bool lost;
+    };
+    const QList<Case> cases = {
+        {"F 7100000\n", "RPRT -5\n", false}, {"f\n", "RPRT -5\n", false},
+        {"M USB 2400\n", "RPRT -5\n", false}, {"L ATT 20\n", "RPRT -5\n", false},
+        {"l STRENGTH\n", "RPRT -5\n", false}, {"F 40000000\n", "RPRT -1\n", false},
+        {"F 7100000\n", "RPRT -6\n", true},  {"f\n", "RPRT -6\n", true},
+        {"+M AM 0\n", "set_mode: AM 0\nRPRT -6\n", true}, {"F 40000000\n", "RPRT -1\n", true},
+    };
+    for (const Case &k : cases) {
+        if (k.lost && !t.rx->portLost())
+            t.port.pull();
+        t.settle();
+        t.port.clearWrites();
+        c.send(k.ask);
+        ASSERT_TRUE(c.waitFor("\n")) << k.ask.constData();
+        EXPECT_EQ(c.take(), k.want) << k.ask.constData();
+        if (k.want == "RPRT -1\n" || k.lost) {
+            EXPECT_TRUE(t.port.commands().isEmpty()) << k.ask.constData();
+        }
+    }
 }

@@ -192,6 +192,17 @@ TEST(SettingsFile, RigctlPortAfterTheDevice)
     s.rigctl_port = 0;
     EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
     EXPECT_FALSE(back.follow_dial); // older files: off
+    // The recording input and format: lines of their own once not the
+    // defaults; older files and unknown formats give "default" and FLAC.
+    EXPECT_EQ(back.rec_source, "default");
+    EXPECT_EQ(back.rec_format, "flac");
+    s.rec_source = "alsa_input.usb-sound.mono";
+    s.rec_format = "opus";
+    const Settings rec = settingsfile::parse(settingsfile::lines(&s).join('\n'));
+    EXPECT_EQ(rec.rec_source, s.rec_source);
+    EXPECT_EQ(rec.rec_format, "opus");
+    EXPECT_TRUE(rec.follow_dial);
+    EXPECT_EQ(settingsfile::parse("a\nb\nc\n" + QString("\n").repeated(20) + "rec_format=mp3").rec_format, "flac");
     EXPECT_FALSE(back.fast_mem_read);
     s.fast_mem_read = true;
     EXPECT_EQ(settingsfile::lines(&s).last(), "fast_mem_read=1");

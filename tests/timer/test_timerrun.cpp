@@ -1,10 +1,12 @@
 // Whole runs in simulated time: the clock is moved step by step and the run
 // ticked; the simulated receiver answers at once.
+#include "record/recsession.h"
 #include "sim/simradio.h"
 #include "testkit.h"
 #include "timer/timerrun.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -39,9 +41,11 @@ struct Run : ::testing::Test {
     }
 
     // Event n at local (= UTC) day 5 Dec 2026, hh:mm, lasting dur minutes.
-    void program(int n, int hh, int mm, int dur, int pbs = 0, int bwc = 0, int day = 5)
+    void program(int n, int hh, int mm, int dur, int pbs = 0, int bwc = 0, int day = 5,
+                 bool rec = false)
     {
         EventEdit e;
+        e.rec = rec;
         e.opt.bwcUnit = true;
         e.day = day, e.month = 12, e.year = 2026, e.hour = hh, e.minute = mm, e.duration = dur;
         e.mode = 4;
@@ -256,4 +260,73 @@ TEST_F(Run, ClockJumps)
         EXPECT_EQ(sent.last().cmd, "H0");
         EXPECT_TRUE(panel.enabled);
     }
+}
+
+// Events marked Rec are recorded from their O1 to their O0, each file with
+// its text beside it; Timer Off closes a recording that runs.
+TEST_F(Run, RecEventsAreRecordedFromO1ToO0)
+{
+    RecSession rec(t.app);
+    rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true); });
+    t.app.rec = &rec;
+    QList<bool> recAtO0;
+    auto inner = t.port.responder;
+    t.port.responder = [&](const QByteArray &c) {
+        if (c == "O0")
+            recAtO0 << rec.running();
+        return inner(c);
+    };
+    t.clock.t = at(11, 58, 30);
+    program(1, 12, 0, 1, 0, 0, 5, true);
+    program(2, 12, 3, 1);
+    program(3, 12, 6, 5, 0, 0, 5, true);
+    run.start();
+    drive(at(12, 7, 30));
+    ASSERT_EQ(run.phase(), TimerRun::Phase::OnAir);
+    EXPECT_TRUE(rec.running());
+    run.stop();
+    EXPECT_FALSE(rec.running());
+    EXPECT_EQ(recAtO0, QList<bool>({true, false, true}));
+
+    const QDir dir(t.base() + "REC");
+    const QStringList txt = dir.entryList({"*.txt"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(dir.entryList({"*.flac"}, QDir::Files).size(), 2);
+    ASSERT_EQ(txt.size(), 2);
+    EXPECT_TRUE(txt[0].startsWith("20261205_1")) << txt[0].toStdString();
+    EXPECT_TRUE(txt[0].endsWith("Z_5971_AM.txt")) << txt[0].toStdString();
+    auto text = [&](int i) {
+        QFile f(dir.filePath(txt[i]));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll()).remove('\r');
+    };
+    const QString t1 = text(0), t3 = text(1);
+    EXPECT_TRUE(t1.contains("Frequency: 5971 kHz\nMode: AM\n")) << t1.toStdString();
+    // O1 comes 5 s before the start, O0 a minute later.
+    EXPECT_TRUE(t1.contains("Start: 2026-12-05 11:59:55 UTC\nEnd: 2026-12-05 12:00:55 UTC\n"))
+        << t1.toStdString();
+    EXPECT_TRUE(t1.contains("Source: tone:1000\nStarted by: Timer event 1\n")) << t1.toStdString();
+    EXPECT_TRUE(t3.contains("\nEnd: 2026-12-05 12:07:")) << t3.toStdString();
+    EXPECT_TRUE(t3.contains("Started by: Timer event 3\n")) << t3.toStdString();
+    EXPECT_EQ(notes.size(), 2) << notes.join('\n').toStdString();
+    EXPECT_TRUE(notes.value(0).startsWith("Recording event 1 into " + dir.path()));
+}
+
+// No sound server: the event is not recorded, the run goes on.
+TEST_F(Run, RecWithoutASoundServerIsANoteAndTheRunGoesOn)
+{
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
+    RecSession rec(t.app);
+    t.app.rec = &rec;
+    t.clock.t = at(11, 58, 30);
+    program(1, 12, 0, 1, 0, 0, 5, true);
+    run.start();
+    driveToEnd();
+    qunsetenv("PULSE_SERVER");
+    EXPECT_EQ(count("O1"), 1);
+    EXPECT_EQ(count("O0"), 1);
+    EXPECT_EQ(sent.last().cmd, "H0");
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].startsWith("Event 1 is not recorded: The sound input default could not be opened"))
+        << notes[0].toStdString();
+    EXPECT_TRUE(QDir(t.base() + "REC").entryList(QDir::Files).isEmpty());
 }

@@ -8,16 +8,21 @@
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
 //   vorantis-cli ilg DIR sw|mw [OUT]
 //   vorantis-cli eibi CSV [OUT]
+//   vorantis-cli record SECONDS FILE [--source NAME]
+//   vorantis-cli record --repair FILE
+//   vorantis-cli sources
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/receiver2.h"
 #include "link/rxstate.h"
 #include "link/serialport.h"
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
+#include "record/audiosource.h"
+#include "record/recfiles.h"
+#include "record/recorder.h"
 #include "schedules/eibi.h"
 #include "schedules/ilgconvert.h"
 #include "settings/settings.h"
@@ -26,10 +31,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <QTimer>
+#include <atomic>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -66,6 +74,20 @@ const char *kUsage =
     "                           DIR into OUT (default ILGSDATA.ftl / ILGADATA.ftl)\n"
     "  eibi CSV [OUT]           import a ;-separated broadcast schedule into OUT\n"
     "                           (default: the CSV's name with .ftl)\n"
+    "\n"
+    "Recording (no receiver needed):\n"
+    "  record SECONDS FILE [--source NAME]\n"
+    "                           record the sound input for SECONDS into FILE;\n"
+    "                           the format follows the extension: .flac, .opus\n"
+    "                           (or .ogg, Ogg Opus) or .wav; 48 kHz mono. NAME is\n"
+    "                           an input from 'sources' (default: the sound\n"
+    "                           server's default input) or tone[:HZ], a test tone.\n"
+    "                           Ctrl+C ends the recording early, file closed.\n"
+    "  record --repair FILE     fix the header of a WAV file whose recording was\n"
+    "                           cut off (the program was killed)\n"
+    "  sources                  list the sound server's inputs\n"
+    "  A sound input that cannot be opened gives exit code 3, a recording file\n"
+    "  that cannot be written (disk full) 5.\n"
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
@@ -201,6 +223,9 @@ struct Cli {
         app.prompter = &prompter;
         app.clock = &clock;
         app.settings = settingsfile::defaults();
+        // Every mode is offered: the receiver says what it has.
+        app.settings.v[13] = 1;
+        app.settings.v[14] = 1;
         app.cap = allCaptions();
         rx = std::make_unique<Receiver2>(app);
         if (device == QLatin1String("sim"))
@@ -219,9 +244,22 @@ struct Cli {
             return;
         // The serial line writes from the event loop: give the last
         // commands (the release's "H0") time to leave before the port closes.
-        if (port && port->isOpen())
-            rx->wait_ms(2 * rxlimits::kBracketPauseMs);
+        if (port && port->isOpen()) {
+            QTimer::singleShot(2 * rxlimits::kBracketPauseMs, qApp, &QCoreApplication::quit);
+            QCoreApplication::exec();
+        }
         rx->setPort(nullptr);
+    }
+
+    // Runs one job on the line's owner to its end (the program's only
+    // event loop runs meanwhile).
+    void run(Receiver2::Body body, bool withBracket)
+    {
+        const QMetaObject::Connection done =
+            QObject::connect(rx.get(), &Receiver2::idle, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        rx->submit(std::move(body), withBracket);
+        QCoreApplication::exec();
+        QObject::disconnect(done);
     }
 
     int silent() const
@@ -234,27 +272,31 @@ struct Cli {
     int state()
     {
         std::optional<QString> x;
-        rx->bracket([&] { x = rx->read_rx_state(); });
+        run([this, &x]() -> rxjob::Task<> { x = co_await rx->aReadRxState(); }, true);
         if (!x)
             return silent();
         return printState(*x);
     }
 
-    int tune(double khz, int mode)
+    int tune(qint64 hz, int mode)
     {
         std::optional<QString> x;
-        rx->sequence([&] {
-            rx->hold();
-            rx->send_cmd(cmd::freq(khz));
-            rx->wait_ms(rxlimits::kBracketPauseMs);
-            if (mode >= 0) {
-                rx->send_cmd(cmd::mode(mode));
-                rx->wait_ms(rxlimits::kBracketPauseMs);
-            }
-            // Read back what the receiver now has.
-            x = rx->read_rx_state();
-            rx->release();
-        });
+        run(
+            [this, &x, hz, mode]() -> rxjob::Task<> {
+                co_await rx->aHold();
+                const Receiver2::SetOutcome tuned = co_await rx->aTuneHz(hz);
+                if (tuned == Receiver2::SetOutcome::Sent)
+                    co_await rx->pause(rxlimits::kBracketPauseMs);
+                if (mode >= 0) {
+                    const Receiver2::SetOutcome set = co_await rx->aSetMode(mode);
+                    if (set == Receiver2::SetOutcome::Sent)
+                        co_await rx->pause(rxlimits::kBracketPauseMs);
+                }
+                // Read back what the receiver now has.
+                x = co_await rx->aReadRxState();
+                co_await rx->aRelease();
+            },
+            false);
         if (!x)
             return silent();
         return printState(*x);
@@ -269,13 +311,8 @@ struct Cli {
         mem2::MemTable t;
         mem2::MemTransfer x(app, t);
         x.fast = fast;
-        // The command line's only event loop runs until the fetch is told.
-        QEventLoop loop;
-        QObject::connect(&x, &mem2::MemTransfer::fetched, &loop, &QEventLoop::quit);
-        if (!x.fetch())
-            return silent();
-        loop.exec();
-        const mem2::FetchResult r = x.lastFetch();
+        mem2::FetchResult r;
+        run([&]() -> rxjob::Task<> { r = co_await x.aFetch(); }, false);
         if (r.outcome != mem2::Outcome::Done) {
             silent();
             return fail(kSilent, QStringLiteral("%1 of 200 channels read; %2 not written")
@@ -324,12 +361,8 @@ struct Cli {
                                       QStringLiteral(" Nothing was sent."));
         const mem2::FillPlan plan = mem2::planFill(t, first, last);
         mem2::MemTransfer x(app, t);
-        QEventLoop loop;
-        QObject::connect(&x, &mem2::MemTransfer::filled, &loop, &QEventLoop::quit);
-        if (!x.fill(first, last))
-            return silent();
-        loop.exec();
-        const mem2::FillResult r = x.lastFill();
+        mem2::FillResult r;
+        run([&]() -> rxjob::Task<> { r = co_await x.aFill(first, last); }, false);
         if (r.outcome != mem2::Outcome::Done)
             return silent();
         out(QStringLiteral("channels %1 to %2 written: %3 stored, %4 emptied")
@@ -375,6 +408,73 @@ int importEibi(const QString &csv, QString outPath)
     return kOk;
 }
 
+// Recording from the sound input, without a receiver.
+std::atomic<bool> g_interrupted{false};
+
+void onInterrupt(int) { g_interrupted = true; }
+
+int listInputs()
+{
+    std::vector<audioinput::SourceInfo> list;
+    QString err;
+    if (!audioinput::listSources(&list, &err))
+        return fail(kNoDevice, err);
+    for (const auto &s : list)
+        out(s.name + QLatin1Char('\t') + s.description);
+    return kOk;
+}
+
+int repairRecording(const QString &file)
+{
+    bool fixed = false;
+    QString err;
+    if (!recfiles::repairWav(file, &fixed, &err))
+        return fail(kBadFile, err);
+    out(fixed ? QStringLiteral("%1: header fixed").arg(file)
+              : QStringLiteral("%1: header already right").arg(file));
+    return kOk;
+}
+
+int recordInput(double seconds, const QString &file, const QString &source)
+{
+    recfiles::Format f;
+    if (!recfiles::formatFromPath(file, &f))
+        return badArgs(QStringLiteral("%1: the name must end in .flac, .opus, .ogg or .wav").arg(file));
+    const QString dir = QFileInfo(file).absolutePath();
+    const qint64 free = recfiles::freeBytes(dir);
+    if (free >= 0 && free < recfiles::kLowSpace)
+        std::fprintf(stderr, "vorantis-cli: warning: only %lld MB free in %s\n",
+                     (long long)(free / (1024 * 1024)), qPrintable(QDir::toNativeSeparators(dir)));
+    Recorder r;
+    Recorder::Options o;
+    o.path = file;
+    o.format = f;
+    o.maxFrames = (long long)std::llround(seconds * o.rate);
+    std::unique_ptr<AudioSource> src = audioinput::makeSource(source);
+    // The input is tried first, so that no file is made when it is missing.
+    QString err;
+    if (!src->open(o.rate, o.channels, &err))
+        return fail(kNoDevice, QString(err).replace('\n', ' '));
+    if (!r.start(std::move(src), o, &err))
+        return fail(kBadFile, QString(err).replace('\n', ' '));
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    while (!r.waitEnded(100)) {
+        if (g_interrupted)
+            break;
+    }
+    r.stop();
+    const QString why = r.failure();
+    out(QStringLiteral("%1: %2 s at %3 Hz from %4")
+            .arg(file, QString::number(r.seconds(), 'f', 2))
+            .arg(o.rate)
+            .arg(source.isEmpty() ? QStringLiteral("default") : source));
+    if (!why.isEmpty())
+        return fail(why.contains(QLatin1String("could not be written")) ? kBadFile : kNoDevice,
+                    QString(why).replace('\n', ' '));
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -386,6 +486,8 @@ int main(int argc, char **argv)
     int timeoutMs = rxlimits::kReplyTimeoutMs;
     bool fast = false; // mem read --fast
     QStringList words;
+    QString source;      // record --source
+    bool repair = false; // record --repair
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString a = args.at(i);
@@ -409,6 +511,12 @@ int main(int argc, char **argv)
             }
         } else if (a == QLatin1String("--fast")) {
             fast = true;
+        } else if (a == QLatin1String("--source")) {
+            if (i + 1 >= args.size())
+                return badArgs(QStringLiteral("--source needs a value"));
+            source = args.at(++i);
+        } else if (a == QLatin1String("--repair")) {
+            repair = true;
         } else if (a.startsWith(QLatin1String("--port="))) {
             device = a.mid(7);
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -430,12 +538,31 @@ int main(int argc, char **argv)
             return badArgs(QStringLiteral("eibi needs CSV and optionally OUT"));
         return importEibi(words.at(1), words.value(2));
     }
+    if (words.at(0) == QLatin1String("sources")) {
+        if (words.size() != 1)
+            return badArgs(QStringLiteral("sources takes no arguments"));
+        return listInputs();
+    }
+    if (words.at(0) == QLatin1String("record")) {
+        if (repair) {
+            if (words.size() != 2)
+                return badArgs(QStringLiteral("record --repair needs FILE"));
+            return repairRecording(words.at(1));
+        }
+        bool ok = false;
+        const double seconds = words.value(1).toDouble(&ok);
+        if (words.size() != 3 || !ok || !(seconds > 0 && seconds <= 86400))
+            return badArgs(QStringLiteral("record needs SECONDS (up to 86400) and FILE"));
+        return recordInput(seconds, words.at(2), source);
+    }
+    if (!source.isEmpty() || repair)
+        return badArgs(QStringLiteral("--source and --repair go with record"));
     if (device.isEmpty())
         return badArgs(QStringLiteral("--port DEVICE or --port sim is needed"));
 
     // Check the whole command line before the port is touched.
     const QString cmdName = words.at(0);
-    double khz = 0;
+    qint64 hz = 0;
     int mode = -1, first = rxlimits::kFirstChannel, last = rxlimits::kLastChannel;
     QString file;
     if (cmdName == QLatin1String("state")) {
@@ -445,8 +572,9 @@ int main(int argc, char **argv)
         if (words.size() < 2 || words.size() > 3)
             return badArgs(QStringLiteral("tune needs KHZ and optionally MODE"));
         bool ok = false;
-        khz = QString(words.at(1)).replace(',', '.').toDouble(&ok);
-        if (!ok || !rxlimits::inRange(khz))
+        const double khz = QString(words.at(1)).replace(',', '.').toDouble(&ok);
+        hz = ok && std::isfinite(khz) ? std::llround(khz * 1000.0) : -1;
+        if (!rxlimits::inRangeHz(hz))
             return badArgs(QStringLiteral("%1 is not a frequency from %2 to %3 kHz")
                                .arg(words.at(1), fmt::freqText(rxlimits::kMinKhz),
                                     fmt::freqText(rxlimits::kMaxKhz)));
@@ -485,7 +613,7 @@ int main(int argc, char **argv)
     if (cmdName == QLatin1String("state"))
         return cli.state();
     if (cmdName == QLatin1String("tune"))
-        return cli.tune(khz, mode);
+        return cli.tune(hz, mode);
     if (words.at(1) == QLatin1String("read"))
         return cli.memRead(file, fast);
     return cli.memWrite(file, first, last);

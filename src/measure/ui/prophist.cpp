@@ -7,6 +7,7 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "measure/meter.h"
+#include "measure/session.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -27,7 +28,9 @@ constexpr int T = prophist::T;
 constexpr int kHistoLeft = 568 - 240;
 } // namespace
 
-prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
+prophist::prophist(App &app, QWidget *parent)
+    : QWidget(parent), app_(app),
+      session_(new MeasureSession(app, QStringLiteral("The propagation history"), this))
 {
     setObjectName(QStringLiteral("prophist"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -51,11 +54,15 @@ prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_freq = new QLabel(this);
     lbl_freq->setObjectName(QStringLiteral("lbl_freq"));
     lbl_freq->setAccessibleDescription(QStringLiteral("Frequency"));
+    lbl_status = new QLabel(this);
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->setAccessibleDescription(QStringLiteral("Missed readings"));
     auto *info = new QHBoxLayout;
     info->addWidget(l1);
     info->addWidget(lbl_Date, 1);
     info->addWidget(l2);
     info->addWidget(lbl_freq, 1);
+    info->addWidget(lbl_status, 1);
 
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(info);
@@ -75,10 +82,21 @@ prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
 
-    tmr_prophis = new QTimer(this);
+    // The watch is a session: its tick reads the receiver, a missed reply
+    // leaves a gap and the watch goes on.
+    tmr_prophis = session_->timer();
     tmr_prophis->setObjectName(QStringLiteral("tmr_prophis"));
-    tmr_prophis->setInterval(900);
-    connect(tmr_prophis, &QTimer::timeout, this, &prophist::on_tick);
+    session_->setInterval(900);
+    session_->scanFloor = true;
+    // A silent receiver is told by the first tick.
+    session_->startTell = Receiver2::Tell::Unreadable;
+    connect(session_, &MeasureSession::started, this, [this] {
+        if (app_.panel)
+            lbl_freq->setText(app_.panel->freqText());
+    });
+    connect(session_, &MeasureSession::reading, this, &prophist::showReading);
+    connect(session_, &MeasureSession::missed, this,
+            [this] { lbl_status->setText(session_->missedText()); });
 
     drawLayout();
     cmd_stop->setEnabled(false);
@@ -87,11 +105,11 @@ prophist::prophist(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 prophist::~prophist()
 {
-    if (held_) {
-        held_ = false;
-        app_.rx->forget_hold();
+    // The session gives the receiver back; this window hears no more of it.
+    disconnect(session_, nullptr, this, nullptr);
+    if (session_->running())
         measureui::enablewindows(app_, true);
-    }
+    session_->stop();
 }
 
 void prophist::drawLayout()
@@ -141,6 +159,8 @@ void prophist::on_cls()
 
 void prophist::on_start()
 {
+    if (!session_->start(900))
+        return; // another measurement holds the receiver; it was said
     h_.start();
     measureui::enablewindows(app_, false);
     on_cls();
@@ -150,32 +170,13 @@ void prophist::on_start()
         b->setEnabled(false);
     cmd_stop->setEnabled(true);
     running_ = true;
-    reported_ = false;
-    held_ = true;
-    QPointer<prophist> self(this);
-    app_.rx->hold();
-    if (!self)
-        return;
-    // A silent receiver is told by the first tick.
-    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
-    if (!self || !running_)
-        return;
-    if (app_.panel)
-        lbl_freq->setText(app_.panel->freqText());
-    tmr_prophis->start();
+    lbl_status->clear();
 }
 
 void prophist::on_stop()
 {
-    tmr_prophis->stop();
     running_ = false;
-    QPointer<prophist> self(this);
-    if (held_) {
-        held_ = false;
-        app_.rx->release();
-        if (!self)
-            return;
-    }
+    session_->stop();
     measureui::enablewindows(app_, true);
     cmd_start->setEnabled(!app_.settings.noRx());
     for (QPushButton *b : {cmd_cls, cmd_rxctrl, cmd_exit})
@@ -185,26 +186,13 @@ void prophist::on_stop()
 
 void prophist::on_tick()
 {
-    if (inTick_ || !running_ || app_.rx->wouldQueue())
-        return;
+    session_->tickNow();
+}
+
+void prophist::showReading(const meter::Reading &r)
+{
     const QTime now = app_.clock->now().time();
     const int mm = now.minute(), ss = now.second();
-    inTick_ = true;
-    QPointer<prophist> self(this);
-    meter::Reading r;
-    app_.rx->sequence([&] { r = meter::getsmeter(app_, true); });
-    if (!self)
-        return;
-    inTick_ = false;
-    if (!running_)
-        return;
-    if (!r.ok()) {
-        if (r.status == meter::Reading::NoAnswer && !reported_) {
-            reported_ = true;
-            app_.rx->report_no_answer();
-        }
-        return;
-    }
     const double v = r.v;
     const history::TickOut t = h_.tick(mm, ss, v);
     const int p = int(t.previous * 8), n = int(v * 8);
@@ -261,12 +249,10 @@ void prophist::on_savepng()
 
 void prophist::closeEvent(QCloseEvent *e)
 {
-    tmr_prophis->stop();
     running_ = false;
-    if (held_) {
-        held_ = false;
+    if (session_->running()) {
         measureui::enablewindows(app_, true);
-        app_.rx->release();
+        session_->stop();
     }
     QWidget::closeEvent(e);
 }

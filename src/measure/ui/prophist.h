@@ -3,12 +3,14 @@
 // the current hour (one bar per half minute, the histogram since Start).
 #pragma once
 #include "measure/history.h"
+#include "measure/meter.h"
 #include "measure/ui/measureui.h"
 
 #include <QWidget>
 
 struct App;
 class Canvas;
+class MeasureSession;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -34,8 +36,9 @@ public:
     Canvas *pic = nullptr;
     QPushButton *cmd_start = nullptr, *cmd_stop = nullptr, *cmd_cls = nullptr,
                 *cmd_rxctrl = nullptr, *cmd_exit = nullptr, *cmd_savepng = nullptr;
-    QTimer *tmr_prophis = nullptr;
+    QTimer *tmr_prophis = nullptr; // the session's tick
     QLabel *lbl_Date = nullptr, *lbl_freq = nullptr;
+    QLabel *lbl_status = nullptr; // missed replies of this run
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -43,8 +46,10 @@ protected:
 private:
     void drawLayout();
     void markers(double v, int yTop, int yBottom, const QColor &c);
+    void showReading(const meter::Reading &r);
 
     App &app_;
+    MeasureSession *session_;
     history::History h_;
-    bool running_ = false, held_ = false, inTick_ = false, reported_ = false;
+    bool running_ = false;
 };

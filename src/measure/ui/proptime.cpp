@@ -10,10 +10,10 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "measure/meter.h"
+#include "measure/session.h"
 #include "measure/ui/spectrum.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +36,9 @@ constexpr int kBottoms[3] = {kMinuteBottom, kHourBottom, kDayBottom};
 
 int Proptime::loadCounter_ = 0;
 
-Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
+Proptime::Proptime(App &app, QWidget *parent)
+    : QWidget(parent), app_(app),
+      session_(new MeasureSession(app, QStringLiteral("The propagation impression"), this))
 {
     setObjectName(QStringLiteral("Proptime"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -59,6 +61,7 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
     label(lbl_Date, "lbl_Date", QStringLiteral("Start"));
     label(lbl_freq, "lbl_freq", QStringLiteral("Frequency"));
     label(lbl_savez, "lbl_savez", QStringLiteral("Recording to"));
+    label(lbl_status, "lbl_status", QStringLiteral("Missed readings"));
     txt_station = new QLineEdit(this);
     txt_station->setObjectName(QStringLiteral("txt_station"));
     txt_station->setAccessibleName(QStringLiteral("Station"));
@@ -78,6 +81,7 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
     info->addWidget(l3, 2, 0);
     info->addWidget(txt_station, 2, 1);
     info->addWidget(lbl_savez, 3, 0, 1, 2);
+    info->addWidget(lbl_status, 4, 0, 1, 3);
     for (int i = 0; i < 4; ++i)
         info->addWidget(lbl_fn[i], i, 2);
     info->setColumnStretch(2, 1);
@@ -103,10 +107,21 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
 
-    tmr_propimp = new QTimer(this);
+    // The recording is a session: its tick reads the receiver, a missed
+    // reply leaves a gap and the watch goes on.
+    tmr_propimp = session_->timer();
     tmr_propimp->setObjectName(QStringLiteral("tmr_propimp"));
-    tmr_propimp->setInterval(900);
-    connect(tmr_propimp, &QTimer::timeout, this, &Proptime::on_tick);
+    session_->setInterval(900);
+    session_->scanFloor = true;
+    // A silent receiver is told by the first tick.
+    session_->startTell = Receiver2::Tell::Unreadable;
+    connect(session_, &MeasureSession::started, this, [this] {
+        if (app_.panel)
+            lbl_freq->setText(app_.panel->freqText());
+    });
+    connect(session_, &MeasureSession::reading, this, &Proptime::showReading);
+    connect(session_, &MeasureSession::missed, this,
+            [this] { lbl_status->setText(session_->missedText()); });
 
     drawLayout();
     cmd_stop->setEnabled(false);
@@ -115,11 +130,11 @@ Proptime::Proptime(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 Proptime::~Proptime()
 {
-    if (held_) {
-        held_ = false;
-        app_.rx->forget_hold();
+    // The session gives the receiver back; this window hears no more of it.
+    disconnect(session_, nullptr, this, nullptr);
+    if (session_->running())
         measureui::enablewindows(app_, true);
-    }
+    session_->stop();
 }
 
 void Proptime::drawLayout()
@@ -173,6 +188,8 @@ void Proptime::on_cls()
 
 void Proptime::on_start()
 {
+    if (!session_->start(900))
+        return; // another measurement holds the receiver; it was said
     on_cls();
     lbl_Date->setText(timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text
                       + QStringLiteral(" UTC"));
@@ -182,41 +199,19 @@ void Proptime::on_start()
     imp_.reset();
     measureui::enablewindows(app_, false);
     running_ = true;
-    reported_ = false;
-    held_ = true;
-    QPointer<Proptime> self(this);
-    app_.rx->hold();
-    if (!self)
-        return;
-    // A silent receiver is told by the first tick.
-    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
-    if (!self || !running_)
-        return;
-    if (app_.panel)
-        lbl_freq->setText(app_.panel->freqText());
-    tmr_propimp->start();
+    lbl_status->clear();
 }
 
 void Proptime::stopRun()
 {
-    tmr_propimp->stop();
     running_ = false;
-    if (held_) {
-        held_ = false;
-        QPointer<Proptime> self(this);
-        app_.rx->release();
-        if (!self)
-            return;
-    }
+    session_->stop();
     measureui::enablewindows(app_, true);
 }
 
 void Proptime::on_stop()
 {
-    QPointer<Proptime> self(this);
     stopRun();
-    if (!self)
-        return;
     for (QPushButton *b : {cmd_Rx, cmd_cls, cmd_savez, cmd_Load, cmd_exit})
         b->setEnabled(true);
     cmd_start->setEnabled(!app_.settings.noRx());
@@ -231,27 +226,12 @@ void Proptime::on_stop()
 
 void Proptime::on_tick()
 {
-    if (inTick_ || !running_ || app_.rx->wouldQueue())
-        return;
+    session_->tickNow();
+}
+
+void Proptime::showReading(const meter::Reading &r)
+{
     const QTime now = app_.clock->now().time();
-    inTick_ = true;
-    QPointer<Proptime> self(this);
-    meter::Reading r;
-    app_.rx->sequence([&] { r = meter::getsmeter(app_, true); });
-    if (!self)
-        return;
-    inTick_ = false;
-    if (!running_)
-        return;
-    if (!r.ok()) {
-        // A missed reading leaves a gap; the watch goes on. The receiver
-        // message comes once per run.
-        if (r.status == meter::Reading::NoAnswer && !reported_) {
-            reported_ = true;
-            app_.rx->report_no_answer();
-        }
-        return;
-    }
     const TickOut t = imp_.tick(now.hour(), now.minute(), now.second(), r.v, recording_);
     pic->line(t.minute.eraseX, kMinuteBottom, t.minute.eraseX, kMinuteBottom - kPanelHeight, kPanel);
     pic->line(t.minute.x, t.minute.y1, t.minute.x, t.minute.y2, kLight);
@@ -268,9 +248,10 @@ void Proptime::on_tick()
     if (t.panLine && recording_) {
         QString error;
         if (!textfile::appendLines(recordingPath_, {*t.panLine}, &error)) {
+            // The watch goes on while this shows.
             recording_ = false;
-            app_.prompter->message(error + QStringLiteral("\nRecording stopped; what was written stays."),
-                                   QStringLiteral("Propagation"), Prompter::Exclamation);
+            app_.prompter->notice(error + QStringLiteral("\nRecording stopped; what was written stays."),
+                                  QStringLiteral("Propagation"), Prompter::Exclamation);
         }
     }
 }
@@ -284,10 +265,8 @@ void Proptime::on_savez()
 {
     if (recording_)
         return; // one PAN file at a time
-    run_selsave(app_, callers::Proptime, [self = QPointer<Proptime>(this)] {
-        if (self)
-            self->openpan();
-    }, this);
+    // The dialog is modal on this window: the window is there when it calls.
+    run_selsave(app_, callers::Proptime, [this] { openpan(); }, this);
 }
 
 void Proptime::openpan()
@@ -310,23 +289,37 @@ void Proptime::openpan()
         }
     }
     lbl_savez->setText(name.mid(4, name.size() - 8));
-    QPointer<Proptime> self(this);
-    if (!running_) {
-        app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
-        if (!self)
-            return;
+    // One PAN file at a time, also while the frequency is read.
+    cmd_savez->setEnabled(false);
+    hourglass.release();
+    const QString path = QDir(dir).filePath(name);
+    if (running_) {
+        startPan(path);
+        return;
     }
+    // The frequency for the header, read in a bracket of its own.
+    Receiver2 *rx = app_.rx;
+    rx->submit(
+        [this, rx, path]() -> rxjob::Task<> {
+            co_await rx->aRefresh(Receiver2::Tell::Unreadable);
+            startPan(path);
+        },
+        true, this);
+}
+
+void Proptime::startPan(const QString &path)
+{
     if (app_.panel)
         lbl_freq->setText(app_.panel->freqText());
     lbl_Date->setText(timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text
                       + QStringLiteral(" UTC"));
     setInfoColour(palette().color(QPalette::WindowText));
-    const QString path = QDir(dir).filePath(name);
     QString error;
     if (!textfile::writeLines(path, panHeader(lbl_Date->text(), lbl_freq->text(), txt_station->text()),
                               &error)) {
-        hourglass.release();
-        app_.prompter->message(error, title, Prompter::Exclamation);
+        // During a watch this shows without stopping it.
+        app_.prompter->notice(error, QStringLiteral("Save File"), Prompter::Exclamation);
+        cmd_savez->setEnabled(!running_);
         return;
     }
     recordingPath_ = path;
@@ -338,10 +331,7 @@ void Proptime::openpan()
 void Proptime::on_load()
 {
     run_selfile(app_, callers::Proptime, QStringLiteral("PAN_*.TXT"),
-                [self = QPointer<Proptime>(this)] {
-                    if (self)
-                        self->loadpan(self->panPath());
-                },
+                [this] { loadpan(panPath()); },
                 this);
 }
 
@@ -394,7 +384,6 @@ void Proptime::loadpan(const QString &path)
     QPoint dayHi(kLeft + 20 * first.hh + first.mm / 3, y(kDayBottom, first.hi[0]));
     double pLo = 21, pHi = 0;
     bool restartHour = false, restartDay = false;
-    QPointer<Proptime> self(this);
     for (int li = 0; li < f.minutes.size(); ++li) {
         const PanMinute &m = f.minutes.at(li);
         for (int i = (li == 0 ? 1 : 0); i < 4; ++i) {
@@ -433,17 +422,10 @@ void Proptime::loadpan(const QString &path)
                 QStringLiteral("Click in YES to add data of next hour\n"
                                "Click in NO to get data of next hour only"),
                 QStringLiteral("Next hour"), Prompter::Information, Prompter::YesNoCancel);
-            if (!self)
-                return;
             if (a == Prompter::AnsCancel)
                 break;
             if (a == Prompter::AnsNo)
                 pic->fillRect(80, 179, 560, 279, kPanel);
-        }
-        if (li % 120 == 0) {
-            QCoreApplication::processEvents();
-            if (!self)
-                return;
         }
     }
 }
@@ -481,13 +463,11 @@ void Proptime::on_exportcsv()
 
 void Proptime::closeEvent(QCloseEvent *e)
 {
-    tmr_propimp->stop();
     running_ = false;
     recording_ = false;
-    if (held_) {
-        held_ = false;
+    if (session_->running()) {
         measureui::enablewindows(app_, true);
-        app_.rx->release();
+        session_->stop();
     }
     QWidget::closeEvent(e);
 }

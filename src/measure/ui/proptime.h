@@ -2,6 +2,7 @@
 // time bases (the last minute, the hour in 15-second bars, the day in
 // 6-minute bars), recorded to a PAN file and overlaid from saved ones.
 #pragma once
+#include "measure/meter.h"
 #include "measure/propagation.h"
 #include "measure/ui/measureui.h"
 
@@ -9,6 +10,7 @@
 
 struct App;
 class Canvas;
+class MeasureSession;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -43,8 +45,9 @@ public:
     QPushButton *cmd_start = nullptr, *cmd_stop = nullptr, *cmd_cls = nullptr,
                 *cmd_savez = nullptr, *cmd_Load = nullptr, *cmd_Rx = nullptr,
                 *cmd_exit = nullptr, *cmd_savepng = nullptr, *cmd_exportcsv = nullptr;
-    QTimer *tmr_propimp = nullptr;
+    QTimer *tmr_propimp = nullptr; // the session's tick
     QLabel *lbl_Date = nullptr, *lbl_freq = nullptr, *lbl_savez = nullptr;
+    QLabel *lbl_status = nullptr; // missed replies of this run
     QLineEdit *txt_station = nullptr;
     QLabel *lbl_fn[4] = {};
 
@@ -57,14 +60,15 @@ private:
     void setInfoColour(const QColor &c);
     QString panPath() const;
     void stopRun();
+    void showReading(const meter::Reading &r);
+    // Writes the PAN header and records from now on.
+    void startPan(const QString &path);
 
     App &app_;
+    MeasureSession *session_;
     propagation::Impression imp_;
     bool running_ = false;
-    bool held_ = false;
     bool recording_ = false;
-    bool inTick_ = false;
-    bool reported_ = false;
     QString recordingPath_;
     QString lastPanPath_;
     static int loadCounter_;

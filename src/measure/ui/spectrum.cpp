@@ -11,10 +11,10 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "measure/meter.h"
+#include "measure/session.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -47,6 +47,11 @@ QLabel *label(QWidget *parent, const char *name, const QString &acc)
 } // namespace
 
 int spectrumwin::loadCounter_ = 0;
+
+struct SpectrumSteps {
+    static rxjob::Task<> firstTune(spectrumwin *w);
+    static rxjob::Task<meter::Reading> step(spectrumwin *w);
+};
 
 // ---------------------------------------------------------------- limits
 
@@ -125,10 +130,8 @@ void limits::on_ok()
         txt_in[0]->setFocus();
         return;
     }
-    QPointer<spectrumwin> owner = owner_;
-    close();
-    if (owner)
-        owner->startscan();
+    close(); // the dialog goes later; its owner stays
+    owner_->startscan();
 }
 
 void limits::on_cancel()
@@ -139,7 +142,9 @@ void limits::on_cancel()
 
 // ---------------------------------------------------------------- spectrum
 
-spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
+spectrumwin::spectrumwin(App &app, QWidget *parent)
+    : QWidget(parent), app_(app),
+      session_(new MeasureSession(app, QStringLiteral("The spectrum window"), this))
 {
     setObjectName(QStringLiteral("spectrum"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -159,6 +164,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_show = label(pic, "lbl_show", QStringLiteral("Values shown"));
     lbl_fre = label(pic, "lbl_fre", QStringLiteral("Current frequency"));
     lbl_fre1 = label(pic, "lbl_fre1", QStringLiteral("Frequency under the pointer"));
+    lbl_status = label(pic, "lbl_status", QStringLiteral("Missed readings"));
     lbl_flo = label(pic, "lbl_flo", QStringLiteral("Lower limit"));
     lbl_fhi = label(pic, "lbl_fhi", QStringLiteral("Upper limit"));
     lbl_fst = label(pic, "lbl_fst", QStringLiteral("Step"));
@@ -167,6 +173,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     lbl_show->setGeometry(70, 46, 220, 18);
     lbl_fre->setGeometry(300, 6, 120, 18);
     lbl_fre1->setGeometry(300, 26, 120, 18);
+    lbl_status->setGeometry(70, 66, 340, 18);
     for (int i = 0; i < 4; ++i) {
         lbl_fn[i] = label(pic, "", QStringLiteral("Loaded file %1").arg(i + 1));
         lbl_fn[i]->setObjectName(QStringLiteral("lbl_fn%1").arg(i));
@@ -214,6 +221,15 @@ spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     connect(pic, &Canvas::clicked, this, &spectrumwin::on_click);
     connect(pic, &Canvas::moved, this, &spectrumwin::on_move);
 
+    // The scan and the tune mode hold the receiver as one session: the
+    // scan's steps are its ticks (read, draw, tune to the next step), timed
+    // by tmr_scan; a missed reply leaves its step out and the scan goes on.
+    session_->scanFloor = true;
+    session_->step = [this] { return SpectrumSteps::step(this); };
+    connect(session_, &MeasureSession::started, this, &spectrumwin::onStarted);
+    connect(session_, &MeasureSession::missed, this,
+            [this] { lbl_status->setText(session_->missedText()); });
+
     drawLayout();
     setButtons({cmd_Load, cmd_Rx, cmd_exit}, {cmd_cls, cmd_stop, cmd_cont, cmd_savez, cmd_setfre});
     cmd_start->setEnabled(!app_.settings.noRx());
@@ -221,11 +237,11 @@ spectrumwin::spectrumwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 spectrumwin::~spectrumwin()
 {
-    if (held_) {
-        held_ = false;
-        app_.rx->forget_hold();
+    // The session gives the receiver back; this window hears no more of it.
+    disconnect(session_, nullptr, this, nullptr);
+    if (session_->running())
         measureui::enablewindows(app_, true);
-    }
+    session_->stop();
 }
 
 QColor spectrumwin::curveColour(int counter)
@@ -314,6 +330,12 @@ bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighes
 
 void spectrumwin::startscan()
 {
+    // Continue resumes at the step where the scan stopped, so the receiver is
+    // tuned there (not to the lower limit) and the readings follow the steps.
+    session_->afterHold = [this] { return SpectrumSteps::firstTune(this); };
+    session_->startTell = Receiver2::Tell::None;
+    if (!session_->start(0))
+        return; // another measurement holds the receiver; it was said
     if (!scan_.lim.loop) {
         lbl_run->setText(QStringLiteral("Single run"));
     } else {
@@ -325,31 +347,27 @@ void spectrumwin::startscan()
                             cmd_exit, cmd_exportcsv});
     measureui::enablewindows(app_, false);
     scanning_ = true;
-    reported_ = false;
-    // Continue resumes at the step where the scan stopped, so the receiver is
-    // tuned there (not to the lower limit) and the readings follow the steps.
-    const double f = scan_.current();
-    lbl_fre->setText(numText(f));
-    QPointer<spectrumwin> self(this);
-    QCoreApplication::processEvents();
-    if (!self || !scanning_)
-        return;
-    held_ = true;
-    app_.rx->hold();
-    if (!self || !scanning_)
-        return;
-    app_.rx->send_cmd(cmd::freq(f));
-    if (app_.panel)
-        app_.panel->setFreqText(fmt::freqText(f));
-    const bool answered = app_.rx->refresh_panel(false);
-    if (!self || !scanning_)
-        return;
+    lbl_status->clear();
+    lbl_fre->setText(numText(scan_.current()));
+}
+
+rxjob::Task<> SpectrumSteps::firstTune(spectrumwin *w)
+{
+    const double f = w->scan_.current();
+    w->app_.rx->send_cmd(cmd::freq(f));
+    if (w->app_.panel)
+        w->app_.panel->setFreqText(fmt::freqText(f));
+    co_return;
+}
+
+void spectrumwin::onStarted(bool answered)
+{
+    if (!scanning_)
+        return; // tune mode, or stopped meanwhile
     if (!answered && !app_.rx->portLost()) {
         // Silent, or a reply that cannot be read: no scan of made-up levels.
-        reported_ = true;
         stopScan(false);
-        if (self)
-            app_.rx->report_no_answer();
+        app_.rx->report_no_answer();
         return;
     }
     tmr_scan->start();
@@ -357,72 +375,53 @@ void spectrumwin::startscan()
 
 void spectrumwin::on_tick()
 {
-    if (inTick_ || !scanning_)
+    if (!scanning_)
         return;
     if (scan_.over()) {
         endOfRun();
         return;
     }
-    if (app_.rx->wouldQueue())
-        return; // another caller's sequence: try again on the next tick
-    inTick_ = true;
-    QPointer<spectrumwin> self(this);
-    meter::Reading r;
-    app_.rx->sequence([&] { r = meter::getsmeter(app_, true); });
-    if (!self)
-        return;
-    inTick_ = false;
-    if (!scanning_ || exiting_)
-        return;
-    if (!r.ok()) {
-        if (r.status == meter::Reading::Busy)
-            return;
-        // A silent receiver ends the scan: it is released and the windows
-        // work again; the message comes once.
-        const bool tell = !reported_ && r.status == meter::Reading::NoAnswer;
-        reported_ = true;
-        stopScan(false);
-        if (tell && self)
-            app_.rx->report_no_answer();
-        return;
-    }
-    const float v = scan_.store(r.v);
-    lastStored_ = std::max(lastStored_, scan_.index);
-    const int x = scan_.xOf(scan_.current());
-    const int y = Scan::yOf(v);
-    pic->fillRect(68, 125, 572, 134, kAreaC);
-    pic->fillRect(x - 1, 125, x + 1, 134, kYellow);
-    if (!scan_.lim.keepHighest)
-        pic->line(x, 400, x, 136, kAreaC);
-    pic->line(x, 400, x, y, kBg);
-    QCoreApplication::processEvents();
-    if (!self || !scanning_)
-        return;
+    // A step still on the line (a slow receiver) makes this tick a no-op.
+    session_->tickNow();
+}
 
+rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
+{
+    const meter::Reading r = co_await MeasureSession::aGetsmeter(w->app_, true);
+    if (!w->scanning_)
+        co_return r; // stopped while the reply came
+    w->drawStep(r);
+    co_return r;
+}
+
+void spectrumwin::drawStep(const meter::Reading &r)
+{
+    if (r.ok()) {
+        const float v = scan_.store(r.v);
+        lastStored_ = std::max(lastStored_, scan_.index);
+        const int x = scan_.xOf(scan_.current());
+        const int y = Scan::yOf(v);
+        pic->fillRect(68, 125, 572, 134, kAreaC);
+        pic->fillRect(x - 1, 125, x + 1, 134, kYellow);
+        if (!scan_.lim.keepHighest)
+            pic->line(x, 400, x, 136, kAreaC);
+        pic->line(x, 400, x, y, kBg);
+    }
+    // A missed reply leaves this step's bar as it was; the scan goes on.
     if (scan_.advance())
         lbl_tida->setText(utcNow() + QStringLiteral(" UTC"));
     if (scan_.over())
         return; // the next tick ends the single run
     const double f = scan_.current();
     lbl_fre->setText(numText(f));
-    app_.rx->send_cmd(cmd::freq(f));
-    const QString text = fmt::freqText(f);
-    if (app_.panel)
-        app_.panel->setFreqText(text);
-    app_.rx->tracking_update(text);
+    tuneTo(f);
 }
 
 void spectrumwin::endOfRun()
 {
     tmr_scan->stop();
     scanning_ = false;
-    QPointer<spectrumwin> self(this);
-    if (held_) {
-        held_ = false;
-        app_.rx->release();
-        if (!self)
-            return;
-    }
+    session_->stop();
     measureui::enablewindows(app_, true);
     setButtons({cmd_start, cmd_cls, cmd_stop, cmd_setfre, cmd_Rx, cmd_savez, cmd_Load,
                 cmd_exportcsv},
@@ -437,13 +436,7 @@ void spectrumwin::stopScan(bool exiting)
     measureui::enablewindows(app_, true);
     tune_ = false;
     lbl_fre1->clear();
-    QPointer<spectrumwin> self(this);
-    if (held_) {
-        held_ = false;
-        app_.rx->release();
-        if (!self)
-            return;
-    }
+    session_->stop();
     setButtons({cmd_Rx, cmd_cls}, {});
     if (!app_.settings.noRx()) {
         cmd_start->setEnabled(true);
@@ -471,24 +464,21 @@ void spectrumwin::on_cls()
     fillArea();
     for (QLabel *l : lbl_fn)
         l->clear();
-    for (QLabel *l : {lbl_tida, lbl_run, lbl_show, lbl_flo, lbl_fhi, lbl_fre, lbl_fre1})
+    for (QLabel *l : {lbl_tida, lbl_run, lbl_show, lbl_flo, lbl_fhi, lbl_fre, lbl_fre1, lbl_status})
         l->clear();
     lbl_fst->setText(QStringLiteral("Step:  kHz"));
 }
 
 void spectrumwin::on_setfre()
 {
+    // The receiver held, its state read; a reply that cannot be read is
+    // told (the tunes themselves read nothing back).
+    session_->afterHold = nullptr;
+    session_->startTell = Receiver2::Tell::Unreadable;
+    if (!session_->start(0))
+        return; // another measurement holds the receiver; it was said
     tune_ = true;
     lastTuned_ = -1;
-    held_ = true;
-    QPointer<spectrumwin> self(this);
-    app_.rx->hold();
-    if (!self)
-        return;
-    // A silent receiver is told by the first tune.
-    app_.rx->refresh_panel(Receiver2::Tell::Unreadable);
-    if (!self)
-        return;
     measureui::enablewindows(app_, false);
     cmd_setfre->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0)"));
     setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_cont, cmd_savez, cmd_Load, cmd_Rx, cmd_exit});
@@ -518,14 +508,20 @@ void spectrumwin::on_click(QPoint at)
         pic->fillRect(68, 413, 572, 423, kAreaC);
         pic->fillRect(xi - 1, 413, xi + 1, 423, kYellow);
     }
-    QPointer<spectrumwin> self(this);
-    QCoreApplication::processEvents();
-    if (!self || !tune_)
-        return;
-    if (f != lastTuned_)
-        tuneTo(f);
+    const bool tune = f != lastTuned_;
     lastTuned_ = f;
-    app_.rx->wait_ms(100);
+    // On the line after what runs there; each click is followed by 100 ms
+    // of quiet, so quick clicks reach the receiver paced.
+    Receiver2 *rx = app_.rx;
+    rx->submit(
+        [this, rx, f, tune]() -> rxjob::Task<> {
+            if (!tune_)
+                co_return; // stopped before its turn came
+            if (tune)
+                tuneTo(f);
+            co_await rx->pause(100);
+        },
+        false, this);
 }
 
 void spectrumwin::on_move(QPoint at)
@@ -539,10 +535,8 @@ void spectrumwin::on_move(QPoint at)
 
 void spectrumwin::on_savez()
 {
-    run_selsave(app_, callers::Spectrum, [self = QPointer<spectrumwin>(this)] {
-        if (self)
-            self->savespectrum();
-    }, this);
+    // The dialog is modal on this window: the window is there when it calls.
+    run_selsave(app_, callers::Spectrum, [this] { savespectrum(); }, this);
 }
 
 void spectrumwin::savespectrum()
@@ -578,10 +572,9 @@ void spectrumwin::savespectrum()
 void spectrumwin::on_load()
 {
     run_selfile(app_, callers::Spectrum, QStringLiteral("SAN_*.TXT"),
-                [self = QPointer<spectrumwin>(this)] {
-                    if (self)
-                        self->loadspectrum(QDir(filedialogs::dirOf(self->app_, callers::Spectrum))
-                                               .filePath(self->app_.files.san));
+                [this] {
+                    loadspectrum(QDir(filedialogs::dirOf(app_, callers::Spectrum))
+                                     .filePath(app_.files.san));
                 },
                 this);
 }
@@ -638,15 +631,9 @@ void spectrumwin::loadspectrum(const QString &path)
     // nothing is drawn without a usable frequency span.
     if (d.upper > d.lower && d.step > 0) {
         QPoint prev(kLeft, kBottom);
-        QPointer<spectrumwin> self(this);
         for (int i = 0; i <= d.index; ++i) {
             const int x = scan_.xOf(scan_.freqAt(i));
             const int y = std::clamp(Scan::yOf(d.data[size_t(i)]), kTop, kBottom);
-            if (i % 64 == 0) {
-                QCoreApplication::processEvents();
-                if (!self)
-                    return;
-            }
             if (x >= kLeft && x <= kRight && !exiting_)
                 pic->line(prev.x(), prev.y(), x, y, colour);
             prev = QPoint(x, y);
@@ -677,10 +664,9 @@ void spectrumwin::closeEvent(QCloseEvent *e)
     scanning_ = false;
     if (limits_)
         limits_->close();
-    if (held_) {
-        held_ = false;
+    if (session_->running()) {
         measureui::enablewindows(app_, true);
-        app_.rx->release();
+        session_->stop();
     }
     QWidget::closeEvent(e);
 }

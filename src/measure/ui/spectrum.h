@@ -3,6 +3,7 @@
 // the receiver to a clicked frequency in tune mode. The limits dialog asks
 // for the band, the step and the delay.
 #pragma once
+#include "measure/meter.h"
 #include "measure/spectrum.h"
 #include "measure/ui/measureui.h"
 
@@ -12,6 +13,7 @@
 
 struct App;
 class Canvas;
+class MeasureSession;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -90,6 +92,7 @@ public:
     QTimer *tmr_scan = nullptr;
     QLabel *lbl_tida = nullptr, *lbl_run = nullptr, *lbl_show = nullptr, *lbl_flo = nullptr,
            *lbl_fhi = nullptr, *lbl_fst = nullptr, *lbl_fre = nullptr, *lbl_fre1 = nullptr;
+    QLabel *lbl_status = nullptr; // missed replies of this run
     QLabel *lbl_fn[4] = {};
 
 protected:
@@ -101,19 +104,23 @@ private:
     void endOfRun();
     void stopScan(bool exiting);
     void tuneTo(double khz);
+    // The session's steps (the first tune once the receiver is held; one
+    // scan step: read, draw, tune to the next step) live in the source.
+    friend struct SpectrumSteps;
+    void onStarted(bool answered);
+    // Stores and draws a step's reading, then tunes to the next step.
+    void drawStep(const meter::Reading &r);
     void setButtons(std::initializer_list<QPushButton *> on,
                     std::initializer_list<QPushButton *> off);
     QString utcNow() const;
 
     App &app_;
+    MeasureSession *session_;
     spectrum::Scan scan_;
     QPointer<limits> limits_;
     bool scanning_ = false;
-    bool held_ = false;
     bool tune_ = false;
     bool exiting_ = false;
-    bool inTick_ = false;
-    bool reported_ = false;
     int lastStored_ = -1;
     double lastTuned_ = -1;
     static int loadCounter_;

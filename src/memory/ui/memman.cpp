@@ -324,7 +324,8 @@ void MemMan::build()
     // next channel's step. A missed reply is shown and the scan goes on.
     tmr_scan = scanSession_->timer();
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
-    scanSession_->take = [this]() { return mem2::MemTransfer::aTakeForScan(app_); };
+    // Held, the scan's refresh sends its remote bracket's H1s again.
+    scanSession_->afterHold = [rx = app_.rx]() { return rx->aRemoteOn(); };
     scanSession_->step = [this]() { return scan_step(); };
     connect(scanSession_, &MeasureSession::missed, this, [this] {
         lbl_status->setText(scanSession_->missedText());

@@ -11,6 +11,7 @@
 #include "link/receiver2.h"
 #include "panel/entry.h"
 #include "panel/ui/textgrid.h"
+#include "record/recsession.h"
 #include "settings/ui/about.h"
 #include "settings/ui/setup.h"
 
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -36,6 +39,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <cmath>
 #include <memory>
 
 rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
@@ -67,6 +71,85 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     connect(showtime_, &QTimer::timeout, this, &rxctrl2::showtime);
     showtime_->start();
     showtime(); // the title is never empty
+
+    recTick_ = new QTimer(this);
+    recTick_->setObjectName(QStringLiteral("RecTick"));
+    recTick_->setInterval(200);
+    connect(recTick_, &QTimer::timeout, this, &rxctrl2::showRecording);
+    connect(ui_.cmd_rec, &QPushButton::clicked, this, &rxctrl2::cmd_rec_click);
+    if (app_.rec) {
+        connect(app_.rec, &RecSession::started, this, &rxctrl2::recStarted);
+        connect(app_.rec, &RecSession::stopped, this, &rxctrl2::recStopped);
+        if (app_.rec->running())
+            recStarted();
+    }
+}
+
+// ---------------------------------------------------------------- recording
+
+void rxctrl2::cmd_rec_click()
+{
+    if (app_.rec && app_.rec->running()) {
+        app_.rec->stop();
+        return;
+    }
+    ui_.cmd_rec->setChecked(false);
+    if (!app_.rec) {
+        app_.prompter->message(QStringLiteral("Recording is not available."),
+                               QStringLiteral("Recording"), Prompter::Exclamation);
+        return;
+    }
+    RecSession::Request r;
+    r.khz = fmt::val(freqText());
+    r.mode = ui_.lbl_md->text().trimmed();
+    r.bandwidth = ui_.lbl_bw->text().trimmed();
+    r.startedBy = QStringLiteral("Rec button");
+    QString err, warning;
+    if (!app_.rec->start(r, &err, &warning)) {
+        app_.prompter->message(err, QStringLiteral("Recording"), Prompter::Exclamation);
+        return;
+    }
+    if (!warning.isEmpty())
+        app_.prompter->message(warning, QStringLiteral("Recording"), Prompter::Exclamation);
+}
+
+void rxctrl2::recStarted()
+{
+    ui_.cmd_rec->setChecked(true);
+    ui_.lbl_recTime->setEnabled(true);
+    ui_.cmd_rec->setToolTip(QStringLiteral("Recording into %1; press to stop (Alt+E)")
+                                .arg(QDir::toNativeSeparators(app_.rec->path())));
+    showRecording();
+    recTick_->start();
+}
+
+void rxctrl2::recStopped(const QString &path, const QString &reason)
+{
+    recTick_->stop();
+    ui_.cmd_rec->setChecked(false);
+    ui_.lbl_recTime->setEnabled(false);
+    ui_.bar_level->setValue(0);
+    ui_.cmd_rec->setToolTip(QStringLiteral("Record what the receiver plays into the sound input;"
+                                           " press again to stop (Alt+E)"));
+    // A recording of the timer is reported in its window.
+    if (!reason.isEmpty() && app_.rec && app_.rec->startedBy() == QLatin1String("Rec button"))
+        app_.prompter->message(reason, QStringLiteral("Recording"), Prompter::Exclamation);
+    (void)path;
+}
+
+void rxctrl2::showRecording()
+{
+    if (!app_.rec)
+        return;
+    const int s = int(app_.rec->seconds());
+    ui_.lbl_recTime->setText(QStringLiteral("%1:%2:%3")
+                                 .arg(s / 3600, 2, 10, QLatin1Char('0'))
+                                 .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                                 .arg(s % 60, 2, 10, QLatin1Char('0')));
+    // The peak in dB of full scale, -60 to 0.
+    const float peak = app_.rec->level();
+    const double db = peak > 0 ? 20 * std::log10(double(peak)) : -60;
+    ui_.bar_level->setValue(int(std::lround(std::clamp(db, -60.0, 0.0) + 60)));
 }
 
 rxctrl2::~rxctrl2()
@@ -586,6 +669,9 @@ void rxctrl2::closeEvent(QCloseEvent *e)
 void rxctrl2::closeDown(bool closing)
 {
     go_state_ = 0; // ends a running GO loop
+    // Exit and the close box end a recording with its file closed.
+    if (app_.rec && app_.rec->running())
+        app_.rec->stop();
     Receiver2 *rx = app_.rx;
     if (rx && rx->busy()) {
         // Called from inside a wait of a running sequence (a GO step): go on

@@ -44,6 +44,13 @@ public:
     // Clock line: time texts and window title (the Showtime tick).
     void showtime();
 
+    // The Rec button: starts a recording of the receiver's sound (its
+    // frequency, mode and bandwidth in the name and the text file), or stops
+    // the one running.
+    void cmd_rec_click();
+    // Elapsed time and input level while a recording runs.
+    void showRecording();
+
     bool loaded() const { return loaded_; }
     int tuningStepHz() const { return step_hz_; }
     int spinDir() const { return spin_dir_; }
@@ -132,6 +139,9 @@ private:
     QString keypad_text_;
 
     QPointer<QTimer> showtime_;
+    QPointer<QTimer> recTick_;
+    void recStarted();
+    void recStopped(const QString &path, const QString &reason);
     QPointer<about> about_;
     QPointer<GuideView> guide_;
     // The guide window; quiet: no message when the guide cannot be read

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -263,14 +264,15 @@ void Rxctrl2Layout::setupUi(QMainWindow *win)
     g->addWidget(fra_if, 1, 1);
     g->addWidget(fra_HF, 2, 1);
     g->addWidget(fra_lock, 2, 2);
-    g->setRowStretch(3, 1);
+    g->addWidget(buildRecFrame(body), 3, 1, 1, 2);
+    g->setRowStretch(4, 1);
 
     // Tab order: frequency entry and steps, the settings, then the keypad.
     QList<QWidget *> order{txt_freqa, spn_up, spn_down, grd_CS, cmd_gono, grd_md, grd_bw,
                            vsc_bwc, vsc_pbs, grd_agc, grd_nb, grd_HF, grd_vbt, grd_lock};
     for (int k : {7, 8, 9, 4, 5, 6, 1, 2, 3, 0})
         order << cmd_0to9[k];
-    order << cmd_dot << cmd_back << cmd_enter << cmd_enterC;
+    order << cmd_dot << cmd_back << cmd_enter << cmd_enterC << cmd_rec;
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
     // Start outside the text field so that the keypad keys work at once.
@@ -434,6 +436,40 @@ QWidget *Rxctrl2Layout::buildFreqFrame(QWidget *body)
     outer->addWidget(clock);
 
     return fra_freq;
+}
+
+QWidget *Rxctrl2Layout::buildRecFrame(QWidget *body)
+{
+    auto *f = new QFrame(body);
+    f->setObjectName(QStringLiteral("recDisplay"));
+    auto *l = new QHBoxLayout(f);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(8);
+    cmd_rec = new QPushButton(QStringLiteral("R&ec"), f);
+    cmd_rec->setObjectName(QStringLiteral("cmd_rec"));
+    cmd_rec->setAccessibleName(QStringLiteral("Rec"));
+    cmd_rec->setToolTip(QStringLiteral("Record what the receiver plays into the sound input;"
+                                       " press again to stop (Alt+E)"));
+    cmd_rec->setCheckable(true);
+    cmd_rec->setAutoDefault(false);
+    cmd_rec->setMinimumWidth(56);
+    lbl_recTime = new QLabel(QStringLiteral("00:00:00"), f);
+    lbl_recTime->setObjectName(QStringLiteral("lbl_recTime"));
+    lbl_recTime->setFont(uifont::fixedFont(10, true));
+    lbl_recTime->setToolTip(QStringLiteral("Length of the recording"));
+    lbl_recTime->setEnabled(false);
+    bar_level = new QProgressBar(f);
+    bar_level->setObjectName(QStringLiteral("bar_level"));
+    bar_level->setAccessibleName(QStringLiteral("Input level"));
+    bar_level->setToolTip(QStringLiteral("Input level, -60 to 0 dB of full scale"));
+    bar_level->setRange(0, 60);
+    bar_level->setValue(0);
+    bar_level->setTextVisible(false);
+    bar_level->setMaximumHeight(14);
+    l->addWidget(cmd_rec);
+    l->addWidget(lbl_recTime);
+    l->addWidget(bar_level, 1);
+    return f;
 }
 
 void Rxctrl2Layout::setupMenus(QMenuBar *bar)

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QMenuBar;
+class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QToolButton;
@@ -59,11 +60,17 @@ struct Rxctrl2Layout {
     QPushButton *cmd_0to9[10] = {};
     QPushButton *cmd_dot = nullptr, *cmd_back = nullptr, *cmd_enter = nullptr,
                 *cmd_enterC = nullptr;
+    // Recording: the Rec button (checked while a recording runs), its
+    // elapsed time and the input level.
+    QPushButton *cmd_rec = nullptr;
+    QLabel *lbl_recTime = nullptr;
+    QProgressBar *bar_level = nullptr;
     // Menu items and menus by objectName.
     QHash<QString, QAction *> actions;
 
 private:
     QWidget *buildFreqFrame(QWidget *body);
+    QWidget *buildRecFrame(QWidget *body);
 };
 
 } // namespace panelui

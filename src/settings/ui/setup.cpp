@@ -2,16 +2,25 @@
 
 #include "common/ui/busy.h"
 #include "link/app.h"
+#include "record/audiosource.h"
+#include "record/recorder.h"
+#include "record/recsession.h"
 #include "settings/settings.h"
 #include "settings/validate.h"
 
 #include <QButtonGroup>
+#include <algorithm>
+#include <cmath>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QSpinBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -240,6 +249,69 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
             app_.settings.follow_dial = on;
     });
 
+    // Recording: the input, the format and a level check.
+    QGroupBox *fraRec = frame(this, "fra_rec", QStringLiteral("Recording"));
+    auto *recLay = new QGridLayout(fraRec);
+    auto *srcCap = new QLabel(QStringLiteral("I&nput:"), fraRec);
+    recSource_ = new QComboBox(fraRec);
+    recSource_->setObjectName(QStringLiteral("cbo_rec_source"));
+    recSource_->setAccessibleName(QStringLiteral("Recording input"));
+    recSource_->setToolTip(QStringLiteral("The sound server's input the receiver's audio goes into"));
+    recSource_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    recSource_->setMinimumContentsLength(28);
+    srcCap->setBuddy(recSource_);
+    auto *fmtCap = new QLabel(QStringLiteral("For&mat:"), fraRec);
+    recFormat_ = new QComboBox(fraRec);
+    recFormat_->setObjectName(QStringLiteral("cbo_rec_format"));
+    recFormat_->setAccessibleName(QStringLiteral("Recording format"));
+    recFormat_->addItem(QStringLiteral("FLAC"), QStringLiteral("flac"));
+    recFormat_->addItem(QStringLiteral("Ogg Opus"), QStringLiteral("opus"));
+    recFormat_->addItem(QStringLiteral("WAV"), QStringLiteral("wav"));
+    fmtCap->setBuddy(recFormat_);
+    recTest_ = new QPushButton(QStringLiteral("Test input"), fraRec);
+    recTest_->setObjectName(QStringLiteral("cmd_rec_test"));
+    recTest_->setAccessibleName(recTest_->text());
+    recTest_->setToolTip(QStringLiteral("Show the input's level for a few seconds"));
+    recTest_->setAutoDefault(false);
+    recLevel_ = new QProgressBar(fraRec);
+    recLevel_->setObjectName(QStringLiteral("bar_rec_level"));
+    recLevel_->setAccessibleName(QStringLiteral("Input level"));
+    recLevel_->setToolTip(QStringLiteral("Input level, -60 to 0 dB of full scale"));
+    recLevel_->setRange(0, 60);
+    recLevel_->setValue(0);
+    recLevel_->setTextVisible(false);
+    recLevel_->setMaximumHeight(14);
+    recNote_ = new QLabel(fraRec);
+    recNote_->setObjectName(QStringLiteral("lbl_rec_note"));
+    recNote_->setWordWrap(true);
+    recLay->addWidget(srcCap, 0, 0);
+    recLay->addWidget(recSource_, 0, 1);
+    recLay->addWidget(fmtCap, 0, 2);
+    recLay->addWidget(recFormat_, 0, 3);
+    recLay->addWidget(recTest_, 1, 0, 1, 1);
+    recLay->addWidget(recLevel_, 1, 1, 1, 3);
+    recLay->addWidget(recNote_, 2, 0, 1, 4);
+    recLay->setColumnStretch(1, 1);
+    connect(recSource_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!filling_ && i >= 0)
+            app_.settings.rec_source = recSource_->itemData(i).toString();
+    });
+    connect(recFormat_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!filling_ && i >= 0)
+            app_.settings.rec_format = recFormat_->itemData(i).toString();
+    });
+    connect(recTest_, &QPushButton::clicked, this, &setup::testInput);
+    probeTick_ = new QTimer(this);
+    probeTick_->setInterval(100);
+    connect(probeTick_, &QTimer::timeout, this, [this] {
+        if (!probe_)
+            return;
+        const float peak = probe_->level();
+        probePeak_ = std::max(probePeak_, peak);
+        const double db = peak > 0 ? 20 * std::log10(double(peak)) : -60;
+        recLevel_->setValue(int(std::lround(std::clamp(db, -60.0, 0.0) + 60)));
+    });
+
     // Buttons.
     auto *reset = new QPushButton(QStringLiteral("Reset"), this);
     reset->setObjectName(QStringLiteral("cmd_reset"));
@@ -299,6 +371,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addLayout(dimRow, 4, 0, 1, 3);
     grid->addWidget(fraNet, 5, 0, 1, 3);
     grid->addWidget(fraFollow, 6, 0, 1, 3);
+    grid->addWidget(fraRec, 7, 0, 1, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
@@ -325,7 +398,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
-    order << rigctl_ << rigctlPort_ << followDial_;
+    order << rigctl_ << rigctlPort_ << followDial_ << recSource_ << recFormat_ << recTest_;
     order << okb << saveb << reset;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -418,7 +491,81 @@ void setup::fill()
     rigctlPort_->setEnabled(s.rigctl_port > 0);
     followDial_->setChecked(s.follow_dial);
     lineTrace_->setChecked(s.line_trace);
+    fillSources();
+    recFormat_->setCurrentIndex(qMax(0, recFormat_->findData(s.rec_format)));
     filling_ = false;
+}
+
+void setup::fillSources()
+{
+    const bool wasFilling = filling_;
+    filling_ = true;
+    const QString chosen = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
+                                                              : app_.settings.rec_source;
+    recSource_->clear();
+    std::vector<audioinput::SourceInfo> list;
+    QString err;
+    if (!audioinput::listSources(&list, &err, 1500)) {
+        list = {{QStringLiteral("default"), QStringLiteral("The sound server's default input")}};
+        recNote_->setText(err);
+    }
+    for (const auto &i : list)
+        recSource_->addItem(i.name == QLatin1String("default") ? i.name : i.description + QStringLiteral(" (") + i.name + QLatin1Char(')'),
+                            i.name);
+    if (recSource_->findData(chosen) < 0)
+        recSource_->addItem(chosen, chosen);
+    recSource_->setCurrentIndex(recSource_->findData(chosen));
+    filling_ = wasFilling;
+}
+
+void setup::testInput()
+{
+    if (probe_ && probe_->running())
+        return;
+    probeDir_ = std::make_unique<QTemporaryDir>();
+    probe_ = std::make_unique<Recorder>();
+    connect(probe_.get(), &Recorder::ended, this, &setup::probeEnded);
+    const QString name = recSource_->currentData().toString();
+    std::unique_ptr<AudioSource> src = app_.rec ? app_.rec->makeSource(name) : audioinput::makeSource(name);
+    Recorder::Options o;
+    o.path = probeDir_->filePath(QStringLiteral("test.wav"));
+    o.format = recfiles::Format::Wav;
+    o.maxFrames = 3 * o.rate;
+    QString err;
+    probePeak_ = 0;
+    if (!probe_->start(std::move(src), o, &err)) {
+        recNote_->setText(err);
+        probe_.reset();
+        return;
+    }
+    recNote_->setText(QStringLiteral("Listening to %1 for 3 seconds ...").arg(name));
+    recTest_->setEnabled(false);
+    probeTick_->start();
+}
+
+void setup::probeEnded(const QString &reason)
+{
+    probeTick_->stop();
+    recTest_->setEnabled(true);
+    recLevel_->setValue(0);
+    if (!reason.isEmpty()) {
+        recNote_->setText(QString(reason).section(QLatin1Char('\n'), 0, 0));
+        return;
+    }
+    const double db = probePeak_ > 0 ? 20 * std::log10(double(probePeak_)) : -99;
+    recNote_->setText(probePeak_ <= 0.001f
+                          ? QStringLiteral("The input was silent: check the cable and the input's volume.")
+                          : QStringLiteral("Input peak %1 dB of full scale%2.")
+                                .arg(QString::number(db, 'f', 0))
+                                .arg(db > -1 ? QStringLiteral(": too loud, turn the input down")
+                                             : db < -30 ? QStringLiteral(": quiet, turn the input up")
+                                                        : QString()));
+}
+
+setup::~setup()
+{
+    if (probe_)
+        probe_->stop();
 }
 
 bool setup::checkField(QLineEdit *field)

@@ -4,12 +4,19 @@
 #include "link/serialport.h"
 
 #include <QDialog>
+#include <memory>
 
 struct App;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTemporaryDir;
+class QTimer;
+class Recorder;
 class QRadioButton;
 
 class setup : public QDialog {
@@ -28,6 +35,12 @@ public:
     // The serial ports offered besides COM 1-4 (the system's ports; tests
     // hand in their own).
     void setSystemPorts(const QList<SerialPort::Available> &ports);
+    // Recording: lists the sound server's inputs in the source box
+    // ("default" first; the chosen one kept when the server does not list
+    // it); the "Test input" button shows the input's level for a few seconds.
+    void fillSources();
+    void testInput();
+    ~setup() override;
 
 public slots:
     void reset();   // cmd_reset
@@ -60,6 +73,15 @@ private:
     class QSpinBox *rigctlPort_ = nullptr;
     QCheckBox *followDial_ = nullptr;
     QCheckBox *lineTrace_ = nullptr;
+    QComboBox *recSource_ = nullptr, *recFormat_ = nullptr;
+    QPushButton *recTest_ = nullptr;
+    QProgressBar *recLevel_ = nullptr;
+    QLabel *recNote_ = nullptr;
+    std::unique_ptr<Recorder> probe_;
+    std::unique_ptr<QTemporaryDir> probeDir_;
+    QTimer *probeTick_ = nullptr;
+    float probePeak_ = 0;
+    void probeEnded(const QString &reason);
     bool filling_ = false;
     bool checking_ = false;
     bool busy_ = false;

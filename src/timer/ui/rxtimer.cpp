@@ -6,6 +6,7 @@
 #include "timer/timerrun.h"
 
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -272,6 +273,11 @@ void RxTimer::build()
     cmd_Rx->setToolTip(QStringLiteral("Settings and frequency from the receiver"));
     for (QPushButton *b : {cmd_Utc, cmd_Rx})
         b->setFixedWidth(56);
+    chk_Rec = new QCheckBox(QStringLiteral("R&ec"), pnl_Set);
+    chk_Rec->setObjectName(QStringLiteral("chk_Rec"));
+    chk_Rec->setToolTip(QStringLiteral("Record the event while the output is on"));
+    g->addWidget(chk_Rec, 0, kColBtn, 1, 2);
+    connect(chk_Rec, &QCheckBox::toggled, this, [this](bool on) { edit_.rec = on; });
     g->addWidget(cmd_Utc, 1, kColBtn, 1, 2);
     g->addWidget(cmd_Rx, 2, kColBtn, 1, 2);
     connect(cmd_Utc, &QPushButton::clicked, this, [this] {
@@ -331,6 +337,15 @@ void RxTimer::build()
             r->addWidget(b, n, kColBtn + i);
             connect(b, &QPushButton::clicked, this, [this, n, i] { cmd_FxCr(n, i); });
         }
+        chk_RecRow[n] = new QCheckBox(QStringLiteral("Rec"), pnl_Show);
+        chk_RecRow[n]->setObjectName(QStringLiteral("chk_Rec%1").arg(n));
+        chk_RecRow[n]->setAccessibleName(ev + QStringLiteral("Rec"));
+        chk_RecRow[n]->setToolTip(QStringLiteral("Record event %1 while the output is on").arg(n));
+        r->addWidget(chk_RecRow[n], n, kColBtn + 2);
+        connect(chk_RecRow[n], &QCheckBox::toggled, this, [this, n](bool on) {
+            if (table_.event_fixed[n])
+                table_.event_tab[n].rec = on;
+        });
     }
 
     // --- command panel and clocks
@@ -397,9 +412,9 @@ void RxTimer::build()
         order << s;
     for (int d = 7; d >= 0; --d)
         order << spn_Freq[d];
-    order << cmd_Utc << cmd_Rx;
+    order << chk_Rec << cmd_Utc << cmd_Rx;
     for (int n = 1; n <= kEvents; ++n)
-        order << cmd_FxCrRow[n][0] << cmd_FxCrRow[n][1];
+        order << cmd_FxCrRow[n][0] << cmd_FxCrRow[n][1] << chk_RecRow[n];
     order << cmd_TimerOn_ << cmd_TimerOff_ << cmd_CrAll_ << cmd_cancel_;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -473,6 +488,7 @@ void RxTimer::showRow(int n)
         lbl_StatRow[n][i]->setText(t.stat[i]);
     for (int d = 0; d < 8; ++d)
         lbl_FreqRow[n][d]->setText(t.freq[d]);
+    chk_RecRow[n]->setChecked(table_.event_tab[n].rec);
 }
 
 void RxTimer::clearRow(int n)
@@ -485,6 +501,7 @@ void RxTimer::clearRow(int n)
         l->clear();
     for (auto *l : lbl_FreqRow[n])
         l->clear();
+    chk_RecRow[n]->setChecked(false);
 }
 
 void RxTimer::applyButtons()
@@ -494,6 +511,7 @@ void RxTimer::applyButtons()
     for (int n = 1; n <= kEvents; ++n) {
         cmd_FxCrRow[n][0]->setEnabled(!running && b.fix[n]);
         cmd_FxCrRow[n][1]->setEnabled(!running && b.clr[n]);
+        chk_RecRow[n]->setEnabled(!running && table_.event_fixed[n]);
     }
     cmd_TimerOn_->setEnabled(!running && b.timerOn);
     cmd_CrAll_->setEnabled(!running && b.clearAll);
@@ -568,9 +586,11 @@ void RxTimer::cmd_TimerOn()
     cmd_TimerOn_->setEnabled(false);
     cmd_cancel_->setEnabled(false);
     cmd_CrAll_->setEnabled(false);
-    for (int n = 1; n <= kEvents; ++n)
+    for (int n = 1; n <= kEvents; ++n) {
         for (auto *b : cmd_FxCrRow[n])
             b->setEnabled(false);
+        chk_RecRow[n]->setEnabled(false);
+    }
     cmd_TimerOff_->setEnabled(true);
     cmd_TimerOff_->setFocus();
     tmr_run_->start();
@@ -613,6 +633,7 @@ void RxTimer::ti_off_ready()
     for (int n = 1; n <= kEvents; ++n) {
         cmd_FxCrRow[n][0]->setEnabled(b.fix[n]);
         cmd_FxCrRow[n][1]->setEnabled(b.clr[n]);
+        chk_RecRow[n]->setEnabled(table_.event_fixed[n]);
     }
 }
 

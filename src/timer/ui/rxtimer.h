@@ -10,6 +10,7 @@
 #include <array>
 
 struct App;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -77,6 +78,9 @@ public:
     std::array<SpinButton *, 6> spn_Stat{};
     std::array<SpinButton *, 8> spn_Freq{};
     std::array<QLabel *, 6> lbl_StatCaption{};
+    // "Rec": record the event (edit panel, and per fixed row).
+    QCheckBox *chk_Rec = nullptr;
+    std::array<QCheckBox *, 6> chk_RecRow{};
     QPushButton *cmd_Utc = nullptr;
     QPushButton *cmd_Rx = nullptr;
     // Rows 1..5 (index 0 unused).

@@ -1,7 +1,9 @@
 // The measuring windows' menu items: each open measuring window disables the
-// others' items, and closing it gives them back.
+// others' items, the panel disabled and enabled again around a run (a scan)
+// leaves them so, and closing the window gives them back.
 #include "app/startup.h"
 #include "link/scriptedport.h"
+#include "measure/ui/measureui.h"
 #include "panel/ui/rxctrl2.h"
 #include "testkit.h"
 
@@ -72,6 +74,11 @@ TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
         QWidget *w = window(c.window);
         ASSERT_TRUE(w) << c.window;
         EXPECT_EQ(enabled(), c.left) << c.item;
+        // A run disables the panel and enables it again: the submenu's
+        // item must not come back on with it.
+        measureui::enablewindows(p->app(), false);
+        measureui::enablewindows(p->app(), true);
+        EXPECT_EQ(enabled(), c.left) << c.item << " after a run";
         w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

@@ -40,6 +40,12 @@ struct HistWin : ::testing::Test {
     {
         t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, m, s));
         w->on_tick();
+        t.settle();
+    }
+    void click(QPushButton *b)
+    {
+        b->click();
+        t.settle();
     }
 };
 
@@ -49,7 +55,7 @@ TEST_F(HistWin, BarsMarkersAndHistograms)
     const Canvas *p = w->pic;
     EXPECT_EQ(p->pixel(300, T + 100), kErase);
     EXPECT_EQ(p->pixel(32, T + 100), QColor(0, 0, 0)); // separator
-    w->cmd_start->click();
+    click(w->cmd_start);
     EXPECT_FALSE(panel.enabled);
     EXPECT_EQ(panel.lockOn, 1);
     for (int s = 0; s < 60; ++s)
@@ -69,12 +75,13 @@ TEST_F(HistWin, BarsMarkersAndHistograms)
     EXPECT_EQ(p->pixel(71, T + 385 - 72), kBar);
     EXPECT_EQ(p->pixel(73, T + 385 - 72), kBar);
 
-    level.clear(); // a silent receiver: skipped, said once
+    level.clear(); // a silent receiver: skipped, shown, said once
     tickAt(1, 0);
     tickAt(1, 1);
     EXPECT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(w->lbl_status->text(), "no reply 12:01:01, 2 missed");
     EXPECT_TRUE(w->running());
-    w->cmd_stop->click();
+    click(w->cmd_stop);
     EXPECT_TRUE(panel.enabled);
     EXPECT_FALSE(t.rx->held());
     EXPECT_TRUE(w->cmd_exit->isEnabled());
@@ -85,13 +92,13 @@ TEST_F(HistWin, Picture)
 {
     if (qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
         GTEST_SKIP() << "only with VOR_SCREENSHOT";
-    w->cmd_start->click();
+    click(w->cmd_start);
     for (int n = 0; n < 20 * 60; ++n) {
         level = "M" + QByteArray::number(104 + int(8 * std::sin(n / 97.0) + 3 * std::sin(n / 2.3))) + "\r";
         tickAt(n / 60, n % 60);
     }
     w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/prophist.png");
-    w->cmd_stop->click();
+    click(w->cmd_stop);
 }
 
 } // namespace

@@ -49,6 +49,12 @@ struct PropWin : ::testing::Test {
     {
         t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(h, m, s));
         w->on_tick();
+        t.settle();
+    }
+    void click(QPushButton *b)
+    {
+        b->click();
+        t.settle();
     }
 };
 
@@ -73,13 +79,13 @@ TEST_F(PropWin, Picture)
     }
     f.close();
     t.prompter.answers = {Prompter::AnsYes};
-    w->cmd_start->click();
+    click(w->cmd_start);
     w->txt_station->setText("Radio Aurora");
     for (int n = 0; n < 20 * 60; ++n) {
         level = "M" + QByteArray::number(104 + int(8 * std::sin(n / 97.0) + 3 * std::sin(n / 2.3))) + "\r";
         tickAt(12, n / 60, n % 60);
     }
-    w->cmd_stop->click();
+    click(w->cmd_stop);
     w->loadpan(f.fileName());
     w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/proptime.png");
 }
@@ -89,7 +95,7 @@ TEST_F(PropWin, BarsStandAtTheirClockPositions)
     EXPECT_EQ(a11y::hiddenLabels(w), QStringList()); // values read as themselves
     EXPECT_EQ(w->pic->pixel(300, 100), kPanel);
     EXPECT_EQ(w->pic->pixel(84, 82), kLight); // guide point
-    w->cmd_start->click();
+    click(w->cmd_start);
     EXPECT_TRUE(w->running());
     EXPECT_FALSE(panel.enabled);
     EXPECT_EQ(w->lbl_freq->text(), "9500.000");
@@ -103,12 +109,14 @@ TEST_F(PropWin, BarsStandAtTheirClockPositions)
     tickAt(12, 1, 1); // quarter close on the hour panel at x = 88
     EXPECT_EQ(w->pic->pixel(88, 279 - 36), kLight);
 
-    level.clear(); // silent: the tick is skipped, said once, the watch goes on
+    level.clear(); // silent: the tick is skipped, shown, said once, the watch goes on
     tickAt(12, 1, 2);
     tickAt(12, 1, 3);
     EXPECT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(w->lbl_status->text(), "no reply 12:01:03, 2 missed");
     EXPECT_TRUE(w->running());
-    w->cmd_stop->click();
+    EXPECT_TRUE(w->tmr_propimp->isActive());
+    click(w->cmd_stop);
     EXPECT_TRUE(panel.enabled);
     EXPECT_FALSE(t.rx->held());
 }
@@ -118,12 +126,13 @@ TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
     t.app.files.pan = "PAN_TEST.TXT";
     w->txt_station->setText("Radio Aurora");
     w->openpan();
+    t.settle();
     ASSERT_TRUE(w->recording());
     EXPECT_EQ(w->lbl_savez->text(), "TEST");
-    w->cmd_start->click();
+    click(w->cmd_start);
     for (int s = 50; s < 60 + 47; ++s)
         tickAt(12, s / 60, s % 60);
-    w->cmd_stop->click();
+    click(w->cmd_stop);
     EXPECT_EQ(t.prompter.lastText(), "The Propagation data is now\nsaved to the file PAN_TEST.TXT");
     QStringList lines;
     QFile f(t.base() + "PAN/PAN_TEST.TXT");
@@ -139,6 +148,20 @@ TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromLatin1(csv.readAll())
                     .startsWith("time,lowest,highest\r\n12:01:01,9.0,9.0\r\n"));
+
+    // A PAN file that can no longer be written: said, and the watch goes on.
+    t.app.files.pan = "PAN_GONE.TXT";
+    w->openpan();
+    t.settle();
+    click(w->cmd_start);
+    const QString gone = t.base() + "PAN/PAN_GONE.TXT";
+    ASSERT_TRUE(QFile::remove(gone) && QDir().mkdir(gone));
+    for (int s = 0; s < 120; ++s)
+        tickAt(13, s / 60, s % 60);
+    EXPECT_TRUE(t.prompter.lastText().endsWith("Recording stopped; what was written stays."));
+    EXPECT_FALSE(w->recording());
+    EXPECT_TRUE(w->running());
+    click(w->cmd_stop);
 }
 
 TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)

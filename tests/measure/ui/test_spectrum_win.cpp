@@ -1,6 +1,6 @@
 // The spectrum window: layout pixels, the limits dialog, a short scan on the
-// line with its bars, the simulated band with its stations, a receiver
-// falling silent, tune mode, SAN save and overlay (also of damaged files),
+// line with its bars, the simulated band with its stations, missed replies
+// (the scan goes on), tune mode, SAN save and overlay (also of damaged files),
 // the CSV and PNG exports.
 #include "common/ui/canvas.h"
 #include "measure/ui/spectrum.h"
@@ -62,11 +62,17 @@ struct SpectrumWin : ::testing::Test {
         for (int i = 0; i < 4; ++i)
             d->txt_in[i]->setText(texts[i]);
         d->cmd_OK->click();
+        t.settle();
+    }
+    void tick()
+    {
+        w->on_tick();
+        t.settle();
     }
     void runToEnd()
     {
         for (int i = 0; i < 200 && w->scanning(); ++i)
-            w->on_tick();
+            tick();
     }
 };
 
@@ -106,6 +112,7 @@ TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
     EXPECT_TRUE(waitUntil([&] { return w->scanning(); }));
     EXPECT_FALSE(w->limitsDialog());
     w->cmd_stop->click();
+    t.settle();
 }
 
 TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
@@ -227,50 +234,80 @@ TEST_F(SpectrumWin, ExportsToAnUnwritablePlaceSayWhy)
     }
 }
 
-TEST_F(SpectrumWin, ASilentReceiverStopsTheScanCleanly)
+TEST_F(SpectrumWin, AMissedReplyLeavesItsStepOutAndTheScanGoesOn)
 {
     limitsOk({"9400", "9900", "5", "1"});
-    w->on_tick();
-    w->on_tick();
+    tick();
+    tick();
     silent = true;
-    w->on_tick();
-    EXPECT_FALSE(w->scanning());
-    EXPECT_FALSE(w->tmr_scan->isActive());
+    t.port.clearWrites();
+    tick();
+    tick();
+    // Both steps tuned on, their bars left out, the message once.
+    EXPECT_EQ(t.port.trace(), "M|F09415000|M|F09420000");
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(w->tmr_scan->isActive());
+    EXPECT_TRUE(t.rx->held());
+    EXPECT_EQ(w->lbl_status->text(), "no reply 12:00:00, 2 missed");
+    EXPECT_EQ(w->scan().data[2], 0.0f); // the station at 9410 kHz missed
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    silent = false;
+    tick();
+    EXPECT_EQ(w->scan().data[4], 1.0f); // 9420 kHz read again
+    EXPECT_EQ(t.prompter.asked.size(), 1);
+
+    w->cmd_stop->click();
+    t.settle();
     EXPECT_FALSE(t.rx->held());
     EXPECT_TRUE(panel.enabled);
-    EXPECT_TRUE(t.port.trace().endsWith("M|H0|H0"));
-    EXPECT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    EXPECT_TRUE(t.port.trace().endsWith("M|F09425000|H0|H0"));
     EXPECT_TRUE(w->cmd_cont->isEnabled());
     EXPECT_TRUE(w->cmd_exit->isEnabled());
 
     // Continue resumes at the step where the scan stopped.
-    silent = false;
     t.port.clearWrites();
     w->cmd_cont->click();
+    t.settle();
     EXPECT_TRUE(w->scanning());
-    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|F09410000|"));
+    EXPECT_TRUE(w->lbl_status->text().isEmpty());
+    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|F09425000|"));
     w->cmd_stop->click();
+    t.settle();
+
+    // Silent from the start: no scan of made-up levels.
+    silent = true;
+    t.prompter.asked.clear();
+    w->cmd_cont->click();
+    t.settle();
+    EXPECT_FALSE(w->scanning());
+    EXPECT_FALSE(t.rx->held());
+    EXPECT_TRUE(panel.enabled);
+    EXPECT_EQ(t.prompter.asked.size(), 1);
 }
 
 TEST_F(SpectrumWin, TuneModeTunesToTheClickedStep)
 {
     limitsOk({"9400", "9900", "5", "1"});
     w->cmd_stop->click();
+    t.settle();
     t.port.clearWrites();
     w->cmd_setfre->click();
     EXPECT_TRUE(w->tuneMode());
     EXPECT_FALSE(w->cmd_exit->isEnabled());
     emit w->pic->clicked(QPoint(320, 200)); // the middle: 9650 kHz
+    t.settle();
     EXPECT_TRUE(t.port.trace().endsWith("F09650000"));
     EXPECT_EQ(panel.freq, "9650.000");
     EXPECT_EQ(w->pic->pixel(320, 418), kYellow);
     emit w->pic->clicked(QPoint(320, 450)); // outside the area: nothing
     emit w->pic->clicked(QPoint(320, 200)); // the same step: not sent again
+    t.settle();
     EXPECT_EQ(t.port.commands().count("F09650000"), 1);
     emit w->pic->moved(QPoint(71, 200));
     EXPECT_EQ(w->lbl_fre1->text(), " 9400");
     w->cmd_stop->click();
+    t.settle();
     EXPECT_FALSE(w->tuneMode());
     EXPECT_FALSE(t.rx->held());
 }

@@ -2,13 +2,18 @@
 // a pseudo-terminal, the PC's clock and the window's own timers. It takes
 // about four minutes, so it runs only with VOR_REAL_TIMER=1; the simulator's
 // log is printed, and with VOR_SCREENSHOT the window is pictured while the
-// run waits and while the event is on air.
+// run waits and while the event is on air. With pulseaudio installed the
+// event is also recorded from a private sound server's 1 kHz sine.
 #include "app/startup.h"
+#include "record/recfiles.h"
+#include "record/recordtest.h"
 #include "testkit.h"
 #include "timer/timerrun.h"
 #include "timer/ui/rxtimer.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -39,6 +44,9 @@ TEST(RealRun, OneEventAgainstTheSimulatorOnAPseudoTerminal)
     RecordingPrompter prompter;
     RecordingLauncher launcher;
     QTemporaryDir dir;
+    PrivateSoundServer sound;
+    if (!sound.ok())
+        std::printf("not recorded: %s\n", qPrintable(sound.why()));
     {
         Program p(Options::parse({"vorantis", "--port", device}), &clock, &prompter, &launcher);
         p.quit = [](int) {};
@@ -60,6 +68,10 @@ TEST(RealRun, OneEventAgainstTheSimulatorOnAPseudoTerminal)
         e.setUtc(timertab::utcOf(start, p.app().settings.ltMinusUtc()));
         e.duration = 1;
         w->showEdit();
+        if (sound.ok()) {
+            p.app().settings.rec_source = "sine_input";
+            w->findChild<QCheckBox *>("chk_Rec")->setChecked(true);
+        }
         QTest::mouseClick(w->findChild<QPushButton *>("cmd_FxCr1_0"), Qt::LeftButton);
         QTest::mouseClick(w->findChild<QPushButton *>("cmd_TimerOn"), Qt::LeftButton);
         ASSERT_TRUE(w->run()->running());
@@ -90,4 +102,16 @@ TEST(RealRun, OneEventAgainstTheSimulatorOnAPseudoTerminal)
     std::printf("--- nrd535-sim log ---\n%s", qPrintable(log));
     EXPECT_TRUE(log.contains("O1"));
     EXPECT_TRUE(log.contains("O0"));
+    if (!sound.ok())
+        return;
+    const QDir rec(dir.filePath("REC"));
+    const QStringList flac = rec.entryList({"*.flac"}, QDir::Files);
+    ASSERT_EQ(flac.size(), 1);
+    const Heard h = hear(rec.filePath(flac[0]), 4800);
+    QFile txt(recfiles::infoPath(rec.filePath(flac[0])));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    std::printf("--- %s: %.2f s, %.1f Hz ---\n%s", qPrintable(flac[0]), h.seconds(), h.hz,
+                txt.readAll().constData());
+    EXPECT_NEAR(h.seconds(), 60, 1);
+    EXPECT_NEAR(h.hz, 1000, 20);
 }

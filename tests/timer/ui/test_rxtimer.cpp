@@ -8,6 +8,7 @@
 #include "timer/ui/rxtimer.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -167,6 +168,26 @@ TEST_F(Window, FixAndClearInOrder)
     EXPECT_EQ(rowDate(1), "     ");
     EXPECT_EQ(rowButtons(), "F1");
     EXPECT_FALSE(button("cmd_TimerOn")->isEnabled());
+}
+
+// "Rec": the edit panel's box goes into the event when it is fixed; a fixed
+// row's box changes its event; clearing the row clears it.
+TEST_F(Window, RecBoxesFollowTheEvents)
+{
+    auto box = [&](const QString &n) { return w->findChild<QCheckBox *>(n); };
+    EXPECT_FALSE(box("chk_Rec1")->isEnabled());
+    box("chk_Rec")->setChecked(true);
+    programTwo();
+    EXPECT_TRUE(box("chk_Rec1")->isChecked() && box("chk_Rec2")->isChecked());
+    EXPECT_TRUE(w->table().event_tab[2].rec);
+    QTest::mouseClick(box("chk_Rec2"), Qt::LeftButton);
+    EXPECT_FALSE(w->table().event_tab[2].rec);
+    EXPECT_TRUE(w->table().event_tab[1].rec);
+    EXPECT_FALSE(box("chk_Rec3")->isEnabled());
+    EXPECT_EQ(box("chk_Rec2")->accessibleName(), "Event 2 Rec");
+    QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
+    EXPECT_FALSE(box("chk_Rec2")->isChecked());
+    EXPECT_FALSE(box("chk_Rec2")->isEnabled());
 }
 
 TEST_F(Window, KeyboardSpinsAndEscape)

@@ -1,0 +1,112 @@
+#include "record/recsession.h"
+
+#include "link/app.h"
+#include "record/recorder.h"
+#include "timer/eventtab.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+RecSession::RecSession(App &app, QObject *parent)
+    : QObject(parent), app_(app), factory_(&audioinput::makeSource)
+{
+}
+
+RecSession::~RecSession()
+{
+    if (running())
+        stop();
+}
+
+QString RecSession::folder() const { return app_.settings.sub(QStringLiteral("REC")); }
+
+bool RecSession::running() const { return rec_ && rec_->running(); }
+
+double RecSession::seconds() const { return rec_ ? rec_->seconds() : 0; }
+
+float RecSession::level() const { return rec_ ? rec_->level() : 0; }
+
+bool RecSession::start(const Request &r, QString *error, QString *warning)
+{
+    if (running()) {
+        if (error)
+            *error = QStringLiteral("A recording is already running:\n%1")
+                         .arg(QDir::toNativeSeparators(path_));
+        return false;
+    }
+    // The last recording, ended by itself, has its end written first.
+    if (rec_)
+        rec_->stop();
+    const QString dir = folder();
+    if (!QDir().mkpath(dir)) {
+        if (error)
+            *error = QStringLiteral("The folder %1 could not be created.")
+                         .arg(QDir::toNativeSeparators(dir));
+        return false;
+    }
+    // A WAV recording cut off by a crash gets its header put right when the
+    // folder is next used.
+    QDirIterator wavs(dir, {QStringLiteral("*.wav")}, QDir::Files);
+    while (wavs.hasNext()) {
+        bool fixed = false;
+        recfiles::repairWav(wavs.next(), &fixed, nullptr);
+    }
+    recfiles::Format f = recfiles::Format::Flac;
+    recfiles::formatFromKey(app_.settings.rec_format, &f);
+    const qint64 free = recfiles::freeBytes(dir);
+    if (warning)
+        warning->clear();
+    if (free >= 0 && free < recfiles::kLowSpace && warning)
+        *warning = QStringLiteral("Only %1 MB are free for recordings in %2.")
+                       .arg(free / (1024 * 1024))
+                       .arg(QDir::toNativeSeparators(dir));
+
+    recfiles::Info info;
+    info.utcStart = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    info.khz = r.khz;
+    info.mode = r.mode;
+    info.bandwidth = r.bandwidth;
+    info.station = r.station;
+    info.startedBy = r.startedBy;
+    const QString sourceName = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
+                                                                   : app_.settings.rec_source;
+    std::unique_ptr<AudioSource> src = factory_(sourceName);
+    info.source = src->name();
+    Recorder::Options o;
+    o.path = recfiles::uniquePath(dir, info, f);
+    o.format = f;
+    auto rec = std::make_unique<Recorder>();
+    if (!rec->start(std::move(src), o, error))
+        return false;
+    QString err;
+    if (!recfiles::writeInfo(o.path, info, &err)) {
+        rec->stop();
+        QFile::remove(o.path);
+        if (error)
+            *error = err;
+        return false;
+    }
+    connect(rec.get(), &Recorder::ended, this, &RecSession::onEnded);
+    rec_ = std::move(rec);
+    info_ = info;
+    path_ = o.path;
+    emit started(path_);
+    return true;
+}
+
+void RecSession::stop()
+{
+    if (rec_)
+        rec_->stop(); // ended() follows at once
+}
+
+void RecSession::onEnded(const QString &reason)
+{
+    info_.utcEnd = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    QString err;
+    recfiles::writeInfo(path_, info_, &err);
+    QString why = reason;
+    if (!err.isEmpty() && why.isEmpty())
+        why = err;
+    emit stopped(path_, why);
+}

@@ -1,0 +1,91 @@
+// The Rec button: a recording of a test tone started and stopped from the
+// panel, closed by Exit, and refused without a sound server.
+#include "panelfixture.h"
+#include "record/recsession.h"
+#include "record/recordtest.h"
+
+#include <QDir>
+#include <QProgressBar>
+
+namespace {
+
+struct RecPanel : PanelTest {
+    std::unique_ptr<RecSession> rec;
+    void SetUp() override
+    {
+        rec = std::make_unique<RecSession>(t.app);
+        rec->setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true); });
+        t.app.rec = rec.get();
+        t.answerState("024095000001"); // 9500 kHz AM
+        make();
+        t.rx->refresh_panel();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        t.app.rec = nullptr;
+    }
+    QStringList files(const char *pattern)
+    {
+        return QDir(t.base() + "REC").entryList({pattern}, QDir::Files, QDir::Name);
+    }
+    // Waits (without a limit that a slow machine would hit) for the level.
+    void waitForLevel()
+    {
+        for (int i = 0; i < 600 && get<QProgressBar>("bar_level")->value() == 0; ++i)
+            QTest::qWait(50);
+    }
+};
+
+} // namespace
+
+TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
+{
+    press("cmd_rec");
+    ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
+    EXPECT_TRUE(get<QPushButton>("cmd_rec")->isChecked());
+    waitForLevel();
+    // A 0.5 peak is -6 dB: 54 on the -60..0 dB bar.
+    EXPECT_EQ(get<QProgressBar>("bar_level")->value(), 54);
+    const QString shots = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (!shots.isEmpty()) {
+        QTest::qWait(1200);
+        w->showRecording();
+        w->grab().save(shots + "/panel-rec.png");
+    }
+    press("cmd_rec");
+    EXPECT_FALSE(rec->running());
+    EXPECT_FALSE(get<QPushButton>("cmd_rec")->isChecked());
+    EXPECT_EQ(get<QProgressBar>("bar_level")->value(), 0);
+    const QStringList flac = files("*.flac");
+    ASSERT_EQ(flac.size(), 1);
+    EXPECT_EQ(flac[0], "20261205_1200Z_9500_AM.flac");
+    EXPECT_EQ(hear(t.base() + "REC/" + flac[0]).rate, 48000);
+    QFile txt(t.base() + "REC/20261205_1200Z_9500_AM.txt");
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(txt.readAll()).remove('\r');
+    EXPECT_TRUE(text.contains("Frequency: 9500 kHz\nMode: AM\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("End: 2026-12-05 12:00:00 UTC\nSource: tone:1000\nStarted by: Rec button"))
+        << text.toStdString();
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+    // Closing the window (as Exit does) closes a running recording.
+    press("cmd_rec");
+    ASSERT_TRUE(rec->running());
+    w->close();
+    EXPECT_FALSE(rec->running());
+    EXPECT_EQ(files("*.flac").size(), 2);
+}
+
+TEST_F(RecPanel, NoSoundServerIsAClearMessage)
+{
+    rec->setSourceFactory(&audioinput::makeSource);
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
+    press("cmd_rec");
+    qunsetenv("PULSE_SERVER");
+    EXPECT_FALSE(rec->running());
+    EXPECT_FALSE(get<QPushButton>("cmd_rec")->isChecked());
+    EXPECT_EQ(t.prompter.lastTitle(), "Recording");
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The sound input default could not be opened: "))
+        << t.prompter.lastText().toStdString();
+    EXPECT_TRUE(files("*").isEmpty());
+}

@@ -1,0 +1,195 @@
+#include "record/audiosource.h"
+#include "record/recfiles.h"
+#include "record/recorder.h"
+#include "recordtest.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using recfiles::Format;
+
+namespace {
+
+// Records frames of a tone into path; returns why it ended ("" when whole).
+QString record(const QString &path, Format f, long long frames,
+               std::unique_ptr<AudioSource> src = std::make_unique<ToneSource>(1000, 0.5))
+{
+    Recorder r;
+    QSignalSpy ended(&r, &Recorder::ended);
+    QString err;
+    Recorder::Options o;
+    o.path = path;
+    o.format = f;
+    o.maxFrames = frames;
+    if (!r.start(std::move(src), o, &err))
+        return QStringLiteral("start: ") + err;
+    EXPECT_TRUE(ended.wait(60000));
+    EXPECT_FALSE(r.running());
+    EXPECT_EQ(ended.count(), 1);
+    return ended.isEmpty() ? QStringLiteral("no end") : ended.first().first().toString();
+}
+
+} // namespace
+
+// Each format holds the tone as recorded: its length, rate, level and pitch.
+TEST(Recorder, ToneInEveryFormatKeepsLengthRateLevelAndPitch)
+{
+    QTemporaryDir dir;
+    struct Case {
+        Format f;
+        const char *name;
+        double levelTol;
+        long long lengthTol;
+    };
+    // Opus is lossy and its encoder delay may shift the end slightly.
+    for (const Case &c : {Case{Format::Flac, "a.flac", 0.002, 0}, Case{Format::Wav, "a.wav", 0.002, 0},
+                          Case{Format::Opus, "a.opus", 0.03, 960}}) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        EXPECT_EQ(record(path, c.f, 3 * 48000), QString());
+        const Heard h = hear(path, 4800);
+        ASSERT_TRUE(h.ok);
+        EXPECT_EQ(h.rate, 48000);
+        EXPECT_EQ(h.channels, 1);
+        EXPECT_NEAR(h.frames, 3 * 48000, c.lengthTol);
+        EXPECT_NEAR(h.rms, 0.5 / std::sqrt(2.0), c.levelTol);
+        EXPECT_NEAR(h.hz, 1000, 2);
+    }
+}
+
+TEST(Recorder, StartFailuresNameTheFileAndLeaveNothing)
+{
+    QTemporaryDir dir;
+    Recorder r;
+    QString err;
+    Recorder::Options o;
+    o.path = dir.filePath("no/such/dir/a.flac");
+    EXPECT_FALSE(r.start(std::make_unique<ToneSource>(), o, &err));
+    EXPECT_TRUE(err.contains(QDir::toNativeSeparators(o.path))) << err.toStdString();
+    // No sound server: the input says so, and no file is made.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
+    o.path = dir.filePath("c.flac");
+    EXPECT_FALSE(r.start(std::make_unique<PulseSource>(), o, &err));
+    EXPECT_TRUE(err.startsWith("The sound input default could not be opened")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(o.path));
+    qunsetenv("PULSE_SERVER");
+    EXPECT_FALSE(r.running());
+}
+
+TEST(Recorder, LostInputClosesAPlayableFileWithAMessage)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"lost.flac", "lost.wav"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(name);
+        Format f;
+        ASSERT_TRUE(recfiles::formatFromPath(path, &f));
+        const QString why =
+            record(path, f, 0, std::make_unique<ToneSource>(1000, 0.5, false, 48000));
+        EXPECT_TRUE(why.startsWith("Recording stopped: the input tone:1000 is gone")) << why.toStdString();
+        EXPECT_TRUE(why.contains(QDir::toNativeSeparators(path)));
+        const Heard h = hear(path);
+        EXPECT_EQ(h.frames, 48000);
+        EXPECT_NEAR(h.hz, 1000, 2);
+    }
+}
+
+// A full disk ends the recording; what was written still plays, and the
+// message names the file and the reason.
+TEST(Recorder, DiskFullStopsWithAPlayableFile)
+{
+    QTemporaryDir dir;
+    SmallTmpfs fs(dir.filePath("small"));
+    if (!fs.ok())
+        GTEST_SKIP() << fs.why().toStdString();
+    for (const char *name : {"full.flac", "full.wav"}) {
+        SCOPED_TRACE(name);
+        const QString path = fs.path + "/" + name;
+        Format f;
+        ASSERT_TRUE(recfiles::formatFromPath(path, &f));
+        const QString why = record(path, f, 0);
+        EXPECT_TRUE(why.startsWith("Recording stopped: " + QDir::toNativeSeparators(path) +
+                                   " could not be written"))
+            << why.toStdString();
+        EXPECT_TRUE(why.contains("space", Qt::CaseInsensitive)) << why.toStdString();
+        const Heard h = hear(path);
+        EXPECT_TRUE(h.ok);
+        EXPECT_GT(h.frames, 4800);
+        EXPECT_NEAR(h.hz, 1000, 2);
+        QFile::remove(path);
+    }
+    // The free-space check sees the small disk.
+    EXPECT_LT(recfiles::freeBytes(fs.path + "/REC/none"), recfiles::kLowSpace);
+}
+
+// A WAV file cut off by a kill (header sizes left behind) plays to its end
+// once repaired; other files are refused by name.
+TEST(Recorder, WavRepairSetsSizesFromTheLength)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.wav");
+    ASSERT_EQ(record(path, Format::Wav, 48000), QString());
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(4);
+        f.write(QByteArray(4, '\0'));
+        f.seek(40); // the data size, after a 16-byte fmt chunk
+        f.write(QByteArray(4, '\0'));
+    }
+    EXPECT_LT(hear(path).frames, 48000);
+    bool fixed = false;
+    QString err;
+    EXPECT_TRUE(recfiles::repairWav(path, &fixed, &err)) << err.toStdString();
+    EXPECT_TRUE(fixed);
+    EXPECT_EQ(hear(path).frames, 48000);
+    EXPECT_TRUE(recfiles::repairWav(path, &fixed, &err));
+    EXPECT_FALSE(fixed);
+
+    const QString flac = dir.filePath("x.flac");
+    ASSERT_EQ(record(flac, Format::Flac, 4800), QString());
+    EXPECT_FALSE(recfiles::repairWav(flac, &fixed, &err));
+    EXPECT_EQ(err, QDir::toNativeSeparators(flac) + ": not a WAV file");
+}
+
+TEST(RecFiles, NamesFromStartFrequencyModeAndStation)
+{
+    recfiles::Info i;
+    i.utcStart = QDateTime(QDate(2026, 12, 5), QTime(3, 7, 59), Qt::UTC);
+    struct Case {
+        double khz;
+        QString mode, station;
+        Format f;
+        QString name;
+    } cases[] = {
+        {6070, "AM", "", Format::Flac, "20261205_0307Z_6070_AM.flac"},
+        {9420.5, "USB", "Voice of Greece", Format::Opus, "20261205_0307Z_9420.5_USB_Voice-of-Greece.opus"},
+        {153, "AM-L", " R/Rom: \"Ant\" ", Format::Wav, "20261205_0307Z_153_AM-L_R-Rom-Ant.wav"},
+    };
+    for (const Case &c : cases) {
+        i.khz = c.khz, i.mode = c.mode, i.station = c.station;
+        EXPECT_EQ(recfiles::fileName(i, c.f), c.name);
+    }
+    QTemporaryDir dir;
+    QFile(dir.filePath("20261205_0307Z_153_AM-L_R-Rom-Ant.txt")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(recfiles::uniquePath(dir.path(), i, Format::Wav),
+              dir.filePath("20261205_0307Z_153_AM-L_R-Rom-Ant_2.wav"));
+
+    i.utcEnd = i.utcStart.addSecs(600);
+    i.bandwidth = "Wide";
+    i.source = "default";
+    i.startedBy = "Timer event 2";
+    const QString rec = dir.filePath("r.flac");
+    QString err;
+    ASSERT_TRUE(recfiles::writeInfo(rec, i, &err));
+    QFile t(dir.filePath("r.txt"));
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(t.readAll()).remove('\r'),
+              "Frequency: 153 kHz\nMode: AM-L\nBandwidth: Wide\nStation: R/Rom: \"Ant\"\n"
+              "Start: 2026-12-05 03:07:59 UTC\nEnd: 2026-12-05 03:17:59 UTC\nSource: default\n"
+              "Started by: Timer event 2\n");
+}
