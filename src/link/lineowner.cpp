@@ -359,6 +359,46 @@ rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
     co_return apply_state(*r, tell != Tell::None);
 }
 
+// ------------------------------------------------------------------ facade calls that do not wait
+
+Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
+{
+    return submit(
+        [this, text]() -> rxjob::Task<> {
+            send_cmd(text);
+            co_return;
+        },
+        true, context);
+}
+
+void Receiver2::posted(const std::function<void()> &call)
+{
+    const bool was = posting_;
+    posting_ = true;
+    call();
+    posting_ = was;
+}
+
+rxjob::Task<> Receiver2::aBracketOn()
+{
+    cmd_active_ = 1;
+    co_await aRemoteOn();
+}
+
+rxjob::Task<> Receiver2::aBracketOff()
+{
+    cmd_active_ = 0;
+    co_await aRemoteOff();
+}
+
+rxjob::Task<bool> Receiver2::aRefreshPanel(Tell tell)
+{
+    co_await aBracketOn();
+    const bool ok = co_await aRefresh(tell);
+    co_await aBracketOff();
+    co_return ok;
+}
+
 // ------------------------------------------------------------------ sessions
 
 bool Receiver2::beginSession(const QObject *owner, const QString &name)

@@ -140,6 +140,20 @@ public:
     // refresh_panel as a job step; the result as refresh_panel's.
     rxjob::Task<bool> aRefresh(Tell tell);
 
+    // --- facade calls that do not wait ----------------------------------------
+    // One command in the remote bracket, as a job: the caller goes on at once.
+    Ticket submitCmd(const QString &text, QObject *context = nullptr);
+    // Runs a facade call (tune, tuneHz, set_mode, bracket_cmd, ...) with
+    // each bracketed command it sends submitted as a job instead of run as a
+    // sequence waited for. What the call shows (labels, fanout) happens now.
+    void posted(const std::function<void()> &call);
+    // Inside a job: a bracket of its own, as bracket() nests one (H1 H1 even
+    // while held; H0 H0 at its end unless held).
+    rxjob::Task<> aBracketOn();
+    rxjob::Task<> aBracketOff();
+    // refresh_panel's exchange inside a job, in its own bracket as above.
+    rxjob::Task<bool> aRefreshPanel(Tell tell);
+
     // --- held sessions -------------------------------------------------------
     // A long operation that holds the receiver (a scan, the S-meter, a
     // propagation recording, a timer run, a memory transfer) is a session:
@@ -340,6 +354,7 @@ private:
     bool lossMuted_ = false;
     bool garbledReported_ = false;
     bool refreshAnswered_ = false;
+    bool posting_ = false; // posted(): bracket_cmd submits a job
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
     int seqDepth_ = 0;

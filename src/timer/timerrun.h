@@ -20,8 +20,12 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 struct App;
+namespace rxjob {
+template <class T> class Task;
+}
 
 class TimerRun : public QObject {
     Q_OBJECT
@@ -88,17 +92,19 @@ signals:
 
 private:
     void advance();
-    bool lineFree() const;
-    void runStep();
-    void stepWaiting();
-    void stepPreparing();
-    void stepOnAir();
+    // The steps that are due, as one job on the line.
+    rxjob::Task<void> aSteps();
+    rxjob::Task<void> aRunStep();
+    rxjob::Task<void> aStepWaiting();
+    rxjob::Task<void> aStepPreparing();
+    rxjob::Task<void> aStepOnAir();
     // The end of the run: "O0" first when interrupted, then "T1", the
-    // panel refresh (unless going away) and the release.
-    void finish(bool interrupted, bool refresh);
+    // panel refresh and the release.
+    rxjob::Task<void> aFinish(bool interrupted);
     void setPhase(Phase p, qint64 dueInMs);
     void send(const QString &cmd);
-    void refresh();
+    // The panel refresh in the held run; a missed reply is noted.
+    rxjob::Task<void> aRefresh();
     bool test_tp() const;
     void setPanelEnabled(bool on);
     const timertab::TimerEvent &event() const;
@@ -115,5 +121,7 @@ private:
     bool inStep_ = false;
     bool stopRequested_ = false;
     bool silentReported_ = false;
+    int missed_ = 0;
+    std::unique_ptr<rxjob::Task<void>> local_; // the steps when there is no receiver
     bool onAir_ = false;
 };

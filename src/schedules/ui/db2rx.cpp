@@ -7,6 +7,7 @@
 #include "link/limits.h"
 #include "link/panelview.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
@@ -265,10 +266,9 @@ void ILG2Rx::showEvent(QShowEvent *e)
                 [this](const QString &s) { txt_arf->setText(s); });
     }
     if (!app_.settings.noRx() && app_.rx) {
-        QPointer<ILG2Rx> self(this);
-        QTimer::singleShot(0, this, [self] {
-            if (self && self->loaded_)
-                self->showRxFreq();
+        QTimer::singleShot(0, this, [this] {
+            if (loaded_)
+                showRxFreq();
         });
     }
     lst_ilg->setFocus();
@@ -277,10 +277,19 @@ void ILG2Rx::showEvent(QShowEvent *e)
 void ILG2Rx::showRxFreq()
 {
     Receiver2 *rx = app_.rx;
-    QPointer<ILG2Rx> self(this);
-    const std::optional<double> khz = rx->read_frequency();
-    if (self && khz)
-        txt_arf->setText(fmt::freqText(*khz));
+    // A job in its own bracket, dropped with the window.
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await rx->aReadRxState();
+            if (!r) {
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                co_return;
+            }
+            if (const std::optional<double> khz = Receiver2::stateFrequency(*r))
+                txt_arf->setText(fmt::freqText(*khz));
+        },
+        true, this);
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)
@@ -310,13 +319,9 @@ bool ILG2Rx::eventFilter(QObject *o, QEvent *e)
 
 void ILG2Rx::on_Load()
 {
-    QPointer<ILG2Rx> self(this);
-    run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"),
-                [self] {
-                    if (self)
-                        self->read_file();
-                },
-                this);
+    // The dialog is modal and a child of this window: the load runs while
+    // the window is there.
+    run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"), [this] { read_file(); }, this);
 }
 
 bool ILG2Rx::read_file()
@@ -435,12 +440,12 @@ void ILG2Rx::tune_line()
     const double f = fmt::val(model->data(i, Qt::DisplayRole).toString().left(8));
     if (!rxlimits::inRange(f))
         return;
-    QPointer<ILG2Rx> self(this);
     tuning_ = true;
     txt_arf->setText(fmt::freqText(f));
-    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
-    if (self)
-        tuning_ = false;
+    app_.rx->posted([&] {
+        app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
+    });
+    tuning_ = false;
 }
 
 void ILG2Rx::on_arf_enter()
@@ -452,7 +457,7 @@ void ILG2Rx::on_arf_enter()
         return;
     }
     if (app_.rx)
-        app_.rx->tune(f, FreqFanout::Ilg2Rx);
+        app_.rx->posted([&] { app_.rx->tune(f, FreqFanout::Ilg2Rx); });
 }
 
 void ILG2Rx::search(const ilgfilter::Criteria &c)

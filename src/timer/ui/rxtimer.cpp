@@ -2,6 +2,7 @@
 
 #include "link/app.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "timer/timerrun.h"
 
@@ -441,23 +442,20 @@ void RxTimer::get_rx()
 {
     if (!app_.rx || (run_ && run_->running()))
         return;
-    QPointer<RxTimer> self(this);
     Receiver2 *rx = app_.rx;
-    // Runs now, or after another caller's sequence.
-    rx->bracket([self, rx] {
-        if (!self)
-            return;
-        const std::optional<QString> x = rx->read_rx_state();
-        if (!self)
-            return;
-        if (!x) {
-            if (!rx->portLost())
-                rx->report_no_answer();
-            return;
-        }
-        self->edit_.setFromRx(*x);
-        self->showEdit();
-    });
+    // A job: runs now, or after another window's; dropped with this window.
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const std::optional<QString> x = co_await rx->aReadRxState();
+            if (!x) {
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                co_return;
+            }
+            edit_.setFromRx(*x);
+            showEdit();
+        },
+        true, this);
 }
 
 void RxTimer::tofix(int n) { table_.fix(n, edit_.toEvent()); }
@@ -574,10 +572,14 @@ void RxTimer::cmd_TimerOn()
     cmd_TimerOff_->setEnabled(true);
     cmd_TimerOff_->setFocus();
     tmr_run_->start();
-    QPointer<RxTimer> self(this);
     run_->start();
-    if (self)
-        applyButtons();
+    if (!run_->running()) {
+        // Another held run has the receiver (it was said): back to programming.
+        tmr_run_->stop();
+        ti_off_ready();
+        return;
+    }
+    applyButtons();
 }
 
 bool RxTimer::askInterrupt()
@@ -592,8 +594,7 @@ void RxTimer::cmd_TimerOff()
 {
     if (!run_->running())
         return;
-    QPointer<RxTimer> self(this);
-    if (!askInterrupt() || !self)
+    if (!askInterrupt())
         return;
     run_->stop();
 }
@@ -671,8 +672,7 @@ void RxTimer::closeEvent(QCloseEvent *e)
 {
     if (run_ && run_->running()) {
         // Closing interrupts the run, as "Timer Off" does.
-        QPointer<RxTimer> self(this);
-        if (!askInterrupt() || !self) {
+        if (!askInterrupt()) {
             e->ignore();
             return;
         }
