@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QThread>
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcLine, "vorantis.line", QtWarningMsg)
@@ -397,6 +398,18 @@ rxjob::Task<bool> Receiver2::aRefreshPanel(Tell tell)
     const bool ok = co_await aRefresh(tell);
     co_await aBracketOff();
     co_return ok;
+}
+
+void Receiver2::releaseNow()
+{
+    lock_held_ = 0;
+    if (cmd_active_ == 0) {
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+    }
+    emit lockChanged(false);
 }
 
 // ------------------------------------------------------------------ sessions

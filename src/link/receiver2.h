@@ -153,6 +153,9 @@ public:
     rxjob::Task<> aBracketOff();
     // refresh_panel's exchange inside a job, in its own bracket as above.
     rxjob::Task<bool> aRefreshPanel(Tell tell);
+    // For an owner that goes away with the program, when no job can run any
+    // more: the release at once, its pauses slept (no events are run).
+    void releaseNow();
 
     // --- held sessions -------------------------------------------------------
     // A long operation that holds the receiver (a scan, the S-meter, a

@@ -21,7 +21,22 @@ TimerRun::TimerRun(App &app, const EventTable &table, QObject *parent)
 {
 }
 
-TimerRun::~TimerRun() { shutdown(); }
+TimerRun::~TimerRun()
+{
+    if (phase_ == Phase::Idle)
+        return;
+    // Going away (the window, or the program with it): no job can follow,
+    // so the last commands go out now.
+    phase_ = Phase::Idle;
+    setPanelEnabled(true);
+    if (Receiver2 *rx = app_.rx) {
+        rx->send_cmd(cmd::relayOff());
+        rx->send_cmd(cmd::timerRelease());
+        if (rx->held())
+            rx->releaseNow();
+        rx->endSession(this);
+    }
+}
 
 QString TimerRun::bannerText(int phase)
 {
@@ -318,8 +333,8 @@ void TimerRun::shutdown()
     if (phase_ == Phase::Idle)
         return;
     stopRequested_ = false;
-    // Going away: "O0", "T1" and the release, without the panel refresh,
-    // as a job that needs nothing of this run (after a step on the line).
+    // The window closes: "O0", "T1" and the release, without the panel
+    // refresh, as a job that needs nothing of this run (after a step on the line).
     phase_ = Phase::Idle;
     onAir_ = false;
     setPanelEnabled(true);

@@ -51,15 +51,15 @@ public:
     static constexpr qint64 kT0WaitMs = 500;
 
     TimerRun(App &app, const timertab::EventTable &table, QObject *parent = nullptr);
-    // A run still on is ended as by shutdown().
+    // A run still on sends "O0" and "T1" and lets the receiver go at once.
     ~TimerRun() override;
 
     // Timer On (after the start check): run the fixed events.
     void start();
     // Timer Off (answered Yes): "O0", then the end of the run.
     void stop();
-    // The window or the program goes away: "O0", "T1" and the release at
-    // once, without the panel refresh.
+    // The window closes: "O0", "T1" and the release, without the panel
+    // refresh.
     void shutdown();
     // Drives the run; call it often (the window does every 100 ms).
     void tick();

@@ -183,9 +183,9 @@ RxTimer::RxTimer(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 RxTimer::~RxTimer()
 {
-    // The program may end while a run is on: give the receiver back.
-    if (run_)
-        run_->shutdown();
+    // The program may end while a run is on: the run, going with this
+    // window, gives the receiver back at once.
+    delete run_;
 }
 
 void RxTimer::build()
@@ -628,6 +628,10 @@ void RxTimer::addNote(const QString &text)
 {
     const QString stamp = utcOf(app_.clock->now(), app_.settings.ltMinusUtc()).toString(QStringLiteral("HH:mm"));
     QStringList lines = lbl_note->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A run of missed replies keeps one line, its count going up.
+    static const QString kMissed = QStringLiteral(" UTC  no reply ");
+    if (text.startsWith(QStringLiteral("no reply ")) && !lines.isEmpty() && lines.last().contains(kMissed))
+        lines.removeLast();
     lines << stamp + QStringLiteral(" UTC  ") + text;
     while (lines.size() > 4)
         lines.removeFirst();
