@@ -154,10 +154,12 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     EXPECT_TRUE(w.cmd_Filters->isEnabled());
 
     // Tune from a line: S199 with the code 0041.
+    t.settle();
     t.port.clearWrites();
     w.lst_ilg->setCurrentIndex(w.model->index(3));
     const QString f8 = w.table().lines.at(3).left(8);
     QTest::keyClick(w.lst_ilg, Qt::Key_Return);
+    t.settle();
     const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
@@ -299,10 +301,12 @@ TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
         w.show();
         t.app.files.tracking = "ILGSDATA.ftl";
         ASSERT_TRUE(w.load_file());
+        t.settle();
         EXPECT_EQ(w.txt_arf->text(), "6175.000");
         t.port.clearWrites();
         ASSERT_TRUE(a11y::choose(w.opt_modi[1], how));
         EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
+        t.settle();
         EXPECT_TRUE(w.dialMode());
         EXPECT_FALSE(w.spn_frtr->isVisible());
         const QString trace = t.port.trace();

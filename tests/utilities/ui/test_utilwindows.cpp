@@ -40,6 +40,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
     TestApp t;
     UserDef w(t.app);
     w.show();
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U40|H0|H0");
     EXPECT_TRUE(w.opt[0][0]->isChecked());
 
@@ -50,6 +51,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
         for (int i = w.opt[g].size() - 1; i >= 0; --i) {
             t.port.clearWrites();
             w.opt[g][i]->click();
+            t.settle();
             if (g == 0 && i == 0)
                 continue;
             EXPECT_EQ(trace(t.port), "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
@@ -63,18 +65,22 @@ TEST(UserDefWindow, PitchAndReset)
     TestApp t;
     UserDef w(t.app);
     w.show();
+    t.settle();
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|H0|H0"); // nothing pending yet
     w.spn_Cpb->stepBy(1);
     EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
     EXPECT_EQ(t.port.writes().size(), 4); // nothing sent by the spin button
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U2+0850|H0|H0");
 
     t.port.clearWrites();
     QTest::mouseClick(w.cmd_def, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U00|U11|U2+0800|U41|U61|U71|U81|U91|H0|H0");
     const auto &wr = t.port.writes();
     for (int i = 3; i < 10; ++i)
@@ -88,6 +94,7 @@ TEST(UserDefWindow, PitchAndReset)
     // OK sends the pitch the label shows, not the +0850 still waiting before the reset.
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U2+0800|H0|H0");
 }
 
@@ -97,6 +104,7 @@ TEST(UserDefWindow, NoRxDisablesEverythingButOk)
     t.app.settings.v[5] = 1;
     UserDef w(t.app);
     w.show();
+    t.settle();
     EXPECT_TRUE(t.port.writes().isEmpty());
     for (QGroupBox *b : w.fra_ud)
         EXPECT_FALSE(b->isEnabled());
