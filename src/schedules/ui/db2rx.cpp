@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringListModel>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -234,7 +235,14 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     readFilterFile();
 }
 
-ILG2Rx::~ILG2Rx() = default;
+ILG2Rx::~ILG2Rx()
+{
+    // An import still running stops; the worker ends before its dialog goes.
+    if (importer_) {
+        stopImport_ = true;
+        importer_->wait();
+    }
+}
 
 int ILG2Rx::capacity() const
 {
@@ -367,43 +375,53 @@ bool ILG2Rx::read_file()
 
 void ILG2Rx::on_eibi()
 {
-    QPointer<ILG2Rx> self(this);
+    if (importer_)
+        return; // one import at a time
     const QString csv = chooseScheduleFile(app_.settings.base_dir);
-    if (!self || csv.isEmpty())
+    if (csv.isEmpty())
         return;
     const QString dir = ftl::dataDir(app_.settings.base_dir);
     QDir().mkpath(dir);
     const QString name = eibi::ftlNameFor(csv);
-    // The window may close while the import lets events run: the dialog is
-    // its child and is reached through a guard.
-    QPointer<QProgressDialog> progress =
-        new QProgressDialog(QStringLiteral("Importing %1 ...").arg(QFileInfo(csv).fileName()),
-                            QStringLiteral("Stop"), 0, 100, this);
+    // The import runs on a worker thread; its progress comes back as queued
+    // calls to the dialog, a child of this window, and Stop asks it to end.
+    auto *progress = new QProgressDialog(QStringLiteral("Importing %1 ...").arg(QFileInfo(csv).fileName()),
+                                         QStringLiteral("Stop"), 0, 100, this);
     progress->setObjectName(QStringLiteral("prg_eibi"));
     progress->setWindowTitle(QStringLiteral("Import EiBi"));
     progress->setMinimumDuration(300);
-    eibi::Result r;
-    {
-        BusyGuard busy;
-        r = eibi::import(csv, dir + name, app_.cap.region_codes, [&](int pct) {
-            if (progress)
-                progress->setValue(pct);
-            QCoreApplication::processEvents();
-            return !self || !progress || progress->wasCanceled();
+    stopImport_ = false;
+    connect(progress, &QProgressDialog::canceled, this, [this] { stopImport_ = true; });
+    auto result = std::make_shared<eibi::Result>();
+    const QString out = dir + name;
+    const QStringList codes = app_.cap.region_codes;
+    importer_ = QThread::create([this, csv, out, codes, result, progress] {
+        *result = eibi::import(csv, out, codes, [this, progress](int pct) {
+            QMetaObject::invokeMethod(progress, [progress, pct] { progress->setValue(pct); },
+                                      Qt::QueuedConnection);
+            return stopImport_.load();
         });
-    }
-    delete progress.data();
-    if (!self || r.stopped)
+    });
+    importer_->setParent(this);
+    connect(importer_, &QThread::finished, this, [this, result, progress, name, dir] {
+        importer_->deleteLater();
+        importer_ = nullptr;
+        delete progress;
+        importDone(*result, name, dir);
+    });
+    importer_->start();
+}
+
+void ILG2Rx::importDone(const eibi::Result &r, const QString &name, const QString &dir)
+{
+    if (r.stopped)
         return;
     if (!r.ok) {
         app_.prompter->message(r.error, QStringLiteral("Import EiBi"), Prompter::Exclamation);
         return;
     }
-    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)),
-                           QStringLiteral("Import EiBi"),
+    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)), QStringLiteral("Import EiBi"),
                            r.bad > 0 ? Prompter::Exclamation : Prompter::Information);
-    if (!self)
-        return;
     app_.files.converted = name;
     read_file();
 }

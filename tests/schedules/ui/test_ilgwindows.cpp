@@ -87,6 +87,7 @@ TEST_F(IlgWindows, ConvertTheShortWaveTable)
 
     QFile::remove(t.base() + "Rx2Db/ILGSDATA.ftl");
     w.cmd_convert->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.converting(); }));
     ASSERT_FALSE(t.prompter.asked.isEmpty());
     EXPECT_EQ(t.prompter.lastText(), "Conversion ready");
     EXPECT_EQ(t.prompter.lastTitle(), "ILGRadio database");
@@ -227,6 +228,7 @@ TEST_F(IlgWindows, Db2RxImportEibi)
     copy("data/demo/EIBI/sked-demo.csv", csv);
     w.chooseScheduleFile = [&](const QString &) { return csv; };
     w.cmd_eibi->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.importing(); }));
     EXPECT_EQ(t.prompter.lastText().section('\n', 0, 0),
               "66 record(s) imported into " + QDir::toNativeSeparators(t.base() + "Rx2Db/sked-demo.ftl") + ".");
     EXPECT_EQ(w.windowTitle(), "ILG Radio Database sked-demo.ftl /  66 records");
@@ -235,6 +237,7 @@ TEST_F(IlgWindows, Db2RxImportEibi)
     // A file without one record: said, and the list shown stays.
     textfile::writeLines(csv, {"6175;99-99;;CAN;X;E;NAm"}, nullptr);
     w.cmd_eibi->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.importing(); }));
     EXPECT_TRUE(t.prompter.lastText().contains("holds no broadcast records"));
     EXPECT_EQ(w.entries().size(), 66);
 }
