@@ -11,6 +11,7 @@
 #include <QLoggingCategory>
 #include <QThread>
 #include <QTimer>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcLine, "vorantis.line", QtWarningMsg)
 
@@ -64,8 +65,20 @@ rxjob::Task<> Receiver2::runJob(Job *job)
         cmd_active_ = 1;
         co_await aRemoteOn();
     }
-    if (seqDepth_ == 1)
+    if (seqDepth_ == 1) {
+        jobStarting_ = true;
         emit sequenceStarting();
+        jobStarting_ = false;
+    }
+    if (startDelayMs_ > 0) {
+        // A stream reader stopped its text: its last characters come first.
+        const int ms = std::exchange(startDelayMs_, 0);
+        co_await pause(ms);
+        const std::function<void()> then = std::move(startDelayThen_);
+        startDelayThen_ = nullptr;
+        if (startDelayContext_ && then)
+            then();
+    }
     co_await job->body();
     if (job->withBracket) {
         cmd_active_ = 0;
@@ -410,6 +423,21 @@ void Receiver2::releaseNow()
         send_cmd(cmd::remoteOff());
     }
     emit lockChanged(false);
+}
+
+void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
+{
+    if (jobStarting_) {
+        startDelayMs_ = ms;
+        startDelayContext_ = context;
+        startDelayThen_ = std::move(then);
+        return;
+    }
+    // A sequence of the older kind waits in place.
+    QPointer<QObject> alive(context);
+    wait_ms(ms);
+    if (alive && then)
+        then();
 }
 
 // ------------------------------------------------------------------ sessions

@@ -156,6 +156,12 @@ public:
     // For an owner that goes away with the program, when no job can run any
     // more: the release at once, its pauses slept (no events are run).
     void releaseNow();
+    // A reader of streamed text that stops its stream when a sequence or a
+    // job starts (sequenceStarting) asks it to wait ms before its commands,
+    // then runs then (while context lives) ahead of them.
+    void delayStart(int ms, QObject *context, std::function<void()> then);
+    // The object the job now starting works for (null for a sequence).
+    const QObject *startingContext() const { return jobStarting_ && current_ ? current_->context.data() : nullptr; }
 
     // --- held sessions -------------------------------------------------------
     // A long operation that holds the receiver (a scan, the S-meter, a
@@ -358,6 +364,10 @@ private:
     bool garbledReported_ = false;
     bool refreshAnswered_ = false;
     bool posting_ = false; // posted(): bracket_cmd submits a job
+    bool jobStarting_ = false; // runJob is telling sequenceStarting
+    int startDelayMs_ = 0;
+    QPointer<QObject> startDelayContext_;
+    std::function<void()> startDelayThen_;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
     int seqDepth_ = 0;
