@@ -11,7 +11,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QThread>
 #include <QTimer>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcLine, "vorantis.line", QtWarningMsg)
 
@@ -65,8 +67,20 @@ rxjob::Task<> Receiver2::runJob(Job *job)
         cmd_active_ = 1;
         co_await aRemoteOn();
     }
-    if (seqDepth_ == 1)
+    if (seqDepth_ == 1) {
+        jobStarting_ = true;
         emit sequenceStarting();
+        jobStarting_ = false;
+    }
+    if (startDelayMs_ > 0) {
+        // A stream reader stopped its text: its last characters come first.
+        const int ms = std::exchange(startDelayMs_, 0);
+        co_await pause(ms);
+        const std::function<void()> then = std::move(startDelayThen_);
+        startDelayThen_ = nullptr;
+        if (startDelayContext_ && then)
+            then();
+    }
     co_await job->body();
     if (job->withBracket) {
         cmd_active_ = 0;
@@ -447,6 +461,73 @@ std::optional<qint64> Receiver2::knownHz() const
     if (!ok || !rxlimits::inRangeHz(hz))
         return std::nullopt;
     return hz;
+}
+
+// ------------------------------------------------------------------ facade calls that do not wait
+
+Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
+{
+    return submit(
+        [this, text]() -> rxjob::Task<> {
+            send_cmd(text);
+            co_return;
+        },
+        true, context);
+}
+
+void Receiver2::posted(const std::function<void()> &call)
+{
+    const bool was = posting_;
+    posting_ = true;
+    call();
+    posting_ = was;
+}
+
+rxjob::Task<> Receiver2::aBracketOn()
+{
+    cmd_active_ = 1;
+    co_await aRemoteOn();
+}
+
+rxjob::Task<> Receiver2::aBracketOff()
+{
+    cmd_active_ = 0;
+    co_await aRemoteOff();
+}
+
+rxjob::Task<bool> Receiver2::aRefreshPanel(Tell tell)
+{
+    co_await aBracketOn();
+    const bool ok = co_await aRefresh(tell);
+    co_await aBracketOff();
+    co_return ok;
+}
+
+void Receiver2::releaseNow()
+{
+    lock_held_ = 0;
+    if (cmd_active_ == 0) {
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+    }
+    emit lockChanged(false);
+}
+
+void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
+{
+    if (jobStarting_) {
+        startDelayMs_ = ms;
+        startDelayContext_ = context;
+        startDelayThen_ = std::move(then);
+        return;
+    }
+    // A sequence of the older kind waits in place.
+    QPointer<QObject> alive(context);
+    wait_ms(ms);
+    if (alive && then)
+        then();
 }
 
 // ------------------------------------------------------------------ sessions

@@ -401,6 +401,10 @@ bool Receiver2::cancel(Ticket ticket)
 
 bool Receiver2::bracket_cmd(const QString &text)
 {
+    if (posting_) {
+        submitCmd(text);
+        return true;
+    }
     return bracket([this, text] { send_cmd(text); });
 }
 

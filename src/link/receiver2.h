@@ -165,6 +165,28 @@ public:
     // The receiver's dial is followed: its reports are on and decoded, so
     // knownHz() follows the dial without a read.
     bool dialFollowed() const { return auto_report && reportUsers_ > 0 && streamOwner_.isNull(); }
+    // --- facade calls that do not wait ----------------------------------------
+    // One command in the remote bracket, as a job: the caller goes on at once.
+    Ticket submitCmd(const QString &text, QObject *context = nullptr);
+    // Runs a facade call (tune, tuneHz, set_mode, bracket_cmd, ...) with
+    // each bracketed command it sends submitted as a job instead of run as a
+    // sequence waited for. What the call shows (labels, fanout) happens now.
+    void posted(const std::function<void()> &call);
+    // Inside a job: a bracket of its own, as bracket() nests one (H1 H1 even
+    // while held; H0 H0 at its end unless held).
+    rxjob::Task<> aBracketOn();
+    rxjob::Task<> aBracketOff();
+    // refresh_panel's exchange inside a job, in its own bracket as above.
+    rxjob::Task<bool> aRefreshPanel(Tell tell);
+    // For an owner that goes away with the program, when no job can run any
+    // more: the release at once, its pauses slept (no events are run).
+    void releaseNow();
+    // A reader of streamed text that stops its stream when a sequence or a
+    // job starts (sequenceStarting) asks it to wait ms before its commands,
+    // then runs then (while context lives) ahead of them.
+    void delayStart(int ms, QObject *context, std::function<void()> then);
+    // The object the job now starting works for (null for a sequence).
+    const QObject *startingContext() const { return jobStarting_ && current_ ? current_->context.data() : nullptr; }
 
     // --- held sessions -------------------------------------------------------
     // A long operation that holds the receiver (a scan, the S-meter, a
@@ -366,6 +388,11 @@ private:
     bool lossMuted_ = false;
     bool garbledReported_ = false;
     bool refreshAnswered_ = false;
+    bool posting_ = false; // posted(): bracket_cmd submits a job
+    bool jobStarting_ = false; // runJob is telling sequenceStarting
+    int startDelayMs_ = 0;
+    QPointer<QObject> startDelayContext_;
+    std::function<void()> startDelayThen_;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
     int seqDepth_ = 0;

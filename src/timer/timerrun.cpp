@@ -3,13 +3,13 @@
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/commands.h"
+#include "link/linetask.h"
 #include "link/limits.h"
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "record/recsession.h"
 
-#include <QTimer>
 
 using namespace timertab;
 
@@ -22,7 +22,22 @@ TimerRun::TimerRun(App &app, const EventTable &table, QObject *parent)
 {
 }
 
-TimerRun::~TimerRun() { shutdown(); }
+TimerRun::~TimerRun()
+{
+    if (phase_ == Phase::Idle)
+        return;
+    // Going away (the window, or the program with it): no job can follow,
+    // so the last commands go out now.
+    phase_ = Phase::Idle;
+    setPanelEnabled(true);
+    if (Receiver2 *rx = app_.rx) {
+        rx->send_cmd(cmd::relayOff());
+        rx->send_cmd(cmd::timerRelease());
+        if (rx->held())
+            rx->releaseNow();
+        rx->endSession(this);
+    }
+}
 
 QString TimerRun::bannerText(int phase)
 {
@@ -71,8 +86,6 @@ void TimerRun::setPanelEnabled(bool on)
         app_.panel->setPanelEnabled(on);
 }
 
-bool TimerRun::lineFree() const { return !app_.rx || !app_.rx->wouldQueue(); }
-
 void TimerRun::advance()
 {
     const QDateTime now = app_.clock->now();
@@ -102,10 +115,14 @@ void TimerRun::start()
     run_count = table_.fixedCount();
     if (run_count == 0)
         return;
+    // One held run at a time, whatever the menus show.
+    if (app_.rx && !app_.rx->beginSession(this, QStringLiteral("The timer run")))
+        return;
     run_index = 1;
     dur_ticks = 0;
     banner_phase = 0;
     silentReported_ = false;
+    missed_ = 0;
     stopRequested_ = false;
     onAir_ = false;
     runMs_ = 0;
@@ -127,88 +144,77 @@ void TimerRun::tick()
 {
     if (inStep_ || phase_ == Phase::Idle)
         return;
-    QPointer<TimerRun> self(this);
     inStep_ = true;
+    if (!app_.rx) {
+        // No receiver: nothing waits, the steps run now.
+        local_ = std::make_unique<rxjob::Task<>>(aSteps());
+        local_->start();
+        return;
+    }
+    // The due steps run as one job on the line; its context is this run, so
+    // a run that goes away mid-step is dropped at its next wait.
+    app_.rx->submit([this]() -> rxjob::Task<> { co_await aSteps(); }, false, this);
+}
+
+rxjob::Task<> TimerRun::aSteps()
+{
     for (int guard = 0; guard < 64; ++guard) {
         advance();
-        if (!lineFree())
-            break; // another caller's sequence waits: try on the next tick
         if (stopRequested_) {
             stopRequested_ = false;
-            finish(true, true);
-            if (!self)
-                return;
+            co_await aFinish(true);
             break;
         }
         if (phase_ == Phase::Idle || runMs_ < due_)
             break;
-        if (app_.rx) {
-            app_.rx->sequence([this, self] {
-                if (self)
-                    runStep();
-            });
-        } else {
-            runStep();
-        }
-        if (!self)
-            return;
+        co_await aRunStep();
     }
     inStep_ = false;
 }
 
-void TimerRun::runStep()
+rxjob::Task<> TimerRun::aRunStep()
 {
-    QPointer<TimerRun> self(this);
     switch (phase_) {
     case Phase::Idle:
-        return;
+        co_return;
     case Phase::Starting:
         if (app_.rx)
-            app_.rx->hold();
-        if (!self)
-            return;
-        refresh();
-        if (!self)
-            return;
+            co_await app_.rx->aHold();
+        co_await aRefresh();
         send(cmd::timerHold());
         setPanelEnabled(false);
         setPhase(Phase::Waiting, kTestMs);
-        return;
+        co_return;
     case Phase::Waiting:
-        stepWaiting();
-        return;
+        co_await aStepWaiting();
+        co_return;
     case Phase::Preparing:
-        stepPreparing();
-        return;
+        co_await aStepPreparing();
+        co_return;
     case Phase::Settling:
         send(cmd::relayOn());
         onAir_ = true;
         dur_ticks = 0;
         emit onAir(run_index, true);
-        if (self)
-            startRecording();
-        if (self)
-            setPhase(Phase::OnAir, kDurTickMs);
-        return;
+        startRecording();
+        setPhase(Phase::OnAir, kDurTickMs);
+        co_return;
     case Phase::OnAir:
-        stepOnAir();
-        return;
+        co_await aStepOnAir();
+        co_return;
     case Phase::Between:
         send(cmd::timerHold());
         phase_ = Phase::Waiting;
         due_ = testDue_;
         emit phaseChanged(phase_);
-        return;
+        co_return;
     }
 }
 
-void TimerRun::stepWaiting()
+rxjob::Task<> TimerRun::aStepWaiting()
 {
-    QPointer<TimerRun> self(this);
     banner_phase = banner_phase ? 0 : 1;
     emit captionChanged(bannerText(banner_phase));
-    if (!self)
-        return;
     while (test_tp()) {
         const TimerEvent &e = event();
         const long long now = minuteOf(utcNow());
@@ -221,11 +227,9 @@ void TimerRun::stepWaiting()
                           .arg(run_index)
                           .arg(hhmm(start))
                           .arg(hhmm(start.addSecs(e.duration() * 60))));
-            if (!self)
-                return;
             if (run_index >= run_count) {
-                finish(false, true);
-                return;
+                co_await aFinish(false);
+                co_return;
             }
             ++run_index;
             continue;
@@ -234,19 +238,17 @@ void TimerRun::stepWaiting()
             emit note(QStringLiteral("Event %1 started late (programmed for %2 UTC).")
                           .arg(run_index)
                           .arg(hhmm(start)));
-            if (!self)
-                return;
         }
         prepStep_ = 0;
         setPhase(Phase::Preparing, 0);
-        return;
+        co_return;
     }
     due_ += kTestMs;
     if (due_ <= runMs_)
         due_ = runMs_ + kTestMs;
 }
 
-void TimerRun::stepPreparing()
+rxjob::Task<> TimerRun::aStepPreparing()
 {
     const TimerEvent &e = event();
     switch (prepStep_) {
@@ -260,10 +262,7 @@ void TimerRun::stepPreparing()
         due_ = runMs_ + kTuneWaitMs;
         break;
     case 2: {
-        QPointer<TimerRun> self(this);
-        refresh();
-        if (!self)
-            return;
+        co_await aRefresh();
         if (pbsSet(e.pbs())) {
             send(cmd::pbs(e.pbs()));
             due_ = runMs_ + kSetWaitMs;
@@ -285,65 +284,52 @@ void TimerRun::stepPreparing()
         }
         setPanelEnabled(false);
         setPhase(Phase::Settling, kSettleMs);
-        return;
+        co_return;
     }
     ++prepStep_;
 }
 
-void TimerRun::stepOnAir()
+rxjob::Task<> TimerRun::aStepOnAir()
 {
     ++dur_ticks;
     if (dur_ticks < event().duration() * 6) {
         due_ += kDurTickMs;
-        return;
+        co_return;
     }
-    QPointer<TimerRun> self(this);
     send(cmd::relayOff());
     onAir_ = false;
     stopRecording();
     emit onAir(run_index, false);
-    if (!self)
-        return;
     if (run_index >= run_count) {
-        finish(false, true);
-        return;
+        co_await aFinish(false);
+        co_return;
     }
     ++run_index;
     testDue_ = runMs_ + kTestMs;
     setPhase(Phase::Between, kT0WaitMs);
 }
 
-void TimerRun::finish(bool interrupted, bool refreshPanel)
+rxjob::Task<> TimerRun::aFinish(bool interrupted)
 {
-    QPointer<TimerRun> self(this);
     const int k = run_index;
     const bool wasOnAir = onAir_;
     phase_ = Phase::Idle;
     onAir_ = false;
-    if (refreshPanel) {
-        emit finished();
-        if (!self)
-            return;
-    }
+    emit finished();
     if (interrupted) {
         send(cmd::relayOff());
-        if (wasOnAir && refreshPanel)
+        if (wasOnAir)
             emit onAir(k, false);
     }
     stopRecording();
-    if (!self)
-        return;
     setPanelEnabled(true);
     send(cmd::timerRelease());
-    if (refreshPanel) {
-        refresh();
-        if (!self)
-            return;
-    }
+    co_await aRefresh();
     if (app_.rx && app_.rx->held())
-        app_.rx->release();
-    if (self && refreshPanel)
-        emit phaseChanged(phase_);
+        co_await app_.rx->aRelease();
+    if (app_.rx)
+        app_.rx->endSession(this);
+    emit phaseChanged(phase_);
 }
 
 void TimerRun::shutdown()
@@ -351,26 +337,41 @@ void TimerRun::shutdown()
     if (phase_ == Phase::Idle)
         return;
     stopRequested_ = false;
-    finish(true, false);
+    // The window closes: "O0", "T1" and the release, without the panel
+    // refresh, as a job that needs nothing of this run (after a step on the line).
+    phase_ = Phase::Idle;
+    onAir_ = false;
+    setPanelEnabled(true);
+    Receiver2 *rx = app_.rx;
+    if (!rx)
+        return;
+    rx->submit(
+        [rx]() -> rxjob::Task<> {
+            rx->send_cmd(cmd::relayOff());
+            rx->send_cmd(cmd::timerRelease());
+            if (rx->held())
+                co_await rx->aRelease();
+        },
+        false, nullptr);
+    rx->endSession(this);
 }
 
-void TimerRun::refresh()
+rxjob::Task<> TimerRun::aRefresh()
 {
     if (!app_.rx)
-        return;
-    QPointer<TimerRun> self(this);
-    const bool ok = app_.rx->refresh_panel(false);
-    if (!self || ok || app_.rx->portLost() || silentReported_)
-        return;
-    // Told once per run; the box comes up from the event loop so that the
-    // run goes on while it is open.
-    silentReported_ = true;
-    emit note(QStringLiteral("The receiver did not answer; the run goes on."));
-    QPointer<Receiver2> rx(app_.rx);
-    QTimer::singleShot(0, app_.rx, [rx] {
-        if (rx)
-            rx->report_no_answer();
-    });
+        co_return;
+    const bool ok = co_await app_.rx->aRefreshPanel(Receiver2::Tell::None);
+    if (ok || app_.rx->portLost())
+        co_return;
+    // A missed reply shows in the window and the run goes on; the receiver
+    // message shows once per run and does not stop it.
+    ++missed_;
+    const QString when = utcNow().toString(QStringLiteral("HH:mm:ss"));
+    emit note(QStringLiteral("no reply %1 UTC, %2 missed; the run goes on.").arg(when).arg(missed_));
+    if (!silentReported_) {
+        silentReported_ = true;
+        app_.rx->report_no_answer();
+    }
 }
 
 void TimerRun::startRecording()

@@ -24,8 +24,12 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 struct App;
+namespace rxjob {
+template <class T> class Task;
+}
 
 class TimerRun : public QObject {
     Q_OBJECT
@@ -51,15 +55,15 @@ public:
     static constexpr qint64 kT0WaitMs = 500;
 
     TimerRun(App &app, const timertab::EventTable &table, QObject *parent = nullptr);
-    // A run still on is ended as by shutdown().
+    // A run still on sends "O0" and "T1" and lets the receiver go at once.
     ~TimerRun() override;
 
     // Timer On (after the start check): run the fixed events.
     void start();
     // Timer Off (answered Yes): "O0", then the end of the run.
     void stop();
-    // The window or the program goes away: "O0", "T1" and the release at
-    // once, without the panel refresh.
+    // The window closes: "O0", "T1" and the release, without the panel
+    // refresh.
     void shutdown();
     // Drives the run; call it often (the window does every 100 ms).
     void tick();
@@ -92,17 +96,19 @@ signals:
 
 private:
     void advance();
-    bool lineFree() const;
-    void runStep();
-    void stepWaiting();
-    void stepPreparing();
-    void stepOnAir();
+    // The steps that are due, as one job on the line.
+    rxjob::Task<void> aSteps();
+    rxjob::Task<void> aRunStep();
+    rxjob::Task<void> aStepWaiting();
+    rxjob::Task<void> aStepPreparing();
+    rxjob::Task<void> aStepOnAir();
     // The end of the run: "O0" first when interrupted, then "T1", the
-    // panel refresh (unless going away) and the release.
-    void finish(bool interrupted, bool refresh);
+    // panel refresh and the release.
+    rxjob::Task<void> aFinish(bool interrupted);
     void setPhase(Phase p, qint64 dueInMs);
     void send(const QString &cmd);
-    void refresh();
+    // The panel refresh in the held run; a missed reply is noted.
+    rxjob::Task<void> aRefresh();
     void startRecording();
     void stopRecording();
     void recStopped(const QString &path, const QString &reason);
@@ -122,6 +128,8 @@ private:
     bool inStep_ = false;
     bool stopRequested_ = false;
     bool silentReported_ = false;
+    int missed_ = 0;
+    std::unique_ptr<rxjob::Task<void>> local_; // the steps when there is no receiver
     bool onAir_ = false;
     bool recording_ = false; // the run started the running recording
 };

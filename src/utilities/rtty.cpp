@@ -143,12 +143,15 @@ Receiver::~Receiver()
 void Receiver::sendParams(int speedIndex, int shiftIndex, int polarity)
 {
     if (app_.rx)
-        app_.rx->bracket_cmd(cmd::rttyParams(speedIndex, shiftIndex, polarity));
+        app_.rx->submitCmd(cmd::rttyParams(speedIndex, shiftIndex, polarity), this);
 }
 
 void Receiver::start()
 {
     if (running_ || !app_.rx)
+        return;
+    // The page holds the line's text for itself: one held session at a time.
+    if (!app_.rx->beginSession(this, QStringLiteral("The RTTY page")))
         return;
     // The text is ours until Exit: the receiver's frequency reports, when
     // something wants them, are switched off meanwhile.
@@ -162,9 +165,7 @@ void Receiver::start()
             p->readAll();
         connect(p, &Port::readyRead, this, &Receiver::readChunk, Qt::UniqueConnection);
     }
-    own_ = true;
-    app_.rx->bracket_cmd(cmd::rttyOn());
-    own_ = false;
+    app_.rx->submitCmd(cmd::rttyOn(), this);
     page_.clearCurrent(); // a line cut short by Stop does not carry on
     poll_.start();
     emit pageChanged();
@@ -185,10 +186,9 @@ void Receiver::exit()
     stop();
     file_.close();
     if (app_.rx) {
-        own_ = true;
-        app_.rx->bracket_cmd(cmd::rttyOff());
-        own_ = false;
+        app_.rx->submitCmd(cmd::rttyOff()); // goes out also when the page goes
         app_.rx->releaseStream(this);
+        app_.rx->endSession(this);
     }
 }
 
@@ -248,7 +248,8 @@ void Receiver::take(const QByteArray &chunk)
 
 void Receiver::pauseForOther()
 {
-    if (!running_ || own_ || !app_.rx)
+    // The page's own commands (a job for this reader) do not stop it.
+    if (!running_ || !app_.rx || app_.rx->startingContext() == this)
         return;
     resume_.stop();
     if (paused_)
@@ -256,13 +257,12 @@ void Receiver::pauseForOther()
     paused_ = true;
     Receiver2 *rx = app_.rx;
     rx->send_cmd(cmd::rttyOff());
-    // Characters already on their way still arrive: they belong to the page.
-    QPointer<Receiver> self(this);
-    rx->wait_ms(rxlimits::kBracketPauseMs);
-    if (!self)
-        return;
-    if (Port *p = rx->port())
-        take(p->readAll());
+    // Characters already on their way still arrive: they belong to the
+    // page. The starting exchange waits for them.
+    rx->delayStart(rxlimits::kBracketPauseMs, this, [this] {
+        if (Port *p = app_.rx->port())
+            take(p->readAll());
+    });
 }
 
 void Receiver::resumeIfQuiet()
@@ -274,9 +274,7 @@ void Receiver::resumeIfQuiet()
         return;
     }
     paused_ = false;
-    own_ = true;
-    app_.rx->bracket_cmd(cmd::rttyOn());
-    own_ = false;
+    app_.rx->submitCmd(cmd::rttyOn(), this);
 }
 
 } // namespace ry

@@ -119,7 +119,6 @@ private:
     SaveFile file_;
     bool running_ = false;
     bool paused_ = false;
-    bool own_ = false; // our own bracket runs
     QTimer poll_;
     QTimer resume_;
 };

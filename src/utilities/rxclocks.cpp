@@ -68,25 +68,20 @@ QString badClockReplyText()
                           "The clock shown is not changed.");
 }
 
-std::optional<QString> readClock(App &app)
+rxjob::Task<std::optional<QString>> aReadClock(App &app)
 {
-    if (!app.rx || app.rx->wouldQueue())
-        return std::nullopt;
-    RxReply r;
-    const bool ran = app.rx->bracket([&] { r = app.rx->transact(cmd::clockRead(), 8); });
-    if (!ran)
-        return std::nullopt;
+    const RxReply r = co_await app.rx->aTransact(cmd::clockRead(), 8);
     if (r.status == RxReply::NoAnswer) {
         app.rx->report_no_answer();
-        return std::nullopt;
+        co_return std::nullopt;
     }
     if (!r.ok())
-        return std::nullopt;
+        co_return std::nullopt;
     const auto t = clockFromReply(r.data);
+    // Said without stopping the job that reads.
     if (!t && app.prompter)
-        app.prompter->message(badClockReplyText(), QStringLiteral("Receiver"),
-                              Prompter::Exclamation);
-    return t;
+        app.prompter->notice(badClockReplyText(), QStringLiteral("Receiver"), Prompter::Exclamation);
+    co_return t;
 }
 
 } // namespace rxclocks

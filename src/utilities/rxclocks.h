@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "link/linetask.h"
+
 struct App;
 
 namespace rxclocks {
@@ -28,11 +30,11 @@ inline QString inputErrorTitle() { return QStringLiteral("Input Error"); }
 // 4-5 minutes); nullopt when they are not digits or out of range.
 std::optional<QString> clockFromReply(const QByteArray &reply);
 
-// Reads the receiver clock inside the remote bracket ("R0", 8 characters,
-// bounded). Returns "hh:mm"; nullopt when there is no usable answer, after
-// telling the user why (no answer, or a reply that is not a clock time).
-// Nothing is done (nullopt, no message) while another sequence is running.
-std::optional<QString> readClock(App &app);
+// Reads the receiver clock ("R0", 8 characters, bounded) as a step of a job
+// that runs in the remote bracket. Returns "hh:mm"; nullopt when there is no
+// usable answer, after telling the user why (no answer, or a reply that is
+// not a clock time).
+rxjob::Task<std::optional<QString>> aReadClock(App &app);
 
 // Text of the message for a clock reply that is not a time.
 QString badClockReplyText();

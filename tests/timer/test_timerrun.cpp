@@ -66,7 +66,7 @@ struct Run : ::testing::Test {
             const qint64 step = qBound<qint64>(50, run.msToNext(), qint64(maxStepMs));
             t.clock.t = t.clock.t.addMSecs(step);
             run.tick();
-            QCoreApplication::processEvents();
+            t.settle();
         }
     }
     void driveToEnd() { drive(t.clock.t.addDays(1)); }
@@ -104,6 +104,7 @@ TEST_F(Run, FiveEventsInOrderWithTheirPauses)
     program(4, 12, 14, 1);
     program(5, 13, 0, 1, 0, 0, 5);
     run.start();
+    t.settle();
     EXPECT_FALSE(panel.enabled);
     EXPECT_EQ(panel.lockOn, 1);
     EXPECT_EQ(sent.first().cmd, "H1");
@@ -187,7 +188,10 @@ TEST_F(Run, SilentReceiverIsToldOnceAndTheRunGoesOn)
     for (const auto &a : t.prompter.asked)
         told += a.text.startsWith("The receiver did not answer.");
     EXPECT_EQ(told, 1);
-    EXPECT_EQ(notes.size(), 1);
+    // Every missed reply shows in the window, counted; the run goes on.
+    ASSERT_EQ(notes.size(), 4);
+    EXPECT_TRUE(notes.last().startsWith("no reply ")) << notes.last().toStdString();
+    EXPECT_TRUE(notes.last().contains("4 missed"));
     EXPECT_EQ(count("O1"), 2);
     EXPECT_EQ(count("O0"), 2);
     EXPECT_EQ(timerCommands().last().cmd, "T1");
@@ -205,6 +209,7 @@ TEST_F(Run, TimerOffWhileSettlingSendsO0AndEnds)
     ASSERT_EQ(run.phase(), TimerRun::Phase::Settling);
     sent.clear();
     run.stop();
+    t.settle();
     EXPECT_TRUE(finished);
     EXPECT_FALSE(run.running());
     QStringList texts;

@@ -151,6 +151,7 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     }
     t.rx->release();
     r.exit();
+    t.settle();
     EXPECT_FALSE(sim.radio()->rttyOn());
     const QStringList cmds = [&] {
         QStringList l;

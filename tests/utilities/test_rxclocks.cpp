@@ -1,5 +1,6 @@
 // The receiver clock helpers: clock texts, timer times, the clock reply and
 // the bracketed read.
+#include "link/receiver2.h"
 #include "testkit.h"
 #include "utilities/rxclocks.h"
 
@@ -42,16 +43,22 @@ TEST(RxClocks, ReadClockInsideTheBracket)
     TestApp t;
     QByteArray reply = "R214500\r";
     t.port.responder = [&](const QByteArray &c) { return c == "R0" ? reply : QByteArray(); };
-    EXPECT_EQ(rxclocks::readClock(t.app), QString("21:45"));
+    auto readClock = [&] {
+        std::optional<QString> out;
+        t.rx->submit([&]() -> rxjob::Task<> { out = co_await rxclocks::aReadClock(t.app); });
+        t.settle();
+        return out;
+    };
+    EXPECT_EQ(readClock(), QString("21:45"));
     EXPECT_EQ(t.port.trace(), "H1|H1|R0|H0|H0");
     EXPECT_TRUE(t.prompter.asked.isEmpty());
 
     reply = "R9x4500\r"; // malformed: refused with a message
-    EXPECT_FALSE(rxclocks::readClock(t.app));
+    EXPECT_FALSE(readClock());
     EXPECT_EQ(t.prompter.lastText(), rxclocks::badClockReplyText());
 
     reply.clear(); // silent: the receiver message, within the bound
-    EXPECT_FALSE(rxclocks::readClock(t.app));
+    EXPECT_FALSE(readClock());
     EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
     EXPECT_EQ(t.prompter.asked.size(), 2);
 }

@@ -1,6 +1,5 @@
 #include "panel/ui/rxctrl2.h"
 
-#include "common/ui/busy.h"
 #include "common/fmt.h"
 #include "common/timetext.h"
 #include "link/app.h"
@@ -8,6 +7,7 @@
 #include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "panel/entry.h"
 #include "panel/ui/textgrid.h"
@@ -235,7 +235,7 @@ void rxctrl2::grd_HF_click(int c)
         return;
     app_.rxs.att = int16_t(c);
     int16_t n = int16_t(c);
-    app_.rx->set_att(n);
+    app_.rx->posted([&] { app_.rx->set_att(n); });
 }
 
 void rxctrl2::grd_agc_click(int c)
@@ -243,47 +243,56 @@ void rxctrl2::grd_agc_click(int c)
     if (c < 0 || c > 2 || !app_.rx)
         return;
     int16_t n = int16_t(gridcodes::agc[c]);
-    app_.rx->set_agc(n);
+    app_.rx->posted([&] { app_.rx->set_agc(n); });
+}
+
+void rxctrl2::afterLine(std::function<void()> fn)
+{
+    // A job without a bracket of its own: it runs when the commands
+    // submitted before it have gone out, and not at all once the panel is gone.
+    app_.rx->submit(
+        [fn]() -> rxjob::Task<> {
+            fn();
+            co_return;
+        },
+        false, this);
 }
 
 void rxctrl2::grd_nb_click(int c)
 {
     if (c < 0 || c > 2 || !app_.rx)
         return;
-    QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(cmd::nb(c));
-    if (self)
-        setLabel(NB, Captions::text(app_.cap.nb, c));
+    app_.rx->submitCmd(cmd::nb(c));
+    setLabel(NB, Captions::text(app_.cap.nb, c));
 }
 
 void rxctrl2::grd_bw_click(int c)
 {
     if (c < 0 || c > 3 || !app_.rx)
         return;
-    QPointer<rxctrl2> self(this);
     int16_t n = int16_t(gridcodes::bw[c]);
-    app_.rx->set_bw(n);
-    if (!self)
-        return;
+    app_.rx->posted([&] { app_.rx->set_bw(n); });
     const int code = gridcodes::bw[c];
-    if (code == 2 || code == 3) {
-        clearBwc();
-    } else if (app_.settings.bwcFitted() && app_.rx->held()) {
-        const auto range = rxlimits::bwcRange(code);
-        enableBwc(range->minEnd, range->maxEnd, range->minEnd);
-    }
+    // The BWC control follows once the filter command has gone out (its
+    // "W" comes after the filter's).
+    afterLine([this, code] {
+        if (code == 2 || code == 3) {
+            clearBwc();
+        } else if (app_.settings.bwcFitted() && app_.rx->held()) {
+            const auto range = rxlimits::bwcRange(code);
+            enableBwc(range->minEnd, range->maxEnd, range->minEnd);
+        }
+    });
 }
 
 void rxctrl2::grd_md_click(int r, int c)
 {
     if (r < 0 || r > 2 || c < 0 || c > 2 || !app_.rx)
         return;
-    QPointer<rxctrl2> self(this);
     int16_t n = int16_t(gridcodes::md[r * 3 + c]);
     app_.rxs.mode = n;
-    app_.rx->set_mode(n);
-    if (self)
-        refreshNow();
+    app_.rx->posted([&] { app_.rx->set_mode(n); });
+    refreshNow();
 }
 
 void rxctrl2::grd_vbt_click(int c)
@@ -291,40 +300,43 @@ void rxctrl2::grd_vbt_click(int c)
     if (c < 0 || c > 1 || !app_.rx)
         return;
     vbt_choice_ = c;
-    QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(cmd::user(1, c));
-    if (self)
-        showVbt(c == 1);
+    app_.rx->submitCmd(cmd::user(1, c));
+    showVbt(c == 1);
+}
+
+rxjob::Task<bool> rxctrl2::aHoldAndRefresh()
+{
+    Receiver2 *rx = app_.rx;
+    co_await rx->aHold();
+    if (app_.settings.noRx())
+        co_return true;
+    const bool ok = co_await rx->aRefreshPanel(Receiver2::Tell::All);
+    co_return ok;
 }
 
 void rxctrl2::grd_lock_click(int c)
 {
     if (c < 0 || c > 1 || !app_.rx)
         return;
-    QPointer<rxctrl2> self(this);
-    Receiver2 *rx = app_.rx;
     if (c == 0) {
         panelui::paintValue(ui_.lbl_lock, panelui::kLight);
-        rx->release();
-        if (!self)
-            return;
-    } else {
-        panelui::paintValue(ui_.lbl_lock, panelui::kOrange);
-        rx->hold();
-        if (!self)
-            return;
-        if (!app_.settings.noRx() && !refreshNow()) {
-            // The receiver did not answer: let it go again.
-            if (!self)
-                return;
-            releaseLock();
-            ui_.grd_lock->setCurrent(0, 0);
-            return;
-        }
-        if (!self)
-            return;
+        releaseLock();
+        ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
+        return;
     }
-    ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
+    panelui::paintValue(ui_.lbl_lock, panelui::kOrange);
+    app_.rx->submit(
+        [this, c]() -> rxjob::Task<> {
+            const bool ok = co_await aHoldAndRefresh();
+            if (!ok) {
+                // The receiver did not answer: let it go again.
+                co_await app_.rx->aRelease();
+                ui_.grd_lock->setCurrent(0, 0);
+                co_return;
+            }
+            ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
+        },
+        false, this);
 }
 
 void rxctrl2::grd_CS_click(int r, int c)
@@ -355,63 +367,62 @@ void rxctrl2::vsc_pbs_change(int v)
 
 void rxctrl2::releaseLock()
 {
-    app_.rx->release();
+    // Needs nothing of the panel: it goes out also when the panel closes.
+    Receiver2 *rx = app_.rx;
+    rx->submit([rx]() -> rxjob::Task<> { co_await rx->aRelease(); }, false, nullptr);
+}
+
+void rxctrl2::showGo(bool going)
+{
+    const QString t = going ? QStringLiteral("NO") : QStringLiteral("GO");
+    ui_.cmd_gono->setText(t);
+    ui_.cmd_gono->setAccessibleName(t);
+    ui_.cmd_gono->setProperty("going", going);
+    ui_.cmd_gono->style()->unpolish(ui_.cmd_gono);
+    ui_.cmd_gono->style()->polish(ui_.cmd_gono);
 }
 
 void rxctrl2::cmd_gono_click()
 {
     if (!app_.rx)
         return;
-    QPointer<rxctrl2> self(this);
-    Receiver2 *rx = app_.rx;
     go_state_ = 1 - go_state_;
-    if (go_state_ == 1) {
-        ui_.cmd_gono->setText(QStringLiteral("NO"));
-        ui_.cmd_gono->setAccessibleName(QStringLiteral("NO"));
-        ui_.cmd_gono->setProperty("going", true);
-        ui_.cmd_gono->style()->unpolish(ui_.cmd_gono);
-        ui_.cmd_gono->style()->polish(ui_.cmd_gono);
-        rx->hold();
-        if (!self)
-            return;
-        if (go_state_ == 1 && !app_.settings.noRx() && !refreshNow()) {
-            // No answer: stop as NO would.
-            if (self && go_state_ == 1)
-                cmd_gono_click();
-            return;
-        }
-        if (!self)
-            return;
-    } else {
-        ui_.cmd_gono->setText(QStringLiteral("GO"));
-        ui_.cmd_gono->setAccessibleName(QStringLiteral("GO"));
-        ui_.cmd_gono->setProperty("going", false);
-        ui_.cmd_gono->style()->unpolish(ui_.cmd_gono);
-        ui_.cmd_gono->style()->polish(ui_.cmd_gono);
+    showGo(go_state_ == 1);
+    if (go_state_ == 0) {
         releaseLock();
         return;
     }
+    // Continuous tuning: each step is a job of its own, and the next one is
+    // submitted when it has gone out, so clicks and other windows' jobs get
+    // the line between steps. NO (go_state_ 0) ends the chain.
+    app_.rx->submit(
+        [this]() -> rxjob::Task<> {
+            const bool ok = co_await aHoldAndRefresh();
+            if (go_state_ != 1)
+                co_return;
+            if (!ok) {
+                cmd_gono_click(); // no answer: stop as NO would
+                co_return;
+            }
+            goStep();
+        },
+        false, this);
+}
 
-    // Continuous tuning; a later click (processed inside) ends it. Only one
-    // loop runs even when GO is clicked again while it is still unwinding.
-    if (go_loop_)
+void rxctrl2::goStep()
+{
+    if (go_state_ != 1 || go_loop_)
         return;
-    go_loop_ = true;
-    while (self && go_state_ == 1) {
-        const bool skipped = spin_busy_;
-        spinStep(spin_dir_ == -1 ? -1 : 1);
-        if (!self)
-            return;
-        if (skipped)
-            rx->wait_ms(10); // a manual step is running: let it finish
-        if (rx->portLost()) {
-            cmd_gono_click(); // the line is gone: stop cleanly
-            break;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (app_.rx->portLost()) {
+        cmd_gono_click(); // the line is gone: stop cleanly
+        return;
     }
-    if (self)
+    go_loop_ = true;
+    spinStep(spin_dir_ == -1 ? -1 : 1);
+    afterLine([this] {
         go_loop_ = false;
+        goStep();
+    });
 }
 
 // ---------------------------------------------------------------- entry
@@ -450,10 +461,8 @@ void rxctrl2::enterKeypadChannel()
                                Prompter::Exclamation);
         return;
     }
-    QPointer<rxctrl2> self(this);
-    app_.rx->bracket_cmd(cmd::recall(*ch));
-    if (self)
-        refreshNow();
+    app_.rx->submitCmd(cmd::recall(*ch));
+    refreshNow();
 }
 
 void rxctrl2::enterTypedFrequency()
@@ -472,26 +481,25 @@ void rxctrl2::spinStep(int dir)
             spin_dir_ = panelentry::spinDirOf(dir);
         return;
     }
-    QPointer<rxctrl2> self(this);
     spin_busy_ = true;
     // While GO runs the spin button stays usable: it reverses the stepping.
     if (go_state_ != 1)
         ui_.spn_Freq->setEnabled(false);
     spin_dir_ = panelentry::spinDirOf(dir);
-    app_.rx->tuneHz(panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_, spin_dir_),
-                    FreqFanout::Panel);
-    if (!self)
-        return;
-    spin_busy_ = false;
-    ui_.spn_Freq->setEnabled(true);
+    const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_, spin_dir_);
+    app_.rx->posted([&] { app_.rx->tuneHz(hz, FreqFanout::Panel); });
+    afterLine([this] {
+        spin_busy_ = false;
+        ui_.spn_Freq->setEnabled(true);
+    });
 }
 
-bool rxctrl2::refreshNow()
+void rxctrl2::refreshNow()
 {
     if (app_.settings.noRx() || !app_.rx)
-        return false;
-    BusyGuard busy;
-    return app_.rx->refresh_panel(true);
+        return;
+    Receiver2 *rx = app_.rx;
+    rx->submit([rx]() -> rxjob::Task<> { co_await rx->aRefresh(Receiver2::Tell::All); }, true, this);
 }
 
 // ---------------------------------------------------------------- PanelView
@@ -575,7 +583,6 @@ void rxctrl2::showLock(bool on)
 
 void rxctrl2::enableBwc(int minEnd, int maxEnd, int value)
 {
-    QPointer<rxctrl2> self(this);
     ui_.vsc_bwc->setEnabled(true);
     const int before = ui_.vsc_bwc->value();
     {
@@ -589,18 +596,13 @@ void rxctrl2::enableBwc(int minEnd, int maxEnd, int value)
     }
     if (ui_.vsc_bwc->value() != before)
         vsc_bwc_change(ui_.vsc_bwc->value());
-    if (!self)
-        return;
     ui_.lbl_bwc->setText(fmt::zeros(value, 4));
 }
 
 void rxctrl2::enablePbs(int value, const QString &labelText)
 {
-    QPointer<rxctrl2> self(this);
     ui_.vsc_pbs->setEnabled(true);
     ui_.vsc_pbs->setValue(value);
-    if (!self)
-        return;
     ui_.lbl_pbs->setText(labelText);
 }
 
@@ -668,38 +670,35 @@ void rxctrl2::closeEvent(QCloseEvent *e)
 
 void rxctrl2::closeDown(bool closing)
 {
-    go_state_ = 0; // ends a running GO loop
+    go_state_ = 0; // ends a running GO chain after its step
     // Exit and the close box end a recording with its file closed.
     if (app_.rec && app_.rec->running())
         app_.rec->stop();
     Receiver2 *rx = app_.rx;
-    if (rx && rx->busy()) {
-        // Called from inside a wait of a running sequence (a GO step): go on
-        // when it has ended, so that the release comes after its commands.
-        auto once = std::make_shared<QMetaObject::Connection>();
-        *once = connect(rx, &Receiver2::idle, this, [this, once, closing] {
-            disconnect(*once);
-            closeDown(closing);
-        });
-        return;
+    if (rx) {
+        // After a GO step on the line: the vbt function on again after a
+        // close, then the receiver's own panel works again.
+        if (closing && vbt_choice_ == 0)
+            rx->submitCmd(cmd::user(1, 1));
+        rx->submit(
+            [rx]() -> rxjob::Task<> {
+                if (rx->held())
+                    co_await rx->aRelease();
+            },
+            false, nullptr);
     }
-    QPointer<rxctrl2> self(this);
-    if (closing && vbt_choice_ == 0 && rx)
-        rx->bracket_cmd(cmd::user(1, 1));
-    if (!self)
-        return;
-    // The receiver's own panel works again after the program has ended.
-    if (rx && rx->held())
-        rx->release();
-    if (!self)
-        return;
-    if (closing) {
-        if (app_.panel == this)
-            app_.panel = nullptr;
-        emit closed();
-    }
-    if (self && exitHook)
-        exitHook(0);
+    if (closing && app_.panel == this)
+        app_.panel = nullptr;
+    auto end = [this, closing] {
+        if (closing)
+            emit closed();
+        if (exitHook)
+            exitHook(0);
+    };
+    if (rx)
+        afterLine(end);
+    else
+        end();
 }
 
 void rxctrl2::mouseDoubleClickEvent(QMouseEvent *e)

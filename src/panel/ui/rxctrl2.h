@@ -13,6 +13,10 @@
 #include <QPointer>
 #include <functional>
 
+namespace rxjob {
+template <class T> class Task;
+}
+
 struct App;
 class QAction;
 class QMenu;
@@ -119,7 +123,15 @@ private:
     // Connects the receiver's signals to the labels and controls they change.
     void connectReceiver();
 
-    bool refreshNow();
+    void refreshNow();
+    // Hold and refresh (no refresh with NO RX): false when the receiver did
+    // not answer.
+    rxjob::Task<bool> aHoldAndRefresh();
+    // fn runs as a job when the commands submitted before have gone out.
+    void afterLine(std::function<void()> fn);
+    void showGo(bool going);
+    // One GO step, the next submitted behind it.
+    void goStep();
     void syncGrid(Label which, const QString &text);
     void tuneTo(double khz);
     void runMenu(const QString &name);

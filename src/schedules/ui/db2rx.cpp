@@ -7,6 +7,7 @@
 #include "link/limits.h"
 #include "link/panelview.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringListModel>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -233,7 +235,14 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     readFilterFile();
 }
 
-ILG2Rx::~ILG2Rx() = default;
+ILG2Rx::~ILG2Rx()
+{
+    // An import still running stops; the worker ends before its dialog goes.
+    if (importer_) {
+        stopImport_ = true;
+        importer_->wait();
+    }
+}
 
 int ILG2Rx::capacity() const
 {
@@ -265,10 +274,9 @@ void ILG2Rx::showEvent(QShowEvent *e)
                 [this](const QString &s) { txt_arf->setText(s); });
     }
     if (!app_.settings.noRx() && app_.rx) {
-        QPointer<ILG2Rx> self(this);
-        QTimer::singleShot(0, this, [self] {
-            if (self && self->loaded_)
-                self->showRxFreq();
+        QTimer::singleShot(0, this, [this] {
+            if (loaded_)
+                showRxFreq();
         });
     }
     lst_ilg->setFocus();
@@ -277,10 +285,19 @@ void ILG2Rx::showEvent(QShowEvent *e)
 void ILG2Rx::showRxFreq()
 {
     Receiver2 *rx = app_.rx;
-    QPointer<ILG2Rx> self(this);
-    const std::optional<double> khz = rx->read_frequency();
-    if (self && khz)
-        txt_arf->setText(fmt::freqText(*khz));
+    // A job in its own bracket, dropped with the window.
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await rx->aReadRxState();
+            if (!r) {
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                co_return;
+            }
+            if (const std::optional<double> khz = Receiver2::stateFrequency(*r))
+                txt_arf->setText(fmt::freqText(*khz));
+        },
+        true, this);
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)
@@ -310,13 +327,9 @@ bool ILG2Rx::eventFilter(QObject *o, QEvent *e)
 
 void ILG2Rx::on_Load()
 {
-    QPointer<ILG2Rx> self(this);
-    run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"),
-                [self] {
-                    if (self)
-                        self->read_file();
-                },
-                this);
+    // The dialog is modal and a child of this window: the load runs while
+    // the window is there.
+    run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"), [this] { read_file(); }, this);
 }
 
 bool ILG2Rx::read_file()
@@ -362,43 +375,53 @@ bool ILG2Rx::read_file()
 
 void ILG2Rx::on_eibi()
 {
-    QPointer<ILG2Rx> self(this);
+    if (importer_)
+        return; // one import at a time
     const QString csv = chooseScheduleFile(app_.settings.base_dir);
-    if (!self || csv.isEmpty())
+    if (csv.isEmpty())
         return;
     const QString dir = ftl::dataDir(app_.settings.base_dir);
     QDir().mkpath(dir);
     const QString name = eibi::ftlNameFor(csv);
-    // The window may close while the import lets events run: the dialog is
-    // its child and is reached through a guard.
-    QPointer<QProgressDialog> progress =
-        new QProgressDialog(QStringLiteral("Importing %1 ...").arg(QFileInfo(csv).fileName()),
-                            QStringLiteral("Stop"), 0, 100, this);
+    // The import runs on a worker thread; its progress comes back as queued
+    // calls to the dialog, a child of this window, and Stop asks it to end.
+    auto *progress = new QProgressDialog(QStringLiteral("Importing %1 ...").arg(QFileInfo(csv).fileName()),
+                                         QStringLiteral("Stop"), 0, 100, this);
     progress->setObjectName(QStringLiteral("prg_eibi"));
     progress->setWindowTitle(QStringLiteral("Import EiBi"));
     progress->setMinimumDuration(300);
-    eibi::Result r;
-    {
-        BusyGuard busy;
-        r = eibi::import(csv, dir + name, app_.cap.region_codes, [&](int pct) {
-            if (progress)
-                progress->setValue(pct);
-            QCoreApplication::processEvents();
-            return !self || !progress || progress->wasCanceled();
+    stopImport_ = false;
+    connect(progress, &QProgressDialog::canceled, this, [this] { stopImport_ = true; });
+    auto result = std::make_shared<eibi::Result>();
+    const QString out = dir + name;
+    const QStringList codes = app_.cap.region_codes;
+    importer_ = QThread::create([this, csv, out, codes, result, progress] {
+        *result = eibi::import(csv, out, codes, [this, progress](int pct) {
+            QMetaObject::invokeMethod(progress, [progress, pct] { progress->setValue(pct); },
+                                      Qt::QueuedConnection);
+            return stopImport_.load();
         });
-    }
-    delete progress.data();
-    if (!self || r.stopped)
+    });
+    importer_->setParent(this);
+    connect(importer_, &QThread::finished, this, [this, result, progress, name, dir] {
+        importer_->deleteLater();
+        importer_ = nullptr;
+        delete progress;
+        importDone(*result, name, dir);
+    });
+    importer_->start();
+}
+
+void ILG2Rx::importDone(const eibi::Result &r, const QString &name, const QString &dir)
+{
+    if (r.stopped)
         return;
     if (!r.ok) {
         app_.prompter->message(r.error, QStringLiteral("Import EiBi"), Prompter::Exclamation);
         return;
     }
-    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)),
-                           QStringLiteral("Import EiBi"),
+    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)), QStringLiteral("Import EiBi"),
                            r.bad > 0 ? Prompter::Exclamation : Prompter::Information);
-    if (!self)
-        return;
     app_.files.converted = name;
     read_file();
 }
@@ -435,12 +458,12 @@ void ILG2Rx::tune_line()
     const double f = fmt::val(model->data(i, Qt::DisplayRole).toString().left(8));
     if (!rxlimits::inRange(f))
         return;
-    QPointer<ILG2Rx> self(this);
     tuning_ = true;
     txt_arf->setText(fmt::freqText(f));
-    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
-    if (self)
-        tuning_ = false;
+    app_.rx->posted([&] {
+        app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
+    });
+    tuning_ = false;
 }
 
 void ILG2Rx::on_arf_enter()
@@ -452,7 +475,7 @@ void ILG2Rx::on_arf_enter()
         return;
     }
     if (app_.rx)
-        app_.rx->tune(f, FreqFanout::Ilg2Rx);
+        app_.rx->posted([&] { app_.rx->tune(f, FreqFanout::Ilg2Rx); });
 }
 
 void ILG2Rx::search(const ilgfilter::Criteria &c)

@@ -3,12 +3,14 @@
 // "ilgfilter.ini".
 #pragma once
 #include "schedules/ftlfile.h"
+#include "schedules/eibi.h"
 #include "schedules/ilgfilter.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <functional>
 
 struct App;
@@ -19,6 +21,7 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QStringListModel;
+class QThread;
 class QTimer;
 class ILG2Rx;
 
@@ -70,6 +73,7 @@ public:
     // Import EiBi: a ;-separated schedule file into an .ftl list in the
     // converted-lists folder, then shown as by Load File.
     void on_eibi();
+    bool importing() const { return importer_ != nullptr; }
     // Picks the schedule file to import ("" = cancelled); tests replace it.
     std::function<QString(const QString &dir)> chooseScheduleFile;
     // Set Filters, RX Control, Exit.
@@ -97,4 +101,8 @@ private:
     ftl::Table table_;
     bool loaded_ = false;
     bool tuning_ = false;
+    // The EiBi import on its worker thread.
+    QThread *importer_ = nullptr;
+    std::atomic<bool> stopImport_ = false;
+    void importDone(const eibi::Result &r, const QString &name, const QString &dir);
 };

@@ -21,7 +21,8 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
+#include <memory>
+#include <QThread>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -344,7 +345,15 @@ ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
     resize(720, 380);
 }
 
-ILG::~ILG() = default;
+ILG::~ILG()
+{
+    // A conversion still running stops after its record; the worker ends
+    // before the table it reads goes.
+    if (worker_) {
+        stop_ = true;
+        worker_->wait();
+    }
+}
 
 void ILG::on_locate()
 {
@@ -443,28 +452,46 @@ void ILG::on_convert()
     const QString out = dir + ilg::ftlName(tableName_);
     prg_convert->setRange(0, qMax(1, table_->recordCount()));
     prg_convert->setValue(0);
-    int seen = 0;
-    QPointer<ILG> self(this);
-    ilg::Result r;
-    {
-        BusyGuard busy;
-        r = ilg::convert(*table_, tableName_ + QStringLiteral(".dbf"), out, app_.cap.region_codes,
-                         [&](int count, const QString &line) {
-                             ++seen;
-                             if (!line.isEmpty() && count % 100 == 0) {
-                                 lbl_cnr->setText(QString::number(count));
-                                 lbl_cnr->repaint();
-                                 lbl_record->setText(line.left(77));
-                             }
-                             if (seen % 100 == 0)
-                                 prg_convert->setValue(seen);
-                             QCoreApplication::processEvents();
-                             return stop_;
-                         });
-    }
+    // The conversion runs on a worker thread; the window shows its progress
+    // from queued calls and goes on with its events meanwhile.
+    auto result = std::make_shared<ilg::Result>();
+    const QString dbf = tableName_ + QStringLiteral(".dbf");
+    const QStringList codes = app_.cap.region_codes;
+    DbfTable *table = table_.get();
+    worker_ = QThread::create([this, table, dbf, out, codes, result] {
+        int seen = 0;
+        *result = ilg::convert(*table, dbf, out, codes, [this, &seen](int count, const QString &line) {
+            ++seen;
+            if (seen % 100 == 0) {
+                const QString shown = count % 100 == 0 ? line.left(77) : QString();
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, count, shown, seen] {
+                        if (!shown.isEmpty()) {
+                            lbl_cnr->setText(QString::number(count));
+                            lbl_record->setText(shown);
+                        }
+                        prg_convert->setValue(seen);
+                    },
+                    Qt::QueuedConnection);
+            }
+            return stop_.load();
+        });
+    });
+    worker_->setParent(this);
+    connect(worker_, &QThread::finished, this, [this, result] {
+        worker_->deleteLater();
+        worker_ = nullptr;
+        convertDone(*result);
+    });
+    busy_ = std::make_unique<BusyGuard>();
+    worker_->start();
+}
+
+void ILG::convertDone(const ilg::Result &r)
+{
+    busy_.reset();
     converting_ = false;
-    if (!self)
-        return;
     if (!r.ok) {
         app_.prompter->message(r.error, QStringLiteral("ILGRadio database"), Prompter::Critical);
         for (QWidget *w : {static_cast<QWidget *>(cmd_exit), static_cast<QWidget *>(fra_seldb),
@@ -481,8 +508,7 @@ void ILG::on_convert()
         app_.prompter->message(r.warning, QStringLiteral("ILGRadio database"), Prompter::Exclamation);
     app_.prompter->message(QStringLiteral("Conversion ready"), QStringLiteral("ILGRadio database"),
                            Prompter::NoIcon);
-    if (self)
-        close();
+    close();
 }
 
 void ILG::showEvent(QShowEvent *e)

@@ -3,13 +3,17 @@
 // that locates the folder holding the two .dbf tables.
 #pragma once
 #include "schedules/dbftable.h"
+#include "schedules/ilgconvert.h"
 
 #include <QDialog>
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <memory>
 
 struct App;
+class BusyGuard;
+class QThread;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -117,7 +121,10 @@ private:
     std::unique_ptr<DbfTable> table_;
     QString tableName_, tablePath_;
     bool bound_ = true;
-    bool stop_ = false;
+    std::atomic<bool> stop_ = false;
+    QThread *worker_ = nullptr;
+    std::unique_ptr<BusyGuard> busy_;
+    void convertDone(const ilg::Result &r);
     bool converting_ = false;
     bool shown_ = false;
 };

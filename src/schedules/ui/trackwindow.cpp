@@ -8,6 +8,7 @@
 #include "link/limits.h"
 #include "link/panelview.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "common/ui/fonts.h"
 
@@ -282,13 +283,9 @@ QString tracking::captionText() const
 
 void tracking::on_Load()
 {
-    QPointer<tracking> self(this);
-    run_selfile(app_, callers::Tracking, QStringLiteral("*.ftl"),
-                [self] {
-                    if (self)
-                        self->load_file();
-                },
-                this);
+    // The dialog is modal and a child of this window: the load runs while
+    // the window is there.
+    run_selfile(app_, callers::Tracking, QStringLiteral("*.ftl"), [this] { load_file(); }, this);
 }
 
 void tracking::readRxFreq()
@@ -296,16 +293,27 @@ void tracking::readRxFreq()
     Receiver2 *rx = app_.rx;
     if (app_.settings.noRx() || !rx)
         return;
-    QPointer<tracking> self(this);
-    const std::optional<double> khz = rx->read_frequency();
-    if (!self || !khz)
-        return;
-    app_.rxs.freq_khz = *khz;
-    const QString s = fmt::freqText(app_.rxs.freq_khz);
-    if (app_.panel)
-        app_.panel->setFreqText(s);
-    txt_arf->setText(s);
-    lookup();
+    // A job in its own bracket; nothing shown when the reply is not a
+    // frequency of the receiver's range.
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await rx->aReadRxState();
+            if (!r) {
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                co_return;
+            }
+            const std::optional<double> khz = Receiver2::stateFrequency(*r);
+            if (!khz)
+                co_return;
+            app_.rxs.freq_khz = *khz;
+            const QString s = fmt::freqText(app_.rxs.freq_khz);
+            if (app_.panel)
+                app_.panel->setFreqText(s);
+            txt_arf->setText(s);
+            lookup();
+        },
+        true, this);
 }
 
 bool tracking::load_file()
@@ -326,10 +334,7 @@ bool tracking::load_file()
         app_.prompter->message(r.error, QStringLiteral("Tracking"), Prompter::Exclamation);
         return false;
     }
-    QPointer<tracking> self(this);
     readRxFreq();
-    if (!self)
-        return false;
     setWindowTitle(captionText());
     const QString upper = name.toUpper();
     if (upper == QLatin1String("ILGSDATA.FTL"))
@@ -413,46 +418,46 @@ void tracking::on_spin(bool up)
         return;
     spinning_ = true;
     spn_frtr->setEnabled(false);
-    QPointer<tracking> self(this);
     const double step = fmt::val(txt_fs->text());
-    auto next = [up, step](double f) {
-        return up ? qMin(f + step, rxlimits::kMaxKhz) : qMax(f - step, rxlimits::kMinKhz);
-    };
     Receiver2 *rx = app_.rx;
-    bool ok = true;
     if (app_.settings.noRx() || !rx) {
-        app_.rxs.freq_khz = next(app_.rxs.freq_khz);
-    } else if (rx->wouldQueue()) {
-        ok = false; // the receiver is busy with another sequence: skip this step
-    } else {
-        std::optional<QString> r;
-        double f = 0;
-        rx->bracket([&] {
-            r = rx->read_rx_state();
+        app_.rxs.freq_khz = nextFreq(app_.rxs.freq_khz, up, step);
+        spinDone(true);
+        return;
+    }
+    // Reads the dial and tunes one step from it, in one bracket.
+    rx->submit(
+        [this, rx, up, step]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await rx->aReadRxState();
             const std::optional<double> now = r ? Receiver2::stateFrequency(*r) : std::nullopt;
             if (!now) {
-                r.reset(); // a reply without a frequency is no answer
-                return;
+                // A reply without a frequency is no answer.
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                spinDone(false);
+                co_return;
             }
-            f = next(*now);
+            const double f = nextFreq(*now, up, step);
             rx->send_cmd(cmd::freq(f));
-        });
-        if (!self)
-            return;
-        if (!r) {
-            ok = false;
-            if (!rx->portLost())
-                rx->report_no_answer();
-        } else {
             app_.rxs.freq_khz = f;
-        }
-    }
+            spinDone(true);
+        },
+        true, this);
+}
+
+double tracking::nextFreq(double f, bool up, double step)
+{
+    return up ? qMin(f + step, rxlimits::kMaxKhz) : qMax(f - step, rxlimits::kMinKhz);
+}
+
+void tracking::spinDone(bool ok)
+{
     if (ok) {
         const QString s = fmt::freqText(app_.rxs.freq_khz);
         txt_arf->setText(s);
         lookup();
-        if (rx)
-            rx->frequency_fanout(s, false, FreqFanout::Tracking);
+        if (app_.rx)
+            app_.rx->frequency_fanout(s, false, FreqFanout::Tracking);
     }
     spn_frtr->setEnabled(true);
     spinning_ = false;
@@ -469,18 +474,25 @@ void tracking::on_mode(int mode)
         spn_frtr->hide();
         if (app_.settings.noRx() || !rx)
             return;
-        QPointer<tracking> self(this);
-        readRxFreq();
-        if (!self)
+        // Dial mode holds the receiver: one held session at a time.
+        if (!rx->beginSession(this, QStringLiteral("Tracking in Dial mode"))) {
+            setMouseMode();
+            lbl_fs->show();
+            txt_fs->show();
+            spn_frtr->show();
             return;
+        }
+        readRxFreq();
         dial_ = true;
-        rx->sequence([rx] {
-            rx->hold();
-            rx->refresh_panel();
-            rx->wait_ms(50);
-            rx->wantReports(true);
-            rx->send_cmd(cmd::remoteOff());
-        });
+        rx->submit(
+            [rx]() -> rxjob::Task<> {
+                co_await rx->aHold();
+                co_await rx->aRefreshPanel(Receiver2::Tell::All);
+                co_await rx->pause(50);
+                rx->wantReports(true);
+                rx->send_cmd(cmd::remoteOff());
+            },
+            false, this);
     } else {
         if (dial_)
             leaveDial();
@@ -503,10 +515,14 @@ void tracking::leaveDial()
     Receiver2 *rx = app_.rx;
     if (!rx)
         return;
-    rx->sequence([rx] {
-        rx->wantReports(false);
-        rx->release();
-    });
+    // Needs nothing of the window: it also runs when the window closes.
+    rx->submit(
+        [rx]() -> rxjob::Task<> {
+            rx->wantReports(false);
+            co_await rx->aRelease();
+        },
+        false, nullptr);
+    rx->endSession(this);
 }
 
 void tracking::on_arf_enter()
@@ -518,7 +534,7 @@ void tracking::on_arf_enter()
         return;
     }
     if (app_.rx) {
-        app_.rx->tune(f, FreqFanout::Tracking);
+        app_.rx->posted([&] { app_.rx->tune(f, FreqFanout::Tracking); });
     } else {
         app_.rxs.freq_khz = f;
         lookup();
@@ -544,15 +560,17 @@ void tracking::closeEvent(QCloseEvent *e)
         leaveDial();
         setMouseMode();
     } else if (rx && !app_.settings.noRx() && !rx->held()) {
-        rx->sequence([rx] {
-            // The reports stay on while another user (the panel's
-            // follow-the-dial option) still wants them.
-            if (!rx->reportsWanted()) {
-                rx->auto_report = false;
-                rx->send_cmd(cmd::reportsOff());
-            }
-            rx->release();
-        });
+        rx->submit(
+            [rx]() -> rxjob::Task<> {
+                // The reports stay on while another user (the panel's
+                // follow-the-dial option) still wants them.
+                if (!rx->reportsWanted()) {
+                    rx->auto_report = false;
+                    rx->send_cmd(cmd::reportsOff());
+                }
+                co_await rx->aRelease();
+            },
+            false, nullptr);
     }
     app_.files.tracking.clear();
     table_ = ftl::Table();

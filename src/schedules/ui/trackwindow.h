@@ -55,6 +55,9 @@ public:
     void build_list();
     void show_page(int k);
     // Spin button events (Mouse mode).
+    static double nextFreq(double f, bool up, double step);
+    // The end of a spin step: shown and passed on when ok.
+    void spinDone(bool ok);
     void on_spin(bool up);
     // Tuning mode: 0 Mouse, 1 Dial.
     void on_mode(int mode);

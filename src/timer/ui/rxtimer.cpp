@@ -2,6 +2,7 @@
 
 #include "link/app.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "timer/timerrun.h"
 
@@ -183,9 +184,9 @@ RxTimer::RxTimer(App &app, QWidget *parent) : QWidget(parent), app_(app)
 
 RxTimer::~RxTimer()
 {
-    // The program may end while a run is on: give the receiver back.
-    if (run_)
-        run_->shutdown();
+    // The program may end while a run is on: the run, going with this
+    // window, gives the receiver back at once.
+    delete run_;
 }
 
 void RxTimer::build()
@@ -456,23 +457,20 @@ void RxTimer::get_rx()
 {
     if (!app_.rx || (run_ && run_->running()))
         return;
-    QPointer<RxTimer> self(this);
     Receiver2 *rx = app_.rx;
-    // Runs now, or after another caller's sequence.
-    rx->bracket([self, rx] {
-        if (!self)
-            return;
-        const std::optional<QString> x = rx->read_rx_state();
-        if (!self)
-            return;
-        if (!x) {
-            if (!rx->portLost())
-                rx->report_no_answer();
-            return;
-        }
-        self->edit_.setFromRx(*x);
-        self->showEdit();
-    });
+    // A job: runs now, or after another window's; dropped with this window.
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            const std::optional<QString> x = co_await rx->aReadRxState();
+            if (!x) {
+                if (!rx->portLost())
+                    rx->report_no_answer();
+                co_return;
+            }
+            edit_.setFromRx(*x);
+            showEdit();
+        },
+        true, this);
 }
 
 void RxTimer::tofix(int n) { table_.fix(n, edit_.toEvent()); }
@@ -594,10 +592,14 @@ void RxTimer::cmd_TimerOn()
     cmd_TimerOff_->setEnabled(true);
     cmd_TimerOff_->setFocus();
     tmr_run_->start();
-    QPointer<RxTimer> self(this);
     run_->start();
-    if (self)
-        applyButtons();
+    if (!run_->running()) {
+        // Another held run has the receiver (it was said): back to programming.
+        tmr_run_->stop();
+        ti_off_ready();
+        return;
+    }
+    applyButtons();
 }
 
 bool RxTimer::askInterrupt()
@@ -612,8 +614,7 @@ void RxTimer::cmd_TimerOff()
 {
     if (!run_->running())
         return;
-    QPointer<RxTimer> self(this);
-    if (!askInterrupt() || !self)
+    if (!askInterrupt())
         return;
     run_->stop();
 }
@@ -648,6 +649,10 @@ void RxTimer::addNote(const QString &text)
 {
     const QString stamp = utcOf(app_.clock->now(), app_.settings.ltMinusUtc()).toString(QStringLiteral("HH:mm"));
     QStringList lines = lbl_note->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A run of missed replies keeps one line, its count going up.
+    static const QString kMissed = QStringLiteral(" UTC  no reply ");
+    if (text.startsWith(QStringLiteral("no reply ")) && !lines.isEmpty() && lines.last().contains(kMissed))
+        lines.removeLast();
     lines << stamp + QStringLiteral(" UTC  ") + text;
     while (lines.size() > 4)
         lines.removeFirst();
@@ -692,8 +697,7 @@ void RxTimer::closeEvent(QCloseEvent *e)
 {
     if (run_ && run_->running()) {
         // Closing interrupts the run, as "Timer Off" does.
-        QPointer<RxTimer> self(this);
-        if (!askInterrupt() || !self) {
+        if (!askInterrupt()) {
             e->ignore();
             return;
         }

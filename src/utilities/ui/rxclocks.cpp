@@ -4,6 +4,7 @@
 #include "link/commands.h"
 #include "link/port.h"
 #include "link/limits.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "utilities/rxclocks.h"
 
@@ -13,7 +14,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -155,7 +155,7 @@ void RxClocks::showEvent(QShowEvent *e)
     if (opened_)
         return;
     opened_ = true;
-    app_.rx->bracket_cmd(cmd::clockOpen());
+    app_.rx->submitCmd(cmd::clockOpen());
 }
 
 void RxClocks::closeEvent(QCloseEvent *e)
@@ -163,7 +163,7 @@ void RxClocks::closeEvent(QCloseEvent *e)
     tmr_LTUTC->stop();
     if (opened_ && !closed_) {
         closed_ = true;
-        app_.rx->bracket_cmd(cmd::clockClose());
+        app_.rx->submitCmd(cmd::clockClose());
     }
     QWidget::closeEvent(e);
 }
@@ -186,27 +186,49 @@ void RxClocks::on_tick()
     lbl_UTC->setText(utc_);
 }
 
+rxjob::Task<> RxClocks::aShowClock()
+{
+    const auto t = co_await rxclocks::aReadClock(app_);
+    if (t)
+        lbl_getRxCl->setText(*t);
+}
+
+rxjob::Task<> RxClocks::aSeeTimer(bool on)
+{
+    app_.rx->send_cmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
+    (on ? txt_ton : txt_tof)->setText(QStringLiteral("NRD"));
+    co_return;
+}
+
 void RxClocks::on_getclock()
 {
-    QPointer<RxClocks> self(this);
-    const auto t = rxclocks::readClock(app_);
-    if (self && t)
-        lbl_getRxCl->setText(*t);
+    app_.rx->submit([this]() -> rxjob::Task<> { co_await aShowClock(); }, true, this);
 }
 
 void RxClocks::on_setclock(bool utc)
 {
-    if (app_.rx->wouldQueue())
-        return;
-    const QString digits = rxclocks::hhmmss(utc ? utc_ : lt_);
-    QPointer<RxClocks> self(this);
-    app_.rx->bracket_cmd(cmd::clockSet(digits));
-    if (!self)
-        return;
-    app_.rx->wait_ms(kSettlePauseMs);
-    if (!self)
-        return;
-    on_getclock();
+    submitThenRead(cmd::clockSet(rxclocks::hhmmss(utc ? utc_ : lt_)), ReadBack::Clock);
+}
+
+void RxClocks::submitThenRead(const QString &command, ReadBack what)
+{
+    // The setting in its bracket, the receiver's pause, then the read-back
+    // in a bracket of its own: one job, so nothing comes between.
+    Receiver2 *rx = app_.rx;
+    rx->submit(
+        [this, rx, command, what]() -> rxjob::Task<> {
+            co_await rx->aBracketOn();
+            rx->send_cmd(command);
+            co_await rx->aBracketOff();
+            co_await rx->pause(kSettlePauseMs);
+            co_await rx->aBracketOn();
+            if (what == ReadBack::Clock)
+                co_await aShowClock();
+            else
+                co_await aSeeTimer(what == ReadBack::TimerOn);
+            co_await rx->aBracketOff();
+        },
+        false, this);
 }
 
 void RxClocks::on_settimer(bool on)
@@ -219,23 +241,12 @@ void RxClocks::on_settimer(bool on)
         f->setFocus();
         return;
     }
-    if (app_.rx->wouldQueue())
-        return;
-    QPointer<RxClocks> self(this);
-    app_.rx->bracket_cmd(on ? cmd::timerOnTime(t) : cmd::timerOffTime(t));
-    if (!self)
-        return;
-    app_.rx->wait_ms(kSettlePauseMs);
-    if (!self)
-        return;
-    on_seetimer(on);
+    submitThenRead(on ? cmd::timerOnTime(t) : cmd::timerOffTime(t),
+                   on ? ReadBack::TimerOn : ReadBack::TimerOff);
 }
 
 void RxClocks::on_seetimer(bool on)
 {
-    QPointer<RxClocks> self(this);
-    app_.rx->bracket_cmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
-    if (!self)
-        return;
+    app_.rx->submitCmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
     (on ? txt_ton : txt_tof)->setText(QStringLiteral("NRD"));
 }

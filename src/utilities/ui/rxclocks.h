@@ -3,6 +3,10 @@
 #pragma once
 #include <QWidget>
 
+namespace rxjob {
+template <class T> class Task;
+}
+
 struct App;
 class QLabel;
 class QLineEdit;
@@ -19,6 +23,12 @@ public:
     void on_setclock(bool utc); // cmd_SetRxLT / cmd_SetRxUTC
     void on_settimer(bool on);  // cmd_setton / cmd_settof
     void on_seetimer(bool on);  // cmd_seeton / cmd_seetof
+    // Job steps: the receiver clock read into its label; the timer shown.
+    rxjob::Task<void> aShowClock();
+    rxjob::Task<void> aSeeTimer(bool on);
+    enum class ReadBack { Clock, TimerOff, TimerOn };
+    // A setting, the receiver's pause, then what it set read back.
+    void submitThenRead(const QString &command, ReadBack what);
 
     QString ltText() const { return lt_; }
     QString utcText() const { return utc_; }

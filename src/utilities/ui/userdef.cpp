@@ -2,6 +2,7 @@
 
 #include "link/app.h"
 #include "link/port.h"
+#include "link/linetask.h"
 #include "link/receiver2.h"
 #include "utilities/userdefs.h"
 
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -126,7 +126,7 @@ UserDef::UserDef(App &app, QWidget *parent)
         // The window opens showing Single segment, which it sends.
         const QSignalBlocker block(groups_[udefs::kSmeterGroup]);
         opt[udefs::kSmeterGroup][0]->setChecked(true);
-        app_.rx->bracket_cmd(udefs::groups()[udefs::kSmeterGroup].commands.at(0));
+        app_.rx->submitCmd(udefs::groups()[udefs::kSmeterGroup].commands.at(0));
     }
 }
 
@@ -134,7 +134,7 @@ void UserDef::optionSelected(int group, int index)
 {
     const auto &g = udefs::groups()[size_t(group)];
     if (index >= 0 && index < g.commands.size())
-        app_.rx->bracket_cmd(g.commands.at(index));
+        app_.rx->submitCmd(g.commands.at(index));
 }
 
 void UserDef::onPitchStep(int dir)
@@ -149,29 +149,32 @@ void UserDef::onPanOk()
     const QString c = pending_;
     Receiver2 *rx = app_.rx;
     // With no pending command only the bracket goes out.
-    rx->bracket([rx, c] {
-        if (!c.isEmpty())
-            rx->send_cmd(c);
-    });
+    rx->submit(
+        [rx, c]() -> rxjob::Task<> {
+            if (!c.isEmpty())
+                rx->send_cmd(c);
+            co_return;
+        },
+        true, nullptr);
 }
 
 void UserDef::on_def()
 {
     const auto table = udefs::defaultsTable();
-    QPointer<UserDef> self(this);
     Receiver2 *rx = app_.rx;
     cmd_def->setEnabled(false);
-    rx->bracket([rx, table] {
-        for (const QString &c : table) {
-            if (c.isEmpty())
-                continue;
-            rx->send_cmd(c);
-            rx->wait_ms(udefs::kDefaultsPauseMs);
-        }
-    });
-    if (!self)
-        return;
-    cmd_def->setEnabled(true);
+    // The table goes out as one job; the button comes back when it is sent.
+    rx->submit(
+        [this, rx, table]() -> rxjob::Task<> {
+            for (const QString &c : table) {
+                if (c.isEmpty())
+                    continue;
+                rx->send_cmd(c);
+                co_await rx->pause(udefs::kDefaultsPauseMs);
+            }
+            cmd_def->setEnabled(true);
+        },
+        true, this);
     // Show what was sent; the receiver already has it, so the option
     // buttons' own commands are not sent again.
     const auto sel = udefs::defaultSelection();

@@ -100,7 +100,11 @@ struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
         p->app().settings.base_dir = dir.path() + '/';
     }
     Receiver2 *rx() const { return p ? p->app().rx : nullptr; }
-    void update() { p->panel()->menuAction("mnu_update")->trigger(); }
+    void update()
+    {
+        p->panel()->menuAction("mnu_update")->trigger();
+        QTest::qWaitFor([&] { return p->app().rx->lineFree(); }); // the refresh is a job
+    }
     // Every file under the base folder and a digest of its contents.
     QMap<QString, QByteArray> files() const
     {

@@ -68,8 +68,13 @@ struct PanelTest : ::testing::Test {
     {
         TextGrid *g = grid(name);
         QTest::mouseClick(g, Qt::LeftButton, {}, g->cellCenter(r, c));
+        t.settle();
     }
-    void press(const char *name) { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
+    void press(const char *name)
+    {
+        QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton);
+        t.settle();
+    }
     void keys(const QString &seq)
     {
         for (QChar ch : seq) {
@@ -86,7 +91,11 @@ struct PanelTest : ::testing::Test {
         }
     }
     QLineEdit *freq() { return get<QLineEdit>("txt_freqa"); }
-    QString trace() const { return t.port.trace(); }
+    QString trace()
+    {
+        t.settle();
+        return t.port.trace();
+    }
     void clear()
     {
         t.port.clearWrites();
@@ -97,5 +106,6 @@ struct PanelTest : ::testing::Test {
         QAction *a = w->menuAction(QString::fromLatin1(action));
         ASSERT_TRUE(a) << action;
         a->trigger();
+        t.settle();
     }
 };

@@ -87,6 +87,7 @@ TEST_F(IlgWindows, ConvertTheShortWaveTable)
 
     QFile::remove(t.base() + "Rx2Db/ILGSDATA.ftl");
     w.cmd_convert->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.converting(); }));
     ASSERT_FALSE(t.prompter.asked.isEmpty());
     EXPECT_EQ(t.prompter.lastText(), "Conversion ready");
     EXPECT_EQ(t.prompter.lastTitle(), "ILGRadio database");
@@ -154,10 +155,12 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     EXPECT_TRUE(w.cmd_Filters->isEnabled());
 
     // Tune from a line: S199 with the code 0041.
+    t.settle();
     t.port.clearWrites();
     w.lst_ilg->setCurrentIndex(w.model->index(3));
     const QString f8 = w.table().lines.at(3).left(8);
     QTest::keyClick(w.lst_ilg, Qt::Key_Return);
+    t.settle();
     const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
@@ -225,6 +228,7 @@ TEST_F(IlgWindows, Db2RxImportEibi)
     copy("data/demo/EIBI/sked-demo.csv", csv);
     w.chooseScheduleFile = [&](const QString &) { return csv; };
     w.cmd_eibi->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.importing(); }));
     EXPECT_EQ(t.prompter.lastText().section('\n', 0, 0),
               "66 record(s) imported into " + QDir::toNativeSeparators(t.base() + "Rx2Db/sked-demo.ftl") + ".");
     EXPECT_EQ(w.windowTitle(), "ILG Radio Database sked-demo.ftl /  66 records");
@@ -233,6 +237,7 @@ TEST_F(IlgWindows, Db2RxImportEibi)
     // A file without one record: said, and the list shown stays.
     textfile::writeLines(csv, {"6175;99-99;;CAN;X;E;NAm"}, nullptr);
     w.cmd_eibi->click();
+    ASSERT_TRUE(waitUntil([&] { return !w.importing(); }));
     EXPECT_TRUE(t.prompter.lastText().contains("holds no broadcast records"));
     EXPECT_EQ(w.entries().size(), 66);
 }
@@ -299,10 +304,12 @@ TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
         w.show();
         t.app.files.tracking = "ILGSDATA.ftl";
         ASSERT_TRUE(w.load_file());
+        t.settle();
         EXPECT_EQ(w.txt_arf->text(), "6175.000");
         t.port.clearWrites();
         ASSERT_TRUE(a11y::choose(w.opt_modi[1], how));
         EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
+        t.settle();
         EXPECT_TRUE(w.dialMode());
         EXPECT_FALSE(w.spn_frtr->isVisible());
         const QString trace = t.port.trace();

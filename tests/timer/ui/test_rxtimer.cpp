@@ -40,6 +40,7 @@ struct Window : ::testing::Test {
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         QTest::qWait(50); // the receiver's settings are read after the load
+        t.settle();
     }
     void TearDown() override { delete w; }
 
@@ -88,7 +89,7 @@ struct Window : ::testing::Test {
             t.clock.t = t.clock.t.addMSecs(qBound<qint64>(50, w->run()->msToNext(), qint64(5000)));
             w->run()->tick();
             w->tmr_lt_utc();
-            QCoreApplication::processEvents();
+            t.settle();
         }
     }
     void shot(const QString &name)
@@ -209,6 +210,7 @@ TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
     programTwo();
     sent.clear();
     QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(w->windowTitle(), "  Timer is ON          ");
     EXPECT_EQ(rowButtons(), "");
     EXPECT_EQ(mainButtons(), "cmd_TimerOff");
@@ -229,6 +231,7 @@ TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
     sent.clear();
     t.prompter.answers = {Prompter::AnsYes};
     QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(t.prompter.lastText(), "You are sure you want to\ninterrupt timer programming");
     EXPECT_EQ(t.prompter.lastTitle(), "Timer programming");
     EXPECT_FALSE(w->run()->running());
@@ -253,7 +256,7 @@ TEST_F(Window, ClosingDuringARunGivesTheReceiverBack)
     sent.clear();
     t.prompter.answers = {Prompter::AnsYes};
     w->close();
-    QCoreApplication::processEvents();
+    t.settle();
     EXPECT_EQ(sent, QStringList({"O0", "T1", "H0", "H0"}));
     EXPECT_FALSE(t.rx->held());
     EXPECT_TRUE(panel.enabled);

@@ -23,6 +23,7 @@ struct ClocksWin : ::testing::Test {
         };
         w = new RxClocks(t.app);
         w->show();
+        t.settle();
         t.port.clearWrites();
     }
     void TearDown() override { delete w; }
@@ -34,7 +35,9 @@ TEST_F(ClocksWin, OpenAndCloseEachInTheirOwnBracket)
     t.port.clearWrites();
     w = new RxClocks(t.app);
     w->show();
+    t.settle();
     w->cmd_exit->click();
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|R4|H0|H0|H1|H1|R7|H0|H0");
 }
 
@@ -44,6 +47,7 @@ TEST_F(ClocksWin, ClockLabelsAndSettingTheReceiverClockToUtc)
     EXPECT_EQ(w->lbl_UTC->text(), "11:30:15");
 
     w->cmd_SetRxUTC->click();
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|R1113015|H0|H0|H1|H1|R0|H0|H0");
     const auto &wr = t.port.writes();
     EXPECT_GE(wr[5].ms - wr[2].ms, 200); // the settle pause before the read
@@ -54,6 +58,7 @@ TEST_F(ClocksWin, TimerTimes)
 {
     w->txt_ton->setText("2359");
     w->cmd_setton->click();
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|R22359|H0|H0|H1|H1|R5|H0|H0");
     EXPECT_EQ(w->txt_ton->text(), "NRD");
 
@@ -61,6 +66,7 @@ TEST_F(ClocksWin, TimerTimes)
     t.port.clearWrites();
     w->txt_tof->setText("0960");
     w->cmd_settof->click();
+    t.settle();
     EXPECT_EQ(t.port.trace(), "");
     EXPECT_EQ(t.prompter.lastTitle(), "Input Error");
     EXPECT_EQ(t.prompter.lastText(), "RX Timer-Off input error\nUse hhmm from 0000 to 2359");
@@ -75,6 +81,7 @@ TEST_F(ClocksWin, SilentReceiverLeavesTheClockLabel)
     w->lbl_getRxCl->setText("10:00");
     t.port.responder = {};
     w->cmd_GetRxCl->click();
+    t.settle();
     EXPECT_EQ(w->lbl_getRxCl->text(), "10:00");
     EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
 }

@@ -40,6 +40,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
     TestApp t;
     UserDef w(t.app);
     w.show();
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U40|H0|H0");
     EXPECT_TRUE(w.opt[0][0]->isChecked());
 
@@ -50,6 +51,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
         for (int i = w.opt[g].size() - 1; i >= 0; --i) {
             t.port.clearWrites();
             w.opt[g][i]->click();
+            t.settle();
             if (g == 0 && i == 0)
                 continue;
             EXPECT_EQ(trace(t.port), "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
@@ -63,18 +65,22 @@ TEST(UserDefWindow, PitchAndReset)
     TestApp t;
     UserDef w(t.app);
     w.show();
+    t.settle();
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|H0|H0"); // nothing pending yet
     w.spn_Cpb->stepBy(1);
     EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
     EXPECT_EQ(t.port.writes().size(), 4); // nothing sent by the spin button
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U2+0850|H0|H0");
 
     t.port.clearWrites();
     QTest::mouseClick(w.cmd_def, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U00|U11|U2+0800|U41|U61|U71|U81|U91|H0|H0");
     const auto &wr = t.port.writes();
     for (int i = 3; i < 10; ++i)
@@ -88,6 +94,7 @@ TEST(UserDefWindow, PitchAndReset)
     // OK sends the pitch the label shows, not the +0850 still waiting before the reset.
     t.port.clearWrites();
     QTest::mouseClick(w.pan_OK, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U2+0800|H0|H0");
 }
 
@@ -97,6 +104,7 @@ TEST(UserDefWindow, NoRxDisablesEverythingButOk)
     t.app.settings.v[5] = 1;
     UserDef w(t.app);
     w.show();
+    t.settle();
     EXPECT_TRUE(t.port.writes().isEmpty());
     for (QGroupBox *b : w.fra_ud)
         EXPECT_FALSE(b->isEnabled());
@@ -109,20 +117,24 @@ TEST(RttyWindowTest, ParametersButtonsAndExit)
     TestApp t;
     QPointer<RttyWindow> w = new RttyWindow(t.app);
     w->show();
+    t.settle();
     EXPECT_TRUE(RttyWindow::isOpen());
     EXPECT_EQ(trace(t.port), "H1|H1|U35010|H0|H0");
     EXPECT_EQ(w->lbl_bd->text(), "50");
     EXPECT_EQ(w->lbl_tof->text(), "Off");
     t.port.clearWrites();
     QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 0));
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U36510|H0|H0");
     EXPECT_EQ(w->lbl_bd->text(), "45");
     t.port.clearWrites();
     QTest::mouseClick(w->grd_pol, Qt::LeftButton, {}, w->grd_pol->cellCenter(0, 1));
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|U36511|H0|H0");
 
     t.port.clearWrites();
     QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|X1|H0|H0");
     EXPECT_FALSE(w->cmd_start->isEnabled());
     EXPECT_FALSE(w->cmd_exit->isEnabled());
@@ -134,6 +146,7 @@ TEST(RttyWindowTest, ParametersButtonsAndExit)
     EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
     t.port.clearWrites();
     QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
+    t.settle();
     EXPECT_TRUE(t.port.writes().isEmpty()); // Stop sends nothing
     t.port.inject("LATE");
     QTest::qWait(250);
@@ -141,16 +154,20 @@ TEST(RttyWindowTest, ParametersButtonsAndExit)
     // Start again: the cut-off "cq" and the "late" that came while stopped
     // are gone, the completed lines stay.
     QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(w->lbl_ry[18]->text(), "");
     EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
     t.port.inject("DE\r");
     ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "de"; }));
     QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
+    t.settle();
     QTest::mouseClick(w->cmd_cls, Qt::LeftButton);
+    t.settle();
     for (QLabel *l : w->lbl_ry)
         EXPECT_TRUE(l->text().isEmpty());
     t.port.clearWrites();
     QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
+    t.settle();
     EXPECT_EQ(trace(t.port), "H1|H1|X0|H0|H0");
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
     EXPECT_FALSE(RttyWindow::isOpen());
@@ -169,7 +186,9 @@ TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
             continue; // running as root: nothing is read-only
         auto *w = new RttyWindow(t.app);
         w->show();
+        t.settle();
         QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
+        t.settle();
         ASSERT_EQ(t.prompter.asked.size(), 1) << readOnly;
         EXPECT_EQ(t.prompter.lastTitle(), "RTTY");
         EXPECT_TRUE(t.prompter.lastText().contains("NEW_RYWW.TXT"));
@@ -177,6 +196,7 @@ TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
         EXPECT_FALSE(w->receiver().saving());
         // The text is still shown.
         QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+        t.settle();
         t.port.inject("NEWS\r");
         ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "news"; }));
         EXPECT_EQ(t.prompter.asked.size(), 1);
@@ -197,14 +217,19 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     auto *w = new RttyWindow(t.app);
     w->resize(w->sizeHint());
     w->show();
+    t.settle();
     QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 2)); // 75 Bd
     QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
+    t.settle();
     EXPECT_EQ(w->lbl_tof->text(), "On");
     QTest::mouseClick(w->cmd_start, Qt::LeftButton);
+    t.settle();
     ASSERT_TRUE(waitUntil([&] { return !w->lbl_ry[16]->text().isEmpty(); }, 30000));
     shoot(w, "rtty");
     QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
+    t.settle();
     QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
+    t.settle();
     EXPECT_FALSE(sim.radio()->rttyOn());
     QStringList saved;
     ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
