@@ -100,7 +100,7 @@ void logwin::build()
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
     lbl_arf = new QLabel(this);
     lbl_arf->setObjectName(QStringLiteral("lbl_arf"));
-    lbl_arf->setAccessibleName(QStringLiteral("NRD-535 Freq (kHz)"));
+    lbl_arf->setAccessibleDescription(QStringLiteral("NRD-535 Freq (kHz)"));
     lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont df = uifont::fixedFont(10);
