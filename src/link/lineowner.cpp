@@ -530,6 +530,22 @@ void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
         then();
 }
 
+void Receiver2::readFrequency(QObject *context, std::function<void(double)> then)
+{
+    submit(
+        [this, then]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await aReadRxState();
+            if (!r) {
+                if (!lost_)
+                    report_no_answer();
+                co_return;
+            }
+            if (const std::optional<double> khz = stateFrequency(*r))
+                then(*khz);
+        },
+        true, context);
+}
+
 // ------------------------------------------------------------------ sessions
 
 bool Receiver2::beginSession(const QObject *owner, const QString &name)

@@ -235,6 +235,9 @@ public:
     std::optional<double> read_frequency();
     // The frequency of a read_rx_state result under the same rule.
     static std::optional<double> stateFrequency(const QString &x13);
+    // The same as a job in its own bracket: then(kHz) runs when the reply
+    // came and is a frequency of the receiver's range, while context lives.
+    void readFrequency(QObject *context, std::function<void(double)> then);
 
     // Reads the working settings and shows them; false when the receiver did
     // not answer or its reply could not be read. The receiver message is

@@ -209,10 +209,9 @@ void logwin::showEvent(QShowEvent *e)
         freqConn_ = connect(app_.rx, &Receiver2::frequencyChanged, this,
                             [this](const QString &s) { lbl_arf->setText(s); });
     if (!app_.settings.noRx() && app_.rx) {
-        QPointer<logwin> self(this);
-        QTimer::singleShot(0, this, [self] {
-            if (self && self->loaded_)
-                self->show_rx_freq();
+        QTimer::singleShot(0, this, [this] {
+            if (loaded_)
+                show_rx_freq();
         });
     }
 }
@@ -247,17 +246,10 @@ bool logwin::may_leave()
     return true;
 }
 
-bool logwin::show_rx_freq()
+void logwin::show_rx_freq()
 {
-    Receiver2 *rx = app_.rx;
-    if (!rx)
-        return false;
-    QPointer<logwin> self(this);
-    const std::optional<double> khz = rx->read_frequency();
-    if (!self || !khz)
-        return false;
-    lbl_arf->setText(fmt::freqText(*khz));
-    return true;
+    if (app_.rx)
+        app_.rx->readFrequency(this, [this](double khz) { lbl_arf->setText(fmt::freqText(khz)); });
 }
 
 // ---------------------------------------------------------------------------
@@ -596,11 +588,9 @@ void logwin::tune_cell(const QModelIndex &index)
     if (!rxlimits::inRange(f) || tuning_ || !app_.rx || index.row() > book.last())
         return;
     const QString code = tuningCode(book.record(index.row()));
-    QPointer<logwin> self(this);
     tuning_ = true;
-    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
-    if (self)
-        tuning_ = false;
+    app_.rx->posted([&] { app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log); });
+    tuning_ = false;
 }
 
 // ---------------------------------------------------------------------------

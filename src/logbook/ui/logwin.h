@@ -95,7 +95,7 @@ public:
     // Tune from a log row on a cell (double-click, Enter).
     void tune_cell(const QModelIndex &index);
     // Reads the receiver's frequency into lbl_arf; true when it answered.
-    bool show_rx_freq();
+    void show_rx_freq();
     // Exit's question when the log is not saved: true when the window may
     // close (table kept when saved, discarded otherwise).
     bool may_leave();

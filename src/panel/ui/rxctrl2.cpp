@@ -435,7 +435,10 @@ void rxctrl2::keypadKey(const QString &key)
 
 void rxctrl2::tuneTo(double f)
 {
-    if (!panelentry::frequencyAccepted(f) || !app_.rx->tune(f, FreqFanout::Panel))
+    bool tuned = false;
+    if (panelentry::frequencyAccepted(f))
+        app_.rx->posted([&] { tuned = app_.rx->tune(f, FreqFanout::Panel); });
+    if (!tuned)
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
 }

@@ -162,10 +162,9 @@ void ListWindow::showEvent(QShowEvent *e)
     setLoaded(true);
     utcTimer->start();
     if (!app_.settings.noRx() && app_.rx) {
-        QPointer<ListWindow> self(this);
-        QTimer::singleShot(0, this, [self] {
-            if (self && self->loaded_)
-                self->show_rx_freq();
+        QTimer::singleShot(0, this, [this] {
+            if (loaded_)
+                show_rx_freq();
         });
     }
 }
@@ -177,17 +176,10 @@ void ListWindow::closeEvent(QCloseEvent *e)
     QWidget::closeEvent(e);
 }
 
-bool ListWindow::show_rx_freq()
+void ListWindow::show_rx_freq()
 {
-    Receiver2 *rx = app_.rx;
-    if (!rx)
-        return false;
-    QPointer<ListWindow> self(this);
-    const std::optional<double> khz = rx->read_frequency();
-    if (!self || !khz)
-        return false;
-    lbl_arf->setText(fmt::freqText(*khz));
-    return true;
+    if (app_.rx)
+        app_.rx->readFrequency(this, [this](double khz) { lbl_arf->setText(fmt::freqText(khz)); });
 }
 
 void ListWindow::on_load()
@@ -233,11 +225,9 @@ void ListWindow::tune_cell(const QModelIndex &index)
     const QModelIndex codeCell = model->index(index.row(), g.codeColumn);
     grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
-    QPointer<ListWindow> self(this);
     tuning_ = true;
-    app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target);
-    if (self)
-        tuning_ = false;
+    app_.rx->posted([&] { app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target); });
+    tuning_ = false;
 }
 
 bool ListWindow::read_table(bool ditto)

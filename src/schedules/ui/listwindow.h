@@ -63,7 +63,7 @@ public:
     void tune_cell(const QModelIndex &index);
     // Reads the receiver's frequency into lbl_arf (done once after opening,
     // unless "NO RX" is set). True when the receiver answered.
-    bool show_rx_freq();
+    void show_rx_freq();
     // Reads the chosen list file (the dialog's load routine).
     virtual void read_list() = 0;
 

@@ -434,6 +434,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     // Record 7 (Skerry Radio 05920, code 0120), record 10 (13882.500, code 0160).
     t.port.clearWrites();
     dclick(w.grd_log, cellOf(w, 7, Frequency));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "5920.000");
     EXPECT_EQ(panel.freq, "5920.000");
@@ -442,6 +443,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     t.port.clearWrites();
     w.grd_log->setCurrentIndex(cellOf(w, 7, Par1));
     QTest::keyClick(w.grd_log, Qt::Key_Return);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199012061750000|H0|H0");
 
     // SINPO 45444, a date, a record number, a parallel frequency left empty:
@@ -451,12 +453,14 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     dclick(w.grd_log, cellOf(w, 0, Date));
     dclick(w.grd_log, w.model->index(0, 0));
     dclick(w.grd_log, cellOf(w, 12, Par2));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "");
 
     // A SINPO cell that holds a frequency tunes; an empty code means 0041.
     w.book.record(0)[Sinpo] = "9500 ";
     w.book.record(0)[Abmg] = "    ";
     dclick(w.grd_log, cellOf(w, 0, Sinpo));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004095000001|H0|H0");
 
     // Another window's tune shows here too.
@@ -478,7 +482,7 @@ TEST_F(LogWin, ReadsTheReceiverOnOpenAndGetsTheCurrentSetting)
     hook(w);
     w.show();
     QTest::qWait(50);
-    QCoreApplication::processEvents();
+    t.settle();
     EXPECT_EQ(w.lbl_arf->text(), "12345.620");
     load(w, "LOG_DEMO.TXT");
 

@@ -162,6 +162,7 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     QTest::keyClick(w.lst_ilg, Qt::Key_Return);
     t.settle();
     const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
     EXPECT_EQ(panel.freq, w.txt_arf->text());
@@ -171,6 +172,7 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     w.txt_arf->setText("40000");
     QTest::keyClick(w.txt_arf, Qt::Key_Return);
     EXPECT_EQ(t.prompter.lastText(), "Freqyency outside range");
+    t.settle();
     EXPECT_TRUE(t.port.trace().isEmpty());
 
     // Filters: 5.9 to 6.2 MHz in the dialog.

@@ -115,6 +115,7 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     ASSERT_TRUE(i.isValid());
     t.port.clearWrites();
     dclick(w.grd_bdx, i);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "6175.000");
     EXPECT_EQ(o.lbl_arf->text(), "6175.000");
@@ -130,6 +131,7 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     w.grd_bdx->setCurrentIndex(w.model->index(i.row(), i.column() + 1));
     QTest::keyClick(w.grd_bdx, Qt::Key_Return);
     QTest::keyClick(w.grd_bdx, Qt::Key_Return);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");
 
@@ -160,6 +162,7 @@ TEST_F(ListWindows, TimeStationAndBlankCellsDoNothing)
     const QModelIndex f30000 = find(w.model, "30000", 3); // shown, can't be tuned
     ASSERT_TRUE(f30000.isValid());
     dclick(w.grd_bdx, f30000);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "");
     EXPECT_EQ(w.lbl_arf->text(), "x");
     EXPECT_TRUE(panel.freq.isEmpty());
@@ -179,6 +182,7 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
         const QModelIndex fax = find(o.model, "7880", 4);
         ASSERT_TRUE(fax.isValid());
         dclick(o.grd_own, fax);
+        t.settle();
         EXPECT_EQ(t.port.trace(), "H1|H1|S199016078800000|H0|H0");
         EXPECT_EQ(panel.labels[PanelView::MD], "FAX");
     }
@@ -187,10 +191,12 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
     const QModelIndex sk = find(o.model, "5920", 4);
     ASSERT_TRUE(sk.isValid());
     dclick(o.grd_own, sk);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
     // The time column is not a frequency column.
     t.port.clearWrites();
     dclick(o.grd_own, o.model->index(0, 3));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "");
 }
 
@@ -201,6 +207,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
     bdxc w(t.app);
     w.show();
     QTRY_COMPARE(w.lbl_arf->text(), QString("9500.000"));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|J1199|L199199|H0|H0");
     EXPECT_TRUE(t.prompter.asked.isEmpty());
 
