@@ -277,18 +277,6 @@ rxjob::Task<bool> Receiver2::aWaitCr(int timeoutMs)
     co_return pending_.contains('\r');
 }
 
-namespace {
-bool isDialReportLine(QByteArrayView line)
-{
-    const qsizetype n = line.size();
-    if (n < 10 || line.at(n - 1) != '\r')
-        return false;
-    for (qsizetype i = n - 10; i < n - 2; ++i)
-        if (line.at(i) < '0' || line.at(i) > '9')
-            return false;
-    return true;
-}
-} // namespace
 
 rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded)
 {
@@ -298,7 +286,7 @@ rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, 
             break;
         const QByteArrayView line = QByteArrayView(*r).first(cr + 1);
         const bool shorter = crEnded && cr + 1 < replyLen;
-        if (!shorter && (cr + 1 == replyLen || !isDialReportLine(line)))
+        if (!shorter && (cr + 1 == replyLen || !isDialReport(line)))
             break;
         r->remove(0, cr + 1);
         if (r->size() < replyLen) {

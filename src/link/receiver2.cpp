@@ -219,7 +219,6 @@ RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
     return r;
 }
 
-namespace {
 // A dial report: a line that ends in the frequency's eight digits, one
 // further character and CR.
 bool isDialReport(QByteArrayView line)
@@ -232,7 +231,6 @@ bool isDialReport(QByteArrayView line)
             return false;
     return true;
 }
-} // namespace
 
 bool Receiver2::take_reply_past_reports(QByteArray &r, int replyLen, bool crEnded)
 {

@@ -429,4 +429,8 @@ inline const QString kUnknownFreq = QStringLiteral("-----.---");
 // text decoded from its last 10 characters and empties term. A report whose
 // 8 frequency characters are not digits within the receiver's range gives
 // an empty text (khz untouched).
+// A line that ends in a frequency report's eight digits, one character and
+// CR (what the receiver sends by itself while reports are on).
+bool isDialReport(QByteArrayView line);
+
 std::optional<QString> getfreq_decode(QString &term, const QString &text, double *khz);

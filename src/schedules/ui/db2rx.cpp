@@ -284,20 +284,7 @@ void ILG2Rx::showEvent(QShowEvent *e)
 
 void ILG2Rx::showRxFreq()
 {
-    Receiver2 *rx = app_.rx;
-    // A job in its own bracket, dropped with the window.
-    rx->submit(
-        [this, rx]() -> rxjob::Task<> {
-            const std::optional<QString> r = co_await rx->aReadRxState();
-            if (!r) {
-                if (!rx->portLost())
-                    rx->report_no_answer();
-                co_return;
-            }
-            if (const std::optional<double> khz = Receiver2::stateFrequency(*r))
-                txt_arf->setText(fmt::freqText(*khz));
-        },
-        true, this);
+    app_.rx->readFrequency(this, [this](double khz) { txt_arf->setText(fmt::freqText(khz)); });
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)

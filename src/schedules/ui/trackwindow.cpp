@@ -293,27 +293,15 @@ void tracking::readRxFreq()
     Receiver2 *rx = app_.rx;
     if (app_.settings.noRx() || !rx)
         return;
-    // A job in its own bracket; nothing shown when the reply is not a
-    // frequency of the receiver's range.
-    rx->submit(
-        [this, rx]() -> rxjob::Task<> {
-            const std::optional<QString> r = co_await rx->aReadRxState();
-            if (!r) {
-                if (!rx->portLost())
-                    rx->report_no_answer();
-                co_return;
-            }
-            const std::optional<double> khz = Receiver2::stateFrequency(*r);
-            if (!khz)
-                co_return;
-            app_.rxs.freq_khz = *khz;
-            const QString s = fmt::freqText(app_.rxs.freq_khz);
-            if (app_.panel)
-                app_.panel->setFreqText(s);
-            txt_arf->setText(s);
-            lookup();
-        },
-        true, this);
+    // Nothing shown when the reply is not a frequency of the receiver's range.
+    rx->readFrequency(this, [this](double khz) {
+        app_.rxs.freq_khz = khz;
+        const QString s = fmt::freqText(khz);
+        if (app_.panel)
+            app_.panel->setFreqText(s);
+        txt_arf->setText(s);
+        lookup();
+    });
 }
 
 bool tracking::load_file()
