@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzkit::check(d.khz >= 0 && d.khz < 100000, "frequency from eight digits");
 
     QString term;
-    double khz = 0;
+    qint64 hz = 0;
     for (const QString &piece : text.split(QLatin1Char('\n')))
-        getfreq_decode(term, piece + QLatin1Char('\r'), &khz);
+        getfreq_decode(term, piece + QLatin1Char('\r'), &hz);
 
     static const Captions cap = Captions::build(true, true);
     const QString rec = text.left(40);

@@ -507,7 +507,7 @@ void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
     startDelayThen_ = std::move(then);
 }
 
-void Receiver2::readFrequency(QObject *context, std::function<void(double)> then)
+void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> then)
 {
     submit(
         [this, then]() -> rxjob::Task<> {
@@ -517,8 +517,8 @@ void Receiver2::readFrequency(QObject *context, std::function<void(double)> then
                     report_no_answer();
                 co_return;
             }
-            if (const std::optional<double> khz = stateFrequency(*r))
-                then(*khz);
+            if (const std::optional<qint64> hz = stateHz(*r))
+                then(*hz);
         },
         true, context);
 }

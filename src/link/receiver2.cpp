@@ -88,12 +88,12 @@ bool isDialReport(QByteArrayView line)
     return true;
 }
 
-std::optional<double> Receiver2::stateFrequency(const QString &x13)
+std::optional<qint64> Receiver2::stateHz(const QString &x13)
 {
     const DecodedState d = DecodedState::decode(x13);
-    if (!d.freqValid || d.khz < rxlimits::kMinKhz || d.khz > rxlimits::kMaxKhz)
+    if (!d.freqValid || !rxlimits::inRangeHz(d.hz))
         return std::nullopt;
-    return d.khz;
+    return d.hz;
 }
 
 void Receiver2::drainQueue()
@@ -251,7 +251,7 @@ void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFan
 void Receiver2::tracking_update(const QString &s)
 {
     app_.rxs.freq_khz = fmt::val(s);
-    emit trackingFrequency(s, app_.rxs.freq_khz);
+    emit trackingFrequency(s, qRound64(app_.rxs.freq_khz * 1000.0));
 }
 
 bool Receiver2::tune(double khz, FreqFanout::Target origin)
@@ -311,7 +311,7 @@ bool Receiver2::tune_from_row(double khz, const QString &code, const QString &de
     return true;
 }
 
-std::optional<QString> getfreq_decode(QString &term, const QString &text, double *khz)
+std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64 *hz)
 {
     term.append(text);
     if (!term.endsWith(QLatin1Char('\r')))
@@ -321,12 +321,12 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, double
     bool digitsOnly = digits.size() == 8;
     for (QChar c : digits)
         digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    const double k = digitsOnly ? digits.toLongLong() / 1000.0 : -1;
-    if (!rxlimits::inRange(k))
+    const qint64 h = digitsOnly ? digits.toLongLong() : -1;
+    if (!rxlimits::inRangeHz(h))
         return QString(); // garbled
-    if (khz)
-        *khz = k;
-    return fmt::freqText(k);
+    if (hz)
+        *hz = h;
+    return fmt::freqText(h / 1000.0);
 }
 
 void Receiver2::on_ready_read()
@@ -342,8 +342,8 @@ void Receiver2::on_ready_read()
 
 void Receiver2::getfreq(const QString &text)
 {
-    double khz = 0;
-    const std::optional<QString> s = getfreq_decode(term, text, &khz);
+    qint64 hz = 0;
+    const std::optional<QString> s = getfreq_decode(term, text, &hz);
     if (!s)
         return;
     if (s->isEmpty()) {
@@ -356,10 +356,10 @@ void Receiver2::getfreq(const QString &text)
         return;
     }
     garbledReported_ = false;
-    app_.rxs.freq_khz = khz;
+    app_.rxs.freq_khz = hz / 1000.0;
     freqText_ = *s;
     // The panel's field and the tracking window follow the receiver's dial.
-    emit dialFrequency(*s, khz);
+    emit dialFrequency(*s, hz);
     if (fanoutUsers_ > 0)
         frequency_fanout(*s, true, FreqFanout::Count);
 }

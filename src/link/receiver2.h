@@ -195,14 +195,14 @@ public:
     // Writes raw bytes in one write (e.g. "X0\rX0\r").
     void send_raw(const QByteArray &bytes);
 
-    // The frequency of an aReadRxState result: nothing when its eight digits
-    // are not a frequency of the receiver's range.
-    static std::optional<double> stateFrequency(const QString &x13);
+    // The frequency of an aReadRxState result in Hz: nothing when its eight
+    // digits are not a frequency of the receiver's range.
+    static std::optional<qint64> stateHz(const QString &x13);
     // The receiver's frequency for a window that shows it, as a job in its
-    // own bracket: then(kHz) runs when the reply came and is a frequency of
+    // own bracket: then(hz) runs when the reply came and is a frequency of
     // the receiver's range, while context lives. A silent receiver is told
     // once (not after a lost line).
-    void readFrequency(QObject *context, std::function<void(double)> then);
+    void readFrequency(QObject *context, std::function<void(qint64 hz)> then);
 
     // Applies an aReadRxState result (13 characters) to RxState and tells the
     // windows. A field that is not a code of its table, or a frequency that
@@ -278,11 +278,11 @@ signals:
     // A frequency text to show; origin is the window it came from (which
     // already shows it) or Count for the receiver itself.
     void frequencyChanged(const QString &text, FreqFanout::Target origin);
-    // The tracking window's frequency (kHz as decoded, and its text).
-    void trackingFrequency(const QString &text, double khz);
+    // The tracking window's frequency (its text, and in Hz).
+    void trackingFrequency(const QString &text, qint64 hz);
     // The receiver's own dial moved (its spontaneous reports): for the
     // panel's field and the tracking window.
-    void dialFrequency(const QString &text, double khz);
+    void dialFrequency(const QString &text, qint64 hz);
     // The panel's labels and controls.
     void labelChanged(PanelView::Label which, const QString &text);
     void vbtChanged(bool on);
@@ -374,4 +374,4 @@ inline const QString kUnknownFreq = QStringLiteral("-----.---");
 // CR (what the receiver sends by itself while reports are on).
 bool isDialReport(QByteArrayView line);
 
-std::optional<QString> getfreq_decode(QString &term, const QString &text, double *khz);
+std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64 *hz);

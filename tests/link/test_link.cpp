@@ -178,10 +178,10 @@ TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
     t.app.replyTimeoutMs = 100;
     const struct {
         const char *reply;
-        std::optional<double> khz;
+        std::optional<qint64> hz;
     } cases[] = {
-        {"L199024095000001\r", 9500.0},
-        {"L199024000100001\r", 10.0},
+        {"L199024095000001\r", 9500000},
+        {"L199024000100001\r", 10000},
         {"L199024300000001\r", std::nullopt},  // above the range
         {"L19902409500A001\r", std::nullopt},  // a garbled digit
         {"L1990240950\r", std::nullopt},       // cut short: no answer
@@ -192,10 +192,10 @@ TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
         t.port.responder = [&](const QByteArray &cmd) -> QByteArray {
             return cmd == "L199199" ? QByteArray(c.reply) : QByteArray();
         };
-        std::optional<double> got;
-        rx.readFrequency(&window, [&](double khz) { got = khz; });
+        std::optional<qint64> got;
+        rx.readFrequency(&window, [&](qint64 hz) { got = hz; });
         t.settle();
-        EXPECT_EQ(got, c.khz);
+        EXPECT_EQ(got, c.hz);
     }
     // Only the silent one tells the user.
     EXPECT_EQ(t.prompter.asked.size(), 1);

@@ -249,7 +249,7 @@ bool logwin::may_leave()
 void logwin::show_rx_freq()
 {
     if (app_.rx)
-        app_.rx->readFrequency(this, [this](double khz) { lbl_arf->setText(fmt::freqText(khz)); });
+        app_.rx->readFrequency(this, [this](qint64 hz) { lbl_arf->setText(fmt::freqText(hz / 1000.0)); });
 }
 
 // ---------------------------------------------------------------------------

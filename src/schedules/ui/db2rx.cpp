@@ -284,7 +284,7 @@ void ILG2Rx::showEvent(QShowEvent *e)
 
 void ILG2Rx::showRxFreq()
 {
-    app_.rx->readFrequency(this, [this](double khz) { txt_arf->setText(fmt::freqText(khz)); });
+    app_.rx->readFrequency(this, [this](qint64 hz) { txt_arf->setText(fmt::freqText(hz / 1000.0)); });
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)

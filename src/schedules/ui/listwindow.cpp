@@ -179,7 +179,7 @@ void ListWindow::closeEvent(QCloseEvent *e)
 void ListWindow::show_rx_freq()
 {
     if (app_.rx)
-        app_.rx->readFrequency(this, [this](double khz) { lbl_arf->setText(fmt::freqText(khz)); });
+        app_.rx->readFrequency(this, [this](qint64 hz) { lbl_arf->setText(fmt::freqText(hz / 1000.0)); });
 }
 
 void ListWindow::on_load()

@@ -294,9 +294,9 @@ void tracking::readRxFreq()
     if (app_.settings.noRx() || !rx)
         return;
     // Nothing shown when the reply is not a frequency of the receiver's range.
-    rx->readFrequency(this, [this](double khz) {
-        app_.rxs.freq_khz = khz;
-        const QString s = fmt::freqText(khz);
+    rx->readFrequency(this, [this](qint64 hz) {
+        app_.rxs.freq_khz = hz / 1000.0;
+        const QString s = fmt::freqText(hz / 1000.0);
         if (app_.panel)
             app_.panel->setFreqText(s);
         txt_arf->setText(s);
@@ -417,7 +417,7 @@ void tracking::on_spin(bool up)
     rx->submit(
         [this, rx, up, step]() -> rxjob::Task<> {
             const std::optional<QString> r = co_await rx->aReadRxState();
-            const std::optional<double> now = r ? Receiver2::stateFrequency(*r) : std::nullopt;
+            const std::optional<qint64> now = r ? Receiver2::stateHz(*r) : std::nullopt;
             if (!now) {
                 // A reply without a frequency is no answer.
                 if (!rx->portLost())
@@ -425,7 +425,7 @@ void tracking::on_spin(bool up)
                 spinDone(false);
                 co_return;
             }
-            const double f = nextFreq(*now, up, step);
+            const double f = nextFreq(*now / 1000.0, up, step);
             rx->send_cmd(cmd::freq(f));
             app_.rxs.freq_khz = f;
             spinDone(true);
