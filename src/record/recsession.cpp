@@ -1,15 +1,47 @@
 #include "record/recsession.h"
 
+#include "common/fmt.h"
 #include "link/app.h"
+#include "link/receiver2.h"
 #include "record/recorder.h"
 #include "timer/eventtab.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <cmath>
+
+namespace {
+bool sameKhz(double a, double b) { return std::fabs(a - b) < 0.0005; }
+} // namespace
 
 RecSession::RecSession(App &app, QObject *parent)
     : QObject(parent), app_(app), factory_(&audioinput::makeSource)
 {
+    // Any frequency shown (tuned from anywhere, or the receiver's own dial)
+    // that is not the one tuned from a row ends the row's station.
+    if (app_.rx) {
+        connect(app_.rx, &Receiver2::frequencyChanged, this,
+                [this](const QString &text) { frequencyShown(fmt::val(text)); });
+        connect(app_.rx, &Receiver2::dialFrequency, this,
+                [this](const QString &, double khz) { frequencyShown(khz); });
+    }
+}
+
+void RecSession::tunedFrom(double khz, const QString &station)
+{
+    tunedKhz_ = khz;
+    tunedStation_ = station.simplified();
+}
+
+QString RecSession::stationAt(double khz) const
+{
+    return sameKhz(khz, tunedKhz_) ? tunedStation_ : QString();
+}
+
+void RecSession::frequencyShown(double khz)
+{
+    if (!sameKhz(khz, tunedKhz_))
+        tunedStation_.clear();
 }
 
 RecSession::~RecSession()
@@ -66,7 +98,7 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
     info.khz = r.khz;
     info.mode = r.mode;
     info.bandwidth = r.bandwidth;
-    info.station = r.station;
+    info.station = r.station.trimmed().isEmpty() ? stationAt(r.khz) : r.station.simplified();
     info.startedBy = r.startedBy;
     const QString sourceName = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
                                                                    : app_.settings.rec_source;

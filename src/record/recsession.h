@@ -20,6 +20,7 @@ public:
     // What the caller knows about the reception.
     struct Request {
         double khz = 0;
+        // station: empty takes the one of the row last tuned from (stationAt).
         QString mode, bandwidth, station;
         QString startedBy; // "Rec button", "Timer event 2"
     };
@@ -48,6 +49,14 @@ public:
     // The recording's folder (base directory + "REC/").
     QString folder() const;
 
+    // The receiver was tuned from a list or log row of this station: a
+    // recording at that frequency is named after it, until the receiver
+    // shows another frequency.
+    void tunedFrom(double khz, const QString &station);
+    // The station of the last row tuned from when the receiver is still on
+    // khz; empty otherwise.
+    QString stationAt(double khz) const;
+
 signals:
     void started(const QString &path);
     // reason: empty after stop(), otherwise why it ended (disk full, input
@@ -56,10 +65,13 @@ signals:
 
 private:
     void onEnded(const QString &reason);
+    void frequencyShown(double khz);
 
     App &app_;
     SourceFactory factory_;
     std::unique_ptr<Recorder> rec_;
     recfiles::Info info_;
     QString path_;
+    double tunedKhz_ = 0;
+    QString tunedStation_;
 };

@@ -388,6 +388,7 @@ void TimerRun::startRecording()
     r.khz = double(e.hz()) / 1000.0;
     r.mode = Captions::text(app_.cap.mode, e.mode());
     r.bandwidth = Captions::text(app_.cap.bw, e.bw());
+    r.station = e.station;
     r.startedBy = QStringLiteral("Timer event %1").arg(run_index);
     QString err, warning;
     if (!app_.rec->start(r, &err, &warning)) {
