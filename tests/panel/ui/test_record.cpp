@@ -17,7 +17,7 @@ struct RecPanel : PanelTest {
         rec = std::make_unique<RecSession>(t.app);
         rec->setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true); });
         t.app.rec = rec.get();
-        t.answerState("024095000001"); // 9500 kHz AM
+        t.answerState("004095000001"); // 9500 kHz AM, Wide
         make();
         t.rx->refresh_panel();
     }
