@@ -7,6 +7,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen ./bench_recline            (60 s)
 //   VOR_REC_BENCH_SECONDS=600 QT_QPA_PLATFORM=offscreen ./bench_recline
+//   (VOR_REC_BENCH_TRACE=1 prints the time and the frames recorded as they grow)
 //
 // Counters: audio_s (length of the file), wall_s (from the start of the
 // recording to its last block), first_block_s (sound the input held when
@@ -35,6 +36,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
 namespace {
