@@ -60,13 +60,15 @@ float RecSession::level() const { return rec_ ? rec_->level() : 0; }
 
 bool RecSession::start(const Request &r, QString *error, QString *warning)
 {
-    if (running()) {
+    // One asked to end that has not yet closed its file is waited for.
+    if (running() && !rec_->stopRequested()) {
         if (error)
             *error = QStringLiteral("A recording is already running:\n%1")
                          .arg(QDir::toNativeSeparators(path_));
         return false;
     }
-    // The last recording, ended by itself, has its end written first.
+    // The last recording, ended by itself or asked to end, has its end
+    // written first.
     if (rec_)
         rec_->stop();
     const QString dir = folder();
@@ -132,9 +134,20 @@ void RecSession::stop()
         rec_->stop(); // ended() follows at once
 }
 
+void RecSession::requestStop()
+{
+    if (!running() || rec_->stopRequested())
+        return;
+    // The text file's end is the moment asked, not when the block came in.
+    stopAsked_ = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    rec_->requestStop();
+}
+
 void RecSession::onEnded(const QString &reason)
 {
-    info_.utcEnd = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    info_.utcEnd = stopAsked_.isValid() ? stopAsked_
+                                        : timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    stopAsked_ = QDateTime();
     QString err;
     recfiles::writeInfo(path_, info_, &err);
     QString why = reason;

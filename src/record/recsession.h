@@ -6,6 +6,7 @@
 #include "record/audiosource.h"
 #include "record/recfiles.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -40,6 +41,9 @@ public:
     bool start(const Request &r, QString *error, QString *warning = nullptr);
     // Ends it: the file is closed and the text file gets its end time.
     void stop();
+    // Ends it without waiting for the input's block being read: for the
+    // timer run, whose next command must not wait. stopped() follows.
+    void requestStop();
 
     bool running() const;
     QString path() const { return path_; }
@@ -72,6 +76,7 @@ private:
     std::unique_ptr<Recorder> rec_;
     recfiles::Info info_;
     QString path_;
+    QDateTime stopAsked_; // UTC of requestStop()
     double tunedKhz_ = 0;
     QString tunedStation_;
 };

@@ -406,7 +406,8 @@ void TimerRun::stopRecording()
 {
     if (!recording_ || !app_.rec)
         return;
-    app_.rec->stop();
+    // "O0" goes out now; the file closes when the input's block is in.
+    app_.rec->requestStop();
 }
 
 void TimerRun::recStopped(const QString &, const QString &reason)

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace timertab;
@@ -290,7 +291,13 @@ TEST_F(Run, RecEventsAreRecordedFromO1ToO0)
     drive(at(12, 7, 30));
     ASSERT_EQ(run.phase(), TimerRun::Phase::OnAir);
     EXPECT_TRUE(rec.running());
+    // "O0" does not wait for the recording: its file closes as the input's
+    // block comes in.
+    QSignalSpy stopped(&rec, &RecSession::stopped);
     run.stop();
+    if (stopped.isEmpty()) {
+        ASSERT_TRUE(stopped.wait(60000));
+    }
     EXPECT_FALSE(rec.running());
     EXPECT_EQ(recAtO0, QList<bool>({true, false, true}));
 
