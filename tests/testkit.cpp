@@ -15,7 +15,7 @@
 Prompter::Answer RecordingPrompter::message(const QString &text, const QString &title,
                                             Icon icon, Buttons buttons)
 {
-    asked.append({text, title, icon, buttons, false, QString()});
+    asked.append({text, title, icon, buttons, false, QString(), QString(), false});
     if (!answers.empty()) {
         const Answer a = answers.front();
         answers.pop_front();
@@ -32,10 +32,16 @@ Prompter::Answer RecordingPrompter::messageWithDetails(const QString &text, cons
     return a;
 }
 
+void RecordingPrompter::notice(const QString &text, const QString &title, Icon icon)
+{
+    message(text, title, icon, Ok);
+    asked.last().notice = true;
+}
+
 std::optional<QString> RecordingPrompter::input(const QString &prompt, const QString &title,
                                                 const QString &defaultText)
 {
-    asked.append({prompt, title, NoIcon, OkCancel, true, defaultText});
+    asked.append({prompt, title, NoIcon, OkCancel, true, defaultText, QString(), false});
     if (!inputs.empty()) {
         auto a = inputs.front();
         inputs.pop_front();

@@ -33,6 +33,7 @@ public:
         bool isInput = false;
         QString defaultText;
         QString details;
+        bool notice = false; // shown without stopping the caller
     };
     QList<Asked> asked;
     std::deque<Answer> answers;
@@ -42,6 +43,7 @@ public:
                    Buttons buttons = Ok) override;
     Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
                               const QString &details) override;
+    void notice(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
     QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }

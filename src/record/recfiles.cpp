@@ -56,20 +56,52 @@ qint64 freeBytes(const QString &dir)
 }
 
 namespace {
+// A part of a file name: letters, digits, '-', '.' and '+' kept; a run of
+// blanks becomes '_', a run of anything else (path separators, control
+// characters, the characters other file systems refuse) '-'; no separator
+// or dot at either end (no hidden file, no trailing dot); at most maxLen
+// characters, never cutting a character in two.
 QString safePart(const QString &s, int maxLen)
 {
     QString out;
-    for (const QChar c : s.trimmed()) {
-        if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.'))
-            out += c;
-        else if (!out.endsWith(QLatin1Char('-')))
-            out += QLatin1Char('-');
+    int len = 0;
+    bool pendingSep = false, pendingBlank = false;
+    for (const char32_t c : s.toUcs4()) {
+        const bool keep = QChar::isLetterOrNumber(c) || c == U'-' || c == U'.' || c == U'+';
+        if (!keep) {
+            pendingSep = true;
+            pendingBlank = pendingBlank || QChar::isSpace(c);
+            continue;
+        }
+        if (pendingSep && !out.isEmpty()) {
+            if (len + 2 > maxLen)
+                break;
+            out += pendingBlank ? QLatin1Char('_') : QLatin1Char('-');
+            ++len;
+        }
+        pendingSep = pendingBlank = false;
+        if (len + 1 > maxLen)
+            break;
+        out += QString::fromUcs4(&c, 1);
+        ++len;
     }
-    while (out.endsWith(QLatin1Char('-')) || out.endsWith(QLatin1Char('.')))
+    auto isEdge = [](QChar c) { return c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char('_'); };
+    while (!out.isEmpty() && isEdge(out.back()))
         out.chop(1);
-    while (out.startsWith(QLatin1Char('-')) || out.startsWith(QLatin1Char('.')))
+    while (!out.isEmpty() && isEdge(out.front()))
         out.remove(0, 1);
-    return out.left(maxLen);
+    return out;
+}
+
+// A station as one line of the text file: control characters become blanks.
+QString oneLine(const QString &s)
+{
+    QString out = s;
+    for (QChar &c : out)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    return out.simplified();
 }
 
 QString khzText(double khz)
@@ -122,7 +154,7 @@ QString infoText(const Info &info)
     l << QStringLiteral("Frequency: %1 kHz").arg(khzText(info.khz))
       << QStringLiteral("Mode: %1").arg(info.mode)
       << QStringLiteral("Bandwidth: %1").arg(info.bandwidth)
-      << QStringLiteral("Station: %1").arg(info.station.trimmed())
+      << QStringLiteral("Station: %1").arg(oneLine(info.station))
       << QStringLiteral("Start: %1").arg(utcText(info.utcStart))
       << QStringLiteral("End: %1").arg(utcText(info.utcEnd))
       << QStringLiteral("Source: %1").arg(info.source)

@@ -33,7 +33,8 @@ struct Info {
 
 // yyyymmdd_hhmmZ_<kHz>_<mode>[_<station>].<ext> from the UTC start, the
 // frequency in kHz (decimals only when there are some), the mode and the
-// station; characters a file name should not hold become "-".
+// station (at most 40 characters); blanks become "_", characters a file
+// name should not hold (path separators, control characters) "-".
 QString fileName(const Info &info, Format f);
 // dir + fileName, with "_2", "_3" ... before the extension when taken.
 QString uniquePath(const QString &dir, const Info &info, Format f);

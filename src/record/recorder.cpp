@@ -102,15 +102,12 @@ void Recorder::run()
     const QString file = QDir::toNativeSeparators(opt_.path);
     QString fail;
     int blocks = 0;
-    bool byItself = false;
     while (!stopFlag_) {
         int want = block;
         if (opt_.maxFrames > 0) {
             const long long left = opt_.maxFrames - frames_;
-            if (left <= 0) {
-                byItself = true;
+            if (left <= 0)
                 break;
-            }
             want = int(std::min<long long>(left, block));
         }
         QString why;
@@ -146,8 +143,9 @@ void Recorder::run()
     }
     running_ = false;
     threadDone_ = true;
-    if (byItself || !fail.isEmpty())
-        QMetaObject::invokeMethod(this, [this] { join(); }, Qt::QueuedConnection);
+    // The end is told on the thread that made the recorder, unless stop()
+    // has joined (and told it) by then.
+    QMetaObject::invokeMethod(this, [this] { join(); }, Qt::QueuedConnection);
 }
 
 void Recorder::join()

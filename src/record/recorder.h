@@ -42,6 +42,11 @@ public:
     // Ends the recording and closes the file; returns once it is closed.
     // Nothing happens when none runs. ended("") follows.
     void stop();
+    // Asks the recording to end and returns at once: the file is closed on
+    // the recording's thread when the block being read is in (a live input
+    // may hold it a moment); ended("") follows through the event loop.
+    void requestStop() { stopFlag_ = true; }
+    bool stopRequested() const { return stopFlag_.load(); }
     // Blocks until the recording ends by itself (its length, a fault) or ms pass;
     // true when it has ended.
     bool waitEnded(int ms);

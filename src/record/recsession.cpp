@@ -1,15 +1,47 @@
 #include "record/recsession.h"
 
+#include "common/fmt.h"
 #include "link/app.h"
+#include "link/receiver2.h"
 #include "record/recorder.h"
 #include "timer/eventtab.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <cmath>
+
+namespace {
+bool sameKhz(double a, double b) { return std::fabs(a - b) < 0.0005; }
+} // namespace
 
 RecSession::RecSession(App &app, QObject *parent)
     : QObject(parent), app_(app), factory_(&audioinput::makeSource)
 {
+    // Any frequency shown (tuned from anywhere, or the receiver's own dial)
+    // that is not the one tuned from a row ends the row's station.
+    if (app_.rx) {
+        connect(app_.rx, &Receiver2::frequencyChanged, this,
+                [this](const QString &text) { frequencyShown(fmt::val(text)); });
+        connect(app_.rx, &Receiver2::dialFrequency, this,
+                [this](const QString &, double khz) { frequencyShown(khz); });
+    }
+}
+
+void RecSession::tunedFrom(double khz, const QString &station)
+{
+    tunedKhz_ = khz;
+    tunedStation_ = station.simplified();
+}
+
+QString RecSession::stationAt(double khz) const
+{
+    return sameKhz(khz, tunedKhz_) ? tunedStation_ : QString();
+}
+
+void RecSession::frequencyShown(double khz)
+{
+    if (!sameKhz(khz, tunedKhz_))
+        tunedStation_.clear();
 }
 
 RecSession::~RecSession()
@@ -28,13 +60,15 @@ float RecSession::level() const { return rec_ ? rec_->level() : 0; }
 
 bool RecSession::start(const Request &r, QString *error, QString *warning)
 {
-    if (running()) {
+    // One asked to end that has not yet closed its file is waited for.
+    if (running() && !rec_->stopRequested()) {
         if (error)
             *error = QStringLiteral("A recording is already running:\n%1")
                          .arg(QDir::toNativeSeparators(path_));
         return false;
     }
-    // The last recording, ended by itself, has its end written first.
+    // The last recording, ended by itself or asked to end, has its end
+    // written first.
     if (rec_)
         rec_->stop();
     const QString dir = folder();
@@ -66,7 +100,7 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
     info.khz = r.khz;
     info.mode = r.mode;
     info.bandwidth = r.bandwidth;
-    info.station = r.station;
+    info.station = r.station.trimmed().isEmpty() ? stationAt(r.khz) : r.station.simplified();
     info.startedBy = r.startedBy;
     const QString sourceName = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
                                                                    : app_.settings.rec_source;
@@ -100,9 +134,20 @@ void RecSession::stop()
         rec_->stop(); // ended() follows at once
 }
 
+void RecSession::requestStop()
+{
+    if (!running() || rec_->stopRequested())
+        return;
+    // The text file's end is the moment asked, not when the block came in.
+    stopAsked_ = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    rec_->requestStop();
+}
+
 void RecSession::onEnded(const QString &reason)
 {
-    info_.utcEnd = timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    info_.utcEnd = stopAsked_.isValid() ? stopAsked_
+                                        : timertab::utcOf(app_.clock->now(), app_.settings.ltMinusUtc());
+    stopAsked_ = QDateTime();
     QString err;
     recfiles::writeInfo(path_, info_, &err);
     QString why = reason;

@@ -6,6 +6,7 @@
 #include "record/audiosource.h"
 #include "record/recfiles.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -20,6 +21,7 @@ public:
     // What the caller knows about the reception.
     struct Request {
         double khz = 0;
+        // station: empty takes the one of the row last tuned from (stationAt).
         QString mode, bandwidth, station;
         QString startedBy; // "Rec button", "Timer event 2"
     };
@@ -39,6 +41,9 @@ public:
     bool start(const Request &r, QString *error, QString *warning = nullptr);
     // Ends it: the file is closed and the text file gets its end time.
     void stop();
+    // Ends it without waiting for the input's block being read: for the
+    // timer run, whose next command must not wait. stopped() follows.
+    void requestStop();
 
     bool running() const;
     QString path() const { return path_; }
@@ -48,6 +53,14 @@ public:
     // The recording's folder (base directory + "REC/").
     QString folder() const;
 
+    // The receiver was tuned from a list or log row of this station: a
+    // recording at that frequency is named after it, until the receiver
+    // shows another frequency.
+    void tunedFrom(double khz, const QString &station);
+    // The station of the last row tuned from when the receiver is still on
+    // khz; empty otherwise.
+    QString stationAt(double khz) const;
+
 signals:
     void started(const QString &path);
     // reason: empty after stop(), otherwise why it ended (disk full, input
@@ -56,10 +69,14 @@ signals:
 
 private:
     void onEnded(const QString &reason);
+    void frequencyShown(double khz);
 
     App &app_;
     SourceFactory factory_;
     std::unique_ptr<Recorder> rec_;
     recfiles::Info info_;
     QString path_;
+    QDateTime stopAsked_; // UTC of requestStop()
+    double tunedKhz_ = 0;
+    QString tunedStation_;
 };

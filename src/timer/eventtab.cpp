@@ -295,6 +295,7 @@ TimerEvent EventEdit::toEvent() const
     e.f[19] = int16_t(pbs);
     e.f[20] = int16_t(bwcActive() ? bwc : kNoBwc);
     e.rec = rec;
+    e.station = station.simplified();
     return e;
 }
 

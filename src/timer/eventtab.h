@@ -53,6 +53,8 @@ struct TimerEvent {
     // Beyond the twenty fields: the event is recorded while the output is
     // on ("O1" to "O0").
     bool rec = false;
+    // The station heard, for the recording's name (may be empty).
+    QString station;
 
     int day() const { return f[1]; }
     int month() const { return f[2]; }
@@ -99,6 +101,7 @@ public:
     int pbs = 0, bwc = kNoBwc, bwc_min = 0, bwc_max = 0;
     std::array<int, 8> digits{}; // index d = weight 10^d
     bool rec = false;            // record the event
+    QString station;             // the station, for the recording's name
     Options opt;
 
     EventEdit();

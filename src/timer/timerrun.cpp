@@ -388,6 +388,7 @@ void TimerRun::startRecording()
     r.khz = double(e.hz()) / 1000.0;
     r.mode = Captions::text(app_.cap.mode, e.mode());
     r.bandwidth = Captions::text(app_.cap.bw, e.bw());
+    r.station = e.station;
     r.startedBy = QStringLiteral("Timer event %1").arg(run_index);
     QString err, warning;
     if (!app_.rec->start(r, &err, &warning)) {
@@ -405,7 +406,8 @@ void TimerRun::stopRecording()
 {
     if (!recording_ || !app_.rec)
         return;
-    app_.rec->stop();
+    // "O0" goes out now; the file closes when the input's block is in.
+    app_.rec->requestStop();
 }
 
 void TimerRun::recStopped(const QString &, const QString &reason)

@@ -110,6 +110,32 @@ public:
         proc_.kill();
         proc_.waitForFinished(10000);
     }
+    // Takes the sine input away, as a USB sound card pulled out: its module
+    // is unloaded (pactl). False with *why when that could not be done.
+    bool unloadSine(QString *why)
+    {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                              QStringLiteral("modules")});
+        if (!pactl.waitForFinished(20000)) {
+            *why = QStringLiteral("pactl did not run");
+            return false;
+        }
+        QString index;
+        for (const QString &l : QString::fromLocal8Bit(pactl.readAllStandardOutput()).split('\n'))
+            if (l.contains(QLatin1String("module-sine-source")))
+                index = l.section('\t', 0, 0);
+        if (index.isEmpty()) {
+            *why = QStringLiteral("no module-sine-source listed");
+            return false;
+        }
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("unload-module"), index});
+        if (!pactl.waitForFinished(20000) || pactl.exitCode() != 0) {
+            *why = QString::fromLocal8Bit(pactl.readAllStandardError());
+            return false;
+        }
+        return true;
+    }
     bool ok() const { return ok_; }
     QString why() const { return why_; }
     QString socket() const { return dir_.filePath(QStringLiteral("pulse/native")); }

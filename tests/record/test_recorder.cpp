@@ -167,22 +167,38 @@ TEST(RecFiles, NamesFromStartFrequencyModeAndStation)
         QString name;
     } cases[] = {
         {6070, "AM", "", Format::Flac, "20261205_0307Z_6070_AM.flac"},
-        {9420.5, "USB", "Voice of Greece", Format::Opus, "20261205_0307Z_9420.5_USB_Voice-of-Greece.opus"},
-        {153, "AM-L", " R/Rom: \"Ant\" ", Format::Wav, "20261205_0307Z_153_AM-L_R-Rom-Ant.wav"},
+        {6070, "AM", " \t ", Format::Flac, "20261205_0307Z_6070_AM.flac"},
+        {9420.5, "USB", "Voice of Greece", Format::Opus, "20261205_0307Z_9420.5_USB_Voice_of_Greece.opus"},
+        // Path separators, quotes and colons never reach the file system.
+        {153, "AM-L", " R/Rom: \"Ant\" ", Format::Wav, "20261205_0307Z_153_AM-L_R-Rom_Ant.wav"},
+        {153, "AM", "../../etc/passwd", Format::Flac, "20261205_0307Z_153_AM_etc-passwd.flac"},
+        {153, "AM", "a\\b\nc\x01" "d\x7f", Format::Flac, "20261205_0307Z_153_AM_a-b_c-d.flac"},
+        {153, "AM", ".hidden.", Format::Flac, "20261205_0307Z_153_AM_hidden.flac"},
+        // Letters of any script are kept; the length is bounded, never
+        // cutting a character in two.
+        {9600, "AM", "Радио Румыния", Format::Flac, "20261205_0307Z_9600_AM_Радио_Румыния.flac"},
+        {9600, "AM", QString(60, 'x'), Format::Flac, "20261205_0307Z_9600_AM_" + QString(40, 'x') + ".flac"},
+        {9600, "AM", QString(39, 'x') + QString::fromUtf8("\xF0\x9D\x90\x80"), Format::Flac,
+         "20261205_0307Z_9600_AM_" + QString(39, 'x') + QString::fromUtf8("\xF0\x9D\x90\x80") + ".flac"},
+        {9600, "AM", QString(40, 'x') + QString::fromUtf8("\xF0\x9D\x90\x80"), Format::Flac,
+         "20261205_0307Z_9600_AM_" + QString(40, 'x') + ".flac"},
     };
     for (const Case &c : cases) {
         i.khz = c.khz, i.mode = c.mode, i.station = c.station;
-        EXPECT_EQ(recfiles::fileName(i, c.f), c.name);
+        EXPECT_EQ(recfiles::fileName(i, c.f), c.name) << c.station.toStdString();
     }
+    i.station = " R/Rom: \"Ant\" ";
     QTemporaryDir dir;
-    QFile(dir.filePath("20261205_0307Z_153_AM-L_R-Rom-Ant.txt")).open(QIODevice::WriteOnly);
+    i.khz = 153, i.mode = "AM-L";
+    QFile(dir.filePath("20261205_0307Z_153_AM-L_R-Rom_Ant.txt")).open(QIODevice::WriteOnly);
     EXPECT_EQ(recfiles::uniquePath(dir.path(), i, Format::Wav),
-              dir.filePath("20261205_0307Z_153_AM-L_R-Rom-Ant_2.wav"));
+              dir.filePath("20261205_0307Z_153_AM-L_R-Rom_Ant_2.wav"));
 
     i.utcEnd = i.utcStart.addSecs(600);
     i.bandwidth = "Wide";
     i.source = "default";
     i.startedBy = "Timer event 2";
+    i.station = " R/Rom:\n \"Ant\" ";
     const QString rec = dir.filePath("r.flac");
     QString err;
     ASSERT_TRUE(recfiles::writeInfo(rec, i, &err));

@@ -3,6 +3,7 @@
 #include "record/recorder.h"
 #include "recordtest.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -19,8 +20,9 @@ TEST(SoundServer, ListsItsInputsAndLosingItClosesTheFile)
     EXPECT_EQ(list[0].name, "default");
     EXPECT_EQ(list[1].name, "sine_input");
 
-    // vorantis-cli records its sine (tests/tools); here the server goes
-    // away mid-recording: the file is closed, with a message.
+    // vorantis-cli records its sine (tests/tools); here the input goes
+    // away mid-recording (its module unloaded, as a USB sound card pulled
+    // out): the file is closed and plays up to that moment, with a message.
     QTemporaryDir dir;
     Recorder r;
     QSignalSpy ended(&r, &Recorder::ended);
@@ -31,9 +33,13 @@ TEST(SoundServer, ListsItsInputsAndLosingItClosesTheFile)
     ASSERT_TRUE(r.start(std::make_unique<PulseSource>("sine_input"), o, &err)) << err.toStdString();
     while (r.frames() < 4800 && r.running())
         QThread::msleep(20);
-    server.stop();
+    ASSERT_TRUE(server.unloadSine(&err)) << err.toStdString();
     ASSERT_TRUE(ended.wait(60000));
     const QString why = ended.first().first().toString();
     EXPECT_TRUE(why.startsWith("Recording stopped: the sound input sine_input was lost")) << why.toStdString();
-    EXPECT_GE(hear(lost).frames, 4800);
+    EXPECT_TRUE(why.contains(QDir::toNativeSeparators(lost))) << why.toStdString();
+    const Heard h = hear(lost);
+    EXPECT_GE(h.frames, 4800);
+    EXPECT_EQ(h.frames, r.frames());
+    EXPECT_NEAR(h.hz, 1000, 20);
 }

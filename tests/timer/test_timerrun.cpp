@@ -1,5 +1,6 @@
 // Whole runs in simulated time: the clock is moved step by step and the run
 // ticked; the simulated receiver answers at once.
+#include "record/recordtest.h"
 #include "record/recsession.h"
 #include "sim/simradio.h"
 #include "testkit.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace timertab;
@@ -289,7 +291,13 @@ TEST_F(Run, RecEventsAreRecordedFromO1ToO0)
     drive(at(12, 7, 30));
     ASSERT_EQ(run.phase(), TimerRun::Phase::OnAir);
     EXPECT_TRUE(rec.running());
+    // "O0" does not wait for the recording: its file closes as the input's
+    // block comes in.
+    QSignalSpy stopped(&rec, &RecSession::stopped);
     run.stop();
+    if (stopped.isEmpty()) {
+        ASSERT_TRUE(stopped.wait(60000));
+    }
     EXPECT_FALSE(rec.running());
     EXPECT_EQ(recAtO0, QList<bool>({true, false, true}));
 
@@ -314,6 +322,30 @@ TEST_F(Run, RecEventsAreRecordedFromO1ToO0)
     EXPECT_TRUE(t3.contains("Started by: Timer event 3\n")) << t3.toStdString();
     EXPECT_EQ(notes.size(), 2) << notes.join('\n').toStdString();
     EXPECT_TRUE(notes.value(0).startsWith("Recording event 1 into " + dir.path()));
+}
+
+// The event's station names its recording; the input going away mid-way
+// ends the recording with a note naming the file, and the run goes on.
+TEST_F(Run, LostInputEndsTheRecordingWithANoteAndTheRunGoesOn)
+{
+    RecSession rec(t.app);
+    rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, false, 4800); });
+    t.app.rec = &rec;
+    t.clock.t = at(11, 58, 30);
+    program(1, 12, 0, 1, 0, 0, 5, true);
+    table.event_tab[1].station = "Radio Test";
+    run.start();
+    driveToEnd();
+    EXPECT_EQ(count("O1"), 1);
+    EXPECT_EQ(count("O0"), 1);
+    EXPECT_EQ(sent.last().cmd, "H0");
+    const QString path = t.base() + "REC/20261205_1159Z_5971_AM_Radio_Test.flac";
+    ASSERT_EQ(notes.size(), 2) << notes.join('\n').toStdString();
+    EXPECT_EQ(notes[0], "Recording event 1 into " + path);
+    EXPECT_EQ(notes[1], "Recording stopped: the input tone:1000 is gone. " + QDir::toNativeSeparators(path) +
+                            " is closed and plays up to that moment.");
+    EXPECT_EQ(hear(path).frames, 4800);
+    t.app.rec = nullptr;
 }
 
 // No sound server: the event is not recorded, the run goes on.

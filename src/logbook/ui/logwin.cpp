@@ -8,6 +8,7 @@
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "record/recsession.h"
 #include "logbook/logexport.h"
 #include "logbook/ui/logdialogs.h"
 #include "logbook/ui/logmodel.h"
@@ -585,6 +586,9 @@ void logwin::tune_cell(const QModelIndex &index)
     tuning_ = true;
     app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
     tuning_ = false;
+    // A recording at this frequency is named after the logged station.
+    if (app_.rec)
+        app_.rec->tunedFrom(f, book.record(index.row())[Organisation]);
 }
 
 // ---------------------------------------------------------------------------

@@ -131,9 +131,10 @@ void rxctrl2::recStopped(const QString &path, const QString &reason)
     ui_.bar_level->setValue(0);
     ui_.cmd_rec->setToolTip(QStringLiteral("Record what the receiver plays into the sound input;"
                                            " press again to stop (Alt+E)"));
-    // A recording of the timer is reported in its window.
+    // A recording of the timer is reported in its window. The message does
+    // not hold the panel: the user goes on listening while it shows.
     if (!reason.isEmpty() && app_.rec && app_.rec->startedBy() == QLatin1String("Rec button"))
-        app_.prompter->message(reason, QStringLiteral("Recording"), Prompter::Exclamation);
+        app_.prompter->notice(reason, QStringLiteral("Recording"), Prompter::Exclamation);
     (void)path;
 }
 

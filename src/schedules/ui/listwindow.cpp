@@ -10,6 +10,7 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "record/recsession.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -228,6 +229,9 @@ void ListWindow::tune_cell(const QModelIndex &index)
     tuning_ = true;
     app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target);
     tuning_ = false;
+    // A recording at this frequency is named after the row's station.
+    if (app_.rec)
+        app_.rec->tunedFrom(f, model->cell(index.row(), 0));
 }
 
 bool ListWindow::read_table(bool ditto)

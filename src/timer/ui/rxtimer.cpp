@@ -4,6 +4,7 @@
 #include "link/port.h"
 #include "link/linetask.h"
 #include "link/receiver2.h"
+#include "record/recsession.h"
 #include "timer/timerrun.h"
 
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyleOptionFocusRect>
@@ -286,6 +288,17 @@ void RxTimer::build()
         showEdit();
     });
     connect(cmd_Rx, &QPushButton::clicked, this, &RxTimer::get_rx);
+    // The station names the event's recording.
+    auto *lbl_Station = new QLabel(QStringLiteral("&Station"), pnl_Set);
+    g->addWidget(lbl_Station, 3, kColDate, 1, 3);
+    txt_Station = new QLineEdit(pnl_Set);
+    txt_Station->setObjectName(QStringLiteral("txt_Station"));
+    txt_Station->setAccessibleName(QStringLiteral("Station"));
+    txt_Station->setMaxLength(40);
+    txt_Station->setToolTip(QStringLiteral("The station, for the name of the event's recording"));
+    lbl_Station->setBuddy(txt_Station);
+    g->addWidget(txt_Station, 3, kColTime, 1, kColFreq + 8 - kColTime);
+    connect(txt_Station, &QLineEdit::textChanged, this, [this](const QString &t) { edit_.station = t; });
 
     // --- event rows
     auto *pnl_Show = new QGroupBox(QStringLiteral("Events"), this);
@@ -413,7 +426,7 @@ void RxTimer::build()
         order << s;
     for (int d = 7; d >= 0; --d)
         order << spn_Freq[d];
-    order << chk_Rec << cmd_Utc << cmd_Rx;
+    order << chk_Rec << cmd_Utc << cmd_Rx << txt_Station;
     for (int n = 1; n <= kEvents; ++n)
         order << cmd_FxCrRow[n][0] << cmd_FxCrRow[n][1] << chk_RecRow[n];
     order << cmd_TimerOn_ << cmd_TimerOff_ << cmd_CrAll_ << cmd_cancel_;
@@ -468,6 +481,12 @@ void RxTimer::get_rx()
                 co_return;
             }
             edit_.setFromRx(*x);
+            // Tuned from a list or log row: the event takes its station.
+            if (app_.rec) {
+                const QString st = app_.rec->stationAt(double(edit_.hz()) / 1000.0);
+                if (!st.isEmpty())
+                    txt_Station->setText(st);
+            }
             showEdit();
         },
         true, this);
@@ -487,6 +506,9 @@ void RxTimer::showRow(int n)
     for (int d = 0; d < 8; ++d)
         lbl_FreqRow[n][d]->setText(t.freq[d]);
     chk_RecRow[n]->setChecked(table_.event_tab[n].rec);
+    const QString st = table_.event_tab[n].station;
+    chk_RecRow[n]->setToolTip(QStringLiteral("Record event %1 while the output is on").arg(n) +
+                              (st.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(st)));
 }
 
 void RxTimer::clearRow(int n)

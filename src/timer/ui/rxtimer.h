@@ -12,6 +12,7 @@
 struct App;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 class QToolButton;
@@ -80,6 +81,7 @@ public:
     std::array<QLabel *, 6> lbl_StatCaption{};
     // "Rec": record the event (edit panel, and per fixed row).
     QCheckBox *chk_Rec = nullptr;
+    QLineEdit *txt_Station = nullptr;
     std::array<QCheckBox *, 6> chk_RecRow{};
     QPushButton *cmd_Utc = nullptr;
     QPushButton *cmd_Rx = nullptr;

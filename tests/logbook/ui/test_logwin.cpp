@@ -5,6 +5,7 @@
 #include "logbook/ui/logwin.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/listmodel.h"
+#include "record/recsession.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -427,6 +428,8 @@ TEST_F(LogWin, NotSavedQuestionOnEveryWayOut)
 
 TEST_F(LogWin, TunesFromFrequencyColumns)
 {
+    RecSession rec(t.app);
+    t.app.rec = &rec;
     logwin w(t.app);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -436,6 +439,8 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     dclick(w.grd_log, cellOf(w, 7, Frequency));
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
+    // A recording names the logged station.
+    EXPECT_EQ(rec.stationAt(5920), "Skerry Radio");
     EXPECT_EQ(w.lbl_arf->text(), "5920.000");
     EXPECT_EQ(panel.freq, "5920.000");
     EXPECT_EQ(panel.labels.value(PanelView::MD), t.app.cap.mode.at(2));
@@ -466,6 +471,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     // Another window's tune shows here too.
     t.rx->frequency_fanout("7000.000");
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
+    t.app.rec = nullptr;
 }
 
 TEST_F(LogWin, ReadsTheReceiverOnOpenAndGetsTheCurrentSetting)

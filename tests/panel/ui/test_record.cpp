@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProgressBar>
+#include <QSignalSpy>
 
 namespace {
 
@@ -16,7 +17,7 @@ struct RecPanel : PanelTest {
         rec = std::make_unique<RecSession>(t.app);
         rec->setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true); });
         t.app.rec = rec.get();
-        t.answerState("024095000001"); // 9500 kHz AM
+        t.answerState("004095000001"); // 9500 kHz AM, Wide
         make();
         t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); });
     }
@@ -41,6 +42,8 @@ struct RecPanel : PanelTest {
 
 TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
 {
+    // The receiver was tuned from a list row of this station.
+    rec->tunedFrom(9500, "Radio Test");
     press("cmd_rec");
     ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(get<QPushButton>("cmd_rec")->isChecked());
@@ -59,12 +62,13 @@ TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
     EXPECT_EQ(get<QProgressBar>("bar_level")->value(), 0);
     const QStringList flac = files("*.flac");
     ASSERT_EQ(flac.size(), 1);
-    EXPECT_EQ(flac[0], "20261205_1200Z_9500_AM.flac");
+    EXPECT_EQ(flac[0], "20261205_1200Z_9500_AM_Radio_Test.flac");
     EXPECT_EQ(hear(t.base() + "REC/" + flac[0]).rate, 48000);
-    QFile txt(t.base() + "REC/20261205_1200Z_9500_AM.txt");
+    QFile txt(t.base() + "REC/20261205_1200Z_9500_AM_Radio_Test.txt");
     ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(txt.readAll()).remove('\r');
     EXPECT_TRUE(text.contains("Frequency: 9500 kHz\nMode: AM\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nStation: Radio Test\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("End: 2026-12-05 12:00:00 UTC\nSource: tone:1000\nStarted by: Rec button"))
         << text.toStdString();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
@@ -88,4 +92,30 @@ TEST_F(RecPanel, NoSoundServerIsAClearMessage)
     EXPECT_TRUE(t.prompter.lastText().startsWith("The sound input default could not be opened: "))
         << t.prompter.lastText().toStdString();
     EXPECT_TRUE(files("*").isEmpty());
+}
+
+// The input goes away mid-recording (a USB sound card pulled out): the file
+// is closed and plays up to that moment, and the panel says so without
+// holding anything.
+TEST_F(RecPanel, LostInputIsToldWithoutStoppingThePanel)
+{
+    rec->setSourceFactory(
+        [](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true, 9600); });
+    QSignalSpy stopped(rec.get(), &RecSession::stopped);
+    press("cmd_rec");
+    ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
+    ASSERT_TRUE(stopped.wait(60000));
+    const QString path = stopped.first().first().toString();
+    EXPECT_FALSE(get<QPushButton>("cmd_rec")->isChecked());
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    const auto &told = t.prompter.asked.first();
+    EXPECT_TRUE(told.notice);
+    EXPECT_EQ(told.title, "Recording");
+    EXPECT_TRUE(told.text.startsWith("Recording stopped: the input tone:1000 is gone.\n" +
+                                     QDir::toNativeSeparators(path)))
+        << told.text.toStdString();
+    EXPECT_EQ(hear(path).frames, 9600);
+    QFile txt(recfiles::infoPath(path));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("End: 2026-12-05 12:00:00 UTC"));
 }

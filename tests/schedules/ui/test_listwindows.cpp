@@ -1,5 +1,6 @@
 #include "files/ui/filedialogs.h"
 #include "link/panelview.h"
+#include "record/recsession.h"
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/own.h"
 #include "testkit.h"
@@ -105,6 +106,8 @@ TEST_F(ListWindows, SelectionBoxAndTimeSelection)
 
 TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
 {
+    RecSession rec(t.app);
+    t.app.rec = &rec;
     bdxc w(t.app);
     own o(t.app);
     w.show();
@@ -134,12 +137,18 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");
+    // A recording names the station of the row tuned from.
+    EXPECT_EQ(rec.stationAt(9635), w.model->cell(i.row(), 0).simplified());
+    EXPECT_FALSE(rec.stationAt(9635).isEmpty());
+    EXPECT_EQ(rec.stationAt(6175), "");
 
     // A closed window no longer follows the receiver.
     o.close();
     t.rx->frequency_fanout("7000.000");
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
     EXPECT_EQ(o.lbl_arf->text(), "9635.000");
+    EXPECT_EQ(rec.stationAt(9635), "");
+    t.app.rec = nullptr;
 }
 
 TEST_F(ListWindows, TimeStationAndBlankCellsDoNothing)

@@ -1,6 +1,7 @@
 // The window "Timer Programming": clicks on its spins and buttons, a run in
 // simulated time, and the window or the program closing during a run.
 #include "app/startup.h"
+#include "record/recsession.h"
 #include "sim/simradio.h"
 #include "a11y.h"
 #include "testkit.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -172,13 +174,29 @@ TEST_F(Window, FixAndClearInOrder)
 }
 
 // "Rec": the edit panel's box goes into the event when it is fixed; a fixed
-// row's box changes its event; clearing the row clears it.
+// row's box changes its event; clearing the row clears it. The station
+// (for the recording's name) comes from the list row the receiver was
+// tuned from when RX reads it, or as typed.
 TEST_F(Window, RecBoxesFollowTheEvents)
 {
+    RecSession rec(t.app);
+    t.app.rec = &rec;
+    rec.tunedFrom(7205, "Radio  Test");
+    QTest::mouseClick(button("cmd_Rx"), Qt::LeftButton);
+    t.settle();
+    auto *station = w->findChild<QLineEdit *>("txt_Station");
+    EXPECT_EQ(station->text(), "Radio Test");
+    EXPECT_EQ(station->accessibleName(), "Station");
     auto box = [&](const QString &n) { return w->findChild<QCheckBox *>(n); };
     EXPECT_FALSE(box("chk_Rec1")->isEnabled());
     box("chk_Rec")->setChecked(true);
     programTwo();
+    EXPECT_EQ(w->table().event_tab[1].station, "Radio Test");
+    EXPECT_EQ(box("chk_Rec1")->toolTip(), "Record event 1 while the output is on (Radio Test)");
+    station->clear();
+    QTest::keyClicks(station, " Other ");
+    EXPECT_EQ(w->edit().toEvent().station, "Other");
+    t.app.rec = nullptr;
     EXPECT_TRUE(box("chk_Rec1")->isChecked() && box("chk_Rec2")->isChecked());
     EXPECT_TRUE(w->table().event_tab[2].rec);
     QTest::mouseClick(box("chk_Rec2"), Qt::LeftButton);

@@ -1,0 +1,100 @@
+// The program's recordings: the station in the name comes from the request
+// (a timer event) or from the list or log row last tuned from, as long as
+// the receiver has shown no other frequency since.
+#include "link/receiver2.h"
+#include "record/recordtest.h"
+#include "record/recsession.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
+{
+    struct Case {
+        const char *what;
+        QString requestStation;
+        std::function<void(TestApp &)> between; // after the row was tuned
+        double khz;
+        QString name;
+    };
+    const QString stem = "20261205_1200Z_";
+    const Case cases[] = {
+        {"same frequency", "", [](TestApp &) {}, 9500, stem + "9500_AM_Radio_Romania.flac"},
+        {"the same frequency shown again", "", [](TestApp &t) { t.rx->frequency_fanout("9500.000"); },
+         9500, stem + "9500_AM_Radio_Romania.flac"},
+        {"another frequency asked", "", [](TestApp &) {}, 9510, stem + "9510_AM.flac"},
+        {"tuned away and back", "",
+         [](TestApp &t) {
+             t.rx->frequency_fanout("9510.000");
+             t.rx->frequency_fanout("9500.000");
+         },
+         9500, stem + "9500_AM.flac"},
+        {"the receiver's own dial moved", "",
+         [](TestApp &t) { emit t.rx->dialFrequency("9505.000", 9505); }, 9500, stem + "9500_AM.flac"},
+        {"the event's own station", "Timer station", [](TestApp &) {}, 9500,
+         stem + "9500_AM_Timer_station.flac"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestApp t;
+        RecSession rec(t.app);
+        rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(); });
+        rec.tunedFrom(9500, "  Radio   Romania ");
+        EXPECT_EQ(rec.stationAt(9500.0004), "Radio Romania");
+        c.between(t);
+        RecSession::Request r;
+        r.khz = c.khz;
+        r.mode = "AM";
+        r.station = c.requestStation;
+        QString err;
+        ASSERT_TRUE(rec.start(r, &err)) << err.toStdString();
+        rec.stop();
+        EXPECT_EQ(QFileInfo(rec.path()).fileName(), c.name);
+    }
+}
+
+// A small disk: the user is warned before the recording starts; when it is
+// full the recording stops with the file and the reason, what was written
+// plays, the text file beside it has its end, and nothing else is touched.
+TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
+{
+    TestApp t;
+    SmallTmpfs fs(t.dir.filePath("small"));
+    if (!fs.ok())
+        GTEST_SKIP() << fs.why().toStdString();
+    t.app.settings.base_dir = fs.path + "/";
+    const QString rec = fs.path + "/REC/";
+    ASSERT_TRUE(QDir().mkpath(rec));
+    const QByteArray old(3000, 'x');
+    {
+        QFile f(rec + "old.flac");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    RecSession s(t.app);
+    s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
+    QSignalSpy stopped(&s, &RecSession::stopped);
+    RecSession::Request r;
+    r.khz = 6070;
+    r.mode = "AM";
+    r.station = "Radio Test";
+    QString err, warning;
+    ASSERT_TRUE(s.start(r, &err, &warning)) << err.toStdString();
+    EXPECT_EQ(warning.toStdString(), ("Only 0 MB are free for recordings in " + QDir::toNativeSeparators(rec) + ".").toStdString());
+    ASSERT_TRUE(stopped.wait(60000));
+    const QString path = stopped.first().at(0).toString();
+    const QString why = stopped.first().at(1).toString();
+    EXPECT_EQ(path, rec + "20261205_1200Z_6070_AM_Radio_Test.flac");
+    EXPECT_TRUE(why.startsWith("Recording stopped: " + QDir::toNativeSeparators(path) + " could not be written"))
+        << why.toStdString();
+    EXPECT_GT(hear(path).frames, 0);
+    QFile old2(rec + "old.flac");
+    ASSERT_TRUE(old2.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old2.readAll(), old);
+    QFile txt(recfiles::infoPath(path));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
+    EXPECT_EQ(QDir(rec).entryList(QDir::Files).size(), 3);
+}
