@@ -1,5 +1,7 @@
 #include "common/ui/canvas.h"
 
+#include "common/ui/contrast.h"
+
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,6 +16,46 @@ Canvas::Canvas(int w, int h, const QColor &background, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Canvas::setHighContrast(bool on)
+{
+    if (hc_ == on)
+        return;
+    hc_ = on;
+    if (!on)
+        return;
+    // What is drawn already: dark pixels are background.
+    for (int y = 0; y < img_.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(img_.scanLine(y));
+        for (int x = 0; x < img_.width(); ++x) {
+            const QColor c = QColor::fromRgb(row[x]);
+            const QColor a = contrast::fill(c);
+            if (a != c && !backgrounds_.contains(row[x]))
+                backgrounds_ << row[x];
+            row[x] = a.rgb();
+        }
+    }
+    update();
+}
+
+QColor Canvas::mark(const QColor &c) const
+{
+    if (!hc_)
+        return c;
+    if (backgrounds_.contains(c.rgb()))
+        return QColor(0, 0, 0);
+    return contrast::onBlack(c);
+}
+
+QColor Canvas::area(const QColor &c)
+{
+    if (!hc_)
+        return c;
+    const QColor a = contrast::fill(c);
+    if (a != c.toRgb() && !backgrounds_.contains(c.rgb()))
+        backgrounds_ << c.rgb();
+    return a;
+}
+
 QColor Canvas::palette(int i)
 {
     static const QRgb pal[16] = {
@@ -25,8 +67,9 @@ QColor Canvas::palette(int i)
     return QColor(pal[i & 15]);
 }
 
-void Canvas::line(int x1, int y1, int x2, int y2, const QColor &c)
+void Canvas::line(int x1, int y1, int x2, int y2, const QColor &given)
 {
+    const QColor c = mark(given);
     {
         QPainter p(&img_);
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -44,8 +87,9 @@ void Canvas::line(int x1, int y1, int x2, int y2, const QColor &c)
     update();
 }
 
-void Canvas::fillRect(int x1, int y1, int x2, int y2, const QColor &c)
+void Canvas::fillRect(int x1, int y1, int x2, int y2, const QColor &given)
 {
+    const QColor c = area(given);
     const QRect r = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
                           QPoint(std::max(x1, x2), std::max(y1, y2)))
                         .intersected(img_.rect());
@@ -70,14 +114,14 @@ void Canvas::point(int x, int y, const QColor &c)
 {
     if (!img_.rect().contains(x, y))
         return;
-    img_.setPixelColor(x, y, c);
+    img_.setPixelColor(x, y, mark(c));
     update();
 }
 
 void Canvas::text(int x, int y, const QString &s, const QColor &c)
 {
     QPainter p(&img_);
-    p.setPen(c);
+    p.setPen(mark(c));
     p.setFont(font());
     const QFontMetrics fm(font());
     p.drawText(QPoint(x, y + fm.ascent()), s);
@@ -86,7 +130,7 @@ void Canvas::text(int x, int y, const QString &s, const QColor &c)
 
 void Canvas::clear(const QColor &c)
 {
-    img_.fill(c);
+    img_.fill(area(c));
     update();
 }
 

@@ -39,6 +39,13 @@ public:
     // Saves the picture as PNG; false with a reason on failure.
     bool savePng(const QString &path, QString *error) const;
 
+    // High contrast: dark fills (backgrounds) become black, and every mark
+    // is drawn light enough to stand out on black (common/ui/contrast.h).
+    // A mark in a colour already used as a background is that background
+    // (it erases). The picture so far is redrawn black where it was dark.
+    void setHighContrast(bool on);
+    bool highContrast() const { return hc_; }
+
     QSize sizeHint() const override { return img_.size(); }
     QSize minimumSizeHint() const override { return img_.size(); }
 
@@ -54,6 +61,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *e) override;
 
 private:
+    QColor mark(const QColor &c) const;
+    QColor area(const QColor &c);
     QImage img_;
     QColor fg_ = Qt::black;
+    bool hc_ = false;
+    QList<QRgb> backgrounds_; // dark fills seen (high contrast)
 };

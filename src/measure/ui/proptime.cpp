@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
+#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
@@ -106,6 +107,8 @@ Proptime::Proptime(App &app, QWidget *parent)
          {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     // The recording is a session: its tick reads the receiver, a missed
     // reply leaves a gap and the watch goes on.

@@ -1,5 +1,6 @@
 #include "measure/ui/smeter.h"
 
+#include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
 #include "link/app.h"
 #include "link/port.h"
@@ -81,6 +82,8 @@ Smeter::Smeter(App &app, QWidget *parent)
     lay->setSizeConstraint(QLayout::SetFixedSize);
     cmd_start->setDefault(true);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     tmr_Smeter = session_->timer();
     tmr_Smeter->setObjectName(QStringLiteral("tmr_Smeter"));

@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
@@ -64,6 +65,10 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     set_grd_md();
     set_grd_lock();
     buildMenus();
+    // The status tip line: what a menu item or control under the pointer does.
+    statusBar()->setObjectName(QStringLiteral("statusbar"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: #24272b; color: #e2e5e9; }"));
     app_.panel = this;
     connectReceiver();
     loaded_ = true;
