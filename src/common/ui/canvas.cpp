@@ -3,6 +3,7 @@
 #include "common/ui/contrast.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
@@ -23,15 +24,14 @@ void Canvas::setHighContrast(bool on)
     hc_ = on;
     if (!on)
         return;
-    // What is drawn already: dark pixels are background.
+    QHash<QRgb, QRgb> done;
     for (int y = 0; y < img_.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(img_.scanLine(y));
         for (int x = 0; x < img_.width(); ++x) {
-            const QColor c = QColor::fromRgb(row[x]);
-            const QColor a = contrast::fill(c);
-            if (a != c && !backgrounds_.contains(row[x]))
-                backgrounds_ << row[x];
-            row[x] = a.rgb();
+            auto it = done.constFind(row[x]);
+            if (it == done.constEnd())
+                it = done.insert(row[x], contrast::map(QColor::fromRgb(row[x])).rgb());
+            row[x] = it.value();
         }
     }
     update();
@@ -39,21 +39,7 @@ void Canvas::setHighContrast(bool on)
 
 QColor Canvas::mark(const QColor &c) const
 {
-    if (!hc_)
-        return c;
-    if (backgrounds_.contains(c.rgb()))
-        return QColor(0, 0, 0);
-    return contrast::onBlack(c);
-}
-
-QColor Canvas::area(const QColor &c)
-{
-    if (!hc_)
-        return c;
-    const QColor a = contrast::fill(c);
-    if (a != c.toRgb() && !backgrounds_.contains(c.rgb()))
-        backgrounds_ << c.rgb();
-    return a;
+    return hc_ ? contrast::map(c) : c;
 }
 
 QColor Canvas::palette(int i)
@@ -89,7 +75,7 @@ void Canvas::line(int x1, int y1, int x2, int y2, const QColor &given)
 
 void Canvas::fillRect(int x1, int y1, int x2, int y2, const QColor &given)
 {
-    const QColor c = area(given);
+    const QColor c = mark(given);
     const QRect r = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
                           QPoint(std::max(x1, x2), std::max(y1, y2)))
                         .intersected(img_.rect());
@@ -130,7 +116,7 @@ void Canvas::text(int x, int y, const QString &s, const QColor &c)
 
 void Canvas::clear(const QColor &c)
 {
-    img_.fill(area(c));
+    img_.fill(mark(c));
     update();
 }
 

@@ -39,10 +39,9 @@ public:
     // Saves the picture as PNG; false with a reason on failure.
     bool savePng(const QString &path, QString *error) const;
 
-    // High contrast: dark fills (backgrounds) become black, and every mark
-    // is drawn light enough to stand out on black (common/ui/contrast.h).
-    // A mark in a colour already used as a background is that background
-    // (it erases). The picture so far is redrawn black where it was dark.
+    // High contrast: every colour drawn goes through contrast::map (dark red
+    // panels black, light backgrounds white, marks light enough on black),
+    // the picture drawn so far too.
     void setHighContrast(bool on);
     bool highContrast() const { return hc_; }
 
@@ -62,9 +61,7 @@ protected:
 
 private:
     QColor mark(const QColor &c) const;
-    QColor area(const QColor &c);
     QImage img_;
     QColor fg_ = Qt::black;
     bool hc_ = false;
-    QList<QRgb> backgrounds_; // dark fills seen (high contrast)
 };

@@ -45,11 +45,20 @@ QColor onBlack(const QColor &c)
     return out;
 }
 
-QColor fill(const QColor &c)
+QColor map(const QColor &c)
 {
-    if (ratio(c, QColor(0, 0, 0)) < kMinRatio)
-        return QColor(0, 0, 0);
-    return c.toRgb();
+    const QColor rgb = c.toRgb();
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    // The panels: a red of 127 or 128 and nothing else.
+    if (rgb.green() == 0 && rgb.blue() == 0 && (rgb.red() == 128 || rgb.red() == 127))
+        return black;
+    if (rgb == black || rgb == white)
+        return rgb;
+    // The windows' light backgrounds (255, 239, 223 and the like), not the
+    // bright marks (yellow, cyan).
+    if (std::min({rgb.red(), rgb.green(), rgb.blue()}) >= 190)
+        return white;
+    return onBlack(rgb);
 }
 
 RowColours trackingRow(Row kind)

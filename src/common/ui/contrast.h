@@ -19,13 +19,14 @@ double luminance(const QColor &c);
 // Contrast ratio of two colours, 1 to 21 (the order does not matter).
 double ratio(const QColor &a, const QColor &b);
 
-// A mark (line, point, text, bright fill) drawn on the black background:
-// the colour itself when it stands out enough, else lightened towards white
-// until it does.
+// A colour made to stand out on black: the colour itself when it does
+// enough, else lightened towards white until it does.
 QColor onBlack(const QColor &c);
-// A filled area: dark colours (the windows' backgrounds and panels) become
-// black; bright ones are marks as above.
-QColor fill(const QColor &c);
+// The high-contrast colour of a colour the measuring windows draw with:
+// their dark red panels and plotting areas become black, their light
+// (cream, light grey) backgrounds white; black and white stay; every other colour is a
+// mark on the black panels and stands out on black (onBlack).
+QColor map(const QColor &c);
 
 // The tracking list's rows: plain, a station on the air, a station aimed at
 // the receiver's target area.

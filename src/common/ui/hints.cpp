@@ -175,6 +175,18 @@ QString of(const QString &windowName, const QString &objectName)
     return scoped.isEmpty() ? table().value(objectName) : scoped;
 }
 
+QStringList namesFor(const QString &windowName)
+{
+    QStringList out;
+    const QString prefix = windowName + QLatin1Char('/');
+    for (const Hint &x : kHints) {
+        const QString key = QString::fromLatin1(x.key);
+        if (key.startsWith(prefix))
+            out << key.mid(prefix.size());
+    }
+    return out;
+}
+
 void apply(QWidget *w)
 {
     const QString win = w->objectName();
