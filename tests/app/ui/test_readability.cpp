@@ -1,9 +1,13 @@
 // Explanations of short captions, and the high-contrast look.
+#include "app/startup.h"
 #include "common/ui/canvas.h"
+#include "common/ui/guideview.h"
 #include "common/ui/contrast.h"
 #include "common/ui/hints.h"
 #include "memory/ui/memman.h"
+#include "link/receiver2.h"
 #include "panel/ui/rxctrl2.h"
+#include "panel/ui/textgrid.h"
 #include "schedules/ui/trackwindow.h"
 #include "settings/ui/setup.h"
 #include "testkit.h"
@@ -12,6 +16,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -115,4 +122,45 @@ TEST(HighContrast, OnlyWhenChosen)
     EXPECT_GE(contrast::ratio(c.pixel(1, 0), Qt::black), contrast::kMinRatio);
     c.fillRect(0, 1, 3, 3, QColor(255, 240, 192));
     EXPECT_EQ(c.pixel(2, 2), QColor(Qt::white));
+}
+
+// VOR_SCREENSHOT=folder: the guide's picture of a first session (the panel
+// on the simulated receiver, Lock On, the signal meter); with
+// VOR_SCREENSHOT_GUIDE=folder also the guide window at its walkthrough.
+TEST(Screenshot, FirstSession)
+{
+    const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
+    if (out.isEmpty())
+        GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
+    FixedClock clock;
+    RecordingPrompter prompter;
+    RecordingLauncher launcher;
+    Program p(Options::parse({"vorantis", "--demo"}), &clock, &prompter, &launcher);
+    p.quit = [](int) {};
+    QString err;
+    ASSERT_TRUE(p.loadSettings(&err)) << err.toStdString();
+    p.app().settings.panel_meter = true;
+    ASSERT_TRUE(p.go());
+    rxctrl2 *w = p.panel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    auto *lock = w->findChild<TextGrid *>("grd_lock");
+    QTest::mouseClick(lock, Qt::LeftButton, {}, lock->cellCenter(0, 1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.app().rx->held() && p.app().rx->lineFree(); }, 10000));
+    w->meterTick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->findChild<QLabel *>("lbl_smeter")->text() != "--"; }, 10000));
+    w->statusBar()->showMessage(uihints::of("rxctrl2", "mnu_signalan"));
+    QTest::qWait(50);
+    EXPECT_TRUE(w->grab().save(out + "/panel-demo.png"));
+
+    const QString guideOut = qEnvironmentVariable("VOR_SCREENSHOT_GUIDE");
+    if (guideOut.isEmpty())
+        return;
+    GuideView g;
+    ASSERT_TRUE(g.load(guideFile(), &err)) << err.toStdString();
+    g.resize(900, 860);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.browser()->scrollToAnchor("your-first-session");
+    QTest::qWait(100);
+    EXPECT_TRUE(g.grab().save(guideOut + "/guide-first-session.png"));
 }
