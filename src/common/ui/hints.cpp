@@ -92,6 +92,7 @@ const Hint kHints[] = {
     {"setup/fra_ta", "RX Target Area: the region the receiver is in; broadcasts aimed at it are marked"},
     // Logbook.
     {"logfmt2/chk_fmt_4", "SINPO: signal, interference, noise, propagation, overall, each 1 to 5"},
+    {"logfmt2/chk_fmt_6", "BC Org.: the broadcasting organisation"},
     {"logfmt2/chk_fmt_8", "// Freq 1: a parallel frequency of the broadcast"},
     {"logfmt2/chk_fmt_9", "// Freq 2: a parallel frequency of the broadcast"},
     {"logfmt2/chk_fmt_10", "// Freq 3: a parallel frequency of the broadcast"},

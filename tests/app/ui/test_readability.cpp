@@ -4,6 +4,7 @@
 #include "common/ui/guideview.h"
 #include "common/ui/contrast.h"
 #include "common/ui/hints.h"
+#include "logbook/ui/logmodel.h"
 #include "memory/ui/memman.h"
 #include "link/receiver2.h"
 #include "panel/ui/rxctrl2.h"
@@ -57,6 +58,15 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     // A tooltip a control already had stays; the status tip is added.
     auto *dim = windows[2]->findChild<QWidget *>("fra_bdx");
     EXPECT_TRUE(dim->statusTip().startsWith("DIM BDX"));
+
+    // The log's short column titles explain themselves too.
+    logging2::LogBook book;
+    LogModel log(book);
+    QStringList explained;
+    for (int c = 0; c < log.columnCount(); ++c)
+        if (!log.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty())
+            explained << log.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(explained, QStringList({"SINPO", "Lng", "BC Org.", "// 1", "// 2"}));
 }
 
 TEST(Hints, InstalledTheyReachEveryWindowShown)

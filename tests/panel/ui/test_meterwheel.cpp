@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <QProgressBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -20,6 +21,12 @@ struct Meter : PanelTest {
                 return "L199004095000001\r";
             return {};
         };
+    }
+    // The panel with its meter ticked by the test alone.
+    void makeQuiet()
+    {
+        make();
+        w->findChild<QTimer *>("MeterTick")->stop();
     }
     void wheel(QWidget *at, int delta, Qt::KeyboardModifiers mods = {})
     {
@@ -65,7 +72,7 @@ TEST_F(Meter, WheelAndPageKeysTuneBySteps)
 
 TEST_F(Meter, ReadsOnlyWhileTheLockHoldsTheReceiverAndYieldsToOtherJobs)
 {
-    make();
+    makeQuiet();
     auto *frame = get<QFrame>("meterDisplay");
     auto *bar = get<QProgressBar>("bar_smeter");
     // Off by default: hidden, and nothing is read even with the Lock On.
@@ -107,7 +114,7 @@ TEST_F(Meter, ReadsOnlyWhileTheLockHoldsTheReceiverAndYieldsToOtherJobs)
 TEST_F(Meter, ShowsTheReadingsOfARunningMeasurement)
 {
     t.app.settings.panel_meter = true;
-    make();
+    makeQuiet();
     MeasureSession s(t.app, "The S-meter");
     ASSERT_TRUE(s.start(0));
     t.settle();
