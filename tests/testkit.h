@@ -6,7 +6,9 @@
 #include "link/receiver2.h"
 #include "link/scriptedport.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -101,7 +103,29 @@ struct TestApp {
     QString base() const { return app.settings.base_dir; }
     // Lets the receiver's jobs run until the line is free (bounded).
     void settle();
+    // Runs one job step to its end and gives its result:
+    //     const auto state = t.run([&] { return t.rx->aReadRxState(); });
+    template <class Step> auto run(Step step, bool withBracket = false)
+    {
+        decltype(step().await_resume()) out{};
+        rx->submit([&out, step]() -> rxjob::Task<> { out = co_await step(); }, withBracket);
+        settle();
+        return out;
+    }
 };
+
+// Starts the program as GO does and waits for its first contact to end:
+// true when the panel shows.
+template <class P> bool goAndWait(P &p)
+{
+    if (!p.go())
+        return false;
+    QElapsedTimer bound;
+    bound.start();
+    while (p.goState() == P::GoState::Contacting && bound.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return p.goState() == P::GoState::Running;
+}
 
 // Path of a file under the source tree (data/demo/...).
 QString sourcePath(const QString &relative);

@@ -329,7 +329,7 @@ bool Program::go()
     going_ = true;
     if (welcome_)
         welcome_->setEnabled(false);
-    BusyGuard busy;
+    busy_ = std::make_unique<BusyGuard>();
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);
     panel_->exitHook = quit;
@@ -346,33 +346,47 @@ bool Program::go()
                                QStringLiteral("Line trace"), Prompter::Exclamation);
     err.clear();
     if (!port_->open(&err)) {
-        busy.release();
+        busy_.reset();
+        goState_ = GoState::Failed;
         commError(err);
         return false;
     }
+    goState_ = GoState::Contacting;
     if (app_.settings.noRx()) {
         if (auto *u = panel_->findChild<QAction *>(QStringLiteral("mnu_update")))
             u->setEnabled(false);
-    } else {
-        // A line lost during the first contact is told once, by the error box.
-        rx_->muteLossReport(true);
-        // A reply that could not be read is told, and the panel starts: the
-        // receiver is there.
-        const bool answered =
-            rx_->refresh_panel(Receiver2::Tell::Unreadable) || rx_->lastRefreshAnswered();
-        rx_->muteLossReport(false);
-        if (!answered) {
-            busy.release();
-            commError(QStringLiteral("%1: the receiver did not answer").arg(port_->name()));
-            return false;
-        }
+        finishGo(true);
+        return true;
     }
-    busy.release();
+    // A line lost during the first contact is told once, by the error box.
+    rx_->muteLossReport(true);
+    rx_->submit(
+        [this]() -> rxjob::Task<> {
+            // A reply that could not be read is told, and the panel starts:
+            // the receiver is there.
+            const bool read = co_await rx_->aRefresh(Receiver2::Tell::Unreadable);
+            finishGo(read || rx_->lastRefreshAnswered());
+        },
+        true, this);
+    return true;
+}
+
+void Program::finishGo(bool answered)
+{
+    rx_->muteLossReport(false);
+    busy_.reset();
+    if (!answered) {
+        goState_ = GoState::Failed;
+        commError(QStringLiteral("%1: the receiver did not answer").arg(port_ ? port_->name() : QString()));
+        emit goFinished(false);
+        return;
+    }
+    goState_ = GoState::Running;
     if (welcome_)
         welcome_->close();
     panel_->show();
     applySettings();
-    return true;
+    emit goFinished(true);
 }
 
 void Program::applySettings()

@@ -46,8 +46,14 @@ public:
     bool loadSettings(QString *error, bool *firstRun = nullptr);
     // Shows the start window.
     void showWelcome();
-    // The GO sequence; false after the "RS232 Communication Error" box.
+    // The GO sequence. False when GO already ran or the port did not open
+    // (after the "RS232 Communication Error" box). Otherwise the first
+    // contact with the receiver is a job on the line: goState() is
+    // Contacting until its reply came (Running: the panel shows) or did not
+    // (Failed, after the error box); goFinished tells the end.
     bool go();
+    enum class GoState { Idle, Contacting, Running, Failed };
+    GoState goState() const { return goState_; }
 
     // The serial device GO opens: --port, else the device chosen in set-up,
     // else the numbered port of the settings.
@@ -63,6 +69,10 @@ public:
     // rig-control server, and follows the receiver's dial or not.
     void applySettings();
 
+signals:
+    void goFinished(bool running);
+
+public:
     // Called to end the program (tests replace it).
     std::function<void(int code)> quit;
     // Makes the port at GO (tests hand in their own); the program owns it.
@@ -76,6 +86,9 @@ private:
     template <typename W> void openMeasure(QPointer<W> &slot);
     void updateMeasureMenus();
     void commError(const QString &reason);
+    // The end of GO: the panel shows, or the error box when the receiver
+    // did not answer.
+    void finishGo(bool answered);
     void tellRanges(const QString &path, const QStringList &notes);
 
     Options opt_;
@@ -93,6 +106,8 @@ private:
     QPointer<Port> port_;
     QList<QPointer<QWidget>> windows_;
     bool going_ = false; // the GO sequence has started
+    GoState goState_ = GoState::Idle;
+    std::unique_ptr<class BusyGuard> busy_; // the hourglass during the first contact
     struct Windows;
     std::unique_ptr<Windows> w_;
 };

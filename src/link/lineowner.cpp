@@ -40,7 +40,7 @@ Receiver2::Ticket Receiver2::submit(Body body, bool withBracket, QObject *contex
     job->hadContext = context != nullptr;
     const Ticket t = job->ticket;
     if (seqDepth_ > 0 || !queue_.empty() || current_) {
-        queue_.push_back({t, withBracket, {}, std::move(job)});
+        queue_.push_back(std::move(job));
         if (seqDepth_ == 0 && !drainScheduled_) {
             drainScheduled_ = true;
             QTimer::singleShot(0, this, &Receiver2::drainQueue);
@@ -280,6 +280,10 @@ rxjob::Task<bool> Receiver2::aWaitCr(int timeoutMs)
 
 rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded)
 {
+    // A dial report the receiver sent just before it went remote may arrive
+    // ahead of the reply: a report of another length than the reply, or, for
+    // a reply that ends in CR, any line that ends sooner, is dropped and the
+    // reply read in full behind it.
     for (int stray = 0; stray < 4; ++stray) {
         const qsizetype cr = r->indexOf('\r');
         if (cr < 0)
@@ -463,14 +467,6 @@ Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
         true, context);
 }
 
-void Receiver2::posted(const std::function<void()> &call)
-{
-    const bool was = posting_;
-    posting_ = true;
-    call();
-    posting_ = was;
-}
-
 rxjob::Task<> Receiver2::aBracketOn()
 {
     cmd_active_ = 1;
@@ -505,17 +501,10 @@ void Receiver2::releaseNow()
 
 void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
 {
-    if (jobStarting_) {
-        startDelayMs_ = ms;
-        startDelayContext_ = context;
-        startDelayThen_ = std::move(then);
-        return;
-    }
-    // A sequence of the older kind waits in place.
-    QPointer<QObject> alive(context);
-    wait_ms(ms);
-    if (alive && then)
-        then();
+    // Asked from sequenceStarting: the starting job waits first.
+    startDelayMs_ = ms;
+    startDelayContext_ = context;
+    startDelayThen_ = std::move(then);
 }
 
 void Receiver2::readFrequency(QObject *context, std::function<void(double)> then)

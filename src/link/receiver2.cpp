@@ -6,10 +6,8 @@
 #include "link/limits.h"
 #include "link/port.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <memory>
-#include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 
@@ -77,148 +75,6 @@ void Receiver2::send_raw(const QByteArray &bytes)
         on_lost(QStringLiteral("write failed"));
 }
 
-void Receiver2::remote_on()
-{
-    if ((cmd_active_ == 1 && lock_held_ == 0) || lock_held_ == 1) {
-        send_cmd(cmd::remoteOn());
-        wait_ms(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOn());
-        wait_ms(rxlimits::kBracketPauseMs);
-    }
-}
-
-void Receiver2::remote_off()
-{
-    if (lock_held_ == 0 && cmd_active_ == 0) {
-        wait_ms(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-        wait_ms(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-    }
-}
-
-namespace {
-// Counts a wait of the running sequence: anything that asks for the line
-// meanwhile comes from another caller.
-struct WaitScope {
-    int &depth;
-    explicit WaitScope(int &d) : depth(d) { ++depth; }
-    ~WaitScope() { --depth; }
-};
-} // namespace
-
-void Receiver2::wait_ms(int ms)
-{
-    WaitScope w(waitDepth_);
-    delay_pending = true;
-    QEventLoop loop;
-    QTimer delay;
-    delay.setSingleShot(true);
-    delay.setTimerType(Qt::PreciseTimer);
-    connect(&delay, &QTimer::timeout, &loop, [this, &loop] {
-        delay_pending = false;
-        loop.quit();
-    });
-    delay.start(ms);
-    loop.exec();
-    delay_pending = false;
-}
-
-bool Receiver2::wait_for_chars(int n, int timeoutMs)
-{
-    WaitScope w(waitDepth_);
-    if (timeoutMs < 0)
-        timeoutMs = app_.replyTimeoutMs;
-    QElapsedTimer clock;
-    clock.start();
-    while (true) {
-        if (!port_ || lost_)
-            return false;
-        if (port_->bytesAvailable() >= n)
-            return true;
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            return false;
-        QEventLoop loop;
-        QTimer bound;
-        bound.setSingleShot(true);
-        connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(port_, &Port::readyRead, &loop, &QEventLoop::quit);
-        connect(port_, &Port::lost, &loop, &QEventLoop::quit);
-        // Wake up now and then even without a signal: some ports buffer
-        // characters without announcing each piece.
-        bound.start(int(qMin<qint64>(left, 20)));
-        loop.exec();
-    }
-}
-
-bool Receiver2::wait_for_cr(int timeoutMs)
-{
-    if (timeoutMs < 0)
-        timeoutMs = app_.replyTimeoutMs;
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray got;
-    // Characters are read as they come and put back in front of the
-    // caller's read by keeping them here; the port has no peek.
-    while (true) {
-        if (!port_ || lost_)
-            return false;
-        if (got.contains('\r'))
-            break;
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        if (!wait_for_chars(1, int(left)))
-            break;
-        got += port_->readAll();
-    }
-    pending_ += got;
-    return pending_.contains('\r');
-}
-
-RxReply Receiver2::transact(const QString &command, int replyLen, int timeoutMs)
-{
-    RxReply r;
-    if (wouldQueue()) {
-        r.status = RxReply::Busy;
-        return r;
-    }
-    auto body = [&] {
-        if (!port_ || lost_) {
-            r.status = RxReply::Lost;
-            return;
-        }
-        port_->clear();
-        pending_.clear();
-        send_cmd(command);
-        if (lost_) {
-            r.status = RxReply::Lost;
-            return;
-        }
-        bool got = false;
-        if (replyLen >= 0) {
-            got = wait_for_chars(replyLen, timeoutMs);
-            r.data = port_ ? port_->readAll() : QByteArray();
-            if (got && auto_report)
-                got = take_reply_past_reports(r.data, replyLen);
-        } else {
-            got = wait_for_cr(timeoutMs);
-            r.data = pending_;
-            pending_.clear();
-            const int cr = int(r.data.indexOf('\r'));
-            if (cr >= 0)
-                r.data.truncate(cr + 1);
-        }
-        r.status = lost_ ? RxReply::Lost : (got ? RxReply::Ok : RxReply::NoAnswer);
-    };
-    if (seqDepth_ > 0)
-        body();
-    else
-        sequence(body);
-    return r;
-}
-
 // A dial report: a line that ends in the frequency's eight digits, one
 // further character and CR.
 bool isDialReport(QByteArrayView line)
@@ -232,44 +88,6 @@ bool isDialReport(QByteArrayView line)
     return true;
 }
 
-bool Receiver2::take_reply_past_reports(QByteArray &r, int replyLen, bool crEnded)
-{
-    // A dial report the receiver sent just before it went remote may arrive
-    // ahead of the reply: a report of another length than the reply, or, for
-    // a reply that ends in CR, any line that ends sooner, is dropped and the
-    // reply read in full behind it.
-    for (int stray = 0; stray < 4; ++stray) {
-        const qsizetype cr = r.indexOf('\r');
-        if (cr < 0)
-            break;
-        const QByteArrayView line = QByteArrayView(r).first(cr + 1);
-        const bool shorter = crEnded && cr + 1 < replyLen;
-        if (!shorter && (cr + 1 == replyLen || !isDialReport(line)))
-            break;
-        r.remove(0, cr + 1);
-        if (r.size() < replyLen && !wait_for_chars(int(replyLen - r.size())))
-            return false;
-        r += port_->readAll();
-    }
-    return true;
-}
-
-std::optional<QString> Receiver2::read_rx_state()
-{
-    send_cmd(cmd::storeState());
-    wait_ms(rxlimits::kBracketPauseMs);
-    if (!port_ || lost_)
-        return std::nullopt;
-    port_->clear();
-    send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
-    if (!wait_for_chars(17))
-        return std::nullopt;
-    QByteArray r = port_->readAll();
-    if (!take_reply_past_reports(r, 17, true))
-        return std::nullopt;
-    return QLatin1Char('X') + QString::fromLatin1(r.mid(4, 12)).leftJustified(12, QLatin1Char(' '));
-}
-
 std::optional<double> Receiver2::stateFrequency(const QString &x13)
 {
     const DecodedState d = DecodedState::decode(x13);
@@ -278,110 +96,15 @@ std::optional<double> Receiver2::stateFrequency(const QString &x13)
     return d.khz;
 }
 
-std::optional<double> Receiver2::read_frequency()
-{
-    if (wouldQueue())
-        return std::nullopt;
-    // The state lives on the heap: the bracket may outlive a window's call.
-    auto r = std::make_shared<std::optional<QString>>();
-    bracket([this, r] { *r = read_rx_state(); });
-    if (!*r) {
-        if (!lost_)
-            report_no_answer();
-        return std::nullopt;
-    }
-    return stateFrequency(**r);
-}
-
-// ------------------------------------------------------------------ lock and sequences
-
-void Receiver2::hold()
-{
-    lock_held_ = 1;
-    remote_on();
-    emit lockChanged(true);
-}
-
-void Receiver2::release()
-{
-    lock_held_ = 0;
-    remote_off();
-    emit lockChanged(false);
-}
-
-void Receiver2::forget_hold()
-{
-    lock_held_ = 0;
-    emit lockChanged(false);
-}
-
-bool Receiver2::runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket)
-{
-    if (ticket)
-        *ticket = 0;
-    if (wouldQueue()) {
-        const Ticket t = ++nextTicket_;
-        queue_.push_back({t, withBracket, std::move(fn)});
-        if (ticket)
-            *ticket = t;
-        return false;
-    }
-    ++seqDepth_;
-    if (withBracket) {
-        cmd_active_ = 1;
-        remote_on();
-        if (seqDepth_ == 1)
-            emit sequenceStarting();
-        fn();
-        cmd_active_ = 0;
-        remote_off();
-    } else {
-        if (seqDepth_ == 1)
-            emit sequenceStarting();
-        fn();
-    }
-    --seqDepth_;
-    if (seqDepth_ == 0) {
-        // Reports that came in during the sequence, and the rest of its
-        // replies, are not decoded: the next turn of the dial reports again.
-        if (auto_report && port_ && !lost_) {
-            port_->clear();
-            term.clear();
-        }
-        if (!queue_.empty() && !drainScheduled_) {
-            drainScheduled_ = true;
-            QTimer::singleShot(0, this, &Receiver2::drainQueue);
-        }
-        emit idle();
-    }
-    return true;
-}
-
 void Receiver2::drainQueue()
 {
     drainScheduled_ = false;
-    if (queue_.empty() || seqDepth_ > 0 || (current_ && !current_->task.done()))
-        return;
-    Queued next = std::move(queue_.front());
-    queue_.pop_front();
-    if (next.job) {
-        startJob(std::move(next.job));
-        // A job dropped before it started leaves the line free.
-        if (!current_ || current_->task.done())
-            drainQueue();
-        return;
+    while (!queue_.empty() && seqDepth_ == 0 && !(current_ && !current_->task.done())) {
+        std::unique_ptr<Job> next = std::move(queue_.front());
+        queue_.pop_front();
+        // A job dropped before it started leaves the line free for the next.
+        startJob(std::move(next));
     }
-    runSequence(next.withBracket, std::move(next.fn));
-}
-
-bool Receiver2::bracket(std::function<void()> fn, Ticket *ticket)
-{
-    return runSequence(true, std::move(fn), ticket);
-}
-
-bool Receiver2::sequence(std::function<void()> fn, Ticket *ticket)
-{
-    return runSequence(false, std::move(fn), ticket);
 }
 
 bool Receiver2::cancel(Ticket ticket)
@@ -389,55 +112,12 @@ bool Receiver2::cancel(Ticket ticket)
     if (ticket == 0)
         return false;
     for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-        if (it->ticket == ticket) {
+        if ((*it)->ticket == ticket) {
             queue_.erase(it);
             return true;
         }
     }
     return false;
-}
-
-bool Receiver2::bracket_cmd(const QString &text)
-{
-    if (posting_) {
-        submitCmd(text);
-        return true;
-    }
-    return bracket([this, text] { send_cmd(text); });
-}
-
-bool Receiver2::refresh_panel(Tell tell)
-{
-    std::optional<QString> r;
-    QPointer<Receiver2> self(this);
-    if (wouldQueue()) {
-        // Queued behind another caller's sequence: run it then. The queued
-        // function outlives this call, so it captures nothing of its frame.
-        bracket([self, tell] {
-            if (!self)
-                return;
-            self->send_cmd(cmd::user(1, 1));
-            self->wait_ms(rxlimits::kBracketPauseMs);
-            const std::optional<QString> q = self->read_rx_state();
-            if (q)
-                self->apply_state(*q, tell != Tell::None);
-            else if (tell == Tell::All && !self->lost_)
-                self->report_no_answer();
-        });
-        return true;
-    }
-    bracket([&] {
-        send_cmd(cmd::user(1, 1));
-        wait_ms(rxlimits::kBracketPauseMs);
-        r = read_rx_state();
-    });
-    refreshAnswered_ = bool(r);
-    if (!r) {
-        if (tell == Tell::All && !lost_)
-            report_no_answer();
-        return false;
-    }
-    return apply_state(*r, tell != Tell::None);
 }
 
 bool Receiver2::apply_state(const QString &x13, bool report)
@@ -528,7 +208,7 @@ void Receiver2::set_bw(int16_t &n)
                QStringLiteral("Mode"));
         return;
     }
-    bracket_cmd(cmd::bw(n));
+    submitCmd(cmd::bw(n));
     emit labelChanged(PanelView::BW, Captions::text(app_.cap.bw, n));
     app_.rxs.bw = n;
 }
@@ -540,21 +220,21 @@ void Receiver2::set_mode(int16_t &n)
                QStringLiteral("Mode"));
         return;
     }
-    bracket_cmd(cmd::mode(n));
+    submitCmd(cmd::mode(n));
     emit labelChanged(PanelView::MD, Captions::text(app_.cap.mode, n));
     app_.rxs.mode = n;
 }
 
 void Receiver2::set_agc(int16_t &n)
 {
-    bracket_cmd(cmd::agc(n));
+    submitCmd(cmd::agc(n));
     emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, n));
     app_.rxs.agc = n;
 }
 
 void Receiver2::set_att(int16_t &n)
 {
-    bracket_cmd(cmd::att(app_.rxs.att));
+    submitCmd(cmd::att(app_.rxs.att));
     emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, n));
 }
 
@@ -582,7 +262,7 @@ bool Receiver2::tune(double khz, FreqFanout::Target origin)
         return true;
     const QString s = fmt::freqText(khz);
     frequency_fanout(s, false, origin);
-    bracket_cmd(cmd::freq(khz));
+    submitCmd(cmd::freq(khz));
     tracking_update(s);
     return true;
 }
@@ -595,7 +275,7 @@ bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
         return true;
     const QString s = fmt::freqText(hz / 1000.0);
     frequency_fanout(s, false, origin);
-    bracket_cmd(cmd::freqHz(hz));
+    submitCmd(cmd::freqHz(hz));
     tracking_update(s);
     return true;
 }
@@ -625,7 +305,7 @@ bool Receiver2::tune_from_row(double khz, const QString &code, const QString &de
         if (ok)
             emit labelChanged(labels[i], t);
     }
-    bracket_cmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
+    submitCmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
     if (origin != FreqFanout::Tracking)
         tracking_update(s);
     return true;
@@ -651,7 +331,7 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, double
 
 void Receiver2::on_ready_read()
 {
-    // During a sequence the characters are its reply; a stream reader takes
+    // While a job runs the characters are its reply; a stream reader takes
     // its own text.
     if (!auto_report || !port_ || seqDepth_ > 0 || streamOwner_)
         return;
@@ -686,21 +366,20 @@ void Receiver2::getfreq(const QString &text)
 
 void Receiver2::setReports(bool on)
 {
-    auto send = [this, on] {
+    // Asked by the running job's own code (not during one of its waits):
+    // the command goes out in place, inside its bracket.
+    if (seqDepth_ > 0 && waitDepth_ == 0) {
         send_cmd(on ? cmd::reportsOn() : cmd::reportsOff());
         auto_report = on;
-    };
-    if (seqDepth_ > 0) {
-        send();
         return;
     }
-    QPointer<Receiver2> self(this);
-    bracket([self, on] {
-        if (!self)
-            return;
+    submit([this, on]() -> rxjob::Task<> {
         // Asked again meanwhile: the latest wish holds.
-        if (on == (self->reportUsers_ > 0 && !self->streamOwner_))
-            self->setReports(on);
+        if (on == (reportUsers_ > 0 && !streamOwner_)) {
+            send_cmd(on ? cmd::reportsOn() : cmd::reportsOff());
+            auto_report = on;
+        }
+        co_return;
     });
 }
 

@@ -1,15 +1,15 @@
 // The receiver facade: the one way from the program to the receiver.
 //
-// - hold()/release(): the lock (the receiver stays in remote control) with
+// - submit(): every exchange is a job (a coroutine) run by the line's owner,
+//   one at a time in the order submitted; nobody waits for the line.
+// - aHold()/aRelease(): the lock (the receiver stays in remote control) with
 //   its remote bracket; lockChanged tells the windows.
-// - bracket()/sequence(): one sequence of commands on the line. Sequences
-//   never interleave: a second caller (a timer, a click or a network request
-//   handled during one of the running sequence's waits) is queued and runs
-//   when the running one ends, unless its caller cancels it first.
 // - wantReports()/claimStream(): the receiver's own frequency reports and
 //   other text it streams by itself, one reader at a time.
-// - transact(): discard input, write, collect the reply up to CR or a
+// - aTransact(): discard input, write, collect the reply up to CR or a
 //   length, with a bounded wait.
+// - tune()/set_mode()/...: what the windows ask for; they show it at once
+//   and submit its command as a job.
 // - Signals instead of window lists: frequency (with its origin), the panel's
 //   labels and controls, state, lock, refusal, line lost. The link names no
 //   window; each window connects what it shows.
@@ -48,7 +48,7 @@ public:
 
     // The spontaneous frequency reports ("I1") are decoded while this is set.
     bool auto_report = false;
-    // A wait_ms is running.
+    // A job is in one of its pauses.
     bool delay_pending = false;
 
     // Attach the port (not owned). Connects the receive handler.
@@ -56,56 +56,38 @@ public:
     Port *port() const { return port_; }
 
     // --- the lock ---------------------------------------------------------
-    // Takes the receiver into remote control and keeps it there (H1, H1).
-    void hold();
-    // Lets it go (H0, H0); the windows clear their bwc and pbs controls.
-    void release();
+    // aHold() takes the receiver into remote control and keeps it there
+    // (H1, H1); aRelease() lets it go (H0, H0) and the windows clear their
+    // bwc and pbs controls.
     bool held() const { return lock_held_ == 1; }
-    // Forgets the hold without a word to the receiver: for an owner that is
-    // going away and cannot wait for the release.
-    void forget_hold();
-
-    // --- sequences ----------------------------------------------------------
-    // Runs fn as one sequence inside the remote bracket (H1 H1 ... H0 H0,
-    // the H0s left out while the receiver is held). Returns true when fn ran
-    // now, false when it was queued behind a running sequence; a queued fn
-    // must not capture anything that may be gone by then (use QPointer).
-    // When queued and ticket is given, *ticket names the queued request for
-    // cancel(); otherwise it is set to 0.
-    using Ticket = quint64;
-    bool bracket(std::function<void()> fn, Ticket *ticket = nullptr);
-    // The same without the remote bracket: for held operations (fetch,
-    // fill, scan step) that take and give the receiver themselves.
-    bool sequence(std::function<void()> fn, Ticket *ticket = nullptr);
-    // Drops a queued request before it runs: nothing of it (not even its
-    // remote bracket) reaches the receiver. False when it already ran or
-    // was never queued.
-    bool cancel(Ticket ticket);
-    // One command in a bracket.
-    bool bracket_cmd(const QString &text);
-    // A sequence runs.
-    bool busy() const { return seqDepth_ > 0; }
-    // True when a request made now would be queued: a sequence runs and is
-    // waiting (so the request comes from another caller).
-    bool wouldQueue() const { return seqDepth_ > 0 && waitDepth_ > 0; }
 
     // --- jobs: the line's owner ---------------------------------------------
     // Every exchange is a job: a coroutine that sends its commands and
     // co_awaits its pauses and replies, so the window thread never waits.
-    // Jobs run one at a time, in the order submitted, never interleaved with
-    // one another or with a sequence. A job submitted while the line is free
-    // starts at once (its first command goes out before submit returns).
+    // Jobs run one at a time, in the order submitted, never interleaved. A
+    // job submitted while the line is free starts at once (its first
+    // command goes out before submit returns).
     //
     // withBracket: the job runs inside the remote bracket (H1 H1 ... H0 H0).
     // context: the object the job works for (a window, a session). When it
     // goes away, the job is dropped: a queued one never runs, a running one
     // is not resumed, and its bracket is closed. The job's code therefore
     // never checks whether its window still exists.
+    using Ticket = quint64;
     using Body = std::function<rxjob::Task<>()>;
-    enum class Tell; // below, with refresh_panel
+    // How a failed state read is told: once for either failure (All), for
+    // neither (None), or only for a reply that could not be read, silence
+    // being the caller's to tell (Unreadable).
+    enum class Tell { All, None, Unreadable };
     Ticket submit(Body body, bool withBracket = true, QObject *context = nullptr);
-    // A job that runs now (true) or would run after the one running.
-    bool lineFree() const { return seqDepth_ == 0 && queue_.empty(); }
+    // Drops a queued job before it runs: nothing of it (not even its remote
+    // bracket) reaches the receiver. False when it already runs or ran, or
+    // was never queued.
+    bool cancel(Ticket ticket);
+    // A job runs.
+    bool busy() const { return seqDepth_ > 0; }
+    // A job submitted now starts at once.
+    bool lineFree() const { return seqDepth_ == 0 && queue_.empty() && !current_; }
 
     // Inside a job: waits at least ms (the line's pacing).
     struct PauseAwaiter {
@@ -134,11 +116,18 @@ public:
     rxjob::Task<> aHold();
     rxjob::Task<> aRelease();
     rxjob::Task<bool> aWaitCr(int timeoutMs = -1);
+    // Drops dial reports in front of a reply of replyLen characters (with
+    // crEnded, its last is CR) and waits for the rest; false when the rest
+    // does not come.
     rxjob::Task<bool> aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded);
     rxjob::Task<RxReply> aTransact(QString command, int replyLen = -1, int timeoutMs = -1);
     rxjob::Task<std::optional<QString>> aReadRxState();
-    // refresh_panel as a job step; the result as refresh_panel's.
+    // Reads the working settings ("U11", then the state read) and shows
+    // them; false when the receiver did not answer or its reply could not
+    // be read, each told as tell says. lastRefreshAnswered() tells the two
+    // failures apart.
     rxjob::Task<bool> aRefresh(Tell tell);
+    bool lastRefreshAnswered() const { return refreshAnswered_; }
 
     // --- set jobs: what a client asked for, and what happened ---------------
     // The job forms of tune/set_mode/set_att/set_agc for callers that answer
@@ -168,24 +157,20 @@ public:
     // --- facade calls that do not wait ----------------------------------------
     // One command in the remote bracket, as a job: the caller goes on at once.
     Ticket submitCmd(const QString &text, QObject *context = nullptr);
-    // Runs a facade call (tune, tuneHz, set_mode, bracket_cmd, ...) with
-    // each bracketed command it sends submitted as a job instead of run as a
-    // sequence waited for. What the call shows (labels, fanout) happens now.
-    void posted(const std::function<void()> &call);
-    // Inside a job: a bracket of its own, as bracket() nests one (H1 H1 even
-    // while held; H0 H0 at its end unless held).
+    // Inside a job: a bracket of its own (H1 H1 even while held; H0 H0 at
+    // its end unless held).
     rxjob::Task<> aBracketOn();
     rxjob::Task<> aBracketOff();
-    // refresh_panel's exchange inside a job, in its own bracket as above.
+    // aRefresh inside a job, in its own bracket as above.
     rxjob::Task<bool> aRefreshPanel(Tell tell);
     // For an owner that goes away with the program, when no job can run any
     // more: the release at once, its pauses slept (no events are run).
     void releaseNow();
-    // A reader of streamed text that stops its stream when a sequence or a
-    // job starts (sequenceStarting) asks it to wait ms before its commands,
-    // then runs then (while context lives) ahead of them.
+    // A reader of streamed text that stops its stream when a job starts
+    // (sequenceStarting) asks it to wait ms before its commands, then runs
+    // then (while context lives) ahead of them.
     void delayStart(int ms, QObject *context, std::function<void()> then);
-    // The object the job now starting works for (null for a sequence).
+    // The object the job now starting works for.
     const QObject *startingContext() const { return jobStarting_ && current_ ? current_->context.data() : nullptr; }
 
     // --- held sessions -------------------------------------------------------
@@ -209,47 +194,17 @@ public:
     void send_cmd(const QString &text);
     // Writes raw bytes in one write (e.g. "X0\rX0\r").
     void send_raw(const QByteArray &bytes);
-    // Waits at least ms while the user interface keeps processing events.
-    void wait_ms(int ms);
-    // Waits until at least n characters are buffered or the bound expires;
-    // returns false on expiry.
-    bool wait_for_chars(int n, int timeoutMs = -1);
-    // Waits until a CR is buffered (kept in the buffer).
-    bool wait_for_cr(int timeoutMs = -1);
-    // Transaction: discard what was received, send command + CR, collect
-    // the reply: replyLen characters, or up to and including the CR when
-    // replyLen < 0. Bounded by timeoutMs (default: the program's bound).
-    // Inside a sequence it runs at once; outside one it is a sequence of
-    // its own; from another caller while one runs it answers Busy.
-    RxReply transact(const QString &command, int replyLen = -1, int timeoutMs = -1);
 
-    // "X" + rec12 of the receiver's working settings; nullopt when the
-    // receiver did not answer in time.
-    std::optional<QString> read_rx_state();
-
-    // The receiver's frequency in kHz, read in a bracket of its own for a
-    // window that shows it. Nothing when another caller's sequence runs (the
-    // read is not queued behind it), when the receiver does not answer (the
-    // receiver message shows once, not after a lost line) or when the reply's
-    // eight digits are not a frequency of the receiver's range.
-    std::optional<double> read_frequency();
-    // The frequency of a read_rx_state result under the same rule.
+    // The frequency of an aReadRxState result: nothing when its eight digits
+    // are not a frequency of the receiver's range.
     static std::optional<double> stateFrequency(const QString &x13);
-    // The same as a job in its own bracket: then(kHz) runs when the reply
-    // came and is a frequency of the receiver's range, while context lives.
+    // The receiver's frequency for a window that shows it, as a job in its
+    // own bracket: then(kHz) runs when the reply came and is a frequency of
+    // the receiver's range, while context lives. A silent receiver is told
+    // once (not after a lost line).
     void readFrequency(QObject *context, std::function<void(double)> then);
 
-    // Reads the working settings and shows them; false when the receiver did
-    // not answer or its reply could not be read. The receiver message is
-    // shown once for either failure (All), for neither (None), or only for a
-    // reply that could not be read, silence being the caller's to tell
-    // (Unreadable); lastRefreshAnswered() tells the two failures apart.
-    // From another caller while a sequence runs, the refresh is queued (true).
-    enum class Tell { All, None, Unreadable };
-    bool refresh_panel(Tell tell);
-    bool refresh_panel(bool reportFailure = true) { return refresh_panel(reportFailure ? Tell::All : Tell::None); }
-    bool lastRefreshAnswered() const { return refreshAnswered_; }
-    // Applies a read_rx_state result (13 characters) to RxState and tells the
+    // Applies an aReadRxState result (13 characters) to RxState and tells the
     // windows. A field that is not a code of its table, or a frequency that
     // is not 10 to 29999.999 kHz, is left as it was (shown as kUnknownFreq
     // while no frequency is known); then the result is false and the
@@ -300,9 +255,9 @@ public:
     // --- the receiver's own reports and other streamed text -----------------
     // The frequency reports ("I1") are shared by their users (the tracking
     // window's Dial mode, the panel's follow-the-dial option): the first
-    // user switches them on, the last one off ("I0"). Inside a sequence the
-    // command goes out in place, otherwise in a bracket of its own. The
-    // reports are decoded only while no sequence runs: a transaction's reply
+    // user switches them on, the last one off ("I0"). Asked by a running
+    // job's own code, the command goes out in place, otherwise as a job in
+    // a bracket of its own. The reports are decoded only while no job runs: a transaction's reply
     // is never taken for a report, and what arrived during one is dropped
     // when it ends. With fanout the decoded dial also goes to every window
     // that shows the frequency (frequencyChanged), not only the panel's
@@ -345,22 +300,15 @@ signals:
     void refused(const QString &message);
     // The line was lost (reported once).
     void lineLost(const QString &reason);
-    // A sequence ended (queued requests run after it).
+    // A job ended (queued ones run after it).
     void idle();
-    // A sequence is about to run its commands (inside its remote bracket):
+    // A job is about to run its commands (inside its remote bracket):
     // a reader that streams text on the line pauses it here.
     void sequenceStarting();
     // A session began or ended (name empty when none runs).
     void sessionChanged(const QString &name);
 
 private:
-    // Drops dial reports in front of a reply of replyLen characters (with
-    // crEnded, its last is CR) and waits for the rest; false when the rest
-    // does not come.
-    bool take_reply_past_reports(QByteArray &r, int replyLen, bool crEnded = false);
-    void remote_on();
-    void remote_off();
-    bool runSequence(bool withBracket, std::function<void()> fn, Ticket *ticket = nullptr);
     void drainQueue();
     struct Job {
         Ticket ticket = 0;
@@ -391,7 +339,6 @@ private:
     bool lossMuted_ = false;
     bool garbledReported_ = false;
     bool refreshAnswered_ = false;
-    bool posting_ = false; // posted(): bracket_cmd submits a job
     bool jobStarting_ = false; // runJob is telling sequenceStarting
     int startDelayMs_ = 0;
     QPointer<QObject> startDelayContext_;
@@ -401,13 +348,7 @@ private:
     int seqDepth_ = 0;
     int waitDepth_ = 0;
     bool drainScheduled_ = false;
-    struct Queued {
-        Ticket ticket;
-        bool withBracket;
-        std::function<void()> fn;   // a sequence (runs to its end in place)
-        std::unique_ptr<Job> job;   // or a job
-    };
-    std::deque<Queued> queue_;
+    std::deque<std::unique_ptr<Job>> queue_;
     std::unique_ptr<Job> current_;
     QPointer<const QObject> sessionOwner_;
     QString sessionName_;
@@ -419,7 +360,7 @@ private:
     int fanoutUsers_ = 0;
     QPointer<const QObject> streamOwner_;
     QString freqText_;
-    QByteArray pending_; // reply characters read ahead by wait_for_cr
+    QByteArray pending_; // reply characters read ahead by aWaitCr
 };
 
 // What the windows show while the receiver's frequency is not known.

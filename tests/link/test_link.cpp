@@ -34,7 +34,8 @@ TEST(Commands, Builders)
 
 TEST_F(Link, BracketSendsH1TwiceAndH0TwiceWithPauses)
 {
-    rx.bracket_cmd("A1");
+    rx.submitCmd("A1");
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
     const auto &w = t.port.writes();
     ASSERT_EQ(w.size(), 5);
@@ -45,15 +46,18 @@ TEST_F(Link, BracketSendsH1TwiceAndH0TwiceWithPauses)
 
 TEST_F(Link, FlagsDecideTheBracket)
 {
-    rx.hold();
+    rx.submit([&] { return rx.aHold(); }, false);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1");
     EXPECT_EQ(panel.lockOn, 1);
     t.port.clearWrites();
-    rx.bracket_cmd("A0"); // held: no H0 after the command
+    rx.submitCmd("A0"); // held: no H0 after the command
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|A0");
     t.port.clearWrites();
     panel.bwc = panel.pbs = "set";
-    rx.release();
+    rx.submit([&] { return rx.aRelease(); }, false);
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H0|H0");
     EXPECT_EQ(panel.lockOn, 0);
     EXPECT_EQ(panel.bwc, "");
@@ -69,7 +73,8 @@ TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
             return "L199024095000001\rEXTRA";
         return {};
     };
-    const auto r = rx.read_rx_state();
+    const auto readState = [&] { return t.run([&] { return rx.aReadRxState(); }); };
+    const auto r = readState();
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(*r, "X024095000001");
     EXPECT_EQ(t.port.trace(), "J1199|L199199");
@@ -78,24 +83,25 @@ TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
     t.port.responder = [&](const QByteArray &c) -> QByteArray {
         return c == "L199199" ? "I024071010002\rL199024095000001\r" : QByteArray();
     };
-    EXPECT_EQ(rx.read_rx_state(), std::optional<QString>("X024095000001"));
+    EXPECT_EQ(readState(), std::optional<QString>("X024095000001"));
 
     // So it does for a fixed-length reply while the dial is followed, and
     // only then: without reports the characters are the reply.
     t.port.responder = [&](const QByteArray &c) -> QByteArray {
         return c == "M" ? "I024071010002\rM123\r" : QByteArray();
     };
-    EXPECT_EQ(rx.transact("M", 4).data.left(4), "I024");
+    const auto m = [&] { return t.run([&] { return rx.aTransact("M", 4); }).data.left(4); };
+    EXPECT_EQ(m(), "I024");
     rx.auto_report = true;
-    EXPECT_EQ(rx.transact("M", 4).data.left(4), "M123");
+    EXPECT_EQ(m(), "M123");
     rx.auto_report = false;
 }
 
 TEST_F(Link, SilentReceiverIsBounded)
 {
     t.app.replyTimeoutMs = 100;
-    EXPECT_FALSE(rx.read_rx_state().has_value());
-    EXPECT_FALSE(rx.refresh_panel());
+    EXPECT_FALSE(t.run([&] { return rx.aReadRxState(); }).has_value());
+    EXPECT_FALSE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
     ASSERT_FALSE(t.prompter.asked.isEmpty());
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_EQ(t.prompter.lastText(),
@@ -106,7 +112,7 @@ TEST_F(Link, SilentReceiverIsBounded)
 TEST_F(Link, RefreshDecodesTheReply)
 {
     t.answerState("024095000001");
-    ASSERT_TRUE(rx.refresh_panel());
+    ASSERT_TRUE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
     EXPECT_EQ(t.port.trace(), "H1|H1|U11|J1199|L199199|H0|H0");
     EXPECT_EQ(panel.freq, "9500.000");
     EXPECT_EQ(panel.labels[PanelView::BW], ""); // Narr without the narrow filter
@@ -140,7 +146,8 @@ TEST_F(Link, RefreshEdgesOfTheFrequencyRangeAndNfm)
 TEST_F(Link, RefreshWithLockSendsBandwidthControlAndShift)
 {
     t.app.settings.v[12] = 1;
-    rx.hold();
+    rx.submit([&] { return rx.aHold(); }, false);
+    t.settle();
     t.port.clearWrites();
     rx.apply_state("X004095000001");
     EXPECT_EQ(t.port.trace(), "W5500|P0000");
@@ -179,25 +186,19 @@ TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
         {"L19902409500A001\r", std::nullopt},  // a garbled digit
         {"L1990240950\r", std::nullopt},       // cut short: no answer
     };
+    QObject window;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reply);
         t.port.responder = [&](const QByteArray &cmd) -> QByteArray {
             return cmd == "L199199" ? QByteArray(c.reply) : QByteArray();
         };
-        EXPECT_EQ(rx.read_frequency(), c.khz);
+        std::optional<double> got;
+        rx.readFrequency(&window, [&](double khz) { got = khz; });
+        t.settle();
+        EXPECT_EQ(got, c.khz);
     }
     // Only the silent one tells the user.
     EXPECT_EQ(t.prompter.asked.size(), 1);
-    // While another sequence waits, the read is not queued behind it.
-    t.port.responder = nullptr;
-    const qsizetype before = t.port.writes().size();
-    std::optional<double> inner = 1.0;
-    rx.sequence([&] {
-        QTimer::singleShot(0, [&] { inner = rx.read_frequency(); });
-        rx.wait_ms(20);
-    });
-    EXPECT_FALSE(inner.has_value());
-    EXPECT_EQ(t.port.writes().size(), before);
 }
 
 TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
@@ -231,6 +232,7 @@ TEST_F(Link, TuneFromRowSendsTheRecordAndUpdatesOthers)
     });
     QObject::connect(&rx, &Receiver2::trackingFrequency, [&](const QString &s) { track = s; });
     EXPECT_TRUE(rx.tune_from_row(6175, "", "0041", FreqFanout::Bdxc));
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
     EXPECT_EQ(shown, "6175.000");
     EXPECT_EQ(from, FreqFanout::Bdxc);
@@ -254,12 +256,13 @@ TEST_F(Link, TuneFromRowSendsTheRecordAndUpdatesOthers)
 TEST_F(Link, LostPortIsReportedOnceAndReopens)
 {
     t.port.pull();
-    rx.bracket_cmd("A1");
-    EXPECT_FALSE(rx.refresh_panel());
+    rx.submitCmd("A1");
+    EXPECT_FALSE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
     EXPECT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(rx.portLost());
     QString err;
     EXPECT_TRUE(rx.reopen(&err));
-    rx.bracket_cmd("A1");
+    rx.submitCmd("A1");
+    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
 }

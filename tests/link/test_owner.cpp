@@ -1,23 +1,31 @@
-// The line's owner: jobs run one at a time without a nested wait, in turn
-// with the older sequences; a job whose window goes away closes its bracket;
-// one held session at a time; the line trace.
+// The line's owner: jobs run one at a time without a nested wait; a queued
+// job can be cancelled; a job whose window goes away closes its bracket;
+// transactions are bounded whatever the receiver does; one held session at
+// a time; the line trace.
+#include "common/fmt.h"
 #include "link/commands.h"
+#include "sim/simport.h"
+#include "sim/simradio.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
 struct Owner : ::testing::Test {
     TestApp t;
+    FakePanel panel;
     Receiver2 &rx = *t.rx;
+    void SetUp() override { panel.attach(rx); }
 };
 
-TEST_F(Owner, JobsRunInTurnWithSequencesAndReturnTheirReplies)
+TEST_F(Owner, JobsRunInTurnReturnTheirRepliesAndQueuedOnesCanBeCancelled)
 {
     t.answerState("004095000001");
     std::optional<QString> state;
@@ -33,12 +41,19 @@ TEST_F(Owner, JobsRunInTurnWithSequencesAndReturnTheirReplies)
         rx.send_cmd("N1");
         co_return;
     });
-    EXPECT_FALSE(rx.bracket_cmd("B1")); // an older-style caller is queued too
+    const Receiver2::Ticket dropped = rx.submit([&]() -> rxjob::Task<> {
+        order << "cancelled";
+        co_return;
+    });
+    const Receiver2::Ticket kept = rx.submitCmd("B1");
+    EXPECT_TRUE(rx.cancel(dropped)); // nothing of it, not even its bracket, goes out
     t.settle();
     EXPECT_EQ(order, (QStringList{"first", "second"}));
     ASSERT_TRUE(state);
     EXPECT_EQ(*state, "X004095000001");
     EXPECT_EQ(t.port.trace(), "H1|H1|J1199|L199199|H0|H0|H1|H1|N1|H0|H0|H1|H1|B1|H0|H0");
+    EXPECT_FALSE(rx.cancel(kept)); // it ran
+    EXPECT_FALSE(rx.cancel(dropped));
 }
 
 TEST_F(Owner, AJobWhoseWindowGoesAwayStopsAndClosesItsBracket)
@@ -67,6 +82,102 @@ TEST_F(Owner, AJobWhoseWindowGoesAwayStopsAndClosesItsBracket)
     EXPECT_TRUE(rx.lineFree());
 }
 
+TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
+{
+    struct Case {
+        const char *name;
+        QByteArray reply;
+        int len;
+        RxReply::Status status;
+        QByteArray data;
+    };
+    const Case cases[] = {
+        {"to CR, stale input dropped", "M123\rrest", -1, RxReply::Ok, "M123\r"},
+        {"fixed length", "L000004095000001\r", 17, RxReply::Ok, "L000004095000001\r"},
+        {"silent", "", -1, RxReply::NoAnswer, ""},
+        {"short, no CR", "M1", -1, RxReply::NoAnswer, "M1"},
+        {"short of the length", "L000", 17, RxReply::NoAnswer, "L000"},
+    };
+    t.app.replyTimeoutMs = 80;
+    for (const Case &c : cases) {
+        t.port.inject("stale");
+        t.port.responder = [&](const QByteArray &) { return c.reply; };
+        const RxReply r = t.run([&] { return rx.aTransact("M", c.len); });
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.data, c.data) << c.name;
+    }
+    EXPECT_EQ(t.port.trace(), "M|M|M|M|M");
+
+    t.port.pull();
+    EXPECT_EQ(t.run([&] { return rx.aTransact("M"); }).status, RxReply::Lost);
+    EXPECT_EQ(t.prompter.asked.size(), 1); // the lost line is reported once
+}
+
+TEST_F(Owner, TuneChecksTheRangeShowsAtOnceAndSendsAsAJob)
+{
+    QStringList shown, tracked;
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](const QString &s) { shown << s; });
+    QObject::connect(&rx, &Receiver2::trackingFrequency, [&](const QString &s) { tracked << s; });
+    EXPECT_TRUE(rx.tune(9500, FreqFanout::Panel));
+    EXPECT_FALSE(rx.tune(9.999, FreqFanout::Panel));
+    EXPECT_FALSE(rx.tune(30000, FreqFanout::Panel));
+    EXPECT_EQ(shown, QStringList{"9500.000"});
+    EXPECT_EQ(tracked, QStringList{"9500.000"});
+    EXPECT_EQ(panel.freq, "9500.000");
+    t.settle();
+    EXPECT_EQ(t.port.trace(), "H1|H1|F09500000|H0|H0");
+    EXPECT_EQ(rx.freqText(), "9500.000");
+}
+
+TEST_F(Owner, FollowingTheDialAgainstTheSimulatorLeavesTransactionsAlone)
+{
+    SimPort sim;
+    QString err;
+    ASSERT_TRUE(sim.open(&err));
+    rx.setPort(&sim);
+    QStringList dial, shown;
+    QObject::connect(&rx, &Receiver2::dialFrequency, [&](const QString &s) { dial << s; });
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](const QString &s) { shown << s; });
+    rx.wantReports(true, true);
+    ASSERT_TRUE(waitUntil([&] { return sim.radio()->reportsOn() && rx.lineFree(); }));
+
+    sim.radio()->turnDial(7100000);
+    ASSERT_TRUE(waitUntil([&] { return dial.contains("7100.000"); }));
+    EXPECT_EQ(panel.freq, "7100.000");
+    EXPECT_TRUE(shown.contains("7100.000")); // the list windows too
+
+    // The knob keeps turning (it is locked while the receiver is in remote
+    // control); a transaction in between still gets its own reply.
+    QTimer knob;
+    qint64 hz = 7100000;
+    QObject::connect(&knob, &QTimer::timeout, [&] {
+        if (!sim.radio()->remote())
+            sim.radio()->turnDial(hz += 1000);
+    });
+    knob.start(7);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
+        EXPECT_EQ(t.app.rxs.mode, sim.radio()->working().mode);
+    }
+    knob.stop();
+    EXPECT_TRUE(t.prompter.asked.isEmpty()) << t.prompter.lastText().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return panel.freq == fmt::freqText(hz / 1000.0); }))
+        << panel.freq.toStdString();
+
+    // The RTTY page takes the line's text for itself: no reports meanwhile.
+    QObject reader;
+    EXPECT_TRUE(rx.claimStream(&reader));
+    EXPECT_FALSE(rx.claimStream(&knob)); // one stream reader at a time
+    ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && rx.lineFree(); }));
+    rx.releaseStream(&reader);
+    ASSERT_TRUE(waitUntil([&] { return sim.radio()->reportsOn() && rx.lineFree(); }));
+
+    rx.wantReports(false, true);
+    ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && rx.lineFree(); }));
+    EXPECT_FALSE(rx.auto_report);
+    rx.setPort(&t.port);
+}
+
 TEST_F(Owner, OneHeldSessionAtATime)
 {
     QObject first, second;
@@ -91,11 +202,7 @@ TEST_F(Owner, TheTraceHasEveryCommandAndReplyWithTimeAndDirection)
     const QString path = dir.filePath("trace.txt");
     ASSERT_TRUE(rx.setTraceFile(path));
     t.answerState("004095000001");
-    rx.submit([&]() -> rxjob::Task<> {
-        const auto s = co_await rx.aReadRxState();
-        (void)s;
-    });
-    t.settle();
+    t.run([&] { return rx.aReadRxState(); }, true);
     rx.setTraceFile(QString());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -199,7 +199,7 @@ TEST_F(Transfer, ASecondCallerWaitsAndASecondSessionIsRefused)
 {
     // Another window's command arrives during the fetch's waits: it runs
     // after the release, never between the read-outs.
-    QTimer::singleShot(150, t.rx.get(), [this] { t.rx->bracket_cmd(cmd::att(1)); });
+    QTimer::singleShot(150, t.rx.get(), [this] { t.rx->submitCmd(cmd::att(1)); });
     MemTransfer x(t.app, tab), y(t.app, tab);
     EXPECT_EQ(fetch(x).outcome, Outcome::Done);
     QTest::qWait(300);

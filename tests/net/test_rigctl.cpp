@@ -268,7 +268,9 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
     c.send("f\n");
     ASSERT_TRUE(c.waitFor("\n"));
     EXPECT_EQ(c.take(), "9500000\n");
-    QTimer::singleShot(0, [&] { t.rx->sequence([&] { t.rx->wait_ms(300); }); });
+    QTimer::singleShot(0, [&] {
+        t.rx->submit([&]() -> rxjob::Task<> { co_await t.rx->pause(300); }, false);
+    });
     QTimer::singleShot(50, [&] { c.send("F 5000000\n"); });
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
     EXPECT_EQ(sim.radio()->working().hz, 5000000);

@@ -138,19 +138,27 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     EXPECT_EQ(r.page().lines().at(17), r.page().lines().at(17).toLower());
 
     // The S-meter and the memory manager hold the receiver while they read.
-    t.rx->hold();
+    t.rx->submit([&] { return t.rx->aHold(); }, false);
     for (int i = 0; i < 3; ++i) {
-        const RxReply m = t.rx->transact("M");
+        RxReply m;
+        bool pausedMeanwhile = false;
+        t.rx->submit(
+            [&]() -> rxjob::Task<> {
+                m = co_await t.rx->aTransact("M");
+                pausedMeanwhile = r.paused();
+            },
+            false);
+        t.settle();
         ASSERT_TRUE(m.ok());
         EXPECT_TRUE(m.data.startsWith('M')) << m.data.constData();
         EXPECT_EQ(m.data.size(), 5) << m.data.constData();
-        EXPECT_TRUE(r.paused());
+        EXPECT_TRUE(pausedMeanwhile);
         // Text comes back once the line is quiet.
         ASSERT_TRUE(waitUntil([&] { return !r.paused(); }));
         ASSERT_TRUE(waitUntil([&] { return sim.radio()->rttyOn(); }));
     }
-    t.rx->release();
     r.exit();
+    t.rx->submit([&] { return t.rx->aRelease(); }, false);
     t.settle();
     EXPECT_FALSE(sim.radio()->rttyOn());
     const QStringList cmds = [&] {

@@ -492,12 +492,10 @@ void logwin::on_savez()
 {
     // If the new name is not written, the log keeps the name it had.
     const QString before = app_.files.log;
-    QPointer<logwin> self(this);
-    App *app = &app_;
     run_selsave(app_, callers::Log,
-                [self, app, before] {
-                    if (self && !self->save_log_as())
-                        app->files.log = before;
+                [this, before] {
+                    if (!save_log_as())
+                        app_.files.log = before;
                 },
                 this);
 }
@@ -522,13 +520,12 @@ void logwin::on_fmt()
 
 void logwin::on_Load()
 {
+    // The dialog is this window's child: its choice comes while the window lives.
     const QString before = app_.files.log;
-    QPointer<logwin> self(this);
-    App *app = &app_;
     run_selfile(app_, callers::Log, QStringLiteral("LOG_*.TXT"),
-                [self, app, before] {
-                    if (self && !self->read_log_file())
-                        app->files.log = before;
+                [this, before] {
+                    if (!read_log_file())
+                        app_.files.log = before;
                 },
                 this);
 }
@@ -539,13 +536,10 @@ void logwin::on_new()
     if (!may_leave())
         return;
     const QString before = app_.files.log;
-    QPointer<logwin> self(this);
-    App *app = &app_;
     run_selsave(app_, callers::Log,
-                [self, app, before] {
-                    if (!self)
-                        return;
-                    const QString path = self->currentPath();
+                [this, before] {
+                    App *app = &app_;
+                    const QString path = currentPath();
                     if (QFileInfo::exists(path)) {
                         app->prompter->message(
                             QStringLiteral("The log %1 already exists.\n"
@@ -557,14 +551,14 @@ void logwin::on_new()
                     }
                     // The empty log is written at once, so that it is in the
                     // Load list from now on and Save finds its file.
-                    self->book.create(LogBook::capacityFor(app->settings));
-                    if (!self->save_log()) {
-                        self->book.discard();
+                    book.create(LogBook::capacityFor(app->settings));
+                    if (!save_log()) {
+                        book.discard();
                         app->files.log = before;
                         return;
                     }
-                    self->fill_log_grid();
-                    self->set_record_buttons(true);
+                    fill_log_grid();
+                    set_record_buttons(true);
                 },
                 this);
 }
@@ -589,7 +583,7 @@ void logwin::tune_cell(const QModelIndex &index)
         return;
     const QString code = tuningCode(book.record(index.row()));
     tuning_ = true;
-    app_.rx->posted([&] { app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log); });
+    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
     tuning_ = false;
 }
 

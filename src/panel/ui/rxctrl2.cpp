@@ -257,7 +257,7 @@ void rxctrl2::grd_HF_click(int c)
         return;
     app_.rxs.att = int16_t(c);
     int16_t n = int16_t(c);
-    app_.rx->posted([&] { app_.rx->set_att(n); });
+    app_.rx->set_att(n);
 }
 
 void rxctrl2::grd_agc_click(int c)
@@ -265,7 +265,7 @@ void rxctrl2::grd_agc_click(int c)
     if (c < 0 || c > 2 || !app_.rx)
         return;
     int16_t n = int16_t(gridcodes::agc[c]);
-    app_.rx->posted([&] { app_.rx->set_agc(n); });
+    app_.rx->set_agc(n);
 }
 
 void rxctrl2::afterLine(std::function<void()> fn)
@@ -293,7 +293,7 @@ void rxctrl2::grd_bw_click(int c)
     if (c < 0 || c > 3 || !app_.rx)
         return;
     int16_t n = int16_t(gridcodes::bw[c]);
-    app_.rx->posted([&] { app_.rx->set_bw(n); });
+    app_.rx->set_bw(n);
     const int code = gridcodes::bw[c];
     // The BWC control follows once the filter command has gone out (its
     // "W" comes after the filter's).
@@ -313,7 +313,7 @@ void rxctrl2::grd_md_click(int r, int c)
         return;
     int16_t n = int16_t(gridcodes::md[r * 3 + c]);
     app_.rxs.mode = n;
-    app_.rx->posted([&] { app_.rx->set_mode(n); });
+    app_.rx->set_mode(n);
     refreshNow();
 }
 
@@ -461,7 +461,7 @@ void rxctrl2::tuneTo(double f)
 {
     bool tuned = false;
     if (panelentry::frequencyAccepted(f))
-        app_.rx->posted([&] { tuned = app_.rx->tune(f, FreqFanout::Panel); });
+        tuned = app_.rx->tune(f, FreqFanout::Panel);
     if (!tuned)
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
@@ -537,7 +537,7 @@ void rxctrl2::spinStep(int dir)
         ui_.spn_Freq->setEnabled(false);
     spin_dir_ = panelentry::spinDirOf(dir);
     const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_, spin_dir_);
-    app_.rx->posted([&] { app_.rx->tuneHz(hz, FreqFanout::Panel); });
+    app_.rx->tuneHz(hz, FreqFanout::Panel);
     afterLine([this] {
         spin_busy_ = false;
         ui_.spn_Freq->setEnabled(true);

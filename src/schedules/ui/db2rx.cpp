@@ -440,17 +440,13 @@ QStringList ILG2Rx::entries() const
 void ILG2Rx::tune_line()
 {
     const QModelIndex i = lst_ilg->currentIndex();
-    if (!i.isValid() || tuning_ || !app_.rx)
+    if (!i.isValid() || !app_.rx)
         return;
     const double f = fmt::val(model->data(i, Qt::DisplayRole).toString().left(8));
     if (!rxlimits::inRange(f))
         return;
-    tuning_ = true;
     txt_arf->setText(fmt::freqText(f));
-    app_.rx->posted([&] {
-        app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
-    });
-    tuning_ = false;
+    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
 }
 
 void ILG2Rx::on_arf_enter()
@@ -462,7 +458,7 @@ void ILG2Rx::on_arf_enter()
         return;
     }
     if (app_.rx)
-        app_.rx->posted([&] { app_.rx->tune(f, FreqFanout::Ilg2Rx); });
+        app_.rx->tune(f, FreqFanout::Ilg2Rx);
 }
 
 void ILG2Rx::search(const ilgfilter::Criteria &c)

@@ -100,7 +100,6 @@ private:
     App &app_;
     ftl::Table table_;
     bool loaded_ = false;
-    bool tuning_ = false;
     // The EiBi import on its worker thread.
     QThread *importer_ = nullptr;
     std::atomic<bool> stopImport_ = false;

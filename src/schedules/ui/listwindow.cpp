@@ -226,7 +226,7 @@ void ListWindow::tune_cell(const QModelIndex &index)
     grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
     tuning_ = true;
-    app_.rx->posted([&] { app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target); });
+    app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target);
     tuning_ = false;
 }
 

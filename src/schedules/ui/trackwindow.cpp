@@ -535,7 +535,7 @@ void tracking::on_arf_enter()
         return;
     }
     if (app_.rx) {
-        app_.rx->posted([&] { app_.rx->tune(f, FreqFanout::Tracking); });
+        app_.rx->tune(f, FreqFanout::Tracking);
     } else {
         app_.rxs.freq_khz = f;
         lookup();

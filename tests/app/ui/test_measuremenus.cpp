@@ -30,7 +30,7 @@ struct MeasureMenus : ::testing::Test {
         p->app().settings = settingsfile::defaults();
         p->app().settings.base_dir = dir.path() + '/';
         p->app().settings.v[5] = 1; // no receiver: nothing to answer
-        ASSERT_TRUE(p->go());
+        ASSERT_TRUE(goAndWait(*p));
     }
     QAction *item(const char *name)
     {

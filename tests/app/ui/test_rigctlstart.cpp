@@ -34,7 +34,7 @@ TEST(RigctlStart, OptionsAndPortInUse)
     p.quit = [](int) {};
     p.app().settings = settingsfile::defaults();
     p.app().settings.base_dir = dir.path() + '/';
-    ASSERT_TRUE(p.go());
+    ASSERT_TRUE(goAndWait(p));
     EXPECT_EQ(p.rigServer(), nullptr);
     ASSERT_EQ(prompter.asked.size(), 1);
     EXPECT_EQ(prompter.lastTitle(), "Rig-control server");
@@ -46,7 +46,7 @@ TEST(RigctlStart, OptionsAndPortInUse)
     q.app().settings = settingsfile::defaults();
     q.app().settings.base_dir = dir.path() + '/';
     q.app().settings.rigctl_port = 0;
-    ASSERT_TRUE(q.go());
+    ASSERT_TRUE(goAndWait(q));
     EXPECT_EQ(q.rigServer(), nullptr);
 
     // Changed in the set-up: started, moved, refused on a taken port with

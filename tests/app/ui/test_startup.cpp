@@ -4,6 +4,7 @@
 #include "link/serialport.h"
 #include "panel/ui/rxctrl2.h"
 #include "a11y.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QAction>
@@ -64,7 +65,7 @@ TEST(Options, CommandLine)
 TEST_F(Start, SilentReceiverEndsInTheErrorBox)
 {
     auto p = make();
-    EXPECT_FALSE(p->go());
+    EXPECT_FALSE(goAndWait(*p));
     ASSERT_EQ(prompter.asked.size(), 1);
     EXPECT_EQ(prompter.lastText(), kCommError);
     EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
@@ -81,7 +82,7 @@ TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
     EXPECT_EQ(make({"vorantis", "--port", "/dev/ttyACM3"})->portDevice(), "/dev/ttyACM3");
 
     p->portFactory = nullptr; // the real serial port
-    EXPECT_FALSE(p->go());
+    EXPECT_FALSE(goAndWait(*p));
     EXPECT_EQ(quitCode, 1);
     ASSERT_EQ(prompter.asked.size(), 1);
     EXPECT_EQ(prompter.lastText(), kCommError);
@@ -118,7 +119,7 @@ TEST_F(Start, NoRxOpensThePortSendsNothingAndDisablesUpdate)
 {
     auto p = make();
     p->app().settings.v[5] = 1;
-    ASSERT_TRUE(p->go());
+    ASSERT_TRUE(goAndWait(*p));
     EXPECT_TRUE(port->isOpen());
     EXPECT_TRUE(port->commands().isEmpty()); // the panel's test: Update is off
 }
@@ -141,7 +142,7 @@ TEST_F(Start, MenusOpenTheirWindowsOnce)
 {
     auto p = make();
     p->app().settings.v[5] = 1; // no receiver: nothing to answer
-    ASSERT_TRUE(p->go());
+    ASSERT_TRUE(goAndWait(*p));
     const struct {
         const char *item, *window;
         bool follows; // shows the receiver's frequency in lbl_arf
@@ -192,12 +193,12 @@ TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
         return port;
     };
     p->showWelcome();
-    rxctrl2 *during = nullptr;
-    QTimer::singleShot(60, [&] {
-        during = p->panel();
-        emit p->welcome()->goRequested(); // Enter pressed again
-    });
     emit p->welcome()->goRequested();
+    rxctrl2 *during = p->panel();
+    EXPECT_EQ(p->goState(), Program::GoState::Contacting);
+    emit p->welcome()->goRequested(); // Enter pressed again while the receiver is asked
+    EXPECT_FALSE(p->go());
+    ASSERT_TRUE(waitUntil([&] { return p->goState() != Program::GoState::Contacting && p->app().rx->lineFree(); }));
     EXPECT_EQ(ports, 1);
     ASSERT_TRUE(p->panel());
     EXPECT_EQ(p->panel(), during);
@@ -210,7 +211,7 @@ TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
 {
     auto p = make();
     p->app().settings.v[5] = 1;
-    ASSERT_TRUE(p->go());
+    ASSERT_TRUE(goAndWait(*p));
     p->panel()->menuAction("mnu_logging")->trigger();
     logwin *log = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())

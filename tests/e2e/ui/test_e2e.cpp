@@ -39,7 +39,7 @@ TEST_F(E2E, FirstContactOverAPseudoTerminal)
     SimTool sim;
     ASSERT_FALSE(sim.device.isEmpty());
     auto p = make(sim.device);
-    ASSERT_TRUE(p->go()) << prompter.lastText().toStdString();
+    ASSERT_TRUE(goAndWait(*p)) << prompter.lastText().toStdString();
     EXPECT_EQ(quitCode, -1);
     // The demo memory's working frequency reaches the panel.
     auto *f = p->panel()->findChild<QLineEdit *>("txt_freqa");
@@ -64,7 +64,7 @@ TEST_F(E2E, SilentReceiverGivesTheErrorBox)
     auto p = make(sim.device);
     QElapsedTimer t;
     t.start();
-    EXPECT_FALSE(p->go());
+    EXPECT_FALSE(goAndWait(*p));
     EXPECT_LT(t.elapsed(), 30000); // bounded (the real bound is far shorter)
     EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
     EXPECT_EQ(quitCode, 1);

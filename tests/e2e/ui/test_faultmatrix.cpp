@@ -122,9 +122,12 @@ struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
 const Op kOps[] = {
     {"start-up", 3, "CCNC", [](Faults &f) {
          f.makeProgram();
-         f.p->go();
+         goAndWait(*f.p);
      }},
-    {"tune", 1, "---N", [](Faults &f) { f.rx()->tune(9600.0); }},
+    {"tune", 1, "---N", [](Faults &f) {
+         f.rx()->tune(9600.0);
+         waitUntil([&] { return f.rx()->lineFree(); });
+     }},
     {"Update", 1, "NNNN", [](Faults &f) { f.update(); }},
     {"memory fetch", 20, "NNNN", [](Faults &f) {
          MemMan w(f.p->app());
@@ -177,13 +180,13 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
     startSim(args);
     if (!startUp) {
         makeProgram();
-        ASSERT_TRUE(p->go()) << prompter.lastText().toStdString();
+        ASSERT_TRUE(goAndWait(*p)) << prompter.lastText().toStdString();
         if (fault == Fault::Silent)
             sim->say("silent");
         if (fault == Fault::Garbled)
             sim->say("garble");
         ASSERT_TRUE(sim->sync());
-        waitUntil([&] { return !rx()->held() && !rx()->wouldQueue(); });
+        waitUntil([&] { return !rx()->held() && rx()->lineFree(); });
     }
     const auto before = files();
     prompter.asked.clear();

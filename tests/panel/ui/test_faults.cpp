@@ -54,7 +54,7 @@ TEST_F(PanelTest, TuneOnALostLineSaysSoAtOnce)
 {
     make();
     t.port.pull();
-    t.rx->bracket_cmd("A1"); // the write finds the line gone
+    t.rx->submitCmd("A1"); // the write finds the line gone
     ASSERT_TRUE(t.rx->portLost());
     clear();
     const QString before = freq()->text();

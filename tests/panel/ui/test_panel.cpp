@@ -22,7 +22,7 @@ TEST(Panel, Screenshots)
         rxctrl2 w(t.app);
         w.show();
         if (options) {
-            t.rx->refresh_panel();
+            t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); });
             QTest::qWait(50);
             w.grab().save(dir + "/panel.png");
             continue;
@@ -31,7 +31,7 @@ TEST(Panel, Screenshots)
         QTest::mouseClick(lock, Qt::LeftButton, {}, lock->cellCenter(0, 1));
         w.grab().save(dir + "/panel-wide.png");
         t.answerState("015095000001");
-        t.rx->refresh_panel();
+        t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); });
         w.grab().save(dir + "/panel-nfm.png");
     }
 }

@@ -18,7 +18,7 @@ struct RecPanel : PanelTest {
         t.app.rec = rec.get();
         t.answerState("024095000001"); // 9500 kHz AM
         make();
-        t.rx->refresh_panel();
+        t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); });
     }
     void TearDown() override
     {

@@ -52,7 +52,7 @@ TEST(RealRun, OneEventAgainstTheSimulatorOnAPseudoTerminal)
         p.quit = [](int) {};
         p.app().settings = settingsfile::defaults();
         p.app().settings.base_dir = dir.path() + '/';
-        ASSERT_TRUE(p.go()) << prompter.lastText().toStdString();
+        ASSERT_TRUE(goAndWait(p)) << prompter.lastText().toStdString();
         p.panel()->menuAction("mnu_timer")->trigger();
         QCoreApplication::processEvents();
         RxTimer *w = nullptr;

@@ -285,7 +285,7 @@ TEST(TimerMenu, TheProgramsEndReleasesARun)
         p.app().settings.base_dir = dir.path() + '/';
         p.app().settings.v[5] = 1;
         p.app().replyTimeoutMs = 100;
-        ASSERT_TRUE(p.go());
+        ASSERT_TRUE(goAndWait(p));
         p.panel()->menuAction("mnu_timer")->trigger(); // opening once: the start-up test
         QCoreApplication::processEvents();
         RxTimer *w = nullptr;
