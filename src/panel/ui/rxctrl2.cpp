@@ -509,7 +509,7 @@ void rxctrl2::spinSteps(int dir, int count)
     ui_.spn_Freq->setEnabled(false);
     spin_dir_ = panelentry::spinDirOf(dir);
     const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_ * count, spin_dir_);
-    app_.rx->posted([&] { app_.rx->tuneHz(hz, FreqFanout::Panel); });
+    app_.rx->tuneHz(hz, FreqFanout::Panel);
     afterLine([this] {
         spin_busy_ = false;
         ui_.spn_Freq->setEnabled(true);
