@@ -52,8 +52,8 @@ const Hint kHints[] = {
     {"grd_nb", "nb: noise blanker"},
     {"lbl_tHF", "att: the RF attenuator (20 dB)"},
     {"grd_HF", "att: the RF attenuator (20 dB)"},
-    {"lbl_tvbt", "vbt: the receiver's variable bandwidth tuning function"},
-    {"grd_vbt", "vbt: the receiver's variable bandwidth tuning function"},
+    {"lbl_tvbt", "vbt: the receiver's vbt function (user definition 1), On or Off"},
+    {"grd_vbt", "vbt: the receiver's vbt function (user definition 1), On or Off"},
     {"lbl_tbwc", "bwc: bandwidth control (optional unit), while the Lock is On"},
     {"vsc_bwc", "bwc: bandwidth control (optional unit), while the Lock is On"},
     {"lbl_tpbs", "pbs: passband shift, while the Lock is On"},
@@ -83,7 +83,7 @@ const Hint kHints[] = {
     {"setup/chk_Prop_2", "NO RX: work without a receiver"},
     {"setup/chk_nrd_0", "BWC: the bandwidth control unit is fitted"},
     {"setup/chk_nrd_1", "1 kHz: the narrow filter unit (CFL-23x) is fitted"},
-    {"setup/chk_nrd_2", "ECSS: the synchronous detector unit (CMF-78) is fitted"},
+    {"setup/chk_nrd_2", "ECSS: the ECSS unit (CMF-78) is fitted; without it its two modes stay empty"},
     {"setup/chk_nrd_3", "RTTY: the RTTY demodulator unit is fitted"},
     {"setup/fra_bdx", "DIM BDX: room for this many thousand lines of a BDXC or ADX list"},
     {"setup/fra_own", "DIM OWN: room for this many thousand lines of your own list"},
@@ -124,9 +124,9 @@ const Hint kHints[] = {
     {"cmd_Rx", "Show the control panel"},
     {"cmd_Top", "Show the control panel"},
     {"SSCommand1", "Show the control panel"},
-    {"cmd_cls", "Cls: clear the display (the data are kept)"},
+    {"cmd_cls", "Cls: clear the display"},
     {"cmd_setfre", "Tune Rx: click the graph to tune the receiver to that frequency; Stop ends it"},
-    {"cmd_savez", "SaveAs: save the recording under a name of its kind"},
+    {"cmd_savez", "SaveAs: save what was measured under a new name (SAN or PAN file)"},
 };
 
 const QHash<QString, QString> &table()

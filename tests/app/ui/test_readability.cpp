@@ -4,8 +4,12 @@
 #include "common/ui/guideview.h"
 #include "common/ui/contrast.h"
 #include "common/ui/hints.h"
+#include "logbook/ui/logdialogs.h"
 #include "logbook/ui/logmodel.h"
+#include "logbook/ui/logwin.h"
+#include "memory/ui/memcell.h"
 #include "memory/ui/memman.h"
+#include "utilities/ui/rxclocks.h"
 #include "link/receiver2.h"
 #include "panel/ui/rxctrl2.h"
 #include "panel/ui/textgrid.h"
@@ -27,9 +31,18 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
 {
     TestApp t;
     std::unique_ptr<QWidget> windows[] = {std::make_unique<rxctrl2>(t.app), std::make_unique<MemMan>(t.app),
-                                          std::make_unique<setup>(t.app), std::make_unique<tracking>(t.app)};
-    for (auto &w : windows) {
-        uihints::apply(w.get());
+                                          std::make_unique<setup>(t.app), std::make_unique<tracking>(t.app),
+                                          std::make_unique<logwin>(t.app), std::make_unique<RxClocks>(t.app)};
+    auto *log = static_cast<logwin *>(windows[4].get());
+    // Dialogs and windows of those windows (deleted with them).
+    QWidget *more[] = {new memcell(t.app, static_cast<MemMan *>(windows[1].get()), 2),
+                       new logfmt2(*log), new loginput(t.app, *log)};
+    QList<QWidget *> all;
+    for (auto &w : windows)
+        all << w.get();
+    all << more[0] << more[1] << more[2];
+    for (QWidget *w : all) {
+        uihints::apply(w);
         // Every explanation meant for this window finds its control.
         for (const QString &name : uihints::namesFor(w->objectName())) {
             QObject *o = w->findChild<QObject *>(name);
@@ -61,11 +74,11 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
 
     // The log's short column titles explain themselves too.
     logging2::LogBook book;
-    LogModel log(book);
+    LogModel columns(book);
     QStringList explained;
-    for (int c = 0; c < log.columnCount(); ++c)
-        if (!log.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty())
-            explained << log.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    for (int c = 0; c < columns.columnCount(); ++c)
+        if (!columns.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty())
+            explained << columns.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(explained, QStringList({"SINPO", "Lng", "BC Org.", "// 1", "// 2"}));
 }
 
