@@ -106,10 +106,13 @@ void Canvas::point(int x, int y, const QColor &c)
 
 void Canvas::text(int x, int y, const QString &s, const QColor &c)
 {
+    QFont f = font();
+    if (hc_ && f.pointSizeF() > 0 && f.pointSizeF() < contrast::kMinPoints)
+        f.setPointSizeF(contrast::kMinPoints);
     QPainter p(&img_);
     p.setPen(mark(c));
-    p.setFont(font());
-    const QFontMetrics fm(font());
+    p.setFont(f);
+    const QFontMetrics fm(f);
     p.drawText(QPoint(x, y + fm.ascent()), s);
     update();
 }

@@ -41,7 +41,7 @@ public:
 
     // High contrast: every colour drawn goes through contrast::map (dark red
     // panels black, light backgrounds white, marks light enough on black),
-    // the picture drawn so far too.
+    // the picture drawn so far too; text from then on is at least 9 pt.
     void setHighContrast(bool on);
     bool highContrast() const { return hc_; }
 

@@ -42,6 +42,7 @@ prophist::prophist(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(640, T + 398 + 4, kBg, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_prophist"));
     pic->setAccessibleName(QStringLiteral("Propagation history"));
 

@@ -50,6 +50,7 @@ Proptime::Proptime(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(600, 430, kSurround, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_propimp"));
     pic->setAccessibleName(QStringLiteral("Propagation time bases"));
 

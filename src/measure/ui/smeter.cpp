@@ -32,13 +32,16 @@ Smeter::Smeter(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     scale = new Canvas(236, 156, kBg, this);
+    scale->setHighContrast(app_.settings.high_contrast); // before the first drawing
     scale->setObjectName(QStringLiteral("scale"));
     scale->setAccessibleName(QStringLiteral("S-meter scale"));
     pic_histo = new Canvas(200, 64, kDarkRed, scale);
+    pic_histo->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic_histo->setObjectName(QStringLiteral("pic_histo"));
     pic_histo->setAccessibleName(QStringLiteral("Histogram of the last 60 readings"));
     pic_histo->move(kPicX, kHistoY);
     pic_Smeter = new Canvas(200, 16, kDarkRed, scale);
+    pic_Smeter->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic_Smeter->setObjectName(QStringLiteral("pic_Smeter"));
     pic_Smeter->setAccessibleName(QStringLiteral("S-meter needle"));
     pic_Smeter->move(kPicX, kMeterY);

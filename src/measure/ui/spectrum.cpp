@@ -156,6 +156,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(640, 440, kSurround, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_spectrum"));
     pic->setAccessibleName(QStringLiteral("Spectrum graph"));
     pic->setMouseTracking(true);

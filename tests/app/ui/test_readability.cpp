@@ -165,6 +165,8 @@ TEST(Screenshot, FirstSession)
     p.app().settings.panel_meter = true;
     ASSERT_TRUE(p.go());
     rxctrl2 *w = p.panel();
+    // The panel shows once the first contact is answered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 10000));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     auto *lock = w->findChild<TextGrid *>("grd_lock");
     QTest::mouseClick(lock, Qt::LeftButton, {}, lock->cellCenter(0, 1));
