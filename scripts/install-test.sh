@@ -29,6 +29,8 @@ fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/share/applications/vorantis.desktop"
 fi
+# The desktop entry's second action starts the demo.
+grep -qx 'Exec=vorantis --demo' "$root/share/applications/vorantis.desktop"
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$root/share/metainfo/org.vorantis.vorantis.metainfo.xml" >/dev/null
 fi

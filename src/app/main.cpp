@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "common/ui/hints.h"
 #include "common/ui/uiseams.h"
 #include "panel/ui/rxctrl2.h"
 #include "settings/ui/setup.h"
@@ -31,6 +32,9 @@ int main(int argc, char **argv)
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORANTIS"));
     QApplication::setApplicationVersion(QStringLiteral(VORANTIS_VERSION));
+
+    // Short captions get their explanations as tooltips and status tips.
+    uihints::install();
 
     SystemClock clock;
     DialogPrompter prompter;

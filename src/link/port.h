@@ -25,6 +25,8 @@ public:
     virtual void clear() = 0;
     // A human name for messages ("/dev/ttyUSB0", "simulated receiver").
     virtual QString name() const = 0;
+    // The receiver on the other end is the program's simulated one.
+    virtual bool simulated() const { return false; }
 
     // Sees every write and every read (the line trace); nullptr: nobody.
     std::function<void(char direction, const QByteArray &bytes)> tap;

@@ -2,6 +2,7 @@
 
 #include "common/fmt.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace meter {
@@ -82,3 +83,11 @@ void Recorder::clear()
 }
 
 } // namespace meter
+
+QString meter::sText(double v)
+{
+    const int u = std::clamp(int(std::lround(v)), 0, 21);
+    if (u <= 9)
+        return QStringLiteral("S%1").arg(u);
+    return QStringLiteral("S9+%1").arg((u - 9) * 6);
+}

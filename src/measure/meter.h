@@ -39,6 +39,10 @@ double units(int level, int att);
 // The same with the scanning windows' floor: levels below 68 count as 68.
 double scanUnits(int level, int att);
 
+// A reading as the S-unit text of a meter: "S0" .. "S9", then dB above S9
+// ("S9+24"); 6 dB per unit, rounded to whole units.
+QString sText(double v);
+
 // One reading.
 struct Reading {
     enum Status { Ok, NoAnswer, Busy, Lost };

@@ -6,6 +6,12 @@
 
 #include <QTimer>
 
+MeasureFeed *MeasureFeed::instance()
+{
+    static MeasureFeed feed;
+    return &feed;
+}
+
 MeasureSession::MeasureSession(App &app, const QString &name, QObject *parent)
     : QObject(parent), app_(app), name_(name), tick_(new QTimer(this))
 {
@@ -41,6 +47,8 @@ bool MeasureSession::start(int intervalMs)
     if (!app_.rx || !app_.rx->beginSession(this, name_))
         return false;
     running_ = true;
+    if (++MeasureFeed::instance()->running_ == 1)
+        emit MeasureFeed::instance()->runningChanged(true);
     told_ = false;
     missed_ = 0;
     lastMissed_ = {};
@@ -74,6 +82,8 @@ void MeasureSession::stop()
     if (!running_)
         return;
     running_ = false;
+    if (--MeasureFeed::instance()->running_ == 0)
+        emit MeasureFeed::instance()->runningChanged(false);
     // The release goes after a reading in flight and needs nothing of this
     // session, which may be going away.
     Receiver2 *rx = app_.rx;
@@ -120,6 +130,7 @@ void MeasureSession::onTick()
             if (!running_)
                 co_return;
             if (r.ok()) {
+                emit MeasureFeed::instance()->reading(r.v);
                 emit reading(r);
                 co_return;
             }

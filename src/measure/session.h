@@ -20,6 +20,25 @@
 struct App;
 class QTimer;
 
+// The readings of whichever measuring session runs, for a read-out outside
+// its window (the control panel's signal meter).
+class MeasureFeed : public QObject {
+    Q_OBJECT
+public:
+    static MeasureFeed *instance();
+    // Sessions that run now.
+    int running() const { return running_; }
+
+signals:
+    void reading(double units);
+    // A session started (true) or the last one stopped (false).
+    void runningChanged(bool on);
+
+private:
+    friend class MeasureSession;
+    int running_ = 0;
+};
+
 class MeasureSession : public QObject {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include "common/fmt.h"
 #include "link/limits.h"
+#include "measure/meter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,3 +177,12 @@ QStringList csvLines(const Scan &s, int lastIndex)
 }
 
 } // namespace spectrum
+
+QString spectrum::Scan::pointerText(int x, int y) const
+{
+    if (lim.step <= 0 || lim.upper <= lim.lower || x < kLeft || x > kRight || y < kTop || y > kBottom)
+        return QString();
+    const double khz = lim.lower + (lim.upper - lim.lower) * (x - kLeft) / double(kRight - kLeft);
+    const double units = double(kBottom - y) / kPixelsPerUnit;
+    return QStringLiteral("%1 kHz  %2").arg(khz, 0, 'f', 3).arg(meter::sText(units));
+}

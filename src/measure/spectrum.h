@@ -59,6 +59,9 @@ struct Scan {
     // the frequency shown under the pointer.
     double freqAtClick(int x) const;
     double freqUnderPointer(int x) const;
+    // The frequency and the level at pixel (x, y) of the plotting area
+    // ("9655.000 kHz  S9+12"); empty outside it or before limits are set.
+    QString pointerText(int x, int y) const;
 };
 
 // A number as this window shows it: a leading blank in the sign position.

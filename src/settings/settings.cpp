@@ -65,6 +65,10 @@ Settings parse(const QString &text)
             s.line_trace = t.mid(11).trimmed() == QLatin1String("1");
         } else if (t.startsWith(QLatin1String("fast_mem_read="))) {
             s.fast_mem_read = t.mid(14).trimmed() == QLatin1String("1");
+        } else if (t.startsWith(QLatin1String("panel_meter="))) {
+            s.panel_meter = t.mid(12).trimmed() == QLatin1String("1");
+        } else if (t.startsWith(QLatin1String("high_contrast="))) {
+            s.high_contrast = t.mid(14).trimmed() == QLatin1String("1");
         }
     }
     return s;
@@ -156,7 +160,7 @@ QStringList lines(Settings *s)
     const bool recDefault =
         s->rec_source == QLatin1String("default") && s->rec_format == QLatin1String("flac");
     if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
-        !recDefault || s->fast_mem_read) {
+        !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -171,6 +175,10 @@ QStringList lines(Settings *s)
                 << QStringLiteral("rec_format=%1").arg(s->rec_format);
         if (s->fast_mem_read)
             out << QStringLiteral("fast_mem_read=1");
+        if (s->panel_meter)
+            out << QStringLiteral("panel_meter=1");
+        if (s->high_contrast)
+            out << QStringLiteral("high_contrast=1");
     }
     return out;
 }

@@ -56,6 +56,12 @@ struct Settings {
     // Fetch RM reads the memory with one range read-out ("L000199") first;
     // off by default.
     bool fast_mem_read = false;
+    // The control panel's signal meter (read while the Lock holds the
+    // receiver); off by default.
+    bool panel_meter = false;
+    // The measuring windows and the tracking list drawn in high-contrast
+    // colours with larger labels; off by default.
+    bool high_contrast = false;
 };
 
 namespace settingsfile {

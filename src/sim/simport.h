@@ -24,6 +24,7 @@ public:
     QByteArray readAll() override;
     void clear() override;
     QString name() const override { return QStringLiteral("simulated receiver"); }
+    bool simulated() const override { return true; }
 
     SimRadio *radio() const { return m_radio; }
     SimLink *link() { return &m_link; }

@@ -14,20 +14,21 @@ struct LevelCase {
     int att;
     int level;
     double units, scanUnits;
+    const char *sText; // the panel meter's text of units
 };
 
 TEST(Meter, RepliesConvertToMeterUnits)
 {
     const LevelCase cases[] = {
-        {"M138\r", 0, 138, 0.0, 0.0},        // no signal
-        {"M134\r", 0, 134, 1.0, 1.0},        // S1
-        {"M102\r", 0, 102, 9.0, 9.0},        // S9
-        {"M066\r", 0, 66, 18.0, 17.5},       // the clamp; the scan floor is 68
-        {"M000\r", 1, 0, 21.333, 20.833},    // attenuator on: clamp 21.333
-        {"M200\r", 0, 200, 0.0, 0.0},        // below zero units
-        {"Mxyz\r", 0, 0, 18.0, 17.5},        // not digits: level 0
-        {"X12a\r", 0, 12, 18.0, 17.5},       // first character not examined
-        {"M 99\r", 0, 99, 9.75, 9.75},       // leading blank
+        {"M138\r", 0, 138, 0.0, 0.0, "S0"},         // no signal
+        {"M134\r", 0, 134, 1.0, 1.0, "S1"},         // S1
+        {"M102\r", 0, 102, 9.0, 9.0, "S9"},         // S9
+        {"M066\r", 0, 66, 18.0, 17.5, "S9+54"},     // the clamp; the scan floor is 68
+        {"M000\r", 1, 0, 21.333, 20.833, "S9+72"},  // attenuator on: clamp 21.333
+        {"M200\r", 0, 200, 0.0, 0.0, "S0"},         // below zero units
+        {"Mxyz\r", 0, 0, 18.0, 17.5, "S9+54"},      // not digits: level 0
+        {"X12a\r", 0, 12, 18.0, 17.5, "S9+54"},     // first character not examined
+        {"M 99\r", 0, 99, 9.75, 9.75, "S9+6"},      // leading blank; whole units
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reply.toStdString());
@@ -35,6 +36,7 @@ TEST(Meter, RepliesConvertToMeterUnits)
         EXPECT_EQ(level, c.level);
         EXPECT_NEAR(meter::units(level, c.att), c.units, 1e-9);
         EXPECT_NEAR(meter::scanUnits(level, c.att), c.scanUnits, 1e-9);
+        EXPECT_EQ(meter::sText(meter::units(level, c.att)), c.sText);
     }
 }
 

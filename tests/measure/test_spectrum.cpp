@@ -91,6 +91,13 @@ TEST(Spectrum, GeometryAndContinue)
     EXPECT_EQ(Scan::yOf(9), 292);
     EXPECT_DOUBLE_EQ(s.freqAtClick(320), 260);
     EXPECT_DOUBLE_EQ(s.freqUnderPointer(71), 11);
+    // What the window shows under the pointer, inside the plotting area only.
+    EXPECT_EQ(s.pointerText(320, 292), "260.000 kHz  S9");
+    EXPECT_EQ(s.pointerText(70, 400), "10.000 kHz  S0");
+    EXPECT_EQ(s.pointerText(570, 148), "510.000 kHz  S9+72");
+    EXPECT_EQ(s.pointerText(69, 292), "");
+    EXPECT_EQ(s.pointerText(320, 401), "");
+    EXPECT_EQ(Scan().pointerText(320, 292), ""); // no limits yet
     s.index = 497;
     EXPECT_TRUE(s.canContinue());
     s.index = 498;

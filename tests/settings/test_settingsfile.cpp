@@ -207,6 +207,15 @@ TEST(SettingsFile, RigctlPortAfterTheDevice)
     s.fast_mem_read = true;
     EXPECT_EQ(settingsfile::lines(&s).last(), "fast_mem_read=1");
     EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).fast_mem_read);
+    // The panel's meter and the high-contrast colours: off in older files,
+    // a line each once on.
+    EXPECT_FALSE(back.panel_meter);
+    EXPECT_FALSE(back.high_contrast);
+    s.panel_meter = s.high_contrast = true;
+    EXPECT_EQ(settingsfile::lines(&s).mid(settingsfile::lines(&s).size() - 2),
+              QStringList({"panel_meter=1", "high_contrast=1"}));
+    const Settings both = settingsfile::parse(settingsfile::lines(&s).join('\n'));
+    EXPECT_TRUE(both.panel_meter && both.high_contrast && both.fast_mem_read);
 }
 
 TEST(SettingsFile, SaveWritesTheFileThatWasReadAndACopyUnderANewDirPath)

@@ -1,6 +1,9 @@
 #include "common/ui/canvas.h"
 
+#include "common/ui/contrast.h"
+
 #include <QFileInfo>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
@@ -14,6 +17,31 @@ Canvas::Canvas(int w, int h, const QColor &background, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Canvas::setHighContrast(bool on)
+{
+    if (hc_ == on)
+        return;
+    hc_ = on;
+    if (!on)
+        return;
+    QHash<QRgb, QRgb> done;
+    for (int y = 0; y < img_.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(img_.scanLine(y));
+        for (int x = 0; x < img_.width(); ++x) {
+            auto it = done.constFind(row[x]);
+            if (it == done.constEnd())
+                it = done.insert(row[x], contrast::map(QColor::fromRgb(row[x])).rgb());
+            row[x] = it.value();
+        }
+    }
+    update();
+}
+
+QColor Canvas::mark(const QColor &c) const
+{
+    return hc_ ? contrast::map(c) : c;
+}
+
 QColor Canvas::palette(int i)
 {
     static const QRgb pal[16] = {
@@ -25,8 +53,9 @@ QColor Canvas::palette(int i)
     return QColor(pal[i & 15]);
 }
 
-void Canvas::line(int x1, int y1, int x2, int y2, const QColor &c)
+void Canvas::line(int x1, int y1, int x2, int y2, const QColor &given)
 {
+    const QColor c = mark(given);
     {
         QPainter p(&img_);
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -44,8 +73,9 @@ void Canvas::line(int x1, int y1, int x2, int y2, const QColor &c)
     update();
 }
 
-void Canvas::fillRect(int x1, int y1, int x2, int y2, const QColor &c)
+void Canvas::fillRect(int x1, int y1, int x2, int y2, const QColor &given)
 {
+    const QColor c = mark(given);
     const QRect r = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
                           QPoint(std::max(x1, x2), std::max(y1, y2)))
                         .intersected(img_.rect());
@@ -70,23 +100,26 @@ void Canvas::point(int x, int y, const QColor &c)
 {
     if (!img_.rect().contains(x, y))
         return;
-    img_.setPixelColor(x, y, c);
+    img_.setPixelColor(x, y, mark(c));
     update();
 }
 
 void Canvas::text(int x, int y, const QString &s, const QColor &c)
 {
+    QFont f = font();
+    if (hc_ && f.pointSizeF() > 0 && f.pointSizeF() < contrast::kMinPoints)
+        f.setPointSizeF(contrast::kMinPoints);
     QPainter p(&img_);
-    p.setPen(c);
-    p.setFont(font());
-    const QFontMetrics fm(font());
+    p.setPen(mark(c));
+    p.setFont(f);
+    const QFontMetrics fm(f);
     p.drawText(QPoint(x, y + fm.ascent()), s);
     update();
 }
 
 void Canvas::clear(const QColor &c)
 {
-    img_.fill(c);
+    img_.fill(mark(c));
     update();
 }
 

@@ -39,6 +39,12 @@ public:
     // Saves the picture as PNG; false with a reason on failure.
     bool savePng(const QString &path, QString *error) const;
 
+    // High contrast: every colour drawn goes through contrast::map (dark red
+    // panels black, light backgrounds white, marks light enough on black),
+    // the picture drawn so far too; text from then on is at least 9 pt.
+    void setHighContrast(bool on);
+    bool highContrast() const { return hc_; }
+
     QSize sizeHint() const override { return img_.size(); }
     QSize minimumSizeHint() const override { return img_.size(); }
 
@@ -54,6 +60,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *e) override;
 
 private:
+    QColor mark(const QColor &c) const;
     QImage img_;
     QColor fg_ = Qt::black;
+    bool hc_ = false;
 };

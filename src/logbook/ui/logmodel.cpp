@@ -1,5 +1,7 @@
 #include "logbook/ui/logmodel.h"
 
+#include "common/ui/hints.h"
+
 LogModel::LogModel(const logging2::LogBook &book, QObject *parent)
     : QAbstractTableModel(parent), book_(book)
 {
@@ -95,6 +97,14 @@ QVariant LogModel::headerData(int section, Qt::Orientation o, int role) const
             QStringLiteral("// 4"),    QStringLiteral("Remarks"),  QStringLiteral("abmg"), QStringLiteral("pqrs")};
         const int f = fieldOf(section);
         return f < 0 ? QString() : titles.value(f);
+    }
+    if (o == Qt::Horizontal && role == Qt::ToolTipRole) {
+        // The short titles explained as the format dialog's boxes are.
+        const int f = fieldOf(section);
+        if (f == 5)
+            return QStringLiteral("Lng: the language of the broadcast");
+        const QString hint = uihints::of(QStringLiteral("logfmt2"), QStringLiteral("chk_fmt_%1").arg(f));
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
     }
     if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

@@ -1,6 +1,7 @@
 #include "measure/ui/prophist.h"
 
 #include "common/timetext.h"
+#include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
@@ -41,6 +42,7 @@ prophist::prophist(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(640, T + 398 + 4, kBg, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_prophist"));
     pic->setAccessibleName(QStringLiteral("Propagation history"));
 
@@ -81,6 +83,8 @@ prophist::prophist(App &app, QWidget *parent)
          {cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     // The watch is a session: its tick reads the receiver, a missed reply
     // leaves a gap and the watch goes on.

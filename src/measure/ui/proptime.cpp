@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
+#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
@@ -49,6 +50,7 @@ Proptime::Proptime(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(600, 430, kSurround, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_propimp"));
     pic->setAccessibleName(QStringLiteral("Propagation time bases"));
 
@@ -106,6 +108,8 @@ Proptime::Proptime(App &app, QWidget *parent)
          {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     // The recording is a session: its tick reads the receiver, a missed
     // reply leaves a gap and the watch goes on.

@@ -1,5 +1,6 @@
 #include "measure/ui/smeter.h"
 
+#include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
 #include "link/app.h"
 #include "link/port.h"
@@ -31,13 +32,16 @@ Smeter::Smeter(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     scale = new Canvas(236, 156, kBg, this);
+    scale->setHighContrast(app_.settings.high_contrast); // before the first drawing
     scale->setObjectName(QStringLiteral("scale"));
     scale->setAccessibleName(QStringLiteral("S-meter scale"));
     pic_histo = new Canvas(200, 64, kDarkRed, scale);
+    pic_histo->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic_histo->setObjectName(QStringLiteral("pic_histo"));
     pic_histo->setAccessibleName(QStringLiteral("Histogram of the last 60 readings"));
     pic_histo->move(kPicX, kHistoY);
     pic_Smeter = new Canvas(200, 16, kDarkRed, scale);
+    pic_Smeter->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic_Smeter->setObjectName(QStringLiteral("pic_Smeter"));
     pic_Smeter->setAccessibleName(QStringLiteral("S-meter needle"));
     pic_Smeter->move(kPicX, kMeterY);
@@ -81,6 +85,8 @@ Smeter::Smeter(App &app, QWidget *parent)
     lay->setSizeConstraint(QLayout::SetFixedSize);
     cmd_start->setDefault(true);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     tmr_Smeter = session_->timer();
     tmr_Smeter->setObjectName(QStringLiteral("tmr_Smeter"));

@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
+#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
@@ -155,6 +156,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     setAutoFillBackground(true);
 
     pic = new Canvas(640, 440, kSurround, this);
+    pic->setHighContrast(app_.settings.high_contrast); // before the first drawing
     pic->setObjectName(QStringLiteral("pic_spectrum"));
     pic->setAccessibleName(QStringLiteral("Spectrum graph"));
     pic->setMouseTracking(true);
@@ -174,6 +176,8 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     lbl_fre->setGeometry(300, 6, 120, 18);
     lbl_fre1->setGeometry(300, 26, 120, 18);
     lbl_status->setGeometry(70, 66, 340, 18);
+    lbl_pointer = label(pic, "lbl_pointer", QStringLiteral("Frequency and level under the pointer"));
+    lbl_pointer->setGeometry(70, 86, 340, 18);
     for (int i = 0; i < 4; ++i) {
         lbl_fn[i] = label(pic, "", QStringLiteral("Loaded file %1").arg(i + 1));
         lbl_fn[i]->setObjectName(QStringLiteral("lbl_fn%1").arg(i));
@@ -210,6 +214,8 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
          {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
     lay->setSizeConstraint(QLayout::SetFixedSize);
     measureui::escapeTo(this, cmd_exit);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
 
     tmr_scan = new QTimer(this);
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
@@ -526,6 +532,7 @@ void spectrumwin::on_click(QPoint at)
 
 void spectrumwin::on_move(QPoint at)
 {
+    lbl_pointer->setText(scan_.pointerText(at.x(), at.y()));
     if (tune_ && at.x() >= kLeft && at.x() <= kRight && at.y() >= 136 && at.y() < kBottom
         && scan_.lim.step > 0)
         lbl_fre1->setText(numText(scan_.freqUnderPointer(at.x())));

@@ -93,6 +93,7 @@ public:
     QLabel *lbl_tida = nullptr, *lbl_run = nullptr, *lbl_show = nullptr, *lbl_flo = nullptr,
            *lbl_fhi = nullptr, *lbl_fst = nullptr, *lbl_fre = nullptr, *lbl_fre1 = nullptr;
     QLabel *lbl_status = nullptr; // missed replies of this run
+    QLabel *lbl_pointer = nullptr; // frequency and level under the pointer
     QLabel *lbl_fn[4] = {};
 
 protected:

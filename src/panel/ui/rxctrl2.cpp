@@ -9,6 +9,8 @@
 #include "link/port.h"
 #include "link/linetask.h"
 #include "link/receiver2.h"
+#include "measure/meter.h"
+#include "measure/session.h"
 #include "panel/entry.h"
 #include "panel/ui/textgrid.h"
 #include "record/recsession.h"
@@ -34,11 +36,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <cmath>
 #include <memory>
 
@@ -61,6 +65,10 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     set_grd_md();
     set_grd_lock();
     buildMenus();
+    // The status tip line: what a menu item or control under the pointer does.
+    statusBar()->setObjectName(QStringLiteral("statusbar"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: #24272b; color: #e2e5e9; }"));
     app_.panel = this;
     connectReceiver();
     loaded_ = true;
@@ -71,6 +79,19 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     connect(showtime_, &QTimer::timeout, this, &rxctrl2::showtime);
     showtime_->start();
     showtime(); // the title is never empty
+
+    // The signal meter: its tick runs always and does nothing while the
+    // meter is not chosen; a measuring window's readings show as they come.
+    meterTick_ = new QTimer(this);
+    meterTick_->setObjectName(QStringLiteral("MeterTick"));
+    meterTick_->setInterval(1000);
+    connect(meterTick_, &QTimer::timeout, this, &rxctrl2::meterTick);
+    meterTick_->start();
+    connect(MeasureFeed::instance(), &MeasureFeed::reading, this, &rxctrl2::showMeter);
+    connect(MeasureFeed::instance(), &MeasureFeed::runningChanged, this, [this](bool on) {
+        if (!on)
+            showMeter(-1);
+    });
 
     recTick_ = new QTimer(this);
     recTick_->setObjectName(QStringLiteral("RecTick"));
@@ -178,6 +199,7 @@ void rxctrl2::buildUi()
     connect(ui_.cmd_gono, &QPushButton::clicked, this, &rxctrl2::cmd_gono_click);
 
     ui_.txt_freqa->installEventFilter(this);
+    ui_.txt_freqa->parentWidget()->installEventFilter(this); // the display around it
     connect(ui_.txt_freqa, &QLineEdit::returnPressed, this, &rxctrl2::enterTypedFrequency);
     connect(ui_.spn_up, &QToolButton::clicked, this, [this] { spinStep(1); });
     connect(ui_.spn_down, &QToolButton::clicked, this, [this] { spinStep(-1); });
@@ -320,6 +342,7 @@ void rxctrl2::grd_lock_click(int c)
     if (c < 0 || c > 1 || !app_.rx)
         return;
     if (c == 0) {
+        panelLock_ = false;
         panelui::paintValue(ui_.lbl_lock, panelui::kLight);
         releaseLock();
         ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
@@ -335,6 +358,7 @@ void rxctrl2::grd_lock_click(int c)
                 ui_.grd_lock->setCurrent(0, 0);
                 co_return;
             }
+            panelLock_ = true;
             ui_.lbl_lock->setText(Captions::text(app_.cap.lock, c));
         },
         false, this);
@@ -474,6 +498,29 @@ void rxctrl2::enterTypedFrequency()
     tuneTo(panelentry::khzOf(ui_.txt_freqa->text()));
 }
 
+void rxctrl2::spinSteps(int dir, int count)
+{
+    if (!app_.rx || count <= 0 || go_state_ == 1)
+        return;
+    if (spin_busy_) {
+        pendingSteps_ += dir < 0 ? -count : count;
+        return;
+    }
+    spin_busy_ = true;
+    ui_.spn_Freq->setEnabled(false);
+    spin_dir_ = panelentry::spinDirOf(dir);
+    const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_ * count, spin_dir_);
+    app_.rx->tuneHz(hz, FreqFanout::Panel);
+    afterLine([this] {
+        spin_busy_ = false;
+        ui_.spn_Freq->setEnabled(true);
+        const int more = pendingSteps_;
+        pendingSteps_ = 0;
+        if (more != 0)
+            spinSteps(more, std::abs(more));
+    });
+}
+
 void rxctrl2::spinStep(int dir)
 {
     if (!app_.rx)
@@ -527,6 +574,7 @@ void rxctrl2::connectReceiver()
     connect(rx, &Receiver2::lockChanged, this, [this](bool held) {
         showLock(held);
         if (!held) {
+            panelLock_ = false;
             clearBwc();
             clearPbs();
         }
@@ -642,6 +690,66 @@ void rxctrl2::bringToFront()
 
 void rxctrl2::setPanelEnabled(bool on) { setEnabled(on); }
 
+// ---------------------------------------------------------------- signal meter
+
+void rxctrl2::showMeter(double units)
+{
+    if (units < 0) {
+        ui_.bar_smeter->setValue(0);
+        ui_.lbl_smeter->setText(QStringLiteral("--"));
+        return;
+    }
+    ui_.bar_smeter->setValue(int(std::lround(std::clamp(units, 0.0, 21.0) * 10)));
+    ui_.lbl_smeter->setText(meter::sText(units));
+}
+
+void rxctrl2::meterTick()
+{
+    const bool on = app_.settings.panel_meter;
+    if (ui_.fra_smeter->isVisibleTo(this) != on)
+        ui_.fra_smeter->setVisible(on);
+    Receiver2 *rx = app_.rx;
+    // A measuring window's own readings show while it runs.
+    if (!on || !rx || MeasureFeed::instance()->running() > 0)
+        return;
+    // Only while the Lock holds the receiver: the meter never takes it
+    // into remote control by itself. Any other job or session goes first.
+    if (!panelLock_ || !rx->held() || app_.settings.noRx()) {
+        showMeter(-1);
+        return;
+    }
+    if (meterInFlight_ || rx->sessionActive() || !rx->lineFree())
+        return;
+    meterInFlight_ = true;
+    rx->submit(
+        [this, rx]() -> rxjob::Task<> {
+            if (!rx->held() || !panelLock_) {
+                meterInFlight_ = false;
+                co_return;
+            }
+            const meter::Reading r = co_await MeasureSession::aGetsmeter(app_, false);
+            meterInFlight_ = false;
+            if (MeasureFeed::instance()->running() > 0)
+                co_return;
+            showMeter(r.ok() ? r.v : -1);
+        },
+        false, this);
+}
+
+void rxctrl2::showSimulated()
+{
+    const bool sim = app_.port && app_.port->simulated();
+    if (ui_.lbl_sim->isVisibleTo(this) != sim)
+        ui_.lbl_sim->setVisible(sim);
+}
+
+void rxctrl2::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    showSimulated();
+    meterTick();
+}
+
 // ---------------------------------------------------------------- clock line
 
 void rxctrl2::showtime()
@@ -654,6 +762,7 @@ void rxctrl2::showtime()
     ui_.lbl_utc->setText(QStringLiteral("UTC  ") + app_.times.utc_text);
     ui_.lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
     ui_.lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
+    showSimulated();
 }
 
 // ---------------------------------------------------------------- window events
@@ -735,6 +844,8 @@ void rxctrl2::keyPressEvent(QKeyEvent *e)
         spinStep(1);
     } else if (k == Qt::Key_Minus) {
         spinStep(-1);
+    } else if (k == Qt::Key_PageUp || k == Qt::Key_PageDown) {
+        spinSteps(k == Qt::Key_PageUp ? 1 : -1, (e->modifiers() & Qt::ShiftModifier) ? 10 : 1);
     } else {
         QMainWindow::keyPressEvent(e);
         return;
@@ -795,6 +906,26 @@ bool rxctrl2::eventFilter(QObject *o, QEvent *e)
         auto *w = qobject_cast<QWidget *>(o);
         if (w && w->window() == this && !menuBar()->isAncestorOf(w))
             releaseMenuBar();
+    }
+    if ((o == ui_.txt_freqa || o == ui_.txt_freqa->parent()) && e->type() == QEvent::Wheel) {
+        // One step of the chosen size per notch of the wheel, ten with Shift.
+        auto *we = static_cast<QWheelEvent *>(e);
+        const QPoint d = we->angleDelta();
+        wheelAngle_ += d.y() != 0 ? d.y() : d.x(); // Shift turns some wheels sideways
+        const int notches = wheelAngle_ / 120;
+        wheelAngle_ -= notches * 120;
+        if (notches != 0)
+            spinSteps(notches, std::abs(notches) * ((we->modifiers() & Qt::ShiftModifier) ? 10 : 1));
+        return true;
+    }
+    if (o == ui_.txt_freqa && e->type() == QEvent::KeyPress) {
+        // Page Up/Down step also while the frequency field has the focus.
+        const auto *ke = static_cast<QKeyEvent *>(e);
+        if (ke->key() == Qt::Key_PageUp || ke->key() == Qt::Key_PageDown) {
+            spinSteps(ke->key() == Qt::Key_PageUp ? 1 : -1,
+                      (ke->modifiers() & Qt::ShiftModifier) ? 10 : 1);
+            return true;
+        }
     }
     if (o == ui_.txt_freqa && e->type() == QEvent::MouseButtonDblClick) {
         ui_.txt_freqa->clear();

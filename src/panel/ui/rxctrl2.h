@@ -68,6 +68,16 @@ public:
     void enterKeypadChannel();          // C
     void enterTypedFrequency();         // Enter in txt_freqa
     void spinStep(int dir);             // 1 up, -1 down
+    // count steps at once in direction dir (the mouse wheel, Page Up/Down,
+    // ten with Shift), through the spin button's tune. Steps asked for
+    // while one is on the line are added to the next.
+    void spinSteps(int dir, int count);
+
+    // The signal meter's tick (about once a second): one reading as a job
+    // while the panel's Lock holds the receiver and the line is free.
+    void meterTick();
+    // The badge beside the clock line follows the port in use.
+    void showSimulated();
 
     // PanelView
     void setLabel(Label which, const QString &text) override;
@@ -91,6 +101,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
@@ -152,6 +163,12 @@ private:
 
     QPointer<QTimer> showtime_;
     QPointer<QTimer> recTick_;
+    QPointer<QTimer> meterTick_;
+    bool panelLock_ = false;     // the Lock was set On here
+    bool meterInFlight_ = false; // a meter reading is on the line
+    int pendingSteps_ = 0;       // wheel steps (signed) waiting for the line
+    int wheelAngle_ = 0;         // a part of a notch (fine-grained wheels)
+    void showMeter(double units);
     void recStarted();
     void recStopped(const QString &path, const QString &reason);
     QPointer<about> about_;

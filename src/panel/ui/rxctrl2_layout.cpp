@@ -416,6 +416,38 @@ QWidget *Rxctrl2Layout::buildFreqFrame(QWidget *body)
     outer->addLayout(lower);
     outer->addStretch();
 
+    // The signal meter, under the keypad (hidden until chosen in set-up).
+    fra_smeter = new QFrame(fra_freq);
+    fra_smeter->setObjectName(QStringLiteral("meterDisplay"));
+    fra_smeter->setToolTip(QStringLiteral("Signal strength in S-units (S9 and dB above it), read about"
+                                          " once a second while the Lock is On, or the reading of the"
+                                          " S-meter, spectrum or propagation window that runs"));
+    auto *meterTitle = new QLabel(QStringLiteral("Signal"), fra_smeter);
+    meterTitle->setObjectName(QStringLiteral("lbl_tsmeter"));
+    meterTitle->setFont(uifont::fixedFont(9));
+    bar_smeter = new QProgressBar(fra_smeter);
+    bar_smeter->setObjectName(QStringLiteral("bar_smeter"));
+    bar_smeter->setAccessibleName(QStringLiteral("Signal strength"));
+    bar_smeter->setRange(0, 210); // tenths of a meter unit: S1 .. S9+72
+    bar_smeter->setValue(0);
+    bar_smeter->setTextVisible(false);
+    bar_smeter->setFixedHeight(12);
+    lbl_smeter = new QLabel(QStringLiteral("--"), fra_smeter);
+    lbl_smeter->setObjectName(QStringLiteral("lbl_smeter"));
+    lbl_smeter->setAccessibleDescription(QStringLiteral("Signal strength"));
+    lbl_smeter->setFont(uifont::fixedFont(10, true));
+    lbl_smeter->setMinimumWidth(64);
+    lbl_smeter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    {
+        auto *l = new QHBoxLayout(fra_smeter);
+        l->setContentsMargins(8, 2, 8, 2);
+        l->addWidget(meterTitle);
+        l->addWidget(bar_smeter, 1);
+        l->addWidget(lbl_smeter);
+    }
+    fra_smeter->setVisible(false);
+    outer->addWidget(fra_smeter);
+
     // The clock line again, as a read-out under the keypad.
     auto *clock = new QFrame(fra_freq);
     clock->setObjectName(QStringLiteral("clockDisplay"));
@@ -426,11 +458,20 @@ QWidget *Rxctrl2Layout::buildFreqFrame(QWidget *body)
     lbl_lt->setObjectName(QStringLiteral("lbl_lt"));
     lbl_lt->setFont(uifont::fixedFont(9));
     lbl_lt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbl_sim = new QLabel(QStringLiteral("SIMULATED"), clock);
+    lbl_sim->setObjectName(QStringLiteral("lbl_sim"));
+    lbl_sim->setFont(uifont::fixedFont(9, true));
+    lbl_sim->setAccessibleDescription(QStringLiteral("The receiver is the built-in simulated one"));
+    lbl_sim->setToolTip(QStringLiteral("No real receiver: the program talks to its built-in simulated"
+                                       " receiver (vorantis --demo or --port sim)"));
+    lbl_sim->setVisible(false);
     {
         auto *l = new QHBoxLayout(clock);
         l->setContentsMargins(8, 3, 8, 3);
         l->addWidget(lbl_utc);
         l->addStretch();
+        l->addWidget(lbl_sim);
+        l->addSpacing(8);
         l->addWidget(lbl_lt);
     }
     outer->addWidget(clock);

@@ -65,6 +65,13 @@ struct Rxctrl2Layout {
     QPushButton *cmd_rec = nullptr;
     QLabel *lbl_recTime = nullptr;
     QProgressBar *bar_level = nullptr;
+    // Beside the clock line: shown while the simulated receiver answers.
+    QLabel *lbl_sim = nullptr;
+    // The signal meter (shown when chosen in set-up): a bar and its S-unit
+    // reading.
+    QFrame *fra_smeter = nullptr;
+    QProgressBar *bar_smeter = nullptr;
+    QLabel *lbl_smeter = nullptr;
     // Menu items and menus by objectName.
     QHash<QString, QAction *> actions;
 

@@ -1,6 +1,7 @@
 #include "schedules/ui/trackwindow.h"
 
 #include "common/fmt.h"
+#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
@@ -164,7 +165,7 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
             on_spin(false);
     });
 
-    const QFont lf = uifont::fixedFont(8);
+    const QFont lf = uifont::fixedFont(app_.settings.high_contrast ? int(contrast::kMinPoints) : 8);
     const int rowH = QFontMetrics(lf).height() + 2;
     auto *rows = new QVBoxLayout;
     rows->setSpacing(0);
@@ -239,6 +240,8 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setTabOrder(spnDown, txt_cr);
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
+    if (app_.settings.high_contrast)
+        contrast::applyTo(this);
     txt_arf->setFocus();
 }
 
@@ -255,9 +258,19 @@ void tracking::setControlsEnabled(bool on)
 void tracking::setRowColour(int row, const QColor &c)
 {
     colours_[row] = c;
+    QColor bg = c, fg = Qt::white;
+    if (app_.settings.high_contrast) {
+        // The same three kinds of row in colours that read well.
+        const auto hc = contrast::trackingRow(c == kTarget    ? contrast::Row::Target
+                                              : c == kStation ? contrast::Row::Station
+                                                              : contrast::Row::Plain);
+        bg = hc.background;
+        fg = hc.text;
+    }
     QPalette pal = lbl_fr[row]->palette();
-    if (pal.color(QPalette::Window) != c) {
-        pal.setColor(QPalette::Window, c);
+    if (pal.color(QPalette::Window) != bg || pal.color(QPalette::WindowText) != fg) {
+        pal.setColor(QPalette::Window, bg);
+        pal.setColor(QPalette::WindowText, fg);
         lbl_fr[row]->setPalette(pal);
     }
 }

@@ -249,6 +249,32 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
             app_.settings.follow_dial = on;
     });
 
+    // What the windows show (beyond the described values).
+    QGroupBox *fraShow = frame(this, "fra_display", QStringLiteral("Display"));
+    auto *showLay = new QHBoxLayout(fraShow);
+    panelMeter_ = new QCheckBox(QStringLiteral("Signal &meter on the panel"), fraShow);
+    panelMeter_->setObjectName(QStringLiteral("chk_panel_meter"));
+    panelMeter_->setAccessibleName(QStringLiteral("Signal meter on the panel"));
+    panelMeter_->setToolTip(QStringLiteral("The control panel shows the signal strength about once a "
+                                           "second while its Lock is On"));
+    highContrast_ = new QCheckBox(QStringLiteral("&High contrast"), fraShow);
+    highContrast_->setObjectName(QStringLiteral("chk_high_contrast"));
+    highContrast_->setAccessibleName(QStringLiteral("High contrast"));
+    highContrast_->setToolTip(QStringLiteral("The tracking list and the S-meter, spectrum and "
+                                             "propagation windows in strong colours with larger "
+                                             "labels (windows opened from now on)"));
+    showLay->addWidget(panelMeter_);
+    showLay->addWidget(highContrast_);
+    showLay->addStretch();
+    connect(panelMeter_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            app_.settings.panel_meter = on;
+    });
+    connect(highContrast_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            app_.settings.high_contrast = on;
+    });
+
     // Recording: the input, the format and a level check.
     QGroupBox *fraRec = frame(this, "fra_rec", QStringLiteral("Recording"));
     auto *recLay = new QGridLayout(fraRec);
@@ -371,7 +397,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addLayout(dimRow, 4, 0, 1, 3);
     grid->addWidget(fraNet, 5, 0, 1, 3);
     grid->addWidget(fraFollow, 6, 0, 1, 3);
-    grid->addWidget(fraRec, 7, 0, 1, 3);
+    grid->addWidget(fraShow, 7, 0, 1, 3);
+    grid->addWidget(fraRec, 8, 0, 1, 3);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
@@ -398,7 +425,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
-    order << rigctl_ << rigctlPort_ << followDial_ << recSource_ << recFormat_ << recTest_;
+    order << rigctl_ << rigctlPort_ << followDial_ << lineTrace_ << panelMeter_ << highContrast_
+          << recSource_ << recFormat_ << recTest_;
     order << okb << saveb << reset;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -491,6 +519,8 @@ void setup::fill()
     rigctlPort_->setEnabled(s.rigctl_port > 0);
     followDial_->setChecked(s.follow_dial);
     lineTrace_->setChecked(s.line_trace);
+    panelMeter_->setChecked(s.panel_meter);
+    highContrast_->setChecked(s.high_contrast);
     fillSources();
     recFormat_->setCurrentIndex(qMax(0, recFormat_->findData(s.rec_format)));
     filling_ = false;

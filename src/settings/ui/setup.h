@@ -73,6 +73,8 @@ private:
     class QSpinBox *rigctlPort_ = nullptr;
     QCheckBox *followDial_ = nullptr;
     QCheckBox *lineTrace_ = nullptr;
+    QCheckBox *panelMeter_ = nullptr;
+    QCheckBox *highContrast_ = nullptr;
     QComboBox *recSource_ = nullptr, *recFormat_ = nullptr;
     QPushButton *recTest_ = nullptr;
     QProgressBar *recLevel_ = nullptr;

@@ -82,6 +82,18 @@ TEST(Screenshot, IlgWindows)
     w.on_tick();
     QTest::qWait(50);
     EXPECT_TRUE(w.grab().save(out + "/tracking.png"));
+
+    // The same list in the high-contrast look.
+    t.app.settings.high_contrast = true;
+    tracking hc(t.app);
+    hc.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hc));
+    hc.load_file();
+    hc.txt_cr->setText("60");
+    hc.opt_hial[1]->click();
+    hc.on_tick();
+    QTest::qWait(50);
+    EXPECT_TRUE(hc.grab().save(out + "/tracking-hc.png"));
 }
 
 TEST(Screenshot, ListWindows)

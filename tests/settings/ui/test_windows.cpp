@@ -126,6 +126,9 @@ TEST_F(SetupTest, ClicksStoreAtOnce)
     EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.v[1]).arg(s.v[7]).arg(s.v[5]).arg(s.v[14]), "4 5 1 1");
     tick("chk_nrd_2");
     EXPECT_EQ(s.v[14], 0);
+    tick("chk_panel_meter");
+    tick("chk_high_contrast");
+    EXPECT_TRUE(s.panel_meter && s.high_contrast);
     EXPECT_FALSE(QFile::exists(ini()));
 }
 

@@ -1,0 +1,144 @@
+// The control panel's additions: tuning with the wheel and Page Up/Down, the
+// signal meter, the simulated-receiver badge.
+#include "measure/session.h"
+#include "panelfixture.h"
+
+#include <QFrame>
+#include <QProgressBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+namespace {
+
+struct Meter : PanelTest {
+    QByteArray level = "M106\r"; // (138 - 106) / 4 = 8 units
+    void SetUp() override
+    {
+        t.port.responder = [this](const QByteArray &c) -> QByteArray {
+            if (c == "M")
+                return level;
+            if (c == "L199199")
+                return "L199004095000001\r";
+            return {};
+        };
+    }
+    // The panel with its meter ticked by the test alone.
+    void makeQuiet()
+    {
+        make();
+        w->findChild<QTimer *>("MeterTick")->stop();
+    }
+    void wheel(QWidget *at, int delta, Qt::KeyboardModifiers mods = {})
+    {
+        QWheelEvent e(QPointF(5, 5), at->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(at, &e);
+        t.settle();
+    }
+};
+
+// A port that says it is the simulated receiver.
+struct SimLikePort : ScriptedPort {
+    bool simulated() const override { return true; }
+};
+
+} // namespace
+
+TEST_F(Meter, WheelAndPageKeysTuneBySteps)
+{
+    make();
+    // Step 5 kHz (the panel's first choice); every case starts at 9500.
+    const struct {
+        const char *what;
+        std::function<void()> act;
+        const char *sent;
+    } cases[] = {
+        {"a notch up", [&] { wheel(freq(), 120); }, "F09505000"},
+        {"a notch down over the display", [&] { wheel(freq()->parentWidget(), -120); }, "F09495000"},
+        {"Shift: ten steps", [&] { wheel(freq(), 120, Qt::ShiftModifier); }, "F09550000"},
+        {"two notches at once", [&] { wheel(freq(), -240); }, "F09490000"},
+        {"half notches add up", [&] { wheel(freq(), 60); wheel(freq(), 60); }, "F09505000"},
+        {"Page Up", [&] { QTest::keyClick(grid("grd_md"), Qt::Key_PageUp); t.settle(); }, "F09505000"},
+        {"Shift+Page Down in the field",
+         [&] { QTest::keyClick(freq(), Qt::Key_PageDown, Qt::ShiftModifier); t.settle(); }, "F09450000"},
+    };
+    for (const auto &c : cases) {
+        freq()->setText("9500.000");
+        clear();
+        c.act();
+        EXPECT_EQ(trace(), br(c.sent)) << c.what;
+    }
+}
+
+TEST_F(Meter, ReadsOnlyWhileTheLockHoldsTheReceiverAndYieldsToOtherJobs)
+{
+    makeQuiet();
+    auto *frame = get<QFrame>("meterDisplay");
+    auto *bar = get<QProgressBar>("bar_smeter");
+    // Off by default: hidden, and nothing is read even with the Lock On.
+    click("grd_lock", 0, 1);
+    clear();
+    w->meterTick();
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(trace(), "");
+
+    // Chosen, but the Lock Off: the meter never takes the receiver itself.
+    t.app.settings.panel_meter = true;
+    click("grd_lock", 0, 0);
+    clear();
+    w->meterTick();
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(trace(), "");
+    EXPECT_EQ(label("lbl_smeter"), "--");
+
+    // Lock On: one reading a tick, inside the hold (no bracket of its own).
+    click("grd_lock", 0, 1);
+    clear();
+    w->meterTick();
+    EXPECT_EQ(trace(), "M");
+    EXPECT_EQ(label("lbl_smeter"), "S8");
+    EXPECT_EQ(bar->value(), 80);
+    EXPECT_TRUE(get<QLabel>("lbl_smeter")->accessibleName().isEmpty());
+
+    // Another job on the line: the tick leaves it alone.
+    clear();
+    t.rx->submit([rx = t.rx.get()]() -> rxjob::Task<> { co_await rx->pause(20); }, false, nullptr);
+    w->meterTick();
+    EXPECT_EQ(trace(), "");
+    level = "M130\r"; // the line free again: the next tick reads
+    w->meterTick();
+    EXPECT_EQ(trace(), "M");
+    EXPECT_EQ(label("lbl_smeter"), "S2");
+}
+
+TEST_F(Meter, ShowsTheReadingsOfARunningMeasurement)
+{
+    t.app.settings.panel_meter = true;
+    makeQuiet();
+    MeasureSession s(t.app, "The S-meter");
+    ASSERT_TRUE(s.start(0));
+    t.settle();
+    clear();
+    w->meterTick(); // the session holds the receiver: no reading of its own
+    level = "M070\r";
+    s.tickNow();
+    EXPECT_EQ(trace(), "M");
+    EXPECT_EQ(label("lbl_smeter"), "S9+48");
+    s.stop();
+    t.settle();
+    EXPECT_EQ(label("lbl_smeter"), "--");
+}
+
+TEST_F(Meter, BadgeShowsWhileTheSimulatedReceiverAnswers)
+{
+    make();
+    auto *badge = get<QLabel>("lbl_sim");
+    EXPECT_FALSE(badge->isVisible());
+    SimLikePort sim;
+    t.app.port = &sim;
+    w->showtime();
+    EXPECT_TRUE(badge->isVisible());
+    EXPECT_EQ(badge->text(), "SIMULATED");
+    EXPECT_TRUE(badge->accessibleName().isEmpty()); // read out as what it shows
+    t.app.port = &t.port;
+}
