@@ -210,6 +210,12 @@ Program::~Program()
     delete w_->proptime;
     delete w_->history;
     delete w_->rtty;
+    delete w_->log;
+    delete w_->ilgConvert;
+    delete w_->db2rx;
+    delete w_->track;
+    delete w_->ilgLogo;
+    delete w_->bdxcLogo;
     delete panel_;
     delete welcome_;
     delete port_;

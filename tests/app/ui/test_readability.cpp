@@ -163,7 +163,7 @@ TEST(Screenshot, FirstSession)
     QString err;
     ASSERT_TRUE(p.loadSettings(&err)) << err.toStdString();
     p.app().settings.panel_meter = true;
-    ASSERT_TRUE(p.go());
+    ASSERT_TRUE(goAndWait(p));
     rxctrl2 *w = p.panel();
     // The panel shows once the first contact is answered.
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->isVisible(); }, 10000));
