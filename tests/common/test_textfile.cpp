@@ -66,16 +66,12 @@ TEST(TextFileRead, ByteOrderMarksDecideElseEachLineOnItsOwn)
         {"mixed lines", QByteArray("R\xC3\xA1" "dio\nR\xE1" "dio \x80\nS\xC3\xBC" "r"),
          {QString::fromUtf8("Rádio"), QString::fromUtf8("Rádio €"), QString::fromUtf8("Sür")}},
         {"lone CR and LF ends", QByteArray("a\rb\n\nc"), {"a", "b", "", "c"}},
+        // Tabs and other control characters are one blank each: the columns
+        // after them stay where they are in the file.
+        {"tab and control characters", QByteArray("ab\tc\x01" "d\x7F" "e\r\n"), {"ab c d e"}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(readAll(c.bytes), c.want) << c.what;
-}
-
-TEST(TextFileRead, ATabIsOneCharacterForEveryReader)
-{
-    // Tabs and other control characters are one blank each: the columns
-    // after them stay where they are in the file.
-    EXPECT_EQ(readAll("ab\tc\x01" "d\x7F" "e\r\n"), QStringList{"ab c d e"});
     EXPECT_EQ(textfile::cleanLine(u"\t\tx"), "  x");
 }
 
@@ -157,30 +153,6 @@ TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
             EXPECT_TRUE(err.contains("No space left on device"));
         }
     }
-}
-
-TEST(TextFileWrite, FullDiskKeepsTheOldFile)
-{
-    QTemporaryDir dir;
-    const SmallTmpfs fs(dir.filePath("full"));
-    if (!fs.ok())
-        GTEST_SKIP() << qPrintable(fs.why()) << "; the injected faults above cover the logic";
-    const QString p = fs.path + "/MEM_OLD.TXT";
-    QStringList old, fresh;
-    for (int i = 0; i < 200; ++i) {
-        old << QString("L%1 old record").arg(i, 3, 10, QChar('0'));
-        fresh << QString("L%1 the new record").arg(i, 3, 10, QChar('0'));
-    }
-    QString err;
-    ASSERT_TRUE(textfile::writeLines(p, old, &err));
-    const QByteArray before = slurp(p);
-    fs.fill();
-    // The new file does not fit beside the old one on the full disk.
-    EXPECT_FALSE(textfile::writeLines(p, fresh, &err));
-    EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << qPrintable(err);
-    EXPECT_TRUE(err.contains("No space left")) << qPrintable(err);
-    EXPECT_EQ(slurp(p), before);
-    EXPECT_EQ(QDir(fs.path).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
 }
 
 TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)

@@ -1,67 +1,21 @@
 // vorantis-cli end to end: against nrd535-sim on a pseudo-terminal (the real
 // serial-port code) and against the built-in simulated receiver.
 #include "memory/mem2.h"
-#include "sim/simwait.h"
+#include "e2e/ui/simtool.h"
+#include "tools/clirun.h"
 #include "testkit.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString cliPath() { return QStringLiteral(VOR_BINARY_DIR "/vorantis-cli"); }
 QString simPath() { return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim"); }
-
-struct CliRun {
-    int code = -1;
-    QString out, err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(cliPath(), args);
-    CliRun r;
-    if (!p.waitForFinished(180000)) {
-        p.kill();
-        p.waitForFinished(2000);
-        r.err = QStringLiteral("did not finish");
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-// nrd535-sim on a pseudo-terminal; its command log goes to standard error.
-struct Sim {
-    explicit Sim(const QStringList &args = {})
-    {
-        proc.start(simPath(), args);
-        if (!proc.waitForStarted(10000))
-            return;
-        waitUntil([&] { return proc.canReadLine(); }, 10000);
-        device = QString::fromLocal8Bit(proc.readLine()).trimmed();
-    }
-    ~Sim()
-    {
-        proc.terminate();
-        if (!proc.waitForFinished(5000))
-            proc.kill();
-        proc.waitForFinished(2000);
-    }
-    QString log()
-    {
-        QTest::qWait(100);
-        return QString::fromLocal8Bit(proc.readAllStandardError());
-    }
-    QProcess proc;
-    QString device;
-};
 
 mem2::MemTable load(const QString &path)
 {
@@ -119,7 +73,7 @@ TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
 {
     if (!built())
         GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
-    Sim sim;
+    SimTool sim;
     ASSERT_TRUE(sim.device.startsWith("/dev/")) << sim.device.toStdString();
     QTemporaryDir dir;
     // A generous bound: the machine may be busy.
@@ -154,10 +108,12 @@ TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
         EXPECT_EQ(tb.rec[i], ta.rec[i]) << i;
 
     // The write went out as the memory manager's fill does, bracketed.
-    const QString log = sim.log();
-    EXPECT_TRUE(log.contains("K009014071505001")) << log.toStdString();
-    EXPECT_FALSE(log.contains("K011"));
-    EXPECT_TRUE(log.trimmed().endsWith("H0"));
+    QStringList log = sim.commands();
+    for (int i = 0; i < 100 && log.value(log.size() - 1) != "H0"; ++i, log = sim.commands())
+        QTest::qWait(50);
+    EXPECT_TRUE(log.contains("K009014071505001")) << log.join(' ').toStdString();
+    EXPECT_FALSE(log.join(' ').contains("K011"));
+    EXPECT_EQ(log.value(log.size() - 1), "H0");
 }
 
 TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
@@ -202,7 +158,7 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     EXPECT_EQ(r.code, 5) << r.err.toStdString();
 
     // A receiver that never answers.
-    Sim silent({"--silent"});
+    SimTool silent({"--silent"});
     ASSERT_FALSE(silent.device.isEmpty());
     r = cli({"--port", silent.device, "--timeout", "300", "state"});
     EXPECT_EQ(r.code, 4);
@@ -221,7 +177,7 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
 
     // Garbled replies are never a success: exit 4 and a message, no
     // "unknown" or "code -1" on standard output.
-    Sim garbled({"--garble"});
+    SimTool garbled({"--garble"});
     ASSERT_FALSE(garbled.device.isEmpty());
     for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"}}) {
         r = cli(QStringList{"--port", garbled.device, "--timeout", "2000"} + cmd);
