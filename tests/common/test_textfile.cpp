@@ -2,6 +2,7 @@
 // characters, line-by-line reading with a limit, and a save that never
 // destroys the old file (a real full file system and injected faults).
 #include "common/textfile.h"
+#include "common/filebytes.h"
 #include "testkit.h"
 
 #include <gtest/gtest.h>
@@ -14,19 +15,6 @@
 
 
 namespace {
-
-QByteArray slurp(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void spit(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList readAll(const QByteArray &bytes, int maxChars = textfile::MaxLineChars)
 {
@@ -82,7 +70,7 @@ TEST(TextFileRead, StopsAtTheLimitAndCutsOverlongLines)
     QByteArray big;
     for (int i = 0; i < 20000; ++i)
         big += "line " + QByteArray::number(i) + "\r\n";
-    spit(p, big);
+    writeBytes(p, big);
     QStringList lines;
     bool more = false;
     QString err;
@@ -173,7 +161,7 @@ TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
         return true;
     };
     ASSERT_TRUE(textfile::writeEach(dir.filePath("b.txt"), next, &err)) << qPrintable(err);
-    EXPECT_EQ(slurp(dir.filePath("b.txt")), slurp(dir.filePath("a.txt")));
+    EXPECT_EQ(readBytes(dir.filePath("b.txt")), readBytes(dir.filePath("a.txt")));
 
     for (FaultyFile::Step fail : {FaultyFile::Open, FaultyFile::Write, FaultyFile::Commit}) {
         FaultyFile f;
@@ -198,7 +186,7 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     // is the system's, not "Unknown error".
     QTemporaryDir dir;
     const QString p = dir.filePath("PAN_A.TXT");
-    spit(p, "first\r\n");
+    writeBytes(p, "first\r\n");
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -211,7 +199,7 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(err.contains("PAN_A.TXT") && err.contains("File too large")) << qPrintable(err);
-    EXPECT_EQ(slurp(p), "first\r\n");
+    EXPECT_EQ(readBytes(p), "first\r\n");
 
     // A pipe in the file's place is refused at once (opening it would wait
     // for a reader).

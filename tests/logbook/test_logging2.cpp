@@ -1,4 +1,5 @@
 #include "logbook/logging2.h"
+#include "common/filebytes.h"
 #include "testkit.h"
 
 #include <QDir>
@@ -19,19 +20,6 @@ Record rec(std::initializer_list<QString> fields)
     for (const QString &f : fields)
         r[k++] = f;
     return r;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &b)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
 }
 
 const Record kNordvik = rec({"20261102", "0005", "0030", "06175", "45444", "E", "Radio Nordvik", "Skerrvik",

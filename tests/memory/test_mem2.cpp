@@ -1,6 +1,7 @@
 // The memory table core: row texts, the memory file, sort, print lines,
 // ranges and the scan walk.
 #include "link/captions.h"
+#include "common/filebytes.h"
 #include "memory/mem2.h"
 #include "testkit.h"
 
@@ -18,13 +19,6 @@ const Captions cap = Captions::build(false, false);
 QString rec(int ch, const char *rec12)
 {
     return QLatin1Char('L') + ch3(ch) + QString::fromLatin1(rec12);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace

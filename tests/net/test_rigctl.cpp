@@ -276,14 +276,6 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
     EXPECT_EQ(sim.radio()->working().hz, 5000000);
 }
 
-TEST_F(RigServerTest, PortInUseIsReported)
-{
-    RigServer second(t.app);
-    QString err;
-    EXPECT_FALSE(second.listen(QHostAddress::LocalHost, srv->port(), &err));
-    EXPECT_TRUE(err.contains(QString::number(srv->port()))) << err.toStdString();
-}
-
 TEST_F(RigServerTest, ClientsAreServedInTurnAndAFloodIsHeldBack)
 {
     // One client sends 40 tunes and 3000 reads and never reads an answer.

@@ -4,6 +4,7 @@
 #include "e2e/ui/simtool.h"
 #include "tools/clirun.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -136,10 +137,8 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
 
     // Files that cannot be used: nothing is sent.
     auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        writeBytes(dir.filePath(name), bytes);
+        return dir.filePath(name);
     };
     const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\n");
     r = cli(sim + QStringList{"mem", "write", bad, "0", "2"});
@@ -192,16 +191,12 @@ TEST(VorantisCli, ScheduleConversionsWithoutAReceiver)
     if (!built())
         GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
     QTemporaryDir dir;
-    auto bytes = [](const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-    };
     // The table converted as the ILG window converts it: the committed list.
     const QString sw = dir.filePath("sw.ftl");
     CliRun r = cli({"ilg", sourcePath("data/demo/ILG"), "sw", sw});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("400 records converted into")) << r.out.toStdString();
-    EXPECT_EQ(bytes(sw), bytes(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl")));
+    EXPECT_EQ(readBytes(sw), readBytes(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl")));
 
     const QString ftl = dir.filePath("sked.ftl");
     r = cli({"eibi", sourcePath("data/demo/EIBI/sked-demo.csv"), ftl});
@@ -209,12 +204,9 @@ TEST(VorantisCli, ScheduleConversionsWithoutAReceiver)
     EXPECT_TRUE(r.out.startsWith("66 record(s) imported into")) << r.out.toStdString();
 
     // Malformed lines: the good ones are written, the rest counted, exit 6.
-    QFile csv(dir.filePath("bad.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
-    csv.write("6175;0000-0100;;CAN;Maple Shore Radio;E;NAm\r\n6x75;0000-0100;;CAN;A;E;NAm\r\n"
-              "6175;0000-2500;;CAN;A;E;NAm\r\n");
-    csv.close();
-    r = cli({"eibi", csv.fileName(), ftl});
+    writeBytes(dir.filePath("bad.csv"), "6175;0000-0100;;CAN;Maple Shore Radio;E;NAm\r\n6x75;0000-0100;;CAN;A;E;NAm\r\n"
+                                        "6175;0000-2500;;CAN;A;E;NAm\r\n");
+    r = cli({"eibi", dir.filePath("bad.csv"), ftl});
     EXPECT_EQ(r.code, 6);
     EXPECT_TRUE(r.out.startsWith("1 record(s) imported")) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains("2 line(s) skipped")) << r.err.toStdString();
