@@ -100,24 +100,19 @@ TEST(LogFile, ReadsFilesOfEveryShape)
     QByteArray many;
     for (int i = 0; i < 30; ++i)
         many += good + "\r\n";
-    QByteArray garbage;
-    for (int i = 0; i < 4000; ++i)
-        garbage += char(QRandomGenerator::global()->bounded(256));
     const Case cases[] = {
         {"empty file", "", 10, 0, 0},
         {"LF only, no final break", good + "\n" + good, 10, 2, 0},
         {"more lines than the table", many, 21, 21, 9},
         {"exactly the table", many, 30, 30, 0},
-        {"binary garbage", garbage, 100000, -1, 0},
+        // (Random bytes: the log's fuzz target, with these same checks.)
     };
     for (const Case &c : cases) {
         writeBytes(dir + "LOG_X.TXT", c.bytes);
         LogBook b;
         const LogBook::ReadResult r = b.read(dir + "LOG_X.TXT", c.capacity);
         ASSERT_TRUE(r.ok) << c.name;
-        if (c.records >= 0) {
-            EXPECT_EQ(b.count(), c.records) << c.name;
-        }
+        EXPECT_EQ(b.count(), c.records) << c.name;
         EXPECT_LE(b.count(), c.capacity) << c.name;
         EXPECT_EQ(r.read, b.count()) << c.name;
         EXPECT_EQ(r.unread, c.unread) << c.name;

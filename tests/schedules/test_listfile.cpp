@@ -3,7 +3,6 @@
 #include "testkit.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -110,7 +109,7 @@ TEST(ListFile, ReadsDittoLinesAndFirstLineDittoAsIs)
     EXPECT_EQ(o->line(4).left(1), ".");
 }
 
-TEST(ListFile, CapacityEmptyMissingAndGarbage)
+TEST(ListFile, CapacityEmptyAndMissing)
 {
     TestApp t;
     const QString p = t.base() + "BDXC/BDX02TOE.TXT";
@@ -139,21 +138,7 @@ TEST(ListFile, CapacityEmptyMissingAndGarbage)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains("NONE.TXT"));
     EXPECT_EQ(tab, keep); // untouched
-
-    QByteArray junk(20000, '\0');
-    auto *rng = QRandomGenerator::global();
-    for (char &c : junk)
-        c = char(rng->bounded(256));
-    junk[0] = '.'; // a ditto mark first
-    writeBytes(p, junk);
-    tab = readBdx(p, 1000, &r);
-    ASSERT_TRUE(r.ok);
-    for (int i = 1; i <= tab->count(); ++i) {
-        ASSERT_EQ(tab->line(i).size(), 100);
-        for (int c = 0; c < 11; ++c)
-            (void)cellOf(Kind::Bdx, tab->line(i), c);
-        (void)onAirAt(tab->line(i), "1200");
-    }
+    // (Random bytes: the lists' fuzz target.)
 }
 
 TEST(FreqFields, TheDocumentedExample)
