@@ -2,6 +2,7 @@
 // characters, line-by-line reading with a limit, and a save that never
 // destroys the old file (a real full file system and injected faults).
 #include "common/textfile.h"
+#include "common/filebytes.h"
 #include "testkit.h"
 
 #include <gtest/gtest.h>
@@ -14,19 +15,6 @@
 
 
 namespace {
-
-QByteArray slurp(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void spit(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList readAll(const QByteArray &bytes, int maxChars = textfile::MaxLineChars)
 {
@@ -66,16 +54,12 @@ TEST(TextFileRead, ByteOrderMarksDecideElseEachLineOnItsOwn)
         {"mixed lines", QByteArray("R\xC3\xA1" "dio\nR\xE1" "dio \x80\nS\xC3\xBC" "r"),
          {QString::fromUtf8("Rádio"), QString::fromUtf8("Rádio €"), QString::fromUtf8("Sür")}},
         {"lone CR and LF ends", QByteArray("a\rb\n\nc"), {"a", "b", "", "c"}},
+        // Tabs and other control characters are one blank each: the columns
+        // after them stay where they are in the file.
+        {"tab and control characters", QByteArray("ab\tc\x01" "d\x7F" "e\r\n"), {"ab c d e"}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(readAll(c.bytes), c.want) << c.what;
-}
-
-TEST(TextFileRead, ATabIsOneCharacterForEveryReader)
-{
-    // Tabs and other control characters are one blank each: the columns
-    // after them stay where they are in the file.
-    EXPECT_EQ(readAll("ab\tc\x01" "d\x7F" "e\r\n"), QStringList{"ab c d e"});
     EXPECT_EQ(textfile::cleanLine(u"\t\tx"), "  x");
 }
 
@@ -86,7 +70,7 @@ TEST(TextFileRead, StopsAtTheLimitAndCutsOverlongLines)
     QByteArray big;
     for (int i = 0; i < 20000; ++i)
         big += "line " + QByteArray::number(i) + "\r\n";
-    spit(p, big);
+    writeBytes(p, big);
     QStringList lines;
     bool more = false;
     QString err;
@@ -159,30 +143,6 @@ TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
     }
 }
 
-TEST(TextFileWrite, FullDiskKeepsTheOldFile)
-{
-    QTemporaryDir dir;
-    const SmallTmpfs fs(dir.filePath("full"));
-    if (!fs.ok())
-        GTEST_SKIP() << qPrintable(fs.why()) << "; the injected faults above cover the logic";
-    const QString p = fs.path + "/MEM_OLD.TXT";
-    QStringList old, fresh;
-    for (int i = 0; i < 200; ++i) {
-        old << QString("L%1 old record").arg(i, 3, 10, QChar('0'));
-        fresh << QString("L%1 the new record").arg(i, 3, 10, QChar('0'));
-    }
-    QString err;
-    ASSERT_TRUE(textfile::writeLines(p, old, &err));
-    const QByteArray before = slurp(p);
-    fs.fill();
-    // The new file does not fit beside the old one on the full disk.
-    EXPECT_FALSE(textfile::writeLines(p, fresh, &err));
-    EXPECT_TRUE(err.contains("MEM_OLD.TXT")) << qPrintable(err);
-    EXPECT_TRUE(err.contains("No space left")) << qPrintable(err);
-    EXPECT_EQ(slurp(p), before);
-    EXPECT_EQ(QDir(fs.path).entryList(QDir::Files, QDir::Name), (QStringList{"MEM_OLD.TXT", "filler"}));
-}
-
 TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
 {
     // Enough text for several pieces; the same bytes as writeLines.
@@ -201,7 +161,7 @@ TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPiecesAndFailLikeTheRest)
         return true;
     };
     ASSERT_TRUE(textfile::writeEach(dir.filePath("b.txt"), next, &err)) << qPrintable(err);
-    EXPECT_EQ(slurp(dir.filePath("b.txt")), slurp(dir.filePath("a.txt")));
+    EXPECT_EQ(readBytes(dir.filePath("b.txt")), readBytes(dir.filePath("a.txt")));
 
     for (FaultyFile::Step fail : {FaultyFile::Open, FaultyFile::Write, FaultyFile::Commit}) {
         FaultyFile f;
@@ -226,7 +186,7 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     // is the system's, not "Unknown error".
     QTemporaryDir dir;
     const QString p = dir.filePath("PAN_A.TXT");
-    spit(p, "first\r\n");
+    writeBytes(p, "first\r\n");
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -239,7 +199,7 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(err.contains("PAN_A.TXT") && err.contains("File too large")) << qPrintable(err);
-    EXPECT_EQ(slurp(p), "first\r\n");
+    EXPECT_EQ(readBytes(p), "first\r\n");
 
     // A pipe in the file's place is refused at once (opening it would wait
     // for a reader).

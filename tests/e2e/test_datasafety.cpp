@@ -4,6 +4,7 @@
 // full file system (a small tmpfs, when the run may mount one). A failed save
 // says which file and leaves the old file as it was, with no leftovers.
 #include "common/textfile.h"
+#include "common/filebytes.h"
 #include "logbook/logexport.h"
 #include "logbook/logging2.h"
 #include "measure/propagation.h"
@@ -121,19 +122,6 @@ const Save kSaves[] = {
      }},
 };
 
-QByteArray slurp(const QString &p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void put(const QString &p, const QByteArray &b)
-{
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(b);
-}
-
 // Runs f as an ordinary user: as root, the effective user is "nobody"
 // meanwhile (the folders on the way are opened for it).
 bool asUser(const std::function<bool()> &f)
@@ -181,10 +169,10 @@ TEST_P(DataSafety, UnusualNamesSaveAndAFailedSaveKeepsTheOldFile)
     QString err;
     ASSERT_TRUE(save.run(path, &err)) << save.what << ": " << err.toStdString();
     ASSERT_TRUE(save.run(path, &err)) << save.what << ": " << err.toStdString();
-    EXPECT_FALSE(slurp(path).isEmpty()) << save.what;
+    EXPECT_FALSE(readBytes(path).isEmpty()) << save.what;
 
     // A read-only folder: refused, named, the old file as it was.
-    put(path, old);
+    writeBytes(path, old);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     const QStringList before = entries(dir);
@@ -193,7 +181,7 @@ TEST_P(DataSafety, UnusualNamesSaveAndAFailedSaveKeepsTheOldFile)
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(saved) << save.what;
     EXPECT_FALSE(err.isEmpty()) << save.what;
-    EXPECT_EQ(slurp(path), old) << save.what;
+    EXPECT_EQ(readBytes(path), old) << save.what;
     EXPECT_EQ(entries(dir), before) << save.what;
 }
 
@@ -205,7 +193,7 @@ TEST_P(DataSafety, AFullDiskKeepsTheOldFile)
     QDir().mkpath(fs.path + "/data");
     const QString dir = fs.path + "/data/";
     const QString path = dir + save.file;
-    put(path, old);
+    writeBytes(path, old);
     fs.fill();
     const QStringList before = entries(dir);
     QString err;
@@ -214,10 +202,10 @@ TEST_P(DataSafety, AFullDiskKeepsTheOldFile)
     EXPECT_FALSE(err.contains("Unknown error")) << save.what << ": " << qPrintable(err);
     if (save.append) {
         // The lines that fitted stay, whole; the one that did not is taken back.
-        const QByteArray now = slurp(path);
+        const QByteArray now = readBytes(path);
         EXPECT_TRUE(now.startsWith(old) && now.endsWith("\r\n")) << save.what;
     } else {
-        EXPECT_EQ(slurp(path), old) << save.what;
+        EXPECT_EQ(readBytes(path), old) << save.what;
     }
     EXPECT_EQ(entries(dir), before) << save.what;
 }

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -23,45 +24,33 @@ struct Adif {
 
 Adif parseAdif(const QString &text)
 {
+    static const QRegularExpression tag(QStringLiteral("<([^:>]*)(?::([^:>]*))?(?::[^>]*)?>"));
     Adif out;
     QMap<QString, QString> cur;
     bool inHeader = !text.startsWith(QLatin1Char('<'));
-    int i = 0;
-    while (true) {
-        const int lt = text.indexOf(QLatin1Char('<'), i);
-        if (lt < 0)
-            break;
-        const int gt = text.indexOf(QLatin1Char('>'), lt);
-        if (gt < 0) {
-            out.error = "unterminated tag";
-            break;
-        }
-        const QStringList spec = text.mid(lt + 1, gt - lt - 1).split(QLatin1Char(':'));
-        const QString name = spec.at(0).toUpper();
-        if (name == "EOH") {
-            out.header = cur;
+    qsizetype at = 0;
+    for (auto m = tag.match(text); m.hasMatch(); m = tag.match(text, at)) {
+        const QString name = m.captured(1).toUpper();
+        at = m.capturedEnd();
+        if (name == "EOH" || name == "EOR") {
+            if (name == "EOH")
+                out.header = cur, inHeader = false;
+            else
+                out.records << cur;
             cur.clear();
-            inHeader = false;
-            i = gt + 1;
-            continue;
-        }
-        if (name == "EOR") {
-            out.records << cur;
-            cur.clear();
-            i = gt + 1;
             continue;
         }
         bool ok = false;
-        const int len = spec.value(1).toInt(&ok);
-        if (!ok || len < 0) {
-            out.error = "bad length in " + name;
-            break;
-        }
+        const int len = m.captured(2).toInt(&ok);
+        if (!ok || len < 0)
+            return out.error = "bad length in " + name, out;
         if (cur.contains(name))
             out.error = "duplicate " + name;
-        cur[name] = text.mid(gt + 1, len);
-        i = gt + 1 + len;
+        cur[name] = text.mid(at, len);
+        at += len;
     }
+    if (text.indexOf(QLatin1Char('<'), at) >= 0)
+        out.error = "unterminated tag";
     if (inHeader)
         out.error = "no <EOH>";
     return out;

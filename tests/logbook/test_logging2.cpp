@@ -1,4 +1,5 @@
 #include "logbook/logging2.h"
+#include "common/filebytes.h"
 #include "testkit.h"
 
 #include <QDir>
@@ -19,19 +20,6 @@ Record rec(std::initializer_list<QString> fields)
     for (const QString &f : fields)
         r[k++] = f;
     return r;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &b)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
 }
 
 const Record kNordvik = rec({"20261102", "0005", "0030", "06175", "45444", "E", "Radio Nordvik", "Skerrvik",
@@ -112,24 +100,19 @@ TEST(LogFile, ReadsFilesOfEveryShape)
     QByteArray many;
     for (int i = 0; i < 30; ++i)
         many += good + "\r\n";
-    QByteArray garbage;
-    for (int i = 0; i < 4000; ++i)
-        garbage += char(QRandomGenerator::global()->bounded(256));
     const Case cases[] = {
         {"empty file", "", 10, 0, 0},
         {"LF only, no final break", good + "\n" + good, 10, 2, 0},
         {"more lines than the table", many, 21, 21, 9},
         {"exactly the table", many, 30, 30, 0},
-        {"binary garbage", garbage, 100000, -1, 0},
+        // (Random bytes: the log's fuzz target, with these same checks.)
     };
     for (const Case &c : cases) {
         writeBytes(dir + "LOG_X.TXT", c.bytes);
         LogBook b;
         const LogBook::ReadResult r = b.read(dir + "LOG_X.TXT", c.capacity);
         ASSERT_TRUE(r.ok) << c.name;
-        if (c.records >= 0) {
-            EXPECT_EQ(b.count(), c.records) << c.name;
-        }
+        EXPECT_EQ(b.count(), c.records) << c.name;
         EXPECT_LE(b.count(), c.capacity) << c.name;
         EXPECT_EQ(r.read, b.count()) << c.name;
         EXPECT_EQ(r.unread, c.unread) << c.name;
@@ -179,16 +162,7 @@ TEST(LogFile, FailedSaveKeepsOldFileAndNotSaved)
     EXPECT_FALSE(b.save(t.base() + "NOLOG/LOG_A.TXT", &err));
     EXPECT_TRUE(err.contains("LOG_A.TXT"));
     EXPECT_TRUE(b.notSaved);
-    // Read-only folder: the old file stays as it was.
-    writeBytes(dir + "LOG_A.TXT", "old\r\n");
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool denied = !QFile(dir + "probe").open(QIODevice::WriteOnly);
-    if (denied) {
-        EXPECT_FALSE(b.save(dir + "LOG_A.TXT", &err));
-        EXPECT_TRUE(b.notSaved);
-        EXPECT_EQ(readBytes(dir + "LOG_A.TXT"), "old\r\n");
-    }
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // (A read-only folder and a full disk: the data-safety test of every save.)
     EXPECT_TRUE(b.save(dir + "LOG_A.TXT", &err));
     EXPECT_FALSE(b.notSaved);
 }

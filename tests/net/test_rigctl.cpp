@@ -261,27 +261,11 @@ TEST_F(RigServerTest, DuringAFetchABusyOrVanishedRequestNeverReachesTheReceiver)
     EXPECT_EQ(cmds.mid(lastRead + 1), (QList<QByteArray>{"H0", "H0"}));
     EXPECT_EQ(sim.radio()->working().hz, 9500000);
 
-    // Afterwards the line is free again; a short operation makes a request
-    // wait and run when it ends.
-    srv->busyBoundMs = 5000;
+    // Afterwards the line is free again.
     c.take();
     c.send("f\n");
     ASSERT_TRUE(c.waitFor("\n"));
     EXPECT_EQ(c.take(), "9500000\n");
-    QTimer::singleShot(0, [&] {
-        t.rx->submit([&]() -> rxjob::Task<> { co_await t.rx->pause(300); }, false);
-    });
-    QTimer::singleShot(50, [&] { c.send("F 5000000\n"); });
-    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(sim.radio()->working().hz, 5000000);
-}
-
-TEST_F(RigServerTest, PortInUseIsReported)
-{
-    RigServer second(t.app);
-    QString err;
-    EXPECT_FALSE(second.listen(QHostAddress::LocalHost, srv->port(), &err));
-    EXPECT_TRUE(err.contains(QString::number(srv->port()))) << err.toStdString();
 }
 
 TEST_F(RigServerTest, ClientsAreServedInTurnAndAFloodIsHeldBack)

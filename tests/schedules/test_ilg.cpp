@@ -9,6 +9,7 @@
 #include "schedules/ilgfilter.h"
 #include "schedules/tracking.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,9 +105,7 @@ TEST(IlgConvert, FieldsCutPaddedFlagsAndNulls)
     t.add(rec(QString("1200-1300"), QString("6180"), QString("Radio\r\nTest") + QChar(0) + "X"));
     QTemporaryDir d;
     ASSERT_TRUE(ilg::convert(t, "T", d.filePath("x.ftl"), kAreas).ok);
-    QFile f(d.filePath("x.ftl"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QList<QByteArray> lines = readBytes(d.filePath("x.ftl")).split('\n');
     ASSERT_EQ(lines.size(), 3); // two lines and the empty rest after the last CR LF
     EXPECT_EQ(lines.at(0).mid(19, 22), QByteArray(22, ' '));
     EXPECT_EQ(lines.at(1).mid(19, 22), QByteArray("Radio  Test X").leftJustified(22));
@@ -128,9 +127,7 @@ TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
         fd.replace(0, 7, "STATION");
         fd[11] = 'C';
         fd[16] = 16;
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(h + fd + "\r" + " " + value.leftJustified(16, ' ', true) + "\x1a");
+        writeBytes(path, h + fd + "\r" + " " + value.leftJustified(16, ' ', true) + "\x1a");
     };
     const struct {
         int driver;
@@ -186,10 +183,7 @@ TEST(IlgConvert, MissingFieldWritesNothingAndStopKeepsShortFile)
 {
     QTemporaryDir d;
     const QString out = d.filePath("x.ftl");
-    QFile old(out);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old\r\n");
-    old.close();
+    writeBytes(out, "old\r\n");
 
     QStringList f = fields();
     f.removeAll("LONGI");
@@ -229,23 +223,18 @@ TEST(IlgConvert, DemoTablesGiveTheCommittedLists)
         const ilg::Result r = ilg::convert(*t, name + ".dbf", out, kAreas);
         ASSERT_TRUE(r.ok) << r.error.toStdString();
         EXPECT_GT(r.converted, 100);
-        QFile a(out), b(sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name)));
-        ASSERT_TRUE(a.open(QIODevice::ReadOnly));
-        ASSERT_TRUE(b.open(QIODevice::ReadOnly));
-        EXPECT_EQ(a.readAll(), b.readAll()) << name.toStdString();
+        EXPECT_EQ(readBytes(out), readBytes(sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))))
+            << name.toStdString();
     }
 }
 
 TEST(DbfTable, DamagedFiles)
 {
     QTemporaryDir d;
-    QFile src(sourcePath("data/demo/ILG/ilgadata.dbf"));
-    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
-    const QByteArray all = src.readAll();
+    const QByteArray all = readBytes(sourcePath("data/demo/ILG/ilgadata.dbf"));
+    ASSERT_FALSE(all.isEmpty());
     auto write = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(d.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        writeBytes(d.filePath(name), bytes);
         return d.filePath(name);
     };
     QString err;
@@ -505,16 +494,13 @@ TEST(EibiImport, FileSortedCountedAndOldFileKeptOnFailure)
     EXPECT_EQ(r.bad, 2);
     EXPECT_EQ(r.badLines, (QList<int>{5, 6}));
     EXPECT_TRUE(r.summary("x.ftl").contains("2 line(s) skipped")) << r.summary("x.ftl").toStdString();
-    QFile f(out);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QList<QByteArray> lines = readBytes(out).split('\n');
     ASSERT_EQ(lines.size(), 5);
     const char *order[] = {"05950.00", "07300.00", "09400.00 0100-0200", "09400.00 0000-0100"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(lines.at(i).startsWith(order[i])) << lines.at(i).constData();
         EXPECT_TRUE(lines.at(i).endsWith('\r'));
     }
-    f.close();
 
     // A file without a single record, and one that cannot be read: the
     // converted list from before stays.

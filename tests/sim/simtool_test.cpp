@@ -1,4 +1,5 @@
 // The nrd535-sim tool on a pseudo-terminal, driven through a real serial port.
+#include "e2e/ui/simtool.h"
 #include "simwait.h"
 
 #include <QFileInfo>
@@ -13,26 +14,6 @@ QString toolPath()
 {
     return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim");
 }
-
-struct Tool {
-    explicit Tool(const QStringList &args = {})
-    {
-        proc.start(toolPath(), args);
-        if (!proc.waitForStarted(10000))
-            return;
-        waitUntil([&] { return proc.canReadLine(); }, 10000);
-        device = QString::fromLocal8Bit(proc.readLine()).trimmed();
-    }
-    ~Tool()
-    {
-        proc.terminate();
-        if (!proc.waitForFinished(5000))
-            proc.kill();
-        proc.waitForFinished(2000);
-    }
-    QProcess proc;
-    QString device;
-};
 
 bool openSerial(QSerialPort &sp, const QString &device)
 {
@@ -71,7 +52,7 @@ TEST(Nrd535SimTool, AnswersOverAPseudoTerminalAndSurvivesReopening)
 {
     if (!QFileInfo::exists(toolPath()))
         GTEST_SKIP() << "nrd535-sim not built";
-    Tool tool({ "--empty" });
+    SimTool tool({ "--empty" });
     ASSERT_TRUE(tool.device.startsWith("/dev/")) << tool.device.toStdString();
 
     {
@@ -94,28 +75,12 @@ TEST(Nrd535SimTool, AnswersOverAPseudoTerminalAndSurvivesReopening)
     }
 
     // Every command is logged with its time and the gap to the one before.
-    tool.proc.terminate();
-    ASSERT_TRUE(tool.proc.waitForFinished(5000));
+    tool.stop();
     const QString log = QString::fromLocal8Bit(tool.proc.readAllStandardError());
     EXPECT_TRUE(log.contains("ms  (+")) << log.toStdString();
     EXPECT_TRUE(log.contains("L199199"));
     EXPECT_EQ(log.count("J1199"), 2);
     EXPECT_EQ(tool.proc.exitStatus(), QProcess::NormalExit);
-}
-
-// "--silent" over the line: the end-to-end test's silent receiver.
-TEST(Nrd535SimTool, HelpNamesTheSwitches)
-{
-    if (!QFileInfo::exists(toolPath()))
-        GTEST_SKIP() << "nrd535-sim not built";
-    QProcess help;
-    help.start(toolPath(), { "--help" });
-    ASSERT_TRUE(help.waitForFinished(10000));
-    EXPECT_EQ(help.exitCode(), 0);
-    const QByteArray out = help.readAllStandardOutput();
-    EXPECT_TRUE(out.contains("--silent"));
-    EXPECT_TRUE(out.contains("--garble"));
-    EXPECT_TRUE(out.contains("--link"));
 }
 
 // Other software for this receiver, here the distribution's rig-control
@@ -128,7 +93,7 @@ TEST(Nrd535SimTool, AnswersTheDistributionsRigControlClient)
         GTEST_SKIP() << "rigctl not installed (package libhamlib-utils)";
     if (!QFileInfo::exists(toolPath()))
         GTEST_SKIP() << "nrd535-sim not built";
-    Tool tool({ "--empty" });
+    SimTool tool({ "--empty" });
     ASSERT_TRUE(tool.device.startsWith("/dev/")) << tool.device.toStdString();
     // Each: the client's command line after the port, and the first line of
     // its output ("" for a setting, "#" for any whole number).

@@ -1,42 +1,19 @@
 // vorantis-cli record and sources: a test tone, a private sound server, a
 // killed recording, and the faults (no server, bad names).
 #include "record/recordtest.h"
+#include "tools/clirun.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct CliResult {
-    int code = -1;
-    QString out, err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VOR_BINARY_DIR "/vorantis-cli"), args);
-    CliResult r;
-    if (!p.waitForFinished(180000)) {
-        p.kill();
-        p.waitForFinished(2000);
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
 
 TEST(VorantisCliRecord, ToneAndFaultsWithoutASoundServer)
 {
     QTemporaryDir dir;
     qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
     const QString wav = dir.filePath("tone.wav");
-    CliResult r = cli({"record", "1.5", wav, "--source", "tone:440"});
+    CliRun r = cli({"record", "1.5", wav, "--source", "tone:440"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, wav + ": 1.50 s at 48000 Hz from tone:440\n");
     const Heard h = hear(wav);
@@ -92,7 +69,7 @@ TEST(VorantisCliRecord, KilledRecordingsStayPlayable)
     const Heard w = hear(wav);
     EXPECT_GE(w.frames, 48000);
     EXPECT_LE(w.frames, whole);
-    const CliResult r = cli({"record", "--repair", wav});
+    const CliRun r = cli({"record", "--repair", wav});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(hear(wav).frames, whole);
 }
@@ -102,7 +79,7 @@ TEST(VorantisCliRecord, RecordsThreeSecondsOfTheSoundServersSine)
     PrivateSoundServer server;
     if (!server.ok())
         GTEST_SKIP() << server.why().toStdString();
-    CliResult r = cli({"sources"});
+    CliRun r = cli({"sources"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("default\t")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("\nsine_input\t")) << r.out.toStdString();

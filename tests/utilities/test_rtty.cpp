@@ -3,6 +3,7 @@
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 #include "utilities/rtty.h"
 #include "utilities/userdefs.h"
 #include "common/textfile.h"
@@ -80,9 +81,7 @@ TEST(RttySave, AppendsWithCrLfAndFailsCleanly)
     ASSERT_TRUE(f.open(&err)) << err.toStdString();
     ASSERT_TRUE(f.append("one", &err));
     ASSERT_TRUE(f.append("two", &err));
-    QFile in(f.path());
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    EXPECT_EQ(in.readAll(), QByteArray("one\r\ntwo\r\n"));
+    EXPECT_EQ(readBytes(f.path()), QByteArray("one\r\ntwo\r\n"));
 
     ry::SaveFile missing(t.base() + "NOPE/NEW_RYWW.TXT");
     EXPECT_FALSE(missing.open(&err));

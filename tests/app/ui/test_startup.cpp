@@ -115,15 +115,6 @@ TEST_F(Start, OutOfRangeSettingsAreNamedAtStart)
     EXPECT_TRUE(prompter.lastText().contains("LT-UTC")) << qPrintable(prompter.lastText());
 }
 
-TEST_F(Start, NoRxOpensThePortSendsNothingAndDisablesUpdate)
-{
-    auto p = make();
-    p->app().settings.v[5] = 1;
-    ASSERT_TRUE(goAndWait(*p));
-    EXPECT_TRUE(port->isOpen());
-    EXPECT_TRUE(port->commands().isEmpty()); // the panel's test: Update is off
-}
-
 TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
 {
     auto p = std::make_unique<Program>(Options::parse({"vorantis", "--demo"}), &clock, &prompter,
@@ -138,11 +129,13 @@ TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
     EXPECT_FALSE(p->app().settings.noRx());
 }
 
-TEST_F(Start, MenusOpenTheirWindowsOnce)
+TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
 {
     auto p = make();
     p->app().settings.v[5] = 1; // no receiver: nothing to answer
     ASSERT_TRUE(goAndWait(*p));
+    EXPECT_TRUE(port->isOpen());
+    EXPECT_TRUE(port->commands().isEmpty()); // the panel's test: Update is off
     const struct {
         const char *item, *window;
         bool follows; // shows the receiver's frequency in lbl_arf

@@ -56,16 +56,3 @@ TEST_F(E2E, FirstContactOverAPseudoTerminal)
     }
     EXPECT_EQ(got.mid(0, 7).join('|'), "H1|H1|U11|J1199|L199199|H0|H0");
 }
-
-TEST_F(E2E, SilentReceiverGivesTheErrorBox)
-{
-    SimTool sim({"--silent"});
-    ASSERT_FALSE(sim.device.isEmpty());
-    auto p = make(sim.device);
-    QElapsedTimer t;
-    t.start();
-    EXPECT_FALSE(goAndWait(*p));
-    EXPECT_LT(t.elapsed(), 30000); // bounded (the real bound is far shorter)
-    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
-    EXPECT_EQ(quitCode, 1);
-}

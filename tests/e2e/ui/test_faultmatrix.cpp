@@ -2,8 +2,7 @@
 // line fails: the receiver silent from the start, silent part-way, garbled
 // replies, the device gone part-way (and then back). Each ends with its one
 // message, the receiver is given back, nothing on disk changed, and the
-// operation works again once the receiver is back. The time to the message
-// is printed (a figure for the record, not a requirement).
+// operation works again once the receiver is back.
 #include "app/startup.h"
 #include "measure/ui/spectrum.h"
 #include "memory/mem2.h"
@@ -32,29 +31,6 @@ const QString kCommError = "Please check wether :\n1. The cable between RX and P
                            "2. The RX is switched-on\n3. The right Comm port is selected and free\n"
                            "and try again";
 
-// Notes when the first message that is not a question came.
-struct TimedPrompter : RecordingPrompter {
-    QElapsedTimer since;
-    qint64 firstAt = -1;
-    Answer message(const QString &text, const QString &title, Icon icon, Buttons b) override
-    {
-        if (icon != Question)
-            note();
-        return RecordingPrompter::message(text, title, icon, b);
-    }
-    Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
-                              const QString &details) override
-    {
-        note();
-        return RecordingPrompter::messageWithDetails(text, title, icon, details);
-    }
-    void note()
-    {
-        if (firstAt < 0)
-            firstAt = since.elapsed();
-    }
-};
-
 struct Faults;
 struct Op {
     const char *name;
@@ -77,7 +53,7 @@ bool waitUntil(const std::function<bool()> &done)
 
 struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
     FixedClock clock;
-    TimedPrompter prompter;
+    RecordingPrompter prompter;
     RecordingLauncher launcher;
     QTemporaryDir dir, devDir;
     const QString link = devDir.path() + "/rx";
@@ -190,7 +166,6 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
     }
     const auto before = files();
     prompter.asked.clear();
-    prompter.firstAt = -1;
 
     // ... or part-way, once the operation has sent n commands.
     const int base = int(sim->commands().size());
@@ -208,12 +183,8 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
     if (fault == Fault::SilentAfter || fault == Fault::Removed)
         partWay.start();
 
-    QElapsedTimer took;
-    took.start();
-    prompter.since.start();
     op.run(*this);
     partWay.stop();
-    const qint64 total = took.elapsed();
 
     QStringList texts;
     for (const auto &a : prompter.asked)
@@ -227,8 +198,6 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
         EXPECT_FALSE(rx()->held());
     }
     EXPECT_EQ(files(), before);
-    qInfo("fault table | %-26s | %-14s | message after %6lld ms | ended after %6lld ms",
-          kFaultNames[int(fault)], op.name, prompter.firstAt, total);
 
     // The receiver back: the operation works again.
     if (fault == Fault::Removed || startUp) {

@@ -1,4 +1,5 @@
 #include "files/ui/filedialogs.h"
+#include "common/filebytes.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -12,13 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void touch(const QString &path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x\r\n");
-}
 
 // Runs fn on the modal dialog as soon as it is shown.
 template <typename D, typename F> void whenShown(F fn)
@@ -58,10 +52,10 @@ TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
 {
     TestApp t;
     const QString dir = t.app.settings.sub("BDXC");
-    touch(dir + "BDX26TOE.TXT");
-    touch(dir + "adx26tow.txt");
-    touch(dir + "BDX26.TXT");
-    touch(dir + "NOTES.TXT");
+    writeBytes(dir + "BDX26TOE.TXT", "x\r\n");
+    writeBytes(dir + "adx26tow.txt", "x\r\n");
+    writeBytes(dir + "BDX26.TXT", "x\r\n");
+    writeBytes(dir + "NOTES.TXT", "x\r\n");
     QStringList names;
     QString err;
     ASSERT_TRUE(filedialogs::listFiles(dir, "BDX*TOE.TXT;ADX*TOW.TXT", &names, &err));
@@ -71,7 +65,7 @@ TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
     // be cannot be read.
     EXPECT_TRUE(filedialogs::listFiles(t.base() + "NOPE/", "*", &names, &err));
     EXPECT_TRUE(names.isEmpty());
-    touch(t.base() + "FILE");
+    writeBytes(t.base() + "FILE", "x\r\n");
     EXPECT_FALSE(filedialogs::listFiles(t.base() + "FILE/", "*", &names, &err));
     EXPECT_TRUE(err.contains("FILE")) << err.toStdString();
     EXPECT_TRUE(err.contains("not a folder")) << err.toStdString();
@@ -80,7 +74,7 @@ TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
 TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
 {
     TestApp t;
-    touch(t.app.settings.sub("SAN") + "SAN_OLD.TXT");
+    writeBytes(t.app.settings.sub("SAN") + "SAN_OLD.TXT", "x\r\n");
     int saves = 0;
     whenShown<selsave>([](selsave *d) {
         EXPECT_EQ(d->Cmb_Save->currentText(), "san_xyzxyzxyzxyz.txt");
@@ -143,8 +137,8 @@ TEST(SelSave, EscapeCancelsAndDoubleClickIsOk)
 TEST(SelFile, FirstEntrySelectedOkLoads)
 {
     TestApp t;
-    touch(t.app.settings.sub("PAN") + "PAN_B.TXT");
-    touch(t.app.settings.sub("PAN") + "PAN_A.TXT");
+    writeBytes(t.app.settings.sub("PAN") + "PAN_B.TXT", "x\r\n");
+    writeBytes(t.app.settings.sub("PAN") + "PAN_A.TXT", "x\r\n");
     int loads = 0;
     whenShown<selfile>([](selfile *d) {
         EXPECT_EQ(d->List->count(), 2);

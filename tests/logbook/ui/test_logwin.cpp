@@ -7,6 +7,7 @@
 #include "schedules/ui/listmodel.h"
 #include "record/recsession.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,10 +27,7 @@ namespace {
 
 QStringList fileLines(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList l = QString::fromUtf8(f.readAll()).split("\r\n");
+    QStringList l = QString::fromUtf8(readBytes(path)).split("\r\n");
     if (!l.isEmpty() && l.last().isEmpty())
         l.removeLast();
     return l;
@@ -141,9 +139,7 @@ TEST_F(LogWin, OpensWithItsControlsAndEmptyGrid)
 TEST_F(LogWin, RoundTripThroughTheWindow)
 {
     QFile::copy(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), t.base() + "LOG/LOG_RT.TXT");
-    QFile empty(t.base() + "LOG/LOG_NEW.TXT");
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    empty.close();
+    writeBytes(t.base() + "LOG/LOG_NEW.TXT", {});
 
     auto w = std::make_unique<logwin>(t.app);
     hook(*w);
@@ -346,10 +342,7 @@ TEST_F(LogWin, FullTableAndLongFile)
 
     // Save and the way out with Yes refuse to write over the file: its 1,500
     // lines stay. The refusal asks nothing first.
-    const auto onDisk = [&] {
-        QFile f(t.base() + "LOG/LOG_BIG.TXT");
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const auto onDisk = [&] { return readBytes(t.base() + "LOG/LOG_BIG.TXT"); };
     const QByteArray before = onDisk();
     t.prompter.asked.clear();
     w.cmd_Save->click();

@@ -6,6 +6,7 @@
 #include "memory/ui/memcell.h"
 #include "memory/ui/memman.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 #include "memory/fakemem.h"
 #include "a11y.h"
 #include "settings/settings.h"
@@ -102,9 +103,7 @@ struct MemWin : ::testing::Test {
     }
     void writeMem(const QString &name, const QByteArray &bytes)
     {
-        QFile f(t.base() + "MEM/" + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(t.base() + "MEM/" + name, bytes);
         t.app.files.mem = name;
     }
     bool allEnabled() const
@@ -342,10 +341,7 @@ TEST_F(MemWin, SaveLoadMessagesAndFailures)
     EXPECT_EQ(t.prompter.asked[t.prompter.asked.size() - 2].text,
               "This file already exist\nDo you want to replace it ?");
     EXPECT_EQ(said(t.prompter.asked.last()), "Save File: File save action aborted");
-    QFile f(t.base() + "MEM/MEM_OLD.TXT");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "old\r\n");
-    f.close();
+    EXPECT_EQ(readBytes(t.base() + "MEM/MEM_OLD.TXT"), "old\r\n");
     EXPECT_TRUE(allEnabled());
 
     // A file that is not there: the message names it; the table stays.
@@ -384,9 +380,7 @@ TEST_F(MemWin, SaveLoadMessagesAndFailures)
     w->save_mem_file();
     EXPECT_TRUE(t.prompter.lastText().contains("not replaced"))
         << t.prompter.lastText().toStdString();
-    QFile longFile(t.base() + "MEM/MEM_LONG.TXT");
-    ASSERT_TRUE(longFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(longFile.readAll(), many);
+    EXPECT_EQ(readBytes(t.base() + "MEM/MEM_LONG.TXT"), many);
     t.app.files.mem = "MEM_LONG2.TXT";
     w->save_mem_file();
     EXPECT_EQ(t.prompter.lastTitle(), "Save file ready");

@@ -8,6 +8,7 @@
 #include "schedules/ui/trackwindow.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -117,11 +118,8 @@ TEST_F(IlgWindows, ConnectFailures)
     for (const Case &c : cases) {
         const QString d = t.base() + QString("bad%1").arg(n++);
         QDir().mkpath(d);
-        if (!c.file.isEmpty()) {
-            QFile f(d + "/" + c.file);
-            f.open(QIODevice::WriteOnly);
-            f.write(c.bytes);
-        }
+        if (!c.file.isEmpty())
+            writeBytes(d + "/" + c.file, c.bytes);
         t.prompter.asked.clear();
         w.setDirectory(d);
         ASSERT_TRUE(a11y::choose(w.opt_db[1], c.how));

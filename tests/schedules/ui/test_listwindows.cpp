@@ -4,6 +4,7 @@
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/own.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -104,7 +105,7 @@ TEST_F(ListWindows, SelectionBoxAndTimeSelection)
     EXPECT_EQ(w.model->rowCount(), w.table()->count());
 }
 
-TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
+TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
 {
     RecSession rec(t.app);
     t.app.rec = &rec;
@@ -128,6 +129,19 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     // After a tune the grid stands on the code column.
     EXPECT_EQ(w.grd_bdx->currentIndex(), w.model->index(i.row(), 10));
 
+    // Station, time, five blanks (the "9.5" of "6175, 9.5,  15120*"), an
+    // empty cell and 30000 (shown, cannot be tuned): nothing is sent.
+    ASSERT_EQ(w.model->cell(8, 0).trimmed(), "Radio Meridian");
+    const QModelIndex f30000 = find(w.model, "30000", 3);
+    ASSERT_TRUE(f30000.isValid());
+    t.port.clearWrites();
+    for (const QModelIndex &n : {w.model->index(8, 0), w.model->index(8, 1), w.model->index(8, 2),
+                                 w.model->index(8, 4), w.model->index(8, 6), f30000})
+        dclick(w.grd_bdx, n);
+    t.settle();
+    EXPECT_EQ(t.port.trace(), "");
+    EXPECT_EQ(w.lbl_arf->text(), "6175.000");
+
     // Enter on a frequency cell does the same; a second Enter (now on the
     // code column) does not tune again.
     t.port.clearWrites();
@@ -149,32 +163,6 @@ TEST_F(ListWindows, DoubleClickOnFrequencyTunesAndFansOut)
     EXPECT_EQ(o.lbl_arf->text(), "9635.000");
     EXPECT_EQ(rec.stationAt(9635), "");
     t.app.rec = nullptr;
-}
-
-TEST_F(ListWindows, TimeStationAndBlankCellsDoNothing)
-{
-    bdxc w(t.app);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    loadBdx(w, "all");
-    const QModelIndex ex = find(w.model, "6175", 3); // 6175, 9.5,  15120*
-    ASSERT_TRUE(ex.isValid());
-    const QModelIndex meridian = w.model->index(8, 0);
-    ASSERT_EQ(w.model->cell(8, 0).trimmed(), "Radio Meridian");
-    t.port.clearWrites();
-    w.lbl_arf->setText("x");
-    dclick(w.grd_bdx, meridian);                          // station
-    dclick(w.grd_bdx, w.model->index(8, 1));              // second station field
-    dclick(w.grd_bdx, w.model->index(8, 2));              // time
-    dclick(w.grd_bdx, w.model->index(8, 4));              // five blanks (9.5)
-    dclick(w.grd_bdx, w.model->index(8, 6));              // empty
-    const QModelIndex f30000 = find(w.model, "30000", 3); // shown, can't be tuned
-    ASSERT_TRUE(f30000.isValid());
-    dclick(w.grd_bdx, f30000);
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "");
-    EXPECT_EQ(w.lbl_arf->text(), "x");
-    EXPECT_TRUE(panel.freq.isEmpty());
 }
 
 TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
@@ -231,11 +219,10 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
 TEST_F(ListWindows, CapacityMessageAndMissingFile)
 {
     t.app.settings[8] = 1; // DIM BDX: 1000 lines
-    QFile f(t.base() + "BDXC/BDX99TOE.TXT");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray many;
     for (int i = 0; i < 1200; ++i)
-        f.write(QString("Station %1").arg(i).leftJustified(35).toLatin1() + "0000-2400    6175\r\n");
-    f.close();
+        many += QString("Station %1").arg(i).leftJustified(35).toLatin1() + "0000-2400    6175\r\n";
+    writeBytes(t.base() + "BDXC/BDX99TOE.TXT", many);
     bdxc w(t.app);
     t.app.files.bdxc = "BDX99TOE.TXT";
     t.prompter.inputs.push_back(QString("all"));
