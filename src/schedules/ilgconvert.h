@@ -18,6 +18,9 @@ namespace ilg {
 
 inline constexpr int FtlWidth = 112;
 
+// The station of a .ftl line (or of a list entry made from one).
+inline QString ftlStation(const QString &line) { return line.mid(19, 22).simplified(); }
+
 // The two tables and their .ftl names.
 inline const char *const SwTable = "ILGSDATA";
 inline const char *const MwTable = "ILGADATA";

@@ -3,6 +3,7 @@
 // reader's toggle action).
 #include "a11y.h"
 #include "common/textfile.h"
+#include "record/recsession.h"
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/ilgwindow.h"
 #include "schedules/ui/trackwindow.h"
@@ -138,6 +139,8 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     t.app.settings[5] = 0;
     t.answerState("004061750001");
     QFile::remove(t.base() + "ilgfilter.ini");
+    RecSession rec(t.app);
+    t.app.rec = &rec;
     ILG2Rx w(t.app);
     EXPECT_TRUE(QFile::exists(t.base() + "ilgfilter.ini")); // the default, on first use
     EXPECT_GT(w.filters->cmb_filter[5]->count(), 8);
@@ -164,6 +167,10 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
     EXPECT_EQ(panel.freq, w.txt_arf->text());
+    // A recording names the station of the line tuned from.
+    const QString station = w.table().lines.at(3).mid(19, 22).simplified();
+    EXPECT_FALSE(station.isEmpty());
+    EXPECT_EQ(rec.stationAt(f8.toDouble()), station);
 
     // A typed frequency out of range sends nothing.
     t.port.clearWrites();
@@ -190,6 +197,7 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     EXPECT_TRUE(w.filters->cmb_filter[0]->currentText().isEmpty());
     w.filters->cmd_Search->click();
     EXPECT_EQ(w.entries().size(), n);
+    t.app.rec = nullptr;
 }
 
 TEST_F(IlgWindows, Db2RxBadFilterFileAndUnorderedList)
