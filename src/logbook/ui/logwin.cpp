@@ -580,12 +580,10 @@ void logwin::tune_cell(const QModelIndex &index)
     if (!index.isValid() || !isTuneField(model->fieldOf(index.column())))
         return;
     const double f = fmt::val(model->cell(index.row(), index.column()));
-    if (!rxlimits::inRange(f) || tuning_ || !app_.rx || index.row() > book.last())
+    if (!rxlimits::inRange(f) || !app_.rx || index.row() > book.last())
         return;
     const QString code = tuningCode(book.record(index.row()));
-    tuning_ = true;
     app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
-    tuning_ = false;
     // A recording at this frequency is named after the logged station.
     if (app_.rec)
         app_.rec->tunedFrom(f, book.record(index.row())[Organisation]);

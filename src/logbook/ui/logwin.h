@@ -119,6 +119,5 @@ private:
 
     App &app_;
     bool loaded_ = false;
-    bool tuning_ = false;
     QMetaObject::Connection freqConn_;
 };

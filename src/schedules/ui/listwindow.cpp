@@ -219,16 +219,14 @@ void ListWindow::tune_cell(const QModelIndex &index)
     if (!index.isValid() || index.column() < g.firstFreq || index.column() > g.lastFreq)
         return;
     const double f = fmt::val(model->cell(index.row(), index.column()));
-    if (!rxlimits::inRange(f) || tuning_ || !app_.rx)
+    if (!rxlimits::inRange(f) || !app_.rx)
         return;
     // The grid's current cell moves to the (hidden) code column, where the
     // code is read: a second Enter does not tune again.
     const QModelIndex codeCell = model->index(index.row(), g.codeColumn);
     grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
-    tuning_ = true;
     app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target);
-    tuning_ = false;
     // A recording at this frequency is named after the row's station.
     if (app_.rec)
         app_.rec->tunedFrom(f, model->cell(index.row(), 0));

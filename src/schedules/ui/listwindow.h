@@ -87,5 +87,4 @@ private:
     void setLoaded(bool on);
     bool loaded_ = false;
     QMetaObject::Connection freqConn_;
-    bool tuning_ = false;
 };
