@@ -17,6 +17,7 @@
 // BM_KeyDuringFetch: while a described fetch runs, a key event is posted
 // every 97 ms and the time to its handling (a window repaints from the same
 // loop) is measured; counters are the median and the worst (goal < 50 ms).
+#include "benchkit.h"
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
@@ -42,17 +43,7 @@
 
 namespace {
 
-class YesPrompter : public Prompter {
-public:
-    Answer message(const QString &, const QString &, Icon, Buttons b) override
-    {
-        return b == Ok || b == OkCancel ? AnsOk : AnsYes;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override
-    {
-        return d;
-    }
-};
+using benchkit::YesPrompter;
 
 constexpr double kCps = 480.0;
 constexpr double kCharMs = 1000.0 / kCps;

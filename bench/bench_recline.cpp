@@ -19,6 +19,7 @@
 // whole process: recording, simulated receiver, line and scan window),
 // rss_kb_growth (resident memory at the end against after the first tenth),
 // fetches, scan_steps (line work done meanwhile).
+#include "benchkit.h"
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "measure/ui/spectrum.h"
@@ -41,33 +42,9 @@
 
 namespace {
 
-class QuietPrompter : public Prompter {
-public:
-    Answer message(const QString &, const QString &, Icon, Buttons b) override
-    {
-        return b == Ok || b == OkCancel ? AnsOk : AnsYes;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &d) override
-    {
-        return d;
-    }
-};
-
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-long rssKb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> v = f.readAll().split(' ');
-    return v.size() > 1 ? v[1].toLong() * 4 : -1;
-}
+using benchkit::cpuSeconds;
+using benchkit::rssKb;
+using Rig = benchkit::SimRig<benchkit::YesPrompter>;
 
 // Upward zero crossings of a 1 kHz sine at 48 kHz come 48 frames apart; a
 // lost or doubled block moves one.
@@ -95,25 +72,6 @@ long long sineBreaks(const QString &path)
     sf_close(f);
     return breaks;
 }
-
-struct Rig {
-    App app;
-    SystemClock clock;
-    QuietPrompter prompter;
-    SimRadio radio{SimRadio::DemoMemory};
-    SimPort port{&radio};
-    Receiver2 rx{app};
-    Rig()
-    {
-        app.clock = &clock;
-        app.prompter = &prompter;
-        app.settings = settingsfile::defaults();
-        QString err;
-        port.open(&err);
-        rx.setPort(&port);
-    }
-    ~Rig() { rx.setPort(nullptr); }
-};
 
 // 9400 to 9459 kHz in 1 kHz steps at the shortest delay: about 32 s a scan.
 const QStringList kLimits{QStringLiteral("9400"), QStringLiteral("9459"), QStringLiteral("1"),

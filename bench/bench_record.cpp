@@ -7,6 +7,7 @@
 // recording's wall time), rss_kb_start / rss_kb_end (resident memory after
 // the first minute and at the end), frames_missing (against the length
 // asked for).
+#include "benchkit.h"
 #include "record/audiosource.h"
 #include "record/recorder.h"
 
@@ -20,21 +21,8 @@
 
 namespace {
 
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-long rssKb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> v = f.readAll().split(' ');
-    return v.size() > 1 ? v[1].toLong() * 4 : -1;
-}
+using benchkit::cpuSeconds;
+using benchkit::rssKb;
 
 // Ten seconds of a tone at the pace of a live input, as the sound server
 // delivers it: what recording costs while the program runs.

@@ -16,6 +16,7 @@
 // step and its share of the floor (goal: within 110 %).
 //
 //   QT_QPA_PLATFORM=offscreen ./bench_scan
+#include "benchkit.h"
 #include "link/app.h"
 #include "link/receiver2.h"
 #include "measure/ui/spectrum.h"
@@ -40,29 +41,12 @@ public:
     }
 };
 
+using Rig = benchkit::SimRig<QuietPrompter>;
+
 constexpr int kSteps = 500;
 constexpr double kCharMs = 1000.0 / 480.0;
 constexpr double kLineMs = 17 * kCharMs;
 constexpr double kDelayMs = 500.0;
-
-struct Rig {
-    App app;
-    SystemClock clock;
-    QuietPrompter prompter;
-    SimRadio radio{SimRadio::DemoMemory};
-    SimPort port{&radio};
-    Receiver2 rx{app};
-    Rig()
-    {
-        app.clock = &clock;
-        app.prompter = &prompter;
-        app.settings = settingsfile::defaults();
-        QString err;
-        port.open(&err);
-        rx.setPort(&port);
-    }
-    ~Rig() { rx.setPort(nullptr); }
-};
 
 // 9400 to 9899 kHz in 1 kHz steps: steps 0 to 499.
 const QStringList kLimits{QStringLiteral("9400"), QStringLiteral("9899"), QStringLiteral("1"),

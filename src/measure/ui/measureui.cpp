@@ -2,6 +2,7 @@
 
 #include "link/app.h"
 #include "link/panelview.h"
+#include "measure/session.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -9,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
@@ -59,6 +61,19 @@ void escapeTo(QWidget *window, QPushButton *exit)
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     // A disabled button ignores click().
     QObject::connect(esc, &QShortcut::activated, exit, &QPushButton::click);
+}
+
+void setUpWatch(App &app, MeasureSession *session, QLabel *freq, QLabel *status)
+{
+    session->setInterval(900);
+    session->scanFloor = true;
+    session->startTell = Receiver2::Tell::Unreadable;
+    QObject::connect(session, &MeasureSession::started, freq, [&app, freq] {
+        if (app.panel)
+            freq->setText(app.panel->freqText());
+    });
+    QObject::connect(session, &MeasureSession::missed, status,
+                     [session, status] { status->setText(session->missedText()); });
 }
 
 AskPath defaultAskPath()

@@ -6,7 +6,9 @@
 #include <initializer_list>
 
 struct App;
+class MeasureSession;
 class QBoxLayout;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -43,6 +45,11 @@ AskPath defaultAskPath();
 // Saves what `area` shows as a PNG file; a message through the prompter when
 // it fails.
 bool savePicture(App &app, QWidget *area, const QString &path);
+
+// The propagation windows' watch: a reading every 900 ms with the scan's
+// floor, a silent receiver told by the first tick; at the start `freq`
+// shows the panel's frequency, and a missed reply shows in `status`.
+void setUpWatch(App &app, MeasureSession *session, QLabel *freq, QLabel *status);
 
 // The windows that command the receiver (the control panel and the open list
 // and log windows) enabled or disabled while a measuring window drives it.

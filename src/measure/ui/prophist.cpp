@@ -90,17 +90,8 @@ prophist::prophist(App &app, QWidget *parent)
     // leaves a gap and the watch goes on.
     tmr_prophis = session_->timer();
     tmr_prophis->setObjectName(QStringLiteral("tmr_prophis"));
-    session_->setInterval(900);
-    session_->scanFloor = true;
-    // A silent receiver is told by the first tick.
-    session_->startTell = Receiver2::Tell::Unreadable;
-    connect(session_, &MeasureSession::started, this, [this] {
-        if (app_.panel)
-            lbl_freq->setText(app_.panel->freqText());
-    });
+    measureui::setUpWatch(app_, session_, lbl_freq, lbl_status);
     connect(session_, &MeasureSession::reading, this, &prophist::showReading);
-    connect(session_, &MeasureSession::missed, this,
-            [this] { lbl_status->setText(session_->missedText()); });
 
     drawLayout();
     cmd_stop->setEnabled(false);

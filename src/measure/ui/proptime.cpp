@@ -115,17 +115,8 @@ Proptime::Proptime(App &app, QWidget *parent)
     // reply leaves a gap and the watch goes on.
     tmr_propimp = session_->timer();
     tmr_propimp->setObjectName(QStringLiteral("tmr_propimp"));
-    session_->setInterval(900);
-    session_->scanFloor = true;
-    // A silent receiver is told by the first tick.
-    session_->startTell = Receiver2::Tell::Unreadable;
-    connect(session_, &MeasureSession::started, this, [this] {
-        if (app_.panel)
-            lbl_freq->setText(app_.panel->freqText());
-    });
+    measureui::setUpWatch(app_, session_, lbl_freq, lbl_status);
     connect(session_, &MeasureSession::reading, this, &Proptime::showReading);
-    connect(session_, &MeasureSession::missed, this,
-            [this] { lbl_status->setText(session_->missedText()); });
 
     drawLayout();
     cmd_stop->setEnabled(false);
