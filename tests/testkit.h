@@ -19,7 +19,9 @@
 class FixedClock : public Clock {
 public:
     QDateTime t = QDateTime(QDate(2026, 12, 5), QTime(12, 0));
+    std::optional<int> offset; // the system's offset from UTC (s); none: not known
     QDateTime now() const override { return t; }
+    std::optional<int> utcOffsetSeconds() const override { return offset; }
 };
 
 // Records every message and answers from a queue (default: Yes / OK;

@@ -5,16 +5,23 @@
 #include <QStringList>
 #include <optional>
 
-// The PC's local date and time.
+// The PC's local date and time, and the system's own difference from UTC.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Seconds the system's local time is ahead of UTC now (summer time
+    // included); nullopt when not known.
+    virtual std::optional<int> utcOffsetSeconds() const { return std::nullopt; }
 };
 
 class SystemClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    std::optional<int> utcOffsetSeconds() const override
+    {
+        return QDateTime::currentDateTime().offsetFromUtc();
+    }
 };
 
 // Every message box, question and input box goes through a Prompter.

@@ -37,6 +37,40 @@ TimeTexts compute(const QDateTime &local, double ltMinusUtcHours, const QLocale 
     return out;
 }
 
+std::optional<double> ltUtcOf(int offsetSeconds)
+{
+    if (offsetSeconds % 1800 != 0 || offsetSeconds < -13 * 3600 || offsetSeconds > 13 * 3600)
+        return std::nullopt;
+    return offsetSeconds / 3600.0;
+}
+
+QString hoursText(double hours)
+{
+    return QString::number(hours, 'g', 4);
+}
+
+OffsetWatch::Say OffsetWatch::check(std::optional<int> systemOffsetSeconds, double ltMinusUtcHours,
+                                    bool running)
+{
+    if (!systemOffsetSeconds)
+        return Say::Nothing;
+    if (systemOffsetSeconds != offset_) {
+        offset_ = systemOffsetSeconds;
+        noticed_ = asked_ = false;
+    }
+    const bool differs = std::llround(ltMinusUtcHours * 60.0) != *systemOffsetSeconds / 60;
+    if (!differs || asked_)
+        return Say::Nothing;
+    if (running) {
+        if (noticed_)
+            return Say::Nothing;
+        noticed_ = true;
+        return Say::Notice;
+    }
+    asked_ = true;
+    return Say::Ask;
+}
+
 QString hhmmOf(const QString &clockText)
 {
     const QString t = clockText.right(5);

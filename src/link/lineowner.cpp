@@ -517,8 +517,10 @@ void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> t
                     report_no_answer();
                 co_return;
             }
-            if (const std::optional<qint64> hz = stateHz(*r))
+            if (const std::optional<qint64> hz = stateHz(*r)) {
+                knowFreq(fmt::freqText(*hz / 1000.0)); // what a record takes
                 then(*hz);
+            }
         },
         true, context);
 }

@@ -240,9 +240,24 @@ void Receiver2::set_att(int16_t &n)
 
 // ------------------------------------------------------------------ tuning
 
-void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFanout::Target except)
+void Receiver2::knowFreq(const QString &s)
 {
     freqText_ = s;
+    const std::optional<qint64> hz = knownHz();
+    if (!hz || *hz != rowHz_) {
+        rowStation_.clear();
+        rowHz_ = -1;
+    }
+}
+
+QString Receiver2::stationAt(qint64 hz) const
+{
+    return hz == rowHz_ && knownHz() == hz ? rowStation_ : QString();
+}
+
+void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFanout::Target except)
+{
+    knowFreq(s);
     emit frequencyChanged(s, except);
     if (includeTracking && except != FreqFanout::Tracking)
         tracking_update(s);
@@ -281,7 +296,7 @@ bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
 }
 
 bool Receiver2::tune_from_row(double khz, const QString &code, const QString &defaultCode,
-                              FreqFanout::Target origin)
+                              FreqFanout::Target origin, const QString &station)
 {
     if (!rxlimits::inRange(khz))
         return false;
@@ -294,17 +309,25 @@ bool Receiver2::tune_from_row(double khz, const QString &code, const QString &de
     for (QChar &ch : c)
         if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
             ch = QLatin1Char('0');
-    freqText_ = s;
+    rowHz_ = qRound64(khz * 1000.0);
+    rowStation_ = station.simplified();
+    knowFreq(s);
     emit frequencyChanged(s, origin);
     auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
     const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};
     const PanelView::Label labels[4] = {PanelView::HF, PanelView::BW, PanelView::MD, PanelView::AGC};
+    int16_t *fields[4] = {&app_.rxs.att, &app_.rxs.bw, &app_.rxs.mode, &app_.rxs.agc};
+    // The receiver takes the code's settings with the record: the state
+    // (what a log record's settings are read from) follows, as the labels do.
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         const QString t = Captions::text(*tables[i], digit(i), &ok);
-        if (ok)
+        if (ok) {
+            *fields[i] = int16_t(digit(i));
             emit labelChanged(labels[i], t);
+        }
     }
+    emit stateChanged();
     submitCmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
     if (origin != FreqFanout::Tracking)
         tracking_update(s);
@@ -348,7 +371,7 @@ void Receiver2::getfreq(const QString &text)
         return;
     if (s->isEmpty()) {
         // A garbled report: the dial moved to a frequency that is not known.
-        freqText_.clear();
+        knowFreq(QString());
         emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
         if (!garbledReported_)
             report_no_answer();
@@ -357,7 +380,7 @@ void Receiver2::getfreq(const QString &text)
     }
     garbledReported_ = false;
     app_.rxs.freq_khz = hz / 1000.0;
-    freqText_ = *s;
+    knowFreq(*s);
     // The panel's field and the tracking window follow the receiver's dial.
     emit dialFrequency(*s, hz);
     if (fanoutUsers_ > 0)

@@ -224,10 +224,15 @@ public:
     bool tune(double khz, FreqFanout::Target origin = FreqFanout::Panel);
     bool tuneHz(long long hz, FreqFanout::Target origin = FreqFanout::Panel);
     // Tune from a list row: frequency f (kHz) and four-digit tuning code
-    // (empty -> defaultCode). Returns false and does nothing outside the
-    // receiver's range.
+    // (empty -> defaultCode). RxState takes the code's settings, as the
+    // labels do. station: the row's station, remembered with the frequency
+    // (stationAt) until the receiver shows another one. Returns false and
+    // does nothing outside the receiver's range.
     bool tune_from_row(double khz, const QString &code, const QString &defaultCode,
-                       FreqFanout::Target origin);
+                       FreqFanout::Target origin, const QString &station = QString());
+    // The station of the row last tuned from, when hz is its frequency and
+    // the receiver has shown no other since; empty otherwise.
+    QString stationAt(qint64 hz) const;
     // Tells the windows a frequency text (every window but `except`; the
     // tracking window only when includeTracking).
     void frequency_fanout(const QString &s, bool includeTracking = true,
@@ -331,6 +336,9 @@ private:
     void refuse(const QString &text, const QString &title);
     // The line is known to be lost: says so (true).
     bool tellLost();
+    // The receiver's frequency is now s (empty: not known); a row's station
+    // is forgotten when it is another one.
+    void knowFreq(const QString &s);
 
     App &app_;
     QPointer<Port> port_;
@@ -360,6 +368,8 @@ private:
     int fanoutUsers_ = 0;
     QPointer<const QObject> streamOwner_;
     QString freqText_;
+    QString rowStation_; // of the row last tuned from, while on rowHz_
+    qint64 rowHz_ = -1;
     QByteArray pending_; // reply characters read ahead by aWaitCr
 };
 

@@ -77,6 +77,27 @@ QString recordNumber(int index)
     return QString::number(1000 + index).right(3);
 }
 
+QString logFileName(const QString &typed)
+{
+    QString name = typed.trimmed();
+    if (name.isEmpty())
+        return name;
+    if (!name.startsWith(QLatin1String("LOG_"), Qt::CaseInsensitive))
+        name.prepend(QLatin1String("LOG_"));
+    if (!name.endsWith(QLatin1String(".TXT"), Qt::CaseInsensitive))
+        name.append(QLatin1String(".TXT"));
+    return name;
+}
+
+QString logNameRule(const QString &typed)
+{
+    const QString name = typed.trimmed();
+    return QStringLiteral("Log file names start with LOG_ and end with .TXT; both are added when "
+                          "missing.\nBetween them go at most 12 characters, without / or \\.\n") +
+           (name.isEmpty() ? QStringLiteral("Type a name for the log.")
+                           : QStringLiteral("\"%1\" does not fit.").arg(name));
+}
+
 QString formatLine(int index, const Record &r)
 {
     QString line;

@@ -84,6 +84,15 @@ Record storeRecord(const Record &typed);
 // that fails (and sets *why), or -1 when all pass.
 int checkRecord(const Record &typed, QString *why);
 
+// The LOG file name for a name typed in the naming dialog: "LOG_" in front
+// and ".TXT" at the end are added when missing (each found without regard
+// to case), so "mylog" gives "LOG_mylog.TXT". Blanks around it go; an
+// empty name stays empty.
+QString logFileName(const QString &typed);
+// What the naming dialog says, before its refusal, about a name that does
+// not fit even so.
+QString logNameRule(const QString &typed);
+
 // The log: the record table and the log state shared by the log window, its
 // dialogs and the export.
 class LogBook {

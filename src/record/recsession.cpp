@@ -10,38 +10,14 @@
 #include <QDirIterator>
 #include <cmath>
 
-namespace {
-bool sameKhz(double a, double b) { return std::fabs(a - b) < 0.0005; }
-} // namespace
-
 RecSession::RecSession(App &app, QObject *parent)
     : QObject(parent), app_(app), factory_(&audioinput::makeSource)
 {
-    // Any frequency shown (tuned from anywhere, or the receiver's own dial)
-    // that is not the one tuned from a row ends the row's station.
-    if (app_.rx) {
-        connect(app_.rx, &Receiver2::frequencyChanged, this,
-                [this](const QString &text) { frequencyShown(fmt::val(text)); });
-        connect(app_.rx, &Receiver2::dialFrequency, this,
-                [this](const QString &, double khz) { frequencyShown(khz); });
-    }
-}
-
-void RecSession::tunedFrom(double khz, const QString &station)
-{
-    tunedKhz_ = khz;
-    tunedStation_ = station.simplified();
 }
 
 QString RecSession::stationAt(double khz) const
 {
-    return sameKhz(khz, tunedKhz_) ? tunedStation_ : QString();
-}
-
-void RecSession::frequencyShown(double khz)
-{
-    if (!sameKhz(khz, tunedKhz_))
-        tunedStation_.clear();
+    return app_.rx ? app_.rx->stationAt(qRound64(khz * 1000.0)) : QString();
 }
 
 RecSession::~RecSession()

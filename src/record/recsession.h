@@ -53,12 +53,8 @@ public:
     // The recording's folder (base directory + "REC/").
     QString folder() const;
 
-    // The receiver was tuned from a list or log row of this station: a
-    // recording at that frequency is named after it, until the receiver
-    // shows another frequency.
-    void tunedFrom(double khz, const QString &station);
     // The station of the last row tuned from when the receiver is still on
-    // khz; empty otherwise.
+    // khz; empty otherwise (the line's owner remembers it).
     QString stationAt(double khz) const;
 
 signals:
@@ -69,7 +65,6 @@ signals:
 
 private:
     void onEnded(const QString &reason);
-    void frequencyShown(double khz);
 
     App &app_;
     SourceFactory factory_;
@@ -77,6 +72,4 @@ private:
     recfiles::Info info_;
     QString path_;
     QDateTime stopAsked_; // UTC of requestStop()
-    double tunedKhz_ = 0;
-    QString tunedStation_;
 };

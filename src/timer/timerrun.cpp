@@ -10,6 +10,7 @@
 #include "link/receiver2.h"
 #include "record/recsession.h"
 
+#include <cmath>
 
 using namespace timertab;
 
@@ -101,7 +102,9 @@ void TimerRun::advance()
     }
     // Suspend or a changed clock: the pauses keep their length; the start
     // test reads the clock and sorts out what the jump passed.
-    const qint64 minutes = d / 60000;
+    // To the nearest minute: a clock set back an hour while a tick's time
+    // passed is a step of -60 min, not -59.
+    const qint64 minutes = std::llround(d / 60000.0);
     emit note(QStringLiteral("The PC clock jumped by %1%2 min (now %3 UTC).")
                   .arg(d > 0 ? QStringLiteral("+") : QString())
                   .arg(minutes)

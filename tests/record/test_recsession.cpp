@@ -32,7 +32,7 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
          },
          9500, stem + "9500_AM.flac"},
         {"the receiver's own dial moved", "",
-         [](TestApp &t) { emit t.rx->dialFrequency("9505.000", 9505); }, 9500, stem + "9500_AM.flac"},
+         [](TestApp &t) { t.rx->getfreq("I095050000\r"); }, 9500, stem + "9500_AM.flac"},
         {"the event's own station", "Timer station", [](TestApp &) {}, 9500,
          stem + "9500_AM_Timer_station.flac"},
     };
@@ -41,7 +41,7 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
         TestApp t;
         RecSession rec(t.app);
         rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(); });
-        rec.tunedFrom(9500, "  Radio   Romania ");
+        t.rx->tune_from_row(9500, "", "0041", FreqFanout::Bdxc, "  Radio   Romania ");
         EXPECT_EQ(rec.stationAt(9500.0004), "Radio Romania");
         c.between(t);
         RecSession::Request r;

@@ -253,7 +253,7 @@ TEST_F(Run, ClockJumps)
         program(2, 12, 10, 1);
         run.start();
         drive(c.jumpAt);
-        t.clock.t = c.jumpTo;
+        t.clock.t = t.clock.t.addMSecs(c.jumpAt.msecsTo(c.jumpTo) + 1000); // the step, and a second
         run.tick();
         driveToEnd();
         EXPECT_FALSE(run.running());

@@ -2,6 +2,7 @@
 
 #include "common/ui/busy.h"
 #include "link/app.h"
+#include "logbook/logging2.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -204,18 +205,29 @@ void selsave::on_OK()
 {
     saved_ = false;
     const FileKind *k = fileKind(code_);
-    const QString name = Cmb_Save->currentText();
+    // A log's name gets the prefix and ".TXT" it lacks ("mylog" is saved
+    // as LOG_mylog.TXT).
+    const bool log = code_ == callers::Log;
+    const QString name = log ? logging2::logFileName(Cmb_Save->currentText()) : Cmb_Save->currentText();
     if (!k || k->prefix.isEmpty()) {
         reject();
         return;
     }
     if (!saveNameAccepted(name, k->prefix)) {
         // The refusal is shown over the dialog with the refused name; the
-        // dialog then closes and the user starts again from the window.
+        // dialog then closes and the user starts again from the window. A
+        // log's dialog says the rule first and stays open for another try.
         QPointer<selsave> self(this);
+        if (log)
+            app_.prompter->message(logging2::logNameRule(Cmb_Save->currentText()),
+                                   QStringLiteral("Log file name"), Prompter::Information);
         app_.prompter->message(k->errorText, k->errorTitle, Prompter::Exclamation);
-        if (self)
+        if (self && log) {
+            Cmb_Save->setFocus();
+            Cmb_Save->lineEdit()->selectAll();
+        } else if (self) {
             accept();
+        }
         return;
     }
     // Close first, as the dialog unloads before the routine runs its own

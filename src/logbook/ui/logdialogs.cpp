@@ -1,8 +1,8 @@
 #include "logbook/ui/logdialogs.h"
 
+#include "common/fmt.h"
 #include "common/timetext.h"
 #include "link/app.h"
-#include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "logbook/ui/logwin.h"
@@ -276,8 +276,13 @@ void loginput::on_GetCurrent()
         stamp = timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_stamp;
     txt_in[Date]->setText(stamp.left(8));
     txt_in[BeginTime]->setText(stamp.right(4));
-    const QString f = app_.panel ? app_.panel->freqText() : (app_.rx ? app_.rx->freqText() : QString());
-    txt_in[Frequency]->setText(f.trimmed());
+    // The frequency the receiver is on (not the panel's field, which may
+    // hold a value typed and refused), and the station of the row it was
+    // tuned from when Organisation is empty.
+    const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
+    txt_in[Frequency]->setText(hz ? fmt::freqText(*hz / 1000.0) : QString());
+    if (hz && txt_in[Organisation]->text().trimmed().isEmpty())
+        txt_in[Organisation]->setText(app_.rx->stationAt(*hz));
     const RxState &s = app_.rxs;
     txt_in[Abmg]->setText(QStringLiteral("%1%2%3%4").arg(s.att).arg(s.bw).arg(s.mode).arg(s.agc));
     cmd_GetCurrent->setEnabled(true);

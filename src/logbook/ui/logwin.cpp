@@ -8,7 +8,6 @@
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
-#include "record/recsession.h"
 #include "logbook/logexport.h"
 #include "logbook/ui/logdialogs.h"
 #include "logbook/ui/logmodel.h"
@@ -131,9 +130,15 @@ void logwin::build()
     freq->addWidget(lbl_arf);
     freq->addStretch();
 
+    lbl_file = new QLabel(this);
+    lbl_file->setObjectName(QStringLiteral("lbl_file"));
+    lbl_file->setAccessibleDescription(QStringLiteral("Log file"));
+    lbl_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto *left = new QVBoxLayout;
     left->addLayout(freq);
     left->addWidget(grd_log, 1);
+    left->addWidget(lbl_file);
 
     auto *right = new QVBoxLayout;
     right->setSpacing(4);
@@ -261,6 +266,14 @@ void logwin::set_record_buttons(bool enabled)
     for (QPushButton *b : {cmd_add, cmd_chg, cmd_del, cmd_fmt, cmd_sort, cmd_Save, cmd_savez, cmd_Close,
                            cmd_adif, cmd_adx, cmd_csv})
         b->setEnabled(enabled);
+    show_file();
+}
+
+void logwin::show_file()
+{
+    lbl_file->setText(book.hasTable() && !app_.files.log.isEmpty()
+                          ? QStringLiteral("Log file: ") + QDir::toNativeSeparators(currentPath())
+                          : QStringLiteral("No log is open: Load Log File opens one, New Log starts one."));
 }
 
 bool logwin::read_log_file()
@@ -332,9 +345,10 @@ bool logwin::save_log()
                                QStringLiteral("Save File"), Prompter::Exclamation);
         return false;
     }
-    // Saving may have sorted by date.
+    // Saving may have sorted by date; SaveAs gave the log a new name.
     if (model->shown() > 0)
         fill_log_grid();
+    show_file();
     return true;
 }
 
@@ -583,10 +597,9 @@ void logwin::tune_cell(const QModelIndex &index)
     if (!rxlimits::inRange(f) || !app_.rx || index.row() > book.last())
         return;
     const QString code = tuningCode(book.record(index.row()));
-    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log);
     // A recording at this frequency is named after the logged station.
-    if (app_.rec)
-        app_.rec->tunedFrom(f, book.record(index.row())[Organisation]);
+    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log,
+                           book.record(index.row())[Organisation]);
 }
 
 // ---------------------------------------------------------------------------

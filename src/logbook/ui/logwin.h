@@ -45,6 +45,8 @@ public:
     QPushButton *cmd_csv = nullptr;
     QLabel *lbl_art = nullptr;
     QLabel *lbl_arf = nullptr;
+    // The status line: the open log's file.
+    QLabel *lbl_file = nullptr;
     ListView *grd_log = nullptr;
     LogModel *model = nullptr;
 
@@ -116,6 +118,8 @@ private:
     // The record index of the grid's current row (-1 when none).
     int current_record() const;
     bool no_record(int index);
+    // lbl_file after the log or its name changed.
+    void show_file();
 
     App &app_;
     bool loaded_ = false;

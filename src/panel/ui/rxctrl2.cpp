@@ -69,6 +69,11 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     statusBar()->setObjectName(QStringLiteral("statusbar"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: #24272b; color: #e2e5e9; }"));
+    lbl_tuned_ = new QLabel(this);
+    lbl_tuned_->setObjectName(QStringLiteral("lbl_tuned"));
+    lbl_tuned_->setAccessibleDescription(QStringLiteral("Frequency field"));
+    lbl_tuned_->hide();
+    statusBar()->addWidget(lbl_tuned_, 1);
     app_.panel = this;
     connectReceiver();
     loaded_ = true;
@@ -121,7 +126,9 @@ void rxctrl2::cmd_rec_click()
         return;
     }
     RecSession::Request r;
-    r.khz = fmt::val(freqText());
+    // The frequency the receiver is on, not a value typed and refused.
+    const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
+    r.khz = hz ? *hz / 1000.0 : fmt::val(freqText());
     r.mode = ui_.lbl_md->text().trimmed();
     r.bandwidth = ui_.lbl_bw->text().trimmed();
     r.startedBy = QStringLiteral("Rec button");
@@ -201,6 +208,7 @@ void rxctrl2::buildUi()
     ui_.txt_freqa->installEventFilter(this);
     ui_.txt_freqa->parentWidget()->installEventFilter(this); // the display around it
     connect(ui_.txt_freqa, &QLineEdit::returnPressed, this, &rxctrl2::enterTypedFrequency);
+    connect(ui_.txt_freqa, &QLineEdit::textEdited, this, [this] { showNotTuned(false); });
     connect(ui_.spn_up, &QToolButton::clicked, this, [this] { spinStep(1); });
     connect(ui_.spn_down, &QToolButton::clicked, this, [this] { spinStep(-1); });
     for (int k = 0; k <= 9; ++k) {
@@ -458,7 +466,7 @@ void rxctrl2::keypadKey(const QString &key)
     ui_.lbl_mfreq->setText(keypad_text_);
 }
 
-void rxctrl2::tuneTo(double f)
+bool rxctrl2::tuneTo(double f)
 {
     bool tuned = false;
     if (panelentry::frequencyAccepted(f))
@@ -466,6 +474,25 @@ void rxctrl2::tuneTo(double f)
     if (!tuned)
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
+    return tuned;
+}
+
+void rxctrl2::showNotTuned(bool on)
+{
+    if (on == ui_.txt_freqa->property("notTuned").toBool())
+        return;
+    QString text;
+    if (on) {
+        const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
+        text = hz ? QStringLiteral("Not tuned: the receiver is at %1 kHz").arg(fmt::freqText(*hz / 1000.0))
+                  : QStringLiteral("Not tuned: the receiver's frequency is not known");
+    }
+    ui_.txt_freqa->setProperty("notTuned", on);
+    ui_.txt_freqa->style()->unpolish(ui_.txt_freqa);
+    ui_.txt_freqa->style()->polish(ui_.txt_freqa);
+    ui_.txt_freqa->setAccessibleDescription(text);
+    lbl_tuned_->setText(text);
+    lbl_tuned_->setVisible(on);
 }
 
 void rxctrl2::enterKeypadFrequency()
@@ -495,7 +522,9 @@ void rxctrl2::enterKeypadChannel()
 
 void rxctrl2::enterTypedFrequency()
 {
-    tuneTo(panelentry::khzOf(ui_.txt_freqa->text()));
+    // A refused value stays in the field as typed, marked as not tuned.
+    if (!tuneTo(panelentry::khzOf(ui_.txt_freqa->text())) || (app_.rx && app_.rx->portLost()))
+        showNotTuned(true);
 }
 
 void rxctrl2::spinSteps(int dir, int count)
@@ -678,7 +707,11 @@ void rxctrl2::setBwFrameEnabled(bool on)
     ui_.grd_bw->setEnabled(on);
 }
 
-void rxctrl2::setFreqText(const QString &s) { ui_.txt_freqa->setText(s); }
+void rxctrl2::setFreqText(const QString &s)
+{
+    showNotTuned(false);
+    ui_.txt_freqa->setText(s);
+}
 QString rxctrl2::freqText() const { return ui_.txt_freqa->text(); }
 
 void rxctrl2::bringToFront()
@@ -748,6 +781,8 @@ void rxctrl2::showEvent(QShowEvent *e)
     QMainWindow::showEvent(e);
     showSimulated();
     meterTick();
+    // At start: once the panel is on the screen.
+    QTimer::singleShot(0, this, &rxctrl2::checkUtcOffset);
 }
 
 // ---------------------------------------------------------------- clock line
@@ -763,6 +798,76 @@ void rxctrl2::showtime()
     ui_.lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
     ui_.lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
     showSimulated();
+    checkUtcOffset();
+}
+
+namespace {
+// "UTC+2", "UTC-5", "UTC+5:45".
+QString utcOffsetText(int seconds)
+{
+    const int m = std::abs(seconds) / 60;
+    QString t = QStringLiteral("UTC") + (seconds < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+                QString::number(m / 60);
+    if (m % 60)
+        t += QStringLiteral(":%1").arg(m % 60, 2, 10, QLatin1Char('0'));
+    return t;
+}
+// "1 h", "30 min", "1 h 30 min".
+QString spanText(int minutes)
+{
+    minutes = std::abs(minutes);
+    QStringList parts;
+    if (minutes / 60)
+        parts << QStringLiteral("%1 h").arg(minutes / 60);
+    if (minutes % 60)
+        parts << QStringLiteral("%1 min").arg(minutes % 60);
+    return parts.join(QLatin1Char(' '));
+}
+} // namespace
+
+void rxctrl2::checkUtcOffset()
+{
+    if (!app_.clock || !isVisible())
+        return;
+    const std::optional<int> offset = app_.clock->utcOffsetSeconds();
+    Receiver2 *rx = app_.rx;
+    // Something that runs by itself is never stopped by the question.
+    const bool running = (rx && rx->sessionActive()) || (app_.rec && app_.rec->running()) ||
+                         go_state_ == 1 || MeasureFeed::instance()->running() > 0;
+    const double lt = app_.settings.ltMinusUtc();
+    const timetext::OffsetWatch::Say say = offsetWatch_.check(offset, lt, running);
+    if (say == timetext::OffsetWatch::Say::Nothing)
+        return;
+    const QString title = QStringLiteral("LT-UTC");
+    const QString text =
+        QStringLiteral("The system's local time is %1, but LT-UTC in the set-up is %2 h:\n"
+                       "every UTC time the program shows, the timer events and the on-air lists "
+                       "are %3 off.")
+            .arg(utcOffsetText(*offset), timetext::hoursText(lt),
+                 spanText(*offset / 60 - int(std::llround(lt * 60))));
+    if (say == timetext::OffsetWatch::Say::Notice) {
+        app_.prompter->notice(text + QStringLiteral("\nYou will be asked to set it when the run has ended."),
+                              title, Prompter::Exclamation);
+        return;
+    }
+    const std::optional<double> offer = timetext::ltUtcOf(*offset);
+    if (!offer) {
+        app_.prompter->message(text + QStringLiteral("\nLT-UTC takes whole or half hours from -13 to +13 h."),
+                               title, Prompter::Exclamation);
+        return;
+    }
+    const Prompter::Answer a = app_.prompter->message(
+        text + QStringLiteral("\nSet LT-UTC to %1 h and save it?").arg(timetext::hoursText(*offer)), title,
+        Prompter::Question, Prompter::YesNo);
+    if (a != Prompter::AnsYes)
+        return;
+    app_.settings.v[2] = float(*offer);
+    QString error;
+    if (!settingsfile::saveAll(&app_.settings, app_.settingsPath, nullptr, &error))
+        app_.prompter->message(error + QStringLiteral("\nLT-UTC is %1 h until the program ends.")
+                                           .arg(timetext::hoursText(*offer)),
+                               QStringLiteral("Save INI"), Prompter::Exclamation);
+    showtime();
 }
 
 // ---------------------------------------------------------------- window events
@@ -928,6 +1033,7 @@ bool rxctrl2::eventFilter(QObject *o, QEvent *e)
         }
     }
     if (o == ui_.txt_freqa && e->type() == QEvent::MouseButtonDblClick) {
+        showNotTuned(false);
         ui_.txt_freqa->clear();
         return true;
     }

@@ -6,6 +6,7 @@
 #include "link/panelview.h"
 #include "panel/ui/rxctrl2_layout.h"
 
+#include "common/timetext.h"
 #include "common/ui/guideview.h"
 
 #include <QHash>
@@ -19,6 +20,7 @@ template <class T> class Task;
 
 struct App;
 class QAction;
+class QLabel;
 class QMenu;
 class QTimer;
 class about;
@@ -45,7 +47,9 @@ public:
     // running, e.g. when the user cancels saving an unsaved log.
     std::function<bool()> mayEnd;
 
-    // Clock line: time texts and window title (the Showtime tick).
+    // Clock line: time texts and window title (the Showtime tick). Once the
+    // panel shows, each tick also compares the system's offset from UTC
+    // with LT-UTC and offers to set LT-UTC when they differ.
     void showtime();
 
     // The Rec button: starts a recording of the receiver's sound (its
@@ -144,7 +148,12 @@ private:
     // One GO step, the next submitted behind it.
     void goStep();
     void syncGrid(Label which, const QString &text);
-    void tuneTo(double khz);
+    // False (with the message) when the frequency was refused.
+    bool tuneTo(double khz);
+    // A typed frequency that was refused stays in txt_freqa, shown as not
+    // tuned (its colour and the status line) until something replaces it.
+    void showNotTuned(bool on);
+    void checkUtcOffset();
     void runMenu(const QString &name);
     void builtinMenu(const QString &name);
     // Close box (closing) and Exit: stops GO, gives the receiver back (the
@@ -171,6 +180,8 @@ private:
     void showMeter(double units);
     void recStarted();
     void recStopped(const QString &path, const QString &reason);
+    QLabel *lbl_tuned_ = nullptr; // the status line's "Not tuned" part
+    timetext::OffsetWatch offsetWatch_;
     QPointer<about> about_;
     QPointer<GuideView> guide_;
     // The guide window; quiet: no message when the guide cannot be read

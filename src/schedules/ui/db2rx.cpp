@@ -9,7 +9,6 @@
 #include "link/port.h"
 #include "link/linetask.h"
 #include "link/receiver2.h"
-#include "record/recsession.h"
 #include "schedules/ilgconvert.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
@@ -448,10 +447,9 @@ void ILG2Rx::tune_line()
     if (!rxlimits::inRange(f))
         return;
     txt_arf->setText(fmt::freqText(f));
-    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx);
-    // A recording at this frequency is named after the line's station.
-    if (app_.rec)
-        app_.rec->tunedFrom(f, ilg::ftlStation(model->data(i, Qt::DisplayRole).toString()));
+    // A recording or a log record at this frequency takes the line's station.
+    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx,
+                           ilg::ftlStation(model->data(i, Qt::DisplayRole).toString()));
 }
 
 void ILG2Rx::on_arf_enter()

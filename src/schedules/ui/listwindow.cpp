@@ -10,7 +10,6 @@
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
-#include "record/recsession.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -226,10 +225,8 @@ void ListWindow::tune_cell(const QModelIndex &index)
     const QModelIndex codeCell = model->index(index.row(), g.codeColumn);
     grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
-    app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target);
-    // A recording at this frequency is named after the row's station.
-    if (app_.rec)
-        app_.rec->tunedFrom(f, model->cell(index.row(), 0));
+    // A recording or a log record at this frequency takes the row's station.
+    app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target, model->cell(index.row(), 0));
 }
 
 bool ListWindow::read_table(bool ditto)

@@ -5,13 +5,13 @@
 #include "logbook/ui/logwin.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/listmodel.h"
-#include "record/recsession.h"
 #include "testkit.h"
 #include "common/filebytes.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -421,8 +421,6 @@ TEST_F(LogWin, NotSavedQuestionOnEveryWayOut)
 
 TEST_F(LogWin, TunesFromFrequencyColumns)
 {
-    RecSession rec(t.app);
-    t.app.rec = &rec;
     logwin w(t.app);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -432,8 +430,8 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     dclick(w.grd_log, cellOf(w, 7, Frequency));
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
-    // A recording names the logged station.
-    EXPECT_EQ(rec.stationAt(5920), "Skerry Radio");
+    // A recording or a record names the logged station.
+    EXPECT_EQ(t.rx->stationAt(5920000), "Skerry Radio");
     EXPECT_EQ(w.lbl_arf->text(), "5920.000");
     EXPECT_EQ(panel.freq, "5920.000");
     EXPECT_EQ(panel.labels.value(PanelView::MD), t.app.cap.mode.at(2));
@@ -464,19 +462,13 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
     // Another window's tune shows here too.
     t.rx->frequency_fanout("7000.000");
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
-    t.app.rec = nullptr;
 }
 
-TEST_F(LogWin, ReadsTheReceiverOnOpenAndGetsTheCurrentSetting)
+TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
 {
     t.app.settings[5] = 0;
-    t.answerState("113123456200");
-    t.app.rxs.att = 1;
-    t.app.rxs.bw = 1;
-    t.app.rxs.mode = 3;
-    t.app.rxs.agc = 0;
+    t.answerState("113123456200"); // LSB, Inter
     t.app.times.utc_stamp = "20261205 0742";
-    panel.freq = "12345.620";
     logwin w(t.app);
     hook(w);
     w.show();
@@ -484,18 +476,38 @@ TEST_F(LogWin, ReadsTheReceiverOnOpenAndGetsTheCurrentSetting)
     t.settle();
     EXPECT_EQ(w.lbl_arf->text(), "12345.620");
     load(w, "LOG_DEMO.TXT");
-
+    struct Case {
+        const char *what;
+        std::function<void()> before;
+        const char *freq, *abmg, *org;
+    };
+    const Case cases[] = {
+        {"a refresh", [&] { t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); }); },
+         "12345.620", "1130", ""},
+        {"a log row", [&] { dclick(w.grd_log, cellOf(w, 7, Frequency)); }, "5920.000", "0120", "Skerry Radio"},
+        {"a BDXC row, then a refused typed value", [&] {
+             t.rx->tune_from_row(9550, "", "0041", FreqFanout::Bdxc, "Radio Test");
+             panel.freq = "40000";
+         }, "9550.000", "0041", "Radio Test"},
+    };
     // On an empty record it fills without asking; the other boxes stay.
     dialogs.push_back([&](QDialog &d) {
         auto &in = dynamic_cast<loginput &>(d);
         in.txt_in[Remarks]->setText("heard well");
-        in.cmd_GetCurrent->click();
-        EXPECT_TRUE(t.prompter.asked.isEmpty());
-        EXPECT_EQ(in.txt_in[Date]->text(), "20261205");
-        EXPECT_EQ(in.txt_in[BeginTime]->text(), "0742");
-        EXPECT_EQ(in.txt_in[Frequency]->text(), "12345.620");
-        EXPECT_EQ(in.txt_in[Abmg]->text(), "1130");
-        EXPECT_EQ(in.txt_in[Remarks]->text(), "heard well");
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.what);
+            c.before();
+            t.settle();
+            in.txt_in[Frequency]->clear();
+            in.txt_in[Organisation]->clear();
+            in.cmd_GetCurrent->click();
+            EXPECT_TRUE(t.prompter.asked.isEmpty());
+            EXPECT_EQ(in.txt_in[Date]->text() + " " + in.txt_in[BeginTime]->text(), "20261205 0742");
+            EXPECT_EQ(in.txt_in[Frequency]->text(), c.freq);
+            EXPECT_EQ(in.txt_in[Abmg]->text(), c.abmg);
+            EXPECT_EQ(in.txt_in[Organisation]->text(), c.org);
+            EXPECT_EQ(in.txt_in[Remarks]->text(), "heard well");
+        }
         // With a frequency it asks first; No keeps the boxes.
         in.txt_in[Date]->setText("20200101");
         t.prompter.answers.push_back(Prompter::AnsNo);
@@ -503,9 +515,14 @@ TEST_F(LogWin, ReadsTheReceiverOnOpenAndGetsTheCurrentSetting)
         EXPECT_EQ(t.prompter.lastTitle(), "Replace");
         EXPECT_EQ(t.prompter.lastText(), "You are sure you want to replace the\ncurrent record by current Rx setting\n");
         EXPECT_EQ(in.txt_in[Date]->text(), "20200101");
-        in.cmd_cancel->click();
+        in.cmd_OK->click();
     });
     w.cmd_add->click();
+    // The AM broadcast is exported as AM.
+    w.chooseExportPath = [&](const QString &, const QString &) { return t.base() + "export.adi"; };
+    w.cmd_adif->click();
+    const QString rec = fileLines(t.base() + "export.adi").filter("Radio Test").value(0);
+    EXPECT_TRUE(rec.contains("<MODE:2>AM") && !rec.contains("SUBMODE")) << rec.toStdString();
 }
 
 TEST_F(LogWin, SortAndFormatDialogs)
@@ -592,36 +609,45 @@ TEST_F(LogWin, NewLogStartsAnEmptyLogUnderANewName)
     logwin w(t.app);
     hook(w);
     w.show();
-    auto name = [](const QString &n) {
-        whenDialog([n] {
-            auto *d = openDialog<selsave>();
-            ASSERT_TRUE(d);
-            d->Cmb_Save->setEditText(n);
-            d->cmd_OK->click();
+    // Names tried in turn: LOG_ and .TXT are added; one that does not fit
+    // even so is told with the rule, and the dialog stays for another try.
+    auto name = [](QStringList tries) {
+        whenDialog([tries] {
+            for (const QString &n : tries) {
+                auto *d = openDialog<selsave>();
+                ASSERT_TRUE(d) << qPrintable(n);
+                d->Cmb_Save->setEditText(n);
+                d->cmd_OK->click();
+            }
         });
     };
-    name("LOG_MINE.TXT");
+    name({"a name far too long", "mine"});
     w.cmd_new->click();
-    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
-    EXPECT_TRUE(t.prompter.asked.isEmpty()) << qPrintable(t.prompter.lastText());
+    ASSERT_EQ(t.prompter.asked.size(), 2);
+    EXPECT_EQ(t.prompter.asked[0].text, "Log file names start with LOG_ and end with .TXT; both are added when "
+                                        "missing.\nBetween them go at most 12 characters, without / or \\.\n"
+                                        "\"a name far too long\" does not fit.");
+    EXPECT_EQ(t.prompter.lastText(), "Something went wrong in saving\nyour loggings to a file ! ! !\nPLEASE TRY AGAIN");
+    EXPECT_EQ(t.app.files.log, "LOG_mine.TXT");
     EXPECT_TRUE(w.cmd_add->isEnabled());
     EXPECT_EQ(w.book.count(), 0);
-    EXPECT_TRUE(QFileInfo::exists(t.base() + "LOG/LOG_MINE.TXT")); // in the Load list from now on
+    EXPECT_TRUE(QFileInfo::exists(t.base() + "LOG/LOG_mine.TXT")); // in the Load list from now on
+    EXPECT_EQ(w.lbl_file->text(), "Log file: " + QDir::toNativeSeparators(t.base() + "LOG/LOG_mine.TXT"));
 
     typeRecord({{Date, "20261205"}, {BeginTime, "930"}, {Frequency, "9635"}});
     w.cmd_add->click();
     t.prompter.answers = {Prompter::AnsYes};
     w.cmd_Save->click();
-    EXPECT_EQ(fileLines(t.base() + "LOG/LOG_MINE.TXT").size(), 1);
+    EXPECT_EQ(fileLines(t.base() + "LOG/LOG_mine.TXT").size(), 1);
 
     // A name in use is refused and the open log stays; a log not saved is
     // offered for saving first (Cancel: nothing happens).
-    name("LOG_MINE.TXT");
+    name({"LOG_mine.TXT"});
     t.prompter.asked.clear();
     w.cmd_new->click();
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().contains("already exists")) << qPrintable(t.prompter.lastText());
-    EXPECT_EQ(t.app.files.log, "LOG_MINE.TXT");
+    EXPECT_EQ(t.app.files.log, "LOG_mine.TXT");
     EXPECT_EQ(w.book.count(), 1);
 
     w.book.notSaved = true;

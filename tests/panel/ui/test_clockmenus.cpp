@@ -1,4 +1,5 @@
 // Control panel: clock line, menu bar, closing.
+#include "common/filebytes.h"
 #include "common/ui/guideview.h"
 #include "common/ui/uiseams.h"
 #include "panelfixture.h"
@@ -41,6 +42,47 @@ TEST_F(PanelTest, ClockLine)
     w->showtime();
     EXPECT_TRUE(w->windowTitle().endsWith("UTC : 5 Jun 2001  15:30"));
     EXPECT_EQ(t.app.times.utc_stamp, "20010605 1530");
+
+    // The system's own offset against LT-UTC, on each tick: each offset told
+    // once; asked while nothing runs by itself (Yes sets and saves LT-UTC),
+    // a notice while something does and asked when it has ended.
+    struct Step {
+        std::optional<int> offset;
+        bool running;
+        const char *said; // "Q"uestion, "N"otice or "M"essage + a part of the text
+    };
+    const Step steps[] = {
+        {std::nullopt, false, ""},
+        {-19800, false, ""}, // UTC-5:30 is LT-UTC -5.5
+        {3600, false, "Q" "local time is UTC+1, but LT-UTC in the set-up is -5.5 h:\n"
+                      "every UTC time the program shows, the timer events and the on-air lists are 6 h 30 min off."
+                      "\nSet LT-UTC to 1 h and save it?"},
+        {3600, false, ""},
+        {7200, true, "N" "You will be asked to set it when the run has ended."},
+        {7200, true, ""},
+        {7200, false, "Q" "Set LT-UTC to 2 h"},
+        {20700, false, "M" "UTC+5:45, but LT-UTC in the set-up is 2 h"},
+    };
+    QObject run;
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.offset.value_or(-1));
+        t.clock.offset = s.offset;
+        s.running ? void(t.rx->beginSession(&run, "The timer run")) : t.rx->endSession(&run);
+        t.prompter.asked.clear();
+        t.prompter.answers = {s.offset == 7200 ? Prompter::AnsYes : Prompter::AnsNo};
+        w->showtime();
+        const QString said = s.said;
+        ASSERT_EQ(t.prompter.asked.size(), said.isEmpty() ? 0 : 1);
+        if (said.isEmpty())
+            continue;
+        const RecordingPrompter::Asked &a = t.prompter.asked.last();
+        EXPECT_EQ(QString(a.notice ? "N" : a.buttons == Prompter::YesNo ? "Q" : "M"), said.left(1));
+        EXPECT_TRUE(a.text.contains(said.mid(1))) << a.text.toStdString();
+        EXPECT_EQ(a.title, "LT-UTC");
+    }
+    EXPECT_FLOAT_EQ(t.app.settings.v[2], 2);
+    EXPECT_EQ(QString::fromLatin1(readBytes(t.base() + "VRTSV6.INI")).split("\r\n").value(4), " 2");
+    EXPECT_TRUE(w->windowTitle().endsWith("UTC : 5 Jun 2001  08:00"));
 }
 
 TEST_F(PanelTest, MenuItemsAreOffUntilTheProgramWiresThem)

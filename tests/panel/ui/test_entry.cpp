@@ -66,33 +66,45 @@ TEST_F(PanelTest, KeypadRecallsAMemoryChannel)
     }
 }
 
-TEST_F(PanelTest, TypedFrequencyAcceptsACommaAndKeepsRefusedText)
+TEST_F(PanelTest, TypedFrequencyAcceptsACommaAndKeepsRefusedTextShownAsNotTuned)
 {
     make();
     QLineEdit *f = freq();
+    QLabel *status = get<QLabel>("lbl_tuned");
     f->setFocus();
     QTest::mouseDClick(f, Qt::LeftButton);
     EXPECT_EQ(f->text(), "");
-    QTest::keyClicks(f, "7,1");
-    QTest::keyClick(f, Qt::Key_Return);
-    EXPECT_TRUE(t.port.commands().isEmpty());
-    EXPECT_EQ(t.prompter.lastText(), kRange);
-    EXPECT_EQ(f->text(), "7,1");
-    // Digits typed into the field are not keypad keys.
+    struct Case {
+        const char *typed, *sent, *shown, *status;
+    };
+    const Case cases[] = {
+        {"7,1", "", "7,1", "Not tuned: the receiver's frequency is not known"},
+        {"7100,5", "F07100500", "7100.500", ""},
+        {"40000", "", "40000", "Not tuned: the receiver is at 7100.500 kHz"},
+        {"6175kHz", "F06175000", "6175.000", ""}, // the user's edit ends the mark first
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        clear();
+        f->selectAll();
+        QTest::keyClicks(f, c.typed);
+        QTest::keyClick(f, *c.sent ? Qt::Key_Enter : Qt::Key_Return);
+        EXPECT_EQ(trace(), *c.sent ? br(c.sent) : "");
+        EXPECT_EQ(t.prompter.lastText(), *c.sent ? "" : kRange);
+        EXPECT_EQ(f->text(), c.shown);
+        EXPECT_EQ(status->isVisibleTo(w.get()) ? status->text() : "", c.status);
+        EXPECT_EQ(f->property("notTuned").toBool(), !*c.sent);
+        EXPECT_EQ(f->accessibleDescription(), c.status);
+    }
+    // Digits typed into the field are not keypad keys; a tune from
+    // elsewhere replaces a refused value.
     EXPECT_EQ(label("lbl_mfreq"), "");
-
-    clear();
-    f->clear();
-    QTest::keyClicks(f, "7100,5");
-    QTest::keyClick(f, Qt::Key_Enter);
-    EXPECT_EQ(trace(), br("F07100500"));
-    EXPECT_EQ(f->text(), "7100.500");
-    EXPECT_TRUE(t.prompter.asked.isEmpty());
-
-    clear();
-    f->setText("6175kHz");
+    f->setText("40000");
     QTest::keyClick(f, Qt::Key_Return);
-    EXPECT_EQ(trace(), br("F06175000"));
+    ASSERT_TRUE(f->property("notTuned").toBool());
+    keys("9550F");
+    EXPECT_FALSE(f->property("notTuned").toBool());
+    EXPECT_FALSE(status->isVisibleTo(w.get()));
 }
 
 TEST_F(PanelTest, SpinButtonClamps)

@@ -43,7 +43,7 @@ struct RecPanel : PanelTest {
 TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
 {
     // The receiver was tuned from a list row of this station.
-    rec->tunedFrom(9500, "Radio Test");
+    t.rx->tune_from_row(9500, "0041", "0041", FreqFanout::Bdxc, "Radio Test");
     press("cmd_rec");
     ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(get<QPushButton>("cmd_rec")->isChecked());
