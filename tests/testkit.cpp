@@ -85,10 +85,7 @@ TestApp::TestApp()
     rx->setPort(&port);
 }
 
-TestApp::~TestApp()
-{
-    rx->setPort(nullptr);
-}
+TestApp::~TestApp() { rx->setPort(nullptr); }
 
 void TestApp::answerState(const QString &rec12)
 {

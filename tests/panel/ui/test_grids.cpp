@@ -6,9 +6,6 @@
 TEST_F(PanelTest, LoadFillsGridsLabelsAndStep)
 {
     make();
-    EXPECT_TRUE(w->loaded());
-    EXPECT_EQ(t.app.panel, static_cast<PanelView *>(w.get()));
-    EXPECT_FALSE(t.app.cap.region_codes.isEmpty());
     // Without the options: empty Narr, AM-U and AM-L cells.
     // The step cells' values: the entry rules' test.
     const std::pair<const char *, const char *> grids[] = {
@@ -29,19 +26,13 @@ TEST_F(PanelTest, LoadFillsGridsLabelsAndStep)
     EXPECT_TRUE(t.port.commands().isEmpty());
 }
 
-TEST_F(PanelTest, OptionsFittedShowTheirCells)
+TEST_F(PanelTest, WithTheOptionsRefreshDecodesTheReplyAndModeClicksRefresh)
 {
     t.app.settings.v[13] = 1;
     t.app.settings.v[14] = 1;
     make();
     EXPECT_EQ(cells("grd_bw"), " Narr| Inter| Wide| Aux");
     EXPECT_EQ(cells("grd_md"), "  AM |AM-U|AM-L/ USB| LSB|  CW/RTTY| FAX| NFM");
-}
-
-TEST_F(PanelTest, RefreshDecodesTheReply)
-{
-    t.app.settings.v[13] = 1;
-    make();
     t.answerState("024095000001");
     trigger("mnu_update");
     EXPECT_EQ(trace(), kRefresh);
@@ -67,6 +58,13 @@ TEST_F(PanelTest, RefreshDecodesTheReply)
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_EQ(freq()->text(), "9500.000");
+
+    clear();
+    t.answerState("007095000001");
+    click("grd_md", 0, 1);
+    EXPECT_EQ(trace(), br("D7") + "|" + kRefresh);
+    EXPECT_EQ(label("lbl_md"), "AM-U");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
 }
 
 TEST_F(PanelTest, NarrWithoutTheFilterShowsEmptyAndNfmDisables)
@@ -151,17 +149,6 @@ TEST_F(PanelTest, OptionRefusalsSendNothingAndKeepTheLabel)
     EXPECT_TRUE(t.port.commands().isEmpty());
     EXPECT_EQ(label("lbl_bw"), "Wide");
     EXPECT_EQ(grid("grd_bw")->col(), 0); // the selection stays visible
-}
-
-TEST_F(PanelTest, ModeClickSendsAndRefreshes)
-{
-    t.app.settings.v[14] = 1;
-    make();
-    t.answerState("007095000001");
-    click("grd_md", 0, 1);
-    EXPECT_EQ(trace(), br("D7") + "|" + kRefresh);
-    EXPECT_EQ(label("lbl_md"), "AM-U");
-    EXPECT_TRUE(t.prompter.asked.isEmpty());
 }
 
 TEST_F(PanelTest, WideWithBandwidthControlAndLock)
