@@ -181,7 +181,7 @@ TEST_F(Window, RecBoxesFollowTheEvents)
 {
     RecSession rec(t.app);
     t.app.rec = &rec;
-    rec.tunedFrom(7205, "Radio  Test");
+    t.rx->tune_from_row(7205, "0121", "0041", FreqFanout::Bdxc, "Radio  Test");
     QTest::mouseClick(button("cmd_Rx"), Qt::LeftButton);
     t.settle();
     auto *station = w->findChild<QLineEdit *>("txt_Station");
