@@ -72,6 +72,7 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     lbl_tuned_ = new QLabel(this);
     lbl_tuned_->setObjectName(QStringLiteral("lbl_tuned"));
     lbl_tuned_->setAccessibleDescription(QStringLiteral("Frequency field"));
+    lbl_tuned_->setStyleSheet(QStringLiteral("QLabel { color: #ff9a7a; font-weight: bold; padding: 0 4px; }"));
     lbl_tuned_->hide();
     statusBar()->addWidget(lbl_tuned_, 1);
     app_.panel = this;
