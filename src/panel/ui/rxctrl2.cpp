@@ -828,7 +828,8 @@ QString spanText(int minutes)
 
 void rxctrl2::checkUtcOffset()
 {
-    if (!app_.clock || !isVisible())
+    // Not over another dialog (set-up shows LT-UTC itself): on a later tick.
+    if (!app_.clock || !isVisible() || QApplication::activeModalWidget())
         return;
     const std::optional<int> offset = app_.clock->utcOffsetSeconds();
     Receiver2 *rx = app_.rx;
