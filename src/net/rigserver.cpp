@@ -148,6 +148,11 @@ bool isReset(int fd)
 RigServer::RigServer(App &app, QObject *parent)
     : QObject(parent), app_(app), server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
 {
+    // A connection that failed before it was taken, or no descriptor free,
+    // stops the listener; it goes on taking connections a moment later.
+    connect(server_, &QTcpServer::acceptError, this, [this] {
+        QTimer::singleShot(100, server_, [s = server_] { s->resumeAccepting(); });
+    });
 }
 
 RigServer::~RigServer()
@@ -184,6 +189,7 @@ quint16 RigServer::port() const { return server_->serverPort(); }
 void RigServer::onIncoming(qintptr descriptor)
 {
     const int fd = int(descriptor);
+    ++connectionsSeen_;
     sweep(); // a client gone since is no longer counted
     if (int(clients_.size()) >= maxClients) {
         ::close(fd);

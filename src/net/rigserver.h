@@ -79,9 +79,10 @@ public:
     int idleTimeoutMs = 5 * 60 * 1000;
 
     // For tests and benchmarks: the most requests one client had waiting,
-    // and the state reads made for "f"/"m".
+    // the state reads made for "f"/"m", and the connections taken or refused.
     int maxPendingSeen() const { return maxPendingSeen_; }
     int stateReads() const { return stateReads_; }
+    int connectionsSeen() const { return connectionsSeen_; }
 
 private:
     struct Client;
@@ -120,4 +121,5 @@ private:
     Receiver2::Ticket ticket_ = 0;
     int maxPendingSeen_ = 0;
     int stateReads_ = 0;
+    int connectionsSeen_ = 0;
 };
