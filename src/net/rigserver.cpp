@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
+#include <functional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -136,8 +137,8 @@ private:
 // More received from one client than this is not read until it is taken.
 constexpr qsizetype kMaxIn = 2 * RigServer::kMaxLine;
 
-// The system says the connection is reset (a half-closed one reads as at
-// its end either way).
+// Whether the peer reset the connection. One that closed it, or closed only
+// its sending side, cannot be told apart: both read as ended.
 bool isReset(int fd)
 {
     pollfd p{fd, POLLOUT, 0};

@@ -45,7 +45,6 @@
 
 struct App;
 class QTcpServer;
-class QTimer;
 
 class RigServer : public QObject {
     Q_OBJECT
