@@ -125,7 +125,10 @@ namespace {
 // Hands each accepted connection over as the system's descriptor.
 class Listener : public QTcpServer {
 public:
-    Listener(QObject *parent, std::function<void(qintptr)> take) : QTcpServer(parent), take_(std::move(take)) {}
+    Listener(QObject *parent, std::function<void(qintptr)> take)
+        : QTcpServer(parent), take_(std::move(take))
+    {
+    }
 
 protected:
     void incomingConnection(qintptr fd) override { take_(fd); }
@@ -147,7 +150,8 @@ bool isReset(int fd)
 } // namespace
 
 RigServer::RigServer(App &app, QObject *parent)
-    : QObject(parent), app_(app), server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
+    : QObject(parent), app_(app),
+      server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
 {
     // A connection that failed before it was taken, or no descriptor free,
     // stops the listener; it goes on taking connections a moment later.
@@ -251,7 +255,8 @@ void RigServer::take(Client *c)
     // Whole lines only, while the client's queue has room and it takes its
     // answers; a line longer than kMaxLine is dropped up to its end and
     // answered, in its place, with the protocol error.
-    while (!c->gone && !c->quitting && int(c->queue.size()) < kMaxPending && c->out.size() < kMaxUnsent) {
+    while (!c->gone && !c->quitting && int(c->queue.size()) < kMaxPending &&
+           c->out.size() < kMaxUnsent) {
         qsizetype end = c->in.indexOf('\n');
         if (end < 0) {
             if (c->discarding || c->in.size() > kMaxLine) {
@@ -352,7 +357,8 @@ void RigServer::send(Client *c, const QByteArray &text)
 void RigServer::flush(Client *c)
 {
     while (!c->gone && !c->out.isEmpty()) {
-        const ssize_t n = ::send(c->fd, c->out.constData(), size_t(c->out.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n =
+            ::send(c->fd, c->out.constData(), size_t(c->out.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             c->out.remove(0, n);
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {

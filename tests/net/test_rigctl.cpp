@@ -60,8 +60,9 @@ TEST(RigctlParse, AnswersAndMappings)
     EXPECT_EQ(answer(set, {}, {}, kOk), "set_freq: 7100000\nRPRT 0\n");
     EXPECT_EQ(answer(parse("F 1"), {}, {}, kInvalid), "RPRT -1\n");
     // The separators of the long answer form.
-    EXPECT_EQ(answer(parse(";f"), {"Frequency"}, {"7100000"}, kOk), "get_freq:;Frequency: 7100000;RPRT 0\n");
-    EXPECT_EQ(answer(parse("|m"), {"Mode", "Passband"}, {"USB", "2400"}, kOk), "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n");
+    EXPECT_EQ(answer(parse(";f"), {"Frequency"}, {"7"}, kOk), "get_freq:;Frequency: 7;RPRT 0\n");
+    EXPECT_EQ(answer(parse("|m"), {"Mode", "Passband"}, {"USB", "2400"}, kOk),
+              "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n");
     EXPECT_EQ(answer(parse(",F 7100000"), {}, {}, kOk), "set_freq: 7100000,RPRT 0\n");
 
     for (int m = 0; m <= 8; ++m)
@@ -92,10 +93,9 @@ struct Client {
         s.waitForConnected(5000);
     }
     void send(const QByteArray &b) { s.write(b); s.flush(); }
-    // Waits for n answer lines ending in the given text.
-    bool waitFor(const QByteArray &tail, int timeoutMs = 15000)
+    bool waitFor(const QByteArray &tail, int ms = 15000)
     {
-        return waitUntil([&] { return got.endsWith(tail); }, timeoutMs);
+        return waitUntil([&] { return got.endsWith(tail); }, ms);
     }
     QByteArray take() { return std::exchange(got, {}); }
 };
@@ -292,51 +292,48 @@ TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
 // before its answers is dropped. Then the whole limit is there again.
 TEST_F(RigServerTest, EveryClientGoneFreesItsSlotHalfClosedOnesAreAnsweredFirst)
 {
-    enum Leave { HalfClose, Quit, Idle, Close, Reset };
+    enum Leave { HalfClose, Quit, Idle, Close, Reset, Burst }; // Burst: 50 send random bytes, close
     const QList<std::tuple<Leave, QByteArray, QByteArray>> cases = {
-        {HalfClose, "f\n", "9500000\n"},         {HalfClose, "\\chk_vfo\n", "0\n"},
-        {HalfClose, "\\get_vfo\n", "VFOA\n"},     {HalfClose, "\\dump_caps\n", dumpCaps()},
-        {HalfClose, "v\nf\n\\chk_vfo", "VFOA\n9500000\n0\n"}, {Quit, "\\chk_vfo\nq\n", "0\nRPRT 0\n"},
-        {Idle, "", ""}, {Close, "f\nF 7000000\n", ""},           {Reset, "f\nF 7000000\n", ""},
+        {HalfClose, "f\n", "9500000\n"}, {HalfClose, "\\chk_vfo\n", "0\n"}, {Idle, "", ""},
+        {HalfClose, "\\get_vfo\n", "VFOA\n"}, {HalfClose, "\\dump_caps\n", dumpCaps()},
+        {HalfClose, "v\nf\n\\chk_vfo", "VFOA\n9500000\n0\n"}, {Close, "f\nF 7000000\n", ""},
+        {Quit, "\\chk_vfo\nq\n", "0\nRPRT 0\n"}, {Reset, "f\nF 7000000\n", ""}, {Burst, "", ""},
     };
+    auto allGone = [&](int n) {
+        return waitUntil([&] { return srv->connectionsSeen() == n && !srv->clientCount(); }, 30000);
+    };
+    auto closed = [](const auto &c) { return c->s.state() == QAbstractSocket::UnconnectedState; };
+    QRandomGenerator random(535);
     for (const auto &[leave, ask, want] : cases) {
         srv->idleTimeoutMs = leave == Idle ? 300 : 5 * 60 * 1000;
         std::vector<std::unique_ptr<Client>> cs;
-        const int seen = srv->connectionsSeen();
-        for (int i = 0; i < RigServer::kMaxClients; ++i) {
+        const int seen = srv->connectionsSeen(), n = leave == Burst ? 50 : RigServer::kMaxClients;
+        for (int i = 0; i < n; ++i) {
             Client &c = *cs.emplace_back(std::make_unique<Client>(srv->port()));
-            c.send(ask);
+            QByteArray junk(200, 0);
+            std::generate(junk.begin(), junk.end(), [&] { return char(random.bounded(256)); });
+            c.send(leave == Burst ? junk : ask);
+            const int fd = int(c.s.socketDescriptor());
             const linger now{1, 0}; // closing sends a reset
             if (leave == Reset)
-                ::setsockopt(int(c.s.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now);
+                ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
             if (leave == HalfClose)
-                ::shutdown(int(c.s.socketDescriptor()), SHUT_WR);
+                ::shutdown(fd, SHUT_WR);
             else if (leave >= Close)
                 c.s.abort();
         }
-        ASSERT_TRUE(waitUntil([&] { return srv->connectionsSeen() == seen + 16 && !srv->clientCount(); }, 30000));
+        ASSERT_TRUE(allGone(seen + n)) << ask.constData();
         for (const auto &c : cs) {
-            ASSERT_TRUE(leave >= Close || waitUntil([&] { return c->s.state() == QAbstractSocket::UnconnectedState; }));
+            ASSERT_TRUE(leave >= Close || waitUntil([&] { return closed(c); }));
             EXPECT_EQ(c->got, want) << ask.constData();
         }
     }
-    // Fifty clients send random bytes and close at once.
-    QRandomGenerator random(535);
+    // Then the whole limit is there for new clients, and no more.
     std::vector<std::unique_ptr<Client>> cs;
-    const int seen = srv->connectionsSeen();
-    for (int i = 0; i < 50; ++i) {
-        QByteArray junk(200, 0);
-        std::generate(junk.begin(), junk.end(), [&] { return char(random.bounded(256)); });
-        cs.emplace_back(std::make_unique<Client>(srv->port()))->send(junk);
-    }
-    cs.clear();
-    ASSERT_TRUE(waitUntil([&] { return srv->connectionsSeen() == seen + 50 && !srv->clientCount(); }, 30000));
     for (int i = 0; i <= RigServer::kMaxClients; ++i)
-        cs.push_back(std::make_unique<Client>(srv->port()));
-    ASSERT_TRUE(waitUntil([&] { return cs.back()->s.state() == QAbstractSocket::UnconnectedState; }));
+        cs.emplace_back(std::make_unique<Client>(srv->port()))->send("\\chk_vfo\n");
+    ASSERT_TRUE(waitUntil([&] { return closed(cs.back()); })); // one too many
     cs.pop_back();
-    for (const auto &c : cs)
-        c->send("\\chk_vfo\n");
     for (const auto &c : cs)
         ASSERT_TRUE(c->waitFor("0\n"));
     EXPECT_EQ(srv->clientCount(), RigServer::kMaxClients);
