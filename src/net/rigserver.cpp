@@ -10,34 +10,33 @@
 
 #include <QSocketNotifier>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
-#include <cmath>
-
-#ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <functional>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
 #ifndef MSG_NOSIGNAL
 #define MSG_NOSIGNAL 0 // SO_NOSIGPIPE instead
-#endif
 #endif
 
 using namespace rigctl;
 
 struct RigServer::Client {
     quint64 id = 0;
-    QTcpSocket *s = nullptr;
+    int fd = -1;
+    std::unique_ptr<QSocketNotifier> readable, writable;
+    QTimer idle;
+    QByteArray in;  // received, not yet taken as requests
+    QByteArray out; // answers the system has not taken yet
     std::deque<Request> queue;
     bool discarding = false; // inside a line longer than kMaxLine
-    QTimer *idle = nullptr;
-    // A second descriptor of the connection: when the client closes its
-    // sending side the socket object closes, and its answers still owed
-    // leave through this one.
-    int fd = -1;
-    bool peerClosed = false;
-    QByteArray tail;                  // owed answers not yet taken
-    QSocketNotifier *writable = nullptr;
+    bool readEnded = false;  // the client closed its sending side
+    bool quitting = false;   // asked to quit: closed once its answer is out
+    bool gone = false;       // reset, idle or undeliverable: closed at once
 };
 
 namespace {
@@ -122,10 +121,43 @@ int planFor(const Request &r, const App &app, Plan *p)
 }
 } // namespace
 
-RigServer::RigServer(App &app, QObject *parent)
-    : QObject(parent), app_(app), server_(new QTcpServer(this))
+namespace {
+// Hands each accepted connection over as the system's descriptor.
+class Listener : public QTcpServer {
+public:
+    Listener(QObject *parent, std::function<void(qintptr)> take)
+        : QTcpServer(parent), take_(std::move(take))
+    {
+    }
+
+protected:
+    void incomingConnection(qintptr fd) override { take_(fd); }
+
+private:
+    std::function<void(qintptr)> take_;
+};
+
+// More received from one client than this is not read until it is taken.
+constexpr qsizetype kMaxIn = 2 * RigServer::kMaxLine;
+
+// Whether the peer reset the connection. One that closed it, or closed only
+// its sending side, cannot be told apart: both read as ended.
+bool isReset(int fd)
 {
-    connect(server_, &QTcpServer::newConnection, this, &RigServer::onNewConnection);
+    pollfd p{fd, POLLOUT, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP));
+}
+} // namespace
+
+RigServer::RigServer(App &app, QObject *parent)
+    : QObject(parent), app_(app),
+      server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
+{
+    // A connection that failed before it was taken, or no descriptor free,
+    // stops the listener; it goes on taking connections a moment later.
+    connect(server_, &QTcpServer::acceptError, this, [this] {
+        QTimer::singleShot(100, server_, [s = server_] { s->resumeAccepting(); });
+    });
 }
 
 RigServer::~RigServer()
@@ -159,101 +191,129 @@ quint16 RigServer::port() const { return server_->serverPort(); }
 
 // ------------------------------------------------------------------ clients
 
-void RigServer::onNewConnection()
+void RigServer::onIncoming(qintptr descriptor)
 {
-    while (QTcpSocket *s = server_->nextPendingConnection()) {
-        if (int(clients_.size()) >= maxClients) {
-            s->abort();
-            s->deleteLater();
-            continue;
-        }
-        auto c = std::make_unique<Client>();
-        Client *cp = c.get();
-        c->id = ++nextId_;
-        c->s = s;
-        // Qt stops taking bytes from the system when this is full: a client
-        // not read from is held back by TCP.
-        s->setReadBufferSize(2 * kMaxLine);
-#ifdef Q_OS_UNIX
-        c->fd = ::dup(int(s->socketDescriptor()));
-#ifdef SO_NOSIGPIPE
-        const int one = 1;
-        ::setsockopt(c->fd, SOL_SOCKET, SO_NOSIGPIPE, &one, sizeof one);
-#endif
-#endif
-        c->idle = new QTimer(s);
-        c->idle->setSingleShot(true);
-        connect(c->idle, &QTimer::timeout, this, [this, cp] {
-            if (owes(cp)) // waiting for its answers is not idleness
-                cp->idle->start(idleTimeoutMs);
-            else if (cp->s->state() == QAbstractSocket::ConnectedState)
-                cp->s->disconnectFromHost();
-            else
-                remove(cp);
-        });
-        c->idle->start(idleTimeoutMs);
-        connect(s, &QTcpSocket::readyRead, this, [this, cp] { readFrom(cp); });
-        connect(s, &QTcpSocket::bytesWritten, this, [this, cp] { readFrom(cp); });
-        connect(s, &QTcpSocket::disconnected, this, [this, cp] { onDisconnected(cp); });
-        clients_.push_back(std::move(c));
+    const int fd = int(descriptor);
+    ++connectionsSeen_;
+    sweep(); // a client gone since is no longer counted
+    if (int(clients_.size()) >= maxClients) {
+        ::close(fd);
+        return;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+#ifdef SO_NOSIGPIPE
+    const int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_NOSIGPIPE, &one, sizeof one);
+#endif
+    auto c = std::make_unique<Client>();
+    Client *cp = c.get();
+    c->id = ++nextId_;
+    c->fd = fd;
+    c->readable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    c->writable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
+    c->writable->setEnabled(false);
+    connect(c->readable.get(), &QSocketNotifier::activated, this, [this, cp] { onReadable(cp); });
+    connect(c->writable.get(), &QSocketNotifier::activated, this, [this, cp] {
+        flush(cp);
+        take(cp); // room again
+        schedule();
+    });
+    c->idle.setSingleShot(true);
+    connect(&c->idle, &QTimer::timeout, this, [this, cp] {
+        if (owes(cp)) { // waiting for its answers is not idleness
+            cp->idle.start(idleTimeoutMs);
+            return;
+        }
+        cp->gone = true;
+        schedule();
+    });
+    c->idle.start(idleTimeoutMs);
+    clients_.push_back(std::move(c));
 }
 
-void RigServer::readFrom(Client *c)
+void RigServer::onReadable(Client *c)
 {
-    QTcpSocket *s = c->s;
+    while (!c->gone && !c->readEnded && c->in.size() < kMaxIn) {
+        const qsizetype had = c->in.size();
+        c->in.resize(kMaxIn);
+        const ssize_t n = ::recv(c->fd, c->in.data() + had, size_t(kMaxIn - had), MSG_DONTWAIT);
+        c->in.resize(had + std::max<qsizetype>(n, 0));
+        if (n > 0 || (n < 0 && errno == EINTR))
+            continue;
+        if (n == 0)
+            c->readEnded = true; // what it sent before is still answered
+        else if (errno != EAGAIN && errno != EWOULDBLOCK)
+            c->gone = true;
+        break;
+    }
+    take(c);
+    schedule();
+}
+
+void RigServer::take(Client *c)
+{
     // Whole lines only, while the client's queue has room and it takes its
-    // answers; a line longer than kMaxLine is dropped up to its end.
-    while (int(c->queue.size()) < kMaxPending && s->bytesToWrite() + c->tail.size() < kMaxUnsent) {
-        const qint64 avail = s->bytesAvailable();
-        if (avail <= 0)
-            break;
-        if (!s->canReadLine()) {
-            if (avail > kMaxLine) {
-                s->read(avail); // discard; the rest of the line follows
+    // answers; a line longer than kMaxLine is dropped up to its end and
+    // answered, in its place, with the protocol error.
+    while (!c->gone && !c->quitting && int(c->queue.size()) < kMaxPending &&
+           c->out.size() < kMaxUnsent) {
+        qsizetype end = c->in.indexOf('\n');
+        if (end < 0) {
+            if (c->discarding || c->in.size() > kMaxLine) {
+                c->in.clear(); // the rest of the line follows
                 if (!c->discarding) {
                     c->discarding = true;
-                    send(c, "RPRT " + QByteArray::number(kProtocol) + '\n');
+                    Request tooLong;
+                    tooLong.ok = false;
+                    c->queue.push_back(tooLong);
                 }
             }
-            break;
+            if (!c->readEnded || c->in.isEmpty())
+                break;
+            end = c->in.size(); // the last line, without a line end
         }
-        const QByteArray line = s->readLine(kMaxLine + 2);
-        if (!line.endsWith('\n')) {
-            c->discarding = true;
-            continue;
-        }
+        const QByteArray line = c->in.left(end);
+        c->in.remove(0, end + 1);
         if (c->discarding) {
             c->discarding = false;
             continue;
         }
-        const Request r = parse(line);
-        if (r.name.isEmpty())
+        Request r;
+        if (line.size() > kMaxLine)
+            r.ok = false;
+        else
+            r = parse(line);
+        if (r.ok && r.name.isEmpty())
             continue;
-        c->idle->start(idleTimeoutMs);
+        c->idle.start(idleTimeoutMs);
         c->queue.push_back(r);
         maxPendingSeen_ = std::max(maxPendingSeen_, int(c->queue.size()));
     }
-    schedule();
-}
-
-void RigServer::onDisconnected(Client *c)
-{
-    // The client closed its sending side (or went away) with requests
-    // outstanding: they are answered through the second descriptor.
-    if (c->fd >= 0 && c->s->error() == QAbstractSocket::RemoteHostClosedError) {
-        c->peerClosed = true;
-        readFrom(c);
-        if (owes(c))
-            return;
-    }
-    remove(c);
+    // TCP holds back what is not read.
+    c->readable->setEnabled(!c->gone && !c->readEnded && !c->quitting && c->in.size() < kMaxIn &&
+                            c->out.size() < kMaxUnsent);
 }
 
 bool RigServer::owes(const Client *c) const
 {
-    return !c->queue.empty() || c->s->canReadLine() || !c->tail.isEmpty() ||
-           (working_ && jobClient_ == c->id);
+    return !c->queue.empty() || (working_ && jobClient_ == c->id);
+}
+
+bool RigServer::finished(const Client *c) const
+{
+    if (c->gone)
+        return true;
+    return (c->readEnded || c->quitting) && c->in.isEmpty() && c->out.isEmpty() && !owes(c);
+}
+
+void RigServer::sweep()
+{
+    for (std::size_t i = 0; i < clients_.size();) {
+        if (finished(clients_[i].get()))
+            remove(clients_[i].get());
+        else
+            ++i;
+    }
 }
 
 void RigServer::remove(Client *c)
@@ -263,16 +323,10 @@ void RigServer::remove(Client *c)
         working_ = false;
         schedule();
     }
-    c->idle->stop();
-    if (c->writable)
-        c->writable->setEnabled(false);
-#ifdef Q_OS_UNIX
-    if (c->fd >= 0)
-        ::close(c->fd);
-#endif
-    c->s->disconnect(this);
-    c->s->abort();
-    c->s->deleteLater();
+    // A job of its that runs on finds no client and answers nobody.
+    c->readable.reset();
+    c->writable.reset();
+    ::close(c->fd);
     for (auto it = clients_.begin(); it != clients_.end(); ++it) {
         if (it->get() == c) {
             const std::size_t at = std::size_t(it - clients_.begin());
@@ -294,46 +348,29 @@ RigServer::Client *RigServer::find(quint64 id) const
 
 void RigServer::send(Client *c, const QByteArray &text)
 {
-    if (c->s->state() == QAbstractSocket::ConnectedState) {
-        c->s->write(text);
-        return;
-    }
-    if (!c->peerClosed)
-        return;
-    c->tail += text;
-    flushTail(c);
+    if (c->gone)
+        return; // an answer for a client gone is dropped
+    c->out += text;
+    flush(c);
 }
 
-void RigServer::flushTail(Client *c)
+void RigServer::flush(Client *c)
 {
-#ifdef Q_OS_UNIX
-    while (!c->tail.isEmpty()) {
-        const ssize_t n = ::send(c->fd, c->tail.constData(), size_t(c->tail.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+    while (!c->gone && !c->out.isEmpty()) {
+        const ssize_t n =
+            ::send(c->fd, c->out.constData(), size_t(c->out.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
-            c->tail.remove(0, n);
-            continue;
+            c->out.remove(0, n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break; // on when the system takes more
+        } else if (n == 0 || errno != EINTR) {
+            c->gone = true;
+            c->out.clear();
         }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!c->writable) {
-                c->writable = new QSocketNotifier(qintptr(c->fd), QSocketNotifier::Write, c->s);
-                connect(c->writable, &QSocketNotifier::activated, this, [this, c] { flushTail(c); });
-            }
-            c->writable->setEnabled(true);
-            return;
-        }
-        c->tail.clear(); // the client is gone altogether
-        c->queue.clear();
     }
-    if (c->writable)
-        c->writable->setEnabled(false);
-    if (!owes(c))
-        QTimer::singleShot(0, this, [this, id = c->id] {
-            if (Client *g = find(id); g && !owes(g))
-                remove(g);
-        });
-#else
-    Q_UNUSED(c);
-#endif
+    c->writable->setEnabled(!c->gone && !c->out.isEmpty());
+    if (finished(c))
+        schedule(); // closed from the event loop
 }
 
 // ------------------------------------------------------------------ serving in turn
@@ -352,26 +389,32 @@ void RigServer::schedule()
 
 void RigServer::serve()
 {
-    while (!working_) {
+    for (;;) {
+        for (const auto &x : clients_)
+            take(x.get()); // room again after answers
+        if (working_)
+            break;
         // The next client after the last one served that has a request.
         Client *c = nullptr;
         for (std::size_t k = 0; k < clients_.size() && !c; ++k) {
             Client *x = clients_[(turn_ + k) % clients_.size()].get();
-            if (!x->queue.empty()) {
+            if (!x->gone && !x->queue.empty()) {
                 c = x;
                 turn_ = (turn_ + k + 1) % clients_.size();
             }
         }
         if (!c)
-            return;
+            break;
         const Request r = c->queue.front();
         c->queue.pop_front();
-        if (!answerLocally(c, r))
+        if (answerLocally(c, r))
+            continue;
+        if (isReset(c->fd)) // nothing is sent for a client gone
+            c->gone = true;
+        else
             startJob(c, r);
-        readFrom(c); // room again
-        if (c->peerClosed && !owes(c))
-            remove(c);
     }
+    sweep();
 }
 
 bool RigServer::answerLocally(Client *c, const Request &r)
@@ -380,14 +423,14 @@ bool RigServer::answerLocally(Client *c, const Request &r)
         send(c, answer(r, keys, values, code));
         return true;
     };
-    if (!r.ok)
-        return reply(kNotImplemented);
+    if (!r.ok) // a line too long, or a request not known
+        return reply(r.name.isEmpty() ? kProtocol : kNotImplemented);
     if (r.name == QLatin1String("quit")) {
         // Clients wait for an answer before they close their end.
         reply(kOk);
         c->queue.clear();
-        if (c->s->state() == QAbstractSocket::ConnectedState)
-            c->s->disconnectFromHost();
+        c->in.clear();
+        c->quitting = true;
         return true;
     }
     if (r.args.size() < argCount(r.name))
@@ -504,11 +547,9 @@ void RigServer::answerHeads(const std::optional<QString> &x, int fail)
 {
     const DecodedState d = x ? DecodedState::decode(*x) : DecodedState();
     for (const auto &c : clients_) {
-        bool took = false;
         while (!c->queue.empty() && isRead(c->queue.front())) {
             const Request r = c->queue.front();
             c->queue.pop_front();
-            took = true;
             int code = kOk;
             QStringList keys, values;
             if (!x) {
@@ -529,11 +570,6 @@ void RigServer::answerHeads(const std::optional<QString> &x, int fail)
             }
             send(c.get(), answer(r, keys, values, code));
         }
-        if (took)
-            QTimer::singleShot(0, this, [this, id = c->id] {
-                if (Client *g = find(id))
-                    readFrom(g);
-            });
     }
 }
 

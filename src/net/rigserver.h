@@ -17,8 +17,15 @@
 // A client whose queue is full, or that does not read its answers, is not
 // read from until it catches up: TCP holds its further requests back. At
 // most kMaxClients clients at once (a further one is closed at once); a
-// client without a request for idleTimeoutMs is closed. A client that closes
-// its sending side after its requests still gets their answers.
+// client without a request for idleTimeoutMs is closed.
+//
+// A client that closes its sending side after its requests (a half-close)
+// still gets their answers: everything it sent is read, each line (and a last
+// line without a line end) answered in order, and the connection closed once
+// the answers are out. A client that is gone (reset, or an answer cannot be
+// delivered) is closed at once: its requests are dropped and its slot is free.
+// The connections are the system's own sockets, read and written here: a Qt
+// socket closes itself on the peer's half-close, with answers still unsent.
 //
 // A request that waits behind a long operation (memory fetch, scan, timer
 // run) longer than busyBoundMs is answered with the busy code and taken out
@@ -38,8 +45,6 @@
 
 struct App;
 class QTcpServer;
-class QTcpSocket;
-class QTimer;
 
 class RigServer : public QObject {
     Q_OBJECT
@@ -73,20 +78,25 @@ public:
     int idleTimeoutMs = 5 * 60 * 1000;
 
     // For tests and benchmarks: the most requests one client had waiting,
-    // and the state reads made for "f"/"m".
+    // the state reads made for "f"/"m", and the connections taken or refused.
     int maxPendingSeen() const { return maxPendingSeen_; }
     int stateReads() const { return stateReads_; }
+    int connectionsSeen() const { return connectionsSeen_; }
 
 private:
     struct Client;
-    void onNewConnection();
-    void readFrom(Client *c);
-    void onDisconnected(Client *c);
+    void onIncoming(qintptr fd);
+    void onReadable(Client *c);
+    // Takes whole requests from what the client sent while its queue has
+    // room, and reads from it only while it takes its answers.
+    void take(Client *c);
+    void send(Client *c, const QByteArray &text);
+    void flush(Client *c);
     bool owes(const Client *c) const;
+    bool finished(const Client *c) const;
+    void sweep();
     void remove(Client *c);
     Client *find(quint64 id) const;
-    void send(Client *c, const QByteArray &text);
-    void flushTail(Client *c);
     void schedule();
     void serve();
     // Answers a request that needs no line; false when it needs one.
@@ -110,4 +120,5 @@ private:
     Receiver2::Ticket ticket_ = 0;
     int maxPendingSeen_ = 0;
     int stateReads_ = 0;
+    int connectionsSeen_ = 0;
 };
