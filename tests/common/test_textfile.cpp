@@ -210,3 +210,39 @@ TEST(TextFileWrite, AnAppendThatRunsOutOfRoomGivesTheSystemsReason)
         << qPrintable(err);
 }
 #endif
+
+TEST(TextFileStamp, ASaveKnowsWhenTheFileChangedOnDiskSinceItWasReadOrWritten)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("MEM_A.TXT");
+    QString err;
+    // Written: UTF-8 with CR LF, and known as this program left it.
+    ASSERT_TRUE(textfile::writeLines(p, {QString::fromUtf8("R\u00e1dio"), "b"}, &err));
+    EXPECT_EQ(readBytes(p), QByteArray("R\xC3\xA1" "dio\r\nb\r\n"));
+    EXPECT_FALSE(textfile::changedOnDisk(p));
+    // Another program writes the same number of bytes (a sort does).
+    writeBytes(p, "R\xC3\xA1" "dio\r\nc\r\n");
+    EXPECT_TRUE(textfile::changedOnDisk(p));
+    RecordingPrompter ask;
+    ask.answers = {Prompter::AnsCancel, Prompter::AnsNo, Prompter::AnsYes, Prompter::AnsNo};
+    using C = textfile::OnChanged;
+    for (C want : {C::Cancel, C::SaveAs, C::Replace})
+        EXPECT_EQ(textfile::askIfChanged(ask, p, "Save File"), want);
+    EXPECT_EQ(textfile::askIfChanged(ask, p, "Save INI", false), C::Cancel); // no Save As: No
+    EXPECT_EQ(ask.lastText().section('\n', 0, 0),
+              "MEM_A.TXT was changed on disk since it was loaded or saved here.");
+    EXPECT_EQ(ask.asked.first().buttons, Prompter::YesNoCancel);
+    EXPECT_EQ(ask.asked.last().buttons, Prompter::YesNo);
+    // Read whole, it is known again; grown by an append or gone, there is
+    // nothing to compare: no question.
+    QStringList lines;
+    ASSERT_TRUE(textfile::readLines(p, &lines, &err));
+    EXPECT_FALSE(textfile::changedOnDisk(p));
+    ASSERT_TRUE(textfile::appendLines(p, {"d"}, &err));
+    EXPECT_FALSE(textfile::changedOnDisk(p));
+    ASSERT_TRUE(QFile::remove(p));
+    EXPECT_EQ(textfile::askIfChanged(ask, p, "Save File"), C::Replace);
+    EXPECT_EQ(ask.asked.size(), 4);
+    EXPECT_FALSE(textfile::readLines(dir.filePath("NONE.TXT"), &lines, &err));
+    EXPECT_TRUE(err.contains("NONE.TXT") && err.contains("does not exist")) << qPrintable(err);
+}
