@@ -1,5 +1,4 @@
 #include "common/fmt.h"
-#include "common/textfile.h"
 #include "common/timetext.h"
 
 #include <cmath>
@@ -13,8 +12,7 @@ TEST(Fmt, LenientNumbers)
         {"1e3x", 1000},   {"1e999", 0} /* never infinite */};
     for (const auto &[text, v] : cases)
         EXPECT_DOUBLE_EQ(fmt::val(text), v) << text;
-    // Unbounded, a row of digits too long for a double is too large, not 0.
-    EXPECT_EQ(fmt::valUnbounded(" -" + QString(400, '9')), -HUGE_VAL);
+    EXPECT_EQ(fmt::valUnbounded(" -" + QString(400, '9')), -HUGE_VAL); // too large, not 0
 }
 
 TEST(Fmt, Patterns)
@@ -55,13 +53,4 @@ TEST(TimeText, UtcAcrossMidnightAndHalfHours)
     // A damaged difference is held to its range, never overflowing the minutes.
     const QDateTime at(QDate(2001, 6, 1), QTime(10, 0));
     EXPECT_EQ(timetext::compute(at, 1e30, en).utc_text, timetext::compute(at, 13, en).utc_text);
-}
-
-TEST(TextFile, DecodesUtf8Or1252AndAnyLineEnd)
-{
-    EXPECT_EQ(textfile::decode("R\xC3\xA1" "dio"), QString::fromUtf8("Rádio"));
-    EXPECT_EQ(textfile::decode("R\xE1" "dio \x80"), QString::fromUtf8("Rádio €"));
-    EXPECT_EQ(textfile::splitLines("a\r\nb\nc\r\n"), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(textfile::splitLines("a\r\n\r\nb"), (QStringList{"a", "", "b"}));
-    EXPECT_TRUE(textfile::splitLines("").isEmpty());
 }

@@ -214,6 +214,7 @@ TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)
     s.v[10] = -4;    // DIM LOG below 1
     s.v[11] = 2.3f;  // single precision, written as typed
     s.v[12] = 1.5f;
+    s.v[13] = -0.0f; // written " 0"
     s.v[16] = 7;     // never written
     QString error;
     ASSERT_TRUE(settingsfile::save(&s, &error)) << error.toStdString();
@@ -232,14 +233,6 @@ TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)
     for (int i = 1; i <= 15; ++i)
         EXPECT_EQ(back.v[i], s.v[i]) << i;
     EXPECT_EQ(back.v[16], 0);
-}
-
-TEST(SettingsFile, NumberText)
-{
-    const std::pair<float, const char *> cases[] = {{0, " 0"},     {-0.0f, " 0"}, {5.5f, " 5.5"},
-                                                    {-1.5f, "-1.5"}, {15, " 15"},   {0.1f, " 0.1"}};
-    for (const auto &[v, text] : cases)
-        EXPECT_EQ(settingsfile::numberText(v), text) << v;
 }
 
 TEST(SettingsFile, FirstRunDefaults)

