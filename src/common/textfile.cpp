@@ -658,11 +658,6 @@ void remember(const QString &path, const Stamp &s)
     all.byPath.insert(keyOf(path), s);
 }
 
-void remember(const QString &path)
-{
-    remember(path, stampOf(path));
-}
-
 void forget(const QString &path)
 {
     Stamps &all = stamps();

@@ -166,10 +166,9 @@ struct Stamp {
 };
 // What path holds now (exists false when it is not there or not readable).
 Stamp stampOf(const QString &path);
-// Remembers s (or, without one, what path holds now) as what this program
-// last read or wrote there; forget drops it.
+// Remembers s as what this program last read or wrote at path; forget
+// drops it (nothing known about the file).
 void remember(const QString &path, const Stamp &s);
-void remember(const QString &path);
 void forget(const QString &path);
 // True when a stamp of path is remembered and the file now holds something
 // else. A file this program never read or wrote, or one gone since, has

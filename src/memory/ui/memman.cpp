@@ -308,7 +308,6 @@ void MemMan::build()
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     lbl_status->setVisible(false);
 
-
     auto *left = new QVBoxLayout;
     left->setSpacing(0);
     left->addLayout(sel);

@@ -15,8 +15,8 @@ class QPushButton;
 class QTimer;
 
 // Before a Load: when the kind's folder holds no file for pattern, says
-// which folder it is and what belongs there (belongs: a sentence) under
-// title, and gives false; true when there is something to choose (or the
+// which folder it is and what belongs there (belongs: the files' names and
+// where they come from) under title, and gives false; true when there is something to choose (or the
 // folder cannot be read, which the file dialog then says).
 bool folderHasFiles(App &app, int callerCode, const QString &pattern, const QString &title,
                     const QString &belongs);

@@ -383,9 +383,10 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     shortcut(Qt::ALT | Qt::Key_X, [this] { nrd_[0]->setFocus(Qt::ShortcutFocusReason); });
     shortcut(Qt::ALT | Qt::Key_B, [this] { dim_[0]->setFocus(Qt::ShortcutFocusReason); });
 
-    // Layout: the described settings on the left, the program's own on the
-    // right, so that the dialog is wide rather than tall (a laptop screen
-    // of 768 lines shows it whole, buttons included).
+    // Layout: the port, place, options and list sizes on the left, the
+    // network, dial, display and recording on the right, so that the dialog
+    // is wide rather than tall (a laptop screen of 768 lines shows it whole,
+    // buttons included).
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
