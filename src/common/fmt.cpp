@@ -7,6 +7,12 @@ namespace fmt {
 
 double val(const QString &text)
 {
+    const double v = valUnbounded(text);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+double valUnbounded(const QString &text)
+{
     QString s = text;
     s.replace(QLatin1Char(','), QLatin1Char('.'));
     int i = 0;
@@ -36,8 +42,7 @@ double val(const QString &text)
             end = j;
     }
     const QByteArray num = s.mid(start, end - start).toLatin1();
-    const double v = std::strtod(num.constData(), nullptr);
-    return std::isfinite(v) ? v : 0.0;
+    return std::strtod(num.constData(), nullptr); // HUGE_VAL when too large
 }
 
 double roundHalfEven(double v)

@@ -10,6 +10,9 @@ namespace fmt {
 // longest numeric prefix (sign, digits, one point, optional exponent) is
 // taken; nothing numeric gives 0. "12.5kHz" -> 12.5, "abc" -> 0, " -3" -> -3.
 double val(const QString &text);
+// The same, but a number too large for a double (a long row of digits) gives
+// an infinity of its sign instead of 0, so that it can be called too large.
+double valUnbounded(const QString &text);
 
 // Round to the nearest whole number, halves to the even neighbour (banker's
 // rounding, as whole-number conversion does for stored values).

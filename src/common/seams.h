@@ -50,6 +50,17 @@ public:
     {
         message(text, title, icon, Ok);
     }
+    // A question with buttons of its own: captions, the last one the way
+    // out (also Escape). Gives the index of the button chosen. Where only
+    // the standard buttons exist, two or three captions stand for Yes, No
+    // (and Cancel).
+    virtual int choose(const QString &text, const QString &title, Icon icon,
+                       const QStringList &buttons)
+    {
+        const int n = int(buttons.size());
+        const Answer a = message(text, title, icon, n >= 3 ? YesNoCancel : n == 2 ? YesNo : Ok);
+        return a == AnsYes || a == AnsOk ? 0 : (a == AnsNo && n >= 3) ? 1 : n - 1;
+    }
     // Input box; nullopt on Cancel.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,
                                          const QString &defaultText) = 0;

@@ -1,7 +1,13 @@
 #include "common/textfile.h"
 
+#include "common/seams.h"
+
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -15,6 +21,7 @@ namespace textfile {
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+constexpr auto kStampHash = QCryptographicHash::Sha256;
 
 // Windows-1252 code points for bytes 0x80-0x9F; other bytes map to Latin-1.
 const char16_t cp1252High[32] = {
@@ -214,6 +221,9 @@ bool LineReader::fill()
         buf_.resize(n);
         if (n == 0)
             eof_ = true;
+        bytesRead_ += n;
+        if (hash_ && n > 0)
+            hash_->addData(QByteArrayView(buf_.constData(), n));
     }
     pos_ = 0;
     if (!started_) {
@@ -412,7 +422,9 @@ bool readEach(const QString &path, int maxLines, const std::function<bool(const 
             *error = readError(path, QString::fromLatin1(kNotRegular));
         return false;
     }
+    QCryptographicHash hash(kStampHash);
     LineReader r(&f, maxChars);
+    r.setHash(&hash);
     QString line;
     int n = 0;
     while (maxLines < 0 || n < maxLines) {
@@ -422,13 +434,20 @@ bool readEach(const QString &path, int maxLines, const std::function<bool(const 
         if (!fn(line))
             break;
     }
+    const bool whole = !r.failed() && r.atEnd();
     if (!r.failed() && more)
-        *more = !r.atEnd();
+        *more = !whole;
     if (r.failed()) {
+        forget(path);
         if (error)
             *error = readError(path, QStringLiteral("it could not be read (%1)").arg(f.errorString()));
         return false;
     }
+    // Read to its end: this is what the program now knows the file holds.
+    if (whole)
+        remember(path, Stamp{true, r.bytesRead(), hash.result()});
+    else
+        forget(path);
     return true;
 }
 
@@ -490,6 +509,13 @@ bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QS
     QByteArray out;
     QString l;
     bool first = true;
+    QCryptographicHash hash(kStampHash);
+    qint64 size = 0;
+    auto put = [&] {
+        hash.addData(out);
+        size += out.size();
+        return f.write(out);
+    };
     while (next(&l)) {
         // A first line that starts with U+FEFF would read as a byte-order
         // mark: a mark of the file's own keeps the character.
@@ -499,13 +525,14 @@ bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QS
         out += l.toUtf8();
         out += "\r\n";
         if (out.size() >= kPiece) {
-            if (!f.write(out))
+            if (!put())
                 return fail(true);
             out.resize(0); // keeps the room for the next piece
         }
     }
-    if ((!out.isEmpty() && !f.write(out)) || !f.flush() || !f.commit())
+    if ((!out.isEmpty() && !put()) || !f.flush() || !f.commit())
         return fail(true);
+    remember(path, Stamp{true, size, hash.result()});
     return true;
 }
 
@@ -563,6 +590,8 @@ bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason)
         f.resize(before);
         return false;
     }
+    // A file that grows is not saved over as loaded.
+    forget(path);
     return true;
 }
 
@@ -580,6 +609,95 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error)
         return false;
     }
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Stamps
+
+namespace {
+
+struct Stamps {
+    QMutex lock; // the list imports write their files from a worker thread
+    QHash<QString, Stamp> byPath;
+};
+
+Stamps &stamps()
+{
+    static Stamps s;
+    return s;
+}
+
+QString keyOf(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+Stamp stampOf(const QString &path)
+{
+    Stamp s;
+    if (!notRegularReason(path).isEmpty())
+        return s;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::ExistingOnly) || !openIsRegular(f))
+        return s;
+    QCryptographicHash hash(kStampHash);
+    if (!hash.addData(&f) || f.error() != QFileDevice::NoError)
+        return s;
+    s.exists = true;
+    s.size = f.size();
+    s.digest = hash.result();
+    return s;
+}
+
+void remember(const QString &path, const Stamp &s)
+{
+    Stamps &all = stamps();
+    const QMutexLocker hold(&all.lock);
+    all.byPath.insert(keyOf(path), s);
+}
+
+void forget(const QString &path)
+{
+    Stamps &all = stamps();
+    const QMutexLocker hold(&all.lock);
+    all.byPath.remove(keyOf(path));
+}
+
+bool changedOnDisk(const QString &path)
+{
+    Stamp known;
+    {
+        Stamps &all = stamps();
+        const QMutexLocker hold(&all.lock);
+        const auto it = all.byPath.constFind(keyOf(path));
+        if (it == all.byPath.constEnd() || !it->exists)
+            return false;
+        known = *it;
+    }
+    const Stamp now = stampOf(path);
+    return now.exists && now != known;
+}
+
+OnChanged askIfChanged(Prompter &prompter, const QString &path, const QString &title, bool saveAs)
+{
+    if (!changedOnDisk(path))
+        return OnChanged::Replace;
+    QStringList buttons{QStringLiteral("Replace anyway")};
+    if (saveAs)
+        buttons << QStringLiteral("Save As . . .");
+    buttons << QStringLiteral("Cancel");
+    const int a = prompter.choose(
+        QStringLiteral("%1 was changed on disk since it was loaded or saved here.\n"
+                       "Another program or an editor has written it; replacing it now\n"
+                       "loses what was written there.%2")
+            .arg(QFileInfo(path).fileName(),
+                 saveAs ? QStringLiteral("\nSave As keeps both under another name.") : QString()),
+        title, Prompter::Exclamation, buttons);
+    if (a == 0)
+        return OnChanged::Replace;
+    return saveAs && a == 1 ? OnChanged::SaveAs : OnChanged::Cancel;
 }
 
 } // namespace textfile

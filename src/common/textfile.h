@@ -31,7 +31,9 @@
 #include <QStringView>
 #include <functional>
 
+class QCryptographicHash;
 class QIODevice;
+class Prompter;
 
 namespace textfile {
 
@@ -62,6 +64,9 @@ public:
     // True when no further line follows.
     bool atEnd();
     bool failed() const { return failed_; }
+    // Every byte taken from the device also goes into hash (when not null).
+    void setHash(QCryptographicHash *hash) { hash_ = hash; }
+    qint64 bytesRead() const { return bytesRead_; }
 
 private:
     enum class Mode { PerLine, Utf8, Utf16 };
@@ -83,6 +88,8 @@ private:
     QStringDecoder utf16_;
     QString text_;       // decoded UTF-16 text not yet handed out
     qsizetype tpos_ = 0;
+    QCryptographicHash *hash_ = nullptr;
+    qint64 bytesRead_ = 0;
 };
 
 // Empty when path may be read as a data file (a regular file, or a link to
@@ -143,5 +150,37 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error);
 // The same for bytes; *reason says why it failed, as the system tells it
 // ("No space left on device").
 bool appendBytes(const QString &path, const QByteArray &bytes, QString *reason);
+
+// --- Files changed on disk by someone else ---------------------------------
+//
+// Every read of a whole file (readEach and the readers built on it) and every
+// write (writeLines, writeEach) remembers a stamp of the file: its size and a
+// digest of its bytes. A save that would replace a file asks changedOnDisk
+// first, so that what another program or an editor wrote there since this
+// program loaded or saved it is not lost without a word.
+struct Stamp {
+    bool exists = false;
+    qint64 size = 0;
+    QByteArray digest;
+    bool operator==(const Stamp &) const = default;
+};
+// What path holds now (exists false when it is not there or not readable).
+Stamp stampOf(const QString &path);
+// Remembers s as what this program last read or wrote at path; forget
+// drops it (nothing known about the file).
+void remember(const QString &path, const Stamp &s);
+void forget(const QString &path);
+// True when a stamp of path is remembered and the file now holds something
+// else. A file this program never read or wrote, or one gone since, has
+// nothing to lose and is not "changed".
+bool changedOnDisk(const QString &path);
+
+// Before a save replaces path: when it changed on disk since it was loaded
+// or saved here, says so (title: the save's) and asks whether to replace it
+// anyway, save under another name (when saveAs), or not save. Replace,
+// without a question, when it did not change.
+enum class OnChanged { Replace, SaveAs, Cancel };
+OnChanged askIfChanged(Prompter &prompter, const QString &path, const QString &title,
+                       bool saveAs = true);
 
 } // namespace textfile

@@ -22,6 +22,8 @@ void MemTable::clear()
         tag[i].clear();
         unknown[i] = false;
     }
+    from = From::Nothing;
+    fromFile.clear();
 }
 
 QList<int> MemTable::unknownChannels() const

@@ -45,9 +45,14 @@ struct MemTable {
     // load, an edit or a sort. It is about the receiver, so clearing the
     // rows keeps it.
     std::array<QString, kChannels> inRx;
+    // Where the records came from: the last fetch, or the memory file
+    // fromFile. Clearing the records forgets it.
+    enum class From { Nothing, Fetch, File };
+    From from = From::Nothing;
+    QString fromFile;
 
-    // Every record and tag back to the empty text, nothing unknown (mem_row
-    // and inRx stay).
+    // Every record and tag back to the empty text, nothing unknown, from
+    // nothing (mem_row and inRx stay).
     void clear();
     // Channels 0-199 whose record is not the empty text.
     int filledCount() const;

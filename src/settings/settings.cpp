@@ -43,7 +43,7 @@ Settings parse(const QString &text)
     if (l.size() > 1) s.rx_lat = l[1];
     if (l.size() > 2) s.rx_long = l[2];
     for (int i = 3; i < l.size() && i - 2 <= 20; ++i)
-        s.v[i - 2] = toFloat(fmt::val(l[i]));
+        s.v[i - 2] = toFloat(fmt::valUnbounded(l[i])); // too large: called so
     if (l.size() > kDeviceLine && !l[kDeviceLine].contains(QLatin1Char('=')))
         s.port_device = l[kDeviceLine].trimmed();
     // The program's own values after the twentieth number and the device.

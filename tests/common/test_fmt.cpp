@@ -1,9 +1,7 @@
 #include "common/fmt.h"
-#include "common/textfile.h"
 #include "common/timetext.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(Fmt, LenientNumbers)
@@ -14,6 +12,7 @@ TEST(Fmt, LenientNumbers)
         {"1e3x", 1000},   {"1e999", 0} /* never infinite */};
     for (const auto &[text, v] : cases)
         EXPECT_DOUBLE_EQ(fmt::val(text), v) << text;
+    EXPECT_EQ(fmt::valUnbounded(" -" + QString(400, '9')), -HUGE_VAL); // too large, not 0
 }
 
 TEST(Fmt, Patterns)
@@ -54,30 +53,4 @@ TEST(TimeText, UtcAcrossMidnightAndHalfHours)
     // A damaged difference is held to its range, never overflowing the minutes.
     const QDateTime at(QDate(2001, 6, 1), QTime(10, 0));
     EXPECT_EQ(timetext::compute(at, 1e30, en).utc_text, timetext::compute(at, 13, en).utc_text);
-}
-
-TEST(TextFile, DecodesUtf8Or1252AndAnyLineEnd)
-{
-    EXPECT_EQ(textfile::decode("R\xC3\xA1" "dio"), QString::fromUtf8("Rádio"));
-    EXPECT_EQ(textfile::decode("R\xE1" "dio \x80"), QString::fromUtf8("Rádio €"));
-    EXPECT_EQ(textfile::splitLines("a\r\nb\nc\r\n"), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(textfile::splitLines("a\r\n\r\nb"), (QStringList{"a", "", "b"}));
-    EXPECT_TRUE(textfile::splitLines("").isEmpty());
-}
-
-TEST(TextFile, WritesCrLfUtf8AndNamesAMissingFile)
-{
-    QTemporaryDir dir;
-    const QString p = dir.filePath("X.TXT");
-    QString err;
-    ASSERT_TRUE(textfile::writeLines(p, {QString::fromUtf8("Rádio"), "b"}, &err));
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("R\xC3\xA1" "dio\r\nb\r\n"));
-    f.close();
-
-    QStringList lines;
-    EXPECT_FALSE(textfile::readLines(dir.filePath("NONE.TXT"), &lines, &err));
-    EXPECT_TRUE(err.contains("NONE.TXT"));
-    EXPECT_TRUE(err.contains("does not exist"));
 }

@@ -3,7 +3,6 @@
 #include "testkit.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace schedlist;
@@ -42,46 +41,6 @@ TEST(ListLine, NormalisedTo100Characters)
     EXPECT_EQ(normalizeLine(QStringView(raw, 5)).left(5), "a b c");
 }
 
-TEST(ListFile, ReadsLineByLineWithTheFileEncoding)
-{
-    TestApp t;
-    const QString p = t.base() + "BDXC/BDX26TOE.TXT";
-    // UTF-16 with its mark, a tab in the station field: the columns hold.
-    const QString line = QString::fromUtf8("Rádio\tSul").leftJustified(17)
-                         + QString::fromUtf8("Português Af").leftJustified(18) + "0600-0800    4865, 6035";
-    QStringEncoder enc(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    writeBytes(p, enc.encode(line + "\r\n" + line + "\r\n"));
-    ReadResult r;
-    auto tab = readBdx(p, 1000, &r);
-    ASSERT_EQ(tab->count(), 2);
-    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 0), QString::fromUtf8("Rádio Sul").leftJustified(16));
-    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 1).trimmed(), QString::fromUtf8("Português Af"));
-    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 2), "0600-0800");
-    EXPECT_EQ(cellOf(Kind::Bdx, tab->line(1), 4).trimmed(), "6035");
-
-    // A UTF-8 list with one Windows-1252 line: only that line falls back.
-    writeBytes(p, line.toUtf8() + "\r\n" + line.toLatin1() + "\r\n" + line.toUtf8() + "\r\n");
-    tab = readBdx(p, 1000, &r);
-    ASSERT_EQ(tab->count(), 3);
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(cellOf(Kind::Bdx, tab->line(i), 2), "0600-0800") << i;
-}
-
-TEST(ListLine, DittoOrderColumn1ThenColumn18)
-{
-    const QString above = normalizeLine(bdxLine("Radio Nordvik", "English  Eu", "0000-0100", "6175"));
-    const QString both = normalizeLine(bdxLine(".", ".", "0100-0200", "9635"));
-    const QString r = resolveDitto(both, above);
-    EXPECT_EQ(r.left(35), above.left(35));
-    EXPECT_EQ(r.mid(35), both.mid(35));
-
-    const QString first = normalizeLine(bdxLine(".", "German   Eu", "0100-0200", "9635"));
-    EXPECT_EQ(resolveDitto(first, above), above.left(17) + first.mid(17));
-    // A blank is no ditto mark.
-    const QString blank = normalizeLine(bdxLine(" x", " y", "0100-0200", ""));
-    EXPECT_EQ(resolveDitto(blank, above), blank);
-}
-
 TEST(ListFile, ReadsDittoLinesAndFirstLineDittoAsIs)
 {
     TestApp t;
@@ -102,6 +61,9 @@ TEST(ListFile, ReadsDittoLinesAndFirstLineDittoAsIs)
     // Line 4 repeats line 3 as resolved (the ditto chain).
     EXPECT_EQ(tab->line(4).left(35), tab->line(3).left(35));
     EXPECT_EQ(tab->line(4).mid(35, 9), "0900-1000");
+    // A blank is no ditto mark.
+    const QString blank = normalizeLine(bdxLine(" x", " y", "0100-0200", ""));
+    EXPECT_EQ(resolveDitto(blank, tab->line(4)), blank);
 
     // Own lists have no ditto lines.
     std::shared_ptr<const LineTable> o;

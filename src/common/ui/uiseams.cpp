@@ -6,7 +6,9 @@
 #include <QInputDialog>
 #include <QMap>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -53,6 +55,35 @@ Prompter::Answer DialogPrompter::show(const QString &text, const QString &title,
     }
 }
 
+int DialogPrompter::choose(const QString &text, const QString &title, Icon icon,
+                           const QStringList &buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(icon == Information   ? QMessageBox::Information
+                : icon == Exclamation ? QMessageBox::Warning
+                : icon == Question    ? QMessageBox::Question
+                : icon == Critical    ? QMessageBox::Critical
+                                      : QMessageBox::NoIcon);
+    QList<QAbstractButton *> made;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const bool last = i == buttons.size() - 1;
+        QPushButton *b = box.addButton(buttons[i], last ? QMessageBox::RejectRole
+                                                   : i == 0 ? QMessageBox::AcceptRole
+                                                            : QMessageBox::ActionRole);
+        b->setAccessibleName(buttons[i]);
+        made << b;
+        if (last) {
+            box.setEscapeButton(b);
+            box.setDefaultButton(b);
+        }
+    }
+    box.exec();
+    const int i = int(made.indexOf(box.clickedButton()));
+    return i >= 0 ? i : int(buttons.size()) - 1;
+}
+
 void DialogPrompter::notice(const QString &text, const QString &title, Icon icon)
 {
     // The same text already on screen is not shown twice.
@@ -88,11 +119,43 @@ std::optional<QString> DialogPrompter::input(const QString &prompt, const QStrin
     return s;
 }
 
+QString DesktopLauncher::noProgramFor(const QString &path)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's opener runs in the background and tells a failure only
+    // on the terminal; asked first, the desktop says whether any program is
+    // set up for the file's type.
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty())
+        return {};
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    QProcess p;
+    p.start(query, {QStringLiteral("query"), QStringLiteral("default"), type.name()});
+    if (!p.waitForFinished(3000) || p.exitStatus() != QProcess::NormalExit) {
+        p.kill();
+        p.waitForFinished(1000);
+        return {};
+    }
+    if (!p.readAllStandardOutput().trimmed().isEmpty())
+        return {};
+    return QStringLiteral("No program on this computer is set up to open %1 files (%2).")
+        .arg(type.comment(), type.name());
+#else
+    Q_UNUSED(path);
+    return {};
+#endif
+}
+
 bool DesktopLauncher::openFile(const QString &path, QString *error)
 {
     if (!QFileInfo::exists(path)) {
         if (error)
             *error = QStringLiteral("The file %1 does not exist.").arg(path);
+        return false;
+    }
+    if (const QString why = noProgramFor(path); !why.isEmpty()) {
+        if (error)
+            *error = why;
         return false;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {

@@ -13,6 +13,8 @@ public:
                    Buttons buttons = Ok) override;
     Answer messageWithDetails(const QString &text, const QString &title, Icon icon,
                               const QString &details) override;
+    int choose(const QString &text, const QString &title, Icon icon,
+               const QStringList &buttons) override;
     // A box that shows without stopping the caller; one per text at a time.
     void notice(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
@@ -32,6 +34,9 @@ public:
         QStringList args;
     };
     static Command dateTimeSettingsCommand();
+    // Why no program would open path (the desktop has none set up for its
+    // type); empty when one is, or when the desktop cannot be asked.
+    static QString noProgramFor(const QString &path);
     // How the PC clock is kept, for when no settings program is installed:
     // from `timedatectl show` where that is installed.
     static QString clockKeepingText();

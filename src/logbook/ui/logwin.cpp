@@ -1,6 +1,7 @@
 #include "logbook/ui/logwin.h"
 
 #include "common/fmt.h"
+#include "common/textfile.h"
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
 #include "files/ui/filedialogs.h"
@@ -356,6 +357,14 @@ bool logwin::save_log_as()
 {
     const QString name = app_.files.log;
     if (QFileInfo::exists(logDir() + name)) {
+        // Changed on disk since it was loaded or saved: said first.
+        const auto c = textfile::askIfChanged(*app_.prompter, logDir() + name,
+                                              QStringLiteral("Save File"));
+        bool saved = false;
+        if (c == textfile::OnChanged::SaveAs)
+            run_selsave(app_, callers::Log, [this, &saved] { saved = save_log_as(); }, this);
+        if (c != textfile::OnChanged::Replace)
+            return saved;
         const Prompter::Answer a = app_.prompter->message(
             QStringLiteral("This file already exist\nYou want to replace ?"), QStringLiteral("Save File"),
             Prompter::Question, Prompter::YesNoCancel);
@@ -496,6 +505,11 @@ void logwin::on_Save()
                                Prompter::Exclamation);
         return;
     }
+    const auto c = textfile::askIfChanged(*app_.prompter, currentPath(), QStringLiteral("Save file"));
+    if (c == textfile::OnChanged::SaveAs)
+        on_savez();
+    if (c != textfile::OnChanged::Replace)
+        return;
     const Prompter::Answer a = app_.prompter->message(
         QStringLiteral("File %1 already exist.\nDo you want to replace it ?").arg(app_.files.log),
         QStringLiteral("Save file"), Prompter::Question, Prompter::YesNoCancel);

@@ -556,6 +556,11 @@ void spectrumwin::savespectrum()
         return;
     if (QDir(dir).entryList(QDir::Files).contains(name, Qt::CaseSensitive)) {
         hourglass.release();
+        const auto c = textfile::askIfChanged(*app_.prompter, QDir(dir).filePath(name), title);
+        if (c == textfile::OnChanged::SaveAs)
+            on_savez();
+        if (c != textfile::OnChanged::Replace)
+            return;
         if (app_.prompter->message(QStringLiteral("This file already exist\nYou want to replace ?"),
                                    title, Prompter::Question, Prompter::YesNoCancel)
             != Prompter::AnsYes) {

@@ -3,6 +3,7 @@
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
 #include "common/fmt.h"
+#include "common/textfile.h"
 #include "link/limits.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
@@ -74,6 +75,7 @@ MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
     scanSession_ = new MeasureSession(app_, QStringLiteral("The memory scan"), this);
     build();
     set_mem_buttons(true);
+    show_held();
     // The grid opens on the row last clicked, without touching it or the
     // labels (a grid taking the focus would otherwise make row 0 current).
     {
@@ -111,6 +113,13 @@ void MemMan::build()
         p = g;
         return g;
     };
+
+    lbl_held = new QLabel(this);
+    lbl_held->setObjectName(QStringLiteral("lbl_held"));
+    lbl_held->setAccessibleDescription(QStringLiteral("Memory table"));
+    lbl_held->setWordWrap(true);
+    lbl_held->setStyleSheet(QStringLiteral("QLabel { background: rgb(255, 248, 208); padding: 2px 4px; }"));
+    lbl_held->setVisible(false);
 
     // Grids.
     grd_titles = makeGrid(this, QStringLiteral("grd_titles"), QStringLiteral("Column titles"));
@@ -303,6 +312,7 @@ void MemMan::build()
     left->setSpacing(0);
     left->addLayout(sel);
     left->addSpacing(6);
+    left->addWidget(lbl_held);
     left->addWidget(grd_titles);
     left->addWidget(grd_mem, 1);
     left->addSpacing(4);
@@ -370,8 +380,28 @@ void MemMan::build()
 // ---------------------------------------------------------------------------
 // Grid and labels
 
+void MemMan::show_held()
+{
+    const mem2::MemTable &t = mem2::table();
+    const int n = t.filledCount();
+    if (n == 0) {
+        lbl_held->hide();
+        return;
+    }
+    const QString what = n == 1 ? QStringLiteral("the 1 channel") : QStringLiteral("the %1 channels").arg(n);
+    QString from;
+    if (t.from == mem2::MemTable::From::Fetch)
+        from = QStringLiteral(" of the last fetch");
+    else if (t.from == mem2::MemTable::From::File)
+        from = QStringLiteral(" of the file loaded (%1)").arg(t.fromFile);
+    lbl_held->setText(QStringLiteral("The table still holds %1%2; Save writes %3")
+                          .arg(what, from, n == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+    lbl_held->show();
+}
+
 void MemMan::clear_grid(int rows)
 {
+    lbl_held->hide();
     Programmatic p(programmatic_);
     grd_mem->clearContents();
     grd_mem->setRowCount(rows);
@@ -397,11 +427,13 @@ static void setCells(QTableWidget *g, int row, const QStringList &cells)
 void MemMan::show_row(int ch, bool withTag)
 {
     const mem2::MemTable &t = mem2::table();
+    lbl_held->hide();
     setCells(grd_mem, ch, mem2::rowCells(app_.cap, ch, t.rec[ch], t.tag[ch], withTag));
 }
 
 void MemMan::set_row_cells(int row, const QStringList &cells)
 {
+    lbl_held->hide();
     setCells(grd_mem, row, cells);
 }
 
@@ -539,6 +571,8 @@ void MemMan::fetch_done(const mem2::FetchResult &r)
 {
     if (r.restored)
         show_all_rows(true);
+    else
+        mem2::table().from = mem2::MemTable::From::Fetch;
     finish_transfer();
     if (report_failure(r.outcome))
         return;
@@ -620,6 +654,8 @@ void MemMan::load_mem_file()
         app_.prompter->message(error, QStringLiteral("Load Memory File"), Prompter::Exclamation);
         return;
     }
+    t.from = mem2::MemTable::From::File;
+    t.fromFile = name;
     clear_grid(mem2::kChannels);
     for (int k = 0; k < n; ++k)
         show_row(k, true);
@@ -688,6 +724,15 @@ void MemMan::save_mem_file()
     }
     const QStringList names = QDir(dir).entryList(QDir::Files);
     if (names.contains(name, Qt::CaseSensitive)) {
+        // Someone else's changes to the file are said before the question.
+        if (textfile::changedOnDisk(dir + name)) {
+            hourglass.release();
+            const textfile::OnChanged c = textfile::askIfChanged(*app_.prompter, dir + name, title);
+            if (c == textfile::OnChanged::SaveAs)
+                on_save();
+            if (c != textfile::OnChanged::Replace)
+                return;
+        }
         if (app_.prompter->message(QStringLiteral("This file already exist\nDo you want to replace it ?"),
                                    title, Prompter::Question, Prompter::YesNoCancel)
             != Prompter::AnsYes) {
@@ -746,6 +791,7 @@ void MemMan::on_clear()
         grd_mem->clearContents();
         clear_labels();
         mem2::table().clear();
+        lbl_held->hide();
     }
 }
 

@@ -87,6 +87,8 @@ public:
     QLabel *lbl_tag = nullptr;
     // The memory scan's missed replies ("no reply 13:36:12, 3 missed").
     QLabel *lbl_status = nullptr;
+    // On opening with an empty grid: what the table still holds.
+    QLabel *lbl_held = nullptr;
     // Fetch with the fast read-out (all channels in one stream).
     QCheckBox *chk_fast = nullptr;
     QWidget *pnl_fetch = nullptr;
@@ -122,6 +124,8 @@ protected:
 private:
     void build();
     void clear_grid(int rows);
+    // lbl_held shown when the table holds records the grid does not show.
+    void show_held();
     void clear_labels();
     void input_error();
     // One scan step (the next channel) as a job step of the scan's session.

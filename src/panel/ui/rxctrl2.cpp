@@ -1134,12 +1134,13 @@ void rxctrl2::builtinMenu(const QString &name)
         if (!QFileInfo::exists(doc) && QFileInfo::exists(app_.guide_doc))
             QFile::copy(app_.guide_doc, doc);
         QString err;
-        if (!app_.launcher || !app_.launcher->openFile(doc, &err)) {
-            app_.prompter->message(QStringLiteral("The document %1 could not be opened.\n%2")
-                                       .arg(doc, err),
-                                   QStringLiteral("See Docs"), Prompter::Exclamation);
-            showGuide(true);
-        }
+        if ((!app_.launcher || !app_.launcher->openFile(doc, &err))
+            && app_.prompter->message(QStringLiteral("The document %1 could not be opened.\n%2\n\n"
+                                                     "Show the user guide inside the program instead?")
+                                          .arg(doc, err),
+                                      QStringLiteral("See Docs"), Prompter::Question, Prompter::YesNo)
+                   == Prompter::AnsYes)
+            showGuide(false);
     } else if (name == QLatin1String("mnu_guide")) {
         showGuide(false);
     } else if (name == QLatin1String("mnu_pcclock")) {

@@ -25,7 +25,9 @@ ListWindow::Config bdxcConfig()
             QStringLiteral("BDX*TOE.TXT;ADX*TOW.TXT"),
             QStringLiteral("BDXC"),
             QStringLiteral("DIM BDX"),
-            0};
+            0,
+            QStringLiteral("The BDXC lists BDX*TOE.TXT and the ADX lists ADX*TOW.TXT belong "
+                           "there:\ncopy them into it, then Load again.")};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "schedules/ui/db2rx.h"
+#include "schedules/ui/listwindow.h"
 
 #include "common/fmt.h"
 #include "common/ui/busy.h"
@@ -317,6 +318,11 @@ void ILG2Rx::on_Load()
 {
     // The dialog is modal and a child of this window: the load runs while
     // the window is there.
+    if (!folderHasFiles(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"), QStringLiteral("ILG Radio"),
+                        QStringLiteral("The converted lists *.ftl belong there: Import EiBi (in this "
+                                       "window)\nor the ILG conversion (Db2Rx > Convert ILG . . .) "
+                                       "makes them.")))
+        return;
     run_selfile(app_, callers::Ilg2Rx, QStringLiteral("*.ftl"), [this] { read_file(); }, this);
 }
 

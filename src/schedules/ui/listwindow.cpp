@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -36,6 +37,23 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 }
 
 } // namespace
+
+bool folderHasFiles(App &app, int callerCode, const QString &pattern, const QString &title,
+                    const QString &belongs)
+{
+    const QString dir = filedialogs::dirOf(app, callerCode);
+    QStringList names;
+    if (!filedialogs::listFiles(dir, pattern, &names, nullptr) || !names.isEmpty())
+        return true;
+    const QString folder = QDir::toNativeSeparators(dir);
+    app.prompter->message((QFileInfo(dir).isDir()
+                               ? QStringLiteral("The folder %1 holds no list to load.\n")
+                               : QStringLiteral("The folder %1 is not there yet: no list to load.\n"))
+                                  .arg(folder)
+                              + belongs,
+                          title, Prompter::Information);
+    return false;
+}
 
 ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
     : QWidget(parent), app_(app), cfg_(cfg)
@@ -184,6 +202,8 @@ void ListWindow::show_rx_freq()
 
 void ListWindow::on_load()
 {
+    if (!folderHasFiles(app_, cfg_.callerCode, cfg_.pattern, cfg_.caption, cfg_.belongs))
+        return;
     QPointer<ListWindow> self(this);
     run_selfile(app_, cfg_.callerCode, cfg_.pattern,
                 [self] {

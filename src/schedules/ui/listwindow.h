@@ -14,6 +14,13 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+// Before a Load: when the kind's folder holds no file for pattern, says
+// which folder it is and what belongs there (belongs: the files' names and
+// where they come from) under title, and gives false; true when there is something to choose (or the
+// folder cannot be read, which the file dialog then says).
+bool folderHasFiles(App &app, int callerCode, const QString &pattern, const QString &title,
+                    const QString &belongs);
+
 class ListWindow : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +38,7 @@ public:
         QString subdir;       // "BDXC" / "OWN"
         QString dimName;      // "DIM BDX" / "DIM OWN"
         int dimIndex;         // Settings::dim index
+        QString belongs;      // what belongs in the folder, said when it is empty
     };
 
     ListWindow(App &app, const Config &cfg, QWidget *parent);

@@ -23,7 +23,9 @@ ListWindow::Config ownConfig()
             QStringLiteral("OWN_*.TXT"),
             QStringLiteral("OWN"),
             QStringLiteral("DIM OWN"),
-            1};
+            1,
+            QStringLiteral("Your own lists OWN_*.TXT belong there:\ncopy or write them into it, "
+                           "then Load again.")};
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "settings/ui/setup.h"
 
+#include "common/textfile.h"
 #include "common/ui/busy.h"
 #include "link/app.h"
 #include "record/audiosource.h"
@@ -382,7 +383,10 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     shortcut(Qt::ALT | Qt::Key_X, [this] { nrd_[0]->setFocus(Qt::ShortcutFocusReason); });
     shortcut(Qt::ALT | Qt::Key_B, [this] { dim_[0]->setFocus(Qt::ShortcutFocusReason); });
 
-    // Layout.
+    // Layout: the port, place, options and list sizes on the left, the
+    // network, dial, display and recording on the right, so that the dialog
+    // is wide rather than tall (a laptop screen of 768 lines shows it whole,
+    // buttons included).
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
@@ -395,10 +399,18 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addWidget(fraTa, 2, 0, 1, 3);
     grid->addWidget(fraDir, 3, 0, 1, 3);
     grid->addLayout(dimRow, 4, 0, 1, 3);
-    grid->addWidget(fraNet, 5, 0, 1, 3);
-    grid->addWidget(fraFollow, 6, 0, 1, 3);
-    grid->addWidget(fraShow, 7, 0, 1, 3);
-    grid->addWidget(fraRec, 8, 0, 1, 3);
+    grid->setRowStretch(5, 1);
+    auto *own = new QVBoxLayout;
+    own->setSpacing(8);
+    own->addWidget(fraNet);
+    own->addWidget(fraFollow);
+    own->addWidget(fraShow);
+    own->addWidget(fraRec);
+    own->addStretch(1);
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(14);
+    columns->addLayout(grid, 1);
+    columns->addLayout(own, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
@@ -407,7 +419,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(14, 14, 14, 12);
     lay->setSpacing(12);
-    lay->addLayout(grid);
+    lay->addLayout(columns);
     lay->addLayout(buttons);
 
     // Tab order: the frames from top left to bottom right, then the buttons.
@@ -714,16 +726,21 @@ void setup::ok()
 
 void setup::reject()
 {
-    // Escape and the frame's close button work like OK: the edits stay in
-    // memory, nothing is written.
+    // Escape and the frame's close button close without writing: the edits
+    // stay in memory, as OK leaves them.
     if (!commitFocused())
         return;
-    QDialog::accept();
+    QDialog::reject();
 }
 
 void setup::save()
 {
     if (busy_ || !commitFocused())
+        return;
+    // Another program's (or an editor's) changes to the file are not
+    // written over without a word.
+    if (textfile::askIfChanged(*app_.prompter, app_.settingsPath, QStringLiteral("Save INI"), false)
+        != textfile::OnChanged::Replace)
         return;
     busy_ = true;
     QString error;

@@ -148,9 +148,11 @@ TEST_F(PanelTest, OutsidePrograms)
     EXPECT_EQ(t.launcher.dateTimeCalls, 1);
     EXPECT_TRUE(t.prompter.asked.isEmpty());
     t.launcher.fail = true;
+    t.prompter.answers = {Prompter::AnsNo}; // the guide inside the program, offered
     trigger("mnu_docgb");
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().contains("VRTSV6.doc") && t.prompter.lastText().contains("cannot start"));
+    EXPECT_EQ(t.prompter.asked.last().buttons, Prompter::YesNo);
     trigger("mnu_pcclock");
     EXPECT_EQ(t.prompter.asked.size(), 2);
     EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
@@ -163,15 +165,14 @@ TEST_F(PanelTest, OutsidePrograms)
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
     t.launcher.noDateTimeTool = false;
 
-    // A base directory without the document gets the program's copy; the
-    // guide window shows the guide with its pictures, or says why it cannot.
+    // A base directory without the document gets the program's copy; not
+    // opened, Yes shows the guide window with its pictures (or why not).
     t.app.guide_doc = VOR_SOURCE_DIR "/data/demo/VRTSV6.doc";
     t.app.guide_file = VOR_SOURCE_DIR "/docs/user-guide.md";
     QFile::remove(t.base() + "VRTSV6.doc");
-    t.launcher.fail = false;
+    t.launcher.fail = true;
     trigger("mnu_docgb");
     EXPECT_TRUE(QFileInfo::exists(t.base() + "VRTSV6.doc"));
-    trigger("mnu_guide");
     auto *guide = w->findChild<GuideView *>("guide");
     ASSERT_TRUE(guide);
     EXPECT_TRUE(guide->isVisible());

@@ -163,7 +163,6 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     QTest::keyClick(w.lst_ilg, Qt::Key_Return);
     t.settle();
     const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
-    t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
     EXPECT_EQ(panel.freq, w.txt_arf->text());

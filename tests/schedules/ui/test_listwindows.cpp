@@ -2,11 +2,13 @@
 #include "link/panelview.h"
 #include "record/recsession.h"
 #include "schedules/ui/bdxc.h"
+#include "schedules/ui/db2rx.h"
 #include "schedules/ui/own.h"
 #include "testkit.h"
 #include "common/filebytes.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -283,6 +285,32 @@ TEST_F(ListWindows, LoadButtonTickTopAndExit)
     EXPECT_FALSE(w.isVisible());
     t.rx->frequency_fanout("8000.000");
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
+}
+
+TEST_F(ListWindows, LoadWithoutListsSaysWhichFolderAndWhatBelongsThere)
+{
+    QFile::remove(t.base() + "BDXC/BDX26TOE.TXT");
+    QFile::remove(t.base() + "OWN/OWN_DEMO.TXT");
+    QDir(t.base() + "Rx2Db").removeRecursively();
+    QTimer noChooser; // an empty chooser that opened fails the test, and is closed
+    QObject::connect(&noChooser, &QTimer::timeout, [] {
+        if (auto *d = qobject_cast<selfile *>(QApplication::activeModalWidget()))
+            ADD_FAILURE() << "an empty chooser", d->reject();
+    });
+    noChooser.start(20);
+    bdxc b(t.app);
+    own o(t.app);
+    ILG2Rx i(t.app);
+    b.cmd_load->click();
+    o.cmd_Load->click();
+    i.cmd_Load->click();
+    ASSERT_EQ(t.prompter.asked.size(), 3);
+    EXPECT_EQ(t.prompter.asked[0].title + ": " + t.prompter.asked[0].text,
+              "BDXC: The folder " + t.base() + "BDXC/ holds no list to load.\nThe BDXC lists "
+              "BDX*TOE.TXT and the ADX lists ADX*TOW.TXT belong there:\ncopy them into it, then Load again.");
+    EXPECT_TRUE(t.prompter.asked[1].text.contains("OWN/ holds no list to load.\nYour own lists OWN_*.TXT"));
+    EXPECT_TRUE(t.prompter.asked[2].text.startsWith("The folder " + t.base() + "Rx2Db/ is not there yet")
+                && t.prompter.asked[2].text.contains("*.ftl belong there: Import EiBi"));
 }
 
 TEST_F(ListWindows, MovingScrollsColumnZeroBackIntoView)

@@ -1,23 +1,18 @@
-// Pictures of the schedule windows for a look by eye: run with
-// VOR_SCREENSHOT=/tmp (under Xvfb or offscreen) to write bdxc.png,
-// bdxc_all.png, own.png, ilg.png, ilglogo.png, filters.png, db2rx.png,
-// db2rx-eibi.png and tracking.png.
+// The guide's pictures of the schedule windows: run with VOR_SCREENSHOT=/tmp
+// (under Xvfb or offscreen) to write bdxc.png, db2rx.png, db2rx-eibi.png,
+// tracking.png and tracking-hc.png.
 #include "schedules/ui/bdxc.h"
-#include "schedules/ui/own.h"
 #include "schedules/ui/db2rx.h"
-#include "schedules/ui/ilgwindow.h"
 #include "schedules/ui/trackwindow.h"
 #include "testkit.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -33,18 +28,6 @@ TEST(Screenshot, IlgWindows)
     t.app.times.utc_text = "5 Dec 2026  13:10";
     t.app.cap = Captions::build(t.app.settings);
     QFile::copy(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl"), t.base() + "Rx2Db/ILGSDATA.ftl");
-
-    ILG c(t.app);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    c.setDirectory(sourcePath("data/demo/ILG"));
-    c.opt_db[2]->click();
-    QTest::qWait(50);
-    EXPECT_TRUE(c.grab().save(out + "/ilg.png"));
-    ILGLogo logo(t.app);
-    logo.show();
-    QTest::qWait(50);
-    EXPECT_TRUE(logo.grab().save(out + "/ilglogo.png"));
 
     ILG2Rx d(t.app);
     d.show();
@@ -64,12 +47,6 @@ TEST(Screenshot, IlgWindows)
     QTest::qWait(50);
     EXPECT_TRUE(e.grab().save(out + "/db2rx-eibi.png"));
     e.close();
-
-    d.filters->chk_filter[1]->setChecked(true);
-    d.filters->cmb_filter[2]->setEditText("ENG");
-    d.filters->show();
-    QTest::qWait(50);
-    EXPECT_TRUE(d.filters->grab().save(out + "/filters.png"));
 
     tracking w(t.app);
     w.show();
@@ -105,7 +82,6 @@ TEST(Screenshot, ListWindows)
     t.app.settings[5] = 1;
     t.app.times.utc_text = "5 Dec 2026  13:10";
     QFile::copy(sourcePath("data/demo/BDXC/BDX26TOE.TXT"), t.base() + "BDXC/BDX26TOE.TXT");
-    QFile::copy(sourcePath("data/demo/OWN/OWN_DEMO.TXT"), t.base() + "OWN/OWN_DEMO.TXT");
     bdxc w(t.app);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -116,16 +92,4 @@ TEST(Screenshot, ListWindows)
     w.on_tick();
     QTest::qWait(100);
     EXPECT_TRUE(w.grab().save(out + "/bdxc.png"));
-    t.prompter.inputs.push_back(QString("all"));
-    w.read_list();
-    QTest::qWait(100);
-    EXPECT_TRUE(w.grab().save(out + "/bdxc_all.png"));
-
-    own o(t.app);
-    o.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&o));
-    t.app.files.own = "OWN_DEMO.TXT";
-    o.read_list();
-    QTest::qWait(100);
-    EXPECT_TRUE(o.grab().save(out + "/own.png"));
 }
