@@ -135,9 +135,10 @@ QString badRecordsText(const MemTable &t, const QList<int> &bad)
 {
     if (bad.isEmpty())
         return QString();
-    QString text = (bad.size() == 1 ? QStringLiteral("1 channel holds a record")
-                                    : QStringLiteral("%1 channels hold records").arg(bad.size())) +
-                   QStringLiteral(" that do not fit the memory layout:\n");
+    const bool one = bad.size() == 1;
+    QString text = (one ? QStringLiteral("1 channel holds a record that does not fit")
+                        : QStringLiteral("%1 channels hold records that do not fit").arg(bad.size())) +
+                   QStringLiteral(" the memory layout:\n");
     // The first few with their text, then the rest by number.
     constexpr int kShown = 8;
     for (int k = 0; k < bad.size() && k < kShown; ++k)
@@ -145,7 +146,8 @@ QString badRecordsText(const MemTable &t, const QList<int> &bad)
                 QStringLiteral("\"\n");
     if (bad.size() > kShown)
         text += QStringLiteral("and %1\n").arg(channelList(bad.mid(kShown)));
-    text += QStringLiteral("They are kept as unknown and never written to the receiver.");
+    text += one ? QStringLiteral("It is kept as unknown and never written to the receiver.")
+                : QStringLiteral("They are kept as unknown and never written to the receiver.");
     return text;
 }
 

@@ -1,10 +1,10 @@
 #include "sim/simlink.h"
 
-SimLink::SimLink(SimRadio *radio, QObject *parent)
+SimLink::SimLink(SimRadio *radio, QObject *parent, int cps)
     : QObject(parent)
     , m_radio(radio)
-    , m_toRadio(&m_clock)
-    , m_toProgram(&m_clock)
+    , m_toRadio(&m_clock, cps)
+    , m_toProgram(&m_clock, cps)
 {
     m_clock.start();
     connect(&m_toRadio, &PacedLine::arrived, this, &SimLink::pump);

@@ -17,7 +17,9 @@ public:
     // Longest text kept while waiting for a CR; longer junk is dropped.
     static constexpr int kMaxCommand = 256;
 
-    explicit SimLink(SimRadio *radio, QObject *parent = nullptr);
+    // cps: characters per second each way (a faster line only for tests
+    // that need no real timing).
+    explicit SimLink(SimRadio *radio, QObject *parent = nullptr, int cps = PacedLine::kDefaultCps);
 
     SimRadio *radio() const { return m_radio; }
 
