@@ -107,6 +107,19 @@ bool isReport(QByteArrayView line)
     return true;
 }
 
+bool isReportPiece(QByteArrayView line)
+{
+    if (isReport(line))
+        return true;
+    const qsizetype n = line.size();
+    if (n < 2 || n > 24 || line.back() != '\r')
+        return false;
+    for (qsizetype i = 0; i < n - 1; ++i)
+        if (!digit(line.at(i)))
+            return false;
+    return true;
+}
+
 Split firstLine(QByteArrayView bytes)
 {
     Split s;
@@ -117,7 +130,7 @@ Split firstLine(QByteArrayView bytes)
             return s;
         }
         const QByteArrayView line = bytes.first(cr + 1);
-        if (isReport(line)) {
+        if (isReportPiece(line)) {
             ++s.reportsDropped;
             bytes = bytes.sliced(cr + 1);
             continue;

@@ -41,10 +41,13 @@ Readout readout(QByteArrayView line, int want = -1);
 // more, CR.
 inline constexpr int kReportLen = 14;
 bool isReport(QByteArrayView line);
+// A report, or the end of one whose start was discarded before a request
+// (digits and CR, shorter than a report): never a reply.
+bool isReportPiece(QByteArrayView line);
 
 // The first reply line of what came: its CR included, and what followed
-// it. Reports in front of it are dropped; a bare CR is a line (an empty
-// reply).
+// it. Reports (and pieces of them) in front of it are dropped; a bare CR is
+// a line (an empty reply).
 struct Split {
     bool complete = false;  // a line ended in CR
     QByteArrayView line;    // that line, or what came when no CR did

@@ -193,7 +193,7 @@ void StreamParser::feed(const QByteArray &bytes, F take)
             continue;
         }
         const QByteArrayView line = QByteArrayView(pending).first(cr + 1);
-        if (rxreply::isReport(line)) {
+        if (rxreply::isReportPiece(line)) {
             ++reports;
             pending.remove(0, cr + 1);
             continue;

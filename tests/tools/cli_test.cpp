@@ -115,6 +115,20 @@ TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
     EXPECT_TRUE(log.contains("K009014071505001")) << log.join(' ').toStdString();
     EXPECT_FALSE(log.join(' ').contains("K011"));
     EXPECT_EQ(log.value(log.size() - 1), "H0");
+
+    // Records out of the receiver's limits are named and never sent.
+    ta.rec[7] = "L007004999999990";
+    ta.rec[8] = "L008004000000000";
+    ta.rec[9] = "L009024095000004"; // a reserved AGC code
+    ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
+    r = cli(port + QStringList{"mem", "write", a, "7", "10"});
+    EXPECT_EQ(r.code, 6);
+    EXPECT_TRUE(r.err.contains("channel 007: frequency 99999.999 kHz is outside 10.000 to 29999.999 kHz; not sent"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 stored, 0 emptied, 3 not sent")) << r.out.toStdString();
+    EXPECT_TRUE(sim.commands().join(' ').contains("K010")); // the good one went
+    for (const char *k : {"K007", "K008", "K009"})
+        EXPECT_EQ(sim.commands().join(' ').count(k), 0) << k;
 }
 
 TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
@@ -141,10 +155,10 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
         return dir.filePath(name);
     };
     const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\n");
-    r = cli(sim + QStringList{"mem", "write", bad, "0", "2"});
-    EXPECT_EQ(r.code, 5);
+    r = cli(sim + QStringList{"mem", "write", bad, "0", "2"}); // as the window's fill: the others go
+    EXPECT_EQ(r.code, 6);
     EXPECT_TRUE(r.err.contains("2 channels hold records")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Nothing was sent"));
+    EXPECT_TRUE(r.out.contains("1 stored, 0 emptied, 2 not sent")) << r.out.toStdString();
     r = cli(sim + QStringList{"mem", "write", bad, "0", "0"}); // the good part alone
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     r = cli(sim + QStringList{"mem", "write", bad});
@@ -176,7 +190,8 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     // "unknown" or "code -1" on standard output.
     SimTool garbled({"--garble"});
     ASSERT_FALSE(garbled.device.isEmpty());
-    for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"}}) {
+    for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"},
+                                   QStringList{"mem", "read", none}}) {
         r = cli(QStringList{"--port", garbled.device, "--timeout", "2000"} + cmd);
         EXPECT_EQ(r.code, 4) << qPrintable(cmd.join(' ')) << qPrintable(r.out);
         EXPECT_TRUE(r.err.contains("could not be read")) << qPrintable(r.err);
