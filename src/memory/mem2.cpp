@@ -208,6 +208,8 @@ QStringList rowCells(const Captions &cap, int ch, const QString &rec, const QStr
 {
     if (isEmptyChannel(rec))
         return {ch3(ch), QStringLiteral("no data")};
+    if (rec.startsWith(QLatin1Char('?'))) // a reply that could not be read
+        return {ch3(ch), QStringLiteral("unknown")};
     QStringList cells{ch3(ch), freqCell(rec), attText(cap, rec), bwText(cap, rec),
                       modeText(cap, rec), agcText(cap, rec)};
     if (withTag)

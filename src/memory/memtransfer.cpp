@@ -13,7 +13,7 @@ namespace mem2 {
 
 QString sendFault(const QString &rec)
 {
-    return rxreply::recordFault(QStringView(rec).sliced(4, 12));
+    return rxreply::recordFault(rec.mid(4, 12));
 }
 
 FillPlan planFill(const MemTable &t, int first, int last)
@@ -81,11 +81,13 @@ QString StreamParser::record(QByteArrayView line, int *ch)
 
 QString unreadableRecord(QByteArrayView reply)
 {
+    // As long as a record at most, so that a memory file keeps it whole.
     QString out(1, QLatin1Char('?'));
-    for (char c : reply.first(std::min<qsizetype>(reply.size(), 24))) {
-        if (c == '\r')
-            continue;
-        out += (uchar(c) < 0x20 || uchar(c) > 0x7e) ? QLatin1Char('?') : QLatin1Char(c);
+    for (char c : reply) {
+        if (out.size() == kRecLen)
+            break;
+        if (c != '\r')
+            out += (uchar(c) <= 0x20 || uchar(c) > 0x7e) ? QLatin1Char('?') : QLatin1Char(c);
     }
     return out;
 }

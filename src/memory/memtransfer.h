@@ -100,9 +100,10 @@ struct StreamParser {
     static QString record(QByteArrayView line, int *ch);
 };
 
-// What the table keeps for a channel whose reply could not be read: the
-// reply as it came, printable, after a "?" (so that it never reads as a
-// record, in the table or in a file saved from it).
+// What the table keeps for a channel whose reply could not be read: "?" and
+// the reply as it came (printable, blanks as "?"), 16 characters at most,
+// so that it never reads as a record, in the table or in a memory file
+// saved from it; its grid row says "unknown".
 QString unreadableRecord(QByteArrayView reply);
 // The message for channels whose replies could not be read; empty when
 // there are none.

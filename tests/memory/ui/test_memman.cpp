@@ -156,9 +156,9 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
     QStringList rows;
     for (int r = 0; r < 6; ++r)
         rows << rowOf(w->grd_mem, r);
-    // Channel 3's malformed codes leave every code cell empty.
+    // Channel 3's reply cannot be read: it is unknown, never data.
     EXPECT_EQ(rows.join('/'), "000\t 9500\t Off\tWide\tAM\tSlow/001\t 7150.5\t Off\tInter\tLSB\tFast/"
-                              "002\t 15110\t On\tInter\tUSB\t Off/003\t 9500/004\t 17775\t Off\tWide\tAM\tSlow/"
+                              "002\t 15110\t On\tInter\tUSB\t Off/003\tunknown/004\t 17775\t Off\tWide\tAM\tSlow/"
                               "005\tno data");
     EXPECT_EQ(w->grd_mem->rowCount(), 201);
     EXPECT_EQ(rowOf(w->grd_mem, 200), "");
@@ -772,7 +772,7 @@ TEST_F(CellEd, BadFrequencyOrEmptyCodeBoxIsRefusedBeforeAnyWrite)
 
 TEST_F(MemWin, SilentMidFetchKeepsWhatCameAndAFillLeavesTheUnreadChannelsAlone)
 {
-    fake.silentAfter = 1 + 50; // the refresh's read-out, then channels 0-49
+    fake.silentAfter = 1 + 51; // the refresh's read-out, then channels 0-49 (3 twice)
     fetch();
     EXPECT_EQ(tab.rec[49], "L049V");
     EXPECT_EQ(rowOf(w->grd_mem, 40), "040\t 6000\t Off\tWide\tAM\tFast");
@@ -845,14 +845,17 @@ TEST_F(CellEd, CodesWithoutACaptionSurviveTheEditor)
     EXPECT_EQ(t.prompter.lastTitle(), "MemMan Window is changed");
     EXPECT_EQ(tab.rec[2], "L002227095000003");
 
-    // Copied to another channel they go along; into the receiver as well.
+    // Copied to another channel they go along, but never into the receiver,
+    // which cannot hold them.
     c->cmb_cell->setCurrentIndex(9);
     t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk, Prompter::AnsYes, Prompter::AnsOk};
     click(c->cmd_ToMMW);
     EXPECT_EQ(tab.rec[9], "L009227095000003");
     click(c->cmd_ToRM);
     t.settle();
-    EXPECT_EQ(t.port.trace(), "H1|H1|K009227095000003|H0|H0");
+    EXPECT_EQ(t.port.trace(), "");
+    EXPECT_EQ(t.prompter.lastText(), "The receiver cannot hold the settings shown:\n"
+                                     "attenuator code 2 is not one of the receiver's (0 to 1);\nnothing was sent.");
 
     // A box the user picks from takes the choice.
     c->cmb_bw->setCurrentIndex(0);
