@@ -61,5 +61,6 @@ private:
     QByteArray m_partial;       // command text waiting for its CR
     QByteArray m_arrived;       // reply characters at the PC, not yet taken
     qint64 m_nowNs = -1;        // moment of the command being carried out
+    bool m_notifyQueued = false; // forProgram is on its way from the event loop
     Log m_log;
 };
