@@ -27,7 +27,7 @@ int channelAt(QByteArrayView line)
 
 } // namespace
 
-QString recordFault(QStringView rec)
+QString recordFault(QStringView rec, bool fromReceiver)
 {
     if (rec.size() != 12)
         return QStringLiteral("the record has %1 characters, not 12").arg(rec.size());
@@ -43,7 +43,10 @@ QString recordFault(QStringView rec)
                             {"bandwidth", 1, rxlimits::kBw},
                             {"mode", 2, rxlimits::kMode},
                             {"AGC", 11, rxlimits::kAgc}};
+    const bool fm = rec.at(2).unicode() - '0' == rxlimits::kModeFm;
     for (const Field &f : fields) {
+        if (fromReceiver && fm && f.pos == 11)
+            continue;
         const int code = rec.at(f.pos).unicode() - '0';
         if (!f.range.contains(code))
             return QStringLiteral("%1 code %2 is not one of the receiver's (%3 to %4)")
@@ -86,7 +89,7 @@ Readout readout(QByteArrayView line, int want)
         return r;
     }
     const QString rec = QString::fromLatin1(line.sliced(4, 12));
-    if (!validRecord(rec))
+    if (!validRecord(rec, true))
         return r;
     r.kind = Readout::Stored;
     r.channel = ch;

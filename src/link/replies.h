@@ -18,11 +18,15 @@ inline constexpr int kStoredLen = 17;
 inline constexpr int kEmptyLen = 6;
 
 // Why a 12-character record (attenuator, bandwidth, mode digits, eight Hz
-// digits, AGC digit) is not one the receiver can hold: "frequency 99999.990
-// kHz is outside 10.000 to 29999.999 kHz", "bandwidth code 4 is reserved";
-// empty when it is one.
-QString recordFault(QStringView rec12);
-inline bool validRecord(QStringView rec12) { return recordFault(rec12).isEmpty(); }
+// digits, AGC digit) is not one the receiver can hold ("frequency 99999.999
+// kHz is outside 10.000 to 29999.999 kHz", "AGC code 4 is not one of the
+// receiver's (0 to 2)"); empty when it is one. fromReceiver: a record the
+// receiver sent, whose AGC digit in NFM (which has no AGC) may be any digit.
+QString recordFault(QStringView rec12, bool fromReceiver = false);
+inline bool validRecord(QStringView rec12, bool fromReceiver = false)
+{
+    return recordFault(rec12, fromReceiver).isEmpty();
+}
 
 // One line of a memory read-out.
 struct Readout {

@@ -74,9 +74,13 @@ QString StreamParser::record(QByteArrayView line, int *ch)
     const rxreply::Readout r = rxreply::readout(line);
     if (!r.ok())
         return {};
+    const QString rec = r.kind == rxreply::Readout::Empty ? emptyRecord(r.channel)
+                                                          : QLatin1Char('L') + ch3(r.channel) + r.rec12;
+    // Also a record of the table's layout (an NFM channel's AGC digit too).
+    if (recordKind(rec) == RecKind::Bad)
+        return {};
     *ch = r.channel;
-    return r.kind == rxreply::Readout::Empty ? emptyRecord(r.channel)
-                                             : QLatin1Char('L') + ch3(r.channel) + r.rec12;
+    return rec;
 }
 
 QString unreadableRecord(QByteArrayView reply)

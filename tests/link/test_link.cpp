@@ -76,6 +76,7 @@ TEST(Replies, OnlyAWholeLayoutIsBelieved)
         {"L199004061750000\r", 199, K::Stored},
         {"L000" "104" "00010000" "2" "\r", -1, K::Stored}, // att 1, 10 kHz, AGC 2
         {"L000" "038" "29999999" "0" "\r", -1, K::Stored}, // Aux, AM-L, 29999.999 kHz
+        {"L000" "005" "09500000" "9" "\r", -1, K::Stored}, // NFM has no AGC: any digit
         {"L005V\r", 5, K::Empty},                          // as the receiver sends it
         {"L005V           \r", 5, K::Empty},               // the same in full length
         {"?199004061750000\r", 199, K::Unreadable},        // wrong letter
