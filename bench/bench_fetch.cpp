@@ -1,18 +1,21 @@
 // Fetch of all 200 memory channels through the core transfer, no window:
 // the described per-channel fetch and the fast range read-out, against the
 // simulated receiver in process (4800 baud, 480 characters per second) and
-// against nrd535-sim on a pseudo-terminal, opened as a serial port.
+// against nrd535-sim on a pseudo-terminal, opened as a serial port. The
+// receiver's memory is its demo (Arg -1) or a station in every channel but
+// N empty ones (Arg N), spread over the memory.
 //
-// Floors. Described fetch, per channel: the 15 ms pause, the 8 request
-// characters (7 + CR) and the 17 reply characters at 480 cps = 15 + 52.1 ms.
-// The read-out ends on the 16th character; the final CR crosses the line
-// during the next channel's pause, so the tighter floor counts 16. Fast
-// fetch: the range command (8 characters) and 200 x 17 reply characters in
-// one stream = 7.10 s. Around either read-out come the
-// hold (H1 twice, a refresh), the "X0" stop with its 100 ms pause and the
-// release (H0 twice): "overhead_floor_ms". Counters: the read-out alone
-// against its floor (readout_x_floor) and the whole run against floor +
-// overhead (total_x_floor; goals: fast <= 1.05, described <= 1.02).
+// Floors. A stored channel's read-out is 17 characters ("L" ccc rec12 CR),
+// an empty one's 6 ("L" ccc "V" CR). Described fetch, per channel: the 15 ms
+// pause, the 8 request characters (7 + CR) and the reply at 480 cps, which
+// is read to its CR. Fast fetch: the range command (8 characters) and every
+// channel's reply in one stream (7.10 s when all are stored). Around either
+// read-out come the hold (H1 twice, a refresh), the "X0" stop with its
+// 100 ms pause and the release (H0 twice): "overhead_floor_ms". Counters:
+// the read-out alone against its floor (readout_x_floor), the whole run
+// against floor + overhead (total_x_floor; goals: fast <= 1.05, described
+// <= 1.02), the commands the receiver got during the run and how many of
+// them were read-outs.
 //
 // BM_KeyDuringFetch: while a described fetch runs, a key event is posted
 // every 97 ms and the time to its handling (a window repaints from the same
@@ -47,12 +50,18 @@ using benchkit::YesPrompter;
 
 constexpr double kCps = 480.0;
 constexpr double kCharMs = 1000.0 / kCps;
-const double kPerChannelFloor = 15.0 + (8 + 17) * kCharMs;
-const double kTightPerChannel = 15.0 + (8 + 16) * kCharMs;
-const double kFastLineFloor = 8 * kCharMs + 200 * 17 * kCharMs;
 // Hold: H1 H1 (50 ms pauses), refresh: H1 H1, U11 + 50 ms, J1199 + 50 ms,
 // L199199 and its reply; X0 X0 + 100 ms; release: 50 + H0 + 50 + H0.
 const double kOverheadFloor = 4 * 50 + 50 + 50 + (8 + 17) * kCharMs + 100 + 100;
+
+// The read-out reply of each channel as the fetch found it, in characters.
+std::vector<int> replyLengths(const mem2::MemTable &t)
+{
+    std::vector<int> len;
+    for (int i = 0; i < mem2::kChannels; ++i)
+        len.push_back(mem2::isEmptyChannel(t.rec[i]) ? 6 : 17);
+    return len;
+}
 
 // The receiver on one of the two lines.
 struct Line {
@@ -67,14 +76,18 @@ struct Line {
     std::unique_ptr<Receiver2> rx;
     QString error;
 
-    explicit Line(bool pty)
+    // empty: -1 the demo memory, else that many empty channels.
+    Line(bool pty, int empty)
     {
         app.prompter = &prompter;
         app.clock = &clock;
         app.settings = settingsfile::defaults();
         if (pty) {
 #ifdef VOR_BINARY_DIR
-            tool = std::make_unique<SimTool>();
+            QStringList args;
+            if (empty >= 0)
+                args << "--empty-channels" << QString::number(empty);
+            tool = std::make_unique<SimTool>(args);
             if (tool->device.isEmpty()) {
                 error = "nrd535-sim did not start";
                 return;
@@ -86,6 +99,8 @@ struct Line {
 #endif
         } else {
             radio = std::make_unique<SimRadio>(SimRadio::DemoMemory);
+            if (empty >= 0)
+                radio->fillAllBut(empty);
             port = std::make_unique<SimPort>(radio.get());
         }
         if (!port->open(&error))
@@ -98,14 +113,34 @@ struct Line {
         if (rx)
             rx->setPort(nullptr);
     }
+    // The commands the receiver got so far.
+    QStringList commands()
+    {
+#ifdef VOR_BINARY_DIR
+        if (tool)
+            return tool->commands();
+#endif
+        QStringList out;
+        for (const QByteArray &c : static_cast<SimPort *>(port.get())->commands())
+            out << QString::fromLatin1(c);
+        return out;
+    }
 };
 
-// Runs one fetch to its end; the read-out's own time in *readoutMs (from
-// the first read-out command to the last record).
-mem2::FetchResult runFetch(Line &line, bool fast, double *totalMs, double *readoutMs)
+struct Run {
+    mem2::FetchResult result;
+    mem2::MemTable table;
+    double totalMs = 0, readoutMs = 0;
+    QStringList commands; // what the receiver got during the run
+};
+
+// Runs one fetch to its end; the read-out's own time from the first
+// read-out step to the last record.
+Run runFetch(Line &line, bool fast)
 {
-    mem2::MemTable t;
-    mem2::MemTransfer x(line.app, t);
+    Run run;
+    const qsizetype before = line.commands().size();
+    mem2::MemTransfer x(line.app, run.table);
     x.fast = fast;
     QElapsedTimer clock;
     qint64 firstNs = -1, lastNs = 0;
@@ -119,48 +154,66 @@ mem2::FetchResult runFetch(Line &line, bool fast, double *totalMs, double *reado
     clock.start();
     x.fetch();
     loop.exec();
-    *totalMs = clock.nsecsElapsed() / 1e6;
-    *readoutMs = (lastNs - std::max<qint64>(firstNs, 0)) / 1e6;
-    return x.lastFetch();
+    run.totalMs = clock.nsecsElapsed() / 1e6;
+    run.readoutMs = (lastNs - std::max<qint64>(firstNs, 0)) / 1e6;
+    run.result = x.lastFetch();
+    // The last H0s still on their way (and in the tool's log).
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+    run.commands = line.commands().mid(before);
+    return run;
 }
 
 void fetchBench(benchmark::State &state, bool pty, bool fast)
 {
-    Line line(pty);
+    Line line(pty, int(state.range(0)));
     if (!line.rx) {
         state.SkipWithError(qPrintable(line.error));
         return;
     }
     double total = 0, readout = 0;
-    int streamed = 0, refetched = 0;
+    Run last;
     for (auto _ : state) {
-        double t = 0, r = 0;
-        const mem2::FetchResult res = runFetch(line, fast, &t, &r);
-        if (res.outcome != mem2::Outcome::Done) {
+        last = runFetch(line, fast);
+        if (last.result.outcome != mem2::Outcome::Done) {
             state.SkipWithError("the simulated receiver did not answer");
             return;
         }
-        total += t;
-        readout += r;
-        streamed = res.streamed;
-        refetched = int(res.refetched.size());
+        total += last.totalMs;
+        readout += last.readoutMs;
     }
     const double n = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
     total /= n;
     readout /= n;
-    // The described read-out is timed from the pause before the first
-    // command (the progress of channel 0), so its floor counts the pauses;
-    // the stream from its first record to its last (199 records).
-    const double readoutFloor = fast ? 199 * 17 * kCharMs : 200 * kTightPerChannel;
+    const std::vector<int> len = replyLengths(last.table);
+    double described = 0; // the described read-out, from the first pause
+    int stream = 0;       // the range reply's characters
+    for (int l : len) {
+        described += 15.0 + (8 + l) * kCharMs;
+        stream += l;
+    }
+    const double fastLine = 15.0 + (8 + stream) * kCharMs;
+    // The stream is timed from its first record to its last.
+    const double readoutFloor = fast ? (stream - len.front()) * kCharMs : described;
+    const double totalFloor = (fast ? fastLine : described) + kOverheadFloor;
+    int readouts = 0;
+    for (const QString &c : last.commands)
+        readouts += c.startsWith('L') && c != "L199199" ? 1 : 0;
+    // Channel 199's own read-out (the described fetch, or a re-read).
+    readouts += int(last.commands.count("L199199")) - 1;
+    state.counters["empty_channels"] = double(std::count(len.begin(), len.end(), 6));
+    state.counters["commands"] = double(last.commands.size());
+    state.counters["readouts"] = readouts;
     state.counters["total_ms"] = total;
+    state.counters["floor_ms"] = totalFloor;
+    state.counters["total_x_floor"] = total / totalFloor;
     state.counters["readout_ms"] = readout;
     state.counters["readout_floor_ms"] = readoutFloor;
     state.counters["readout_x_floor"] = readout / readoutFloor;
-    state.counters["total_x_floor"] =
-        total / ((fast ? 15.0 + kFastLineFloor : 200 * kPerChannelFloor) + kOverheadFloor);
+    state.counters["unreadable"] = double(last.result.bad.size());
     if (fast) {
-        state.counters["streamed"] = streamed;
-        state.counters["refetched"] = refetched;
+        state.counters["streamed"] = last.result.streamed;
+        state.counters["refetched"] = double(last.result.refetched.size());
     }
 }
 
@@ -168,10 +221,10 @@ void BM_FetchInProcess(benchmark::State &s) { fetchBench(s, false, false); }
 void BM_FastFetchInProcess(benchmark::State &s) { fetchBench(s, false, true); }
 void BM_FetchPty(benchmark::State &s) { fetchBench(s, true, false); }
 void BM_FastFetchPty(benchmark::State &s) { fetchBench(s, true, true); }
-BENCHMARK(BM_FetchInProcess)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_FastFetchInProcess)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
-BENCHMARK(BM_FetchPty)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_FastFetchPty)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_FetchInProcess)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_FastFetchInProcess)->Arg(-1)->Arg(0)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_FetchPty)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_FastFetchPty)->Arg(0)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 // A key press during a fetch: posted to an object of the window thread and
 // timed until it is handled.
@@ -192,7 +245,7 @@ public:
 
 void BM_KeyDuringFetch(benchmark::State &state)
 {
-    Line line(state.range(0) != 0);
+    Line line(state.range(0) != 0, -1);
     if (!line.rx) {
         state.SkipWithError(qPrintable(line.error));
         return;
@@ -207,8 +260,7 @@ void BM_KeyDuringFetch(benchmark::State &state)
     });
     for (auto _ : state) {
         keys.start();
-        double t = 0, r = 0;
-        runFetch(line, false, &t, &r);
+        runFetch(line, false);
         keys.stop();
     }
     std::sort(sink.lagMs.begin(), sink.lagMs.end());

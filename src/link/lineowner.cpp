@@ -6,6 +6,7 @@
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
+#include "link/replies.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -332,25 +333,66 @@ rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int tim
             r.data.truncate(cr + 1);
     }
     r.status = lost_ ? RxReply::Lost : (got ? RxReply::Ok : RxReply::NoAnswer);
+    noteReply(r.ok() ? ReplyState::Read : ReplyState::Silent);
     co_return r;
+}
+
+rxjob::Task<bool> Receiver2::aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs)
+{
+    if (timeoutMs < 0)
+        timeoutMs = app_.replyTimeoutMs;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray got;
+    line->clear();
+    after->clear();
+    while (port_ && !lost_) {
+        got += port_->readAll();
+        const rxreply::Split s = rxreply::firstLine(got);
+        if (s.complete || s.line.size() >= maxLen) {
+            *line = s.line.toByteArray();
+            *after = s.rest.toByteArray();
+            co_return true;
+        }
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        const bool some = co_await chars(1, int(left));
+        if (!some)
+            break;
+    }
+    if (port_ && !lost_)
+        got += port_->readAll();
+    *line = rxreply::firstLine(got).line.toByteArray();
+    co_return false;
+}
+
+void Receiver2::noteReply(ReplyState state, const QByteArray &bytes)
+{
+    replyState_ = state;
+    lastReply_ = state == ReplyState::Unreadable ? bytes : QByteArray();
 }
 
 rxjob::Task<std::optional<QString>> Receiver2::aReadRxState()
 {
     send_cmd(cmd::storeState());
     co_await pause(rxlimits::kBracketPauseMs);
-    if (!port_ || lost_)
+    if (!port_ || lost_) {
+        noteReply(ReplyState::Silent);
         co_return std::nullopt;
+    }
     port_->clear();
     send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
-    const bool arrived = co_await chars(17);
-    if (!arrived)
+    QByteArray line, after;
+    co_await aReadLine(&line, &after, rxreply::kStoredLen);
+    // Channel 199 holds the working settings: never empty.
+    const rxreply::Readout r = rxreply::readout(line, rxlimits::kStateChannel);
+    if (r.kind != rxreply::Readout::Stored || !rxreply::onlyReportsAfter(after)) {
+        noteReply(line.isEmpty() || lost_ ? ReplyState::Silent : ReplyState::Unreadable, line + after);
         co_return std::nullopt;
-    QByteArray r = port_->readAll();
-    const bool whole = co_await aTakeReplyPastReports(&r, 17, true);
-    if (!whole)
-        co_return std::nullopt;
-    co_return QLatin1Char('X') + QString::fromLatin1(r.mid(4, 12)).leftJustified(12, QLatin1Char(' '));
+    }
+    noteReply(ReplyState::Read);
+    co_return QLatin1Char('X') + r.rec12;
 }
 
 rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
@@ -358,13 +400,41 @@ rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
     send_cmd(cmd::user(1, 1));
     co_await pause(rxlimits::kBracketPauseMs);
     const std::optional<QString> r = co_await aReadRxState();
-    refreshAnswered_ = bool(r);
+    const bool unreadable = replyState_ == ReplyState::Unreadable;
+    refreshAnswered_ = r || unreadable;
     if (!r) {
-        if (tell == Tell::All && !lost_)
+        if (unreadable) {
+            // Nothing of it is believed; the panel says the frequency is
+            // not known while none was.
+            if (freqText_.isEmpty())
+                emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+            if (tell != Tell::None)
+                report_unreadable();
+        } else if (tell == Tell::All && !lost_) {
             report_no_answer();
+        }
         co_return false;
     }
     co_return apply_state(*r, tell != Tell::None);
+}
+
+void Receiver2::pauseReports()
+{
+    if (!auto_report)
+        return;
+    send_cmd(cmd::reportsOff());
+    auto_report = false;
+    reportsPaused_ = true;
+}
+
+void Receiver2::resumeReports()
+{
+    if (!std::exchange(reportsPaused_, false))
+        return;
+    if (reportUsers_ > 0 && !streamOwner_) {
+        send_cmd(cmd::reportsOn());
+        auto_report = true;
+    }
 }
 
 // ------------------------------------------------------------------ set jobs

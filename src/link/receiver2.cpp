@@ -190,7 +190,7 @@ bool Receiver2::apply_state(const QString &x13, bool report)
     const bool usable = freqOk && agcOk && rxlimits::kAtt.contains(d.att) &&
                         rxlimits::kBw.contains(d.bw) && rxlimits::kMode.contains(d.mode);
     if (!usable && report)
-        report_no_answer();
+        report_unreadable();
     return usable;
 }
 
@@ -374,7 +374,7 @@ void Receiver2::getfreq(const QString &text)
         knowFreq(QString());
         emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
         if (!garbledReported_)
-            report_no_answer();
+            report_unreadable();
         garbledReported_ = true;
         return;
     }
@@ -445,7 +445,7 @@ void Receiver2::releaseStream(const QObject *reader)
     });
 }
 
-void Receiver2::report_no_answer()
+void Receiver2::report_silence()
 {
     // Shown without stopping anything: a run that goes on by itself, or a
     // job on the line, carries on while the box is open.
@@ -455,11 +455,27 @@ void Receiver2::report_no_answer()
                               QStringLiteral("Receiver"), Prompter::Exclamation);
 }
 
+void Receiver2::report_unreadable()
+{
+    if (app_.prompter)
+        app_.prompter->notice(QStringLiteral("The receiver's reply could not be read.\n"
+                                             "The line may be disturbed: check the cable and its plugs."),
+                              QStringLiteral("Receiver"), Prompter::Exclamation);
+}
+
+void Receiver2::report_no_answer()
+{
+    if (replyState_ == ReplyState::Unreadable && !lost_)
+        report_unreadable();
+    else
+        report_silence();
+}
+
 bool Receiver2::tellLost()
 {
     if (!lost_)
         return false;
-    report_no_answer();
+    report_silence();
     return true;
 }
 
@@ -470,7 +486,7 @@ void Receiver2::on_lost(const QString &reason)
         return;
     lostReported_ = true;
     emit lineLost(reason);
-    report_no_answer();
+    report_silence();
 }
 
 bool Receiver2::reopen(QString *error)

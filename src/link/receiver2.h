@@ -121,7 +121,30 @@ public:
     // does not come.
     rxjob::Task<bool> aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded);
     rxjob::Task<RxReply> aTransact(QString command, int replyLen = -1, int timeoutMs = -1);
+    // Inside a job: the next reply line as it arrives, dial reports in front
+    // of it dropped. It ends at its CR (true), after maxLen characters
+    // without one (true: a CR not at its place), or when the bound expires
+    // or the line is lost (false; *line holds what came, perhaps nothing).
+    // *after gets what followed the CR in the same read.
+    rxjob::Task<bool> aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs = -1);
+    // The working settings: "J1199", then the read-out of channel 199, whose
+    // whole layout is checked (rxreply::readout). "X" + the record; nothing
+    // when no reply came or it could not be read (lastReplyState() tells
+    // which).
     rxjob::Task<std::optional<QString>> aReadRxState();
+    // How the last reply wait ended: read, nothing came, or what came could
+    // not be read (lastReply() holds it, for messages).
+    enum class ReplyState { Read, Silent, Unreadable };
+    ReplyState lastReplyState() const { return replyState_; }
+    const QByteArray &lastReply() const { return lastReply_; }
+    // A reader of its own (the memory read-out) tells how its reply ended.
+    void noteReply(ReplyState state, const QByteArray &bytes = {});
+    // Inside a held read-out: the receiver's own reports, when the program
+    // has them on, are switched off ("I0") so that none runs into the
+    // read-out; resumeReports() switches them on again ("I1") when they are
+    // still wanted. Both send in place (the receiver must be held).
+    void pauseReports();
+    void resumeReports();
     // Reads the working settings ("U11", then the state read) and shows
     // them; false when the receiver did not answer or its reply could not
     // be read, each told as tell says. lastRefreshAnswered() tells the two
@@ -245,8 +268,12 @@ public:
     // Receive handler (port event).
     void on_ready_read();
 
-    // The message shown when a reply wait expires or the line is lost.
+    // The message shown when a reply wait failed: "The receiver did not
+    // answer." (also when the line is lost), or, when the last reply came
+    // but could not be read, report_unreadable's message.
     void report_no_answer();
+    // The receiver answered, but its reply (or report) could not be read.
+    void report_unreadable();
     // Tries to open the port again after it was lost.
     bool reopen(QString *error);
     bool portLost() const { return lost_; }
@@ -346,6 +373,10 @@ private:
     bool lostReported_ = false;
     bool lossMuted_ = false;
     bool garbledReported_ = false;
+    ReplyState replyState_ = ReplyState::Read;
+    QByteArray lastReply_;
+    bool reportsPaused_ = false;
+    void report_silence();
     bool refreshAnswered_ = false;
     bool jobStarting_ = false; // runJob is telling sequenceStarting
     int startDelayMs_ = 0;

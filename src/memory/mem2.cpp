@@ -137,9 +137,10 @@ QString badRecordsText(const MemTable &t, const QList<int> &bad)
 {
     if (bad.isEmpty())
         return QString();
-    QString text = (bad.size() == 1 ? QStringLiteral("1 channel holds a record")
-                                    : QStringLiteral("%1 channels hold records").arg(bad.size())) +
-                   QStringLiteral(" that do not fit the memory layout:\n");
+    const bool one = bad.size() == 1;
+    QString text = (one ? QStringLiteral("1 channel holds a record that does not fit")
+                        : QStringLiteral("%1 channels hold records that do not fit").arg(bad.size())) +
+                   QStringLiteral(" the memory layout:\n");
     // The first few with their text, then the rest by number.
     constexpr int kShown = 8;
     for (int k = 0; k < bad.size() && k < kShown; ++k)
@@ -147,7 +148,8 @@ QString badRecordsText(const MemTable &t, const QList<int> &bad)
                 QStringLiteral("\"\n");
     if (bad.size() > kShown)
         text += QStringLiteral("and %1\n").arg(channelList(bad.mid(kShown)));
-    text += QStringLiteral("They are kept as unknown and never written to the receiver.");
+    text += one ? QStringLiteral("It is kept as unknown and never written to the receiver.")
+                : QStringLiteral("They are kept as unknown and never written to the receiver.");
     return text;
 }
 
@@ -208,6 +210,8 @@ QStringList rowCells(const Captions &cap, int ch, const QString &rec, const QStr
 {
     if (isEmptyChannel(rec))
         return {ch3(ch), QStringLiteral("no data")};
+    if (rec.startsWith(QLatin1Char('?'))) // a reply that could not be read
+        return {ch3(ch), QStringLiteral("unknown")};
     QStringList cells{ch3(ch), freqCell(rec), attText(cap, rec), bwText(cap, rec),
                       modeText(cap, rec), agcText(cap, rec)};
     if (withTag)

@@ -107,7 +107,8 @@ QString attText(const Captions &cap, const QString &rec);
 QString bwText(const Captions &cap, const QString &rec);
 QString modeText(const Captions &cap, const QString &rec);
 QString agcText(const Captions &cap, const QString &rec);
-// The cells of channel ch's row: ccc, "no data" for an empty channel;
+// The cells of channel ch's row: ccc, "no data" for an empty channel, ccc,
+// "unknown" for a reply that could not be read ("?" and what came);
 // otherwise ccc, frequency, ATT, BW, mode, AGC and (withTag) the alpha tag.
 QStringList rowCells(const Captions &cap, int ch, const QString &rec, const QString &tag,
                      bool withTag);

@@ -11,6 +11,11 @@
 
 namespace mem2 {
 
+QString sendFault(const QString &rec)
+{
+    return rxreply::recordFault(rec.mid(4, 12));
+}
+
 FillPlan planFill(const MemTable &t, int first, int last)
 {
     FillPlan p;
@@ -23,7 +28,14 @@ FillPlan planFill(const MemTable &t, int first, int last)
             continue;
         }
         switch (recordKind(t.rec[i])) {
-        case RecKind::Data: p.writes << i; break;
+        case RecKind::Data:
+            if (const QString why = sendFault(t.rec[i]); !why.isEmpty()) {
+                p.outside << i;
+                p.why[i] = why;
+            } else {
+                p.writes << i;
+            }
+            break;
         case RecKind::Empty:
         case RecKind::NeverFilled: p.empties << i; break;
         case RecKind::Bad: p.bad << i; break;
@@ -46,30 +58,61 @@ QString fillNotes(const FillPlan &p)
     if (!p.bad.isEmpty())
         s += QStringLiteral("\n\nRecords that do not fit the memory layout, left as they are:\n") +
              channelList(p.bad);
+    if (!p.outside.isEmpty()) {
+        s += QStringLiteral("\n\nRecords the receiver cannot hold, not sent (left as they are):");
+        constexpr int kShown = 8;
+        for (int k = 0; k < p.outside.size() && k < kShown; ++k)
+            s += QLatin1Char('\n') + ch3(p.outside.at(k)) + QStringLiteral("  ") + p.why.value(p.outside.at(k));
+        if (p.outside.size() > kShown)
+            s += QStringLiteral("\nand ") + channelList(p.outside.mid(kShown));
+    }
     return s;
 }
 
 QString StreamParser::record(QByteArrayView line, int *ch)
 {
-    // "L" + three digits + the 12 characters of the record, nothing else.
-    if (line.size() != kRecLen || line.at(0) != 'L')
+    const rxreply::Readout r = rxreply::readout(line);
+    if (!r.ok())
         return {};
-    int n = 0;
-    for (int i = 1; i <= 3; ++i) {
-        const char c = line.at(i);
-        if (c < '0' || c > '9')
-            return {};
-        n = n * 10 + (c - '0');
-    }
-    if (n >= kChannels)
-        return {};
-    QString rec = QString::fromLatin1(line);
-    if (isEmptyChannel(rec))
-        rec = rec.left(5);
+    const QString rec = r.kind == rxreply::Readout::Empty ? emptyRecord(r.channel)
+                                                          : QLatin1Char('L') + ch3(r.channel) + r.rec12;
+    // Also a record of the table's layout (an NFM channel's AGC digit too).
     if (recordKind(rec) == RecKind::Bad)
         return {};
-    *ch = n;
+    *ch = r.channel;
     return rec;
+}
+
+QString unreadableRecord(QByteArrayView reply)
+{
+    // As long as a record at most, so that a memory file keeps it whole.
+    QString out(1, QLatin1Char('?'));
+    for (char c : reply) {
+        if (out.size() == kRecLen)
+            break;
+        if (c != '\r')
+            out += (uchar(c) <= 0x20 || uchar(c) > 0x7e) ? QLatin1Char('?') : QLatin1Char(c);
+    }
+    return out;
+}
+
+QString unreadableText(const MemTable &t, const QList<int> &channels)
+{
+    if (channels.isEmpty())
+        return {};
+    QString text = (channels.size() == 1
+                        ? QStringLiteral("The reply for 1 channel could not be read, twice:\n")
+                        : QStringLiteral("The replies for %1 channels could not be read, twice:\n")
+                              .arg(channels.size()));
+    constexpr int kShown = 8;
+    for (int k = 0; k < channels.size() && k < kShown; ++k)
+        text += ch3(channels.at(k)) + QStringLiteral("  \"") + t.rec[channels.at(k)].mid(1) +
+                QStringLiteral("\"\n");
+    if (channels.size() > kShown)
+        text += QStringLiteral("and %1\n").arg(channelList(channels.mid(kShown)));
+    text += channels.size() == 1 ? QStringLiteral("It is kept as unknown and never written to the receiver.")
+                                 : QStringLiteral("They are kept as unknown and never written to the receiver.");
+    return text;
 }
 
 MemTransfer::MemTransfer(App &app, MemTable &table, QObject *parent)
@@ -139,52 +182,50 @@ bool MemTransfer::fill(int first, int last)
     return true;
 }
 
-void MemTransfer::store(int ch, QString r, FetchResult *res)
+void MemTransfer::store(int ch, const QString &rec, FetchResult *res)
 {
-    if (r.endsWith(QLatin1Char('\r')))
-        r.chop(1);
-    r = r.left(kRecLen);
-    if (isEmptyChannel(r))
-        r = r.left(5);
-    t_.rec[ch] = r;
-    t_.unknown[ch] = recordKind(r) == RecKind::Bad;
-    t_.inRx[ch] = rxContent(r);
+    t_.rec[ch] = rec;
+    // A reply that could not be read is kept marked, never as data.
+    t_.unknown[ch] = rec.startsWith(QLatin1Char('?'));
+    t_.inRx[ch] = rxContent(rec);
     if (t_.unknown[ch])
         res->bad << ch;
     ++res->read;
     emit channelRead(ch);
 }
 
-rxjob::Task<bool> MemTransfer::aReadOne(int ch, FetchResult *res)
+rxjob::Task<bool> MemTransfer::aReadOne(int ch, FetchResult *res, int tries)
 {
     Receiver2 *rx = app_.rx;
-    Port *port = rx->port();
-    if (!port || rx->portLost())
-        co_return false;
-    port->clear();
-    rx->send_cmd(cmd::readout(ch, ch));
-    // Pieces until one ends with CR or the record holds 16 characters.
-    QElapsedTimer clock;
-    clock.start();
-    QString r;
-    while (true) {
-        port = rx->port();
-        if (!port)
+    QByteArray line, after;
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        if (attempt > 0) {
+            // Read once more, as the first time.
+            ++res->again;
+            co_await rx->pause(15);
+        }
+        Port *port = rx->port();
+        if (!port || rx->portLost())
             co_return false;
-        const QByteArray piece = port->readAll();
-        r += QString::fromLatin1(piece);
-        // The CR of the previous channel's reply, late on a busy line, is
-        // not part of this one.
-        while (r.startsWith(QLatin1Char('\r')) || r.startsWith(QLatin1Char('\n')))
-            r.remove(0, 1);
-        if ((!r.isEmpty() && piece.endsWith('\r')) || r.size() >= kRecLen)
-            break;
-        const qint64 left = app_.replyTimeoutMs - clock.elapsed();
-        const bool more = co_await rx->chars(1, int(std::max<qint64>(left, 0)));
-        if (!more)
+        port->clear();
+        rx->send_cmd(cmd::readout(ch, ch));
+        // Up to the reply's CR: a stored channel's 17 characters or an
+        // empty one's 6 (dial reports in front of it dropped).
+        co_await rx->aReadLine(&line, &after, rxreply::kStoredLen);
+        if (line.isEmpty() || rx->portLost()) {
+            rx->noteReply(Receiver2::ReplyState::Silent);
             co_return false;
+        }
+        int n = -1;
+        const QString rec = StreamParser::record(line, &n);
+        if (!rec.isEmpty() && n == ch && rxreply::onlyReportsAfter(after)) {
+            rx->noteReply(Receiver2::ReplyState::Read);
+            store(ch, rec, res);
+            co_return true;
+        }
     }
-    store(ch, r, res);
+    rx->noteReply(Receiver2::ReplyState::Unreadable, line + after);
+    store(ch, unreadableRecord(line + after), res);
     co_return true;
 }
 
@@ -236,6 +277,8 @@ rxjob::Task<FetchResult> MemTransfer::aFetch()
 
     held_ = true;
     co_await rx->aHold();
+    // No dial report may run into the read-out.
+    rx->pauseReports();
     bool answered = false;
     if (!cancel_) {
         co_await rx->aRemoteOn();
@@ -262,12 +305,14 @@ rxjob::Task<FetchResult> MemTransfer::aFetch()
             break;
         if (fast)
             res.refetched << i;
-        const bool ok = co_await aReadOne(i, &res);
+        // After the stream it is this channel's second reading.
+        const bool ok = co_await aReadOne(i, &res, fast ? 1 : 2);
         if (!ok) {
             answered = false;
             break;
         }
     }
+    rx->resumeReports();
     co_await rx->aRelease();
     held_ = false;
 
@@ -308,7 +353,7 @@ rxjob::Task<FillResult> MemTransfer::aFill(int first, int last)
             continue;
         const QString rec = t_.rec[i];
         const RecKind kind = recordKind(rec);
-        if (kind == RecKind::Bad)
+        if (kind == RecKind::Bad || (kind == RecKind::Data && !sendFault(rec).isEmpty()))
             continue;
         if (kind == RecKind::Data)
             rx->send_cmd(cmd::write(i, rec.mid(4, 12)));
@@ -361,7 +406,7 @@ void bracketCommand(App &app, MemTable &t, int ch, const QString &text, const QS
 
 bool MemTransfer::writeCell(App &app, MemTable &t, int ch, const QString &rec)
 {
-    if (recordKind(rec) != RecKind::Data || ch < 0 || ch >= kChannels)
+    if (recordKind(rec) != RecKind::Data || !sendFault(rec).isEmpty() || ch < 0 || ch >= kChannels)
         return false;
     bracketCommand(app, t, ch, cmd::write(ch, rec.mid(4, 12)), rxContent(rec));
     return true;

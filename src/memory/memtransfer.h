@@ -10,17 +10,26 @@
 // go. A transfer whose object goes away meanwhile is dropped by the owner
 // and the receiver is released after it.
 //
+// Every reply is believed only when its whole layout is right
+// (rxreply::readout): a channel whose reply cannot be read is read once
+// more, then left unknown, never taken for data. The receiver's own dial
+// reports are switched off for a held read-out while the program has them
+// on, and any that come anyway are taken out of the replies.
+//
 // The fast fetch (opt-in) asks for all 200 channels with one read-out
-// command and takes the records as they stream in; a channel whose record is
-// short, malformed or missing is then read on its own as the described fetch
-// does.
+// command and takes the records as they stream in (an empty channel is the
+// receiver's six characters "L" ccc "V" CR); a channel whose record is
+// unreadable or missing is then read on its own as the described fetch does.
 #pragma once
 #include <QList>
 #include <QObject>
 #include <QString>
 
 #include "link/linetask.h"
+#include "link/replies.h"
 #include "memory/mem2.h"
+
+#include <QMap>
 
 struct App;
 
@@ -36,8 +45,9 @@ enum class Outcome {
 struct FetchResult {
     Outcome outcome = Outcome::NoAnswer;
     int read = 0;         // channels read, from 0 on
-    QList<int> bad;       // replies that do not fit the record layout
+    QList<int> bad;       // channels whose reply could not be read, twice
     QList<int> unknown;   // channels left unknown (not read, or bad)
+    int again = 0;        // channels read once more after an unreadable reply
     bool restored = false; // nothing came: the table was put back as it was
     // The fast read-out: channels read from the one stream, and those read
     // again one by one because their record did not come whole.
@@ -55,8 +65,16 @@ struct FillPlan {
     QList<int> empties;  // "U5": channels that hold no data in the table
     QList<int> unknown;  // left alone: not known (a fetch could not read them)
     QList<int> bad;      // left alone: the record does not fit the layout
+    // Left alone: records that fit the layout but not the receiver's limits
+    // (a frequency outside its range, a reserved code), with the reason.
+    QList<int> outside;
+    QMap<int, QString> why;
+    bool leavesSome() const { return !unknown.isEmpty() || !bad.isEmpty() || !outside.isEmpty(); }
 };
 FillPlan planFill(const MemTable &t, int first, int last);
+// Why a data record of the table cannot go to the receiver (empty when it
+// can): its 12 characters against the receiver's limits.
+QString sendFault(const QString &rec);
 // The lines added to the fill question when the fill would empty channels
 // or leave some alone; empty when there is nothing to say.
 QString fillNotes(const FillPlan &p);
@@ -67,18 +85,29 @@ struct FillResult {
 };
 
 // The records of a range read-out as they stream in: each complete line
-// ("L" + three-digit channel + 12 characters + CR) is checked and taken for
-// its channel; anything else is skipped (its channel is read again later).
+// (a stored channel "L" ccc rec12 CR, an empty one "L" ccc "V" CR) is
+// checked and taken for its channel; a dial report is dropped; anything
+// else is skipped (its channel is read again later).
 struct StreamParser {
     QByteArray pending;
-    int lines = 0; // CR-ended lines seen
+    int lines = 0;   // CR-ended reply lines seen (reports not counted)
+    int reports = 0; // dial reports dropped
     // Feeds characters; calls take(ch, record) for each record that fits.
     template <class F>
     void feed(const QByteArray &bytes, F take);
-    // The record (as the table keeps it) of one line without its CR, or an
+    // The record (as the table keeps it) of one line with its CR, or an
     // empty text when the line is not a whole record of a channel.
     static QString record(QByteArrayView line, int *ch);
 };
+
+// What the table keeps for a channel whose reply could not be read: "?" and
+// the reply as it came (printable, blanks as "?"), 16 characters at most,
+// so that it never reads as a record, in the table or in a memory file
+// saved from it; its grid row says "unknown".
+QString unreadableRecord(QByteArrayView reply);
+// The message for channels whose replies could not be read; empty when
+// there are none.
+QString unreadableText(const MemTable &t, const QList<int> &channels);
 
 class MemTransfer : public QObject {
     Q_OBJECT
@@ -136,10 +165,11 @@ signals:
     void filled(const mem2::FillResult &r);
 
 private:
-    // One channel by the described read-out; false when no reply came.
-    rxjob::Task<bool> aReadOne(int ch, FetchResult *res);
+    // One channel by the described read-out, read up to tries times while
+    // its reply cannot be read; false when no reply came.
+    rxjob::Task<bool> aReadOne(int ch, FetchResult *res, int tries);
     rxjob::Task<> aStream(FetchResult *res, QList<bool> *got);
-    void store(int ch, QString rec, FetchResult *res);
+    void store(int ch, const QString &rec, FetchResult *res);
     bool begin(const QString &name);
     void end();
     Outcome failure() const;
@@ -163,9 +193,15 @@ void StreamParser::feed(const QByteArray &bytes, F take)
             pending.remove(0, 1); // a stray CR is no record
             continue;
         }
+        const QByteArrayView line = QByteArrayView(pending).first(cr + 1);
+        if (rxreply::isReportPiece(line)) {
+            ++reports;
+            pending.remove(0, cr + 1);
+            continue;
+        }
         ++lines;
         int ch = -1;
-        const QString rec = record(QByteArrayView(pending).first(cr), &ch);
+        const QString rec = record(line, &ch);
         if (!rec.isEmpty())
             take(ch, rec);
         pending.remove(0, cr + 1);

@@ -533,7 +533,7 @@ rxjob::Task<> RigServer::readJob(quint64 id, Request r)
     Receiver2 *rx = app_.rx;
     const std::optional<QString> x = co_await rx->aReadRxState();
     ++stateReads_;
-    const int fail = rx->portLost() ? kIo : kTimeout;
+    const int fail = rx->portLost() ? kIo : rx->lastReplyState() == Receiver2::ReplyState::Unreadable ? kProtocol : kTimeout;
     // The one read answers this request and every "f"/"m" now at the head
     // of a queue (each asked before the read ended).
     if (Client *c = find(id))

@@ -1,10 +1,10 @@
 #include "sim/simlink.h"
 
-SimLink::SimLink(SimRadio *radio, QObject *parent)
+SimLink::SimLink(SimRadio *radio, QObject *parent, int cps)
     : QObject(parent)
     , m_radio(radio)
-    , m_toRadio(&m_clock)
-    , m_toProgram(&m_clock)
+    , m_toRadio(&m_clock, cps)
+    , m_toProgram(&m_clock, cps)
 {
     m_clock.start();
     connect(&m_toRadio, &PacedLine::arrived, this, &SimLink::pump);
@@ -49,8 +49,22 @@ void SimLink::pump()
         m_nowNs = -1;
         emit commandReceived(ms, cmd);
     }
-    for (const PacedLine::Arrived &a : m_toProgram.takeArrived())
+    bool took = false;
+    for (const PacedLine::Arrived &a : m_toProgram.takeArrived()) {
         m_arrived += a.ch;
+        took = true;
+    }
+    // Taken here, the characters are no longer the line's to announce (a
+    // late pass may take a whole short reply at once): they are announced
+    // from the event loop.
+    if (took && !m_notifyQueued) {
+        m_notifyQueued = true;
+        QMetaObject::invokeMethod(this, [this]() {
+            m_notifyQueued = false;
+            if (!m_arrived.isEmpty())
+                emit forProgram();
+        }, Qt::QueuedConnection);
+    }
 }
 
 QByteArray SimLink::takeForProgram()

@@ -17,7 +17,9 @@ public:
     // Longest text kept while waiting for a CR; longer junk is dropped.
     static constexpr int kMaxCommand = 256;
 
-    explicit SimLink(SimRadio *radio, QObject *parent = nullptr);
+    // cps: characters per second each way (a faster line only for tests
+    // that need no real timing).
+    explicit SimLink(SimRadio *radio, QObject *parent = nullptr, int cps = PacedLine::kDefaultCps);
 
     SimRadio *radio() const { return m_radio; }
 
@@ -59,5 +61,6 @@ private:
     QByteArray m_partial;       // command text waiting for its CR
     QByteArray m_arrived;       // reply characters at the PC, not yet taken
     qint64 m_nowNs = -1;        // moment of the command being carried out
+    bool m_notifyQueued = false; // forProgram is on its way from the event loop
     Log m_log;
 };

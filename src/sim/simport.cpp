@@ -1,9 +1,9 @@
 #include "sim/simport.h"
 
-SimPort::SimPort(SimRadio *radio, QObject *parent)
+SimPort::SimPort(SimRadio *radio, QObject *parent, int cps)
     : Port(parent)
     , m_radio(radio ? radio : new SimRadio(SimRadio::DemoMemory, this))
-    , m_link(m_radio)
+    , m_link(m_radio, nullptr, cps)
 {
     m_notify.setSingleShot(true);
     connect(&m_notify, &QTimer::timeout, this, [this]() {

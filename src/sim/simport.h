@@ -13,8 +13,9 @@ class SimPort : public Port {
     Q_OBJECT
 public:
     // radio: the receiver to talk to (not owned); nullptr makes an own one
-    // with demo memory.
-    explicit SimPort(SimRadio *radio = nullptr, QObject *parent = nullptr);
+    // with demo memory. cps: the line's speed (SimLink).
+    explicit SimPort(SimRadio *radio = nullptr, QObject *parent = nullptr,
+                     int cps = PacedLine::kDefaultCps);
 
     bool open(QString *error) override;
     bool isOpen() const override { return m_open; }

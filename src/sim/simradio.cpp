@@ -116,6 +116,15 @@ void SimRadio::fillDemoMemory()
     m_mem[100] = Record{ 0, 0, 5, 27065000, 1 }; // NFM
 }
 
+void SimRadio::fillAllBut(int empty)
+{
+    empty = std::clamp(empty, 0, kChannels - 1);
+    for (int ch = 0; ch < kChannels; ++ch)
+        m_mem[size_t(ch)] = Record{ 0, ch % 2, 4, 5900000 + ch * 5000, ch % 3 };
+    for (int k = 0; k < empty; ++k)
+        m_mem[size_t(k * (kChannels - 1) / empty)].reset();
+}
+
 std::optional<SimRadio::Record> SimRadio::channel(int ch) const
 {
     if (ch < 0 || ch >= kChannels)
@@ -373,9 +382,9 @@ QByteArray SimRadio::readout(int first, int last) const
         out += 'L';
         out += zeroPadded(ch, 3);
         const auto &r = m_mem[size_t(ch)];
-        // An empty channel: "V" where the attenuator digit would be, the rest
-        // of the record blank.
-        out += r ? r->toRec12() : QByteArray("V") + QByteArray(11, ' ');
+        // An empty channel: "V" where the attenuator digit would be, and
+        // nothing more (six characters with the CR).
+        out += r ? r->toRec12() : QByteArray("V");
         out += '\r';
     }
     return out;

@@ -35,11 +35,16 @@ public:
     static constexpr int kChannels = 200;
     static constexpr qint64 kMinHz = 10000;
     static constexpr qint64 kMaxHz = 29999999;
-    // Length of one channel of the "L" read-out.
+    // Length of one channel of the "L" read-out: a stored channel
+    // "L" ccc rec12 CR, an empty one "L" ccc "V" CR.
     static constexpr int kReadoutLen = 17;
+    static constexpr int kEmptyReadoutLen = 6;
 
     // DemoMemory fills some channels with broadcast stations; the rest stay empty.
     explicit SimRadio(Memory memory = DemoMemory, QObject *parent = nullptr);
+    // Every channel holds a station but `empty` of them, spread evenly over
+    // 0 to 198 (channel 199 takes the working settings anyway).
+    void fillAllBut(int empty);
 
     // Executes one command (its text without the final CR) and returns what
     // the receiver answers at once (usually nothing). Commands that are not

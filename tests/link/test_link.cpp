@@ -1,6 +1,7 @@
 #include "common/fmt.h"
 #include "link/commands.h"
 #include "link/panelview.h"
+#include "link/replies.h"
 #include "testkit.h"
 
 #include <QCoreApplication>
@@ -64,49 +65,89 @@ TEST_F(Link, FlagsDecideTheBracket)
     EXPECT_EQ(panel.pbs, "");
 }
 
-TEST_F(Link, ReadStateDiscardsStaleInputAndUsesPositions5To16)
+TEST(Replies, OnlyAWholeLayoutIsBelieved)
 {
-    t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        if (c == "J1199")
-            QTimer::singleShot(0, [&] { t.port.inject("garbage-from-before"); });
-        if (c == "L199199")
-            return "L199024095000001\rEXTRA";
-        return {};
+    using K = rxreply::Readout::Kind;
+    const struct {
+        QByteArray line;
+        int want;
+        K kind;
+    } cases[] = {
+        {"L199004061750000\r", 199, K::Stored},
+        {"L000" "104" "00010000" "2" "\r", -1, K::Stored}, // att 1, 10 kHz, AGC 2
+        {"L000" "038" "29999999" "0" "\r", -1, K::Stored}, // Aux, AM-L, 29999.999 kHz
+        {"L000" "005" "09500000" "9" "\r", -1, K::Stored}, // NFM has no AGC: any digit
+        {"L005V\r", 5, K::Empty},                          // as the receiver sends it
+        {"L005V           \r", 5, K::Empty},               // the same in full length
+        {"?199004061750000\r", 199, K::Unreadable},        // wrong letter
+        {"Lxx9004061750000\r", 199, K::Unreadable},        // letters for the channel
+        {"L199004061750000#9!\r", 199, K::Unreadable},     // extra characters
+        {"L1990040955000000\r", 199, K::Unreadable},       // one digit more
+        {"L199004061750000", 199, K::Unreadable},          // no CR
+        {"L198004095500000\r", 199, K::Unreadable},        // not the channel asked
+        {"L006V\r", 5, K::Unreadable},
+        {"L200004095500000\r", -1, K::Unreadable},         // no channel 200
+        {"L005VX          \r", 5, K::Unreadable},
+        {"L005V0\r", 5, K::Unreadable},
+        {"\r", -1, K::Unreadable},
+        {"", -1, K::Unreadable},
     };
-    const auto readState = [&] { return t.run([&] { return rx.aReadRxState(); }); };
-    const auto r = readState();
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(*r, "X024095000001");
-    EXPECT_EQ(t.port.trace(), "J1199|L199199");
-
-    // A dial report still on its way when the reply is asked for comes first.
-    t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        return c == "L199199" ? "I024071010002\rL199024095000001\r" : QByteArray();
-    };
-    EXPECT_EQ(readState(), std::optional<QString>("X024095000001"));
-
-    // So it does for a fixed-length reply while the dial is followed, and
-    // only then: without reports the characters are the reply.
-    t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        return c == "M" ? "I024071010002\rM123\r" : QByteArray();
-    };
-    const auto m = [&] { return t.run([&] { return rx.aTransact("M", 4); }).data.left(4); };
-    EXPECT_EQ(m(), "I024");
-    rx.auto_report = true;
-    EXPECT_EQ(m(), "M123");
-    rx.auto_report = false;
+    for (const auto &c : cases) {
+        const rxreply::Readout r = rxreply::readout(c.line, c.want);
+        EXPECT_EQ(r.kind, c.kind) << c.line.constData();
+        EXPECT_EQ(r.rec12.toLatin1(), r.kind == K::Stored ? c.line.mid(4, 12) : QByteArray());
+    }
+    // Att 2, bw 4, mode 9, AGC 3, 9.999 kHz, 30 MHz: not the receiver's.
+    for (const char *rec12 : {"204095000000", "044095000000", "009095000000", "004095000003", "004000099990", "004300000000"})
+        EXPECT_FALSE(rxreply::readout("L000" + QByteArray(rec12) + "\r").ok()) << rec12;
 }
 
-TEST_F(Link, SilentReceiverIsBounded)
+TEST_F(Link, StateReadBelievesOnlyAWholeReplyAndSaysWhichFailure)
 {
     t.app.replyTimeoutMs = 100;
-    EXPECT_FALSE(t.run([&] { return rx.aReadRxState(); }).has_value());
-    EXPECT_FALSE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
-    ASSERT_FALSE(t.prompter.asked.isEmpty());
-    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
-    EXPECT_EQ(t.prompter.lastText(),
-              "The receiver did not answer.\nCheck the cable and that the RX is switched-on.");
+    const QString silence = "The receiver did not answer.\nCheck the cable and that the RX is switched-on.";
+    const QString garbled = "The receiver's reply could not be read.\n"
+                            "The line may be disturbed: check the cable and its plugs.";
+    const struct {
+        QByteArray reply;  // to L199199, after stale input
+        const char *state; // what the read gives ("": nothing)
+    } cases[] = {
+        {"L199024095000001\r", "X024095000001"},
+        // A dial report on its way comes first, and one may follow.
+        {"I024071010002\rL199024095000001\rI0240", "X024095000001"},
+        {"L1990040955000000\r", ""}, // one digit more
+        {"L199004061750000", ""},    // missing CR
+        {"L199024095000001\rEXTRA", ""},
+        {"L1990240950\r", ""}, // cut short
+        {"L199V\r", ""},       // the working settings are never empty
+        {"\r", ""},
+        {"", ""},
+    };
+    rx.apply_state("X014095000001");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reply.constData());
+        t.port.responder = [&](const QByteArray &cmd) -> QByteArray {
+            if (cmd == "J1199")
+                QTimer::singleShot(0, [&] { t.port.inject("garbage-from-before"); });
+            return cmd == "L199199" ? c.reply : QByteArray();
+        };
+        EXPECT_EQ(t.run([&] { return rx.aReadRxState(); }).value_or(""), c.state);
+        const bool ok = *c.state;
+        const QString told = ok ? QString() : c.reply.isEmpty() ? silence : garbled;
+        t.prompter.asked.clear();
+        panel.labels.clear();
+        EXPECT_EQ(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }), ok);
+        EXPECT_EQ(t.prompter.lastText(), told);
+        EXPECT_EQ(panel.labels.isEmpty(), !ok); // nothing of a bad one is shown
+        EXPECT_EQ(panel.freq, "9500.000");
+        EXPECT_EQ(rx.lastRefreshAnswered(), !c.reply.isEmpty());
+        // Whoever tells the failure next says the same.
+        t.prompter.asked.clear();
+        rx.report_no_answer();
+        EXPECT_EQ(t.prompter.lastText(), ok ? silence : told);
+    }
     EXPECT_FALSE(rx.busy());
+
 }
 
 TEST_F(Link, RefreshDecodesTheReply)
@@ -115,13 +156,10 @@ TEST_F(Link, RefreshDecodesTheReply)
     ASSERT_TRUE(t.run([&] { return rx.aRefreshPanel(Receiver2::Tell::All); }));
     EXPECT_EQ(t.port.trace(), "H1|H1|U11|J1199|L199199|H0|H0");
     EXPECT_EQ(panel.freq, "9500.000");
-    EXPECT_EQ(panel.labels[PanelView::BW], ""); // Narr without the narrow filter
-    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
-    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
-    EXPECT_EQ(panel.labels[PanelView::HF], " Off");
+    // Narr shows nothing without the narrow filter.
+    EXPECT_EQ(QStringList(panel.labels.values()).join('|'), " Off||AM|Fast");
     EXPECT_EQ(panel.vbtOn, 1);
-    EXPECT_EQ(t.app.rxs.mode, 4);
-    EXPECT_EQ(t.app.rxs.bw, 2);
+    EXPECT_EQ(t.app.rxs.mode * 10 + t.app.rxs.bw, 42);
 
     t.app.settings.v[13] = 1;
     t.app.cap = Captions::build(t.app.settings);
@@ -129,7 +167,7 @@ TEST_F(Link, RefreshDecodesTheReply)
     EXPECT_EQ(panel.labels[PanelView::BW], "Narr");
 }
 
-TEST_F(Link, RefreshEdgesOfTheFrequencyRangeAndNfm)
+TEST_F(Link, RefreshEdgesOfTheFrequencyRangeNfmAndTheLock)
 {
     rx.apply_state("X004000100001");
     EXPECT_EQ(panel.freq, "10.000");
@@ -141,10 +179,7 @@ TEST_F(Link, RefreshEdgesOfTheFrequencyRangeAndNfm)
     EXPECT_FALSE(panel.bwEnabled);
     EXPECT_EQ(panel.labels[PanelView::AGC], "");
     EXPECT_TRUE(t.port.commands().isEmpty()); // no W or P without the lock
-}
 
-TEST_F(Link, RefreshWithLockSendsBandwidthControlAndShift)
-{
     t.app.settings.v[12] = 1;
     rx.submit([&] { return rx.aHold(); }, false);
     t.settle();
@@ -156,49 +191,6 @@ TEST_F(Link, RefreshWithLockSendsBandwidthControlAndShift)
     t.port.clearWrites();
     rx.apply_state("X014095000001");
     EXPECT_EQ(t.port.trace(), "W2200|P0000");
-}
-
-TEST_F(Link, MalformedReplyKeepsLastValidValues)
-{
-    rx.apply_state("X014095000001");
-    panel.labels.clear();
-    rx.apply_state("X9Z?09A00000Q");
-    EXPECT_EQ(QString("%1%2%3%4").arg(t.app.rxs.att).arg(t.app.rxs.bw).arg(t.app.rxs.mode).arg(t.app.rxs.agc),
-              "0141");
-    EXPECT_FALSE(panel.labels.contains(PanelView::HF));
-    EXPECT_FALSE(panel.labels.contains(PanelView::MD));
-    EXPECT_EQ(panel.freq, "9500.000");
-    rx.apply_state("X"); // truncated
-    rx.apply_state("");
-    EXPECT_EQ(t.app.rxs.mode, 4);
-}
-
-TEST_F(Link, ReadFrequencyTakesOnlyEightDigitsInRange)
-{
-    t.app.replyTimeoutMs = 100;
-    const struct {
-        const char *reply;
-        std::optional<qint64> hz;
-    } cases[] = {
-        {"L199024095000001\r", 9500000},
-        {"L199024000100001\r", 10000},
-        {"L199024300000001\r", std::nullopt},  // above the range
-        {"L19902409500A001\r", std::nullopt},  // a garbled digit
-        {"L1990240950\r", std::nullopt},       // cut short: no answer
-    };
-    QObject window;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.reply);
-        t.port.responder = [&](const QByteArray &cmd) -> QByteArray {
-            return cmd == "L199199" ? QByteArray(c.reply) : QByteArray();
-        };
-        std::optional<qint64> got;
-        rx.readFrequency(&window, [&](qint64 hz) { got = hz; });
-        t.settle();
-        EXPECT_EQ(got, c.hz);
-    }
-    // Only the silent one tells the user.
-    EXPECT_EQ(t.prompter.asked.size(), 1);
 }
 
 TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)

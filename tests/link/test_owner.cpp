@@ -90,6 +90,7 @@ TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
         int len;
         RxReply::Status status;
         QByteArray data;
+        bool dial = false; // a report in front is dropped only while the dial is followed
     };
     const Case cases[] = {
         {"to CR, stale input dropped", "M123\rrest", -1, RxReply::Ok, "M123\r"},
@@ -97,16 +98,20 @@ TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
         {"silent", "", -1, RxReply::NoAnswer, ""},
         {"short, no CR", "M1", -1, RxReply::NoAnswer, "M1"},
         {"short of the length", "L000", 17, RxReply::NoAnswer, "L000"},
+        {"report, not followed", "I024071010002\rM123\r", 4, RxReply::Ok, "I024071010002\rM123\r"},
+        {"report, followed", "I024071010002\rM123\r", 4, RxReply::Ok, "M123\r", true},
     };
     t.app.replyTimeoutMs = 80;
     for (const Case &c : cases) {
+        rx.auto_report = c.dial;
         t.port.inject("stale");
         t.port.responder = [&](const QByteArray &) { return c.reply; };
         const RxReply r = t.run([&] { return rx.aTransact("M", c.len); });
         EXPECT_EQ(r.status, c.status) << c.name;
         EXPECT_EQ(r.data, c.data) << c.name;
     }
-    EXPECT_EQ(t.port.trace(), "M|M|M|M|M");
+    rx.auto_report = false;
+    EXPECT_EQ(t.port.trace(), "M|M|M|M|M|M|M");
 
     t.port.pull();
     EXPECT_EQ(t.run([&] { return rx.aTransact("M"); }).status, RxReply::Lost);

@@ -1,7 +1,8 @@
 // A small fake receiver memory behind a ScriptedPort: answers "L" read-outs
-// (one channel, or a range as one stream of records), stores "K" writes,
-// empties on "U5", copies the working settings into channel 199 on "J1199",
-// and can fall silent after a number of read-outs.
+// (one channel, or a range as one stream of records; an empty channel as
+// "L" ccc "V" CR), stores "K" writes, empties on "U5", copies the working
+// settings into channel 199 on "J1199", and can fall silent after a number
+// of read-outs.
 #pragma once
 #include "link/scriptedport.h"
 
@@ -21,12 +22,16 @@ struct FakeMemory {
     // record is left out), and the number of records before it stops.
     QMap<int, QByteArray> inStream;
     int streamRecords = 200;
+    // A one-channel read-out: replies sent in place of the channel's, the
+    // first times it is read; and a dial report sent in front of each.
+    QMap<int, QList<QByteArray>> garbled;
+    QByteArray report;
 
     QByteArray reply(int c) const
     {
         const QByteArray nr = QByteArray::number(c + 1000).right(3);
         if (ch[c].isEmpty())
-            return "L" + nr + "V00000000000\r";
+            return "L" + nr + "V\r";
         return "L" + nr + ch[c] + "\r";
     }
 
@@ -49,7 +54,8 @@ struct FakeMemory {
                         out += inStream.value(i, reply(i));
                     return out;
                 }
-                const QByteArray r = reply(first);
+                const QByteArray r = report + (garbled.value(first).isEmpty() ? reply(first)
+                                                                              : garbled[first].takeFirst());
                 if (splitReplies) {
                     // First half now, the rest a moment later.
                     QByteArray rest = r.mid(7);

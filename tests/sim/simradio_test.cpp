@@ -84,56 +84,47 @@ TEST(SimRadio, J1199ThenReadOutGivesTheWorkingSettings)
 TEST(SimRadio, MemoryWriteClearAndReadOut)
 {
     Remote rx;
-    // Empty channel: "V" in the attenuator place, still 17 characters.
-    QByteArray empty = rx("L005005");
-    ASSERT_EQ(empty.size(), 17);
-    EXPECT_TRUE(empty.startsWith("L005V"));
-    EXPECT_TRUE(empty.endsWith('\r'));
+    // Empty channel: "V" in the attenuator place and the CR, 6 characters.
+    EXPECT_EQ(rx("L005005"), "L005V\r");
 
     rx("K005024095000001");
     EXPECT_EQ(rx("L005005"), QByteArray("L005024095000001\r"));
     ASSERT_TRUE(rx.radio.channel(5).has_value());
     EXPECT_EQ(*rx.radio.channel(5), rec(0, 2, 4, 9500000, 1));
 
-    // A range: one block per channel, in order.
+    // A range: one line per channel, in order, empty ones as they come alone.
     rx("K006114061750000");
-    const QByteArray range = rx("L004007");
-    ASSERT_EQ(range.size(), 4 * 17);
-    EXPECT_TRUE(range.mid(0, 17).startsWith("L004V"));
-    EXPECT_EQ(range.mid(17, 17), QByteArray("L005024095000001\r"));
-    EXPECT_EQ(range.mid(34, 17), QByteArray("L006114061750000\r"));
-    EXPECT_TRUE(range.mid(51, 17).startsWith("L007V"));
+    EXPECT_EQ(rx("L004007"), "L004V\rL005024095000001\rL006114061750000\rL007V\r");
 
     rx("U5005");
-    EXPECT_TRUE(rx("L005005").startsWith("L005V"));
+    EXPECT_EQ(rx("L005005"), "L005V\r");
     EXPECT_FALSE(rx.radio.channel(5).has_value());
     EXPECT_EQ(rx("L006006"), QByteArray("L006114061750000\r"));
 
-    // The whole memory: 200 blocks, channel numbers 000..199.
-    const QByteArray all = rx("L000199");
-    ASSERT_EQ(all.size(), 200 * 17);
-    for (int ch = 0; ch < 200; ++ch)
-        EXPECT_EQ(all.mid(ch * 17, 4), "L" + QByteArray::number(ch).rightJustified(3, '0'));
 }
 
-TEST(SimRadio, DemoMemoryHoldsStationsAndEmptyChannels)
+TEST(SimRadio, WholeMemoryReadOutsOfTheDemoAndAMixedMemory)
 {
-    Remote rx(SimRadio::DemoMemory);
-    const QByteArray all = rx("L000199");
-    ASSERT_EQ(all.size(), 200 * 17);
-    int filled = 0;
-    for (int ch = 0; ch < 200; ++ch) {
-        const QByteArray block = all.mid(ch * 17, 17);
-        EXPECT_EQ(block.at(16), '\r');
-        if (block.at(4) == 'V')
-            continue;
-        ++filled;
-        ASSERT_TRUE(allDigits(block.mid(4, 12))) << block.constData();
-        const auto r = SimRadio::Record::fromRec12(block.mid(4, 12));
-        EXPECT_TRUE(r.has_value()) << block.constData();
+    // Every line is "L" ccc "V" CR or "L" ccc and a record the receiver holds.
+    for (const int empty : {-1, 0, 50}) {
+        Remote rx(SimRadio::DemoMemory);
+        if (empty >= 0)
+            rx.radio.fillAllBut(empty);
+        const QList<QByteArray> lines = rx("L000199").split('\r');
+        ASSERT_EQ(lines.size(), 201);
+        EXPECT_TRUE(lines.last().isEmpty());
+        int filled = 0;
+        for (int ch = 0; ch < 200; ++ch) {
+            const QByteArray &l = lines.at(ch);
+            EXPECT_EQ(l.left(4), "L" + QByteArray::number(ch).rightJustified(3, '0'));
+            if (l.size() == 5 && l.at(4) == 'V')
+                continue;
+            ++filled;
+            ASSERT_EQ(l.size(), 16) << l.constData();
+            EXPECT_TRUE(allDigits(l.mid(4)) && SimRadio::Record::fromRec12(l.mid(4))) << l.constData();
+        }
+        EXPECT_EQ(filled, empty < 0 ? 18 : 200 - empty);
     }
-    EXPECT_GT(filled, 5);
-    EXPECT_LT(filled, 190);
 }
 
 TEST(SimRadio, SetFromRecordAndRecall)
@@ -309,7 +300,7 @@ TEST(SimRadio, SilentReceiverAndFallingSilent)
     EXPECT_TRUE(out.isEmpty());
 
     rx.radio.setSilent(false);
-    EXPECT_EQ(rx("L199199").size(), 17);
+    EXPECT_EQ(rx("L199199"), "L199V\r");
 
     // Falling silent after a number of commands.
     rx.radio.silentAfter(3);

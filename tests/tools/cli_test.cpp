@@ -140,15 +140,16 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
         writeBytes(dir.filePath(name), bytes);
         return dir.filePath(name);
     };
-    const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\n");
-    r = cli(sim + QStringList{"mem", "write", bad, "0", "2"});
-    EXPECT_EQ(r.code, 5);
+    const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\nL003004999999990\r\n");
+    r = cli(sim + QStringList{"mem", "write", bad, "0", "3"}); // as the window's fill: the others go
+    EXPECT_EQ(r.code, 6);
     EXPECT_TRUE(r.err.contains("2 channels hold records")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Nothing was sent"));
+    EXPECT_TRUE(r.err.contains("channel 003: frequency 99999.999 kHz is outside 10.000 to 29999.999 kHz; not sent"));
+    EXPECT_TRUE(r.out.contains("1 stored, 0 emptied, 3 not sent")) << r.out.toStdString();
     r = cli(sim + QStringList{"mem", "write", bad, "0", "0"}); // the good part alone
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     r = cli(sim + QStringList{"mem", "write", bad});
-    EXPECT_EQ(r.code, 5); // three lines: channels 3-199 missing
+    EXPECT_EQ(r.code, 5); // four lines: channels 4-199 missing
     EXPECT_TRUE(r.err.contains("missing")) << r.err.toStdString();
     r = cli(sim + QStringList{"mem", "write", dir.filePath("MEM_NONE.TXT")});
     EXPECT_EQ(r.code, 5);
@@ -176,7 +177,8 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     // "unknown" or "code -1" on standard output.
     SimTool garbled({"--garble"});
     ASSERT_FALSE(garbled.device.isEmpty());
-    for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"}}) {
+    for (const QStringList &cmd : {QStringList{"state"}, QStringList{"tune", "6175", "USB"},
+                                   QStringList{"mem", "read", none}}) {
         r = cli(QStringList{"--port", garbled.device, "--timeout", "2000"} + cmd);
         EXPECT_EQ(r.code, 4) << qPrintable(cmd.join(' ')) << qPrintable(r.out);
         EXPECT_TRUE(r.err.contains("could not be read")) << qPrintable(r.err);

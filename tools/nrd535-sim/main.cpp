@@ -222,10 +222,22 @@ int main(int argc, char **argv)
         QStringLiteral("Fall silent after N commands."), QStringLiteral("N"));
     QCommandLineOption emptyOpt(QStringLiteral("empty"),
         QStringLiteral("Start with every memory channel empty."));
-    p.addOptions({ linkOpt, logOpt, silentOpt, garbleOpt, silentAfterOpt, emptyOpt });
+    QCommandLineOption emptyCountOpt(QStringLiteral("empty-channels"),
+        QStringLiteral("Start with a station in every memory channel but N, spread over the memory."),
+        QStringLiteral("N"));
+    p.addOptions({ linkOpt, logOpt, silentOpt, garbleOpt, silentAfterOpt, emptyOpt, emptyCountOpt });
     p.process(app);
 
     SimRadio radio(p.isSet(emptyOpt) ? SimRadio::EmptyMemory : SimRadio::DemoMemory);
+    if (p.isSet(emptyCountOpt)) {
+        bool ok = false;
+        const int n = p.value(emptyCountOpt).toInt(&ok);
+        if (!ok || n < 0 || n >= SimRadio::kChannels) {
+            std::fprintf(stderr, "nrd535-sim: --empty-channels needs a count from 0 to 199\n");
+            return 2;
+        }
+        radio.fillAllBut(n);
+    }
     radio.setSilent(p.isSet(silentOpt));
     radio.setGarbled(p.isSet(garbleOpt));
     if (p.isSet(silentAfterOpt)) {

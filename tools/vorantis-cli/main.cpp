@@ -35,6 +35,7 @@
 #include <QStringList>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <csignal>
@@ -51,8 +52,8 @@ enum Exit {
     kSilent = 4,     // the receiver did not answer, the line was lost, or a
                      // reply could not be read (garbled)
     kBadFile = 5,    // a file that cannot be read or written, or is malformed
-    kBadReplies = 6, // records that do not fit their layout (from the receiver's
-                     // memory, or in a database or schedule file): left out
+    kBadReplies = 6, // records that do not fit their layout or the receiver's
+                     // limits (in a memory, database or schedule file): left out
 };
 
 const char *kUsage =
@@ -98,10 +99,11 @@ const char *kUsage =
     "  --help          this text\n"
     "\n"
     "Exit codes: 0 done, 2 bad arguments, 3 the port does not open, 4 the\n"
-    "receiver did not answer or its reply could not be read, 5 a memory,\n"
-    "database or schedule file that cannot be used, 6 records that do not fit\n"
-    "their layout (memory records from the receiver; database or schedule\n"
-    "records, which are left out of the list).\n";
+    "receiver did not answer or a reply could not be read (mem read: such\n"
+    "channels are written as unknown, never as data), 5 a memory, database\n"
+    "or schedule file that cannot be used, 6 records that do not fit their\n"
+    "layout or the receiver's limits (mem write sends the others and names\n"
+    "these; database or schedule records are left out of the list).\n";
 
 // Messages of the facade go to standard error; questions are answered Yes.
 class CliPrompter : public Prompter {
@@ -264,9 +266,13 @@ struct Cli {
 
     int silent() const
     {
-        return fail(kSilent, rx->portLost()
-                                 ? QStringLiteral("the line to the receiver was lost (%1)").arg(port->name())
-                                 : QStringLiteral("the receiver did not answer on %1").arg(port->name()));
+        if (rx->portLost())
+            return fail(kSilent, QStringLiteral("the line to the receiver was lost (%1)").arg(port->name()));
+        if (rx->lastReplyState() == Receiver2::ReplyState::Unreadable)
+            return fail(kSilent, QStringLiteral("the receiver's reply \"%1\" on %2 could not be read: "
+                                                "the line may be disturbed")
+                                     .arg(mem2::unreadableRecord(rx->lastReply()).mid(1), port->name()));
+        return fail(kSilent, QStringLiteral("the receiver did not answer on %1").arg(port->name()));
     }
 
     int state()
@@ -324,16 +330,19 @@ struct Cli {
             return fail(kBadFile, err);
         int data = 0, empty = 0;
         for (int i = 0; i < mem2::kChannels; ++i) {
+            if (t.unknown[i])
+                continue;
             const mem2::RecKind k = mem2::recordKind(t.rec[i]);
             data += k == mem2::RecKind::Data;
             empty += k == mem2::RecKind::Empty;
         }
-        out(QStringLiteral("200 channels read: %1 with data, %2 empty; written to %3")
+        out(QStringLiteral("200 channels read: %1 with data, %2 empty%3; written to %4")
                 .arg(data)
                 .arg(empty)
+                .arg(r.bad.isEmpty() ? QString() : QStringLiteral(", %1 unknown").arg(r.bad.size()))
                 .arg(file));
         if (!r.bad.isEmpty())
-            return fail(kBadReplies, mem2::badRecordsText(t, r.bad).replace('\n', ' '));
+            return fail(kSilent, mem2::unreadableText(t, r.bad).replace('\n', ' '));
         return kOk;
     }
 
@@ -351,25 +360,30 @@ struct Cli {
                                       .arg(lines)
                                       .arg(mem2::ch3(std::max(lines, first)))
                                       .arg(mem2::ch3(last)));
-        QList<int> badInRange;
-        for (int ch : bad)
-            if (ch >= first && ch <= last)
-                badInRange << ch;
-        if (!badInRange.isEmpty())
-            return fail(kBadFile, file + QStringLiteral(": ") +
-                                      mem2::badRecordsText(t, badInRange).replace('\n', ' ') +
-                                      QStringLiteral(" Nothing was sent."));
+        // Checked before anything is sent; as the memory manager's fill, the
+        // records that cannot go are named and left out, the others sent.
         const mem2::FillPlan plan = mem2::planFill(t, first, last);
+        QList<int> badInRange = plan.bad + plan.unknown;
+        std::sort(badInRange.begin(), badInRange.end());
+        if (!badInRange.isEmpty())
+            fail(kBadReplies, file + QStringLiteral(": ") +
+                                  mem2::badRecordsText(t, badInRange).replace('\n', ' '));
+        for (int ch : plan.outside)
+            fail(kBadReplies, QStringLiteral("%1: channel %2: %3; not sent")
+                                  .arg(file, mem2::ch3(ch), plan.why.value(ch)));
         mem2::MemTransfer x(app, t);
         mem2::FillResult r;
         run([&]() -> rxjob::Task<> { r = co_await x.aFill(first, last); }, false);
         if (r.outcome != mem2::Outcome::Done)
             return silent();
-        out(QStringLiteral("channels %1 to %2 written: %3 stored, %4 emptied")
+        const qsizetype left = badInRange.size() + plan.outside.size();
+        out(QStringLiteral("channels %1 to %2 written: %3 stored, %4 emptied%5")
                 .arg(mem2::ch3(first), mem2::ch3(last))
                 .arg(plan.writes.size())
-                .arg(plan.empties.size()));
-        return kOk;
+                .arg(plan.empties.size())
+                .arg(left == 0 ? QString()
+                               : QStringLiteral(", %1 not sent (left as they are in the receiver)").arg(left)));
+        return left == 0 ? kOk : kBadReplies;
     }
 };
 

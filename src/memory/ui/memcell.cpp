@@ -278,8 +278,12 @@ void memcell::on_ToRM()
     const bool sent = action_ == MemMan::ActDelete ? mem2::MemTransfer::clearCell(app, t, c)
                                                    : mem2::MemTransfer::writeCell(app, t, c, rec);
     if (!sent) {
-        app.prompter->message(QStringLiteral("The settings shown do not make a memory record;\n"
-                                             "nothing was sent."),
+        const QString why = action_ == MemMan::ActDelete ? QString() : mem2::sendFault(rec);
+        app.prompter->message(mem2::recordKind(rec) == mem2::RecKind::Data && !why.isEmpty()
+                                  ? QStringLiteral("The receiver cannot hold the settings shown:\n%1;\n"
+                                                   "nothing was sent.").arg(why)
+                                  : QStringLiteral("The settings shown do not make a memory record;\n"
+                                                   "nothing was sent."),
                               QStringLiteral("Change Receiver memory"), Prompter::Exclamation);
         return;
     }

@@ -578,7 +578,7 @@ void MemMan::fetch_done(const mem2::FetchResult &r)
         return;
     const QString title = QStringLiteral("Fetch Rx ready");
     if (!r.bad.isEmpty())
-        app_.prompter->message(mem2::badRecordsText(mem2::table(), r.bad), title,
+        app_.prompter->message(mem2::unreadableText(mem2::table(), r.bad), title,
                                Prompter::Exclamation);
     if (!r.backupError.isEmpty())
         app_.prompter->message(QStringLiteral("The copy of the receiver memory could not be kept:\n") +

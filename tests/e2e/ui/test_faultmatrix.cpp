@@ -27,6 +27,7 @@ const char *const kFaultNames[] = {"silent from the start", "silent after N comm
                                    "garbled replies", "device removed, then back"};
 
 const QString kNoAnswer = "The receiver did not answer.\nCheck the cable and that the RX is switched-on.";
+const QString kUnreadable = "The receiver's reply could not be read.\nThe line may be disturbed: check the cable and its plugs.";
 const QString kCommError = "Please check wether :\n1. The cable between RX and PC is OK\n"
                            "2. The RX is switched-on\n3. The right Comm port is selected and free\n"
                            "and try again";
@@ -35,9 +36,9 @@ struct Faults;
 struct Op {
     const char *name;
     int n; // commands of the operation before a part-way fault
-    // The message for each fault: 'N' the receiver did not answer, 'C' the
-    // communication error box, '-' none (a tune is not answered: a silent
-    // or garbling receiver cannot be told from one that tuned).
+    // The message for each fault: 'N' the receiver did not answer, 'U' its reply
+    // could not be read, 'C' the communication error box, '-' none (a tune is
+    // not answered: a silent or garbling receiver cannot be told from one that tuned).
     const char *expect;
     std::function<void(Faults &)> run;
 };
@@ -96,7 +97,7 @@ struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
 };
 
 const Op kOps[] = {
-    {"start-up", 3, "CCNC", [](Faults &f) {
+    {"start-up", 3, "CCUC", [](Faults &f) {
          f.makeProgram();
          goAndWait(*f.p);
      }},
@@ -104,14 +105,14 @@ const Op kOps[] = {
          f.rx()->tune(9600.0);
          waitUntil([&] { return f.rx()->lineFree(); });
      }},
-    {"Update", 1, "NNNN", [](Faults &f) { f.update(); }},
-    {"memory fetch", 20, "NNNN", [](Faults &f) {
+    {"Update", 1, "NNUN", [](Faults &f) { f.update(); }},
+    {"memory fetch", 20, "NNUN", [](Faults &f) {
          MemMan w(f.p->app());
          w.show();
          w.cmd_fetch->click();
          ASSERT_TRUE(waitUntil([&] { return !w.busy(); }));
      }},
-    {"memory fill", 6, "NNNN", [](Faults &f) {
+    {"memory fill", 6, "NNUN", [](Faults &f) {
          mem2::MemTable &t = mem2::table();
          for (int i = 0; i < 20; ++i) {
              t.rec[i] = QStringLiteral("%1004095%2").arg(i, 3, 10, QChar('0')).arg(i, 3, 10, QChar('0'));
@@ -124,7 +125,7 @@ const Op kOps[] = {
          w.cmd_fill->click();
          ASSERT_TRUE(waitUntil([&] { return !w.busy(); }));
      }},
-    {"spectrum scan", 4, "NNNN", [](Faults &f) {
+    {"spectrum scan", 4, "NNUN", [](Faults &f) {
          spectrumwin w(f.p->app());
          w.show();
          w.cmd_start->click();
@@ -192,7 +193,7 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
             texts << a.title + ": " + a.text;
     const char want = op.expect[int(fault)];
     const QString expected = want == 'C' ? "RS232 Communication Error: " + kCommError
-                                         : "Receiver: " + kNoAnswer;
+                                         : "Receiver: " + (want == 'U' ? kUnreadable : kNoAnswer);
     EXPECT_EQ(texts, want == '-' ? QStringList() : QStringList{expected});
     if (rx()) {
         EXPECT_FALSE(rx()->held());
