@@ -1,6 +1,9 @@
-// The measuring windows share the receiver through the core: while one of
-// them holds it, another one's start is refused with a message, whatever
-// the menus show, and nothing of the refused one reaches the line.
+// The measuring windows' starts: the receiver held (H1 H1), then the
+// panel's refresh in its own bracket (H1 H1 again, U11, the state read and
+// the P0000 of a held refresh), with the line's pauses. They share the
+// receiver through the core: while one of them holds it, another one's
+// start is refused with a message, whatever the menus show, and nothing of
+// the refused one reaches the line.
 #include "measure/ui/prophist.h"
 #include "measure/ui/proptime.h"
 #include "measure/ui/smeter.h"
@@ -13,7 +16,7 @@
 
 namespace {
 
-TEST(MeasureSessions, ASecondMeasurementIsRefusedWhileOneRuns)
+TEST(MeasureSessions, StartsHoldAndRefreshAndASecondOneIsRefused)
 {
     TestApp t;
     FakePanel panel;
@@ -38,24 +41,33 @@ TEST(MeasureSessions, ASecondMeasurementIsRefusedWhileOneRuns)
         QWidget *window;
         std::function<void()> start, stop;
         std::function<bool()> running;
+        const char *sent; // by the start, after H1 H1 of the hold
     };
+    const char *refresh = "H1|H1|U11|J1199|L199199|P0000";
     const Case cases[] = {
         {"The S-meter", sm.get(), [&] { sm->cmd_start->click(); }, [&] { sm->cmd_stop->click(); },
-         [&] { return sm->recording(); }},
+         [&] { return sm->recording(); }, refresh},
         {"The spectrum window", sp.get(), [&] { sp->startscan(); }, [&] { sp->cmd_stop->click(); },
-         [&] { return sp->scanning(); }},
+         [&] { return sp->scanning(); }, "F09400000|H1|H1|U11|J1199|L199199|P0000"}, // its first step
         {"The spectrum window", sp.get(), [&] { sp->on_setfre(); }, [&] { sp->cmd_stop->click(); },
-         [&] { return sp->tuneMode(); }},
+         [&] { return sp->tuneMode(); }, refresh},
         {"The propagation impression", pt.get(), [&] { pt->cmd_start->click(); },
-         [&] { pt->cmd_stop->click(); }, [&] { return pt->running(); }},
+         [&] { pt->cmd_stop->click(); }, [&] { return pt->running(); }, refresh},
         {"The propagation history", ph.get(), [&] { ph->cmd_start->click(); },
-         [&] { ph->cmd_stop->click(); }, [&] { return ph->running(); }},
+         [&] { ph->cmd_stop->click(); }, [&] { return ph->running(); }, refresh},
     };
     for (const Case &first : cases) {
         SCOPED_TRACE(first.name);
+        t.port.clearWrites();
         first.start();
         t.settle();
         ASSERT_TRUE(first.running());
+        EXPECT_EQ(t.port.trace().toStdString(), std::string("H1|H1|") + first.sent);
+        // 50 ms after each H1, after U11 and after J1199.
+        const auto &w = t.port.writes();
+        for (qsizetype i = 0; i + 1 < w.size(); ++i)
+            if (w[i].bytes == "H1\r" || w[i].bytes == "U11\r" || w[i].bytes == "J1199\r")
+                EXPECT_GE(w[i + 1].ms - w[i].ms, 50) << i << " " << w[i].bytes.constData();
         for (const Case &second : cases) {
             if (second.window == first.window)
                 continue;
