@@ -67,13 +67,10 @@ TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
     };
     for (const Case &first : cases) {
         SCOPED_TRACE(first.name);
-        t.port.clearWrites();
         t.prompter.asked.clear();
         level = "M102\r";
-        first.start();
-        t.settle();
+        EXPECT_EQ(t.sends(first.start).toStdString(), std::string("H1|H1|") + first.sent);
         ASSERT_TRUE(first.running());
-        EXPECT_EQ(t.port.trace().toStdString(), std::string("H1|H1|") + first.sent);
         // 50 ms after each H1, after U11 and after J1199.
         const auto &w = t.port.writes();
         for (qsizetype i = 0; i + 1 < w.size(); ++i)
@@ -95,19 +92,14 @@ TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
         for (const Case &second : cases) {
             if (second.window == first.window)
                 continue;
-            t.port.clearWrites();
             t.prompter.asked.clear();
-            second.start();
-            t.settle();
+            EXPECT_EQ(t.sends(second.start), "") << second.name;
             EXPECT_FALSE(second.running()) << second.name;
-            EXPECT_EQ(t.port.trace(), "") << second.name;
             EXPECT_EQ(t.prompter.lastText(), QString(first.name) + " is using the receiver.\nStop it first.");
         }
         EXPECT_TRUE(first.running());
-        first.stop();
-        t.settle();
+        EXPECT_TRUE(t.sends(first.stop).endsWith("H0|H0"));
         EXPECT_FALSE(t.rx->held());
-        EXPECT_TRUE(t.port.trace().endsWith("H0|H0"));
         EXPECT_TRUE(panel.enabled);
     }
 }

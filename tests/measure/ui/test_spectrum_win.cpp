@@ -77,9 +77,7 @@ TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
     ASSERT_TRUE(w->scanning());
     EXPECT_EQ(w->tmr_scan->interval(), 500);
     EXPECT_FALSE(panel.enabled);
-    t.port.clearWrites();
-    runToEnd();
-    EXPECT_EQ(t.port.trace(), "M|F09405000|M|F09410000|M|F09415000|M|F09420000|M|H0|H0");
+    EXPECT_EQ(t.sends([&] { runToEnd(); }), "M|F09405000|M|F09410000|M|F09415000|M|F09420000|M|H0|H0");
     EXPECT_EQ(w->scan().index, 5);
     EXPECT_EQ(panel.freq, "9420.000");
     EXPECT_TRUE(panel.enabled);
@@ -157,21 +155,15 @@ TEST_F(SpectrumWin, AMissedStepIsLeftOutAndContinueResumesWhereTheScanStopped)
     tick();
     level.clear();
     levels.clear();
-    t.port.clearWrites();
-    tick(); // the station at 9410 kHz missed, the next step tuned
-    EXPECT_EQ(t.port.trace(), "M|F09415000");
+    // The station at 9410 kHz missed, the next step tuned.
+    EXPECT_EQ(t.sends([&] { w->on_tick(); }), "M|F09415000");
     EXPECT_EQ(w->scan().data[2], 0.0f);
     level = "M134\r";
-    tick();
+    EXPECT_EQ(t.sends([&] { tick(); w->cmd_stop->click(); }), "M|F09420000|H0|H0");
     EXPECT_EQ(w->scan().data[3], 1.0f);
-    click(w->cmd_stop);
-    EXPECT_TRUE(t.port.trace().endsWith("M|F09420000|H0|H0"));
     EXPECT_TRUE(w->cmd_cont->isEnabled());
-
-    t.port.clearWrites();
-    click(w->cmd_cont);
+    EXPECT_TRUE(t.sends([&] { w->cmd_cont->click(); }).startsWith("H1|H1|F09420000|"));
     EXPECT_TRUE(w->scanning());
-    EXPECT_TRUE(t.port.trace().startsWith("H1|H1|F09420000|"));
     click(w->cmd_stop);
 
     // Silent from the start: no scan of made-up levels.
@@ -188,19 +180,16 @@ TEST_F(SpectrumWin, TuneModeTunesToTheClickedStep)
 {
     limitsOk({"9400", "9900", "5", "1"});
     click(w->cmd_stop);
-    t.port.clearWrites();
-    w->cmd_setfre->click();
+    click(w->cmd_setfre);
     EXPECT_TRUE(w->tuneMode());
     EXPECT_FALSE(w->cmd_exit->isEnabled());
-    emit w->pic->clicked(QPoint(320, 200)); // the middle: 9650 kHz
-    t.settle();
-    EXPECT_TRUE(t.port.trace().endsWith("F09650000"));
+    EXPECT_EQ(t.sends([&] { emit w->pic->clicked(QPoint(320, 200)); }), "F09650000"); // the middle
     EXPECT_EQ(panel.freq, "9650.000");
     EXPECT_EQ(w->pic->pixel(320, 418), kYellow);
-    emit w->pic->clicked(QPoint(320, 450)); // outside the area: nothing
-    emit w->pic->clicked(QPoint(320, 200)); // the same step: not sent again
-    t.settle();
-    EXPECT_EQ(t.port.commands().count("F09650000"), 1);
+    EXPECT_EQ(t.sends([&] {
+        emit w->pic->clicked(QPoint(320, 450)); // outside the area
+        emit w->pic->clicked(QPoint(320, 200)); // the same step again
+    }), "");
     emit w->pic->moved(QPoint(71, 200));
     EXPECT_EQ(w->lbl_fre1->text(), " 9400");
     click(w->cmd_stop);
