@@ -28,14 +28,10 @@ TEST_F(PropWin, Picture)
     QFile f(t.base() + "PAN/PAN_AURORA.TXT");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("5 Dec 2026  10:00 UTC\r\n9500.000\r\nRadio Aurora\r\n");
-    for (int m = 0; m < 60; ++m) {
-        QByteArray line = QByteArray("11:") + QByteArray::number(m).rightJustified(2, '0');
-        for (int q = 0; q < 4; ++q) {
-            const int mid = 60 + int(25 * std::sin((m * 4 + q) / 30.0));
-            line += " " + QByteArray::number(mid - 8).rightJustified(3, '0') + " "
-                    + QByteArray::number(mid + 8).rightJustified(3, '0');
-        }
-        f.write(line + "\r\n");
+    for (int m = 0; m < 60; ++m) { // a band 1.6 units wide, rising and falling
+        const int lo = 52 + int(25 * std::sin(m / 7.5));
+        f.write(QString("11:%1").arg(m, 2, 10, QChar('0')).toLatin1() +
+                QString(" %1 %2").arg(lo, 3, 10, QChar('0')).arg(lo + 16, 3, 10, QChar('0')).repeated(4).toLatin1() + "\r\n");
     }
     f.close();
     t.prompter.answers = {Prompter::AnsYes};
