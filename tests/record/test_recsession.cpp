@@ -61,22 +61,20 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
 // end, and nothing else is touched.
 TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
 {
-    TestApp t;
-    SmallTmpfs fs(t.dir.filePath("small"));
-    if (!fs.ok())
-        GTEST_SKIP() << fs.why().toStdString();
-    t.app.settings.base_dir = fs.path + "/";
-    const QString rec = fs.path + "/REC/";
-    ASSERT_TRUE(QDir().mkpath(rec));
     const QByteArray old(3000, 'x');
-    {
-        QFile f(rec + "old.flac");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
     for (const char *format : {"flac", "wav"}) {
         SCOPED_TRACE(format);
+        TestApp t;
+        SmallTmpfs fs(t.dir.filePath("small"));
+        if (!fs.ok())
+            GTEST_SKIP() << fs.why().toStdString();
+        t.app.settings.base_dir = fs.path + "/";
         t.app.settings.rec_format = format;
+        const QString rec = fs.path + "/REC/";
+        ASSERT_TRUE(QDir().mkpath(rec));
+        QFile f(rec + "old.flac");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+        f.close();
         RecSession s(t.app);
         s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
         QSignalSpy stopped(&s, &RecSession::stopped);
@@ -97,14 +95,11 @@ TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
         const Heard h = hear(path);
         EXPECT_GT(h.frames, 4800);
         EXPECT_NEAR(h.hz, 1000, 2);
-        QFile old2(rec + "old.flac");
-        ASSERT_TRUE(old2.open(QIODevice::ReadOnly));
-        EXPECT_EQ(old2.readAll(), old);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
         QFile txt(recfiles::infoPath(path));
         ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
         EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
         EXPECT_EQ(QDir(rec).entryList(QDir::Files).size(), 3);
-        QFile::remove(path);
-        QFile::remove(txt.fileName());
     }
 }
