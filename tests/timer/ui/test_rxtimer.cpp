@@ -176,7 +176,6 @@ TEST_F(Window, RecBoxesFollowTheEvents)
     t.settle();
     auto *station = w->findChild<QLineEdit *>("txt_Station");
     EXPECT_EQ(station->text(), "Radio Test");
-    EXPECT_EQ(station->accessibleName(), "Station");
     auto box = [&](const QString &n) { return w->findChild<QCheckBox *>(n); };
     EXPECT_FALSE(box("chk_Rec1")->isEnabled());
     box("chk_Rec")->setChecked(true);
@@ -193,7 +192,6 @@ TEST_F(Window, RecBoxesFollowTheEvents)
     EXPECT_FALSE(w->table().event_tab[2].rec);
     EXPECT_TRUE(w->table().event_tab[1].rec);
     EXPECT_FALSE(box("chk_Rec3")->isEnabled());
-    EXPECT_EQ(box("chk_Rec2")->accessibleName(), "Event 2 Rec");
     QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
     EXPECT_FALSE(box("chk_Rec2")->isChecked());
     EXPECT_FALSE(box("chk_Rec2")->isEnabled());
@@ -216,7 +214,6 @@ TEST_F(Window, KeyboardSpinsAndEscape)
 TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
 {
     programTwo();
-    sent.clear();
     QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
     t.settle();
     EXPECT_EQ(w->windowTitle(), "  Timer is ON          ");
@@ -230,7 +227,6 @@ TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
     ASSERT_EQ(w->run()->phase(), TimerRun::Phase::OnAir);
     EXPECT_EQ(label("lbl_Time1_2")->property("background").value<QColor>(), RxTimer::kYellow);
     EXPECT_EQ(label("lbl_UTC")->property("background").value<QColor>(), RxTimer::kYellow);
-    shot("timer_on_air.png");
     // No: the run goes on. Yes: output off, timer line back, released.
     t.prompter.answers = {Prompter::AnsNo};
     QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
