@@ -107,6 +107,14 @@ struct TestApp {
     QString base() const { return app.settings.base_dir; }
     // Lets the receiver's jobs run until the line is free (bounded).
     void settle();
+    // What act sends on the line, as ScriptedPort::trace() gives it.
+    template <class Act> QString sends(Act act)
+    {
+        port.clearWrites();
+        act();
+        settle();
+        return port.trace();
+    }
     // Runs one job step to its end and gives its result:
     //     const auto state = t.run([&] { return t.rx->aReadRxState(); });
     template <class Step> auto run(Step step, bool withBracket = false)

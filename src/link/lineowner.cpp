@@ -14,6 +14,7 @@
 #include <QLoggingCategory>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcLine, "vorantis.line", QtWarningMsg)
@@ -143,7 +144,11 @@ void Receiver2::PauseAwaiter::await_suspend(std::coroutine_handle<> h)
     Receiver2 *self = rx;
     ++self->waitDepth_;
     self->delay_pending = true;
-    QTimer::singleShot(ms, Qt::PreciseTimer, self, [self, h] {
+    // From when the last command has left: a pause behind a long command
+    // is not eaten by its time on the line.
+    const qint64 onLineNs = self->lineClock_.isValid() ? self->lineFreeNs_ - self->lineClock_.nsecsElapsed() : 0;
+    const int wait = ms + int(std::max<qint64>(0, (onLineNs + 999'999) / 1'000'000));
+    QTimer::singleShot(wait, Qt::PreciseTimer, self, [self, h] {
         self->delay_pending = false;
         self->wake(h);
     });

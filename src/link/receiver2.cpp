@@ -71,6 +71,11 @@ void Receiver2::send_raw(const QByteArray &bytes)
 {
     if (!port_ || lost_)
         return;
+    if (!lineClock_.isValid())
+        lineClock_.start();
+    // Ten bits a character: start, eight data, stop.
+    const qint64 nsPerChar = 10'000'000'000LL / rxlimits::kBaud;
+    lineFreeNs_ = std::max(lineFreeNs_, lineClock_.nsecsElapsed()) + bytes.size() * nsPerChar;
     if (!port_->write(bytes))
         on_lost(QStringLiteral("write failed"));
 }

@@ -15,6 +15,7 @@
 //   window; each window connects what it shows.
 #pragma once
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -402,6 +403,10 @@ private:
     QString rowStation_; // of the row last tuned from, while on rowHz_
     qint64 rowHz_ = -1;
     QByteArray pending_; // reply characters read ahead by aWaitCr
+    // When what was written has left on the line (ns of lineClock_): a
+    // pause counts from then, not from the write.
+    QElapsedTimer lineClock_;
+    qint64 lineFreeNs_ = 0;
 };
 
 // What the windows show while the receiver's frequency is not known.

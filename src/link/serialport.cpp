@@ -110,7 +110,12 @@ bool SerialPort::write(const QByteArray &bytes)
     if (!sp_->isOpen())
         return false;
     tapOut(bytes);
-    return sp_->write(bytes) == bytes.size();
+    // Out now, not when the event loop next runs: the pause that follows a
+    // command counts from here.
+    if (sp_->write(bytes) != bytes.size())
+        return false;
+    sp_->flush();
+    return true;
 }
 
 qint64 SerialPort::bytesAvailable() const

@@ -62,9 +62,10 @@ bool MeasureSession::start(int intervalMs)
             co_await rx->aHold();
             if (afterHold)
                 co_await afterHold();
-            // The attenuator state for the readings; a silent receiver is
-            // told by the first tick.
-            const bool answered = co_await rx->aRefresh(startTell);
+            // The panel's refresh, in its own bracket (H1 H1 again while
+            // held), for the attenuator state the readings need; a silent
+            // receiver is told by the first tick.
+            const bool answered = co_await rx->aRefreshPanel(startTell);
             inFlight_ = false;
             if (!running_)
                 co_return;

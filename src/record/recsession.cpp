@@ -85,15 +85,17 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
     Recorder::Options o;
     o.path = recfiles::uniquePath(dir, info, f);
     o.format = f;
-    auto rec = std::make_unique<Recorder>();
-    if (!rec->start(std::move(src), o, error))
-        return false;
+    // The text file first: a recording that starts filling a nearly full
+    // disk must not leave it without room.
     QString err;
     if (!recfiles::writeInfo(o.path, info, &err)) {
-        rec->stop();
-        QFile::remove(o.path);
         if (error)
             *error = err;
+        return false;
+    }
+    auto rec = std::make_unique<Recorder>();
+    if (!rec->start(std::move(src), o, error)) {
+        QFile::remove(recfiles::infoPath(o.path));
         return false;
     }
     connect(rec.get(), &Recorder::ended, this, &RecSession::onEnded);

@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 #endif
@@ -46,6 +47,11 @@ TEST(SerialPortOpen, RealMissingAndBusyPorts)
     ASSERT_TRUE(first.open(&err)) << qPrintable(err);
     EXPECT_FALSE(second.open(&err));
     EXPECT_TRUE(err.contains("is busy")) << qPrintable(err);
+    // A command is out when written, not when the event loop next runs.
+    ASSERT_TRUE(first.write("H1\r"));
+    pollfd in{master, POLLIN, 0};
+    char out[8] = {};
+    EXPECT_TRUE(::poll(&in, 1, 5000) == 1 && ::read(master, out, sizeof out) == 3);
     first.close();
     ::close(master);
 #endif

@@ -1,6 +1,5 @@
 // The signal-strength reading, the meter scale and the S-meter recorder's
 // bookkeeping, without a window.
-#include "measure/gate.h"
 #include "measure/meter.h"
 #include "measure/session.h"
 #include "testkit.h"
@@ -110,16 +109,6 @@ TEST(Meter, RingForgetsTheReadingOfSixtyTicksAgo)
         EXPECT_EQ(r.bin(i), 0);
     EXPECT_EQ(r.cursor(), 2); // the cursor and needle stay
     EXPECT_EQ(r.needle(), 60);
-}
-
-TEST(Meter, OpenWindowsDisableTheOthersMenuItems)
-{
-    using namespace measuregate;
-    EXPECT_EQ(disabledFor(0), QStringList());
-    EXPECT_EQ(disabledFor(Smeter), (QStringList{"mnu_spectrum", "mnu_prop"}));
-    EXPECT_EQ(disabledFor(Spectrum), (QStringList{"mnu_prop", "mnu_Smeter"}));
-    EXPECT_EQ(disabledFor(Proptime), (QStringList{"mnu_spectrum", "mnu_prophist", "mnu_Smeter"}));
-    EXPECT_EQ(disabledFor(Prophist), (QStringList{"mnu_spectrum", "mnu_proptime", "mnu_Smeter"}));
 }
 
 } // namespace

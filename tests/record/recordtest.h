@@ -1,9 +1,17 @@
-// What a recording holds, read back through libsndfile, for the record tests.
+// What a recording holds, read back through libsndfile, and a sound server
+// of its own, for the record tests.
 #pragma once
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
-#include <sndfile.h>
+#include <QTemporaryDir>
+#include <QThread>
 #include <cmath>
+#include <sndfile.h>
 #include <vector>
 
 struct Heard {
@@ -24,10 +32,8 @@ inline Heard hear(const QString &path, long long skipFrames = 0)
         return h;
     h.rate = info.samplerate;
     h.channels = info.channels;
-    std::vector<float> buf(4096 * size_t(info.channels));
-    std::vector<float> mono;
-    sf_count_t n;
-    while ((n = sf_readf_float(f, buf.data(), 4096)) > 0)
+    std::vector<float> buf(4096 * size_t(info.channels)), mono;
+    for (sf_count_t n; (n = sf_readf_float(f, buf.data(), 4096)) > 0;)
         for (sf_count_t i = 0; i < n; ++i)
             mono.push_back(buf[size_t(i) * info.channels]);
     sf_close(f);
@@ -39,26 +45,16 @@ inline Heard hear(const QString &path, long long skipFrames = 0)
         h.peak = std::max(h.peak, double(std::fabs(mono[i])));
         sq += double(mono[i]) * mono[i];
         if (i > 0 && mono[i - 1] < 0 && mono[i] >= 0) {
-            if (first < 0)
-                first = (long long)i;
+            first = first < 0 ? (long long)i : first;
             last = (long long)i;
             ++ups;
         }
     }
     if (mono.size() > size_t(skipFrames))
         h.rms = std::sqrt(sq / double(mono.size() - size_t(skipFrames)));
-    if (ups > 1 && last > first)
-        h.hz = double(ups - 1) * h.rate / double(last - first);
+    h.hz = ups > 1 && last > first ? double(ups - 1) * h.rate / double(last - first) : 0;
     return h;
 }
-
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 // A sound server of its own for one test: a private daemon (its own runtime
 // folder and home) with a 1 kHz sine as its only input, reached through
@@ -79,66 +75,42 @@ public:
         proc_.setProcessEnvironment(env);
         proc_.setProcessChannelMode(QProcess::MergedChannels);
         // Root (CI) is warned about but allowed with a private runtime folder.
-        proc_.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                          QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
-                          QStringLiteral("--log-target=stderr"),
-                          QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1"),
-                          QStringLiteral("-L"), QStringLiteral("module-sine-source frequency=1000")});
+        proc_.start(exe, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr",
+                          "-L", "module-native-protocol-unix auth-anonymous=1", "-L",
+                          "module-sine-source frequency=1000"});
         const QString socket = dir_.filePath(QStringLiteral("pulse/native"));
         QElapsedTimer t;
         t.start();
         while (!QFileInfo::exists(socket) && proc_.state() != QProcess::NotRunning &&
                t.elapsed() < 30000)
             QThread::msleep(50);
-        if (!QFileInfo::exists(socket)) {
-            why_ = QStringLiteral("the private pulseaudio did not start: ") +
-                   QString::fromLocal8Bit(proc_.readAll()).right(600);
-            return;
-        }
-        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
-        ok_ = true;
+        ok_ = QFileInfo::exists(socket);
+        if (ok_)
+            qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+        else
+            why_ = "the private pulseaudio did not start: " + QString::fromLocal8Bit(proc_.readAll()).right(600);
     }
     ~PrivateSoundServer()
     {
-        stop();
+        if (proc_.state() != QProcess::NotRunning) {
+            proc_.kill();
+            proc_.waitForFinished(10000);
+        }
         qunsetenv("PULSE_SERVER");
     }
-    void stop()
-    {
-        if (proc_.state() == QProcess::NotRunning)
-            return;
-        proc_.kill();
-        proc_.waitForFinished(10000);
-    }
     // Takes the sine input away, as a USB sound card pulled out: its module
-    // is unloaded (pactl). False with *why when that could not be done.
+    // is unloaded. False with *why when that could not be done.
     bool unloadSine(QString *why)
     {
         QProcess pactl;
-        pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
-                                              QStringLiteral("modules")});
-        if (!pactl.waitForFinished(20000)) {
-            *why = QStringLiteral("pactl did not run");
-            return false;
-        }
-        QString index;
-        for (const QString &l : QString::fromLocal8Bit(pactl.readAllStandardOutput()).split('\n'))
-            if (l.contains(QLatin1String("module-sine-source")))
-                index = l.section('\t', 0, 0);
-        if (index.isEmpty()) {
-            *why = QStringLiteral("no module-sine-source listed");
-            return false;
-        }
-        pactl.start(QStringLiteral("pactl"), {QStringLiteral("unload-module"), index});
-        if (!pactl.waitForFinished(20000) || pactl.exitCode() != 0) {
-            *why = QString::fromLocal8Bit(pactl.readAllStandardError());
-            return false;
-        }
-        return true;
+        pactl.start(QStringLiteral("pactl"), {"unload-module", "module-sine-source"});
+        if (pactl.waitForFinished(20000) && pactl.exitCode() == 0)
+            return true;
+        *why = QStringLiteral("pactl: ") + QString::fromLocal8Bit(pactl.readAllStandardError());
+        return false;
     }
     bool ok() const { return ok_; }
     QString why() const { return why_; }
-    QString socket() const { return dir_.filePath(QStringLiteral("pulse/native")); }
 
 private:
     QTemporaryDir dir_;

@@ -57,44 +57,49 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
 
 // A small disk: the user is warned before the recording starts; when it is
 // full the recording stops with the file and the reason, what was written
-// plays, the text file beside it has its end, and nothing else is touched.
+// plays (a WAV file too, its sizes set), the text file beside it has its
+// end, and nothing else is touched.
 TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
 {
-    TestApp t;
-    SmallTmpfs fs(t.dir.filePath("small"));
-    if (!fs.ok())
-        GTEST_SKIP() << fs.why().toStdString();
-    t.app.settings.base_dir = fs.path + "/";
-    const QString rec = fs.path + "/REC/";
-    ASSERT_TRUE(QDir().mkpath(rec));
     const QByteArray old(3000, 'x');
-    {
+    for (const char *format : {"flac", "wav"}) {
+        SCOPED_TRACE(format);
+        TestApp t;
+        SmallTmpfs fs(t.dir.filePath("small"));
+        if (!fs.ok())
+            GTEST_SKIP() << fs.why().toStdString();
+        t.app.settings.base_dir = fs.path + "/";
+        t.app.settings.rec_format = format;
+        const QString rec = fs.path + "/REC/";
+        ASSERT_TRUE(QDir().mkpath(rec));
         QFile f(rec + "old.flac");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+        f.close();
+        RecSession s(t.app);
+        s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
+        QSignalSpy stopped(&s, &RecSession::stopped);
+        RecSession::Request r;
+        r.khz = 6070;
+        r.mode = "AM";
+        r.station = "Radio Test";
+        QString err, warning;
+        ASSERT_TRUE(s.start(r, &err, &warning)) << err.toStdString();
+        EXPECT_EQ(warning, "Only 0 MB are free for recordings in " + QDir::toNativeSeparators(rec) + ".");
+        ASSERT_TRUE(stopped.wait(60000));
+        const QString path = stopped.first().at(0).toString();
+        const QString why = stopped.first().at(1).toString();
+        EXPECT_EQ(path, rec + "20261205_1200Z_6070_AM_Radio_Test." + format);
+        EXPECT_TRUE(why.startsWith("Recording stopped: " + QDir::toNativeSeparators(path) + " could not be written"))
+            << why.toStdString();
+        EXPECT_TRUE(why.contains("space", Qt::CaseInsensitive)) << why.toStdString();
+        const Heard h = hear(path);
+        EXPECT_GT(h.frames, 4800);
+        EXPECT_NEAR(h.hz, 1000, 2);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
+        QFile txt(recfiles::infoPath(path));
+        ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
+        EXPECT_EQ(QDir(rec).entryList(QDir::Files).size(), 3);
     }
-    RecSession s(t.app);
-    s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
-    QSignalSpy stopped(&s, &RecSession::stopped);
-    RecSession::Request r;
-    r.khz = 6070;
-    r.mode = "AM";
-    r.station = "Radio Test";
-    QString err, warning;
-    ASSERT_TRUE(s.start(r, &err, &warning)) << err.toStdString();
-    EXPECT_EQ(warning.toStdString(), ("Only 0 MB are free for recordings in " + QDir::toNativeSeparators(rec) + ".").toStdString());
-    ASSERT_TRUE(stopped.wait(60000));
-    const QString path = stopped.first().at(0).toString();
-    const QString why = stopped.first().at(1).toString();
-    EXPECT_EQ(path, rec + "20261205_1200Z_6070_AM_Radio_Test.flac");
-    EXPECT_TRUE(why.startsWith("Recording stopped: " + QDir::toNativeSeparators(path) + " could not be written"))
-        << why.toStdString();
-    EXPECT_GT(hear(path).frames, 0);
-    QFile old2(rec + "old.flac");
-    ASSERT_TRUE(old2.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old2.readAll(), old);
-    QFile txt(recfiles::infoPath(path));
-    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
-    EXPECT_EQ(QDir(rec).entryList(QDir::Files).size(), 3);
 }

@@ -25,6 +25,29 @@ std::string settings(const EventEdit &e)
         .toStdString();
 }
 
+// "day.month.year hh:mm duration | att bw mode agc pbs bwc"
+std::string shown(const EventEdit &e)
+{
+    return QString("%1.%2.%3 %4:%5 %6 | %7 %8 %9 %10 %11 %12")
+        .arg(e.day).arg(e.month).arg(e.year).arg(e.hour, 2, 10, QChar('0')).arg(e.minute, 2, 10, QChar('0'))
+        .arg(e.duration).arg(e.att).arg(e.bw).arg(e.mode).arg(e.agc).arg(e.pbs).arg(e.bwc)
+        .toStdString();
+}
+
+// Each step moves one spin; then the edit shows what the step says.
+struct Step {
+    EventEdit::Spin spin;
+    int dir;
+    const char *shows;
+};
+void play(EventEdit &e, std::initializer_list<Step> steps)
+{
+    for (const Step &s : steps) {
+        e.step(s.spin, s.dir);
+        EXPECT_EQ(shown(e), s.shows) << "spin " << s.spin << " by " << s.dir;
+    }
+}
+
 QDateTime local(int y, int mo, int d, int h, int mi, int s = 0)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
@@ -90,29 +113,16 @@ TEST(Checks, TooLateToStart)
 
 TEST(Spins, DatesWrapAndFollowTheMonth)
 {
+    using S = EventEdit;
     EventEdit e = editAt(29, 2, 2024, 0, 0);
-    e.step(EventEdit::Year, +1);
-    EXPECT_EQ(e.day, 28);
+    play(e, {{S::Year, +1, "28.2.2025 00:00 10 | 0 0 4 0 0 0"}});
     e = editAt(31, 3, 2026, 0, 0);
-    e.step(EventEdit::Month, -1); // February
-    EXPECT_EQ(e.day, 28);
-    e.step(EventEdit::Day, +1);
-    EXPECT_EQ(e.day, 1);
-    e.step(EventEdit::Day, -1);
-    EXPECT_EQ(e.day, 28);
-    e = editAt(1, 12, kLastYear, 23, 59);
-    e.step(EventEdit::Year, +1);
-    e.step(EventEdit::Month, +1);
-    e.step(EventEdit::Hour, +1);
-    e.step(EventEdit::Minute, +1);
-    EXPECT_EQ(QString("%1 %2 %3 %4").arg(e.year).arg(e.month).arg(e.hour).arg(e.minute),
-              QString("%1 1 0 0").arg(kLastYear));
-    e.duration = 240;
-    e.step(EventEdit::Duration, +1);
-    const int top = e.duration;
+    play(e, {{S::Month, -1, "28.2.2026 00:00 10 | 0 0 4 0 0 0"}, {S::Day, +1, "1.2.2026 00:00 10 | 0 0 4 0 0 0"}, {S::Day, -1, "28.2.2026 00:00 10 | 0 0 4 0 0 0"}});
+    e = editAt(1, 12, kLastYear, 23, 59, 240);
+    play(e, {{S::Year, +1, "1.12.2099 23:59 240 | 0 0 4 0 0 0"}, {S::Month, +1, "1.1.2099 23:59 240 | 0 0 4 0 0 0"}, {S::Hour, +1, "1.1.2099 00:59 240 | 0 0 4 0 0 0"}, {S::Minute, +1, "1.1.2099 00:00 240 | 0 0 4 0 0 0"},
+             {S::Duration, +1, "1.1.2099 00:00 240 | 0 0 4 0 0 0"}});
     e.duration = 1;
-    e.step(EventEdit::Duration, -1);
-    EXPECT_EQ(QString("%1 %2").arg(top).arg(e.duration), "240 1");
+    play(e, {{S::Duration, -1, "1.1.2099 00:00 1 | 0 0 4 0 0 0"}});
     // The present year comes from the clock even beyond the old tables.
     e.setUtc(local(2031, 2, 28, 7, 5));
     EXPECT_EQ(e.year, 2031);
@@ -136,55 +146,37 @@ TEST(Spins, FrequencyStaysInTheReceiversRange)
 
 TEST(Spins, SettingsOptionsAndTheModeFiveRule)
 {
-    EventEdit e; // no options
+    using S = EventEdit;
+    EventEdit e; // no options: Narr needs the narrow filter, AM-U and AM-L the ECSS unit
     e.bw = 1;
-    e.step(EventEdit::Bw, +1);
-    EXPECT_EQ(e.bw, 3); // Narr needs the narrow filter
-    e.step(EventEdit::Bw, -1);
-    EXPECT_EQ(e.bw, 1);
     e.mode = 6;
-    e.step(EventEdit::Mode, +1);
-    EXPECT_EQ(e.mode, 0); // AM-U, AM-L need the ECSS unit
+    play(e, {{S::Bw, +1, "1.1.2000 00:00 10 | 0 3 6 0 0 0"}, {S::Bw, -1, "1.1.2000 00:00 10 | 0 1 6 0 0 0"}, {S::Mode, +1, "1.1.2000 00:00 10 | 0 1 0 0 0 0"}});
     e.opt.ecss = true;
     e.mode = 6;
-    e.step(EventEdit::Mode, +1);
-    EXPECT_EQ(e.mode, 7);
+    play(e, {{S::Mode, +1, "1.1.2000 00:00 10 | 0 1 7 0 0 0"}});
 
-    // BWC ranges per bandwidth, with the unit.
+    // BWC ranges per bandwidth, with the unit; Aux has none.
     e = EventEdit();
     e.opt.bwcUnit = true;
     e.bw = 3;
-    e.step(EventEdit::Bw, +1); // Wide
-    EXPECT_EQ(e.bwc, 5500);
-    e.step(EventEdit::Bwc, +1);
-    EXPECT_EQ(e.bwc, 2000);
-    e.step(EventEdit::Bwc, -1);
-    EXPECT_EQ(e.bwc, 5500);
-    e.step(EventEdit::Bw, +1); // Inter
-    EXPECT_EQ(e.bwc, 2200);
-    e.step(EventEdit::Bwc, +1);
-    EXPECT_EQ(e.bwc, 500);
-    e.step(EventEdit::Bw, +1); // Aux (Narr skipped): no BWC
+    play(e, {{S::Bw, +1, "1.1.2000 00:00 10 | 0 0 4 0 0 5500"}, {S::Bwc, +1, "1.1.2000 00:00 10 | 0 0 4 0 0 2000"}, {S::Bwc, -1, "1.1.2000 00:00 10 | 0 0 4 0 0 5500"}, {S::Bw, +1, "1.1.2000 00:00 10 | 0 1 4 0 0 2200"},
+             {S::Bwc, +1, "1.1.2000 00:00 10 | 0 1 4 0 0 500"}, {S::Bw, +1, "1.1.2000 00:00 10 | 0 3 4 0 0 0"}});
     EXPECT_FALSE(e.bwcActive());
     EXPECT_FALSE(bwcSet(e.toEvent().bwc()));
 
-    // Mode 5 saves the bandwidth, sets Aux, clears PBS and BWC; leaving it
-    // restores the bandwidth, PBS 0 and the bandwidth's BWC.
+    // Mode 5 saves the bandwidth, sets Aux, clears PBS and BWC (its spin
+    // does nothing); leaving it restores the bandwidth, PBS 0 and the
+    // bandwidth's BWC.
     e.bw = 0;
     e.applyBwRule();
     e.pbs = 700;
     e.mode = 4;
-    e.step(EventEdit::Mode, +1);
-    EXPECT_EQ(e.mode * 10 + e.bw, 53);
+    play(e, {{S::Mode, +1, "1.1.2000 00:00 10 | 0 3 5 0 9999 0"}});
     EXPECT_FALSE(pbsSet(e.toEvent().pbs()));
     EXPECT_FALSE(bwcSet(e.toEvent().bwc()));
-    e.step(EventEdit::Pbs, +1); // disabled in mode 5
-    EXPECT_FALSE(pbsSet(e.pbs));
-    e.step(EventEdit::Mode, +1);
-    EXPECT_EQ(QString("%1 %2 %3").arg(e.bw).arg(e.pbs).arg(e.bwc), "0 0 5500");
+    play(e, {{S::Pbs, +1, "1.1.2000 00:00 10 | 0 3 5 0 9999 0"}, {S::Mode, +1, "1.1.2000 00:00 10 | 0 0 6 0 0 5500"}});
     e.pbs = 2000;
-    e.step(EventEdit::Pbs, +1);
-    EXPECT_EQ(e.pbs, -2000);
+    play(e, {{S::Pbs, +1, "1.1.2000 00:00 10 | 0 0 6 0 -2000 5500"}});
 }
 
 TEST(Spins, FromTheReceiver)

@@ -64,25 +64,18 @@ struct Window : ::testing::Test {
             s << label(QString("lbl_Time%1_%2").arg(n).arg(i))->text();
         return s.join(' ');
     }
-    // Enabled row buttons, as "F1 C1 F2".
-    QString rowButtons()
+    // The enabled buttons: Fix and Clr of the rows ("F1 C1 F2"), then Timer
+    // On, Timer Off, Clear All and Exit.
+    QString buttons()
     {
         QStringList s;
-        for (int n = 1; n <= 5; ++n) {
-            if (button(QString("cmd_FxCr%1_0").arg(n))->isEnabled())
-                s << QString("F%1").arg(n);
-            if (button(QString("cmd_FxCr%1_1").arg(n))->isEnabled())
-                s << QString("C%1").arg(n);
-        }
-        return s.join(' ');
-    }
-    // Which of Timer On, Timer Off, Clear All and Exit are enabled.
-    QString mainButtons()
-    {
-        QStringList s;
+        for (int n = 1; n <= 5; ++n)
+            for (int i = 0; i < 2; ++i)
+                if (button(QString("cmd_FxCr%1_%2").arg(n).arg(i))->isEnabled())
+                    s << QString(i ? "C%1" : "F%1").arg(n);
         for (const char *b : {"cmd_TimerOn", "cmd_TimerOff", "cmd_CrAll", "cmd_cancel"})
             if (button(b)->isEnabled())
-                s << b;
+                s << QString(b).mid(4);
         return s.join(' ');
     }
     void drive(const QDateTime &until)
@@ -127,8 +120,7 @@ TEST_F(Window, LoadsWithThePresentUtcAndTheReceiversSettings)
         freq += label(QString("lbl_freq_%1").arg(d))->text();
     EXPECT_EQ(freq, "07205000");
     EXPECT_TRUE(sent.contains("L199199"));
-    EXPECT_EQ(rowButtons(), "F1");
-    EXPECT_EQ(mainButtons(), "cmd_cancel");
+    EXPECT_EQ(buttons(), "F1 cancel");
     EXPECT_FALSE(w->findChild<SpinButton *>("spn_Stat_5")->isEnabled()); // no BWC unit
     EXPECT_EQ(label("lbl_UTC")->text(), "12:00:20");
 }
@@ -138,12 +130,11 @@ TEST_F(Window, FixAndClearInOrder)
     // The present minute is too late.
     QTest::mouseClick(button("cmd_FxCr1_0"), Qt::LeftButton);
     EXPECT_EQ(t.prompter.lastTitle(), "Conflict in Time");
-    EXPECT_EQ(rowButtons(), "F1");
+    EXPECT_EQ(buttons(), "F1 cancel");
     spin("spn_Time_1", +1);
     QTest::mouseClick(button("cmd_FxCr1_0"), Qt::LeftButton);
     EXPECT_EQ(rowDate(1), "5 Dec 26 12 01 10");
-    EXPECT_EQ(rowButtons(), "F1 C1 F2");
-    EXPECT_TRUE(button("cmd_TimerOn")->isEnabled());
+    EXPECT_EQ(buttons(), "F1 C1 F2 TimerOn CrAll cancel");
     // Event 2 at 12:11, the minute event 1 ends: refused; 12:12 passes.
     spin("spn_Time_1", +1, 10);
     QTest::mouseClick(button("cmd_FxCr2_0"), Qt::LeftButton);
@@ -152,15 +143,15 @@ TEST_F(Window, FixAndClearInOrder)
     spin("spn_Time_1", +1);
     QTest::mouseClick(button("cmd_FxCr2_0"), Qt::LeftButton);
     EXPECT_EQ(rowDate(2), "5 Dec 26 12 12 10");
-    EXPECT_EQ(rowButtons(), "F2 C2 F3");
+    EXPECT_EQ(buttons(), "F2 C2 F3 TimerOn CrAll cancel");
     QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
     EXPECT_EQ(rowDate(2), "     ");
-    EXPECT_EQ(rowButtons(), "F1 C1 F2");
+    EXPECT_EQ(buttons(), "F1 C1 F2 TimerOn CrAll cancel");
     // Clear All: No keeps the events, Yes clears them.
     t.prompter.answers = {Prompter::AnsNo};
     QTest::mouseClick(button("cmd_CrAll"), Qt::LeftButton);
     EXPECT_EQ(t.prompter.lastText(), "You really want to clear/cancel\nall Timer Programming");
-    EXPECT_EQ(rowButtons(), "F1 C1 F2");
+    EXPECT_EQ(buttons(), "F1 C1 F2 TimerOn CrAll cancel");
     // Exit with an event fixed asks the same; Cancel keeps the window.
     t.prompter.answers = {Prompter::AnsCancel};
     QTest::mouseClick(button("cmd_cancel"), Qt::LeftButton);
@@ -169,8 +160,7 @@ TEST_F(Window, FixAndClearInOrder)
     t.prompter.answers = {Prompter::AnsYes};
     QTest::mouseClick(button("cmd_CrAll"), Qt::LeftButton);
     EXPECT_EQ(rowDate(1), "     ");
-    EXPECT_EQ(rowButtons(), "F1");
-    EXPECT_FALSE(button("cmd_TimerOn")->isEnabled());
+    EXPECT_EQ(buttons(), "F1 cancel");
 }
 
 // "Rec": the edit panel's box goes into the event when it is fixed; a fixed
@@ -186,7 +176,6 @@ TEST_F(Window, RecBoxesFollowTheEvents)
     t.settle();
     auto *station = w->findChild<QLineEdit *>("txt_Station");
     EXPECT_EQ(station->text(), "Radio Test");
-    EXPECT_EQ(station->accessibleName(), "Station");
     auto box = [&](const QString &n) { return w->findChild<QCheckBox *>(n); };
     EXPECT_FALSE(box("chk_Rec1")->isEnabled());
     box("chk_Rec")->setChecked(true);
@@ -203,7 +192,6 @@ TEST_F(Window, RecBoxesFollowTheEvents)
     EXPECT_FALSE(w->table().event_tab[2].rec);
     EXPECT_TRUE(w->table().event_tab[1].rec);
     EXPECT_FALSE(box("chk_Rec3")->isEnabled());
-    EXPECT_EQ(box("chk_Rec2")->accessibleName(), "Event 2 Rec");
     QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
     EXPECT_FALSE(box("chk_Rec2")->isChecked());
     EXPECT_FALSE(box("chk_Rec2")->isEnabled());
@@ -226,12 +214,10 @@ TEST_F(Window, KeyboardSpinsAndEscape)
 TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
 {
     programTwo();
-    sent.clear();
     QTest::mouseClick(button("cmd_TimerOn"), Qt::LeftButton);
     t.settle();
     EXPECT_EQ(w->windowTitle(), "  Timer is ON          ");
-    EXPECT_EQ(rowButtons(), "");
-    EXPECT_EQ(mainButtons(), "cmd_TimerOff");
+    EXPECT_EQ(buttons(), "TimerOff");
     EXPECT_FALSE(panel.enabled);
     EXPECT_EQ(panel.lockOn, 1);
     drive(t.clock.t.addSecs(5));
@@ -241,23 +227,18 @@ TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)
     ASSERT_EQ(w->run()->phase(), TimerRun::Phase::OnAir);
     EXPECT_EQ(label("lbl_Time1_2")->property("background").value<QColor>(), RxTimer::kYellow);
     EXPECT_EQ(label("lbl_UTC")->property("background").value<QColor>(), RxTimer::kYellow);
-    shot("timer_on_air.png");
     // No: the run goes on. Yes: output off, timer line back, released.
     t.prompter.answers = {Prompter::AnsNo};
     QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
     EXPECT_TRUE(w->run()->running());
-    sent.clear();
     t.prompter.answers = {Prompter::AnsYes};
     QTest::mouseClick(button("cmd_TimerOff"), Qt::LeftButton);
     t.settle();
     EXPECT_EQ(t.prompter.lastText(), "You are sure you want to\ninterrupt timer programming");
     EXPECT_EQ(t.prompter.lastTitle(), "Timer programming");
-    EXPECT_FALSE(w->run()->running());
-    EXPECT_EQ(sent.mid(0, 2), QStringList({"O0", "T1"}));
-    EXPECT_EQ(sent.last(), "H0");
+    EXPECT_FALSE(w->run()->running()); // what the run sends then: the run's test
     EXPECT_EQ(w->windowTitle(), "Timer Programming Ready");
-    EXPECT_EQ(rowButtons(), "F2 C2 F3");
-    EXPECT_TRUE(button("cmd_TimerOn")->isEnabled());
+    EXPECT_EQ(buttons(), "F2 C2 F3 TimerOn CrAll cancel");
     EXPECT_EQ(label("lbl_UTC")->property("background").value<QColor>(), RxTimer::kLight);
     EXPECT_TRUE(panel.enabled);
     // Event 1 has begun: a new start is refused.

@@ -1,6 +1,7 @@
-// The user definitions and RTTY windows: the commands each control sends,
-// Reset to Defaults, Save failures and the text from the simulated receiver;
-// what a screen reader reads in them and in the clocks window.
+// The user definitions, RTTY and receiver clocks windows: the commands each
+// control sends, Reset to Defaults, Save failures, the text from the
+// simulated receiver, the clock set and read, the timer times; what a
+// screen reader reads in them.
 #include "panel/ui/textgrid.h"
 #include "sim/simport.h"
 #include "sim/simwait.h"
@@ -9,13 +10,15 @@
 #include "utilities/ui/rttywin.h"
 #include "utilities/ui/rxclocks.h"
 #include "utilities/ui/userdef.h"
+#include "utilities/userdefs.h"
 #include "common/textfile.h"
-#include <QFileInfo>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,8 +34,6 @@ void shoot(QWidget *w, const char *name)
         w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
 }
 
-QString trace(const ScriptedPort &p) { return p.trace(); }
-
 } // namespace
 
 TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
@@ -41,22 +42,18 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
     UserDef w(t.app);
     w.show();
     t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U40|H0|H0");
+    EXPECT_EQ(t.port.trace(), "H1|H1|U40|H0|H0");
     EXPECT_TRUE(w.opt[0][0]->isChecked());
 
     const QStringList expected[6] = {
         {"U40", "U41"}, {"U70", "U71"}, {"U80", "U81"}, {"U60", "U61"}, {"U90", "U91"},
         {"U00", "U01", "U02"}};
-    for (int g = 0; g < 6; ++g) {
+    for (int g = 0; g < 6; ++g)
         for (int i = w.opt[g].size() - 1; i >= 0; --i) {
-            t.port.clearWrites();
-            w.opt[g][i]->click();
-            t.settle();
-            if (g == 0 && i == 0)
-                continue;
-            EXPECT_EQ(trace(t.port), "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
+            const QString sent = t.sends([&] { w.opt[g][i]->click(); });
+            if (g || i)
+                EXPECT_EQ(sent, "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
         }
-    }
     shoot(&w, "userdef");
 }
 
@@ -66,36 +63,18 @@ TEST(UserDefWindow, PitchAndReset)
     UserDef w(t.app);
     w.show();
     t.settle();
-    t.port.clearWrites();
-    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|H0|H0"); // nothing pending yet
-    w.spn_Cpb->stepBy(1);
+    EXPECT_EQ(t.sends([&] { w.spn_Cpb->stepBy(1); }), ""); // nothing sent by the spin button
     EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
-    EXPECT_EQ(t.port.writes().size(), 4); // nothing sent by the spin button
-    t.port.clearWrites();
-    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U2+0850|H0|H0");
-
-    t.port.clearWrites();
-    QTest::mouseClick(w.cmd_def, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U00|U11|U2+0800|U41|U61|U71|U81|U91|H0|H0");
+    EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0850|H0|H0");
+    EXPECT_EQ(t.sends([&] { w.cmd_def->click(); }), "H1|H1|U00|U11|U2+0800|U41|U61|U71|U81|U91|H0|H0");
     const auto &wr = t.port.writes();
     for (int i = 3; i < 10; ++i)
         EXPECT_GE(wr[i].ms - wr[i - 1].ms, 195) << i;
     EXPECT_EQ(w.lbl_Cbp->text(), "+0800");
-    EXPECT_TRUE(w.opt[5][0]->isChecked());
-    EXPECT_TRUE(w.opt[0][1]->isChecked());
-    EXPECT_TRUE(w.opt[3][1]->isChecked()); // "1.5 kHz shift" = U61, as sent
-    for (int g : {1, 2, 4})
-        EXPECT_TRUE(w.opt[g][1]->isChecked());
-    // OK sends the pitch the label shows, not the +0850 still waiting before the reset.
-    t.port.clearWrites();
-    QTest::mouseClick(w.pan_OK, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U2+0800|H0|H0");
+    for (int g = 0; g < 6; ++g) // the options of what was sent (the definitions' test)
+        EXPECT_TRUE(w.opt[g][udefs::defaultSelection()[g]]->isChecked()) << g;
+    // OK sends the pitch the label shows, not the +0850 sent before the reset.
+    EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0800|H0|H0");
 }
 
 TEST(UserDefWindow, NoRxDisablesEverythingButOk)
@@ -115,60 +94,42 @@ TEST(UserDefWindow, NoRxDisablesEverythingButOk)
 TEST(RttyWindowTest, ParametersButtonsAndExit)
 {
     TestApp t;
-    QPointer<RttyWindow> w = new RttyWindow(t.app);
-    w->show();
-    t.settle();
+    QPointer<RttyWindow> w;
+    auto cell = [&](TextGrid *g, int c) {
+        return t.sends([&] { QTest::mouseClick(g, Qt::LeftButton, {}, g->cellCenter(0, c)); });
+    };
+    auto press = [&](QPushButton *b) { return t.sends([&] { QTest::mouseClick(b, Qt::LeftButton); }); };
+    EXPECT_EQ(t.sends([&] { (w = new RttyWindow(t.app))->show(); }), "H1|H1|U35010|H0|H0");
     EXPECT_TRUE(RttyWindow::isOpen());
-    EXPECT_EQ(trace(t.port), "H1|H1|U35010|H0|H0");
-    EXPECT_EQ(w->lbl_bd->text(), "50");
-    EXPECT_EQ(w->lbl_tof->text(), "Off");
-    t.port.clearWrites();
-    QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 0));
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U36510|H0|H0");
+    EXPECT_EQ(w->lbl_bd->text() + " " + w->lbl_tof->text(), "50 Off");
+    EXPECT_EQ(cell(w->grd_bd, 0), "H1|H1|U36510|H0|H0");
     EXPECT_EQ(w->lbl_bd->text(), "45");
-    t.port.clearWrites();
-    QTest::mouseClick(w->grd_pol, Qt::LeftButton, {}, w->grd_pol->cellCenter(0, 1));
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|U36511|H0|H0");
+    EXPECT_EQ(cell(w->grd_pol, 1), "H1|H1|U36511|H0|H0");
 
-    t.port.clearWrites();
-    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|X1|H0|H0");
-    EXPECT_FALSE(w->cmd_start->isEnabled());
-    EXPECT_FALSE(w->cmd_exit->isEnabled());
+    EXPECT_EQ(press(w->cmd_start), "H1|H1|X1|H0|H0");
+    EXPECT_FALSE(w->cmd_start->isEnabled() || w->cmd_exit->isEnabled());
     EXPECT_TRUE(w->cmd_stop->isEnabled());
     t.port.inject("RYRY\x07 ");
     t.port.inject("\r");
     t.port.inject("CQ");
     ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[18]->text() == "cq"; }));
     EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
-    t.port.clearWrites();
-    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
-    t.settle();
-    EXPECT_TRUE(t.port.writes().isEmpty()); // Stop sends nothing
+    EXPECT_EQ(press(w->cmd_stop), ""); // Stop sends nothing
     t.port.inject("LATE");
     QTest::qWait(250);
     EXPECT_EQ(w->lbl_ry[18]->text(), "cq");
     // Start again: the cut-off "cq" and the "late" that came while stopped
     // are gone, the completed lines stay.
-    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
-    t.settle();
+    press(w->cmd_start);
     EXPECT_EQ(w->lbl_ry[18]->text(), "");
     EXPECT_EQ(w->lbl_ry[17]->text(), "ryry ");
     t.port.inject("DE\r");
     ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "de"; }));
-    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
-    t.settle();
-    QTest::mouseClick(w->cmd_cls, Qt::LeftButton);
-    t.settle();
+    press(w->cmd_stop);
+    press(w->cmd_cls);
     for (QLabel *l : w->lbl_ry)
         EXPECT_TRUE(l->text().isEmpty());
-    t.port.clearWrites();
-    QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
-    t.settle();
-    EXPECT_EQ(trace(t.port), "H1|H1|X0|H0|H0");
+    EXPECT_EQ(press(w->cmd_exit), "H1|H1|X0|H0|H0");
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
     EXPECT_FALSE(RttyWindow::isOpen());
 }
@@ -184,24 +145,19 @@ TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
             QDir(news).removeRecursively();
         if (readOnly && QFileInfo(news).isWritable())
             continue; // running as root: nothing is read-only
-        auto *w = new RttyWindow(t.app);
-        w->show();
-        t.settle();
-        QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
-        t.settle();
+        RttyWindow w(t.app);
+        w.show();
+        t.sends([&] { QTest::mouseClick(w.grd_tof, Qt::LeftButton, {}, w.grd_tof->cellCenter(0, 1)); });
         ASSERT_EQ(t.prompter.asked.size(), 1) << readOnly;
         EXPECT_EQ(t.prompter.lastTitle(), "RTTY");
         EXPECT_TRUE(t.prompter.lastText().contains("NEW_RYWW.TXT"));
-        EXPECT_EQ(w->lbl_tof->text(), "Off");
-        EXPECT_FALSE(w->receiver().saving());
-        // The text is still shown.
-        QTest::mouseClick(w->cmd_start, Qt::LeftButton);
-        t.settle();
+        EXPECT_EQ(w.lbl_tof->text(), "Off");
+        EXPECT_FALSE(w.receiver().saving());
+        t.sends([&] { w.cmd_start->click(); }); // the text is still shown
         t.port.inject("NEWS\r");
-        ASSERT_TRUE(waitUntil([&] { return w->lbl_ry[17]->text() == "news"; }));
+        ASSERT_TRUE(waitUntil([&] { return w.lbl_ry[17]->text() == "news"; }));
         EXPECT_EQ(t.prompter.asked.size(), 1);
         QFile::setPermissions(news, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        delete w;
     }
 }
 
@@ -214,29 +170,25 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     ASSERT_TRUE(sim.open(&err));
     t.rx->setPort(&sim);
     t.app.replyTimeoutMs = 1500;
-    auto *w = new RttyWindow(t.app);
+    QPointer<RttyWindow> w = new RttyWindow(t.app);
     w->resize(w->sizeHint());
     w->show();
     t.settle();
     QTest::mouseClick(w->grd_bd, Qt::LeftButton, {}, w->grd_bd->cellCenter(0, 2)); // 75 Bd
     QTest::mouseClick(w->grd_tof, Qt::LeftButton, {}, w->grd_tof->cellCenter(0, 1));
-    t.settle();
+    t.sends([&] { w->cmd_start->click(); });
     EXPECT_EQ(w->lbl_tof->text(), "On");
-    QTest::mouseClick(w->cmd_start, Qt::LeftButton);
-    t.settle();
     ASSERT_TRUE(waitUntil([&] { return !w->lbl_ry[16]->text().isEmpty(); }, 30000));
     shoot(w, "rtty");
-    QTest::mouseClick(w->cmd_stop, Qt::LeftButton);
-    t.settle();
-    QTest::mouseClick(w->cmd_exit, Qt::LeftButton);
-    t.settle();
+    t.sends([&] { w->cmd_stop->click(); });
+    t.sends([&] { w->cmd_exit->click(); });
+    ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
     EXPECT_FALSE(sim.radio()->rttyOn());
     QStringList saved;
     ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
     ASSERT_GE(saved.size(), 2);
     EXPECT_EQ(saved.at(0), "ryryryryryryryryryryryryryryryryryry");
     EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
-    QTest::qWait(50);
     t.rx->setPort(&t.port);
 }
 
@@ -269,4 +221,34 @@ TEST(UtilWindowsA11y, LabelsReadAsWhatTheyShow)
         EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
     delete c;
     delete r;
+}
+
+TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
+{
+    TestApp t;
+    t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 30, 15));
+    t.app.settings.v[2] = 1;
+    t.port.responder = [](const QByteArray &c) { return c == "R0" ? QByteArray("R113017\r") : QByteArray(); };
+    QPointer<RxClocks> w = new RxClocks(t.app);
+    EXPECT_EQ(t.sends([&] { w->show(); }), "H1|H1|R4|H0|H0");
+    EXPECT_EQ(w->lbl_LT->text() + " " + w->lbl_UTC->text(), "12:30:15 11:30:15");
+    EXPECT_EQ(t.sends([&] { w->cmd_SetRxUTC->click(); }), "H1|H1|R1113015|H0|H0|H1|H1|R0|H0|H0");
+    EXPECT_GE(t.port.writes()[5].ms - t.port.writes()[2].ms, 200); // the settle pause before the read
+    EXPECT_EQ(w->lbl_getRxCl->text(), "11:30");
+    t.port.responder = {}; // silent: the label keeps what it showed
+    t.sends([&] { w->cmd_GetRxCl->click(); });
+    EXPECT_EQ(w->lbl_getRxCl->text(), "11:30");
+
+    w->txt_ton->setText("2359");
+    EXPECT_EQ(t.sends([&] { w->cmd_setton->click(); }), "H1|H1|R22359|H0|H0|H1|H1|R5|H0|H0");
+    EXPECT_EQ(w->txt_ton->text(), "NRD");
+    w->txt_tof->setText("0960"); // which texts are refused: the clock helpers' test
+    EXPECT_EQ(t.sends([&] { w->cmd_settof->click(); }), "");
+    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(),
+              "Input Error: RX Timer-Off input error\nUse hhmm from 0000 to 2359");
+    QTest::mouseDClick(w->txt_tof, Qt::LeftButton);
+    EXPECT_EQ(w->txt_tof->text(), "");
+    shoot(w, "rxclocks");
+    EXPECT_EQ(t.sends([&] { w->cmd_exit->click(); }), "H1|H1|R7|H0|H0");
+    delete w;
 }

@@ -1,15 +1,15 @@
-// The RTTY page, its save file and the receive loop sharing the line; the
-// user definitions' tables.
+// The utilities without their windows: the RTTY page, its save file and
+// the receive loop sharing the line; the user definitions' tables; the
+// receiver clock helpers (clock texts, timer times, the clock reply and the
+// bracketed read).
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 #include "common/filebytes.h"
 #include "utilities/rtty.h"
+#include "utilities/rxclocks.h"
 #include "utilities/userdefs.h"
-#include "common/textfile.h"
 
-#include <QFile>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,31 +91,25 @@ TEST(RttySave, AppendsWithCrLfAndFailsCleanly)
 
 TEST(UserDefs, PitchStepsAndDefaults)
 {
-    int p = udefs::kPitchDefault;
-    p = udefs::stepPitch(p, +1);
-    EXPECT_EQ(udefs::pitchText(p), "+0850");
-    EXPECT_EQ(udefs::pitchCommand(p), "U2+0850");
-    for (int i = 0; i < 300; ++i)
-        p = udefs::stepPitch(p, -1);
-    EXPECT_EQ(udefs::pitchText(p), "-5000");
-    EXPECT_EQ(udefs::pitchCommand(p), "U2-5000");
-    for (int i = 0; i < 300; ++i)
-        p = udefs::stepPitch(p, +1);
-    EXPECT_EQ(udefs::pitchText(p), "+5000");
+    const auto stepped = [](int dir, int n) {
+        int p = udefs::kPitchDefault;
+        while (n--)
+            p = udefs::stepPitch(p, dir);
+        return udefs::pitchText(p) + " " + udefs::pitchCommand(p);
+    };
+    EXPECT_EQ(stepped(+1, 1), "+0850 U2+0850");
+    EXPECT_EQ(stepped(-1, 300), "-5000 U2-5000");
+    EXPECT_EQ(stepped(+1, 300), "+5000 U2+5000");
     EXPECT_EQ(udefs::pitchText(0), "+0000");
 
-    QStringList sent;
-    for (const QString &c : udefs::defaultsTable())
-        if (!c.isEmpty())
-            sent << c;
+    const auto table = udefs::defaultsTable();
+    QStringList sent(table.begin(), table.end());
+    sent.removeAll(QString());
     EXPECT_EQ(sent.join('|'), "U00|U11|U2+0800|U41|U61|U71|U81|U91");
     // Reset and the window agree: what Reset sends is what the selected
     // option buttons would send.
-    const auto sel = udefs::defaultSelection();
-    for (int g = 0; g < 6; ++g) {
-        const QString shown = udefs::groups()[g].commands.at(sel[g]);
-        EXPECT_TRUE(sent.contains(shown)) << shown.toStdString();
-    }
+    for (int g = 0; g < 6; ++g)
+        EXPECT_TRUE(sent.contains(udefs::groups()[g].commands.at(udefs::defaultSelection()[g]))) << g;
 }
 
 // The loop against the simulated receiver: text arrives, a reader's
@@ -130,7 +124,6 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     t.app.replyTimeoutMs = 1500;
     ry::Receiver r(t.app);
     r.resumeDelayMs = 100;
-    ASSERT_TRUE(r.setSave(true));
     r.start();
     EXPECT_TRUE(r.running());
     ASSERT_TRUE(waitUntil([&] { return !r.page().lines().at(17).isEmpty(); }, 20000));
@@ -160,18 +153,62 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     t.rx->submit([&] { return t.rx->aRelease(); }, false);
     t.settle();
     EXPECT_FALSE(sim.radio()->rttyOn());
-    const QStringList cmds = [&] {
-        QStringList l;
-        for (const auto &c : sim.commands())
-            l << QString::fromLatin1(c);
-        return l;
-    }();
-    EXPECT_EQ(cmds.count("X1"), 4);
-    EXPECT_EQ(cmds.count("X0"), 4);
-    QStringList saved;
-    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
-    EXPECT_FALSE(saved.isEmpty());
-    for (const QString &l : saved)
-        EXPECT_EQ(l, l.toLower());
+    EXPECT_EQ(sim.commands().count("X1"), 4);
+    EXPECT_EQ(sim.commands().count("X0"), 4);
     t.rx->setPort(&t.port);
+}
+
+TEST(RxClocks, UtcTextFollowsTheLtUtcDifference)
+{
+    const QDateTime lt(QDate(2026, 12, 5), QTime(12, 30, 15));
+    const struct { double diff; const char *utc; } cases[] = {
+        {1, "11:30:15"}, {5.5, "07:00:15"}, {0, "12:30:15"}, {-3, "15:30:15"}, {13, "23:30:15"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(rxclocks::utcText(lt, c.diff), c.utc) << c.diff;
+    EXPECT_EQ(rxclocks::ltText(lt), "12:30:15");
+    EXPECT_EQ(rxclocks::hhmmss("07:00:15"), "070015");
+}
+
+TEST(RxClocks, TimerTimes)
+{
+    for (const char *good : {"0000", "2359", "1230", "0059"})
+        EXPECT_TRUE(rxclocks::validTimerText(good)) << good;
+    for (const char *bad : {"2400", "0960", "930", "", "12345", "ab12", "12:3", " 930"})
+        EXPECT_FALSE(rxclocks::validTimerText(bad)) << bad;
+    EXPECT_EQ(rxclocks::timerInputError(true), "RX Timer-On input error\nUse hhmm from 0000 to 2359");
+}
+
+TEST(RxClocks, ClockReply)
+{
+    EXPECT_EQ(rxclocks::clockFromReply("R123456\r"), QString("12:34"));
+    EXPECT_EQ(rxclocks::clockFromReply("R000000\r"), QString("00:00"));
+    for (const QByteArray &bad : {QByteArray("R2a3456\r"), QByteArray("R256000\r"),
+                                 QByteArray("R126000\r"), QByteArray("R12")})
+        EXPECT_FALSE(rxclocks::clockFromReply(bad)) << bad.constData();
+}
+
+TEST(RxClocks, ReadClockInsideTheBracket)
+{
+    TestApp t;
+    QByteArray reply = "R214500\r";
+    t.port.responder = [&](const QByteArray &c) { return c == "R0" ? reply : QByteArray(); };
+    auto readClock = [&] {
+        std::optional<QString> out;
+        t.rx->submit([&]() -> rxjob::Task<> { out = co_await rxclocks::aReadClock(t.app); });
+        t.settle();
+        return out;
+    };
+    EXPECT_EQ(readClock(), QString("21:45"));
+    EXPECT_EQ(t.port.trace(), "H1|H1|R0|H0|H0");
+    EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    reply = "R9x4500\r"; // malformed: refused with a message
+    EXPECT_FALSE(readClock());
+    EXPECT_EQ(t.prompter.lastText(), rxclocks::badClockReplyText());
+
+    reply.clear(); // silent: the receiver message, within the bound
+    EXPECT_FALSE(readClock());
+    EXPECT_TRUE(t.prompter.lastText().startsWith("The receiver did not answer."));
+    EXPECT_EQ(t.prompter.asked.size(), 2);
 }

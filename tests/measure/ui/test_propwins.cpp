@@ -1,62 +1,22 @@
-// The propagation impression window: bars at their clock positions, a PAN
-// recording from SaveAs to Stop, loading PAN files (the next-hour question,
-// damaged files) and the CSV export.
-#include "common/ui/canvas.h"
+// The propagation windows. The impression: bars at their clock positions, a
+// PAN recording from SaveAs to Stop, loading PAN files (the next-hour
+// question, damaged files) and the CSV export. The history: the second bars,
+// markers and both histograms at their pixels, the half-minute bars.
+#include "measure/ui/prophist.h"
 #include "measure/ui/proptime.h"
 #include "measure/ui/spectrum.h"
-#include "a11y.h"
-#include "testkit.h"
+#include "measurewin.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
-#include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 
 const QColor kLight(255, 240, 192), kPanel(128, 0, 0);
 
-struct PropWin : ::testing::Test {
-    TestApp t;
-    FakePanel panel;
-    QPointer<Proptime> w;
-    QByteArray level = "M102\r"; // S9
-
-    void SetUp() override
-    {
-        t.app.panel = &panel;
-        panel.attach(*t.rx);
-        panel.freq = "9500.000";
-        t.port.responder = [this](const QByteArray &c) -> QByteArray {
-            if (c == "M")
-                return level;
-            if (c == "L199199")
-                return "L199004095000001\r";
-            return {};
-        };
-        w = new Proptime(t.app);
-        w->askPath = [this](QWidget *, const QString &, const QString &name, const QString &) {
-            return QDir(t.dir.path()).filePath(name);
-        };
-        w->show();
-    }
-    void TearDown() override { delete w; }
-    void tickAt(int h, int m, int s)
-    {
-        t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(h, m, s));
-        w->on_tick();
-        t.settle();
-    }
-    void click(QPushButton *b)
-    {
-        b->click();
-        t.settle();
-    }
-};
+using PropWin = MeasureWin<Proptime>;
 
 // The picture for the user guide: twenty minutes of a fading signal with a
 // loaded recording of the hour before. First of the window's tests, so that
@@ -68,31 +28,26 @@ TEST_F(PropWin, Picture)
     QFile f(t.base() + "PAN/PAN_AURORA.TXT");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("5 Dec 2026  10:00 UTC\r\n9500.000\r\nRadio Aurora\r\n");
-    for (int m = 0; m < 60; ++m) {
-        QByteArray line = QByteArray("11:") + QByteArray::number(m).rightJustified(2, '0');
-        for (int q = 0; q < 4; ++q) {
-            const int mid = 60 + int(25 * std::sin((m * 4 + q) / 30.0));
-            line += " " + QByteArray::number(mid - 8).rightJustified(3, '0') + " "
-                    + QByteArray::number(mid + 8).rightJustified(3, '0');
-        }
-        f.write(line + "\r\n");
+    for (int m = 0; m < 60; ++m) { // a band 1.6 units wide, rising and falling
+        const int lo = 52 + int(25 * std::sin(m / 7.5));
+        f.write(QString("11:%1").arg(m, 2, 10, QChar('0')).toLatin1() +
+                QString(" %1 %2").arg(lo, 3, 10, QChar('0')).arg(lo + 16, 3, 10, QChar('0')).repeated(4).toLatin1() + "\r\n");
     }
     f.close();
     t.prompter.answers = {Prompter::AnsYes};
     click(w->cmd_start);
     w->txt_station->setText("Radio Aurora");
     for (int n = 0; n < 20 * 60; ++n) {
-        level = "M" + QByteArray::number(104 + int(8 * std::sin(n / 97.0) + 3 * std::sin(n / 2.3))) + "\r";
+        level = fading(n);
         tickAt(12, n / 60, n % 60);
     }
     click(w->cmd_stop);
     w->loadpan(f.fileName());
-    w->grab().save(qEnvironmentVariable("VOR_SCREENSHOT") + "/proptime.png");
+    shot("proptime.png");
 }
 
 TEST_F(PropWin, BarsStandAtTheirClockPositions)
 {
-    EXPECT_EQ(a11y::hiddenLabels(w), QStringList()); // values read as themselves
     EXPECT_EQ(w->pic->pixel(300, 100), kPanel);
     EXPECT_EQ(w->pic->pixel(84, 82), kLight); // guide point
     click(w->cmd_start);
@@ -108,17 +63,7 @@ TEST_F(PropWin, BarsStandAtTheirClockPositions)
     EXPECT_EQ(w->pic->pixel(80, 140), kPanel);
     tickAt(12, 1, 1); // quarter close on the hour panel at x = 88
     EXPECT_EQ(w->pic->pixel(88, 279 - 36), kLight);
-
-    level.clear(); // silent: the tick is skipped, shown, said once, the watch goes on
-    tickAt(12, 1, 2);
-    tickAt(12, 1, 3);
-    EXPECT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_EQ(w->lbl_status->text(), "no reply 12:01:03, 2 missed");
-    EXPECT_TRUE(w->running());
-    EXPECT_TRUE(w->tmr_propimp->isActive());
     click(w->cmd_stop);
-    EXPECT_TRUE(panel.enabled);
-    EXPECT_FALSE(t.rx->held());
 }
 
 TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
@@ -134,14 +79,10 @@ TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
         tickAt(12, s / 60, s % 60);
     click(w->cmd_stop);
     EXPECT_EQ(t.prompter.lastText(), "The Propagation data is now\nsaved to the file PAN_TEST.TXT");
-    QStringList lines;
     QFile f(t.base() + "PAN/PAN_TEST.TXT");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    lines = QString::fromLatin1(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[1], "9500.000");
-    EXPECT_EQ(lines[2], "Radio Aurora");
-    EXPECT_EQ(lines[3], "12:01 090 090 090 090 090 090 090 090");
+    EXPECT_EQ(QString::fromLatin1(f.readAll()).section("\r\n", 1),
+              "9500.000\r\nRadio Aurora\r\n12:01 090 090 090 090 090 090 090 090\r\n");
 
     w->cmd_exportcsv->click();
     QFile csv(QDir(t.dir.path()).filePath("PAN_TEST.csv"));
@@ -194,6 +135,52 @@ TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
     w->loadpan(bad.fileName());
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().startsWith("The file PAN_BAD.TXT is damaged:"));
+}
+
+// The history window.
+const QColor kBar(255, 255, 0), kGreen(0, 255, 0), kRed(255, 0, 0);
+constexpr int T = prophist::T;
+
+using HistWin = MeasureWin<prophist>;
+
+TEST_F(HistWin, BarsMarkersAndHistograms)
+{
+    const Canvas *p = w->pic;
+    EXPECT_EQ(p->pixel(300, T + 100), kPanel);
+    EXPECT_EQ(p->pixel(32, T + 100), QColor(0, 0, 0)); // separator
+    click(w->cmd_start);
+    for (int s = 0; s < 60; ++s)
+        tickAt(12, 0, s);
+    // Second bar at 12:00:10: x = 110, up to T + 186 - 72.
+    EXPECT_EQ(p->pixel(110, T + 186 - 72), kBar);
+    EXPECT_EQ(p->pixel(110, T + 186 - 73), kPanel);
+    // Markers at level 9 in both strips.
+    EXPECT_EQ(p->pixel(48, T + 186 - 72), kRed);
+    EXPECT_EQ(p->pixel(590, T + 186 - 72), kRed);
+    // Rolling histogram: 60 readings in bin 9, 240 pixels left of 568.
+    EXPECT_EQ(p->pixel(568 - 239, T + 186 - 72), kGreen);
+    EXPECT_EQ(p->pixel(568 - 241, T + 186 - 72), kPanel);
+    // The minute close drew the cumulative histogram, largest bin 240 long.
+    EXPECT_EQ(p->pixel(330, T + 385 - 72), kGreen);
+    // Half-minute bars at 12:00:16 and :46: x = 71 and 73.
+    EXPECT_EQ(p->pixel(71, T + 385 - 72), kBar);
+    EXPECT_EQ(p->pixel(73, T + 385 - 72), kBar);
+    click(w->cmd_stop);
+    EXPECT_TRUE(w->cmd_exit->isEnabled());
+}
+
+// The picture for the user guide: twenty minutes of a fading signal.
+TEST_F(HistWin, Picture)
+{
+    if (qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
+        GTEST_SKIP() << "only with VOR_SCREENSHOT";
+    click(w->cmd_start);
+    for (int n = 0; n < 20 * 60; ++n) {
+        level = fading(n);
+        tickAt(12, n / 60, n % 60);
+    }
+    shot("prophist.png");
+    click(w->cmd_stop);
 }
 
 } // namespace
