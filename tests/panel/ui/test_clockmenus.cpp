@@ -186,32 +186,6 @@ TEST_F(PanelTest, OutsidePrograms)
     EXPECT_TRUE(t.prompter.lastText().contains("none.md"));
 }
 
-TEST_F(PanelTest, CloseBoxSendsU11OnlyAfterOffOrNever)
-{
-    make();
-    QSignalSpy spy(w.get(), &rxctrl2::closed);
-    w->close();
-    EXPECT_EQ(trace(), br("U11"));
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_FALSE(w->loaded());
-    EXPECT_EQ(t.app.panel, nullptr);
-    EXPECT_EQ(exitCode, 0);
-
-    clear();
-    make();
-    click("grd_vbt", 0, 1);
-    clear();
-    w->close();
-    EXPECT_TRUE(t.port.commands().isEmpty());
-
-    make();
-    click("grd_vbt", 0, 1);
-    click("grd_vbt", 0, 0);
-    clear();
-    w->close();
-    EXPECT_EQ(trace(), br("U11"));
-}
-
 // Set PC Clock on the desktop: the settings program found on a made-up PATH
 // (the running desktop's first), or how the clock is kept when none is.
 TEST(DesktopLauncher, FindsTheDesktopsDateTimeSettingsOrSaysHowTheClockIsKept)

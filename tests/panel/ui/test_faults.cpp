@@ -4,6 +4,7 @@
 #include "panelfixture.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
@@ -180,30 +181,42 @@ TEST_F(PanelTest, ScrollBarArrowsGrooveAndKeysMoveTheThumbTheirWay)
     EXPECT_EQ(trace(), "P-0025");
 }
 
-TEST_F(PanelTest, ExitSendsNothingAndExitOrCloseWhileLockedGiveTheReceiverBack)
+// The close box turns the vbt function on again unless it was last chosen
+// On; Exit sends nothing; both give a held receiver back.
+TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
 {
-    make();
-    trigger("mnu_exit");
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_TRUE(t.port.commands().isEmpty());
-
-    exitCode = -1;
-    make();
-    t.answerState("004095000001");
-    click("grd_lock", 0, 1);
-    ASSERT_TRUE(t.rx->held());
-    clear();
-    trigger("mnu_exit");
-    EXPECT_EQ(trace(), "H0|H0");
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(exitCode, 0);
-
-    make();
-    click("grd_lock", 0, 1);
-    clear();
-    w->close();
-    EXPECT_EQ(trace(), "H1|H1|U11|H0|H0");
-    EXPECT_FALSE(t.rx->held());
+    const auto lock = [&] {
+        t.answerState("004095000001");
+        click("grd_lock", 0, 1);
+    };
+    const struct {
+        const char *what;
+        std::function<void()> before;
+        bool exitItem;
+        QString sent;
+    } ways[] = {
+        {"close", [] {}, false, br("U11")},
+        {"close after VBT On", [&] { click("grd_vbt", 0, 1); }, false, ""},
+        {"close after VBT On, Off", [&] { click("grd_vbt", 0, 1), click("grd_vbt", 0, 0); }, false, br("U11")},
+        {"close while locked", lock, false, "H1|H1|U11|H0|H0"},
+        {"Exit", [] {}, true, ""},
+        {"Exit while locked", lock, true, "H0|H0"},
+    };
+    for (const auto &c : ways) {
+        SCOPED_TRACE(c.what);
+        exitCode = -1;
+        make();
+        QSignalSpy closed(w.get(), &rxctrl2::closed);
+        c.before();
+        clear();
+        c.exitItem ? trigger("mnu_exit") : void(w->close());
+        EXPECT_EQ(trace(), c.sent);
+        EXPECT_FALSE(t.rx->held());
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(closed.count() + !w->loaded(), c.exitItem ? 0 : 2);
+        if (!c.exitItem)
+            EXPECT_EQ(t.app.panel, nullptr);
+    }
 }
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
