@@ -1,5 +1,6 @@
 // The Rec button: a recording of a test tone started and stopped from the
 // panel, closed by Exit, and refused without a sound server.
+#include "common/filebytes.h"
 #include "panelfixture.h"
 #include "record/recsession.h"
 #include "record/recordtest.h"
@@ -60,16 +61,10 @@ TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
     EXPECT_FALSE(rec->running());
     EXPECT_FALSE(get<QPushButton>("cmd_rec")->isChecked());
     EXPECT_EQ(get<QProgressBar>("bar_level")->value(), 0);
-    const QStringList flac = files("*.flac");
-    ASSERT_EQ(flac.size(), 1);
-    EXPECT_EQ(flac[0], "20261205_1200Z_9500_AM_Radio_Test.flac");
-    EXPECT_EQ(hear(t.base() + "REC/" + flac[0]).rate, 48000);
-    QFile txt(t.base() + "REC/20261205_1200Z_9500_AM_Radio_Test.txt");
-    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(txt.readAll()).remove('\r');
-    EXPECT_TRUE(text.contains("Frequency: 9500 kHz\nMode: AM\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains("\nStation: Radio Test\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains("End: 2026-12-05 12:00:00 UTC\nSource: tone:1000\nStarted by: Rec button"))
+    // (What the files hold: the recorder's and the session's tests.)
+    EXPECT_EQ(files("*.flac"), QStringList{"20261205_1200Z_9500_AM_Radio_Test.flac"});
+    const QString text = QString::fromUtf8(readBytes(t.base() + "REC/20261205_1200Z_9500_AM_Radio_Test.txt"));
+    EXPECT_TRUE(text.contains("Frequency: 9500 kHz\r\nMode: AM\r\n") && text.contains("Started by: Rec button"))
         << text.toStdString();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
     // Closing the window (as Exit does) closes a running recording.
@@ -91,12 +86,10 @@ TEST_F(RecPanel, NoSoundServerIsAClearMessage)
     EXPECT_EQ(t.prompter.lastTitle(), "Recording");
     EXPECT_TRUE(t.prompter.lastText().startsWith("The sound input default could not be opened: "))
         << t.prompter.lastText().toStdString();
-    EXPECT_TRUE(files("*").isEmpty());
 }
 
-// The input goes away mid-recording (a USB sound card pulled out): the file
-// is closed and plays up to that moment, and the panel says so without
-// holding anything.
+// The input goes away mid-recording (a USB sound card pulled out): the panel
+// says so without holding anything. (The file: the recorder's test.)
 TEST_F(RecPanel, LostInputIsToldWithoutStoppingThePanel)
 {
     rec->setSourceFactory(
@@ -114,8 +107,4 @@ TEST_F(RecPanel, LostInputIsToldWithoutStoppingThePanel)
     EXPECT_TRUE(told.text.startsWith("Recording stopped: the input tone:1000 is gone.\n" +
                                      QDir::toNativeSeparators(path)))
         << told.text.toStdString();
-    EXPECT_EQ(hear(path).frames, 9600);
-    QFile txt(recfiles::infoPath(path));
-    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("End: 2026-12-05 12:00:00 UTC"));
 }
