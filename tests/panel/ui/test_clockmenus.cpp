@@ -17,6 +17,7 @@
 #include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QScopeGuard>
 
 namespace {
 struct EnglishLocale {
@@ -191,33 +192,27 @@ TEST_F(PanelTest, OutsidePrograms)
 // (the running desktop's first), or how the clock is kept when none is.
 TEST(DesktopLauncher, FindsTheDesktopsDateTimeSettingsOrSaysHowTheClockIsKept)
 {
-    struct Env {
-        QByteArray path = qgetenv("PATH"), desktop = qgetenv("XDG_CURRENT_DESKTOP");
-        ~Env()
-        {
-            qputenv("PATH", path);
-            if (desktop.isNull())
-                qunsetenv("XDG_CURRENT_DESKTOP");
-            else
-                qputenv("XDG_CURRENT_DESKTOP", desktop);
-        }
-    } restore;
+    const QByteArray path = qgetenv("PATH"), desktop = qgetenv("XDG_CURRENT_DESKTOP");
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", path);
+        if (desktop.isNull())
+            qunsetenv("XDG_CURRENT_DESKTOP");
+        else
+            qputenv("XDG_CURRENT_DESKTOP", desktop);
+    });
     QTemporaryDir bin;
     ASSERT_TRUE(bin.isValid());
     qputenv("PATH", bin.path().toLocal8Bit());
+    // Scripts: timedatectl prints its answer, the others say how they were started.
     auto install = [&](const QStringList &programs, const QByteArray &timedatectlOut = {}) {
         for (const QString &f : QDir(bin.path()).entryList(QDir::Files))
             QFile::remove(bin.filePath(f));
         for (const QString &p : programs) {
-            QFile f(bin.filePath(p));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\n");
-            if (p == "timedatectl")
-                f.write("printf '" + timedatectlOut + "'\n");
-            else
-                f.write("echo \"$0 $*\" > \"" + bin.filePath("started").toLocal8Bit() + "\"\n");
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            const QByteArray body = p == "timedatectl"
+                                        ? "printf '" + timedatectlOut + "'\n"
+                                        : "echo \"$0 $*\" > \"" + bin.filePath("started").toLocal8Bit() + "\"\n";
+            writeBytes(bin.filePath(p), "#!/bin/sh\n" + body);
+            QFile::setPermissions(bin.filePath(p), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
     };
     const struct {
@@ -243,34 +238,27 @@ TEST(DesktopLauncher, FindsTheDesktopsDateTimeSettingsOrSaysHowTheClockIsKept)
     }
 
     // What is said without a settings program, from timedatectl's answer.
-    const struct {
-        QStringList programs;
-        QByteArray show;
-        const char *says;
-    } keeping[] = {
-        {{"timedatectl"}, "NTP=yes\\nNTPSynchronized=yes\\n", "kept by network time and is synchronized"},
-        {{"timedatectl"}, "NTP=yes\\nNTPSynchronized=no\\n", "not\nsynchronized yet"},
-        {{"timedatectl"}, "NTP=no\\nNTPSynchronized=no\\n", "timedatectl set-ntp true"},
-        {{}, "", "date -s"},
+    const std::pair<QByteArray, const char *> keeping[] = {
+        {"NTP=yes\\nNTPSynchronized=yes\\n", "kept by network time and is synchronized"},
+        {"NTP=yes\\nNTPSynchronized=no\\n", "not\nsynchronized yet"},
+        {"NTP=no\\nNTPSynchronized=no\\n", "timedatectl set-ntp true"},
+        {{}, "date -s"}, // no timedatectl either
     };
     DesktopLauncher launcher;
-    for (const auto &k : keeping) {
-        install(k.programs, k.show);
+    for (const auto &[show, says] : keeping) {
+        install(show.isNull() ? QStringList() : QStringList{"timedatectl"}, show);
         QString text;
         EXPECT_EQ(launcher.openDateTimeSettings(&text), Launcher::Outcome::NotInstalled);
-        EXPECT_TRUE(text.contains(k.says)) << text.toStdString();
+        EXPECT_TRUE(text.contains(says)) << text.toStdString();
     }
 
     // One that is installed is started with its arguments.
     install({"gnome-control-center"});
     QString text;
     EXPECT_EQ(launcher.openDateTimeSettings(&text), Launcher::Outcome::Started) << text.toStdString();
-    const QString started = bin.filePath("started");
     QElapsedTimer wait;
     wait.start();
-    while (!QFileInfo(started).size() && wait.elapsed() < 20000)
+    while (readBytes(bin.filePath("started")).isEmpty() && wait.elapsed() < 20000)
         QTest::qWait(20);
-    QFile f(started);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().trimmed().endsWith("gnome-control-center datetime"));
+    EXPECT_TRUE(readBytes(bin.filePath("started")).trimmed().endsWith("gnome-control-center datetime"));
 }

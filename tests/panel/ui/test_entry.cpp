@@ -130,26 +130,6 @@ TEST_F(PanelTest, KeyboardWorksTheKeypadOutsideTextFields)
     EXPECT_TRUE(t.port.commands().isEmpty());
 }
 
-TEST_F(PanelTest, TabReachesTheScrollBarsAndArrowsMoveThem)
-{
-    make();
-    QApplication::setActiveWindow(w.get());
-    t.answerState("004095000001");
-    click("grd_lock", 0, 1); // the lock enables both scroll bars
-    auto *pbs = get<QScrollBar>("vsc_pbs");
-    ASSERT_TRUE(pbs->isEnabled());
-    freq()->setFocus();
-    bool reached = false;
-    for (int i = 0; i < 40 && !reached; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        reached = QApplication::focusWidget() == pbs;
-    }
-    ASSERT_TRUE(reached);
-    clear();
-    QTest::keyClick(pbs, Qt::Key_Down);
-    EXPECT_EQ(trace(), "P+0025");
-}
-
 TEST_F(PanelTest, DoubleClickOnTheBackgroundRefreshesExceptWithNoRx)
 {
     make();
