@@ -201,6 +201,20 @@ TEST_F(PanelTest, GoStepsDownToTenKilohertzAndNoReleasesTheLock)
     EXPECT_EQ(label("lbl_lock") + get<QPushButton>("cmd_gono")->text(), " OffGO");
 }
 
+// Clicks while a refresh waits for its reply are queued, not dropped.
+TEST_F(PanelTest, ClickDuringATransactionIsSafe)
+{
+    make();
+    t.answerState("004095000001");
+    t.port.replyDelayMs = 150;
+    QTimer::singleShot(30, [&] { click("grd_nb", 0, 1); });
+    QTimer::singleShot(60, [&] { click("grd_md", 2, 0); });
+    trigger("mnu_update");
+    QTest::qWait(800);
+    EXPECT_TRUE(t.port.commands().contains("N1") && t.port.commands().contains("D0"));
+    EXPECT_EQ(label("lbl_nb") + " " + freq()->text(), "NB1 9500.000");
+}
+
 // VOR_SCREENSHOT=/some/dir saves the user guide's panel.png there: all
 // options, after a first refresh.
 TEST_F(PanelTest, Screenshot)
