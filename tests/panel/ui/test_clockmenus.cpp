@@ -208,9 +208,9 @@ TEST(DesktopLauncher, FindsTheDesktopsDateTimeSettingsOrSaysHowTheClockIsKept)
         for (const QString &f : QDir(bin.path()).entryList(QDir::Files))
             QFile::remove(bin.filePath(f));
         for (const QString &p : programs) {
-            const QByteArray body = p == "timedatectl"
-                                        ? "printf '" + timedatectlOut + "'\n"
-                                        : "echo \"$0 $*\" > \"" + bin.filePath("started").toLocal8Bit() + "\"\n";
+            const QByteArray started = bin.filePath("started").toLocal8Bit();
+            const QByteArray body = p == "timedatectl" ? "printf '" + timedatectlOut + "'\n"
+                                                       : "echo \"$0 $*\" > \"" + started + "\"\n";
             writeBytes(bin.filePath(p), "#!/bin/sh\n" + body);
             QFile::setPermissions(bin.filePath(p), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }

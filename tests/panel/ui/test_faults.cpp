@@ -151,9 +151,9 @@ TEST_F(PanelTest, ScrollBarsAreReachedByTabAndEveryControlMovesTheThumbItsWay)
             const bool down = i % 2 == 0;
             const int v = b->value();
             const QRect thumb = part(b, QStyle::SC_ScrollBarSlider);
+            const auto arrow = down ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine;
             if (i < 2)
-                QTest::mouseClick(b, Qt::LeftButton, {},
-                                  part(b, down ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine).center());
+                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, arrow).center());
             else if (i < 4)
                 QTest::mouseClick(b, Qt::LeftButton, {},
                                   QPoint(thumb.center().x(), down ? thumb.bottom() + 4 : thumb.top() - 4));
@@ -182,7 +182,8 @@ TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
     } ways[] = {
         {"close", [] {}, false, br("U11")},
         {"close after VBT On", [&] { click("grd_vbt", 0, 1); }, false, ""},
-        {"close after VBT On, Off", [&] { click("grd_vbt", 0, 1), click("grd_vbt", 0, 0); }, false, br("U11")},
+        {"close after VBT On, Off", [&] { click("grd_vbt", 0, 1), click("grd_vbt", 0, 0); }, false,
+         br("U11")},
         {"close while locked", lock, false, "H1|H1|U11|H0|H0"},
         {"Exit", [] {}, true, ""},
         {"Exit while locked", lock, true, "H0|H0"},

@@ -17,7 +17,9 @@ TEST_F(PanelTest, LoadFillsGridsAndTheStepGridSetsTheStep)
         EXPECT_EQ(cells(g), want) << g;
     EXPECT_EQ(label("lbl_nb") + label("lbl_lock"), "OffOff");
     EXPECT_FALSE(get<QScrollBar>("vsc_bwc")->isEnabled() || get<QScrollBar>("vsc_pbs")->isEnabled());
-    for (const auto &[r, c, hz, title] : {std::tuple{-1, -1, 5000, "5"}, {1, 3, 12500, "12.5"}, {0, 0, 1, "0.001"}}) {
+    // The step: 5 kHz first, then as clicked.
+    for (const auto &[r, c, hz, title] :
+         {std::tuple{-1, -1, 5000, "5"}, {1, 3, 12500, "12.5"}, {0, 0, 1, "0.001"}}) {
         if (r >= 0)
             click("grd_CS", r, c);
         EXPECT_EQ(w->tuningStepHz(), hz);

@@ -85,7 +85,9 @@ TEST_F(Meter, ReadsOnlyWhileTheLockHoldsTheReceiverAndYieldsToOtherJobs)
         {"Lock On: one reading a tick, inside the hold (no bracket)", [&] { click("grd_lock", 0, 1); }, "M",
          "S8", 80},
         {"another job on the line: left alone",
-         [&] { t.rx->submit([rx = t.rx.get()]() -> rxjob::Task<> { co_await rx->pause(20); }, false, nullptr); },
+         [&] {
+             t.rx->submit([rx = t.rx.get()]() -> rxjob::Task<> { co_await rx->pause(20); }, false, nullptr);
+         },
          "", "S8", 80},
         {"the line free again", [&] { level = "M130\r"; }, "M", "S2", 20},
     };
