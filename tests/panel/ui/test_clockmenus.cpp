@@ -75,10 +75,11 @@ TEST_F(PanelTest, ClockLine)
     EXPECT_TRUE(w->windowTitle().endsWith("UTC : 5 Jun 2001  08:00"));
 }
 
+// The panel's own items work at once; the others wait for their window to
+// be wired. About opens once from both its items; RTTY needs its unit.
 TEST_F(PanelTest, MenuItemsAreOffUntilTheProgramWiresThem)
 {
     make();
-    // On by themselves: the panel's own items; the others wait for their window.
     for (const char *on : {"mnu_update", "mnu_setup", "mnu_about", "mnu_docgb", "mnu_RTTY", "mnu_exit",
                            "mnu_pcclock"})
         EXPECT_TRUE(w->menuAction(on)->isEnabled()) << on;
@@ -88,11 +89,29 @@ TEST_F(PanelTest, MenuItemsAreOffUntilTheProgramWiresThem)
                             "mnu_spaties1", "mnu_spaties2"})
         EXPECT_FALSE(w->menuAction(off)->isEnabled()) << off;
     EXPECT_FALSE(w->menuAction("mnu_spaties1")->toolTip().trimmed().isEmpty());
-    int runs = 0;
-    w->setMenuAction("mnu_memman", [&] { ++runs; });
-    EXPECT_TRUE(w->menuAction("mnu_memman")->isEnabled());
-    w->menuAction("mnu_memman")->trigger();
-    EXPECT_EQ(runs, 1);
+    int memman = 0, rtty = 0;
+    w->setMenuAction("mnu_memman", [&] { ++memman; });
+    w->setMenuAction("mnu_RTTY", [&] { ++rtty; });
+    trigger("mnu_memman");
+    EXPECT_EQ(memman, 1);
+
+    trigger("mnu_about");
+    trigger("mnu_JA");
+    const auto abouts = w->findChildren<QDialog *>();
+    ASSERT_EQ(abouts.size(), 1);
+    EXPECT_TRUE(abouts.first()->isVisible() && !abouts.first()->isModal());
+    abouts.first()->close();
+
+    trigger("mnu_RTTY");
+    EXPECT_EQ(rtty, 0);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(),
+              "RTTY demodulation: Reserved for RTTY demodulation\nwith optional unit CMH-530");
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
+    t.app.settings.v[15] = 1;
+    trigger("mnu_RTTY");
+    EXPECT_EQ(rtty, 1);
+    EXPECT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.port.commands().isEmpty());
 }
 
@@ -109,35 +128,6 @@ TEST_F(PanelTest, SetUpFromThePanelKeepsItsOwnLook)
     EXPECT_NE(frame->palette().color(QPalette::WindowText), QColor(0xd8, 0xdc, 0xe2));
     EXPECT_NE(get<QGroupBox>("fra_md")->palette().color(QPalette::WindowText),
               frame->palette().color(QPalette::WindowText));
-}
-
-TEST_F(PanelTest, AboutOpensOnceFromBothItems)
-{
-    make();
-    trigger("mnu_about");
-    trigger("mnu_JA");
-    const auto abouts = w->findChildren<QDialog *>();
-    ASSERT_EQ(abouts.size(), 1);
-    EXPECT_TRUE(abouts.first()->isVisible());
-    EXPECT_FALSE(abouts.first()->isModal());
-    abouts.first()->close();
-}
-
-TEST_F(PanelTest, RttyNeedsItsUnit)
-{
-    make();
-    int opened = 0;
-    w->setMenuAction("mnu_RTTY", [&] { ++opened; });
-    trigger("mnu_RTTY");
-    EXPECT_EQ(opened, 0);
-    ASSERT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(),
-              "RTTY demodulation: Reserved for RTTY demodulation\nwith optional unit CMH-530");
-    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
-    t.app.settings.v[15] = 1;
-    trigger("mnu_RTTY");
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(t.prompter.asked.size(), 1);
 }
 
 TEST_F(PanelTest, OutsidePrograms)
