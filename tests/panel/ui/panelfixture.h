@@ -46,8 +46,10 @@ struct PanelTest : ::testing::Test {
     // The mode labels as "bw|md|agc|HF|vbt".
     QString labels()
     {
-        return QStringList{label("lbl_bw"), label("lbl_md"), label("lbl_agc"), label("lbl_HF"), label("lbl_vbt")}
-            .join('|');
+        QStringList l;
+        for (const char *n : {"lbl_bw", "lbl_md", "lbl_agc", "lbl_HF", "lbl_vbt"})
+            l << label(n);
+        return l.join('|');
     }
     QColor colour(const char *name) { return get<QLabel>(name)->property("background").value<QColor>(); }
     TextGrid *grid(const char *name) { return get<TextGrid>(name); }
@@ -75,32 +77,16 @@ struct PanelTest : ::testing::Test {
         QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton);
         t.settle();
     }
+    // Keypad keys: digits, '.', F (enter), C (channel).
     void keys(const QString &seq)
     {
-        for (QChar ch : seq) {
-            if (ch == 'F')
-                press("cmd_enter");
-            else if (ch == 'C')
-                press("cmd_enterC");
-            else if (ch == '.')
-                press("cmd_dot");
-            else if (ch == '<')
-                press("cmd_back");
-            else
-                press(qPrintable(QStringLiteral("cmd_0to9_") + ch));
-        }
+        for (QChar ch : seq)
+            press(ch == 'F' ? "cmd_enter" : ch == 'C' ? "cmd_enterC" : ch == '.' ? "cmd_dot"
+                                                      : qPrintable("cmd_0to9_" + QString(ch)));
     }
     QLineEdit *freq() { return get<QLineEdit>("txt_freqa"); }
-    QString trace()
-    {
-        t.settle();
-        return t.port.trace();
-    }
-    void clear()
-    {
-        t.port.clearWrites();
-        t.prompter.asked.clear();
-    }
+    QString trace() { return t.settle(), t.port.trace(); }
+    void clear() { t.port.clearWrites(), t.prompter.asked.clear(); }
     void trigger(const char *action)
     {
         QAction *a = w->menuAction(QString::fromLatin1(action));

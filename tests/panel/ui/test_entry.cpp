@@ -9,51 +9,40 @@ const char *kRange = "Freqyency outside range";
 const char *kCell = "Memory cell outside range";
 } // namespace
 
-TEST_F(PanelTest, KeypadEntersAFrequency)
-{
-    make();
-    keys("9500");
-    EXPECT_EQ(label("lbl_mfreq"), "9500");
-    keys("F");
-    EXPECT_EQ(trace(), br("F09500000"));
-    EXPECT_EQ(freq()->text(), "9500.000");
-    EXPECT_EQ(label("lbl_mfreq"), "");
-    EXPECT_TRUE(t.prompter.asked.isEmpty());
-}
-
-TEST_F(PanelTest, KeypadRefusesOutOfRange)
-{
-    make();
-    for (const char *entry : {"9.5F", "29999.9999F", "F"}) {
-        clear();
-        keys(entry);
-        EXPECT_TRUE(t.port.commands().isEmpty()) << entry;
-        ASSERT_EQ(t.prompter.asked.size(), 1) << entry;
-        EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(), QString("Error: ") + kRange);
-        EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
-        EXPECT_EQ(label("lbl_mfreq"), "");
-    }
-    EXPECT_EQ(freq()->text(), "12345.678");
-    clear();
-    keys("29999.999F");
-    EXPECT_EQ(trace(), br("F29999999"));
-}
-
-TEST_F(PanelTest, KeypadRecallsAMemoryChannel)
+// The keypad's keys, F ending a frequency and C a memory channel (which
+// values are taken: the entry rules' test).
+TEST_F(PanelTest, KeypadEntersAFrequencyOrRecallsAChannel)
 {
     make();
     t.answerState("024062500000");
-    keys("199C");
-    EXPECT_EQ(trace(), br("C199") + "|" + kRefresh);
-    EXPECT_EQ(freq()->text(), "6250.000");
-    EXPECT_EQ(label("lbl_mfreq"), "");
-    for (const char *entry : {"200C", "C"}) {
+    keys("9500");
+    EXPECT_EQ(label("lbl_mfreq"), "9500");
+    const struct {
+        const char *keys;
+        QString sent;
+        const char *said, *shown;
+    } cases[] = {
+        {"F", br("F09500000"), "", "9500.000"},
+        {"9.5F", "", kRange, "9500.000"},
+        {"29999.9999F", "", kRange, "9500.000"},
+        {"F", "", kRange, "9500.000"},
+        {"29999.999F", br("F29999999"), "", "29999.999"},
+        {"199C", br("C199") + "|" + kRefresh, "", "6250.000"},
+        {"200C", "", kCell, "6250.000"},
+        {"C", "", kCell, "6250.000"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.keys);
         clear();
-        keys(entry);
-        EXPECT_TRUE(t.port.commands().isEmpty()) << entry;
-        ASSERT_EQ(t.prompter.asked.size(), 1);
-        EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(), QString("Error: ") + kCell);
+        keys(c.keys);
+        EXPECT_EQ(trace(), c.sent);
+        EXPECT_EQ(t.prompter.asked.size(), *c.said ? 1 : 0);
+        if (*c.said) {
+            EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(), QString("Error: ") + c.said);
+            EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+        }
         EXPECT_EQ(label("lbl_mfreq"), "");
+        EXPECT_EQ(freq()->text(), c.shown);
     }
 }
 
@@ -139,26 +128,6 @@ TEST_F(PanelTest, KeyboardWorksTheKeypadOutsideTextFields)
     EXPECT_EQ(freq()->text(), "5f");
     EXPECT_EQ(label("lbl_mfreq"), "");
     EXPECT_TRUE(t.port.commands().isEmpty());
-}
-
-TEST_F(PanelTest, TabReachesTheScrollBarsAndArrowsMoveThem)
-{
-    make();
-    QApplication::setActiveWindow(w.get());
-    t.answerState("004095000001");
-    click("grd_lock", 0, 1); // the lock enables both scroll bars
-    auto *pbs = get<QScrollBar>("vsc_pbs");
-    ASSERT_TRUE(pbs->isEnabled());
-    freq()->setFocus();
-    bool reached = false;
-    for (int i = 0; i < 40 && !reached; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        reached = QApplication::focusWidget() == pbs;
-    }
-    ASSERT_TRUE(reached);
-    clear();
-    QTest::keyClick(pbs, Qt::Key_Down);
-    EXPECT_EQ(trace(), "P+0025");
 }
 
 TEST_F(PanelTest, DoubleClickOnTheBackgroundRefreshesExceptWithNoRx)

@@ -4,50 +4,46 @@
 #include "panelfixture.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
 #include <optional>
 #include <utility>
 
+// (Which replies and reports are taken: the line's tests.)
 TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
 {
     make();
-    // A garbled first reply: the field says it does not know.
-    t.answerState("9X9ABCDEFGHZ");
-    trigger("mnu_update");
-    EXPECT_EQ(freq()->text(), "-----.---");
-    ASSERT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
-
-    t.answerState("004095000001");
-    trigger("mnu_update");
-    EXPECT_EQ(freq()->text(), "9500.000");
-    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
-
-    // Frequency digits beyond the range, a bad code: not shown, said.
-    for (const char *rec : {"004399999991", "004095000009"}) {
-        clear();
-        t.answerState(QString::fromLatin1(rec));
-        trigger("mnu_update");
-        EXPECT_EQ(freq()->text(), "9500.000") << rec;
-        EXPECT_EQ(t.prompter.asked.size(), 1) << rec;
-        EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0) << rec;
+    // What the field shows and the program keeps after each reply or
+    // report, and whether it is said (a run of bad reports once).
+    const struct {
+        const char *state, *report, *shown;
+        double kept;
+        int said;
+    } steps[] = {
+        {"9X9ABCDEFGHZ", nullptr, "-----.---", 0, 1}, // a garbled first reply: not known
+        {"004095000001", nullptr, "9500.000", 9500, 0},
+        {"004399999991", nullptr, "9500.000", 9500, 1}, // beyond the range
+        {"004095000009", nullptr, "9500.000", 9500, 1}, // a bad code
+        {nullptr, "I004-0099000X\r", "-----.---", 9500, 1},
+        {nullptr, "I0043999999X\r", "-----.---", 9500, 0},
+        {nullptr, "I0060000001\r", "6000.000", 6000, 0},
+    };
+    for (const auto &c : steps) {
+        SCOPED_TRACE(c.state ? c.state : c.report);
+        t.prompter.asked.clear();
+        t.rx->auto_report = !c.state;
+        if (c.state)
+            t.answerState(QString::fromLatin1(c.state)), trigger("mnu_update");
+        else
+            t.port.inject(c.report);
+        EXPECT_EQ(freq()->text(), c.shown);
+        if (c.kept)
+            EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, c.kept);
+        EXPECT_EQ(t.prompter.asked.size(), c.said);
+        EXPECT_EQ(t.prompter.lastTitle(), c.said ? "Receiver" : "");
     }
-
-    // The receiver's own reports: a garbled one is not a frequency.
-    clear();
-    t.rx->auto_report = true;
-    t.port.inject("I004-0099000X\r");
-    EXPECT_EQ(freq()->text(), "-----.---");
-    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
-    EXPECT_EQ(t.prompter.asked.size(), 1);
-    t.port.inject("I0043999999X\r"); // out of range; said once per run of bad ones
-    EXPECT_EQ(freq()->text(), "-----.---");
-    EXPECT_EQ(t.prompter.asked.size(), 1);
-    t.port.inject("I0060000001\r");
-    EXPECT_EQ(freq()->text(), "6000.000");
-    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 6000.0);
 }
 
 TEST_F(PanelTest, TuneOnALostLineSaysSoAtOnce)
@@ -125,85 +121,88 @@ int downward(QScrollBar *b)
 }
 } // namespace
 
-TEST_F(PanelTest, ScrollBarArrowsGrooveAndKeysMoveTheThumbTheirWay)
+TEST_F(PanelTest, ScrollBarsAreReachedByTabAndEveryControlMovesTheThumbItsWay)
 {
     t.app.settings.v[12] = 1; // bandwidth control fitted
     make();
     QApplication::setActiveWindow(w.get());
     t.answerState("004095000001"); // Wide
-    click("grd_lock", 0, 1);
+    click("grd_lock", 0, 1);       // the lock enables both scroll bars
     auto *bwc = get<QScrollBar>("vsc_bwc");
     auto *pbs = get<QScrollBar>("vsc_pbs");
     ASSERT_TRUE(bwc->isEnabled() && pbs->isEnabled());
-    // The ends: bwc 5500 at the top (Wide), pbs -2000 at the top.
+    freq()->setFocus();
+    for (int i = 0; i < 40 && QApplication::focusWidget() != pbs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), pbs);
+    // The ends: bwc 5500 at the top (Wide): the down arrow narrows; the pbs
+    // up arrow lowers the shift towards -2000 at the top.
     EXPECT_EQ(bwc->value(), 5500);
     EXPECT_LT(thumbY(bwc), part(bwc, QStyle::SC_ScrollBarGroove).center().y());
-
     clear();
     QTest::mouseClick(bwc, Qt::LeftButton, {}, part(bwc, QStyle::SC_ScrollBarAddLine).center());
-    EXPECT_EQ(trace(), "W5475"); // the down arrow at Wide narrows
+    QTest::mouseClick(pbs, Qt::LeftButton, {}, part(pbs, QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(trace(), "W5475|P-0025");
 
-    // Every control moves the thumb the way it points, on both bars.
-    struct Move {
-        const char *what;
-        int down; // 1: the thumb must move down, -1: up
-    };
     for (QScrollBar *b : {bwc, pbs}) {
+        SCOPED_TRACE(qPrintable(b->objectName()));
         b->setValue((b->minimum() + b->maximum()) / 2);
-        const Move moves[] = {{"arrow-down", 1}, {"arrow-up", -1}, {"groove-below", 1},
-                              {"groove-above", -1}, {"key-down", 1}, {"key-up", -1}};
-        for (const Move &m : moves) {
+        for (int i = 0; i < 6; ++i) { // arrows, groove, keys: down, then up
+            const bool down = i % 2 == 0;
             const int v = b->value();
-            const QString what = QString::fromLatin1(m.what);
-            if (what == "arrow-down")
-                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, QStyle::SC_ScrollBarAddLine).center());
-            else if (what == "arrow-up")
-                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, QStyle::SC_ScrollBarSubLine).center());
-            else if (what.startsWith("groove")) {
-                const QRect s = part(b, QStyle::SC_ScrollBarSlider);
-                const QPoint at(s.center().x(), m.down > 0 ? s.bottom() + 4 : s.top() - 4);
-                QTest::mouseClick(b, Qt::LeftButton, {}, at);
-            } else {
-                QTest::keyClick(b, m.down > 0 ? Qt::Key_Down : Qt::Key_Up);
-            }
+            const QRect thumb = part(b, QStyle::SC_ScrollBarSlider);
+            const auto arrow = down ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine;
+            if (i < 2)
+                QTest::mouseClick(b, Qt::LeftButton, {}, part(b, arrow).center());
+            else if (i < 4)
+                QTest::mouseClick(b, Qt::LeftButton, {},
+                                  QPoint(thumb.center().x(), down ? thumb.bottom() + 4 : thumb.top() - 4));
+            else
+                QTest::keyClick(b, down ? Qt::Key_Down : Qt::Key_Up);
             // The value moved towards the end drawn on the side pointed at.
             const int moved = b->value() - v;
-            EXPECT_NE(moved, 0) << qPrintable(b->objectName()) << " " << m.what;
-            EXPECT_EQ(moved * downward(b) > 0, m.down > 0)
-                << qPrintable(b->objectName()) << " " << m.what;
+            EXPECT_TRUE(moved != 0 && (moved * downward(b) > 0) == down) << i << ": " << moved;
         }
     }
-    // The pbs up arrow lowers the shift towards -2000 at the top.
-    pbs->setValue(0);
-    clear();
-    QTest::mouseClick(pbs, Qt::LeftButton, {}, part(pbs, QStyle::SC_ScrollBarSubLine).center());
-    EXPECT_EQ(trace(), "P-0025");
 }
 
-TEST_F(PanelTest, ExitSendsNothingAndExitOrCloseWhileLockedGiveTheReceiverBack)
+// The close box turns the vbt function on again unless it was last chosen
+// On; Exit sends nothing; both give a held receiver back.
+TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
 {
-    make();
-    trigger("mnu_exit");
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_TRUE(t.port.commands().isEmpty());
-
-    exitCode = -1;
-    make();
-    t.answerState("004095000001");
-    click("grd_lock", 0, 1);
-    ASSERT_TRUE(t.rx->held());
-    clear();
-    trigger("mnu_exit");
-    EXPECT_EQ(trace(), "H0|H0");
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(exitCode, 0);
-
-    make();
-    click("grd_lock", 0, 1);
-    clear();
-    w->close();
-    EXPECT_EQ(trace(), "H1|H1|U11|H0|H0");
-    EXPECT_FALSE(t.rx->held());
+    const auto lock = [&] {
+        t.answerState("004095000001");
+        click("grd_lock", 0, 1);
+    };
+    const struct {
+        const char *what;
+        std::function<void()> before;
+        bool exitItem;
+        QString sent;
+    } ways[] = {
+        {"close", [] {}, false, br("U11")},
+        {"close after VBT On", [&] { click("grd_vbt", 0, 1); }, false, ""},
+        {"close after VBT On, Off", [&] { click("grd_vbt", 0, 1), click("grd_vbt", 0, 0); }, false,
+         br("U11")},
+        {"close while locked", lock, false, "H1|H1|U11|H0|H0"},
+        {"Exit", [] {}, true, ""},
+        {"Exit while locked", lock, true, "H0|H0"},
+    };
+    for (const auto &c : ways) {
+        SCOPED_TRACE(c.what);
+        exitCode = -1;
+        make();
+        QSignalSpy closed(w.get(), &rxctrl2::closed);
+        c.before();
+        clear();
+        c.exitItem ? trigger("mnu_exit") : void(w->close());
+        EXPECT_EQ(trace(), c.sent);
+        EXPECT_FALSE(t.rx->held());
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(closed.count() + !w->loaded(), c.exitItem ? 0 : 2);
+        if (!c.exitItem)
+            EXPECT_EQ(t.app.panel, nullptr);
+    }
 }
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)

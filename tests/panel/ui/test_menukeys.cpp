@@ -66,12 +66,10 @@ TEST_F(MenuKeys, NavigationVisitsTheMenusOnly)
         while (w->menuBar()->hasFocus() || QApplication::activePopupWidget())
             key(Qt::Key_Escape);
     }
-    // The logo items and the notice keep their captions, for the mouse.
+    // The logo items and the notice stay on the bar, for the mouse.
     for (const char *item : {"mnu_spaties1", "mnu_spaties2", "mnu_JA"}) {
         auto *b = get<QToolButton>((std::string(item) + "_button").c_str());
-        ASSERT_TRUE(b);
-        EXPECT_EQ(b->text(), item[4] == 'J' ? "(c) VORANTIS" : QString(25, ' '));
-        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
+        ASSERT_TRUE(b && b->focusPolicy() == Qt::NoFocus);
         EXPECT_EQ(b->defaultAction(), w->menuAction(item));
     }
 }

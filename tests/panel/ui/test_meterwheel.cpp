@@ -73,42 +73,36 @@ TEST_F(Meter, WheelAndPageKeysTuneBySteps)
 TEST_F(Meter, ReadsOnlyWhileTheLockHoldsTheReceiverAndYieldsToOtherJobs)
 {
     makeQuiet();
-    auto *frame = get<QFrame>("meterDisplay");
-    auto *bar = get<QProgressBar>("bar_smeter");
-    // Off by default: hidden, and nothing is read even with the Lock On.
-    click("grd_lock", 0, 1);
-    clear();
-    w->meterTick();
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(trace(), "");
-
-    // Chosen, but the Lock Off: the meter never takes the receiver itself.
-    t.app.settings.panel_meter = true;
-    click("grd_lock", 0, 0);
-    clear();
-    w->meterTick();
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_EQ(trace(), "");
-    EXPECT_EQ(label("lbl_smeter"), "--");
-
-    // Lock On: one reading a tick, inside the hold (no bracket of its own).
-    click("grd_lock", 0, 1);
-    clear();
-    w->meterTick();
-    EXPECT_EQ(trace(), "M");
-    EXPECT_EQ(label("lbl_smeter"), "S8");
-    EXPECT_EQ(bar->value(), 80);
-    EXPECT_TRUE(get<QLabel>("lbl_smeter")->accessibleName().isEmpty());
-
-    // Another job on the line: the tick leaves it alone.
-    clear();
-    t.rx->submit([rx = t.rx.get()]() -> rxjob::Task<> { co_await rx->pause(20); }, false, nullptr);
-    w->meterTick();
-    EXPECT_EQ(trace(), "");
-    level = "M130\r"; // the line free again: the next tick reads
-    w->meterTick();
-    EXPECT_EQ(trace(), "M");
-    EXPECT_EQ(label("lbl_smeter"), "S2");
+    const struct {
+        const char *what;
+        std::function<void()> before;
+        const char *sent, *shown; // shown: nullptr when hidden
+        int bar;
+    } ticks[] = {
+        {"off by default, even with the Lock On", [&] { click("grd_lock", 0, 1); }, "", nullptr, 0},
+        {"chosen, the Lock Off: never takes the receiver itself",
+         [&] { t.app.settings.panel_meter = true, click("grd_lock", 0, 0); }, "", "--", 0},
+        {"Lock On: one reading a tick, inside the hold (no bracket)", [&] { click("grd_lock", 0, 1); }, "M",
+         "S8", 80},
+        {"another job on the line: left alone",
+         [&] {
+             t.rx->submit([rx = t.rx.get()]() -> rxjob::Task<> { co_await rx->pause(20); }, false, nullptr);
+         },
+         "", "S8", 80},
+        {"the line free again", [&] { level = "M130\r"; }, "M", "S2", 20},
+    };
+    for (const auto &c : ticks) {
+        SCOPED_TRACE(c.what);
+        c.before();
+        clear();
+        w->meterTick();
+        EXPECT_EQ(trace(), c.sent);
+        EXPECT_EQ(get<QFrame>("meterDisplay")->isVisible(), c.shown != nullptr);
+        if (c.shown)
+            EXPECT_EQ(label("lbl_smeter") + " " + QString::number(get<QProgressBar>("bar_smeter")->value()),
+                      QString(c.shown) + " " + QString::number(c.bar));
+    }
+    EXPECT_TRUE(get<QLabel>("lbl_smeter")->accessibleName().isEmpty()); // read out as it shows
 }
 
 TEST_F(Meter, ShowsTheReadingsOfARunningMeasurement)
