@@ -6,11 +6,15 @@
 #include "testkit.h"
 #include "common/filebytes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,51 +74,114 @@ TEST(VorantisCli, HelpAndEveryKindOfBadCommandLine)
     }
 }
 
-TEST(VorantisCli, TuneStateReadAndWriteBackOverAPseudoTerminal)
+// Over a pseudo-terminal by a relative path ("rx" in the working folder):
+// tune and state; a read-out whose target is lost part-way, kept in the
+// temporary folder; three channels written back and read again; Ctrl+C
+// part-way through a read-out and SIGTERM part-way through a write, each
+// stopped after its channel and saying how far it got. Every run ends with
+// the receiver released and the port's lock file gone.
+TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
 {
     if (!built())
         GTEST_SKIP() << "vorantis-cli or nrd535-sim not built";
-    SimTool sim;
-    ASSERT_TRUE(sim.device.startsWith("/dev/")) << sim.device.toStdString();
     QTemporaryDir dir;
-    // A generous bound: the machine may be busy.
-    const QStringList port{"--port", sim.device, "--timeout", "5000"};
+    SimTool sim({"--link", dir.filePath("rx")});
+    ASSERT_FALSE(sim.device.isEmpty());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", dir.filePath("tmp"));
+    QDir().mkpath(dir.filePath("tmp"));
+    const QString lock = "/var/lock/LCK.." + dir.filePath("rx").replace('/', '_'); // Qt's, for that path
+    QStringList sent; // the commands of the last run
+    // Once the receiver has seen the command partWay, stop(p) runs; a
+    // read-out waits for its reply meanwhile (the receiver is frozen).
+    auto run = [&](const QString &args, const QString &partWay = {}, std::function<void(QProcess &)> stop = {}) {
+        const qsizetype before = sim.commands().size();
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(dir.path());
+        p.start(cliPath(), QStringList{"--port", "rx", "--timeout", "60000"} + args.split(' '));
+        for (int i = 0; stop && i < 3000 && !sim.commands().mid(before).contains(partWay); ++i)
+            QTest::qWait(20);
+        const qint64 frozen = stop && args.startsWith("mem read") ? sim.proc.processId() : 0;
+        if (stop) {
+            EXPECT_TRUE(QFile::exists(lock)) << qPrintable(args);
+            if (frozen)
+                ::kill(frozen, SIGSTOP);
+            stop(p);
+            if (frozen)
+                ::kill(frozen, SIGCONT);
+        }
+        p.waitForFinished(180000);
+        const CliRun r{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        for (int i = 0; i < 100 && !(sim.commands().size() > before + 1 && sim.seen.endsWith("H0")); ++i)
+            QTest::qWait(50);
+        sent = sim.commands().mid(before);
+        EXPECT_EQ(sent.mid(sent.size() - 2), QStringList({"H0", "H0"})) << qPrintable(args);
+        EXPECT_FALSE(QFile::exists(lock)) << qPrintable(args);
+        return r;
+    };
+    auto signal = [](int s) {
+        return [s](QProcess &p) {
+            if (p.processId() > 0)
+                ::kill(p.processId(), s);
+        };
+    };
 
-    CliRun r = cli(port + QStringList{"tune", "6175", "USB"});
+    CliRun r = run("tune 6175 USB");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    r = cli(port + QStringList{"state"});
+    r = run("state");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("frequency  6175.000 kHz")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("mode       USB"));
 
-    const QString a = dir.filePath("MEM_A.TXT"), b = dir.filePath("MEM_B.TXT");
-    r = cli(port + QStringList{"mem", "read", a});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith("200 channels read")) << r.out.toStdString();
+    // The target's folder turned into a file during the read-out.
+    r = run("mem read sub/MEM_A.TXT", "L050050", [&](QProcess &) {
+        if (QDir(dir.filePath("sub")).removeRecursively())
+            writeBytes(dir.filePath("sub"), "x");
+    });
+    EXPECT_EQ(r.code, 5);
+    const QString a = QRegularExpression(R"(The channels read are kept in (\S+))").match(r.err).captured(1);
+    ASSERT_TRUE(a.startsWith(dir.filePath("tmp/MEM_"))) << r.err.toStdString();
     mem2::MemTable ta = load(a);
     EXPECT_EQ(ta.rec[199].mid(4), "002061750000"); // the working settings: 6175 kHz USB
 
-    // Change channel 9 in the file and write channels 8-10 back.
+    // Change channel 9 in the file and write channels 8-10 back, bracketed.
     ta.rec[9] = "L009014071505001";
     QString err;
     ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
-    r = cli(port + QStringList{"mem", "write", a, "10", "8"});
+    r = run("mem write " + a + " 10 8");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("channels 008 to 010 written")) << r.out.toStdString();
-
-    r = cli(port + QStringList{"mem", "read", b});
+    EXPECT_TRUE(sent.contains("K009014071505001")) << sent.join(' ').toStdString();
+    EXPECT_FALSE(sent.join(' ').contains("K011"));
+    r = run("mem read MEM_B.TXT");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const mem2::MemTable tb = load(b);
+    const mem2::MemTable tb = load(dir.filePath("MEM_B.TXT"));
     for (int i = 0; i < 199; ++i)
         EXPECT_EQ(tb.rec[i], ta.rec[i]) << i;
 
-    // The write went out as the memory manager's fill does, bracketed.
-    QStringList log = sim.commands();
-    for (int i = 0; i < 100 && log.value(log.size() - 1) != "H0"; ++i, log = sim.commands())
-        QTest::qWait(50);
-    EXPECT_TRUE(log.contains("K009014071505001")) << log.join(' ').toStdString();
-    EXPECT_FALSE(log.join(' ').contains("K011"));
-    EXPECT_EQ(log.value(log.size() - 1), "H0");
+    // Ctrl+C: no channel is asked for after the last one read ("L" and the
+    // channel twice: 1001 times it in six digits).
+    r = run("mem read MEM_C.TXT", "L050050", signal(SIGINT));
+    EXPECT_EQ(r.code, 7);
+    QRegularExpressionMatch m =
+        QRegularExpression(R"(Stopped by signal \(SIGINT\) after (\d+) of 200 channels read; MEM_C.TXT not written)").match(r.err);
+    ASSERT_TRUE(m.hasMatch()) << qPrintable(r.err);
+    EXPECT_EQ(sent.filter(QRegularExpression("^L\\d{6}$")).last(),
+              QString("L%1").arg((m.captured(1).toInt() - 1) * 1001, 6, 10, QChar('0')));
+    // SIGTERM: as many channels sent as said, the last the one named. A
+    // machine too busy to send it part-way sees the write end first: again.
+    for (int ch = 0; ch < 200; ++ch)
+        ta.rec[ch] = mem2::ch3(ch).prepend('L') + "004095000001";
+    ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
+    for (int i = 0; i < 3 && (i == 0 || r.code == 0); ++i)
+        r = run("mem write " + a, "K010004095000001", signal(SIGTERM));
+    EXPECT_EQ(r.code, 7);
+    m = QRegularExpression(R"(Stopped by signal \(SIGTERM\) after channel (\d+): (\d+) of 200 written)").match(r.err);
+    ASSERT_TRUE(m.hasMatch()) << qPrintable(r.err);
+    const QStringList writes = sent.filter(QRegularExpression("^K\\d"));
+    EXPECT_EQ(writes.size(), m.captured(2).toInt());
+    EXPECT_TRUE(writes.last().startsWith("K" + m.captured(1))) << qPrintable(writes.join(' '));
 }
 
 TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)

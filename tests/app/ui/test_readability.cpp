@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -158,6 +159,8 @@ TEST(Screenshot, FirstSession)
     FixedClock clock;
     RecordingPrompter prompter;
     RecordingLauncher launcher;
+    QTemporaryDir demo;
+    qputenv("VORANTIS_DEMO_DIR", demo.path().toLocal8Bit());
     Program p(Options::parse({"vorantis", "--demo"}), &clock, &prompter, &launcher);
     p.quit = [](int) {};
     QString err;

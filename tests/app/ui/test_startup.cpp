@@ -6,6 +6,7 @@
 #include "a11y.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,7 +60,8 @@ TEST(Options, CommandLine)
     EXPECT_TRUE(o.demo);
     EXPECT_EQ(o.port, "sim");
     EXPECT_FALSE(Options::parse({"vorantis", "--port"}).error.isEmpty());
-    EXPECT_FALSE(Options::parse({"vorantis", "--bogus"}).error.isEmpty());
+    for (const char *bad : {"--bogus", "--reset"}) // --reset goes with --demo
+        EXPECT_FALSE(Options::parse({"vorantis", bad}).error.isEmpty()) << bad;
 }
 
 TEST_F(Start, SilentReceiverEndsInTheErrorBox)
@@ -115,18 +117,33 @@ TEST_F(Start, OutOfRangeSettingsAreNamedAtStart)
     EXPECT_TRUE(prompter.lastText().contains("LT-UTC")) << qPrintable(prompter.lastText());
 }
 
-TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
+// The demo keeps its folder between runs; --reset makes it afresh and keeps
+// the old one beside it. The start window says where it is.
+TEST_F(Start, DemoFolderIsKeptAndResetKeepsTheOldOne)
 {
-    auto p = std::make_unique<Program>(Options::parse({"vorantis", "--demo"}), &clock, &prompter,
-                                       &launcher);
-    QString err;
-    ASSERT_TRUE(p->loadSettings(&err)) << err.toStdString();
-    const QString base = p->app().settings.base_dir;
-    EXPECT_FALSE(base.startsWith(QDir::homePath() + "/VRTSV6"));
-    EXPECT_TRUE(QFile::exists(base + "VRTSV6.INI"));
-    for (const QString &s : settingsfile::dataSubdirs())
-        EXPECT_TRUE(QDir(base + s).exists()) << s.toStdString();
-    EXPECT_FALSE(p->app().settings.noRx());
+    const QString demo = dir.filePath("demo");
+    qputenv("VORANTIS_DEMO_DIR", demo.toLocal8Bit());
+    auto run = [&](const QStringList &args, const QString &status) {
+        auto p = std::make_unique<Program>(Options::parse(args), &clock, &prompter, &launcher);
+        QString err;
+        EXPECT_TRUE(p->loadSettings(&err)) << err.toStdString();
+        EXPECT_EQ(p->app().settings.base_dir, demo + '/');
+        EXPECT_FALSE(p->app().settings.noRx());
+        p->showWelcome();
+        EXPECT_EQ(p->welcome()->status(), "Demo folder: " + demo + status);
+        for (const QString &s : settingsfile::dataSubdirs())
+            EXPECT_TRUE(QDir(demo + '/' + s).exists()) << s.toStdString();
+        return QFile::exists(demo + "/LOG/LOG_MINE.TXT");
+    };
+    EXPECT_FALSE(run({"vorantis", "--demo"}, "\nMade from the demo data."));
+    writeBytes(demo + "/LOG/LOG_MINE.TXT", "x\r\n");
+    EXPECT_TRUE(run({"vorantis", "--demo"}, ""));
+    const QString old = demo + "-20261205-120000";
+    EXPECT_FALSE(run({"vorantis", "--demo", "--reset"},
+                     "\nMade afresh from the demo data; the old one is kept as " + old + "."));
+    EXPECT_TRUE(QFile::exists(old + "/LOG/LOG_MINE.TXT"));
+    EXPECT_TRUE(QFile::exists(demo + "/LOG/LOG_DEMO.TXT"));
+    qunsetenv("VORANTIS_DEMO_DIR");
 }
 
 TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)

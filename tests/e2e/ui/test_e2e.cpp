@@ -1,15 +1,21 @@
 // The whole program against nrd535-sim on a pseudo-terminal, through the
 // real serial-port code.
 #include "app/startup.h"
+#include "common/endsignals.h"
+#include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
 #include "simtool.h"
 #include "testkit.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,7 +40,10 @@ struct E2E : ::testing::Test {
 
 } // namespace
 
-TEST_F(E2E, FirstContactOverAPseudoTerminal)
+// The first contact, then SIGTERM (a desktop logout) during a memory fetch:
+// the fetch ends after its channel, the receiver is released, the program
+// ends and its port's lock file goes.
+TEST_F(E2E, FirstContactAndATermSignalMidFetchOverAPseudoTerminal)
 {
     SimTool sim;
     ASSERT_FALSE(sim.device.isEmpty());
@@ -48,11 +57,29 @@ TEST_F(E2E, FirstContactOverAPseudoTerminal)
     QElapsedTimer t;
     t.start();
     QStringList got;
-    while (t.elapsed() < 5000) {
-        got = sim.commands();
-        if (got.size() >= 7)
-            break;
+    for (; got.size() < 7 && t.elapsed() < 5000; got = sim.commands())
         QTest::qWait(50);
-    }
     EXPECT_EQ(got.mid(0, 7).join('|'), "H1|H1|U11|J1199|L199199|H0|H0");
+
+    ASSERT_TRUE(endsignals::install(p.get(), [&](int s) { p->endBySignal(s); }));
+    p->panel()->menuAction("mnu_memman")->trigger();
+    MemMan *mm = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        mm = qobject_cast<MemMan *>(w) ? qobject_cast<MemMan *>(w) : mm;
+    ASSERT_TRUE(mm);
+    mm->cmd_fetch->click();
+    for (; !got.contains("L010010") && t.elapsed() < 60000; got = sim.commands())
+        QTest::qWait(20);
+    const QString lock = "/var/lock/LCK.." + sim.device.mid(5).replace('/', '_');
+    EXPECT_TRUE(QFile::exists(lock)) << qPrintable(lock);
+    ::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quitCode == 0; }, 60000));
+    endsignals::uninstall();
+    p.reset();
+    EXPECT_FALSE(QFile::exists(lock));
+    for (int i = 0; i < 100 && got.value(got.size() - 1) != "H0"; ++i, got = sim.commands())
+        QTest::qWait(50);
+    EXPECT_EQ(got.mid(got.size() - 2), QStringList({"H0", "H0"})) << qPrintable(got.join(' '));
+    const QStringList reads = got.filter(QRegularExpression("^L0\\d\\d"));
+    EXPECT_LT(reads.last(), "L020") << "the fetch went on after the signal";
 }

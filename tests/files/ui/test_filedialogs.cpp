@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -140,7 +141,9 @@ TEST(SelFile, FirstEntrySelectedOkLoads)
     writeBytes(t.app.settings.sub("PAN") + "PAN_B.TXT", "x\r\n");
     writeBytes(t.app.settings.sub("PAN") + "PAN_A.TXT", "x\r\n");
     int loads = 0;
-    whenShown<selfile>([](selfile *d) {
+    t.app.demo_dir = t.base(); // in the demo, the dialogs say whose folder it is
+    whenShown<selfile>([&t](selfile *d) {
+        EXPECT_EQ(d->findChild<QLabel *>("lbl_demo")->text(), "Demo folder: " + t.app.settings.sub("PAN"));
         EXPECT_EQ(d->List->count(), 2);
         EXPECT_EQ(d->selection(), "PAN_A.TXT");
         EXPECT_FALSE(d->cmd_Edit->isVisible()); // editor not enabled
@@ -227,6 +230,7 @@ TEST(SelFile, MissingFolderShowsAnEmptyListAndSaveStillNamesTheFile)
     EXPECT_TRUE(shown);
     int saves = 0;
     whenShown<selsave>([](selsave *d) {
+        EXPECT_FALSE(d->findChild<QLabel *>("lbl_demo")); // not in the demo
         EXPECT_EQ(d->Cmb_Save->count(), 0);
         d->Cmb_Save->setEditText("MEM_NEW.TXT");
         d->cmd_OK->click();
