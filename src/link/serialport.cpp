@@ -121,8 +121,14 @@ bool SerialPort::isOpen() const
 
 void SerialPort::close()
 {
-    if (sp_->isOpen())
-        sp_->close();
+    if (!sp_->isOpen())
+        return;
+    // What is still queued goes out first (a slow or busy line may hold the
+    // last commands, the release's "H0" among them); a line that takes
+    // nothing for two seconds is given up.
+    while (sp_->bytesToWrite() > 0 && sp_->waitForBytesWritten(2000)) {
+    }
+    sp_->close();
 }
 
 bool SerialPort::write(const QByteArray &bytes)

@@ -2,6 +2,7 @@
 // serial-port code) and against the built-in simulated receiver.
 #include "memory/mem2.h"
 #include "e2e/ui/simtool.h"
+#include "sim/simwait.h"
 #include "tools/clirun.h"
 #include "testkit.h"
 #include "common/filebytes.h"
@@ -75,11 +76,10 @@ TEST(VorantisCli, HelpAndEveryKindOfBadCommandLine)
 }
 
 // Over a pseudo-terminal by a relative path ("rx" in the working folder):
-// tune and state; a read-out whose target is lost part-way, kept in the
-// temporary folder; three channels written back and read again; Ctrl+C
-// part-way through a read-out and SIGTERM part-way through a write, each
-// stopped after its channel and saying how far it got. Every run ends with
-// the receiver released and the port's lock file gone.
+// a tune; a read-out whose target is lost part-way, kept in the temporary
+// folder; Ctrl+C part-way through a read-out and SIGTERM part-way through a
+// write, each stopped after its channel and saying how far it got. Every run
+// ends with the receiver released and the port's lock file gone.
 TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
 {
     if (!built())
@@ -100,39 +100,27 @@ TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
         p.start(cliPath(), QStringList{"--port", "rx", "--timeout", "60000"} + args.split(' '));
-        for (int i = 0; stop && i < 3000 && !sim.commands().mid(before).contains(partWay); ++i)
-            QTest::qWait(20);
-        const qint64 frozen = stop && args.startsWith("mem read") ? sim.proc.processId() : 0;
-        if (stop) {
+        EXPECT_TRUE(!stop || waitUntil([&] { return sim.commands().mid(before).contains(partWay); }, 60000));
+        const bool read = args.startsWith("mem read");
+        if (stop && p.processId() > 0) {
             EXPECT_TRUE(QFile::exists(lock)) << qPrintable(args);
-            if (frozen)
-                ::kill(frozen, SIGSTOP);
+            ::kill(sim.proc.processId(), read ? SIGSTOP : 0);
             stop(p);
-            if (frozen)
-                ::kill(frozen, SIGCONT);
+            ::kill(sim.proc.processId(), read ? SIGCONT : 0);
         }
         p.waitForFinished(180000);
         const CliRun r{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-        for (int i = 0; i < 100 && !(sim.commands().size() > before + 1 && sim.seen.endsWith("H0")); ++i)
-            QTest::qWait(50);
-        sent = sim.commands().mid(before);
-        EXPECT_EQ(sent.mid(sent.size() - 2), QStringList({"H0", "H0"})) << qPrintable(args);
+        // The receiver takes the commands at the line's pace, after the tool.
+        const QStringList released{"H0", "H0"};
+        waitUntil([&] { return (sent = sim.commands().mid(before)).mid(sent.size() - 2) == released; }, 30000);
+        EXPECT_EQ(sent.mid(sent.size() - 2), released) << qPrintable(args);
         EXPECT_FALSE(QFile::exists(lock)) << qPrintable(args);
         return r;
     };
-    auto signal = [](int s) {
-        return [s](QProcess &p) {
-            if (p.processId() > 0)
-                ::kill(p.processId(), s);
-        };
-    };
+    auto signal = [](int s) { return [s](QProcess &p) { ::kill(p.processId(), s); }; };
 
     CliRun r = run("tune 6175 USB");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    r = run("state");
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("frequency  6175.000 kHz")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("mode       USB"));
 
     // The target's folder turned into a file during the read-out.
     r = run("mem read sub/MEM_A.TXT", "L050050", [&](QProcess &) {
@@ -145,21 +133,6 @@ TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
     mem2::MemTable ta = load(a);
     EXPECT_EQ(ta.rec[199].mid(4), "002061750000"); // the working settings: 6175 kHz USB
 
-    // Change channel 9 in the file and write channels 8-10 back, bracketed.
-    ta.rec[9] = "L009014071505001";
-    QString err;
-    ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
-    r = run("mem write " + a + " 10 8");
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("channels 008 to 010 written")) << r.out.toStdString();
-    EXPECT_TRUE(sent.contains("K009014071505001")) << sent.join(' ').toStdString();
-    EXPECT_FALSE(sent.join(' ').contains("K011"));
-    r = run("mem read MEM_B.TXT");
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const mem2::MemTable tb = load(dir.filePath("MEM_B.TXT"));
-    for (int i = 0; i < 199; ++i)
-        EXPECT_EQ(tb.rec[i], ta.rec[i]) << i;
-
     // Ctrl+C: no channel is asked for after the last one read ("L" and the
     // channel twice: 1001 times it in six digits).
     r = run("mem read MEM_C.TXT", "L050050", signal(SIGINT));
@@ -169,19 +142,24 @@ TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
     ASSERT_TRUE(m.hasMatch()) << qPrintable(r.err);
     EXPECT_EQ(sent.filter(QRegularExpression("^L\\d{6}$")).last(),
               QString("L%1").arg((m.captured(1).toInt() - 1) * 1001, 6, 10, QChar('0')));
-    // SIGTERM: as many channels sent as said, the last the one named. A
-    // machine too busy to send it part-way sees the write end first: again.
-    for (int ch = 0; ch < 200; ++ch)
-        ta.rec[ch] = mem2::ch3(ch).prepend('L') + "004095000001";
+
+    // Channel 9 changed in the file, written back from channel 8 on, and
+    // SIGTERM once it is sent: the channels sent from 008 on, as many as said,
+    // the last the one named. A machine too busy to send the signal part-way
+    // sees the write end first: again.
+    ta.rec[9] = "L009014071505001";
+    QString err;
     ASSERT_TRUE(mem2::writeMemFile(a, ta, &err));
     for (int i = 0; i < 3 && (i == 0 || r.code == 0); ++i)
-        r = run("mem write " + a, "K010004095000001", signal(SIGTERM));
+        r = run("mem write " + a + " 8 199", "K009014071505001", signal(SIGTERM));
     EXPECT_EQ(r.code, 7);
-    m = QRegularExpression(R"(Stopped by signal \(SIGTERM\) after channel (\d+): (\d+) of 200 written)").match(r.err);
+    m = QRegularExpression(R"(Stopped by signal \(SIGTERM\) after channel (\d+): (\d+) of 192 written)").match(r.err);
     ASSERT_TRUE(m.hasMatch()) << qPrintable(r.err);
-    const QStringList writes = sent.filter(QRegularExpression("^K\\d"));
+    const QStringList writes = sent.filter(QRegularExpression("^(K|U5)\\d{3}"));
     EXPECT_EQ(writes.size(), m.captured(2).toInt());
-    EXPECT_TRUE(writes.last().startsWith("K" + m.captured(1))) << qPrintable(writes.join(' '));
+    EXPECT_TRUE(writes.first().contains(QRegularExpression("^(K|U5)008")) && writes.at(1) == "K009014071505001" &&
+                writes.last().contains(QRegularExpression("^(K|U5)" + m.captured(1))))
+        << qPrintable(writes.join(' '));
 }
 
 TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
@@ -194,13 +172,6 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("frequency  9500.000 kHz"));
     EXPECT_TRUE(r.out.contains("mode       AM"));
-
-    const QString good = dir.filePath("MEM_GOOD.TXT");
-    r = cli(sim + QStringList{"mem", "read", good});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(load(good).filledCount(), 200);
-    r = cli(sim + QStringList{"mem", "write", good, "0", "5"});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
 
     // Files that cannot be used: nothing is sent.
     auto write = [&](const QString &name, const QByteArray &bytes) {

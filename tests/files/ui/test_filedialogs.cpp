@@ -89,6 +89,16 @@ TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
     EXPECT_EQ(t.app.caller_code, 51);
     EXPECT_EQ(t.app.save_dir, t.app.settings.sub("SAN"));
     EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    // Escape cancels; a double click on the name is OK.
+    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
+    run_selsave(t.app, 41, [&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+    selsave d(t.app, 41, {}, [&] { ++saves; });
+    d.Cmb_Save->setEditText("MEM_BAND31.TXT");
+    QTest::mouseDClick(d.Cmb_Save->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(saves, 2);
+    EXPECT_EQ(t.app.files.mem, "MEM_BAND31.TXT");
 }
 
 TEST(SelSave, RefusedNameIsShownOverTheOpenDialogAndSavesNothing)
@@ -120,21 +130,6 @@ TEST(SelSave, RefusedNameIsShownOverTheOpenDialogAndSavesNothing)
     EXPECT_FALSE(d.isVisible()); // closed after the message
 }
 
-TEST(SelSave, EscapeCancelsAndDoubleClickIsOk)
-{
-    TestApp t;
-    int saves = 0;
-    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
-    run_selsave(t.app, 41, [&] { ++saves; });
-    EXPECT_EQ(saves, 0);
-
-    selsave d(t.app, 41, {}, [&] { ++saves; });
-    d.Cmb_Save->setEditText("MEM_BAND31.TXT");
-    QTest::mouseDClick(d.Cmb_Save->lineEdit(), Qt::LeftButton);
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(t.app.files.mem, "MEM_BAND31.TXT");
-}
-
 TEST(SelFile, FirstEntrySelectedOkLoads)
 {
     TestApp t;
@@ -155,24 +150,20 @@ TEST(SelFile, FirstEntrySelectedOkLoads)
     EXPECT_EQ(t.app.files.pan, "PAN_B.TXT");
 }
 
-TEST(SelFile, OkWithoutSelectionLoadsNothing)
+TEST(SelFile, OkWithoutSelectionLoadsNothingAMemoryFileAsksFirst)
 {
     TestApp t;
     t.app.files.log = "LOG_OLD.TXT";
-    selfile d(t.app, 31, {"LOG_A.TXT"}, [] { FAIL() << "loaded"; });
-    d.List->clearSelection();
-    d.cmd_OK->click();
-    EXPECT_FALSE(d.loaded());
+    selfile none(t.app, 31, {"LOG_A.TXT"}, [] { FAIL() << "loaded"; });
+    none.List->clearSelection();
+    none.cmd_OK->click();
+    EXPECT_FALSE(none.loaded());
     EXPECT_EQ(t.app.files.log, "LOG_OLD.TXT");
-
     selfile empty(t.app, 31, {}, [] { FAIL() << "loaded"; });
     empty.cmd_OK->click();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
-}
 
-TEST(SelFile, MemoryFileAsksFirstOnlyYesLoads)
-{
-    TestApp t;
+    // Only Yes loads a memory file.
     int loads = 0;
     t.prompter.answers = {Prompter::AnsNo, Prompter::AnsCancel, Prompter::AnsYes};
     for (int i = 0; i < 3; ++i) {
