@@ -8,7 +8,6 @@
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
-// The options themselves: Options.CommandLine.
 TEST(RigctlStart, PortInUse)
 {
     QTcpServer taken;

@@ -79,8 +79,7 @@ TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
     EXPECT_FALSE(goAndWait(*p));
     EXPECT_EQ(quitCode, 1);
     ASSERT_EQ(prompter.asked.size(), 1);
-    EXPECT_EQ(prompter.lastText(), kCommError);
-    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
+    EXPECT_EQ(prompter.lastTitle() + ": " + prompter.lastText(), QString("RS232 Communication Error: ") + kCommError);
     EXPECT_EQ(prompter.asked.last().icon, Prompter::NoIcon);
     EXPECT_TRUE(prompter.asked.last().details.contains(dir.path() + "/ttyNONE"));
     EXPECT_TRUE(prompter.asked.last().details.contains("is missing"))
@@ -129,8 +128,7 @@ TEST_F(Start, DemoFolderIsKeptAndResetKeepsTheOldOne)
     const QString old = demo + "-20261205-120000";
     EXPECT_FALSE(run({"vorantis", "--demo", "--reset"},
                      "\nMade afresh from the demo data; the old one is kept as " + old + "."));
-    EXPECT_TRUE(QFile::exists(old + "/LOG/LOG_MINE.TXT"));
-    EXPECT_TRUE(QFile::exists(demo + "/LOG/LOG_DEMO.TXT"));
+    EXPECT_TRUE(QFile::exists(old + "/LOG/LOG_MINE.TXT") && QFile::exists(demo + "/LOG/LOG_DEMO.TXT"));
     qunsetenv("VORANTIS_DEMO_DIR");
 }
 
@@ -229,6 +227,5 @@ TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
     ::raise(SIGHUP);
     EXPECT_TRUE(QTest::qWaitFor([&] { return quitCode == 0; })); // after the release on the line
     endsignals::uninstall();
-    EXPECT_EQ(prompter.asked.size(), 2);
-    EXPECT_TRUE(QFile::exists(dir.filePath("LOG/LOG_261205-1200.TXT")));
+    EXPECT_TRUE(prompter.asked.size() == 2 && QFile::exists(dir.filePath("LOG/LOG_261205-1200.TXT")));
 }
