@@ -32,12 +32,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QThread>
 #include <QHostAddress>
 #include <QTimer>
 #include <cstdio>
@@ -504,6 +506,17 @@ void Program::endBySignal(int signal)
 {
     if (ending_)
         return;
+    // A question or a menu open (its loop on the stack, its window's handler
+    // under it): it is closed as by Escape, and the end follows once that
+    // handler has gone on, so no window is deleted under its own feet.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        else if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        QTimer::singleShot(20, this, [this, signal] { endBySignal(signal); });
+        return;
+    }
     ending_ = true;
     std::fprintf(stderr, "vorantis: %s: ending as Exit does\n", qPrintable(endsignals::name(signal)));
     if (goState_ == GoState::Contacting)
