@@ -94,7 +94,8 @@ const char *kUsage =
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
-    "                  or the device nrd535-sim prints\n"
+    "                  or the device nrd535-sim prints; a relative path is taken\n"
+    "                  from the working folder\n"
     "  --port sim      the built-in simulated receiver\n"
     "  --timeout MS    how long to wait for each reply (default 1500)\n"
     "  --version       the program's version\n"
@@ -106,7 +107,7 @@ const char *kUsage =
     "their layout (memory records from the receiver; database or schedule\n"
     "records, which are left out of the list), 7 stopped by Ctrl+C, SIGTERM or\n"
     "SIGHUP: a read-out or write ends after its current channel, says how far it\n"
-    "got, and the receiver is released (H0) and the port closed.\n"
+    "got, and the receiver is released and the port closed.\n"
     "A read-out whose FILE cannot be written after the read is kept in a file in\n"
     "the temporary folder; the message says where.\n";
 
