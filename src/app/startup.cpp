@@ -450,11 +450,16 @@ void Program::finishGo(bool answered)
     rx_->muteLossReport(false);
     busy_.reset();
     if (ending_) {
-        // A signal came during the first contact: its bracket is closed,
-        // nothing more is shown.
+        // A signal came during the first contact: nothing more is shown, and
+        // the program ends once the contact's bracket has closed.
         goState_ = answered ? GoState::Running : GoState::Failed;
         emit goFinished(false);
-        quit(0);
+        rx_->submit(
+            [this]() -> rxjob::Task<> {
+                quit(0);
+                co_return;
+            },
+            false, this);
         return;
     }
     if (!answered) {
