@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "common/endsignals.h"
 #include "common/ui/hints.h"
 #include "common/ui/uiseams.h"
 #include "panel/ui/rxctrl2.h"
@@ -40,6 +41,9 @@ int main(int argc, char **argv)
     DialogPrompter prompter;
     DesktopLauncher launcher;
     Program program(opt, &clock, &prompter, &launcher);
+    // A logout, a kill or Ctrl+C in the terminal ends the program as Exit
+    // does, from the event loop.
+    endsignals::install(&program, [&program](int sig) { program.endBySignal(sig); });
 
     QString error;
     bool firstRun = false;

@@ -2,6 +2,7 @@
 
 #include "record/recsession.h"
 
+#include "common/endsignals.h"
 #include "common/ui/busy.h"
 #include "link/receiver2.h"
 #include "link/serialport.h"
@@ -31,11 +32,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
+#include <QThread>
 #include <QHostAddress>
 #include <QTimer>
 #include <cstdio>
@@ -105,6 +109,8 @@ Options Options::parse(const QStringList &args)
             }
         } else if (a == QLatin1String("--demo")) {
             o.demo = true;
+        } else if (a == QLatin1String("--reset")) {
+            o.reset = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.help = true;
         } else if (a == QLatin1String("--version")) {
@@ -114,6 +120,10 @@ Options Options::parse(const QStringList &args)
             return o;
         }
     }
+    if (o.reset && !o.demo) {
+        o.error = QStringLiteral("--reset goes with --demo");
+        return o;
+    }
     if (o.demo && o.port.isEmpty())
         o.port = QStringLiteral("sim");
     return o;
@@ -122,19 +132,27 @@ Options Options::parse(const QStringList &args)
 QString Options::usage()
 {
     return QStringLiteral(
-        "Usage: vorantis [--port DEVICE | --port sim] [--demo] [--version]\n"
+        "Usage: vorantis [--port DEVICE | --port sim] [--demo [--reset]] [--version]\n"
         "                [--rigctl-port N] [--rigctl-listen ADDR] [--trace FILE]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
-        "                 port number of the settings)\n"
+        "                 port number of the settings; a relative path is taken from\n"
+        "                 the working folder)\n"
         "  --port sim     the built-in simulated receiver\n"
-        "  --demo         the simulated receiver with a demo data folder; your own\n"
+        "  --demo         the simulated receiver with the demo's own data folder,\n"
+        "                 ~/.local/share/vorantis/demo (or $VORANTIS_DEMO_DIR), made\n"
+        "                 from the demo data on the first run and kept between runs,\n"
+        "                 with the logs, lists and files you make in it; your own\n"
         "                 settings and files are not touched\n"
+        "  --reset        with --demo: make the demo folder afresh from the demo data;\n"
+        "                 the old one is kept beside it as demo-YYYYMMDD-hhmmss\n"
         "  --version      print the version and end\n"
         "  --rigctl-port N     let other programs read and set the receiver over the\n"
         "                      rig-control network protocol on TCP port N (4532 is usual)\n"
         "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n"
         "  --trace FILE   write every command sent to the receiver and every reply,\n"
-        "                 with the time in milliseconds, to FILE\n");
+        "                 with the time in milliseconds, to FILE\n"
+        "Ctrl+C, SIGTERM and SIGHUP end the program as Exit does: the work under way\n"
+        "stops, the receiver is released and the port closed.\n");
 }
 
 QString demoDataDir()
@@ -154,6 +172,49 @@ QString guideFile()
     return QStringLiteral(VORANTIS_DOC_DIR "/user-guide.md");
 }
 
+QString demoFolder()
+{
+    const QString env = qEnvironmentVariable("VORANTIS_DEMO_DIR");
+    if (!env.isEmpty())
+        return QDir::cleanPath(QDir::current().absoluteFilePath(env));
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/vorantis/demo");
+}
+
+bool prepareDemoFolder(const QString &dir, bool reset, const QDateTime &now, QString *note,
+                       QString *error)
+{
+    note->clear();
+    const QDir d(dir);
+    const bool there = d.exists() && !d.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    if (there && !reset)
+        return true;
+    QString backup;
+    if (there) {
+        // Made afresh: the old folder is moved aside whole, never emptied.
+        const QString stem = QDir::cleanPath(dir) + now.toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+        backup = stem;
+        for (int n = 2; QFileInfo::exists(backup); ++n)
+            backup = stem + QStringLiteral("-%1").arg(n);
+        if (!QDir().rename(dir, backup)) {
+            *note = QStringLiteral("It could not be made afresh: moving it aside to %1 failed, so it "
+                                   "is used as it was.")
+                        .arg(QDir::toNativeSeparators(backup));
+            return true;
+        }
+    }
+    if (!QDir().mkpath(dir)) {
+        *error = QStringLiteral("The demo folder %1 cannot be made.").arg(QDir::toNativeSeparators(dir));
+        return false;
+    }
+    if (!copyDemoData(dir, error))
+        return false;
+    *note = backup.isEmpty() ? QStringLiteral("Made from the demo data.")
+                             : QStringLiteral("Made afresh from the demo data; the old one is kept as %1.")
+                                   .arg(QDir::toNativeSeparators(backup));
+    return true;
+}
+
 bool copyDemoData(const QString &dir, QString *error)
 {
     const QString src = demoDataDir();
@@ -170,7 +231,8 @@ bool copyDemoData(const QString &dir, QString *error)
         const QString f = it.next();
         const QString rel = QDir(src).relativeFilePath(f);
         out.mkpath(QFileInfo(rel).path());
-        QFile::remove(out.filePath(rel));
+        if (QFileInfo::exists(out.filePath(rel)))
+            continue; // never over a file of the user's
         if (!QFile::copy(f, out.filePath(rel))) {
             if (error)
                 *error = QStringLiteral("The demo file %1 could not be copied to %2.").arg(f, dir);
@@ -229,20 +291,25 @@ bool Program::loadSettings(QString *error, bool *firstRun)
     if (firstRun)
         *firstRun = false;
     if (opt_.demo) {
-        demoDir_ = std::make_unique<QTemporaryDir>();
-        if (!demoDir_->isValid()) {
-            *error = QStringLiteral("No temporary folder for the demo could be made.");
+        // The demo's own folder, kept between runs with what was made in it.
+        const QString dir = demoFolder();
+        QString note;
+        if (!prepareDemoFolder(dir, opt_.reset, app_.clock ? app_.clock->now() : QDateTime::currentDateTime(),
+                               &note, error))
             return false;
-        }
-        if (!copyDemoData(demoDir_->path(), error))
-            return false;
-        const QString ini = demoDir_->path() + QStringLiteral("/VRTSV6.INI");
+        for (const QString &sub : settingsfile::dataSubdirs())
+            QDir(dir).mkpath(sub);
+        app_.demo_dir = dir;
+        status_ = QStringLiteral("Demo folder: %1").arg(QDir::toNativeSeparators(dir));
+        if (!note.isEmpty())
+            status_ += QLatin1Char('\n') + note;
+        const QString ini = dir + QStringLiteral("/VRTSV6.INI");
         Settings s = settingsfile::defaults();
         QStringList notes;
         if (QFileInfo::exists(ini))
             settingsfile::load(ini, &s, error, &notes);
         tellRanges(ini, notes);
-        s.base_dir = demoDir_->path() + QLatin1Char('/');
+        s.base_dir = dir + QLatin1Char('/');
         s.v[5] = 0; // the simulated receiver answers
         app_.settings = s;
         app_.settingsPath = s.base_dir + QLatin1String(settingsfile::fileName);
@@ -281,6 +348,7 @@ void Program::showWelcome()
             return;
     });
     connect(welcome_, &welcome2::exitRequested, this, [this] { quit(0); });
+    welcome_->setStatus(status_);
     welcome_->show();
 }
 
@@ -381,6 +449,19 @@ void Program::finishGo(bool answered)
 {
     rx_->muteLossReport(false);
     busy_.reset();
+    if (ending_) {
+        // A signal came during the first contact: nothing more is shown, and
+        // the program ends once the contact's bracket has closed.
+        goState_ = answered ? GoState::Running : GoState::Failed;
+        emit goFinished(false);
+        rx_->submit(
+            [this]() -> rxjob::Task<> {
+                quit(0);
+                co_return;
+            },
+            false, this);
+        return;
+    }
     if (!answered) {
         goState_ = GoState::Failed;
         commError(QStringLiteral("%1: the receiver did not answer").arg(port_ ? port_->name() : QString()));
@@ -424,6 +505,59 @@ void Program::applySettings()
         following_ = follow;
         rx_->wantReports(follow, true);
     }
+}
+
+void Program::endBySignal(int signal)
+{
+    if (ending_)
+        return;
+    // A question or a menu open (its loop on the stack, its window's handler
+    // under it): it is closed as by Escape, and the end follows once that
+    // handler has gone on, so no window is deleted under its own feet.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        else if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        QTimer::singleShot(20, this, [this, signal] { endBySignal(signal); });
+        return;
+    }
+    ending_ = true;
+    std::fprintf(stderr, "vorantis: %s: ending as Exit does\n", qPrintable(endsignals::name(signal)));
+    if (goState_ == GoState::Contacting)
+        return; // finishGo ends it once the first contact is over
+    if (goState_ != GoState::Running || !panel_) {
+        quit(0);
+        return;
+    }
+    // Exit would ask about an unsaved log; nobody may be there to answer,
+    // so it is kept in a file of its own.
+    if (w_->log && w_->log->book.notSaved) {
+        const QString dir = app_.settings.sub(QStringLiteral("LOG")) + QStringLiteral("LOG_");
+        const QDateTime now = app_.clock->now();
+        QString path = dir + now.toString(QStringLiteral("yyMMdd-HHmm")) + QStringLiteral(".TXT"), err;
+        if (QFileInfo::exists(path))
+            path = dir + now.toString(QStringLiteral("yyMMddHHmmss")) + QStringLiteral(".TXT");
+        QDir().mkpath(QFileInfo(path).path());
+        if (!QFileInfo::exists(path) && w_->log->book.save(path, &err))
+            std::fprintf(stderr, "vorantis: the unsaved log is kept in %s\n", qPrintable(path));
+        else
+            std::fprintf(stderr, "vorantis: the unsaved log could not be kept: %s\n", qPrintable(err));
+    }
+    // The windows go first: a job of theirs on the line is dropped after its
+    // current step, and a session they hold gives the receiver back.
+    delete w_->timer;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             w_->memman, w_->bdx, w_->ownList, w_->smeter, w_->rxclocks, w_->spectrum, w_->proptime,
+             w_->history, w_->rtty, w_->log, w_->db2rx, w_->track})
+        delete w;
+    // Then Exit, without its question about an unsaved log: the release
+    // goes out after the line's current job, and the program ends.
+    panel_->mayEnd = nullptr;
+    if (QAction *exit = panel_->menuAction(QStringLiteral("mnu_exit")))
+        exit->trigger();
+    else
+        quit(0);
 }
 
 template <typename W> void Program::openWindow(QPointer<W> &slot)

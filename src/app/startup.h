@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -22,7 +21,8 @@ class QWidget;
 
 struct Options {
     QString port;        // "" = from the settings; "sim" = the built-in receiver
-    bool demo = false;   // simulated receiver + a demo base directory
+    bool demo = false;   // simulated receiver + the demo's own base directory
+    bool reset = false;  // with demo: that directory made afresh (the old one kept)
     bool help = false;
     bool version = false;
     int rigctlPort = 0;  // the rig-control network server's port; 0 = off
@@ -68,6 +68,12 @@ public:
     // GO and after the set-up dialog): starts, stops or moves the
     // rig-control server, and follows the receiver's dial or not.
     void applySettings();
+    // SIGINT, SIGTERM or SIGHUP: the program ends as Exit does, without its
+    // questions (nobody may be there to answer): the windows' jobs stop
+    // between their steps, the receiver is released, the port is closed.
+    void endBySignal(int signal);
+    // What the start window's status line says ("Demo folder: ...").
+    QString statusText() const { return status_; }
 
 signals:
     void goFinished(bool running);
@@ -100,7 +106,8 @@ private:
     int rigApplied_ = -1;  // the port last tried
     int setupPort_ = 0;    // the set-up's port when last applied
     bool following_ = false;
-    std::unique_ptr<QTemporaryDir> demoDir_;
+    QString status_;
+    bool ending_ = false; // a signal asked the program to end
     QPointer<welcome2> welcome_;
     QPointer<rxctrl2> panel_;
     QPointer<Port> port_;
@@ -112,8 +119,18 @@ private:
     std::unique_ptr<Windows> w_;
 };
 
-// Copies data/demo into dir (a fresh demo base directory).
+// Copies data/demo into dir (a fresh demo base directory); a file already
+// there is left as it is.
 bool copyDemoData(const QString &dir, QString *error);
+// The demo's own base directory, kept between runs: $VORANTIS_DEMO_DIR, else
+// "vorantis/demo" in the user's data folder (~/.local/share/vorantis/demo).
+QString demoFolder();
+// Makes dir from the demo data when it is missing or empty. With reset an
+// existing dir is first moved aside as dir + "-yyyyMMdd-hhmmss" (made at now):
+// nothing in it is deleted. *note says what was done (empty: dir was used as
+// it was). False with *error when dir cannot be made.
+bool prepareDemoFolder(const QString &dir, bool reset, const QDateTime &now, QString *note,
+                       QString *error);
 // Where the demo data lives (next to the program, else the source tree).
 QString demoDataDir();
 // The user guide (installed beside the program, else the source tree's).

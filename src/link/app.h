@@ -39,6 +39,7 @@ struct App {
     CurrentFiles files;
     int caller_code = 0;   // set by a window before it opens a file dialog
     QString save_dir;      // directory of the kind being saved or loaded
+    QString demo_dir;      // the demo's own base directory (--demo); empty otherwise
 
     // The user guide (Markdown, with its pictures beside it) and the
     // word-processor copy that "See Docs" places in a base directory without one.

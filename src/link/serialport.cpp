@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
@@ -17,7 +19,11 @@ SerialPort::SerialPort(const QString &device, QObject *parent)
     });
 }
 
-SerialPort::~SerialPort() = default;
+SerialPort::~SerialPort()
+{
+    // Closing removes the port's lock file (in /run/lock on Linux).
+    close();
+}
 
 QString SerialPort::deviceForNumber(int n)
 {
@@ -25,6 +31,20 @@ QString SerialPort::deviceForNumber(int n)
     return QStringLiteral("COM%1").arg(n);
 #else
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+QString SerialPort::resolveDevice(const QString &device)
+{
+#ifdef Q_OS_WIN
+    return device;
+#else
+    if (device.isEmpty() || QDir::isAbsolutePath(device))
+        return device;
+    if (!device.contains(QLatin1Char('/')) && (QFileInfo::exists(QStringLiteral("/dev/") + device)
+                                               || !QFileInfo::exists(device)))
+        return device;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(device));
 #endif
 }
 
@@ -75,7 +95,7 @@ QString SerialPort::openFailureReason(const QString &device, QSerialPort::Serial
 bool SerialPort::open(QString *error)
 {
     lostSignalled_ = false;
-    sp_->setPortName(device_);
+    sp_->setPortName(resolveDevice(device_));
     if (!sp_->open(QIODevice::ReadWrite)) {
         if (error)
             *error = openFailureReason(device_, sp_->error(), sp_->errorString());
@@ -101,8 +121,14 @@ bool SerialPort::isOpen() const
 
 void SerialPort::close()
 {
-    if (sp_->isOpen())
-        sp_->close();
+    if (!sp_->isOpen())
+        return;
+    // What is still queued goes out first (a slow or busy line may hold the
+    // last commands, the release's "H0" among them); a line that takes
+    // nothing for two seconds is given up.
+    while (sp_->bytesToWrite() > 0 && sp_->waitForBytesWritten(2000)) {
+    }
+    sp_->close();
 }
 
 bool SerialPort::write(const QByteArray &bytes)

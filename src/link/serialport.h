@@ -13,6 +13,11 @@ public:
 
     // Port number n of the settings: COMn on Windows, /dev/ttyS(n-1) elsewhere.
     static QString deviceForNumber(int n);
+    // The device a name given by the user stands for: a relative path
+    // ("link", "./link", "sub/link") is taken from the working folder, except
+    // a bare name that is a device in /dev ("ttyUSB0"); an absolute path and
+    // a Windows port name stay as they are.
+    static QString resolveDevice(const QString &device);
 
     // A serial port the system has, for the choice in set-up.
     struct Available {

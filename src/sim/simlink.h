@@ -53,6 +53,8 @@ signals:
 
 private:
     void radioSends(const QByteArray &bytes);
+    // pump(), then forProgram when reply characters are waiting.
+    void pumpAndTell();
 
     QElapsedTimer m_clock;
     SimRadio *m_radio;

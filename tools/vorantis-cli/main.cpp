@@ -11,6 +11,7 @@
 //   vorantis-cli record SECONDS FILE [--source NAME]
 //   vorantis-cli record --repair FILE
 //   vorantis-cli sources
+#include "common/endsignals.h"
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
@@ -32,6 +33,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -54,6 +56,7 @@ enum Exit {
     kBadFile = 5,    // a file that cannot be read or written, or is malformed
     kBadReplies = 6, // records that do not fit their layout or the receiver's
                      // limits (in a memory, database or schedule file): left out
+    kStopped = 7,    // ended by SIGINT, SIGTERM or SIGHUP: the receiver released
 };
 
 const char *kUsage =
@@ -92,7 +95,8 @@ const char *kUsage =
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
-    "                  or the device nrd535-sim prints\n"
+    "                  or the device nrd535-sim prints; a relative path is taken\n"
+    "                  from the working folder\n"
     "  --port sim      the built-in simulated receiver\n"
     "  --timeout MS    how long to wait for each reply (default 1500)\n"
     "  --version       the program's version\n"
@@ -103,7 +107,12 @@ const char *kUsage =
     "channels are written as unknown, never as data), 5 a memory, database\n"
     "or schedule file that cannot be used, 6 records that do not fit their\n"
     "layout or the receiver's limits (mem write sends the others and names\n"
-    "these; database or schedule records are left out of the list).\n";
+    "these; database or schedule records are left out of the list), 7 stopped\n"
+    "by Ctrl+C, SIGTERM or SIGHUP: a read-out or write ends after its current\n"
+    "channel, says how far it got, and the receiver is released and the port\n"
+    "closed.\n"
+    "A read-out whose FILE cannot be written after the read is kept in a file in\n"
+    "the temporary folder; the message says where.\n";
 
 // Messages of the facade go to standard error; questions are answered Yes.
 class CliPrompter : public Prompter {
@@ -264,6 +273,56 @@ struct Cli {
         QObject::disconnect(done);
     }
 
+    // --- ending by a signal ------------------------------------------------
+    // The signal that asked the tool to end (0: none). A running transfer
+    // stops after its current channel and gives the receiver back; a short
+    // command runs to its end. The event loop then ends as usual: the last
+    // "H0" leaves and the port closes (its lock file goes with it).
+    int stopSignal = 0;
+    QPointer<mem2::MemTransfer> transfer;
+    int lastChannel = -1; // the last channel a transfer came to
+
+    void stopBySignal(int sig)
+    {
+        if (!stopSignal)
+            stopSignal = sig;
+        if (transfer)
+            transfer->cancel();
+    }
+    // Called for the transfer about to run.
+    void watch(mem2::MemTransfer &x)
+    {
+        transfer = &x;
+        lastChannel = -1;
+        QObject::connect(&x, &mem2::MemTransfer::progress, qApp, [this](int ch, int, int) { lastChannel = ch; });
+        if (stopSignal)
+            x.cancel();
+    }
+    int stopped(const QString &howFar) const
+    {
+        return fail(kStopped, QStringLiteral("Stopped by signal (%1) %2; the receiver was released")
+                                  .arg(endsignals::name(stopSignal), howFar));
+    }
+    // A read-out whose file could not be written is kept in the temporary
+    // folder, under a name the memory manager loads.
+    static int keepInTemp(mem2::MemTable &t, const QString &file, const QString &why)
+    {
+        QTemporaryFile tmp(QDir::temp().filePath(QStringLiteral("MEM_XXXXXX.TXT")));
+        tmp.setAutoRemove(false);
+        QString err;
+        if (!tmp.open())
+            err = tmp.errorString();
+        const QString path = tmp.fileName();
+        tmp.close();
+        if (err.isEmpty() && mem2::writeMemFile(path, t, &err))
+            return fail(kBadFile, QStringLiteral("%1 The channels read are kept in %2")
+                                      .arg(QString(why).replace('\n', ' '), QDir::toNativeSeparators(path)));
+        QFile::remove(path);
+        return fail(kBadFile, QStringLiteral("%1 The channels read could not be kept in the temporary folder "
+                                             "either: %2")
+                                  .arg(QString(why).replace('\n', ' '), QString(err).replace('\n', ' ')));
+    }
+
     int silent() const
     {
         if (rx->portLost())
@@ -317,8 +376,11 @@ struct Cli {
         mem2::MemTable t;
         mem2::MemTransfer x(app, t);
         x.fast = fast;
+        watch(x);
         mem2::FetchResult r;
         run([&]() -> rxjob::Task<> { r = co_await x.aFetch(); }, false);
+        if (r.outcome == mem2::Outcome::Cancelled)
+            return stopped(QStringLiteral("after %1 of 200 channels read; %2 not written").arg(r.read).arg(file));
         if (r.outcome != mem2::Outcome::Done) {
             silent();
             return fail(kSilent, QStringLiteral("%1 of 200 channels read; %2 not written")
@@ -327,7 +389,7 @@ struct Cli {
         }
         QString err;
         if (!mem2::writeMemFile(file, t, &err))
-            return fail(kBadFile, err);
+            return keepInTemp(t, file, err);
         int data = 0, empty = 0;
         for (int i = 0; i < mem2::kChannels; ++i) {
             if (t.unknown[i])
@@ -372,8 +434,19 @@ struct Cli {
             fail(kBadReplies, QStringLiteral("%1: channel %2: %3; not sent")
                                   .arg(file, mem2::ch3(ch), plan.why.value(ch)));
         mem2::MemTransfer x(app, t);
+        watch(x);
         mem2::FillResult r;
         run([&]() -> rxjob::Task<> { r = co_await x.aFill(first, last); }, false);
+        if (r.outcome == mem2::Outcome::Cancelled) {
+            const qsizetype planned = plan.writes.size() + plan.empties.size();
+            return stopped(lastChannel < 0 ? QStringLiteral("before channel %1: 0 of %2 written")
+                                                 .arg(mem2::ch3(first))
+                                                 .arg(planned)
+                                           : QStringLiteral("after channel %1: %2 of %3 written")
+                                                 .arg(mem2::ch3(lastChannel))
+                                                 .arg(r.sent)
+                                                 .arg(planned));
+        }
         if (r.outcome != mem2::Outcome::Done)
             return silent();
         const qsizetype left = badInRange.size() + plan.outside.size();
@@ -621,14 +694,22 @@ int main(int argc, char **argv)
     if (fast && (cmdName != QLatin1String("mem") || words.at(1) != QLatin1String("read")))
         return badArgs(QStringLiteral("--fast goes with mem read only"));
     Cli cli;
+    endsignals::install(qApp, [&cli](int sig) { cli.stopBySignal(sig); });
     if (const int rc = cli.open(device))
         return rc;
     cli.app.replyTimeoutMs = timeoutMs;
-    if (cmdName == QLatin1String("state"))
-        return cli.state();
-    if (cmdName == QLatin1String("tune"))
-        return cli.tune(hz, mode);
-    if (words.at(1) == QLatin1String("read"))
-        return cli.memRead(file, fast);
-    return cli.memWrite(file, first, last);
+    const auto command = [&]() -> int {
+        if (cmdName == QLatin1String("state"))
+            return cli.state();
+        if (cmdName == QLatin1String("tune"))
+            return cli.tune(hz, mode);
+        if (words.at(1) == QLatin1String("read"))
+            return cli.memRead(file, fast);
+        return cli.memWrite(file, first, last);
+    };
+    const int rc = command();
+    // A short command asked to stop has still run to its end.
+    if (cli.stopSignal && rc == kOk)
+        return cli.stopped(QStringLiteral("at the end of %1").arg(cmdName));
+    return rc;
 }

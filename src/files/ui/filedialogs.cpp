@@ -68,6 +68,21 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
     return b;
 }
 
+// In the demo: a line that says the folder is the demo's, not the user's own.
+void addDemoNote(QVBoxLayout *lay, const App &app, int code, QWidget *parent)
+{
+    if (app.demo_dir.isEmpty())
+        return;
+    auto *note = new QLabel(QStringLiteral("Demo folder: %1")
+                                .arg(QDir::toNativeSeparators(filedialogs::dirOf(app, code))),
+                            parent);
+    note->setObjectName(QStringLiteral("lbl_demo"));
+    note->setAccessibleDescription(QStringLiteral("Where these files are"));
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    lay->insertWidget(0, note);
+}
+
 } // namespace
 
 const FileKind *fileKind(int code)
@@ -188,6 +203,7 @@ selsave::selsave(App &app, int code, const QStringList &names, std::function<voi
     lay->addWidget(label);
     lay->addWidget(Cmb_Save);
     lay->addLayout(buttons);
+    addDemoNote(lay, app_, code_, this);
     setTabOrder(Cmb_Save, cmd_OK);
     setTabOrder(cmd_OK, cmd_cancel);
 }
@@ -282,6 +298,7 @@ selfile::selfile(App &app, int code, const QStringList &names, std::function<voi
     lay->addWidget(label);
     lay->addWidget(List);
     lay->addLayout(buttons);
+    addDemoNote(lay, app_, code_, this);
     setTabOrder(List, cmd_OK);
     setTabOrder(cmd_OK, cmd_Cancel);
     setTabOrder(cmd_Cancel, cmd_Edit);

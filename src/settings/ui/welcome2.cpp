@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
@@ -80,17 +81,38 @@ welcome2::welcome2(App &app, QWidget *parent) : QWidget(parent), app_(app)
         row->addWidget(b);
     row->addStretch();
 
+    lbl_status = new QLabel(this);
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->setAccessibleDescription(QStringLiteral("Start window status"));
+    lbl_status->setStyleSheet(QStringLiteral("color: #e6ebf2;"));
+    lbl_status->setWordWrap(true);
+    lbl_status->setTextFormat(Qt::PlainText);
+    lbl_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbl_status->hide();
+
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(12, 12, 12, 10);
     lay->setSpacing(8);
     lay->addWidget(pic, 1);
     lay->addLayout(row);
+    lay->addWidget(lbl_status);
 
     setTabOrder(go, set);
     setTabOrder(set, ab);
     setTabOrder(ab, ex);
     go->setFocus();
     resize(sizeHint().expandedTo(QSize(560, 330)));
+}
+
+void welcome2::setStatus(const QString &text)
+{
+    lbl_status->setText(text);
+    lbl_status->setVisible(!text.isEmpty());
+}
+
+QString welcome2::status() const
+{
+    return lbl_status->text();
 }
 
 QToolButton *welcome2::makeAction(const char *name, const QString &text, int kind,

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 struct App;
+class QLabel;
 class QToolButton;
 
 class welcome2 : public QWidget {
@@ -18,6 +19,11 @@ public:
     // "VORANTIS V6  December 2026".
     static QString caption();
     static QString releaseMonth();
+
+    // The status line under the actions (hidden while empty): where the
+    // demo's folder is, for one.
+    void setStatus(const QString &text);
+    QString status() const;
 
     // The windows it opened (null when not open).
     setup *setupDialog() const { return setup_; }
@@ -43,6 +49,7 @@ private:
                             const QKeySequence &key, const QString &tip);
 
     App &app_;
+    QLabel *lbl_status = nullptr;
     QPointer<setup> setup_;
     QPointer<about> about_;
     bool centred_ = false;

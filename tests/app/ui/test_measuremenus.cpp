@@ -39,13 +39,6 @@ struct MeasureMenus : ::testing::Test {
         auto *m = p->panel()->findChild<QMenu *>(name);
         return m ? m->menuAction() : nullptr;
     }
-    QWidget *window(const char *objectName)
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == objectName)
-                return w;
-        return nullptr;
-    }
 };
 
 // Which items each open measuring window turns off is the gate's table
@@ -71,7 +64,9 @@ TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
     for (const auto &c : cases) {
         ASSERT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist") << c.item;
         item(c.item)->trigger();
-        QWidget *w = window(c.window);
+        QWidget *w = nullptr;
+        for (QWidget *t : QApplication::topLevelWidgets())
+            w = t->isVisible() && t->objectName() == c.window ? t : w;
         ASSERT_TRUE(w) << c.window;
         EXPECT_EQ(enabled(), c.left) << c.item;
         // A run disables the panel and enables it again: the submenu's

@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "common/endsignals.h"
 #include "logbook/ui/logwin.h"
 #include "link/scriptedport.h"
 #include "link/serialport.h"
@@ -6,6 +7,7 @@
 #include "a11y.h"
 #include "sim/simwait.h"
 #include "testkit.h"
+#include "common/filebytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,25 +55,16 @@ struct Start : ::testing::Test {
 
 TEST(Options, CommandLine)
 {
-    Options o = Options::parse({"vorantis", "--port", "/dev/ttyUSB0"});
-    EXPECT_EQ(o.port, "/dev/ttyUSB0");
-    EXPECT_FALSE(o.demo);
-    o = Options::parse({"vorantis", "--demo"});
-    EXPECT_TRUE(o.demo);
-    EXPECT_EQ(o.port, "sim");
-    EXPECT_FALSE(Options::parse({"vorantis", "--port"}).error.isEmpty());
-    EXPECT_FALSE(Options::parse({"vorantis", "--bogus"}).error.isEmpty());
-}
-
-TEST_F(Start, SilentReceiverEndsInTheErrorBox)
-{
-    auto p = make();
-    EXPECT_FALSE(goAndWait(*p));
-    ASSERT_EQ(prompter.asked.size(), 1);
-    EXPECT_EQ(prompter.lastText(), kCommError);
-    EXPECT_EQ(prompter.lastTitle(), "RS232 Communication Error");
-    EXPECT_EQ(prompter.asked.last().icon, Prompter::NoIcon);
-    EXPECT_EQ(quitCode, 1);
+    const Options d = Options::parse({"vorantis", "--demo"});
+    EXPECT_TRUE(d.demo && !d.reset && d.port == "sim" && d.rigctlPort == 0 && d.rigctlListen == "127.0.0.1");
+    const Options o = Options::parse({"vorantis", "--port", "/dev/ttyUSB0", "--rigctl-port", "4532",
+                                      "--rigctl-listen", "0.0.0.0"});
+    EXPECT_TRUE(o.error.isEmpty() && !o.demo && o.port == "/dev/ttyUSB0" && o.rigctlPort == 4532 &&
+                o.rigctlListen == "0.0.0.0");
+    for (const QStringList &bad : {QStringList{"--port"}, {"--bogus"}, {"--reset"} /* without --demo */,
+                                   {"--rigctl-port", "0"}, {"--rigctl-port", "x"}, {"--rigctl-port"},
+                                   {"--rigctl-listen", "nowhere"}})
+        EXPECT_FALSE(Options::parse(QStringList{"vorantis"} + bad).error.isEmpty()) << bad.join(' ').toStdString();
 }
 
 TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
@@ -85,7 +79,8 @@ TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
     EXPECT_FALSE(goAndWait(*p));
     EXPECT_EQ(quitCode, 1);
     ASSERT_EQ(prompter.asked.size(), 1);
-    EXPECT_EQ(prompter.lastText(), kCommError);
+    EXPECT_EQ(prompter.lastTitle() + ": " + prompter.lastText(), QString("RS232 Communication Error: ") + kCommError);
+    EXPECT_EQ(prompter.asked.last().icon, Prompter::NoIcon);
     EXPECT_TRUE(prompter.asked.last().details.contains(dir.path() + "/ttyNONE"));
     EXPECT_TRUE(prompter.asked.last().details.contains("is missing"))
         << qPrintable(prompter.asked.last().details);
@@ -93,13 +88,10 @@ TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
 
 TEST_F(Start, OutOfRangeSettingsAreNamedAtStart)
 {
-    QFile f(dir.filePath("VRTSV6.INI"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QString("%1/\r\n5205N\r\n0445E\r\n 1\r\n 1e30\r\n 0\r\n 0\r\n 0\r\n 0\r\n 3\r\n"
-                    " 3000000\r\n 1\r\n 1\r\n 1\r\n")
-                .arg(dir.path())
-                .toUtf8());
-    f.close();
+    writeBytes(dir.filePath("VRTSV6.INI"), QString("%1/\r\n5205N\r\n0445E\r\n 1\r\n 1e30\r\n 0\r\n 0\r\n 0\r\n 0\r\n"
+                                                   " 3\r\n 3000000\r\n 1\r\n 1\r\n 1\r\n")
+                                               .arg(dir.path())
+                                               .toUtf8());
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(dir.path());
     auto p = make();
@@ -107,26 +99,37 @@ TEST_F(Start, OutOfRangeSettingsAreNamedAtStart)
     const bool ok = p->loadSettings(&err);
     QDir::setCurrent(cwd);
     ASSERT_TRUE(ok) << qPrintable(err);
-    EXPECT_EQ(p->app().settings.dim(0), 30);
-    EXPECT_EQ(p->app().settings.v[2], 0);
-    ASSERT_EQ(prompter.asked.size(), 1);
+    ASSERT_EQ(prompter.asked.size(), 1); // the values' own messages: the settings file's tests
     EXPECT_EQ(prompter.lastTitle(), "VRTSV6.INI");
     EXPECT_TRUE(prompter.lastText().contains("DIM BDX 3000000")) << qPrintable(prompter.lastText());
-    EXPECT_TRUE(prompter.lastText().contains("LT-UTC")) << qPrintable(prompter.lastText());
 }
 
-TEST_F(Start, DemoWorksOnACopyOfTheDemoData)
+// The demo keeps its folder between runs; --reset makes it afresh and keeps
+// the old one beside it. The start window says where it is.
+TEST_F(Start, DemoFolderIsKeptAndResetKeepsTheOldOne)
 {
-    auto p = std::make_unique<Program>(Options::parse({"vorantis", "--demo"}), &clock, &prompter,
-                                       &launcher);
-    QString err;
-    ASSERT_TRUE(p->loadSettings(&err)) << err.toStdString();
-    const QString base = p->app().settings.base_dir;
-    EXPECT_FALSE(base.startsWith(QDir::homePath() + "/VRTSV6"));
-    EXPECT_TRUE(QFile::exists(base + "VRTSV6.INI"));
-    for (const QString &s : settingsfile::dataSubdirs())
-        EXPECT_TRUE(QDir(base + s).exists()) << s.toStdString();
-    EXPECT_FALSE(p->app().settings.noRx());
+    const QString demo = dir.filePath("demo");
+    qputenv("VORANTIS_DEMO_DIR", demo.toLocal8Bit());
+    auto run = [&](const QStringList &args, const QString &status) {
+        auto p = std::make_unique<Program>(Options::parse(args), &clock, &prompter, &launcher);
+        QString err;
+        EXPECT_TRUE(p->loadSettings(&err)) << err.toStdString();
+        EXPECT_EQ(p->app().settings.base_dir, demo + '/');
+        EXPECT_FALSE(p->app().settings.noRx());
+        p->showWelcome();
+        EXPECT_EQ(p->welcome()->status(), "Demo folder: " + demo + status);
+        for (const QString &s : settingsfile::dataSubdirs())
+            EXPECT_TRUE(QDir(demo + '/' + s).exists()) << s.toStdString();
+        return QFile::exists(demo + "/LOG/LOG_MINE.TXT");
+    };
+    EXPECT_FALSE(run({"vorantis", "--demo"}, "\nMade from the demo data."));
+    writeBytes(demo + "/LOG/LOG_MINE.TXT", "x\r\n");
+    EXPECT_TRUE(run({"vorantis", "--demo"}, ""));
+    const QString old = demo + "-20261205-120000";
+    EXPECT_FALSE(run({"vorantis", "--demo", "--reset"},
+                     "\nMade afresh from the demo data; the old one is kept as " + old + "."));
+    EXPECT_TRUE(QFile::exists(old + "/LOG/LOG_MINE.TXT") && QFile::exists(demo + "/LOG/LOG_DEMO.TXT"));
+    qunsetenv("VORANTIS_DEMO_DIR");
 }
 
 TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
@@ -212,14 +215,17 @@ TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
             log = l;
     ASSERT_TRUE(log);
     log->book.notSaved = true;
-    // Cancel keeps the program running, by the close box and by Exit alike;
-    // No ends it.
-    prompter.answers = {Prompter::AnsCancel, Prompter::AnsCancel, Prompter::AnsNo};
+    // Cancel keeps the program running, by the close box and by Exit alike.
+    prompter.answers = {Prompter::AnsCancel, Prompter::AnsCancel};
     p->panel()->close();
     p->panel()->menuAction("mnu_exit")->trigger();
     EXPECT_EQ(quitCode, -1);
     EXPECT_EQ(prompter.lastText(), "Log file is not saved\nDo you want to save it ?");
-    p->panel()->menuAction("mnu_exit")->trigger();
-    EXPECT_EQ(prompter.asked.size(), 3);
+    // A signal (the terminal closed) ends it with nobody to ask: the log is
+    // kept in a file of its own.
+    ASSERT_TRUE(endsignals::install(p.get(), [&](int s) { p->endBySignal(s); }));
+    ::raise(SIGHUP);
     EXPECT_TRUE(QTest::qWaitFor([&] { return quitCode == 0; })); // after the release on the line
+    endsignals::uninstall();
+    EXPECT_TRUE(prompter.asked.size() == 2 && QFile::exists(dir.filePath("LOG/LOG_261205-1200.TXT")));
 }

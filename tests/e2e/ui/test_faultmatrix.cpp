@@ -1,23 +1,27 @@
-// Every long operation against nrd535-sim on a pseudo-terminal while the
-// line fails: the receiver silent from the start, silent part-way, garbled
+// The program against nrd535-sim on a pseudo-terminal: a first contact
+// ended by a signal, and every long operation while the line fails: the receiver silent from the start, silent part-way, garbled
 // replies, the device gone part-way (and then back). Each ends with its one
 // message, the receiver is given back, nothing on disk changed, and the
 // operation works again once the receiver is back.
 #include "app/startup.h"
+#include "common/endsignals.h"
 #include "measure/ui/spectrum.h"
 #include "memory/mem2.h"
 #include "memory/ui/memman.h"
 #include "panel/ui/rxctrl2.h"
+#include "sim/simwait.h"
 #include "simtool.h"
 #include "testkit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,14 +47,7 @@ struct Op {
     std::function<void(Faults &)> run;
 };
 
-bool waitUntil(const std::function<bool()> &done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 120000) // a hang, not a slow machine
-        QTest::qWait(20);
-    return done();
-}
+constexpr int kHang = 120000; // a hang, not a slow machine
 
 struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
     FixedClock clock;
@@ -103,14 +100,14 @@ const Op kOps[] = {
      }},
     {"tune", 1, "---N", [](Faults &f) {
          f.rx()->tune(9600.0);
-         waitUntil([&] { return f.rx()->lineFree(); });
+         waitUntil([&] { return f.rx()->lineFree(); }, kHang);
      }},
     {"Update", 1, "NNUN", [](Faults &f) { f.update(); }},
     {"memory fetch", 20, "NNUN", [](Faults &f) {
          MemMan w(f.p->app());
          w.show();
          w.cmd_fetch->click();
-         ASSERT_TRUE(waitUntil([&] { return !w.busy(); }));
+         ASSERT_TRUE(waitUntil([&] { return !w.busy(); }, kHang));
      }},
     {"memory fill", 6, "NNUN", [](Faults &f) {
          mem2::MemTable &t = mem2::table();
@@ -123,7 +120,7 @@ const Op kOps[] = {
          w.txt_from->setText("0");
          w.txt_to->setText("19");
          w.cmd_fill->click();
-         ASSERT_TRUE(waitUntil([&] { return !w.busy(); }));
+         ASSERT_TRUE(waitUntil([&] { return !w.busy(); }, kHang));
      }},
     {"spectrum scan", 4, "NNUN", [](Faults &f) {
          spectrumwin w(f.p->app());
@@ -135,7 +132,7 @@ const Op kOps[] = {
          for (int i = 0; i < 4; ++i)
              d->txt_in[i]->setText(texts[i]);
          d->cmd_OK->click();
-         ASSERT_TRUE(waitUntil([&] { return !w.scanning(); }));
+         ASSERT_TRUE(waitUntil([&] { return !w.scanning(); }, kHang));
      }},
 };
 
@@ -163,7 +160,7 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
         if (fault == Fault::Garbled)
             sim->say("garble");
         ASSERT_TRUE(sim->sync());
-        waitUntil([&] { return !rx()->held() && rx()->lineFree(); });
+        waitUntil([&] { return !rx()->held() && rx()->lineFree(); }, kHang);
     }
     const auto before = files();
     prompter.asked.clear();
@@ -216,6 +213,44 @@ TEST_P(Faults, EndsWithOneMessageReleasedIntactAndWorksAgain)
     ASSERT_TRUE(rx());
     EXPECT_FALSE(rx()->held());
     EXPECT_FALSE(rx()->portLost());
+}
+
+struct OverAPty : Faults {};
+
+// The whole program over the real serial-port code: its first contact, then
+// SIGTERM (a desktop logout) during a memory fetch, which ends after its
+// channel; the receiver is released, the program ends, the lock file goes.
+TEST_F(OverAPty, FirstContactThenATermSignalMidFetch)
+{
+    startSim();
+    makeProgram();
+    int quitCode = -1;
+    p->quit = [&](int c) { quitCode = c; };
+    ASSERT_TRUE(goAndWait(*p)) << prompter.lastText().toStdString();
+    // The demo memory's working frequency reaches the panel.
+    EXPECT_FALSE(p->panel()->findChild<QLineEdit *>("txt_freqa")->text().isEmpty());
+    QStringList got;
+    waitUntil([&] { return (got = sim->commands()).size() >= 7; });
+    EXPECT_EQ(got.mid(0, 7).join('|'), "H1|H1|U11|J1199|L199199|H0|H0");
+
+    ASSERT_TRUE(endsignals::install(p.get(), [&](int s) { p->endBySignal(s); }));
+    p->panel()->menuAction("mnu_memman")->trigger();
+    MemMan *mm = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        mm = mm ? mm : qobject_cast<MemMan *>(w);
+    ASSERT_TRUE(mm);
+    mm->cmd_fetch->click();
+    EXPECT_TRUE(waitUntil([&] { return sim->commands().contains("L010010"); }, 60000));
+    const QString lock = "/var/lock/LCK.." + QString(link).replace('/', '_'); // Qt's, for that path
+    EXPECT_TRUE(QFile::exists(lock)) << qPrintable(lock);
+    ::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quitCode == 0; }, 60000));
+    endsignals::uninstall();
+    p.reset();
+    EXPECT_FALSE(QFile::exists(lock));
+    EXPECT_TRUE(waitUntil([&] { return (got = sim->commands()).mid(got.size() - 2) == QStringList{"H0", "H0"}; }, 30000))
+        << qPrintable(got.join(' '));
+    EXPECT_LT(got.filter(QRegularExpression("^L0\\d\\d")).last(), "L020") << "the fetch went on after the signal";
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, Faults,

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -88,6 +89,16 @@ TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
     EXPECT_EQ(t.app.caller_code, 51);
     EXPECT_EQ(t.app.save_dir, t.app.settings.sub("SAN"));
     EXPECT_TRUE(t.prompter.asked.isEmpty());
+
+    // Escape cancels; a double click on the name is OK.
+    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
+    run_selsave(t.app, 41, [&] { ++saves; });
+    EXPECT_EQ(saves, 1);
+    selsave d(t.app, 41, {}, [&] { ++saves; });
+    d.Cmb_Save->setEditText("MEM_BAND31.TXT");
+    QTest::mouseDClick(d.Cmb_Save->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(saves, 2);
+    EXPECT_EQ(t.app.files.mem, "MEM_BAND31.TXT");
 }
 
 TEST(SelSave, RefusedNameIsShownOverTheOpenDialogAndSavesNothing)
@@ -119,28 +130,15 @@ TEST(SelSave, RefusedNameIsShownOverTheOpenDialogAndSavesNothing)
     EXPECT_FALSE(d.isVisible()); // closed after the message
 }
 
-TEST(SelSave, EscapeCancelsAndDoubleClickIsOk)
-{
-    TestApp t;
-    int saves = 0;
-    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
-    run_selsave(t.app, 41, [&] { ++saves; });
-    EXPECT_EQ(saves, 0);
-
-    selsave d(t.app, 41, {}, [&] { ++saves; });
-    d.Cmb_Save->setEditText("MEM_BAND31.TXT");
-    QTest::mouseDClick(d.Cmb_Save->lineEdit(), Qt::LeftButton);
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(t.app.files.mem, "MEM_BAND31.TXT");
-}
-
 TEST(SelFile, FirstEntrySelectedOkLoads)
 {
     TestApp t;
     writeBytes(t.app.settings.sub("PAN") + "PAN_B.TXT", "x\r\n");
     writeBytes(t.app.settings.sub("PAN") + "PAN_A.TXT", "x\r\n");
     int loads = 0;
-    whenShown<selfile>([](selfile *d) {
+    t.app.demo_dir = t.base(); // in the demo, the dialogs say whose folder it is
+    whenShown<selfile>([&t](selfile *d) {
+        EXPECT_EQ(d->findChild<QLabel *>("lbl_demo")->text(), "Demo folder: " + t.app.settings.sub("PAN"));
         EXPECT_EQ(d->List->count(), 2);
         EXPECT_EQ(d->selection(), "PAN_A.TXT");
         EXPECT_FALSE(d->cmd_Edit->isVisible()); // editor not enabled
@@ -152,24 +150,20 @@ TEST(SelFile, FirstEntrySelectedOkLoads)
     EXPECT_EQ(t.app.files.pan, "PAN_B.TXT");
 }
 
-TEST(SelFile, OkWithoutSelectionLoadsNothing)
+TEST(SelFile, OkWithoutSelectionLoadsNothingAMemoryFileAsksFirst)
 {
     TestApp t;
     t.app.files.log = "LOG_OLD.TXT";
-    selfile d(t.app, 31, {"LOG_A.TXT"}, [] { FAIL() << "loaded"; });
-    d.List->clearSelection();
-    d.cmd_OK->click();
-    EXPECT_FALSE(d.loaded());
+    selfile none(t.app, 31, {"LOG_A.TXT"}, [] { FAIL() << "loaded"; });
+    none.List->clearSelection();
+    none.cmd_OK->click();
+    EXPECT_FALSE(none.loaded());
     EXPECT_EQ(t.app.files.log, "LOG_OLD.TXT");
-
     selfile empty(t.app, 31, {}, [] { FAIL() << "loaded"; });
     empty.cmd_OK->click();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
-}
 
-TEST(SelFile, MemoryFileAsksFirstOnlyYesLoads)
-{
-    TestApp t;
+    // Only Yes loads a memory file.
     int loads = 0;
     t.prompter.answers = {Prompter::AnsNo, Prompter::AnsCancel, Prompter::AnsYes};
     for (int i = 0; i < 3; ++i) {
@@ -227,6 +221,7 @@ TEST(SelFile, MissingFolderShowsAnEmptyListAndSaveStillNamesTheFile)
     EXPECT_TRUE(shown);
     int saves = 0;
     whenShown<selsave>([](selsave *d) {
+        EXPECT_FALSE(d->findChild<QLabel *>("lbl_demo")); // not in the demo
         EXPECT_EQ(d->Cmb_Save->count(), 0);
         d->Cmb_Save->setEditText("MEM_NEW.TXT");
         d->cmd_OK->click();
