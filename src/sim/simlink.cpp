@@ -7,24 +7,19 @@ SimLink::SimLink(SimRadio *radio, QObject *parent, int cps)
     , m_toProgram(&m_clock, cps)
 {
     m_clock.start();
-    // Every pump may take reply characters that are due (a late tick finds
-    // a whole reply due at once): each one tells that they are there.
-    connect(&m_toRadio, &PacedLine::arrived, this, &SimLink::pumpAndTell);
-    connect(&m_toProgram, &PacedLine::arrived, this, &SimLink::pumpAndTell);
+    connect(&m_toRadio, &PacedLine::arrived, this, &SimLink::pump);
+    connect(&m_toProgram, &PacedLine::arrived, this, [this]() {
+        pump();
+        if (!m_arrived.isEmpty())
+            emit forProgram();
+    });
     connect(m_radio, &SimRadio::spontaneous, this, &SimLink::radioSends);
 }
 
 void SimLink::fromProgram(const QByteArray &bytes)
 {
-    pumpAndTell();
-    m_toRadio.send(bytes);
-}
-
-void SimLink::pumpAndTell()
-{
     pump();
-    if (!m_arrived.isEmpty())
-        emit forProgram();
+    m_toRadio.send(bytes);
 }
 
 void SimLink::radioSends(const QByteArray &bytes)

@@ -53,8 +53,6 @@ signals:
 
 private:
     void radioSends(const QByteArray &bytes);
-    // pump(), then forProgram when reply characters are waiting.
-    void pumpAndTell();
 
     QElapsedTimer m_clock;
     SimRadio *m_radio;
