@@ -341,34 +341,21 @@ TEST(IlgFilter, Search)
     const QStringList lines{line(5895), line(5900), line(6100, "0600-0700", "EU", "000100000", "eng"),
                             line(6200.5, "2300-0100", "AF", "000010000", "ENG/FRE"),
                             line(6201, "0000-2400", "EU", "000100000", "Deng"), line(9500)};
-    auto run = [&](ilgfilter::Criteria c, int t = 630) {
-        QList<int> out = ilgfilter::search(lines, c, t, kAreas);
-        return out;
+    // The lines that pass one criterion switched on, with these texts, at t.
+    auto run = [&](int on, std::initializer_list<std::pair<int, QString>> texts, int t = 630) {
+        ilgfilter::Criteria c;
+        if (on >= 0)
+            c.on[on] = true;
+        for (const auto &[k, text] : texts)
+            c.text[k] = text;
+        return ilgfilter::search(lines, c, t, kAreas);
     };
-    ilgfilter::Criteria none;
-    EXPECT_EQ(run(none).size(), lines.size());
-
-    ilgfilter::Criteria freq;
-    freq.on[0] = true;
-    freq.text[0] = "6,2"; // from > to: exchanged; comma read as point
-    freq.text[1] = "5.9";
-    EXPECT_EQ(run(freq), (QList<int>{1, 2, 3}));
-
-    ilgfilter::Criteria lang;
-    lang.on[1] = true;
-    lang.text[2] = "ENG";
-    EXPECT_EQ(run(lang), (QList<int>{0, 1, 2, 3, 5}));
-
-    ilgfilter::Criteria area;
-    area.on[5] = true;
-    area.text[5] = "af";
-    EXPECT_EQ(run(area), (QList<int>{3}));
-    area.text[5] = "XX"; // no such area: nothing passes
-    EXPECT_TRUE(run(area).isEmpty());
-
-    ilgfilter::Criteria air;
-    air.on[4] = true;
-    EXPECT_EQ(run(air, 2330), (QList<int>{0, 1, 3, 4, 5}));
+    EXPECT_EQ(run(-1, {}), (QList<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(run(0, {{0, "6,2"}, {1, "5.9"}}), (QList<int>{1, 2, 3})); // from > to: exchanged; comma a point
+    EXPECT_EQ(run(1, {{2, "ENG"}}), (QList<int>{0, 1, 2, 3, 5}));
+    EXPECT_EQ(run(5, {{5, "af"}}), (QList<int>{3}));
+    EXPECT_TRUE(run(5, {{5, "XX"}}).isEmpty()); // no such area: nothing passes
+    EXPECT_EQ(run(4, {}, 2330), (QList<int>{0, 1, 3, 4, 5}));
 
     EXPECT_EQ(ilgfilter::entryOf(lines[2]), lines[2].left(77) + lines[2].mid(100));
 }
@@ -415,9 +402,7 @@ TEST(Tracking, DistanceAndMarks)
     EXPECT_TRUE(track::distanceText("5205N", "00445E", "5205N", "00445E").startsWith("00000 km"));
     // Same meridian, 10 degrees south: about 1112 km, bearing 180.
     EXPECT_EQ(track::distanceText("5205N", "00445E", "4205N", "00445E"), "01112 km 180");
-    const QString far = track::distanceText("5205N", "00445E", "0119S", "03649E");
-    EXPECT_EQ(far.size(), 12);
-    EXPECT_EQ(far, "06656 km 142");
+    EXPECT_EQ(track::distanceText("5205N", "00445E", "0119S", "03649E"), "06656 km 142");
     EXPECT_EQ(track::distanceText("5205N", "00445E", "", "00445E"), QString(12, ' '));
 
     const QString l = line(6175, "0600-0700", "NA/EU", "000000000");

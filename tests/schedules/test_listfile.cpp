@@ -103,44 +103,39 @@ TEST(ListFile, CapacityEmptyAndMissing)
     // (Random bytes: the lists' fuzz target.)
 }
 
-TEST(FreqFields, TheDocumentedExample)
+TEST(FreqFields, SlotsOfAFrequencyPart)
 {
-    const QString line = normalizeLine(bdxLine("R", "x", "0700-0730", "6175, 9.5,  15120*"));
-    const QList<QString> row = rowOf(Kind::Bdx, line);
+    // Slots 1 to 8 as "|"-joined cells.
+    const struct {
+        const char16_t *part;
+        const char *cells;
+    } cases[] = {
+        // The documented example: five blanks for "9.5", the rest empty.
+        {u"6175, 9.5,  15120*", " 6175|     |15120|||||"},
+        // A trailing comma adds one more field of five blanks.
+        {u"6175, 9635,", " 6175| 9635|     |||||"},
+        // 30000 is shown; 10 and below-10 limits.
+        {u"30000,30001,10,9.99", "30000|     |   10|     ||||"},
+        // More than seven: the first seven, and the last in slot 8.
+        {u"1001,1002,1003,1004,1005,1006,1007,1008,1009,1010", " 1001| 1002| 1003| 1004| 1005| 1006| 1007| 1010"},
+    };
+    for (const auto &c : cases) {
+        const FreqSlots f = freqFields(c.part);
+        EXPECT_EQ(QStringList(f.begin() + 1, f.begin() + 9).join('|'), c.cells) << QString::fromUtf16(c.part).toStdString();
+        EXPECT_EQ(f[9], "");
+    }
+
+    // Rows: BDXC station, two fields, time, F1..F7, code; own: station, two
+    // short fields, time, F1..F8, empty, code.
+    const QList<QString> row = rowOf(Kind::Bdx, normalizeLine(bdxLine("R", "x", "0700-0730", "6175, 9.5,  15120*")));
     ASSERT_EQ(row.size(), 11);
-    EXPECT_EQ(row[3], " 6175");
-    EXPECT_EQ(row[4], "     ");
-    EXPECT_EQ(row[5], "15120");
-    for (int c = 6; c <= 9; ++c)
-        EXPECT_EQ(row[c], "") << c;
-    EXPECT_EQ(row[10], "0041");
-    EXPECT_EQ(row[0], "R               ");
-    EXPECT_EQ(row[2], "0700-0730");
-
-    // A trailing comma adds one more field of five blanks.
-    const FreqSlots f = freqFields(u"6175, 9635,");
-    EXPECT_EQ(f[2], " 9635");
-    EXPECT_EQ(f[3], "     ");
-    EXPECT_EQ(f[4], "");
-    // 30000 is shown; 10 and below-10 limits.
-    const FreqSlots lim = freqFields(u"30000,30001,10,9.99");
-    EXPECT_EQ(QStringList({lim[1], lim[2], lim[3], lim[4]}).join('|'), "30000|     |   10|     ");
-}
-
-TEST(FreqFields, MoreThanSevenKeepFirstSevenAndLastInSlot8)
-{
-    const FreqSlots f = freqFields(u"1001,1002,1003,1004,1005,1006,1007,1008,1009,1010");
-    EXPECT_EQ(f[1], " 1001");
-    EXPECT_EQ(f[7], " 1007");
-    EXPECT_EQ(f[8], " 1010");
-    EXPECT_EQ(f[9], "");
-
-    // Own row: station, two short fields, time, F1..F8, empty, code.
+    EXPECT_EQ(QStringList({row[0], row[2], row[3], row[5], row[9], row[10]}).join('|'),
+              "R               |0700-0730| 6175|15120||0041");
     const QString own = normalizeLine(QString("Harbour Volmet      E   Eu  0000-2400 0120        ") +
                                       "5505, 8957, 13264");
-    const QList<QString> row = rowOf(Kind::Own, own);
-    ASSERT_EQ(row.size(), 14);
-    EXPECT_EQ(QStringList({row[0].trimmed(), row[1], row[2], row[3], row[4], row[6], row[12], row[13]}).join('|'),
+    const QList<QString> orow = rowOf(Kind::Own, own);
+    ASSERT_EQ(orow.size(), 14);
+    EXPECT_EQ(QStringList({orow[0].trimmed(), orow[1], orow[2], orow[3], orow[4], orow[6], orow[12], orow[13]}).join('|'),
               "Harbour Volmet|E  |Eu |0000-2400| 5505|13264||0120");
 }
 

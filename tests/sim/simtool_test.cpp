@@ -1,10 +1,12 @@
-// The nrd535-sim tool on a pseudo-terminal, driven through a real serial port.
+// The nrd535-sim tool on a pseudo-terminal, driven by other software. (Its
+// pseudo-terminal, taken again by each new client, its power-on settings and
+// its command log: the command-line tool's and the program's end-to-end
+// tests, which run on it.)
 #include "e2e/ui/simtool.h"
 #include "simwait.h"
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QSerialPort>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -15,73 +17,7 @@ QString toolPath()
     return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim");
 }
 
-bool openSerial(QSerialPort &sp, const QString &device)
-{
-    sp.setPortName(device);
-    if (!sp.open(QIODevice::ReadWrite))
-        return false;
-    sp.setBaudRate(4800);
-    sp.setDataBits(QSerialPort::Data8);
-    sp.setParity(QSerialPort::NoParity);
-    sp.setStopBits(QSerialPort::OneStop);
-    sp.setFlowControl(QSerialPort::NoFlowControl);
-    return true;
-}
-
-// The read-state exchange: H1 twice, J1199, then the 17-character read-out.
-QByteArray readState(QSerialPort &sp)
-{
-    for (const char *c : { "H1\r", "H1\r", "J1199\r" }) {
-        sp.write(c);
-        sp.flush();
-        QTest::qWait(50);
-    }
-    sp.readAll();
-    sp.write("L199199\r");
-    QByteArray got;
-    waitUntil([&] {
-        got += sp.readAll();
-        return got.size() >= 17;
-    }, 10000);
-    return got;
-}
-
 } // namespace
-
-TEST(Nrd535SimTool, AnswersOverAPseudoTerminalAndSurvivesReopening)
-{
-    if (!QFileInfo::exists(toolPath()))
-        GTEST_SKIP() << "nrd535-sim not built";
-    SimTool tool({ "--empty" });
-    ASSERT_TRUE(tool.device.startsWith("/dev/")) << tool.device.toStdString();
-
-    {
-        QSerialPort sp;
-        ASSERT_TRUE(openSerial(sp, tool.device)) << sp.errorString().toStdString();
-        const QByteArray r = readState(sp);
-        ASSERT_EQ(r.size(), 17) << r.constData();
-        // Power-on settings of the simulated receiver: 9500 kHz AM.
-        EXPECT_EQ(r, QByteArray("L199004095000000\r"));
-        sp.write("H1\rF06175000\r");
-        sp.flush();
-        QTest::qWait(100);
-    }
-    // The program closes the port and opens it again.
-    {
-        QSerialPort sp;
-        ASSERT_TRUE(openSerial(sp, tool.device)) << sp.errorString().toStdString();
-        const QByteArray r = readState(sp);
-        EXPECT_EQ(r, QByteArray("L199004061750000\r"));
-    }
-
-    // Every command is logged with its time and the gap to the one before.
-    tool.stop();
-    const QString log = QString::fromLocal8Bit(tool.proc.readAllStandardError());
-    EXPECT_TRUE(log.contains("ms  (+")) << log.toStdString();
-    EXPECT_TRUE(log.contains("L199199"));
-    EXPECT_EQ(log.count("J1199"), 2);
-    EXPECT_EQ(tool.proc.exitStatus(), QProcess::NormalExit);
-}
 
 // Other software for this receiver, here the distribution's rig-control
 // client (its model 6006), run as it is: it reads frequency and mode from

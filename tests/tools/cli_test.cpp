@@ -154,6 +154,9 @@ TEST(VorantisCli, OverAPseudoTerminalByARelativePathWithSignalsPartWay)
     EXPECT_TRUE(writes.first().contains(QRegularExpression("^(K|U5)008")) && writes.at(1) == "K009014071505001" &&
                 writes.last().contains(QRegularExpression("^(K|U5)" + m.captured(1))))
         << qPrintable(writes.join(' '));
+    // The simulator, taken again by each run, ends cleanly when told to.
+    sim.stop();
+    EXPECT_EQ(sim.proc.exitStatus(), QProcess::NormalExit);
 }
 
 TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)

@@ -5,30 +5,21 @@
 #include "link/scriptedport.h"
 #include "measure/ui/measureui.h"
 #include "panel/ui/rxctrl2.h"
-#include "testkit.h"
+#include "uikit.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct MeasureMenus : ::testing::Test {
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir dir;
+struct MeasureMenus : ::testing::Test, ProgramKit {
     std::unique_ptr<Program> p;
 
     void SetUp() override
     {
-        p = std::make_unique<Program>(Options::parse({"vorantis"}), &clock, &prompter, &launcher);
-        p->quit = [](int) {};
+        p = make();
         p->portFactory = [] { return new ScriptedPort(); };
-        p->app().settings = settingsfile::defaults();
-        p->app().settings.base_dir = dir.path() + '/';
         p->app().settings.v[5] = 1; // no receiver: nothing to answer
         ASSERT_TRUE(goAndWait(*p));
     }
@@ -64,9 +55,7 @@ TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
     for (const auto &c : cases) {
         ASSERT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist") << c.item;
         item(c.item)->trigger();
-        QWidget *w = nullptr;
-        for (QWidget *t : QApplication::topLevelWidgets())
-            w = t->isVisible() && t->objectName() == c.window ? t : w;
+        QWidget *w = shownWindow(c.window);
         ASSERT_TRUE(w) << c.window;
         EXPECT_EQ(enabled(), c.left) << c.item;
         // A run disables the panel and enables it again: the submenu's

@@ -3,7 +3,7 @@
 #include "app/startup.h"
 #include "net/rigserver.h"
 #include "sim/simport.h"
-#include "testkit.h"
+#include "uikit.h"
 
 #include <QTcpServer>
 #include <gtest/gtest.h>
@@ -12,16 +12,10 @@ TEST(RigctlStart, PortInUse)
 {
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir dir;
+    ProgramKit kit;
+    RecordingPrompter &prompter = kit.prompter;
     auto start = [&](const QStringList &more) {
-        auto p = std::make_unique<Program>(Options::parse(QStringList{"vorantis", "--port", "sim"} + more),
-                                           &clock, &prompter, &launcher);
-        p->quit = [](int) {};
-        p->app().settings = settingsfile::defaults();
-        p->app().settings.base_dir = dir.path() + '/';
+        auto p = kit.make(QStringList{"vorantis", "--port", "sim"} + more);
         EXPECT_TRUE(goAndWait(*p));
         return p;
     };

@@ -6,17 +6,12 @@
 #include "panel/ui/rxctrl2.h"
 #include "a11y.h"
 #include "sim/simwait.h"
-#include "testkit.h"
+#include "uikit.h"
 #include "common/filebytes.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -28,24 +23,12 @@ const char *kCommError = "Please check wether :\n"
                          "3. The right Comm port is selected and free\n"
                          "and try again";
 
-struct Start : ::testing::Test {
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir dir;
+struct Start : ::testing::Test, ProgramKit {
     ScriptedPort *port = nullptr;
-    int quitCode = -1;
-
     std::unique_ptr<Program> make(const QStringList &args = {"vorantis"})
     {
-        auto p = std::make_unique<Program>(Options::parse(args), &clock, &prompter, &launcher);
-        p->quit = [this](int c) { quitCode = c; };
-        p->portFactory = [this] {
-            port = new ScriptedPort();
-            return port;
-        };
-        p->app().settings = settingsfile::defaults();
-        p->app().settings.base_dir = dir.path() + '/';
+        auto p = ProgramKit::make(args);
+        p->portFactory = [this] { return port = new ScriptedPort(); };
         p->app().replyTimeoutMs = 300;
         return p;
     }
@@ -209,10 +192,7 @@ TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
     p->app().settings.v[5] = 1;
     ASSERT_TRUE(goAndWait(*p));
     p->panel()->menuAction("mnu_logging")->trigger();
-    logwin *log = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *l = qobject_cast<logwin *>(w))
-            log = l;
+    logwin *log = shownWindow<logwin>();
     ASSERT_TRUE(log);
     log->book.notSaved = true;
     // Cancel keeps the program running, by the close box and by Exit alike.

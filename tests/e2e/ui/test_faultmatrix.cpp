@@ -11,16 +11,13 @@
 #include "panel/ui/rxctrl2.h"
 #include "sim/simwait.h"
 #include "simtool.h"
-#include "testkit.h"
+#include "uikit.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -49,11 +46,8 @@ struct Op {
 
 constexpr int kHang = 120000; // a hang, not a slow machine
 
-struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir dir, devDir;
+struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>>, ProgramKit {
+    QTemporaryDir devDir;
     const QString link = devDir.path() + "/rx";
     std::unique_ptr<SimTool> sim;
     std::unique_ptr<Program> p;
@@ -67,11 +61,7 @@ struct Faults : ::testing::TestWithParam<std::tuple<int, Fault>> {
     void makeProgram()
     {
         p.reset();
-        p = std::make_unique<Program>(Options::parse({"vorantis", "--port", link}), &clock, &prompter,
-                                      &launcher);
-        p->quit = [](int) {};
-        p->app().settings = settingsfile::defaults();
-        p->app().settings.base_dir = dir.path() + '/';
+        p = make({"vorantis", "--port", link});
     }
     Receiver2 *rx() const { return p ? p->app().rx : nullptr; }
     void update()
@@ -224,8 +214,6 @@ TEST_F(OverAPty, FirstContactThenATermSignalMidFetch)
 {
     startSim();
     makeProgram();
-    int quitCode = -1;
-    p->quit = [&](int c) { quitCode = c; };
     ASSERT_TRUE(goAndWait(*p)) << prompter.lastText().toStdString();
     // The demo memory's working frequency reaches the panel.
     EXPECT_FALSE(p->panel()->findChild<QLineEdit *>("txt_freqa")->text().isEmpty());
@@ -235,9 +223,7 @@ TEST_F(OverAPty, FirstContactThenATermSignalMidFetch)
 
     ASSERT_TRUE(endsignals::install(p.get(), [&](int s) { p->endBySignal(s); }));
     p->panel()->menuAction("mnu_memman")->trigger();
-    MemMan *mm = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        mm = mm ? mm : qobject_cast<MemMan *>(w);
+    MemMan *mm = shownWindow<MemMan>();
     ASSERT_TRUE(mm);
     mm->cmd_fetch->click();
     EXPECT_TRUE(waitUntil([&] { return sim->commands().contains("L010010"); }, 60000));

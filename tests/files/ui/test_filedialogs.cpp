@@ -1,33 +1,13 @@
 #include "files/ui/filedialogs.h"
 #include "common/filebytes.h"
-#include "testkit.h"
+#include "uikit.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
-
-namespace {
-
-// Runs fn on the modal dialog as soon as it is shown.
-template <typename D, typename F> void whenShown(F fn)
-{
-    QTimer::singleShot(0, [fn] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *d = qobject_cast<D *>(w); d && d->isVisible()) {
-                fn(d);
-                return;
-            }
-    });
-}
-
-} // namespace
 
 TEST(FileKinds, EveryCallerHasAFileAndUnknownOnesNone)
 {
@@ -77,11 +57,11 @@ TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
     TestApp t;
     writeBytes(t.app.settings.sub("SAN") + "SAN_OLD.TXT", "x\r\n");
     int saves = 0;
-    whenShown<selsave>([](selsave *d) {
-        EXPECT_EQ(d->Cmb_Save->currentText(), "san_xyzxyzxyzxyz.txt");
-        EXPECT_EQ(d->Cmb_Save->count() == 1 ? d->Cmb_Save->itemText(0) : QString(), "SAN_OLD.TXT");
-        d->Cmb_Save->setEditText("san_test.txt");
-        QTest::keyClick(d->Cmb_Save->lineEdit(), Qt::Key_Return);
+    whenShown<selsave>([](selsave &d) {
+        EXPECT_EQ(d.Cmb_Save->currentText(), "san_xyzxyzxyzxyz.txt");
+        EXPECT_EQ(d.Cmb_Save->count() == 1 ? d.Cmb_Save->itemText(0) : QString(), "SAN_OLD.TXT");
+        d.Cmb_Save->setEditText("san_test.txt");
+        QTest::keyClick(d.Cmb_Save->lineEdit(), Qt::Key_Return);
     });
     run_selsave(t.app, 51, [&] { ++saves; });
     EXPECT_EQ(saves, 1);
@@ -91,7 +71,7 @@ TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
     EXPECT_TRUE(t.prompter.asked.isEmpty());
 
     // Escape cancels; a double click on the name is OK.
-    whenShown<selsave>([](selsave *d) { QTest::keyClick(d, Qt::Key_Escape); });
+    whenShown<selsave>([](selsave &d) { QTest::keyClick(&d, Qt::Key_Escape); });
     run_selsave(t.app, 41, [&] { ++saves; });
     EXPECT_EQ(saves, 1);
     selsave d(t.app, 41, {}, [&] { ++saves; });
@@ -137,13 +117,13 @@ TEST(SelFile, FirstEntrySelectedOkLoads)
     writeBytes(t.app.settings.sub("PAN") + "PAN_A.TXT", "x\r\n");
     int loads = 0;
     t.app.demo_dir = t.base(); // in the demo, the dialogs say whose folder it is
-    whenShown<selfile>([&t](selfile *d) {
-        EXPECT_EQ(d->findChild<QLabel *>("lbl_demo")->text(), "Demo folder: " + t.app.settings.sub("PAN"));
-        EXPECT_EQ(d->List->count(), 2);
-        EXPECT_EQ(d->selection(), "PAN_A.TXT");
-        EXPECT_FALSE(d->cmd_Edit->isVisible()); // editor not enabled
-        QTest::keyClick(d->List, Qt::Key_Down);
-        QTest::keyClick(d, Qt::Key_Return);
+    whenShown<selfile>([&t](selfile &d) {
+        EXPECT_EQ(d.findChild<QLabel *>("lbl_demo")->text(), "Demo folder: " + t.app.settings.sub("PAN"));
+        EXPECT_EQ(d.List->count(), 2);
+        EXPECT_EQ(d.selection(), "PAN_A.TXT");
+        EXPECT_FALSE(d.cmd_Edit->isVisible()); // editor not enabled
+        QTest::keyClick(d.List, Qt::Key_Down);
+        QTest::keyClick(&d, Qt::Key_Return);
     });
     run_selfile(t.app, 52, "PAN_*.TXT", [&] { ++loads; });
     EXPECT_EQ(loads, 1);
@@ -212,19 +192,19 @@ TEST(SelFile, MissingFolderShowsAnEmptyListAndSaveStillNamesTheFile)
     TestApp t;
     t.app.settings.base_dir = t.base() + "gone/";
     bool shown = false;
-    whenShown<selfile>([&shown](selfile *d) {
+    whenShown<selfile>([&shown](selfile &d) {
         shown = true;
-        EXPECT_EQ(d->List->count(), 0);
-        d->cmd_OK->click();
+        EXPECT_EQ(d.List->count(), 0);
+        d.cmd_OK->click();
     });
     run_selfile(t.app, 22, "OWN_*.TXT", [] { FAIL() << "loaded"; });
     EXPECT_TRUE(shown);
     int saves = 0;
-    whenShown<selsave>([](selsave *d) {
-        EXPECT_FALSE(d->findChild<QLabel *>("lbl_demo")); // not in the demo
-        EXPECT_EQ(d->Cmb_Save->count(), 0);
-        d->Cmb_Save->setEditText("MEM_NEW.TXT");
-        d->cmd_OK->click();
+    whenShown<selsave>([](selsave &d) {
+        EXPECT_FALSE(d.findChild<QLabel *>("lbl_demo")); // not in the demo
+        EXPECT_EQ(d.Cmb_Save->count(), 0);
+        d.Cmb_Save->setEditText("MEM_NEW.TXT");
+        d.cmd_OK->click();
     });
     run_selsave(t.app, 41, [&] { ++saves; });
     EXPECT_EQ(saves, 1);

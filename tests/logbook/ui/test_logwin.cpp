@@ -5,19 +5,15 @@
 #include "logbook/ui/logmodel.h"
 #include "logbook/ui/logwin.h"
 #include "schedules/ui/listmodel.h"
-#include "testkit.h"
+#include "uikit.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace logging2;
@@ -40,7 +36,7 @@ struct LogWin : ::testing::Test {
         t.app.panel = &panel;
         panel.attach(*t.rx);
         t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
-        QFile::copy(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), t.base() + "LOG/LOG_DEMO.TXT");
+        copyDemo("data/demo/LOG/LOG_DEMO.TXT", t.base() + "LOG/LOG_DEMO.TXT");
     }
     // The window, shown, with its dialogs run by the test and this log loaded.
     std::unique_ptr<logwin> open(const QString &log = {})
@@ -74,11 +70,6 @@ struct LogWin : ::testing::Test {
             in.cmd_OK->click();
         });
     }
-    static void dclick(ListView *v, const QModelIndex &i)
-    {
-        v->scrollTo(i);
-        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(i).center());
-    }
     // The grid cell of record r showing field k.
     static QModelIndex cellOf(logwin &w, int r, int field)
     {
@@ -87,24 +78,11 @@ struct LogWin : ::testing::Test {
                 return w.model->index(r, c);
         return {};
     }
-    // Answers the file dialogs that open next (selfile, selsave), in turn.
-    template <typename D> static void whenDialog(std::function<void(D &)> f, int times = 1)
-    {
-        QTimer::singleShot(0, [f, times] {
-            for (int i = 0; i < times; ++i) {
-                D *d = nullptr;
-                for (QWidget *tw : QApplication::topLevelWidgets())
-                    if (auto *x = qobject_cast<D *>(tw); x && x->isVisible())
-                        d = x;
-                ASSERT_TRUE(d) << i;
-                f(*d);
-            }
-        });
-    }
+    // Names typed in turn into the save dialog that opens next.
     static void nameIt(QStringList tries)
     {
         auto next = std::make_shared<QStringList>(tries);
-        whenDialog<selsave>([next](selsave &d) {
+        whenShown<selsave>([next](selsave &d) {
             d.Cmb_Save->setEditText(next->takeFirst());
             d.cmd_OK->click();
         }, tries.size());
@@ -125,7 +103,7 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
     on.sort();
     EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit cmd_new");
     // Load the empty log through the file selection dialog.
-    whenDialog<selfile>([](selfile &d) {
+    whenShown<selfile>([](selfile &d) {
         d.List->setCurrentItem(d.List->findItems("LOG_NEW.TXT", Qt::MatchExactly).value(0));
         d.cmd_OK->click();
     });
@@ -374,10 +352,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
          }, "S199004095000001", "9500.000"},
     };
     for (const auto &[act, sent, shown] : cases) {
-        t.port.clearWrites();
-        act();
-        t.settle();
-        EXPECT_EQ(t.port.trace(), *sent ? "H1|H1|" + QString(sent) + "|H0|H0" : "");
+        EXPECT_EQ(t.sends(act), *sent ? "H1|H1|" + QString(sent) + "|H0|H0" : "");
         EXPECT_EQ(w->lbl_arf->text() + " " + panel.freq, QString(shown) + " " + shown);
         if (QString(shown) == "5920.000")
             EXPECT_EQ(t.rx->stationAt(5920000), "Skerry Radio"); // a recording names it
@@ -564,8 +539,7 @@ TEST_F(LogWin, NewLogStartsAnEmptyLogUnderANewName)
     w->cmd_new->click();
     EXPECT_EQ(t.prompter.lastText(), "Log file is not saved\nDo you want to save it ?");
     EXPECT_EQ(w->book.count(), 1);
-    for (QWidget *tw : QApplication::topLevelWidgets())
-        EXPECT_FALSE(qobject_cast<selsave *>(tw) && tw->isVisible());
+    EXPECT_FALSE(shownWindow<selsave>());
 }
 
 // The user guide's picture of the log window: VOR_SCREENSHOT=/tmp writes log.png.

@@ -8,7 +8,7 @@
 #include "schedules/ui/ilgwindow.h"
 #include "schedules/ui/trackwindow.h"
 #include "sim/simwait.h"
-#include "testkit.h"
+#include "uikit.h"
 #include "common/filebytes.h"
 
 #include <QButtonGroup>
@@ -41,21 +41,15 @@ struct IlgWindows : ::testing::Test {
         t.app.times.utc_text = "5 Dec 2026  12:00";
         t.app.cap = Captions::build(t.app.settings);
         for (const char *f : {"ILGSDATA.ftl", "ILGADATA.ftl"})
-            copy(QString("data/demo/Rx2Db/") + f, t.base() + "Rx2Db/" + f);
-    }
-    static void copy(const QString &rel, const QString &to)
-    {
-        QFile::remove(to);
-        ASSERT_TRUE(QFile::copy(sourcePath(rel), to));
-        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+            copyDemo(QString("data/demo/Rx2Db/") + f, t.base() + "Rx2Db/" + f);
     }
     // The demo tables in a folder of their own, names in upper case.
     QString tableDir()
     {
         const QString d = t.base() + "ILGDB";
         QDir().mkpath(d);
-        copy("data/demo/ILG/ilgsdata.dbf", d + "/ILGSDATA.DBF");
-        copy("data/demo/ILG/ilgadata.dbf", d + "/IlgAData.dbf");
+        copyDemo("data/demo/ILG/ilgsdata.dbf", d + "/ILGSDATA.DBF");
+        copyDemo("data/demo/ILG/ilgadata.dbf", d + "/IlgAData.dbf");
         return d;
     }
 };
@@ -91,8 +85,7 @@ TEST_F(IlgWindows, ConvertTheShortWaveTable)
     w.cmd_convert->click();
     ASSERT_TRUE(waitUntil([&] { return !w.converting(); }));
     ASSERT_FALSE(t.prompter.asked.isEmpty());
-    EXPECT_EQ(t.prompter.lastText(), "Conversion ready");
-    EXPECT_EQ(t.prompter.lastTitle(), "ILGRadio database");
+    EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(), "ILGRadio database: Conversion ready");
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::NoIcon);
     EXPECT_FALSE(w.isVisible());
     QStringList lines;
@@ -125,12 +118,11 @@ TEST_F(IlgWindows, ConnectFailures)
         w.setDirectory(d);
         ASSERT_TRUE(a11y::choose(w.opt_db[1], c.how));
         ASSERT_EQ(t.prompter.asked.size(), 2) << c.detail.toStdString();
-        EXPECT_EQ(t.prompter.asked[0].text, "Could not connect to database\nCheck path and/or filename");
-        EXPECT_EQ(t.prompter.asked[0].title, "Error");
+        EXPECT_EQ(t.prompter.asked[0].title + ": " + t.prompter.asked[0].text,
+                  "Error: Could not connect to database\nCheck path and/or filename");
         EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Critical);
         EXPECT_TRUE(t.prompter.asked[1].text.contains(c.detail)) << t.prompter.asked[1].text.toStdString();
-        EXPECT_TRUE(w.opt_db[0]->isChecked());
-        EXPECT_FALSE(w.cmd_convert->isEnabled());
+        EXPECT_TRUE(w.opt_db[0]->isChecked() && !w.cmd_convert->isEnabled());
     }
 }
 
@@ -157,13 +149,12 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
 
     // Tune from a line: S199 with the code 0041.
     t.settle();
-    t.port.clearWrites();
-    w.lst_ilg->setCurrentIndex(w.model->index(3));
     const QString f8 = w.table().lines.at(3).left(8);
-    QTest::keyClick(w.lst_ilg, Qt::Key_Return);
-    t.settle();
     const QString hz = QString::number(qRound64(f8.toDouble() * 1000)).rightJustified(8, '0');
-    EXPECT_EQ(t.port.trace(), "H1|H1|S199004" + hz + "1|H0|H0");
+    EXPECT_EQ(t.sends([&] {
+        w.lst_ilg->setCurrentIndex(w.model->index(3));
+        QTest::keyClick(w.lst_ilg, Qt::Key_Return);
+    }), "H1|H1|S199004" + hz + "1|H0|H0");
     EXPECT_EQ(w.txt_arf->text(), QString::number(f8.toDouble(), 'f', 3));
     EXPECT_EQ(panel.freq, w.txt_arf->text());
     // A recording names the station of the line tuned from.
@@ -172,12 +163,9 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     EXPECT_EQ(rec.stationAt(f8.toDouble()), station);
 
     // A typed frequency out of range sends nothing.
-    t.port.clearWrites();
     w.txt_arf->setText("40000");
-    QTest::keyClick(w.txt_arf, Qt::Key_Return);
+    EXPECT_EQ(t.sends([&] { QTest::keyClick(w.txt_arf, Qt::Key_Return); }), "");
     EXPECT_EQ(t.prompter.lastText(), "Freqyency outside range");
-    t.settle();
-    EXPECT_TRUE(t.port.trace().isEmpty());
 
     // Filters: 5.9 to 6.2 MHz in the dialog.
     w.filters->chk_filter[0]->setChecked(true);
@@ -185,15 +173,11 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     w.filters->cmb_filter[1]->setEditText("6.2");
     w.filters->cmd_Search->click();
     ASSERT_FALSE(w.entries().isEmpty());
-    for (const QString &e : w.entries()) {
-        const int khz = e.left(5).toInt();
-        EXPECT_TRUE(khz >= 5900 && khz <= 6200) << e.toStdString();
-        EXPECT_EQ(e.size(), 77 + 20);
-    }
+    for (const QString &e : w.entries()) // shown as entries: 77 + 20 characters
+        EXPECT_TRUE(e.left(5).toInt() >= 5900 && e.left(5).toInt() <= 6200 && e.size() == 97) << qPrintable(e);
     EXPECT_FALSE(w.lbl_ready->isVisible());
     w.filters->cmd_Clear->click();
-    EXPECT_FALSE(w.filters->chk_filter[0]->isChecked());
-    EXPECT_TRUE(w.filters->cmb_filter[0]->currentText().isEmpty());
+    EXPECT_TRUE(!w.filters->chk_filter[0]->isChecked() && w.filters->cmb_filter[0]->currentText().isEmpty());
     w.filters->cmd_Search->click();
     EXPECT_EQ(w.entries().size(), n);
     t.app.rec = nullptr;
@@ -232,7 +216,7 @@ TEST_F(IlgWindows, Db2RxImportEibi)
     EXPECT_TRUE(w.entries().isEmpty());
 
     const QString csv = t.base() + "sked-demo.csv";
-    copy("data/demo/EIBI/sked-demo.csv", csv);
+    copyDemo("data/demo/EIBI/sked-demo.csv", csv);
     w.chooseScheduleFile = [&](const QString &) { return csv; };
     w.cmd_eibi->click();
     ASSERT_TRUE(waitUntil([&] { return !w.importing(); }));

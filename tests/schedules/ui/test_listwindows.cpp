@@ -1,32 +1,21 @@
-#include "files/ui/filedialogs.h"
 #include "link/panelview.h"
 #include "record/recsession.h"
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/own.h"
-#include "testkit.h"
+#include "files/ui/filedialogs.h"
+#include "uikit.h"
 #include "common/filebytes.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
-
-
-void copyDemo(const QString &rel, const QString &to)
-{
-    QFile::remove(to);
-    ASSERT_TRUE(QFile::copy(sourcePath(rel), to));
-}
 
 struct ListWindows : ::testing::Test {
     TestApp t;
@@ -47,7 +36,7 @@ struct ListWindows : ::testing::Test {
         t.prompter.inputs.push_back(answer);
         w.read_list();
     }
-    // The row whose first frequency column shows text.
+    // The first cell from that column on that shows text.
     static QModelIndex find(ListModel *m, const QString &text, int fromColumn)
     {
         for (int r = 0; r < m->rowCount(); ++r)
@@ -56,30 +45,28 @@ struct ListWindows : ::testing::Test {
                     return m->index(r, c);
         return {};
     }
-    static void dclick(ListView *v, const QModelIndex &i)
+    // What double clicks on these cells send.
+    QString clicked(ListView *v, const QList<QModelIndex> &cells)
     {
-        v->scrollTo(i);
-        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(i).center());
+        return t.sends([&] {
+            for (const QModelIndex &i : cells)
+                dclick(v, i);
+        });
     }
 };
 
 } // namespace
 
-TEST_F(ListWindows, GridColumns)
+TEST_F(ListWindows, GridColumnsSelectionBoxAndTimeSelection)
 {
     bdxc w(t.app);
-    EXPECT_TRUE(w.grd_bdx->isColumnHidden(10));
+    own o(t.app);
+    EXPECT_TRUE(w.grd_bdx->isColumnHidden(10) && o.grd_own->isColumnHidden(13)); // the code columns
     EXPECT_EQ(w.grd_bdx->columnWidth(3), w.grd_bdx->columnWidth(9));
     EXPECT_GT(w.grd_bdx->columnWidth(1), w.grd_bdx->columnWidth(0));
     // Column 1 shows the file's columns 18-35: the language and target area.
     EXPECT_EQ(w.model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Language  Target");
-    own o(t.app);
-    EXPECT_TRUE(o.grd_own->isColumnHidden(13));
-}
 
-TEST_F(ListWindows, SelectionBoxAndTimeSelection)
-{
-    bdxc w(t.app);
     loadBdx(w, std::nullopt); // Cancel: table read, grid unchanged
     ASSERT_EQ(t.prompter.asked.size(), 1);
     const auto &q = t.prompter.asked.first();
@@ -91,15 +78,12 @@ TEST_F(ListWindows, SelectionBoxAndTimeSelection)
     ASSERT_TRUE(w.table());
     EXPECT_EQ(w.model->rowCount(), 0);
 
-    loadBdx(w, "0630"); // a 0600-0700 ditto line and a 0600-0800 line
-    EXPECT_EQ(w.model->rowCount(), 2);
-    for (int r = 0; r < w.model->rowCount(); ++r) {
-        const QString time = w.model->cell(r, 2);
-        EXPECT_LE(time.left(4), "0630");
-        EXPECT_GT(time.mid(5, 4), "0630");
-    }
-    // The ditto line shows the station of the line above.
-    EXPECT_EQ(w.model->cell(0, 0).trimmed(), "R. Halvard");
+    // At 0630 a 0600-0700 ditto line, showing the station of the line
+    // above, and a 0600-0800 line (which lines are on the air: test_listfile).
+    loadBdx(w, "0630");
+    ASSERT_EQ(w.model->rowCount(), 2);
+    EXPECT_EQ(w.model->cell(0, 0).trimmed() + "|" + w.model->cell(0, 2) + "|" + w.model->cell(1, 2),
+              "R. Halvard|0600-0700|0600-0800");
 
     loadBdx(w, "2401"); // ignored: previous rows stay
     EXPECT_EQ(w.model->rowCount(), 2);
@@ -119,13 +103,8 @@ TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
     loadBdx(w, "all");
     const QModelIndex i = find(w.model, "6175", 3);
     ASSERT_TRUE(i.isValid());
-    t.port.clearWrites();
-    dclick(w.grd_bdx, i);
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
-    EXPECT_EQ(w.lbl_arf->text(), "6175.000");
-    EXPECT_EQ(o.lbl_arf->text(), "6175.000");
-    EXPECT_EQ(panel.freq, "6175.000");
+    EXPECT_EQ(clicked(w.grd_bdx, {i}), "H1|H1|S199004061750001|H0|H0");
+    EXPECT_EQ(w.lbl_arf->text() + " " + o.lbl_arf->text() + " " + panel.freq, "6175.000 6175.000 6175.000");
     EXPECT_EQ(QStringList(panel.labels.values()).join('|'), " Off|Wide|AM|Fast");
 
     // After a tune the grid stands on the code column.
@@ -136,22 +115,18 @@ TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
     ASSERT_EQ(w.model->cell(8, 0).trimmed(), "Radio Meridian");
     const QModelIndex f30000 = find(w.model, "30000", 3);
     ASSERT_TRUE(f30000.isValid());
-    t.port.clearWrites();
-    for (const QModelIndex &n : {w.model->index(8, 0), w.model->index(8, 1), w.model->index(8, 2),
-                                 w.model->index(8, 4), w.model->index(8, 6), f30000})
-        dclick(w.grd_bdx, n);
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "");
+    EXPECT_EQ(clicked(w.grd_bdx, {w.model->index(8, 0), w.model->index(8, 1), w.model->index(8, 2),
+                                  w.model->index(8, 4), w.model->index(8, 6), f30000}),
+              "");
     EXPECT_EQ(w.lbl_arf->text(), "6175.000");
 
     // Enter on a frequency cell does the same; a second Enter (now on the
     // code column) does not tune again.
-    t.port.clearWrites();
-    w.grd_bdx->setCurrentIndex(w.model->index(i.row(), i.column() + 1));
-    QTest::keyClick(w.grd_bdx, Qt::Key_Return);
-    QTest::keyClick(w.grd_bdx, Qt::Key_Return);
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "H1|H1|S199004096350001|H0|H0");
+    EXPECT_EQ(t.sends([&] {
+        w.grd_bdx->setCurrentIndex(w.model->index(i.row(), i.column() + 1));
+        QTest::keyClick(w.grd_bdx, Qt::Key_Return);
+        QTest::keyClick(w.grd_bdx, Qt::Key_Return);
+    }), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");
     // A recording names the station of the row tuned from.
     EXPECT_EQ(rec.stationAt(9635), w.model->cell(i.row(), 0).simplified());
@@ -176,27 +151,11 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
     EXPECT_TRUE(t.prompter.asked.isEmpty());
     EXPECT_EQ(o.model->rowCount(), 10);
     // Coast Weather Fax: code 0160 (FAX, Inter, Slow).
-    t.port.clearWrites();
-    {
-        const QModelIndex fax = find(o.model, "7880", 4);
-        ASSERT_TRUE(fax.isValid());
-        dclick(o.grd_own, fax);
-        t.settle();
-        EXPECT_EQ(t.port.trace(), "H1|H1|S199016078800000|H0|H0");
-        EXPECT_EQ(panel.labels[PanelView::MD], "FAX");
-    }
-    // Skerry Radio has no code: "0120".
-    t.port.clearWrites();
-    const QModelIndex sk = find(o.model, "5920", 4);
-    ASSERT_TRUE(sk.isValid());
-    dclick(o.grd_own, sk);
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "H1|H1|S199012059200000|H0|H0");
-    // The time column is not a frequency column.
-    t.port.clearWrites();
-    dclick(o.grd_own, o.model->index(0, 3));
-    t.settle();
-    EXPECT_EQ(t.port.trace(), "");
+    EXPECT_EQ(clicked(o.grd_own, {find(o.model, "7880", 4)}), "H1|H1|S199016078800000|H0|H0");
+    EXPECT_EQ(panel.labels[PanelView::MD], "FAX");
+    // Skerry Radio has no code: "0120". The time column is not a frequency column.
+    EXPECT_EQ(clicked(o.grd_own, {find(o.model, "5920", 4)}), "H1|H1|S199012059200000|H0|H0");
+    EXPECT_EQ(clicked(o.grd_own, {o.model->index(0, 3)}), "");
 }
 
 TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
@@ -231,10 +190,8 @@ TEST_F(ListWindows, CapacityMessageAndMissingFile)
     w.read_list();
     ASSERT_EQ(t.prompter.asked.size(), 2);
     const auto &m = t.prompter.asked.first();
-    EXPECT_TRUE(m.text.contains("1000")) << m.text.toStdString();
-    EXPECT_TRUE(m.text.contains("\"DIM BDX\""));
+    EXPECT_TRUE(m.text.contains("1000") && m.text.contains("\"DIM BDX\"")) << m.text.toStdString();
     EXPECT_EQ(m.icon, Prompter::Exclamation);
-    EXPECT_EQ(w.table()->count(), 1000);
     EXPECT_EQ(w.model->rowCount(), 1000);
 
     // A file that has gone: message naming it, table and grid as they were.
@@ -252,12 +209,9 @@ TEST_F(ListWindows, LoadButtonTickTopAndExit)
 {
     bdxc w(t.app);
     w.show();
-    QTimer::singleShot(0, [] {
-        for (QWidget *tw : QApplication::topLevelWidgets())
-            if (auto *d = qobject_cast<selfile *>(tw); d && d->isVisible()) {
-                EXPECT_EQ(d->List->count(), 1);
-                d->cmd_OK->click();
-            }
+    whenShown<selfile>([](selfile &d) {
+        EXPECT_EQ(d.List->count(), 1);
+        d.cmd_OK->click();
     });
     t.prompter.inputs.push_back(QString("ALL"));
     w.cmd_load->click();
