@@ -19,7 +19,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -42,6 +41,13 @@ QStringList many(const QString &stem, int n)
     for (int i = 0; i < n; ++i)
         l << QStringLiteral("%1 %2 ").arg(stem).arg(i) + QString(60, QLatin1Char('x'));
     return l;
+}
+
+// A result's ok, its error in *e.
+template <class Result> bool okOr(const Result &r, QString *e)
+{
+    *e = r.error;
+    return r.ok;
 }
 
 const QString kEibiCsv = QStringLiteral(
@@ -107,18 +113,14 @@ const Save kSaves[] = {
                  f.write(kEibiCsv.toUtf8());
              return c;
          }();
-         const eibi::Result r = eibi::import(csv, p, {"EU"});
-         *e = r.error;
-         return r.ok;
+         return okOr(eibi::import(csv, p, {"EU"}), e);
      }},
     {"database conversion", "ILGSDATA.ftl", false,
      [](const QString &p, QString *e) {
          MemoryTable t(ilg::requiredFields({"EU"}));
          for (int i = 0; i < 300; ++i)
              t.add({QStringLiteral("0000-2400"), QString::number(5900 + i * 5)});
-         const ilg::Result r = ilg::convert(t, "ILGSDATA", p, {"EU"}, {});
-         *e = r.error;
-         return r.ok;
+         return okOr(ilg::convert(t, "ILGSDATA", p, {"EU"}, {}), e);
      }},
 };
 
@@ -236,13 +238,7 @@ TEST(DataSafetyRead, EveryReaderRefusesWhatIsNotARegularFile)
              QStringList l;
              return textfile::readLines(p, &l, e);
          }},
-        {"logbook",
-         [](const QString &p, QString *e) {
-             logging2::LogBook b;
-             const auto r = b.read(p, 1001);
-             *e = r.error;
-             return r.ok;
-         }},
+        {"logbook", [](const QString &p, QString *e) { return okOr(logging2::LogBook().read(p, 1001), e); }},
         {"memory file",
          [](const QString &p, QString *e) {
              mem2::MemTable t;
@@ -256,23 +252,17 @@ TEST(DataSafetyRead, EveryReaderRefusesWhatIsNotARegularFile)
         {"own list",
          [](const QString &p, QString *e) {
              std::shared_ptr<const schedlist::LineTable> t;
-             const auto r = own2::read(p, 1000, &t);
-             *e = r.error;
-             return r.ok;
+             return okOr(own2::read(p, 1000, &t), e);
          }},
         {".ftl list",
          [](const QString &p, QString *e) {
              ftl::Table t;
-             const auto r = ftl::load(p, 1000, &t);
-             *e = r.error;
-             return r.ok;
+             return okOr(ftl::load(p, 1000, &t), e);
          }},
         {"schedule import",
          [](const QString &p, QString *e) {
              QStringList l;
-             const auto r = eibi::read(p, {"EU"}, &l);
-             *e = r.error;
-             return r.ok;
+             return okOr(eibi::read(p, {"EU"}, &l), e);
          }},
         {"database", [](const QString &p, QString *e) { return DbfTable::open(p, e) != nullptr; }},
     };

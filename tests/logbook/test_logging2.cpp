@@ -2,11 +2,7 @@
 #include "common/filebytes.h"
 #include "testkit.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileDevice>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace logging2;

@@ -2,7 +2,6 @@
 #include "common/filebytes.h"
 #include "testkit.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace schedlist;

@@ -64,43 +64,27 @@ TEST(SimRadio, LocalControlIgnoresEverythingButH1)
     EXPECT_EQ(radio.commandCount(), 7);
 }
 
-TEST(SimRadio, J1199ThenReadOutGivesTheWorkingSettings)
+TEST(SimRadio, ReadOutsOfTheWorkingSettingsAndOfMemoryChannels)
 {
     Remote rx;
-    for (const char *c : { "A1", "B2", "D3", "G1", "F15120000" })
-        EXPECT_TRUE(rx(c).isEmpty()) << c;
-    rx("J1199");
-    const QByteArray r = rx("L199199");
-    ASSERT_EQ(r.size(), 17);
-    EXPECT_EQ(r, QByteArray("L199" "1" "2" "3" "15120000" "1" "\r"));
-
-    // Channel 199 is overwritten each time.
-    rx("F00010000");
-    rx("A0");
-    rx("J1199");
-    EXPECT_EQ(rx("L199199"), QByteArray("L199023000100001\r"));
-}
-
-TEST(SimRadio, MemoryWriteClearAndReadOut)
-{
-    Remote rx;
-    // Empty channel: "V" in the attenuator place and the CR, 6 characters.
-    EXPECT_EQ(rx("L005005"), "L005V\r");
-
-    rx("K005024095000001");
-    EXPECT_EQ(rx("L005005"), QByteArray("L005024095000001\r"));
-    ASSERT_TRUE(rx.radio.channel(5).has_value());
-    EXPECT_EQ(*rx.radio.channel(5), rec(0, 2, 4, 9500000, 1));
-
-    // A range: one line per channel, in order, empty ones as they come alone.
-    rx("K006114061750000");
-    EXPECT_EQ(rx("L004007"), "L004V\rL005024095000001\rL006114061750000\rL007V\r");
-
-    rx("U5005");
-    EXPECT_EQ(rx("L005005"), "L005V\r");
+    // Each command and the reply it gets ("": none), in turn.
+    const std::pair<const char *, const char *> steps[] = {
+        {"A1", ""}, {"B2", ""}, {"D3", ""}, {"G1", ""}, {"F15120000", ""}, {"J1199", ""},
+        {"L199199", "L199" "1" "2" "3" "15120000" "1" "\r"},
+        // Channel 199 is overwritten each time.
+        {"F00010000", ""}, {"A0", ""}, {"J1199", ""}, {"L199199", "L199023000100001\r"},
+        // Empty channel: "V" in the attenuator place and the CR, 6 characters.
+        {"L005005", "L005V\r"}, {"K005024095000001", ""}, {"L005005", "L005024095000001\r"},
+        // A range: one line per channel, in order, empty ones as they come alone.
+        {"K006114061750000", ""}, {"L004007", "L004V\rL005024095000001\rL006114061750000\rL007V\r"},
+        {"U5005", ""}, {"L005005", "L005V\r"}, {"L006006", "L006114061750000\r"},
+    };
+    for (const auto &[cmd, reply] : steps)
+        EXPECT_EQ(rx(cmd), QByteArray(reply)) << cmd;
     EXPECT_FALSE(rx.radio.channel(5).has_value());
-    EXPECT_EQ(rx("L006006"), QByteArray("L006114061750000\r"));
-
+    ASSERT_TRUE(rx.radio.channel(6).has_value());
+    EXPECT_EQ(*rx.radio.channel(6), rec(1, 1, 4, 6175000, 0));
+    EXPECT_EQ(rx.radio.malformedCount(), 0);
 }
 
 TEST(SimRadio, WholeMemoryReadOutsOfTheDemoAndAMixedMemory)

@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTest>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>

@@ -15,16 +15,13 @@
 #include "panel/ui/textgrid.h"
 #include "schedules/ui/trackwindow.h"
 #include "settings/ui/setup.h"
-#include "testkit.h"
+#include "uikit.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
 #include <QTextBrowser>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -38,10 +35,9 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     // Dialogs and windows of those windows (deleted with them).
     QWidget *more[] = {new memcell(t.app, static_cast<MemMan *>(windows[1].get()), 2),
                        new logfmt2(*log), new loginput(t.app, *log)};
-    QList<QWidget *> all;
+    QList<QWidget *> all(std::begin(more), std::end(more));
     for (auto &w : windows)
         all << w.get();
-    all << more[0] << more[1] << more[2];
     // Installed, they reach every window as it is shown.
     uihints::install();
     auto *fill = windows[1]->findChild<QPushButton *>("cmd_fill");
@@ -54,8 +50,7 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
         for (const QString &name : uihints::namesFor(w->objectName())) {
             QObject *o = w->findChild<QObject *>(name);
             ASSERT_TRUE(o) << qPrintable(w->objectName() + "/" + name);
-            const QString tip = o->property("toolTip").toString();
-            EXPECT_FALSE(tip.isEmpty()) << qPrintable(name);
+            EXPECT_FALSE(o->property("toolTip").toString().isEmpty()) << qPrintable(name);
             EXPECT_EQ(o->property("statusTip").toString(), uihints::of(w->objectName(), name)) << qPrintable(name);
         }
     }
@@ -152,13 +147,10 @@ TEST(Screenshot, FirstSession)
     const QString out = qEnvironmentVariable("VOR_SCREENSHOT");
     if (out.isEmpty())
         GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
-    FixedClock clock;
-    RecordingPrompter prompter;
-    RecordingLauncher launcher;
-    QTemporaryDir demo;
-    qputenv("VORANTIS_DEMO_DIR", demo.path().toLocal8Bit());
-    Program p(Options::parse({"vorantis", "--demo"}), &clock, &prompter, &launcher);
-    p.quit = [](int) {};
+    ProgramKit kit;
+    qputenv("VORANTIS_DEMO_DIR", kit.dir.path().toLocal8Bit());
+    auto prog = kit.make({"vorantis", "--demo"});
+    Program &p = *prog;
     QString err;
     ASSERT_TRUE(p.loadSettings(&err)) << err.toStdString();
     p.app().settings.panel_meter = true;

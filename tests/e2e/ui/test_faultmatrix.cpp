@@ -13,7 +13,6 @@
 #include "simtool.h"
 #include "uikit.h"
 
-#include <QAction>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLineEdit>

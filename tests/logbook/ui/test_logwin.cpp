@@ -119,9 +119,7 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
     typeRecord({{Date, "20261206"}, {Frequency, "15120"}, {Organisation, "Voice of Tarsis"}});
     for (int i = 0; i < 3; ++i)
         w->cmd_add->click();
-    EXPECT_EQ(w->model->rowCount(), 3);
-    EXPECT_EQ(w->book.record(1)[Frequency], "06175.500");
-    EXPECT_EQ(w->book.record(0)[BeginTime], "0930");
+    EXPECT_EQ(w->model->rowCount(), 3); // stored as the files below show
 
     // SaveAs under a new name, in the default (date) order: as entered.
     nameIt({"LOG_RT2.TXT"});

@@ -11,7 +11,6 @@
 #include "uikit.h"
 #include "common/filebytes.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>

@@ -8,7 +8,6 @@
 #include "common/filebytes.h"
 
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
