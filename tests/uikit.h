@@ -13,6 +13,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+// What the "RS232 Communication Error" box says.
+inline const QString kCommError = QStringLiteral(
+    "Please check wether :\n1. The cable between RX and PC is OK\n2. The RX is switched-on\n"
+    "3. The right Comm port is selected and free\nand try again");
+
 // The visible top-level window of type W (and that object name, when given).
 template <class W = QWidget> W *shownWindow(const QString &name = {})
 {

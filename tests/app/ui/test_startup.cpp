@@ -17,12 +17,6 @@
 
 namespace {
 
-const char *kCommError = "Please check wether :\n"
-                         "1. The cable between RX and PC is OK\n"
-                         "2. The RX is switched-on\n"
-                         "3. The right Comm port is selected and free\n"
-                         "and try again";
-
 struct Start : ::testing::Test, ProgramKit {
     ScriptedPort *port = nullptr;
     std::unique_ptr<Program> make(const QStringList &args = {"vorantis"})
@@ -62,7 +56,7 @@ TEST_F(Start, ThePortChosenInSetUpOpensAndItsFailureIsExplained)
     EXPECT_FALSE(goAndWait(*p));
     EXPECT_EQ(quitCode, 1);
     ASSERT_EQ(prompter.asked.size(), 1);
-    EXPECT_EQ(prompter.lastTitle() + ": " + prompter.lastText(), QString("RS232 Communication Error: ") + kCommError);
+    EXPECT_EQ(prompter.lastTitle() + ": " + prompter.lastText(), "RS232 Communication Error: " + kCommError);
     EXPECT_EQ(prompter.asked.last().icon, Prompter::NoIcon);
     EXPECT_TRUE(prompter.asked.last().details.contains(dir.path() + "/ttyNONE"));
     EXPECT_TRUE(prompter.asked.last().details.contains("is missing"))

@@ -28,9 +28,6 @@ const char *const kFaultNames[] = {"silent from the start", "silent after N comm
 
 const QString kNoAnswer = "The receiver did not answer.\nCheck the cable and that the RX is switched-on.";
 const QString kUnreadable = "The receiver's reply could not be read.\nThe line may be disturbed: check the cable and its plugs.";
-const QString kCommError = "Please check wether :\n1. The cable between RX and PC is OK\n"
-                           "2. The RX is switched-on\n3. The right Comm port is selected and free\n"
-                           "and try again";
 
 struct Faults;
 struct Op {
