@@ -8,7 +8,6 @@
 #include "logbook/logexport.h"
 #include "logbook/logging2.h"
 #include "measure/propagation.h"
-#include "measure/spectrum.h"
 #include "memory/mem2.h"
 #include "schedules/dbftable.h"
 #include "schedules/eibi.h"
@@ -79,12 +78,7 @@ const Save kSaves[] = {
      }},
     {"log export", "LOG_A.adi", false,
      [](const QString &p, QString *e) { return logexport::write(p, many("<CALL:2>XX", 300), e); }},
-    {"spectrum SAN", "SAN_A.TXT", false,
-     [](const QString &p, QString *e) {
-         spectrum::Scan s;
-         s.lim = *spectrum::parseLimits({"9400", "9900", "1", "0.5"}, false, false);
-         return textfile::writeLines(p, spectrum::sanLines("06.12.2026 12:00 UTC", s), e);
-     }},
+    // (A SAN file is written as the PAN header is, by writeLines.)
     {"PAN header", "PAN_A.TXT", false,
      [](const QString &p, QString *e) {
          return textfile::writeLines(p, propagation::panHeader("06.12.2026", "9500.000", "Radio Example") +

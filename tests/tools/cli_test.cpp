@@ -170,11 +170,8 @@ TEST(VorantisCli, BuiltInSimulatorSilentReceiverAndBadFiles)
     EXPECT_TRUE(r.out.contains("mode       AM"));
 
     // Files that cannot be used: nothing is sent.
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        writeBytes(dir.filePath(name), bytes);
-        return dir.filePath(name);
-    };
-    const QString bad = write("MEM_BAD.TXT", "L000004095000000\r\nL001V my note\r\nL002007abc\r\nL003004999999990\r\n");
+    const QString bad = dir.filePath("MEM_BAD.TXT");
+    writeBytes(bad, "L000004095000000\r\nL001V my note\r\nL002007abc\r\nL003004999999990\r\n");
     r = cli(sim + QStringList{"mem", "write", bad, "0", "3"}); // as the window's fill: the others go
     EXPECT_EQ(r.code, 6);
     EXPECT_TRUE(r.err.contains("2 channels hold records")) << r.err.toStdString();
