@@ -55,6 +55,20 @@ inline void copyDemo(const QString &rel, const QString &to)
     QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+// A window over the scripted seams: the panel a fake that shows what the
+// receiver tells it; no receiver read as a window opens (NO RX) unless a
+// test turns it back on.
+struct WindowTest : ::testing::Test {
+    TestApp t;
+    FakePanel panel;
+    WindowTest()
+    {
+        t.app.panel = &panel;
+        panel.attach(*t.rx);
+        t.app.settings[5] = 1;
+    }
+};
+
 // The whole program over the scripted seams, with the default settings and
 // a temporary base directory; quitCode is what it ended with.
 struct ProgramKit {

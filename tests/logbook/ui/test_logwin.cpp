@@ -25,17 +25,12 @@ QStringList fileLines(const QString &path)
     return QString::fromUtf8(readBytes(path)).split("\r\n", Qt::SkipEmptyParts);
 }
 
-struct LogWin : ::testing::Test {
-    TestApp t;
-    FakePanel panel;
+struct LogWin : WindowTest {
     // What each modal dialog does, in the order they open.
     std::deque<std::function<void(QDialog &)>> dialogs;
 
     void SetUp() override
     {
-        t.app.panel = &panel;
-        panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
         copyDemo("data/demo/LOG/LOG_DEMO.TXT", t.base() + "LOG/LOG_DEMO.TXT");
     }
     // The window, shown, with its dialogs run by the test and this log loaded.

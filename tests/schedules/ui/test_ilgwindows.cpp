@@ -29,14 +29,9 @@
 
 namespace {
 
-struct IlgWindows : ::testing::Test {
-    TestApp t;
-    FakePanel panel;
+struct IlgWindows : WindowTest {
     void SetUp() override
     {
-        t.app.panel = &panel;
-        panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX unless a test wants the receiver
         t.app.times.utc_text = "5 Dec 2026  12:00";
         t.app.cap = Captions::build(t.app.settings);
         for (const char *f : {"ILGSDATA.ftl", "ILGADATA.ftl"})

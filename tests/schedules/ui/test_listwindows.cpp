@@ -16,14 +16,9 @@
 
 namespace {
 
-struct ListWindows : ::testing::Test {
-    TestApp t;
-    FakePanel panel;
+struct ListWindows : WindowTest {
     void SetUp() override
     {
-        t.app.panel = &panel;
-        panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
         t.app.times.utc_text = "5 Dec 2026  06:30";
         copyDemo("data/demo/BDXC/BDX26TOE.TXT", t.base() + "BDXC/BDX26TOE.TXT");
         copyDemo("data/demo/OWN/OWN_DEMO.TXT", t.base() + "OWN/OWN_DEMO.TXT");
