@@ -46,9 +46,8 @@ TEST(SimRadio, LocalControlIgnoresEverythingButH1)
     SimRadio radio(SimRadio::DemoMemory);
     const auto before = radio.working();
     EXPECT_FALSE(radio.remote());
-    EXPECT_TRUE(radio.execute("F06175000").isEmpty());
-    EXPECT_TRUE(radio.execute("L000000").isEmpty());
-    EXPECT_TRUE(radio.execute("H0").isEmpty());
+    for (const char *c : {"F06175000", "L000000", "H0"})
+        EXPECT_TRUE(radio.execute(c).isEmpty()) << c;
     EXPECT_EQ(radio.working(), before);
     EXPECT_EQ(radio.ignoredCount(), 3);
 
@@ -277,9 +276,8 @@ TEST(SimRadio, SilentReceiverAndFallingSilent)
                      [&](const QByteArray &b) { out.append(b); });
     rx("I1");
     rx.radio.setSilent(true);
-    EXPECT_TRUE(rx("L199199").isEmpty());
-    EXPECT_TRUE(rx("M").isEmpty());
-    EXPECT_TRUE(rx("R0").isEmpty());
+    for (const char *c : {"L199199", "M", "R0"})
+        EXPECT_TRUE(rx(c).isEmpty()) << c;
     rx.radio.turnDial(6000000);
     EXPECT_TRUE(out.isEmpty());
 
