@@ -68,6 +68,7 @@ TEST(SimRadio, ReadOutsOfTheWorkingSettingsAndOfMemoryChannels)
     Remote rx;
     // Each command and the reply it gets ("": none), in turn.
     const std::pair<const char *, const char *> steps[] = {
+        {"J1199", ""}, {"L199199", "L199004095000000\r"}, // at power-on: 9500 kHz AM
         {"A1", ""}, {"B2", ""}, {"D3", ""}, {"G1", ""}, {"F15120000", ""}, {"J1199", ""},
         {"L199199", "L199" "1" "2" "3" "15120000" "1" "\r"},
         // Channel 199 is overwritten each time.
