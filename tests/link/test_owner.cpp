@@ -103,14 +103,14 @@ TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
     };
     t.app.replyTimeoutMs = 80;
     for (const Case &c : cases) {
-        rx.auto_report = c.dial;
+        t.setReportsOn(c.dial);
         t.port.inject("stale");
         t.port.responder = [&](const QByteArray &) { return c.reply; };
         const RxReply r = t.run([&] { return rx.aTransact("M", c.len); });
         EXPECT_EQ(r.status, c.status) << c.name;
         EXPECT_EQ(r.data, c.data) << c.name;
     }
-    rx.auto_report = false;
+    t.setReportsOn(false);
     EXPECT_EQ(t.port.trace(), "M|M|M|M|M|M|M");
 
     t.port.pull();
@@ -179,7 +179,7 @@ TEST_F(Owner, FollowingTheDialAgainstTheSimulatorLeavesTransactionsAlone)
 
     rx.wantReports(false, true);
     ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && rx.lineFree(); }));
-    EXPECT_FALSE(rx.auto_report);
+    EXPECT_FALSE(rx.reportsOn());
     rx.setPort(&t.port);
 }
 
