@@ -80,6 +80,15 @@ TEST_F(Owner, AJobWhoseWindowGoesAwayStopsAndClosesItsBracket)
     EXPECT_FALSE(queuedRan);
     EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
     EXPECT_TRUE(rx.lineFree());
+
+    // Outside the job bracket, a bracket its own steps opened is closed too.
+    t.port.clearWrites();
+    window = new QObject;
+    rx.submit([&]() -> rxjob::Task<> { co_await rx.aBracket(true); resumed = true; }, false, window);
+    delete window; // in the pause after the first H1
+    t.settle();
+    EXPECT_FALSE(resumed);
+    EXPECT_EQ(t.port.trace(), "H1|H0|H0");
 }
 
 TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
