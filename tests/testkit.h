@@ -105,6 +105,8 @@ struct TestApp {
     // A receiver that answers "J1199"/"L199199" with this state record.
     void answerState(const QString &rec12);
     QString base() const { return app.settings.base_dir; }
+    // The receiver's reports taken as on (or off), with no command sent.
+    void setReportsOn(bool on) { rx->auto_report = on; }
     // Lets the receiver's jobs run until the line is free (bounded).
     void settle();
     // What act sends on the line, as ScriptedPort::trace() gives it.

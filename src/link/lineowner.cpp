@@ -1,38 +1,77 @@
-// The line's owner: jobs, their waits, held sessions and the line trace.
-#include "common/fmt.h"
+// The line's owner: jobs, their waits, held sessions, the line trace and
+// the port. Nothing here knows a receiver command.
+#include "link/lineowner.h"
+
 #include "link/app.h"
-#include "link/captions.h"
-#include "link/commands.h"
 #include "link/limits.h"
-#include "link/port.h"
-#include "link/receiver2.h"
-#include "link/replies.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcLine, "vorantis.line", QtWarningMsg)
 
+LineOwner::LineOwner(App &app, QObject *parent) : QObject(parent), app_(app) {}
 
-Receiver2::~Receiver2()
+LineOwner::~LineOwner()
+{
+    dropJobs();
+    if (port_)
+        port_->tap = nullptr;
+}
+
+void LineOwner::dropJobs()
 {
     // A suspended job's frame goes with the owner; its timers are children
     // of this object and go too.
     current_.reset();
     queue_.clear();
-    if (port_)
+}
+
+void LineOwner::setPort(Port *port)
+{
+    if (port_) {
+        disconnect(port_, nullptr, this, nullptr);
         port_->tap = nullptr;
+    }
+    port_ = port;
+    app_.port = port;
+    lost_ = false;
+    lostReported_ = false;
+    if (port_) {
+        connect(port_, &Port::readyRead, this, &LineOwner::on_ready_read);
+        connect(port_, &Port::lost, this, &LineOwner::on_lost);
+        port_->tap = [this](char direction, const QByteArray &bytes) { trace(direction, bytes); };
+    }
+}
+
+// ------------------------------------------------------------------ line
+
+void LineOwner::send_cmd(const QString &text)
+{
+    send_raw(text.toLatin1() + '\r');
+}
+
+void LineOwner::send_raw(const QByteArray &bytes)
+{
+    if (!port_ || lost_)
+        return;
+    if (!lineClock_.isValid())
+        lineClock_.start();
+    // Ten bits a character: start, eight data, stop.
+    const qint64 nsPerChar = 10'000'000'000LL / rxlimits::kBaud;
+    lineFreeNs_ = std::max(lineFreeNs_, lineClock_.nsecsElapsed()) + bytes.size() * nsPerChar;
+    if (!port_->write(bytes))
+        on_lost(QStringLiteral("write failed"));
 }
 
 // ------------------------------------------------------------------ submitting
 
-Receiver2::Ticket Receiver2::submit(Body body, bool withBracket, QObject *context)
+LineOwner::Ticket LineOwner::submit(Body body, bool withBracket, QObject *context)
 {
     auto job = std::make_unique<Job>();
     job->ticket = ++nextTicket_;
@@ -45,7 +84,7 @@ Receiver2::Ticket Receiver2::submit(Body body, bool withBracket, QObject *contex
         queue_.push_back(std::move(job));
         if (seqDepth_ == 0 && !drainScheduled_) {
             drainScheduled_ = true;
-            QTimer::singleShot(0, this, &Receiver2::drainQueue);
+            QTimer::singleShot(0, this, &LineOwner::drainQueue);
         }
         return t;
     }
@@ -53,7 +92,7 @@ Receiver2::Ticket Receiver2::submit(Body body, bool withBracket, QObject *contex
     return t;
 }
 
-void Receiver2::startJob(std::unique_ptr<Job> job)
+void LineOwner::startJob(std::unique_ptr<Job> job)
 {
     if (job->hadContext && !job->context)
         return; // its window went away while it waited
@@ -62,13 +101,11 @@ void Receiver2::startJob(std::unique_ptr<Job> job)
     current_->task.start();
 }
 
-rxjob::Task<> Receiver2::runJob(Job *job)
+rxjob::Task<> LineOwner::runJob(Job *job)
 {
     ++seqDepth_;
-    if (job->withBracket) {
-        cmd_active_ = 1;
-        co_await aRemoteOn();
-    }
+    if (job->withBracket)
+        co_await jobBracket(true);
     if (seqDepth_ == 1) {
         jobStarting_ = true;
         emit sequenceStarting();
@@ -84,33 +121,25 @@ rxjob::Task<> Receiver2::runJob(Job *job)
             then();
     }
     co_await job->body();
-    if (job->withBracket) {
-        cmd_active_ = 0;
-        co_await aRemoteOff();
-    }
+    if (job->withBracket)
+        co_await jobBracket(false);
     endJob();
 }
 
-rxjob::Task<> Receiver2::finishDropped(bool withBracket)
+rxjob::Task<> LineOwner::finishDropped(bool withBracket)
 {
     // The receiver is never left in remote control by a job that was cut
     // short: its bracket is closed as it would have been.
-    if (withBracket) {
-        cmd_active_ = 0;
-        co_await aRemoteOff();
-    }
+    if (withBracket)
+        co_await jobBracket(false);
     endJob();
 }
 
-void Receiver2::endJob()
+void LineOwner::endJob()
 {
     --seqDepth_;
-    if (seqDepth_ == 0) {
-        if (auto_report && port_ && !lost_) {
-            port_->clear();
-            term.clear();
-        }
-    }
+    if (seqDepth_ == 0)
+        jobsEnded();
     // The finished frame is destroyed outside itself, then the next runs.
     const Ticket finished = current_ ? current_->ticket : 0;
     QTimer::singleShot(0, this, [this, finished] {
@@ -122,15 +151,15 @@ void Receiver2::endJob()
         emit idle();
 }
 
-void Receiver2::wake(std::coroutine_handle<> h)
+void LineOwner::wake(std::coroutine_handle<> h)
 {
     --waitDepth_;
     if (current_ && current_->hadContext && !current_->context && !current_->dropped) {
         // The window this job worked for is gone: its frame is destroyed
-        // here, not resumed, and its bracket closed.
+        // here, not resumed, and a bracket it had open is closed (its own,
+        // or one its steps opened).
         current_->dropped = true;
-        const bool bracketOpen = current_->withBracket && cmd_active_ == 1;
-        current_->task = finishDropped(bracketOpen);
+        current_->task = finishDropped(jobBracketOpen());
         current_->task.start();
         return;
     }
@@ -139,9 +168,9 @@ void Receiver2::wake(std::coroutine_handle<> h)
 
 // ------------------------------------------------------------------ waits
 
-void Receiver2::PauseAwaiter::await_suspend(std::coroutine_handle<> h)
+void LineOwner::PauseAwaiter::await_suspend(std::coroutine_handle<> h)
 {
-    Receiver2 *self = rx;
+    LineOwner *self = rx;
     ++self->waitDepth_;
     self->delay_pending = true;
     // From when the last command has left: a pause behind a long command
@@ -199,7 +228,7 @@ private:
 };
 } // namespace
 
-bool Receiver2::CharsAwaiter::await_ready()
+bool LineOwner::CharsAwaiter::await_ready()
 {
     if (!rx->port_ || rx->lost_) {
         result = false;
@@ -209,9 +238,9 @@ bool Receiver2::CharsAwaiter::await_ready()
     return result;
 }
 
-void Receiver2::CharsAwaiter::await_suspend(std::coroutine_handle<> h)
+void LineOwner::CharsAwaiter::await_suspend(std::coroutine_handle<> h)
 {
-    Receiver2 *self = rx;
+    LineOwner *self = rx;
     ++self->waitDepth_;
     const int bound = timeoutMs < 0 ? self->app_.replyTimeoutMs : timeoutMs;
     const int want = n;
@@ -227,354 +256,31 @@ void Receiver2::CharsAwaiter::await_suspend(std::coroutine_handle<> h)
         });
 }
 
-// ------------------------------------------------------------------ line operations as job steps
-
-rxjob::Task<> Receiver2::aRemoteOn()
+void LineOwner::drainQueue()
 {
-    if ((cmd_active_ == 1 && lock_held_ == 0) || lock_held_ == 1) {
-        send_cmd(cmd::remoteOn());
-        co_await pause(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOn());
-        co_await pause(rxlimits::kBracketPauseMs);
+    drainScheduled_ = false;
+    while (!queue_.empty() && seqDepth_ == 0 && !(current_ && !current_->task.done())) {
+        std::unique_ptr<Job> next = std::move(queue_.front());
+        queue_.pop_front();
+        // A job dropped before it started leaves the line free for the next.
+        startJob(std::move(next));
     }
 }
 
-rxjob::Task<> Receiver2::aRemoteOff()
+bool LineOwner::cancel(Ticket ticket)
 {
-    if (lock_held_ == 0 && cmd_active_ == 0) {
-        co_await pause(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-        co_await pause(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-    }
-}
-
-rxjob::Task<> Receiver2::aHold()
-{
-    lock_held_ = 1;
-    co_await aRemoteOn();
-    emit lockChanged(true);
-}
-
-rxjob::Task<> Receiver2::aRelease()
-{
-    lock_held_ = 0;
-    co_await aRemoteOff();
-    emit lockChanged(false);
-}
-
-rxjob::Task<bool> Receiver2::aWaitCr(int timeoutMs)
-{
-    if (timeoutMs < 0)
-        timeoutMs = app_.replyTimeoutMs;
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray got;
-    while (port_ && !lost_ && !got.contains('\r')) {
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        const bool some = co_await chars(1, int(left));
-        if (!some)
-            break;
-        got += port_->readAll();
-    }
-    pending_ += got;
-    co_return pending_.contains('\r');
-}
-
-
-rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded)
-{
-    // A dial report the receiver sent just before it went remote may arrive
-    // ahead of the reply: a report of another length than the reply, or, for
-    // a reply that ends in CR, any line that ends sooner, is dropped and the
-    // reply read in full behind it.
-    for (int stray = 0; stray < 4; ++stray) {
-        const qsizetype cr = r->indexOf('\r');
-        if (cr < 0)
-            break;
-        const QByteArrayView line = QByteArrayView(*r).first(cr + 1);
-        const bool shorter = crEnded && cr + 1 < replyLen;
-        if (!shorter && (cr + 1 == replyLen || !isDialReport(line)))
-            break;
-        r->remove(0, cr + 1);
-        if (r->size() < replyLen) {
-            const bool rest = co_await chars(int(replyLen - r->size()));
-            if (!rest)
-                co_return false;
+    if (ticket == 0)
+        return false;
+    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+        if ((*it)->ticket == ticket) {
+            queue_.erase(it);
+            return true;
         }
-        *r += port_->readAll();
     }
-    co_return true;
+    return false;
 }
 
-rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int timeoutMs)
-{
-    RxReply r;
-    if (!port_ || lost_) {
-        r.status = RxReply::Lost;
-        co_return r;
-    }
-    port_->clear();
-    pending_.clear();
-    send_cmd(command);
-    if (lost_) {
-        r.status = RxReply::Lost;
-        co_return r;
-    }
-    bool got = false;
-    if (replyLen >= 0) {
-        got = co_await chars(replyLen, timeoutMs);
-        r.data = port_ ? port_->readAll() : QByteArray();
-        if (got && auto_report)
-            got = co_await aTakeReplyPastReports(&r.data, replyLen, false);
-    } else {
-        got = co_await aWaitCr(timeoutMs);
-        r.data = pending_;
-        pending_.clear();
-        const int cr = int(r.data.indexOf('\r'));
-        if (cr >= 0)
-            r.data.truncate(cr + 1);
-    }
-    r.status = lost_ ? RxReply::Lost : (got ? RxReply::Ok : RxReply::NoAnswer);
-    noteReply(r.ok() ? ReplyState::Read : ReplyState::Silent);
-    co_return r;
-}
-
-rxjob::Task<bool> Receiver2::aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs)
-{
-    if (timeoutMs < 0)
-        timeoutMs = app_.replyTimeoutMs;
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray got;
-    line->clear();
-    after->clear();
-    while (port_ && !lost_) {
-        got += port_->readAll();
-        const rxreply::Split s = rxreply::firstLine(got);
-        if (s.complete || s.line.size() >= maxLen) {
-            *line = s.line.toByteArray();
-            *after = s.rest.toByteArray();
-            co_return true;
-        }
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        const bool some = co_await chars(1, int(left));
-        if (!some)
-            break;
-    }
-    if (port_ && !lost_)
-        got += port_->readAll();
-    *line = rxreply::firstLine(got).line.toByteArray();
-    co_return false;
-}
-
-void Receiver2::noteReply(ReplyState state, const QByteArray &bytes)
-{
-    replyState_ = state;
-    lastReply_ = state == ReplyState::Unreadable ? bytes : QByteArray();
-}
-
-rxjob::Task<std::optional<QString>> Receiver2::aReadRxState()
-{
-    send_cmd(cmd::storeState());
-    co_await pause(rxlimits::kBracketPauseMs);
-    if (!port_ || lost_) {
-        noteReply(ReplyState::Silent);
-        co_return std::nullopt;
-    }
-    port_->clear();
-    send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
-    QByteArray line, after;
-    co_await aReadLine(&line, &after, rxreply::kStoredLen);
-    // Channel 199 holds the working settings: never empty.
-    const rxreply::Readout r = rxreply::readout(line, rxlimits::kStateChannel);
-    if (r.kind != rxreply::Readout::Stored || !rxreply::onlyReportsAfter(after)) {
-        noteReply(line.isEmpty() || lost_ ? ReplyState::Silent : ReplyState::Unreadable, line + after);
-        co_return std::nullopt;
-    }
-    noteReply(ReplyState::Read);
-    co_return QLatin1Char('X') + r.rec12;
-}
-
-rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
-{
-    send_cmd(cmd::user(1, 1));
-    co_await pause(rxlimits::kBracketPauseMs);
-    const std::optional<QString> r = co_await aReadRxState();
-    const bool unreadable = replyState_ == ReplyState::Unreadable;
-    refreshAnswered_ = r || unreadable;
-    if (!r) {
-        if (unreadable) {
-            // Nothing of it is believed; the panel says the frequency is
-            // not known while none was.
-            if (freqText_.isEmpty())
-                emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
-            if (tell != Tell::None)
-                report_unreadable();
-        } else if (tell == Tell::All && !lost_) {
-            report_no_answer();
-        }
-        co_return false;
-    }
-    co_return apply_state(*r, tell != Tell::None);
-}
-
-void Receiver2::pauseReports()
-{
-    if (!auto_report)
-        return;
-    send_cmd(cmd::reportsOff());
-    auto_report = false;
-    reportsPaused_ = true;
-}
-
-void Receiver2::resumeReports()
-{
-    if (!std::exchange(reportsPaused_, false))
-        return;
-    if (reportUsers_ > 0 && !streamOwner_) {
-        send_cmd(cmd::reportsOn());
-        auto_report = true;
-    }
-}
-
-// ------------------------------------------------------------------ set jobs
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aTuneHz(qint64 hz, FreqFanout::Target origin)
-{
-    if (!rxlimits::inRangeHz(hz))
-        co_return SetOutcome::OutOfRange;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    const QString s = fmt::freqText(hz / 1000.0);
-    frequency_fanout(s, false, origin);
-    send_cmd(cmd::freqHz(hz));
-    if (origin != FreqFanout::Tracking)
-        tracking_update(s);
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
-{
-    if (!rxlimits::kMode.contains(code) || (bwCode >= 0 && !rxlimits::kBw.contains(bwCode)))
-        co_return SetOutcome::OutOfRange;
-    if ((code >= rxlimits::kFirstEcssMode && !app_.settings.ecssFitted()) ||
-        (bwCode == rxlimits::kBwNarrow && !app_.settings.narrowFitted()))
-        co_return SetOutcome::NotFitted;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    send_cmd(cmd::mode(code));
-    app_.rxs.mode = int16_t(code);
-    emit labelChanged(PanelView::MD, Captions::text(app_.cap.mode, code));
-    if (bwCode >= 0 && code != rxlimits::kModeFm) {
-        co_await pause(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::bw(bwCode));
-        app_.rxs.bw = int16_t(bwCode);
-        emit labelChanged(PanelView::BW, Captions::text(app_.cap.bw, bwCode));
-    }
-    emit stateChanged();
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAtt(int code)
-{
-    if (!rxlimits::kAtt.contains(code))
-        co_return SetOutcome::OutOfRange;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    send_cmd(cmd::att(code));
-    app_.rxs.att = int16_t(code);
-    emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, code));
-    emit stateChanged();
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
-{
-    if (!rxlimits::kAgc.contains(code))
-        co_return SetOutcome::OutOfRange;
-    if (app_.rxs.mode == rxlimits::kModeFm)
-        co_return SetOutcome::NotFitted;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    send_cmd(cmd::agc(code));
-    app_.rxs.agc = int16_t(code);
-    emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, code));
-    emit stateChanged();
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
-{
-    const RxReply m = co_await aTransact(cmd::signal(), 5);
-    if (m.ok())
-        co_return SetOutcome::Sent;
-    co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
-}
-
-std::optional<qint64> Receiver2::knownHz() const
-{
-    // The shown text is "####0.000" kHz: its digits are the Hz.
-    QString digits = freqText_.trimmed();
-    if (digits.size() < 5 || digits.at(digits.size() - 4) != QLatin1Char('.'))
-        return std::nullopt;
-    digits.remove(digits.size() - 4, 1);
-    bool ok = false;
-    const qint64 hz = digits.toLongLong(&ok);
-    if (!ok || !rxlimits::inRangeHz(hz))
-        return std::nullopt;
-    return hz;
-}
-
-// ------------------------------------------------------------------ facade calls that do not wait
-
-Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
-{
-    return submit(
-        [this, text]() -> rxjob::Task<> {
-            send_cmd(text);
-            co_return;
-        },
-        true, context);
-}
-
-rxjob::Task<> Receiver2::aBracketOn()
-{
-    cmd_active_ = 1;
-    co_await aRemoteOn();
-}
-
-rxjob::Task<> Receiver2::aBracketOff()
-{
-    cmd_active_ = 0;
-    co_await aRemoteOff();
-}
-
-rxjob::Task<bool> Receiver2::aRefreshPanel(Tell tell)
-{
-    co_await aBracketOn();
-    const bool ok = co_await aRefresh(tell);
-    co_await aBracketOff();
-    co_return ok;
-}
-
-void Receiver2::releaseNow()
-{
-    lock_held_ = 0;
-    if (cmd_active_ == 0) {
-        QThread::msleep(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-        QThread::msleep(rxlimits::kBracketPauseMs);
-        send_cmd(cmd::remoteOff());
-    }
-    emit lockChanged(false);
-}
-
-void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
+void LineOwner::delayStart(int ms, QObject *context, std::function<void()> then)
 {
     // Asked from sequenceStarting: the starting job waits first.
     startDelayMs_ = ms;
@@ -582,27 +288,9 @@ void Receiver2::delayStart(int ms, QObject *context, std::function<void()> then)
     startDelayThen_ = std::move(then);
 }
 
-void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> then)
-{
-    submit(
-        [this, then]() -> rxjob::Task<> {
-            const std::optional<QString> r = co_await aReadRxState();
-            if (!r) {
-                if (!lost_)
-                    report_no_answer();
-                co_return;
-            }
-            if (const std::optional<qint64> hz = stateHz(*r)) {
-                knowFreq(fmt::freqText(*hz / 1000.0)); // what a record takes
-                then(*hz);
-            }
-        },
-        true, context);
-}
-
 // ------------------------------------------------------------------ sessions
 
-bool Receiver2::beginSession(const QObject *owner, const QString &name)
+bool LineOwner::beginSession(const QObject *owner, const QString &name)
 {
     if (sessionOwner_ && sessionOwner_ != owner) {
         const QString text = QStringLiteral("%1 is using the receiver.\nStop it first.").arg(sessionName_);
@@ -627,7 +315,7 @@ bool Receiver2::beginSession(const QObject *owner, const QString &name)
     return true;
 }
 
-void Receiver2::endSession(const QObject *owner)
+void LineOwner::endSession(const QObject *owner)
 {
     if (sessionOwner_ != owner)
         return;
@@ -638,7 +326,7 @@ void Receiver2::endSession(const QObject *owner)
 
 // ------------------------------------------------------------------ trace
 
-bool Receiver2::setTraceFile(const QString &path, QString *error)
+bool LineOwner::setTraceFile(const QString &path, QString *error)
 {
     traceFile_.reset();
     if (!path.isEmpty()) {
@@ -653,7 +341,7 @@ bool Receiver2::setTraceFile(const QString &path, QString *error)
     return true;
 }
 
-void Receiver2::trace(char direction, const QByteArray &bytes)
+void LineOwner::trace(char direction, const QByteArray &bytes)
 {
     const bool toLog = lcLine().isDebugEnabled();
     if (!traceFile_ && !toLog)
@@ -679,4 +367,26 @@ void Receiver2::trace(char direction, const QByteArray &bytes)
         traceFile_->write(line.toUtf8() + '\n');
         traceFile_->flush();
     }
+}
+
+void LineOwner::on_lost(const QString &reason)
+{
+    lost_ = true;
+    if (lostReported_ || lossMuted_)
+        return;
+    lostReported_ = true;
+    emit lineLost(reason);
+    tellLineLost();
+}
+
+bool LineOwner::reopen(QString *error)
+{
+    if (!port_)
+        return false;
+    port_->close();
+    if (!port_->open(error))
+        return false;
+    lost_ = false;
+    lostReported_ = false;
+    return true;
 }

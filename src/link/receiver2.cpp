@@ -2,82 +2,27 @@
 
 #include "common/fmt.h"
 #include "link/app.h"
+#include "link/captions.h"
 #include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
+#include "link/replies.h"
 
-#include <QFile>
-#include <memory>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
-DecodedState DecodedState::decode(const QString &x13)
-{
-    DecodedState d;
-    auto digitAt = [&](int pos1) -> int {
-        if (pos1 - 1 >= x13.size())
-            return -1;
-        const QChar c = x13.at(pos1 - 1);
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ? c.unicode() - '0' : -1;
-    };
-    d.att = digitAt(2);
-    d.bw = digitAt(3);
-    d.mode = digitAt(4);
-    d.agc = digitAt(13);
-    if (x13.size() >= 12) {
-        const QString hz = x13.mid(4, 8);
-        bool all = true;
-        for (QChar c : hz)
-            all = all && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        if (all) {
-            d.freqValid = true;
-            d.hz = hz.toLongLong();
-            d.khz = d.hz / 1000.0;
-        }
-    }
-    return d;
-}
-
-Receiver2::Receiver2(App &app, QObject *parent) : QObject(parent), app_(app)
+Receiver2::Receiver2(App &app, QObject *parent) : LineOwner(app, parent)
 {
     app_.rx = this;
 }
 
-void Receiver2::setPort(Port *port)
+Receiver2::~Receiver2()
 {
-    if (port_) {
-        disconnect(port_, nullptr, this, nullptr);
-        port_->tap = nullptr;
-    }
-    port_ = port;
-    app_.port = port;
-    lost_ = false;
-    lostReported_ = false;
-    if (port_) {
-        connect(port_, &Port::readyRead, this, &Receiver2::on_ready_read);
-        connect(port_, &Port::lost, this, &Receiver2::on_lost);
-        port_->tap = [this](char direction, const QByteArray &bytes) { trace(direction, bytes); };
-    }
-}
-
-// ------------------------------------------------------------------ line
-
-void Receiver2::send_cmd(const QString &text)
-{
-    send_raw(text.toLatin1() + '\r');
-}
-
-void Receiver2::send_raw(const QByteArray &bytes)
-{
-    if (!port_ || lost_)
-        return;
-    if (!lineClock_.isValid())
-        lineClock_.start();
-    // Ten bits a character: start, eight data, stop.
-    const qint64 nsPerChar = 10'000'000'000LL / rxlimits::kBaud;
-    lineFreeNs_ = std::max(lineFreeNs_, lineClock_.nsecsElapsed()) + bytes.size() * nsPerChar;
-    if (!port_->write(bytes))
-        on_lost(QStringLiteral("write failed"));
+    // A suspended job's frame may name this link: it goes first.
+    dropJobs();
 }
 
 // A dial report: a line that ends in the frequency's eight digits, one
@@ -101,28 +46,434 @@ std::optional<qint64> Receiver2::stateHz(const QString &x13)
     return d.hz;
 }
 
-void Receiver2::drainQueue()
+// ------------------------------------------------------------------ protocol steps
+
+rxjob::Task<> Receiver2::aBracket(bool open, Bracket kind)
 {
-    drainScheduled_ = false;
-    while (!queue_.empty() && seqDepth_ == 0 && !(current_ && !current_->task.done())) {
-        std::unique_ptr<Job> next = std::move(queue_.front());
-        queue_.pop_front();
-        // A job dropped before it started leaves the line free for the next.
-        startJob(std::move(next));
+    (kind == Bracket::Hold ? lock_held_ : cmd_active_) = open ? 1 : 0;
+    if (open) {
+        send_cmd(cmd::remoteOn());
+        co_await pause(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOn());
+        co_await pause(rxlimits::kBracketPauseMs);
+    } else if (lock_held_ == 0 && cmd_active_ == 0) {
+        co_await pause(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+        co_await pause(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+    }
+    if (kind == Bracket::Hold)
+        emit lockChanged(open);
+}
+
+void Receiver2::jobsEnded()
+{
+    // What arrived during the jobs is theirs, never a report.
+    if (auto_report && port_ && !lost_) {
+        port_->clear();
+        term.clear();
     }
 }
 
-bool Receiver2::cancel(Ticket ticket)
+rxjob::Task<bool> Receiver2::aWaitCr(int timeoutMs)
 {
-    if (ticket == 0)
-        return false;
-    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-        if ((*it)->ticket == ticket) {
-            queue_.erase(it);
-            return true;
-        }
+    if (timeoutMs < 0)
+        timeoutMs = app_.replyTimeoutMs;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray got;
+    while (port_ && !lost_ && !got.contains('\r')) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        const bool some = co_await chars(1, int(left));
+        if (!some)
+            break;
+        got += port_->readAll();
     }
-    return false;
+    pending_ += got;
+    co_return pending_.contains('\r');
+}
+
+
+rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded)
+{
+    // A dial report the receiver sent just before it went remote may arrive
+    // ahead of the reply: a report of another length than the reply, or, for
+    // a reply that ends in CR, any line that ends sooner, is dropped and the
+    // reply read in full behind it.
+    for (int stray = 0; stray < 4; ++stray) {
+        const qsizetype cr = r->indexOf('\r');
+        if (cr < 0)
+            break;
+        const QByteArrayView line = QByteArrayView(*r).first(cr + 1);
+        const bool shorter = crEnded && cr + 1 < replyLen;
+        if (!shorter && (cr + 1 == replyLen || !isDialReport(line)))
+            break;
+        r->remove(0, cr + 1);
+        if (r->size() < replyLen) {
+            const bool rest = co_await chars(int(replyLen - r->size()));
+            if (!rest)
+                co_return false;
+        }
+        *r += port_->readAll();
+    }
+    co_return true;
+}
+
+rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int timeoutMs)
+{
+    RxReply r;
+    if (!port_ || lost_) {
+        r.status = RxReply::Lost;
+        co_return r;
+    }
+    port_->clear();
+    pending_.clear();
+    send_cmd(command);
+    if (lost_) {
+        r.status = RxReply::Lost;
+        co_return r;
+    }
+    bool got = false;
+    if (replyLen >= 0) {
+        got = co_await chars(replyLen, timeoutMs);
+        r.data = port_ ? port_->readAll() : QByteArray();
+        if (got && auto_report)
+            got = co_await aTakeReplyPastReports(&r.data, replyLen, false);
+    } else {
+        got = co_await aWaitCr(timeoutMs);
+        r.data = pending_;
+        pending_.clear();
+        const int cr = int(r.data.indexOf('\r'));
+        if (cr >= 0)
+            r.data.truncate(cr + 1);
+    }
+    r.status = lost_ ? RxReply::Lost : (got ? RxReply::Ok : RxReply::NoAnswer);
+    noteReply(r.ok() ? ReplyState::Read : ReplyState::Silent);
+    co_return r;
+}
+
+rxjob::Task<bool> Receiver2::aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs)
+{
+    if (timeoutMs < 0)
+        timeoutMs = app_.replyTimeoutMs;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray got;
+    line->clear();
+    after->clear();
+    while (port_ && !lost_) {
+        got += port_->readAll();
+        const rxreply::Split s = rxreply::firstLine(got);
+        if (s.complete || s.line.size() >= maxLen) {
+            *line = s.line.toByteArray();
+            *after = s.rest.toByteArray();
+            co_return true;
+        }
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        const bool some = co_await chars(1, int(left));
+        if (!some)
+            break;
+    }
+    if (port_ && !lost_)
+        got += port_->readAll();
+    *line = rxreply::firstLine(got).line.toByteArray();
+    co_return false;
+}
+
+rxjob::Task<bool> Receiver2::aAskLine(QString command, QByteArray *line, QByteArray *after, int maxLen)
+{
+    line->clear();
+    after->clear();
+    if (!port_ || lost_)
+        co_return false;
+    port_->clear();
+    send_cmd(command);
+    const bool got = co_await aReadLine(line, after, maxLen);
+    co_return got && !lost_;
+}
+
+rxjob::Task<bool> Receiver2::aStream(QString command, std::function<bool(const QByteArray &)> take)
+{
+    if (!port_ || lost_)
+        co_return false;
+    port_->clear();
+    send_cmd(command);
+    for (;;) {
+        const bool some = co_await chars(1, app_.replyTimeoutMs);
+        if (!some || !port_)
+            break;
+        if (!take(port_->readAll()))
+            break;
+    }
+    co_return true;
+}
+
+void Receiver2::noteReply(ReplyState state, const QByteArray &bytes)
+{
+    replyState_ = state;
+    lastReply_ = state == ReplyState::Unreadable ? bytes : QByteArray();
+}
+
+rxjob::Task<std::optional<QString>> Receiver2::aReadRxState()
+{
+    send_cmd(cmd::storeState());
+    co_await pause(rxlimits::kBracketPauseMs);
+    if (!port_ || lost_) {
+        noteReply(ReplyState::Silent);
+        co_return std::nullopt;
+    }
+    port_->clear();
+    send_cmd(cmd::readout(rxlimits::kStateChannel, rxlimits::kStateChannel));
+    QByteArray line, after;
+    co_await aReadLine(&line, &after, rxreply::kStoredLen);
+    // Channel 199 holds the working settings: never empty.
+    const rxreply::Readout r = rxreply::readout(line, rxlimits::kStateChannel);
+    if (r.kind != rxreply::Readout::Stored || !rxreply::onlyReportsAfter(after)) {
+        noteReply(line.isEmpty() || lost_ ? ReplyState::Silent : ReplyState::Unreadable, line + after);
+        co_return std::nullopt;
+    }
+    noteReply(ReplyState::Read);
+    co_return QLatin1Char('X') + r.rec12;
+}
+
+rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
+{
+    send_cmd(cmd::user(1, 1));
+    co_await pause(rxlimits::kBracketPauseMs);
+    const std::optional<QString> r = co_await aReadRxState();
+    const bool unreadable = replyState_ == ReplyState::Unreadable;
+    refreshAnswered_ = r || unreadable;
+    if (!r) {
+        if (unreadable) {
+            // Nothing of it is believed; the panel says the frequency is
+            // not known while none was.
+            if (freqText_.isEmpty())
+                emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+            if (tell != Tell::None)
+                report_unreadable();
+        } else if (tell == Tell::All && !lost_) {
+            report_no_answer();
+        }
+        co_return false;
+    }
+    co_return apply_state(*r, tell != Tell::None);
+}
+
+void Receiver2::pauseReports()
+{
+    if (!auto_report)
+        return;
+    send_cmd(cmd::reportsOff());
+    auto_report = false;
+    reportsPaused_ = true;
+}
+
+void Receiver2::resumeReports()
+{
+    if (!std::exchange(reportsPaused_, false))
+        return;
+    if (reportUsers_ > 0 && !streamOwner_) {
+        send_cmd(cmd::reportsOn());
+        auto_report = true;
+    }
+}
+
+// ------------------------------------------------------------------ set jobs
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aTuneHz(qint64 hz, FreqFanout::Target origin)
+{
+    if (!rxlimits::inRangeHz(hz))
+        co_return SetOutcome::OutOfRange;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    const QString s = fmt::freqText(hz / 1000.0);
+    frequency_fanout(s, false, origin);
+    send_cmd(cmd::freqHz(hz));
+    if (origin != FreqFanout::Tracking)
+        tracking_update(s);
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
+{
+    if (!rxlimits::kMode.contains(code) || (bwCode >= 0 && !rxlimits::kBw.contains(bwCode)))
+        co_return SetOutcome::OutOfRange;
+    if ((code >= rxlimits::kFirstEcssMode && !app_.settings.ecssFitted()) ||
+        (bwCode == rxlimits::kBwNarrow && !app_.settings.narrowFitted()))
+        co_return SetOutcome::NotFitted;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::mode(code));
+    app_.rxs.mode = int16_t(code);
+    emit labelChanged(PanelView::MD, Captions::text(app_.cap.mode, code));
+    if (bwCode >= 0 && code != rxlimits::kModeFm) {
+        co_await pause(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::bw(bwCode));
+        app_.rxs.bw = int16_t(bwCode);
+        emit labelChanged(PanelView::BW, Captions::text(app_.cap.bw, bwCode));
+    }
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAtt(int code)
+{
+    if (!rxlimits::kAtt.contains(code))
+        co_return SetOutcome::OutOfRange;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::att(code));
+    app_.rxs.att = int16_t(code);
+    emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, code));
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
+{
+    if (!rxlimits::kAgc.contains(code))
+        co_return SetOutcome::OutOfRange;
+    if (app_.rxs.mode == rxlimits::kModeFm)
+        co_return SetOutcome::NotFitted;
+    if (!port_ || lost_)
+        co_return SetOutcome::Lost;
+    send_cmd(cmd::agc(code));
+    app_.rxs.agc = int16_t(code);
+    emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, code));
+    emit stateChanged();
+    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+}
+
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
+{
+    const RxReply m = co_await aTransact(cmd::signal(), 5);
+    if (m.ok())
+        co_return SetOutcome::Sent;
+    co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
+}
+
+std::optional<qint64> Receiver2::knownHz() const
+{
+    // The shown text is "####0.000" kHz: its digits are the Hz.
+    QString digits = freqText_.trimmed();
+    if (digits.size() < 5 || digits.at(digits.size() - 4) != QLatin1Char('.'))
+        return std::nullopt;
+    digits.remove(digits.size() - 4, 1);
+    bool ok = false;
+    const qint64 hz = digits.toLongLong(&ok);
+    if (!ok || !rxlimits::inRangeHz(hz))
+        return std::nullopt;
+    return hz;
+}
+
+// ------------------------------------------------------------------ facade calls that do not wait
+
+Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
+{
+    return submit(
+        [this, text]() -> rxjob::Task<> {
+            send_cmd(text);
+            co_return;
+        },
+        true, context);
+}
+
+rxjob::Task<bool> Receiver2::aRefreshPanel(Tell tell)
+{
+    co_await aBracket(true);
+    const bool ok = co_await aRefresh(tell);
+    co_await aBracket(false);
+    co_return ok;
+}
+
+void Receiver2::releaseNow()
+{
+    lock_held_ = 0;
+    if (cmd_active_ == 0) {
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+        QThread::msleep(rxlimits::kBracketPauseMs);
+        send_cmd(cmd::remoteOff());
+    }
+    emit lockChanged(false);
+}
+
+void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> then)
+{
+    submit(
+        [this, then]() -> rxjob::Task<> {
+            const std::optional<QString> r = co_await aReadRxState();
+            if (!r) {
+                if (!lost_)
+                    report_no_answer();
+                co_return;
+            }
+            if (const std::optional<qint64> hz = stateHz(*r)) {
+                knowFreq(fmt::freqText(*hz / 1000.0)); // what a record takes
+                then(*hz);
+            }
+        },
+        true, context);
+}
+
+// ------------------------------------------------------------------ the panel
+
+bool Receiver2::setBwc(int hz)
+{
+    // Within the widest of the bandwidths' bwc ranges.
+    const int lo = std::min({rxlimits::kBwcWide.minEnd, rxlimits::kBwcWide.maxEnd, rxlimits::kBwcInter.minEnd,
+                             rxlimits::kBwcInter.maxEnd});
+    const int hi = std::max({rxlimits::kBwcWide.minEnd, rxlimits::kBwcWide.maxEnd, rxlimits::kBwcInter.minEnd,
+                             rxlimits::kBwcInter.maxEnd});
+    if (!app_.settings.bwcFitted() || !held() || hz < lo || hz > hi)
+        return false;
+    send_cmd(cmd::bwc(hz));
+    return true;
+}
+
+bool Receiver2::setPbs(int hz)
+{
+    if (!held() || hz < rxlimits::kPbsMin || hz > rxlimits::kPbsMax)
+        return false;
+    send_cmd(cmd::pbs(hz));
+    return true;
+}
+
+QString Receiver2::pbsText(int hz)
+{
+    return cmd::pbs(hz).mid(1);
+}
+
+void Receiver2::showPbs(int hz)
+{
+    emit pbsEnabled(hz, pbsText(hz));
+}
+
+void Receiver2::showBwc(int bw, int hz)
+{
+    if (const auto range = rxlimits::bwcRange(bw))
+        emit bwcEnabled(range->minEnd, range->maxEnd, hz);
+}
+
+rxjob::Task<> Receiver2::aFollowDial()
+{
+    co_await aHold();
+    co_await aRefreshPanel(Tell::All);
+    co_await pause(rxlimits::kBracketPauseMs);
+    wantReports(true);
+    send_cmd(cmd::remoteOff());
+}
+
+void Receiver2::reportsOffUnlessWanted()
+{
+    if (reportUsers_ > 0)
+        return;
+    auto_report = false;
+    send_cmd(cmd::reportsOff());
 }
 
 bool Receiver2::apply_state(const QString &x13, bool report)
@@ -481,27 +832,5 @@ bool Receiver2::tellLost()
     if (!lost_)
         return false;
     report_silence();
-    return true;
-}
-
-void Receiver2::on_lost(const QString &reason)
-{
-    lost_ = true;
-    if (lostReported_ || lossMuted_)
-        return;
-    lostReported_ = true;
-    emit lineLost(reason);
-    report_silence();
-}
-
-bool Receiver2::reopen(QString *error)
-{
-    if (!port_)
-        return false;
-    port_->close();
-    if (!port_->open(error))
-        return false;
-    lost_ = false;
-    lostReported_ = false;
     return true;
 }

@@ -1,9 +1,11 @@
 // The receiver facade: the one way from the program to the receiver.
 //
-// - submit(): every exchange is a job (a coroutine) run by the line's owner,
-//   one at a time in the order submitted; nobody waits for the line.
-// - aHold()/aRelease(): the lock (the receiver stays in remote control) with
-//   its remote bracket; lockChanged tells the windows.
+// The job engine (submit, pause/chars, cancellation, sessions, the trace,
+// the port) is LineOwner's (lineowner.h); this class adds the receiver's
+// protocol steps on top of it:
+// - aBracket(): the remote bracket, the one way to open it; aHold() and
+//   aRelease() are the same step for the lock (the receiver stays in
+//   remote control); lockChanged tells the windows.
 // - wantReports()/claimStream(): the receiver's own frequency reports and
 //   other text it streams by itself, one reader at a time.
 // - aTransact(): discard input, write, collect the reply up to CR or a
@@ -15,23 +17,19 @@
 //   window; each window connects what it shows.
 #pragma once
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <coroutine>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <memory>
 #include <optional>
 
 #include "link/fanout.h"
+#include "link/lineowner.h"
 #include "link/linetask.h"
 #include "link/panelview.h"
 
 struct App;
-#include "link/port.h"
 
 // The reply of one transaction.
 struct RxReply {
@@ -41,86 +39,36 @@ struct RxReply {
     bool ok() const { return status == Ok; }
 };
 
-class Receiver2 : public QObject {
+class Receiver2 : public LineOwner {
     Q_OBJECT
 public:
     explicit Receiver2(App &app, QObject *parent = nullptr);
     ~Receiver2() override;
 
-    // The spontaneous frequency reports ("I1") are decoded while this is set.
-    bool auto_report = false;
-    // A job is in one of its pauses.
-    bool delay_pending = false;
+    // The receiver sends its frequency reports ("I1") and they are decoded.
+    bool reportsOn() const { return auto_report; }
 
-    // Attach the port (not owned). Connects the receive handler.
-    void setPort(Port *port);
-    Port *port() const { return port_; }
-
-    // --- the lock ---------------------------------------------------------
-    // aHold() takes the receiver into remote control and keeps it there
-    // (H1, H1); aRelease() lets it go (H0, H0) and the windows clear their
+    // --- the remote bracket and the lock --------------------------------------
+    // One step opens and closes the remote bracket: open, H1, 50 ms, H1,
+    // 50 ms (also while held: the H1s go out again); closed, 50 ms, H0,
+    // 50 ms, H0, left out while the receiver is held or another bracket is
+    // open. Bracket::Hold is the lock: aHold() takes the receiver into
+    // remote control and keeps it there, aRelease() lets it go (the H0s go
+    // out unless a job's bracket is still open) and the windows clear their
     // bwc and pbs controls.
+    enum class Bracket { Job, Hold };
+    rxjob::Task<> aBracket(bool open, Bracket kind = Bracket::Job);
+    rxjob::Task<> aHold() { return aBracket(true, Bracket::Hold); }
+    rxjob::Task<> aRelease() { return aBracket(false, Bracket::Hold); }
     bool held() const { return lock_held_ == 1; }
 
-    // --- jobs: the line's owner ---------------------------------------------
-    // Every exchange is a job: a coroutine that sends its commands and
-    // co_awaits its pauses and replies, so the window thread never waits.
-    // Jobs run one at a time, in the order submitted, never interleaved. A
-    // job submitted while the line is free starts at once (its first
-    // command goes out before submit returns).
-    //
-    // withBracket: the job runs inside the remote bracket (H1 H1 ... H0 H0).
-    // context: the object the job works for (a window, a session). When it
-    // goes away, the job is dropped: a queued one never runs, a running one
-    // is not resumed, and its bracket is closed. The job's code therefore
-    // never checks whether its window still exists.
-    using Ticket = quint64;
-    using Body = std::function<rxjob::Task<>()>;
+    // --- protocol steps, inside a job ----------------------------------------
     // How a failed state read is told: once for either failure (All), for
     // neither (None), or only for a reply that could not be read, silence
     // being the caller's to tell (Unreadable).
     enum class Tell { All, None, Unreadable };
-    Ticket submit(Body body, bool withBracket = true, QObject *context = nullptr);
-    // Drops a queued job before it runs: nothing of it (not even its remote
-    // bracket) reaches the receiver. False when it already runs or ran, or
-    // was never queued.
-    bool cancel(Ticket ticket);
-    // A job runs.
-    bool busy() const { return seqDepth_ > 0; }
-    // A job submitted now starts at once.
-    bool lineFree() const { return seqDepth_ == 0 && queue_.empty() && !current_; }
-
-    // Inside a job: waits at least ms (the line's pacing).
-    struct PauseAwaiter {
-        Receiver2 *rx;
-        int ms;
-        bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> h);
-        void await_resume() const noexcept {}
-    };
-    PauseAwaiter pause(int ms) { return {this, ms}; }
-    // Inside a job: waits until n characters are buffered (true) or the
-    // bound expires or the line is lost (false).
-    struct CharsAwaiter {
-        Receiver2 *rx;
-        int n;
-        int timeoutMs;
-        bool result = false;
-        bool await_ready();
-        void await_suspend(std::coroutine_handle<> h);
-        bool await_resume() const noexcept { return result; }
-    };
-    CharsAwaiter chars(int n, int timeoutMs = -1) { return {this, n, timeoutMs}; }
-    // The job forms of the line operations below.
-    rxjob::Task<> aRemoteOn();
-    rxjob::Task<> aRemoteOff();
-    rxjob::Task<> aHold();
-    rxjob::Task<> aRelease();
-    rxjob::Task<bool> aWaitCr(int timeoutMs = -1);
-    // Drops dial reports in front of a reply of replyLen characters (with
-    // crEnded, its last is CR) and waits for the rest; false when the rest
-    // does not come.
-    rxjob::Task<bool> aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded);
+    // Discards input, writes command, collects the reply up to its CR or
+    // replyLen characters, bounded by the reply time-out.
     rxjob::Task<RxReply> aTransact(QString command, int replyLen = -1, int timeoutMs = -1);
     // Inside a job: the next reply line as it arrives, dial reports in front
     // of it dropped. It ends at its CR (true), after maxLen characters
@@ -128,6 +76,14 @@ public:
     // or the line is lost (false; *line holds what came, perhaps nothing).
     // *after gets what followed the CR in the same read.
     rxjob::Task<bool> aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs = -1);
+    // Discards input, writes command, then reads its reply line as
+    // aReadLine does; false also when the line is lost or gone.
+    rxjob::Task<bool> aAskLine(QString command, QByteArray *line, QByteArray *after, int maxLen);
+    // A streamed read-out: discards input, writes command, then hands what
+    // arrives to take, piece by piece, while take wants more (true) and
+    // characters keep coming within the reply time-out each. False when the
+    // line was lost or gone before the command went out.
+    rxjob::Task<bool> aStream(QString command, std::function<bool(const QByteArray &)> take);
     // The working settings: "J1199", then the read-out of channel 199, whose
     // whole layout is checked (rxreply::readout). "X" + the record; nothing
     // when no reply came or it could not be read (lastReplyState() tells
@@ -181,43 +137,38 @@ public:
     // --- facade calls that do not wait ----------------------------------------
     // One command in the remote bracket, as a job: the caller goes on at once.
     Ticket submitCmd(const QString &text, QObject *context = nullptr);
-    // Inside a job: a bracket of its own (H1 H1 even while held; H0 H0 at
-    // its end unless held).
-    rxjob::Task<> aBracketOn();
-    rxjob::Task<> aBracketOff();
-    // aRefresh inside a job, in its own bracket as above.
+    // aRefresh inside a job, in a bracket of its own.
     rxjob::Task<bool> aRefreshPanel(Tell tell);
     // For an owner that goes away with the program, when no job can run any
     // more: the release at once, its pauses slept (no events are run).
     void releaseNow();
-    // A reader of streamed text that stops its stream when a job starts
-    // (sequenceStarting) asks it to wait ms before its commands, then runs
-    // then (while context lives) ahead of them.
-    void delayStart(int ms, QObject *context, std::function<void()> then);
-    // The object the job now starting works for.
-    const QObject *startingContext() const { return jobStarting_ && current_ ? current_->context.data() : nullptr; }
 
-    // --- held sessions -------------------------------------------------------
-    // A long operation that holds the receiver (a scan, the S-meter, a
-    // propagation recording, a timer run, a memory transfer) is a session:
-    // only one at a time, whatever the menus show. begin refuses a second
-    // one with a message naming the one that runs.
-    bool beginSession(const QObject *owner, const QString &name);
-    void endSession(const QObject *owner);
-    bool sessionActive() const { return !sessionOwner_.isNull(); }
-    QString sessionName() const { return sessionOwner_.isNull() ? QString() : sessionName_; }
+    // --- the panel's controls ---------------------------------------------------
+    // The bandwidth control (bwc, Hz) and the passband shift (pbs, Hz), sent
+    // at once ("W" + four digits, "P" + sign and four digits) while the
+    // receiver is held, as a move of the panel's scroll bars asks; false
+    // (nothing sent) when it is not held, the bwc unit is not fitted, or
+    // the value is outside the control's range.
+    bool setBwc(int hz);
+    bool setPbs(int hz);
+    // What the panel's pbs label shows for hz ("+0150").
+    static QString pbsText(int hz);
+    // A run that drives the receiver by itself (the event timer) tells the
+    // panel: its controls off while the run holds the receiver, and the
+    // pbs and bwc values it has set (the panel's controls take them as a
+    // user's move would). bw: the bandwidth code whose bwc range applies.
+    void setPanelEnabled(bool on) { emit panelEnabledChanged(on); }
+    void showPbs(int hz);
+    void showBwc(int bw, int hz);
 
-    // --- the line trace -------------------------------------------------------
-    // Every command sent and every reply or report received, with a
-    // millisecond time and its direction, to a file (and always to the
-    // logging category vorantis.line). Empty path: no file.
-    bool setTraceFile(const QString &path, QString *error = nullptr);
-
-    // --- the line -----------------------------------------------------------
-    // Writes text + CR in one write.
-    void send_cmd(const QString &text);
-    // Writes raw bytes in one write (e.g. "X0\rX0\r").
-    void send_raw(const QByteArray &bytes);
+    // --- tracking in Dial mode ---------------------------------------------------
+    // Inside a job: holds the receiver, reads its state, switches its
+    // reports on and lets its own dial turn (H0 once: the program keeps the
+    // hold, the reports follow the dial).
+    rxjob::Task<> aFollowDial();
+    // Inside a job: switches the reports off ("I0") unless a user still
+    // wants them.
+    void reportsOffUnlessWanted();
 
     // The frequency of an aReadRxState result in Hz: nothing when its eight
     // digits are not a frequency of the receiver's range.
@@ -267,7 +218,7 @@ public:
     QString freqText() const { return freqText_; }
 
     // Receive handler (port event).
-    void on_ready_read();
+    void on_ready_read() override;
 
     // The message shown when a reply wait failed: "The receiver did not
     // answer." (also when the line is lost), or, when the last reply came
@@ -275,12 +226,6 @@ public:
     void report_no_answer();
     // The receiver answered, but its reply (or report) could not be read.
     void report_unreadable();
-    // Tries to open the port again after it was lost.
-    bool reopen(QString *error);
-    bool portLost() const { return lost_; }
-    // While on, a lost line is not told here: the caller tells it (the
-    // first contact's error box).
-    void muteLossReport(bool on) { lossMuted_ = on; }
 
     // getfreq: decodes spontaneous reports (auto_report on).
     void getfreq(const QString &text);
@@ -329,38 +274,25 @@ signals:
     void stateChanged();
     // The lock was taken or given.
     void lockChanged(bool held);
-    // A request was refused (the message shown to the user).
-    void refused(const QString &message);
-    // The line was lost (reported once).
-    void lineLost(const QString &reason);
-    // A job ended (queued ones run after it).
-    void idle();
-    // A job is about to run its commands (inside its remote bracket):
-    // a reader that streams text on the line pauses it here.
-    void sequenceStarting();
-    // A session began or ended (name empty when none runs).
-    void sessionChanged(const QString &name);
+    // The panel's controls on or off (a run that drives the receiver).
+    void panelEnabledChanged(bool on);
+
+protected:
+    rxjob::Task<> jobBracket(bool open) override { return aBracket(open); }
+    bool jobBracketOpen() const override { return cmd_active_ == 1; }
+    void jobsEnded() override;
+    void tellLineLost() override { report_silence(); }
 
 private:
-    void drainQueue();
-    struct Job {
-        Ticket ticket = 0;
-        bool withBracket = true;
-        Body body; // kept here, unmoved, while its coroutine runs
-        QPointer<QObject> context;
-        bool hadContext = false;
-        bool dropped = false;
-        rxjob::Task<> task;
-    };
-    void startJob(std::unique_ptr<Job> job);
-    rxjob::Task<> runJob(Job *job);
-    rxjob::Task<> finishDropped(bool withBracket);
-    void endJob();
-    // Every suspended job step wakes through here: a job whose context went
-    // away is dropped instead of resumed.
-    void wake(std::coroutine_handle<> h);
-    void trace(char direction, const QByteArray &bytes);
-    void on_lost(const QString &reason);
+    rxjob::Task<bool> aWaitCr(int timeoutMs = -1);
+    // Drops dial reports in front of a reply of replyLen characters (with
+    // crEnded, its last is CR) and waits for the rest; false when the rest
+    // does not come.
+    rxjob::Task<bool> aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded);
+    // The spontaneous frequency reports ("I1") are decoded while this is set.
+    bool auto_report = false;
+    // The tests' program context sets it without a command (tests/testkit.h).
+    friend struct TestApp;
     void refuse(const QString &text, const QString &title);
     // The line is known to be lost: says so (true).
     bool tellLost();
@@ -368,33 +300,14 @@ private:
     // is forgotten when it is another one.
     void knowFreq(const QString &s);
 
-    App &app_;
-    QPointer<Port> port_;
-    bool lost_ = false;
-    bool lostReported_ = false;
-    bool lossMuted_ = false;
     bool garbledReported_ = false;
     ReplyState replyState_ = ReplyState::Read;
     QByteArray lastReply_;
     bool reportsPaused_ = false;
     void report_silence();
     bool refreshAnswered_ = false;
-    bool jobStarting_ = false; // runJob is telling sequenceStarting
-    int startDelayMs_ = 0;
-    QPointer<QObject> startDelayContext_;
-    std::function<void()> startDelayThen_;
     int16_t cmd_active_ = 0;
     int16_t lock_held_ = 0;
-    int seqDepth_ = 0;
-    int waitDepth_ = 0;
-    bool drainScheduled_ = false;
-    std::deque<std::unique_ptr<Job>> queue_;
-    std::unique_ptr<Job> current_;
-    QPointer<const QObject> sessionOwner_;
-    QString sessionName_;
-    std::unique_ptr<class QFile> traceFile_;
-    qint64 traceStartMs_ = 0;
-    Ticket nextTicket_ = 0;
     void setReports(bool on);
     int reportUsers_ = 0;
     int fanoutUsers_ = 0;
@@ -403,10 +316,6 @@ private:
     QString rowStation_; // of the row last tuned from, while on rowHz_
     qint64 rowHz_ = -1;
     QByteArray pending_; // reply characters read ahead by aWaitCr
-    // When what was written has left on the line (ns of lineClock_): a
-    // pause counts from then, not from the write.
-    QElapsedTimer lineClock_;
-    qint64 lineFreeNs_ = 0;
 };
 
 // What the windows show while the receiver's frequency is not known.

@@ -2,7 +2,6 @@
 
 #include "link/app.h"
 #include "link/commands.h"
-#include "link/port.h"
 #include "link/receiver2.h"
 
 #include <QElapsedTimer>
@@ -204,14 +203,11 @@ rxjob::Task<bool> MemTransfer::aReadOne(int ch, FetchResult *res, int tries)
             ++res->again;
             co_await rx->pause(15);
         }
-        Port *port = rx->port();
-        if (!port || rx->portLost())
+        if (!rx->lineOpen() || rx->portLost())
             co_return false;
-        port->clear();
-        rx->send_cmd(cmd::readout(ch, ch));
         // Up to the reply's CR: a stored channel's 17 characters or an
         // empty one's 6 (dial reports in front of it dropped).
-        co_await rx->aReadLine(&line, &after, rxreply::kStoredLen);
+        co_await rx->aAskLine(cmd::readout(ch, ch), &line, &after, rxreply::kStoredLen);
         if (line.isEmpty() || rx->portLost()) {
             rx->noteReply(Receiver2::ReplyState::Silent);
             co_return false;
@@ -233,20 +229,14 @@ rxjob::Task<> MemTransfer::aStream(FetchResult *res, QList<bool> *got)
 {
     Receiver2 *rx = app_.rx;
     co_await rx->pause(15);
-    Port *port = rx->port();
-    if (!port || rx->portLost() || cancel_)
+    if (!rx->lineOpen() || rx->portLost() || cancel_)
         co_return;
-    port->clear();
-    rx->send_cmd(cmd::readout(0, kChannels - 1));
     StreamParser parser;
     // A channel whose record comes twice (one of them under a wrong number)
     // is doubtful: it is read again on its own.
     QList<bool> twice(kChannels, false);
-    while (!cancel_ && parser.lines < kChannels) {
-        const bool some = co_await rx->chars(1, app_.replyTimeoutMs);
-        if (!some || !rx->port())
-            break;
-        parser.feed(rx->port()->readAll(), [&](int ch, const QString &rec) {
+    auto take = [&](const QByteArray &bytes) {
+        parser.feed(bytes, [&](int ch, const QString &rec) {
             if (twice[ch])
                 return;
             if ((*got)[ch]) {
@@ -262,7 +252,9 @@ rxjob::Task<> MemTransfer::aStream(FetchResult *res, QList<bool> *got)
             emit progress(ch, res->read, kChannels);
             store(ch, rec, res);
         });
-    }
+        return !cancel_ && parser.lines < kChannels;
+    };
+    co_await rx->aStream(cmd::readout(0, kChannels - 1), take);
 }
 
 rxjob::Task<FetchResult> MemTransfer::aFetch()
@@ -280,11 +272,8 @@ rxjob::Task<FetchResult> MemTransfer::aFetch()
     // No dial report may run into the read-out.
     rx->pauseReports();
     bool answered = false;
-    if (!cancel_) {
-        co_await rx->aRemoteOn();
-        answered = co_await rx->aRefresh(Receiver2::Tell::None);
-        co_await rx->aRemoteOff();
-    }
+    if (!cancel_)
+        answered = co_await rx->aRefreshPanel(Receiver2::Tell::None);
     if (answered && !cancel_) {
         // The RTTY output stopped, twice, in one write.
         const QByteArray x0 = cmd::rttyOff().toLatin1() + '\r';
@@ -341,11 +330,8 @@ rxjob::Task<FillResult> MemTransfer::aFill(int first, int last)
     held_ = true;
     co_await rx->aHold();
     bool answered = false;
-    if (!cancel_) {
-        co_await rx->aRemoteOn();
-        answered = co_await rx->aRefresh(Receiver2::Tell::None);
-        co_await rx->aRemoteOff();
-    }
+    if (!cancel_)
+        answered = co_await rx->aRefreshPanel(Receiver2::Tell::None);
     for (int i = first; answered && !cancel_ && i <= last; ++i) {
         emit progress(i, i - first, last - first + 1);
         // Checked when sent: the table may have changed since the plan.
@@ -374,11 +360,14 @@ rxjob::Task<FillResult> MemTransfer::aFill(int first, int last)
 
 rxjob::Task<bool> MemTransfer::aTakeForScan(App &app)
 {
-    Receiver2 *rx = app.rx;
-    co_await rx->aRemoteOn();
-    const bool ok = co_await rx->aRefresh(Receiver2::Tell::None);
-    co_await rx->aRemoteOff();
+    const bool ok = co_await app.rx->aRefreshPanel(Receiver2::Tell::None);
     co_return ok;
+}
+
+rxjob::Task<> MemTransfer::aScanHeld(App &app)
+{
+    co_await app.rx->aBracket(true);
+    co_await app.rx->aBracket(false);
 }
 
 rxjob::Task<bool> MemTransfer::aScanStep(App &app, int ch)
@@ -403,6 +392,19 @@ void bracketCommand(App &app, MemTable &t, int ch, const QString &text, const QS
         true, nullptr);
 }
 } // namespace
+
+void MemTransfer::recall(App &app, int ch, QObject *context)
+{
+    if (ch < 0 || ch >= kChannels)
+        return;
+    Receiver2 *rx = app.rx;
+    rx->submit(
+        [rx, ch]() -> rxjob::Task<> {
+            rx->send_cmd(cmd::recall(ch));
+            co_return;
+        },
+        true, context);
+}
 
 bool MemTransfer::writeCell(App &app, MemTable &t, int ch, const QString &rec)
 {

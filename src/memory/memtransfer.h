@@ -138,9 +138,15 @@ public:
     // The memory scan's step, as a job step: "C" + the channel and a
     // refresh. False when the receiver did not answer.
     static rxjob::Task<bool> aScanStep(App &app, int ch);
-    // Taking the receiver for the scan, after the hold: a refresh in its
-    // bracket (the H1s go out again while held).
+    // Taking the receiver for the scan, after the hold: a refresh in a
+    // bracket of its own (the H1s go out again while held).
     static rxjob::Task<bool> aTakeForScan(App &app);
+    // Right after the scan's hold: its bracket's H1s once more.
+    static rxjob::Task<> aScanHeld(App &app);
+
+    // Recalls channel ch into the receiver ("C" + the channel), as a job in
+    // its remote bracket for context.
+    static void recall(App &app, int ch, QObject *context);
 
     // The cell editor's writes, each a job in one remote bracket: a data
     // record ("K"), or emptying the channel ("U5"). A record that does not

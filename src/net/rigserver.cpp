@@ -494,7 +494,7 @@ bool RigServer::answerLocally(Client *c, const Request &r)
         if (const int code = planFor(r, app_, &p); code != kOk)
             return reply(code); // nothing is sent
     }
-    if (!rx || !rx->port() || rx->portLost())
+    if (!rx || !rx->lineOpen() || rx->portLost())
         return reply(kIo);
     return false;
 }

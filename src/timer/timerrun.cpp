@@ -5,7 +5,6 @@
 #include "link/commands.h"
 #include "link/linetask.h"
 #include "link/limits.h"
-#include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "record/recsession.h"
@@ -83,8 +82,8 @@ void TimerRun::send(const QString &cmd)
 
 void TimerRun::setPanelEnabled(bool on)
 {
-    if (app_.panel)
-        app_.panel->setPanelEnabled(on);
+    if (app_.rx)
+        app_.rx->setPanelEnabled(on);
 }
 
 void TimerRun::advance()
@@ -273,18 +272,16 @@ rxjob::Task<> TimerRun::aStepPreparing()
         break;
     }
     case 3:
-        if (pbsSet(e.pbs()) && app_.panel)
-            app_.panel->enablePbs(e.pbs(), cmd::pbs(e.pbs()).mid(1));
+        if (pbsSet(e.pbs()) && app_.rx)
+            app_.rx->showPbs(e.pbs());
         if (bwcSet(e.bwc())) {
             send(cmd::bwc(e.bwc()));
             due_ = runMs_ + kSetWaitMs;
         }
         break;
     default:
-        if (bwcSet(e.bwc()) && app_.panel) {
-            if (const auto range = rxlimits::bwcRange(e.bw()))
-                app_.panel->enableBwc(range->minEnd, range->maxEnd, e.bwc());
-        }
+        if (bwcSet(e.bwc()) && app_.rx)
+            app_.rx->showBwc(e.bw(), e.bwc());
         setPanelEnabled(false);
         setPhase(Phase::Settling, kSettleMs);
         co_return;

@@ -68,6 +68,34 @@ QString badClockReplyText()
                           "The clock shown is not changed.");
 }
 
+void submitClockMode(App &app, bool on)
+{
+    app.rx->submitCmd(on ? cmd::clockOpen() : cmd::clockClose());
+}
+
+void showTimer(App &app, bool on)
+{
+    app.rx->submitCmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
+}
+
+rxjob::Task<> aShowTimer(App &app, bool on)
+{
+    app.rx->send_cmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
+    co_return;
+}
+
+rxjob::Task<> aSet(App &app, Setting what, QString value)
+{
+    Receiver2 *rx = app.rx;
+    const QString command = what == Setting::Clock     ? cmd::clockSet(hhmmss(value))
+                            : what == Setting::TimerOn ? cmd::timerOnTime(value)
+                                                       : cmd::timerOffTime(value);
+    co_await rx->aBracket(true);
+    rx->send_cmd(command);
+    co_await rx->aBracket(false);
+    co_await rx->pause(kSettlePauseMs);
+}
+
 rxjob::Task<std::optional<QString>> aReadClock(App &app)
 {
     const RxReply r = co_await app.rx->aTransact(cmd::clockRead(), 8);

@@ -36,6 +36,23 @@ std::optional<QString> clockFromReply(const QByteArray &reply);
 // not a clock time).
 rxjob::Task<std::optional<QString>> aReadClock(App &app);
 
+// The receiver's clock mode: on when the clock window opens ("R4"), off
+// when it closes ("R7"); a job in the remote bracket.
+void submitClockMode(App &app, bool on);
+// Shows the timer-on (on) or timer-off time on the receiver's display
+// ("R5", "R6"): as a job in the remote bracket, or as a step of a job that
+// runs in one.
+void showTimer(App &app, bool on);
+rxjob::Task<> aShowTimer(App &app, bool on);
+// What the clock window sets: the clock from a "hh:mm:ss" text ("R1" +
+// hhmmss), the timer-off or timer-on time from four digits ("R3", "R2" +
+// hhmm; checked by validTimerText first).
+enum class Setting { Clock, TimerOff, TimerOn };
+// As a step of a job: the setting in a remote bracket of its own, then the
+// receiver's pause before it is read back.
+rxjob::Task<> aSet(App &app, Setting what, QString value);
+inline constexpr int kSettlePauseMs = 200;
+
 // Text of the message for a clock reply that is not a time.
 QString badClockReplyText();
 

@@ -2,10 +2,30 @@
 
 #include "common/fmt.h"
 #include "link/commands.h"
+#include "link/receiver2.h"
 
 #include <cstdlib>
 
 namespace udefs {
+
+bool send(Receiver2 &rx, const QString &c)
+{
+    if (c.isEmpty())
+        return false;
+    rx.send_cmd(c);
+    return true;
+}
+
+void submit(Receiver2 &rx, const QString &c, QObject *context)
+{
+    Receiver2 *r = &rx;
+    rx.submit(
+        [r, c]() -> rxjob::Task<> {
+            send(*r, c);
+            co_return;
+        },
+        true, context);
+}
 
 const std::array<OptionGroup, 6> &groups()
 {

@@ -6,7 +6,18 @@
 #include <QStringList>
 #include <array>
 
+class QObject;
+class Receiver2;
+
 namespace udefs {
+
+// The one way the user definitions reach the receiver: c is a command of
+// the tables below (an option's, the pitch's, a default); an empty one
+// sends nothing. send: inside a running job, at once (false when nothing
+// was sent). submit: as a job in the remote bracket (only the bracket goes
+// out for an empty one).
+bool send(Receiver2 &rx, const QString &c);
+void submit(Receiver2 &rx, const QString &c, QObject *context = nullptr);
 
 // One group of option buttons: its frame caption, the objectName of its
 // buttons, their captions and the command each sends when selected.

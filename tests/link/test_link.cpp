@@ -198,7 +198,7 @@ TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
     int tracked = 0;
     QString seen;
     QObject::connect(&rx, &Receiver2::dialFrequency, [&](const QString &s) { ++tracked; seen = s; });
-    rx.auto_report = true;
+    t.setReportsOn(true);
     t.port.inject("I0950");
     EXPECT_EQ(tracked, 0);
     t.port.inject("00001\r");
@@ -208,7 +208,7 @@ TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
     EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
     EXPECT_TRUE(rx.term.isEmpty());
 
-    rx.auto_report = false; // characters stay buffered for synchronous readers
+    t.setReportsOn(false); // characters stay buffered for synchronous readers
     t.port.inject("I0600000001\r");
     EXPECT_EQ(tracked, 1);
     EXPECT_EQ(t.port.bytesAvailable(), 12);

@@ -80,6 +80,15 @@ TEST_F(Owner, AJobWhoseWindowGoesAwayStopsAndClosesItsBracket)
     EXPECT_FALSE(queuedRan);
     EXPECT_EQ(t.port.trace(), "H1|H1|A1|H0|H0");
     EXPECT_TRUE(rx.lineFree());
+
+    // Outside the job bracket, a bracket its own steps opened is closed too.
+    t.port.clearWrites();
+    window = new QObject;
+    rx.submit([&]() -> rxjob::Task<> { co_await rx.aBracket(true); resumed = true; }, false, window);
+    delete window; // in the pause after the first H1
+    t.settle();
+    EXPECT_FALSE(resumed);
+    EXPECT_EQ(t.port.trace(), "H1|H0|H0");
 }
 
 TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
@@ -103,14 +112,14 @@ TEST_F(Owner, TransactionsCollectToCrOrLengthAndAreBounded)
     };
     t.app.replyTimeoutMs = 80;
     for (const Case &c : cases) {
-        rx.auto_report = c.dial;
+        t.setReportsOn(c.dial);
         t.port.inject("stale");
         t.port.responder = [&](const QByteArray &) { return c.reply; };
         const RxReply r = t.run([&] { return rx.aTransact("M", c.len); });
         EXPECT_EQ(r.status, c.status) << c.name;
         EXPECT_EQ(r.data, c.data) << c.name;
     }
-    rx.auto_report = false;
+    t.setReportsOn(false);
     EXPECT_EQ(t.port.trace(), "M|M|M|M|M|M|M");
 
     t.port.pull();
@@ -179,7 +188,7 @@ TEST_F(Owner, FollowingTheDialAgainstTheSimulatorLeavesTransactionsAlone)
 
     rx.wantReports(false, true);
     ASSERT_TRUE(waitUntil([&] { return !sim.radio()->reportsOn() && rx.lineFree(); }));
-    EXPECT_FALSE(rx.auto_report);
+    EXPECT_FALSE(rx.reportsOn());
     rx.setPort(&t.port);
 }
 

@@ -305,7 +305,7 @@ TEST_F(Transfer, TheDialTurningDuringAFetchNeverGivesAFragment)
         EXPECT_EQ(log.contains(QRegularExpression("H1 H1 I0 H1 H1 U11 .* L\\d{6} I1 H0")), followed)
             << log.toStdString();
     }
-    EXPECT_TRUE(radio.reportsOn() && t.rx->auto_report);
+    EXPECT_TRUE(radio.reportsOn() && t.rx->reportsOn());
     t.rx->setPort(&t.port);
 }
 

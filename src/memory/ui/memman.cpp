@@ -335,7 +335,7 @@ void MemMan::build()
     tmr_scan = scanSession_->timer();
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
     // Held, the scan's refresh sends its remote bracket's H1s again.
-    scanSession_->afterHold = [rx = app_.rx]() { return rx->aRemoteOn(); };
+    scanSession_->afterHold = [this]() { return mem2::MemTransfer::aScanHeld(app_); };
     scanSession_->step = [this]() { return scan_step(); };
     connect(scanSession_, &MeasureSession::missed, this, [this] {
         lbl_status->setText(scanSession_->missedText());
@@ -854,12 +854,7 @@ void MemMan::on_setrx()
         return;
     Receiver2 *rx = app_.rx;
     // The recall in a bracket of its own, then the refresh in another.
-    rx->submit(
-        [rx, row]() -> rxjob::Task<> {
-            rx->send_cmd(cmd::recall(row));
-            co_return;
-        },
-        true, this);
+    mem2::MemTransfer::recall(app_, row, this);
     rx->submit(
         [this, rx, row]() -> rxjob::Task<> {
             const bool ok = co_await rx->aRefresh(Receiver2::Tell::All);

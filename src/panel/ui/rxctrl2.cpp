@@ -384,19 +384,14 @@ void rxctrl2::grd_CS_click(int r, int c)
 
 void rxctrl2::vsc_bwc_change(int v)
 {
-    if (!app_.rx || !app_.settings.bwcFitted() || !app_.rx->held())
-        return;
-    ui_.lbl_bwc->setText(fmt::zeros(v, 4));
-    app_.rx->send_cmd(cmd::bwc(v));
+    if (app_.rx && app_.rx->setBwc(v))
+        ui_.lbl_bwc->setText(fmt::zeros(v, 4));
 }
 
 void rxctrl2::vsc_pbs_change(int v)
 {
-    if (!app_.rx || !app_.rx->held())
-        return;
-    const QString c = cmd::pbs(v);
-    ui_.lbl_pbs->setText(c.mid(1));
-    app_.rx->send_cmd(c);
+    if (app_.rx && app_.rx->setPbs(v))
+        ui_.lbl_pbs->setText(Receiver2::pbsText(v));
 }
 
 void rxctrl2::releaseLock()
@@ -598,6 +593,7 @@ void rxctrl2::connectReceiver()
     connect(rx, &Receiver2::pbsCleared, this, &rxctrl2::clearPbs);
     connect(rx, &Receiver2::agcEnabledChanged, this, &rxctrl2::setAgcEnabled);
     connect(rx, &Receiver2::bwFrameEnabledChanged, this, &rxctrl2::setBwFrameEnabled);
+    connect(rx, &Receiver2::panelEnabledChanged, this, &rxctrl2::setPanelEnabled);
     connect(rx, &Receiver2::frequencyChanged, this, [this](const QString &s) { setFreqText(s); });
     connect(rx, &Receiver2::dialFrequency, this, [this](const QString &s) { setFreqText(s); });
     // The lock's label, and the controls that only work while it is held.

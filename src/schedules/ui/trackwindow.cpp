@@ -485,15 +485,7 @@ void tracking::on_mode(int mode)
         }
         readRxFreq();
         dial_ = true;
-        rx->submit(
-            [rx]() -> rxjob::Task<> {
-                co_await rx->aHold();
-                co_await rx->aRefreshPanel(Receiver2::Tell::All);
-                co_await rx->pause(50);
-                rx->wantReports(true);
-                rx->send_cmd(cmd::remoteOff());
-            },
-            false, this);
+        rx->submit([rx]() { return rx->aFollowDial(); }, false, this);
     } else {
         if (dial_)
             leaveDial();
@@ -565,10 +557,7 @@ void tracking::closeEvent(QCloseEvent *e)
             [rx]() -> rxjob::Task<> {
                 // The reports stay on while another user (the panel's
                 // follow-the-dial option) still wants them.
-                if (!rx->reportsWanted()) {
-                    rx->auto_report = false;
-                    rx->send_cmd(cmd::reportsOff());
-                }
+                rx->reportsOffUnlessWanted();
                 co_await rx->aRelease();
             },
             false, nullptr);

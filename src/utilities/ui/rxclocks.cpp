@@ -1,9 +1,6 @@
 #include "utilities/ui/rxclocks.h"
 
 #include "link/app.h"
-#include "link/commands.h"
-#include "link/port.h"
-#include "link/limits.h"
 #include "link/linetask.h"
 #include "link/receiver2.h"
 #include "utilities/rxclocks.h"
@@ -20,8 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kSettlePauseMs = 200;
-
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *b = new QPushButton(caption, parent);
@@ -155,7 +150,7 @@ void RxClocks::showEvent(QShowEvent *e)
     if (opened_)
         return;
     opened_ = true;
-    app_.rx->submitCmd(cmd::clockOpen());
+    rxclocks::submitClockMode(app_, true);
 }
 
 void RxClocks::closeEvent(QCloseEvent *e)
@@ -163,7 +158,7 @@ void RxClocks::closeEvent(QCloseEvent *e)
     tmr_LTUTC->stop();
     if (opened_ && !closed_) {
         closed_ = true;
-        app_.rx->submitCmd(cmd::clockClose());
+        rxclocks::submitClockMode(app_, false);
     }
     QWidget::closeEvent(e);
 }
@@ -195,9 +190,8 @@ rxjob::Task<> RxClocks::aShowClock()
 
 rxjob::Task<> RxClocks::aSeeTimer(bool on)
 {
-    app_.rx->send_cmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
+    co_await rxclocks::aShowTimer(app_, on);
     (on ? txt_ton : txt_tof)->setText(QStringLiteral("NRD"));
-    co_return;
 }
 
 void RxClocks::on_getclock()
@@ -207,26 +201,23 @@ void RxClocks::on_getclock()
 
 void RxClocks::on_setclock(bool utc)
 {
-    submitThenRead(cmd::clockSet(rxclocks::hhmmss(utc ? utc_ : lt_)), ReadBack::Clock);
+    submitThenRead(rxclocks::Setting::Clock, utc ? utc_ : lt_);
 }
 
-void RxClocks::submitThenRead(const QString &command, ReadBack what)
+void RxClocks::submitThenRead(rxclocks::Setting setting, const QString &value)
 {
     // The setting in its bracket, the receiver's pause, then the read-back
     // in a bracket of its own: one job, so nothing comes between.
     Receiver2 *rx = app_.rx;
     rx->submit(
-        [this, rx, command, what]() -> rxjob::Task<> {
-            co_await rx->aBracketOn();
-            rx->send_cmd(command);
-            co_await rx->aBracketOff();
-            co_await rx->pause(kSettlePauseMs);
-            co_await rx->aBracketOn();
-            if (what == ReadBack::Clock)
+        [this, rx, setting, value]() -> rxjob::Task<> {
+            co_await rxclocks::aSet(app_, setting, value);
+            co_await rx->aBracket(true);
+            if (setting == rxclocks::Setting::Clock)
                 co_await aShowClock();
             else
-                co_await aSeeTimer(what == ReadBack::TimerOn);
-            co_await rx->aBracketOff();
+                co_await aSeeTimer(setting == rxclocks::Setting::TimerOn);
+            co_await rx->aBracket(false);
         },
         false, this);
 }
@@ -241,12 +232,11 @@ void RxClocks::on_settimer(bool on)
         f->setFocus();
         return;
     }
-    submitThenRead(on ? cmd::timerOnTime(t) : cmd::timerOffTime(t),
-                   on ? ReadBack::TimerOn : ReadBack::TimerOff);
+    submitThenRead(on ? rxclocks::Setting::TimerOn : rxclocks::Setting::TimerOff, t);
 }
 
 void RxClocks::on_seetimer(bool on)
 {
-    app_.rx->submitCmd(on ? cmd::showTimerOn() : cmd::showTimerOff());
+    rxclocks::showTimer(app_, on);
     (on ? txt_ton : txt_tof)->setText(QStringLiteral("NRD"));
 }

@@ -3,9 +3,7 @@
 #pragma once
 #include <QWidget>
 
-namespace rxjob {
-template <class T> class Task;
-}
+#include "utilities/rxclocks.h"
 
 struct App;
 class QLabel;
@@ -26,9 +24,9 @@ public:
     // Job steps: the receiver clock read into its label; the timer shown.
     rxjob::Task<void> aShowClock();
     rxjob::Task<void> aSeeTimer(bool on);
-    enum class ReadBack { Clock, TimerOff, TimerOn };
-    // A setting, the receiver's pause, then what it set read back.
-    void submitThenRead(const QString &command, ReadBack what);
+    // A setting (its value as the window holds it), the receiver's pause,
+    // then what it set read back.
+    void submitThenRead(rxclocks::Setting what, const QString &value);
 
     QString ltText() const { return lt_; }
     QString utcText() const { return utc_; }

@@ -126,7 +126,7 @@ UserDef::UserDef(App &app, QWidget *parent)
         // The window opens showing Single segment, which it sends.
         const QSignalBlocker block(groups_[udefs::kSmeterGroup]);
         opt[udefs::kSmeterGroup][0]->setChecked(true);
-        app_.rx->submitCmd(udefs::groups()[udefs::kSmeterGroup].commands.at(0));
+        udefs::submit(*app_.rx, udefs::groups()[udefs::kSmeterGroup].commands.at(0));
     }
 }
 
@@ -134,7 +134,7 @@ void UserDef::optionSelected(int group, int index)
 {
     const auto &g = udefs::groups()[size_t(group)];
     if (index >= 0 && index < g.commands.size())
-        app_.rx->submitCmd(g.commands.at(index));
+        udefs::submit(*app_.rx, g.commands.at(index));
 }
 
 void UserDef::onPitchStep(int dir)
@@ -146,16 +146,8 @@ void UserDef::onPitchStep(int dir)
 
 void UserDef::onPanOk()
 {
-    const QString c = pending_;
-    Receiver2 *rx = app_.rx;
     // With no pending command only the bracket goes out.
-    rx->submit(
-        [rx, c]() -> rxjob::Task<> {
-            if (!c.isEmpty())
-                rx->send_cmd(c);
-            co_return;
-        },
-        true, nullptr);
+    udefs::submit(*app_.rx, pending_);
 }
 
 void UserDef::on_def()
@@ -167,9 +159,8 @@ void UserDef::on_def()
     rx->submit(
         [this, rx, table]() -> rxjob::Task<> {
             for (const QString &c : table) {
-                if (c.isEmpty())
+                if (!udefs::send(*rx, c))
                     continue;
-                rx->send_cmd(c);
                 co_await rx->pause(udefs::kDefaultsPauseMs);
             }
             cmd_def->setEnabled(true);

@@ -226,7 +226,7 @@ TEST_F(MemWin, ClosingTheWindowDuringAFetchReleasesTheReceiver)
     EXPECT_FALSE(t.port.trace().contains("L199199|H0")); // stopped early
 }
 
-TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
+TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFill)
 {
     fetch();
     tab.tag[0] = "Vanguard Relay, \"Evening\"";
@@ -237,8 +237,6 @@ TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
     t.app.files.mem = "MEM_RT.TXT";
     w->save_mem_file();
     EXPECT_EQ(said(t.prompter.asked.last()), "Save file ready: Data in MemMan window is now\nsaved to the file MEM_RT.TXT");
-    ASSERT_TRUE(QFile::exists(t.base() + "MEM/MEM_RT.TXT"));
-
     t.prompter.answers = {Prompter::AnsNo};
     click(w->cmd_Close);
     EXPECT_EQ(tab.filledCount(), 0);
@@ -247,38 +245,22 @@ TEST_F(MemWin, RoundTripFetchSaveClearLoadSortFillFetch)
 
     w->load_mem_file();
     EXPECT_EQ(w->grd_mem->rowCount(), 200);
-    for (int i = 0; i < 200; ++i) {
-        EXPECT_EQ(tab.rec[i], fetched.rec[i]) << i;
-        EXPECT_EQ(tab.tag[i], i == 5 ? QString() : fetched.tag[i]) << i;
-    }
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(tab.rec[i] + '|' + tab.tag[i], fetched.rec[i] + '|' + (i == 5 ? QString() : fetched.tag[i])) << i;
     EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\tVanguard Relay, \"Evening\"");
 
     confirm(w->cmd_sort);
     EXPECT_EQ(t.prompter.lastTitle(), "Frequency sort ready");
-    const mem2::MemTable sorted = tab;
-    EXPECT_EQ(sorted.rec[0].mid(4), "016039850000"); // 3985 kHz first
-    EXPECT_EQ(sorted.rec[199], "L199V");
+    EXPECT_EQ(tab.rec[0].mid(4) + '|' + tab.rec[199], "016039850000|L199V"); // 3985 kHz first
 
+    // What the fill sends is the transfer's test; the malformed record
+    // (channel 3's reply) is never sent.
     t.port.clearWrites();
     confirm(w->cmd_fill);
     t.settle();
     EXPECT_EQ(t.prompter.lastTitle(), "Fill Rx ready");
-    EXPECT_TRUE(t.port.trace().contains("K000016039850000|"));
-    EXPECT_TRUE(t.port.trace().contains("|U5199|"));
-
-    // The malformed record (channel 3's reply) is never sent.
+    EXPECT_TRUE(t.port.trace().contains("K000016039850000|") && t.port.trace().contains("|U5199|"));
     EXPECT_FALSE(t.port.trace().contains("#x"));
-
-    fetch();
-    for (int i = 0; i < 199; ++i) {
-        if (sorted.unknown[i])
-            continue;
-        if (mem2::isEmptyChannel(sorted.rec[i]))
-            EXPECT_EQ(tab.rec[i], "L" + mem2::ch3(i) + "V") << i;
-        else
-            EXPECT_EQ(tab.rec[i].mid(4), sorted.rec[i].mid(4)) << i;
-    }
-    EXPECT_EQ(tab.rec[199].mid(4), QString(fake.working));
 }
 
 TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)

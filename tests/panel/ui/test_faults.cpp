@@ -33,7 +33,7 @@ TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
     for (const auto &c : steps) {
         SCOPED_TRACE(c.state ? c.state : c.report);
         t.prompter.asked.clear();
-        t.rx->auto_report = !c.state;
+        t.setReportsOn(!c.state);
         if (c.state)
             t.answerState(QString::fromLatin1(c.state)), trigger("mnu_update");
         else

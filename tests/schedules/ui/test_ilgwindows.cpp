@@ -288,7 +288,7 @@ TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
         EXPECT_EQ(w.txt_arf->text(), "6175.000");
         t.port.clearWrites();
         ASSERT_TRUE(a11y::choose(w.opt_modi[1], how));
-        EXPECT_TRUE(waitUntil([&] { return t.rx->auto_report; }));
+        EXPECT_TRUE(waitUntil([&] { return t.rx->reportsOn(); }));
         t.settle();
         EXPECT_TRUE(w.dialMode());
         EXPECT_FALSE(w.spn_frtr->isVisible());
@@ -308,7 +308,7 @@ TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
         t.port.clearWrites();
         ASSERT_TRUE(a11y::choose(w.opt_modi[0], how));
         EXPECT_TRUE(waitUntil([&] { return t.port.trace() == "I0|H0|H0"; })) << t.port.trace().toStdString();
-        EXPECT_FALSE(t.rx->auto_report);
+        EXPECT_FALSE(t.rx->reportsOn());
         EXPECT_EQ(panel.lockOn, 0);
     }
 }
