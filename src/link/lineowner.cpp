@@ -411,8 +411,8 @@ rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
         if (unreadable) {
             // Nothing of it is believed; the panel says the frequency is
             // not known while none was.
-            if (freqText_.isEmpty())
-                emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+            if (app_.rxs.hz < 0)
+                emit frequencyChanged(-1, Origin::Receiver);
             if (tell != Tell::None)
                 report_unreadable();
         } else if (tell == Tell::All && !lost_) {
@@ -443,20 +443,6 @@ void Receiver2::resumeReports()
 }
 
 // ------------------------------------------------------------------ set jobs
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aTuneHz(qint64 hz, FreqFanout::Target origin)
-{
-    if (!rxlimits::inRangeHz(hz))
-        co_return SetOutcome::OutOfRange;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    const QString s = fmt::freqText(hz / 1000.0);
-    frequency_fanout(s, false, origin);
-    send_cmd(cmd::freqHz(hz));
-    if (origin != FreqFanout::Tracking)
-        tracking_update(s);
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
 
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
 {
@@ -514,20 +500,6 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
     if (m.ok())
         co_return SetOutcome::Sent;
     co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
-}
-
-std::optional<qint64> Receiver2::knownHz() const
-{
-    // The shown text is "####0.000" kHz: its digits are the Hz.
-    QString digits = freqText_.trimmed();
-    if (digits.size() < 5 || digits.at(digits.size() - 4) != QLatin1Char('.'))
-        return std::nullopt;
-    digits.remove(digits.size() - 4, 1);
-    bool ok = false;
-    const qint64 hz = digits.toLongLong(&ok);
-    if (!ok || !rxlimits::inRangeHz(hz))
-        return std::nullopt;
-    return hz;
 }
 
 // ------------------------------------------------------------------ facade calls that do not wait
@@ -593,7 +565,7 @@ void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> t
                 co_return;
             }
             if (const std::optional<qint64> hz = stateHz(*r)) {
-                knowFreq(fmt::freqText(*hz / 1000.0)); // what a record takes
+                knowHz(*hz); // what a record takes
                 then(*hz);
             }
         },

@@ -185,11 +185,11 @@ bool Receiver2::apply_state(const QString &x13, bool report)
     }
 
     emit stateChanged();
-    const bool freqOk = d.freqValid && rxlimits::inRange(d.khz);
+    const bool freqOk = d.freqValid && rxlimits::inRangeHz(d.hz);
     if (freqOk)
-        frequency_fanout(fmt::freqText(d.khz));
-    else if (freqText_.isEmpty())
-        emit frequencyChanged(kUnknownFreq, FreqFanout::Count); // nothing known yet
+        noteFrequency(d.hz, Origin::Receiver);
+    else if (app_.rxs.hz < 0)
+        emit frequencyChanged(-1, Origin::Receiver); // nothing known yet
     // An unusable reply is said, never shown as a made-up setting.
     const bool agcOk = s.mode == rxlimits::kModeFm || rxlimits::kAgc.contains(d.agc);
     const bool usable = freqOk && agcOk && rxlimits::kAtt.contains(d.att) &&
@@ -243,103 +243,7 @@ void Receiver2::set_att(int16_t &n)
     emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, n));
 }
 
-// ------------------------------------------------------------------ tuning
-
-void Receiver2::knowFreq(const QString &s)
-{
-    freqText_ = s;
-    const std::optional<qint64> hz = knownHz();
-    if (!hz || *hz != rowHz_) {
-        rowStation_.clear();
-        rowHz_ = -1;
-    }
-}
-
-QString Receiver2::stationAt(qint64 hz) const
-{
-    return hz == rowHz_ && knownHz() == hz ? rowStation_ : QString();
-}
-
-void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFanout::Target except)
-{
-    knowFreq(s);
-    emit frequencyChanged(s, except);
-    if (includeTracking && except != FreqFanout::Tracking)
-        tracking_update(s);
-}
-
-void Receiver2::tracking_update(const QString &s)
-{
-    app_.rxs.freq_khz = fmt::val(s);
-    emit trackingFrequency(s, qRound64(app_.rxs.freq_khz * 1000.0));
-}
-
-bool Receiver2::tune(double khz, FreqFanout::Target origin)
-{
-    if (!rxlimits::inRange(khz))
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(khz);
-    frequency_fanout(s, false, origin);
-    submitCmd(cmd::freq(khz));
-    tracking_update(s);
-    return true;
-}
-
-bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
-{
-    if (hz < 0 || hz > rxlimits::kMaxHz)
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(hz / 1000.0);
-    frequency_fanout(s, false, origin);
-    submitCmd(cmd::freqHz(hz));
-    tracking_update(s);
-    return true;
-}
-
-bool Receiver2::tune_from_row(double khz, const QString &code, const QString &defaultCode,
-                              FreqFanout::Target origin, const QString &station)
-{
-    if (!rxlimits::inRange(khz))
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(khz);
-    // Four code digits; a character that is not a digit counts as 0, in the
-    // labels and in the record sent, so no letter ever reaches the receiver.
-    QString c = (code.trimmed().isEmpty() ? defaultCode : code).left(4).leftJustified(4, QLatin1Char('0'));
-    for (QChar &ch : c)
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            ch = QLatin1Char('0');
-    rowHz_ = qRound64(khz * 1000.0);
-    rowStation_ = station.simplified();
-    knowFreq(s);
-    emit frequencyChanged(s, origin);
-    auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
-    const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};
-    const PanelView::Label labels[4] = {PanelView::HF, PanelView::BW, PanelView::MD, PanelView::AGC};
-    int16_t *fields[4] = {&app_.rxs.att, &app_.rxs.bw, &app_.rxs.mode, &app_.rxs.agc};
-    // The receiver takes the code's settings with the record: the state
-    // (what a log record's settings are read from) follows, as the labels do.
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        const QString t = Captions::text(*tables[i], digit(i), &ok);
-        if (ok) {
-            *fields[i] = int16_t(digit(i));
-            emit labelChanged(labels[i], t);
-        }
-    }
-    emit stateChanged();
-    submitCmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
-    if (origin != FreqFanout::Tracking)
-        tracking_update(s);
-    return true;
-}
-
-std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64 *hz)
+std::optional<qint64> getfreq_decode(QString &term, const QString &text)
 {
     term.append(text);
     if (!term.endsWith(QLatin1Char('\r')))
@@ -350,11 +254,7 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64
     for (QChar c : digits)
         digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     const qint64 h = digitsOnly ? digits.toLongLong() : -1;
-    if (!rxlimits::inRangeHz(h))
-        return QString(); // garbled
-    if (hz)
-        *hz = h;
-    return fmt::freqText(h / 1000.0);
+    return rxlimits::inRangeHz(h) ? h : -1; // -1: garbled
 }
 
 void Receiver2::on_ready_read()
@@ -370,26 +270,20 @@ void Receiver2::on_ready_read()
 
 void Receiver2::getfreq(const QString &text)
 {
-    qint64 hz = 0;
-    const std::optional<QString> s = getfreq_decode(term, text, &hz);
-    if (!s)
+    const std::optional<qint64> hz = getfreq_decode(term, text);
+    if (!hz)
         return;
-    if (s->isEmpty()) {
+    if (*hz < 0) {
         // A garbled report: the dial moved to a frequency that is not known.
-        knowFreq(QString());
-        emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+        noteFrequency(-1, Origin::Receiver);
         if (!garbledReported_)
             report_unreadable();
         garbledReported_ = true;
         return;
     }
     garbledReported_ = false;
-    app_.rxs.freq_khz = hz / 1000.0;
-    knowFreq(*s);
-    // The panel's field and the tracking window follow the receiver's dial.
-    emit dialFrequency(*s, hz);
-    if (fanoutUsers_ > 0)
-        frequency_fanout(*s, true, FreqFanout::Count);
+    // The windows that follow the dial follow it; with fanout, every window.
+    noteFrequency(*hz, fanoutUsers_ > 0 ? Origin::Receiver : Origin::Dial);
 }
 
 void Receiver2::setReports(bool on)

@@ -88,7 +88,8 @@ TEST_F(PanelTest, TypedFrequencyAcceptsACommaAndKeepsRefusedTextShownAsNotTuned)
 TEST_F(PanelTest, SpinButtonClamps)
 {
     make();
-    freq()->setText("29999.000");
+    at(29999000);
+    freq()->setText("12"); // typed, not entered: the step starts from the receiver's
     press("spn_Freq_up");
     EXPECT_EQ(trace(), br("F29999999"));
     EXPECT_EQ(freq()->text(), "29999.999");
@@ -96,7 +97,7 @@ TEST_F(PanelTest, SpinButtonClamps)
 
     clear();
     click("grd_CS", 0, 0); // 1 Hz
-    freq()->setText("7100,5");
+    at(7100500);
     press("spn_Freq_down");
     EXPECT_EQ(trace(), br("F07100499"));
     EXPECT_EQ(freq()->text(), "7100.499");

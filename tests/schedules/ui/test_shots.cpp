@@ -51,7 +51,7 @@ TEST(Screenshot, IlgWindows)
     tracking w(t.app);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    t.app.rxs.freq_khz = 9500;
+    t.rx->noteFrequency(9500000, Origin::Receiver);
     t.app.files.tracking = "ILGSDATA.ftl";
     w.load_file();
     w.txt_cr->setText("60");
