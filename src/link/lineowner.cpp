@@ -1,5 +1,4 @@
 // The line's owner: jobs, their waits, held sessions and the line trace.
-#include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
 #include "link/commands.h"

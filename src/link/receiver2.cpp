@@ -1,6 +1,5 @@
 #include "link/receiver2.h"
 
-#include "common/fmt.h"
 #include "link/app.h"
 #include "link/commands.h"
 #include "link/limits.h"

@@ -36,7 +36,7 @@ std::optional<qint64> Receiver2::knownHz() const
 void Receiver2::knowHz(qint64 hz)
 {
     app_.rxs.hz = rxlimits::inRangeHz(hz) ? hz : -1;
-    if (app_.rxs.hz < 0 || app_.rxs.hz != rowHz_) {
+    if (app_.rxs.hz != rowHz_) {
         rowStation_.clear();
         rowHz_ = -1;
     }
@@ -100,7 +100,7 @@ bool Receiver2::tune(const TuneRequest &r)
     case SetOutcome::OutOfRange:
         return false;
     case SetOutcome::Lost:
-        report_silence();
+        tellLost();
         return true;
     default:
         break;

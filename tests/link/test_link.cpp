@@ -25,7 +25,7 @@ struct Link : ::testing::Test {
 
 TEST(Commands, Builders)
 {
-    const QStringList built = {cmd::freq(9500.5), cmd::recall(7), cmd::pbs(0), cmd::pbs(-150), cmd::pbsRefresh(),
+    const QStringList built = {cmd::freqHz(9500500), cmd::recall(7), cmd::pbs(0), cmd::pbs(-150), cmd::pbsRefresh(),
                                cmd::bwc(500), cmd::mode(14), cmd::readout(5, 5), cmd::write(12, "004095000001"),
                                cmd::clearChannel(3), cmd::user(1, 1), cmd::bfo(800),
                                cmd::setRecord(cmd::rec12FromCode("0041", 6175))};

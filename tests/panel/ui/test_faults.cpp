@@ -45,22 +45,6 @@ TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
     }
 }
 
-TEST_F(PanelTest, TuneOnALostLineSaysSoAtOnce)
-{
-    make();
-    t.port.pull();
-    t.rx->submitCmd("A1"); // the write finds the line gone
-    ASSERT_TRUE(t.rx->portLost());
-    clear();
-    const QString before = freq()->text();
-    keys("9500F");
-    press("spn_Freq_up");
-    EXPECT_EQ(freq()->text(), before);
-    ASSERT_EQ(t.prompter.asked.size(), 2);
-    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
-    EXPECT_TRUE(t.port.commands().isEmpty());
-}
-
 TEST_F(PanelTest, GoIsReversedByTheSpinButtonAndKeysWhileItRuns)
 {
     t.app.settings.v[5] = 1; // NO RX: the steps go out without a refresh
