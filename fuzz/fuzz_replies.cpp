@@ -22,9 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzkit::check(d.khz >= 0 && d.khz < 100000, "frequency from eight digits");
 
     QString term;
-    qint64 hz = 0;
-    for (const QString &piece : text.split(QLatin1Char('\n')))
-        getfreq_decode(term, piece + QLatin1Char('\r'), &hz);
+    for (const QString &piece : text.split(QLatin1Char('\n'))) {
+        const std::optional<qint64> hz = getfreq_decode(term, piece + QLatin1Char('\r'));
+        fuzzkit::check(hz && (*hz == -1 || rxlimits::inRangeHz(*hz)), "a report in range or garbled");
+    }
 
     // The first line as a reader takes it, checked for the channel its
     // digits name and for channel 199.

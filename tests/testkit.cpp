@@ -112,8 +112,7 @@ void FakePanel::attach(Receiver2 &rx)
     QObject::connect(&rx, &Receiver2::agcEnabledChanged, &rx, [this](bool on) { setAgcEnabled(on); });
     QObject::connect(&rx, &Receiver2::bwFrameEnabledChanged, &rx, [this](bool on) { setBwFrameEnabled(on); });
     QObject::connect(&rx, &Receiver2::panelEnabledChanged, &rx, [this](bool on) { setPanelEnabled(on); });
-    QObject::connect(&rx, &Receiver2::frequencyChanged, &rx, [this](const QString &s) { setFreqText(s); });
-    QObject::connect(&rx, &Receiver2::dialFrequency, &rx, [this](const QString &s) { setFreqText(s); });
+    QObject::connect(&rx, &Receiver2::frequencyChanged, &rx, [this](qint64 hz) { setFreqText(freqShown(hz)); });
     QObject::connect(&rx, &Receiver2::lockChanged, &rx, [this](bool held) {
         showLock(held);
         if (!held) {

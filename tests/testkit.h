@@ -84,7 +84,6 @@ struct FakePanel : PanelView {
     void setAgcEnabled(bool on) override { agcEnabled = on; }
     void setBwFrameEnabled(bool on) override { bwEnabled = on; }
     void setFreqText(const QString &s) override { freq = s; }
-    QString freqText() const override { return freq; }
     void bringToFront() override { ++fronts; }
     void setPanelEnabled(bool on) override { enabled = on; }
 };

@@ -4,7 +4,6 @@
 
 namespace cmd {
 
-QString freq(double khz) { return QLatin1Char('F') + fmt::hz8(khz); }
 QString freqHz(long long hz) { return QLatin1Char('F') + fmt::zeros(double(hz), 8); }
 QString recall(int channel) { return QLatin1Char('C') + fmt::zeros(channel, 3); }
 QString att(long long n) { return QLatin1Char('A') + fmt::lastDigit(n); }

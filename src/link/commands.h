@@ -7,7 +7,6 @@ namespace cmd {
 
 inline QString remoteOn() { return QStringLiteral("H1"); }
 inline QString remoteOff() { return QStringLiteral("H0"); }
-QString freq(double khz);          // "F" + hz8
 QString freqHz(long long hz);      // "F" + eight digits
 QString recall(int channel);       // "C" + ch3
 QString att(long long n);          // "A" + digit

@@ -1,9 +1,21 @@
-// Where a frequency came from: the window that tuned (it shows the new
-// frequency itself and is skipped when the others are told), or Count for
-// the receiver.
+// Where a frequency came from, as frequencyChanged tells it: the window that
+// tuned (it shows the new frequency itself; a window skips its own), a
+// client of the program, or the receiver.
 #pragma once
 
-class FreqFanout {
-public:
-    enum Target { Bdxc, Log, Own, Ilg2Rx, Tracking, Panel, Count };
+enum class Origin {
+    Bdxc,
+    Log,
+    Own,
+    Ilg2Rx,
+    Tracking,
+    Panel,
+    Spectrum,
+    // A network client or the command-line tool.
+    Remote,
+    // The receiver: its state read, or its dial while every window follows it.
+    Receiver,
+    // The receiver's own dial reports, for the windows that follow the dial
+    // (the panel, Db2Rx, the tracking window in Dial mode).
+    Dial,
 };

@@ -14,6 +14,12 @@ inline constexpr long long kMinHz = 10000;
 inline constexpr long long kMaxHz = 29999999;
 inline constexpr bool inRange(double khz) { return khz >= kMinKhz && khz <= kMaxKhz; }
 inline constexpr bool inRangeHz(long long hz) { return hz >= kMinHz && hz <= kMaxHz; }
+// kHz as whole Hz (half up); -1 for a value that no frequency can be (not
+// a number, negative, or far beyond any range).
+inline constexpr long long hzOf(double khz)
+{
+    return khz >= 0 && khz < 1e9 ? (long long)(khz * 1000.0 + 0.5) : -1;
+}
 inline constexpr long long clampHz(long long hz)
 {
     return hz < kMinHz ? kMinHz : (hz > kMaxHz ? kMaxHz : hz);

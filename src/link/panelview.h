@@ -27,7 +27,6 @@ public:
     virtual void setBwFrameEnabled(bool on) = 0;
     // txt_freqa.
     virtual void setFreqText(const QString &s) = 0;
-    virtual QString freqText() const = 0;
     // Show the control panel and bring it to the front.
     virtual void bringToFront() = 0;
     // Enable or disable the whole panel (measuring windows, the event timer).

@@ -1,6 +1,5 @@
 #include "link/receiver2.h"
 
-#include "common/fmt.h"
 #include "link/app.h"
 #include "link/captions.h"
 #include "link/commands.h"
@@ -251,8 +250,8 @@ rxjob::Task<bool> Receiver2::aRefresh(Tell tell)
         if (unreadable) {
             // Nothing of it is believed; the panel says the frequency is
             // not known while none was.
-            if (freqText_.isEmpty())
-                emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+            if (app_.rxs.hz < 0)
+                emit frequencyChanged(-1, Origin::Receiver);
             if (tell != Tell::None)
                 report_unreadable();
         } else if (tell == Tell::All && !lost_) {
@@ -283,20 +282,6 @@ void Receiver2::resumeReports()
 }
 
 // ------------------------------------------------------------------ set jobs
-
-rxjob::Task<Receiver2::SetOutcome> Receiver2::aTuneHz(qint64 hz, FreqFanout::Target origin)
-{
-    if (!rxlimits::inRangeHz(hz))
-        co_return SetOutcome::OutOfRange;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    const QString s = fmt::freqText(hz / 1000.0);
-    frequency_fanout(s, false, origin);
-    send_cmd(cmd::freqHz(hz));
-    if (origin != FreqFanout::Tracking)
-        tracking_update(s);
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
-}
 
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
 {
@@ -356,20 +341,6 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
     co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
 }
 
-std::optional<qint64> Receiver2::knownHz() const
-{
-    // The shown text is "####0.000" kHz: its digits are the Hz.
-    QString digits = freqText_.trimmed();
-    if (digits.size() < 5 || digits.at(digits.size() - 4) != QLatin1Char('.'))
-        return std::nullopt;
-    digits.remove(digits.size() - 4, 1);
-    bool ok = false;
-    const qint64 hz = digits.toLongLong(&ok);
-    if (!ok || !rxlimits::inRangeHz(hz))
-        return std::nullopt;
-    return hz;
-}
-
 // ------------------------------------------------------------------ facade calls that do not wait
 
 Receiver2::Ticket Receiver2::submitCmd(const QString &text, QObject *context)
@@ -413,7 +384,7 @@ void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> t
                 co_return;
             }
             if (const std::optional<qint64> hz = stateHz(*r)) {
-                knowFreq(fmt::freqText(*hz / 1000.0)); // what a record takes
+                knowHz(*hz); // what a record takes
                 then(*hz);
             }
         },
@@ -536,11 +507,11 @@ bool Receiver2::apply_state(const QString &x13, bool report)
     }
 
     emit stateChanged();
-    const bool freqOk = d.freqValid && rxlimits::inRange(d.khz);
+    const bool freqOk = d.freqValid && rxlimits::inRangeHz(d.hz);
     if (freqOk)
-        frequency_fanout(fmt::freqText(d.khz));
-    else if (freqText_.isEmpty())
-        emit frequencyChanged(kUnknownFreq, FreqFanout::Count); // nothing known yet
+        noteFrequency(d.hz, Origin::Receiver);
+    else if (app_.rxs.hz < 0)
+        emit frequencyChanged(-1, Origin::Receiver); // nothing known yet
     // An unusable reply is said, never shown as a made-up setting.
     const bool agcOk = s.mode == rxlimits::kModeFm || rxlimits::kAgc.contains(d.agc);
     const bool usable = freqOk && agcOk && rxlimits::kAtt.contains(d.att) &&
@@ -594,103 +565,7 @@ void Receiver2::set_att(int16_t &n)
     emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, n));
 }
 
-// ------------------------------------------------------------------ tuning
-
-void Receiver2::knowFreq(const QString &s)
-{
-    freqText_ = s;
-    const std::optional<qint64> hz = knownHz();
-    if (!hz || *hz != rowHz_) {
-        rowStation_.clear();
-        rowHz_ = -1;
-    }
-}
-
-QString Receiver2::stationAt(qint64 hz) const
-{
-    return hz == rowHz_ && knownHz() == hz ? rowStation_ : QString();
-}
-
-void Receiver2::frequency_fanout(const QString &s, bool includeTracking, FreqFanout::Target except)
-{
-    knowFreq(s);
-    emit frequencyChanged(s, except);
-    if (includeTracking && except != FreqFanout::Tracking)
-        tracking_update(s);
-}
-
-void Receiver2::tracking_update(const QString &s)
-{
-    app_.rxs.freq_khz = fmt::val(s);
-    emit trackingFrequency(s, qRound64(app_.rxs.freq_khz * 1000.0));
-}
-
-bool Receiver2::tune(double khz, FreqFanout::Target origin)
-{
-    if (!rxlimits::inRange(khz))
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(khz);
-    frequency_fanout(s, false, origin);
-    submitCmd(cmd::freq(khz));
-    tracking_update(s);
-    return true;
-}
-
-bool Receiver2::tuneHz(long long hz, FreqFanout::Target origin)
-{
-    if (hz < 0 || hz > rxlimits::kMaxHz)
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(hz / 1000.0);
-    frequency_fanout(s, false, origin);
-    submitCmd(cmd::freqHz(hz));
-    tracking_update(s);
-    return true;
-}
-
-bool Receiver2::tune_from_row(double khz, const QString &code, const QString &defaultCode,
-                              FreqFanout::Target origin, const QString &station)
-{
-    if (!rxlimits::inRange(khz))
-        return false;
-    if (tellLost())
-        return true;
-    const QString s = fmt::freqText(khz);
-    // Four code digits; a character that is not a digit counts as 0, in the
-    // labels and in the record sent, so no letter ever reaches the receiver.
-    QString c = (code.trimmed().isEmpty() ? defaultCode : code).left(4).leftJustified(4, QLatin1Char('0'));
-    for (QChar &ch : c)
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            ch = QLatin1Char('0');
-    rowHz_ = qRound64(khz * 1000.0);
-    rowStation_ = station.simplified();
-    knowFreq(s);
-    emit frequencyChanged(s, origin);
-    auto digit = [&](int i) { return i < c.size() ? fmt::digitValue(c.at(i)) : -1; };
-    const QStringList *tables[4] = {&app_.cap.att, &app_.cap.bw, &app_.cap.mode, &app_.cap.agc};
-    const PanelView::Label labels[4] = {PanelView::HF, PanelView::BW, PanelView::MD, PanelView::AGC};
-    int16_t *fields[4] = {&app_.rxs.att, &app_.rxs.bw, &app_.rxs.mode, &app_.rxs.agc};
-    // The receiver takes the code's settings with the record: the state
-    // (what a log record's settings are read from) follows, as the labels do.
-    for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        const QString t = Captions::text(*tables[i], digit(i), &ok);
-        if (ok) {
-            *fields[i] = int16_t(digit(i));
-            emit labelChanged(labels[i], t);
-        }
-    }
-    emit stateChanged();
-    submitCmd(cmd::setRecord(cmd::rec12FromCode(c, khz)));
-    if (origin != FreqFanout::Tracking)
-        tracking_update(s);
-    return true;
-}
-
-std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64 *hz)
+std::optional<qint64> getfreq_decode(QString &term, const QString &text)
 {
     term.append(text);
     if (!term.endsWith(QLatin1Char('\r')))
@@ -701,11 +576,7 @@ std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64
     for (QChar c : digits)
         digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     const qint64 h = digitsOnly ? digits.toLongLong() : -1;
-    if (!rxlimits::inRangeHz(h))
-        return QString(); // garbled
-    if (hz)
-        *hz = h;
-    return fmt::freqText(h / 1000.0);
+    return rxlimits::inRangeHz(h) ? h : -1; // -1: garbled
 }
 
 void Receiver2::on_ready_read()
@@ -721,26 +592,20 @@ void Receiver2::on_ready_read()
 
 void Receiver2::getfreq(const QString &text)
 {
-    qint64 hz = 0;
-    const std::optional<QString> s = getfreq_decode(term, text, &hz);
-    if (!s)
+    const std::optional<qint64> hz = getfreq_decode(term, text);
+    if (!hz)
         return;
-    if (s->isEmpty()) {
+    if (*hz < 0) {
         // A garbled report: the dial moved to a frequency that is not known.
-        knowFreq(QString());
-        emit frequencyChanged(kUnknownFreq, FreqFanout::Count);
+        noteFrequency(-1, Origin::Receiver);
         if (!garbledReported_)
             report_unreadable();
         garbledReported_ = true;
         return;
     }
     garbledReported_ = false;
-    app_.rxs.freq_khz = hz / 1000.0;
-    knowFreq(*s);
-    // The panel's field and the tracking window follow the receiver's dial.
-    emit dialFrequency(*s, hz);
-    if (fanoutUsers_ > 0)
-        frequency_fanout(*s, true, FreqFanout::Count);
+    // The windows that follow the dial follow it; with fanout, every window.
+    noteFrequency(*hz, fanoutUsers_ > 0 ? Origin::Receiver : Origin::Dial);
 }
 
 void Receiver2::setReports(bool on)

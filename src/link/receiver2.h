@@ -11,10 +11,12 @@
 // - aTransact(): discard input, write, collect the reply up to CR or a
 //   length, with a bounded wait.
 // - tune()/set_mode()/...: what the windows ask for; they show it at once
-//   and submit its command as a job.
-// - Signals instead of window lists: frequency (with its origin), the panel's
-//   labels and controls, state, lock, refusal, line lost. The link names no
-//   window; each window connects what it shows.
+//   and submit its command as a job. aTune() is the same tune as a job step.
+// - The receiver's frequency is kept in Hz (RxState::hz); text is made only
+//   where a window shows it (freqShown).
+// - Signals instead of window lists: frequency (in Hz, with its origin), the
+//   panel's labels and controls, state, lock, refusal, line lost. The link
+//   names no window; each window connects what it shows.
 #pragma once
 #include <QByteArray>
 #include <QObject>
@@ -30,6 +32,21 @@
 #include "link/panelview.h"
 
 struct App;
+
+// A tune: the frequency, where it was asked, and for a tune from a list or
+// log row its four-digit tuning code (attenuator, bandwidth, mode, AGC; an
+// empty one takes defaultCode) and its station.
+struct TuneRequest {
+    qint64 hz = -1;
+    Origin origin = Origin::Panel;
+    // Set: the row's record ("S199" + the code's settings and the frequency)
+    // is sent instead of "F" + eight digits, and RxState takes its settings.
+    std::optional<QString> code;
+    QString defaultCode;
+    // Remembered with the frequency (stationAt) until the receiver shows
+    // another one.
+    QString station;
+};
 
 // The reply of one transaction.
 struct RxReply {
@@ -115,9 +132,10 @@ public:
     // for a value the receiver cannot take, and the result says what
     // happened. The windows are told as for the program's own settings.
     enum class SetOutcome { Sent, OutOfRange, NotFitted, Silent, Lost };
-    // "F" + eight digits; the windows show the frequency (origin already
-    // does) and the tracking window follows.
-    rxjob::Task<SetOutcome> aTuneHz(qint64 hz, FreqFanout::Target origin = FreqFanout::Count);
+    // The tune (see TuneRequest) as a job step: OutOfRange outside 10 to
+    // 29999.999 kHz, Lost without a line; otherwise RxState and the windows
+    // take the frequency and its command goes out in place.
+    rxjob::Task<SetOutcome> aTune(TuneRequest r);
     // Mode code, then after the line's pause the bandwidth code (-1: keep
     // it; never for NFM). NotFitted: the ECSS unit or the narrow filter is
     // missing.
@@ -128,7 +146,7 @@ public:
     // Whether the receiver answers now (one signal-level read): Sent when
     // it does, else Silent or Lost.
     rxjob::Task<SetOutcome> aConfirm();
-    // The receiver's frequency as last shown (its reports, a state read, a
+    // The receiver's frequency as last learned (its reports, a state read, a
     // tune), in Hz; nullopt while none is known.
     std::optional<qint64> knownHz() const;
     // The receiver's dial is followed: its reports are on and decoded, so
@@ -175,8 +193,9 @@ public:
     static std::optional<qint64> stateHz(const QString &x13);
     // The receiver's frequency for a window that shows it, as a job in its
     // own bracket: then(hz) runs when the reply came and is a frequency of
-    // the receiver's range, while context lives. A silent receiver is told
-    // once (not after a lost line).
+    // the receiver's range, while context lives (RxState has taken it; no
+    // other window is told). A silent receiver is told once (not after a
+    // lost line).
     void readFrequency(QObject *context, std::function<void(qint64 hz)> then);
 
     // Applies an aReadRxState result (13 characters) to RxState and tells the
@@ -192,30 +211,21 @@ public:
     void set_agc(int16_t &n);
 
     // --- tuning -------------------------------------------------------------
-    // Tunes to khz ("F" command) after showing the frequency; the tracking
-    // window is told after the command. False (nothing sent) outside the
-    // receiver's range. With the line known to be lost (here and in
-    // tune_from_row) the receiver message shows at once and nothing changes.
-    bool tune(double khz, FreqFanout::Target origin = FreqFanout::Panel);
-    bool tuneHz(long long hz, FreqFanout::Target origin = FreqFanout::Panel);
-    // Tune from a list row: frequency f (kHz) and four-digit tuning code
-    // (empty -> defaultCode). RxState takes the code's settings, as the
-    // labels do. station: the row's station, remembered with the frequency
-    // (stationAt) until the receiver shows another one. Returns false and
-    // does nothing outside the receiver's range.
-    bool tune_from_row(double khz, const QString &code, const QString &defaultCode,
-                       FreqFanout::Target origin, const QString &station = QString());
+    // The tune for a window: the frequency is shown at once (RxState,
+    // frequencyChanged, for a row its settings) and its command goes out as
+    // a job, as aTune sends it. False (nothing sent) outside the receiver's
+    // range. With the line known to be lost the receiver message shows at
+    // once and nothing changes.
+    bool tune(const TuneRequest &r);
+    bool tune(qint64 hz, Origin origin) { return tune(TuneRequest{hz, origin, {}, {}, {}}); }
     // The station of the row last tuned from, when hz is its frequency and
     // the receiver has shown no other since; empty otherwise.
     QString stationAt(qint64 hz) const;
-    // Tells the windows a frequency text (every window but `except`; the
-    // tracking window only when includeTracking).
-    void frequency_fanout(const QString &s, bool includeTracking = true,
-                          FreqFanout::Target except = FreqFanout::Count);
-    // The tracking window's share of a tune: freq_khz and its signal.
-    void tracking_update(const QString &s);
-    // The last frequency text shown ("" before the first).
-    QString freqText() const { return freqText_; }
+    // The receiver's frequency is now hz (-1: not known), learned without a
+    // tune of its own (a window that keeps a frequency while there is no
+    // receiver): RxState takes it, a row's station is forgotten when it is
+    // another frequency, and frequencyChanged tells the windows.
+    void noteFrequency(qint64 hz, Origin origin);
 
     // Receive handler (port event).
     void on_ready_read() override;
@@ -237,9 +247,9 @@ public:
     // job's own code, the command goes out in place, otherwise as a job in
     // a bracket of its own. The reports are decoded only while no job runs: a transaction's reply
     // is never taken for a report, and what arrived during one is dropped
-    // when it ends. With fanout the decoded dial also goes to every window
-    // that shows the frequency (frequencyChanged), not only the panel's
-    // field and the tracking window.
+    // when it ends. The decoded dial is told as Origin::Dial (the windows
+    // that follow the dial), or, while a user asked for fanout, as
+    // Origin::Receiver, which every window that shows the frequency follows.
     void wantReports(bool on, bool fanout = false);
     bool reportsWanted() const { return reportUsers_ > 0; }
     // A reader that streams text on the line (the RTTY page) takes the line's
@@ -253,14 +263,10 @@ public:
     QString term;
 
 signals:
-    // A frequency text to show; origin is the window it came from (which
-    // already shows it) or Count for the receiver itself.
-    void frequencyChanged(const QString &text, FreqFanout::Target origin);
-    // The tracking window's frequency (its text, and in Hz).
-    void trackingFrequency(const QString &text, qint64 hz);
-    // The receiver's own dial moved (its spontaneous reports): for the
-    // panel's field and the tracking window.
-    void dialFrequency(const QString &text, qint64 hz);
+    // The receiver's frequency changed: hz (-1 while not known, shown as
+    // kUnknownFreq) and where the change came from. A window skips its own
+    // tunes as it likes; Origin::Dial is for the windows that follow the dial.
+    void frequencyChanged(qint64 hz, Origin origin);
     // The panel's labels and controls.
     void labelChanged(PanelView::Label which, const QString &text);
     void vbtChanged(bool on);
@@ -296,9 +302,14 @@ private:
     void refuse(const QString &text, const QString &title);
     // The line is known to be lost: says so (true).
     bool tellLost();
-    // The receiver's frequency is now s (empty: not known); a row's station
-    // is forgotten when it is another one.
-    void knowFreq(const QString &s);
+    // The receiver's frequency is now hz (-1: not known); a row's station is
+    // forgotten when it is another one. Nothing is told.
+    void knowHz(qint64 hz);
+    // The one tune path, shared by tune() and aTune(): the range rule, the
+    // lost line, and what the windows are told before the command
+    // (startTune: Sent when it may go out); sendTune writes the command.
+    SetOutcome startTune(const TuneRequest &r);
+    void sendTune(const TuneRequest &r);
 
     bool garbledReported_ = false;
     ReplyState replyState_ = ReplyState::Read;
@@ -312,7 +323,6 @@ private:
     int reportUsers_ = 0;
     int fanoutUsers_ = 0;
     QPointer<const QObject> streamOwner_;
-    QString freqText_;
     QString rowStation_; // of the row last tuned from, while on rowHz_
     qint64 rowHz_ = -1;
     QByteArray pending_; // reply characters read ahead by aWaitCr
@@ -320,13 +330,16 @@ private:
 
 // What the windows show while the receiver's frequency is not known.
 inline const QString kUnknownFreq = QStringLiteral("-----.---");
+// The text a window shows for a frequency in Hz: "####0.000" kHz, or
+// kUnknownFreq for -1 (not known).
+QString freqShown(qint64 hz);
 
-// getfreq: appends text to term; when term ends in CR, returns the frequency
-// text decoded from its last 10 characters and empties term. A report whose
-// 8 frequency characters are not digits within the receiver's range gives
-// an empty text (khz untouched).
 // A line that ends in a frequency report's eight digits, one character and
 // CR (what the receiver sends by itself while reports are on).
 bool isDialReport(QByteArrayView line);
 
-std::optional<QString> getfreq_decode(QString &term, const QString &text, qint64 *hz);
+// getfreq: appends text to term; when term ends in CR, returns the frequency
+// in Hz decoded from its last 10 characters and empties term (nothing while
+// no CR came). A report whose 8 frequency characters are not digits within
+// the receiver's range gives -1.
+std::optional<qint64> getfreq_decode(QString &term, const QString &text);

@@ -1,6 +1,7 @@
 // The receiver's settings as the program last learned or set them.
 #pragma once
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 
 struct RxState {
@@ -8,7 +9,7 @@ struct RxState {
     int16_t bw = 0;   // 0 Wide, 1 Inter, 2 Narr, 3 Aux
     int16_t mode = 0; // 0 RTTY .. 8 AM-L
     int16_t agc = 0;  // 0 Slow, 1 Fast, 2 Off
-    double freq_khz = 0; // last frequency handed to the tracking window
+    qint64 hz = -1;   // the frequency in Hz; -1 while not known
 };
 
 // The 13-character result of read_rx_state: "X" + rec12, decoded field by

@@ -590,7 +590,7 @@ rxjob::Task<> RigServer::setJob(quint64 id, Request r)
         }
     } else {
         if (p.what == Plan::Tune)
-            o = co_await rx->aTuneHz(p.hz);
+            o = co_await rx->aTune({p.hz, Origin::Remote, {}, {}, {}});
         else if (p.what == Plan::Mode)
             o = co_await rx->aSetMode(p.code, p.bw);
         else if (p.what == Plan::Att)

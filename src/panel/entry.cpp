@@ -15,14 +15,12 @@ QString keypadPress(const QString &display, const QString &key)
     return display + key;
 }
 
-double khzOf(const QString &text)
+long long hzOf(const QString &text)
 {
     QString t = text;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return fmt::val(t);
+    return rxlimits::hzOf(fmt::val(t));
 }
-
-bool frequencyAccepted(double khz) { return rxlimits::inRange(khz); }
 
 std::optional<int> channelOf(const QString &display)
 {
@@ -34,13 +32,10 @@ std::optional<int> channelOf(const QString &display)
     return int(fmt::roundHalfAway(v));
 }
 
-long long spinTargetHz(const QString &fieldText, int stepHz, int dir)
+long long spinTargetHz(std::optional<long long> fromHz, int stepHz, int dir)
 {
-    const double raw = std::clamp(khzOf(fieldText) * 1000 + 0.49, -1e15, 1e15);
-    const long long hz = (long long)std::floor(raw);
-    if (dir < 0)
-        return std::max(hz - stepHz, rxlimits::kMinHz);
-    return std::min(hz + stepHz, rxlimits::kMaxHz);
+    const long long hz = fromHz.value_or(rxlimits::kMinHz);
+    return rxlimits::clampHz(dir < 0 ? hz - stepHz : hz + stepHz);
 }
 
 int stepHzOf(const QString &cellText)

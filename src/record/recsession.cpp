@@ -15,9 +15,9 @@ RecSession::RecSession(App &app, QObject *parent)
 {
 }
 
-QString RecSession::stationAt(double khz) const
+QString RecSession::stationAt(qint64 hz) const
 {
-    return app_.rx ? app_.rx->stationAt(qRound64(khz * 1000.0)) : QString();
+    return app_.rx ? app_.rx->stationAt(hz) : QString();
 }
 
 RecSession::~RecSession()
@@ -76,7 +76,7 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
     info.khz = r.khz;
     info.mode = r.mode;
     info.bandwidth = r.bandwidth;
-    info.station = r.station.trimmed().isEmpty() ? stationAt(r.khz) : r.station.simplified();
+    info.station = r.station.trimmed().isEmpty() ? stationAt(rxlimits::hzOf(r.khz)) : r.station.simplified();
     info.startedBy = r.startedBy;
     const QString sourceName = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
                                                                    : app_.settings.rec_source;

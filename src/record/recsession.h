@@ -54,8 +54,8 @@ public:
     QString folder() const;
 
     // The station of the last row tuned from when the receiver is still on
-    // khz; empty otherwise (the line's owner remembers it).
-    QString stationAt(double khz) const;
+    // hz; empty otherwise (the line's owner remembers it).
+    QString stationAt(qint64 hz) const;
 
 signals:
     void started(const QString &path);

@@ -25,7 +25,7 @@ struct Link : ::testing::Test {
 
 TEST(Commands, Builders)
 {
-    const QStringList built = {cmd::freq(9500.5), cmd::recall(7), cmd::pbs(0), cmd::pbs(-150), cmd::pbsRefresh(),
+    const QStringList built = {cmd::freqHz(9500500), cmd::recall(7), cmd::pbs(0), cmd::pbs(-150), cmd::pbsRefresh(),
                                cmd::bwc(500), cmd::mode(14), cmd::readout(5, 5), cmd::write(12, "004095000001"),
                                cmd::clearChannel(3), cmd::user(1, 1), cmd::bfo(800),
                                cmd::setRecord(cmd::rec12FromCode("0041", 6175))};
@@ -196,16 +196,16 @@ TEST_F(Link, RefreshEdgesOfTheFrequencyRangeNfmAndTheLock)
 TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
 {
     int tracked = 0;
-    QString seen;
-    QObject::connect(&rx, &Receiver2::dialFrequency, [&](const QString &s) { ++tracked; seen = s; });
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](qint64 hz, Origin o) {
+        tracked += hz == 9500000 && o == Origin::Dial;
+    });
     t.setReportsOn(true);
     t.port.inject("I0950");
     EXPECT_EQ(tracked, 0);
     t.port.inject("00001\r");
     EXPECT_EQ(tracked, 1);
-    EXPECT_EQ(seen, "9500.000");
     EXPECT_EQ(panel.freq, "9500.000");
-    EXPECT_DOUBLE_EQ(t.app.rxs.freq_khz, 9500.0);
+    EXPECT_EQ(rx.knownHz(), 9500000);
     EXPECT_TRUE(rx.term.isEmpty());
 
     t.setReportsOn(false); // characters stay buffered for synchronous readers
@@ -214,35 +214,69 @@ TEST_F(Link, ReportsSplitOverTwoPiecesDecodeOnce)
     EXPECT_EQ(t.port.bytesAvailable(), 12);
 }
 
-TEST_F(Link, TuneFromRowSendsTheRecordAndUpdatesOthers)
+// The one tune path, as a window asks for it (tune: shown at once, its
+// command a job in its bracket) and as a client's job step (aTune, with its
+// outcome): one range rule, the same command, the state and the windows
+// told once with the origin, a row's code setting the labels.
+TEST_F(Link, OneTunePathForWindowsAndClients)
 {
-    QString shown, track;
-    FreqFanout::Target from = FreqFanout::Count;
-    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](const QString &s, FreqFanout::Target o) {
-        shown = s;
-        from = o;
-    });
-    QObject::connect(&rx, &Receiver2::trackingFrequency, [&](const QString &s) { track = s; });
-    EXPECT_TRUE(rx.tune_from_row(6175, "", "0041", FreqFanout::Bdxc));
+    using O = Receiver2::SetOutcome;
+    const struct {
+        const char *what;
+        TuneRequest r;
+        const char *sent; // "": nothing
+        O outcome;
+        const char *mdAgc; // the labels after it ("|": not set)
+    } cases[] = {
+        {"typed", {9500000, Origin::Panel, {}, {}, {}}, "F09500000", O::Sent, "|"},
+        {"the lowest", {10000, Origin::Remote, {}, {}, {}}, "F00010000", O::Sent, "|"},
+        {"the highest", {29999999, Origin::Tracking, {}, {}, {}}, "F29999999", O::Sent, "|"},
+        {"below the range", {9999, Origin::Panel, {}, {}, {}}, "", O::OutOfRange, "|"},
+        {"above the range", {30000000, Origin::Remote, {}, {}, {}}, "", O::OutOfRange, "|"},
+        {"a row without a code", {6175000, Origin::Bdxc, "", "0041", {}}, "S199004061750001", O::Sent, "AM|Fast"},
+        {"a digit beyond a table", {9500000, Origin::Own, "0091", "0041", {}}, "S199009095000001", O::Sent, "|Fast"},
+        {"a letter counts as 0", {7205000, Origin::Log, "0x4", "0041", {}}, "S199004072050000", O::Sent, "AM|Slow"},
+    };
+    QList<QPair<qint64, Origin>> told;
+    QObject::connect(&rx, &Receiver2::frequencyChanged, [&](qint64 hz, Origin o) { told.append({hz, o}); });
+    for (const bool client : {false, true}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (client ? " (client)" : " (window)"));
+            t.app.rxs.hz = 7000000;
+            told.clear();
+            panel.labels.clear();
+            t.port.clearWrites();
+            const bool sent = c.outcome == O::Sent;
+            if (client)
+                EXPECT_EQ(t.run([&] { return rx.aTune(c.r); }), c.outcome);
+            else
+                EXPECT_EQ(rx.tune(c.r), sent);
+            EXPECT_EQ(rx.knownHz(), sent ? c.r.hz : 7000000); // at once
+            EXPECT_EQ(told.size(), sent ? 1 : 0);
+            if (sent)
+                EXPECT_TRUE(told.first().first == c.r.hz && told.first().second == c.r.origin);
+            if (sent)
+                EXPECT_EQ(panel.freq, freqShown(c.r.hz));
+            t.settle();
+            EXPECT_EQ(t.port.trace(), !sent ? "" : client ? QString(c.sent) : "H1|H1|" + QString(c.sent) + "|H0|H0");
+            EXPECT_EQ(panel.labels.value(PanelView::MD) + "|" + panel.labels.value(PanelView::AGC), c.mdAgc);
+        }
+    }
+    // A lost line: the window is told at once, the client gets Lost; nothing
+    // changes and nothing is sent.
+    t.port.pull();
+    rx.submitCmd("A1"); // the write finds the line gone
     t.settle();
-    EXPECT_EQ(t.port.trace(), "H1|H1|S199004061750001|H0|H0");
-    EXPECT_EQ(shown, "6175.000");
-    EXPECT_EQ(from, FreqFanout::Bdxc);
-    EXPECT_EQ(track, "6175.000");
-    EXPECT_EQ(panel.freq, "6175.000");
-    EXPECT_EQ(panel.labels[PanelView::MD], "AM");
-    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
-
+    t.app.rxs.hz = 7000000;
     t.port.clearWrites();
-    EXPECT_FALSE(rx.tune_from_row(30000, "", "0041", FreqFanout::Bdxc));
-    EXPECT_FALSE(rx.tune_from_row(9.5, "", "0041", FreqFanout::Bdxc));
+    t.prompter.asked.clear();
+    told.clear();
+    EXPECT_TRUE(rx.tune({9500000, Origin::Panel, {}, {}, {}}));
+    EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
+    EXPECT_EQ(t.run([&] { return rx.aTune({9500000, Origin::Remote, {}, {}, {}}); }), O::Lost);
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(rx.knownHz(), 7000000);
     EXPECT_TRUE(t.port.commands().isEmpty());
-
-    // A code digit beyond a table leaves that label alone.
-    panel.labels.clear();
-    EXPECT_TRUE(rx.tune_from_row(9500, "0091", "0041", FreqFanout::Own));
-    EXPECT_FALSE(panel.labels.contains(PanelView::MD));
-    EXPECT_EQ(panel.labels[PanelView::AGC], "Fast");
 }
 
 TEST_F(Link, LostPortIsReportedOnceAndReopens)

@@ -19,30 +19,39 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
         double khz;
         QString name;
     };
+    // The receiver's own dial report, as it sends it unasked.
+    const auto report = [](const char *hz8) {
+        return [hz8](TestApp &t) {
+            t.setReportsOn(true);
+            t.port.inject(QByteArray("I0") + hz8 + "1\r");
+        };
+    };
     const QString stem = "20261205_1200Z_";
+    const QString named = stem + "9505_AM_Radio_Romania.flac";
     const Case cases[] = {
-        {"same frequency", "", [](TestApp &) {}, 9500, stem + "9500_AM_Radio_Romania.flac"},
-        {"the same frequency shown again", "", [](TestApp &t) { t.rx->frequency_fanout("9500.000"); },
-         9500, stem + "9500_AM_Radio_Romania.flac"},
+        {"same frequency", "", [](TestApp &) {}, 9505, named},
+        {"a dial report of the same frequency", "", report("09505000"), 9505, named},
+        {"a state read of the same frequency", "", [](TestApp &t) { t.rx->apply_state("X004095050001"); },
+         9505, named},
         {"another frequency asked", "", [](TestApp &) {}, 9510, stem + "9510_AM.flac"},
         {"tuned away and back", "",
          [](TestApp &t) {
-             t.rx->frequency_fanout("9510.000");
-             t.rx->frequency_fanout("9500.000");
+             t.rx->tune(9510000, Origin::Panel);
+             t.rx->tune(9505000, Origin::Panel);
          },
-         9500, stem + "9500_AM.flac"},
-        {"the receiver's own dial moved", "",
-         [](TestApp &t) { t.rx->getfreq("I095050000\r"); }, 9500, stem + "9500_AM.flac"},
-        {"the event's own station", "Timer station", [](TestApp &) {}, 9500,
-         stem + "9500_AM_Timer_station.flac"},
+         9505, stem + "9505_AM.flac"},
+        {"a dial report of another frequency", "", report("09506000"), 9505, stem + "9505_AM.flac"},
+        {"the event's own station", "Timer station", [](TestApp &) {}, 9505,
+         stem + "9505_AM_Timer_station.flac"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         TestApp t;
         RecSession rec(t.app);
         rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(); });
-        t.rx->tune_from_row(9500, "", "0041", FreqFanout::Bdxc, "  Radio   Romania ");
-        EXPECT_EQ(rec.stationAt(9500.0004), "Radio Romania");
+        t.rx->tune({9505000, Origin::Bdxc, "", "0041", "  Radio   Romania "});
+        t.settle();
+        EXPECT_EQ(rec.stationAt(9505000), "Radio Romania");
         c.between(t);
         RecSession::Request r;
         r.khz = c.khz;

@@ -349,7 +349,7 @@ struct Cli {
         run(
             [this, &x, hz, mode]() -> rxjob::Task<> {
                 co_await rx->aHold();
-                const Receiver2::SetOutcome tuned = co_await rx->aTuneHz(hz);
+                const Receiver2::SetOutcome tuned = co_await rx->aTune({hz, Origin::Remote, {}, {}, {}});
                 if (tuned == Receiver2::SetOutcome::Sent)
                     co_await rx->pause(rxlimits::kBracketPauseMs);
                 if (mode >= 0) {

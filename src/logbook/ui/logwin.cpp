@@ -4,6 +4,7 @@
 #include "common/textfile.h"
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
+#include "common/ui/freqlabel.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
 #include "link/limits.h"
@@ -58,10 +59,7 @@ logwin::logwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     set_record_buttons(false);
 }
 
-logwin::~logwin()
-{
-    disconnect(freqConn_);
-}
+logwin::~logwin() = default;
 
 void logwin::build()
 {
@@ -99,17 +97,8 @@ void logwin::build()
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
-    lbl_arf = new QLabel(this);
-    lbl_arf->setObjectName(QStringLiteral("lbl_arf"));
-    lbl_arf->setAccessibleDescription(QStringLiteral("NRD-535 Freq (kHz)"));
-    lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont df = uifont::fixedFont(10);
-    df.setBold(true);
-    lbl_arf->setFont(df);
-    lbl_arf->setMinimumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("00000.000")) + 12);
-    lbl_arf->setStyleSheet(QStringLiteral(
-        "QLabel { background: rgb(255, 224, 192); color: black; padding: 1px 4px; }"));
+    lbl_arf = new FreqLabel(app_, QStringLiteral("lbl_arf"), QStringLiteral("NRD-535 Freq (kHz)"), this);
+    lbl_arf->setBoxed();
 
     model = new LogModel(book, this);
     grd_log = new ListView(this);
@@ -212,9 +201,7 @@ void logwin::showEvent(QShowEvent *e)
     model->clear();
     set_record_buttons(false);
     apply_screen_format();
-    if (app_.rx)
-        freqConn_ = connect(app_.rx, &Receiver2::frequencyChanged, this,
-                            [this](const QString &s) { lbl_arf->setText(s); });
+    lbl_arf->setFollowing(true);
     if (!app_.settings.noRx() && app_.rx) {
         QTimer::singleShot(0, this, [this] {
             if (loaded_)
@@ -230,7 +217,7 @@ void logwin::closeEvent(QCloseEvent *e)
         return;
     }
     loaded_ = false;
-    disconnect(freqConn_);
+    lbl_arf->setFollowing(false);
     QWidget::closeEvent(e);
 }
 
@@ -256,7 +243,7 @@ bool logwin::may_leave()
 void logwin::show_rx_freq()
 {
     if (app_.rx)
-        app_.rx->readFrequency(this, [this](qint64 hz) { lbl_arf->setText(fmt::freqText(hz / 1000.0)); });
+        app_.rx->readFrequency(this, [this](qint64) { lbl_arf->showKnown(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -608,12 +595,12 @@ void logwin::tune_cell(const QModelIndex &index)
     if (!index.isValid() || !isTuneField(model->fieldOf(index.column())))
         return;
     const double f = fmt::val(model->cell(index.row(), index.column()));
-    if (!rxlimits::inRange(f) || !app_.rx || index.row() > book.last())
+    if (!app_.rx || index.row() > book.last())
         return;
     const QString code = tuningCode(book.record(index.row()));
     // A recording at this frequency is named after the logged station.
-    app_.rx->tune_from_row(f, code, QString::fromLatin1(kDefaultCode), FreqFanout::Log,
-                           book.record(index.row())[Organisation]);
+    app_.rx->tune({rxlimits::hzOf(f), Origin::Log, code, QString::fromLatin1(kDefaultCode),
+                   book.record(index.row())[Organisation]});
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // hides when closed and opens again with the table it had, as long as the
 // log was saved or the user kept it.
 #pragma once
+#include "common/ui/freqlabel.h"
 #include "logbook/logging2.h"
 
 #include <QWidget>
@@ -44,7 +45,7 @@ public:
     QPushButton *cmd_adx = nullptr;
     QPushButton *cmd_csv = nullptr;
     QLabel *lbl_art = nullptr;
-    QLabel *lbl_arf = nullptr;
+    FreqLabel *lbl_arf = nullptr;
     // The status line: the open log's file.
     QLabel *lbl_file = nullptr;
     ListView *grd_log = nullptr;
@@ -123,5 +124,4 @@ private:
 
     App &app_;
     bool loaded_ = false;
-    QMetaObject::Connection freqConn_;
 };

@@ -1,5 +1,7 @@
 #include "measure/ui/measureui.h"
 
+#include "common/ui/freqlabel.h"
+
 #include "link/app.h"
 #include "link/panelview.h"
 #include "measure/session.h"
@@ -63,15 +65,12 @@ void escapeTo(QWidget *window, QPushButton *exit)
     QObject::connect(esc, &QShortcut::activated, exit, &QPushButton::click);
 }
 
-void setUpWatch(App &app, MeasureSession *session, QLabel *freq, QLabel *status)
+void setUpWatch(App &app, MeasureSession *session, FreqLabel *freq, QLabel *status)
 {
     session->setInterval(900);
     session->scanFloor = true;
     session->startTell = Receiver2::Tell::Unreadable;
-    QObject::connect(session, &MeasureSession::started, freq, [&app, freq] {
-        if (app.panel)
-            freq->setText(app.panel->freqText());
-    });
+    QObject::connect(session, &MeasureSession::started, freq, [freq] { freq->showKnown(); });
     QObject::connect(session, &MeasureSession::missed, status,
                      [session, status] { status->setText(session->missedText()); });
 }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 struct App;
+class FreqLabel;
 class MeasureSession;
 class QBoxLayout;
 class QLabel;
@@ -48,8 +49,8 @@ bool savePicture(App &app, QWidget *area, const QString &path);
 
 // The propagation windows' watch: a reading every 900 ms with the scan's
 // floor, a silent receiver told by the first tick; at the start `freq`
-// shows the panel's frequency, and a missed reply shows in `status`.
-void setUpWatch(App &app, MeasureSession *session, QLabel *freq, QLabel *status);
+// shows the receiver's frequency, and a missed reply shows in `status`.
+void setUpWatch(App &app, MeasureSession *session, FreqLabel *freq, QLabel *status);
 
 // The windows that command the receiver (the control panel and the open list
 // and log windows) enabled or disabled while a measuring window drives it.

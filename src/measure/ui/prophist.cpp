@@ -3,6 +3,7 @@
 #include "common/timetext.h"
 #include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
+#include "common/ui/freqlabel.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
 #include "link/port.h"
@@ -53,9 +54,7 @@ prophist::prophist(App &app, QWidget *parent)
     lbl_Date = new QLabel(this);
     lbl_Date->setObjectName(QStringLiteral("lbl_Date"));
     lbl_Date->setAccessibleDescription(QStringLiteral("Start"));
-    lbl_freq = new QLabel(this);
-    lbl_freq->setObjectName(QStringLiteral("lbl_freq"));
-    lbl_freq->setAccessibleDescription(QStringLiteral("Frequency"));
+    lbl_freq = new FreqLabel(app_, QStringLiteral("lbl_freq"), QStringLiteral("Frequency"), this);
     lbl_status = new QLabel(this);
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     lbl_status->setAccessibleDescription(QStringLiteral("Missed readings"));

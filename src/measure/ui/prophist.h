@@ -2,6 +2,7 @@
 // current minute (one bar a second, a rolling histogram of 60 readings) and
 // the current hour (one bar per half minute, the histogram since Start).
 #pragma once
+#include "common/ui/freqlabel.h"
 #include "measure/history.h"
 #include "measure/meter.h"
 #include "measure/ui/measureui.h"
@@ -37,7 +38,8 @@ public:
     QPushButton *cmd_start = nullptr, *cmd_stop = nullptr, *cmd_cls = nullptr,
                 *cmd_rxctrl = nullptr, *cmd_exit = nullptr, *cmd_savepng = nullptr;
     QTimer *tmr_prophis = nullptr; // the session's tick
-    QLabel *lbl_Date = nullptr, *lbl_freq = nullptr;
+    QLabel *lbl_Date = nullptr;
+    FreqLabel *lbl_freq = nullptr;
     QLabel *lbl_status = nullptr; // missed replies of this run
 
 protected:

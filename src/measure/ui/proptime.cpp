@@ -6,6 +6,7 @@
 #include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
+#include "common/ui/freqlabel.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
 #include "link/port.h"
@@ -61,7 +62,8 @@ Proptime::Proptime(App &app, QWidget *parent)
         l->setMinimumWidth(160);
     };
     label(lbl_Date, "lbl_Date", QStringLiteral("Start"));
-    label(lbl_freq, "lbl_freq", QStringLiteral("Frequency"));
+    lbl_freq = new FreqLabel(app_, QStringLiteral("lbl_freq"), QStringLiteral("Frequency"), this);
+    lbl_freq->setMinimumWidth(160);
     label(lbl_savez, "lbl_savez", QStringLiteral("Recording to"));
     label(lbl_status, "lbl_status", QStringLiteral("Missed readings"));
     txt_station = new QLineEdit(this);
@@ -309,8 +311,7 @@ void Proptime::openpan()
 
 void Proptime::startPan(const QString &path)
 {
-    if (app_.panel)
-        lbl_freq->setText(app_.panel->freqText());
+    lbl_freq->showKnown();
     lbl_Date->setText(timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text
                       + QStringLiteral(" UTC"));
     setInfoColour(palette().color(QPalette::WindowText));

@@ -2,6 +2,7 @@
 // time bases (the last minute, the hour in 15-second bars, the day in
 // 6-minute bars), recorded to a PAN file and overlaid from saved ones.
 #pragma once
+#include "common/ui/freqlabel.h"
 #include "measure/meter.h"
 #include "measure/propagation.h"
 #include "measure/ui/measureui.h"
@@ -46,7 +47,8 @@ public:
                 *cmd_savez = nullptr, *cmd_Load = nullptr, *cmd_Rx = nullptr,
                 *cmd_exit = nullptr, *cmd_savepng = nullptr, *cmd_exportcsv = nullptr;
     QTimer *tmr_propimp = nullptr; // the session's tick
-    QLabel *lbl_Date = nullptr, *lbl_freq = nullptr, *lbl_savez = nullptr;
+    QLabel *lbl_Date = nullptr, *lbl_savez = nullptr;
+    FreqLabel *lbl_freq = nullptr;
     QLabel *lbl_status = nullptr; // missed replies of this run
     QLineEdit *txt_station = nullptr;
     QLabel *lbl_fn[4] = {};

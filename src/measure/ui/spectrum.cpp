@@ -359,11 +359,7 @@ void spectrumwin::startscan()
 
 rxjob::Task<> SpectrumSteps::firstTune(spectrumwin *w)
 {
-    const double f = w->scan_.current();
-    w->app_.rx->send_cmd(cmd::freq(f));
-    if (w->app_.panel)
-        w->app_.panel->setFreqText(fmt::freqText(f));
-    co_return;
+    co_await w->tuneTo(w->scan_.current());
 }
 
 void spectrumwin::onStarted(bool answered)
@@ -396,11 +392,12 @@ rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
     const meter::Reading r = co_await MeasureSession::aGetsmeter(w->app_, true);
     if (!w->scanning_)
         co_return r; // stopped while the reply came
-    w->drawStep(r);
+    if (w->drawStep(r))
+        co_await w->tuneTo(w->scan_.current());
     co_return r;
 }
 
-void spectrumwin::drawStep(const meter::Reading &r)
+bool spectrumwin::drawStep(const meter::Reading &r)
 {
     if (r.ok()) {
         const float v = scan_.store(r.v);
@@ -417,10 +414,9 @@ void spectrumwin::drawStep(const meter::Reading &r)
     if (scan_.advance())
         lbl_tida->setText(utcNow() + QStringLiteral(" UTC"));
     if (scan_.over())
-        return; // the next tick ends the single run
-    const double f = scan_.current();
-    lbl_fre->setText(numText(f));
-    tuneTo(f);
+        return false; // the next tick ends the single run
+    lbl_fre->setText(numText(scan_.current()));
+    return true;
 }
 
 void spectrumwin::endOfRun()
@@ -490,13 +486,10 @@ void spectrumwin::on_setfre()
     setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_cont, cmd_savez, cmd_Load, cmd_Rx, cmd_exit});
 }
 
-void spectrumwin::tuneTo(double khz)
+rxjob::Task<> spectrumwin::tuneTo(double khz)
 {
-    app_.rx->send_cmd(cmd::freq(khz));
-    const QString text = fmt::freqText(khz);
-    if (app_.panel)
-        app_.panel->setFreqText(text);
-    app_.rx->tracking_update(text);
+    // The windows that show the frequency follow the scan.
+    co_await app_.rx->aTune({rxlimits::hzOf(khz), Origin::Spectrum, {}, {}, {}});
 }
 
 void spectrumwin::on_click(QPoint at)
@@ -524,7 +517,7 @@ void spectrumwin::on_click(QPoint at)
             if (!tune_)
                 co_return; // stopped before its turn came
             if (tune)
-                tuneTo(f);
+                co_await tuneTo(f);
             co_await rx->pause(100);
         },
         false, this);

@@ -7,6 +7,8 @@
 #include "measure/spectrum.h"
 #include "measure/ui/measureui.h"
 
+#include "link/linetask.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
@@ -104,13 +106,15 @@ private:
     void fillArea();
     void endOfRun();
     void stopScan(bool exiting);
-    void tuneTo(double khz);
+    // Inside a job: tunes to khz, as every tune goes.
+    rxjob::Task<> tuneTo(double khz);
     // The session's steps (the first tune once the receiver is held; one
     // scan step: read, draw, tune to the next step) live in the source.
     friend struct SpectrumSteps;
     void onStarted(bool answered);
-    // Stores and draws a step's reading, then tunes to the next step.
-    void drawStep(const meter::Reading &r);
+    // Stores and draws a step's reading; true when the scan goes on to its
+    // next step (the caller tunes there).
+    bool drawStep(const meter::Reading &r);
     void setButtons(std::initializer_list<QPushButton *> on,
                     std::initializer_list<QPushButton *> off);
     QString utcNow() const;

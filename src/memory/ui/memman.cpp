@@ -2,6 +2,7 @@
 
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
+#include "common/ui/freqlabel.h"
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "link/limits.h"
@@ -204,9 +205,8 @@ void MemMan::build()
     });
 
     // Selection labels.
-    auto selLabel = [this](QLabel *&l, const char *name, const QString &caption, int minW) {
+    auto selLabel = [this](QLabel *l, const char *name, const QString &caption, int minW) {
         auto *cap = new QLabel(caption, this);
-        l = new QLabel(this);
         l->setObjectName(QString::fromLatin1(name));
         // Read out as what it shows; the caption says what that is.
         l->setAccessibleDescription(caption);
@@ -220,13 +220,15 @@ void MemMan::build()
         return cap;
     };
     auto *sel = new QHBoxLayout;
-    sel->addWidget(selLabel(lbl_cell, "lbl_cell", QStringLiteral("Cell"), 44));
+    sel->addWidget(selLabel(lbl_cell = new QLabel(this), "lbl_cell", QStringLiteral("Cell"), 44));
     sel->addWidget(lbl_cell);
     sel->addSpacing(10);
+    // The selected record's frequency, or the receiver's after a recall.
+    lbl_freq = new FreqLabel(app_, QStringLiteral("lbl_freq"), QStringLiteral("Freq"), this);
     sel->addWidget(selLabel(lbl_freq, "lbl_freq", QStringLiteral("Freq"), 90));
     sel->addWidget(lbl_freq);
     sel->addSpacing(10);
-    sel->addWidget(selLabel(lbl_tag, "lbl_tag", QStringLiteral("Add."), 200));
+    sel->addWidget(selLabel(lbl_tag = new QLabel(this), "lbl_tag", QStringLiteral("Add."), 200));
     sel->addWidget(lbl_tag, 1);
     lbl_cell->installEventFilter(this);
     lbl_cell->setToolTip(QStringLiteral("Double-click to clear the selection"));
@@ -860,7 +862,7 @@ void MemMan::on_setrx()
             const bool ok = co_await rx->aRefresh(Receiver2::Tell::All);
             if (!ok)
                 co_return;
-            lbl_freq->setText(rx->freqText());
+            lbl_freq->showKnown();
             // Said once the job has left the line.
             QTimer::singleShot(0, this, [this, row] { tell_recalled(row); });
         },
@@ -934,7 +936,10 @@ rxjob::Task<meter::Reading> MemMan::scan_step()
     }
     r.status = meter::Reading::Ok;
     const QString &rec = mem2::table().rec[ch];
-    lbl_freq->setText(rec.isEmpty() ? app_.rx->freqText() : mem2::selFreqText(rec));
+    if (rec.isEmpty())
+        lbl_freq->showKnown();
+    else
+        lbl_freq->setText(mem2::selFreqText(rec));
     co_return r;
 }
 

@@ -2,6 +2,7 @@
 // grid, fetched from and filled into the receiver, loaded from and saved to
 // memory files, sorted, printed, scanned, and edited through the cell editor.
 #pragma once
+#include "common/ui/freqlabel.h"
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
 
@@ -83,7 +84,7 @@ public:
     QTableWidget *grd_titles = nullptr;
     QTableWidget *grd_mem = nullptr;
     QLabel *lbl_cell = nullptr;
-    QLabel *lbl_freq = nullptr;
+    FreqLabel *lbl_freq = nullptr;
     QLabel *lbl_tag = nullptr;
     // The memory scan's missed replies ("no reply 13:36:12, 3 missed").
     QLabel *lbl_status = nullptr;

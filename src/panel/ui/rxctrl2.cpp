@@ -129,7 +129,7 @@ void rxctrl2::cmd_rec_click()
     RecSession::Request r;
     // The frequency the receiver is on, not a value typed and refused.
     const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
-    r.khz = hz ? *hz / 1000.0 : fmt::val(freqText());
+    r.khz = hz ? *hz / 1000.0 : 0;
     r.mode = ui_.lbl_md->text().trimmed();
     r.bandwidth = ui_.lbl_bw->text().trimmed();
     r.startedBy = QStringLiteral("Rec button");
@@ -462,11 +462,9 @@ void rxctrl2::keypadKey(const QString &key)
     ui_.lbl_mfreq->setText(keypad_text_);
 }
 
-bool rxctrl2::tuneTo(double f)
+bool rxctrl2::tuneTo(qint64 hz)
 {
-    bool tuned = false;
-    if (panelentry::frequencyAccepted(f))
-        tuned = app_.rx->tune(f, FreqFanout::Panel);
+    const bool tuned = app_.rx->tune(hz, Origin::Panel);
     if (!tuned)
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
@@ -493,12 +491,12 @@ void rxctrl2::showNotTuned(bool on)
 
 void rxctrl2::enterKeypadFrequency()
 {
-    const double f = panelentry::khzOf(keypad_text_);
+    const qint64 hz = panelentry::hzOf(keypad_text_);
     // The display is cleared first so that keys pressed while the command
     // goes out start a new entry.
     keypad_text_.clear();
     ui_.lbl_mfreq->clear();
-    tuneTo(f);
+    tuneTo(hz);
 }
 
 void rxctrl2::enterKeypadChannel()
@@ -519,7 +517,7 @@ void rxctrl2::enterKeypadChannel()
 void rxctrl2::enterTypedFrequency()
 {
     // A refused value stays in the field as typed, marked as not tuned.
-    if (!tuneTo(panelentry::khzOf(ui_.txt_freqa->text())) || (app_.rx && app_.rx->portLost()))
+    if (!tuneTo(panelentry::hzOf(ui_.txt_freqa->text())) || (app_.rx && app_.rx->portLost()))
         showNotTuned(true);
 }
 
@@ -534,8 +532,8 @@ void rxctrl2::spinSteps(int dir, int count)
     spin_busy_ = true;
     ui_.spn_Freq->setEnabled(false);
     spin_dir_ = panelentry::spinDirOf(dir);
-    const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_ * count, spin_dir_);
-    app_.rx->tuneHz(hz, FreqFanout::Panel);
+    const long long hz = panelentry::spinTargetHz(app_.rx->knownHz(), step_hz_ * count, spin_dir_);
+    app_.rx->tune(hz, Origin::Panel);
     afterLine([this] {
         spin_busy_ = false;
         ui_.spn_Freq->setEnabled(true);
@@ -562,8 +560,8 @@ void rxctrl2::spinStep(int dir)
     if (go_state_ != 1)
         ui_.spn_Freq->setEnabled(false);
     spin_dir_ = panelentry::spinDirOf(dir);
-    const long long hz = panelentry::spinTargetHz(ui_.txt_freqa->text(), step_hz_, spin_dir_);
-    app_.rx->tuneHz(hz, FreqFanout::Panel);
+    const long long hz = panelentry::spinTargetHz(app_.rx->knownHz(), step_hz_, spin_dir_);
+    app_.rx->tune(hz, Origin::Panel);
     afterLine([this] {
         spin_busy_ = false;
         ui_.spn_Freq->setEnabled(true);
@@ -594,8 +592,7 @@ void rxctrl2::connectReceiver()
     connect(rx, &Receiver2::agcEnabledChanged, this, &rxctrl2::setAgcEnabled);
     connect(rx, &Receiver2::bwFrameEnabledChanged, this, &rxctrl2::setBwFrameEnabled);
     connect(rx, &Receiver2::panelEnabledChanged, this, &rxctrl2::setPanelEnabled);
-    connect(rx, &Receiver2::frequencyChanged, this, [this](const QString &s) { setFreqText(s); });
-    connect(rx, &Receiver2::dialFrequency, this, [this](const QString &s) { setFreqText(s); });
+    connect(rx, &Receiver2::frequencyChanged, this, [this](qint64 hz) { setFreqText(freqShown(hz)); });
     // The lock's label, and the controls that only work while it is held.
     connect(rx, &Receiver2::lockChanged, this, [this](bool held) {
         showLock(held);
@@ -709,7 +706,6 @@ void rxctrl2::setFreqText(const QString &s)
     showNotTuned(false);
     ui_.txt_freqa->setText(s);
 }
-QString rxctrl2::freqText() const { return ui_.txt_freqa->text(); }
 
 void rxctrl2::bringToFront()
 {

@@ -94,7 +94,6 @@ public:
     void setAgcEnabled(bool on) override;
     void setBwFrameEnabled(bool on) override;
     void setFreqText(const QString &s) override;
-    QString freqText() const override;
     void bringToFront() override;
     void setPanelEnabled(bool on) override;
 
@@ -149,7 +148,7 @@ private:
     void goStep();
     void syncGrid(Label which, const QString &text);
     // False (with the message) when the frequency was refused.
-    bool tuneTo(double khz);
+    bool tuneTo(qint64 hz);
     // A typed frequency that was refused stays in txt_freqa, shown as not
     // tuned (its colour and the status line) until something replaces it.
     void showNotTuned(bool on);

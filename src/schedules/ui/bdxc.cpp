@@ -20,7 +20,7 @@ ListWindow::Config bdxcConfig()
             QStringLiteral("BDXC list"),
             QStringLiteral("bdxcutc"),
             4500,
-            FreqFanout::Bdxc,
+            Origin::Bdxc,
             callers::Bdxc,
             QStringLiteral("BDX*TOE.TXT;ADX*TOW.TXT"),
             QStringLiteral("BDXC"),

@@ -267,13 +267,11 @@ void ILG2Rx::showEvent(QShowEvent *e)
         return;
     loaded_ = true;
     if (app_.rx) {
-        connect(app_.rx, &Receiver2::frequencyChanged, this,
-                [this](const QString &s, FreqFanout::Target origin) {
-                    if (origin != FreqFanout::Ilg2Rx)
-                        txt_arf->setText(s);
-                });
-        connect(app_.rx, &Receiver2::dialFrequency, this,
-                [this](const QString &s) { txt_arf->setText(s); });
+        // Every frequency but its own tunes, and the receiver's dial.
+        connect(app_.rx, &Receiver2::frequencyChanged, this, [this](qint64 hz, Origin origin) {
+            if (origin != Origin::Ilg2Rx)
+                txt_arf->setText(freqShown(hz));
+        });
     }
     if (!app_.settings.noRx() && app_.rx) {
         QTimer::singleShot(0, this, [this] {
@@ -286,7 +284,7 @@ void ILG2Rx::showEvent(QShowEvent *e)
 
 void ILG2Rx::showRxFreq()
 {
-    app_.rx->readFrequency(this, [this](qint64 hz) { txt_arf->setText(fmt::freqText(hz / 1000.0)); });
+    app_.rx->readFrequency(this, [this](qint64 hz) { txt_arf->setText(freqShown(hz)); });
 }
 
 void ILG2Rx::closeEvent(QCloseEvent *e)
@@ -449,25 +447,19 @@ void ILG2Rx::tune_line()
     const QModelIndex i = lst_ilg->currentIndex();
     if (!i.isValid() || !app_.rx)
         return;
-    const double f = fmt::val(model->data(i, Qt::DisplayRole).toString().left(8));
-    if (!rxlimits::inRange(f))
-        return;
-    txt_arf->setText(fmt::freqText(f));
+    const qint64 hz = rxlimits::hzOf(fmt::val(model->data(i, Qt::DisplayRole).toString().left(8)));
     // A recording or a log record at this frequency takes the line's station.
-    app_.rx->tune_from_row(f, QStringLiteral("0041"), QStringLiteral("0041"), FreqFanout::Ilg2Rx,
-                           ilg::ftlStation(model->data(i, Qt::DisplayRole).toString()));
+    if (app_.rx->tune({hz, Origin::Ilg2Rx, QStringLiteral("0041"), QStringLiteral("0041"),
+                       ilg::ftlStation(model->data(i, Qt::DisplayRole).toString())}))
+        txt_arf->setText(freqShown(hz));
 }
 
 void ILG2Rx::on_arf_enter()
 {
     const double f = fmt::val(txt_arf->text());
-    if (!rxlimits::inRange(f)) {
+    if (app_.rx && !app_.rx->tune(rxlimits::hzOf(f), Origin::Ilg2Rx))
         app_.prompter->message(QStringLiteral("Freqyency outside range"), QStringLiteral("Error"),
                                Prompter::Exclamation);
-        return;
-    }
-    if (app_.rx)
-        app_.rx->tune(f, FreqFanout::Ilg2Rx);
 }
 
 void ILG2Rx::search(const ilgfilter::Criteria &c)

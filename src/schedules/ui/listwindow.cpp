@@ -4,6 +4,7 @@
 
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
+#include "common/ui/freqlabel.h"
 #include "common/fmt.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
@@ -70,17 +71,8 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
-    lbl_arf = new QLabel(this);
-    lbl_arf->setObjectName(QStringLiteral("lbl_arf"));
-    lbl_arf->setAccessibleDescription(QStringLiteral("NRD-535 Freq (kHz)"));
-    lbl_arf->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lbl_arf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont df = uifont::fixedFont(10);
-    df.setBold(true);
-    lbl_arf->setFont(df);
-    lbl_arf->setMinimumWidth(QFontMetrics(df).horizontalAdvance(QStringLiteral("00000.000")) + 12);
-    lbl_arf->setStyleSheet(QStringLiteral(
-        "QLabel { background: rgb(255, 224, 192); color: black; padding: 1px 4px; }"));
+    lbl_arf = new FreqLabel(app_, QStringLiteral("lbl_arf"), QStringLiteral("NRD-535 Freq (kHz)"), this);
+    lbl_arf->setBoxed();
     lbl_art->setBuddy(nullptr);
 
     model = new ListModel(cfg.kind, this);
@@ -163,13 +155,7 @@ QString ListWindow::currentPath() const
 void ListWindow::setLoaded(bool on)
 {
     loaded_ = on;
-    if (!app_.rx)
-        return;
-    if (on)
-        freqConn_ = connect(app_.rx, &Receiver2::frequencyChanged, this,
-                            [this](const QString &s) { lbl_arf->setText(s); });
-    else
-        disconnect(freqConn_);
+    lbl_arf->setFollowing(on);
 }
 
 void ListWindow::showEvent(QShowEvent *e)
@@ -197,7 +183,7 @@ void ListWindow::closeEvent(QCloseEvent *e)
 void ListWindow::show_rx_freq()
 {
     if (app_.rx)
-        app_.rx->readFrequency(this, [this](qint64 hz) { lbl_arf->setText(fmt::freqText(hz / 1000.0)); });
+        app_.rx->readFrequency(this, [this](qint64) { lbl_arf->showKnown(); });
 }
 
 void ListWindow::on_load()
@@ -238,15 +224,15 @@ void ListWindow::tune_cell(const QModelIndex &index)
     if (!index.isValid() || index.column() < g.firstFreq || index.column() > g.lastFreq)
         return;
     const double f = fmt::val(model->cell(index.row(), index.column()));
-    if (!rxlimits::inRange(f) || !app_.rx)
+    if (!app_.rx)
         return;
-    // The grid's current cell moves to the (hidden) code column, where the
-    // code is read: a second Enter does not tune again.
-    const QModelIndex codeCell = model->index(index.row(), g.codeColumn);
-    grid->setCurrentIndex(codeCell);
     const QString code = model->cell(index.row(), g.codeColumn);
     // A recording or a log record at this frequency takes the row's station.
-    app_.rx->tune_from_row(f, code, g.defaultCode, cfg_.target, model->cell(index.row(), 0));
+    if (!app_.rx->tune({rxlimits::hzOf(f), cfg_.target, code, g.defaultCode, model->cell(index.row(), 0)}))
+        return; // outside the receiver's range
+    // The grid's current cell moves to the (hidden) code column, where the
+    // code is read: a second Enter does not tune again.
+    grid->setCurrentIndex(model->index(index.row(), g.codeColumn));
 }
 
 bool ListWindow::read_table(bool ditto)

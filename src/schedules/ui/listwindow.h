@@ -3,6 +3,7 @@
 // fan-out registration while loaded, reading the receiver's frequency on
 // open, and Tune from list row.
 #pragma once
+#include "common/ui/freqlabel.h"
 #include "link/fanout.h"
 #include "schedules/listfile.h"
 #include "schedules/ui/listmodel.h"
@@ -32,7 +33,7 @@ public:
         QString gridName, gridAccessible;
         QString timerName;
         int timerMs;
-        FreqFanout::Target target;
+        Origin target;
         int callerCode;
         QString pattern;      // file pattern of the selection dialog
         QString subdir;       // "BDXC" / "OWN"
@@ -47,7 +48,7 @@ public:
     QPushButton *cmd_Top = nullptr;
     QPushButton *cmd_Exit = nullptr;
     QLabel *lbl_art = nullptr;
-    QLabel *lbl_arf = nullptr;
+    FreqLabel *lbl_arf = nullptr;
     ListView *grid = nullptr;
     ListModel *model = nullptr;
     QTimer *utcTimer = nullptr;
@@ -94,5 +95,4 @@ protected:
 private:
     void setLoaded(bool on);
     bool loaded_ = false;
-    QMetaObject::Connection freqConn_;
 };

@@ -18,7 +18,7 @@ ListWindow::Config ownConfig()
             QStringLiteral("Own list"),
             QStringLiteral("ownutc"),
             5500,
-            FreqFanout::Own,
+            Origin::Own,
             callers::Own,
             QStringLiteral("OWN_*.TXT"),
             QStringLiteral("OWN"),

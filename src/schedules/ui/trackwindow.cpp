@@ -308,7 +308,7 @@ void tracking::readRxFreq()
         return;
     // Nothing shown when the reply is not a frequency of the receiver's range.
     rx->readFrequency(this, [this](qint64 hz) {
-        app_.rxs.freq_khz = hz / 1000.0;
+        freq_khz_ = hz / 1000.0;
         const QString s = fmt::freqText(hz / 1000.0);
         if (app_.panel)
             app_.panel->setFreqText(s);
@@ -352,7 +352,7 @@ bool tracking::load_file()
     spn_frtr->show();
     setControlsEnabled(true);
     if (app_.settings.noRx() || !app_.rx) {
-        txt_arf->setText(fmt::freqText(app_.rxs.freq_khz));
+        txt_arf->setText(fmt::freqText(freq_khz_));
         lookup();
     }
     QStringList notes;
@@ -375,7 +375,7 @@ void tracking::lookup()
 {
     if (table_.count() < 2)
         return;
-    p_ = track::lookup(table_.lines, app_.rxs.freq_khz);
+    p_ = track::lookup(table_.lines, freq_khz_);
     clearLabels();
     build_list();
 }
@@ -387,7 +387,7 @@ void tracking::build_list()
     for (QPushButton *b : cmd_show)
         b->setEnabled(false);
     const int t = ftl::hhmmNumber(app_.times.utc_text);
-    result_ = track::build(table_.lines, p_, app_.rxs.freq_khz, fmt::val(txt_cr->text()),
+    result_ = track::build(table_.lines, p_, freq_khz_, fmt::val(txt_cr->text()),
                            hial->checkedId() == 0, t);
     for (int k = 0; k < track::Pages; ++k)
         cmd_show[k]->setEnabled(result_.pageEnabled(k));
@@ -422,7 +422,9 @@ void tracking::on_spin(bool up)
     const double step = fmt::val(txt_fs->text());
     Receiver2 *rx = app_.rx;
     if (app_.settings.noRx() || !rx) {
-        app_.rxs.freq_khz = nextFreq(app_.rxs.freq_khz, up, step);
+        freq_khz_ = nextFreq(freq_khz_, up, step);
+        if (rx)
+            rx->noteFrequency(rxlimits::hzOf(freq_khz_), Origin::Tracking);
         spinDone(true);
         return;
     }
@@ -439,8 +441,8 @@ void tracking::on_spin(bool up)
                 co_return;
             }
             const double f = nextFreq(*now / 1000.0, up, step);
-            rx->send_cmd(cmd::freq(f));
-            app_.rxs.freq_khz = f;
+            co_await rx->aTune({rxlimits::hzOf(f), Origin::Tracking, {}, {}, {}});
+            freq_khz_ = f;
             spinDone(true);
         },
         true, this);
@@ -454,11 +456,8 @@ double tracking::nextFreq(double f, bool up, double step)
 void tracking::spinDone(bool ok)
 {
     if (ok) {
-        const QString s = fmt::freqText(app_.rxs.freq_khz);
-        txt_arf->setText(s);
+        txt_arf->setText(fmt::freqText(freq_khz_));
         lookup();
-        if (app_.rx)
-            app_.rx->frequency_fanout(s, false, FreqFanout::Tracking);
     }
     spn_frtr->setEnabled(true);
     spinning_ = false;
@@ -527,9 +526,9 @@ void tracking::on_arf_enter()
         return;
     }
     if (app_.rx) {
-        app_.rx->tune(f, FreqFanout::Tracking);
+        app_.rx->tune(rxlimits::hzOf(f), Origin::Tracking);
     } else {
-        app_.rxs.freq_khz = f;
+        freq_khz_ = f;
         lookup();
     }
 }
@@ -586,14 +585,15 @@ void tracking::showEvent(QShowEvent *e)
     txt_fs->show();
     spn_frtr->show();
     // Follow every tune made elsewhere, and the receiver's dial in Dial mode.
-    connect(app_.rx, &Receiver2::trackingFrequency, this, [this](const QString &s) {
-        txt_arf->setText(s);
-        lookup();
-    });
-    connect(app_.rx, &Receiver2::dialFrequency, this, [this](const QString &s) {
-        if (!dial_)
+    if (const std::optional<qint64> hz = app_.rx->knownHz())
+        freq_khz_ = *hz / 1000.0;
+    connect(app_.rx, &Receiver2::frequencyChanged, this, [this](qint64 hz, Origin origin) {
+        if (hz < 0)
             return;
-        txt_arf->setText(s);
+        freq_khz_ = hz / 1000.0;
+        if (origin == Origin::Dial && !dial_)
+            return;
+        txt_arf->setText(freqShown(hz));
         lookup();
     });
 }

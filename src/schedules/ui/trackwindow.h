@@ -49,7 +49,7 @@ public:
     // Load File (selection dialog) and Load tracking file for the current name.
     void on_Load();
     bool load_file();
-    // The tracking lookup for the current freq_khz.
+    // The tracking lookup for the current frequency.
     void lookup();
     // Build list for the current position, Show page k.
     void build_list();
@@ -88,6 +88,7 @@ private:
     int p_ = 0;
     int page_ = 0;
     bool dial_ = false;
+    double freq_khz_ = 0; // the frequency the list is looked up at
     bool spinning_ = false;
     bool connected_ = false;
     std::array<QColor, track::RowsPerPage> colours_;

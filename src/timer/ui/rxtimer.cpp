@@ -483,7 +483,7 @@ void RxTimer::get_rx()
             edit_.setFromRx(*x);
             // Tuned from a list or log row: the event takes its station.
             if (app_.rec) {
-                const QString st = app_.rec->stationAt(double(edit_.hz()) / 1000.0);
+                const QString st = app_.rec->stationAt(edit_.hz());
                 if (!st.isEmpty())
                     txt_Station->setText(st);
             }

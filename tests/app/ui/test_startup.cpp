@@ -131,7 +131,7 @@ TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
         a->trigger(); // a second pick brings the same window to the front
     }
     QCoreApplication::processEvents();
-    p->app().rx->frequency_fanout("7000.000");
+    p->app().rx->noteFrequency(7000000, Origin::Receiver);
     for (const auto &i : items) {
         int shown = 0;
         for (QWidget *w : QApplication::topLevelWidgets())

@@ -85,7 +85,7 @@ const Op kOps[] = {
          goAndWait(*f.p);
      }},
     {"tune", 1, "---N", [](Faults &f) {
-         f.rx()->tune(9600.0);
+         f.rx()->tune(9600000, Origin::Panel);
          waitUntil([&] { return f.rx()->lineFree(); }, kHang);
      }},
     {"Update", 1, "NNUN", [](Faults &f) { f.update(); }},

@@ -351,7 +351,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
             EXPECT_EQ(t.rx->stationAt(5920000), "Skerry Radio"); // a recording names it
     }
     // Another window's tune shows here too.
-    t.rx->frequency_fanout("7000.000");
+    t.rx->noteFrequency(7000000, Origin::Receiver);
     EXPECT_EQ(w->lbl_arf->text(), "7000.000");
 }
 
@@ -371,7 +371,7 @@ TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
         {[&] { t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); }); }, "12345.620|1130||"},
         {[&] { dclick(w->grd_log, cellOf(*w, 7, Frequency)); }, "5920.000|0120|Skerry Radio|"},
         {[&] { // a BDXC row, then a typed value that was refused
-             t.rx->tune_from_row(9550, "", "0041", FreqFanout::Bdxc, "Radio Test");
+             t.rx->tune({9550000, Origin::Bdxc, "", "0041", "Radio Test"});
              panel.freq = "40000";
          }, "9550.000|0041|Radio Test|"},
     };

@@ -355,7 +355,7 @@ TEST_F(MemWin, GridClickShowsTheSelectionAndSetR2MTunes)
     EXPECT_EQ(selection(), "040|06000.000|Evening news");
     EXPECT_EQ(tab.mem_row, 40);
 
-    t.rx->frequency_fanout("6000.000");
+    t.rx->noteFrequency(6000000, Origin::Receiver);
     click(w->cmd_SetRx);
     t.settle();
     EXPECT_TRUE(t.port.trace().startsWith("H1|H1|C040|H0|H0|H1|H1|U11|J1199|L199199|H0|H0"))

@@ -85,6 +85,8 @@ struct PanelTest : ::testing::Test {
                                                       : qPrintable("cmd_0to9_" + QString(ch)));
     }
     QLineEdit *freq() { return get<QLineEdit>("txt_freqa"); }
+    // The receiver is at hz, as a state read would have shown it.
+    void at(qint64 hz) { t.rx->noteFrequency(hz, Origin::Receiver); }
     QString trace() { return t.settle(), t.port.trace(); }
     void clear() { t.port.clearWrites(), t.prompter.asked.clear(); }
     void trigger(const char *action)

@@ -85,24 +85,6 @@ TEST_F(PanelTest, TypedFrequencyAcceptsACommaAndKeepsRefusedTextShownAsNotTuned)
     EXPECT_EQ(label("lbl_mfreq"), "");
 }
 
-TEST_F(PanelTest, SpinButtonClamps)
-{
-    make();
-    freq()->setText("29999.000");
-    press("spn_Freq_up");
-    EXPECT_EQ(trace(), br("F29999999"));
-    EXPECT_EQ(freq()->text(), "29999.999");
-    EXPECT_EQ(w->spinDir(), 1);
-
-    clear();
-    click("grd_CS", 0, 0); // 1 Hz
-    freq()->setText("7100,5");
-    press("spn_Freq_down");
-    EXPECT_EQ(trace(), br("F07100499"));
-    EXPECT_EQ(freq()->text(), "7100.499");
-    EXPECT_EQ(w->spinDir(), -1);
-}
-
 TEST_F(PanelTest, KeyboardWorksTheKeypadOutsideTextFields)
 {
     make();

@@ -47,7 +47,8 @@ struct SimLikePort : ScriptedPort {
 TEST_F(Meter, WheelAndPageKeysTuneBySteps)
 {
     make();
-    // Step 5 kHz (the panel's first choice); every case starts at 9500.
+    // Step 5 kHz (the panel's first choice); every case starts with the
+    // receiver at 9500 (the clamps at the range's ends: the entry rules).
     const struct {
         const char *what;
         std::function<void()> act;
@@ -61,9 +62,12 @@ TEST_F(Meter, WheelAndPageKeysTuneBySteps)
         {"Page Up", [&] { QTest::keyClick(grid("grd_md"), Qt::Key_PageUp); t.settle(); }, "F09505000"},
         {"Shift+Page Down in the field",
          [&] { QTest::keyClick(freq(), Qt::Key_PageDown, Qt::ShiftModifier); t.settle(); }, "F09450000"},
+        {"the spin button", [&] { press("spn_Freq_up"); }, "F09505000"},
+        {"a step from the receiver's frequency, not the field's text",
+         [&] { freq()->setText("12"), press("spn_Freq_down"); }, "F09495000"},
     };
     for (const auto &c : cases) {
-        freq()->setText("9500.000");
+        at(9500000);
         clear();
         c.act();
         EXPECT_EQ(trace(), br(c.sent)) << c.what;

@@ -44,7 +44,7 @@ struct RecPanel : PanelTest {
 TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
 {
     // The receiver was tuned from a list row of this station.
-    t.rx->tune_from_row(9500, "0041", "0041", FreqFanout::Bdxc, "Radio Test");
+    t.rx->tune({9500000, Origin::Bdxc, "0041", "0041", "Radio Test"});
     press("cmd_rec");
     ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(get<QPushButton>("cmd_rec")->isChecked());

@@ -150,7 +150,7 @@ TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
     // A recording names the station of the line tuned from.
     const QString station = w.table().lines.at(3).mid(19, 22).simplified();
     EXPECT_FALSE(station.isEmpty());
-    EXPECT_EQ(rec.stationAt(f8.toDouble()), station);
+    EXPECT_EQ(rec.stationAt(qRound64(f8.toDouble() * 1000)), station);
 
     // A typed frequency out of range sends nothing.
     w.txt_arf->setText("40000");
@@ -227,7 +227,7 @@ TEST_F(IlgWindows, TrackingMouseMode)
 {
     t.app.settings.rx_lat = "5205N";
     t.app.settings.rx_long = "00445E";
-    t.app.rxs.freq_khz = 6000;
+    t.rx->noteFrequency(6000000, Origin::Receiver);
     tracking w(t.app);
     w.show();
     EXPECT_FALSE(w.spn_frtr->isEnabled());
@@ -254,17 +254,17 @@ TEST_F(IlgWindows, TrackingMouseMode)
     EXPECT_TRUE(shown.mid(77, 12).contains(" km ")) << shown.toStdString();
 
     // Stepping without a receiver: 10 kHz floor.
-    t.app.rxs.freq_khz = 12;
+    t.rx->noteFrequency(12000, Origin::Receiver);
     w.txt_fs->setText("5");
     w.spnDown->click();
     EXPECT_EQ(w.txt_arf->text(), "10.000");
     EXPECT_EQ(panel.freq, "10.000");
-    t.app.rxs.freq_khz = 29998;
+    t.rx->noteFrequency(29998000, Origin::Receiver);
     w.spnUp->click();
     EXPECT_EQ(w.txt_arf->text(), "29999.999");
 
     // A tune elsewhere moves the list.
-    t.rx->tune_from_row(9500, "", "0041", FreqFanout::Bdxc);
+    t.rx->tune({9500000, Origin::Bdxc, "", "0041", {}});
     EXPECT_EQ(w.txt_arf->text(), "9500.000");
     EXPECT_LE(ftl::freqOf(w.table().lines.at(w.position() - 1)), 9500);
 

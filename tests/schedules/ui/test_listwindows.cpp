@@ -123,16 +123,16 @@ TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
     }), "H1|H1|S199004096350001|H0|H0");
     EXPECT_EQ(w.lbl_arf->text(), "9635.000");
     // A recording names the station of the row tuned from.
-    EXPECT_EQ(rec.stationAt(9635), w.model->cell(i.row(), 0).simplified());
-    EXPECT_FALSE(rec.stationAt(9635).isEmpty());
-    EXPECT_EQ(rec.stationAt(6175), "");
+    EXPECT_EQ(rec.stationAt(9635000), w.model->cell(i.row(), 0).simplified());
+    EXPECT_FALSE(rec.stationAt(9635000).isEmpty());
+    EXPECT_EQ(rec.stationAt(6175000), "");
 
     // A closed window no longer follows the receiver.
     o.close();
-    t.rx->frequency_fanout("7000.000");
+    t.rx->noteFrequency(7000000, Origin::Receiver);
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
     EXPECT_EQ(o.lbl_arf->text(), "9635.000");
-    EXPECT_EQ(rec.stationAt(9635), "");
+    EXPECT_EQ(rec.stationAt(9635000), "");
     t.app.rec = nullptr;
 }
 
@@ -224,14 +224,14 @@ TEST_F(ListWindows, LoadButtonTickTopAndExit)
     EXPECT_TRUE(w.table());
     EXPECT_EQ(t.app.files.bdxc, "BDX26TOE.TXT");
     w.show();
-    t.rx->frequency_fanout("7000.000");
+    t.rx->noteFrequency(7000000, Origin::Receiver);
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
     w.cmd_Exit->click();
     EXPECT_FALSE(w.table());
     EXPECT_TRUE(t.app.files.bdxc.isEmpty());
     EXPECT_EQ(w.model->rowCount(), 0);
     EXPECT_FALSE(w.isVisible());
-    t.rx->frequency_fanout("8000.000");
+    t.rx->noteFrequency(8000000, Origin::Receiver);
     EXPECT_EQ(w.lbl_arf->text(), "7000.000");
 }
 

@@ -61,13 +61,13 @@ TEST(Screenshot, ScheduleWindows)
     e.close();
 
     // The tracking list, then the same in the high-contrast look.
-    t.app.rxs.freq_khz = 9500;
     t.app.files.tracking = "ILGSDATA.ftl";
     for (const bool hc : {false, true}) {
         t.app.settings.high_contrast = hc;
         tracking w(t.app);
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        t.rx->noteFrequency(9500000, Origin::Receiver);
         w.load_file();
         w.txt_cr->setText("60");
         w.opt_hial[1]->click();

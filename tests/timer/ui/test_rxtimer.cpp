@@ -171,7 +171,7 @@ TEST_F(Window, RecBoxesFollowTheEvents)
 {
     RecSession rec(t.app);
     t.app.rec = &rec;
-    t.rx->tune_from_row(7205, "0121", "0041", FreqFanout::Bdxc, "Radio  Test");
+    t.rx->tune({7205000, Origin::Bdxc, "0121", "0041", "Radio  Test"});
     QTest::mouseClick(button("cmd_Rx"), Qt::LeftButton);
     t.settle();
     auto *station = w->findChild<QLineEdit *>("txt_Station");
