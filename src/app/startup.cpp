@@ -310,7 +310,7 @@ bool Program::loadSettings(QString *error, bool *firstRun)
             settingsfile::load(ini, &s, error, &notes);
         tellRanges(ini, notes);
         s.base_dir = dir + QLatin1Char('/');
-        s.v[5] = 0; // the simulated receiver answers
+        s.setNoRx(false); // the simulated receiver answers
         app_.settings = s;
         app_.settingsPath = s.base_dir + QLatin1String(settingsfile::fileName);
         settingsfile::save(&app_.settings, error);

@@ -1,5 +1,6 @@
 #include "logbook/ui/logwin.h"
 
+#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/ui/busy.h"
@@ -34,16 +35,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Logging");
 
-QPushButton *button(QPushButton *&b, const char *name, const QString &caption, const QString &text,
-                    QWidget *parent)
-{
-    b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAccessibleName(caption);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 logwin::logwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
@@ -65,21 +56,21 @@ logwin::~logwin()
 
 void logwin::build()
 {
-    button(cmd_add, "cmd_add", QStringLiteral("Add Record"), QStringLiteral("&Add Record"), this);
-    button(cmd_chg, "cmd_chg", QStringLiteral("Change Record"), QStringLiteral("&Change Record"), this);
-    button(cmd_del, "cmd_del", QStringLiteral("Delete Record"), QStringLiteral("&Delete Record"), this);
-    button(cmd_Save, "cmd_Save", QStringLiteral("Save"), QStringLiteral("&Save"), this);
-    button(cmd_savez, "cmd_savez", QStringLiteral("SaveAs"), QStringLiteral("Sa&veAs"), this);
-    button(cmd_Close, "cmd_Close", QStringLiteral("Close"), QStringLiteral("Cl&ose"), this);
-    button(cmd_sort, "cmd_sort", QStringLiteral("Sort"), QStringLiteral("Sor&t"), this);
-    button(cmd_fmt, "cmd_fmt", QStringLiteral("Format"), QStringLiteral("&Format"), this);
-    button(cmd_Load, "cmd_Load", QStringLiteral("Load Log File"), QStringLiteral("&Load Log File"), this);
-    button(cmd_new, "cmd_new", QStringLiteral("New Log"), QStringLiteral("&New Log"), this);
-    button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
-    button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
-    button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
-    button(cmd_adx, "cmd_adx", QStringLiteral("Export ADX"), QStringLiteral("&Export ADX"), this);
-    button(cmd_csv, "cmd_csv", QStringLiteral("Export CSV"), QStringLiteral("Ex&port CSV"), this);
+    cmd_add = kit::button(this, QStringLiteral("cmd_add"), QStringLiteral("&Add Record"));
+    cmd_chg = kit::button(this, QStringLiteral("cmd_chg"), QStringLiteral("&Change Record"));
+    cmd_del = kit::button(this, QStringLiteral("cmd_del"), QStringLiteral("&Delete Record"));
+    cmd_Save = kit::button(this, QStringLiteral("cmd_Save"), QStringLiteral("&Save"));
+    cmd_savez = kit::button(this, QStringLiteral("cmd_savez"), QStringLiteral("Sa&veAs"));
+    cmd_Close = kit::button(this, QStringLiteral("cmd_Close"), QStringLiteral("Cl&ose"));
+    cmd_sort = kit::button(this, QStringLiteral("cmd_sort"), QStringLiteral("Sor&t"));
+    cmd_fmt = kit::button(this, QStringLiteral("cmd_fmt"), QStringLiteral("&Format"));
+    cmd_Load = kit::button(this, QStringLiteral("cmd_Load"), QStringLiteral("&Load Log File"));
+    cmd_new = kit::button(this, QStringLiteral("cmd_new"), QStringLiteral("&New Log"));
+    cmd_Top = kit::button(this, QStringLiteral("cmd_Top"), QStringLiteral("&RX Control"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
+    cmd_adif = kit::button(this, QStringLiteral("cmd_adif"), QStringLiteral("Export AD&IF"));
+    cmd_adx = kit::button(this, QStringLiteral("cmd_adx"), QStringLiteral("&Export ADX"));
+    cmd_csv = kit::button(this, QStringLiteral("cmd_csv"), QStringLiteral("Ex&port CSV"));
 
     connect(cmd_add, &QPushButton::clicked, this, &logwin::on_add);
     connect(cmd_chg, &QPushButton::clicked, this, &logwin::on_chg);

@@ -1,9 +1,9 @@
 #include "measure/ui/spectrum.h"
 
+#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
-#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
@@ -93,22 +93,12 @@ limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_
     chk_show->setVisible(false);
     g->addWidget(chk_loop, 5, 0, 1, 2);
     g->addWidget(chk_show, 6, 0, 1, 2);
-    cmd_OK = new QPushButton(QStringLiteral("OK"), this);
-    cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    cmd_OK->setAccessibleName(QStringLiteral("OK"));
-    cmd_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmd_cancel->setObjectName(QStringLiteral("cmd_cancel"));
-    cmd_cancel->setAccessibleName(QStringLiteral("Cancel"));
-    cmd_OK->setAutoDefault(false);
-    cmd_cancel->setAutoDefault(false);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(cmd_OK);
-    row->addWidget(cmd_cancel);
-    g->addLayout(row, 7, 0, 1, 2);
+    g->addLayout(kit::buttonRow(this,
+                                {{cmd_OK, "cmd_OK", QStringLiteral("OK"), [this] { on_ok(); }},
+                                 {cmd_cancel, "cmd_cancel", QStringLiteral("Cancel"), [this] { on_cancel(); }}},
+                                kit::Align::Right),
+                 7, 0, 1, 2);
     connect(chk_loop, &QCheckBox::toggled, chk_show, &QWidget::setVisible);
-    connect(cmd_OK, &QPushButton::clicked, this, &limits::on_ok);
-    connect(cmd_cancel, &QPushButton::clicked, this, &limits::on_cancel);
     txt_in[0]->setFocus();
 }
 
@@ -195,27 +185,15 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
 
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(pic);
-    measureui::addButtonRows(
-        lay, this,
-        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
-         {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
-         {cmd_cont, "cmd_cont", QStringLiteral("C&ontinue"), [this] { on_cont(); }},
-         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
-         {cmd_setfre, "cmd_setfre", QStringLiteral("T&une Rx"), [this] { on_setfre(); }},
-         {cmd_savez, "cmd_savez", QStringLiteral("S&aveAs"), [this] { on_savez(); }},
-         {cmd_Load, "cmd_Load", QStringLiteral("&Load"), [this] { on_load(); }},
-         {cmd_Rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"),
-          [this] {
-              if (app_.panel)
-                  app_.panel->bringToFront();
-          }},
-         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { on_exit(); }}},
-        {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }},
-         {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
-    lay->setSizeConstraint(QLayout::SetFixedSize);
-    measureui::escapeTo(this, cmd_exit);
-    if (app_.settings.high_contrast)
-        contrast::applyTo(this);
+    measureui::addRecorderRows(app_, lay, this,
+                               {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+                                {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
+                                {cmd_cont, "cmd_cont", QStringLiteral("C&ontinue"), [this] { on_cont(); }},
+                                {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+                                {cmd_setfre, "cmd_setfre", QStringLiteral("T&une Rx"), [this] { on_setfre(); }}},
+                               {cmd_savez, cmd_Load, cmd_Rx, cmd_exit, cmd_savepng, cmd_exportcsv,
+                                [this] { on_savez(); }, [this] { on_load(); }, [this] { on_exit(); },
+                                [this] { on_savepng(); }, [this] { on_exportcsv(); }});
 
     tmr_scan = new QTimer(this);
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));

@@ -791,7 +791,7 @@ void rxctrl2::showEvent(QShowEvent *e)
 void rxctrl2::showtime()
 {
     const QDateTime now = app_.clock ? app_.clock->now() : QDateTime::currentDateTime();
-    app_.times = timetext::compute(now, app_.settings.v[2]);
+    app_.times = timetext::compute(now, app_.settings.ltMinusUtcStored());
     setWindowTitle(QStringLiteral("LT : ") + app_.times.lt_text +
                    QStringLiteral("    VORANTIS V6    ") + QStringLiteral("UTC : ") +
                    app_.times.utc_text);
@@ -863,7 +863,7 @@ void rxctrl2::checkUtcOffset()
         Prompter::Question, Prompter::YesNo);
     if (a != Prompter::AnsYes)
         return;
-    app_.settings.v[2] = float(*offer);
+    app_.settings.setLtMinusUtc(*offer);
     QString error;
     if (!settingsfile::saveAll(&app_.settings, app_.settingsPath, nullptr, &error))
         app_.prompter->message(error + QStringLiteral("\nLT-UTC is %1 h until the program ends.")

@@ -29,7 +29,7 @@ struct MeasureMenus : ::testing::Test {
         p->portFactory = [] { return new ScriptedPort(); };
         p->app().settings = settingsfile::defaults();
         p->app().settings.base_dir = dir.path() + '/';
-        p->app().settings.v[5] = 1; // no receiver: nothing to answer
+        p->app().settings.setNoRx(true); // no receiver: nothing to answer
         ASSERT_TRUE(goAndWait(*p));
     }
     QAction *item(const char *name)

@@ -135,7 +135,7 @@ TEST_F(Start, DemoFolderIsKeptAndResetKeepsTheOldOne)
 TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
 {
     auto p = make();
-    p->app().settings.v[5] = 1; // no receiver: nothing to answer
+    p->app().settings.setNoRx(true); // no receiver: nothing to answer
     ASSERT_TRUE(goAndWait(*p));
     EXPECT_TRUE(port->isOpen());
     EXPECT_TRUE(port->commands().isEmpty()); // the panel's test: Update is off
@@ -206,7 +206,7 @@ TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
 TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
 {
     auto p = make();
-    p->app().settings.v[5] = 1;
+    p->app().settings.setNoRx(true);
     ASSERT_TRUE(goAndWait(*p));
     p->panel()->menuAction("mnu_logging")->trigger();
     logwin *log = nullptr;

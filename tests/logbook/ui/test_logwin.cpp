@@ -39,7 +39,7 @@ struct LogWin : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
+        t.app.settings.setNoRx(true); // NO RX: no read on open unless a test wants it
         QFile::copy(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), t.base() + "LOG/LOG_DEMO.TXT");
     }
     // The window, shown, with its dialogs run by the test and this log loaded.
@@ -265,7 +265,7 @@ TEST_F(LogWin, RecordDialogEdges)
 
 TEST_F(LogWin, FullTableAndLongFile)
 {
-    t.app.settings[10] = 1; // DIM LOG: 1001 records
+    t.app.settings.setDim(2, 1); // DIM LOG: 1001 records
     QByteArray many;
     Record r;
     r[Date] = "20261201";
@@ -389,7 +389,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
 
 TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("113123456200"); // LSB, Inter
     t.app.times.utc_stamp = "20261205 0742";
     auto w = open();

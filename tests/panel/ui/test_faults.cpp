@@ -64,7 +64,7 @@ TEST_F(PanelTest, TuneOnALostLineSaysSoAtOnce)
 
 TEST_F(PanelTest, GoIsReversedByTheSpinButtonAndKeysWhileItRuns)
 {
-    t.app.settings.v[5] = 1; // NO RX: the steps go out without a refresh
+    t.app.settings.setNoRx(true); // NO RX: the steps go out without a refresh
     make();
     freq()->setText("100.000");
     int steps = 0;
@@ -123,7 +123,7 @@ int downward(QScrollBar *b)
 
 TEST_F(PanelTest, ScrollBarsAreReachedByTabAndEveryControlMovesTheThumbItsWay)
 {
-    t.app.settings.v[12] = 1; // bandwidth control fitted
+    t.app.settings.setBwcFitted(true); // bandwidth control fitted
     make();
     QApplication::setActiveWindow(w.get());
     t.answerState("004095000001"); // Wide
@@ -207,7 +207,7 @@ TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
 {
-    t.app.settings.v[5] = 1; // NO RX: no refresh, the steps still go out
+    t.app.settings.setNoRx(true); // NO RX: no refresh, the steps still go out
     make();
     freq()->setText("100.000");
     int steps = 0;

@@ -37,7 +37,7 @@ struct IlgWindows : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX unless a test wants the receiver
+        t.app.settings.setNoRx(true); // NO RX unless a test wants the receiver
         t.app.times.utc_text = "5 Dec 2026  12:00";
         t.app.cap = Captions::build(t.app.settings);
         for (const char *f : {"ILGSDATA.ftl", "ILGADATA.ftl"})
@@ -136,7 +136,7 @@ TEST_F(IlgWindows, ConnectFailures)
 
 TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("004061750001");
     QFile::remove(t.base() + "ilgfilter.ini");
     RecSession rec(t.app);
@@ -302,7 +302,7 @@ TEST_F(IlgWindows, TrackingMouseMode)
 
 TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     QString clickTrace;
     for (const a11y::How how : {a11y::How::Click, a11y::How::Toggle}) {
         SCOPED_TRACE(a11y::howName(how));

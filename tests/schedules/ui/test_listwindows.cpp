@@ -35,7 +35,7 @@ struct ListWindows : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[5] = 1; // NO RX: no read on open unless a test wants it
+        t.app.settings.setNoRx(true); // NO RX: no read on open unless a test wants it
         t.app.times.utc_text = "5 Dec 2026  06:30";
         copyDemo("data/demo/BDXC/BDX26TOE.TXT", t.base() + "BDXC/BDX26TOE.TXT");
         copyDemo("data/demo/OWN/OWN_DEMO.TXT", t.base() + "OWN/OWN_DEMO.TXT");
@@ -201,7 +201,7 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
 
 TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("004095000001");
     bdxc w(t.app);
     w.show();
@@ -220,7 +220,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
 
 TEST_F(ListWindows, CapacityMessageAndMissingFile)
 {
-    t.app.settings[8] = 1; // DIM BDX: 1000 lines
+    t.app.settings.setDim(0, 1); // DIM BDX: 1000 lines
     QByteArray many;
     for (int i = 0; i < 1200; ++i)
         many += QString("Station %1").arg(i).leftJustified(35).toLatin1() + "0000-2400    6175\r\n";

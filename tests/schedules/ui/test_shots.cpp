@@ -22,7 +22,7 @@ TEST(Screenshot, IlgWindows)
     if (out.isEmpty())
         GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
     TestApp t;
-    t.app.settings[5] = 1;
+    t.app.settings.setNoRx(true);
     t.app.settings.rx_lat = "5205N";
     t.app.settings.rx_long = "00445E";
     t.app.times.utc_text = "5 Dec 2026  13:10";
@@ -79,7 +79,7 @@ TEST(Screenshot, ListWindows)
     if (out.isEmpty())
         GTEST_SKIP() << "set VOR_SCREENSHOT to a folder";
     TestApp t;
-    t.app.settings[5] = 1;
+    t.app.settings.setNoRx(true);
     t.app.times.utc_text = "5 Dec 2026  13:10";
     QFile::copy(sourcePath("data/demo/BDXC/BDX26TOE.TXT"), t.base() + "BDXC/BDX26TOE.TXT");
     bdxc w(t.app);
