@@ -1077,6 +1077,19 @@ QAction *rxctrl2::menuAction(const QString &objectName) const
     return actions_.value(objectName);
 }
 
+QAction *rxctrl2::addMenuItem(const QString &menu, const QString &objectName, const QString &caption)
+{
+    auto *m = menuBar()->findChild<QMenu *>(menu);
+    if (!m || actions_.contains(objectName))
+        return actions_.value(objectName);
+    QAction *a = m->addAction(caption);
+    a->setObjectName(objectName);
+    a->setEnabled(false);
+    actions_.insert(objectName, a);
+    connect(a, &QAction::triggered, this, [this, objectName] { runMenu(objectName); });
+    return a;
+}
+
 void rxctrl2::setMenuAction(const QString &objectName, std::function<void()> fn)
 {
     QAction *a = actions_.value(objectName);

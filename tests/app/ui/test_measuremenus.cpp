@@ -64,10 +64,8 @@ TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
     for (const auto &c : cases) {
         ASSERT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist") << c.item;
         item(c.item)->trigger();
-        QWidget *w = nullptr;
-        for (QWidget *t : QApplication::topLevelWidgets())
-            w = t->isVisible() && t->objectName() == c.window ? t : w;
-        ASSERT_TRUE(w) << c.window;
+        QWidget *w = p->windows()->open(c.item); // the same window again
+        ASSERT_TRUE(w && w->isVisible() && w->objectName() == c.window) << c.window;
         EXPECT_EQ(enabled(), c.left) << c.item;
         // A run disables the panel and enables it again: the submenu's
         // item must not come back on with it.

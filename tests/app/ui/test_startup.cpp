@@ -10,6 +10,7 @@
 #include "common/filebytes.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QLabel>
 #include <QDir>
@@ -172,6 +173,15 @@ TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
         EXPECT_EQ(shown, 1) << i.window;
     }
     EXPECT_EQ(a11y::hiddenLabels(p->panel()), QStringList());
+    // A kind registered with a new item gets it at the end of its menu;
+    // the windows go with the program.
+    p->windows()->add({"mnu_extra"}, [](App &, QWidget *) { return new QWidget; },
+                      {.menu = "mnu_timers", .caption = "E&xtra . . ."});
+    p->panel()->findChild<QMenu *>("mnu_timers")->actions().last()->trigger();
+    QPointer<QWidget> made = p->windows()->open("mnu_extra"), log = p->windows()->find<logwin>();
+    ASSERT_TRUE(made && made->isVisible() && log);
+    p.reset();
+    EXPECT_FALSE(made || log);
 }
 
 // The first contact is the refresh sequence; a second GO meanwhile is ignored.
