@@ -118,7 +118,7 @@ int main(int argc, char **argv)
         });
     }
 
-    logwin w(app);
+    LogWindow w(app);
     w.show();
     QCoreApplication::processEvents();
     w.read_log_file();

@@ -376,7 +376,7 @@ bool Program::go()
     panel_ = new rxctrl2(app_);
     panel_->exitHook = quit;
     panel_->mayEnd = [this] {
-        logwin *log = windows_ ? windows_->find<logwin>() : nullptr;
+        LogWindow *log = windows_ ? windows_->find<LogWindow>() : nullptr;
         return !log || log->may_leave();
     };
     wireMenus();
@@ -503,7 +503,7 @@ void Program::endBySignal(int signal)
     }
     // Exit would ask about an unsaved log; nobody may be there to answer,
     // so it is kept in a file of its own.
-    logwin *log = windows_ ? windows_->find<logwin>() : nullptr;
+    LogWindow *log = windows_ ? windows_->find<LogWindow>() : nullptr;
     if (log && log->book.notSaved) {
         const QString dir = app_.settings.sub(QStringLiteral("LOG")) + QStringLiteral("LOG_");
         const QDateTime now = app_.clock->now();
@@ -541,12 +541,12 @@ void Program::wireMenus()
     w.add<own>("mnu_own");
     w.add<Smeter>("mnu_Smeter", {.measuring = measuregate::Smeter});
     w.add<RxClocks>("mnu_rxclock");
-    w.add<spectrumwin>("mnu_spectrum", {.measuring = measuregate::Spectrum});
+    w.add<SpectrumWindow>("mnu_spectrum", {.measuring = measuregate::Spectrum});
     w.add<Proptime>("mnu_proptime", {.measuring = measuregate::Proptime});
     w.add<prophist>("mnu_prophist", {.measuring = measuregate::Prophist});
     // The panel itself says why not when the RTTY unit is not fitted.
     w.add<RttyWindow>("mnu_RTTY");
-    w.add<logwin>("mnu_logging");
+    w.add<LogWindow>("mnu_logging");
     w.add<ILG>({"mnu_convert1", "mnu_convert2"});
     w.add<ILG2Rx>("mnu_ilg");
     w.add<tracking>("mnu_tracking");

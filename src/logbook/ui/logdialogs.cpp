@@ -22,7 +22,7 @@ using namespace logging2;
 // ---------------------------------------------------------------------------
 // selsort2
 
-selsort2::selsort2(logwin &win) : QDialog(&win), win_(win)
+selsort2::selsort2(LogWindow &win) : QDialog(&win), win_(win)
 {
     setObjectName(QStringLiteral("selsort2"));
     setWindowTitle(QStringLiteral("Select sort order"));
@@ -69,7 +69,7 @@ void selsort2::on_OK()
 // ---------------------------------------------------------------------------
 // logfmt2
 
-logfmt2::logfmt2(logwin &win) : QDialog(&win), win_(win)
+logfmt2::logfmt2(LogWindow &win) : QDialog(&win), win_(win)
 {
     setObjectName(QStringLiteral("logfmt2"));
     setWindowTitle(QStringLiteral("Log Screen Format"));
@@ -127,7 +127,7 @@ void logfmt2::on_OK()
 // ---------------------------------------------------------------------------
 // loginput
 
-loginput::loginput(App &app, logwin &win) : QDialog(&win), app_(app), win_(win)
+loginput::loginput(App &app, LogWindow &win) : QDialog(&win), app_(app), win_(win)
 {
     setObjectName(QStringLiteral("loginput"));
     setWindowTitle(QStringLiteral("New Record"));

@@ -325,7 +325,7 @@ void Proptime::on_load()
 void Proptime::loadpan(const QString &path)
 {
     loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
-    const QColor colour = spectrumwin::curveColour(loadCounter_);
+    const QColor colour = SpectrumWindow::curveColour(loadCounter_);
     const QString css = QStringLiteral("color: %1; background: black").arg(colour.name());
     QLabel *fn = lbl_fn[loadCounter_ - 1];
     fn->setStyleSheet(css);

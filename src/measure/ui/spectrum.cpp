@@ -30,8 +30,8 @@
 using namespace spectrum;
 
 namespace {
-const QColor kBg = QColor::fromRgb(spectrumwin::kBackground);
-const QColor kAreaC = QColor::fromRgb(spectrumwin::kArea);
+const QColor kBg = QColor::fromRgb(SpectrumWindow::kBackground);
+const QColor kAreaC = QColor::fromRgb(SpectrumWindow::kArea);
 const QColor kYellow(255, 255, 0);
 // The picture around the plotting area: dark, so that the axes and scale
 // texts in the window's light colour stand out.
@@ -47,16 +47,16 @@ QLabel *label(QWidget *parent, const char *name, const QString &acc)
 }
 } // namespace
 
-int spectrumwin::loadCounter_ = 0;
+int SpectrumWindow::loadCounter_ = 0;
 
 struct SpectrumSteps {
-    static rxjob::Task<> firstTune(spectrumwin *w);
-    static rxjob::Task<meter::Reading> step(spectrumwin *w);
+    static rxjob::Task<> firstTune(SpectrumWindow *w);
+    static rxjob::Task<meter::Reading> step(SpectrumWindow *w);
 };
 
 // ---------------------------------------------------------------- limits
 
-limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_(owner)
+limits::limits(App &app, SpectrumWindow *owner) : QDialog(owner), app_(app), owner_(owner)
 {
     setObjectName(QStringLiteral("limits"));
     setWindowTitle(QStringLiteral("Define Spectrum Scan"));
@@ -133,7 +133,7 @@ void limits::on_cancel()
 
 // ---------------------------------------------------------------- spectrum
 
-spectrumwin::spectrumwin(App &app, QWidget *parent)
+SpectrumWindow::SpectrumWindow(App &app, QWidget *parent)
     : QWidget(parent), app_(app),
       session_(new MeasureSession(app, QStringLiteral("The spectrum window"), this))
 {
@@ -201,16 +201,16 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     // The delay is the least time between two steps: a coarse timer may
     // fire a few ms early.
     tmr_scan->setTimerType(Qt::PreciseTimer);
-    connect(tmr_scan, &QTimer::timeout, this, &spectrumwin::on_tick);
-    connect(pic, &Canvas::clicked, this, &spectrumwin::on_click);
-    connect(pic, &Canvas::moved, this, &spectrumwin::on_move);
+    connect(tmr_scan, &QTimer::timeout, this, &SpectrumWindow::on_tick);
+    connect(pic, &Canvas::clicked, this, &SpectrumWindow::on_click);
+    connect(pic, &Canvas::moved, this, &SpectrumWindow::on_move);
 
     // The scan and the tune mode hold the receiver as one session: the
     // scan's steps are its ticks (read, draw, tune to the next step), timed
     // by tmr_scan; a missed reply leaves its step out and the scan goes on.
     session_->scanFloor = true;
     session_->step = [this] { return SpectrumSteps::step(this); };
-    connect(session_, &MeasureSession::started, this, &spectrumwin::onStarted);
+    connect(session_, &MeasureSession::started, this, &SpectrumWindow::onStarted);
     connect(session_, &MeasureSession::missed, this,
             [this] { lbl_status->setText(session_->missedText()); });
 
@@ -219,7 +219,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     cmd_start->setEnabled(!app_.settings.noRx());
 }
 
-spectrumwin::~spectrumwin()
+SpectrumWindow::~SpectrumWindow()
 {
     // The session gives the receiver back; this window hears no more of it.
     disconnect(session_, nullptr, this, nullptr);
@@ -228,7 +228,7 @@ spectrumwin::~spectrumwin()
     session_->stop();
 }
 
-QColor spectrumwin::curveColour(int counter)
+QColor SpectrumWindow::curveColour(int counter)
 {
     switch (counter) {
     case 1: return Canvas::palette(14);
@@ -238,12 +238,12 @@ QColor spectrumwin::curveColour(int counter)
     }
 }
 
-QString spectrumwin::utcNow() const
+QString SpectrumWindow::utcNow() const
 {
     return timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text;
 }
 
-void spectrumwin::setButtons(std::initializer_list<QPushButton *> on,
+void SpectrumWindow::setButtons(std::initializer_list<QPushButton *> on,
                              std::initializer_list<QPushButton *> off)
 {
     for (QPushButton *b : on)
@@ -252,12 +252,12 @@ void spectrumwin::setButtons(std::initializer_list<QPushButton *> on,
         b->setEnabled(false);
 }
 
-void spectrumwin::fillArea()
+void SpectrumWindow::fillArea()
 {
     pic->fillRect(kLeft, kBottom, kRight, kTop, kAreaC);
 }
 
-void spectrumwin::drawLayout()
+void SpectrumWindow::drawLayout()
 {
     pic->clear(kSurround);
     fillArea();
@@ -281,7 +281,7 @@ void spectrumwin::drawLayout()
         pic->text(35 - 8, t.y + 6 - asc, QString::fromLatin1(t.t), kBg);
 }
 
-void spectrumwin::on_start()
+void SpectrumWindow::on_start()
 {
     if (limits_) {
         limits_->raise();
@@ -292,7 +292,7 @@ void spectrumwin::on_start()
     limits_->txt_in[0]->setFocus();
 }
 
-bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighest)
+bool SpectrumWindow::limits_ok(const QStringList &texts, bool loop, bool keepHighest)
 {
     scan_.data.fill(0);
     lastStored_ = -1;
@@ -312,7 +312,7 @@ bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighes
     return true;
 }
 
-void spectrumwin::startscan()
+void SpectrumWindow::startscan()
 {
     // Continue resumes at the step where the scan stopped, so the receiver is
     // tuned there (not to the lower limit) and the readings follow the steps.
@@ -335,7 +335,7 @@ void spectrumwin::startscan()
     lbl_fre->setText(numText(scan_.current()));
 }
 
-rxjob::Task<> SpectrumSteps::firstTune(spectrumwin *w)
+rxjob::Task<> SpectrumSteps::firstTune(SpectrumWindow *w)
 {
     const double f = w->scan_.current();
     w->app_.rx->send_cmd(cmd::freq(f));
@@ -344,7 +344,7 @@ rxjob::Task<> SpectrumSteps::firstTune(spectrumwin *w)
     co_return;
 }
 
-void spectrumwin::onStarted(bool answered)
+void SpectrumWindow::onStarted(bool answered)
 {
     if (!scanning_)
         return; // tune mode, or stopped meanwhile
@@ -357,7 +357,7 @@ void spectrumwin::onStarted(bool answered)
     tmr_scan->start();
 }
 
-void spectrumwin::on_tick()
+void SpectrumWindow::on_tick()
 {
     if (!scanning_)
         return;
@@ -369,7 +369,7 @@ void spectrumwin::on_tick()
     session_->tickNow();
 }
 
-rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
+rxjob::Task<meter::Reading> SpectrumSteps::step(SpectrumWindow *w)
 {
     const meter::Reading r = co_await MeasureSession::aGetsmeter(w->app_, true);
     if (!w->scanning_)
@@ -378,7 +378,7 @@ rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
     co_return r;
 }
 
-void spectrumwin::drawStep(const meter::Reading &r)
+void SpectrumWindow::drawStep(const meter::Reading &r)
 {
     if (r.ok()) {
         const float v = scan_.store(r.v);
@@ -401,7 +401,7 @@ void spectrumwin::drawStep(const meter::Reading &r)
     tuneTo(f);
 }
 
-void spectrumwin::endOfRun()
+void SpectrumWindow::endOfRun()
 {
     tmr_scan->stop();
     scanning_ = false;
@@ -413,7 +413,7 @@ void spectrumwin::endOfRun()
     cmd_start->setEnabled(!app_.settings.noRx());
 }
 
-void spectrumwin::stopScan(bool exiting)
+void SpectrumWindow::stopScan(bool exiting)
 {
     tmr_scan->stop();
     scanning_ = false;
@@ -432,18 +432,18 @@ void spectrumwin::stopScan(bool exiting)
     setButtons({cmd_savez, cmd_Load, cmd_exit, cmd_exportcsv}, {});
 }
 
-void spectrumwin::on_stop()
+void SpectrumWindow::on_stop()
 {
     stopScan(exiting_);
 }
 
-void spectrumwin::on_cont()
+void SpectrumWindow::on_cont()
 {
     lbl_tida->setText(utcNow() + QStringLiteral("UTC"));
     startscan();
 }
 
-void spectrumwin::on_cls()
+void SpectrumWindow::on_cls()
 {
     fillArea();
     for (QLabel *l : lbl_fn)
@@ -453,7 +453,7 @@ void spectrumwin::on_cls()
     lbl_fst->setText(QStringLiteral("Step:  kHz"));
 }
 
-void spectrumwin::on_setfre()
+void SpectrumWindow::on_setfre()
 {
     // The receiver held, its state read; a reply that cannot be read is
     // told (the tunes themselves read nothing back).
@@ -468,7 +468,7 @@ void spectrumwin::on_setfre()
     setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_cont, cmd_savez, cmd_Load, cmd_Rx, cmd_exit});
 }
 
-void spectrumwin::tuneTo(double khz)
+void SpectrumWindow::tuneTo(double khz)
 {
     app_.rx->send_cmd(cmd::freq(khz));
     const QString text = fmt::freqText(khz);
@@ -477,7 +477,7 @@ void spectrumwin::tuneTo(double khz)
     app_.rx->tracking_update(text);
 }
 
-void spectrumwin::on_click(QPoint at)
+void SpectrumWindow::on_click(QPoint at)
 {
     if (!tune_ || at.x() < kLeft || at.x() >= kRight || at.y() <= kTop || at.y() >= kBottom)
         return;
@@ -508,7 +508,7 @@ void spectrumwin::on_click(QPoint at)
         false, this);
 }
 
-void spectrumwin::on_move(QPoint at)
+void SpectrumWindow::on_move(QPoint at)
 {
     lbl_pointer->setText(scan_.pointerText(at.x(), at.y()));
     if (tune_ && at.x() >= kLeft && at.x() <= kRight && at.y() >= 136 && at.y() < kBottom
@@ -518,13 +518,13 @@ void spectrumwin::on_move(QPoint at)
         lbl_fre1->clear();
 }
 
-void spectrumwin::on_savez()
+void SpectrumWindow::on_savez()
 {
     // The dialog is modal on this window: the window is there when it calls.
     run_selsave(app_, callers::Spectrum, [this] { savespectrum(); }, this);
 }
 
-void spectrumwin::savespectrum()
+void SpectrumWindow::savespectrum()
 {
     const QString name = app_.files.san;
     const QString dir = filedialogs::dirOf(app_, callers::Spectrum);
@@ -559,7 +559,7 @@ void spectrumwin::savespectrum()
                            QStringLiteral("Spectrum"), Prompter::Exclamation);
 }
 
-void spectrumwin::on_load()
+void SpectrumWindow::on_load()
 {
     run_selfile(app_, callers::Spectrum, QStringLiteral("SAN_*.TXT"),
                 [this] {
@@ -569,7 +569,7 @@ void spectrumwin::on_load()
                 this);
 }
 
-void spectrumwin::loadspectrum(const QString &path)
+void SpectrumWindow::loadspectrum(const QString &path)
 {
     loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
     const int counter = loadCounter_;
@@ -638,7 +638,7 @@ void spectrumwin::loadspectrum(const QString &path)
     setButtons({cmd_cls, cmd_stop, cmd_Rx, cmd_savez, cmd_Load, cmd_exportcsv}, {cmd_cont});
 }
 
-void spectrumwin::on_exit()
+void SpectrumWindow::on_exit()
 {
     exiting_ = true;
     tune_ = false;
@@ -646,7 +646,7 @@ void spectrumwin::on_exit()
     close();
 }
 
-void spectrumwin::closeEvent(QCloseEvent *e)
+void SpectrumWindow::closeEvent(QCloseEvent *e)
 {
     exiting_ = true;
     tune_ = false;
@@ -661,7 +661,7 @@ void spectrumwin::closeEvent(QCloseEvent *e)
     QWidget::closeEvent(e);
 }
 
-void spectrumwin::on_savepng()
+void SpectrumWindow::on_savepng()
 {
     const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.png"),
                                  QStringLiteral("PNG pictures (*.png)"));
@@ -669,7 +669,7 @@ void spectrumwin::on_savepng()
         measureui::savePicture(app_, pic, path);
 }
 
-void spectrumwin::on_exportcsv()
+void SpectrumWindow::on_exportcsv()
 {
     const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.csv"),
                                  QStringLiteral("CSV files (*.csv)"));

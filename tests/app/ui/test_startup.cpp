@@ -178,7 +178,7 @@ TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
     p->windows()->add({"mnu_extra"}, [](App &, QWidget *) { return new QWidget; },
                       {.menu = "mnu_timers", .caption = "E&xtra . . ."});
     p->panel()->findChild<QMenu *>("mnu_timers")->actions().last()->trigger();
-    QPointer<QWidget> made = p->windows()->open("mnu_extra"), log = p->windows()->find<logwin>();
+    QPointer<QWidget> made = p->windows()->open("mnu_extra"), log = p->windows()->find<LogWindow>();
     ASSERT_TRUE(made && made->isVisible() && log);
     p.reset();
     EXPECT_FALSE(made || log);
@@ -219,9 +219,9 @@ TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
     p->app().settings.setNoRx(true);
     ASSERT_TRUE(goAndWait(*p));
     p->panel()->menuAction("mnu_logging")->trigger();
-    logwin *log = nullptr;
+    LogWindow *log = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *l = qobject_cast<logwin *>(w))
+        if (auto *l = qobject_cast<LogWindow *>(w))
             log = l;
     ASSERT_TRUE(log);
     log->book.notSaved = true;

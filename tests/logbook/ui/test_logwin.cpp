@@ -43,9 +43,9 @@ struct LogWin : ::testing::Test {
         QFile::copy(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), t.base() + "LOG/LOG_DEMO.TXT");
     }
     // The window, shown, with its dialogs run by the test and this log loaded.
-    std::unique_ptr<logwin> open(const QString &log = {})
+    std::unique_ptr<LogWindow> open(const QString &log = {})
     {
-        auto w = std::make_unique<logwin>(t.app);
+        auto w = std::make_unique<LogWindow>(t.app);
         w->runDialog = [this](QDialog &d) {
             ASSERT_FALSE(dialogs.empty()) << "unexpected dialog " << qPrintable(d.windowTitle());
             auto f = dialogs.front();
@@ -80,7 +80,7 @@ struct LogWin : ::testing::Test {
         QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(i).center());
     }
     // The grid cell of record r showing field k.
-    static QModelIndex cellOf(logwin &w, int r, int field)
+    static QModelIndex cellOf(LogWindow &w, int r, int field)
     {
         for (int c = 0; c < w.model->columnCount(); ++c)
             if (w.model->fieldOf(c) == field)
