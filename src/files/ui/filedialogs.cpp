@@ -1,7 +1,7 @@
 #include "files/ui/filedialogs.h"
 
-#include "common/ui/buttons.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "logbook/logging2.h"
 

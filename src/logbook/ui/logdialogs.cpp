@@ -1,8 +1,8 @@
 #include "logbook/ui/logdialogs.h"
 
-#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "common/timetext.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "link/port.h"
 #include "link/receiver2.h"

@@ -1,9 +1,9 @@
 #include "logbook/ui/logwin.h"
 
-#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"

@@ -1,10 +1,11 @@
-// What the measuring windows share: their button rows, the picture saved as PNG, and enablewindows.
+// What the measuring windows share: their button rows, the picture saved
+// as PNG, and enablewindows.
 #pragma once
-#include <QString>
-#include <vector>
-
 #include "common/ui/buttons.h"
+
+#include <QString>
 #include <functional>
+#include <vector>
 
 struct App;
 class MeasureSession;

@@ -1,6 +1,4 @@
 #include "schedules/ui/db2rx.h"
-
-#include "common/ui/buttons.h"
 #include "schedules/ui/listwindow.h"
 
 #include "common/fmt.h"
@@ -13,6 +11,7 @@
 #include "link/linetask.h"
 #include "link/receiver2.h"
 #include "schedules/ilgconvert.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
 

@@ -1,7 +1,7 @@
 #include "schedules/ui/ilgwindow.h"
 
-#include "common/ui/buttons.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "schedules/ftlfile.h"
 #include "schedules/ilgconvert.h"

@@ -1,9 +1,9 @@
 #include "schedules/ui/listwindow.h"
 
-#include "common/ui/buttons.h"
 #include "link/limits.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "common/fmt.h"
 #include "files/ui/filedialogs.h"

@@ -1,7 +1,7 @@
 #include "schedules/ui/trackwindow.h"
 
-#include "common/ui/buttons.h"
 #include "common/fmt.h"
+#include "common/ui/buttons.h"
 #include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "files/ui/filedialogs.h"
