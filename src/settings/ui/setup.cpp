@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "record/audiosource.h"
 #include "record/recorder.h"
@@ -301,11 +302,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     recFormat_->addItem(QStringLiteral("Ogg Opus"), QStringLiteral("opus"));
     recFormat_->addItem(QStringLiteral("WAV"), QStringLiteral("wav"));
     fmtCap->setBuddy(recFormat_);
-    recTest_ = new QPushButton(QStringLiteral("Test input"), fraRec);
-    recTest_->setObjectName(QStringLiteral("cmd_rec_test"));
-    recTest_->setAccessibleName(recTest_->text());
-    recTest_->setToolTip(QStringLiteral("Show the input's level for a few seconds"));
-    recTest_->setAutoDefault(false);
+    recTest_ = kit::button(fraRec, QStringLiteral("cmd_rec_test"), QStringLiteral("Test input"),
+                           {.tip = QStringLiteral("Show the input's level for a few seconds")});
     recLevel_ = new QProgressBar(fraRec);
     recLevel_->setObjectName(QStringLiteral("bar_rec_level"));
     recLevel_->setAccessibleName(QStringLiteral("Input level"));
@@ -346,22 +344,16 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     });
 
     // Buttons.
-    auto *reset = new QPushButton(QStringLiteral("Reset"), this);
-    reset->setObjectName(QStringLiteral("cmd_reset"));
-    reset->setToolTip(QStringLiteral("Read the settings file again (Alt+R)"));
-    auto *okb = new QPushButton(QStringLiteral("OK"), this);
-    okb->setObjectName(QStringLiteral("cmd_OK"));
-    okb->setToolTip(QStringLiteral("Use these settings until the program ends (Enter, Alt+O)"));
+    auto *reset = kit::button(this, QStringLiteral("cmd_reset"), QStringLiteral("Reset"),
+                              {.minWidth = 88, .tip = QStringLiteral("Read the settings file again (Alt+R)")});
+    auto *okb = kit::button(
+        this, QStringLiteral("cmd_OK"), QStringLiteral("OK"),
+        {.minWidth = 88, .tip = QStringLiteral("Use these settings until the program ends (Enter, Alt+O)")});
+    okb->setAutoDefault(true);
     okb->setDefault(true);
-    auto *saveb = new QPushButton(QStringLiteral("Save"), this);
-    saveb->setObjectName(QStringLiteral("cmd_Save"));
-    saveb->setToolTip(QStringLiteral("Use these settings and write them to the settings file (Alt+S)"));
-    for (QPushButton *b : {reset, okb, saveb}) {
-        b->setAccessibleName(b->text());
-        b->setMinimumWidth(88);
-    }
-    reset->setAutoDefault(false);
-    saveb->setAutoDefault(false);
+    auto *saveb = kit::button(
+        this, QStringLiteral("cmd_Save"), QStringLiteral("Save"),
+        {.minWidth = 88, .tip = QStringLiteral("Use these settings and write them to the settings file (Alt+S)")});
     connect(reset, &QPushButton::clicked, this, &setup::reset);
     connect(okb, &QPushButton::clicked, this, &setup::ok);
     connect(saveb, &QPushButton::clicked, this, &setup::save);

@@ -94,9 +94,8 @@ UserDef::UserDef(App &app, QWidget *parent)
     fra_ud << makeGroup(udefs::kRelayGroup);
 
     cmd_def = kit::button(this, QStringLiteral("cmd_def"), QStringLiteral("&Reset to Defaults"));
-    cmd_OK = new QPushButton(QStringLiteral("OK"), this);
-    cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    cmd_OK->setAccessibleName(QStringLiteral("OK"));
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_OK->setAutoDefault(true);
     cmd_OK->setDefault(true);
 
     auto *grid = new QGridLayout;
