@@ -79,8 +79,8 @@ struct BdxcBench {
     {
         app.prompter = &prompter;
         app.settings.base_dir = dir.path() + QLatin1Char('/');
-        app.settings[5] = 1;  // no receiver
-        app.settings[8] = 30; // DIM BDX: 30,000 lines
+        app.settings.setNoRx(true);
+        app.settings.setDim(0, 30); // DIM BDX: 30,000 lines
         QDir().mkpath(app.settings.sub(QStringLiteral("BDXC")));
         app.times.utc_text = QStringLiteral("5 Dec 2026  13:10");
         if (!generateList(app.settings.sub(QStringLiteral("BDXC")) + QStringLiteral("BDX26TOE.TXT"),

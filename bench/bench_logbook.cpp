@@ -95,8 +95,8 @@ int main(int argc, char **argv)
     QuietPrompter prompter;
     app.prompter = &prompter;
     app.settings.base_dir = dir.path() + QLatin1Char('/');
-    app.settings[5] = 1;   // no receiver
-    app.settings[10] = 10; // DIM LOG: 10,001 records
+    app.settings.setNoRx(true);
+    app.settings.setDim(2, 10); // DIM LOG: 10,001 records
     QDir().mkpath(app.settings.sub(QStringLiteral("LOG")));
     const QString path = app.settings.sub(QStringLiteral("LOG")) + QStringLiteral("LOG_BENCH.TXT");
     QString error;
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
         });
     }
 
-    logwin w(app);
+    LogWindow w(app);
     w.show();
     QCoreApplication::processEvents();
     w.read_log_file();

@@ -139,7 +139,7 @@ void BM_RecordWhileLineBusy(benchmark::State &state)
         bool scanTurn = false;
         while (r.running()) {
             if (scanTurn) {
-                spectrumwin w(rig.app);
+                SpectrumWindow w(rig.app);
                 w.show();
                 if (w.limits_ok(kLimits, false, false)) {
                     w.startscan();

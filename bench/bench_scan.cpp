@@ -57,7 +57,7 @@ void BM_ScanPaced(benchmark::State &state)
     Rig r;
     double stepsMs = 0, totalMs = 0;
     for (auto _ : state) {
-        spectrumwin w(r.app);
+        SpectrumWindow w(r.app);
         w.show();
         if (!w.limits_ok(kLimits, false, false)) {
             state.SkipWithError("limits refused");

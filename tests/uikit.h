@@ -65,7 +65,7 @@ struct WindowTest : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[5] = 1;
+        t.app.settings.setNoRx(true);
     }
 };
 

@@ -44,26 +44,6 @@
 #include <QTimer>
 #include <cstdio>
 
-struct Program::Windows {
-    QPointer<MemMan> memman;
-    QPointer<bdxc> bdx;
-    QPointer<own> ownList;
-    QPointer<RxTimer> timer;
-    QPointer<Smeter> smeter;
-    QPointer<RxClocks> rxclocks;
-    QPointer<spectrumwin> spectrum;
-    QPointer<Proptime> proptime;
-    QPointer<prophist> history;
-    QStringList measureMenus{QStringLiteral("mnu_prop")}; // the wired ones
-    QPointer<logwin> log;
-    QPointer<ILG> ilgConvert;
-    QPointer<ILG2Rx> db2rx;
-    QPointer<tracking> track;
-    QPointer<ILGLogo> ilgLogo;
-    QPointer<BDXCLogo> bdxcLogo;
-    QPointer<RttyWindow> rtty;
-};
-
 Options Options::parse(const QStringList &args)
 {
     Options o;
@@ -244,7 +224,7 @@ bool copyDemoData(const QString &dir, QString *error)
 }
 
 Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher *launcher)
-    : opt_(opt), w_(std::make_unique<Windows>())
+    : opt_(opt)
 {
     app_.clock = clock;
     app_.prompter = prompter;
@@ -260,24 +240,12 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
 Program::~Program()
 {
     // A timer run still on gives the receiver back while the port is there.
-    delete w_->timer;
+    if (windows_)
+        windows_->deleteAll(/*endsFirstOnly=*/true);
     rig_.reset();
     rx_->setPort(nullptr);
-    delete w_->memman;
-    delete w_->bdx;
-    delete w_->ownList;
-    delete w_->smeter;
-    delete w_->rxclocks;
-    delete w_->spectrum;
-    delete w_->proptime;
-    delete w_->history;
-    delete w_->rtty;
-    delete w_->log;
-    delete w_->ilgConvert;
-    delete w_->db2rx;
-    delete w_->track;
-    delete w_->ilgLogo;
-    delete w_->bdxcLogo;
+    if (windows_)
+        windows_->deleteAll();
     delete panel_;
     delete welcome_;
     delete port_;
@@ -310,7 +278,7 @@ bool Program::loadSettings(QString *error, bool *firstRun)
             settingsfile::load(ini, &s, error, &notes);
         tellRanges(ini, notes);
         s.base_dir = dir + QLatin1Char('/');
-        s.v[5] = 0; // the simulated receiver answers
+        s.setNoRx(false); // the simulated receiver answers
         app_.settings = s;
         app_.settingsPath = s.base_dir + QLatin1String(settingsfile::fileName);
         settingsfile::save(&app_.settings, error);
@@ -407,7 +375,10 @@ bool Program::go()
     // Load the control panel without showing it.
     panel_ = new rxctrl2(app_);
     panel_->exitHook = quit;
-    panel_->mayEnd = [this] { return !w_->log || w_->log->may_leave(); };
+    panel_->mayEnd = [this] {
+        LogWindow *log = windows_ ? windows_->find<LogWindow>() : nullptr;
+        return !log || log->may_leave();
+    };
     wireMenus();
     port_ = makePort();
     rx_->setPort(port_);
@@ -532,25 +503,23 @@ void Program::endBySignal(int signal)
     }
     // Exit would ask about an unsaved log; nobody may be there to answer,
     // so it is kept in a file of its own.
-    if (w_->log && w_->log->book.notSaved) {
+    LogWindow *log = windows_ ? windows_->find<LogWindow>() : nullptr;
+    if (log && log->book.notSaved) {
         const QString dir = app_.settings.sub(QStringLiteral("LOG")) + QStringLiteral("LOG_");
         const QDateTime now = app_.clock->now();
         QString path = dir + now.toString(QStringLiteral("yyMMdd-HHmm")) + QStringLiteral(".TXT"), err;
         if (QFileInfo::exists(path))
             path = dir + now.toString(QStringLiteral("yyMMddHHmmss")) + QStringLiteral(".TXT");
         QDir().mkpath(QFileInfo(path).path());
-        if (!QFileInfo::exists(path) && w_->log->book.save(path, &err))
+        if (!QFileInfo::exists(path) && log->book.save(path, &err))
             std::fprintf(stderr, "vorantis: the unsaved log is kept in %s\n", qPrintable(path));
         else
             std::fprintf(stderr, "vorantis: the unsaved log could not be kept: %s\n", qPrintable(err));
     }
     // The windows go first: a job of theirs on the line is dropped after its
     // current step, and a session they hold gives the receiver back.
-    delete w_->timer;
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             w_->memman, w_->bdx, w_->ownList, w_->smeter, w_->rxclocks, w_->spectrum, w_->proptime,
-             w_->history, w_->rtty, w_->log, w_->db2rx, w_->track})
-        delete w;
+    if (windows_)
+        windows_->deleteAll();
     // Then Exit, without its question about an unsaved log: the release
     // goes out after the line's current job, and the program ends.
     panel_->mayEnd = nullptr;
@@ -560,65 +529,40 @@ void Program::endBySignal(int signal)
         quit(0);
 }
 
-template <typename W> void Program::openWindow(QPointer<W> &slot)
-{
-    if (!slot)
-        slot = new W(app_); // each window decides whether closing deletes it
-
-    slot->show();
-    slot->raise();
-    slot->activateWindow();
-}
-
 void Program::wireMenus()
 {
-    panel_->setMenuAction(QStringLiteral("mnu_setup"), [this] {
-        {
-            setup dlg(app_, panel_);
-            dlg.exec();
-        }
-        applySettings();
-    });
-    panel_->setMenuAction(QStringLiteral("mnu_memman"), [this] { openWindow(w_->memman); });
-    panel_->setMenuAction(QStringLiteral("mnu_bdxc"), [this] { openWindow(w_->bdx); });
-    panel_->setMenuAction(QStringLiteral("mnu_own"), [this] { openWindow(w_->ownList); });
-    panel_->setMenuAction(QStringLiteral("mnu_timer"), [this] { openWindow(w_->timer); });
-    panel_->setMenuAction(QStringLiteral("mnu_rxclock"), [this] { openWindow(w_->rxclocks); });
-    panel_->setMenuAction(QStringLiteral("mnu_Smeter"), [this] { openMeasure(w_->smeter); });
-    panel_->setMenuAction(QStringLiteral("mnu_spectrum"), [this] { openMeasure(w_->spectrum); });
-    panel_->setMenuAction(QStringLiteral("mnu_proptime"), [this] { openMeasure(w_->proptime); });
-    w_->measureMenus << QStringLiteral("mnu_Smeter") << QStringLiteral("mnu_spectrum")
-                     << QStringLiteral("mnu_proptime") << QStringLiteral("mnu_prophist");
-    panel_->setMenuAction(QStringLiteral("mnu_prophist"), [this] { openMeasure(w_->history); });
-    updateMeasureMenus();
-}
-
-template <typename W> void Program::openMeasure(QPointer<W> &slot)
-{
-    const bool fresh = !slot;
-    openWindow(slot);
-    if (fresh)
-        connect(slot.data(), &QObject::destroyed, this,
-                [this] { QTimer::singleShot(0, this, &Program::updateMeasureMenus); });
+    windows_ = new WindowRegistry(app_, panel_);
+    WindowRegistry &w = *windows_;
+    w.add<setup>("mnu_setup", {.dialog = true, .then = [this] { applySettings(); }});
+    w.add<UserDef>("mnu_udefs", {.dialog = true});
+    w.add<RxTimer>("mnu_timer", {.endsFirst = true});
+    w.add<MemMan>("mnu_memman");
+    w.add<bdxc>("mnu_bdxc");
+    w.add<own>("mnu_own");
+    w.add<Smeter>("mnu_Smeter", {.measuring = measuregate::Smeter});
+    w.add<RxClocks>("mnu_rxclock");
+    w.add<SpectrumWindow>("mnu_spectrum", {.measuring = measuregate::Spectrum});
+    w.add<Proptime>("mnu_proptime", {.measuring = measuregate::Proptime});
+    w.add<prophist>("mnu_prophist", {.measuring = measuregate::Prophist});
+    // The panel itself says why not when the RTTY unit is not fitted.
+    w.add<RttyWindow>("mnu_RTTY");
+    w.add<LogWindow>("mnu_logging");
+    w.add<ILG>({"mnu_convert1", "mnu_convert2"});
+    w.add<ILG2Rx>("mnu_ilg");
+    w.add<tracking>("mnu_tracking");
+    w.add<ILGLogo>("mnu_spaties2");
+    w.add<BDXCLogo>("mnu_spaties1");
+    connect(windows_, &WindowRegistry::measuringChanged, this, &Program::updateMeasureMenus);
     updateMeasureMenus();
 }
 
 void Program::updateMeasureMenus()
 {
-    if (!panel_)
+    if (!panel_ || !windows_)
         return;
-    int open = 0;
-    if (w_->smeter)
-        open |= measuregate::Smeter;
-    if (w_->spectrum)
-        open |= measuregate::Spectrum;
-    if (w_->proptime)
-        open |= measuregate::Proptime;
-    if (w_->history)
-        open |= measuregate::Prophist;
-    const QStringList off = measuregate::disabledFor(open);
+    const QStringList off = measuregate::disabledFor(windows_->openMeasuring());
     for (const QString &name : measuregate::items()) {
-        const bool on = !off.contains(name) && w_->measureMenus.contains(name);
+        const bool on = !off.contains(name);
         if (QAction *a = panel_->menuAction(name)) {
             a->setEnabled(on);
         } else if (auto *m = panel_->findChild<QMenu *>(name)) {
@@ -629,17 +573,4 @@ void Program::updateMeasureMenus()
             m->menuAction()->setEnabled(on);
         }
     }
-    panel_->setMenuAction(QStringLiteral("mnu_logging"), [this] { openWindow(w_->log); });
-    panel_->setMenuAction(QStringLiteral("mnu_ilg"), [this] { openWindow(w_->db2rx); });
-    panel_->setMenuAction(QStringLiteral("mnu_convert1"), [this] { openWindow(w_->ilgConvert); });
-    panel_->setMenuAction(QStringLiteral("mnu_convert2"), [this] { openWindow(w_->ilgConvert); });
-    panel_->setMenuAction(QStringLiteral("mnu_tracking"), [this] { openWindow(w_->track); });
-    panel_->setMenuAction(QStringLiteral("mnu_spaties1"), [this] { openWindow(w_->bdxcLogo); });
-    panel_->setMenuAction(QStringLiteral("mnu_spaties2"), [this] { openWindow(w_->ilgLogo); });
-    panel_->setMenuAction(QStringLiteral("mnu_udefs"), [this] {
-        UserDef d(app_, panel_);
-        d.exec();
-    });
-    // The panel itself says why not when the RTTY unit is not fitted.
-    panel_->setMenuAction(QStringLiteral("mnu_RTTY"), [this] { openWindow(w_->rtty); });
 }

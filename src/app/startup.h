@@ -11,6 +11,7 @@
 #include "link/app.h"
 
 #include "panel/ui/rxctrl2.h"
+#include "panel/ui/windowregistry.h"
 #include "settings/ui/welcome2.h"
 
 class Receiver2;
@@ -64,6 +65,8 @@ public:
     welcome2 *welcome() const { return welcome_; }
     SimRadio *simRadio() const;
     RigServer *rigServer() const { return rig_.get(); }
+    // The windows the menus open (after GO).
+    WindowRegistry *windows() const { return windows_; }
     // Brings the running program in line with the set-up's choices (after
     // GO and after the set-up dialog): starts, stops or moves the
     // rig-control server, and follows the receiver's dial or not.
@@ -86,10 +89,9 @@ public:
 
 private:
     Port *makePort();
+    // Registers every window with the menu item that opens it.
     void wireMenus();
-    template <typename W> void openWindow(QPointer<W> &slot);
-    // A measuring window: the others' menu items follow its opening and closing.
-    template <typename W> void openMeasure(QPointer<W> &slot);
+    // A measuring window's menu item is off while another one is open.
     void updateMeasureMenus();
     void commError(const QString &reason);
     // The end of GO: the panel shows, or the error box when the receiver
@@ -111,12 +113,10 @@ private:
     QPointer<welcome2> welcome_;
     QPointer<rxctrl2> panel_;
     QPointer<Port> port_;
-    QList<QPointer<QWidget>> windows_;
+    QPointer<WindowRegistry> windows_; // the panel's child: goes with it
     bool going_ = false; // the GO sequence has started
     GoState goState_ = GoState::Idle;
     std::unique_ptr<class BusyGuard> busy_; // the hourglass during the first contact
-    struct Windows;
-    std::unique_ptr<Windows> w_;
 };
 
 // Copies data/demo into dir (a fresh demo base directory); a file already

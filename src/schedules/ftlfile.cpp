@@ -104,6 +104,21 @@ QString countText(int n)
     return fmt::blankNum(n);
 }
 
+QString loadNotes(const LoadResult &r, int kept, int dimIlg, const QString &name, const QString &finder)
+{
+    QStringList notes;
+    if (r.truncated)
+        notes << QStringLiteral("Only the first %1 lines were read: the setting \"DIM ILG\" (%2) "
+                                "limits a list to %1 lines.")
+                     .arg(kept)
+                     .arg(qMax(1, dimIlg));
+    if (r.reordered)
+        notes << QStringLiteral("The lines of %1 were not in order of rising frequency; they "
+                                "have been sorted so that %2 finds them.")
+                     .arg(name, finder);
+    return notes.join(QLatin1Char('\n'));
+}
+
 } // namespace ftl
 
 #include <QDir>

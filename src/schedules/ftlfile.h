@@ -44,6 +44,12 @@ int hhmmNumber(const QString &clockText);
 // The caption value: a count with a leading blank.
 QString countText(int n);
 
+// What to tell once a list has loaded: that it was cut to `kept` lines by
+// the setting "DIM ILG" (`dimIlg`), that the file `name` was sorted so that
+// `finder` ("the frequency filter", "tracking") finds its lines; one note a
+// line, "" when there is nothing to tell.
+QString loadNotes(const LoadResult &r, int kept, int dimIlg, const QString &name, const QString &finder);
+
 } // namespace ftl
 
 namespace ftl {

@@ -10,32 +10,56 @@ struct Settings {
     QString base_dir; // ends with the platform separator once validated
     QString rx_lat;
     QString rx_long;
-    // settings[1] .. settings[20]; index 0 unused.
+    // settings[1] .. settings[20]; index 0 unused. Only the file code
+    // (settings.cpp) uses the numbers; everything else reads and writes the
+    // values by name below.
     std::array<float, 21> v{};
     // The serial device chosen in set-up ("/dev/ttyUSB0", "COM7"); empty: the
     // numbered port of value 1. Kept in the file after the twenty values.
     QString port_device;
 
-    float &operator[](int i) { return v.at(i); }
-    float operator[](int i) const { return v.at(i); }
-
-    // Convenience readers with the program's rules.
     // The integer part of a value; a value no int can hold (a damaged file)
     // gives 0 instead of an undefined conversion.
     static int whole(float f) { return (f > -1e9f && f < 1e9f) ? static_cast<int>(f) : 0; }
+
+    // The values by name, read with the program's rules. The *Stored
+    // readers give a value as the file holds it (set-up shows that).
     int portNumber() const { return whole(v[1]); }
+    void setPortNumber(int n) { v[1] = static_cast<float>(n); }
     // Always within -13 to +13 hours, whatever the file held.
     double ltMinusUtc() const { return std::isfinite(v[2]) ? std::clamp<double>(v[2], -13, 13) : 0; }
+    float ltMinusUtcStored() const { return v[2]; }
+    void setLtMinusUtc(double hours) { v[2] = static_cast<float>(hours); }
+    bool powerOnAtStart() const { return v[3] != 0; }
+    void setPowerOnAtStart(bool on) { v[3] = on ? 1.0f : 0.0f; }
+    bool powerOffAtExit() const { return v[4] != 0; }
+    void setPowerOffAtExit(bool on) { v[4] = on ? 1.0f : 0.0f; }
     bool noRx() const { return v[5] != 0; }
+    void setNoRx(bool on) { v[5] = on ? 1.0f : 0.0f; }
     bool editorEnabled() const { return v[6] == 1; }
+    bool editorChecked() const { return v[6] != 0; }
+    void setEditorEnabled(bool on) { v[6] = on ? 1.0f : 0.0f; }
     int targetArea() const { return whole(v[7]); }
+    // A whole area index as stored (a value such as 2.5 is none).
+    bool targetAreaWhole() const { return v[7] == targetArea(); }
+    void setTargetArea(int area) { v[7] = static_cast<float>(area); }
     // 0 BDX, 1 OWN, 2 LOG, 3 ILG; always 1 to 30 (thousands of records), so
     // dim * 1000 stays small.
     int dim(int index) const { return std::clamp(whole(v[8 + index]), 1, 30); }
+    float dimStored(int index) const { return v[8 + index]; }
+    void setDim(int index, double thousands) { v[8 + index] = static_cast<float>(thousands); }
+    // The units fitted: exactly 1 counts; the set-up box shows any value
+    // but 0 as ticked (unitChecked, 0 BWC, 1 "1 kHz", 2 ECSS, 3 RTTY).
     bool bwcFitted() const { return v[12] == 1; }
     bool narrowFitted() const { return v[13] == 1; }
     bool ecssFitted() const { return v[14] == 1; }
     bool rttyFitted() const { return v[15] == 1; }
+    bool unitChecked(int unit) const { return v[12 + unit] != 0; }
+    void setUnitFitted(int unit, bool on) { v[12 + unit] = on ? 1.0f : 0.0f; }
+    void setBwcFitted(bool on) { setUnitFitted(0, on); }
+    void setNarrowFitted(bool on) { setUnitFitted(1, on); }
+    void setEcssFitted(bool on) { setUnitFitted(2, on); }
+    void setRttyFitted(bool on) { setUnitFitted(3, on); }
 
     // Data subdirectory of base_dir, e.g. sub("BDXC") -> base_dir + "BDXC/".
     QString sub(const QString &name) const;

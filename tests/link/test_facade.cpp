@@ -13,7 +13,7 @@ TEST(Facade, PanelControlsAndDialModeAreNamedOperations)
     FakePanel panel;
     panel.attach(*t.rx);
     Receiver2 &rx = *t.rx;
-    t.app.settings[12] = 1; // BWC unit
+    t.app.settings.setBwcFitted(true);
     // Not held: nothing; held: at once, within the controls' ranges.
     EXPECT_FALSE(rx.setBwc(2200) || rx.setPbs(150));
     rx.submit([&] { return rx.aHold(); }, false);
@@ -23,7 +23,7 @@ TEST(Facade, PanelControlsAndDialModeAreNamedOperations)
     EXPECT_FALSE(rx.setBwc(99999) || rx.setPbs(-2025) || rx.setPbs(2025));
     EXPECT_EQ(t.port.trace(), "W2200|P-0150|P+0000");
     EXPECT_EQ(Receiver2::pbsText(150), "+0150");
-    t.app.settings[12] = 0;
+    t.app.settings.setBwcFitted(false);
     EXPECT_FALSE(rx.setBwc(2200));
 
     rx.setPanelEnabled(false);

@@ -161,7 +161,7 @@ TEST_F(Link, RefreshDecodesTheReply)
     EXPECT_EQ(panel.vbtOn, 1);
     EXPECT_EQ(t.app.rxs.mode * 10 + t.app.rxs.bw, 42);
 
-    t.app.settings.v[13] = 1;
+    t.app.settings.setNarrowFitted(true);
     t.app.cap = Captions::build(t.app.settings);
     rx.apply_state("X024095000001");
     EXPECT_EQ(panel.labels[PanelView::BW], "Narr");
@@ -180,7 +180,7 @@ TEST_F(Link, RefreshEdgesOfTheFrequencyRangeNfmAndTheLock)
     EXPECT_EQ(panel.labels[PanelView::AGC], "");
     EXPECT_TRUE(t.port.commands().isEmpty()); // no W or P without the lock
 
-    t.app.settings.v[12] = 1;
+    t.app.settings.setBwcFitted(true);
     rx.submit([&] { return rx.aHold(); }, false);
     t.settle();
     t.port.clearWrites();

@@ -208,22 +208,27 @@ TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)
     QTemporaryDir dir;
     Settings s = settingsfile::defaults();
     s.base_dir = dir.path() + '/';
-    s.v[2] = -2;
-    s.v[3] = 1;
-    s.v[9] = 0;      // DIM OWN below 1
-    s.v[10] = -4;    // DIM LOG below 1
-    s.v[11] = 2.3f;  // single precision, written as typed
+    // Each named value on its own line.
+    s.setPortNumber(4);
+    s.setLtMinusUtc(-2);
+    s.setPowerOnAtStart(true);
+    s.setEditorEnabled(true);
+    s.setTargetArea(5);
+    s.setDim(1, 0);   // DIM OWN below 1
+    s.setDim(2, -4);  // DIM LOG below 1
+    s.setDim(3, 2.3); // single precision, written as typed
     s.v[12] = 1.5f;
-    s.v[13] = -0.0f; // written " 0"
-    s.v[16] = 7;     // never written
+    s.v[13] = -0.0f;  // written " 0"
+    s.setEcssFitted(true);
+    s.v[16] = 7;      // never written
     QString error;
     ASSERT_TRUE(settingsfile::save(&s, &error)) << error.toStdString();
     EXPECT_EQ(s.v[9], 1);
     EXPECT_EQ(s.v[10], 1);
 
     const QByteArray expected = s.base_dir.toUtf8() + "\r\n5205N\r\n0445E\r\n"
-                                " 1\r\n-2\r\n 1\r\n 0\r\n 0\r\n 0\r\n 3\r\n"
-                                " 2\r\n 1\r\n 1\r\n 2.3\r\n 1.5\r\n 0\r\n 0\r\n 0\r\n";
+                                " 4\r\n-2\r\n 1\r\n 0\r\n 0\r\n 1\r\n 5\r\n"
+                                " 2\r\n 1\r\n 1\r\n 2.3\r\n 1.5\r\n 0\r\n 1\r\n 0\r\n";
     EXPECT_EQ(readBytes(s.base_dir + "VRTSV6.INI"), expected);
 
     // Round trip.

@@ -34,7 +34,7 @@ struct Run : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[12] = 1; // BWC unit
+        t.app.settings.setBwcFitted(true); // BWC unit
         t.port.responder = [this](const QByteArray &c) {
             sent.append({t.clock.t, QString::fromLatin1(c)});
             return radio.execute(c);
@@ -172,7 +172,7 @@ TEST_F(Run, FiveEventsInOrderWithTheirPauses)
 
 TEST_F(Run, FollowsUtcWithTheLocalOffset)
 {
-    t.app.settings[2] = 2; // local = UTC + 2 h
+    t.app.settings.setLtMinusUtc(2); // local = UTC + 2 h
     t.clock.t = at(13, 58, 30);
     program(1, 12, 0, 1);
     run.start();

@@ -235,8 +235,8 @@ struct Cli {
         app.clock = &clock;
         app.settings = settingsfile::defaults();
         // Every mode is offered: the receiver says what it has.
-        app.settings.v[13] = 1;
-        app.settings.v[14] = 1;
+        app.settings.setNarrowFitted(true);
+        app.settings.setEcssFitted(true);
         app.cap = allCaptions();
         rx = std::make_unique<Receiver2>(app);
         if (device == QLatin1String("sim"))

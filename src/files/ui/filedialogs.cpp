@@ -1,6 +1,7 @@
 #include "files/ui/filedialogs.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "logbook/logging2.h"
 
@@ -57,15 +58,6 @@ const QList<FileKind> &kinds()
          QStringLiteral("Error")},
     };
     return k;
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(text);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // In the demo: a line that says the folder is the demo's, not the user's own.
@@ -189,8 +181,8 @@ selsave::selsave(App &app, int code, const QStringList &names, std::function<voi
     Cmb_Save->lineEdit()->installEventFilter(this);
     Cmb_Save->lineEdit()->selectAll();
 
-    cmd_OK = button(QStringLiteral("cmd_OK"), QStringLiteral("OK"), this);
-    cmd_cancel = button(QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"), this);
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_cancel = kit::button(this, QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"));
     cmd_OK->setDefault(true);
     connect(cmd_OK, &QPushButton::clicked, this, &selsave::on_OK);
     connect(cmd_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -277,9 +269,9 @@ selfile::selfile(App &app, int code, const QStringList &names, std::function<voi
     if (List->count() > 0)
         List->setCurrentRow(0);
 
-    cmd_OK = button(QStringLiteral("cmd_OK"), QStringLiteral("OK"), this);
-    cmd_Cancel = button(QStringLiteral("cmd_Cancel"), QStringLiteral("Cancel"), this);
-    cmd_Edit = button(QStringLiteral("cmd_Edit"), QStringLiteral("Edit"), this);
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_Cancel = kit::button(this, QStringLiteral("cmd_Cancel"), QStringLiteral("Cancel"));
+    cmd_Edit = kit::button(this, QStringLiteral("cmd_Edit"), QStringLiteral("Edit"));
     cmd_OK->setDefault(true);
     const bool editor = app_.settings.editorEnabled();
     cmd_Edit->setEnabled(editor);

@@ -2,6 +2,7 @@
 
 #include "common/fmt.h"
 #include "common/timetext.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "link/port.h"
 #include "link/receiver2.h"
@@ -18,33 +19,10 @@
 
 using namespace logging2;
 
-namespace {
-
-QPushButton *button(QPushButton *&b, const char *name, const QString &caption, const QString &text,
-                    QWidget *parent)
-{
-    b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAccessibleName(caption);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton *b : buttons)
-        row->addWidget(b);
-    return row;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 // selsort2
 
-selsort2::selsort2(logwin &win) : QDialog(&win), win_(win)
+selsort2::selsort2(LogWindow &win) : QDialog(&win), win_(win)
 {
     setObjectName(QStringLiteral("selsort2"));
     setWindowTitle(QStringLiteral("Select sort order"));
@@ -66,13 +44,12 @@ selsort2::selsort2(logwin &win) : QDialog(&win), win_(win)
         });
         lay->addWidget(chk_so[i]);
     }
-    button(cmd_OK, "cmd_OK", QStringLiteral("OK"), QStringLiteral("OK"), this);
-    button(cmd_Cancel, "cmd_Cancel", QStringLiteral("Cancel"), QStringLiteral("Cancel"), this);
-    cmd_OK->setDefault(true);
-    connect(cmd_OK, &QPushButton::clicked, this, &selsort2::on_OK);
-    connect(cmd_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     lay->addSpacing(6);
-    lay->addLayout(buttonRow({cmd_OK, cmd_Cancel}));
+    lay->addLayout(kit::buttonRow(this,
+                                  {{cmd_OK, "cmd_OK", QStringLiteral("OK"), [this] { on_OK(); }},
+                                   {cmd_Cancel, "cmd_Cancel", QStringLiteral("Cancel"), [this] { reject(); }}},
+                                  kit::Align::Right));
+    cmd_OK->setDefault(true);
     chk_so[std::clamp(win.book.sortChoice, 0, 4)]->setFocus();
 }
 
@@ -92,7 +69,7 @@ void selsort2::on_OK()
 // ---------------------------------------------------------------------------
 // logfmt2
 
-logfmt2::logfmt2(logwin &win) : QDialog(&win), win_(win)
+logfmt2::logfmt2(LogWindow &win) : QDialog(&win), win_(win)
 {
     setObjectName(QStringLiteral("logfmt2"));
     setWindowTitle(QStringLiteral("Log Screen Format"));
@@ -114,7 +91,7 @@ logfmt2::logfmt2(logwin &win) : QDialog(&win), win_(win)
     lbl_tl->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbl_tl->setMinimumWidth(40);
     lbl_tl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    button(cmd_OK, "cmd_OK", QStringLiteral("OK"), QStringLiteral("OK"), this);
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
     cmd_OK->setDefault(true);
     connect(cmd_OK, &QPushButton::clicked, this, &logfmt2::on_OK);
 
@@ -150,7 +127,7 @@ void logfmt2::on_OK()
 // ---------------------------------------------------------------------------
 // loginput
 
-loginput::loginput(App &app, logwin &win) : QDialog(&win), app_(app), win_(win)
+loginput::loginput(App &app, LogWindow &win) : QDialog(&win), app_(app), win_(win)
 {
     setObjectName(QStringLiteral("loginput"));
     setWindowTitle(QStringLiteral("New Record"));
@@ -182,10 +159,9 @@ loginput::loginput(App &app, logwin &win) : QDialog(&win), app_(app), win_(win)
     chk_check->setChecked(win.checkInput);
     connect(chk_check, &QCheckBox::toggled, this, [this](bool on) { win_.checkInput = on; });
 
-    button(cmd_OK, "cmd_OK", QStringLiteral("OK"), QStringLiteral("OK"), this);
-    button(cmd_cancel, "cmd_cancel", QStringLiteral("Cancel"), QStringLiteral("Cancel"), this);
-    button(cmd_GetCurrent, "cmd_GetCurrent", QStringLiteral("Get Current Setting"),
-           QStringLiteral("&Get Current Setting"), this);
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_cancel = kit::button(this, QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"));
+    cmd_GetCurrent = kit::button(this, QStringLiteral("cmd_GetCurrent"), QStringLiteral("&Get Current Setting"));
     cmd_OK->setDefault(true);
     connect(cmd_OK, &QPushButton::clicked, this, &loginput::on_OK);
     connect(cmd_cancel, &QPushButton::clicked, this, &loginput::on_cancel);

@@ -11,14 +11,14 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class logwin;
+class LogWindow;
 
 // "Select sort order": clicking a box sets the sort choice at once; OK sorts
 // and refills the grid, Cancel only closes (the choice stays).
 class selsort2 : public QDialog {
     Q_OBJECT
 public:
-    explicit selsort2(logwin &win);
+    explicit selsort2(LogWindow &win);
 
     std::array<QCheckBox *, 5> chk_so{};
     QPushButton *cmd_OK = nullptr;
@@ -28,7 +28,7 @@ public:
     void on_OK();
 
 private:
-    logwin &win_;
+    LogWindow &win_;
 };
 
 // "Log Screen Format": one box per field; a click writes the format string
@@ -36,7 +36,7 @@ private:
 class logfmt2 : public QDialog {
     Q_OBJECT
 public:
-    explicit logfmt2(logwin &win);
+    explicit logfmt2(LogWindow &win);
 
     std::array<QCheckBox *, logging2::kFields> chk_fmt{};
     QLabel *lbl_tl = nullptr;
@@ -47,14 +47,14 @@ public:
     void reject() override { on_OK(); }
 
 private:
-    logwin &win_;
+    LogWindow &win_;
 };
 
 // The record dialog (design caption "New Record").
 class loginput : public QDialog {
     Q_OBJECT
 public:
-    explicit loginput(App &app, logwin &win);
+    explicit loginput(App &app, LogWindow &win);
 
     std::array<QLineEdit *, logging2::kFields> txt_in{};
     std::array<QLabel *, logging2::kFields> lbl_in{};
@@ -77,6 +77,6 @@ public:
 
 private:
     App &app_;
-    logwin &win_;
+    LogWindow &win_;
     bool done_ = false;
 };

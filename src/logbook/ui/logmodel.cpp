@@ -3,7 +3,7 @@
 #include "common/ui/hints.h"
 
 LogModel::LogModel(const logging2::LogBook &book, QObject *parent)
-    : QAbstractTableModel(parent), book_(book)
+    : TextTableModel(parent), book_(book)
 {
     fields_ = logging2::shownFields(QString::fromLatin1(logging2::kDefaultFormat));
 }
@@ -51,14 +51,6 @@ QString LogModel::cell(int row, int column) const
     return book_.record(row)[fields_.at(column - 1)];
 }
 
-QString LogModel::rowText(int row) const
-{
-    QStringList cells;
-    for (int c = 0; c < columnCount(); ++c)
-        cells << cell(row, c);
-    return cells.join(QLatin1Char('\t'));
-}
-
 int LogModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : shown_;
@@ -69,44 +61,25 @@ int LogModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(fields_.size()) + 1;
 }
 
-QVariant LogModel::data(const QModelIndex &index, int role) const
+QString LogModel::title(int column) const
 {
-    if (!index.isValid())
-        return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cell(index.row(), index.column());
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
-    }
+    if (column == 0)
+        return QStringLiteral("No.");
+    // Short titles: the columns are as narrow as their fields.
+    static const QStringList titles = {
+        QStringLiteral("Date"),    QStringLiteral("Begin"),    QStringLiteral("End"),  QStringLiteral("Frequency"),
+        QStringLiteral("SINPO"),   QStringLiteral("Lng"),      QStringLiteral("BC Org."),
+        QStringLiteral("Tx Location"), QStringLiteral("// 1"), QStringLiteral("// 2"), QStringLiteral("// 3"),
+        QStringLiteral("// 4"),    QStringLiteral("Remarks"),  QStringLiteral("abmg"), QStringLiteral("pqrs")};
+    const int f = fieldOf(column);
+    return f < 0 ? QString() : titles.value(f);
 }
 
-QVariant LogModel::headerData(int section, Qt::Orientation o, int role) const
+QString LogModel::titleTip(int column) const
 {
-    if (o == Qt::Horizontal && role == Qt::DisplayRole) {
-        if (section == 0)
-            return QStringLiteral("No.");
-        // Short titles: the columns are as narrow as their fields.
-        static const QStringList titles = {
-            QStringLiteral("Date"),    QStringLiteral("Begin"),    QStringLiteral("End"),  QStringLiteral("Frequency"),
-            QStringLiteral("SINPO"),   QStringLiteral("Lng"),      QStringLiteral("BC Org."),
-            QStringLiteral("Tx Location"), QStringLiteral("// 1"), QStringLiteral("// 2"), QStringLiteral("// 3"),
-            QStringLiteral("// 4"),    QStringLiteral("Remarks"),  QStringLiteral("abmg"), QStringLiteral("pqrs")};
-        const int f = fieldOf(section);
-        return f < 0 ? QString() : titles.value(f);
-    }
-    if (o == Qt::Horizontal && role == Qt::ToolTipRole) {
-        // The short titles explained as the format dialog's boxes are.
-        const int f = fieldOf(section);
-        if (f == 5)
-            return QStringLiteral("Lng: the language of the broadcast");
-        const QString hint = uihints::of(QStringLiteral("logfmt2"), QStringLiteral("chk_fmt_%1").arg(f));
-        return hint.isEmpty() ? QVariant() : QVariant(hint);
-    }
-    if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    return QAbstractTableModel::headerData(section, o, role);
+    // The short titles explained as the format dialog's boxes are.
+    const int f = fieldOf(column);
+    if (f == 5)
+        return QStringLiteral("Lng: the language of the broadcast");
+    return uihints::of(QStringLiteral("logfmt2"), QStringLiteral("chk_fmt_%1").arg(f));
 }

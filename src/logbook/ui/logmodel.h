@@ -2,11 +2,10 @@
 // the fields the screen format shows). Rows are made from the records when
 // they are painted, so a log of thousands of records fills at once.
 #pragma once
+#include "common/ui/texttable.h"
 #include "logbook/logging2.h"
 
-#include <QAbstractTableModel>
-
-class LogModel : public QAbstractTableModel {
+class LogModel : public TextTableModel {
     Q_OBJECT
 public:
     explicit LogModel(const logging2::LogBook &book, QObject *parent = nullptr);
@@ -23,15 +22,12 @@ public:
     int shown() const { return shown_; }
     // The field shown in a grid column (-1 for the record-number column).
     int fieldOf(int column) const { return column <= 0 ? -1 : fields_.value(column - 1, -1); }
-    // The text of a cell, as the grid shows it.
-    QString cell(int row, int column) const;
-    // The whole row as the description's grid line: cells separated by TAB.
-    QString rowText(int row) const;
+    QString cell(int row, int column) const override;
+    QString title(int column) const override;
+    QString titleTip(int column) const override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
 private:
     const logging2::LogBook &book_;

@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "common/ui/freqlabel.h"
 #include "files/ui/filedialogs.h"
@@ -35,19 +36,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("Logging");
 
-QPushButton *button(QPushButton *&b, const char *name, const QString &caption, const QString &text,
-                    QWidget *parent)
-{
-    b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAccessibleName(caption);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
-logwin::logwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
+LogWindow::LogWindow(App &app, QWidget *parent) : QWidget(parent), app_(app)
 {
     setObjectName(QStringLiteral("log"));
     setWindowTitle(kTitle);
@@ -59,41 +50,41 @@ logwin::logwin(App &app, QWidget *parent) : QWidget(parent), app_(app)
     set_record_buttons(false);
 }
 
-logwin::~logwin() = default;
+LogWindow::~LogWindow() = default;
 
-void logwin::build()
+void LogWindow::build()
 {
-    button(cmd_add, "cmd_add", QStringLiteral("Add Record"), QStringLiteral("&Add Record"), this);
-    button(cmd_chg, "cmd_chg", QStringLiteral("Change Record"), QStringLiteral("&Change Record"), this);
-    button(cmd_del, "cmd_del", QStringLiteral("Delete Record"), QStringLiteral("&Delete Record"), this);
-    button(cmd_Save, "cmd_Save", QStringLiteral("Save"), QStringLiteral("&Save"), this);
-    button(cmd_savez, "cmd_savez", QStringLiteral("SaveAs"), QStringLiteral("Sa&veAs"), this);
-    button(cmd_Close, "cmd_Close", QStringLiteral("Close"), QStringLiteral("Cl&ose"), this);
-    button(cmd_sort, "cmd_sort", QStringLiteral("Sort"), QStringLiteral("Sor&t"), this);
-    button(cmd_fmt, "cmd_fmt", QStringLiteral("Format"), QStringLiteral("&Format"), this);
-    button(cmd_Load, "cmd_Load", QStringLiteral("Load Log File"), QStringLiteral("&Load Log File"), this);
-    button(cmd_new, "cmd_new", QStringLiteral("New Log"), QStringLiteral("&New Log"), this);
-    button(cmd_Top, "cmd_Top", QStringLiteral("RX Control"), QStringLiteral("&RX Control"), this);
-    button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit"), this);
-    button(cmd_adif, "cmd_adif", QStringLiteral("Export ADIF"), QStringLiteral("Export AD&IF"), this);
-    button(cmd_adx, "cmd_adx", QStringLiteral("Export ADX"), QStringLiteral("&Export ADX"), this);
-    button(cmd_csv, "cmd_csv", QStringLiteral("Export CSV"), QStringLiteral("Ex&port CSV"), this);
+    cmd_add = kit::button(this, QStringLiteral("cmd_add"), QStringLiteral("&Add Record"));
+    cmd_chg = kit::button(this, QStringLiteral("cmd_chg"), QStringLiteral("&Change Record"));
+    cmd_del = kit::button(this, QStringLiteral("cmd_del"), QStringLiteral("&Delete Record"));
+    cmd_Save = kit::button(this, QStringLiteral("cmd_Save"), QStringLiteral("&Save"));
+    cmd_savez = kit::button(this, QStringLiteral("cmd_savez"), QStringLiteral("Sa&veAs"));
+    cmd_Close = kit::button(this, QStringLiteral("cmd_Close"), QStringLiteral("Cl&ose"));
+    cmd_sort = kit::button(this, QStringLiteral("cmd_sort"), QStringLiteral("Sor&t"));
+    cmd_fmt = kit::button(this, QStringLiteral("cmd_fmt"), QStringLiteral("&Format"));
+    cmd_Load = kit::button(this, QStringLiteral("cmd_Load"), QStringLiteral("&Load Log File"));
+    cmd_new = kit::button(this, QStringLiteral("cmd_new"), QStringLiteral("&New Log"));
+    cmd_Top = kit::button(this, QStringLiteral("cmd_Top"), QStringLiteral("&RX Control"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
+    cmd_adif = kit::button(this, QStringLiteral("cmd_adif"), QStringLiteral("Export AD&IF"));
+    cmd_adx = kit::button(this, QStringLiteral("cmd_adx"), QStringLiteral("&Export ADX"));
+    cmd_csv = kit::button(this, QStringLiteral("cmd_csv"), QStringLiteral("Ex&port CSV"));
 
-    connect(cmd_add, &QPushButton::clicked, this, &logwin::on_add);
-    connect(cmd_chg, &QPushButton::clicked, this, &logwin::on_chg);
-    connect(cmd_del, &QPushButton::clicked, this, &logwin::on_del);
-    connect(cmd_Save, &QPushButton::clicked, this, &logwin::on_Save);
-    connect(cmd_savez, &QPushButton::clicked, this, &logwin::on_savez);
-    connect(cmd_Close, &QPushButton::clicked, this, &logwin::on_Close);
-    connect(cmd_sort, &QPushButton::clicked, this, &logwin::on_sort);
-    connect(cmd_fmt, &QPushButton::clicked, this, &logwin::on_fmt);
-    connect(cmd_Load, &QPushButton::clicked, this, &logwin::on_Load);
-    connect(cmd_new, &QPushButton::clicked, this, &logwin::on_new);
-    connect(cmd_Top, &QPushButton::clicked, this, &logwin::on_Top);
-    connect(cmd_exit, &QPushButton::clicked, this, &logwin::on_exit);
-    connect(cmd_adif, &QPushButton::clicked, this, &logwin::on_adif);
-    connect(cmd_adx, &QPushButton::clicked, this, &logwin::on_adx);
-    connect(cmd_csv, &QPushButton::clicked, this, &logwin::on_csv);
+    connect(cmd_add, &QPushButton::clicked, this, &LogWindow::on_add);
+    connect(cmd_chg, &QPushButton::clicked, this, &LogWindow::on_chg);
+    connect(cmd_del, &QPushButton::clicked, this, &LogWindow::on_del);
+    connect(cmd_Save, &QPushButton::clicked, this, &LogWindow::on_Save);
+    connect(cmd_savez, &QPushButton::clicked, this, &LogWindow::on_savez);
+    connect(cmd_Close, &QPushButton::clicked, this, &LogWindow::on_Close);
+    connect(cmd_sort, &QPushButton::clicked, this, &LogWindow::on_sort);
+    connect(cmd_fmt, &QPushButton::clicked, this, &LogWindow::on_fmt);
+    connect(cmd_Load, &QPushButton::clicked, this, &LogWindow::on_Load);
+    connect(cmd_new, &QPushButton::clicked, this, &LogWindow::on_new);
+    connect(cmd_Top, &QPushButton::clicked, this, &LogWindow::on_Top);
+    connect(cmd_exit, &QPushButton::clicked, this, &LogWindow::on_exit);
+    connect(cmd_adif, &QPushButton::clicked, this, &LogWindow::on_adif);
+    connect(cmd_adx, &QPushButton::clicked, this, &LogWindow::on_adx);
+    connect(cmd_csv, &QPushButton::clicked, this, &LogWindow::on_csv);
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
@@ -113,7 +104,7 @@ void logwin::build()
     grd_log->verticalHeader()->setDefaultSectionSize(rowH);
     grd_log->verticalHeader()->setMinimumSectionSize(rowH);
     grd_log->horizontalHeader()->setFixedHeight(rowH + 2);
-    connect(grd_log, &ListView::tuneRequested, this, &logwin::tune_cell);
+    connect(grd_log, &ListView::tuneRequested, this, &LogWindow::tune_cell);
 
     auto *freq = new QHBoxLayout;
     freq->addWidget(lbl_art);
@@ -159,7 +150,7 @@ void logwin::build()
 
     // Escape leaves the window the way Exit does (with its question).
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, &logwin::on_exit);
+    connect(esc, &QShortcut::activated, this, &LogWindow::on_exit);
 
     apply_screen_format();
     // Wide enough for the grid of the default format.
@@ -169,17 +160,17 @@ void logwin::build()
     grd_log->setFocus();
 }
 
-QString logwin::logDir() const
+QString LogWindow::logDir() const
 {
     return app_.settings.sub(QStringLiteral("LOG"));
 }
 
-QString logwin::currentPath() const
+QString LogWindow::currentPath() const
 {
     return logDir() + app_.files.log;
 }
 
-void logwin::open_dialog(QDialog &d)
+void LogWindow::open_dialog(QDialog &d)
 {
     if (runDialog)
         runDialog(d);
@@ -188,7 +179,7 @@ void logwin::open_dialog(QDialog &d)
 // ---------------------------------------------------------------------------
 // opening and closing
 
-void logwin::showEvent(QShowEvent *e)
+void LogWindow::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
     if (loaded_)
@@ -210,7 +201,7 @@ void logwin::showEvent(QShowEvent *e)
     }
 }
 
-void logwin::closeEvent(QCloseEvent *e)
+void LogWindow::closeEvent(QCloseEvent *e)
 {
     if (!may_leave()) {
         e->ignore();
@@ -221,7 +212,7 @@ void logwin::closeEvent(QCloseEvent *e)
     QWidget::closeEvent(e);
 }
 
-bool logwin::may_leave()
+bool LogWindow::may_leave()
 {
     if (!book.notSaved)
         return true;
@@ -240,7 +231,7 @@ bool logwin::may_leave()
     return true;
 }
 
-void logwin::show_rx_freq()
+void LogWindow::show_rx_freq()
 {
     if (app_.rx)
         app_.rx->readFrequency(this, [this](qint64) { lbl_arf->showKnown(); });
@@ -249,7 +240,7 @@ void logwin::show_rx_freq()
 // ---------------------------------------------------------------------------
 // logging2 operations
 
-void logwin::set_record_buttons(bool enabled)
+void LogWindow::set_record_buttons(bool enabled)
 {
     for (QPushButton *b : {cmd_add, cmd_chg, cmd_del, cmd_fmt, cmd_sort, cmd_Save, cmd_savez, cmd_Close,
                            cmd_adif, cmd_adx, cmd_csv})
@@ -257,14 +248,14 @@ void logwin::set_record_buttons(bool enabled)
     show_file();
 }
 
-void logwin::show_file()
+void LogWindow::show_file()
 {
     lbl_file->setText(book.hasTable() && !app_.files.log.isEmpty()
                           ? QStringLiteral("Log file: ") + QDir::toNativeSeparators(currentPath())
                           : QStringLiteral("No log is open: Load Log File opens one, New Log starts one."));
 }
 
-bool logwin::read_log_file()
+bool LogWindow::read_log_file()
 {
     const QString path = currentPath();
     const int capacity = LogBook::capacityFor(app_.settings);
@@ -295,14 +286,14 @@ bool logwin::read_log_file()
     return true;
 }
 
-void logwin::fill_log_grid()
+void LogWindow::fill_log_grid()
 {
     BusyGuard busy;
     model->fill(book.format);
     apply_screen_format();
 }
 
-void logwin::apply_screen_format()
+void LogWindow::apply_screen_format()
 {
     model->setFormat(book.format);
     const QFont gf = grd_log->font();
@@ -314,13 +305,13 @@ void logwin::apply_screen_format()
         grd_log->setColumnWidth(col++, width(book.widths[k + 1], kWidth[k]));
 }
 
-void logwin::sort_log()
+void LogWindow::sort_log()
 {
     BusyGuard busy;
     book.sort();
 }
 
-bool logwin::save_log()
+bool LogWindow::save_log()
 {
     QString error;
     bool ok;
@@ -340,7 +331,7 @@ bool logwin::save_log()
     return true;
 }
 
-bool logwin::save_log_as()
+bool LogWindow::save_log_as()
 {
     const QString name = app_.files.log;
     if (QFileInfo::exists(logDir() + name)) {
@@ -368,13 +359,13 @@ bool logwin::save_log_as()
 // ---------------------------------------------------------------------------
 // buttons
 
-int logwin::current_record() const
+int LogWindow::current_record() const
 {
     const QModelIndex i = grd_log->currentIndex();
     return i.isValid() ? i.row() : -1;
 }
 
-bool logwin::no_record(int index)
+bool LogWindow::no_record(int index)
 {
     if (index >= 0 && index <= book.last() && index < model->shown())
         return false;
@@ -382,7 +373,7 @@ bool logwin::no_record(int index)
     return true;
 }
 
-void logwin::on_add()
+void LogWindow::on_add()
 {
     if (!book.hasTable())
         return;
@@ -409,7 +400,7 @@ void logwin::on_add()
         cancel_record();
 }
 
-void logwin::on_chg()
+void LogWindow::on_chg()
 {
     book.addMode = false;
     book.selected = current_record();
@@ -423,7 +414,7 @@ void logwin::on_chg()
     open_dialog(dlg);
 }
 
-void logwin::on_del()
+void LogWindow::on_del()
 {
     book.selected = current_record();
     if (no_record(book.selected))
@@ -447,7 +438,7 @@ void logwin::on_del()
         grd_log->setCurrentIndex(model->index(qMin(row, model->shown() - 1), qMax(0, col)));
 }
 
-void logwin::store_record(const Record &typed)
+void LogWindow::store_record(const Record &typed)
 {
     bool allEmpty = true;
     for (const QString &f : typed)
@@ -477,14 +468,14 @@ void logwin::store_record(const Record &typed)
     book.notSaved = true;
 }
 
-void logwin::cancel_record()
+void LogWindow::cancel_record()
 {
     if (book.addMode && book.count() > model->shown())
         book.remove(book.last());
     book.addMode = false;
 }
 
-void logwin::on_Save()
+void LogWindow::on_Save()
 {
     // Refused before the question: the answer could only lose records.
     if (book.partlyLoaded(currentPath())) {
@@ -504,7 +495,7 @@ void logwin::on_Save()
         save_log();
 }
 
-void logwin::on_savez()
+void LogWindow::on_savez()
 {
     // If the new name is not written, the log keeps the name it had.
     const QString before = app_.files.log;
@@ -516,25 +507,25 @@ void logwin::on_savez()
                 this);
 }
 
-void logwin::on_Close()
+void LogWindow::on_Close()
 {
     model->clear();
     set_record_buttons(false);
 }
 
-void logwin::on_sort()
+void LogWindow::on_sort()
 {
     selsort2 dlg(*this);
     open_dialog(dlg);
 }
 
-void logwin::on_fmt()
+void LogWindow::on_fmt()
 {
     logfmt2 dlg(*this);
     open_dialog(dlg);
 }
 
-void logwin::on_Load()
+void LogWindow::on_Load()
 {
     // The dialog is this window's child: its choice comes while the window lives.
     const QString before = app_.files.log;
@@ -546,7 +537,7 @@ void logwin::on_Load()
                 this);
 }
 
-void logwin::on_new()
+void LogWindow::on_new()
 {
     // A log not saved is offered for saving first, as when leaving.
     if (!may_leave())
@@ -579,18 +570,18 @@ void logwin::on_new()
                 this);
 }
 
-void logwin::on_Top()
+void LogWindow::on_Top()
 {
     if (app_.panel)
         app_.panel->bringToFront();
 }
 
-void logwin::on_exit()
+void LogWindow::on_exit()
 {
     close();
 }
 
-void logwin::tune_cell(const QModelIndex &index)
+void LogWindow::tune_cell(const QModelIndex &index)
 {
     if (!index.isValid() || !isTuneField(model->fieldOf(index.column())))
         return;
@@ -606,7 +597,7 @@ void logwin::tune_cell(const QModelIndex &index)
 // ---------------------------------------------------------------------------
 // export
 
-void logwin::export_to(Export kind)
+void LogWindow::export_to(Export kind)
 {
     if (!book.hasTable())
         return;
@@ -651,17 +642,17 @@ void logwin::export_to(Export kind)
                            title, Prompter::Information);
 }
 
-void logwin::on_adif()
+void LogWindow::on_adif()
 {
     export_to(Export::Adi);
 }
 
-void logwin::on_adx()
+void LogWindow::on_adx()
 {
     export_to(Export::Adx);
 }
 
-void logwin::on_csv()
+void LogWindow::on_csv()
 {
     export_to(Export::Csv);
 }

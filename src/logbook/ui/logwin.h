@@ -20,11 +20,11 @@ class QDialog;
 class QLabel;
 class QPushButton;
 
-class logwin : public QWidget {
+class LogWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit logwin(App &app, QWidget *parent = nullptr);
-    ~logwin() override;
+    explicit LogWindow(App &app, QWidget *parent = nullptr);
+    ~LogWindow() override;
 
     // The log: record table and shared log state.
     logging2::LogBook book;

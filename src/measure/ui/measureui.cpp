@@ -5,6 +5,7 @@
 #include "link/app.h"
 #include "link/panelview.h"
 #include "measure/session.h"
+#include "common/ui/contrast.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -21,41 +22,35 @@
 
 namespace measureui {
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+void addButtonRows(App &app, QBoxLayout *to, QWidget *window, const std::vector<kit::ButtonDef> &main,
+                   const std::vector<kit::ButtonDef> &extra)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    QString plain = caption;
-    plain.remove(QLatin1Char('&'));
-    b->setAccessibleName(plain);
-    b->setAutoDefault(false);
-    return b;
+    kit::addButtonRows(to, window, main, extra);
+    to->setSizeConstraint(QLayout::SetFixedSize);
+    if (auto *exit = window->findChild<QPushButton *>(QStringLiteral("cmd_exit")))
+        escapeTo(window, exit);
+    if (app.settings.high_contrast)
+        contrast::applyTo(window);
 }
 
-void addButtonRows(QBoxLayout *to, QWidget *parent, std::initializer_list<ButtonDef> main,
-                   std::initializer_list<ButtonDef> extra)
+void addRecorderRows(App &app, QBoxLayout *to, QWidget *window, std::vector<kit::ButtonDef> run,
+                     const RecorderButtons &b)
 {
-    QPushButton *previous = nullptr;
-    auto make = [&](const ButtonDef &d) {
-        QPushButton *b = button(parent, d.name, d.caption);
-        d.slot = b;
-        QObject::connect(b, &QPushButton::clicked, parent, d.clicked);
-        if (previous)
-            QWidget::setTabOrder(previous, b);
-        previous = b;
-        return b;
+    run.push_back({b.savez, "cmd_savez", QStringLiteral("S&aveAs"), b.onSavez});
+    run.push_back({b.load, "cmd_Load", QStringLiteral("&Load"), b.onLoad});
+    run.push_back({b.rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"), toPanel(app)});
+    run.push_back({b.exit, "cmd_exit", QStringLiteral("E&xit"), b.onExit});
+    addButtonRows(app, to, window, run,
+                  {{b.savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), b.onSavepng},
+                   {b.exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), b.onExportcsv}});
+}
+
+std::function<void()> toPanel(App &app)
+{
+    return [&app] {
+        if (app.panel)
+            app.panel->bringToFront();
     };
-    auto *row = new QHBoxLayout;
-    for (const ButtonDef &d : main)
-        row->addWidget(make(d));
-    to->addLayout(row);
-    if (extra.size() == 0)
-        return;
-    auto *row2 = new QHBoxLayout;
-    row2->addStretch();
-    for (const ButtonDef &d : extra)
-        row2->addWidget(make(d));
-    to->addLayout(row2);
 }
 
 void escapeTo(QWidget *window, QPushButton *exit)

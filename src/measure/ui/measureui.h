@@ -1,9 +1,11 @@
-// What the measuring windows share: buttons with accelerators and their
-// rows, the picture saved as PNG, and enablewindows.
+// What the measuring windows share: their button rows, the picture saved
+// as PNG, and enablewindows.
 #pragma once
+#include "common/ui/buttons.h"
+
 #include <QString>
 #include <functional>
-#include <initializer_list>
+#include <vector>
 
 struct App;
 class FreqLabel;
@@ -15,24 +17,25 @@ class QWidget;
 
 namespace measureui {
 
-// A push button named `name` with the caption (accelerator marked with &)
-// and the plain caption as its accessible name.
-QPushButton *button(QWidget *parent, const char *name, const QString &caption);
+// A measuring window's buttons: `main` as one row and, when given, `extra`
+// right-aligned below it, in one tab order. The window keeps its size,
+// Escape does what its cmd_exit does, and the colours follow the
+// high-contrast setting.
+void addButtonRows(App &app, QBoxLayout *to, QWidget *window, const std::vector<kit::ButtonDef> &main,
+                   const std::vector<kit::ButtonDef> &extra = {});
 
-// One button of a window's button rows: the member it goes to, its name, its
-// caption and what a click does.
-struct ButtonDef {
-    QPushButton *&slot;
-    const char *name;
-    QString caption;
-    std::function<void()> clicked;
+// What a recording window (the spectrum scan, the propagation impression)
+// has after its own run buttons: SaveAs, Load, Rx Ctrl and Exit, and below
+// them Save as PNG and Export CSV.
+struct RecorderButtons {
+    QPushButton *&savez, *&load, *&rx, *&exit, *&savepng, *&exportcsv;
+    std::function<void()> onSavez, onLoad, onExit, onSavepng, onExportcsv;
 };
+void addRecorderRows(App &app, QBoxLayout *to, QWidget *window, std::vector<kit::ButtonDef> run,
+                     const RecorderButtons &b);
 
-// Makes the buttons and wires their clicks; adds `main` as one row to `to`
-// and, when given, `extra` as a right-aligned row below it. The tab order
-// follows the order given.
-void addButtonRows(QBoxLayout *to, QWidget *parent, std::initializer_list<ButtonDef> main,
-                   std::initializer_list<ButtonDef> extra = {});
+// What Rx Ctrl does: the control panel to the front.
+std::function<void()> toPanel(App &app);
 
 // Escape on the window does what `exit` does, while it is enabled.
 void escapeTo(QWidget *window, QPushButton *exit);

@@ -1,7 +1,6 @@
 #include "measure/ui/prophist.h"
 
 #include "common/timetext.h"
-#include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
 #include "common/ui/freqlabel.h"
 #include "files/ui/filedialogs.h"
@@ -69,21 +68,13 @@ prophist::prophist(App &app, QWidget *parent)
     lay->addLayout(info);
     lay->addWidget(pic);
     measureui::addButtonRows(
-        lay, this,
+        app_, lay, this,
         {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
          {cmd_stop, "cmd_stop", QStringLiteral("St&op"), [this] { on_stop(); }},
          {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
-         {cmd_rxctrl, "cmd_rxctrl", QStringLiteral("&Rx Ctrl"),
-          [this] {
-              if (app_.panel)
-                  app_.panel->bringToFront();
-          }},
+         {cmd_rxctrl, "cmd_rxctrl", QStringLiteral("&Rx Ctrl"), measureui::toPanel(app_)},
          {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }},
          {cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }}});
-    lay->setSizeConstraint(QLayout::SetFixedSize);
-    measureui::escapeTo(this, cmd_exit);
-    if (app_.settings.high_contrast)
-        contrast::applyTo(this);
 
     // The watch is a session: its tick reads the receiver, a missed reply
     // leaves a gap and the watch goes on.

@@ -3,7 +3,6 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
-#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "common/ui/freqlabel.h"
@@ -93,25 +92,13 @@ Proptime::Proptime(App &app, QWidget *parent)
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(pic);
     lay->addLayout(info);
-    measureui::addButtonRows(
-        lay, this,
-        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
-         {cmd_stop, "cmd_stop", QStringLiteral("St&op"), [this] { on_stop(); }},
-         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
-         {cmd_savez, "cmd_savez", QStringLiteral("S&aveAs"), [this] { on_savez(); }},
-         {cmd_Load, "cmd_Load", QStringLiteral("&Load"), [this] { on_load(); }},
-         {cmd_Rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"),
-          [this] {
-              if (app_.panel)
-                  app_.panel->bringToFront();
-          }},
-         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }}},
-        {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }},
-         {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
-    lay->setSizeConstraint(QLayout::SetFixedSize);
-    measureui::escapeTo(this, cmd_exit);
-    if (app_.settings.high_contrast)
-        contrast::applyTo(this);
+    measureui::addRecorderRows(app_, lay, this,
+                               {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+                                {cmd_stop, "cmd_stop", QStringLiteral("St&op"), [this] { on_stop(); }},
+                                {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }}},
+                               {cmd_savez, cmd_Load, cmd_Rx, cmd_exit, cmd_savepng, cmd_exportcsv,
+                                [this] { on_savez(); }, [this] { on_load(); }, [this] { close(); },
+                                [this] { on_savepng(); }, [this] { on_exportcsv(); }});
 
     // The recording is a session: its tick reads the receiver, a missed
     // reply leaves a gap and the watch goes on.
@@ -339,7 +326,7 @@ void Proptime::on_load()
 void Proptime::loadpan(const QString &path)
 {
     loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
-    const QColor colour = spectrumwin::curveColour(loadCounter_);
+    const QColor colour = SpectrumWindow::curveColour(loadCounter_);
     const QString css = QStringLiteral("color: %1; background: black").arg(colour.name());
     QLabel *fn = lbl_fn[loadCounter_ - 1];
     fn->setStyleSheet(css);

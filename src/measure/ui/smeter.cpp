@@ -1,6 +1,5 @@
 #include "measure/ui/smeter.h"
 
-#include "common/ui/contrast.h"
 #include "common/ui/canvas.h"
 #include "link/app.h"
 #include "link/port.h"
@@ -75,18 +74,14 @@ Smeter::Smeter(App &app, QWidget *parent)
     lbl_status->setAccessibleDescription(QStringLiteral("Missed readings"));
     lbl_status->setAlignment(Qt::AlignCenter);
     lay->addWidget(lbl_status);
-    measureui::addButtonRows(lay, this,
+    measureui::addButtonRows(app_, lay, this,
                              {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
                               {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
                               {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
                               {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { close(); }}},
                              {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"),
                                [this] { on_savepng(); }}});
-    lay->setSizeConstraint(QLayout::SetFixedSize);
     cmd_start->setDefault(true);
-    measureui::escapeTo(this, cmd_exit);
-    if (app_.settings.high_contrast)
-        contrast::applyTo(this);
 
     tmr_Smeter = session_->timer();
     tmr_Smeter->setObjectName(QStringLiteral("tmr_Smeter"));

@@ -1,9 +1,9 @@
 #include "measure/ui/spectrum.h"
 
+#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "common/textfile.h"
 #include "common/timetext.h"
-#include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
@@ -30,8 +30,8 @@
 using namespace spectrum;
 
 namespace {
-const QColor kBg = QColor::fromRgb(spectrumwin::kBackground);
-const QColor kAreaC = QColor::fromRgb(spectrumwin::kArea);
+const QColor kBg = QColor::fromRgb(SpectrumWindow::kBackground);
+const QColor kAreaC = QColor::fromRgb(SpectrumWindow::kArea);
 const QColor kYellow(255, 255, 0);
 // The picture around the plotting area: dark, so that the axes and scale
 // texts in the window's light colour stand out.
@@ -47,16 +47,16 @@ QLabel *label(QWidget *parent, const char *name, const QString &acc)
 }
 } // namespace
 
-int spectrumwin::loadCounter_ = 0;
+int SpectrumWindow::loadCounter_ = 0;
 
 struct SpectrumSteps {
-    static rxjob::Task<> firstTune(spectrumwin *w);
-    static rxjob::Task<meter::Reading> step(spectrumwin *w);
+    static rxjob::Task<> firstTune(SpectrumWindow *w);
+    static rxjob::Task<meter::Reading> step(SpectrumWindow *w);
 };
 
 // ---------------------------------------------------------------- limits
 
-limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_(owner)
+limits::limits(App &app, SpectrumWindow *owner) : QDialog(owner), app_(app), owner_(owner)
 {
     setObjectName(QStringLiteral("limits"));
     setWindowTitle(QStringLiteral("Define Spectrum Scan"));
@@ -93,22 +93,12 @@ limits::limits(App &app, spectrumwin *owner) : QDialog(owner), app_(app), owner_
     chk_show->setVisible(false);
     g->addWidget(chk_loop, 5, 0, 1, 2);
     g->addWidget(chk_show, 6, 0, 1, 2);
-    cmd_OK = new QPushButton(QStringLiteral("OK"), this);
-    cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    cmd_OK->setAccessibleName(QStringLiteral("OK"));
-    cmd_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmd_cancel->setObjectName(QStringLiteral("cmd_cancel"));
-    cmd_cancel->setAccessibleName(QStringLiteral("Cancel"));
-    cmd_OK->setAutoDefault(false);
-    cmd_cancel->setAutoDefault(false);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(cmd_OK);
-    row->addWidget(cmd_cancel);
-    g->addLayout(row, 7, 0, 1, 2);
+    g->addLayout(kit::buttonRow(this,
+                                {{cmd_OK, "cmd_OK", QStringLiteral("OK"), [this] { on_ok(); }},
+                                 {cmd_cancel, "cmd_cancel", QStringLiteral("Cancel"), [this] { on_cancel(); }}},
+                                kit::Align::Right),
+                 7, 0, 1, 2);
     connect(chk_loop, &QCheckBox::toggled, chk_show, &QWidget::setVisible);
-    connect(cmd_OK, &QPushButton::clicked, this, &limits::on_ok);
-    connect(cmd_cancel, &QPushButton::clicked, this, &limits::on_cancel);
     txt_in[0]->setFocus();
 }
 
@@ -143,7 +133,7 @@ void limits::on_cancel()
 
 // ---------------------------------------------------------------- spectrum
 
-spectrumwin::spectrumwin(App &app, QWidget *parent)
+SpectrumWindow::SpectrumWindow(App &app, QWidget *parent)
     : QWidget(parent), app_(app),
       session_(new MeasureSession(app, QStringLiteral("The spectrum window"), this))
 {
@@ -195,27 +185,15 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
 
     auto *lay = new QVBoxLayout(this);
     lay->addWidget(pic);
-    measureui::addButtonRows(
-        lay, this,
-        {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
-         {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
-         {cmd_cont, "cmd_cont", QStringLiteral("C&ontinue"), [this] { on_cont(); }},
-         {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
-         {cmd_setfre, "cmd_setfre", QStringLiteral("T&une Rx"), [this] { on_setfre(); }},
-         {cmd_savez, "cmd_savez", QStringLiteral("S&aveAs"), [this] { on_savez(); }},
-         {cmd_Load, "cmd_Load", QStringLiteral("&Load"), [this] { on_load(); }},
-         {cmd_Rx, "cmd_Rx", QStringLiteral("&Rx Ctrl"),
-          [this] {
-              if (app_.panel)
-                  app_.panel->bringToFront();
-          }},
-         {cmd_exit, "cmd_exit", QStringLiteral("E&xit"), [this] { on_exit(); }}},
-        {{cmd_savepng, "cmd_savepng", QStringLiteral("Save as &PNG"), [this] { on_savepng(); }},
-         {cmd_exportcsv, "cmd_exportcsv", QStringLiteral("&Export CSV"), [this] { on_exportcsv(); }}});
-    lay->setSizeConstraint(QLayout::SetFixedSize);
-    measureui::escapeTo(this, cmd_exit);
-    if (app_.settings.high_contrast)
-        contrast::applyTo(this);
+    measureui::addRecorderRows(app_, lay, this,
+                               {{cmd_start, "cmd_start", QStringLiteral("&Start"), [this] { on_start(); }},
+                                {cmd_stop, "cmd_stop", QStringLiteral("S&top"), [this] { on_stop(); }},
+                                {cmd_cont, "cmd_cont", QStringLiteral("C&ontinue"), [this] { on_cont(); }},
+                                {cmd_cls, "cmd_cls", QStringLiteral("&Cls"), [this] { on_cls(); }},
+                                {cmd_setfre, "cmd_setfre", QStringLiteral("T&une Rx"), [this] { on_setfre(); }}},
+                               {cmd_savez, cmd_Load, cmd_Rx, cmd_exit, cmd_savepng, cmd_exportcsv,
+                                [this] { on_savez(); }, [this] { on_load(); }, [this] { on_exit(); },
+                                [this] { on_savepng(); }, [this] { on_exportcsv(); }});
 
     tmr_scan = new QTimer(this);
     tmr_scan->setObjectName(QStringLiteral("tmr_scan"));
@@ -223,16 +201,16 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     // The delay is the least time between two steps: a coarse timer may
     // fire a few ms early.
     tmr_scan->setTimerType(Qt::PreciseTimer);
-    connect(tmr_scan, &QTimer::timeout, this, &spectrumwin::on_tick);
-    connect(pic, &Canvas::clicked, this, &spectrumwin::on_click);
-    connect(pic, &Canvas::moved, this, &spectrumwin::on_move);
+    connect(tmr_scan, &QTimer::timeout, this, &SpectrumWindow::on_tick);
+    connect(pic, &Canvas::clicked, this, &SpectrumWindow::on_click);
+    connect(pic, &Canvas::moved, this, &SpectrumWindow::on_move);
 
     // The scan and the tune mode hold the receiver as one session: the
     // scan's steps are its ticks (read, draw, tune to the next step), timed
     // by tmr_scan; a missed reply leaves its step out and the scan goes on.
     session_->scanFloor = true;
     session_->step = [this] { return SpectrumSteps::step(this); };
-    connect(session_, &MeasureSession::started, this, &spectrumwin::onStarted);
+    connect(session_, &MeasureSession::started, this, &SpectrumWindow::onStarted);
     connect(session_, &MeasureSession::missed, this,
             [this] { lbl_status->setText(session_->missedText()); });
 
@@ -241,7 +219,7 @@ spectrumwin::spectrumwin(App &app, QWidget *parent)
     cmd_start->setEnabled(!app_.settings.noRx());
 }
 
-spectrumwin::~spectrumwin()
+SpectrumWindow::~SpectrumWindow()
 {
     // The session gives the receiver back; this window hears no more of it.
     disconnect(session_, nullptr, this, nullptr);
@@ -250,7 +228,7 @@ spectrumwin::~spectrumwin()
     session_->stop();
 }
 
-QColor spectrumwin::curveColour(int counter)
+QColor SpectrumWindow::curveColour(int counter)
 {
     switch (counter) {
     case 1: return Canvas::palette(14);
@@ -260,12 +238,12 @@ QColor spectrumwin::curveColour(int counter)
     }
 }
 
-QString spectrumwin::utcNow() const
+QString SpectrumWindow::utcNow() const
 {
     return timetext::compute(app_.clock->now(), app_.settings.ltMinusUtc()).utc_text;
 }
 
-void spectrumwin::setButtons(std::initializer_list<QPushButton *> on,
+void SpectrumWindow::setButtons(std::initializer_list<QPushButton *> on,
                              std::initializer_list<QPushButton *> off)
 {
     for (QPushButton *b : on)
@@ -274,12 +252,12 @@ void spectrumwin::setButtons(std::initializer_list<QPushButton *> on,
         b->setEnabled(false);
 }
 
-void spectrumwin::fillArea()
+void SpectrumWindow::fillArea()
 {
     pic->fillRect(kLeft, kBottom, kRight, kTop, kAreaC);
 }
 
-void spectrumwin::drawLayout()
+void SpectrumWindow::drawLayout()
 {
     pic->clear(kSurround);
     fillArea();
@@ -303,7 +281,7 @@ void spectrumwin::drawLayout()
         pic->text(35 - 8, t.y + 6 - asc, QString::fromLatin1(t.t), kBg);
 }
 
-void spectrumwin::on_start()
+void SpectrumWindow::on_start()
 {
     if (limits_) {
         limits_->raise();
@@ -314,7 +292,7 @@ void spectrumwin::on_start()
     limits_->txt_in[0]->setFocus();
 }
 
-bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighest)
+bool SpectrumWindow::limits_ok(const QStringList &texts, bool loop, bool keepHighest)
 {
     scan_.data.fill(0);
     lastStored_ = -1;
@@ -334,7 +312,7 @@ bool spectrumwin::limits_ok(const QStringList &texts, bool loop, bool keepHighes
     return true;
 }
 
-void spectrumwin::startscan()
+void SpectrumWindow::startscan()
 {
     // Continue resumes at the step where the scan stopped, so the receiver is
     // tuned there (not to the lower limit) and the readings follow the steps.
@@ -357,12 +335,12 @@ void spectrumwin::startscan()
     lbl_fre->setText(numText(scan_.current()));
 }
 
-rxjob::Task<> SpectrumSteps::firstTune(spectrumwin *w)
+rxjob::Task<> SpectrumSteps::firstTune(SpectrumWindow *w)
 {
     co_await w->tuneTo(w->scan_.current());
 }
 
-void spectrumwin::onStarted(bool answered)
+void SpectrumWindow::onStarted(bool answered)
 {
     if (!scanning_)
         return; // tune mode, or stopped meanwhile
@@ -375,7 +353,7 @@ void spectrumwin::onStarted(bool answered)
     tmr_scan->start();
 }
 
-void spectrumwin::on_tick()
+void SpectrumWindow::on_tick()
 {
     if (!scanning_)
         return;
@@ -387,7 +365,7 @@ void spectrumwin::on_tick()
     session_->tickNow();
 }
 
-rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
+rxjob::Task<meter::Reading> SpectrumSteps::step(SpectrumWindow *w)
 {
     const meter::Reading r = co_await MeasureSession::aGetsmeter(w->app_, true);
     if (!w->scanning_)
@@ -397,7 +375,7 @@ rxjob::Task<meter::Reading> SpectrumSteps::step(spectrumwin *w)
     co_return r;
 }
 
-bool spectrumwin::drawStep(const meter::Reading &r)
+bool SpectrumWindow::drawStep(const meter::Reading &r)
 {
     if (r.ok()) {
         const float v = scan_.store(r.v);
@@ -419,7 +397,7 @@ bool spectrumwin::drawStep(const meter::Reading &r)
     return true;
 }
 
-void spectrumwin::endOfRun()
+void SpectrumWindow::endOfRun()
 {
     tmr_scan->stop();
     scanning_ = false;
@@ -431,7 +409,7 @@ void spectrumwin::endOfRun()
     cmd_start->setEnabled(!app_.settings.noRx());
 }
 
-void spectrumwin::stopScan(bool exiting)
+void SpectrumWindow::stopScan(bool exiting)
 {
     tmr_scan->stop();
     scanning_ = false;
@@ -450,18 +428,18 @@ void spectrumwin::stopScan(bool exiting)
     setButtons({cmd_savez, cmd_Load, cmd_exit, cmd_exportcsv}, {});
 }
 
-void spectrumwin::on_stop()
+void SpectrumWindow::on_stop()
 {
     stopScan(exiting_);
 }
 
-void spectrumwin::on_cont()
+void SpectrumWindow::on_cont()
 {
     lbl_tida->setText(utcNow() + QStringLiteral("UTC"));
     startscan();
 }
 
-void spectrumwin::on_cls()
+void SpectrumWindow::on_cls()
 {
     fillArea();
     for (QLabel *l : lbl_fn)
@@ -471,7 +449,7 @@ void spectrumwin::on_cls()
     lbl_fst->setText(QStringLiteral("Step:  kHz"));
 }
 
-void spectrumwin::on_setfre()
+void SpectrumWindow::on_setfre()
 {
     // The receiver held, its state read; a reply that cannot be read is
     // told (the tunes themselves read nothing back).
@@ -486,13 +464,13 @@ void spectrumwin::on_setfre()
     setButtons({cmd_stop}, {cmd_start, cmd_cls, cmd_cont, cmd_savez, cmd_Load, cmd_Rx, cmd_exit});
 }
 
-rxjob::Task<> spectrumwin::tuneTo(double khz)
+rxjob::Task<> SpectrumWindow::tuneTo(double khz)
 {
     // The windows that show the frequency follow the scan.
     co_await app_.rx->aTune({rxlimits::hzOf(khz), Origin::Spectrum, {}, {}, {}});
 }
 
-void spectrumwin::on_click(QPoint at)
+void SpectrumWindow::on_click(QPoint at)
 {
     if (!tune_ || at.x() < kLeft || at.x() >= kRight || at.y() <= kTop || at.y() >= kBottom)
         return;
@@ -523,7 +501,7 @@ void spectrumwin::on_click(QPoint at)
         false, this);
 }
 
-void spectrumwin::on_move(QPoint at)
+void SpectrumWindow::on_move(QPoint at)
 {
     lbl_pointer->setText(scan_.pointerText(at.x(), at.y()));
     if (tune_ && at.x() >= kLeft && at.x() <= kRight && at.y() >= 136 && at.y() < kBottom
@@ -533,13 +511,13 @@ void spectrumwin::on_move(QPoint at)
         lbl_fre1->clear();
 }
 
-void spectrumwin::on_savez()
+void SpectrumWindow::on_savez()
 {
     // The dialog is modal on this window: the window is there when it calls.
     run_selsave(app_, callers::Spectrum, [this] { savespectrum(); }, this);
 }
 
-void spectrumwin::savespectrum()
+void SpectrumWindow::savespectrum()
 {
     const QString name = app_.files.san;
     const QString dir = filedialogs::dirOf(app_, callers::Spectrum);
@@ -574,7 +552,7 @@ void spectrumwin::savespectrum()
                            QStringLiteral("Spectrum"), Prompter::Exclamation);
 }
 
-void spectrumwin::on_load()
+void SpectrumWindow::on_load()
 {
     run_selfile(app_, callers::Spectrum, QStringLiteral("SAN_*.TXT"),
                 [this] {
@@ -584,7 +562,7 @@ void spectrumwin::on_load()
                 this);
 }
 
-void spectrumwin::loadspectrum(const QString &path)
+void SpectrumWindow::loadspectrum(const QString &path)
 {
     loadCounter_ = loadCounter_ >= 4 ? 1 : loadCounter_ + 1;
     const int counter = loadCounter_;
@@ -653,7 +631,7 @@ void spectrumwin::loadspectrum(const QString &path)
     setButtons({cmd_cls, cmd_stop, cmd_Rx, cmd_savez, cmd_Load, cmd_exportcsv}, {cmd_cont});
 }
 
-void spectrumwin::on_exit()
+void SpectrumWindow::on_exit()
 {
     exiting_ = true;
     tune_ = false;
@@ -661,7 +639,7 @@ void spectrumwin::on_exit()
     close();
 }
 
-void spectrumwin::closeEvent(QCloseEvent *e)
+void SpectrumWindow::closeEvent(QCloseEvent *e)
 {
     exiting_ = true;
     tune_ = false;
@@ -676,7 +654,7 @@ void spectrumwin::closeEvent(QCloseEvent *e)
     QWidget::closeEvent(e);
 }
 
-void spectrumwin::on_savepng()
+void SpectrumWindow::on_savepng()
 {
     const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.png"),
                                  QStringLiteral("PNG pictures (*.png)"));
@@ -684,7 +662,7 @@ void spectrumwin::on_savepng()
         measureui::savePicture(app_, pic, path);
 }
 
-void spectrumwin::on_exportcsv()
+void SpectrumWindow::on_exportcsv()
 {
     const QString path = askPath(this, filedialogs::dirOf(app_, callers::Spectrum), QStringLiteral("spectrum.csv"),
                                  QStringLiteral("CSV files (*.csv)"));

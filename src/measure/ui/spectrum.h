@@ -21,12 +21,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class spectrumwin;
+class SpectrumWindow;
 
 class limits : public QDialog {
     Q_OBJECT
 public:
-    limits(App &app, spectrumwin *owner);
+    limits(App &app, SpectrumWindow *owner);
     void on_ok();
     void on_cancel();
 
@@ -41,17 +41,17 @@ public:
 private:
     void clearFields();
     App &app_;
-    QPointer<spectrumwin> owner_;
+    QPointer<SpectrumWindow> owner_;
 };
 
-class spectrumwin : public QWidget {
+class SpectrumWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr QRgb kBackground = 0xFFFFF0C0; // RGB(255, 240, 192)
     static constexpr QRgb kArea = 0xFF800000;       // RGB(128, 0, 0)
 
-    explicit spectrumwin(App &app, QWidget *parent = nullptr);
-    ~spectrumwin() override;
+    explicit SpectrumWindow(App &app, QWidget *parent = nullptr);
+    ~SpectrumWindow() override;
 
     // Buttons.
     void on_start(); // opens the limits dialog

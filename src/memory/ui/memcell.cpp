@@ -1,5 +1,6 @@
 #include "memory/ui/memcell.h"
 
+#include "common/ui/buttons.h"
 #include "common/fmt.h"
 #include "link/app.h"
 #include "link/limits.h"
@@ -92,18 +93,10 @@ memcell::memcell(App &app, MemMan *owner, int action)
     lbl_action->setStyleSheet(QStringLiteral(
         "QLabel { background: rgb(255, 224, 192); border: 1px solid #b08060; padding: 3px; }"));
 
-    cmd_ToMMW = new QPushButton(QStringLiteral("To MM&W"), this);
-    cmd_ToMMW->setObjectName(QStringLiteral("cmd_ToMMW"));
-    cmd_ToMMW->setAccessibleName(QStringLiteral("To MMW"));
-    cmd_ToRM = new QPushButton(QStringLiteral("To &RxM"), this);
-    cmd_ToRM->setObjectName(QStringLiteral("cmd_ToRM"));
-    cmd_ToRM->setAccessibleName(QStringLiteral("To RxM"));
+    cmd_ToMMW = kit::button(this, QStringLiteral("cmd_ToMMW"), QStringLiteral("To MM&W"));
+    cmd_ToRM = kit::button(this, QStringLiteral("cmd_ToRM"), QStringLiteral("To &RxM"));
     cmd_ToRM->setEnabled(!app_.settings.noRx());
-    cmd_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmd_cancel->setObjectName(QStringLiteral("cmd_cancel"));
-    cmd_cancel->setAccessibleName(QStringLiteral("Cancel"));
-    for (QPushButton *b : {cmd_ToMMW, cmd_ToRM, cmd_cancel})
-        b->setAutoDefault(false);
+    cmd_cancel = kit::button(this, QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"));
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
 

@@ -1,5 +1,6 @@
 #include "memory/ui/memman.h"
 
+#include "common/ui/buttons.h"
 #include "common/ui/busy.h"
 #include "common/ui/fonts.h"
 #include "common/ui/freqlabel.h"
@@ -98,15 +99,7 @@ MemMan::~MemMan()
 
 void MemMan::build()
 {
-    auto button = [this](QPushButton *&b, const char *name, const QString &caption,
-                         const QString &withAccel) {
-        b = new QPushButton(withAccel, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAccessibleName(caption);
-        b->setAutoDefault(false);
-        b->setMinimumWidth(84);
-        return b;
-    };
+    const kit::Look wide{.minWidth = 84};
     auto panel = [this](QWidget *&p, const char *name, const QString &title) {
         auto *g = new QGroupBox(title, this);
         g->setObjectName(QString::fromLatin1(name));
@@ -236,10 +229,10 @@ void MemMan::build()
     // Receiver panel.
     auto *gFetch = panel(pnl_fetch, "pnl_fetch", QStringLiteral("Receiver memory"));
     auto *lf = new QGridLayout(gFetch);
-    lf->addWidget(button(cmd_fetch, "cmd_fetch", QStringLiteral("Fetch RM"), QStringLiteral("&Fetch RM")), 0, 0);
-    lf->addWidget(button(cmd_SetRx, "cmd_SetRx", QStringLiteral("Set R2M"), QStringLiteral("Set R&2M")), 0, 1);
-    lf->addWidget(button(cmd_fill, "cmd_fill", QStringLiteral("Fill RM"), QStringLiteral("F&ill RM")), 1, 0);
-    lf->addWidget(button(cmd_sort, "cmd_sort", QStringLiteral("Sort Freq"), QStringLiteral("S&ort Freq")), 1, 1);
+    lf->addWidget(cmd_fetch = kit::button(this, QStringLiteral("cmd_fetch"), QStringLiteral("&Fetch RM"), wide), 0, 0);
+    lf->addWidget(cmd_SetRx = kit::button(this, QStringLiteral("cmd_SetRx"), QStringLiteral("Set R&2M"), wide), 0, 1);
+    lf->addWidget(cmd_fill = kit::button(this, QStringLiteral("cmd_fill"), QStringLiteral("F&ill RM"), wide), 1, 0);
+    lf->addWidget(cmd_sort = kit::button(this, QStringLiteral("cmd_sort"), QStringLiteral("S&ort Freq"), wide), 1, 1);
     chk_fast = new QCheckBox(QStringLiteral("Fast &bulk read-out"), this);
     chk_fast->setObjectName(QStringLiteral("chk_fast"));
     chk_fast->setToolTip(QStringLiteral(
@@ -252,12 +245,12 @@ void MemMan::build()
     // File panel.
     auto *gLoad = panel(pnl_load, "pnl_load", QStringLiteral("Memory file"));
     auto *ll = new QGridLayout(gLoad);
-    ll->addWidget(button(cmd_Load, "cmd_Load", QStringLiteral("Load"), QStringLiteral("&Load")), 0, 0);
-    ll->addWidget(button(cmd_SaveAs, "cmd_SaveAs", QStringLiteral("Save"), QStringLiteral("&Save")), 0, 1);
-    ll->addWidget(button(cmd_Close, "cmd_Close", QStringLiteral("Clr"), QStringLiteral("Cl&r")), 1, 0);
-    ll->addWidget(button(cmd_prt, "cmd_prt", QStringLiteral("Print"), QStringLiteral("&Print")), 1, 1);
-    ll->addWidget(button(cmd_rxctrl, "cmd_rxctrl", QStringLiteral("RX  Ctrl"), QStringLiteral("RX  C&trl")), 2, 0);
-    ll->addWidget(button(cmd_exit, "cmd_exit", QStringLiteral("Exit"), QStringLiteral("E&xit")), 2, 1);
+    ll->addWidget(cmd_Load = kit::button(this, QStringLiteral("cmd_Load"), QStringLiteral("&Load"), wide), 0, 0);
+    ll->addWidget(cmd_SaveAs = kit::button(this, QStringLiteral("cmd_SaveAs"), QStringLiteral("&Save"), wide), 0, 1);
+    ll->addWidget(cmd_Close = kit::button(this, QStringLiteral("cmd_Close"), QStringLiteral("Cl&r"), wide), 1, 0);
+    ll->addWidget(cmd_prt = kit::button(this, QStringLiteral("cmd_prt"), QStringLiteral("&Print"), wide), 1, 1);
+    ll->addWidget(cmd_rxctrl = kit::button(this, QStringLiteral("cmd_rxctrl"), QStringLiteral("RX  C&trl"), wide), 2, 0);
+    ll->addWidget(cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), wide), 2, 1);
 
     // Scan / range panel.
     auto *gScan = panel(pnl_scan, "pnl_scan", QStringLiteral("Range and scan"));
@@ -284,17 +277,17 @@ void MemMan::build()
     lblFrom->setBuddy(txt_from);
     lblTo->setBuddy(txt_to);
     lblDelay->setBuddy(txt_delay);
-    ls->addWidget(button(cmd_scan, "cmd_scan", QStringLiteral("Scan"), QStringLiteral("Sc&an")), 3, 0, 1, 3);
-    ls->addWidget(button(cmd_scanho, "cmd_scanho", QStringLiteral("NO  Scan"), QStringLiteral("&NO  Scan")), 4, 0, 1, 3);
+    ls->addWidget(cmd_scan = kit::button(this, QStringLiteral("cmd_scan"), QStringLiteral("Sc&an"), wide), 3, 0, 1, 3);
+    ls->addWidget(cmd_scanho = kit::button(this, QStringLiteral("cmd_scanho"), QStringLiteral("&NO  Scan"), wide), 4, 0, 1, 3);
     cmd_scanho->hide();
 
     // Cell editor panel.
     auto *gChange = panel(pnl_change, "pnl_change", QStringLiteral("Memory cell"));
     auto *lc = new QGridLayout(gChange);
-    lc->addWidget(button(cmd_change, "cmd_change", QStringLiteral("Change"), QStringLiteral("C&hange")), 0, 0);
-    lc->addWidget(button(cmd_copy, "cmd_copy", QStringLiteral("Copy"), QStringLiteral("Cop&y")), 0, 1);
-    lc->addWidget(button(cmd_del, "cmd_del", QStringLiteral("Delete"), QStringLiteral("&Delete")), 1, 0);
-    lc->addWidget(button(cmd_dump, "cmd_dump", QStringLiteral("Dump"), QStringLiteral("D&ump")), 1, 1);
+    lc->addWidget(cmd_change = kit::button(this, QStringLiteral("cmd_change"), QStringLiteral("C&hange"), wide), 0, 0);
+    lc->addWidget(cmd_copy = kit::button(this, QStringLiteral("cmd_copy"), QStringLiteral("Cop&y"), wide), 0, 1);
+    lc->addWidget(cmd_del = kit::button(this, QStringLiteral("cmd_del"), QStringLiteral("&Delete"), wide), 1, 0);
+    lc->addWidget(cmd_dump = kit::button(this, QStringLiteral("cmd_dump"), QStringLiteral("D&ump"), wide), 1, 1);
 
     prg_transfer = new QProgressBar(this);
     prg_transfer->setObjectName(QStringLiteral("prg_transfer"));

@@ -783,7 +783,7 @@ void rxctrl2::showEvent(QShowEvent *e)
 void rxctrl2::showtime()
 {
     const QDateTime now = app_.clock ? app_.clock->now() : QDateTime::currentDateTime();
-    app_.times = timetext::compute(now, app_.settings.v[2]);
+    app_.times = timetext::compute(now, app_.settings.ltMinusUtcStored());
     setWindowTitle(QStringLiteral("LT : ") + app_.times.lt_text +
                    QStringLiteral("    VORANTIS V6    ") + QStringLiteral("UTC : ") +
                    app_.times.utc_text);
@@ -855,7 +855,7 @@ void rxctrl2::checkUtcOffset()
         Prompter::Question, Prompter::YesNo);
     if (a != Prompter::AnsYes)
         return;
-    app_.settings.v[2] = float(*offer);
+    app_.settings.setLtMinusUtc(*offer);
     QString error;
     if (!settingsfile::saveAll(&app_.settings, app_.settingsPath, nullptr, &error))
         app_.prompter->message(error + QStringLiteral("\nLT-UTC is %1 h until the program ends.")
@@ -1067,6 +1067,19 @@ void rxctrl2::buildMenus()
 QAction *rxctrl2::menuAction(const QString &objectName) const
 {
     return actions_.value(objectName);
+}
+
+QAction *rxctrl2::addMenuItem(const QString &menu, const QString &objectName, const QString &caption)
+{
+    auto *m = menuBar()->findChild<QMenu *>(menu);
+    if (!m || actions_.contains(objectName))
+        return actions_.value(objectName);
+    QAction *a = m->addAction(caption);
+    a->setObjectName(objectName);
+    a->setEnabled(false);
+    actions_.insert(objectName, a);
+    connect(a, &QAction::triggered, this, [this, objectName] { runMenu(objectName); });
+    return a;
 }
 
 void rxctrl2::setMenuAction(const QString &objectName, std::function<void()> fn)

@@ -39,6 +39,9 @@ public:
     // not fitted.
     void setMenuAction(const QString &objectName, std::function<void()> fn);
     QAction *menuAction(const QString &objectName) const;
+    // Adds an item (objectName, caption) at the end of a menu (by its
+    // objectName); it does nothing until setMenuAction gives it an action.
+    QAction *addMenuItem(const QString &menu, const QString &objectName, const QString &caption);
 
     // Ends the program (Exit, and after the close box). Default: leave the
     // application's event loop. Tests replace it.

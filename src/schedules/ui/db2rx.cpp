@@ -11,6 +11,7 @@
 #include "link/linetask.h"
 #include "link/receiver2.h"
 #include "schedules/ilgconvert.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
 
@@ -34,19 +35,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 // ------------------------------------------------------------------ Filters
 
@@ -72,9 +60,9 @@ Filters::Filters(ILG2Rx *owner, QWidget *parent) : QDialog(parent), owner_(owner
         cmb_filter[i]->setInsertPolicy(QComboBox::NoInsert);
         cmb_filter[i]->setMinimumWidth(i < 2 ? 80 : 180);
     }
-    cmd_Search = button(QStringLiteral("cmd_Search"), QStringLiteral("&Search ILG db"), this);
-    cmd_Clear = button(QStringLiteral("cmd_Clear"), QStringLiteral("C&lear"), this);
-    cmd_cancel = button(QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"), this);
+    cmd_Search = kit::button(this, QStringLiteral("cmd_Search"), QStringLiteral("&Search ILG db"));
+    cmd_Clear = kit::button(this, QStringLiteral("cmd_Clear"), QStringLiteral("C&lear"));
+    cmd_cancel = kit::button(this, QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"));
     cmd_Search->setDefault(true);
 
     auto *g = new QGridLayout;
@@ -154,11 +142,11 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setObjectName(QStringLiteral("ILG2Rx"));
     setWindowTitle(QStringLiteral("ILG Radio"));
 
-    cmd_Load = button(QStringLiteral("cmd_Load"), QStringLiteral("&Load File"), this);
-    cmd_Filters = button(QStringLiteral("cmd_Filters"), QStringLiteral("Set &Filters"), this);
-    SSCommand1 = button(QStringLiteral("SSCommand1"), QStringLiteral("&RX Control"), this);
-    cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), this);
-    cmd_eibi = button(QStringLiteral("cmd_eibi"), QStringLiteral("&Import EiBi"), this);
+    cmd_Load = kit::button(this, QStringLiteral("cmd_Load"), QStringLiteral("&Load File"));
+    cmd_Filters = kit::button(this, QStringLiteral("cmd_Filters"), QStringLiteral("Set &Filters"));
+    SSCommand1 = kit::button(this, QStringLiteral("SSCommand1"), QStringLiteral("&RX Control"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
+    cmd_eibi = kit::button(this, QStringLiteral("cmd_eibi"), QStringLiteral("&Import EiBi"));
     connect(cmd_eibi, &QPushButton::clicked, this, &ILG2Rx::on_eibi);
     chooseScheduleFile = [this](const QString &dir) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Import EiBi"), dir,
@@ -349,19 +337,10 @@ bool ILG2Rx::read_file()
     cmd_Filters->setEnabled(true);
     if (model->rowCount() > 0)
         lst_ilg->setCurrentIndex(model->index(0));
-    QStringList notes;
-    if (r.truncated)
-        notes << QStringLiteral("Only the first %1 lines were read: the setting \"DIM ILG\" (%2) "
-                                "limits a list to %1 lines.")
-                     .arg(table_.count())
-                     .arg(qMax(1, app_.settings.dim(3)));
-    if (r.reordered)
-        notes << QStringLiteral("The lines of %1 were not in order of rising frequency; they "
-                                "have been sorted so that the frequency filter finds them.")
-                     .arg(name);
+    const QString notes = ftl::loadNotes(r, table_.count(), app_.settings.dim(3), name,
+                                         QStringLiteral("the frequency filter"));
     if (!notes.isEmpty())
-        app_.prompter->message(notes.join(QLatin1Char('\n')), QStringLiteral("ILG Radio"),
-                               Prompter::Exclamation);
+        app_.prompter->message(notes, QStringLiteral("ILG Radio"), Prompter::Exclamation);
     return true;
 }
 

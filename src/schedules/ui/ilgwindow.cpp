@@ -1,6 +1,7 @@
 #include "schedules/ui/ilgwindow.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "schedules/ftlfile.h"
 #include "schedules/ilgconvert.h"
@@ -32,15 +33,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The table file of a folder in any letter case ("" when there is none).
 void centre(QWidget *w)
@@ -80,8 +72,8 @@ ILGfind::ILGfind(App &app, const QString &start, QWidget *parent) : QDialog(pare
     flb_ilg->setFocusPolicy(Qt::NoFocus);
     flb_ilg->setMaximumHeight(60);
 
-    cmd_OK = button(QStringLiteral("cmd_OK"), QStringLiteral("OK"), this);
-    cmd_cancel = button(QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"), this);
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_cancel = kit::button(this, QStringLiteral("cmd_cancel"), QStringLiteral("Cancel"));
     cmd_OK->setDefault(true);
 
     auto *folders = new QLabel(QStringLiteral("&Folders (Enter or double-click opens):"), this);
@@ -257,10 +249,10 @@ ILG::ILG(App &app, QWidget *parent) : QWidget(parent), app_(app)
             on_option(id);
     });
 
-    cmd_locate = button(QStringLiteral("cmd_locate"), QStringLiteral("&Locate ILGRadio *.dbf files"), this);
-    cmd_convert = button(QStringLiteral("cmd_convert"), QStringLiteral("&Convert"), this);
-    cmd_stop = button(QStringLiteral("cmd_stop"), QStringLiteral("S&top"), this);
-    cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("E&xit conversion"), this);
+    cmd_locate = kit::button(this, QStringLiteral("cmd_locate"), QStringLiteral("&Locate ILGRadio *.dbf files"));
+    cmd_convert = kit::button(this, QStringLiteral("cmd_convert"), QStringLiteral("&Convert"));
+    cmd_stop = kit::button(this, QStringLiteral("cmd_stop"), QStringLiteral("S&top"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit conversion"));
     connect(cmd_locate, &QPushButton::clicked, this, &ILG::on_locate);
     connect(cmd_convert, &QPushButton::clicked, this, &ILG::on_convert);
     connect(cmd_stop, &QPushButton::clicked, this, &ILG::on_stop);

@@ -8,7 +8,7 @@
 // ---------------------------------------------------------------------------
 
 ListModel::ListModel(schedlist::Kind kind, QObject *parent)
-    : QAbstractTableModel(parent), kind_(kind)
+    : TextTableModel(parent), kind_(kind)
 {
 }
 
@@ -52,30 +52,10 @@ QString ListModel::cell(int row, int column) const
     return cachedRow(row).at(column);
 }
 
-QVariant ListModel::data(const QModelIndex &index, int role) const
+QString ListModel::title(int column) const
 {
-    if (!index.isValid())
-        return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cell(index.row(), index.column());
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
-    }
-}
-
-QVariant ListModel::headerData(int section, Qt::Orientation o, int role) const
-{
-    if (o == Qt::Horizontal && role == Qt::DisplayRole) {
-        const auto &titles = schedlist::layoutOf(kind_).titles;
-        return section >= 0 && section < titles.size() ? titles.at(section) : QString();
-    }
-    if (o == Qt::Horizontal && role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    return QAbstractTableModel::headerData(section, o, role);
+    const auto &titles = schedlist::layoutOf(kind_).titles;
+    return column >= 0 && column < titles.size() ? titles.at(column) : QString();
 }
 
 // ---------------------------------------------------------------------------

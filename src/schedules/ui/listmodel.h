@@ -2,14 +2,13 @@
 // line table (cells are made from the line when they are shown), and a table
 // view that tunes on double-click or Enter and keeps column 0 in view.
 #pragma once
+#include "common/ui/texttable.h"
 #include "schedules/listfile.h"
 
-#include <QAbstractTableModel>
 #include <QFont>
 #include <QTableView>
 
-
-class ListModel : public QAbstractTableModel {
+class ListModel : public TextTableModel {
     Q_OBJECT
 public:
     explicit ListModel(schedlist::Kind kind, QObject *parent = nullptr);
@@ -24,13 +23,11 @@ public:
     const std::shared_ptr<const schedlist::LineTable> &table() const { return table_; }
     int lineOfRow(int row) const { return rows_.at(row); }
 
-    // The text of a cell, as the grid shows it.
-    QString cell(int row, int column) const;
+    QString cell(int row, int column) const override;
+    QString title(int column) const override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
 private:
     const QList<QString> &cachedRow(int row) const;

@@ -3,6 +3,7 @@
 #include "link/limits.h"
 
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "common/ui/freqlabel.h"
 #include "common/fmt.h"
@@ -24,20 +25,6 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(text);
-    b->setAutoDefault(false);
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 28);
-    return b;
-}
-
-} // namespace
 
 bool folderHasFiles(App &app, int callerCode, const QString &pattern, const QString &title,
                     const QString &belongs)
@@ -62,9 +49,9 @@ ListWindow::ListWindow(App &app, const Config &cfg, QWidget *parent)
     setObjectName(cfg.objectName);
     setWindowTitle(cfg.caption);
 
-    auto *load = button(cfg.loadName, cfg.loadText, this);
-    cmd_Top = button(QStringLiteral("cmd_Top"), QStringLiteral("RX Control"), this);
-    cmd_Exit = button(QStringLiteral("cmd_Exit"), QStringLiteral("Exit"), this);
+    auto *load = kit::button(this, cfg.loadName, cfg.loadText, {.fitCaption = true});
+    cmd_Top = kit::button(this, QStringLiteral("cmd_Top"), QStringLiteral("RX Control"), {.fitCaption = true});
+    cmd_Exit = kit::button(this, QStringLiteral("cmd_Exit"), QStringLiteral("Exit"), {.fitCaption = true});
     connect(load, &QPushButton::clicked, this, &ListWindow::on_load);
     connect(cmd_Top, &QPushButton::clicked, this, &ListWindow::on_Top);
     connect(cmd_Exit, &QPushButton::clicked, this, &ListWindow::on_Exit);

@@ -1,6 +1,7 @@
 #include "schedules/ui/trackwindow.h"
 
 #include "common/fmt.h"
+#include "common/ui/buttons.h"
 #include "common/ui/contrast.h"
 #include "common/ui/busy.h"
 #include "files/ui/filedialogs.h"
@@ -35,15 +36,6 @@ namespace {
 const QColor kPlain(128, 0, 0);
 const QColor kStation(170, 0, 170);
 const QColor kTarget(170, 170, 0);
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QGroupBox *optionFrame(const QString &name, const QString &title, const QStringList &texts,
                        const QString &optName, QButtonGroup **group, QRadioButton **opts,
@@ -189,7 +181,7 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
     auto *pages = new QHBoxLayout;
     pages->addWidget(new QLabel(QStringLiteral("Page:"), this));
     for (int k = 0; k < track::Pages; ++k) {
-        cmd_show[k] = button(QStringLiteral("cmd_show_%1").arg(k), QStringLiteral("&%1").arg(k + 1), this);
+        cmd_show[k] = kit::button(this, QStringLiteral("cmd_show_%1").arg(k), QStringLiteral("&%1").arg(k + 1));
         cmd_show[k]->setAccessibleName(QStringLiteral("Page %1").arg(k + 1));
         cmd_show[k]->setMaximumWidth(40);
         cmd_show[k]->setEnabled(false);
@@ -197,8 +189,8 @@ tracking::tracking(App &app, QWidget *parent) : QWidget(parent), app_(app)
         pages->addWidget(cmd_show[k]);
     }
     pages->addStretch();
-    cmd_Load = button(QStringLiteral("cmd_Load"), QStringLiteral("Load &File"), this);
-    cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), this);
+    cmd_Load = kit::button(this, QStringLiteral("cmd_Load"), QStringLiteral("Load &File"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
     connect(cmd_Load, &QPushButton::clicked, this, &tracking::on_Load);
     connect(cmd_exit, &QPushButton::clicked, this, &tracking::on_exit);
     pages->addWidget(cmd_Load);
@@ -355,19 +347,10 @@ bool tracking::load_file()
         txt_arf->setText(fmt::freqText(freq_khz_));
         lookup();
     }
-    QStringList notes;
-    if (r.truncated)
-        notes << QStringLiteral("Only the first %1 lines were read: the setting \"DIM ILG\" (%2) "
-                                "limits a list to %1 lines.")
-                     .arg(table_.count())
-                     .arg(qMax(1, app_.settings.dim(3)));
-    if (r.reordered)
-        notes << QStringLiteral("The lines of %1 were not in order of rising frequency; they "
-                                "have been sorted so that tracking finds them.")
-                     .arg(name);
+    const QString notes = ftl::loadNotes(r, table_.count(), app_.settings.dim(3), name,
+                                         QStringLiteral("tracking"));
     if (!notes.isEmpty())
-        app_.prompter->message(notes.join(QLatin1Char('\n')), QStringLiteral("Tracking"),
-                               Prompter::Exclamation);
+        app_.prompter->message(notes, QStringLiteral("Tracking"), Prompter::Exclamation);
     return true;
 }
 

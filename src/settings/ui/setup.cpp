@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "common/ui/busy.h"
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "record/audiosource.h"
 #include "record/recorder.h"
@@ -32,6 +33,12 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The four start check boxes, in their order on the dialog.
+void (Settings::*const kPropSet[4])(bool) = {&Settings::setPowerOnAtStart, &Settings::setPowerOffAtExit,
+                                             &Settings::setNoRx, &Settings::setEditorEnabled};
+bool (Settings::*const kPropGet[4])() const = {&Settings::powerOnAtStart, &Settings::powerOffAtExit,
+                                               &Settings::noRx, &Settings::editorChecked};
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
 {
@@ -85,7 +92,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on || filling_)
                 return;
-            app_.settings.v[1] = static_cast<float>(i + 1);
+            app_.settings.setPortNumber(i + 1);
             // A numbered port replaces a chosen device.
             app_.settings.port_device.clear();
             filling_ = true;
@@ -122,7 +129,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         poLay->addWidget(prop_[i]);
         connect(prop_[i], &QCheckBox::toggled, this, [this, i](bool on) {
             if (!filling_)
-                app_.settings.v[3 + i] = on ? 1.0f : 0.0f;
+                (app_.settings.*kPropSet[i])(on);
         });
     }
     static const char *nrdText[4] = {"BWC", "1 kHz", "ECSS", "RTTY"};
@@ -139,7 +146,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         noLay->addWidget(nrd_[i]);
         connect(nrd_[i], &QCheckBox::toggled, this, [this, i](bool on) {
             if (!filling_)
-                app_.settings.v[12 + i] = on ? 1.0f : 0.0f;
+                app_.settings.setUnitFitted(i, on);
         });
     }
 
@@ -184,7 +191,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         taLay->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !filling_)
-                app_.settings.v[7] = static_cast<float>(i);
+                app_.settings.setTargetArea(i);
         });
     }
 
@@ -295,11 +302,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     recFormat_->addItem(QStringLiteral("Ogg Opus"), QStringLiteral("opus"));
     recFormat_->addItem(QStringLiteral("WAV"), QStringLiteral("wav"));
     fmtCap->setBuddy(recFormat_);
-    recTest_ = new QPushButton(QStringLiteral("Test input"), fraRec);
-    recTest_->setObjectName(QStringLiteral("cmd_rec_test"));
-    recTest_->setAccessibleName(recTest_->text());
-    recTest_->setToolTip(QStringLiteral("Show the input's level for a few seconds"));
-    recTest_->setAutoDefault(false);
+    recTest_ = kit::button(fraRec, QStringLiteral("cmd_rec_test"), QStringLiteral("Test input"),
+                           {.tip = QStringLiteral("Show the input's level for a few seconds")});
     recLevel_ = new QProgressBar(fraRec);
     recLevel_->setObjectName(QStringLiteral("bar_rec_level"));
     recLevel_->setAccessibleName(QStringLiteral("Input level"));
@@ -340,22 +344,16 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     });
 
     // Buttons.
-    auto *reset = new QPushButton(QStringLiteral("Reset"), this);
-    reset->setObjectName(QStringLiteral("cmd_reset"));
-    reset->setToolTip(QStringLiteral("Read the settings file again (Alt+R)"));
-    auto *okb = new QPushButton(QStringLiteral("OK"), this);
-    okb->setObjectName(QStringLiteral("cmd_OK"));
-    okb->setToolTip(QStringLiteral("Use these settings until the program ends (Enter, Alt+O)"));
+    auto *reset = kit::button(this, QStringLiteral("cmd_reset"), QStringLiteral("Reset"),
+                              {.minWidth = 88, .tip = QStringLiteral("Read the settings file again (Alt+R)")});
+    auto *okb = kit::button(
+        this, QStringLiteral("cmd_OK"), QStringLiteral("OK"),
+        {.minWidth = 88, .tip = QStringLiteral("Use these settings until the program ends (Enter, Alt+O)")});
+    okb->setAutoDefault(true);
     okb->setDefault(true);
-    auto *saveb = new QPushButton(QStringLiteral("Save"), this);
-    saveb->setObjectName(QStringLiteral("cmd_Save"));
-    saveb->setToolTip(QStringLiteral("Use these settings and write them to the settings file (Alt+S)"));
-    for (QPushButton *b : {reset, okb, saveb}) {
-        b->setAccessibleName(b->text());
-        b->setMinimumWidth(88);
-    }
-    reset->setAutoDefault(false);
-    saveb->setAutoDefault(false);
+    auto *saveb = kit::button(
+        this, QStringLiteral("cmd_Save"), QStringLiteral("Save"),
+        {.minWidth = 88, .tip = QStringLiteral("Use these settings and write them to the settings file (Alt+S)")});
     connect(reset, &QPushButton::clicked, this, &setup::reset);
     connect(okb, &QPushButton::clicked, this, &setup::ok);
     connect(saveb, &QPushButton::clicked, this, &setup::save);
@@ -515,17 +513,17 @@ void setup::fill()
     filling_ = true;
     selectIn(ports_, s.port_device.isEmpty() ? s.portNumber() - 1 : -1);
     fillDevice();
-    td_->setText(settingsfile::numberText(s.v[2]));
+    td_->setText(settingsfile::numberText(s.ltMinusUtcStored()));
     dir_->setText(s.base_dir);
     lat_->setText(s.rx_lat);
     long_->setText(s.rx_long);
     for (int i = 0; i < 4; ++i)
-        prop_[i]->setChecked(s.v[3 + i] != 0);
-    selectIn(areas_, s.v[7] == s.targetArea() ? s.targetArea() : -1);
+        prop_[i]->setChecked((s.*kPropGet[i])());
+    selectIn(areas_, s.targetAreaWhole() ? s.targetArea() : -1);
     for (int i = 0; i < 4; ++i)
-        dim_[i]->setText(settingsfile::numberText(s.v[8 + i]));
+        dim_[i]->setText(settingsfile::numberText(s.dimStored(i)));
     for (int i = 0; i < 4; ++i)
-        nrd_[i]->setChecked(s.v[12 + i] != 0);
+        nrd_[i]->setChecked(s.unitChecked(i));
     rigctl_->setChecked(s.rigctl_port > 0);
     rigctlPort_->setValue(s.rigctl_port > 0 ? s.rigctl_port : 4532);
     rigctlPort_->setEnabled(s.rigctl_port > 0);
@@ -627,7 +625,7 @@ bool setup::checkField(QLineEdit *field)
         s.rx_long = c.stored;
     } else if (field == td_) {
         c = checkTd(text);
-        s.v[2] = static_cast<float>(c.value);
+        s.setLtMinusUtc(c.value);
     } else {
         int i = 0;
         while (i < 4 && dim_[i] != field)
@@ -635,7 +633,7 @@ bool setup::checkField(QLineEdit *field)
         if (i == 4)
             return true;
         c = checkDim(i, text);
-        s.v[8 + i] = static_cast<float>(c.value);
+        s.setDim(i, c.value);
     }
     if (field->text() != c.shown)
         field->setText(c.shown);
@@ -650,11 +648,11 @@ bool setup::checkField(QLineEdit *field)
     else if (field == long_)
         s.rx_long = c.shown;
     else if (field == td_)
-        s.v[2] = static_cast<float>(checkTd(c.shown).value);
+        s.setLtMinusUtc(checkTd(c.shown).value);
     else
         for (int i = 0; i < 4; ++i)
             if (dim_[i] == field)
-                s.v[8 + i] = static_cast<float>(checkDim(i, c.shown).value);
+                s.setDim(i, checkDim(i, c.shown).value);
     const bool nested = checking_;
     checking_ = true;
     QPointer<QLineEdit> keep(field);

@@ -1,5 +1,6 @@
 #include "timer/ui/rxtimer.h"
 
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "link/port.h"
 #include "link/linetask.h"
@@ -266,14 +267,10 @@ void RxTimer::build()
             showEdit();
         });
     }
-    cmd_Utc = new QPushButton(QStringLiteral("&UTC"), pnl_Set);
-    cmd_Utc->setObjectName(QStringLiteral("cmd_Utc"));
-    cmd_Utc->setAccessibleName(QStringLiteral("UTC"));
-    cmd_Utc->setToolTip(QStringLiteral("Date and start time from the present UTC time"));
-    cmd_Rx = new QPushButton(QStringLiteral("&RX"), pnl_Set);
-    cmd_Rx->setObjectName(QStringLiteral("cmd_Rx"));
-    cmd_Rx->setAccessibleName(QStringLiteral("RX"));
-    cmd_Rx->setToolTip(QStringLiteral("Settings and frequency from the receiver"));
+    cmd_Utc = kit::button(pnl_Set, QStringLiteral("cmd_Utc"), QStringLiteral("&UTC"),
+                          {.tip = QStringLiteral("Date and start time from the present UTC time")});
+    cmd_Rx = kit::button(pnl_Set, QStringLiteral("cmd_Rx"), QStringLiteral("&RX"),
+                         {.tip = QStringLiteral("Settings and frequency from the receiver")});
     for (QPushButton *b : {cmd_Utc, cmd_Rx})
         b->setFixedWidth(56);
     chk_Rec = new QCheckBox(QStringLiteral("R&ec"), pnl_Set);
@@ -367,23 +364,12 @@ void RxTimer::build()
     pnl_Cmd->setObjectName(QStringLiteral("pnl_Cmd"));
     auto *c = new QHBoxLayout(pnl_Cmd);
     c->setContentsMargins(0, 0, 0, 0);
-    auto button = [pnl_Cmd, c](QPushButton *&slot, const char *name, const QString &text,
-                               const QString &acc) {
-        slot = new QPushButton(text, pnl_Cmd);
-        slot->setObjectName(QString::fromLatin1(name));
-        slot->setAccessibleName(acc);
-        slot->setAutoDefault(false);
-        slot->setMinimumWidth(84);
-        c->addWidget(slot);
-    };
-    button(cmd_TimerOn_, "cmd_TimerOn", QStringLiteral("Timer &On"), QStringLiteral("Timer On"));
-    button(cmd_TimerOff_, "cmd_TimerOff", QStringLiteral("Timer O&ff"), QStringLiteral("Timer Off"));
-    button(cmd_CrAll_, "cmd_CrAll", QStringLiteral("&Clear All"), QStringLiteral("Clear All"));
-    button(cmd_cancel_, "cmd_cancel", QStringLiteral("E&xit"), QStringLiteral("Exit"));
-    connect(cmd_TimerOn_, &QPushButton::clicked, this, &RxTimer::cmd_TimerOn);
-    connect(cmd_TimerOff_, &QPushButton::clicked, this, &RxTimer::cmd_TimerOff);
-    connect(cmd_CrAll_, &QPushButton::clicked, this, &RxTimer::cmd_CrAll);
-    connect(cmd_cancel_, &QPushButton::clicked, this, &RxTimer::cmd_cancel);
+    c->addLayout(kit::buttonRow(pnl_Cmd,
+                                {{cmd_TimerOn_, "cmd_TimerOn", QStringLiteral("Timer &On"), [this] { cmd_TimerOn(); }},
+                                 {cmd_TimerOff_, "cmd_TimerOff", QStringLiteral("Timer O&ff"), [this] { cmd_TimerOff(); }},
+                                 {cmd_CrAll_, "cmd_CrAll", QStringLiteral("&Clear All"), [this] { cmd_CrAll(); }},
+                                 {cmd_cancel_, "cmd_cancel", QStringLiteral("E&xit"), [this] { cmd_cancel(); }}},
+                                kit::Align::Left, {.minWidth = 84}));
     c->addStretch(1);
     c->addWidget(new QLabel(QStringLiteral("LT:"), pnl_Cmd));
     lbl_LT = valueLabel(pnl_Cmd, QStringLiteral("lbl_LT"), QStringLiteral("LT"), 70);

@@ -1,5 +1,6 @@
 #include "utilities/ui/rttywin.h"
 
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "panel/ui/textgrid.h"
 
@@ -92,19 +93,10 @@ RttyWindow::RttyWindow(App &app, QWidget *parent) : QWidget(parent), app_(app), 
         lbl_ry << l;
     }
 
-    cmd_start = new QPushButton(QStringLiteral("&Start"), this);
-    cmd_stop = new QPushButton(QStringLiteral("S&top"), this);
-    cmd_cls = new QPushButton(QStringLiteral("&Cls"), this);
-    cmd_exit = new QPushButton(QStringLiteral("E&xit"), this);
-    const char *names[] = {"cmd_start", "cmd_stop", "cmd_cls", "cmd_exit"};
-    const char *captions[] = {"Start", "Stop", "Cls", "Exit"};
-    QPushButton *buttons[] = {cmd_start, cmd_stop, cmd_cls, cmd_exit};
-    auto *bl = new QHBoxLayout;
-    for (int i = 0; i < 4; ++i) {
-        buttons[i]->setObjectName(QString::fromLatin1(names[i]));
-        buttons[i]->setAccessibleName(QString::fromLatin1(captions[i]));
-        bl->addWidget(buttons[i]);
-    }
+    QHBoxLayout *bl = kit::buttonRow(this, {{cmd_start, "cmd_start", QStringLiteral("&Start")},
+                                            {cmd_stop, "cmd_stop", QStringLiteral("S&top")},
+                                            {cmd_cls, "cmd_cls", QStringLiteral("&Cls")},
+                                            {cmd_exit, "cmd_exit", QStringLiteral("E&xit")}});
     bl->addStretch(1);
 
     auto *top = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "utilities/ui/rxclocks.h"
 
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "link/linetask.h"
 #include "link/receiver2.h"
@@ -17,16 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    QString plain = caption;
-    plain.remove(QLatin1Char('&'));
-    b->setAccessibleName(plain);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel *clockLabel(QWidget *parent, const char *name, const QString &accessible)
 {
@@ -61,10 +52,10 @@ RxClocks::RxClocks(App &app, QWidget *parent) : QWidget(parent), app_(app)
     (new QVBoxLayout(utc))->addWidget(lbl_UTC);
 
     auto *rxc = new QGroupBox(QStringLiteral("RX Clock"), this);
-    cmd_GetRxCl = button(rxc, "cmd_GetRxCl", QStringLiteral("&Get RX Clock"));
+    cmd_GetRxCl = kit::button(rxc, QStringLiteral("cmd_GetRxCl"), QStringLiteral("&Get RX Clock"));
     lbl_getRxCl = clockLabel(rxc, "lbl_getRxCl", QStringLiteral("RX Clock"));
-    cmd_SetRxLT = button(rxc, "cmd_SetRxLT", QStringLiteral("Set RX Clock to &LT"));
-    cmd_SetRxUTC = button(rxc, "cmd_SetRxUTC", QStringLiteral("Set RX Clock to &UTC"));
+    cmd_SetRxLT = kit::button(rxc, QStringLiteral("cmd_SetRxLT"), QStringLiteral("Set RX Clock to &LT"));
+    cmd_SetRxUTC = kit::button(rxc, QStringLiteral("cmd_SetRxUTC"), QStringLiteral("Set RX Clock to &UTC"));
     auto *rg = new QGridLayout(rxc);
     rg->addWidget(cmd_GetRxCl, 0, 0);
     rg->addWidget(lbl_getRxCl, 0, 1);
@@ -82,10 +73,10 @@ RxClocks::RxClocks(App &app, QWidget *parent) : QWidget(parent), app_(app)
     };
     timeField(txt_ton, "txt_ton", QStringLiteral("Timer-on hhmm"));
     timeField(txt_tof, "txt_tof", QStringLiteral("Timer-off hhmm"));
-    cmd_setton = button(tm, "cmd_setton", QStringLiteral("Set Tmr &On"));
-    cmd_seeton = button(tm, "cmd_seeton", QStringLiteral("See Tmr O&n"));
-    cmd_settof = button(tm, "cmd_settof", QStringLiteral("Set Tmr O&ff"));
-    cmd_seetof = button(tm, "cmd_seetof", QStringLiteral("S&eeTmr Off"));
+    cmd_setton = kit::button(tm, QStringLiteral("cmd_setton"), QStringLiteral("Set Tmr &On"));
+    cmd_seeton = kit::button(tm, QStringLiteral("cmd_seeton"), QStringLiteral("See Tmr O&n"));
+    cmd_settof = kit::button(tm, QStringLiteral("cmd_settof"), QStringLiteral("Set Tmr O&ff"));
+    cmd_seetof = kit::button(tm, QStringLiteral("cmd_seetof"), QStringLiteral("S&eeTmr Off"));
     auto *tg = new QGridLayout(tm);
     auto *h1 = new QLabel(QStringLiteral("hhmm"), tm);
     auto *h2 = new QLabel(QStringLiteral("hhmm"), tm);
@@ -100,7 +91,7 @@ RxClocks::RxClocks(App &app, QWidget *parent) : QWidget(parent), app_(app)
     tg->addWidget(cmd_seeton, 3, 0);
     tg->addWidget(cmd_seetof, 3, 2);
 
-    cmd_exit = button(this, "cmd_exit", QStringLiteral("E&xit"));
+    cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
 
     auto *g = new QGridLayout(this);
     g->addWidget(pc, 0, 0);

@@ -1,5 +1,6 @@
 #include "utilities/ui/userdef.h"
 
+#include "common/ui/buttons.h"
 #include "link/app.h"
 #include "link/port.h"
 #include "link/linetask.h"
@@ -92,13 +93,9 @@ UserDef::UserDef(App &app, QWidget *parent)
     fra_ud << pitchBox;
     fra_ud << makeGroup(udefs::kRelayGroup);
 
-    cmd_def = new QPushButton(QStringLiteral("&Reset to Defaults"), this);
-    cmd_def->setObjectName(QStringLiteral("cmd_def"));
-    cmd_def->setAccessibleName(QStringLiteral("Reset to Defaults"));
-    cmd_def->setAutoDefault(false);
-    cmd_OK = new QPushButton(QStringLiteral("OK"), this);
-    cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    cmd_OK->setAccessibleName(QStringLiteral("OK"));
+    cmd_def = kit::button(this, QStringLiteral("cmd_def"), QStringLiteral("&Reset to Defaults"));
+    cmd_OK = kit::button(this, QStringLiteral("cmd_OK"), QStringLiteral("OK"));
+    cmd_OK->setAutoDefault(true);
     cmd_OK->setDefault(true);
 
     auto *grid = new QGridLayout;

@@ -20,7 +20,7 @@ struct MeasureMenus : ::testing::Test, ProgramKit {
     {
         p = make();
         p->portFactory = [] { return new ScriptedPort(); };
-        p->app().settings.v[5] = 1; // no receiver: nothing to answer
+        p->app().settings.setNoRx(true); // no receiver: nothing to answer
         ASSERT_TRUE(goAndWait(*p));
     }
     QAction *item(const char *name)
@@ -55,8 +55,8 @@ TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
     for (const auto &c : cases) {
         ASSERT_EQ(enabled(), "mnu_Smeter mnu_spectrum mnu_prop mnu_proptime mnu_prophist") << c.item;
         item(c.item)->trigger();
-        QWidget *w = shownWindow(c.window);
-        ASSERT_TRUE(w) << c.window;
+        QWidget *w = p->windows()->open(c.item); // the same window again
+        ASSERT_TRUE(w && w->isVisible() && w->objectName() == c.window) << c.window;
         EXPECT_EQ(enabled(), c.left) << c.item;
         // A run disables the panel and enables it again: the submenu's
         // item must not come back on with it.

@@ -30,8 +30,8 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     TestApp t;
     std::unique_ptr<QWidget> windows[] = {std::make_unique<rxctrl2>(t.app), std::make_unique<MemMan>(t.app),
                                           std::make_unique<setup>(t.app), std::make_unique<tracking>(t.app),
-                                          std::make_unique<logwin>(t.app), std::make_unique<RxClocks>(t.app)};
-    auto *log = static_cast<logwin *>(windows[4].get());
+                                          std::make_unique<LogWindow>(t.app), std::make_unique<RxClocks>(t.app)};
+    auto *log = static_cast<LogWindow *>(windows[4].get());
     // Dialogs and windows of those windows (deleted with them).
     QWidget *more[] = {new memcell(t.app, static_cast<MemMan *>(windows[1].get()), 2),
                        new logfmt2(*log), new loginput(t.app, *log)};

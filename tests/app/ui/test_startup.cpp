@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -112,7 +113,7 @@ TEST_F(Start, DemoFolderIsKeptAndResetKeepsTheOldOne)
 TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
 {
     auto p = make();
-    p->app().settings.v[5] = 1; // no receiver: nothing to answer
+    p->app().settings.setNoRx(true); // no receiver: nothing to answer
     ASSERT_TRUE(goAndWait(*p));
     EXPECT_TRUE(port->isOpen());
     EXPECT_TRUE(port->commands().isEmpty()); // the panel's test: Update is off
@@ -149,6 +150,15 @@ TEST_F(Start, NoRxOpensThePortSendsNothingAndMenusOpenTheirWindowsOnce)
         EXPECT_EQ(shown, 1) << i.window;
     }
     EXPECT_EQ(a11y::hiddenLabels(p->panel()), QStringList());
+    // A kind registered with a new item gets it at the end of its menu;
+    // the windows go with the program.
+    p->windows()->add({"mnu_extra"}, [](App &, QWidget *) { return new QWidget; },
+                      {.menu = "mnu_timers", .caption = "E&xtra . . ."});
+    p->panel()->findChild<QMenu *>("mnu_timers")->actions().last()->trigger();
+    QPointer<QWidget> made = p->windows()->open("mnu_extra"), log = p->windows()->find<LogWindow>();
+    ASSERT_TRUE(made && made->isVisible() && log);
+    p.reset();
+    EXPECT_FALSE(made || log);
 }
 
 // The first contact is the refresh sequence; a second GO meanwhile is ignored.
@@ -183,10 +193,10 @@ TEST_F(Start, ASecondGoWhileTheFirstContactWaitsIsIgnored)
 TEST_F(Start, EndingWithAnUnsavedLogAsksFirst)
 {
     auto p = make();
-    p->app().settings.v[5] = 1;
+    p->app().settings.setNoRx(true);
     ASSERT_TRUE(goAndWait(*p));
     p->panel()->menuAction("mnu_logging")->trigger();
-    logwin *log = shownWindow<logwin>();
+    LogWindow *log = shownWindow<LogWindow>();
     ASSERT_TRUE(log);
     log->book.notSaved = true;
     // Cancel keeps the program running, by the close box and by Exit alike.

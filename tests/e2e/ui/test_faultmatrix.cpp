@@ -109,7 +109,7 @@ const Op kOps[] = {
          ASSERT_TRUE(waitUntil([&] { return !w.busy(); }, kHang));
      }},
     {"spectrum scan", 4, "NNUN", [](Faults &f) {
-         spectrumwin w(f.p->app());
+         SpectrumWindow w(f.p->app());
          w.show();
          w.cmd_start->click();
          limits *d = w.limitsDialog();

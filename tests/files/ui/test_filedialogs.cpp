@@ -163,14 +163,14 @@ TEST(SelFile, OkWithoutSelectionLoadsNothingAMemoryFileAsksFirst)
 TEST(SelFile, EditOnlyWithEnableEditor)
 {
     TestApp t;
-    t.app.settings[6] = 2; // not exactly 1
+    t.app.settings.v[6] = 2; // not exactly 1
     {
         selfile d(t.app, 21, {"BDX26TOE.TXT"}, {});
         d.show();
         EXPECT_FALSE(d.cmd_Edit->isVisible());
         EXPECT_FALSE(d.cmd_Edit->isEnabled());
     }
-    t.app.settings[6] = 1;
+    t.app.settings.setEditorEnabled(true);
     selfile d(t.app, 21, {"BDX26TOE.TXT"}, [] { FAIL() << "loaded"; });
     d.show();
     EXPECT_TRUE(d.cmd_Edit->isVisible());

@@ -34,9 +34,9 @@ struct LogWin : WindowTest {
         copyDemo("data/demo/LOG/LOG_DEMO.TXT", t.base() + "LOG/LOG_DEMO.TXT");
     }
     // The window, shown, with its dialogs run by the test and this log loaded.
-    std::unique_ptr<logwin> open(const QString &log = {})
+    std::unique_ptr<LogWindow> open(const QString &log = {})
     {
-        auto w = std::make_unique<logwin>(t.app);
+        auto w = std::make_unique<LogWindow>(t.app);
         w->runDialog = [this](QDialog &d) {
             ASSERT_FALSE(dialogs.empty()) << "unexpected dialog " << qPrintable(d.windowTitle());
             auto f = dialogs.front();
@@ -66,7 +66,7 @@ struct LogWin : WindowTest {
         });
     }
     // The grid cell of record r showing field k.
-    static QModelIndex cellOf(logwin &w, int r, int field)
+    static QModelIndex cellOf(LogWindow &w, int r, int field)
     {
         for (int c = 0; c < w.model->columnCount(); ++c)
             if (w.model->fieldOf(c) == field)
@@ -236,7 +236,7 @@ TEST_F(LogWin, RecordDialogEdges)
 
 TEST_F(LogWin, FullTableAndLongFile)
 {
-    t.app.settings[10] = 1; // DIM LOG: 1001 records
+    t.app.settings.setDim(2, 1); // DIM LOG: 1001 records
     QByteArray many;
     Record r;
     r[Date] = "20261201";
@@ -357,7 +357,7 @@ TEST_F(LogWin, TunesFromFrequencyColumns)
 
 TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("113123456200"); // LSB, Inter
     t.app.times.utc_stamp = "20261205 0742";
     auto w = open();

@@ -122,7 +122,7 @@ TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
     QColor c; // the colour of the label that names the file
     for (int i = 0; i < 4; ++i)
         if (w->lbl_fn[i]->text() == "HOUR")
-            c = spectrumwin::curveColour(i + 1);
+            c = SpectrumWindow::curveColour(i + 1);
     EXPECT_EQ(w->pic->pixel(80 + 8 * 59 + 2, 279 - 36), c);
     EXPECT_EQ(w->pic->pixel(80, 279 - 20), kPanel);
     EXPECT_EQ(w->lbl_freq->text(), "9500.000");

@@ -35,7 +35,7 @@ TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
     };
     // Opened side by side, as no menu would allow.
     auto sm = std::make_unique<Smeter>(t.app);
-    auto sp = std::make_unique<spectrumwin>(t.app);
+    auto sp = std::make_unique<SpectrumWindow>(t.app);
     auto pt = std::make_unique<Proptime>(t.app);
     auto ph = std::make_unique<prophist>(t.app);
     ASSERT_TRUE(sp->limits_ok({"9400", "9420", "5", "1"}, false, false));

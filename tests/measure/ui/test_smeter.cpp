@@ -57,9 +57,9 @@ TEST_F(SmeterWin, ScaleNeedleAndBars)
 
 TEST_F(SmeterWin, NoRxDisablesStartAndClosingWhileRecordingReleases)
 {
-    t.app.settings.v[5] = 1;
+    t.app.settings.setNoRx(true);
     EXPECT_FALSE(Smeter(t.app).cmd_start->isEnabled());
-    t.app.settings.v[5] = 0;
+    t.app.settings.setNoRx(false);
     click(w->cmd_start);
     w->close();
     t.settle();

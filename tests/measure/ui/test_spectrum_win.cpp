@@ -17,7 +17,7 @@ namespace {
 
 const QColor kLight(255, 240, 192), kArea(128, 0, 0), kYellow(255, 255, 0);
 
-struct SpectrumWin : MeasureWin<spectrumwin> {
+struct SpectrumWin : MeasureWin<SpectrumWindow> {
     void SetUp() override
     {
         MeasureWin::SetUp();
@@ -216,7 +216,7 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
         if (w->lbl_fn[i]->text().startsWith("BAND  ") && w->lbl_fn[(i + 3) % 4]->text().startsWith("BAND  "))
             second = i;
     ASSERT_GE(second, 0);
-    const QColor c = spectrumwin::curveColour(second + 1);
+    const QColor c = SpectrumWindow::curveColour(second + 1);
     // The curve rises from (195, 388) to (320, 292) and falls again.
     EXPECT_EQ(w->pic->pixel(320, 292), c);
     EXPECT_EQ(w->pic->pixel(195, 388), c);

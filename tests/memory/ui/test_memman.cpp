@@ -131,7 +131,7 @@ TEST_F(MemWin, WindowHasItsControlsAndLocksButtons)
     EXPECT_TRUE(w->txt_from->isEnabled());
 
     // With no receiver the receiver buttons stay off.
-    t.app.settings[5] = 1;
+    t.app.settings.setNoRx(true);
     w->set_mem_buttons(true);
     EXPECT_FALSE(w->cmd_fetch->isEnabled());
     EXPECT_FALSE(w->cmd_scan->isEnabled());

@@ -31,7 +31,7 @@ TEST_F(PanelTest, ClockLine)
 {
     EnglishLocale en;
     t.clock.t = QDateTime(QDate(2001, 1, 1), QTime(1, 30));
-    t.app.settings.v[2] = 2;
+    t.app.settings.setLtMinusUtc(2);
     make();
     // Shown at load already (the texts themselves: the time text test).
     EXPECT_EQ(w->windowTitle(),
@@ -39,7 +39,7 @@ TEST_F(PanelTest, ClockLine)
     EXPECT_TRUE(w->findChild<QTimer *>("Showtime")->isActive());
 
     t.clock.t = QDateTime(QDate(2001, 6, 5), QTime(10, 0));
-    t.app.settings.v[2] = -5.5f;
+    t.app.settings.setLtMinusUtc(-5.5f);
     w->showtime();
     EXPECT_TRUE(w->windowTitle().endsWith("UTC : 5 Jun 2001  15:30"));
     EXPECT_EQ(t.app.times.utc_stamp, "20010605 1530");
@@ -70,7 +70,7 @@ TEST_F(PanelTest, ClockLine)
         EXPECT_TRUE(said.isEmpty() ? got.isEmpty() : got.startsWith(said.left(3) + "LT-UTC") && got.contains(said.mid(3)))
             << got.toStdString();
     }
-    EXPECT_FLOAT_EQ(t.app.settings.v[2], 2);
+    EXPECT_FLOAT_EQ(t.app.settings.ltMinusUtcStored(), 2);
     EXPECT_EQ(QString::fromLatin1(readBytes(t.base() + "VRTSV6.INI")).split("\r\n").value(4), " 2");
     EXPECT_TRUE(w->windowTitle().endsWith("UTC : 5 Jun 2001  08:00"));
 }
@@ -108,7 +108,7 @@ TEST_F(PanelTest, MenuItemsAreOffUntilTheProgramWiresThem)
     EXPECT_EQ(t.prompter.lastTitle() + ": " + t.prompter.lastText(),
               "RTTY demodulation: Reserved for RTTY demodulation\nwith optional unit CMH-530");
     EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information);
-    t.app.settings.v[15] = 1;
+    t.app.settings.setRttyFitted(true);
     trigger("mnu_RTTY");
     EXPECT_EQ(rtty, 1);
     EXPECT_EQ(t.prompter.asked.size(), 1);

@@ -121,7 +121,7 @@ TEST_F(PanelTest, DoubleClickOnTheBackgroundRefreshesExceptWithNoRx)
     EXPECT_EQ(freq()->text(), "9500.000");
 
     // NO RX: never a refresh, yet the commands still go out.
-    t.app.settings.v[5] = 1;
+    t.app.settings.setNoRx(true);
     make();
     clear();
     QTest::mouseDClick(w->centralWidget(), Qt::LeftButton, {}, QPoint(3, 3));

@@ -47,7 +47,7 @@ TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
 
 TEST_F(PanelTest, GoIsReversedByTheSpinButtonAndKeysWhileItRuns)
 {
-    t.app.settings.v[5] = 1; // NO RX: the steps go out without a refresh
+    t.app.settings.setNoRx(true); // NO RX: the steps go out without a refresh
     make();
     at(100000);
     int steps = 0;
@@ -106,7 +106,7 @@ int downward(QScrollBar *b)
 
 TEST_F(PanelTest, ScrollBarsAreReachedByTabAndEveryControlMovesTheThumbItsWay)
 {
-    t.app.settings.v[12] = 1; // bandwidth control fitted
+    t.app.settings.setBwcFitted(true); // bandwidth control fitted
     make();
     QApplication::setActiveWindow(w.get());
     t.answerState("004095000001"); // Wide
@@ -190,7 +190,7 @@ TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
 {
-    t.app.settings.v[5] = 1; // NO RX: no refresh, the steps still go out
+    t.app.settings.setNoRx(true); // NO RX: no refresh, the steps still go out
     make();
     at(100000);
     int steps = 0;

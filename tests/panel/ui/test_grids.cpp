@@ -31,8 +31,8 @@ TEST_F(PanelTest, LoadFillsGridsAndTheStepGridSetsTheStep)
 // (Decoding the reply, a malformed or missing one: the line's tests.)
 TEST_F(PanelTest, WithTheOptionsRefreshShowsTheReplyAndModeClicksRefresh)
 {
-    t.app.settings.v[13] = 1;
-    t.app.settings.v[14] = 1;
+    t.app.settings.setNarrowFitted(true);
+    t.app.settings.setEcssFitted(true);
     make();
     EXPECT_EQ(cells("grd_bw"), " Narr| Inter| Wide| Aux");
     EXPECT_EQ(cells("grd_md"), "  AM |AM-U|AM-L/ USB| LSB|  CW/RTTY| FAX| NFM");
@@ -118,7 +118,7 @@ TEST_F(PanelTest, GridClicksSendTheirCommandsOrRefuseAMissingOption)
 
 TEST_F(PanelTest, BandwidthControlAndShiftFollowTheLock)
 {
-    t.app.settings.v[12] = 1;
+    t.app.settings.setBwcFitted(true);
     make();
     auto *bwc = get<QScrollBar>("vsc_bwc");
     auto *pbs = get<QScrollBar>("vsc_pbs");
@@ -224,8 +224,8 @@ TEST_F(PanelTest, Screenshot)
     const QString dir = qEnvironmentVariable("VOR_SCREENSHOT");
     if (dir.isEmpty())
         GTEST_SKIP();
-    for (int k : {12, 13, 14})
-        t.app.settings.v[k] = 1;
+    for (int unit : {0, 1, 2})
+        t.app.settings.setUnitFitted(unit, true);
     t.answerState("024095000001");
     make();
     t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); });

@@ -118,7 +118,7 @@ TEST_F(IlgWindows, ConnectFailures)
 
 TEST_F(IlgWindows, Db2RxLoadTuneAndFilter)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("004061750001");
     QFile::remove(t.base() + "ilgfilter.ini");
     RecSession rec(t.app);
@@ -275,7 +275,7 @@ TEST_F(IlgWindows, TrackingMouseMode)
 
 TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     QString clickTrace;
     for (const a11y::How how : {a11y::How::Click, a11y::How::Toggle}) {
         SCOPED_TRACE(a11y::howName(how));

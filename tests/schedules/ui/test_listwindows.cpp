@@ -154,7 +154,7 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
 
 TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
 {
-    t.app.settings[5] = 0;
+    t.app.settings.setNoRx(false);
     t.answerState("004095000001");
     bdxc w(t.app);
     w.show();
@@ -173,7 +173,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
 
 TEST_F(ListWindows, CapacityMessageAndMissingFile)
 {
-    t.app.settings[8] = 1; // DIM BDX: 1000 lines
+    t.app.settings.setDim(0, 1); // DIM BDX: 1000 lines
     QByteArray many;
     for (int i = 0; i < 1200; ++i)
         many += QString("Station %1").arg(i).leftJustified(35).toLatin1() + "0000-2400    6175\r\n";

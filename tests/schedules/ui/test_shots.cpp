@@ -24,7 +24,7 @@ TEST(Screenshot, ScheduleWindows)
         EXPECT_TRUE(w.grab().save(out + "/" + file));
     };
     TestApp t;
-    t.app.settings[5] = 1;
+    t.app.settings.setNoRx(true);
     t.app.settings.rx_lat = "5205N";
     t.app.settings.rx_long = "00445E";
     t.app.times.utc_text = "5 Dec 2026  13:10";

@@ -2,6 +2,7 @@
 // their real controls.
 #include "settings/ui/about.h"
 #include "common/filebytes.h"
+#include "record/recsession.h"
 #include "settings/settings.h"
 #include "settings/ui/setup.h"
 #include "settings/ui/welcome2.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QRadioButton>
@@ -30,6 +32,7 @@ namespace {
 
 struct SetupTest : ::testing::Test {
     TestApp t;
+    std::unique_ptr<RecSession> rec; // outlives the dialog
     std::unique_ptr<setup> dlg;
 
     void open()
@@ -91,22 +94,22 @@ TEST_F(SetupTest, LoadFillsEveryControlFromMemory)
     Settings &s = t.app.settings;
     s.rx_lat = "4800N";
     s.rx_long = "01120W";
-    s.v[1] = 3;
-    s.v[2] = -5.5f;
-    s.v[5] = 1;
-    s.v[6] = 1;
-    s.v[7] = 8;
-    s.v[8] = 12;
-    s.v[11] = 30;
-    s.v[13] = 1;
-    s.v[15] = 1;
+    s.setPortNumber(3);
+    s.setLtMinusUtc(-5.5);
+    s.setNoRx(true);
+    s.setEditorEnabled(true);
+    s.setTargetArea(8);
+    s.setDim(0, 12);
+    s.setDim(3, 30);
+    s.setNarrowFitted(true);
+    s.setRttyFitted(true);
     open();
     EXPECT_TRUE(w<QRadioButton>("opt_ComP_1")->toolTip().contains("/dev/ttyS1"));
     EXPECT_EQ(ticked(), "chk_Prop_2 chk_Prop_3 chk_nrd_1 chk_nrd_3 opt_ComP_2 opt_ta_8");
     EXPECT_EQ(fields(), (t.base() + "|4800N|01120W|-5.5| 12| 1| 1| 30").toStdString());
     EXPECT_TRUE(w<QPushButton>("cmd_OK")->isDefault());
     // Filling stores nothing by itself.
-    EXPECT_EQ(s.v[1], 3);
+    EXPECT_EQ(s.portNumber(), 3);
     EXPECT_TRUE(t.prompter.asked.isEmpty());
 }
 
@@ -118,9 +121,9 @@ TEST_F(SetupTest, ClicksStoreAtOnce)
     QTest::mouseClick(w<QRadioButton>("opt_ta_5"), Qt::LeftButton);
     tick("chk_Prop_2");
     tick("chk_nrd_2");
-    EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.v[1]).arg(s.v[7]).arg(s.v[5]).arg(s.v[14]), "4 5 1 1");
+    EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.portNumber()).arg(s.targetArea()).arg(s.noRx()).arg(s.ecssFitted()), "4 5 1 1");
     tick("chk_nrd_2");
-    EXPECT_EQ(s.v[14], 0);
+    EXPECT_FALSE(s.ecssFitted());
     tick("chk_panel_meter");
     tick("chk_high_contrast");
     EXPECT_TRUE(s.panel_meter && s.high_contrast);
@@ -150,13 +153,13 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     EXPECT_EQ(field("txt_td")->text(), "0");
     typeAndLeave("txt_td", "5.2");
     EXPECT_EQ(t.prompter.asked.size(), 2);
-    EXPECT_EQ(t.app.settings.v[2], 5.5f);
+    EXPECT_EQ(t.app.settings.ltMinusUtcStored(), 5.5f);
 
     typeAndLeave("txt_dim_3", "31");
     EXPECT_EQ(field("txt_dim_3")->text(), "15");
-    EXPECT_EQ(t.app.settings.v[11], 15);
+    EXPECT_EQ(t.app.settings.dimStored(3), 15);
     typeAndLeave("txt_dim_1", "7");
-    EXPECT_EQ(t.app.settings.v[9], 7);
+    EXPECT_EQ(t.app.settings.dimStored(1), 7);
 
     typeAndLeave("txt_dir", "/srv/radio");
     EXPECT_EQ(field("txt_dir")->text(), "/srv/radio/");
@@ -186,7 +189,7 @@ TEST_F(SetupTest, OkKeepsEditsInMemoryWithoutWriting)
     QTest::keyClick(lon, Qt::Key_Return);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(t.app.settings.v[1], 2);
+    EXPECT_EQ(t.app.settings.portNumber(), 2);
     EXPECT_EQ(t.app.settings.rx_lat, "3330S");
     EXPECT_EQ(t.app.settings.rx_long, "15100E");
     EXPECT_FALSE(QFile::exists(ini()));
@@ -219,7 +222,7 @@ TEST_F(SetupTest, SaveWritesTheFileThatWasReadAndACopyUnderTheNewDirPath)
     const QString work = base + "work/VRTSV6.INI";
     QDir().mkpath(base + "work");
     t.app.settingsPath = work;
-    t.app.settings.v[9] = 0; // raised to 1 when written
+    t.app.settings.setDim(1, 0); // raised to 1 when written
     open();
     tick("chk_nrd_0");
     typeAndLeave("txt_td", "-3");
@@ -235,9 +238,9 @@ TEST_F(SetupTest, SaveWritesTheFileThatWasReadAndACopyUnderTheNewDirPath)
         QString err;
         ASSERT_TRUE(settingsfile::load(p, &back, &err)) << qPrintable(err);
         EXPECT_EQ(back.base_dir, base + "moved/");
-        EXPECT_EQ(back.v[2], -3);
-        EXPECT_EQ(back.v[12], 1);
-        EXPECT_EQ(back.v[9], 1);
+        EXPECT_EQ(back.ltMinusUtcStored(), -3);
+        EXPECT_TRUE(back.bwcFitted());
+        EXPECT_EQ(back.dimStored(1), 1);
     }
     EXPECT_FALSE(QFile::exists(base + "VRTSV6.INI"));
     // Read from the Dir Path itself: one file.
@@ -262,7 +265,7 @@ TEST_F(SetupTest, OffersTheSystemsSerialPortsAndRemembersTheDevice)
     EXPECT_EQ(t.app.settings.port_device, "/dev/ttyUSB0");
     QTest::mouseClick(w<QRadioButton>("opt_ComP_2"), Qt::LeftButton);
     EXPECT_TRUE(t.app.settings.port_device.isEmpty());
-    EXPECT_EQ(t.app.settings.v[1], 3);
+    EXPECT_EQ(t.app.settings.portNumber(), 3);
     EXPECT_EQ(dev->currentIndex(), 0);
     dev->setCurrentIndex(1);
     EXPECT_FALSE(w<QRadioButton>("opt_ComP_2")->isChecked());
@@ -272,7 +275,7 @@ TEST_F(SetupTest, OffersTheSystemsSerialPortsAndRemembersTheDevice)
     QString err;
     ASSERT_TRUE(settingsfile::load(ini(), &back, &err));
     EXPECT_EQ(back.port_device, "/dev/ttyACM0");
-    EXPECT_EQ(back.v[1], 3);
+    EXPECT_EQ(back.portNumber(), 3);
 }
 
 // A failed save names the file, keeps the dialog open, the value in memory
@@ -324,13 +327,13 @@ TEST_F(SetupTest, ResetReadsTheFileAgainOrKeepsTheValuesWithoutOne)
     EXPECT_TRUE(t.prompter.lastText().contains(ini()));
     EXPECT_TRUE(t.prompter.lastText().contains("does not exist"));
     EXPECT_TRUE(w<QRadioButton>("opt_ComP_3")->isChecked());
-    EXPECT_EQ(t.app.settings.v[1], 4);
+    EXPECT_EQ(t.app.settings.portNumber(), 4);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     t.prompter.asked.clear();
     QString err;
     Settings onDisk = t.app.settings;
-    onDisk.v[1] = 2;
+    onDisk.setPortNumber(2);
     onDisk.rx_lat = "4000N";
     ASSERT_TRUE(settingsfile::save(&onDisk, &err));
     typeAndLeave("txt_rxlat", "1234S");
@@ -340,11 +343,56 @@ TEST_F(SetupTest, ResetReadsTheFileAgainOrKeepsTheValuesWithoutOne)
     EXPECT_TRUE(w<QRadioButton>("opt_ComP_1")->isChecked());
     EXPECT_EQ(field("txt_rxlat")->text(), "4000N");
     EXPECT_FALSE(w<QCheckBox>("chk_nrd_3")->isChecked());
-    EXPECT_EQ(t.app.settings.v[1], 2);
+    EXPECT_EQ(t.app.settings.portNumber(), 2);
     EXPECT_EQ(t.app.settings.rx_lat, "4000N");
-    EXPECT_EQ(t.app.settings.v[15], 0);
+    EXPECT_FALSE(t.app.settings.rttyFitted());
     EXPECT_TRUE(t.prompter.asked.isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The recording frame without a sound server: "default" and the chosen
+// input are offered, with the reason the list is short; the boxes store at
+// once. "Test input" listens for three seconds and tells the peak.
+TEST_F(SetupTest, RecordingInputFormatAndTestInput)
+{
+    rec = std::make_unique<RecSession>(t.app);
+    rec->setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5, true); });
+    t.app.rec = rec.get();
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vorantis-test");
+    const auto note = [this] { return w<QLabel>("lbl_rec_note")->text(); };
+    t.app.settings.rec_source = "alsa_input.usb";
+    t.app.settings.rec_format = "opus";
+    open();
+    QComboBox *src = w<QComboBox>("cbo_rec_source");
+    ASSERT_EQ(src->count(), 2);
+    EXPECT_EQ(src->itemData(0).toString(), "default");
+    EXPECT_EQ(src->currentData().toString(), "alsa_input.usb");
+    EXPECT_TRUE(note().startsWith("No sound server answered")) << note().toStdString();
+    QComboBox *fmt = w<QComboBox>("cbo_rec_format");
+    EXPECT_EQ(fmt->currentText(), "Ogg Opus");
+    fmt->setCurrentIndex(2);
+    src->setCurrentIndex(0);
+    EXPECT_EQ(t.app.settings.rec_format, "wav");
+    EXPECT_EQ(t.app.settings.rec_source, "default");
+
+    QPushButton *b = w<QPushButton>("cmd_rec_test");
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_FALSE(b->isEnabled());
+    EXPECT_EQ(note(), "Listening to default for 3 seconds ...");
+    int most = 0;
+    for (int i = 0; i < 1200 && !b->isEnabled(); ++i) {
+        QTest::qWait(50);
+        most = std::max(most, w<QProgressBar>("bar_rec_level")->value());
+    }
+    ASSERT_TRUE(b->isEnabled());
+    EXPECT_EQ(most, 54); // -6 dB
+    EXPECT_EQ(note(), "Input peak -6 dB of full scale.");
+    // No sound server: the reason, and the button works again.
+    rec->setSourceFactory(&audioinput::makeSource);
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(note().startsWith("The sound input default could not be opened")) << note().toStdString();
+    qunsetenv("PULSE_SERVER");
 }
 
 // ---- start window ----------------------------------------------------------

@@ -31,7 +31,7 @@ struct Window : ::testing::Test {
     {
         t.app.panel = &panel;
         panel.attach(*t.rx);
-        t.app.settings[5] = 0; // a receiver is there
+        t.app.settings.setNoRx(false); // a receiver is there
         t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 0, 20));
         radio.setWorking({0, 1, 2, 7205000, 1}); // Inter, USB, 7205 kHz, Fast
         t.port.responder = [this](const QByteArray &c) {
@@ -282,7 +282,7 @@ TEST(TimerMenu, TheProgramsEndReleasesARun)
         };
         p.app().settings = settingsfile::defaults();
         p.app().settings.base_dir = dir.path() + '/';
-        p.app().settings.v[5] = 1;
+        p.app().settings.setNoRx(true);
         p.app().replyTimeoutMs = 100;
         ASSERT_TRUE(goAndWait(p));
         p.panel()->menuAction("mnu_timer")->trigger(); // opening once: the start-up test

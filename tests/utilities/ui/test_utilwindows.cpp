@@ -80,7 +80,7 @@ TEST(UserDefWindow, PitchAndReset)
 TEST(UserDefWindow, NoRxDisablesEverythingButOk)
 {
     TestApp t;
-    t.app.settings.v[5] = 1;
+    t.app.settings.setNoRx(true);
     UserDef w(t.app);
     w.show();
     t.settle();
@@ -227,7 +227,7 @@ TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
 {
     TestApp t;
     t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 30, 15));
-    t.app.settings.v[2] = 1;
+    t.app.settings.setLtMinusUtc(1);
     t.port.responder = [](const QByteArray &c) { return c == "R0" ? QByteArray("R113017\r") : QByteArray(); };
     QPointer<RxClocks> w = new RxClocks(t.app);
     EXPECT_EQ(t.sends([&] { w->show(); }), "H1|H1|R4|H0|H0");
