@@ -126,81 +126,75 @@ TEST(SettingsFile, OutOfRangeValuesArePutRightAndNamed)
     EXPECT_EQ(s.dim(0), 30);
 }
 
-TEST(SettingsFile, SerialDeviceFollowsTheTwentyValues)
+// After the twenty values: the serial device, then a line for each setting
+// away from its default, so older files read as before (defaults) and a
+// reader that stops after the twentieth number sees the same values.
+TEST(SettingsFile, LinesAfterTheTwentyValues)
 {
     QTemporaryDir dir;
     Settings s = settingsfile::defaults();
     s.base_dir = dir.path() + '/';
+    s.v[5] = 1;
+    EXPECT_EQ(settingsfile::lines(&s).size(), 18); // all at their defaults: the usual 18 lines
+    const Settings old = settingsfile::parse(settingsfile::lines(&s).join('\n'));
     s.port_device = "/dev/ttyUSB0";
     QString error;
     ASSERT_TRUE(settingsfile::save(&s, &error)) << qPrintable(error);
-    const QList<QByteArray> lines = readBytes(s.base_dir + "VRTSV6.INI").split('\n');
-    ASSERT_EQ(lines.size(), 25); // 24 lines and the final line break
-    EXPECT_EQ(lines[18], "\r");  // values 16-20 stay unwritten
-    EXPECT_EQ(lines[23], "/dev/ttyUSB0\r");
+    const QList<QByteArray> file = readBytes(s.base_dir + "VRTSV6.INI").split('\n');
+    ASSERT_EQ(file.size(), 25); // 24 lines and the final line break
+    EXPECT_EQ(file[18], "\r");  // values 16-20 stay unwritten
+    EXPECT_EQ(file[23], "/dev/ttyUSB0\r");
     Settings back;
     QStringList notes;
     ASSERT_TRUE(settingsfile::load(s.base_dir + "VRTSV6.INI", &back, &error, &notes));
     EXPECT_EQ(back.port_device, "/dev/ttyUSB0");
     EXPECT_EQ(back.v[16], 0);
     EXPECT_TRUE(notes.isEmpty()) << qPrintable(notes.join('\n'));
-    // An older file (fifteen values) has no device.
-    EXPECT_TRUE(settingsfile::parse("/d/\n5205N\n0445E\n 2\n").port_device.isEmpty());
-}
+    s.port_device.clear();
 
-// The rig-control server's port comes after the device, so files without it
-// read as before and readers of the twenty values are not disturbed.
-TEST(SettingsFile, RigctlPortAfterTheDevice)
-{
-    Settings s = settingsfile::defaults();
-    s.v[5] = 1;
-    EXPECT_EQ(settingsfile::lines(&s).size(), 18); // off: the file has its usual 18 lines
-    s.rigctl_port = 4532;
-    const QStringList l = settingsfile::lines(&s);
-    ASSERT_EQ(l.size(), 25); // values 16-20 blank, the (empty) serial device, the port
-    EXPECT_EQ(l[23], "");
-    EXPECT_EQ(l.last(), "rigctl_port=4532");
-    const Settings back = settingsfile::parse(l.join('\n'));
-    EXPECT_EQ(back.rigctl_port, 4532);
-    EXPECT_EQ(back.v, s.v);
-    // A reader that stops after the twentieth number sees the same values.
-    EXPECT_EQ(settingsfile::parse(l.mid(0, 23).join('\n')).v, s.v);
+    using Set = std::function<void(Settings &, bool)>;
+    const std::pair<const char *, Set> extras[] = {
+        {"rigctl_port=4532", [](Settings &x, bool on) { x.rigctl_port = on ? 4532 : 0; }},
+        {"follow_dial=1", [](Settings &x, bool on) { x.follow_dial = on; }},
+        {"rec_format=opus", [](Settings &x, bool on) {
+             x.rec_source = on ? "alsa_input.usb-sound.mono" : "default";
+             x.rec_format = on ? "opus" : "flac";
+         }},
+        {"fast_mem_read=1", [](Settings &x, bool on) { x.fast_mem_read = on; }},
+        {"panel_meter=1", [](Settings &x, bool on) { x.panel_meter = on; }},
+        {"high_contrast=1", [](Settings &x, bool on) { x.high_contrast = on; }},
+    };
+    const auto same = [](const Settings &a, const Settings &b) {
+        return a.v == b.v && a.rigctl_port == b.rigctl_port && a.follow_dial == b.follow_dial &&
+               a.rec_source == b.rec_source && a.rec_format == b.rec_format &&
+               a.fast_mem_read == b.fast_mem_read && a.panel_meter == b.panel_meter &&
+               a.high_contrast == b.high_contrast && a.port_device == b.port_device;
+    };
+    Settings all = s;
+    for (const auto &[line, set] : extras) {
+        SCOPED_TRACE(line);
+        Settings one = s;
+        set(one, true);
+        set(all, true);
+        const QStringList l = settingsfile::lines(&one);
+        ASSERT_EQ(l.size(), 25 + (QString(line).startsWith("rec_") ? 1 : 0));
+        EXPECT_EQ(l[23], ""); // the (empty) serial device
+        EXPECT_EQ(l.last(), line);
+        EXPECT_TRUE(same(settingsfile::parse(l.join('\n')), one));
+        EXPECT_EQ(settingsfile::parse(l.mid(0, 23).join('\n')).v, s.v);
+        set(one, false);
+        EXPECT_TRUE(same(old, one)); // older files: the default
+    }
+    EXPECT_TRUE(same(settingsfile::parse(settingsfile::lines(&all).join('\n')), all));
+    EXPECT_EQ(settingsfile::lines(&all).mid(settingsfile::lines(&all).size() - 2),
+              QStringList({"panel_meter=1", "high_contrast=1"}));
+    // Values that are no port or no known format read as the default.
     for (const char *bad : {"rigctl_port=0", "rigctl_port=70000", "rigctl_port=x", "junk"}) {
-        QStringList b = l;
+        QStringList b = settingsfile::lines(&all).mid(0, 25);
         b.last() = QString::fromLatin1(bad);
         EXPECT_EQ(settingsfile::parse(b.join('\n')).rigctl_port, 0) << bad;
     }
-    // Following the dial: a line of its own, also without the port.
-    s.follow_dial = true;
-    EXPECT_EQ(settingsfile::lines(&s).last(), "follow_dial=1");
-    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
-    s.rigctl_port = 0;
-    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).follow_dial);
-    EXPECT_FALSE(back.follow_dial); // older files: off
-    // The recording input and format: lines of their own once not the
-    // defaults; older files and unknown formats give "default" and FLAC.
-    EXPECT_EQ(back.rec_source, "default");
-    EXPECT_EQ(back.rec_format, "flac");
-    s.rec_source = "alsa_input.usb-sound.mono";
-    s.rec_format = "opus";
-    const Settings rec = settingsfile::parse(settingsfile::lines(&s).join('\n'));
-    EXPECT_EQ(rec.rec_source, s.rec_source);
-    EXPECT_EQ(rec.rec_format, "opus");
-    EXPECT_TRUE(rec.follow_dial);
     EXPECT_EQ(settingsfile::parse("a\nb\nc\n" + QString("\n").repeated(20) + "rec_format=mp3").rec_format, "flac");
-    EXPECT_FALSE(back.fast_mem_read);
-    s.fast_mem_read = true;
-    EXPECT_EQ(settingsfile::lines(&s).last(), "fast_mem_read=1");
-    EXPECT_TRUE(settingsfile::parse(settingsfile::lines(&s).join('\n')).fast_mem_read);
-    // The panel's meter and the high-contrast colours: off in older files,
-    // a line each once on.
-    EXPECT_FALSE(back.panel_meter);
-    EXPECT_FALSE(back.high_contrast);
-    s.panel_meter = s.high_contrast = true;
-    EXPECT_EQ(settingsfile::lines(&s).mid(settingsfile::lines(&s).size() - 2),
-              QStringList({"panel_meter=1", "high_contrast=1"}));
-    const Settings both = settingsfile::parse(settingsfile::lines(&s).join('\n'));
-    EXPECT_TRUE(both.panel_meter && both.high_contrast && both.fast_mem_read);
 }
 
 TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)

@@ -113,23 +113,6 @@ TEST_F(SetupTest, LoadFillsEveryControlFromMemory)
     EXPECT_TRUE(t.prompter.asked.isEmpty());
 }
 
-TEST_F(SetupTest, ClicksStoreAtOnce)
-{
-    open();
-    const Settings &s = t.app.settings;
-    QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
-    QTest::mouseClick(w<QRadioButton>("opt_ta_5"), Qt::LeftButton);
-    tick("chk_Prop_2");
-    tick("chk_nrd_2");
-    EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.portNumber()).arg(s.targetArea()).arg(s.noRx()).arg(s.ecssFitted()), "4 5 1 1");
-    tick("chk_nrd_2");
-    EXPECT_FALSE(s.ecssFitted());
-    tick("chk_panel_meter");
-    tick("chk_high_contrast");
-    EXPECT_TRUE(s.panel_meter && s.high_contrast);
-    EXPECT_FALSE(QFile::exists(ini()));
-}
-
 TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
 {
     open();
@@ -176,9 +159,21 @@ TEST_F(SetupTest, FieldsAreCheckedWhenLeft)
     EXPECT_EQ(t.prompter.asked.size(), before + 1);
 }
 
-TEST_F(SetupTest, OkKeepsEditsInMemoryWithoutWriting)
+// Clicks and edits are in memory at once; OK writes nothing.
+TEST_F(SetupTest, ClicksStoreAtOnceAndOkKeepsEditsWithoutWriting)
 {
     open();
+    const Settings &s = t.app.settings;
+    QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
+    QTest::mouseClick(w<QRadioButton>("opt_ta_5"), Qt::LeftButton);
+    tick("chk_Prop_2");
+    tick("chk_nrd_2");
+    EXPECT_EQ(QString("%1 %2 %3 %4").arg(s.portNumber()).arg(s.targetArea()).arg(s.noRx()).arg(s.ecssFitted()), "4 5 1 1");
+    tick("chk_nrd_2");
+    EXPECT_FALSE(s.ecssFitted());
+    tick("chk_panel_meter");
+    tick("chk_high_contrast");
+    EXPECT_TRUE(s.panel_meter && s.high_contrast);
     QTest::mouseClick(w<QRadioButton>("opt_ComP_1"), Qt::LeftButton);
     typeAndLeave("txt_rxlat", "3330S");
     // Typed but not left: OK by keyboard still takes the value.
@@ -408,19 +403,18 @@ TEST(Welcome, ButtonsKeysAndClicksEmitGoAndExit)
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(&w, Qt::Key_Return);
-    EXPECT_EQ(go.count(), 1);
-    QTest::keyClick(&w, Qt::Key_Enter);
-    EXPECT_EQ(go.count(), 2);
-    EXPECT_EQ(ex.count(), 0);
-    QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_EQ(ex.count(), 1);
-    QTest::mouseClick(w.findChild<QToolButton *>("img_go"), Qt::LeftButton);
-    EXPECT_EQ(go.count(), 3);
-    QTest::mouseClick(w.findChild<QToolButton *>("img_exit"), Qt::LeftButton);
-    EXPECT_EQ(ex.count(), 2);
-    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
-    EXPECT_EQ(go.count(), 4);
+    const std::tuple<std::function<void()>, int, int> steps[] = { // then GO and exit requests
+        {[&] { QTest::keyClick(&w, Qt::Key_Return); }, 1, 0},
+        {[&] { QTest::keyClick(&w, Qt::Key_Enter); }, 2, 0},
+        {[&] { QTest::keyClick(&w, Qt::Key_Escape); }, 2, 1},
+        {[&] { QTest::mouseClick(w.findChild<QToolButton *>("img_go"), Qt::LeftButton); }, 3, 1},
+        {[&] { QTest::mouseClick(w.findChild<QToolButton *>("img_exit"), Qt::LeftButton); }, 3, 2},
+        {[&] { QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier); }, 4, 2},
+    };
+    for (const auto &[act, gos, exits] : steps) {
+        act();
+        EXPECT_EQ(go.count() * 10 + ex.count(), gos * 10 + exits);
+    }
     // Closing by the program (after GO) is not an exit request.
     w.close();
     EXPECT_EQ(ex.count(), 2);
