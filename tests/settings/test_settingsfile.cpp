@@ -164,12 +164,7 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
         {"panel_meter=1", [](Settings &x, bool on) { x.panel_meter = on; }},
         {"high_contrast=1", [](Settings &x, bool on) { x.high_contrast = on; }},
     };
-    const auto same = [](const Settings &a, const Settings &b) {
-        return a.v == b.v && a.rigctl_port == b.rigctl_port && a.follow_dial == b.follow_dial &&
-               a.rec_source == b.rec_source && a.rec_format == b.rec_format &&
-               a.fast_mem_read == b.fast_mem_read && a.panel_meter == b.panel_meter &&
-               a.high_contrast == b.high_contrast && a.port_device == b.port_device;
-    };
+    const auto same = [](Settings a, Settings b) { return settingsfile::lines(&a) == settingsfile::lines(&b); };
     Settings all = s;
     for (const auto &[line, set] : extras) {
         SCOPED_TRACE(line);

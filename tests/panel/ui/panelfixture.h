@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -85,6 +86,21 @@ struct PanelTest : ::testing::Test {
                                                       : qPrintable("cmd_0to9_" + QString(ch)));
     }
     QLineEdit *freq() { return get<QLineEdit>("txt_freqa"); }
+    // GO from 100 kHz with NO RX (the steps go out without a refresh), with
+    // during(command, F steps so far) told of each command sent.
+    void go(std::function<void(const QByteArray &, int)> during)
+    {
+        t.app.settings.setNoRx(true);
+        make();
+        at(100000);
+        auto steps = std::make_shared<int>(0);
+        t.port.responder = [steps, during](const QByteArray &c) {
+            *steps += c.startsWith('F');
+            during(c, *steps);
+            return QByteArray();
+        };
+        press("cmd_gono");
+    }
     // The receiver is at hz, as a state read would have shown it.
     void at(qint64 hz) { t.rx->noteFrequency(hz, Origin::Receiver); }
     QString trace() { return t.settle(), t.port.trace(); }

@@ -8,7 +8,9 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
+#include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
 // (Which replies and reports are taken: the line's tests.)
@@ -47,25 +49,16 @@ TEST_F(PanelTest, GarbledRepliesAndReportsNeverShowAMadeUpFrequency)
 
 TEST_F(PanelTest, GoIsReversedByTheSpinButtonAndKeysWhileItRuns)
 {
-    t.app.settings.setNoRx(true); // NO RX: the steps go out without a refresh
-    make();
-    at(100000);
-    int steps = 0;
-    bool downDone = false, plusDone = false, stopDone = false;
     // Each action lands in a wait of a step (after its first H1), while the
     // step is on the line.
-    t.port.responder = [&](const QByteArray &c) {
-        if (c.startsWith('F'))
-            ++steps;
-        else if (c == "H1" && steps == 3 && !std::exchange(downDone, true))
-            QTimer::singleShot(0, [&] { press("spn_Freq_down"); });
-        else if (c == "H1" && steps == 6 && !std::exchange(plusDone, true))
-            QTimer::singleShot(0, [&] { QTest::keyClick(w.get(), Qt::Key_Plus); });
-        else if (c == "H1" && steps == 9 && !std::exchange(stopDone, true))
-            QTimer::singleShot(0, [&] { press("cmd_gono"); });
-        return QByteArray();
-    };
-    press("cmd_gono");
+    const std::map<int, std::function<void()>> actions = {{3, [&] { press("spn_Freq_down"); }},
+                                                          {6, [&] { QTest::keyClick(w.get(), Qt::Key_Plus); }},
+                                                          {9, [&] { press("cmd_gono"); }}};
+    std::set<int> done;
+    go([&](const QByteArray &c, int steps) {
+        if (c == "H1" && actions.count(steps) && done.insert(steps).second)
+            QTimer::singleShot(0, actions.at(steps));
+    });
     EXPECT_FALSE(w->goRunning());
     QStringList f;
     for (const QString &c : t.port.commands())
@@ -190,20 +183,14 @@ TEST_F(PanelTest, LeavingTurnsVbtOnAgainAndGivesTheReceiverBack)
 
 TEST_F(PanelTest, CloseDuringAGoStepStopsThenReleases)
 {
-    t.app.settings.setNoRx(true); // NO RX: no refresh, the steps still go out
-    make();
-    at(100000);
-    int steps = 0;
     bool sawNo = false;
-    t.port.responder = [&](const QByteArray &c) {
-        if (c.startsWith('F') && ++steps == 2)
+    go([&](const QByteArray &c, int steps) {
+        if (c.startsWith('F') && steps == 2)
             QTimer::singleShot(0, [&] {
                 sawNo = get<QPushButton>("cmd_gono")->text() == "NO";
                 w->close();
             });
-        return QByteArray();
-    };
-    press("cmd_gono");
+    });
     EXPECT_TRUE(sawNo);
     EXPECT_FALSE(w->goRunning());
     EXPECT_FALSE(w->loaded());
