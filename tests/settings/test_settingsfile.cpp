@@ -4,7 +4,6 @@
 #include "settings/validate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>

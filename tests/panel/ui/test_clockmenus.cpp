@@ -11,9 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -1,8 +1,6 @@
 // Control panel: keypad, typed frequency, spin button, memory recall.
 #include "panelfixture.h"
 
-#include <QApplication>
-#include <QMainWindow>
 
 namespace {
 const char *kRange = "Freqyency outside range";

@@ -26,7 +26,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
