@@ -333,9 +333,14 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
     co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
 }
 
+rxjob::Task<RxReply> Receiver2::aReadSignal()
+{
+    co_return co_await aTransact(cmd::signal(), 5);
+}
+
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aConfirm()
 {
-    const RxReply m = co_await aTransact(cmd::signal(), 5);
+    const RxReply m = co_await aReadSignal();
     if (m.ok())
         co_return SetOutcome::Sent;
     co_return m.status == RxReply::Lost ? SetOutcome::Lost : SetOutcome::Silent;
@@ -563,6 +568,23 @@ void Receiver2::set_att(int16_t &n)
 {
     submitCmd(cmd::att(app_.rxs.att));
     emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, n));
+}
+
+void Receiver2::set_nb(int code)
+{
+    if (code >= 0 && code <= 2)
+        submitCmd(cmd::nb(code));
+}
+
+void Receiver2::set_vbt(bool on)
+{
+    submitCmd(cmd::user(1, on ? 1 : 0));
+}
+
+void Receiver2::recall(int channel, QObject *context)
+{
+    if (rxlimits::validChannel(channel))
+        submitCmd(cmd::recall(channel), context);
 }
 
 std::optional<qint64> getfreq_decode(QString &term, const QString &text)

@@ -146,6 +146,8 @@ public:
     // Whether the receiver answers now (one signal-level read): Sent when
     // it does, else Silent or Lost.
     rxjob::Task<SetOutcome> aConfirm();
+    // Inside a job: the signal level read ("M", a reply of 5 characters).
+    rxjob::Task<RxReply> aReadSignal();
     // The receiver's frequency as last learned (its reports, a state read, a
     // tune), in Hz; nullopt while none is known.
     std::optional<qint64> knownHz() const;
@@ -209,6 +211,12 @@ public:
     void set_bw(int16_t &n);
     void set_mode(int16_t &n);
     void set_agc(int16_t &n);
+    // The panel's other switches, each one command in the remote bracket:
+    // the noise blanker (0 Off, 1 On, 2 Wide), the vbt function (U1 0/1),
+    // and a memory channel's recall (0 to 199). Out of range: nothing sent.
+    void set_nb(int code);
+    void set_vbt(bool on);
+    void recall(int channel, QObject *context = nullptr);
 
     // --- tuning -------------------------------------------------------------
     // The tune for a window: the frequency is shown at once (RxState,

@@ -395,15 +395,7 @@ void bracketCommand(App &app, MemTable &t, int ch, const QString &text, const QS
 
 void MemTransfer::recall(App &app, int ch, QObject *context)
 {
-    if (ch < 0 || ch >= kChannels)
-        return;
-    Receiver2 *rx = app.rx;
-    rx->submit(
-        [rx, ch]() -> rxjob::Task<> {
-            rx->send_cmd(cmd::recall(ch));
-            co_return;
-        },
-        true, context);
+    app.rx->recall(ch, context);
 }
 
 bool MemTransfer::writeCell(App &app, MemTable &t, int ch, const QString &rec)

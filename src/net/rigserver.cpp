@@ -1,7 +1,6 @@
 #include "net/rigserver.h"
 
 #include "link/app.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/receiver2.h"
@@ -581,7 +580,7 @@ rxjob::Task<> RigServer::setJob(quint64 id, Request r)
     Receiver2::SetOutcome o = Receiver2::SetOutcome::Sent;
     QStringList keys, values;
     if (p.what == Plan::Strength) {
-        const RxReply m = co_await rx->aTransact(cmd::signal(), 5);
+        const RxReply m = co_await rx->aReadSignal();
         if (m.ok()) {
             keys << QStringLiteral("Level Value");
             values << QString::number(strengthDb(meter::rawLevel(m.data), app_.rxs.att));

@@ -8,7 +8,6 @@
 #include "common/ui/canvas.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
-#include "link/commands.h"
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "measure/meter.h"

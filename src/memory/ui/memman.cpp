@@ -9,7 +9,6 @@
 #include "link/limits.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
-#include "link/commands.h"
 #include "link/panelview.h"
 #include "link/port.h"
 #include "link/receiver2.h"

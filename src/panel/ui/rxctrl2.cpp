@@ -4,7 +4,6 @@
 #include "common/timetext.h"
 #include "link/app.h"
 #include "link/captions.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/port.h"
 #include "link/linetask.h"
@@ -294,7 +293,7 @@ void rxctrl2::grd_nb_click(int c)
 {
     if (c < 0 || c > 2 || !app_.rx)
         return;
-    app_.rx->submitCmd(cmd::nb(c));
+    app_.rx->set_nb(c);
     setLabel(NB, Captions::text(app_.cap.nb, c));
 }
 
@@ -332,7 +331,7 @@ void rxctrl2::grd_vbt_click(int c)
     if (c < 0 || c > 1 || !app_.rx)
         return;
     vbt_choice_ = c;
-    app_.rx->submitCmd(cmd::user(1, c));
+    app_.rx->set_vbt(c == 1);
     showVbt(c == 1);
 }
 
@@ -510,7 +509,7 @@ void rxctrl2::enterKeypadChannel()
                                Prompter::Exclamation);
         return;
     }
-    app_.rx->submitCmd(cmd::recall(*ch));
+    app_.rx->recall(*ch);
     refreshNow();
 }
 
@@ -891,7 +890,7 @@ void rxctrl2::closeDown(bool closing)
         // After a GO step on the line: the vbt function on again after a
         // close, then the receiver's own panel works again.
         if (closing && vbt_choice_ == 0)
-            rx->submitCmd(cmd::user(1, 1));
+            rx->set_vbt(true);
         rx->submit(
             [rx]() -> rxjob::Task<> {
                 if (rx->held())

@@ -6,7 +6,6 @@
 #include "common/ui/busy.h"
 #include "files/ui/filedialogs.h"
 #include "link/app.h"
-#include "link/commands.h"
 #include "link/limits.h"
 #include "link/panelview.h"
 #include "link/port.h"
