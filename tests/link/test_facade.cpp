@@ -25,6 +25,10 @@ TEST(Facade, PanelControlsAndDialModeAreNamedOperations)
     EXPECT_EQ(Receiver2::pbsText(150), "+0150");
     t.app.settings.setBwcFitted(false);
     EXPECT_FALSE(rx.setBwc(2200));
+    // The switches and a recall: one command each in a bracket of its own
+    // (no H0 while held), nothing outside their ranges.
+    EXPECT_EQ(t.sends([&] { rx.set_nb(2); rx.set_nb(3); rx.set_vbt(false); rx.recall(199); rx.recall(200); }).toStdString(),
+              "H1|H1|N2|H1|H1|U10|H1|H1|C199");
 
     rx.setPanelEnabled(false);
     rx.showPbs(-150);
