@@ -12,7 +12,6 @@ inline constexpr double kMinKhz = 10.0;
 inline constexpr double kMaxKhz = 29999.999;
 inline constexpr long long kMinHz = 10000;
 inline constexpr long long kMaxHz = 29999999;
-inline constexpr bool inRange(double khz) { return khz >= kMinKhz && khz <= kMaxKhz; }
 inline constexpr bool inRangeHz(long long hz) { return hz >= kMinHz && hz <= kMaxHz; }
 // kHz as whole Hz (half up); -1 for a value that no frequency can be (not
 // a number, negative, or far beyond any range).
@@ -20,6 +19,8 @@ inline constexpr long long hzOf(double khz)
 {
     return khz >= 0 && khz < 1e9 ? (long long)(khz * 1000.0 + 0.5) : -1;
 }
+// The one range rule, for a value in kHz: the whole Hz it tunes to.
+inline constexpr bool inRange(double khz) { return inRangeHz(hzOf(khz)); }
 inline constexpr long long clampHz(long long hz)
 {
     return hz < kMinHz ? kMinHz : (hz > kMaxHz ? kMaxHz : hz);
