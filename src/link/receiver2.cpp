@@ -305,17 +305,26 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetMode(int code, int bwCode)
     co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
 }
 
+namespace {
+// One setting code sent in place, then RxState, its label and the state told.
+Receiver2::SetOutcome sendCode(Receiver2 &rx, const QString &command, int16_t &field, int code,
+                               PanelView::Label label, const QStringList &captions)
+{
+    if (!rx.lineOpen() || rx.portLost())
+        return Receiver2::SetOutcome::Lost;
+    rx.send_cmd(command);
+    field = int16_t(code);
+    emit rx.labelChanged(label, Captions::text(captions, code));
+    emit rx.stateChanged();
+    return rx.portLost() ? Receiver2::SetOutcome::Lost : Receiver2::SetOutcome::Sent;
+}
+} // namespace
+
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAtt(int code)
 {
     if (!rxlimits::kAtt.contains(code))
         co_return SetOutcome::OutOfRange;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    send_cmd(cmd::att(code));
-    app_.rxs.att = int16_t(code);
-    emit labelChanged(PanelView::HF, Captions::text(app_.cap.att, code));
-    emit stateChanged();
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+    co_return sendCode(*this, cmd::att(code), app_.rxs.att, code, PanelView::HF, app_.cap.att);
 }
 
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
@@ -324,13 +333,7 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
         co_return SetOutcome::OutOfRange;
     if (app_.rxs.mode == rxlimits::kModeFm)
         co_return SetOutcome::NotFitted;
-    if (!port_ || lost_)
-        co_return SetOutcome::Lost;
-    send_cmd(cmd::agc(code));
-    app_.rxs.agc = int16_t(code);
-    emit labelChanged(PanelView::AGC, Captions::text(app_.cap.agc, code));
-    emit stateChanged();
-    co_return lost_ ? SetOutcome::Lost : SetOutcome::Sent;
+    co_return sendCode(*this, cmd::agc(code), app_.rxs.agc, code, PanelView::AGC, app_.cap.agc);
 }
 
 rxjob::Task<RxReply> Receiver2::aReadSignal()
