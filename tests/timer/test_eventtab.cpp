@@ -2,7 +2,6 @@
 #include "testkit.h"
 #include "timer/eventtab.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
 
 using namespace timertab;

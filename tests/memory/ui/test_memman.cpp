@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -146,10 +147,8 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
     // The command trace itself is checked with the transfer; here the RTTY
     // stop "X0" CR "X0" CR must go out as one write.
     fetch();
-    bool oneWrite = false;
-    for (const auto &wr : t.port.writes())
-        oneWrite = oneWrite || wr.bytes == "X0\rX0\r";
-    EXPECT_TRUE(oneWrite);
+    const auto &wr = t.port.writes();
+    EXPECT_TRUE(std::any_of(wr.begin(), wr.end(), [](const auto &x) { return x.bytes == "X0\rX0\r"; }));
 
     // Channel 199: the working settings.
     EXPECT_EQ(tab.rec[0] + '|' + tab.rec[5] + '|' + tab.rec[199], "L000004095000000|L005V|L199004095000000");
@@ -719,7 +718,7 @@ TEST_F(CellEd, BadFrequencyOrEmptyCodeBoxIsRefusedBeforeAnyWrite)
 
 // --- faults found in use ----------------------------------------------------
 
-TEST_F(MemWin, ACompleteFetchKeepsABackup)
+TEST_F(MemWin, ACompleteFetchKeepsABackupAndOpeningKeepsTheRowLastClicked)
 {
     fake.ch[3] = "004095000001"; // no malformed reply: the fetch is complete
     fetch();
@@ -727,11 +726,6 @@ TEST_F(MemWin, ACompleteFetchKeepsABackup)
     mem2::MemTable b;
     ASSERT_TRUE(mem2::readMemFile(t.base() + "MEM/" + mem2::kBackupName, b, nullptr, nullptr));
     EXPECT_EQ(b.rec[1], "L001013071505001");
-}
-
-TEST_F(MemWin, OpeningKeepsTheRowLastClickedAndRow200SaysSo)
-{
-    fetch();
     w->select_row(40);
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -57,7 +57,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
     shoot(&w, "userdef");
 }
 
-TEST(UserDefWindow, PitchAndReset)
+TEST(UserDefWindow, PitchResetAndNoRx)
 {
     TestApp t;
     UserDef w(t.app);
@@ -75,20 +75,15 @@ TEST(UserDefWindow, PitchAndReset)
         EXPECT_TRUE(w.opt[g][udefs::defaultSelection()[g]]->isChecked()) << g;
     // OK sends the pitch the label shows, not the +0850 sent before the reset.
     EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0800|H0|H0");
-}
 
-TEST(UserDefWindow, NoRxDisablesEverythingButOk)
-{
-    TestApp t;
+    // With no receiver, opening sends nothing and only OK can be used.
     t.app.settings.setNoRx(true);
-    UserDef w(t.app);
-    w.show();
-    t.settle();
-    EXPECT_TRUE(t.port.writes().isEmpty());
-    for (QGroupBox *b : w.fra_ud)
+    UserDef off(t.app);
+    EXPECT_EQ(t.sends([&] { off.show(); }), "");
+    for (QGroupBox *b : off.fra_ud)
         EXPECT_FALSE(b->isEnabled());
-    EXPECT_FALSE(w.cmd_def->isEnabled());
-    EXPECT_TRUE(w.cmd_OK->isEnabled());
+    EXPECT_FALSE(off.cmd_def->isEnabled());
+    EXPECT_TRUE(off.cmd_OK->isEnabled());
 }
 
 TEST(RttyWindowTest, ParametersButtonsAndExit)
