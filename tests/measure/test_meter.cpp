@@ -68,7 +68,7 @@ TEST(Meter, GetsmeterIsOneUnbracketedTransaction)
     EXPECT_EQ(read().status, meter::Reading::Lost);
 }
 
-TEST(Meter, RecorderNeedleAndBins)
+TEST(Meter, RecorderNeedleBinsAndTheRingOfSixtyTicks)
 {
     struct NeedleCase { double v; float needle; int bin; };
     const NeedleCase cases[] = {
@@ -80,10 +80,7 @@ TEST(Meter, RecorderNeedleAndBins)
         EXPECT_NEAR(meter::Recorder::needleOf(c.v), c.needle, 1e-4);
         EXPECT_EQ(meter::Recorder::binOf(c.v), c.bin);
     }
-}
 
-TEST(Meter, RingForgetsTheReadingOfSixtyTicksAgo)
-{
     meter::Recorder r;
     EXPECT_EQ(r.needle(), 99);
     for (int i = 0; i < 60; ++i)
