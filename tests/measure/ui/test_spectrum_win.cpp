@@ -66,7 +66,7 @@ TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
     click(w->cmd_stop);
 }
 
-TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
+TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepLetsGoAndExports)
 {
     limitsOk({"9400", "9420", "5", "0,2"});
     ASSERT_TRUE(w->scanning());
@@ -95,6 +95,20 @@ TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
     w->cmd_exportcsv->click();
     EXPECT_EQ(readBytes(QDir(t.dir.path()).filePath("spectrum.csv")),
               "kHz,units\r\n9400.000,1.00\r\n9405.000,1.00\r\n9410.000,9.00\r\n9415.000,1.00\r\n9420.000,1.00\r\n");
+
+    // Exports to a place that cannot be written say why.
+    w->askPath = [](QWidget *, const QString &, const QString &name, const QString &) {
+        return "/nonexistent/folder/" + name;
+    };
+    for (QPushButton *b : {w->cmd_savepng, w->cmd_exportcsv}) {
+        t.prompter.asked.clear();
+        b->setEnabled(true);
+        b->click();
+        ASSERT_EQ(t.prompter.asked.size(), 1) << b->objectName().toStdString();
+        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Exclamation);
+        EXPECT_TRUE(t.prompter.lastText().contains(b == w->cmd_savepng ? "spectrum.png" : "spectrum.csv"))
+            << t.prompter.lastText().toStdString();
+    }
 }
 
 TEST_F(SpectrumWin, TheSimulatedBandShowsItsStations)
@@ -122,22 +136,6 @@ TEST_F(SpectrumWin, TheSimulatedBandShowsItsStations)
     for (auto it = stations.cbegin(); it != stations.cend(); ++it) // each bar's top
         EXPECT_EQ(w->pic->pixel(70 + 5 * it.key(), 400 - int(12 * w->scan().data[size_t(it.key())])), kLight);
     shot("spectrum.png");
-}
-
-TEST_F(SpectrumWin, ExportsToAnUnwritablePlaceSayWhy)
-{
-    w->askPath = [](QWidget *, const QString &, const QString &name, const QString &) {
-        return "/nonexistent/folder/" + name;
-    };
-    for (QPushButton *b : {w->cmd_savepng, w->cmd_exportcsv}) {
-        t.prompter.asked.clear();
-        b->setEnabled(true);
-        b->click();
-        ASSERT_EQ(t.prompter.asked.size(), 1) << b->objectName().toStdString();
-        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Exclamation);
-        EXPECT_TRUE(t.prompter.lastText().contains(b == w->cmd_savepng ? "spectrum.png" : "spectrum.csv"))
-            << t.prompter.lastText().toStdString();
-    }
 }
 
 TEST_F(SpectrumWin, AMissedStepIsLeftOutAndContinueResumesWhereTheScanStopped)

@@ -611,12 +611,11 @@ TEST_F(CellEd, EveryAltLetterIsUniqueInItsWindow)
 
 TEST_F(CellEd, RefusedWithoutDataExceptDump)
 {
-    click(w->cmd_change);
-    EXPECT_EQ(t.prompter.lastTitle(), "Change Mem error");
-    click(w->cmd_copy);
-    EXPECT_EQ(t.prompter.lastTitle(), "Copy Mem error");
-    click(w->cmd_del);
-    EXPECT_EQ(t.prompter.lastTitle(), "Delete Mem error");
+    for (const auto &[b, title] : {std::pair{w->cmd_change, "Change Mem error"}, {w->cmd_copy, "Copy Mem error"},
+                                   {w->cmd_del, "Delete Mem error"}}) {
+        click(b);
+        EXPECT_EQ(t.prompter.lastTitle(), title);
+    }
     EXPECT_EQ(w->cellEditor(), nullptr);
     click(w->cmd_dump);
     ASSERT_NE(w->cellEditor(), nullptr);

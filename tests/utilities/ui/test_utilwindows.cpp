@@ -187,38 +187,7 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     t.rx->setPort(&t.port);
 }
 
-// A screen reader reads each label that shows a value, or a line of text, as
-// that value; no label hides it behind a fixed name.
-TEST(UtilWindowsA11y, LabelsReadAsWhatTheyShow)
-{
-    TestApp t;
-    UserDef u(t.app);
-    u.show();
-    auto *r = new RttyWindow(t.app);
-    r->show();
-    r->receiver().page().feed("CQ CQ DE");
-    emit r->receiver().pageChanged();
-    auto *c = new RxClocks(t.app);
-    c->show();
-    const struct {
-        QLabel *label;
-        const char *what;
-    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
-                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
-                 {c->lbl_LT, "local time"}, {c->lbl_UTC, "UTC"}};
-    for (const auto &s : shown) {
-        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
-        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
-        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
-    }
-    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
-    for (QWidget *w : std::initializer_list<QWidget *>{&u, r, c})
-        EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
-    delete c;
-    delete r;
-}
-
-TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
+TEST(ClocksWindow, OpenReadableSetAndReadTheClockTimerTimesAndClose)
 {
     TestApp t;
     t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 30, 15));
@@ -227,6 +196,29 @@ TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
     QPointer<RxClocks> w = new RxClocks(t.app);
     EXPECT_EQ(t.sends([&] { w->show(); }), "H1|H1|R4|H0|H0");
     EXPECT_EQ(w->lbl_LT->text() + " " + w->lbl_UTC->text(), "12:30:15 11:30:15");
+    // A screen reader reads each label that shows a value, or a line of text, as
+    // that value; no label hides it behind a fixed name.
+    UserDef u(t.app);
+    u.show();
+    auto *r = new RttyWindow(t.app);
+    r->show();
+    r->receiver().page().feed("CQ CQ DE");
+    emit r->receiver().pageChanged();
+    t.settle();
+    const struct {
+        QLabel *label;
+        const char *what;
+    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
+                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
+                 {w->lbl_LT, "local time"}, {w->lbl_UTC, "UTC"}};
+    for (const auto &s : shown) {
+        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
+        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
+        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
+    }
+    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
+    for (QWidget *x : std::initializer_list<QWidget *>{&u, r, w.data()})
+        EXPECT_EQ(a11y::hiddenLabels(x), QStringList()) << x->objectName().toStdString();
     EXPECT_EQ(t.sends([&] { w->cmd_SetRxUTC->click(); }), "H1|H1|R1113015|H0|H0|H1|H1|R0|H0|H0");
     EXPECT_GE(t.port.writes()[5].ms - t.port.writes()[2].ms, 200); // the settle pause before the read
     EXPECT_EQ(w->lbl_getRxCl->text(), "11:30");
@@ -246,4 +238,5 @@ TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
     shoot(w, "rxclocks");
     EXPECT_EQ(t.sends([&] { w->cmd_exit->click(); }), "H1|H1|R7|H0|H0");
     delete w;
+    delete r;
 }
