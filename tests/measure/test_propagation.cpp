@@ -83,7 +83,7 @@ TEST(Propagation, RecordingWritesWholeMinutesOnlyAndPanFilesReadBack)
     EXPECT_FALSE(readPan({"only a date"}).problems.isEmpty());
 }
 
-TEST(History, BinsRollingOneReadingPerSecondAndMinutesAccumulate)
+TEST(History, BinsRollingMinutesHalfMinuteClosesAndExtremes)
 {
     const struct { double v; int bin; } cases[] = {
         {4.5, 5}, {0.4, 0}, {0.5, 1}, {1.49, 1}, {20.99, 21}, {21.5, 0}, {9, 9},
@@ -109,12 +109,9 @@ TEST(History, BinsRollingOneReadingPerSecondAndMinutesAccumulate)
     EXPECT_EQ(h.cumulative(9), 2);
     EXPECT_EQ(h.highest(), 9);
     EXPECT_EQ(h.lowest(), 2);
-}
 
-TEST(History, HalfMinuteClosesAndExtremes)
-{
-    history::History h;
-    history::TickOut t = h.tick(0, 10, 6);
+    h = history::History();
+    t = h.tick(0, 10, 6);
     EXPECT_EQ(t.previous, 9);
     ASSERT_TRUE(t.oldHighest);
     EXPECT_EQ(*t.oldHighest, 0);

@@ -40,7 +40,7 @@ TEST(Spectrum, Limits)
         EXPECT_EQ(parseLimits({"100", "200", "1", d.d}, false, false)->delayMs(), d.ms) << d.d;
 }
 
-TEST(Spectrum, SingleRunAndLoopWithKeepHighest)
+TEST(Spectrum, SingleRunLoopWithKeepHighestGeometryAndContinue)
 {
     Scan s;
     s.lim = *parseLimits({"9400", "9420", "5", "1"}, false, false);
@@ -67,11 +67,8 @@ TEST(Spectrum, SingleRunAndLoopWithKeepHighest)
     EXPECT_EQ(s.data[0], 3);
     s.index = kData + 3; // never past the data
     EXPECT_EQ(s.store(5), 0);
-}
 
-TEST(Spectrum, GeometryAndContinue)
-{
-    Scan s;
+    s = Scan();
     s.lim = *parseLimits({"10", "510", "1", "1"}, false, false);
     EXPECT_EQ(s.xOf(10), 70);
     EXPECT_EQ(s.xOf(260), 320);
