@@ -16,7 +16,7 @@ struct LevelCase {
     const char *sText; // the panel meter's text of units
 };
 
-TEST(Meter, RepliesConvertToMeterUnits)
+TEST(Meter, RepliesConvertToMeterUnitsInOneUnbracketedTransaction)
 {
     const LevelCase cases[] = {
         {"M138\r", 0, 138, 0.0, 0.0, "S0"},         // no signal
@@ -37,10 +37,7 @@ TEST(Meter, RepliesConvertToMeterUnits)
         EXPECT_NEAR(meter::scanUnits(level, c.att), c.scanUnits, 1e-9);
         EXPECT_EQ(meter::sText(meter::units(level, c.att)), c.sText);
     }
-}
 
-TEST(Meter, GetsmeterIsOneUnbracketedTransaction)
-{
     TestApp t;
     QByteArray answer = "M134\r";
     t.port.responder = [&](const QByteArray &c) { return c == "M" ? answer : QByteArray(); };
@@ -68,7 +65,7 @@ TEST(Meter, GetsmeterIsOneUnbracketedTransaction)
     EXPECT_EQ(read().status, meter::Reading::Lost);
 }
 
-TEST(Meter, RecorderNeedleAndBins)
+TEST(Meter, RecorderNeedleBinsAndTheRingOfSixtyTicks)
 {
     struct NeedleCase { double v; float needle; int bin; };
     const NeedleCase cases[] = {
@@ -80,10 +77,7 @@ TEST(Meter, RecorderNeedleAndBins)
         EXPECT_NEAR(meter::Recorder::needleOf(c.v), c.needle, 1e-4);
         EXPECT_EQ(meter::Recorder::binOf(c.v), c.bin);
     }
-}
 
-TEST(Meter, RingForgetsTheReadingOfSixtyTicksAgo)
-{
     meter::Recorder r;
     EXPECT_EQ(r.needle(), 99);
     for (int i = 0; i < 60; ++i)

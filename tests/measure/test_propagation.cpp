@@ -42,7 +42,7 @@ TEST(Propagation, MinuteBarsAndOneQuarterCloseASecond)
     EXPECT_TRUE(imp.tick(23, 55, 2, 4, false).period);
 }
 
-TEST(Propagation, RecordingWritesWholeMinutesOnly)
+TEST(Propagation, RecordingWritesWholeMinutesOnlyAndPanFilesReadBack)
 {
     Impression imp;
     QStringList written;
@@ -55,10 +55,7 @@ TEST(Propagation, RecordingWritesWholeMinutesOnly)
     ASSERT_EQ(written.size(), 1);
     EXPECT_EQ(written[0], "12:01 010 010 010 010 010 010 010 025"); // 2.5 at :40 closes at :46
     EXPECT_EQ(written[0].size(), 37);
-}
 
-TEST(Propagation, PanFiles)
-{
     const PanMinute m = parsePanLine("12:01 010 010 010 010 010 025 010 010");
     EXPECT_EQ(m.hh, 12);
     EXPECT_EQ(m.mm, 1);
@@ -86,17 +83,14 @@ TEST(Propagation, PanFiles)
     EXPECT_FALSE(readPan({"only a date"}).problems.isEmpty());
 }
 
-TEST(History, Bins)
+TEST(History, BinsRollingMinutesHalfMinuteClosesAndExtremes)
 {
     const struct { double v; int bin; } cases[] = {
         {4.5, 5}, {0.4, 0}, {0.5, 1}, {1.49, 1}, {20.99, 21}, {21.5, 0}, {9, 9},
     };
     for (const auto &c : cases)
         EXPECT_EQ(history::binOf(c.v), c.bin) << c.v;
-}
 
-TEST(History, RollingHoldsOneReadingPerSecondAndMinutesAccumulate)
-{
     history::History h;
     for (int s = 0; s < 60; ++s)
         h.tick(0, s, 4.5);
@@ -115,12 +109,9 @@ TEST(History, RollingHoldsOneReadingPerSecondAndMinutesAccumulate)
     EXPECT_EQ(h.cumulative(9), 2);
     EXPECT_EQ(h.highest(), 9);
     EXPECT_EQ(h.lowest(), 2);
-}
 
-TEST(History, HalfMinuteClosesAndExtremes)
-{
-    history::History h;
-    history::TickOut t = h.tick(0, 10, 6);
+    h = history::History();
+    t = h.tick(0, 10, 6);
     EXPECT_EQ(t.previous, 9);
     ASSERT_TRUE(t.oldHighest);
     EXPECT_EQ(*t.oldHighest, 0);

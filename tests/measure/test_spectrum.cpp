@@ -40,7 +40,7 @@ TEST(Spectrum, Limits)
         EXPECT_EQ(parseLimits({"100", "200", "1", d.d}, false, false)->delayMs(), d.ms) << d.d;
 }
 
-TEST(Spectrum, SingleRunAndLoopWithKeepHighest)
+TEST(Spectrum, SingleRunLoopWithKeepHighestGeometryAndContinue)
 {
     Scan s;
     s.lim = *parseLimits({"9400", "9420", "5", "1"}, false, false);
@@ -67,11 +67,8 @@ TEST(Spectrum, SingleRunAndLoopWithKeepHighest)
     EXPECT_EQ(s.data[0], 3);
     s.index = kData + 3; // never past the data
     EXPECT_EQ(s.store(5), 0);
-}
 
-TEST(Spectrum, GeometryAndContinue)
-{
-    Scan s;
+    s = Scan();
     s.lim = *parseLimits({"10", "510", "1", "1"}, false, false);
     EXPECT_EQ(s.xOf(10), 70);
     EXPECT_EQ(s.xOf(260), 320);
@@ -98,7 +95,7 @@ TEST(Spectrum, GeometryAndContinue)
     EXPECT_FALSE(s.canContinue());
 }
 
-TEST(Spectrum, SanRoundTripAndCsv)
+TEST(Spectrum, SanRoundTripCsvAndDamagedFilesReadWithinTheData)
 {
     Scan s;
     s.lim = *parseLimits({"9400", "9410", "5", "1"}, false, false);
@@ -116,10 +113,7 @@ TEST(Spectrum, SanRoundTripAndCsv)
     EXPECT_FLOAT_EQ(d.data[1], 12.2f);
     EXPECT_EQ(csvLines(s, 2), (QStringList{"kHz,units", "9400.000,2.50", "9405.000,12.26",
                                            "9410.000,0.00"}));
-}
 
-TEST(Spectrum, DamagedSanFilesReadWithinTheData)
-{
     const struct { QStringList lines; int index; bool valid; } cases[] = {
         {{}, -1, false},                                                 // empty
         {{"date", "9400"}, -1, false},                                   // short
@@ -132,13 +126,13 @@ TEST(Spectrum, DamagedSanFilesReadWithinTheData)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.lines.join('|').toStdString());
-        const SanData d = readSan(c.lines);
-        EXPECT_EQ(d.index, c.index);
-        EXPECT_EQ(d.valid(), c.valid);
-        EXPECT_LT(d.index, kData);
-        for (int i = 0; i <= d.index; ++i) {
-            EXPECT_GE(d.data[size_t(i)], 0);
-            EXPECT_LE(d.data[size_t(i)], 21.34);
+        const SanData r = readSan(c.lines);
+        EXPECT_EQ(r.index, c.index);
+        EXPECT_EQ(r.valid(), c.valid);
+        EXPECT_LT(r.index, kData);
+        for (int i = 0; i <= r.index; ++i) {
+            EXPECT_GE(r.data[size_t(i)], 0);
+            EXPECT_LE(r.data[size_t(i)], 21.34);
         }
     }
     EXPECT_FALSE(readSan({"d", "9400", "9410", "5", " 1 ", "-50", "9999"}).problems.isEmpty());

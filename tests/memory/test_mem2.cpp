@@ -6,7 +6,6 @@
 #include "testkit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ QString rec(int ch, const char *rec12)
 
 } // namespace
 
-TEST(Mem2Rows, DataEmptyAndNeverFilled)
+TEST(Mem2Rows, DataEmptyNeverFilledAndCodesOutsideTheirTables)
 {
     EXPECT_EQ(rowText(cap, 5, rec(5, "004095000000"), "ABC", true),
               "005\t 9500\t Off\tWide\tAM\tSlow\tABC");
@@ -38,10 +37,7 @@ TEST(Mem2Rows, DataEmptyAndNeverFilled)
     EXPECT_EQ(freqCell(rec(1, "000299999990")), " 29999.999");
     EXPECT_EQ(selFreqText(rec(1, "004095005000")), "09500.500");
     EXPECT_EQ(selFreqText(QString()), "00000.000");
-}
 
-TEST(Mem2Rows, CodesOutsideTheirTablesGiveEmptyCells)
-{
     // ATT 9, BW 7, mode "x", AGC 5: every cell empty, nothing read past a table.
     const QStringList c = rowCells(cap, 0, "L0009#x095000005", QString(), false);
     EXPECT_EQ(c.mid(ColAtt), (QStringList{"", "", "", ""}));
@@ -145,11 +141,24 @@ TEST_F(Mem2File, FailuresNameTheFileAndKeepTheTable)
     EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
 }
 
-TEST(Mem2Sort, AscendingWithEmptiesMovedToTheEnd)
+// A table of empty channels; after a sort, channels from `first` on must be
+// empty again, with no tag and not unknown.
+static MemTable emptyTable()
 {
     MemTable m;
     for (int i = 0; i < kChannels; ++i)
         m.rec[i] = emptyRecord(i);
+    return m;
+}
+static void expectEmptyFrom(const MemTable &m, int first)
+{
+    for (int i = first; i < kChannels; ++i)
+        EXPECT_TRUE(m.rec[i] == emptyRecord(i) && m.tag[i].isEmpty() && !m.unknown[i]) << i;
+}
+
+TEST(Mem2Sort, AscendingWithEmptiesMovedToTheEndAndShortRecordsFirst)
+{
+    MemTable m = emptyTable();
     m.rec[0] = rec(0, "004150000000");
     m.tag[0] = "fifteen";
     m.rec[10] = rec(10, "004060000001");
@@ -159,16 +168,22 @@ TEST(Mem2Sort, AscendingWithEmptiesMovedToTheEnd)
     m.rec[40] = rec(40, "0040095");   // short record but longer than 5: sorts by its text
     m.tag[41] = "tag of an empty channel";
     sortByFreq(m);
-    EXPECT_EQ(m.rec[0], rec(40, "0040095"));
-    EXPECT_EQ(m.rec[1], rec(20, "004060000000"));
-    EXPECT_EQ(m.rec[2], rec(10, "004060000001"));
-    EXPECT_EQ(m.tag[2], "six");
-    EXPECT_EQ(m.rec[3], rec(0, "004150000000"));
-    EXPECT_EQ(m.tag[3], "fifteen");
-    for (int i = 4; i < kChannels; ++i) {
-        EXPECT_EQ(m.rec[i], emptyRecord(i)) << i;
-        EXPECT_TRUE(m.tag[i].isEmpty()) << i;
-    }
+    EXPECT_EQ(QStringList({m.rec[0], m.rec[1], m.rec[2] + ' ' + m.tag[2], m.rec[3] + ' ' + m.tag[3]}),
+              QStringList({rec(40, "0040095"), rec(20, "004060000000"), rec(10, "004060000001") + " six",
+                           rec(0, "004150000000") + " fifteen"}));
+    expectEmptyFrom(m, 4);
+
+    m = emptyTable();
+    m.rec[6] = "L006004";       // empty sort text, yet not an empty channel
+    m.rec[150] = rec(150, "004095000000");
+    m.rec[151] = rec(151, "004060000000");
+    m.unknown[160] = true;      // not read: stays unknown, after the data
+    m.rec[160].clear();
+    sortByFreq(m);
+    EXPECT_EQ(QStringList({m.rec[0], m.rec[1], m.rec[2], m.rec[3]}),
+              QStringList({"L006004", rec(151, "004060000000"), rec(150, "004095000000"), ""}));
+    EXPECT_TRUE(m.unknown[3]);
+    expectEmptyFrom(m, 4);
 }
 
 TEST(Mem2Print, LineLayoutAndWrappedRange)
@@ -198,7 +213,7 @@ TEST(Mem2Print, LineLayoutAndWrappedRange)
     EXPECT_EQ(lines[10], "195" + QString(5, ' ') + " 9500 " + "    " + " Off" + "  Wide" + "   AM" + " Slow" + "  ");
 }
 
-TEST(Mem2Range, FromToDelay)
+TEST(Mem2Range, FromToDelayAndTheScanWalkThatWraps)
 {
     int a = -1, b = -1;
     EXPECT_TRUE(readRange("150", "20", &a, &b));
@@ -211,10 +226,7 @@ TEST(Mem2Range, FromToDelay)
     double d = 0;
     for (const char *text : {"0,1", "10", "0.05", "11"})
         EXPECT_EQ(readDelay(text, &d), QByteArray(text) == "0,1" || QByteArray(text) == "10") << text;
-}
 
-TEST(Mem2Scan, WalksTheRangeAndWraps)
-{
     ScanRange s;
     const auto walk = [&](int first, int last, int n) {
         s.start(first, last);
@@ -277,26 +289,4 @@ TEST_F(Mem2File, BadRecordsOnLoadAreKeptUnknownAndNamedInOneMessage)
     EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
     for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
         EXPECT_TRUE(msg.contains(s)) << s;
-}
-
-TEST(Mem2Sort, SixAndSevenCharacterRecordsPushNoDataPastTheEnd)
-{
-    MemTable m;
-    for (int i = 0; i < kChannels; ++i)
-        m.rec[i] = emptyRecord(i);
-    m.rec[6] = "L006004";       // empty sort text, yet not an empty channel
-    m.rec[150] = rec(150, "004095000000");
-    m.rec[151] = rec(151, "004060000000");
-    m.unknown[160] = true;      // not read: stays unknown, after the data
-    m.rec[160].clear();
-    sortByFreq(m);
-    EXPECT_EQ(m.rec[0], "L006004");
-    EXPECT_EQ(m.rec[1], rec(151, "004060000000"));
-    EXPECT_EQ(m.rec[2], rec(150, "004095000000"));
-    EXPECT_TRUE(m.unknown[3]);
-    EXPECT_EQ(m.rec[3], "");
-    for (int i = 4; i < kChannels; ++i) {
-        EXPECT_EQ(m.rec[i], emptyRecord(i)) << i;
-        EXPECT_FALSE(m.unknown[i]) << i;
-    }
 }

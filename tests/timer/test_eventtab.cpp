@@ -2,7 +2,6 @@
 #include "testkit.h"
 #include "timer/eventtab.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
 
 using namespace timertab;
@@ -82,7 +81,7 @@ TEST(Checks, TooLateToFixAtThePresentMinuteAndWithTheOffset)
     EXPECT_EQ(p.asked.size(), 2);
 }
 
-TEST(Checks, OrderAcrossMidnightAndMonthEnd)
+TEST(Checks, OrderAcrossMidnightAndMonthEndAndTooLateToStart)
 {
     RecordingPrompter p;
     EventTable t;
@@ -98,12 +97,6 @@ TEST(Checks, OrderAcrossMidnightAndMonthEnd)
     EXPECT_TRUE(conflict(t, 2, editAt(1, 1, 2027, 0, 0), &p));
     EXPECT_FALSE(conflict(t, 2, editAt(1, 1, 2027, 0, 1), &p));
     EXPECT_EQ(p.asked.size(), 3);
-}
-
-TEST(Checks, TooLateToStart)
-{
-    RecordingPrompter p;
-    EventTable t;
     t.fix(1, editAt(5, 12, 2026, 12, 1).toEvent());
     EXPECT_FALSE(too_late_to_start(t, local(2026, 12, 5, 12, 0, 59), 0, &p));
     EXPECT_TRUE(too_late_to_start(t, local(2026, 12, 5, 12, 1), 0, &p));
@@ -144,7 +137,7 @@ TEST(Spins, FrequencyStaysInTheReceiversRange)
     EXPECT_EQ(e.hz(), 20000000);
 }
 
-TEST(Spins, SettingsOptionsAndTheModeFiveRule)
+TEST(Spins, SettingsOptionsTheModeFiveRuleAndFromTheReceiver)
 {
     using S = EventEdit;
     EventEdit e; // no options: Narr needs the narrow filter, AM-U and AM-L the ECSS unit
@@ -177,11 +170,7 @@ TEST(Spins, SettingsOptionsAndTheModeFiveRule)
     play(e, {{S::Pbs, +1, "1.1.2000 00:00 10 | 0 3 5 0 9999 0"}, {S::Mode, +1, "1.1.2000 00:00 10 | 0 0 6 0 0 5500"}});
     e.pbs = 2000;
     play(e, {{S::Pbs, +1, "1.1.2000 00:00 10 | 0 0 6 0 -2000 5500"}});
-}
-
-TEST(Spins, FromTheReceiver)
-{
-    EventEdit e;
+    e = EventEdit();
     e.opt.bwcUnit = true;
     e.pbs = 500;
     e.setFromRx("X111061750001"); // ATT on, Inter, CW, 6175 kHz, AGC fast

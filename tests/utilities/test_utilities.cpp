@@ -24,7 +24,7 @@ QStringList feedAll(ry::Page &p, const QList<QByteArray> &chunks)
 
 } // namespace
 
-TEST(RttyPage, LineBreakingAndFiltering)
+TEST(RttyPage, LineBreakingFilteringAndScrollingUp)
 {
     const QByteArray l80(80, 'A');
     struct Case {
@@ -58,10 +58,7 @@ TEST(RttyPage, LineBreakingAndFiltering)
             for (QChar ch : l)
                 EXPECT_TRUE(ch.isPrint()) << c.what;
     }
-}
 
-TEST(RttyPage, ScrollsUpAndLosesTheTopLine)
-{
     ry::Page p;
     for (int i = 0; i < 25; ++i)
         p.feed(QByteArray::number(i) + "\r");
@@ -158,7 +155,7 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     t.rx->setPort(&t.port);
 }
 
-TEST(RxClocks, UtcTextFollowsTheLtUtcDifference)
+TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)
 {
     const QDateTime lt(QDate(2026, 12, 5), QTime(12, 30, 15));
     const struct { double diff; const char *utc; } cases[] = {
@@ -168,19 +165,13 @@ TEST(RxClocks, UtcTextFollowsTheLtUtcDifference)
         EXPECT_EQ(rxclocks::utcText(lt, c.diff), c.utc) << c.diff;
     EXPECT_EQ(rxclocks::ltText(lt), "12:30:15");
     EXPECT_EQ(rxclocks::hhmmss("07:00:15"), "070015");
-}
 
-TEST(RxClocks, TimerTimes)
-{
     for (const char *good : {"0000", "2359", "1230", "0059"})
         EXPECT_TRUE(rxclocks::validTimerText(good)) << good;
     for (const char *bad : {"2400", "0960", "930", "", "12345", "ab12", "12:3", " 930"})
         EXPECT_FALSE(rxclocks::validTimerText(bad)) << bad;
     EXPECT_EQ(rxclocks::timerInputError(true), "RX Timer-On input error\nUse hhmm from 0000 to 2359");
-}
 
-TEST(RxClocks, ClockReply)
-{
     EXPECT_EQ(rxclocks::clockFromReply("R123456\r"), QString("12:34"));
     EXPECT_EQ(rxclocks::clockFromReply("R000000\r"), QString("00:00"));
     for (const QByteArray &bad : {QByteArray("R2a3456\r"), QByteArray("R256000\r"),

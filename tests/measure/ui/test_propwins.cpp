@@ -6,11 +6,11 @@
 #include "measure/ui/proptime.h"
 #include "measure/ui/spectrum.h"
 #include "measurewin.h"
+#include "common/filebytes.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace {
 
@@ -25,15 +25,14 @@ TEST_F(PropWin, Picture)
 {
     if (qEnvironmentVariableIsEmpty("VOR_SCREENSHOT"))
         GTEST_SKIP() << "only with VOR_SCREENSHOT";
-    QFile f(t.base() + "PAN/PAN_AURORA.TXT");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("5 Dec 2026  10:00 UTC\r\n9500.000\r\nRadio Aurora\r\n");
+    const QString pan = t.base() + "PAN/PAN_AURORA.TXT";
+    QByteArray bytes = "5 Dec 2026  10:00 UTC\r\n9500.000\r\nRadio Aurora\r\n";
     for (int m = 0; m < 60; ++m) { // a band 1.6 units wide, rising and falling
         const int lo = 52 + int(25 * std::sin(m / 7.5));
-        f.write(QString("11:%1").arg(m, 2, 10, QChar('0')).toLatin1() +
-                QString(" %1 %2").arg(lo, 3, 10, QChar('0')).arg(lo + 16, 3, 10, QChar('0')).repeated(4).toLatin1() + "\r\n");
+        bytes += QString("11:%1").arg(m, 2, 10, QChar('0')).toLatin1() +
+                 QString(" %1 %2").arg(lo, 3, 10, QChar('0')).arg(lo + 16, 3, 10, QChar('0')).repeated(4).toLatin1() + "\r\n";
     }
-    f.close();
+    writeBytes(pan, bytes);
     t.prompter.answers = {Prompter::AnsYes};
     click(w->cmd_start);
     w->txt_station->setText("Radio Aurora");
@@ -42,7 +41,7 @@ TEST_F(PropWin, Picture)
         tickAt(12, n / 60, n % 60);
     }
     click(w->cmd_stop);
-    w->loadpan(f.fileName());
+    w->loadpan(pan);
     shot("proptime.png");
 }
 
@@ -79,15 +78,10 @@ TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
         tickAt(12, s / 60, s % 60);
     click(w->cmd_stop);
     EXPECT_EQ(t.prompter.lastText(), "The Propagation data is now\nsaved to the file PAN_TEST.TXT");
-    QFile f(t.base() + "PAN/PAN_TEST.TXT");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLatin1(f.readAll()).section("\r\n", 1),
+    EXPECT_EQ(QString::fromLatin1(readBytes(t.base() + "PAN/PAN_TEST.TXT")).section("\r\n", 1),
               "9500.000\r\nRadio Aurora\r\n12:01 090 090 090 090 090 090 090 090\r\n");
-
     w->cmd_exportcsv->click();
-    QFile csv(QDir(t.dir.path()).filePath("PAN_TEST.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromLatin1(csv.readAll())
+    EXPECT_TRUE(readBytes(QDir(t.dir.path()).filePath("PAN_TEST.csv"))
                     .startsWith("time,lowest,highest\r\n12:01:01,9.0,9.0\r\n"));
 
     // A PAN file that can no longer be written: said, and the watch goes on.
@@ -107,15 +101,13 @@ TEST_F(PropWin, RecordsWholeMinutesToThePanFile)
 
 TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
 {
-    QFile f(t.base() + "PAN/PAN_HOUR.TXT");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("5 Dec 2026  11:00 UTC\r\n9500.000\r\nRadio\r\n"
-            "12:58 090 090 090 090 090 090 090 090\r\n"
-            "12:59 090 090 090 090 090 090 090 090\r\n"
-            "13:00 050 050 050 050 050 050 050 050\r\n");
-    f.close();
+    const QString hour = t.base() + "PAN/PAN_HOUR.TXT";
+    writeBytes(hour, "5 Dec 2026  11:00 UTC\r\n9500.000\r\nRadio\r\n"
+                     "12:58 090 090 090 090 090 090 090 090\r\n"
+                     "12:59 090 090 090 090 090 090 090 090\r\n"
+                     "13:00 050 050 050 050 050 050 050 050\r\n");
     t.prompter.answers = {Prompter::AnsCancel};
-    w->loadpan(f.fileName());
+    w->loadpan(hour);
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_EQ(t.prompter.lastTitle(), "Next hour");
     // The curve up to minute 59 in the first colour; nothing of 13:00.
@@ -127,12 +119,9 @@ TEST_F(PropWin, LoadingAsksAtTheEndOfAnHourAndSurvivesDamage)
     EXPECT_EQ(w->pic->pixel(80, 279 - 20), kPanel);
     EXPECT_EQ(w->lbl_freq->text(), "9500.000");
 
-    QFile bad(t.base() + "PAN/PAN_BAD.TXT");
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("x\r\n\r\n\r\nzz\r\n12:3\r\n12:30 999 -50\r\n");
-    bad.close();
+    writeBytes(t.base() + "PAN/PAN_BAD.TXT", "x\r\n\r\n\r\nzz\r\n12:3\r\n12:30 999 -50\r\n");
     t.prompter.asked.clear();
-    w->loadpan(bad.fileName());
+    w->loadpan(t.base() + "PAN/PAN_BAD.TXT");
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().startsWith("The file PAN_BAD.TXT is damaged:"));
 }

@@ -5,6 +5,7 @@
 #include "sim/simradio.h"
 #include "sim/simwait.h"
 #include "measurewin.h"
+#include "common/filebytes.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -39,11 +40,6 @@ struct SpectrumWin : MeasureWin<SpectrumWindow> {
         for (int i = 0; i < 200 && w->scanning(); ++i)
             tick();
     }
-    QByteArray read(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 };
 
 TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
@@ -70,7 +66,7 @@ TEST_F(SpectrumWin, RefusedLimitsKeepTheDialogOpen)
     click(w->cmd_stop);
 }
 
-TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
+TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepLetsGoAndExports)
 {
     limitsOk({"9400", "9420", "5", "0,2"});
     ASSERT_TRUE(w->scanning());
@@ -97,8 +93,22 @@ TEST_F(SpectrumWin, ASingleRunDrawsOneBarPerStepAndLetsGo)
 
     // Export: frequency and meter units of each measured step.
     w->cmd_exportcsv->click();
-    EXPECT_EQ(read(QDir(t.dir.path()).filePath("spectrum.csv")),
+    EXPECT_EQ(readBytes(QDir(t.dir.path()).filePath("spectrum.csv")),
               "kHz,units\r\n9400.000,1.00\r\n9405.000,1.00\r\n9410.000,9.00\r\n9415.000,1.00\r\n9420.000,1.00\r\n");
+
+    // Exports to a place that cannot be written say why.
+    w->askPath = [](QWidget *, const QString &, const QString &name, const QString &) {
+        return "/nonexistent/folder/" + name;
+    };
+    for (QPushButton *b : {w->cmd_savepng, w->cmd_exportcsv}) {
+        t.prompter.asked.clear();
+        b->setEnabled(true);
+        b->click();
+        ASSERT_EQ(t.prompter.asked.size(), 1) << b->objectName().toStdString();
+        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Exclamation);
+        EXPECT_TRUE(t.prompter.lastText().contains(b == w->cmd_savepng ? "spectrum.png" : "spectrum.csv"))
+            << t.prompter.lastText().toStdString();
+    }
 }
 
 TEST_F(SpectrumWin, TheSimulatedBandShowsItsStations)
@@ -126,22 +136,6 @@ TEST_F(SpectrumWin, TheSimulatedBandShowsItsStations)
     for (auto it = stations.cbegin(); it != stations.cend(); ++it) // each bar's top
         EXPECT_EQ(w->pic->pixel(70 + 5 * it.key(), 400 - int(12 * w->scan().data[size_t(it.key())])), kLight);
     shot("spectrum.png");
-}
-
-TEST_F(SpectrumWin, ExportsToAnUnwritablePlaceSayWhy)
-{
-    w->askPath = [](QWidget *, const QString &, const QString &name, const QString &) {
-        return "/nonexistent/folder/" + name;
-    };
-    for (QPushButton *b : {w->cmd_savepng, w->cmd_exportcsv}) {
-        t.prompter.asked.clear();
-        b->setEnabled(true);
-        b->click();
-        ASSERT_EQ(t.prompter.asked.size(), 1) << b->objectName().toStdString();
-        EXPECT_EQ(t.prompter.asked[0].icon, Prompter::Exclamation);
-        EXPECT_TRUE(t.prompter.lastText().contains(b == w->cmd_savepng ? "spectrum.png" : "spectrum.csv"))
-            << t.prompter.lastText().toStdString();
-    }
 }
 
 TEST_F(SpectrumWin, AMissedStepIsLeftOutAndContinueResumesWhereTheScanStopped)
@@ -202,7 +196,7 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
     w->savespectrum();
     EXPECT_EQ(t.prompter.lastText(), "The spectrum scan data \nis now saved to the file SAN_BAND.TXT");
     const QString path = t.base() + "SAN/SAN_BAND.TXT";
-    const QByteArray saved = read(path);
+    const QByteArray saved = readBytes(path);
     ASSERT_FALSE(saved.isEmpty());
     t.prompter.answers = {Prompter::AnsNo}; // saving again asks first; No keeps the file
     w->savespectrum();
@@ -222,20 +216,16 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
     EXPECT_EQ(w->pic->pixel(195, 388), c);
 
     // A damaged file: a message, what could be read drawn inside the area.
-    QFile bad(t.base() + "SAN/SAN_BAD.TXT");
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("x\r\n9400\r\n9420\r\n5\r\n 9999 \r\n990\r\nzz\r\n");
-    bad.close();
+    const QString bad = t.base() + "SAN/SAN_BAD.TXT";
+    writeBytes(bad, "x\r\n9400\r\n9420\r\n5\r\n 9999 \r\n990\r\nzz\r\n");
     t.prompter.asked.clear();
-    w->loadspectrum(bad.fileName());
+    w->loadspectrum(bad);
     ASSERT_EQ(t.prompter.asked.size(), 1);
     EXPECT_TRUE(t.prompter.lastText().startsWith("The file SAN_BAD.TXT is damaged:"));
     for (int y = 0; y < 130; ++y) // nothing above the plotting area
         EXPECT_NE(w->pic->pixel(70, y), QColor(255, 0, 0)) << y;
-    bad.open(QIODevice::WriteOnly); // limits that put every point far off
-    bad.write("x\r\n0\r\n1e-300\r\n1\r\n 3 \r\n010\r\n020\r\n030\r\n040\r\n");
-    bad.close();
-    w->loadspectrum(bad.fileName());
+    writeBytes(bad, "x\r\n0\r\n1e-300\r\n1\r\n 3 \r\n010\r\n020\r\n030\r\n040\r\n"); // every point far off
+    w->loadspectrum(bad);
 
     // Unusual characters in a name; a folder that cannot be written: the
     // old file stays, the message names the file.
@@ -250,7 +240,7 @@ TEST_F(SpectrumWin, SavedScansLoadAsColouredOverlays)
         EXPECT_TRUE(t.prompter.lastText().contains("SAN_BAND.TXT")) << t.prompter.lastText().toStdString();
     }
     QFile::setPermissions(t.base() + "SAN", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(read(path), saved);
+    EXPECT_EQ(readBytes(path), saved);
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -146,10 +147,8 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
     // The command trace itself is checked with the transfer; here the RTTY
     // stop "X0" CR "X0" CR must go out as one write.
     fetch();
-    bool oneWrite = false;
-    for (const auto &wr : t.port.writes())
-        oneWrite = oneWrite || wr.bytes == "X0\rX0\r";
-    EXPECT_TRUE(oneWrite);
+    const auto &wr = t.port.writes();
+    EXPECT_TRUE(std::any_of(wr.begin(), wr.end(), [](const auto &x) { return x.bytes == "X0\rX0\r"; }));
 
     // Channel 199: the working settings.
     EXPECT_EQ(tab.rec[0] + '|' + tab.rec[5] + '|' + tab.rec[199], "L000004095000000|L005V|L199004095000000");
@@ -612,12 +611,11 @@ TEST_F(CellEd, EveryAltLetterIsUniqueInItsWindow)
 
 TEST_F(CellEd, RefusedWithoutDataExceptDump)
 {
-    click(w->cmd_change);
-    EXPECT_EQ(t.prompter.lastTitle(), "Change Mem error");
-    click(w->cmd_copy);
-    EXPECT_EQ(t.prompter.lastTitle(), "Copy Mem error");
-    click(w->cmd_del);
-    EXPECT_EQ(t.prompter.lastTitle(), "Delete Mem error");
+    for (const auto &[b, title] : {std::pair{w->cmd_change, "Change Mem error"}, {w->cmd_copy, "Copy Mem error"},
+                                   {w->cmd_del, "Delete Mem error"}}) {
+        click(b);
+        EXPECT_EQ(t.prompter.lastTitle(), title);
+    }
     EXPECT_EQ(w->cellEditor(), nullptr);
     click(w->cmd_dump);
     ASSERT_NE(w->cellEditor(), nullptr);
@@ -719,7 +717,7 @@ TEST_F(CellEd, BadFrequencyOrEmptyCodeBoxIsRefusedBeforeAnyWrite)
 
 // --- faults found in use ----------------------------------------------------
 
-TEST_F(MemWin, ACompleteFetchKeepsABackup)
+TEST_F(MemWin, ACompleteFetchKeepsABackupAndOpeningKeepsTheRowLastClicked)
 {
     fake.ch[3] = "004095000001"; // no malformed reply: the fetch is complete
     fetch();
@@ -727,11 +725,6 @@ TEST_F(MemWin, ACompleteFetchKeepsABackup)
     mem2::MemTable b;
     ASSERT_TRUE(mem2::readMemFile(t.base() + "MEM/" + mem2::kBackupName, b, nullptr, nullptr));
     EXPECT_EQ(b.rec[1], "L001013071505001");
-}
-
-TEST_F(MemWin, OpeningKeepsTheRowLastClickedAndRow200SaysSo)
-{
-    fetch();
     w->select_row(40);
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

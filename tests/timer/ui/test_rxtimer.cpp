@@ -107,7 +107,7 @@ struct Window : ::testing::Test {
 
 } // namespace
 
-TEST_F(Window, LoadsWithThePresentUtcAndTheReceiversSettings)
+TEST_F(Window, LoadsWithThePresentUtcAndTheReceiversSettingsAndTakesKeys)
 {
     EXPECT_EQ(a11y::hiddenLabels(w), QStringList()); // values read as themselves
     QStringList edit;
@@ -123,6 +123,17 @@ TEST_F(Window, LoadsWithThePresentUtcAndTheReceiversSettings)
     EXPECT_EQ(buttons(), "F1 cancel");
     EXPECT_FALSE(w->findChild<SpinButton *>("spn_Stat_5")->isEnabled()); // no BWC unit
     EXPECT_EQ(label("lbl_UTC")->text(), "12:00:20");
+    // The keyboard works the spins; Escape closes.
+    auto *s = w->findChild<SpinButton *>("spn_Date_1");
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_Up);
+    EXPECT_EQ(label("lbl_Date_1")->text(), "Jan");
+    QTest::keyClick(s, Qt::Key_Down);
+    QTest::keyClick(s, Qt::Key_Down);
+    EXPECT_EQ(label("lbl_Date_1")->text(), "Nov");
+    QTest::keyClick(w, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!w || !w->isVisible());
 }
 
 TEST_F(Window, FixAndClearInOrder)
@@ -195,20 +206,6 @@ TEST_F(Window, RecBoxesFollowTheEvents)
     QTest::mouseClick(button("cmd_FxCr2_1"), Qt::LeftButton);
     EXPECT_FALSE(box("chk_Rec2")->isChecked());
     EXPECT_FALSE(box("chk_Rec2")->isEnabled());
-}
-
-TEST_F(Window, KeyboardSpinsAndEscape)
-{
-    auto *s = w->findChild<SpinButton *>("spn_Date_1");
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_Up);
-    EXPECT_EQ(label("lbl_Date_1")->text(), "Jan");
-    QTest::keyClick(s, Qt::Key_Down);
-    QTest::keyClick(s, Qt::Key_Down);
-    EXPECT_EQ(label("lbl_Date_1")->text(), "Nov");
-    QTest::keyClick(w, Qt::Key_Escape);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(!w || !w->isVisible());
 }
 
 TEST_F(Window, RunWithBannerOnAirColoursAndTimerOff)

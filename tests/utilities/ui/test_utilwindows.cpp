@@ -57,7 +57,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
     shoot(&w, "userdef");
 }
 
-TEST(UserDefWindow, PitchAndReset)
+TEST(UserDefWindow, PitchResetAndNoRx)
 {
     TestApp t;
     UserDef w(t.app);
@@ -75,20 +75,15 @@ TEST(UserDefWindow, PitchAndReset)
         EXPECT_TRUE(w.opt[g][udefs::defaultSelection()[g]]->isChecked()) << g;
     // OK sends the pitch the label shows, not the +0850 sent before the reset.
     EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0800|H0|H0");
-}
 
-TEST(UserDefWindow, NoRxDisablesEverythingButOk)
-{
-    TestApp t;
+    // With no receiver, opening sends nothing and only OK can be used.
     t.app.settings.setNoRx(true);
-    UserDef w(t.app);
-    w.show();
-    t.settle();
-    EXPECT_TRUE(t.port.writes().isEmpty());
-    for (QGroupBox *b : w.fra_ud)
+    UserDef off(t.app);
+    EXPECT_EQ(t.sends([&] { off.show(); }), "");
+    for (QGroupBox *b : off.fra_ud)
         EXPECT_FALSE(b->isEnabled());
-    EXPECT_FALSE(w.cmd_def->isEnabled());
-    EXPECT_TRUE(w.cmd_OK->isEnabled());
+    EXPECT_FALSE(off.cmd_def->isEnabled());
+    EXPECT_TRUE(off.cmd_OK->isEnabled());
 }
 
 TEST(RttyWindowTest, ParametersButtonsAndExit)
@@ -192,38 +187,7 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     t.rx->setPort(&t.port);
 }
 
-// A screen reader reads each label that shows a value, or a line of text, as
-// that value; no label hides it behind a fixed name.
-TEST(UtilWindowsA11y, LabelsReadAsWhatTheyShow)
-{
-    TestApp t;
-    UserDef u(t.app);
-    u.show();
-    auto *r = new RttyWindow(t.app);
-    r->show();
-    r->receiver().page().feed("CQ CQ DE");
-    emit r->receiver().pageChanged();
-    auto *c = new RxClocks(t.app);
-    c->show();
-    const struct {
-        QLabel *label;
-        const char *what;
-    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
-                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
-                 {c->lbl_LT, "local time"}, {c->lbl_UTC, "UTC"}};
-    for (const auto &s : shown) {
-        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
-        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
-        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
-    }
-    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
-    for (QWidget *w : std::initializer_list<QWidget *>{&u, r, c})
-        EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
-    delete c;
-    delete r;
-}
-
-TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
+TEST(ClocksWindow, OpenReadableSetAndReadTheClockTimerTimesAndClose)
 {
     TestApp t;
     t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 30, 15));
@@ -232,6 +196,29 @@ TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
     QPointer<RxClocks> w = new RxClocks(t.app);
     EXPECT_EQ(t.sends([&] { w->show(); }), "H1|H1|R4|H0|H0");
     EXPECT_EQ(w->lbl_LT->text() + " " + w->lbl_UTC->text(), "12:30:15 11:30:15");
+    // A screen reader reads each label that shows a value, or a line of text, as
+    // that value; no label hides it behind a fixed name.
+    UserDef u(t.app);
+    u.show();
+    auto *r = new RttyWindow(t.app);
+    r->show();
+    r->receiver().page().feed("CQ CQ DE");
+    emit r->receiver().pageChanged();
+    t.settle();
+    const struct {
+        QLabel *label;
+        const char *what;
+    } shown[] = {{u.lbl_Cbp, "pitch"},      {r->lbl_bd, "speed"},     {r->lbl_sh, "shift"},
+                 {r->lbl_pol, "polarity"},  {r->lbl_tof, "save"},     {r->lbl_ry[18], "line received"},
+                 {w->lbl_LT, "local time"}, {w->lbl_UTC, "UTC"}};
+    for (const auto &s : shown) {
+        EXPECT_FALSE(s.label->text().isEmpty()) << s.what;
+        EXPECT_EQ(a11y::name(s.label), s.label->text()) << s.what;
+        EXPECT_FALSE(s.label->accessibleDescription().isEmpty()) << s.what; // what it is
+    }
+    EXPECT_EQ(a11y::name(r->lbl_ry[18]), "cq cq de");
+    for (QWidget *x : std::initializer_list<QWidget *>{&u, r, w.data()})
+        EXPECT_EQ(a11y::hiddenLabels(x), QStringList()) << x->objectName().toStdString();
     EXPECT_EQ(t.sends([&] { w->cmd_SetRxUTC->click(); }), "H1|H1|R1113015|H0|H0|H1|H1|R0|H0|H0");
     EXPECT_GE(t.port.writes()[5].ms - t.port.writes()[2].ms, 200); // the settle pause before the read
     EXPECT_EQ(w->lbl_getRxCl->text(), "11:30");
@@ -251,4 +238,5 @@ TEST(ClocksWindow, OpenSetAndReadTheClockTimerTimesAndClose)
     shoot(w, "rxclocks");
     EXPECT_EQ(t.sends([&] { w->cmd_exit->click(); }), "H1|H1|R7|H0|H0");
     delete w;
+    delete r;
 }
