@@ -74,26 +74,28 @@ void Receiver2::jobsEnded()
     }
 }
 
-rxjob::Task<bool> Receiver2::aWaitCr(int timeoutMs)
+rxjob::Task<bool> Receiver2::aReadUntil(QByteArray *got, int timeoutMs,
+                                        std::function<bool(const QByteArray &)> done)
 {
     if (timeoutMs < 0)
         timeoutMs = app_.replyTimeoutMs;
     QElapsedTimer clock;
     clock.start();
-    QByteArray got;
-    while (port_ && !lost_ && !got.contains('\r')) {
+    while (port_ && !lost_) {
+        *got += port_->readAll();
+        if (done(*got))
+            co_return true;
         const qint64 left = timeoutMs - clock.elapsed();
         if (left <= 0)
             break;
         const bool some = co_await chars(1, int(left));
         if (!some)
             break;
-        got += port_->readAll();
     }
-    pending_ += got;
-    co_return pending_.contains('\r');
+    if (port_ && !lost_)
+        *got += port_->readAll();
+    co_return false;
 }
-
 
 rxjob::Task<bool> Receiver2::aTakeReplyPastReports(QByteArray *r, int replyLen, bool crEnded)
 {
@@ -128,7 +130,6 @@ rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int tim
         co_return r;
     }
     port_->clear();
-    pending_.clear();
     send_cmd(command);
     if (lost_) {
         r.status = RxReply::Lost;
@@ -141,9 +142,8 @@ rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int tim
         if (got && auto_report)
             got = co_await aTakeReplyPastReports(&r.data, replyLen, false);
     } else {
-        got = co_await aWaitCr(timeoutMs);
-        r.data = pending_;
-        pending_.clear();
+        got = co_await aReadUntil(&r.data, timeoutMs,
+                                  [](const QByteArray &b) { return b.contains('\r'); });
         const int cr = int(r.data.indexOf('\r'));
         if (cr >= 0)
             r.data.truncate(cr + 1);
@@ -155,32 +155,15 @@ rxjob::Task<RxReply> Receiver2::aTransact(QString command, int replyLen, int tim
 
 rxjob::Task<bool> Receiver2::aReadLine(QByteArray *line, QByteArray *after, int maxLen, int timeoutMs)
 {
-    if (timeoutMs < 0)
-        timeoutMs = app_.replyTimeoutMs;
-    QElapsedTimer clock;
-    clock.start();
     QByteArray got;
-    line->clear();
-    after->clear();
-    while (port_ && !lost_) {
-        got += port_->readAll();
-        const rxreply::Split s = rxreply::firstLine(got);
-        if (s.complete || s.line.size() >= maxLen) {
-            *line = s.line.toByteArray();
-            *after = s.rest.toByteArray();
-            co_return true;
-        }
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        const bool some = co_await chars(1, int(left));
-        if (!some)
-            break;
-    }
-    if (port_ && !lost_)
-        got += port_->readAll();
-    *line = rxreply::firstLine(got).line.toByteArray();
-    co_return false;
+    const bool whole = co_await aReadUntil(&got, timeoutMs, [maxLen](const QByteArray &b) {
+        const rxreply::Split s = rxreply::firstLine(b);
+        return s.complete || s.line.size() >= maxLen;
+    });
+    const rxreply::Split s = rxreply::firstLine(got);
+    *line = s.line.toByteArray();
+    *after = whole ? s.rest.toByteArray() : QByteArray();
+    co_return whole;
 }
 
 rxjob::Task<bool> Receiver2::aAskLine(QString command, QByteArray *line, QByteArray *after, int maxLen)
@@ -392,8 +375,10 @@ void Receiver2::readFrequency(QObject *context, std::function<void(qint64 hz)> t
                 co_return;
             }
             if (const std::optional<qint64> hz = stateHz(*r)) {
-                knowHz(*hz); // what a record takes
-                then(*hz);
+                // What a record takes, and what every window shows.
+                noteFrequency(*hz, Origin::Receiver);
+                if (then)
+                    then(*hz);
             }
         },
         true, context);

@@ -194,10 +194,10 @@ public:
     // digits are not a frequency of the receiver's range.
     static std::optional<qint64> stateHz(const QString &x13);
     // The receiver's frequency for a window that shows it, as a job in its
-    // own bracket: then(hz) runs when the reply came and is a frequency of
-    // the receiver's range, while context lives (RxState has taken it; no
-    // other window is told). A silent receiver is told once (not after a
-    // lost line).
+    // own bracket. When the reply came and is a frequency of the receiver's
+    // range, RxState takes it, frequencyChanged(hz, Receiver) tells every
+    // window, and then(hz) (if any) runs while context lives. A silent
+    // receiver is told once (not after a lost line).
     void readFrequency(QObject *context, std::function<void(qint64 hz)> then);
 
     // Applies an aReadRxState result (13 characters) to RxState and tells the
@@ -298,7 +298,11 @@ protected:
     void tellLineLost() override { report_silence(); }
 
 private:
-    rxjob::Task<bool> aWaitCr(int timeoutMs = -1);
+    // Reads what arrives into *got until done(*got) holds (true), the bound
+    // expires or the line is lost (false). The one bounded wait under the
+    // reply steps.
+    rxjob::Task<bool> aReadUntil(QByteArray *got, int timeoutMs,
+                                 std::function<bool(const QByteArray &)> done);
     // Drops dial reports in front of a reply of replyLen characters (with
     // crEnded, its last is CR) and waits for the rest; false when the rest
     // does not come.
@@ -333,7 +337,6 @@ private:
     QPointer<const QObject> streamOwner_;
     QString rowStation_; // of the row last tuned from, while on rowHz_
     qint64 rowHz_ = -1;
-    QByteArray pending_; // reply characters read ahead by aWaitCr
 };
 
 // What the windows show while the receiver's frequency is not known.

@@ -133,24 +133,32 @@ QString channelList(const QList<int> &channels)
     return parts.join(QStringLiteral(", "));
 }
 
+QString keptAsUnknownText(const QString &head, const QList<int> &channels,
+                          const std::function<QString(int)> &held)
+{
+    QString text = head;
+    // The first few with their text, then the rest by number.
+    constexpr int kShown = 8;
+    for (int k = 0; k < channels.size() && k < kShown; ++k)
+        text += ch3(channels.at(k)) + QStringLiteral("  \"") + held(channels.at(k)) +
+                QStringLiteral("\"\n");
+    if (channels.size() > kShown)
+        text += QStringLiteral("and %1\n").arg(channelList(channels.mid(kShown)));
+    text += channels.size() == 1
+                ? QStringLiteral("It is kept as unknown and never written to the receiver.")
+                : QStringLiteral("They are kept as unknown and never written to the receiver.");
+    return text;
+}
+
 QString badRecordsText(const MemTable &t, const QList<int> &bad)
 {
     if (bad.isEmpty())
         return QString();
-    const bool one = bad.size() == 1;
-    QString text = (one ? QStringLiteral("1 channel holds a record that does not fit")
-                        : QStringLiteral("%1 channels hold records that do not fit").arg(bad.size())) +
-                   QStringLiteral(" the memory layout:\n");
-    // The first few with their text, then the rest by number.
-    constexpr int kShown = 8;
-    for (int k = 0; k < bad.size() && k < kShown; ++k)
-        text += ch3(bad.at(k)) + QStringLiteral("  \"") + t.rec[bad.at(k)].left(24) +
-                QStringLiteral("\"\n");
-    if (bad.size() > kShown)
-        text += QStringLiteral("and %1\n").arg(channelList(bad.mid(kShown)));
-    text += one ? QStringLiteral("It is kept as unknown and never written to the receiver.")
-                : QStringLiteral("They are kept as unknown and never written to the receiver.");
-    return text;
+    const QString head =
+        (bad.size() == 1 ? QStringLiteral("1 channel holds a record that does not fit")
+                         : QStringLiteral("%1 channels hold records that do not fit").arg(bad.size())) +
+        QStringLiteral(" the memory layout:\n");
+    return keptAsUnknownText(head, bad, [&t](int c) { return t.rec[c].left(24); });
 }
 
 long long recordHz(const QString &rec)

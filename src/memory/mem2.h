@@ -10,6 +10,7 @@
 #include <QList>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 struct Captions;
 struct Settings;
@@ -142,6 +143,11 @@ bool readMemFile(const QString &path, MemTable &t, int *lines, QString *error,
 // The message for records that do not fit the layout: how many, and which
 // (channels with their text); empty when there are none.
 QString badRecordsText(const MemTable &t, const QList<int> &bad);
+// The list under such a message: head, the first few channels with what
+// they hold (held(channel), quoted), the rest by number, and that they are
+// kept as unknown.
+QString keptAsUnknownText(const QString &head, const QList<int> &channels,
+                          const std::function<QString(int)> &held);
 // Writes t as a memory file, atomically. On failure the old file stays and
 // *error names the file and the reason.
 bool writeMemFile(const QString &path, MemTable &t, QString *error);

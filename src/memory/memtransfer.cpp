@@ -99,19 +99,11 @@ QString unreadableText(const MemTable &t, const QList<int> &channels)
 {
     if (channels.isEmpty())
         return {};
-    QString text = (channels.size() == 1
-                        ? QStringLiteral("The reply for 1 channel could not be read, twice:\n")
-                        : QStringLiteral("The replies for %1 channels could not be read, twice:\n")
-                              .arg(channels.size()));
-    constexpr int kShown = 8;
-    for (int k = 0; k < channels.size() && k < kShown; ++k)
-        text += ch3(channels.at(k)) + QStringLiteral("  \"") + t.rec[channels.at(k)].mid(1) +
-                QStringLiteral("\"\n");
-    if (channels.size() > kShown)
-        text += QStringLiteral("and %1\n").arg(channelList(channels.mid(kShown)));
-    text += channels.size() == 1 ? QStringLiteral("It is kept as unknown and never written to the receiver.")
-                                 : QStringLiteral("They are kept as unknown and never written to the receiver.");
-    return text;
+    const QString head =
+        channels.size() == 1
+            ? QStringLiteral("The reply for 1 channel could not be read, twice:\n")
+            : QStringLiteral("The replies for %1 channels could not be read, twice:\n").arg(channels.size());
+    return mem2::keptAsUnknownText(head, channels, [&t](int c) { return t.rec[c].mid(1); });
 }
 
 MemTransfer::MemTransfer(App &app, MemTable &table, QObject *parent)

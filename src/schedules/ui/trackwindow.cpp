@@ -297,15 +297,9 @@ void tracking::readRxFreq()
     Receiver2 *rx = app_.rx;
     if (app_.settings.noRx() || !rx)
         return;
-    // Nothing shown when the reply is not a frequency of the receiver's range.
-    rx->readFrequency(this, [this](qint64 hz) {
-        freq_khz_ = hz / 1000.0;
-        const QString s = fmt::freqText(hz / 1000.0);
-        if (app_.panel)
-            app_.panel->setFreqText(s);
-        txt_arf->setText(s);
-        lookup();
-    });
+    // The window and the panel follow by frequencyChanged; nothing is shown
+    // when the reply is not a frequency of the receiver's range.
+    rx->readFrequency(this, {});
 }
 
 bool tracking::load_file()
