@@ -2,7 +2,6 @@
 // the receive loop sharing the line; the user definitions' tables; the
 // receiver clock helpers (clock texts, timer times, the clock reply and the
 // bracketed read).
-#include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 #include "common/filebytes.h"
@@ -114,11 +113,7 @@ TEST(UserDefs, PitchStepsAndDefaults)
 TEST(RttyReceiver, SharesTheLineWithOtherReaders)
 {
     TestApp t;
-    SimPort sim;
-    QString err;
-    ASSERT_TRUE(sim.open(&err));
-    t.rx->setPort(&sim);
-    t.app.replyTimeoutMs = 1500;
+    SimulatedLine sim(t);
     ry::Receiver r(t.app);
     r.resumeDelayMs = 100;
     r.start();
@@ -152,7 +147,6 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     EXPECT_FALSE(sim.radio()->rttyOn());
     EXPECT_EQ(sim.commands().count("X1"), 4);
     EXPECT_EQ(sim.commands().count("X0"), 4);
-    t.rx->setPort(&t.port);
 }
 
 TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)

@@ -3,7 +3,6 @@
 // simulated receiver, the clock set and read, the timer times; what a
 // screen reader reads in them.
 #include "panel/ui/textgrid.h"
-#include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 #include "a11y.h"
@@ -160,11 +159,7 @@ TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
 TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
 {
     TestApp t;
-    SimPort sim;
-    QString err;
-    ASSERT_TRUE(sim.open(&err));
-    t.rx->setPort(&sim);
-    t.app.replyTimeoutMs = 1500;
+    SimulatedLine sim(t);
     QPointer<RttyWindow> w = new RttyWindow(t.app);
     w->resize(w->sizeHint());
     w->show();
@@ -180,11 +175,10 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
     EXPECT_FALSE(sim.radio()->rttyOn());
     QStringList saved;
-    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
+    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, nullptr));
     ASSERT_GE(saved.size(), 2);
     EXPECT_EQ(saved.at(0), "ryryryryryryryryryryryryryryryryryry");
     EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
-    t.rx->setPort(&t.port);
 }
 
 TEST(ClocksWindow, OpenReadableSetAndReadTheClockTimerTimesAndClose)
