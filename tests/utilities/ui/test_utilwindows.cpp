@@ -35,7 +35,9 @@ void shoot(QWidget *w, const char *name)
 
 } // namespace
 
-TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
+// Every option sends its command in a bracket; the pitch, Reset to Defaults
+// and the window without a receiver.
+TEST(UserDefWindow, OptionsPitchResetAndNoRx)
 {
     TestApp t;
     UserDef w(t.app);
@@ -54,14 +56,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
                 EXPECT_EQ(sent, "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
         }
     shoot(&w, "userdef");
-}
 
-TEST(UserDefWindow, PitchResetAndNoRx)
-{
-    TestApp t;
-    UserDef w(t.app);
-    w.show();
-    t.settle();
     EXPECT_EQ(t.sends([&] { w.spn_Cpb->stepBy(1); }), ""); // nothing sent by the spin button
     EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
     EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0850|H0|H0");
