@@ -23,7 +23,7 @@ const Record kNordvik = rec({"20261102", "0005", "0030", "06175", "45444", "E", 
 
 } // namespace
 
-TEST(LogFile, LineHasTheDescribedColumns)
+TEST(LogFile, LineHasTheDescribedColumnsEvenWhenDamaged)
 {
     const QString l = formatLine(7, kNordvik);
     ASSERT_EQ(l.size(), kLineLength);
@@ -44,10 +44,8 @@ TEST(LogFile, LineHasTheDescribedColumns)
     EXPECT_EQ(recordNumber(999), "999");
     EXPECT_EQ(recordNumber(1000), "000");
     EXPECT_EQ(formatLine(1000, kNordvik).left(3), "000");
-}
 
-TEST(LogFile, DamagedLinesLoadWithoutMovingColumns)
-{
+    // Damaged lines load without moving the columns.
     struct Case {
         const char *name;
         QString line;

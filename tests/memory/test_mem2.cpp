@@ -91,7 +91,7 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
     // seeds (fuzz/corpus/fuzz_memfile/found-*), checked on every fuzz run.
 }
 
-TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
+TEST_F(Mem2File, EdgeCasesAndBadRecordsLoadWithoutLosingAnything)
 {
     const QString p = dir() + "MEM_EDGE.TXT";
     QByteArray bytes;
@@ -123,6 +123,21 @@ TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
     EXPECT_EQ(n, 200);
     EXPECT_EQ(extra, 60);
     EXPECT_EQ(m.tag[199], "n199");
+
+    // Records that do not fit the layout are kept, unknown, and named in one
+    // message.
+    writeBytes(p, "L000004095000000 good\r\nL001V my note\r\nL002V \r\nL007abc\r\nl009v\r\n \r\n");
+    QList<int> bad;
+    ASSERT_TRUE(readMemFile(p, m, &n, nullptr, &bad));
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(bad, (QList<int>{1, 3, 4}));
+    EXPECT_EQ(m.unknownChannels(), bad);
+    EXPECT_EQ(m.rec[3], "L007abc"); // nothing thrown away
+    EXPECT_FALSE(m.unknown[0] || m.unknown[2] || m.unknown[5]);
+    const QString msg = badRecordsText(m, bad);
+    EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
+    for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
+        EXPECT_TRUE(msg.contains(s)) << s;
 }
 
 TEST_F(Mem2File, FailuresNameTheFileAndKeepTheTable)
@@ -270,23 +285,4 @@ TEST(Mem2Check, RecordsAgainstTheirLayout)
     for (const auto &c : cases)
         EXPECT_EQ(recordKind(QString::fromLatin1(c.rec)), c.kind) << c.rec;
     EXPECT_EQ(channelList({3, 10, 11, 12, 50}), "003, 010-012, 050");
-}
-
-TEST_F(Mem2File, BadRecordsOnLoadAreKeptUnknownAndNamedInOneMessage)
-{
-    const QString p = dir() + "MEM_BAD.TXT";
-    writeBytes(p, "L000004095000000 good\r\nL001V my note\r\nL002V \r\nL007abc\r\nl009v\r\n \r\n");
-    MemTable m;
-    QList<int> bad;
-    int n = 0;
-    ASSERT_TRUE(readMemFile(p, m, &n, nullptr, &bad));
-    EXPECT_EQ(n, 6);
-    EXPECT_EQ(bad, (QList<int>{1, 3, 4}));
-    EXPECT_EQ(m.unknownChannels(), bad);
-    EXPECT_EQ(m.rec[3], "L007abc"); // nothing thrown away
-    EXPECT_FALSE(m.unknown[0] || m.unknown[2] || m.unknown[5]);
-    const QString msg = badRecordsText(m, bad);
-    EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
-    for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
-        EXPECT_TRUE(msg.contains(s)) << s;
 }

@@ -54,12 +54,8 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
         t.settle();
         EXPECT_EQ(rec.stationAt(9505000), "Radio Romania");
         c.between(t);
-        RecSession::Request r;
-        r.khz = c.khz;
-        r.mode = "AM";
-        r.station = c.requestStation;
         QString err;
-        ASSERT_TRUE(rec.start(r, &err)) << err.toStdString();
+        ASSERT_TRUE(rec.start({c.khz, "AM", {}, c.requestStation, {}}, &err)) << err.toStdString();
         rec.stop();
         EXPECT_EQ(QFileInfo(rec.path()).fileName(), c.name);
     }
@@ -86,12 +82,8 @@ TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
         RecSession s(t.app);
         s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
         QSignalSpy stopped(&s, &RecSession::stopped);
-        RecSession::Request r;
-        r.khz = 6070;
-        r.mode = "AM";
-        r.station = "Radio Test";
         QString err, warning;
-        ASSERT_TRUE(s.start(r, &err, &warning)) << err.toStdString();
+        ASSERT_TRUE(s.start({6070, "AM", {}, "Radio Test", {}}, &err, &warning)) << err.toStdString();
         EXPECT_EQ(warning, "Only 0 MB are free for recordings in " + QDir::toNativeSeparators(rec) + ".");
         ASSERT_TRUE(stopped.wait(60000));
         const QString path = stopped.first().at(0).toString();

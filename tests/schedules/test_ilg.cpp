@@ -92,7 +92,7 @@ TEST(IlgConvert, LineLayoutFieldsCutPaddedFlagsAndNulls)
     }
 }
 
-TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
+TEST(DbfTable, TextByLanguageDriverControlCharactersAndDamagedFiles)
 {
     // A one-field table (STATION, 16 characters) with the given language
     // driver byte and one record.
@@ -137,6 +137,41 @@ TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
         ASSERT_EQ(t->recordCount(), 1);
         EXPECT_EQ(t->value(0, t->fieldIndex("STATION")), c.want) << c.bytes.toHex().constData();
     }
+
+    // Damaged files.
+    const QByteArray all = readBytes(sourcePath("data/demo/ILG/ilgadata.dbf"));
+    ASSERT_FALSE(all.isEmpty());
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        writeBytes(d.filePath(name), bytes);
+        return d.filePath(name);
+    };
+    QString err;
+    EXPECT_FALSE(DbfTable::open(write("empty.dbf", {}), &err));
+    EXPECT_TRUE(err.contains("empty.dbf"));
+    EXPECT_FALSE(DbfTable::open(write("head.dbf", all.left(100)), &err));
+    EXPECT_TRUE(err.contains("damaged"));
+    EXPECT_FALSE(DbfTable::open(write("text.dbf", QByteArray(4000, 'x')), &err));
+    EXPECT_FALSE(DbfTable::open(d.filePath("missing.dbf"), &err));
+
+    // Cut inside the records: the complete ones are read, the user is told.
+    auto t = DbfTable::open(write("cut.dbf", all.left(all.size() * 2 / 3)), &err);
+    ASSERT_TRUE(t) << err.toStdString();
+    EXPECT_LT(t->recordCount(), t->announced());
+    const ilg::Result r = ilg::convert(*t, "cut.dbf", d.filePath("cut.ftl"), kAreas);
+    ASSERT_TRUE(r.ok);
+    EXPECT_GT(r.converted, 10);
+    EXPECT_TRUE(r.warning.contains("damaged")) << r.warning.toStdString();
+
+    // Values: text read by name in any letter case, Null for blanks.
+    auto full = DbfTable::open(write("ok.dbf", all), &err);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->fieldIndex("freq"), full->fieldIndex("FREQ"));
+    EXPECT_GE(full->fieldIndex("STATION"), 0);
+    EXPECT_EQ(full->fieldIndex("NOPE"), -1);
+    bool sawNull = false;
+    for (int i = 0; i < full->recordCount() && !sawNull; ++i)
+        sawNull = !full->value(i, full->fieldIndex("PA")).has_value();
+    EXPECT_TRUE(sawNull);
 }
 
 // Unusable records skipped, bad frequencies reported; a missing field
@@ -201,45 +236,7 @@ TEST(IlgConvert, DemoTablesGiveTheCommittedLists)
     }
 }
 
-TEST(DbfTable, DamagedFiles)
-{
-    QTemporaryDir d;
-    const QByteArray all = readBytes(sourcePath("data/demo/ILG/ilgadata.dbf"));
-    ASSERT_FALSE(all.isEmpty());
-    auto write = [&](const QString &name, const QByteArray &bytes) {
-        writeBytes(d.filePath(name), bytes);
-        return d.filePath(name);
-    };
-    QString err;
-    EXPECT_FALSE(DbfTable::open(write("empty.dbf", {}), &err));
-    EXPECT_TRUE(err.contains("empty.dbf"));
-    EXPECT_FALSE(DbfTable::open(write("head.dbf", all.left(100)), &err));
-    EXPECT_TRUE(err.contains("damaged"));
-    EXPECT_FALSE(DbfTable::open(write("text.dbf", QByteArray(4000, 'x')), &err));
-    EXPECT_FALSE(DbfTable::open(d.filePath("missing.dbf"), &err));
-
-    // Cut inside the records: the complete ones are read, the user is told.
-    auto t = DbfTable::open(write("cut.dbf", all.left(all.size() * 2 / 3)), &err);
-    ASSERT_TRUE(t) << err.toStdString();
-    EXPECT_LT(t->recordCount(), t->announced());
-    const ilg::Result r = ilg::convert(*t, "cut.dbf", d.filePath("cut.ftl"), kAreas);
-    ASSERT_TRUE(r.ok);
-    EXPECT_GT(r.converted, 10);
-    EXPECT_TRUE(r.warning.contains("damaged")) << r.warning.toStdString();
-
-    // Values: text read by name in any letter case, Null for blanks.
-    auto full = DbfTable::open(write("ok.dbf", all), &err);
-    ASSERT_TRUE(full);
-    EXPECT_EQ(full->fieldIndex("freq"), full->fieldIndex("FREQ"));
-    EXPECT_GE(full->fieldIndex("STATION"), 0);
-    EXPECT_EQ(full->fieldIndex("NOPE"), -1);
-    bool sawNull = false;
-    for (int i = 0; i < full->recordCount() && !sawNull; ++i)
-        sawNull = !full->value(i, full->fieldIndex("PA")).has_value();
-    EXPECT_TRUE(sawNull);
-}
-
-TEST(FtlFile, LoadPadsSortsAndLimits)
+TEST(FtlFile, LoadPadsSortsAndLimitsAndOnAir)
 {
     QTemporaryDir d;
     const QString p = d.filePath("x.ftl");
@@ -262,10 +259,8 @@ TEST(FtlFile, LoadPadsSortsAndLimits)
     EXPECT_TRUE(cut.truncated);
     EXPECT_EQ(t.count(), 2);
     EXPECT_FALSE(ftl::load(d.filePath("none.ftl"), 10, &t).ok);
-}
 
-TEST(FtlFile, OnAir)
-{
+    // On the air at t, past midnight too.
     struct Case {
         int start, end, t;
         bool on;
@@ -389,7 +384,7 @@ TEST(Tracking, DistanceAndMarks)
               track::Mark::Target); // the area flag
 }
 
-TEST(EibiImport, LinesToFtl)
+TEST(EibiImport, LinesToFtlAndAFileSortedCountedOrRefused)
 {
     using eibi::Bad;
     const struct {
@@ -428,10 +423,8 @@ TEST(EibiImport, LinesToFtl)
             EXPECT_EQ(p.line.trimmed(), QString::fromUtf8(c.line)) << c.in;
         }
     }
-}
 
-TEST(EibiImport, FileSortedCountedAndOldFileKeptOnFailure)
-{
+    // A file: sorted, counted, and the old list kept on a failure.
     QTemporaryDir dir;
     const QString csv = dir.filePath("sked.csv"), out = dir.filePath("sked.ftl");
     QString err;

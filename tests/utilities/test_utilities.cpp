@@ -149,7 +149,7 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     EXPECT_EQ(sim.commands().count("X0"), 4);
 }
 
-TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)
+TEST(RxClocks, UtcTextTimerTimesTheClockReplyAndItsRead)
 {
     const QDateTime lt(QDate(2026, 12, 5), QTime(12, 30, 15));
     const struct { double diff; const char *utc; } cases[] = {
@@ -171,10 +171,8 @@ TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)
     for (const QByteArray &bad : {QByteArray("R2a3456\r"), QByteArray("R256000\r"),
                                  QByteArray("R126000\r"), QByteArray("R12")})
         EXPECT_FALSE(rxclocks::clockFromReply(bad)) << bad.constData();
-}
 
-TEST(RxClocks, ReadClockInsideTheBracket)
-{
+    // The clock read inside the remote bracket.
     TestApp t;
     QByteArray reply = "R214500\r";
     t.port.responder = [&](const QByteArray &c) { return c == "R0" ? reply : QByteArray(); };
