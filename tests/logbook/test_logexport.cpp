@@ -104,21 +104,15 @@ QList<QStringList> parseCsv(const QByteArray &bytes, QString *error)
     return rows;
 }
 
-QList<Record> demoLog()
-{
-    LogBook b;
-    const LogBook::ReadResult r = b.read(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), 1001);
-    EXPECT_TRUE(r.ok);
-    return b.records();
-}
-
 } // namespace
 
 // The demo log and a record with quotes, commas and a leading blank.
 TEST(LogExport, AdiAdxAndCsvOfTheDemoLogReadBack)
 {
     TestApp t;
-    QList<Record> log = demoLog();
+    LogBook book;
+    ASSERT_TRUE(book.read(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), 1001).ok);
+    QList<Record> log = book.records();
     ASSERT_GE(log.size(), 24);
     Record odd;
     odd[Organisation] = "Radio \"Q\", Inc";

@@ -59,7 +59,7 @@ struct Mem2File : ::testing::Test {
     QString dir() const { return memDir(t.app.settings); }
 };
 
-TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
+TEST_F(Mem2File, WritesTheDocumentedLayoutReadsItBackAndFailsByName)
 {
     MemTable m;
     m.rec[0] = rec(0, "004095000000");
@@ -87,6 +87,15 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
         EXPECT_EQ(back.rec[i], m.rec[i]) << i;
         EXPECT_EQ(back.tag[i], m.tag[i]) << i;
     }
+    // A failed read names the file and keeps the table; so does a write to a
+    // name a folder has taken.
+    EXPECT_FALSE(readMemFile(dir() + "MEM_NONE.TXT", back, nullptr, &err));
+    EXPECT_TRUE(err.contains("MEM_NONE.TXT")) << err.toStdString();
+    EXPECT_EQ(back.rec[0], m.rec[0]);
+    QDir().mkpath(dir() + "MEM_DIR.TXT");
+    EXPECT_FALSE(writeMemFile(dir() + "MEM_DIR.TXT", m, &err));
+    EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
     // Lines the fuzzer found that did not save and reload the same are its
     // seeds (fuzz/corpus/fuzz_memfile/found-*), checked on every fuzz run.
 }
@@ -138,22 +147,6 @@ TEST_F(Mem2File, EdgeCasesAndBadRecordsLoadWithoutLosingAnything)
     EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
     for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
         EXPECT_TRUE(msg.contains(s)) << s;
-}
-
-TEST_F(Mem2File, FailuresNameTheFileAndKeepTheTable)
-{
-    MemTable m;
-    m.rec[0] = rec(0, "004095000000");
-    QString err;
-    EXPECT_FALSE(readMemFile(dir() + "MEM_NONE.TXT", m, nullptr, &err));
-    EXPECT_TRUE(err.contains("MEM_NONE.TXT")) << err.toStdString();
-    EXPECT_EQ(m.rec[0], rec(0, "004095000000"));
-
-    // A name taken by a folder cannot be written: the message names it.
-    QDir().mkpath(dir() + "MEM_DIR.TXT");
-    EXPECT_FALSE(writeMemFile(dir() + "MEM_DIR.TXT", m, &err));
-    EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
-    EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
 }
 
 // A table of empty channels; after a sort, channels from `first` on must be

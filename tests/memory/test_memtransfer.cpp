@@ -4,7 +4,7 @@
 #include "measure/session.h"
 #include "memory/fakemem.h"
 #include "memory/memtransfer.h"
-#include "sim/simport.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QRegularExpression>
@@ -271,9 +271,7 @@ TEST_F(Transfer, FastFetchTakesTheStreamAndReadsWhatDidNotComeWholeOneByOne)
 TEST_F(Transfer, TheDialTurningDuringAFetchNeverGivesAFragment)
 {
     SimRadio radio(SimRadio::DemoMemory);
-    SimPort sim(&radio, nullptr, 4800); // a fast line: only the order counts here
-    ASSERT_TRUE(sim.open(nullptr));
-    t.rx->setPort(&sim);
+    SimulatedLine sim(t, &radio, 4800); // a fast line: only the order counts here
     QTimer knob;
     QObject::connect(&knob, &QTimer::timeout, [&] { radio.turnDial(radio.working().hz + 1000); });
     knob.start(20);
@@ -299,7 +297,6 @@ TEST_F(Transfer, TheDialTurningDuringAFetchNeverGivesAFragment)
             << log.toStdString();
     }
     EXPECT_TRUE(radio.reportsOn() && t.rx->reportsOn());
-    t.rx->setPort(&t.port);
 }
 
 TEST_F(Transfer, ScanStepsAndSingleCellWrites)

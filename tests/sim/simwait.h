@@ -23,14 +23,15 @@ bool waitUntil(Pred pred, int timeoutMs = 10000)
     return true;
 }
 
-// The program's receiver talks to a simulated one (open, with a reply bound
-// that suits its line) while this lives; then to the scripted port again.
+// The program's receiver talks to a simulated one (SimPort's radio and
+// line speed, the program's reply bound) while this lives; then to the
+// scripted port again.
 struct SimulatedLine : SimPort {
     TestApp &t;
-    explicit SimulatedLine(TestApp &app) : t(app)
+    explicit SimulatedLine(TestApp &app, SimRadio *radio = nullptr, int cps = PacedLine::kDefaultCps)
+        : SimPort(radio, nullptr, cps), t(app)
     {
-        QString err;
-        EXPECT_TRUE(open(&err)) << err.toStdString();
+        EXPECT_TRUE(open(nullptr));
         t.rx->setPort(this);
         t.app.replyTimeoutMs = 1500;
     }

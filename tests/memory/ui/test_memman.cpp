@@ -515,14 +515,6 @@ struct CellEd : MemWin {
         w->open_cell(action);
         return w->cellEditor();
     }
-    // The editor's boxes as "cell|freq|att|bw|mode|agc|tag".
-    static QString boxes(memcell *c)
-    {
-        return QStringList{c->cmb_cell->currentText(), c->txt_freqmem->text(), c->cmb_att->currentText(),
-                           c->cmb_bw->currentText(), c->cmb_md->currentText(), c->cmb_agc->currentText(),
-                           c->txt_tag->text()}
-            .join('|');
-    }
 };
 
 // Alt+letter of every button and field label, per window: a letter used
@@ -572,7 +564,10 @@ TEST_F(CellEd, ShowsTheRowAndCopiesToAnotherChannel)
     memcell *c = open(MemMan::ActCopy, 1);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->lbl_action->text(), "Copy");
-    EXPECT_EQ(boxes(c), "001|07150.500| Off|Inter|LSB|Fast|Coastal");
+    EXPECT_EQ(QStringList({c->cmb_cell->currentText(), c->txt_freqmem->text(), c->cmb_att->currentText(),
+                           c->cmb_bw->currentText(), c->cmb_md->currentText(), c->cmb_agc->currentText(),
+                           c->txt_tag->text()}).join('|'),
+              "001|07150.500| Off|Inter|LSB|Fast|Coastal"); // the editor's boxes
 
     c->cmb_cell->setCurrentIndex(9);
     c->txt_freqmem->setText("7150,5"); // comma as decimal separator

@@ -4,6 +4,7 @@
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/own.h"
 #include "files/ui/filedialogs.h"
+#include "sim/simwait.h"
 #include "uikit.h"
 #include "common/filebytes.h"
 
@@ -157,7 +158,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
     t.answerState("004095000001");
     bdxc w(t.app);
     w.show();
-    QTRY_COMPARE(w.lbl_arf->text(), QString("9500.000"));
+    EXPECT_TRUE(waitUntil([&] { return w.lbl_arf->text() == "9500.000"; })) << w.lbl_arf->text().toStdString();
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|J1199|L199199|H0|H0");
     EXPECT_TRUE(t.prompter.asked.isEmpty());
@@ -165,7 +166,8 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
     t.port.responder = nullptr;
     own o(t.app);
     o.show();
-    QTRY_COMPARE(t.prompter.asked.size(), 1);
+    ASSERT_TRUE(waitUntil([&] { return !t.prompter.asked.isEmpty(); }));
+    EXPECT_EQ(t.prompter.asked.size(), 1);
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_TRUE(o.lbl_arf->text().isEmpty());
 }
