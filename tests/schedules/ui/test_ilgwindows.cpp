@@ -37,15 +37,6 @@ struct IlgWindows : WindowTest {
         for (const char *f : {"ILGSDATA.ftl", "ILGADATA.ftl"})
             copyDemo(QString("data/demo/Rx2Db/") + f, t.base() + "Rx2Db/" + f);
     }
-    // The demo tables in a folder of their own, names in upper case.
-    QString tableDir()
-    {
-        const QString d = t.base() + "ILGDB";
-        QDir().mkpath(d);
-        copyDemo("data/demo/ILG/ilgsdata.dbf", d + "/ILGSDATA.DBF");
-        copyDemo("data/demo/ILG/ilgadata.dbf", d + "/IlgAData.dbf");
-        return d;
-    }
 };
 
 } // namespace
@@ -82,13 +73,18 @@ TEST_F(IlgWindows, ConnectFailuresAndConvertTheShortWaveTable)
         EXPECT_TRUE(w.opt_db[0]->isChecked() && !w.cmd_convert->isEnabled());
     }
 
-    ILGfind find(t.app, tableDir());
+    // The demo tables in a folder of their own, names in any letter case.
+    const QString tables = t.base() + "ILGDB";
+    QDir().mkpath(tables);
+    copyDemo("data/demo/ILG/ilgsdata.dbf", tables + "/ILGSDATA.DBF");
+    copyDemo("data/demo/ILG/ilgadata.dbf", tables + "/IlgAData.dbf");
+    ILGfind find(t.app, tables);
     EXPECT_EQ(find.flb_ilg->count(), 2);
     EXPECT_TRUE(find.cmd_OK->isEnabled());
     find.setPath(t.base());
     EXPECT_FALSE(find.cmd_OK->isEnabled());
 
-    w.setDirectory(t.base() + "ILGDB");
+    w.setDirectory(tables);
     EXPECT_TRUE(w.fra_seldb->isEnabled());
     ASSERT_TRUE(a11y::toggle(w.opt_db[2]));
     EXPECT_EQ(w.lbl_record->text(), "ILGRadio SW database connected, conversion can be started.");
