@@ -104,21 +104,20 @@ QList<QStringList> parseCsv(const QByteArray &bytes, QString *error)
     return rows;
 }
 
-QList<Record> demoLog()
-{
-    LogBook b;
-    const LogBook::ReadResult r = b.read(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), 1001);
-    EXPECT_TRUE(r.ok);
-    return b.records();
-}
-
 } // namespace
 
-TEST(LogExport, AdiAndAdxOfTheDemoLogReadBack)
+// The demo log and a record with quotes, commas and a leading blank.
+TEST(LogExport, AdiAdxAndCsvOfTheDemoLogReadBack)
 {
     TestApp t;
-    const QList<Record> log = demoLog();
+    LogBook book;
+    ASSERT_TRUE(book.read(sourcePath("data/demo/LOG/LOG_DEMO.TXT"), 1001).ok);
+    QList<Record> log = book.records();
     ASSERT_GE(log.size(), 24);
+    Record odd;
+    odd[Organisation] = "Radio \"Q\", Inc";
+    odd[Remarks] = QString::fromUtf8("  blank first; Brêmhaven, \"quoted\"");
+    log << odd;
     const QString adi = t.base() + "LOG/out.adi", adx = t.base() + "LOG/out.adx";
     QString err;
     ASSERT_TRUE(logexport::write(adi, logexport::adifLines(log, "20261205 120000"), &err));
@@ -153,6 +152,23 @@ TEST(LogExport, AdiAndAdxOfTheDemoLogReadBack)
     EXPECT_EQ(parsed[0].records.at(2).value("QTH"), "Punta Gavilan");
     EXPECT_EQ(parsed[1].records.at(2).value("QTH_INTL"), QString::fromUtf8("Punta Gavilán"));
     EXPECT_FALSE(parsed[0].records.at(2).contains("QTH_INTL"));
+
+    const QString csv = t.base() + "LOG/out.csv";
+    ASSERT_TRUE(logexport::write(csv, logexport::csvLines(log), &err)) << qPrintable(err);
+    const QByteArray bytes = readBytes(csv);
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    QString perr;
+    const QList<QStringList> rows = parseCsv(bytes, &perr);
+    ASSERT_TRUE(perr.isEmpty()) << qPrintable(perr);
+    ASSERT_EQ(rows.size(), log.size() + 1);
+    EXPECT_EQ(rows.at(0).value(4), "Frequency (kHz)");
+    for (int i = 0; i < log.size(); ++i) {
+        ASSERT_EQ(rows.at(i + 1).size(), 16) << i;
+        EXPECT_EQ(rows.at(i + 1).at(0), recordNumber(i));
+        for (int k = 0; k < kFields; ++k) // trailing blanks trimmed
+            EXPECT_EQ(rows.at(i + 1).at(k + 1), QString(log.at(i)[k]).remove(QRegularExpression(" +$")))
+                << i << "/" << k;
+    }
 }
 
 TEST(LogExport, AdifFieldsFromCodesAndText)
@@ -202,31 +218,4 @@ TEST(LogExport, AdifFieldsFromCodesAndText)
     EXPECT_EQ(x.value("APP_VORANTIS_BROADCASTER"), r[Organisation]);
     EXPECT_EQ(x.value("QTH_INTL"), r[TxLocation]);
     EXPECT_EQ(x.value("COMMENT_INTL"), r[Remarks] + "; Language G");
-}
-
-TEST(LogExport, CsvReadsBack)
-{
-    TestApp t;
-    QList<Record> log = demoLog();
-    Record odd;
-    odd[Organisation] = "Radio \"Q\", Inc";
-    odd[Remarks] = QString::fromUtf8("  blank first; Brêmhaven, \"quoted\"");
-    log << odd;
-    const QString path = t.base() + "LOG/out.csv";
-    QString err;
-    ASSERT_TRUE(logexport::write(path, logexport::csvLines(log), &err)) << qPrintable(err);
-    const QByteArray bytes = readBytes(path);
-    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
-    QString perr;
-    const QList<QStringList> rows = parseCsv(bytes, &perr);
-    ASSERT_TRUE(perr.isEmpty()) << qPrintable(perr);
-    ASSERT_EQ(rows.size(), log.size() + 1);
-    EXPECT_EQ(rows.at(0).value(4), "Frequency (kHz)");
-    for (int i = 0; i < log.size(); ++i) {
-        ASSERT_EQ(rows.at(i + 1).size(), 16) << i;
-        EXPECT_EQ(rows.at(i + 1).at(0), recordNumber(i));
-        for (int k = 0; k < kFields; ++k) // trailing blanks trimmed
-            EXPECT_EQ(rows.at(i + 1).at(k + 1), QString(log.at(i)[k]).remove(QRegularExpression(" +$")))
-                << i << "/" << k;
-    }
 }

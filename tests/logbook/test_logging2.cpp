@@ -23,7 +23,7 @@ const Record kNordvik = rec({"20261102", "0005", "0030", "06175", "45444", "E", 
 
 } // namespace
 
-TEST(LogFile, LineHasTheDescribedColumns)
+TEST(LogFile, LineHasTheDescribedColumnsEvenWhenDamaged)
 {
     const QString l = formatLine(7, kNordvik);
     ASSERT_EQ(l.size(), kLineLength);
@@ -44,10 +44,8 @@ TEST(LogFile, LineHasTheDescribedColumns)
     EXPECT_EQ(recordNumber(999), "999");
     EXPECT_EQ(recordNumber(1000), "000");
     EXPECT_EQ(formatLine(1000, kNordvik).left(3), "000");
-}
 
-TEST(LogFile, DamagedLinesLoadWithoutMovingColumns)
-{
+    // Damaged lines load without moving the columns.
     struct Case {
         const char *name;
         QString line;
@@ -81,7 +79,7 @@ TEST(LogFile, DamagedLinesLoadWithoutMovingColumns)
     }
 }
 
-TEST(LogFile, ReadsFilesOfEveryShape)
+TEST(LogFile, ReadsFilesOfEveryShapeAndNeverWritesOverAPartlyLoadedOne)
 {
     TestApp t;
     const QString dir = t.base() + "LOG/";
@@ -145,20 +143,11 @@ TEST(LogFile, ReadsFilesOfEveryShape)
     EXPECT_EQ(b.count(), 1);
     // (A save that fails: the log window's way-out test; a read-only folder
     // and a full disk: the data-safety test.)
-}
 
-TEST(LogFile, APartlyLoadedFileIsNeverWrittenOver)
-{
-    TestApp t;
-    const QString dir = t.base() + "LOG/";
-    QByteArray many;
-    for (int i = 0; i < 30; ++i)
-        many += formatLine(i, kNordvik).toUtf8() + "\r\n";
+    // A partly loaded file is never written over, under any spelling of its
+    // name: refused, saying how many and what to do.
     writeBytes(dir + "LOG_BIG.TXT", many);
-    LogBook b;
     ASSERT_EQ(b.read(dir + "LOG_BIG.TXT", 21).unread, 9);
-    QString err;
-    // Under any spelling of its name: refused, saying how many and what to do.
     for (const QString &name : {dir + "LOG_BIG.TXT", dir + "../LOG/./LOG_BIG.TXT"}) {
         EXPECT_TRUE(b.partlyLoaded(name)) << qPrintable(name);
         EXPECT_FALSE(b.save(name, &err)) << qPrintable(name);
@@ -177,7 +166,7 @@ TEST(LogFile, APartlyLoadedFileIsNeverWrittenOver)
     EXPECT_TRUE(b.save(dir + "LOG_BIG.TXT", &err)) << qPrintable(err);
 }
 
-TEST(LogSort, FiveOrders)
+TEST(LogSort, FiveOrdersAndTheSaveByDate)
 {
     // Keys: the fields in the choice's order, upper case, as stored.
     EXPECT_EQ(sortKey(rec({"20261102", "0005", "", "06175", "", "e", "radio x"}), 3),
@@ -210,10 +199,8 @@ TEST(LogSort, FiveOrders)
                     << "n=" << n << " choice=" << choice << " at " << i;
         }
     }
-}
 
-TEST(LogSort, SaveSortsByDateFirst)
-{
+    // A save sorts by date first.
     TestApp t;
     LogBook b;
     b.create(10);
@@ -230,7 +217,7 @@ TEST(LogSort, SaveSortsByDateFirst)
     EXPECT_TRUE(readBytes(t.base() + "LOG/LOG_S.TXT").startsWith("000 20261101"));
 }
 
-TEST(LogFormat, LengthWidthsAndStoredValues)
+TEST(LogFormat, LengthWidthsStoredValuesAndTheInputCheck)
 {
     EXPECT_EQ(formatLength(kDefaultFormat), "067");
     EXPECT_EQ(formatLength("000000000000000"), "000");
@@ -249,14 +236,12 @@ TEST(LogFormat, LengthWidthsAndStoredValues)
     }
     EXPECT_EQ(tuningCode(rec({})), "0041");
     EXPECT_EQ(tuningCode(rec({"", "", "", "", "", "", "", "", "", "", "", "", "", "0120"})), "0120");
-}
 
-TEST(LogFormat, OptionalInputCheckNamesTheField)
-{
+    // The optional input check names the field.
     const struct {
         Record r;
         int bad;
-    } cases[] = {
+    } checks[] = {
         {rec({}), -1},
         {rec({"20261205", "0930", "1000", "6175,5"}), -1},
         {rec({"20261345"}), Date},
@@ -268,7 +253,7 @@ TEST(LogFormat, OptionalInputCheckNamesTheField)
         {rec({"", "", "", "61x5"}), Frequency},
         {rec({"", "", "", "29999.999"}), -1},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : checks) {
         QString why;
         EXPECT_EQ(checkRecord(c.r, &why), c.bad) << qPrintable(why);
         EXPECT_EQ(why.isEmpty(), c.bad < 0);

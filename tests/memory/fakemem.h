@@ -9,7 +9,18 @@
 #include <QByteArray>
 #include <QMap>
 #include <QTimer>
+#include <algorithm>
 #include <array>
+
+// The commands sent on port that start with one of the prefixes, in order.
+inline QStringList sentWith(const ScriptedPort &port, const QStringList &prefixes)
+{
+    QStringList out;
+    for (const QString &c : port.commands())
+        if (std::any_of(prefixes.begin(), prefixes.end(), [&](const QString &p) { return c.startsWith(p); }))
+            out << c;
+    return out;
+}
 
 struct FakeMemory {
     // rec12 per channel; empty = an empty channel.

@@ -59,7 +59,7 @@ struct Mem2File : ::testing::Test {
     QString dir() const { return memDir(t.app.settings); }
 };
 
-TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
+TEST_F(Mem2File, WritesTheDocumentedLayoutReadsItBackAndFailsByName)
 {
     MemTable m;
     m.rec[0] = rec(0, "004095000000");
@@ -87,11 +87,20 @@ TEST_F(Mem2File, WritesTheDocumentedLayoutAndReadsItBack)
         EXPECT_EQ(back.rec[i], m.rec[i]) << i;
         EXPECT_EQ(back.tag[i], m.tag[i]) << i;
     }
+    // A failed read names the file and keeps the table; so does a write to a
+    // name a folder has taken.
+    EXPECT_FALSE(readMemFile(dir() + "MEM_NONE.TXT", back, nullptr, &err));
+    EXPECT_TRUE(err.contains("MEM_NONE.TXT")) << err.toStdString();
+    EXPECT_EQ(back.rec[0], m.rec[0]);
+    QDir().mkpath(dir() + "MEM_DIR.TXT");
+    EXPECT_FALSE(writeMemFile(dir() + "MEM_DIR.TXT", m, &err));
+    EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
     // Lines the fuzzer found that did not save and reload the same are its
     // seeds (fuzz/corpus/fuzz_memfile/found-*), checked on every fuzz run.
 }
 
-TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
+TEST_F(Mem2File, EdgeCasesAndBadRecordsLoadWithoutLosingAnything)
 {
     const QString p = dir() + "MEM_EDGE.TXT";
     QByteArray bytes;
@@ -123,22 +132,21 @@ TEST_F(Mem2File, EdgeCasesLoadWithoutLosingAnything)
     EXPECT_EQ(n, 200);
     EXPECT_EQ(extra, 60);
     EXPECT_EQ(m.tag[199], "n199");
-}
 
-TEST_F(Mem2File, FailuresNameTheFileAndKeepTheTable)
-{
-    MemTable m;
-    m.rec[0] = rec(0, "004095000000");
-    QString err;
-    EXPECT_FALSE(readMemFile(dir() + "MEM_NONE.TXT", m, nullptr, &err));
-    EXPECT_TRUE(err.contains("MEM_NONE.TXT")) << err.toStdString();
-    EXPECT_EQ(m.rec[0], rec(0, "004095000000"));
-
-    // A name taken by a folder cannot be written: the message names it.
-    QDir().mkpath(dir() + "MEM_DIR.TXT");
-    EXPECT_FALSE(writeMemFile(dir() + "MEM_DIR.TXT", m, &err));
-    EXPECT_TRUE(err.contains("MEM_DIR.TXT")) << err.toStdString();
-    EXPECT_TRUE(QFileInfo(dir() + "MEM_DIR.TXT").isDir());
+    // Records that do not fit the layout are kept, unknown, and named in one
+    // message.
+    writeBytes(p, "L000004095000000 good\r\nL001V my note\r\nL002V \r\nL007abc\r\nl009v\r\n \r\n");
+    QList<int> bad;
+    ASSERT_TRUE(readMemFile(p, m, &n, nullptr, &bad));
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(bad, (QList<int>{1, 3, 4}));
+    EXPECT_EQ(m.unknownChannels(), bad);
+    EXPECT_EQ(m.rec[3], "L007abc"); // nothing thrown away
+    EXPECT_FALSE(m.unknown[0] || m.unknown[2] || m.unknown[5]);
+    const QString msg = badRecordsText(m, bad);
+    EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
+    for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
+        EXPECT_TRUE(msg.contains(s)) << s;
 }
 
 // A table of empty channels; after a sort, channels from `first` on must be
@@ -270,23 +278,4 @@ TEST(Mem2Check, RecordsAgainstTheirLayout)
     for (const auto &c : cases)
         EXPECT_EQ(recordKind(QString::fromLatin1(c.rec)), c.kind) << c.rec;
     EXPECT_EQ(channelList({3, 10, 11, 12, 50}), "003, 010-012, 050");
-}
-
-TEST_F(Mem2File, BadRecordsOnLoadAreKeptUnknownAndNamedInOneMessage)
-{
-    const QString p = dir() + "MEM_BAD.TXT";
-    writeBytes(p, "L000004095000000 good\r\nL001V my note\r\nL002V \r\nL007abc\r\nl009v\r\n \r\n");
-    MemTable m;
-    QList<int> bad;
-    int n = 0;
-    ASSERT_TRUE(readMemFile(p, m, &n, nullptr, &bad));
-    EXPECT_EQ(n, 6);
-    EXPECT_EQ(bad, (QList<int>{1, 3, 4}));
-    EXPECT_EQ(m.unknownChannels(), bad);
-    EXPECT_EQ(m.rec[3], "L007abc"); // nothing thrown away
-    EXPECT_FALSE(m.unknown[0] || m.unknown[2] || m.unknown[5]);
-    const QString msg = badRecordsText(m, bad);
-    EXPECT_TRUE(msg.startsWith("3 channels hold records that do not fit")) << msg.toStdString();
-    for (const char *s : {"001  \"L001V my note\"", "003  \"L007abc\"", "004  \"l009v\""})
-        EXPECT_TRUE(msg.contains(s)) << s;
 }

@@ -4,7 +4,7 @@
 #include "measure/session.h"
 #include "memory/fakemem.h"
 #include "memory/memtransfer.h"
-#include "sim/simport.h"
+#include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QRegularExpression>
@@ -32,14 +32,7 @@ struct Transfer : ::testing::Test {
         fake.ch[40] = "004060000001";
         fake.attach(t.port);
     }
-    QStringList writes() const
-    {
-        QStringList out;
-        for (const QString &c : t.port.commands())
-            if (c.startsWith('K') || c.startsWith("U5"))
-                out << c;
-        return out;
-    }
+    QStringList writes() const { return sentWith(t.port, {"K", "U5"}); }
     QString backup() const { return memDir(t.app.settings) + kBackupName; }
     // Runs a fetch or fill to its end.
     FetchResult fetch(MemTransfer &x)
@@ -278,9 +271,7 @@ TEST_F(Transfer, FastFetchTakesTheStreamAndReadsWhatDidNotComeWholeOneByOne)
 TEST_F(Transfer, TheDialTurningDuringAFetchNeverGivesAFragment)
 {
     SimRadio radio(SimRadio::DemoMemory);
-    SimPort sim(&radio, nullptr, 4800); // a fast line: only the order counts here
-    ASSERT_TRUE(sim.open(nullptr));
-    t.rx->setPort(&sim);
+    SimulatedLine sim(t, &radio, 4800); // a fast line: only the order counts here
     QTimer knob;
     QObject::connect(&knob, &QTimer::timeout, [&] { radio.turnDial(radio.working().hz + 1000); });
     knob.start(20);
@@ -306,35 +297,23 @@ TEST_F(Transfer, TheDialTurningDuringAFetchNeverGivesAFragment)
             << log.toStdString();
     }
     EXPECT_TRUE(radio.reportsOn() && t.rx->reportsOn());
-    t.rx->setPort(&t.port);
 }
 
 TEST_F(Transfer, ScanStepsAndSingleCellWrites)
 {
-    Receiver2 *rx = t.rx.get();
-    App *app = &t.app;
-    bool ok = false;
     auto take = [&] {
-        rx->submit(
-            [rx, app, &ok]() -> rxjob::Task<> {
-                co_await rx->aHold();
-                ok = co_await MemTransfer::aTakeForScan(*app);
-            },
-            false);
-        t.settle();
+        t.rx->submit([&] { return t.rx->aHold(); }, false);
+        return t.run([&] { return MemTransfer::aTakeForScan(t.app); });
     };
     auto release = [&] {
-        rx->submit([rx]() -> rxjob::Task<> { co_await rx->aRelease(); }, false);
+        t.rx->submit([&] { return t.rx->aRelease(); }, false);
         t.settle();
     };
-    take();
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(take());
     EXPECT_TRUE(t.port.trace().startsWith("H1|H1|H1|H1|U11|J1199|L199199")) << t.port.trace().toStdString();
     EXPECT_TRUE(t.rx->held());
     t.port.clearWrites();
-    rx->submit([app, &ok]() -> rxjob::Task<> { ok = co_await MemTransfer::aScanStep(*app, 190); }, false);
-    t.settle();
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(t.run([&] { return MemTransfer::aScanStep(t.app, 190); }));
     EXPECT_TRUE(t.port.trace().startsWith("C190|H1|H1|U11|J1199|L199199")) << t.port.trace().toStdString();
     EXPECT_FALSE(t.port.trace().contains("H0"));
     t.port.clearWrites();
@@ -353,8 +332,7 @@ TEST_F(Transfer, ScanStepsAndSingleCellWrites)
     // A silent receiver: taking it says so and it is still let go.
     fake.silentAfter = 0;
     fake.readouts = 0;
-    take();
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(take());
     release();
     EXPECT_FALSE(t.rx->held());
 }

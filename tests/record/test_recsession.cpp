@@ -1,6 +1,7 @@
 // The program's recordings: the station in the name comes from the request
 // (a timer event) or from the list or log row last tuned from, as long as
 // the receiver has shown no other frequency since.
+#include "common/filebytes.h"
 #include "link/receiver2.h"
 #include "record/recordtest.h"
 #include "record/recsession.h"
@@ -53,12 +54,8 @@ TEST(RecSession, StationOfTheRowTunedFromWhileTheFrequencyStays)
         t.settle();
         EXPECT_EQ(rec.stationAt(9505000), "Radio Romania");
         c.between(t);
-        RecSession::Request r;
-        r.khz = c.khz;
-        r.mode = "AM";
-        r.station = c.requestStation;
         QString err;
-        ASSERT_TRUE(rec.start(r, &err)) << err.toStdString();
+        ASSERT_TRUE(rec.start({c.khz, "AM", {}, c.requestStation, {}}, &err)) << err.toStdString();
         rec.stop();
         EXPECT_EQ(QFileInfo(rec.path()).fileName(), c.name);
     }
@@ -81,18 +78,12 @@ TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
         t.app.settings.rec_format = format;
         const QString rec = fs.path + "/REC/";
         ASSERT_TRUE(QDir().mkpath(rec));
-        QFile f(rec + "old.flac");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
-        f.close();
+        writeBytes(rec + "old.flac", old);
         RecSession s(t.app);
         s.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(1000, 0.5); });
         QSignalSpy stopped(&s, &RecSession::stopped);
-        RecSession::Request r;
-        r.khz = 6070;
-        r.mode = "AM";
-        r.station = "Radio Test";
         QString err, warning;
-        ASSERT_TRUE(s.start(r, &err, &warning)) << err.toStdString();
+        ASSERT_TRUE(s.start({6070, "AM", {}, "Radio Test", {}}, &err, &warning)) << err.toStdString();
         EXPECT_EQ(warning, "Only 0 MB are free for recordings in " + QDir::toNativeSeparators(rec) + ".");
         ASSERT_TRUE(stopped.wait(60000));
         const QString path = stopped.first().at(0).toString();
@@ -104,11 +95,8 @@ TEST(RecSession, LowSpaceWarnsAndAFullDiskStopsWithoutTouchingOtherFiles)
         const Heard h = hear(path);
         EXPECT_GT(h.frames, 4800);
         EXPECT_NEAR(h.hz, 1000, 2);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), old);
-        QFile txt(recfiles::infoPath(path));
-        ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(QString::fromUtf8(txt.readAll()).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
+        EXPECT_EQ(readBytes(rec + "old.flac"), old);
+        EXPECT_TRUE(readBytes(recfiles::infoPath(path)).contains("Station: Radio Test\r\nStart: 2026-12-05 12:00:00 UTC"));
         EXPECT_EQ(QDir(rec).entryList(QDir::Files).size(), 3);
     }
 }

@@ -43,15 +43,7 @@ QString line(double khz, const QString &utc = "0000-2400", const QString &target
              const QString &flags = "000100000", const QString &lang = "English",
              const QString &lat = "5205N", const QString &lon = "00445E")
 {
-    ilg::Record r;
-    r.utc = utc;
-    r.station = "Radio Test";
-    r.target = target;
-    r.language = lang;
-    r.power = "100";
-    r.lati = lat;
-    r.longi = lon;
-    r.country = "Testland";
+    ilg::Record r{utc, {}, "Radio Test", target, lang, "100", lat, lon, "Testland", {}, {}};
     for (int k = 0; k < 9; ++k)
         r.areas << (flags.at(k) == '1' ? kAreas.at(k) : QString("  "));
     return ftl::normalize(ilg::ftlLine(r, khz, kAreas));
@@ -59,60 +51,48 @@ QString line(double khz, const QString &utc = "0000-2400", const QString &target
 
 } // namespace
 
-TEST(IlgConvert, LineLayout)
+TEST(IlgConvert, LineLayoutFieldsCutPaddedFlagsAndNulls)
 {
-    struct Case {
-        V freq;
-        QString want;
-    } cases[] = {{QString("6175"), "06175.00"}, {QString("153"), "00153.00"},
-                 {QString("15120.5"), "15120.50"}, {QString(" 9,5"), "00009.50"}};
-    for (const Case &c : cases) {
-        MemoryTable t(fields());
-        t.add(rec(QString("0600-0700"), c.freq));
-        QTemporaryDir d;
-        const ilg::Result r = ilg::convert(t, "T", d.filePath("x.ftl"), kAreas);
-        ASSERT_TRUE(r.ok) << r.error.toStdString();
-        QStringList lines;
-        QString err;
-        ASSERT_TRUE(textfile::readLines(d.filePath("x.ftl"), &lines, &err));
-        ASSERT_EQ(lines.size(), 1);
-        EXPECT_EQ(lines[0].left(8), c.want);
-        EXPECT_EQ(lines[0].size(), ilg::FtlWidth);
-        const QString &l = lines[0];
+    // A Null (blank) target, language, power, position and country.
+    const ilg::Record r{QString("1200-1300"), {}, "A station name longer than twenty-two", "  ", "  ", "  ", "  ",
+                        "  ", "  ", {"  ", "  ", "  ", "EU", "AF", "  ", "AS ", "EU", "  "}, {}};
+    const QString cut = ilg::ftlLine(r, 6175, kAreas);
+    EXPECT_EQ(cut.mid(19, 22), "A station name longer ");
+    // EU and AF in their own columns; AS with padding still matches; "EU"
+    // in the AU column does not.
+    EXPECT_EQ(cut.mid(90, 9), "000110100");
+
+    // The frequency as written in the list; a Null station is blank; a CR LF
+    // or NUL inside a value is a blank and never splits or cuts the record.
+    const struct {
+        const char *freq;
+        V station;
+        const char *want, *shown;
+    } cases[] = {{"6175", QString("Radio Test"), "06175.00", "Radio Test"},
+                 {"153", QString("Radio Test"), "00153.00", "Radio Test"},
+                 {"15120.5", QString("Radio Test"), "15120.50", "Radio Test"},
+                 {" 9,5", QString("Radio Test"), "00009.50", "Radio Test"},
+                 {"6175", std::nullopt, "06175.00", ""},
+                 {"6180", QString("Radio\r\nTest") + QChar(0) + "X", "06180.00", "Radio  Test X"}};
+    MemoryTable t(fields());
+    for (const auto &c : cases)
+        t.add(rec(QString("0600-0700"), QString(c.freq), c.station));
+    QTemporaryDir d;
+    const ilg::Result res = ilg::convert(t, "T", d.filePath("x.ftl"), kAreas);
+    ASSERT_TRUE(res.ok) << res.error.toStdString();
+    QStringList lines;
+    ASSERT_TRUE(textfile::readLines(d.filePath("x.ftl"), &lines, nullptr));
+    ASSERT_EQ(lines.size(), qsizetype(std::size(cases)));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &l = lines[i];
+        EXPECT_EQ(l.size(), ilg::FtlWidth) << i;
+        EXPECT_EQ(l.left(8) + '|' + l.mid(19, 22), cases[i].want + ('|' + QString(cases[i].shown).leftJustified(22)));
         EXPECT_EQ(l.mid(9, 9) + '|' + l.mid(77, 5) + '|' + l.mid(83, 6) + '|' + l.mid(100, 12),
                   "0600-0700|5205N|00445E|Testland    ");
     }
 }
 
-TEST(IlgConvert, FieldsCutPaddedFlagsAndNulls)
-{
-    ilg::Record r;
-    r.utc = "1200-1300";
-    r.station = "A station name longer than twenty-two";
-    r.target = "  "; // Null
-    r.language = r.power = r.lati = r.longi = r.country = "  ";
-    r.areas = QStringList{"  ", "  ", "  ", "EU", "AF", "  ", "AS ", "EU", "  "};
-    const QString l = ilg::ftlLine(r, 6175, kAreas);
-    EXPECT_EQ(l.mid(19, 22), "A station name longer ");
-    // EU and AF in their own columns; AS with padding still matches; "EU"
-    // in the AU column does not.
-    EXPECT_EQ(l.mid(90, 9), "000110100");
-
-    // A Null station is blank; a CR LF or NUL inside a value is a blank and
-    // never splits or cuts the record.
-    MemoryTable t(fields());
-    t.add(rec(QString("1200-1300"), QString("6175"), std::nullopt));
-    t.add(rec(QString("1200-1300"), QString("6180"), QString("Radio\r\nTest") + QChar(0) + "X"));
-    QTemporaryDir d;
-    ASSERT_TRUE(ilg::convert(t, "T", d.filePath("x.ftl"), kAreas).ok);
-    const QList<QByteArray> lines = readBytes(d.filePath("x.ftl")).split('\n');
-    ASSERT_EQ(lines.size(), 3); // two lines and the empty rest after the last CR LF
-    EXPECT_EQ(lines.at(0).mid(19, 22), QByteArray(22, ' '));
-    EXPECT_EQ(lines.at(1).mid(19, 22), QByteArray("Radio  Test X").leftJustified(22));
-    EXPECT_EQ(lines.at(1).size(), ilg::FtlWidth + 1);
-}
-
-TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
+TEST(DbfTable, TextByLanguageDriverControlCharactersAndDamagedFiles)
 {
     // A one-field table (STATION, 16 characters) with the given language
     // driver byte and one record.
@@ -157,80 +137,8 @@ TEST(DbfTable, TextByLanguageDriverAndControlCharacters)
         ASSERT_EQ(t->recordCount(), 1);
         EXPECT_EQ(t->value(0, t->fieldIndex("STATION")), c.want) << c.bytes.toHex().constData();
     }
-}
 
-TEST(IlgConvert, SkipsUnusableRecordsAndReportsBadFrequencies)
-{
-    MemoryTable t(fields());
-    t.add(rec(QString("0600-0700"), QString("6175")));
-    t.add(rec(QString(" 600-0700"), QString("6180"))); // blank first: skipped, not counted
-    t.add(rec(QString("n/a"), QString("6185")));       // letter first
-    t.add(rec(std::nullopt, QString("6190")));         // Null UTC
-    t.add(rec(QString("0700-0800"), std::nullopt));    // Null FREQ
-    t.add(rec(QString("0700-0800"), QString("abc")));  // non-numeric FREQ
-    t.add(rec(QString("0800-0900"), QString("7200")));
-    QTemporaryDir d;
-    const ilg::Result r = ilg::convert(t, "ILGSDATA.dbf", d.filePath("x.ftl"), kAreas);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.converted, 2);
-    EXPECT_EQ(r.badFreq, 2);
-    EXPECT_EQ(r.badFreqRecords, (QList<int>{5, 6}));
-    EXPECT_TRUE(r.warning.contains("ILGSDATA.dbf")) << r.warning.toStdString();
-    EXPECT_TRUE(r.warning.contains("record 5, 6"));
-}
-
-TEST(IlgConvert, MissingFieldWritesNothingAndStopKeepsShortFile)
-{
-    QTemporaryDir d;
-    const QString out = d.filePath("x.ftl");
-    writeBytes(out, "old\r\n");
-
-    QStringList f = fields();
-    f.removeAll("LONGI");
-    MemoryTable broken(f);
-    const ilg::Result bad = ilg::convert(broken, "ILGADATA.dbf", out, kAreas);
-    EXPECT_FALSE(bad.ok);
-    EXPECT_TRUE(bad.error.contains("LONGI"));
-    EXPECT_TRUE(bad.error.contains("ILGADATA.dbf"));
-    QStringList lines;
-    QString err;
-    textfile::readLines(out, &lines, &err);
-    EXPECT_EQ(lines, QStringList{"old"}); // the old file is untouched
-
-    MemoryTable t(fields());
-    for (int i = 0; i < 10; ++i)
-        t.add(rec(QString("0600-0700"), QString::number(6000 + i * 5)));
-    const ilg::Result r = ilg::convert(t, "T", out, kAreas,
-                                       [](int n, const QString &) { return n == 3; });
-    EXPECT_TRUE(r.ok);
-    EXPECT_TRUE(r.stopped);
-    textfile::readLines(out, &lines, &err);
-    EXPECT_EQ(lines.size(), 3);
-}
-
-TEST(IlgConvert, DemoTablesGiveTheCommittedLists)
-{
-    // VOR_REGEN_DEMO=1 writes the lists into data/demo/Rx2Db instead.
-    const bool regen = qEnvironmentVariableIsSet("VOR_REGEN_DEMO");
-    for (const char *table : {ilg::SwTable, ilg::MwTable}) {
-        const QString name = QString::fromLatin1(table);
-        QString err;
-        auto t = DbfTable::open(sourcePath("data/demo/ILG/" + name.toLower() + ".dbf"), &err);
-        ASSERT_TRUE(t) << err.toStdString();
-        QTemporaryDir d;
-        const QString out = regen ? sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))
-                                  : d.filePath(ilg::ftlName(name));
-        const ilg::Result r = ilg::convert(*t, name + ".dbf", out, kAreas);
-        ASSERT_TRUE(r.ok) << r.error.toStdString();
-        EXPECT_GT(r.converted, 100);
-        EXPECT_EQ(readBytes(out), readBytes(sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))))
-            << name.toStdString();
-    }
-}
-
-TEST(DbfTable, DamagedFiles)
-{
-    QTemporaryDir d;
+    // Damaged files.
     const QByteArray all = readBytes(sourcePath("data/demo/ILG/ilgadata.dbf"));
     ASSERT_FALSE(all.isEmpty());
     auto write = [&](const QString &name, const QByteArray &bytes) {
@@ -266,7 +174,69 @@ TEST(DbfTable, DamagedFiles)
     EXPECT_TRUE(sawNull);
 }
 
-TEST(FtlFile, LoadPadsSortsAndLimits)
+// Unusable records skipped, bad frequencies reported; a missing field
+// writes nothing; a stop keeps what was written so far.
+TEST(IlgConvert, SkipsUnusableRecordsMissingFieldAndStop)
+{
+    MemoryTable t(fields());
+    t.add(rec(QString("0600-0700"), QString("6175")));
+    t.add(rec(QString(" 600-0700"), QString("6180"))); // blank first: skipped, not counted
+    t.add(rec(QString("n/a"), QString("6185")));       // letter first
+    t.add(rec(std::nullopt, QString("6190")));         // Null UTC
+    t.add(rec(QString("0700-0800"), std::nullopt));    // Null FREQ
+    t.add(rec(QString("0700-0800"), QString("abc")));  // non-numeric FREQ
+    t.add(rec(QString("0800-0900"), QString("7200")));
+    QTemporaryDir d;
+    const QString out = d.filePath("x.ftl");
+    const ilg::Result r = ilg::convert(t, "ILGSDATA.dbf", out, kAreas);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.converted, 2);
+    EXPECT_EQ(r.badFreq, 2);
+    EXPECT_EQ(r.badFreqRecords, (QList<int>{5, 6}));
+    EXPECT_TRUE(r.warning.contains("ILGSDATA.dbf")) << r.warning.toStdString();
+    EXPECT_TRUE(r.warning.contains("record 5, 6"));
+
+    writeBytes(out, "old\r\n");
+
+    QStringList f = fields();
+    f.removeAll("LONGI");
+    MemoryTable broken(f);
+    const ilg::Result bad = ilg::convert(broken, "ILGADATA.dbf", out, kAreas);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_TRUE(bad.error.contains("LONGI"));
+    EXPECT_TRUE(bad.error.contains("ILGADATA.dbf"));
+    EXPECT_EQ(readBytes(out), "old\r\n"); // the old file is untouched
+
+    MemoryTable ten(fields());
+    for (int i = 0; i < 10; ++i)
+        ten.add(rec(QString("0600-0700"), QString::number(6000 + i * 5)));
+    const ilg::Result stopped = ilg::convert(ten, "T", out, kAreas, [](int n, const QString &) { return n == 3; });
+    EXPECT_TRUE(stopped.ok);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(readBytes(out).count('\n'), 3);
+}
+
+TEST(IlgConvert, DemoTablesGiveTheCommittedLists)
+{
+    // VOR_REGEN_DEMO=1 writes the lists into data/demo/Rx2Db instead.
+    const bool regen = qEnvironmentVariableIsSet("VOR_REGEN_DEMO");
+    for (const char *table : {ilg::SwTable, ilg::MwTable}) {
+        const QString name = QString::fromLatin1(table);
+        QString err;
+        auto t = DbfTable::open(sourcePath("data/demo/ILG/" + name.toLower() + ".dbf"), &err);
+        ASSERT_TRUE(t) << err.toStdString();
+        QTemporaryDir d;
+        const QString out = regen ? sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))
+                                  : d.filePath(ilg::ftlName(name));
+        const ilg::Result r = ilg::convert(*t, name + ".dbf", out, kAreas);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_GT(r.converted, 100);
+        EXPECT_EQ(readBytes(out), readBytes(sourcePath("data/demo/Rx2Db/" + ilg::ftlName(name))))
+            << name.toStdString();
+    }
+}
+
+TEST(FtlFile, LoadPadsSortsAndLimitsAndOnAir)
 {
     QTemporaryDir d;
     const QString p = d.filePath("x.ftl");
@@ -289,10 +259,8 @@ TEST(FtlFile, LoadPadsSortsAndLimits)
     EXPECT_TRUE(cut.truncated);
     EXPECT_EQ(t.count(), 2);
     EXPECT_FALSE(ftl::load(d.filePath("none.ftl"), 10, &t).ok);
-}
 
-TEST(FtlFile, OnAir)
-{
+    // On the air at t, past midnight too.
     struct Case {
         int start, end, t;
         bool on;
@@ -303,7 +271,7 @@ TEST(FtlFile, OnAir)
         EXPECT_EQ(ftl::onAir(c.start, c.end, c.t), c.on) << c.start << "-" << c.end << " " << c.t;
 }
 
-TEST(IlgFilter, ParseIniSections)
+TEST(IlgFilter, IniSectionsAndTheDefaultFile)
 {
     const ilgfilter::Choices c = ilgfilter::parse(
         {"stray", "=== comment", "*** from", "5.9", "=== skip", "*** to", "6.2", "*** lang",
@@ -314,25 +282,23 @@ TEST(IlgFilter, ParseIniSections)
     EXPECT_EQ(c.combo[2], (QStringList{"ENG", "FRE"}));
     EXPECT_TRUE(c.combo[3].isEmpty());
     EXPECT_EQ(c.combo[5], QStringList{"EU"});
-}
 
-TEST(IlgFilter, DefaultFileCreatedOnceThenRead)
-{
+    // The default file is made once, then read.
     QTemporaryDir d;
     const QString base = d.path() + "/";
-    ilgfilter::Choices c;
+    ilgfilter::Choices file;
     QString err;
     bool created = false;
-    ASSERT_TRUE(ilgfilter::readOrCreate(base, &c, &err, &created));
+    ASSERT_TRUE(ilgfilter::readOrCreate(base, &file, &err, &created));
     EXPECT_TRUE(created);
     EXPECT_TRUE(QFile::exists(base + "ilgfilter.ini"));
-    EXPECT_TRUE(c.combo[5].contains("EU"));
+    EXPECT_TRUE(file.combo[5].contains("EU"));
     textfile::writeLines(base + "ilgfilter.ini", {"*** a", "1", "*** b", "2"}, &err);
-    ASSERT_TRUE(ilgfilter::readOrCreate(base, &c, &err, &created));
+    ASSERT_TRUE(ilgfilter::readOrCreate(base, &file, &err, &created));
     EXPECT_FALSE(created);
-    EXPECT_EQ(c.combo[1], QStringList{"2"});
+    EXPECT_EQ(file.combo[1], QStringList{"2"});
     // A folder that cannot take the file: a message, the lists still usable.
-    EXPECT_FALSE(ilgfilter::readOrCreate(base + "missing/dir/", &c, &err));
+    EXPECT_FALSE(ilgfilter::readOrCreate(base + "missing/dir/", &file, &err));
     EXPECT_TRUE(err.contains("ilgfilter.ini"));
 }
 
@@ -360,7 +326,7 @@ TEST(IlgFilter, Search)
     EXPECT_EQ(ilgfilter::entryOf(lines[2]), lines[2].left(77) + lines[2].mid(100));
 }
 
-TEST(Tracking, LookupAndCatchRange)
+TEST(Tracking, LookupCatchRangePagesAndLimit)
 {
     QStringList lines;
     for (double f : {6170.0, 6173.0, 6174.0, 6175.0, 6176.5, 6177.0, 6180.0})
@@ -379,20 +345,18 @@ TEST(Tracking, LookupAndCatchRange)
     QStringList timed{line(6175, "2300-0100"), line(6175, "2330-2400"), line(6175, "0000-0100")};
     EXPECT_EQ(track::build(timed, 1, 6175, 2, true, 2330).n(), 2);
     EXPECT_EQ(track::build(timed, 1, 6175, 2, false, 2330).n(), 3);
-}
 
-TEST(Tracking, PagesAndLimit)
-{
-    QStringList lines;
+    // Pages and the limit.
+    QStringList many;
     for (int i = 0; i < 300; ++i)
-        lines << line(6000 + i * 0.01);
-    const track::Result r = track::build(lines, 1, 6000, 5, false, 0);
-    EXPECT_EQ(r.n(), track::MaxEntries);
-    EXPECT_TRUE(r.pageEnabled(6));
-    EXPECT_EQ(track::entryAt(r, 1, 0), r.entries.at(26));
-    EXPECT_EQ(track::entryAt(r, 1, 26), r.entries.at(52));
-    EXPECT_EQ(track::entryAt(r, 0, 0), QString());
-    const track::Result few = track::build(lines, 1, 6000, 0.1, false, 0);
+        many << line(6000 + i * 0.01);
+    const track::Result full = track::build(many, 1, 6000, 5, false, 0);
+    EXPECT_EQ(full.n(), track::MaxEntries);
+    EXPECT_TRUE(full.pageEnabled(6));
+    EXPECT_EQ(track::entryAt(full, 1, 0), full.entries.at(26));
+    EXPECT_EQ(track::entryAt(full, 1, 26), full.entries.at(52));
+    EXPECT_EQ(track::entryAt(full, 0, 0), QString());
+    const track::Result few = track::build(many, 1, 6000, 0.1, false, 0);
     EXPECT_TRUE(few.pageEnabled(0));
     EXPECT_FALSE(few.pageEnabled(1));
 }
@@ -420,7 +384,7 @@ TEST(Tracking, DistanceAndMarks)
               track::Mark::Target); // the area flag
 }
 
-TEST(EibiImport, LinesToFtl)
+TEST(EibiImport, LinesToFtlAndAFileSortedCountedOrRefused)
 {
     using eibi::Bad;
     const struct {
@@ -459,10 +423,8 @@ TEST(EibiImport, LinesToFtl)
             EXPECT_EQ(p.line.trimmed(), QString::fromUtf8(c.line)) << c.in;
         }
     }
-}
 
-TEST(EibiImport, FileSortedCountedAndOldFileKeptOnFailure)
-{
+    // A file: sorted, counted, and the old list kept on a failure.
     QTemporaryDir dir;
     const QString csv = dir.filePath("sked.csv"), out = dir.filePath("sked.ftl");
     QString err;

@@ -2,7 +2,6 @@
 // the receive loop sharing the line; the user definitions' tables; the
 // receiver clock helpers (clock texts, timer times, the clock reply and the
 // bracketed read).
-#include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 #include "common/filebytes.h"
@@ -114,11 +113,7 @@ TEST(UserDefs, PitchStepsAndDefaults)
 TEST(RttyReceiver, SharesTheLineWithOtherReaders)
 {
     TestApp t;
-    SimPort sim;
-    QString err;
-    ASSERT_TRUE(sim.open(&err));
-    t.rx->setPort(&sim);
-    t.app.replyTimeoutMs = 1500;
+    SimulatedLine sim(t);
     ry::Receiver r(t.app);
     r.resumeDelayMs = 100;
     r.start();
@@ -152,10 +147,9 @@ TEST(RttyReceiver, SharesTheLineWithOtherReaders)
     EXPECT_FALSE(sim.radio()->rttyOn());
     EXPECT_EQ(sim.commands().count("X1"), 4);
     EXPECT_EQ(sim.commands().count("X0"), 4);
-    t.rx->setPort(&t.port);
 }
 
-TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)
+TEST(RxClocks, UtcTextTimerTimesTheClockReplyAndItsRead)
 {
     const QDateTime lt(QDate(2026, 12, 5), QTime(12, 30, 15));
     const struct { double diff; const char *utc; } cases[] = {
@@ -177,10 +171,8 @@ TEST(RxClocks, UtcTextTimerTimesAndTheClockReply)
     for (const QByteArray &bad : {QByteArray("R2a3456\r"), QByteArray("R256000\r"),
                                  QByteArray("R126000\r"), QByteArray("R12")})
         EXPECT_FALSE(rxclocks::clockFromReply(bad)) << bad.constData();
-}
 
-TEST(RxClocks, ReadClockInsideTheBracket)
-{
+    // The clock read inside the remote bracket.
     TestApp t;
     QByteArray reply = "R214500\r";
     t.port.responder = [&](const QByteArray &c) { return c == "R0" ? reply : QByteArray(); };

@@ -50,11 +50,15 @@ struct LogWin : WindowTest {
         }
         return w;
     }
+    // The next dialog, a D, worked by f.
+    template <class D> void then(std::function<void(D &)> f)
+    {
+        dialogs.push_back([f](QDialog &d) { f(dynamic_cast<D &>(d)); });
+    }
     // A record dialog that is filled with these boxes and confirmed.
     void typeRecord(std::map<int, QString> boxes)
     {
-        dialogs.push_back([boxes](QDialog &d) {
-            auto &in = dynamic_cast<loginput &>(d);
+        then<loginput>([boxes](loginput &in) {
             for (auto &[k, v] : boxes) {
                 in.txt_in[k]->clear();
                 if (std::all_of(v.begin(), v.end(), [](QChar c) { return c.unicode() < 0x80; }))
@@ -130,8 +134,7 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
     w->show();
     EXPECT_FALSE(w->cmd_add->isEnabled());
     ASSERT_TRUE(w->read_log_file());
-    dialogs.push_back([](QDialog &d) {
-        auto &s = dynamic_cast<selsort2 &>(d);
+    then<selsort2>([](selsort2 &s) {
         s.chk_so[2]->click();
         s.cmd_OK->click();
     });
@@ -140,8 +143,7 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
 
     // Change the first row (Radio Brêmhaven), delete the last (15120).
     w->grd_log->setCurrentIndex(w->model->index(0, 0));
-    dialogs.push_back([](QDialog &d) {
-        auto &in = dynamic_cast<loginput &>(d);
+    then<loginput>([](loginput &in) {
         EXPECT_EQ(in.windowTitle(), "Change record 000");
         EXPECT_EQ(in.txt_in[Organisation]->text().trimmed(), QString::fromUtf8("Radio Brêmhaven"));
         in.txt_in[Sinpo]->setText("34333");
@@ -185,11 +187,11 @@ TEST_F(LogWin, RecordDialogEdges)
     EXPECT_TRUE(w->book.notSaved);
 
     // Escape drops the new record.
-    dialogs.push_back([&](QDialog &d) {
-        EXPECT_EQ(d.windowTitle(), "Input Record " + recordNumber(n));
+    then<loginput>([&](loginput &in) {
+        EXPECT_EQ(in.windowTitle(), "Input Record " + recordNumber(n));
         EXPECT_EQ(w->book.count(), n + 1);
-        dynamic_cast<loginput &>(d).txt_in[Date]->setText("20261201");
-        d.reject();
+        in.txt_in[Date]->setText("20261201");
+        in.reject();
     });
     w->cmd_add->click();
     EXPECT_EQ(w->book.count(), n);
@@ -205,8 +207,7 @@ TEST_F(LogWin, RecordDialogEdges)
     // nothing is stored; the dialog stays open until it is right or cancelled.
     const Record before = w->book.record(0);
     w->grd_log->setCurrentIndex(w->model->index(0, 0));
-    dialogs.push_back([&](QDialog &d) {
-        auto &in = dynamic_cast<loginput &>(d);
+    then<loginput>([&](loginput &in) {
         in.chk_check->setChecked(true);
         in.txt_in[BeginTime]->setText("2575");
         in.cmd_OK->click();
@@ -358,12 +359,10 @@ TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
     t.app.settings.setNoRx(false);
     t.answerState("113123456200"); // LSB, Inter
     t.app.times.utc_stamp = "20261205 0742";
-    auto w = open();
+    auto w = open("LOG_DEMO.TXT");
     QTest::qWait(50);
     t.settle();
     EXPECT_EQ(w->lbl_arf->text(), "12345.620");
-    t.app.files.log = "LOG_DEMO.TXT";
-    ASSERT_TRUE(w->read_log_file());
     // What it fills in after each way the receiver was tuned.
     const std::pair<std::function<void()>, const char *> cases[] = {
         {[&] { t.run([&] { return t.rx->aRefreshPanel(Receiver2::Tell::All); }); }, "12345.620|1130||"},
@@ -374,8 +373,7 @@ TEST_F(LogWin, GetCurrentSettingTakesWhatTheReceiverIsOnAndTheRowsStation)
          }, "9550.000|0041|Radio Test|"},
     };
     // On an empty record it fills without asking; the other boxes stay.
-    dialogs.push_back([&](QDialog &d) {
-        auto &in = dynamic_cast<loginput &>(d);
+    then<loginput>([&](loginput &in) {
         in.txt_in[Remarks]->setText("heard well");
         for (const auto &[before, expect] : cases) {
             before();
@@ -412,8 +410,7 @@ TEST_F(LogWin, SortAndFormatDialogs)
         auto w = open("LOG_DEMO.TXT");
         // Cancel after a choice: the choice stays, nothing is sorted.
         const Record first = w->book.record(0);
-        dialogs.push_back([how](QDialog &d) {
-            auto &s = dynamic_cast<selsort2 &>(d);
+        then<selsort2>([how](selsort2 &s) {
             ASSERT_TRUE(a11y::choose(s.chk_so[3], how));
             EXPECT_TRUE(s.chk_so[3]->isChecked() && !s.chk_so[0]->isChecked());
             s.cmd_Cancel->click();
@@ -423,16 +420,14 @@ TEST_F(LogWin, SortAndFormatDialogs)
         EXPECT_EQ(w->book.record(0), first);
 
         // Unchecking every field leaves the number column; Escape applies.
-        dialogs.push_back([how](QDialog &d) {
-            auto &f = dynamic_cast<logfmt2 &>(d);
+        then<logfmt2>([how](logfmt2 &f) {
             for (QCheckBox *c : f.chk_fmt)
                 if (c->isChecked())
                     ASSERT_TRUE(a11y::choose(c, how));
             EXPECT_EQ(a11y::name(f.lbl_tl), "000");
-            d.reject();
+            f.reject();
         });
-        dialogs.push_back([how](QDialog &d) {
-            auto &f = dynamic_cast<logfmt2 &>(d);
+        then<logfmt2>([how](logfmt2 &f) {
             for (int k : {Remarks, Frequency, Language, Language})
                 ASSERT_TRUE(a11y::choose(f.chk_fmt[k], how)); // Language on and off again
             EXPECT_FALSE(f.chk_fmt[Language]->isChecked());

@@ -1,31 +1,25 @@
 // The memory manager window against a fake receiver memory: fetch, fill,
 // load, save, sort, clear, print, tune, scan and the cell editor.
 #include "files/ui/filedialogs.h"
-#include "link/panelview.h"
 #include "memory/mem2.h"
 #include "memory/ui/memcell.h"
 #include "memory/ui/memman.h"
-#include "testkit.h"
 #include "common/filebytes.h"
 #include "memory/fakemem.h"
+#include "sim/simwait.h"
 #include "a11y.h"
-#include "settings/settings.h"
+#include "uikit.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
-#include <QTest>
-#include <QTimer>
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,14 +33,20 @@ QString cell(QTableWidget *g, int r, int c)
 // A message as "title: text".
 QString said(const RecordingPrompter::Asked &a) { return a.title + ": " + a.text; }
 
-QString rowOf(QTableWidget *g, int r)
+// Rows r to r + n - 1 as tab-joined cells (empty ones at the end left
+// out), joined by "/".
+QString rowOf(QTableWidget *g, int r, int n = 1)
 {
-    QStringList cells;
-    for (int c = 0; c < g->columnCount(); ++c)
-        cells << cell(g, r, c);
-    while (!cells.isEmpty() && cells.last().isEmpty())
-        cells.removeLast();
-    return cells.join('\t');
+    QStringList rows;
+    for (; n-- > 0; ++r) {
+        QStringList cells;
+        for (int c = 0; c < g->columnCount(); ++c)
+            cells << cell(g, r, c);
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        rows << cells.join('\t');
+    }
+    return rows.join('/');
 }
 
 struct MemWin : ::testing::Test {
@@ -91,23 +91,19 @@ struct MemWin : ::testing::Test {
     {
         return w->lbl_cell->text() + '|' + w->lbl_freq->text() + '|' + w->lbl_tag->text();
     }
-    // The commands sent whose text starts with one of the prefixes.
-    QStringList sent(const QStringList &prefixes) const
+    QStringList sent(const QStringList &prefixes) const { return sentWith(t.port, prefixes); }
+    // Waits until n channels in all were recalled ("C" commands sent).
+    bool recalled(qsizetype n)
     {
-        QStringList out;
-        for (const QString &c : t.port.commands())
-            for (const QString &p : prefixes)
-                if (c.startsWith(p)) {
-                    out << c;
-                    break;
-                }
-        return out;
+        return waitUntil([&] { return sent({"C"}).size() >= n; }, 60000);
     }
     void writeMem(const QString &name, const QByteArray &bytes)
     {
         writeBytes(t.base() + "MEM/" + name, bytes);
         t.app.files.mem = name;
     }
+    // The receiver let go and its lock indicator off.
+    bool released() const { return !t.rx->held() && panel.lockOn == 0; }
     bool allEnabled() const
     {
         for (QPushButton *b : {w->cmd_fetch, w->cmd_fill, w->cmd_SetRx, w->cmd_scan, w->cmd_sort,
@@ -121,17 +117,9 @@ struct MemWin : ::testing::Test {
 
 } // namespace
 
-TEST_F(MemWin, WindowHasItsControlsAndLocksButtons)
+// (The buttons locked while the receiver is used: the scan's test.)
+TEST_F(MemWin, WithNoReceiverItsButtonsStayOffAndRxControlBringsThePanel)
 {
-    EXPECT_TRUE(w->cmd_scanho->isHidden());
-    EXPECT_TRUE(allEnabled());
-    w->set_mem_buttons(false);
-    EXPECT_FALSE(w->cmd_fetch->isEnabled());
-    EXPECT_FALSE(w->cmd_exit->isEnabled());
-    EXPECT_TRUE(w->cmd_scanho->isEnabled());
-    EXPECT_TRUE(w->txt_from->isEnabled());
-
-    // With no receiver the receiver buttons stay off.
     t.app.settings.setNoRx(true);
     w->set_mem_buttons(true);
     EXPECT_FALSE(w->cmd_fetch->isEnabled());
@@ -152,26 +140,20 @@ TEST_F(MemWin, FetchReadsEveryChannelInOrder)
 
     // Channel 199: the working settings.
     EXPECT_EQ(tab.rec[0] + '|' + tab.rec[5] + '|' + tab.rec[199], "L000004095000000|L005V|L199004095000000");
-    QStringList rows;
-    for (int r = 0; r < 6; ++r)
-        rows << rowOf(w->grd_mem, r);
     // Channel 3's reply cannot be read: it is unknown, never data.
-    EXPECT_EQ(rows.join('/'), "000\t 9500\t Off\tWide\tAM\tSlow/001\t 7150.5\t Off\tInter\tLSB\tFast/"
-                              "002\t 15110\t On\tInter\tUSB\t Off/003\tunknown/004\t 17775\t Off\tWide\tAM\tSlow/"
-                              "005\tno data");
+    EXPECT_EQ(rowOf(w->grd_mem, 0, 6), "000\t 9500\t Off\tWide\tAM\tSlow/001\t 7150.5\t Off\tInter\tLSB\tFast/"
+                                       "002\t 15110\t On\tInter\tUSB\t Off/003\tunknown/004\t 17775\t Off\tWide\tAM\tSlow/"
+                                       "005\tno data");
     EXPECT_EQ(w->grd_mem->rowCount(), 201);
     EXPECT_EQ(rowOf(w->grd_mem, 200), "");
 
     EXPECT_EQ(said(t.prompter.asked[0]),
               "Fetch RX memory: Do you want to capture the NRD-535\nmemory and replace possible data in\nthe MemMan Window");
     EXPECT_EQ(said(t.prompter.asked.last()), "Fetch Rx ready: Rx memory is now loaded\nin the MemMan Window");
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(panel.lockOn, 0);
-    EXPECT_GE(panel.bwcCleared, 1);
-    EXPECT_GE(panel.pbsCleared, 1);
+    EXPECT_TRUE(released());
+    EXPECT_TRUE(panel.bwcCleared >= 1 && panel.pbsCleared >= 1);
     EXPECT_TRUE(allEnabled());
-    EXPECT_EQ(w->lbl_cell->text(), "");
-    EXPECT_EQ(w->lbl_tag->text(), "");
+    EXPECT_EQ(w->lbl_cell->text() + w->lbl_tag->text(), "");
 
     // VOR_SCREENSHOT=dir saves pictures of the window and the cell editor.
     const QString shots = qEnvironmentVariable("VOR_SCREENSHOT");
@@ -203,7 +185,7 @@ TEST_F(MemWin, RefusedOrSilentFetchKeepsTheTableAndSplitRepliesJoin)
     EXPECT_EQ(rowOf(w->grd_mem, 0), "000\t 9500\t Off\tWide\tAM\tSlow\told data");
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_FALSE(t.port.trace().contains("L000000"));
-    EXPECT_FALSE(t.rx->held());
+    EXPECT_TRUE(released());
     EXPECT_TRUE(allEnabled());
 
     fake.silentAfter = -1;
@@ -219,8 +201,7 @@ TEST_F(MemWin, ClosingTheWindowDuringAFetchReleasesTheReceiver)
     fetch();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(released());
     EXPECT_TRUE(t.port.trace().endsWith("H0|H0")) << t.port.trace().toStdString();
     EXPECT_FALSE(t.port.trace().contains("L199199|H0")); // stopped early
 }
@@ -282,7 +263,7 @@ TEST_F(MemWin, FillRangeIsSwappedAndCheckedAndNeverFilledClears)
     ASSERT_EQ(writes.size(), 131);
     EXPECT_EQ(writes.mid(0, 3) + writes.mid(130), (QStringList{"K020004095000000", "U5021", "U5022", "U5150"}));
     EXPECT_EQ(t.prompter.lastText(), "MemMan data is now \nloaded in the Rx memory");
-    EXPECT_FALSE(t.rx->held());
+    EXPECT_TRUE(released());
 
     // "From" 199 is refused, even with "To" 199; the boxes go back to defaults.
     t.port.clearWrites();
@@ -320,8 +301,7 @@ TEST_F(MemWin, SaveLoadMessagesAndFailures)
     // A short file leaves blank rows for the missing channels.
     writeMem("MEM_SHORT.TXT", "L000004095000000 one\r\nL001V \r\n \r\n");
     w->load_mem_file();
-    EXPECT_EQ(rowOf(w->grd_mem, 0) + '/' + rowOf(w->grd_mem, 1) + '/' + rowOf(w->grd_mem, 2) + '/' +
-                  rowOf(w->grd_mem, 3),
+    EXPECT_EQ(rowOf(w->grd_mem, 0, 4),
               "000\t 9500\t Off\tWide\tAM\tSlow\tone/001\tno data/002\t 0\t Off\tWide\tRTTY\tSlow/");
     EXPECT_EQ(w->grd_mem->rowCount(), 200);
 
@@ -385,39 +365,6 @@ TEST_F(MemWin, FastReadOutIsAnOptionKeptInTheSettings)
                                          "003  \"L0039#x09500000\"\nIt is kept as unknown and never written to the receiver.");
 }
 
-TEST_F(MemWin, ScanGoesOnAfterAMissedReplyAndShowsIt)
-{
-    t.app.replyTimeoutMs = 200;
-    w->txt_from->setText("10");
-    w->txt_to->setText("12");
-    w->txt_delay->setText("0.1");
-    click(w->cmd_scan);
-    auto steps = [&](int n) {
-        const qsizetype want = sent({"C"}).size() + n;
-        QElapsedTimer clock;
-        clock.start();
-        while (sent({"C"}).size() < want && clock.elapsed() < 60000)
-            QTest::qWait(20);
-    };
-    steps(2);
-    fake.silentAfter = fake.readouts; // silent from here
-    steps(3);
-    fake.silentAfter = -1;
-    steps(3);
-    EXPECT_TRUE(w->scanning());
-    EXPECT_TRUE(w->lbl_status->text().startsWith("no reply ")) << w->lbl_status->text().toStdString();
-    EXPECT_TRUE(w->lbl_status->text().contains("missed"));
-    // The receiver message once, and it did not stop the scan.
-    int told = 0;
-    for (const auto &a : t.prompter.asked)
-        told += a.title == "Receiver";
-    EXPECT_EQ(told, 1);
-    click(w->cmd_scanho);
-    t.settle();
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(a11y::hiddenLabels(w), QStringList());
-}
-
 TEST_F(MemWin, SetR2MSaysWhenTheRowIsNotWhatTheReceiverHolds)
 {
     // Each step: what changes, the row recalled, and the words of the note
@@ -459,30 +406,38 @@ TEST_F(MemWin, SetR2MSaysWhenTheRowIsNotWhatTheReceiverHolds)
     }
 }
 
-TEST_F(MemWin, ScanWrapsFrom190To5AndStops)
+TEST_F(MemWin, ScanWrapsFrom190To5GoesOnAfterAMissedReplyAndStops)
 {
+    t.app.replyTimeoutMs = 200;
     w->txt_from->setText("190");
     w->txt_to->setText("5");
     w->txt_delay->setText("0.1");
     click(w->cmd_scan);
     EXPECT_TRUE(w->scanning());
     EXPECT_TRUE(w->cmd_scan->isHidden());
-    EXPECT_FALSE(w->cmd_scanho->isHidden());
-    EXPECT_FALSE(w->cmd_fetch->isEnabled());
+    EXPECT_TRUE(w->cmd_scanho->isVisible() && w->cmd_scanho->isEnabled() && w->txt_from->isEnabled());
+    EXPECT_FALSE(w->cmd_fetch->isEnabled() || w->cmd_exit->isEnabled());
     EXPECT_TRUE(t.rx->held());
     EXPECT_EQ(w->tmr_scan->interval(), 100);
 
     // The walk itself (and its turn back to 190) is the scan range's test.
-    QElapsedTimer clock;
-    clock.start();
-    while (sent({"C"}).size() < 12 && clock.elapsed() < 60000)
-        QTest::qWait(20);
+    // A reply missed on the way is shown and told once; the scan goes on.
+    ASSERT_TRUE(recalled(2));
+    fake.silentAfter = fake.readouts; // silent from here
+    ASSERT_TRUE(recalled(5));
+    fake.silentAfter = -1;
+    ASSERT_TRUE(recalled(12));
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(w->lbl_status->text().startsWith("no reply ")) << w->lbl_status->text().toStdString();
+    EXPECT_TRUE(w->lbl_status->text().contains("missed"));
+    EXPECT_EQ(std::count_if(t.prompter.asked.begin(), t.prompter.asked.end(),
+                            [](const auto &a) { return a.title == "Receiver"; }), 1);
+    EXPECT_EQ(a11y::hiddenLabels(w), QStringList());
     click(w->cmd_scanho);
     t.settle();
     EXPECT_EQ(sent({"C"}).mid(0, 12).join('|'), "C190|C191|C192|C193|C194|C195|C196|C197|C198|C199|C000|C001");
     EXPECT_FALSE(w->scanning());
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(released());
     EXPECT_TRUE(w->cmd_scanho->isHidden());
     EXPECT_TRUE(allEnabled());
 
@@ -510,8 +465,7 @@ TEST_F(MemWin, NoScanWhileTheReceiverIsBeingTakenLeavesItReleased)
     click(w->cmd_scan);
     t.settle();
     EXPECT_FALSE(w->scanning());
-    EXPECT_FALSE(t.rx->held());
-    EXPECT_EQ(panel.lockOn, 0);
+    EXPECT_TRUE(released());
     QString lastH;
     for (const QString &c : t.port.commands())
         if (c == "H0" || c == "H1")
@@ -561,32 +515,18 @@ struct CellEd : MemWin {
         w->open_cell(action);
         return w->cellEditor();
     }
-    // The editor's boxes as "cell|freq|att|bw|mode|agc|tag".
-    static QString boxes(memcell *c)
-    {
-        return QStringList{c->cmb_cell->currentText(), c->txt_freqmem->text(), c->cmb_att->currentText(),
-                           c->cmb_bw->currentText(), c->cmb_md->currentText(), c->cmb_agc->currentText(),
-                           c->txt_tag->text()}
-            .join('|');
-    }
 };
 
 // Alt+letter of every button and field label, per window: a letter used
 // twice only moves the focus between its owners and never presses a button.
 static QStringList mnemonicClashes(QWidget *win)
 {
+    static const QRegularExpression amp("&(.)"); // "&&" is a shown "&"
     QMap<QChar, QStringList> owners;
     auto take = [&](const QString &text, const QString &who) {
-        for (int i = 0; i + 1 < text.size(); ++i) {
-            if (text[i] != '&')
-                continue;
-            if (text[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            owners[text[i + 1].toLower()] << who;
-            break;
-        }
+        for (auto m = amp.globalMatch(text); m.hasNext();)
+            if (const QChar c = m.next().captured(1).at(0); c != '&')
+                return void(owners[c.toLower()] << who);
     };
     for (QAbstractButton *b : win->findChildren<QAbstractButton *>())
         take(b->text(), b->objectName());
@@ -600,17 +540,9 @@ static QStringList mnemonicClashes(QWidget *win)
     return out;
 }
 
-TEST_F(CellEd, EveryAltLetterIsUniqueInItsWindow)
+TEST_F(CellEd, RefusedWithoutDataExceptDumpAndEveryAltLetterUnique)
 {
-    fetch();
     EXPECT_EQ(mnemonicClashes(w).join(" | ").toStdString(), "");
-    memcell *c = open(MemMan::ActChange, 0);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(mnemonicClashes(c).join(" | ").toStdString(), "");
-}
-
-TEST_F(CellEd, RefusedWithoutDataExceptDump)
-{
     for (const auto &[b, title] : {std::pair{w->cmd_change, "Change Mem error"}, {w->cmd_copy, "Copy Mem error"},
                                    {w->cmd_del, "Delete Mem error"}}) {
         click(b);
@@ -620,6 +552,7 @@ TEST_F(CellEd, RefusedWithoutDataExceptDump)
     click(w->cmd_dump);
     ASSERT_NE(w->cellEditor(), nullptr);
     EXPECT_EQ(w->cellEditor()->lbl_action->text(), "Dump");
+    EXPECT_EQ(mnemonicClashes(w->cellEditor()).join(" | ").toStdString(), "");
     EXPECT_EQ(a11y::hiddenLabels(w->cellEditor()), QStringList());
     EXPECT_EQ(w->cellEditor()->txt_freqmem->text(), "");
 }
@@ -631,7 +564,10 @@ TEST_F(CellEd, ShowsTheRowAndCopiesToAnotherChannel)
     memcell *c = open(MemMan::ActCopy, 1);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->lbl_action->text(), "Copy");
-    EXPECT_EQ(boxes(c), "001|07150.500| Off|Inter|LSB|Fast|Coastal");
+    EXPECT_EQ(QStringList({c->cmb_cell->currentText(), c->txt_freqmem->text(), c->cmb_att->currentText(),
+                           c->cmb_bw->currentText(), c->cmb_md->currentText(), c->cmb_agc->currentText(),
+                           c->txt_tag->text()}).join('|'),
+              "001|07150.500| Off|Inter|LSB|Fast|Coastal"); // the editor's boxes
 
     c->cmb_cell->setCurrentIndex(9);
     c->txt_freqmem->setText("7150,5"); // comma as decimal separator
@@ -639,9 +575,7 @@ TEST_F(CellEd, ShowsTheRowAndCopiesToAnotherChannel)
     EXPECT_EQ(t.prompter.asked[0].text,
               "You want to fill the MemMan\nWindow cell 009 with the\nsettings shown");
     EXPECT_EQ(t.prompter.lastText(), "MeMan Window cell\n009 is now updated");
-    EXPECT_EQ(tab.rec[9], "L009013071505001");
-    EXPECT_EQ(tab.tag[9], "Coastal");
-    EXPECT_EQ(tab.rec[1], "L001013071505001");
+    EXPECT_EQ(tab.rec[9] + '|' + tab.tag[9] + '|' + tab.rec[1], "L009013071505001|Coastal|L001013071505001");
     EXPECT_EQ(rowOf(w->grd_mem, 9), "009\t 7150.5\t Off\tInter\tLSB\tFast\tCoastal");
     EXPECT_TRUE(t.port.commands().isEmpty());
 
@@ -658,15 +592,12 @@ TEST_F(CellEd, DeleteGivesEmptyRecordsAndNeverFilledBecomesV)
     memcell *c = open(MemMan::ActDelete, 5);
     confirm(c->cmd_ToMMW);
     EXPECT_EQ(t.prompter.asked[0].text, "You want to empty the MemMan\nWindow cell 005");
-    EXPECT_EQ(tab.rec[5], "L005V");
-    EXPECT_TRUE(tab.tag[5].isEmpty());
-    EXPECT_EQ(rowOf(w->grd_mem, 5), "005\tno data");
-    EXPECT_EQ(c->txt_freqmem->text(), "");
+    EXPECT_EQ(tab.rec[5] + '|' + tab.tag[5] + '|' + rowOf(w->grd_mem, 5) + '|' + c->txt_freqmem->text(),
+              "L005V||005\tno data|");
 
     c->cmb_cell->setCurrentIndex(7); // never filled
     confirm(c->cmd_ToMMW);
-    EXPECT_EQ(tab.rec[7], "V");
-    EXPECT_EQ(rowOf(w->grd_mem, 7), "007\tno data");
+    EXPECT_EQ(tab.rec[7] + '|' + rowOf(w->grd_mem, 7), "V|007\tno data");
 
     confirm(c->cmd_ToRM);
     t.settle();
@@ -785,7 +716,7 @@ TEST_F(CellEd, CodesWithoutACaptionSurviveTheEditor)
 TEST_F(MemWin, ASaveOverAFileChangedOnDiskSaysSoFirstAndOffersSaveAs)
 {
     const QString path = t.base() + "MEM/MEM_DEMO.TXT";
-    QFile::copy(sourcePath("data/demo/MEM/MEM_DEMO.TXT"), path);
+    copyDemo("data/demo/MEM/MEM_DEMO.TXT", path);
     t.app.files.mem = "MEM_DEMO.TXT";
     w->load_mem_file();
     EXPECT_GT(tab.filledCount(), 20);
@@ -798,12 +729,9 @@ TEST_F(MemWin, ASaveOverAFileChangedOnDiskSaysSoFirstAndOffersSaveAs)
     t.prompter.asked.clear();
     t.prompter.answers = {Prompter::AnsCancel, Prompter::AnsYes, Prompter::AnsNo, Prompter::AnsOk,
                           Prompter::AnsNo};
-    QTimer::singleShot(0, [] {
-        for (QWidget *tw : QApplication::topLevelWidgets())
-            if (auto *d = qobject_cast<selsave *>(tw); d && d->isVisible()) {
-                d->Cmb_Save->setEditText("MEM_MINE.TXT");
-                d->cmd_OK->click();
-            }
+    whenShown<selsave>([](selsave &d) {
+        d.Cmb_Save->setEditText("MEM_MINE.TXT");
+        d.cmd_OK->click();
     });
     for (int i = 0; i < 3; ++i)
         w->save_mem_file();

@@ -4,6 +4,7 @@
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/own.h"
 #include "files/ui/filedialogs.h"
+#include "sim/simwait.h"
 #include "uikit.h"
 #include "common/filebytes.h"
 
@@ -85,7 +86,7 @@ TEST_F(ListWindows, GridColumnsSelectionBoxAndTimeSelection)
     EXPECT_EQ(w.model->rowCount(), w.table()->count());
 }
 
-TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
+TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothingInEitherList)
 {
     RecSession rec(t.app);
     t.app.rec = &rec;
@@ -127,19 +128,8 @@ TEST_F(ListWindows, DoubleClickOnAFrequencyTunesAndFansOutOtherCellsDoNothing)
     EXPECT_FALSE(rec.stationAt(9635000).isEmpty());
     EXPECT_EQ(rec.stationAt(6175000), "");
 
-    // A closed window no longer follows the receiver.
-    o.close();
-    t.rx->noteFrequency(7000000, Origin::Receiver);
-    EXPECT_EQ(w.lbl_arf->text(), "7000.000");
-    EXPECT_EQ(o.lbl_arf->text(), "9635.000");
-    EXPECT_EQ(rec.stationAt(9635000), "");
-    t.app.rec = nullptr;
-}
-
-TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
-{
-    own o(t.app);
-    o.show();
+    // Own rows use their code or the default.
+    t.prompter.asked.clear();
     t.app.files.own = "OWN_DEMO.TXT";
     o.read_list();
     EXPECT_TRUE(t.prompter.asked.isEmpty());
@@ -150,6 +140,16 @@ TEST_F(ListWindows, OwnRowsUseTheirCodeOrTheDefault)
     // Skerry Radio has no code: "0120". The time column is not a frequency column.
     EXPECT_EQ(clicked(o.grd_own, {find(o.model, "5920", 4)}), "H1|H1|S199012059200000|H0|H0");
     EXPECT_EQ(clicked(o.grd_own, {o.model->index(0, 3)}), "");
+    EXPECT_EQ(w.lbl_arf->text() + " " + o.lbl_arf->text(), "5920.000 5920.000");
+    EXPECT_EQ(rec.stationAt(5920000), "Skerry Radio");
+
+    // A closed window no longer follows the receiver.
+    o.close();
+    t.rx->noteFrequency(7000000, Origin::Receiver);
+    EXPECT_EQ(w.lbl_arf->text(), "7000.000");
+    EXPECT_EQ(o.lbl_arf->text(), "5920.000");
+    EXPECT_EQ(rec.stationAt(5920000), "");
+    t.app.rec = nullptr;
 }
 
 TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
@@ -158,7 +158,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
     t.answerState("004095000001");
     bdxc w(t.app);
     w.show();
-    QTRY_COMPARE(w.lbl_arf->text(), QString("9500.000"));
+    EXPECT_TRUE(waitUntil([&] { return w.lbl_arf->text() == "9500.000"; })) << w.lbl_arf->text().toStdString();
     t.settle();
     EXPECT_EQ(t.port.trace(), "H1|H1|J1199|L199199|H0|H0");
     EXPECT_TRUE(t.prompter.asked.isEmpty());
@@ -166,7 +166,7 @@ TEST_F(ListWindows, OpeningReadsTheReceiverFrequencyOrTellsItIsSilent)
     t.port.responder = nullptr;
     own o(t.app);
     o.show();
-    QTRY_COMPARE(t.prompter.asked.size(), 1);
+    ASSERT_TRUE(waitUntil([&] { return t.prompter.asked.size() == 1; }));
     EXPECT_EQ(t.prompter.lastTitle(), "Receiver");
     EXPECT_TRUE(o.lbl_arf->text().isEmpty());
 }

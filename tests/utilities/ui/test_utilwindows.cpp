@@ -3,7 +3,6 @@
 // simulated receiver, the clock set and read, the timer times; what a
 // screen reader reads in them.
 #include "panel/ui/textgrid.h"
-#include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 #include "a11y.h"
@@ -36,7 +35,9 @@ void shoot(QWidget *w, const char *name)
 
 } // namespace
 
-TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
+// Every option sends its command in a bracket; the pitch, Reset to Defaults
+// and the window without a receiver.
+TEST(UserDefWindow, OptionsPitchResetAndNoRx)
 {
     TestApp t;
     UserDef w(t.app);
@@ -55,14 +56,7 @@ TEST(UserDefWindow, EveryOptionSendsItsCommandInABracket)
                 EXPECT_EQ(sent, "H1|H1|" + expected[g][i] + "|H0|H0") << g << " " << i;
         }
     shoot(&w, "userdef");
-}
 
-TEST(UserDefWindow, PitchResetAndNoRx)
-{
-    TestApp t;
-    UserDef w(t.app);
-    w.show();
-    t.settle();
     EXPECT_EQ(t.sends([&] { w.spn_Cpb->stepBy(1); }), ""); // nothing sent by the spin button
     EXPECT_EQ(w.lbl_Cbp->text(), "+0850");
     EXPECT_EQ(t.sends([&] { w.pan_OK->click(); }), "H1|H1|U2+0850|H0|H0");
@@ -160,11 +154,7 @@ TEST(RttyWindowTest, SaveOffWhenTheFolderIsMissingOrReadOnly)
 TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
 {
     TestApp t;
-    SimPort sim;
-    QString err;
-    ASSERT_TRUE(sim.open(&err));
-    t.rx->setPort(&sim);
-    t.app.replyTimeoutMs = 1500;
+    SimulatedLine sim(t);
     QPointer<RttyWindow> w = new RttyWindow(t.app);
     w->resize(w->sizeHint());
     w->show();
@@ -180,11 +170,10 @@ TEST(RttyWindowTest, TextFromTheSimulatedReceiver)
     ASSERT_TRUE(waitUntil([&] { return w.isNull(); }));
     EXPECT_FALSE(sim.radio()->rttyOn());
     QStringList saved;
-    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, &err));
+    ASSERT_TRUE(textfile::readLines(ry::savePath(t.app), &saved, nullptr));
     ASSERT_GE(saved.size(), 2);
     EXPECT_EQ(saved.at(0), "ryryryryryryryryryryryryryryryryryry");
     EXPECT_EQ(saved.at(1), "zczc 0417 wx bulletin");
-    t.rx->setPort(&t.port);
 }
 
 TEST(ClocksWindow, OpenReadableSetAndReadTheClockTimerTimesAndClose)
