@@ -84,7 +84,7 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     EXPECT_EQ(explained, QStringList({"SINPO", "Lng", "BC Org.", "// 1", "// 2"}));
 }
 
-TEST(HighContrast, PaletteKeepsFourAndAHalfToOne)
+TEST(HighContrast, KeepsFourAndAHalfToOneAndOnlyWhenChosen)
 {
     // Relative luminance as the accessibility guidelines define it.
     EXPECT_NEAR(contrast::ratio(Qt::black, Qt::white), 21.0, 1e-9);
@@ -112,10 +112,8 @@ TEST(HighContrast, PaletteKeepsFourAndAHalfToOne)
         const auto rc = contrast::trackingRow(kind);
         EXPECT_GE(contrast::ratio(rc.background, rc.text), contrast::kMinRatio) << int(kind);
     }
-}
 
-TEST(HighContrast, OnlyWhenChosen)
-{
+    // Only when chosen.
     TestApp t;
     const auto rowOf = [](tracking &w) {
         auto *l = w.findChild<QLabel *>("lbl_fr_0");
