@@ -15,11 +15,6 @@ struct Remote {
     SimRadio radio;
 };
 
-bool allDigits(const QByteArray &s)
-{
-    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 } // namespace
 
 TEST(SimRadio, LocalControlIgnoresEverythingButH1AndASilentReceiverAnswersNothing)
@@ -251,6 +246,9 @@ TEST(SimRadio, RepliesKeepTheirShapeGarbledOrNot)
         const char *cmd;
         int size, from, digits;
     } shapes[] = {{"L199199", 17, 4, 12}, {"M", 5, 1, 3}, {"R0", 8, 1, 6}};
+    const auto allDigits = [](const QByteArray &s) {
+        return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
     for (const bool garbled : {false, true, true, true, true}) {
         rx.radio.setGarbled(garbled);
         for (const auto &s : shapes) {

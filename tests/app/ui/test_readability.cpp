@@ -71,8 +71,7 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     EXPECT_EQ(fetch->text().remove(QLatin1Char('&')), "Fetch RM");
     EXPECT_TRUE(fetch->toolTip().contains("read all 200 channels"));
     // A tooltip a control already had stays; the status tip is added.
-    auto *dim = windows[2]->findChild<QWidget *>("fra_bdx");
-    EXPECT_TRUE(dim->statusTip().startsWith("DIM BDX"));
+    EXPECT_TRUE(windows[2]->findChild<QWidget *>("fra_bdx")->statusTip().startsWith("DIM BDX"));
 
     // The log's short column titles explain themselves too.
     logging2::LogBook book;

@@ -313,8 +313,7 @@ TEST_F(SetupTest, ResetReadsTheFileAgainOrKeepsTheValuesWithoutOne)
     QTest::mouseClick(w<QRadioButton>("opt_ComP_3"), Qt::LeftButton);
     QTest::mouseClick(w<QPushButton>("cmd_reset"), Qt::LeftButton);
     ASSERT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_TRUE(t.prompter.lastText().contains(ini()));
-    EXPECT_TRUE(t.prompter.lastText().contains("does not exist"));
+    EXPECT_TRUE(t.prompter.lastText().contains(ini()) && t.prompter.lastText().contains("does not exist"));
     EXPECT_TRUE(w<QRadioButton>("opt_ComP_3")->isChecked());
     EXPECT_EQ(t.app.settings.portNumber(), 4);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
