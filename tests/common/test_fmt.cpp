@@ -29,10 +29,7 @@ TEST(Fmt, Patterns)
     EXPECT_EQ(fmt::digitValue('x'), 0);
     EXPECT_DOUBLE_EQ(fmt::roundHalfEven(2.5), 2);
     EXPECT_DOUBLE_EQ(fmt::roundHalfEven(3.5), 4);
-}
-
-TEST(Fmt, CommaLocaleStillShowsPoint)
-{
+    // A comma locale still shows and reads a point.
     const QLocale old;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(fmt::freqText(7100.5), "7100.500");

@@ -12,7 +12,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-
 namespace {
 
 QStringList readAll(const QByteArray &bytes, int maxChars = textfile::MaxLineChars)
@@ -34,9 +33,29 @@ QByteArray utf16(const QString &s, QStringConverter::Encoding e)
     return enc.encode(s);
 }
 
+// An atomic file that fails at a chosen step.
+class FaultyFile : public textfile::AtomicFile {
+public:
+    enum Step { None, Open, Write, Flush, Commit } failAt = None;
+    QStringList calls;
+    bool open() override { return step("open", Open); }
+    bool write(const QByteArray &) override { return step("write", Write); }
+    bool flush() override { return step("flush", Flush); }
+    bool commit() override { return step("commit", Commit); }
+    void cancel() override { calls << "cancel"; }
+    QString reason() const override { return "No space left on device"; }
+
+private:
+    bool step(const char *name, Step s)
+    {
+        calls << name;
+        return failAt != s;
+    }
+};
+
 } // namespace
 
-TEST(TextFileRead, ByteOrderMarksDecideElseEachLineOnItsOwn)
+TEST(TextFileRead, EncodingsControlCharactersTheLineLimitAndOverlongLines)
 {
     const QString text = QString::fromUtf8("Rádio Açores\r\nSür\r\n");
     const QStringList want{QString::fromUtf8("Rádio Açores"), QString::fromUtf8("Sür")};
@@ -61,10 +80,8 @@ TEST(TextFileRead, ByteOrderMarksDecideElseEachLineOnItsOwn)
         EXPECT_EQ(readAll(c.bytes), c.want) << c.what;
     EXPECT_EQ(textfile::cleanLine(u"\t\tx"), "  x");
     EXPECT_EQ(textfile::splitLines("a\r\n\r\nb\nc\r\n"), (QStringList{"a", "", "b", "c"}));
-}
 
-TEST(TextFileRead, StopsAtTheLimitAndCutsOverlongLines)
-{
+    // A limit on the lines read, and lines too long.
     QTemporaryDir dir;
     const QString p = dir.filePath("BIG.TXT");
     QByteArray big;
@@ -84,41 +101,14 @@ TEST(TextFileRead, StopsAtTheLimitAndCutsOverlongLines)
     // than any record: cut, with a UTF-8 letter cut in half dropped.
     QByteArray split(64 * 1024 - 1, 'x');
     split += "\r\nnext";
-    const QStringList s = readAll(split, 10);
-    EXPECT_EQ(s, (QStringList{"xxxxxxxxxx", "next"}));
+    EXPECT_EQ(readAll(split, 10), (QStringList{"xxxxxxxxxx", "next"}));
     QByteArray accents;
     for (int i = 0; i < 100; ++i)
         accents += "\xC3\xA9";
     EXPECT_EQ(readAll(accents, 5), QStringList{QString::fromUtf8("ééééé")});
 }
 
-// ---------------------------------------------------------------------------
-
-namespace {
-
-// An atomic file that fails at a chosen step.
-class FaultyFile : public textfile::AtomicFile {
-public:
-    enum Step { None, Open, Write, Flush, Commit } failAt = None;
-    QStringList calls;
-    bool open() override { return step("open", Open); }
-    bool write(const QByteArray &) override { return step("write", Write); }
-    bool flush() override { return step("flush", Flush); }
-    bool commit() override { return step("commit", Commit); }
-    void cancel() override { calls << "cancel"; }
-    QString reason() const override { return "No space left on device"; }
-
-private:
-    bool step(const char *name, Step s)
-    {
-        calls << name;
-        return failAt != s;
-    }
-};
-
-} // namespace
-
-TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
+TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhyAndLongTextGoesOutInPieces)
 {
     struct Case {
         FaultyFile::Step fail;
@@ -141,11 +131,9 @@ TEST(TextFileWrite, EveryFailingStepCancelsAndSaysWhy)
             EXPECT_TRUE(err.contains("No space left on device"));
         }
     }
-}
 
-TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPieces)
-{
-    // Enough text for several pieces; the same bytes as writeLines.
+    // Lines made one at a time, enough for several pieces, go out as the same
+    // bytes as writeLines (their failing steps: writeLinesTo above).
     QStringList lines;
     for (int i = 0; i < 30000; ++i)
         lines << QString::fromUtf8("Zeile %1 Größe ").arg(i) + QString(40, 'x');
@@ -162,7 +150,6 @@ TEST(TextFileWrite, LinesMadeOneAtATimeGoOutInPieces)
     };
     ASSERT_TRUE(textfile::writeEach(dir.filePath("b.txt"), next, &err)) << qPrintable(err);
     EXPECT_EQ(readBytes(dir.filePath("b.txt")), readBytes(dir.filePath("a.txt")));
-    // (Its failing steps: writeLinesTo above goes through it.)
 }
 
 #ifdef Q_OS_LINUX

@@ -41,13 +41,7 @@ TEST(Meter, RepliesConvertToMeterUnitsInOneUnbracketedTransaction)
     TestApp t;
     QByteArray answer = "M134\r";
     t.port.responder = [&](const QByteArray &c) { return c == "M" ? answer : QByteArray(); };
-    auto read = [&] {
-        meter::Reading r;
-        t.rx->submit(
-            [&]() -> rxjob::Task<> { r = co_await MeasureSession::aGetsmeter(t.app, false); }, false);
-        t.settle();
-        return r;
-    };
+    auto read = [&] { return t.run([&] { return MeasureSession::aGetsmeter(t.app, false); }); };
     meter::Reading r = read();
     ASSERT_TRUE(r.ok());
     EXPECT_DOUBLE_EQ(r.v, 1.0);

@@ -6,32 +6,29 @@
 
 using namespace panelentry;
 
-TEST(EntryRules, KeypadAppendsAndBacksUp)
+// The keypad appending and backing up; typed frequencies in Hz, channels
+// and step cells. (Which frequencies are tuned: the line's tests.)
+TEST(EntryRules, KeypadTypedValuesAndStepCells)
 {
     QString d;
     for (const char *k : {"9", ".", "5", ".", "back"})
         d = keypadPress(d, QString::fromLatin1(k));
     EXPECT_EQ(d, "9.5");
     EXPECT_EQ(keypadPress(QString(), "back"), "");
-}
-
-// (Which frequencies are tuned: the line's tests.)
-TEST(EntryRules, TypedFrequencyInHz)
-{
-    const std::pair<const char *, long long> cases[] = {
+    const std::pair<const char *, long long> freqs[] = {
         {"9500", 9500000}, {"9.5", 9500},   {"29999.999", 29999999}, {"29999.9999", 30000000},
         {"7,1", 7100},     {"7100,5", 7100500}, {"", 0}, {"5f", 5000}, {"-----.---", 0}, {"-5", -1},
     };
-    for (const auto &[text, hz] : cases)
+    for (const auto &[text, hz] : freqs)
         EXPECT_EQ(hzOf(QString::fromLatin1(text)), hz) << text;
-}
-
-TEST(EntryRules, Channels)
-{
-    const std::pair<const char *, std::optional<int>> cases[] = {
+    const std::pair<const char *, std::optional<int>> channels[] = {
         {"199", 199}, {"0", 0}, {"7", 7}, {"", {}}, {"200", {}}, {"-1", {}}, {"199.5", {}}};
-    for (const auto &[text, channel] : cases)
+    for (const auto &[text, channel] : channels)
         EXPECT_EQ(channelOf(QString::fromLatin1(text)), channel) << text;
+    const std::pair<const char *, int> cells[] = {{"0.001", 1}, {"0.02", 20}, {"0.5", 500}, {"9", 9000},
+                                                  {"12.5", 12500}, {"50", 50000}, {"", 0}};
+    for (const auto &[cell, hz] : cells)
+        EXPECT_EQ(stepHzOf(QString::fromLatin1(cell)), hz) << cell;
 }
 
 TEST(EntryRules, SpinStepsFromTheReceiverStayInTheRange)
@@ -46,12 +43,4 @@ TEST(EntryRules, SpinStepsFromTheReceiverStayInTheRange)
     };
     for (const Case &c : cases)
         EXPECT_EQ(spinTargetHz(c.from, c.step, c.dir), c.hz) << c.from.value_or(-1);
-}
-
-TEST(EntryRules, StepCells)
-{
-    const std::pair<const char *, int> cells[] = {{"0.001", 1}, {"0.02", 20}, {"0.5", 500}, {"9", 9000},
-                                                  {"12.5", 12500}, {"50", 50000}, {"", 0}};
-    for (const auto &[cell, hz] : cells)
-        EXPECT_EQ(stepHzOf(QString::fromLatin1(cell)), hz) << cell;
 }

@@ -10,7 +10,7 @@
 
 using namespace settingsrules;
 
-TEST(SettingsFile, ParsesUpToTwentyNumbersLeniently)
+TEST(SettingsFile, ParsesLenientlyAndOddFilesLoadWithoutHarm)
 {
     QString text = "C:\\VRTSV6\\\r\n5205N\r\n0445E\r\n";
     for (int i = 1; i <= 15; ++i)
@@ -37,14 +37,12 @@ TEST(SettingsFile, ParsesUpToTwentyNumbersLeniently)
     EXPECT_EQ(s.v[3], 3);
     EXPECT_EQ(s.v[4], 0);
     EXPECT_EQ(s.v[5], 10);
-}
 
-TEST(SettingsFile, MissingEmptyTruncatedAndOddFilesLoadWithoutHarm)
-{
+    // Missing, empty, truncated and odd files load without harm.
     QTemporaryDir dir;
     const QString p = dir.filePath("VRTSV6.INI");
     // Missing: the message names the file, the values stay.
-    Settings s = settingsfile::defaults();
+    s = settingsfile::defaults();
     QString error;
     EXPECT_FALSE(settingsfile::load(p, &s, &error));
     EXPECT_TRUE(error.contains(p) && error.contains("does not exist")) << error.toStdString();
@@ -228,22 +226,9 @@ TEST(SettingsFile, SaveWritesFifteenValuesAndRaisesListSizes)
     EXPECT_EQ(back.v[16], 0);
 }
 
-TEST(SettingsFile, FirstRunDefaults)
-{
-    const Settings d = settingsfile::defaults();
-    EXPECT_TRUE(d.base_dir.endsWith("/VRTSV6/"));
-    EXPECT_TRUE(d.base_dir.startsWith(QDir::homePath()));
-    // Every default passes its own field rule.
-    EXPECT_TRUE(checkDir(d.base_dir).ok);
-    EXPECT_TRUE(checkLat(d.rx_lat).ok);
-    EXPECT_TRUE(checkLong(d.rx_long).ok);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(checkDim(i, QString::number(d.dim(i))).ok);
-}
-
 // ---- field rules -----------------------------------------------------------
 
-TEST(FieldRules, TextFieldsStoreFirstThenShowTheDefault)
+TEST(FieldRules, StoreFirstThenShowTheDefaultAndTheFirstRunDefaultsPass)
 {
     const QString home = QDir::homePath() + "/VRTSV6/";
     using Check = std::function<FieldCheck(const QString &)>;
@@ -286,10 +271,8 @@ TEST(FieldRules, TextFieldsStoreFirstThenShowTheDefault)
     EXPECT_EQ(checkDir("D:\\DATA", PathStyle::Windows).shown, "D:\\DATA\\");
     EXPECT_EQ(checkDir("/srv/radio", PathStyle::Posix).stored, "/srv/radio/");
     EXPECT_EQ(checkDir("radio", PathStyle::Posix).stored, "radio/");
-}
 
-TEST(FieldRules, ListSizes)
-{
+    // The list sizes.
     const char *defs[4] = {"2", "1", "1", "15"};
     for (int i = 0; i < 4; ++i) {
         FieldCheck c = checkDim(i, "0");
@@ -304,11 +287,8 @@ TEST(FieldRules, ListSizes)
     EXPECT_FALSE(c.ok);
     EXPECT_EQ(c.value, 31);  // stored before the check
     EXPECT_FALSE(checkDim(1, "abc").ok);
-}
 
-TEST(FieldRules, TimeDifference)
-{
-    // Good values, rounded up to the next half hour.
+    // Time differences: good ones rounded up to the next half hour.
     const std::pair<const char *, double> good[] = {{"5.5", 5.5},   {"5.2", 5.5}, {"1.25", 1.5}, {"-1.25", -1.5},
                                                     {" -2", -2},    {"+13", 13},  {"-13", -13}};
     for (const auto &[text, v] : good) {
@@ -327,5 +307,14 @@ TEST(FieldRules, TimeDifference)
             EXPECT_EQ(c.shown, "0");
         }
     EXPECT_EQ(checkTd("14").value, 14); // stored before the check
+
+    // The first run's defaults, each passing its own rule.
+    const Settings d = settingsfile::defaults();
+    EXPECT_EQ(d.base_dir, QDir::homePath() + "/VRTSV6/");
+    EXPECT_TRUE(checkDir(d.base_dir).ok);
+    EXPECT_TRUE(checkLat(d.rx_lat).ok);
+    EXPECT_TRUE(checkLong(d.rx_long).ok);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(checkDim(i, QString::number(d.dim(i))).ok);
 }
 

@@ -1,21 +1,12 @@
 // The receiver model: command texts, reply layouts, local control, faults.
 #include "sim/simradio.h"
-#include "simwait.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
 
-SimRadio::Record rec(int att, int bw, int mode, qint64 hz, int agc)
-{
-    SimRadio::Record r;
-    r.att = att;
-    r.bw = bw;
-    r.mode = mode;
-    r.hz = hz;
-    r.agc = agc;
-    return r;
-}
+using Rec = SimRadio::Record; // att, bw, mode, hz, agc
 
 // A receiver already in remote control.
 struct Remote {
@@ -24,24 +15,9 @@ struct Remote {
     SimRadio radio;
 };
 
-bool allDigits(const QByteArray &s)
-{
-    for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return !s.isEmpty();
-}
-
-// Frequency as the program's report decoder reads it: of the last ten
-// characters, the first eight.
-qint64 reportHz(const QByteArray &line)
-{
-    return line.right(10).left(8).toLongLong();
-}
-
 } // namespace
 
-TEST(SimRadio, LocalControlIgnoresEverythingButH1)
+TEST(SimRadio, LocalControlIgnoresEverythingButH1AndASilentReceiverAnswersNothing)
 {
     SimRadio radio(SimRadio::DemoMemory);
     const auto before = radio.working();
@@ -61,9 +37,33 @@ TEST(SimRadio, LocalControlIgnoresEverythingButH1)
     EXPECT_EQ(radio.working().att, 0);
     EXPECT_EQ(radio.ignoredCount(), 4);
     EXPECT_EQ(radio.commandCount(), 7);
+
+    // Silent in remote control: no reply and no report.
+    Remote rx;
+    QList<QByteArray> out;
+    QObject::connect(&rx.radio, &SimRadio::spontaneous,
+                     [&](const QByteArray &b) { out.append(b); });
+    rx("I1");
+    rx.radio.setSilent(true);
+    for (const char *c : {"L199199", "M", "R0"})
+        EXPECT_TRUE(rx(c).isEmpty()) << c;
+    rx.radio.turnDial(6000000);
+    EXPECT_TRUE(out.isEmpty());
+
+    rx.radio.setSilent(false);
+    EXPECT_EQ(rx("L199199"), "L199V\r");
+
+    // Falling silent after a number of commands.
+    rx.radio.silentAfter(3);
+    EXPECT_EQ(rx("M").size(), 5);
+    EXPECT_EQ(rx("J1199"), QByteArray());
+    EXPECT_EQ(rx("L199199").size(), 17);
+    EXPECT_TRUE(rx("L199199").isEmpty());
+    EXPECT_TRUE(rx("M").isEmpty());
+    EXPECT_TRUE(rx.radio.silent());
 }
 
-TEST(SimRadio, ReadOutsOfTheWorkingSettingsAndOfMemoryChannels)
+TEST(SimRadio, ReadOutsOfTheWorkingSettingsOfChannelsAndOfTheWholeMemory)
 {
     Remote rx;
     // Each command and the reply it gets ("": none), in turn.
@@ -82,19 +82,16 @@ TEST(SimRadio, ReadOutsOfTheWorkingSettingsAndOfMemoryChannels)
     for (const auto &[cmd, reply] : steps)
         EXPECT_EQ(rx(cmd), QByteArray(reply)) << cmd;
     EXPECT_FALSE(rx.radio.channel(5).has_value());
-    ASSERT_TRUE(rx.radio.channel(6).has_value());
-    EXPECT_EQ(*rx.radio.channel(6), rec(1, 1, 4, 6175000, 0));
+    EXPECT_EQ(rx.radio.channel(6), std::optional<Rec>(Rec{1, 1, 4, 6175000, 0}));
     EXPECT_EQ(rx.radio.malformedCount(), 0);
-}
 
-TEST(SimRadio, WholeMemoryReadOutsOfTheDemoAndAMixedMemory)
-{
-    // Every line is "L" ccc "V" CR or "L" ccc and a record the receiver holds.
+    // The whole memory of the demo and of a mixed one: every line is "L" ccc
+    // "V" CR or "L" ccc and a record the receiver holds.
     for (const int empty : {-1, 0, 50}) {
-        Remote rx(SimRadio::DemoMemory);
+        Remote demo(SimRadio::DemoMemory);
         if (empty >= 0)
-            rx.radio.fillAllBut(empty);
-        const QList<QByteArray> lines = rx("L000199").split('\r');
+            demo.radio.fillAllBut(empty);
+        const QList<QByteArray> lines = demo("L000199").split('\r');
         ASSERT_EQ(lines.size(), 201);
         EXPECT_TRUE(lines.last().isEmpty());
         int filled = 0;
@@ -105,33 +102,29 @@ TEST(SimRadio, WholeMemoryReadOutsOfTheDemoAndAMixedMemory)
                 continue;
             ++filled;
             ASSERT_EQ(l.size(), 16) << l.constData();
-            EXPECT_TRUE(allDigits(l.mid(4)) && SimRadio::Record::fromRec12(l.mid(4))) << l.constData();
+            EXPECT_TRUE(SimRadio::Record::fromRec12(l.mid(4))) << l.constData(); // digits in range
         }
         EXPECT_EQ(filled, empty < 0 ? 18 : 200 - empty);
     }
 }
 
-TEST(SimRadio, SetFromRecordAndRecall)
+TEST(SimRadio, SetFromRecordRecallAndMalformedCommandsChangingNothing)
 {
     Remote rx(SimRadio::DemoMemory);
     rx("S199024095000001");
-    EXPECT_EQ(rx.radio.working(), rec(0, 2, 4, 9500000, 1));
+    EXPECT_EQ(rx.radio.working(), (Rec{0, 2, 4, 9500000, 1}));
 
     // Recall of a stored channel takes all its settings; an empty channel
     // leaves them as they were.
     for (const char *c : {"K007113061750002", "C007"})
         rx(c);
-    EXPECT_EQ(rx.radio.working(), rec(1, 1, 3, 6175000, 2));
+    EXPECT_EQ(rx.radio.working(), (Rec{1, 1, 3, 6175000, 2}));
     for (const char *c : {"U5150", "C150"})
         rx(c);
-    EXPECT_EQ(rx.radio.working(), rec(1, 1, 3, 6175000, 2));
+    EXPECT_EQ(rx.radio.working(), (Rec{1, 1, 3, 6175000, 2}));
     EXPECT_EQ(rx.radio.malformedCount(), 0);
-}
 
-TEST(SimRadio, MalformedCommandsChangeNothing)
-{
-    Remote rx(SimRadio::DemoMemory);
-    rx("S199024095000001");
+    // Malformed commands change nothing.
     const auto work = rx.radio.working();
     const QByteArray memory = rx("L000199");
 
@@ -158,7 +151,7 @@ TEST(SimRadio, MalformedCommandsChangeNothing)
     EXPECT_TRUE(rx.radio.remote());
 }
 
-TEST(SimRadio, SettingCommandsTakeEffect)
+TEST(SimRadio, SettingCommandsTakeEffectAndTheClockRuns)
 {
     Remote rx;
     for (const char *c : {"N2", "U11", "P-0150", "W2200", "O1", "T0", "U36511", "U2+0750", "R22359", "R30600", "R5"})
@@ -177,60 +170,49 @@ TEST(SimRadio, SettingCommandsTakeEffect)
     rx("U10");
     EXPECT_FALSE(rx.radio.vbt());
     EXPECT_EQ(rx.radio.malformedCount(), 0);
+
+    // The clock: hours in characters 2-3 of the reply, minutes in 4-5.
+    rx("R1123456");
+    const QByteArray clock = rx("R0");
+    EXPECT_EQ(clock.mid(1, 2), "12");
+    EXPECT_TRUE(clock.mid(3, 2) == "34" || clock.mid(3, 2) == "35") << clock.constData();
+    rx("R1235959");
+    const QByteArray late = rx("R0").mid(1, 2);
+    EXPECT_TRUE(late == "23" || late == "00") << late.constData();
 }
 
 TEST(SimRadio, FrequencyReportsWhileI1IsOn)
 {
     Remote rx;
-    QList<QByteArray> reports;
-    QObject::connect(&rx.radio, &SimRadio::spontaneous,
-                     [&](const QByteArray &b) { reports.append(b); });
-
-    rx.radio.turnDial(6180000);
-    EXPECT_TRUE(reports.isEmpty());
-
-    // "I1" is answered at once with the frequency set now (every time).
+    // Each report's frequency as the program's decoder reads it: of the last
+    // ten characters, the first eight (-1: a report without its CR).
+    QList<qint64> reported;
+    QObject::connect(&rx.radio, &SimRadio::spontaneous, [&](const QByteArray &b) {
+        reported.append(b.endsWith('\r') ? b.right(10).left(8).toLongLong() : -1);
+    });
+    rx.radio.turnDial(6180000); // before I1: no report
+    // "I1" is answered at once with the frequency set now (every time), not
+    // as a report; then every change of frequency is one.
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(rx("I1"), "I004061800000\r");
-    EXPECT_TRUE(reports.isEmpty());
     rx.radio.turnDial(6185000);
-    ASSERT_EQ(reports.size(), 1);
-    EXPECT_TRUE(reports[0].endsWith('\r'));
-    EXPECT_EQ(reportHz(reports[0]), 6185000);
-
-    rx("F09500000");
-    rx("K010003151200000");
-    rx("C010");
-    rx("S199024119999991");
-    ASSERT_EQ(reports.size(), 4);
-    EXPECT_EQ(reportHz(reports[1]), 9500000);
-    EXPECT_EQ(reportHz(reports[2]), 15120000);
-    EXPECT_EQ(reportHz(reports[3]), 11999999);
-
-    // The tracking window hands control back with "H0": the dial still reports.
+    for (const char *c : {"F09500000", "K010003151200000", "C010", "S199024119999991"})
+        rx(c);
+    // The tracking window hands control back with "H0": the dial still
+    // reports, beyond the top staying in range; after "I0" it does not.
     rx("H0");
-    rx.radio.turnDial(30000000);   // beyond the top: stays in range
-    ASSERT_EQ(reports.size(), 5);
-    EXPECT_EQ(reportHz(reports[4]), 29999999);
-
+    rx.radio.turnDial(30000000);
     rx("H1");
     rx("I0");
     rx.radio.turnDial(7000000);
-    EXPECT_EQ(reports.size(), 5);
+    EXPECT_EQ(reported, (QList<qint64>{6185000, 9500000, 15120000, 11999999, 29999999}));
     EXPECT_EQ(rx.radio.working().hz, 7000000);
 }
 
 TEST(SimRadio, SignalStrengthReply)
 {
     Remote rx;
-    auto level = [&]() {
-        const QByteArray r = rx("M");
-        EXPECT_EQ(r.size(), 5);
-        EXPECT_EQ(r.at(0), 'M');
-        EXPECT_TRUE(r.endsWith('\r'));
-        EXPECT_TRUE(allDigits(r.mid(1, 3))) << r.constData();
-        return r.mid(1, 3).toInt();   // lower = stronger
-    };
+    auto level = [&] { return rx("M").mid(1, 3).toInt(); }; // lower = stronger
     const int noise = [&] { rx("F08000000"); return level(); }();
     const int station = [&] { rx("F09500000"); return level(); }();
     // Several S-units apart (4 raw steps per S-unit).
@@ -252,85 +234,31 @@ TEST(SimRadio, SignalStrengthReply)
     EXPECT_LT(att, plain + 18);
 }
 
-TEST(SimRadio, ClockReply)
-{
-    Remote rx;
-    rx("R1123456");
-    const QByteArray r = rx("R0");
-    ASSERT_GE(r.size(), 8);
-    EXPECT_TRUE(r.endsWith('\r'));
-    EXPECT_TRUE(allDigits(r.mid(1, 6))) << r.constData();
-    // Hours in characters 2-3, minutes in 4-5.
-    EXPECT_EQ(r.mid(1, 2), "12");
-    EXPECT_TRUE(r.mid(3, 2) == "34" || r.mid(3, 2) == "35") << r.constData();
-
-    rx("R1235959");
-    const QByteArray late = rx("R0").mid(1, 2);
-    EXPECT_TRUE(late == "23" || late == "00") << late.constData();
-}
-
-TEST(SimRadio, SilentReceiverAndFallingSilent)
-{
-    Remote rx;
-    QList<QByteArray> out;
-    QObject::connect(&rx.radio, &SimRadio::spontaneous,
-                     [&](const QByteArray &b) { out.append(b); });
-    rx("I1");
-    rx.radio.setSilent(true);
-    for (const char *c : {"L199199", "M", "R0"})
-        EXPECT_TRUE(rx(c).isEmpty()) << c;
-    rx.radio.turnDial(6000000);
-    EXPECT_TRUE(out.isEmpty());
-
-    rx.radio.setSilent(false);
-    EXPECT_EQ(rx("L199199"), "L199V\r");
-
-    // Falling silent after a number of commands.
-    rx.radio.silentAfter(3);
-    EXPECT_EQ(rx("M").size(), 5);
-    EXPECT_EQ(rx("J1199"), QByteArray());
-    EXPECT_EQ(rx("L199199").size(), 17);
-    EXPECT_TRUE(rx("L199199").isEmpty());
-    EXPECT_TRUE(rx("M").isEmpty());
-    EXPECT_TRUE(rx.radio.silent());
-}
-
-TEST(SimRadio, GarbledRepliesKeepTheirShape)
+// The replies that carry a value: their length, the letter and the CR kept,
+// digits where the value stands; garbled, something else there, and the
+// receiver itself unharmed.
+TEST(SimRadio, RepliesKeepTheirShapeGarbledOrNot)
 {
     Remote rx;
     rx("S199024095000001");
     rx("J1199");
-    rx.radio.setGarbled(true);
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray l = rx("L199199");
-        ASSERT_EQ(l.size(), 17);
-        EXPECT_TRUE(l.endsWith('\r'));
-        EXPECT_FALSE(allDigits(l.mid(4, 12))) << l.constData();
-
-        const QByteArray m = rx("M");
-        ASSERT_EQ(m.size(), 5);
-        EXPECT_FALSE(allDigits(m.mid(1, 3))) << m.constData();
-
-        const QByteArray r = rx("R0");
-        ASSERT_EQ(r.size(), 8);
-        EXPECT_FALSE(allDigits(r.mid(1, 6))) << r.constData();
+    const struct {
+        const char *cmd;
+        int size, from, digits;
+    } shapes[] = {{"L199199", 17, 4, 12}, {"M", 5, 1, 3}, {"R0", 8, 1, 6}};
+    const auto allDigits = [](const QByteArray &s) {
+        return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    for (const bool garbled : {false, true, true, true, true}) {
+        rx.radio.setGarbled(garbled);
+        for (const auto &s : shapes) {
+            const QByteArray r = rx(s.cmd);
+            ASSERT_EQ(r.size(), s.size) << s.cmd << (garbled ? " garbled" : "");
+            EXPECT_TRUE(r.endsWith('\r'));
+            EXPECT_TRUE(garbled || r.startsWith(s.cmd[0])) << r.constData();
+            EXPECT_EQ(allDigits(r.mid(s.from, s.digits)), !garbled) << r.constData();
+        }
     }
-    // The receiver itself is unharmed.
     rx.radio.setGarbled(false);
     EXPECT_EQ(rx("L199199"), QByteArray("L199024095000001\r"));
-}
-
-TEST(SimRadio, RttyTextWhileX1IsOn)
-{
-    Remote rx;
-    QByteArray text;
-    QObject::connect(&rx.radio, &SimRadio::spontaneous,
-                     [&](const QByteArray &b) { text += b; });
-    rx("X1");
-    ASSERT_TRUE(waitUntil([&] { return text.size() >= 10; }));
-    EXPECT_EQ(text, text.toUpper());
-    rx("X0");
-    const qsizetype stopped = text.size();
-    QTest::qWait(400);
-    EXPECT_EQ(text.size(), stopped);
 }

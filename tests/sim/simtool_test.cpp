@@ -10,15 +10,6 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString toolPath()
-{
-    return QStringLiteral(VOR_BINARY_DIR "/nrd535-sim");
-}
-
-} // namespace
-
 // Other software for this receiver, here the distribution's rig-control
 // client (its model 6006), run as it is: it reads frequency and mode from
 // the report that answers "I1".
@@ -27,7 +18,7 @@ TEST(Nrd535SimTool, AnswersTheDistributionsRigControlClient)
     const QString rigctl = QStandardPaths::findExecutable(QStringLiteral("rigctl"));
     if (rigctl.isEmpty())
         GTEST_SKIP() << "rigctl not installed (package libhamlib-utils)";
-    if (!QFileInfo::exists(toolPath()))
+    if (!QFileInfo::exists(VOR_BINARY_DIR "/nrd535-sim"))
         GTEST_SKIP() << "nrd535-sim not built";
     SimTool tool({ "--empty" });
     ASSERT_TRUE(tool.device.startsWith("/dev/")) << tool.device.toStdString();

@@ -66,37 +66,33 @@ TEST(EventMinute, MatchesTheCalendarForEveryMonthUpTo2099)
             }
 }
 
-TEST(Checks, TooLateToFixAtThePresentMinuteAndWithTheOffset)
+TEST(Checks, TooLateToFixOrToStartAndTheOrderOfEvents)
 {
     RecordingPrompter p;
     // 12:00:40 local, UTC = local: 12:00 is too late, 12:01 passes.
     EXPECT_TRUE(too_late_to_fix(editAt(5, 12, 2026, 12, 0), local(2026, 12, 5, 12, 0, 40), 0, &p));
-    EXPECT_EQ(p.lastText(), "You are trying to program\na past or running event.\nSorry, you are too late ! !");
-    EXPECT_EQ(p.lastTitle(), "Conflict in Time");
+    EXPECT_EQ(p.lastTitle() + ": " + p.lastText(),
+              "Conflict in Time: You are trying to program\na past or running event.\nSorry, you are too late ! !");
     EXPECT_EQ(p.asked.last().icon, Prompter::Exclamation);
     EXPECT_FALSE(too_late_to_fix(editAt(5, 12, 2026, 12, 1), local(2026, 12, 5, 12, 0, 40), 0, &p));
     // Offset +2 at 01:30 local on 1 January is 23:30 UTC on 31 December.
     EXPECT_TRUE(too_late_to_fix(editAt(31, 12, 2026, 23, 30), local(2027, 1, 1, 1, 30), 2, &p));
     EXPECT_FALSE(too_late_to_fix(editAt(31, 12, 2026, 23, 31), local(2027, 1, 1, 1, 30), 2, &p));
     EXPECT_EQ(p.asked.size(), 2);
-}
 
-TEST(Checks, OrderAcrossMidnightAndMonthEndAndTooLateToStart)
-{
-    RecordingPrompter p;
+    // The order of events across midnight, a month's and the year's end.
     EventTable t;
     // Event 1: 31 Jan 23:50 for 20 minutes ends at 1 Feb 00:10.
     t.fix(1, editAt(31, 1, 2027, 23, 50, 20).toEvent());
     EXPECT_TRUE(conflict(t, 2, editAt(1, 2, 2027, 0, 10), &p));
-    EXPECT_EQ(p.lastText(), "New event starts before\nthe previous one ends");
-    EXPECT_EQ(p.lastTitle(), "Conflict of events");
+    EXPECT_EQ(p.lastTitle() + ": " + p.lastText(), "Conflict of events: New event starts before\nthe previous one ends");
     EXPECT_FALSE(conflict(t, 2, editAt(1, 2, 2027, 0, 11), &p));
     EXPECT_TRUE(conflict(t, 2, editAt(31, 1, 2027, 23, 55), &p));
     // Across the year end.
     t.fix(1, editAt(31, 12, 2026, 23, 59, 1).toEvent());
     EXPECT_TRUE(conflict(t, 2, editAt(1, 1, 2027, 0, 0), &p));
     EXPECT_FALSE(conflict(t, 2, editAt(1, 1, 2027, 0, 1), &p));
-    EXPECT_EQ(p.asked.size(), 3);
+    EXPECT_EQ(p.asked.size(), 5);
     t.fix(1, editAt(5, 12, 2026, 12, 1).toEvent());
     EXPECT_FALSE(too_late_to_start(t, local(2026, 12, 5, 12, 0, 59), 0, &p));
     EXPECT_TRUE(too_late_to_start(t, local(2026, 12, 5, 12, 1), 0, &p));
@@ -104,7 +100,7 @@ TEST(Checks, OrderAcrossMidnightAndMonthEndAndTooLateToStart)
                             "has started or that already has past. \nSorry, you are too late ! !");
 }
 
-TEST(Spins, DatesWrapAndFollowTheMonth)
+TEST(Spins, DatesWrapAndFollowTheMonthAndTheFrequencyStaysInRange)
 {
     using S = EventEdit;
     EventEdit e = editAt(29, 2, 2024, 0, 0);
@@ -120,21 +116,19 @@ TEST(Spins, DatesWrapAndFollowTheMonth)
     e.setUtc(local(2031, 2, 28, 7, 5));
     EXPECT_EQ(e.year, 2031);
     EXPECT_EQ(rowTexts(e.toEvent(), Captions::build(false, false)).date[2], "31");
-}
 
-TEST(Spins, FrequencyStaysInTheReceiversRange)
-{
-    EventEdit e;
-    e.setHz(9500000);
-    e.digits[7] = 0;
-    e.stepDigit(7, -1); // 10 MHz digit down from 0
-    EXPECT_EQ(e.hz(), 29999999);
-    e.setHz(10000);
-    e.stepDigit(4, -1); // 10 kHz digit 1 -> 0 gives 0 Hz
-    EXPECT_EQ(e.hz(), 10000);
-    e.setHz(29000000);
-    e.stepDigit(6, +1); // 29 -> 20 MHz: the digit wraps 9 -> 0
-    EXPECT_EQ(e.hz(), 20000000);
+    // The frequency stays in the receiver's range.
+    const struct { qint64 from; int digit, dir; qint64 hz; } cases[] = {
+        {9500000, 7, -1, 29999999}, // 10 MHz digit down from 0
+        {10000, 4, -1, 10000},      // 10 kHz digit 1 -> 0 gives 0 Hz
+        {29000000, 6, +1, 20000000}, // 29 -> 20 MHz: the digit wraps 9 -> 0
+    };
+    for (const auto &c : cases) {
+        EventEdit e;
+        e.setHz(c.from);
+        e.stepDigit(c.digit, c.dir);
+        EXPECT_EQ(e.hz(), c.hz) << c.from;
+    }
 }
 
 TEST(Spins, SettingsOptionsTheModeFiveRuleAndFromTheReceiver)
@@ -196,9 +190,7 @@ TEST(Rows, TextsAndTheFixedPrefix)
     EXPECT_EQ(r.freq[7] + r.freq[6] + r.freq[5] + r.freq[4], "1507");
     EXPECT_EQ(pbsText(0), "+0.0");
 
-    EventTable t;
-    EXPECT_EQ(t.buttons().fix[1], true);
-    EXPECT_EQ(t.buttons().timerOn, false);
+    EventTable t; // (the buttons of an empty table: the window's opening test)
     t.fix(1, e.toEvent());
     t.fix(2, e.toEvent());
     const auto b = t.buttons();

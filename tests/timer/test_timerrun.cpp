@@ -1,5 +1,6 @@
 // Whole runs in simulated time: the clock is moved step by step and the run
 // ticked; the simulated receiver answers at once.
+#include "common/filebytes.h"
 #include "record/recordtest.h"
 #include "record/recsession.h"
 #include "sim/simradio.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace timertab;
@@ -93,10 +95,7 @@ struct Run : ::testing::Test {
     }
     int count(const QString &cmd) const
     {
-        int n = 0;
-        for (const Sent &s : sent)
-            n += s.cmd == cmd;
-        return n;
+        return int(std::count_if(sent.begin(), sent.end(), [&](const Sent &s) { return s.cmd == cmd; }));
     }
     static QDateTime at(int hh, int mm, int ss = 0, int day = 5)
     {
@@ -259,10 +258,9 @@ TEST_F(Run, ClockJumps)
         driveToEnd();
         EXPECT_FALSE(run.running());
         EXPECT_EQ(count("O1"), c.o1);
-        int tunes1 = 0;
-        for (const Sent &s : sent)
-            tunes1 += s.cmd.startsWith("S199") && s.cmd.contains("05971000");
-        EXPECT_LE(tunes1, 1);
+        EXPECT_LE(std::count_if(sent.begin(), sent.end(),
+                                [](const Sent &s) { return s.cmd.startsWith("S199") && s.cmd.contains("05971000"); }),
+                  1); // event 1 tuned once at most
         EXPECT_TRUE(notes.join('\n').contains(c.note)) << notes.join('\n').toStdString();
         EXPECT_EQ(timerTexts().last(), "T1");
         EXPECT_EQ(sent.last().cmd, "H0");
@@ -308,11 +306,7 @@ TEST_F(Run, RecEventsAreRecordedFromO1ToO0)
     ASSERT_EQ(txt.size(), 2);
     EXPECT_TRUE(txt[0].startsWith("20261205_1")) << txt[0].toStdString();
     EXPECT_TRUE(txt[0].endsWith("Z_5971_AM.txt")) << txt[0].toStdString();
-    auto text = [&](int i) {
-        QFile f(dir.filePath(txt[i]));
-        f.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(f.readAll()).remove('\r');
-    };
+    auto text = [&](int i) { return QString::fromUtf8(readBytes(dir.filePath(txt[i]))).remove('\r'); };
     const QString t1 = text(0), t3 = text(1);
     // O1 comes 5 s before the start, O0 a minute later.
     EXPECT_TRUE(t1.contains("Start: 2026-12-05 11:59:55 UTC\nEnd: 2026-12-05 12:00:55 UTC\n"

@@ -32,8 +32,8 @@ struct MeasureMenus : ::testing::Test, ProgramKit {
     }
 };
 
-// Which items each open measuring window turns off is the gate's table
-// (test_measure); here the menu follows it and closing gives them back.
+// Which items each open measuring window turns off (the gate's table): the
+// menu follows it, through a run too, and closing gives them back.
 TEST_F(MeasureMenus, EachMeasuringWindowDisablesTheOthersUntilClosed)
 {
     const char *items[] = {"mnu_Smeter", "mnu_spectrum", "mnu_prop", "mnu_proptime", "mnu_prophist"};

@@ -71,8 +71,7 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     EXPECT_EQ(fetch->text().remove(QLatin1Char('&')), "Fetch RM");
     EXPECT_TRUE(fetch->toolTip().contains("read all 200 channels"));
     // A tooltip a control already had stays; the status tip is added.
-    auto *dim = windows[2]->findChild<QWidget *>("fra_bdx");
-    EXPECT_TRUE(dim->statusTip().startsWith("DIM BDX"));
+    EXPECT_TRUE(windows[2]->findChild<QWidget *>("fra_bdx")->statusTip().startsWith("DIM BDX"));
 
     // The log's short column titles explain themselves too.
     logging2::LogBook book;
@@ -84,7 +83,7 @@ TEST(Hints, ShortCaptionsGetTipsAndKeepTheirCaptions)
     EXPECT_EQ(explained, QStringList({"SINPO", "Lng", "BC Org.", "// 1", "// 2"}));
 }
 
-TEST(HighContrast, PaletteKeepsFourAndAHalfToOne)
+TEST(HighContrast, KeepsFourAndAHalfToOneAndOnlyWhenChosen)
 {
     // Relative luminance as the accessibility guidelines define it.
     EXPECT_NEAR(contrast::ratio(Qt::black, Qt::white), 21.0, 1e-9);
@@ -112,10 +111,8 @@ TEST(HighContrast, PaletteKeepsFourAndAHalfToOne)
         const auto rc = contrast::trackingRow(kind);
         EXPECT_GE(contrast::ratio(rc.background, rc.text), contrast::kMinRatio) << int(kind);
     }
-}
 
-TEST(HighContrast, OnlyWhenChosen)
-{
+    // Only when chosen.
     TestApp t;
     const auto rowOf = [](tracking &w) {
         auto *l = w.findChild<QLabel *>("lbl_fr_0");

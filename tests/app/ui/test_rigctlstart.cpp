@@ -8,14 +8,14 @@
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
-TEST(RigctlStart, PortInUse)
+struct RigctlStart : ::testing::Test, ProgramKit {};
+
+TEST_F(RigctlStart, PortInUse)
 {
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-    ProgramKit kit;
-    RecordingPrompter &prompter = kit.prompter;
     auto start = [&](const QStringList &more) {
-        auto p = kit.make(QStringList{"vorantis", "--port", "sim"} + more);
+        auto p = make(QStringList{"vorantis", "--port", "sim"} + more);
         EXPECT_TRUE(goAndWait(*p));
         return p;
     };

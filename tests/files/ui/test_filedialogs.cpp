@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-TEST(FileKinds, EveryCallerHasAFileAndUnknownOnesNone)
+TEST(FileKinds, EveryCallerHasAFileUnknownOnesNoneAndTheSaveNameRule)
 {
     TestApp t;
     for (int code : {21, 22, 23, 31, 32, 41, 51, 52})
@@ -18,10 +18,7 @@ TEST(FileKinds, EveryCallerHasAFileAndUnknownOnesNone)
     EXPECT_EQ(fileKind(41)->errorTitle + ": " + fileKind(41)->errorText,
               "File Save Error: Something went wrong in saving the\ndata in the MemMan Window to a file ! ! !\n"
               "PLEASE TRY AGAIN");
-}
-
-TEST(SaveName, NamingRule)
-{
+    // The names a save takes.
     for (const char *good : {"san_test.txt", "SAN_ABCDEFGHIJKL.TXT" /* 12 letters */, "SAN_a.b.TXT"})
         EXPECT_TRUE(saveNameAccepted(good, "SAN_")) << good;
     for (const char *bad : {"SAN_ABCDEFGHIJKLM.TXT", "LOG_test.TXT", "", "SAN_test.DAT", "SAN_test",
@@ -48,8 +45,7 @@ TEST(FileList, PatternsCaseInsensitiveAndMissingFolder)
     EXPECT_TRUE(names.isEmpty());
     writeBytes(t.base() + "FILE", "x\r\n");
     EXPECT_FALSE(filedialogs::listFiles(t.base() + "FILE/", "*", &names, &err));
-    EXPECT_TRUE(err.contains("FILE")) << err.toStdString();
-    EXPECT_TRUE(err.contains("not a folder")) << err.toStdString();
+    EXPECT_TRUE(err.contains("FILE") && err.contains("not a folder")) << err.toStdString();
 }
 
 TEST(SelSave, AcceptedNameStoredAsTypedAndSaved)
@@ -182,8 +178,8 @@ TEST(SelFile, EditOnlyWithEnableEditor)
     t.launcher.fail = true;
     d.cmd_Edit->click();
     ASSERT_EQ(t.prompter.asked.size(), 1);
-    EXPECT_TRUE(t.prompter.lastText().contains("BDX26TOE.TXT"));
-    EXPECT_TRUE(t.prompter.lastText().contains("cannot start"));
+    EXPECT_TRUE(t.prompter.lastText().contains("BDX26TOE.TXT") && t.prompter.lastText().contains("cannot start"))
+        << t.prompter.lastText().toStdString();
 }
 TEST(SelFile, MissingFolderShowsAnEmptyListAndSaveStillNamesTheFile)
 {

@@ -12,35 +12,25 @@
 #include "measure/ui/smeter.h"
 #include "measure/ui/spectrum.h"
 #include "a11y.h"
-#include "testkit.h"
+#include "measurewin.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace {
 
-TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
+using MeasureSessions = MeasureWin<Smeter>;
+
+TEST_F(MeasureSessions, StartMissedReadingsRefusalAndStop)
 {
-    TestApp t;
-    FakePanel panel;
-    t.app.panel = &panel;
-    panel.attach(*t.rx);
-    QByteArray level;
-    t.port.responder = [&](const QByteArray &c) -> QByteArray {
-        if (c == "M")
-            return level;
-        return c == "L199199" ? "L199004095000001\r" : QByteArray();
-    };
     // Opened side by side, as no menu would allow.
-    auto sm = std::make_unique<Smeter>(t.app);
+    Smeter *sm = w;
     auto sp = std::make_unique<SpectrumWindow>(t.app);
     auto pt = std::make_unique<Proptime>(t.app);
     auto ph = std::make_unique<prophist>(t.app);
     ASSERT_TRUE(sp->limits_ok({"9400", "9420", "5", "1"}, false, false));
-    for (QWidget *w : std::initializer_list<QWidget *>{sm.get(), sp.get(), pt.get(), ph.get()})
-        EXPECT_EQ(a11y::hiddenLabels(w), QStringList()) << w->objectName().toStdString();
+    for (QWidget *x : std::initializer_list<QWidget *>{sm, sp.get(), pt.get(), ph.get()})
+        EXPECT_EQ(a11y::hiddenLabels(x), QStringList()) << x->objectName().toStdString();
 
     struct Case {
         const char *name;
@@ -52,7 +42,7 @@ TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
     };
     const char *refresh = "H1|H1|U11|J1199|L199199|P0000";
     const Case cases[] = {
-        {"The S-meter", sm.get(), [&] { sm->cmd_start->click(); }, [&] { sm->cmd_stop->click(); },
+        {"The S-meter", sm, [&] { sm->cmd_start->click(); }, [&] { sm->cmd_stop->click(); },
          [&] { sm->on_tick(); }, [&] { return sm->recording(); }, sm->lbl_status, refresh},
         {"The spectrum window", sp.get(), [&] { sp->startscan(); }, [&] { sp->cmd_stop->click(); },
          [&] { sp->on_tick(); }, [&] { return sp->scanning(); }, sp->lbl_status,
@@ -74,12 +64,12 @@ TEST(MeasureSessions, StartMissedReadingsRefusalAndStop)
         ASSERT_TRUE(first.running());
         // 50 ms of silence on the line after each H1, U11 and J1199 has left
         // (10 bits a character; the times are whole ms).
-        const auto &w = t.port.writes();
+        const auto &wr = t.port.writes();
         double left = 0;
-        for (qsizetype i = 0; i + 1 < w.size(); ++i) {
-            left = std::max(left, double(w[i].ms)) + w[i].bytes.size() * 10000.0 / rxlimits::kBaud;
-            if (w[i].bytes == "H1\r" || w[i].bytes == "U11\r" || w[i].bytes == "J1199\r")
-                EXPECT_GE(w[i + 1].ms - left, 49) << i << " " << w[i].bytes.constData();
+        for (qsizetype i = 0; i + 1 < wr.size(); ++i) {
+            left = std::max(left, double(wr[i].ms)) + wr[i].bytes.size() * 10000.0 / rxlimits::kBaud;
+            if (wr[i].bytes == "H1\r" || wr[i].bytes == "U11\r" || wr[i].bytes == "J1199\r")
+                EXPECT_GE(wr[i + 1].ms - left, 49) << i << " " << wr[i].bytes.constData();
         }
 
         if (first.tick) {

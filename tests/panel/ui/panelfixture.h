@@ -44,14 +44,6 @@ struct PanelTest : ::testing::Test {
         return p;
     }
     QString label(const char *name) { return get<QLabel>(name)->text(); }
-    // The mode labels as "bw|md|agc|HF|vbt".
-    QString labels()
-    {
-        QStringList l;
-        for (const char *n : {"lbl_bw", "lbl_md", "lbl_agc", "lbl_HF", "lbl_vbt"})
-            l << label(n);
-        return l.join('|');
-    }
     QColor colour(const char *name) { return get<QLabel>(name)->property("background").value<QColor>(); }
     TextGrid *grid(const char *name) { return get<TextGrid>(name); }
     // Every cell of a grid: cells joined by '|', rows by '/'.

@@ -1,11 +1,8 @@
 // Control panel: keypad, typed frequency, spin button, memory recall.
 #include "panelfixture.h"
 
-
-namespace {
-const char *kRange = "Freqyency outside range";
-const char *kCell = "Memory cell outside range";
-} // namespace
+constexpr const char *kRange = "Freqyency outside range";
+constexpr const char *kCell = "Memory cell outside range";
 
 // The keypad's keys, F ending a frequency and C a memory channel (which
 // values are taken: the entry rules' test).

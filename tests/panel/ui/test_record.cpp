@@ -31,12 +31,6 @@ struct RecPanel : PanelTest {
     {
         return QDir(t.base() + "REC").entryList({pattern}, QDir::Files, QDir::Name);
     }
-    // Waits (without a limit that a slow machine would hit) for the level.
-    void waitForLevel()
-    {
-        for (int i = 0; i < 600 && get<QProgressBar>("bar_level")->value() == 0; ++i)
-            QTest::qWait(50);
-    }
 };
 
 } // namespace
@@ -48,7 +42,8 @@ TEST_F(RecPanel, SecondPressOrClosingStopsAndTheFileIsNamedFromThePanel)
     press("cmd_rec");
     ASSERT_TRUE(rec->running()) << t.prompter.lastText().toStdString();
     EXPECT_TRUE(get<QPushButton>("cmd_rec")->isChecked());
-    waitForLevel();
+    // (A wait without a limit that a slow machine would hit.)
+    EXPECT_TRUE(QTest::qWaitFor([&] { return get<QProgressBar>("bar_level")->value() != 0; }, 30000));
     // A 0.5 peak is -6 dB: 54 on the -60..0 dB bar.
     EXPECT_EQ(get<QProgressBar>("bar_level")->value(), 54);
     const QString shots = qEnvironmentVariable("VOR_SCREENSHOT");
