@@ -32,6 +32,17 @@ int argCount(const QString &name)
     return -1;
 }
 
+bool isSet(const Request &r)
+{
+    if (!r.ok)
+        return false;
+    const QString &n = r.name;
+    if (n == QLatin1String("set_vfo_opt"))
+        return false;
+    return n.startsWith(QLatin1String("set_")) || n == QLatin1String("vfo_op") || n == QLatin1String("AOS") ||
+        n == QLatin1String("LOS");
+}
+
 Request parse(const QByteArray &raw)
 {
     Request r;

@@ -36,6 +36,11 @@ struct Request {
 // one line, separated by that character).
 Request parse(const QByteArray &line);
 
+// Whether a request changes the receiver or starts something (tuning, mode,
+// levels, VFO, split, recording): what a client that may only read is refused.
+// Requests that only shape this connection's answers (set_vfo_opt) are not.
+bool isSet(const Request &r);
+
 // The long name's argument count (set_freq 1, set_mode 2, get_level 1 ...);
 // -1 for unknown names.
 int argCount(const QString &name);
