@@ -4,11 +4,14 @@
 #include "memory/memtransfer.h"
 #include "net/rigctl.h"
 #include "net/rigserver.h"
+#include "record/recfiles.h"
+#include "record/recsession.h"
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTest>
 #include <algorithm>
@@ -17,68 +20,79 @@
 
 using namespace rigctl;
 
-TEST(RigctlParse, ShortAndLongForms)
+namespace {
+// A line's requests as text: "+name[vfo] args" joined by " | ", "!" for an
+// unknown command.
+QString parsed(const QByteArray &line, int max = 64)
 {
-    struct Case {
-        QByteArray line;
-        QString name;
-        QStringList args;
-        bool extended, ok;
-    };
-    const QList<Case> cases = {
-        {"f\n", "get_freq", {}, false, true},
-        {"F 7100000\n", "set_freq", {"7100000"}, false, true},
-        {"F7100000\r\n", "set_freq", {"7100000"}, false, true},
-        {"+f\n", "get_freq", {}, true, true},
-        {"+\\get_freq\n", "get_freq", {}, true, true},
-        {"\\set_mode  USB   2400\n", "set_mode", {"USB", "2400"}, false, true},
-        {"l STRENGTH\n", "get_level", {"STRENGTH"}, false, true},
-        {"\\chk_vfo\n", "chk_vfo", {}, false, true},
-        {"q\n", "quit", {}, false, true},
-        {"\\frobnicate 1\n", "frobnicate", {"1"}, false, false},
-        {"Z\n", "Z", {}, false, false},
-        {"\x01\x02\n", "\x01\x02", {}, false, false},
-        {"   \n", "", {}, false, true},
-    };
-    for (const Case &c : cases) {
-        const Request r = parse(c.line);
-        EXPECT_EQ(r.name, QString::fromLatin1(c.name.toLatin1())) << c.line.constData();
-        EXPECT_EQ(r.args, c.args) << c.line.constData();
-        EXPECT_EQ(r.extended, c.extended) << c.line.constData();
-        EXPECT_EQ(r.ok, c.ok) << c.line.constData();
+    QStringList out;
+    for (const Request &r : parseLine(line, max)) {
+        QString t = (r.ok ? QString() : QStringLiteral("!")) + (r.extended ? QString(QChar(r.sep == '\n' ? '+' : r.sep)) : QString()) + r.name;
+        if (!r.vfo.isEmpty())
+            t += '[' + r.vfo + ']';
+        for (const QString &a : r.args)
+            t += ' ' + a;
+        out << t;
     }
+    return out.join(QStringLiteral(" | "));
+}
+} // namespace
+
+TEST(RigctlParse, OneLineHoldsRequestsInOrder)
+{
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {"f", "get_freq"},
+        {"F7100000\r", "set_freq 7100000"},
+        {"\\set_mode  USB   2400", "set_mode USB 2400"},
+        {"+f +m +v", "+get_freq | +get_mode | +get_vfo"},
+        {"fmv", "get_freq | get_mode | get_vfo"},
+        {";\\get_powerstat |f ,v", ";get_powerstat | |get_freq | ,get_vfo"},
+        {"F 7100000 f", "set_freq 7100000 | get_freq"},
+        {"l STRENGTH f", "get_level STRENGTH | get_freq"},
+        {"F VFOA 9580000 f currVFO", "set_freq[VFOA] 9580000 | get_freq[currVFO]"},
+        {"M Main USB 2400", "set_mode[Main] USB 2400"},
+        {"\\get_vfo_info VFOA", "get_vfo_info[VFOA]"},
+        {"v VFOA", "get_vfo | set_vfo FOA"}, // get_vfo takes no VFO
+        {"AOS", "AOS"},
+        {"b CQ  DE X", "send_morse CQ DE X"},
+        {"F", "set_freq"},
+        {"f #m", "get_freq"},
+        {"f Y f", "get_freq | !Y"},
+        {"\\frobnicate 1", "!frobnicate"},
+        {"\x01\x02", "!\x01"},
+        {"   ", ""},
+    };
+    for (const auto &[line, want] : cases)
+        EXPECT_EQ(parsed(line), want) << line.constData();
+    EXPECT_EQ(parsed("fff", 2), "get_freq | get_freq | !");
+    EXPECT_TRUE(isSet(parseLine("F 7100000").first()));
+    EXPECT_TRUE(isSet(parseLine("AOS").first()));
+    EXPECT_FALSE(isSet(parseLine("\\vfo_op ?").first()));
+    EXPECT_FALSE(isSet(parseLine("\\set_vfo_opt 1").first()));
+    EXPECT_FALSE(isSet(parseLine("f").first()));
 }
 
-TEST(RigctlParse, AnswersAndMappings)
+TEST(RigctlParse, Mappings)
 {
-    Request get = parse("f");
-    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "7100000\n");
-    EXPECT_EQ(answer(get, {}, {}, kTimeout), "RPRT -5\n");
-    get.extended = true;
-    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "get_freq:\nFrequency: 7100000\nRPRT 0\n");
-    const Request set = parse("+F 7100000");
-    EXPECT_EQ(answer(set, {}, {}, kOk), "set_freq: 7100000\nRPRT 0\n");
-    EXPECT_EQ(answer(parse("F 1"), {}, {}, kInvalid), "RPRT -1\n");
-    // The separators of the long answer form.
-    EXPECT_EQ(answer(parse(";f"), {"Frequency"}, {"7"}, kOk), "get_freq:;Frequency: 7;RPRT 0\n");
-    EXPECT_EQ(answer(parse("|m"), {"Mode", "Passband"}, {"USB", "2400"}, kOk),
-              "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n");
-    EXPECT_EQ(answer(parse(",F 7100000"), {}, {}, kOk), "set_freq: 7100000,RPRT 0\n");
-
     for (int m = 0; m <= 8; ++m)
         EXPECT_EQ(modeCode(modeName(m)), m);
     EXPECT_EQ(modeCode("usb"), 2);
     EXPECT_EQ(modeCode("AMS"), 7);
     EXPECT_FALSE(modeCode("PKTUSB"));
-    EXPECT_EQ(bwCodeFor(2400, 2, false), 1);
-    EXPECT_EQ(bwCodeFor(500, 1, false), 1); // no narrow filter fitted
-    EXPECT_EQ(bwCodeFor(500, 1, true), 2);
-    EXPECT_EQ(bwCodeFor(0, 4, false), 0);
-    EXPECT_EQ(bwCodeFor(0, 2, false), 1);
-    EXPECT_EQ(strengthDb(138 - 36, 0), 0);  // 9 units = S9
-    EXPECT_EQ(strengthDb(138, 0), -54);
-    EXPECT_EQ(strengthDb(0, 0), 54);        // clamped at 18 units
-    EXPECT_TRUE(dumpState().endsWith("done\n"));
+    // Nearest passband, a tie to the narrower; 0: the mode's normal one.
+    const struct {
+        int hz, mode;
+        bool narrow;
+        int code;
+    } bw[] = {{2400, 2, false, 1}, {1500, 1, true, 2}, {1600, 1, true, 1}, {500, 1, false, 1},
+              {4000, 4, false, 1}, {4100, 4, false, 0}, {9000, 4, false, 0}, {9001, 4, false, 3},
+              {0, 4, false, 0},    {0, 2, false, 1},    {0, 1, true, 2},    {0, 5, false, 3}};
+    for (const auto &b : bw)
+        EXPECT_EQ(bwCodeFor(b.hz, b.mode, b.narrow), b.code) << b.hz << ' ' << b.mode;
+    // The protocol's scale for this receiver, as its daemon reads the meter.
+    const std::pair<int, int> db[] = {{84, 25}, {90, 15}, {100, 0}, {110, -15}, {128, -32}, {141, -40}};
+    for (const auto &[raw, want] : db)
+        EXPECT_EQ(strengthDb(raw), want) << raw;
 }
 
 namespace {
@@ -151,7 +165,7 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     c.take();
     c.send("+m\n");
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(c.take(), "get_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
+    EXPECT_EQ(c.take(), "get_mode:\nMode: USB\nPassband: 2000\nRPRT 0\n");
     c.send("l STRENGTH\n");
     ASSERT_TRUE(c.waitFor("\n"));
     bool ok = false;
@@ -161,12 +175,125 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     // for the lock mode): answered without the receiver.
     c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\ns\n\\get_lock_mode\nq\n");
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n0\nVFOA\n0\nRPRT 0\n");
+    EXPECT_EQ(c.take(), "0\nRPRT -11\n1\n0\nVFOA\n0\nNone\n0\nRPRT 0\n");
     // Every command went out inside the remote bracket.
     t.settle();
     const auto cmds = sim.commands();
     EXPECT_EQ(cmds.first(), "H1");
     EXPECT_EQ(cmds.last(), "H0");
+}
+
+// What real clients send on connect and while polling, in each form, with
+// what the protocol's own daemon answers for this receiver; "%d" stands for
+// a signal level. Beyond it: the one VFO (VFOA), PTT 0, power on while the
+// receiver answers, the VFO and rig info, VFO arguments.
+TEST_F(RigServerTest, ClientLinesAnsweredAsTheProtocolsDaemonAnswersThem)
+{
+    Client c(srv->port());
+    c.send("F 7100000\nM USB 2400\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\nRPRT 0\n"));
+    c.take();
+    const QList<std::pair<QByteArray, QByteArray>> cases = {
+        {"\\chk_vfo", "0\n"},
+        {"+\\chk_vfo", "ChkVFO: 0\n"},
+        {";\\chk_vfo", "ChkVFO: 0\n\n"},
+        {"\\get_powerstat", "1\n"},
+        {";\\get_powerstat", "get_powerstat:;Power Status: 1;RPRT 0\n"},
+        {"v", "VFOA\n"},
+        {",v", "get_vfo:,VFO: VFOA,RPRT 0\n"},
+        {"m", "USB\n2000\n"},
+        {"|m", "get_mode:|Mode: USB|Passband: 2000|RPRT 0\n"},
+        {"|f", "get_freq:|Frequency: 7100000|RPRT 0\n"},
+        {"s", "0\nNone\n"},
+        {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: None\nRPRT 0\n"},
+        {"+f +m +v", "get_freq:\nFrequency: 7100000\nRPRT 0\nget_mode:\nMode: USB\nPassband: 2000\nRPRT 0\n"
+                     "get_vfo:\nVFO: VFOA\nRPRT 0\n"},
+        {"fmv", "7100000\nUSB\n2000\nVFOA\n"},
+        {"+\\set_freq 7150000", "set_freq: 7150000\nRPRT 0\n"},
+        {"+\\set_mode AM 6000", "set_mode: AM 6000\nRPRT 0\n"},
+        {"+\\set_vfo VFOA", "set_vfo: VFOA\nRPRT 0\n"},
+        {"\\set_vfo_opt 1", "RPRT 0\n"},
+        {"+\\chk_vfo", "ChkVFO: 1\n"},
+        {"F VFOA 9580000", "RPRT 0\n"},
+        {"f VFOA", "9580000\n"},
+        {"+f currVFO", "get_freq: currVFO\nFrequency: 9580000\nRPRT 0\n"},
+        {"m Main", "AM\n6000\n"},
+        {"\\set_vfo_opt 0", "RPRT 0\n"},
+        {"t", "0\n"},
+        {"+t", "get_ptt:\nPTT: 0\nRPRT 0\n"},
+        {"\\get_rig_info", rigInfo(9580000, 4, 0) + "\n"},
+        {"\\get_vfo_info VFOA", "9580000\nAM\n6000\n0\n0\n"},
+        {"+\\get_vfo_info VFOA", "get_vfo_info: VFOA\nFreq: 9580000\nMode: AM\nWidth: 6000\nSplit: 0\nSatMode: 0\nRPRT 0\n"},
+        {"\\get_vfo_list", "VFOA \n"},
+        {"\\get_trn", "RPRT -18\n"},
+        {"\\get_func ?", "FAGC \n"},
+        {"|\\get_func ?", "get_func: ?|FAGC \nRPRT 0\n"},
+        {"\\vfo_op ?", "\nRPRT 0\n"},
+        {"l STRENGTH", "%d\n"},
+        {",l RAWSTR", "get_level: RAWSTR,%d,RPRT 0\n"},
+        {"l ATT", "0\n"},
+        {"+l AGC", "get_level: AGC\n%d\nRPRT 0\n"},
+        {"\\get_info", "None\n"},
+        {"+\\dump_state", "dump_state:\n" + dumpState({}) + "RPRT 0\n"},
+        {"T 1", "RPRT -11\n"},
+        {"+T 1", "set_ptt: 1\nRPRT -11\n"},
+        {"I 7100000", "RPRT -11\n"},
+        {"\\frobnicate", "RPRT -4\n"},
+        {"f Y f", "9580000\nRPRT -4\n"},
+    };
+    for (const auto &[line, want] : cases) {
+        c.send(line + '\n');
+        const QRegularExpression re('^' + QRegularExpression::escape(QString::fromLatin1(want)).replace("%d", "-?\\d+") + '$');
+        EXPECT_TRUE(waitUntil([&] { return re.match(QString::fromLatin1(c.got)).hasMatch(); }, 15000))
+            << line.constData() << " -> " << c.got.constData();
+        c.take();
+    }
+    // The capabilities a logbook reads, ending as the daemon's do.
+    c.send("+\\dump_caps\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    for (const char *l : {"dump_caps:\nCaps dump for model: 6006\nHamlib version:\t", "\nCan get VFO:\tY\n"})
+        EXPECT_TRUE(c.got.contains(l)) << l;
+    // A frequency the receiver cannot take sends nothing.
+    t.settle();
+    const auto before = sim.commands().size();
+    c.take();
+    c.send("F 30000000\n");
+    ASSERT_TRUE(c.waitFor("RPRT -1\n"));
+    EXPECT_EQ(sim.commands().size(), before);
+}
+
+// A satellite pass: AOS starts a recording like any other, noted as the
+// client's; LOS stops it. One the user started goes on.
+TEST_F(RigServerTest, PassStartsAndStopsARecording)
+{
+    RecSession rec(t.app);
+    rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(); });
+    Client c(srv->port());
+    c.send("AOS\n"); // recording is not offered
+    ASSERT_TRUE(c.waitFor("RPRT -11\n"));
+    t.app.rec = &rec;
+    c.take();
+    c.send("AOS\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
+    ASSERT_TRUE(rec.running());
+    const QString path = rec.path();
+    c.send("+LOS\n");
+    ASSERT_TRUE(c.waitFor("LOS:\nRPRT 0\n"));
+    EXPECT_FALSE(rec.running());
+    QFile info(recfiles::infoPath(path));
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(info.readAll().contains("Started by: network client 127.0.0.1")) << path.toStdString();
+    RecSession::Request own;
+    own.startedBy = QStringLiteral("Rec button");
+    QString err;
+    ASSERT_TRUE(rec.start(own, &err)) << err.toStdString();
+    c.take();
+    c.send("AOS\nLOS\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\nRPRT 0\n"));
+    EXPECT_TRUE(rec.running());
+    EXPECT_EQ(rec.startedBy(), "Rec button");
+    rec.stop();
+    t.app.rec = nullptr;
 }
 
 TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
@@ -272,8 +399,8 @@ TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
     const int reads = srv->stateReads();
     a.send("f\nf\nm\nf\n");
     b.send("f\nm\n");
-    ASSERT_TRUE(a.waitFor("7100000\n7100000\nUSB\n2400\n7100000\n"));
-    ASSERT_TRUE(b.waitFor("7100000\nUSB\n2400\n"));
+    ASSERT_TRUE(a.waitFor("7100000\n7100000\nUSB\n2000\n7100000\n"));
+    ASSERT_TRUE(b.waitFor("7100000\nUSB\n2000\n"));
     EXPECT_LE(srv->stateReads() - reads, 3);
 
     t.rx->wantReports(true, true);
@@ -282,7 +409,7 @@ TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
     a.take();
     a.send("f\n+m\n");
     ASSERT_TRUE(a.waitFor("RPRT 0\n"));
-    EXPECT_EQ(a.take(), "7100000\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
+    EXPECT_EQ(a.take(), "7100000\nget_mode:\nMode: USB\nPassband: 2000\nRPRT 0\n");
     EXPECT_TRUE(sim.commands().isEmpty());
 }
 
@@ -295,7 +422,7 @@ TEST_F(RigServerTest, EveryClientGoneFreesItsSlotHalfClosedOnesAreAnsweredFirst)
     enum Leave { HalfClose, Quit, Idle, Close, Reset, Burst }; // Burst: 50 send random bytes, close
     const QList<std::tuple<Leave, QByteArray, QByteArray>> cases = {
         {HalfClose, "f\n", "9500000\n"}, {HalfClose, "\\chk_vfo\n", "0\n"}, {Idle, "", ""},
-        {HalfClose, "\\get_vfo\n", "VFOA\n"}, {HalfClose, "\\dump_caps\n", dumpCaps()},
+        {HalfClose, "\\get_vfo\n", "VFOA\n"}, {HalfClose, "\\dump_caps\n", dumpCaps({}) + "RPRT 0\n"},
         {HalfClose, "v\nf\n\\chk_vfo", "VFOA\n9500000\n0\n"}, {Close, "f\nF 7000000\n", ""},
         {Quit, "\\chk_vfo\nq\n", "0\nRPRT 0\n"}, {Reset, "f\nF 7000000\n", ""}, {Burst, "", ""},
     };
