@@ -14,6 +14,7 @@ enum Flag : unsigned {
     kVfo = 2,   // acts on a VFO: a VFO name may come before its arguments
     kTx = 4,    // transmit side
     kRest = 8,  // its last argument is the rest of the line
+    kRprt = 16, // its short answer ends with "RPRT 0" too
 };
 struct Cmd {
     char shortName;
@@ -46,7 +47,7 @@ const Cmd kCmds[] = {
     {0, "set_vfo_opt", 1},                {0, "get_powerstat", 0},
     {0, "get_vfo_info", 0, kVfo},         {0, "get_vfo_list", 0},
     {0, "get_rig_info", 0},
-    {0, "get_lock_mode", 0},              {0, "set_lock_mode", 1, kSet},
+    {0, "get_lock_mode", 0, kRprt},              {0, "set_lock_mode", 1, kSet},
     // A satellite pass begins and ends: a recording starts and stops.
     {0, "AOS", 0, kSet},                  {0, "LOS", 0, kSet},
 };
@@ -188,7 +189,7 @@ QByteArray answer(const Request &r, const QList<Field> &fields, int code)
     for (const Field &f : fields)
         out += f.value.toLatin1() + '\n';
     // A set that answers with values (a list asked with "?") ends as a set.
-    return (flagsOf(r) & kSet) ? out + rprt : out;
+    return (flagsOf(r) & (kSet | kRprt)) ? out + rprt : out;
 }
 
 QByteArray answerText(const Request &r, const QByteArray &text, bool rprtShort)

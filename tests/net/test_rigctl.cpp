@@ -175,7 +175,7 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     // for the lock mode): answered without the receiver.
     c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\ns\n\\get_lock_mode\nq\n");
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(c.take(), "0\nRPRT -11\n1\n0\nVFOA\n0\nNone\n0\nRPRT 0\n");
+    EXPECT_EQ(c.take(), "0\nRPRT -11\n1\n0\nVFOA\n0\nNone\n0\nRPRT 0\nRPRT 0\n");
     // Every command went out inside the remote bracket.
     t.settle();
     const auto cmds = sim.commands();
