@@ -582,12 +582,12 @@ int RigServer::startRecording(const Client *c)
     q.bandwidth = Captions::text(app_.cap.bw, app_.rxs.bw);
     q.startedBy = QStringLiteral("network client %1").arg(c->peer.toString());
     QString err, warning;
-    if (!rec->start(q, &err, &warning)) {
-        app_.prompter->notice(err, QStringLiteral("Recording"), Prompter::Exclamation);
+    const bool started = rec->start(q, &err, &warning);
+    // The user is told, without holding the window: nobody here asked.
+    if (const QString text = started ? warning : err; !text.isEmpty() && app_.prompter)
+        app_.prompter->notice(text, QStringLiteral("Recording"), Prompter::Exclamation);
+    if (!started)
         return kRejected;
-    }
-    if (!warning.isEmpty())
-        app_.prompter->notice(warning, QStringLiteral("Recording"), Prompter::Exclamation);
     recPath_ = rec->path();
     return kOk;
 }
