@@ -18,8 +18,15 @@
 // - one client flooding 3,000 "f" without reading while another asks "f"
 //   (goal: answered within 2 s);
 // - a client pushing 8 MB of requests it never reads the answers of (goal:
-//   the program grows < 40 MB).
+//   the program grows < 40 MB);
+// - the polling loop of the protocol's network clients ("v", "m", "f", "s"
+//   in turn, one request each) against the simulator tool on its
+//   pseudo-terminal: with the dial followed (goal: < 5 ms median), without
+//   it, and the same loop through the distribution's daemon (rigctld, model
+//   6006) on the same kind of line (goal: the server no slower).
+#include "e2e/ui/simtool.h"
 #include "link/app.h"
+#include "link/serialport.h"
 #include "link/receiver2.h"
 #include "net/rigserver.h"
 #include "settings/settings.h"
@@ -29,6 +36,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QThread>
 #include <QTcpSocket>
 #include <atomic>
 #include <memory>
@@ -369,6 +380,105 @@ void BM_RigctlPush8MB(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RigctlPush8MB)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+
+// The polling loop. range(0): 0 the server, dial not followed; 1 the
+// server, dial followed; 2 the distribution's daemon.
+void BM_RigctlPollLoop(benchmark::State &state)
+{
+    const int which = int(state.range(0));
+    SimTool sim({"--empty"});
+    if (!sim.device.startsWith("/dev/")) {
+        state.SkipWithError("nrd535-sim not built");
+        return;
+    }
+    App app;
+    QuietPrompter prompter;
+    SystemClock clock;
+    app.prompter = &prompter;
+    app.clock = &clock;
+    app.settings = settingsfile::defaults();
+    SerialPort line(sim.device);
+    std::unique_ptr<Receiver2> rx;
+    std::unique_ptr<RigServer> srv;
+    QProcess daemon;
+    quint16 port = 0;
+    QString err;
+    if (which < 2) {
+        if (!line.open(&err)) {
+            state.SkipWithError(qPrintable(err));
+            return;
+        }
+        rx = std::make_unique<Receiver2>(app);
+        rx->setPort(&line);
+        srv = std::make_unique<RigServer>(app);
+        srv->listen(QHostAddress::LocalHost, 0, &err);
+        port = srv->port();
+    } else {
+        const QString rigctld = QStandardPaths::findExecutable(QStringLiteral("rigctld"));
+        if (rigctld.isEmpty()) {
+            state.SkipWithError("rigctld not installed");
+            return;
+        }
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port = probe.serverPort();
+        probe.close();
+        daemon.start(rigctld, {"-m", "6006", "-r", sim.device, "-s", "4800", "-T", "127.0.0.1", "-t",
+                               QString::number(port)});
+    }
+    Asker c;
+    QObject::connect(&c.s, &QTcpSocket::readyRead, [&c] { c.got += c.s.readAll(); });
+    // The daemon listens once it has opened its line.
+    for (int i = 0; i < 40 && c.s.state() != QAbstractSocket::ConnectedState; ++i) {
+        c.s.abort();
+        c.s.connectToHost(QHostAddress::LocalHost, port);
+        if (!c.s.waitForConnected(500))
+            QThread::msleep(250);
+    }
+    if (c.s.state() != QAbstractSocket::ConnectedState) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    c.s.write("F 7150000\n");
+    spinUntil([&] { return c.got.endsWith('\n'); }, 5000);
+    if (which == 1)
+        rx->wantReports(true, true);
+    spin(500);
+    // The lines of each answer: v, m, f, s (the daemon has no VFO: one line).
+    const std::pair<const char *, int> polls[] = {{"v\n", 1}, {"m\n", 2}, {"f\n", 1}, {"s\n", 2}};
+    std::vector<double> ms;
+    int i = 0;
+    for (auto _ : state) {
+        const auto &[ask, lines] = polls[i++ % 4];
+        c.got.clear();
+        QElapsedTimer t;
+        t.start();
+        c.s.write(ask);
+        const bool ok = spinUntil([&] { return c.got.count('\n') >= lines; }, 10000);
+        const double took = t.nsecsElapsed() / 1e6;
+        state.SetIterationTime(took / 1000.0);
+        ms.push_back(took);
+        if (!ok) {
+            state.SkipWithError("no answer");
+            break;
+        }
+    }
+    medianCounters(state, ms);
+    double sum = 0;
+    for (double x : ms)
+        sum += x;
+    state.counters["cycle_ms"] = ms.empty() ? 0 : 4 * sum / double(ms.size()); // v, m, f, s once each
+    if (srv)
+        state.counters["state_reads"] = srv->stateReads();
+    c.s.abort();
+    srv.reset();
+    if (rx)
+        rx->setPort(nullptr);
+    daemon.terminate();
+    daemon.waitForFinished(5000);
+}
+BENCHMARK(BM_RigctlPollLoop)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_RigctlPollLoop)->Arg(0)->Arg(2)->Iterations(40)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 } // namespace
 

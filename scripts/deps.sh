@@ -10,7 +10,7 @@ test_pkgs=(libgtest-dev libbenchmark-dev
            xvfb xauth
            clang libclang-rt-14-dev
            desktop-file-utils appstream dpkg-dev python3
-           libhamlib-utils pulseaudio pulseaudio-utils)
+           libhamlib-utils python3-hamlib pulseaudio pulseaudio-utils)
 case "${1:-}" in
   "") ;;
   --tests) pkgs+=("${test_pkgs[@]}") ;;

@@ -6,14 +6,17 @@
 #include "link/receiver2.h"
 #include "link/rxstate.h"
 #include "measure/meter.h"
+#include "record/recsession.h"
 
 #include <QSocketNotifier>
+#include <QStringList>
 #include <QTcpServer>
 #include <QTimer>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
 #include <functional>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -32,6 +35,8 @@ struct RigServer::Client {
     QByteArray in;  // received, not yet taken as requests
     QByteArray out; // answers the system has not taken yet
     std::deque<Request> queue;
+    QHostAddress peer;
+    bool vfoOpt = false;     // asked to take VFO arguments (set_vfo_opt)
     bool discarding = false; // inside a line longer than kMaxLine
     bool readEnded = false;  // the client closed its sending side
     bool quitting = false;   // asked to quit: closed once its answer is out
@@ -41,7 +46,7 @@ struct RigServer::Client {
 namespace {
 // A set request, checked: what to do on the line.
 struct Plan {
-    enum What { Tune, Mode, Att, Agc, Strength } what = Tune;
+    enum What { Tune, Mode, Att, Agc, Strength, Raw, Power } what = Tune;
     qint64 hz = 0;
     int code = -1, bw = -1;
 };
@@ -58,9 +63,39 @@ int outcomeCode(Receiver2::SetOutcome o)
     return kInvalid;
 }
 
+// The reads one state read answers.
 bool isRead(const Request &r)
 {
-    return r.ok && (r.name == QLatin1String("get_freq") || r.name == QLatin1String("get_mode"));
+    static const QStringList names = {"get_freq", "get_mode", "get_vfo_info", "get_rig_info"};
+    return r.ok && names.contains(r.name);
+}
+
+Fitted fitted(const App &app) { return {app.settings.narrowFitted(), app.settings.ecssFitted()}; }
+
+// The answer to a read from the receiver's frequency, mode and bandwidth.
+QByteArray readAnswer(const Request &r, qint64 hz, int mode, int bw)
+{
+    const QString f = QString::number(hz), m = modeName(mode), w = QString::number(passband(bw));
+    if (r.name == QLatin1String("get_freq"))
+        return answer(r, {{"Frequency", f}}, kOk);
+    if (r.name == QLatin1String("get_mode"))
+        return answer(r, {{"Mode", m}, {"Passband", w}}, kOk);
+    if (r.name == QLatin1String("get_vfo_info"))
+        return answer(r, {{"Freq", f}, {"Mode", m}, {"Width", w}, {"Split", "0"}, {"SatMode", "0"}}, kOk);
+    return answerText(r, rigInfo(hz, mode, bw) + '\n', false);
+}
+
+// The address a client is shown by: IPv4 for an IPv4-mapped one.
+QHostAddress peerOf(int fd)
+{
+    sockaddr_storage a{};
+    socklen_t n = sizeof a;
+    if (::getpeername(fd, reinterpret_cast<sockaddr *>(&a), &n) != 0)
+        return {};
+    QHostAddress h(reinterpret_cast<const sockaddr *>(&a));
+    bool mapped = false;
+    const quint32 v4 = h.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4) : h;
 }
 
 // What a set request asks of the line, or the code that answers it without.
@@ -90,8 +125,15 @@ int planFor(const Request &r, const App &app, Plan *p)
         p->bw = (pb == -1 || *m == rxlimits::kModeFm) ? -1 : bwCodeFor(pb, *m, app.settings.narrowFitted());
         return kOk;
     }
-    if (r.name == QLatin1String("get_level") && r.args.at(0).toUpper() == QLatin1String("STRENGTH")) {
-        p->what = Plan::Strength;
+    if (r.name == QLatin1String("get_level")) {
+        const QString what = r.args.at(0).toUpper();
+        if (what != QLatin1String("STRENGTH") && what != QLatin1String("RAWSTR"))
+            return kInvalid;
+        p->what = what == QLatin1String("RAWSTR") ? Plan::Raw : Plan::Strength;
+        return kOk;
+    }
+    if (r.name == QLatin1String("get_powerstat")) {
+        p->what = Plan::Power;
         return kOk;
     }
     if (r.name == QLatin1String("set_level")) {
@@ -208,6 +250,7 @@ void RigServer::onIncoming(qintptr descriptor)
     Client *cp = c.get();
     c->id = ++nextId_;
     c->fd = fd;
+    c->peer = peerOf(fd);
     c->readable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     c->writable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
     c->writable->setEnabled(false);
@@ -277,15 +320,19 @@ void RigServer::take(Client *c)
             c->discarding = false;
             continue;
         }
-        Request r;
-        if (line.size() > kMaxLine)
-            r.ok = false;
-        else
-            r = parse(line);
-        if (r.ok && r.name.isEmpty())
+        QList<Request> rs;
+        if (line.size() > kMaxLine) {
+            rs << Request();
+            rs.front().ok = false;
+        } else {
+            // Several requests on a line are answered in order.
+            rs = parseLine(line, kMaxPending);
+        }
+        if (rs.isEmpty())
             continue;
         c->idle.start(idleTimeoutMs);
-        c->queue.push_back(r);
+        for (const Request &r : rs)
+            c->queue.push_back(r);
         maxPendingSeen_ = std::max(maxPendingSeen_, int(c->queue.size()));
     }
     // TCP holds back what is not read.
@@ -418,13 +465,17 @@ void RigServer::serve()
 
 bool RigServer::answerLocally(Client *c, const Request &r)
 {
-    auto reply = [&](int code, const QStringList &keys = {}, const QStringList &values = {}) {
-        send(c, answer(r, keys, values, code));
+    auto reply = [&](int code, const QList<Field> &fields = {}) {
+        send(c, answer(r, fields, code));
         return true;
     };
+    auto value = [&](const QString &key, const QString &v) { return reply(kOk, {{key, v}}); };
+    auto list = [&](const QString &items) { return reply(kOk, {{QString(), items, true}}); };
+    const bool ask = r.args.size() == 1 && r.args.first() == QLatin1String("?");
+    const QString &n = r.name;
     if (!r.ok) // a line too long, or a request not known
-        return reply(r.name.isEmpty() ? kProtocol : kNotImplemented);
-    if (r.name == QLatin1String("quit")) {
+        return reply(n.isEmpty() ? kProtocol : kNotImplemented);
+    if (n == QLatin1String("quit")) {
         // Clients wait for an answer before they close their end.
         reply(kOk);
         c->queue.clear();
@@ -432,60 +483,79 @@ bool RigServer::answerLocally(Client *c, const Request &r)
         c->quitting = true;
         return true;
     }
-    if (r.args.size() < argCount(r.name))
+    if (r.args.size() < argCount(n))
         return reply(kInvalid);
-    if (r.name == QLatin1String("dump_state") || r.name == QLatin1String("dump_caps")) {
-        send(c, r.name == QLatin1String("dump_state") ? dumpState() : dumpCaps());
+    if (isTransmit(r))
+        return reply(kNotAvailable); // a receiver has no transmitter
+    if (n == QLatin1String("dump_state") || n == QLatin1String("dump_caps")) {
+        const bool state = n == QLatin1String("dump_state");
+        send(c, answerText(r, state ? dumpState(fitted(app_)) : dumpCaps(fitted(app_)), !state));
         return true;
     }
-    if (r.name == QLatin1String("chk_vfo"))
-        return reply(kOk, {QStringLiteral("CHKVFO")}, {QStringLiteral("0")});
-    if (r.name == QLatin1String("get_powerstat"))
-        return reply(kOk, {QStringLiteral("Power Status")}, {QStringLiteral("1")});
-    if (r.name == QLatin1String("get_vfo"))
-        return reply(kOk, {QStringLiteral("VFO")}, {QStringLiteral("VFOA")});
-    if (r.name == QLatin1String("set_vfo")) {
-        // One VFO: every VFO name a client may use selects it.
-        static const QStringList names = {"VFOA", "VFOB", "VFO", "CURRVFO", "MAIN", "SUB",
-                                          "MAINA", "MAINB", "MEM"};
-        return reply(names.contains(r.args.at(0).toUpper()) ? kOk : kInvalid);
+    if (n == QLatin1String("chk_vfo")) {
+        send(c, chkVfo(r, c->vfoOpt));
+        return true;
     }
-    // Clients ask these before they set anything: a receiver never splits,
-    // and its settings are never locked against a client.
-    if (r.name == QLatin1String("get_split_vfo"))
-        return reply(kOk, {QStringLiteral("Split"), QStringLiteral("TX VFO")},
-                     {QStringLiteral("0"), QStringLiteral("VFOA")});
-    if (r.name == QLatin1String("set_split_vfo"))
-        return reply(r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable);
-    if (r.name == QLatin1String("get_lock_mode"))
-        return reply(kOk, {QStringLiteral("Locked")}, {QStringLiteral("0")});
-    if (r.name == QLatin1String("set_lock_mode"))
-        return reply(r.args.at(0) == QLatin1String("0") ? kOk : kNotAvailable);
-    if (r.name == QLatin1String("set_ptt") || r.name == QLatin1String("get_ptt"))
-        return reply(kNotAvailable); // a receiver has no transmitter
+    if (n == QLatin1String("set_vfo_opt")) {
+        const QString &a = r.args.first();
+        if (a != QLatin1String("0") && a != QLatin1String("1"))
+            return reply(kInvalid);
+        c->vfoOpt = a == QLatin1String("1"); // VFO arguments are taken either way
+        return reply(kOk);
+    }
+    if (n == QLatin1String("get_vfo"))
+        return value(QStringLiteral("VFO"), QStringLiteral("VFOA"));
+    if (n == QLatin1String("get_vfo_list"))
+        return reply(kOk, {{QStringLiteral("VFOs"), QStringLiteral("VFOA "), true}});
+    if (n == QLatin1String("set_vfo")) // one VFO: every VFO name selects it
+        return reply(isVfoName(r.args.first()) ? kOk : kInvalid);
+    if (n == QLatin1String("get_info"))
+        return value(QStringLiteral("Info"), QStringLiteral("None"));
+    if (n == QLatin1String("get_trn") || n == QLatin1String("set_trn"))
+        return reply(kDeprecated);
+    // Clients ask these before they set anything: a receiver never splits or
+    // transmits, and its settings are never locked against a client.
+    if (n == QLatin1String("get_split_vfo"))
+        return reply(kOk, {{"Split", "0"}, {"TX VFO", "None"}});
+    if (n == QLatin1String("get_ptt"))
+        return value(QStringLiteral("PTT"), QStringLiteral("0"));
+    if (n == QLatin1String("get_lock_mode"))
+        return value(QStringLiteral("Locked"), QStringLiteral("0"));
+    if (n == QLatin1String("set_split_vfo") || n == QLatin1String("set_lock_mode") || n == QLatin1String("set_ptt"))
+        return reply(r.args.first() == QLatin1String("0") ? kOk : kNotAvailable);
+    if (n == QLatin1String("vfo_op"))
+        return ask ? list(QString()) : reply(kNotAvailable);
+    if (n == QLatin1String("AOS") || n == QLatin1String("LOS"))
+        return reply(n == QLatin1String("AOS") ? startRecording(c) : stopRecording());
 
     const RxState &s = app_.rxs;
-    if (r.name == QLatin1String("get_level")) {
-        const QString what = r.args.at(0).toUpper();
-        if (what == QLatin1String("ATT"))
-            return reply(kOk, {QStringLiteral("Level Value")}, {QString::number(s.att == 1 ? 20 : 0)});
-        if (what == QLatin1String("AGC"))
-            return reply(kOk, {QStringLiteral("Level Value")},
-                         {QString::number(s.agc == 0 ? 3 : s.agc == 1 ? 2 : 0)});
-        if (what != QLatin1String("STRENGTH"))
+    if (n == QLatin1String("get_func")) {
+        if (ask)
+            return list(QStringLiteral("FAGC "));
+        if (r.args.first().toUpper() != QLatin1String("FAGC"))
             return reply(kInvalid);
+        return reply(kOk, {{QString(), QString::number(s.agc == 1 ? 1 : 0), true}});
+    }
+    if (n == QLatin1String("set_level") && ask)
+        return list(QStringLiteral("ATT AGC "));
+    if (n == QLatin1String("get_level")) {
+        const QString what = r.args.first().toUpper();
+        if (ask)
+            return list(QStringLiteral("ATT AGC RAWSTR STRENGTH "));
+        if (what == QLatin1String("ATT"))
+            return value(QString(), QString::number(s.att == 1 ? 20 : 0));
+        if (what == QLatin1String("AGC"))
+            return value(QString(), QString::number(s.agc == 0 ? 3 : s.agc == 1 ? 2 : 0));
     }
 
     Receiver2 *rx = app_.rx;
     // While the dial is followed the program knows the frequency, and the
     // mode as last read or set.
     if (isRead(r) && rx && rx->dialFollowed() && !rx->portLost()) {
-        if (r.name == QLatin1String("get_freq")) {
-            if (const std::optional<qint64> hz = rx->knownHz())
-                return reply(kOk, {QStringLiteral("Frequency")}, {QString::number(*hz)});
-        } else {
-            return reply(kOk, {QStringLiteral("Mode"), QStringLiteral("Passband")},
-                         {modeName(s.mode), QString::number(passband(s.bw))});
+        const std::optional<qint64> hz = rx->knownHz();
+        if (hz || n == QLatin1String("get_mode")) {
+            send(c, readAnswer(r, hz.value_or(0), s.mode, s.bw));
+            return true;
         }
     }
     if (!isRead(r)) {
@@ -496,6 +566,42 @@ bool RigServer::answerLocally(Client *c, const Request &r)
     if (!rx || !rx->lineOpen() || rx->portLost())
         return reply(kIo);
     return false;
+}
+
+int RigServer::startRecording(const Client *c)
+{
+    RecSession *rec = app_.rec;
+    if (!rec)
+        return kNotAvailable;
+    if (rec->running())
+        return kOk; // this pass is recorded already (ours, or the user's)
+    RecSession::Request q;
+    const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
+    q.khz = hz ? double(*hz) / 1000.0 : 0;
+    q.mode = Captions::text(app_.cap.mode, app_.rxs.mode);
+    q.bandwidth = Captions::text(app_.cap.bw, app_.rxs.bw);
+    q.startedBy = QStringLiteral("network client %1").arg(c->peer.toString());
+    QString err, warning;
+    const bool started = rec->start(q, &err, &warning);
+    // The user is told, without holding the window: nobody here asked.
+    if (const QString text = started ? warning : err; !text.isEmpty() && app_.prompter)
+        app_.prompter->notice(text, QStringLiteral("Recording"), Prompter::Exclamation);
+    if (!started)
+        return kRejected;
+    recPath_ = rec->path();
+    return kOk;
+}
+
+int RigServer::stopRecording()
+{
+    // Only a recording a client started: the user's own goes on.
+    RecSession *rec = app_.rec;
+    if (!rec)
+        return kNotAvailable;
+    if (rec->running() && rec->path() == recPath_)
+        rec->stop();
+    recPath_.clear();
+    return kOk;
 }
 
 // ------------------------------------------------------------------ jobs on the line
@@ -545,29 +651,20 @@ rxjob::Task<> RigServer::readJob(quint64 id, Request r)
 void RigServer::answerHeads(const std::optional<QString> &x, int fail)
 {
     const DecodedState d = x ? DecodedState::decode(*x) : DecodedState();
+    const bool freq = d.freqValid && rxlimits::inRangeHz(d.hz), mode = rxlimits::kMode.contains(d.mode);
+    const int bw = rxlimits::kBw.contains(d.bw) ? d.bw : app_.rxs.bw;
     for (const auto &c : clients_) {
         while (!c->queue.empty() && isRead(c->queue.front())) {
             const Request r = c->queue.front();
             c->queue.pop_front();
-            int code = kOk;
-            QStringList keys, values;
-            if (!x) {
-                code = fail;
-            } else if (r.name == QLatin1String("get_freq")) {
-                if (d.freqValid && rxlimits::inRangeHz(d.hz)) {
-                    keys << QStringLiteral("Frequency");
-                    values << QString::number(d.hz);
-                } else {
-                    code = kProtocol;
-                }
-            } else if (rxlimits::kMode.contains(d.mode)) {
-                keys << QStringLiteral("Mode") << QStringLiteral("Passband");
-                values << modeName(d.mode)
-                       << QString::number(passband(rxlimits::kBw.contains(d.bw) ? d.bw : app_.rxs.bw));
-            } else {
-                code = kProtocol;
-            }
-            send(c.get(), answer(r, keys, values, code));
+            const bool needFreq = r.name != QLatin1String("get_mode"),
+                       needMode = r.name != QLatin1String("get_freq");
+            if (!x)
+                send(c.get(), answer(r, {}, fail));
+            else if ((needFreq && !freq) || (needMode && !mode))
+                send(c.get(), answer(r, {}, kProtocol));
+            else
+                send(c.get(), readAnswer(r, d.hz, d.mode, bw));
         }
     }
 }
@@ -578,15 +675,19 @@ rxjob::Task<> RigServer::setJob(quint64 id, Request r)
     Plan p;
     planFor(r, app_, &p); // checked before it was submitted
     Receiver2::SetOutcome o = Receiver2::SetOutcome::Sent;
-    QStringList keys, values;
-    if (p.what == Plan::Strength) {
+    QList<Field> fields;
+    if (p.what == Plan::Strength || p.what == Plan::Raw) {
         const RxReply m = co_await rx->aReadSignal();
         if (m.ok()) {
-            keys << QStringLiteral("Level Value");
-            values << QString::number(strengthDb(meter::rawLevel(m.data), app_.rxs.att));
+            const int raw = meter::rawLevel(m.data);
+            fields << Field{QString(), QString::number(p.what == Plan::Raw ? raw : strengthDb(raw))};
         } else {
             o = m.status == RxReply::Lost ? Receiver2::SetOutcome::Lost : Receiver2::SetOutcome::Silent;
         }
+    } else if (p.what == Plan::Power) {
+        // On while it answers.
+        o = co_await rx->aConfirm();
+        fields << Field{QStringLiteral("Power Status"), QStringLiteral("1")};
     } else {
         if (p.what == Plan::Tune)
             o = co_await rx->aTune({p.hz, Origin::Remote, {}, {}, {}});
@@ -601,7 +702,7 @@ rxjob::Task<> RigServer::setJob(quint64 id, Request r)
             o = co_await rx->aConfirm();
     }
     if (Client *c = find(id))
-        send(c, answer(r, keys, values, outcomeCode(o)));
+        send(c, answer(r, fields, outcomeCode(o)));
     working_ = false;
     schedule();
 }

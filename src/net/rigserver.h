@@ -27,6 +27,12 @@
 // The connections are the system's own sockets, read and written here: a Qt
 // socket closes itself on the peer's half-close, with answers still unsent.
 //
+// Several requests on one line are queued and answered in order, each in
+// its own form; a queue may so hold one line's requests beyond kMaxPending.
+// "AOS" starts a recording (as the Rec button does, noted as started by the
+// client's address) and "LOS" stops it; a recording the user started is
+// left alone.
+//
 // A request that waits behind a long operation (memory fetch, scan, timer
 // run) longer than busyBoundMs is answered with the busy code and taken out
 // of the owner's queue, as is the request of a client that goes away: nothing
@@ -101,6 +107,8 @@ private:
     void serve();
     // Answers a request that needs no line; false when it needs one.
     bool answerLocally(Client *c, const rigctl::Request &r);
+    int startRecording(const Client *c);
+    int stopRecording();
     void startJob(Client *c, const rigctl::Request &r);
     rxjob::Task<> readJob(quint64 id, rigctl::Request r);
     rxjob::Task<> setJob(quint64 id, rigctl::Request r);
@@ -121,4 +129,5 @@ private:
     int maxPendingSeen_ = 0;
     int stateReads_ = 0;
     int connectionsSeen_ = 0;
+    QString recPath_; // the recording a client started
 };

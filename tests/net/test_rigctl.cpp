@@ -4,6 +4,7 @@
 #include "memory/memtransfer.h"
 #include "net/rigctl.h"
 #include "net/rigserver.h"
+#include "record/recsession.h"
 #include "sim/simport.h"
 #include "sim/simwait.h"
 #include "testkit.h"
@@ -17,68 +18,59 @@
 
 using namespace rigctl;
 
-TEST(RigctlParse, ShortAndLongForms)
+// A line's requests, in order: "+name[vfo] args", "!" an unknown one.
+TEST(RigctlParse, OneLineHoldsRequestsInOrder)
 {
-    struct Case {
-        QByteArray line;
-        QString name;
-        QStringList args;
-        bool extended, ok;
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {"F7100000\r", "set_freq 7100000"},
+        {"+f +m +v", "+get_freq|+get_mode|+get_vfo"},
+        {";\\get_powerstat |f ,v", ";get_powerstat||get_freq|,get_vfo"},
+        {"F 7100000 f l STRENGTH", "set_freq 7100000|get_freq|get_level STRENGTH"},
+        {"F VFOA 9580000 f currVFO", "set_freq[VFOA] 9580000|get_freq[currVFO]"},
+        {"M Main USB 2400 \\get_vfo_info VFOA", "set_mode[Main] USB 2400|get_vfo_info[VFOA]"},
+        {"v VFOA", "get_vfo|set_vfo FOA"}, // get_vfo takes no VFO
+        {"AOS b CQ  DE X", "AOS|send_morse CQ DE X"},
+        {"f #m", "get_freq"},
+        {"f Y f", "get_freq|!Y"},
+        {"   ", ""},
     };
-    const QList<Case> cases = {
-        {"f\n", "get_freq", {}, false, true},
-        {"F 7100000\n", "set_freq", {"7100000"}, false, true},
-        {"F7100000\r\n", "set_freq", {"7100000"}, false, true},
-        {"+f\n", "get_freq", {}, true, true},
-        {"+\\get_freq\n", "get_freq", {}, true, true},
-        {"\\set_mode  USB   2400\n", "set_mode", {"USB", "2400"}, false, true},
-        {"l STRENGTH\n", "get_level", {"STRENGTH"}, false, true},
-        {"\\chk_vfo\n", "chk_vfo", {}, false, true},
-        {"q\n", "quit", {}, false, true},
-        {"\\frobnicate 1\n", "frobnicate", {"1"}, false, false},
-        {"Z\n", "Z", {}, false, false},
-        {"\x01\x02\n", "\x01\x02", {}, false, false},
-        {"   \n", "", {}, false, true},
+    auto parsed = [](const QByteArray &line, int max) {
+        QStringList out;
+        for (const Request &r : parseLine(line, max))
+            out << (r.ok ? "" : "!") + QString(r.extended ? QChar(r.sep == '\n' ? '+' : r.sep) : QChar()).remove(QChar()) +
+                    r.name + (r.vfo.isEmpty() ? "" : '[' + r.vfo + ']') + (r.args.isEmpty() ? "" : ' ' + r.args.join(' '));
+        return out.join('|');
     };
-    for (const Case &c : cases) {
-        const Request r = parse(c.line);
-        EXPECT_EQ(r.name, QString::fromLatin1(c.name.toLatin1())) << c.line.constData();
-        EXPECT_EQ(r.args, c.args) << c.line.constData();
-        EXPECT_EQ(r.extended, c.extended) << c.line.constData();
-        EXPECT_EQ(r.ok, c.ok) << c.line.constData();
-    }
+    for (const auto &[line, want] : cases)
+        EXPECT_EQ(parsed(line, 64), want) << line.constData();
+    EXPECT_EQ(parsed("fff", 2), "get_freq|get_freq|!");
+    for (const char *set : {"F 7100000", "AOS", "L ATT 20"})
+        EXPECT_TRUE(isSet(parseLine(set).first())) << set;
+    for (const char *read : {"f", "\\vfo_op ?", "\\set_vfo_opt 1"})
+        EXPECT_FALSE(isSet(parseLine(read).first())) << read;
 }
 
-TEST(RigctlParse, AnswersAndMappings)
+TEST(RigctlParse, Mappings)
 {
-    Request get = parse("f");
-    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "7100000\n");
-    EXPECT_EQ(answer(get, {}, {}, kTimeout), "RPRT -5\n");
-    get.extended = true;
-    EXPECT_EQ(answer(get, {"Frequency"}, {"7100000"}, kOk), "get_freq:\nFrequency: 7100000\nRPRT 0\n");
-    const Request set = parse("+F 7100000");
-    EXPECT_EQ(answer(set, {}, {}, kOk), "set_freq: 7100000\nRPRT 0\n");
-    EXPECT_EQ(answer(parse("F 1"), {}, {}, kInvalid), "RPRT -1\n");
-    // The separators of the long answer form.
-    EXPECT_EQ(answer(parse(";f"), {"Frequency"}, {"7"}, kOk), "get_freq:;Frequency: 7;RPRT 0\n");
-    EXPECT_EQ(answer(parse("|m"), {"Mode", "Passband"}, {"USB", "2400"}, kOk),
-              "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n");
-    EXPECT_EQ(answer(parse(",F 7100000"), {}, {}, kOk), "set_freq: 7100000,RPRT 0\n");
-
     for (int m = 0; m <= 8; ++m)
         EXPECT_EQ(modeCode(modeName(m)), m);
     EXPECT_EQ(modeCode("usb"), 2);
     EXPECT_EQ(modeCode("AMS"), 7);
     EXPECT_FALSE(modeCode("PKTUSB"));
-    EXPECT_EQ(bwCodeFor(2400, 2, false), 1);
-    EXPECT_EQ(bwCodeFor(500, 1, false), 1); // no narrow filter fitted
-    EXPECT_EQ(bwCodeFor(500, 1, true), 2);
-    EXPECT_EQ(bwCodeFor(0, 4, false), 0);
-    EXPECT_EQ(bwCodeFor(0, 2, false), 1);
-    EXPECT_EQ(strengthDb(138 - 36, 0), 0);  // 9 units = S9
-    EXPECT_EQ(strengthDb(138, 0), -54);
-    EXPECT_EQ(strengthDb(0, 0), 54);        // clamped at 18 units
-    EXPECT_TRUE(dumpState().endsWith("done\n"));
+    // Nearest passband, a tie to the narrower; 0: the mode's normal one.
+    const struct {
+        int hz, mode;
+        bool narrow;
+        int code;
+    } bw[] = {{2400, 2, false, 1}, {1500, 1, true, 2}, {1600, 1, true, 1}, {500, 1, false, 1},
+              {4000, 4, false, 1}, {4100, 4, false, 0}, {9000, 4, false, 0}, {9001, 4, false, 3},
+              {0, 4, false, 0},    {0, 2, false, 1},    {0, 1, true, 2},    {0, 5, false, 3}};
+    for (const auto &b : bw)
+        EXPECT_EQ(bwCodeFor(b.hz, b.mode, b.narrow), b.code) << b.hz << ' ' << b.mode;
+    // The protocol's scale for this receiver, as its daemon reads the meter.
+    const std::pair<int, int> db[] = {{84, 25}, {90, 15}, {100, 0}, {110, -15}, {128, -32}, {141, -40}};
+    for (const auto &[raw, want] : db)
+        EXPECT_EQ(strengthDb(raw), want) << raw;
 }
 
 namespace {
@@ -148,25 +140,30 @@ TEST_F(RigServerTest, FrequencyModeAndStrength)
     ASSERT_TRUE(c.waitFor("RPRT 0\n"));
     EXPECT_EQ(sim.radio()->working().mode, 2);
     EXPECT_EQ(sim.radio()->working().bw, 1);
-    c.take();
-    c.send("+m\n");
-    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(c.take(), "get_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
-    c.send("l STRENGTH\n");
-    ASSERT_TRUE(c.waitFor("\n"));
-    bool ok = false;
-    c.take().trimmed().toInt(&ok);
-    EXPECT_TRUE(ok);
-    // What clients ask around their own commands (a set of the mode waits
-    // for the lock mode): answered without the receiver.
-    c.send("t\nT 1\n\\get_powerstat\n\\chk_vfo\nv\ns\n\\get_lock_mode\nq\n");
-    ASSERT_TRUE(c.waitFor("RPRT 0\n"));
-    EXPECT_EQ(c.take(), "RPRT -11\nRPRT -11\n1\n0\nVFOA\n0\nVFOA\n0\nRPRT 0\n");
     // Every command went out inside the remote bracket.
     t.settle();
     const auto cmds = sim.commands();
     EXPECT_EQ(cmds.first(), "H1");
     EXPECT_EQ(cmds.last(), "H0");
+}
+
+// AOS and LOS without recording offered, and beside a recording the user
+// started, which goes on (a pass recorded: test_rigclients).
+TEST_F(RigServerTest, APassLeavesTheUsersRecordingAlone)
+{
+    Client c(srv->port());
+    c.send("AOS\n");
+    ASSERT_TRUE(c.waitFor("RPRT -11\n"));
+    RecSession rec(t.app);
+    rec.setSourceFactory([](const QString &) { return std::make_unique<ToneSource>(); });
+    t.app.rec = &rec;
+    QString err;
+    ASSERT_TRUE(rec.start({0, "AM", "", "", "Rec button"}, &err)) << err.toStdString();
+    c.send("AOS\nLOS\n");
+    ASSERT_TRUE(c.waitFor("RPRT 0\nRPRT 0\n"));
+    EXPECT_TRUE(rec.running());
+    rec.stop();
+    t.app.rec = nullptr;
 }
 
 TEST_F(RigServerTest, ClientsInterleaveAndMalformedInputHarmsNobody)
@@ -272,8 +269,8 @@ TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
     const int reads = srv->stateReads();
     a.send("f\nf\nm\nf\n");
     b.send("f\nm\n");
-    ASSERT_TRUE(a.waitFor("7100000\n7100000\nUSB\n2400\n7100000\n"));
-    ASSERT_TRUE(b.waitFor("7100000\nUSB\n2400\n"));
+    ASSERT_TRUE(a.waitFor("7100000\n7100000\nUSB\n2000\n7100000\n"));
+    ASSERT_TRUE(b.waitFor("7100000\nUSB\n2000\n"));
     EXPECT_LE(srv->stateReads() - reads, 3);
 
     t.rx->wantReports(true, true);
@@ -282,7 +279,7 @@ TEST_F(RigServerTest, ReadsShareOneStateReadAndTheFollowedDialNeedsNone)
     a.take();
     a.send("f\n+m\n");
     ASSERT_TRUE(a.waitFor("RPRT 0\n"));
-    EXPECT_EQ(a.take(), "7100000\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n");
+    EXPECT_EQ(a.take(), "7100000\nget_mode:\nMode: USB\nPassband: 2000\nRPRT 0\n");
     EXPECT_TRUE(sim.commands().isEmpty());
 }
 
@@ -295,7 +292,7 @@ TEST_F(RigServerTest, EveryClientGoneFreesItsSlotHalfClosedOnesAreAnsweredFirst)
     enum Leave { HalfClose, Quit, Idle, Close, Reset, Burst }; // Burst: 50 send random bytes, close
     const QList<std::tuple<Leave, QByteArray, QByteArray>> cases = {
         {HalfClose, "f\n", "9500000\n"}, {HalfClose, "\\chk_vfo\n", "0\n"}, {Idle, "", ""},
-        {HalfClose, "\\get_vfo\n", "VFOA\n"}, {HalfClose, "\\dump_caps\n", dumpCaps()},
+        {HalfClose, "\\get_vfo\n", "VFOA\n"}, {HalfClose, "\\dump_caps\n", dumpCaps({}) + "RPRT 0\n"},
         {HalfClose, "v\nf\n\\chk_vfo", "VFOA\n9500000\n0\n"}, {Close, "f\nF 7000000\n", ""},
         {Quit, "\\chk_vfo\nq\n", "0\nRPRT 0\n"}, {Reset, "f\nF 7000000\n", ""}, {Burst, "", ""},
     };
