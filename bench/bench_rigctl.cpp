@@ -24,6 +24,7 @@
 //   pseudo-terminal: with the dial followed (goal: < 5 ms median), without
 //   it, and the same loop through the distribution's daemon (rigctld, model
 //   6006) on the same kind of line (goal: the server no slower).
+#include "benchkit.h"
 #include "e2e/ui/simtool.h"
 #include "link/app.h"
 #include "link/serialport.h"
@@ -67,12 +68,8 @@ const double kPauseFloorMs = 2 * 50;
 
 void BM_RigctlSetFreq(benchmark::State &state)
 {
-    App app;
-    QuietPrompter prompter;
-    SystemClock clock;
-    app.prompter = &prompter;
-    app.clock = &clock;
-    app.settings = settingsfile::defaults();
+    benchkit::AppKit<QuietPrompter> kit;
+    App &app = kit.app;
     SimPort port;
     QString err;
     if (!port.open(&err)) {
@@ -133,19 +130,13 @@ void BM_RigctlSetFreq(benchmark::State &state)
 BENCHMARK(BM_RigctlSetFreq)->Unit(benchmark::kMillisecond)->Iterations(30)->UseManualTime();
 
 // The program with the simulated receiver and the server, in this process.
-struct Rig {
-    App app;
-    QuietPrompter prompter;
-    SystemClock clock;
+struct Rig : benchkit::AppKit<QuietPrompter> {
     SimPort port;
     std::unique_ptr<Receiver2> rx;
     std::unique_ptr<RigServer> srv;
     QString err;
     bool up()
     {
-        app.prompter = &prompter;
-        app.clock = &clock;
-        app.settings = settingsfile::defaults();
         if (!port.open(&err))
             return false;
         rx = std::make_unique<Receiver2>(app);
@@ -391,12 +382,8 @@ void BM_RigctlPollLoop(benchmark::State &state)
         state.SkipWithError("nrd535-sim not built");
         return;
     }
-    App app;
-    QuietPrompter prompter;
-    SystemClock clock;
-    app.prompter = &prompter;
-    app.clock = &clock;
-    app.settings = settingsfile::defaults();
+    benchkit::AppKit<QuietPrompter> kit;
+    App &app = kit.app;
     SerialPort line(sim.device);
     std::unique_ptr<Receiver2> rx;
     std::unique_ptr<RigServer> srv;

@@ -47,19 +47,27 @@ inline long rssKb()
     return v.size() > 1 ? v[1].toLong() * 4 : -1;
 }
 
-// The program's state and link over the simulated receiver (demo memory).
-template <class P> struct SimRig {
+// The program's state with a real clock, prompter P and the default settings.
+template <class P> struct AppKit {
     App app;
     SystemClock clock;
     P prompter;
+    AppKit()
+    {
+        app.clock = &clock;
+        app.prompter = &prompter;
+        app.settings = settingsfile::defaults();
+    }
+};
+
+// The program's state and link over the simulated receiver (demo memory).
+template <class P> struct SimRig : AppKit<P> {
+    using AppKit<P>::app;
     SimRadio radio{SimRadio::DemoMemory};
     SimPort port{&radio};
     Receiver2 rx{app};
     SimRig()
     {
-        app.clock = &clock;
-        app.prompter = &prompter;
-        app.settings = settingsfile::defaults();
         QString err;
         port.open(&err);
         rx.setPort(&port);
