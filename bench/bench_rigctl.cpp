@@ -24,11 +24,14 @@
 //   pseudo-terminal: with the dial followed (goal: < 5 ms median), without
 //   it, and the same loop through the distribution's daemon (rigctld, model
 //   6006) on the same kind of line (goal: the server no slower).
+// - a burst of 200 wrong-password connections while trusted clients ask
+//   "f" (goal: each answered within 2 s, growth < 5 MB).
 #include "benchkit.h"
 #include "e2e/ui/simtool.h"
 #include "link/app.h"
 #include "link/serialport.h"
 #include "link/receiver2.h"
+#include "net/rigaccess.h"
 #include "net/rigserver.h"
 #include "settings/settings.h"
 #include "sim/simport.h"
@@ -466,6 +469,106 @@ void BM_RigctlPollLoop(benchmark::State &state)
 }
 BENCHMARK(BM_RigctlPollLoop)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_RigctlPollLoop)->Arg(0)->Arg(2)->Iterations(40)->Unit(benchmark::kMillisecond)->UseManualTime();
+// 200 connections from an untrusted address (127.0.0.1; only 127.0.0.2 is
+// trusted) each send a wrong password, in a burst from another thread,
+// while a trusted client asks "f" over and over and a second trusted client
+// connects in the middle of the burst (goal: every "f" within 2 s, growth
+// < 5 MB). After five wrong passwords the address is shut out: the rest
+// are closed at once.
+void BM_RigctlWrongPasswordBurst(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Rig rig;
+        if (!rig.up()) {
+            state.SkipWithError("no server");
+            return;
+        }
+        rig.srv->access.policy.trust = *rigaccess::NetList::parse(QStringLiteral("127.0.0.2"));
+        rig.srv->access.policy.fullHash = rigaccess::hashPassword("right");
+        const quint16 port = rig.srv->port();
+        auto trustedAsker = [&](Asker &a) {
+            QObject::connect(&a.s, &QTcpSocket::readyRead, [&a] { a.got += a.s.readAll(); });
+            a.s.bind(QHostAddress(QStringLiteral("127.0.0.2")));
+            a.s.connectToHost(QHostAddress::LocalHost, port);
+            return a.s.waitForConnected(5000);
+        };
+        Asker trusted, late;
+        if (!trustedAsker(trusted)) {
+            state.SkipWithError("no connection");
+            return;
+        }
+        auto askF = [&](Asker &a) {
+            a.got.clear();
+            QElapsedTimer t;
+            t.start();
+            a.s.write("f\n");
+            return spinUntil([&] { return a.got.endsWith('\n'); }, 10000) ? t.nsecsElapsed() / 1e6 : -1.0;
+        };
+        askF(trusted); // the first state read
+        spin(200);
+        const long before = rssKb();
+        std::atomic<int> answeredWrong{0}, closedAtOnce{0}, connected{0};
+        std::atomic<bool> finished{false};
+        QElapsedTimer burstClock;
+        burstClock.start();
+        std::thread burst([&] {
+            std::vector<int> fds;
+            for (int i = 0; i < 200; ++i) {
+                const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+                sockaddr_in a{};
+                a.sin_family = AF_INET;
+                a.sin_port = htons(port);
+                a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+                timeval tv{3, 0};
+                ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+                if (::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+                    ::close(fd);
+                    continue;
+                }
+                ++connected;
+                ::send(fd, "\\password wrong\n", 16, MSG_NOSIGNAL);
+                fds.push_back(fd);
+            }
+            for (int fd : fds) {
+                char buf[64];
+                const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+                if (n > 0 && QByteArray(buf, int(n)).startsWith("RPRT -19"))
+                    ++answeredWrong;
+                else
+                    ++closedAtOnce;
+                ::close(fd);
+            }
+            finished = true;
+        });
+        std::vector<double> ms;
+        long peak = before;
+        double lateMs = -1;
+        while (!finished) {
+            ms.push_back(askF(trusted));
+            if (lateMs < 0 && connected >= 100) {
+                lateMs = trustedAsker(late) ? askF(late) : -1;
+                ms.push_back(lateMs);
+            }
+            peak = std::max(peak, rssKb());
+        }
+        burst.join();
+        const double burstMs = burstClock.nsecsElapsed() / 1e6;
+        spin(300);
+        peak = std::max(peak, rssKb());
+        ms.push_back(askF(trusted));
+        state.SetIterationTime(burstMs / 1000.0);
+        const bool allAnswered = std::none_of(ms.begin(), ms.end(), [](double x) { return x < 0; });
+        medianCounters(state, ms);
+        state.counters["burst_ms"] = burstMs;
+        state.counters["trusted_f_asked"] = double(ms.size());
+        state.counters["trusted_all_answered"] = allAnswered;
+        state.counters["late_trusted_f_ms"] = lateMs;
+        state.counters["answered_wrong"] = answeredWrong.load();
+        state.counters["closed_at_once"] = closedAtOnce.load();
+        state.counters["growth_MB"] = (peak - before) / 1024.0;
+    }
+}
+BENCHMARK(BM_RigctlWrongPasswordBurst)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
 
 } // namespace
 

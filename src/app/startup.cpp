@@ -13,6 +13,7 @@
 #include "measure/ui/spectrum.h"
 #include "logbook/ui/logwin.h"
 #include "memory/ui/memman.h"
+#include "net/rigaccess.h"
 #include "net/rigserver.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -57,19 +58,22 @@ Options Options::parse(const QStringList &args)
             o.port = args.at(++i);
         } else if (a.startsWith(QLatin1String("--port="))) {
             o.port = a.mid(7);
-        } else if (a == QLatin1String("--rigctl-port") || a == QLatin1String("--rigctl-listen")) {
+        } else if (QStringList{"--rigctl-port", "--rigctl-listen", "--rigctl-trust", "--rigctl-allow",
+                               "--rigctl-password-file", "--rigctl-readonly-password-file"}
+                       .contains(a)) {
             if (i + 1 >= args.size()) {
                 o.error = QStringLiteral("%1 needs a value").arg(a);
                 return o;
             }
             const QString v = args.at(++i);
+            QString why;
             if (a == QLatin1String("--rigctl-listen")) {
                 if (QHostAddress(v).isNull()) {
                     o.error = QStringLiteral("--rigctl-listen needs an IP address, not %1").arg(v);
                     return o;
                 }
                 o.rigctlListen = v;
-            } else {
+            } else if (a == QLatin1String("--rigctl-port")) {
                 bool ok = false;
                 const int port = v.toInt(&ok);
                 if (!ok || port < 1 || port > 65535) {
@@ -77,6 +81,22 @@ Options Options::parse(const QStringList &args)
                     return o;
                 }
                 o.rigctlPort = port;
+            } else if (a == QLatin1String("--rigctl-trust") || a == QLatin1String("--rigctl-allow")) {
+                if (!rigaccess::NetList::parse(v, &why)) {
+                    o.error = QStringLiteral("%1: %2").arg(a, why);
+                    return o;
+                }
+                (a == QLatin1String("--rigctl-trust") ? o.rigctlTrust : o.rigctlAllow) = v.trimmed();
+            } else {
+                // Only the hash is kept.
+                QByteArray password;
+                if (!rigaccess::readPasswordFile(v, &password, &why)) {
+                    o.error = why;
+                    return o;
+                }
+                (a == QLatin1String("--rigctl-password-file") ? o.rigctlPassword : o.rigctlReadonlyPassword) =
+                    rigaccess::hashPassword(password);
+                password.fill('\0');
             }
         } else if (a == QLatin1String("--trace") || a.startsWith(QLatin1String("--trace="))) {
             if (a.startsWith(QLatin1String("--trace=")))
@@ -113,7 +133,9 @@ QString Options::usage()
 {
     return QStringLiteral(
         "Usage: vorantis [--port DEVICE | --port sim] [--demo [--reset]] [--version]\n"
-        "                [--rigctl-port N] [--rigctl-listen ADDR] [--trace FILE]\n"
+        "                [--rigctl-port N] [--rigctl-listen ADDR] [--rigctl-trust LIST]\n"
+        "                [--rigctl-allow LIST] [--rigctl-password-file FILE]\n"
+        "                [--rigctl-readonly-password-file FILE] [--trace FILE]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings; a relative path is taken from\n"
         "                 the working folder)\n"
@@ -128,7 +150,15 @@ QString Options::usage()
         "  --version      print the version and end\n"
         "  --rigctl-port N     let other programs read and set the receiver over the\n"
         "                      rig-control network protocol on TCP port N (4532 is usual)\n"
-        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1)\n"
+        "  --rigctl-listen ADDR  the address it listens on (default 127.0.0.1); beyond\n"
+        "                      this computer only with a password\n"
+        "  --rigctl-trust LIST   addresses and networks that need no password, such as\n"
+        "                      \"127.0.0.1,::1\" (the default) or \"192.168.1.0/24\";\n"
+        "                      \"\" trusts nobody\n"
+        "  --rigctl-allow LIST   the networks that may connect at all (default: any);\n"
+        "                      others are closed at once\n"
+        "  --rigctl-password-file FILE  the full-control password, the file's first line\n"
+        "  --rigctl-readonly-password-file FILE  a password that only reads\n"
         "  --trace FILE   write every command sent to the receiver and every reply,\n"
         "                 with the time in milliseconds, to FILE\n"
         "Ctrl+C, SIGTERM and SIGHUP end the program as Exit does: the work under way\n"
@@ -449,33 +479,94 @@ void Program::finishGo(bool answered)
 
 void Program::applySettings()
 {
-    // The command line wins at start; a change in the set-up wins after.
-    if (rigApplied_ < 0) {
-        rigWant_ = opt_.rigctlPort > 0 ? opt_.rigctlPort : app_.settings.rigctl_port;
-        setupPort_ = app_.settings.rigctl_port;
-    } else if (app_.settings.rigctl_port != setupPort_) {
-        setupPort_ = app_.settings.rigctl_port;
-        rigWant_ = setupPort_;
-    }
-    if (rigWant_ != rigApplied_) {
-        rigApplied_ = rigWant_;
-        rig_.reset();
-        if (rigWant_ > 0) {
-            rig_ = std::make_unique<RigServer>(app_);
-            QString err;
-            if (!rig_->listen(QHostAddress(opt_.rigctlListen), quint16(rigWant_), &err)) {
-                rig_.reset();
-                app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
-                                       QStringLiteral("Rig-control server"), Prompter::Exclamation);
-            }
-        }
-    }
-
+    applyNet();
     const bool follow = app_.settings.follow_dial && !app_.settings.noRx();
     if (follow != following_) {
         following_ = follow;
         rx_->wantReports(follow, true);
     }
+}
+
+void Program::applyNet()
+{
+    // The command line wins at start; a change in the set-up wins after,
+    // value by value.
+    const NetWant now = setupNet();
+    if (!netStart_)
+        netStart_ = now;
+    const NetWant &start = *netStart_;
+    const auto setupChanged = [&](int bit, bool differs) {
+        if (differs)
+            netChanged_ |= 1u << bit;
+        return (netChanged_ >> bit) & 1u;
+    };
+    NetWant want = now;
+    if (!setupChanged(0, now.port != start.port) && opt_.rigctlPort > 0)
+        want.port = opt_.rigctlPort;
+    const std::pair<QString NetWant::*, const std::optional<QString> *> fromCli[] = {
+        {&NetWant::listen, &opt_.rigctlListen},
+        {&NetWant::trust, &opt_.rigctlTrust},
+        {&NetWant::allow, &opt_.rigctlAllow},
+        {&NetWant::password, &opt_.rigctlPassword},
+        {&NetWant::readonlyPassword, &opt_.rigctlReadonlyPassword},
+    };
+    int bit = 1;
+    for (const auto &[field, cli] : fromCli)
+        if (!setupChanged(bit++, now.*field != start.*field) && *cli)
+            want.*field = **cli;
+    if (netApplied_ && want == *netApplied_)
+        return;
+    const bool restart = !netApplied_ || want.port != netApplied_->port || want.listen != netApplied_->listen;
+    netApplied_ = want;
+
+    QString err;
+    rigaccess::Policy policy;
+    const std::optional<rigaccess::NetList> trust = rigaccess::NetList::parse(want.trust, &err);
+    const std::optional<rigaccess::NetList> allow = trust ? rigaccess::NetList::parse(want.allow, &err) : std::nullopt;
+    if (trust && allow) {
+        policy.trust = *trust;
+        policy.allow = *allow;
+        policy.fullHash = rigaccess::isHash(want.password) ? want.password : QString();
+        policy.readHash = rigaccess::isHash(want.readonlyPassword) ? want.readonlyPassword : QString();
+    } else {
+        err = QStringLiteral("The rig-control server's list of addresses is wrong: %1").arg(err);
+    }
+    const QHostAddress address(want.listen);
+    if (err.isEmpty() && address.isNull())
+        err = QStringLiteral("The rig-control server's address %1 is no IP address").arg(want.listen);
+    if (restart || !err.isEmpty())
+        rig_.reset();
+    if (want.port > 0 && err.isEmpty()) {
+        if (rig_) {
+            // For new connections and log-ins; no password any more beyond
+            // loopback stops it.
+            rig_->access.policy = policy;
+            if (!rig_->access.mayListen(address, &err))
+                rig_.reset();
+        } else {
+            rig_ = std::make_unique<RigServer>(app_);
+            rig_->access.policy = policy;
+            if (!rig_->listen(address, quint16(want.port), &err))
+                rig_.reset();
+        }
+    }
+    if (!err.isEmpty() && want.port > 0) {
+        // Told without stopping anything: the program works on.
+        std::fprintf(stderr, "vorantis: %s\n", qPrintable(err));
+        app_.prompter->notice(err + QStringLiteral(".\nThe program works on without it."),
+                              QStringLiteral("Rig-control server"), Prompter::Exclamation);
+    }
+}
+
+Program::NetWant Program::setupNet() const
+{
+    const Settings &s = app_.settings;
+    return {s.rigctl_port,
+            s.rigctl_listen,
+            s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust)),
+            s.rigctl_allow,
+            s.rigctl_password,
+            s.rigctl_readonly_password};
 }
 
 void Program::endBySignal(int signal)

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "link/app.h"
 
@@ -27,7 +28,10 @@ struct Options {
     bool help = false;
     bool version = false;
     int rigctlPort = 0;  // the rig-control network server's port; 0 = off
-    QString rigctlListen = QStringLiteral("127.0.0.1");
+    // The server's address, the addresses that need no password, those
+    // that may connect, and the passwords from their files (hashed as soon
+    // as read): nullopt = the set-up's.
+    std::optional<QString> rigctlListen, rigctlTrust, rigctlAllow, rigctlPassword, rigctlReadonlyPassword;
     QString trace;       // the line trace's file ("" = the set-up's choice)
     QString error;       // a bad command line
 
@@ -104,9 +108,19 @@ private:
     std::unique_ptr<Receiver2> rx_;
     std::unique_ptr<RigServer> rig_;
     std::unique_ptr<RecSession> rec_; // recordings (Rec button, timer)
-    int rigWant_ = 0;      // the port the server should listen on (0 = off)
-    int rigApplied_ = -1;  // the port last tried
-    int setupPort_ = 0;    // the set-up's port when last applied
+    // The rig-control server as wanted: the command line's values at start,
+    // each replaced by the set-up's once that changes.
+    struct NetWant {
+        int port = 0; // 0 = off
+        QString listen, trust, allow, password, readonlyPassword;
+        bool operator==(const NetWant &) const = default;
+    };
+    NetWant setupNet() const;
+    // Starts, stops, moves the rig-control server or hands it new rules.
+    void applyNet();
+    std::optional<NetWant> netStart_;   // the set-up's at the first apply
+    std::optional<NetWant> netApplied_; // last started (or tried)
+    unsigned netChanged_ = 0;           // the set-up's values changed since start (bits)
     bool following_ = false;
     QString status_;
     bool ending_ = false; // a signal asked the program to end

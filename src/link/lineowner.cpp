@@ -341,6 +341,23 @@ bool LineOwner::setTraceFile(const QString &path, QString *error)
     return true;
 }
 
+void LineOwner::traceNote(const QString &text) { traceLine(QStringLiteral("--"), text); }
+
+void LineOwner::traceLine(const QString &direction, const QString &shown)
+{
+    if (!traceFile_ && !lcLine().isDebugEnabled())
+        return;
+    const QString line = QStringLiteral("%1 %2 %3")
+                             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("HH:mm:ss.zzz")),
+                                  direction, shown);
+    if (lcLine().isDebugEnabled())
+        qCDebug(lcLine).noquote() << line;
+    if (traceFile_) {
+        traceFile_->write(line.toUtf8() + '\n');
+        traceFile_->flush();
+    }
+}
+
 void LineOwner::trace(char direction, const QByteArray &bytes)
 {
     const bool toLog = lcLine().isDebugEnabled();
@@ -357,16 +374,7 @@ void LineOwner::trace(char direction, const QByteArray &bytes)
         else
             shown += QLatin1Char(c);
     }
-    const QString line = QStringLiteral("%1 %2 %3")
-                             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("HH:mm:ss.zzz")))
-                             .arg(direction == '>' ? QStringLiteral("->") : QStringLiteral("<-"))
-                             .arg(shown);
-    if (toLog)
-        qCDebug(lcLine).noquote() << line;
-    if (traceFile_) {
-        traceFile_->write(line.toUtf8() + '\n');
-        traceFile_->flush();
-    }
+    traceLine(direction == '>' ? QStringLiteral("->") : QStringLiteral("<-"), shown);
 }
 
 void LineOwner::on_lost(const QString &reason)

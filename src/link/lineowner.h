@@ -117,6 +117,9 @@ public:
     // millisecond time and its direction, to a file (and always to the
     // logging category vorantis.line). Empty path: no file.
     bool setTraceFile(const QString &path, QString *error = nullptr);
+    // A line of what happened around the line (a network client connected,
+    // refused ...), with the time and "--" for a direction.
+    void traceNote(const QString &text);
 
     // --- the line, for job code in the core only ------------------------------
     // The owner's own steps, the memory transfers, the timer run and the
@@ -184,6 +187,7 @@ private:
     // away is dropped instead of resumed.
     void wake(std::coroutine_handle<> h);
     void trace(char direction, const QByteArray &bytes);
+    void traceLine(const QString &direction, const QString &shown);
     void on_lost(const QString &reason);
 
     bool lostReported_ = false;

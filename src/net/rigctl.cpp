@@ -50,6 +50,8 @@ const Cmd kCmds[] = {
     {0, "get_lock_mode", 0, kRprt},              {0, "set_lock_mode", 1, kSet},
     // A satellite pass begins and ends: a recording starts and stops.
     {0, "AOS", 0, kSet},                  {0, "LOS", 0, kSet},
+    // Access: a client that is not trusted logs in first.
+    {0, "password", 1, kRest},
 };
 
 const Cmd *byName(QByteArrayView name)

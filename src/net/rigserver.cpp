@@ -41,6 +41,7 @@ struct RigServer::Client {
     bool readEnded = false;  // the client closed its sending side
     bool quitting = false;   // asked to quit: closed once its answer is out
     bool gone = false;       // reset, idle or undeliverable: closed at once
+    rigaccess::Level level = rigaccess::Level::None;
 };
 
 namespace {
@@ -194,6 +195,7 @@ RigServer::RigServer(App &app, QObject *parent)
     : QObject(parent), app_(app),
       server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
 {
+    access.traceTo = [this]() -> LineOwner * { return app_.rx; };
     // A connection that failed before it was taken, or no descriptor free,
     // stops the listener; it goes on taking connections a moment later.
     connect(server_, &QTcpServer::acceptError, this, [this] {
@@ -211,6 +213,12 @@ RigServer::~RigServer()
 
 bool RigServer::listen(const QHostAddress &address, quint16 port, QString *error)
 {
+    QString why;
+    if (!access.mayListen(address, &why)) {
+        if (error)
+            *error = why;
+        return false;
+    }
     if (server_->listen(address, port))
         return true;
     if (error)
@@ -237,7 +245,22 @@ void RigServer::onIncoming(qintptr descriptor)
     const int fd = int(descriptor);
     ++connectionsSeen_;
     sweep(); // a client gone since is no longer counted
+    const QHostAddress peer = peerOf(fd);
+    rigaccess::Level level = rigaccess::Level::None;
+    if (access.admit(peer, &level) != rigaccess::Gate::Admit::Open) {
+        ::close(fd);
+        return;
+    }
+    if (int(clients_.size()) >= maxClients && level == rigaccess::Level::Full) {
+        for (const auto &x : clients_)
+            if (x->level == rigaccess::Level::None) {
+                access.note(QStringLiteral("%1 closed to make room for %2").arg(rigaccess::peerText(x->peer), rigaccess::peerText(peer)));
+                remove(x.get());
+                break;
+            }
+    }
     if (int(clients_.size()) >= maxClients) {
+        access.note(QStringLiteral("%1 closed: %2 clients already").arg(rigaccess::peerText(peer)).arg(maxClients), true);
         ::close(fd);
         return;
     }
@@ -250,7 +273,8 @@ void RigServer::onIncoming(qintptr descriptor)
     Client *cp = c.get();
     c->id = ++nextId_;
     c->fd = fd;
-    c->peer = peerOf(fd);
+    c->peer = peer;
+    c->level = level;
     c->readable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     c->writable = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
     c->writable->setEnabled(false);
@@ -453,6 +477,8 @@ void RigServer::serve()
             break;
         const Request r = c->queue.front();
         c->queue.pop_front();
+        if (guard(c, r))
+            continue;
         if (answerLocally(c, r))
             continue;
         if (isReset(c->fd)) // nothing is sent for a client gone
@@ -461,6 +487,23 @@ void RigServer::serve()
             startJob(c, r);
     }
     sweep();
+}
+
+bool RigServer::guard(Client *c, const Request &r)
+{
+    const std::optional<int> code = access.check(c->peer, &c->level, r);
+    if (!code)
+        return false;
+    Request shown = r;
+    if (r.name == QLatin1String("password"))
+        shown.args.clear(); // the secret is not sent back
+    send(c, answer(shown, {}, *code));
+    // Shut out: its connections without a password go at once.
+    if (*code != kOk && access.lockedOut(c->peer))
+        for (const auto &x : clients_)
+            if (x->level == rigaccess::Level::None && rigaccess::plain(x->peer) == rigaccess::plain(c->peer))
+                x->gone = true;
+    return true;
 }
 
 bool RigServer::answerLocally(Client *c, const Request &r)
@@ -654,7 +697,8 @@ void RigServer::answerHeads(const std::optional<QString> &x, int fail)
     const bool freq = d.freqValid && rxlimits::inRangeHz(d.hz), mode = rxlimits::kMode.contains(d.mode);
     const int bw = rxlimits::kBw.contains(d.bw) ? d.bw : app_.rxs.bw;
     for (const auto &c : clients_) {
-        while (!c->queue.empty() && isRead(c->queue.front())) {
+        // A client without access finds its own answer when its turn comes.
+        while (!c->queue.empty() && isRead(c->queue.front()) && c->level != rigaccess::Level::None) {
             const Request r = c->queue.front();
             c->queue.pop_front();
             const bool needFreq = r.name != QLatin1String("get_mode"),

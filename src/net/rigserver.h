@@ -47,6 +47,7 @@
 
 #include "link/linetask.h"
 #include "link/receiver2.h"
+#include "net/rigaccess.h"
 #include "net/rigctl.h"
 
 struct App;
@@ -82,6 +83,10 @@ public:
     int maxClients = kMaxClients;
     // A client without a request this long is closed (ms).
     int idleTimeoutMs = 5 * 60 * 1000;
+    // Who may connect and what each client may do (net/rigaccess.h). A
+    // trusted client that finds every place taken takes the place of one
+    // that has not given a password.
+    rigaccess::Gate access;
 
     // For tests and benchmarks: the most requests one client had waiting,
     // the state reads made for "f"/"m", and the connections taken or refused.
@@ -92,6 +97,9 @@ public:
 private:
     struct Client;
     void onIncoming(qintptr fd);
+    // Answers a request the access rules refuse (or a "\password"); false
+    // when it is to be served.
+    bool guard(Client *c, const rigctl::Request &r);
     void onReadable(Client *c);
     // Takes whole requests from what the client sent while its queue has
     // room, and reads from it only while it takes its answers.

@@ -69,6 +69,17 @@ Settings parse(const QString &text)
             s.panel_meter = t.mid(12).trimmed() == QLatin1String("1");
         } else if (t.startsWith(QLatin1String("high_contrast="))) {
             s.high_contrast = t.mid(14).trimmed() == QLatin1String("1");
+        } else if (t.startsWith(QLatin1String("rigctl_listen="))) {
+            const QString v = t.mid(14).trimmed();
+            s.rigctl_listen = v.isEmpty() ? s.rigctl_listen : v;
+        } else if (t.startsWith(QLatin1String("rigctl_trust="))) {
+            s.rigctl_trust = t.mid(13).trimmed();
+        } else if (t.startsWith(QLatin1String("rigctl_allow="))) {
+            s.rigctl_allow = t.mid(13).trimmed();
+        } else if (t.startsWith(QLatin1String("rigctl_password="))) {
+            s.rigctl_password = t.mid(16).trimmed();
+        } else if (t.startsWith(QLatin1String("rigctl_readonly_password="))) {
+            s.rigctl_readonly_password = t.mid(25).trimmed();
         }
     }
     return s;
@@ -159,8 +170,11 @@ QStringList lines(Settings *s)
     // serial device, then named values.
     const bool recDefault =
         s->rec_source == QLatin1String("default") && s->rec_format == QLatin1String("flac");
+    const bool netDefault = s->rigctl_listen == QLatin1String("127.0.0.1") && !s->rigctl_trust &&
+                            s->rigctl_allow.isEmpty() && s->rigctl_password.isEmpty() &&
+                            s->rigctl_readonly_password.isEmpty();
     if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
-        !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast) {
+        !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast || !netDefault) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -179,6 +193,16 @@ QStringList lines(Settings *s)
             out << QStringLiteral("panel_meter=1");
         if (s->high_contrast)
             out << QStringLiteral("high_contrast=1");
+        if (s->rigctl_listen != QLatin1String("127.0.0.1"))
+            out << QStringLiteral("rigctl_listen=") + s->rigctl_listen;
+        if (s->rigctl_trust)
+            out << QStringLiteral("rigctl_trust=") + *s->rigctl_trust;
+        if (!s->rigctl_allow.isEmpty())
+            out << QStringLiteral("rigctl_allow=") + s->rigctl_allow;
+        if (!s->rigctl_password.isEmpty())
+            out << QStringLiteral("rigctl_password=") + s->rigctl_password;
+        if (!s->rigctl_readonly_password.isEmpty())
+            out << QStringLiteral("rigctl_readonly_password=") + s->rigctl_readonly_password;
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 struct Settings {
     QString base_dir; // ends with the platform separator once validated
@@ -86,6 +87,16 @@ struct Settings {
     // The measuring windows and the tracking list drawn in high-contrast
     // colours with larger labels; off by default.
     bool high_contrast = false;
+    // The rig-control server beyond this computer: the address it listens
+    // on; the addresses and networks that need no password (nullopt: the
+    // default, 127.0.0.1 and ::1; empty: nobody); those that may connect at
+    // all (empty: any); the full-control and read-only passwords, only as
+    // salted hashes ("" = none).
+    QString rigctl_listen = QStringLiteral("127.0.0.1");
+    std::optional<QString> rigctl_trust;
+    QString rigctl_allow;
+    QString rigctl_password;
+    QString rigctl_readonly_password;
 };
 
 namespace settingsfile {

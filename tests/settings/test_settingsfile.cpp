@@ -160,6 +160,8 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
         {"fast_mem_read=1", [](Settings &x, bool on) { x.fast_mem_read = on; }},
         {"panel_meter=1", [](Settings &x, bool on) { x.panel_meter = on; }},
         {"high_contrast=1", [](Settings &x, bool on) { x.high_contrast = on; }},
+        {"rigctl_listen=0.0.0.0", [](Settings &x, bool on) { x.rigctl_listen = on ? "0.0.0.0" : "127.0.0.1"; }},
+        {"rigctl_allow=10.0.0.0/8", [](Settings &x, bool on) { x.rigctl_allow = on ? "10.0.0.0/8" : ""; }},
     };
     const auto same = [](Settings a, Settings b) { return settingsfile::lines(&a) == settingsfile::lines(&b); };
     Settings all = s;
@@ -179,7 +181,7 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
     }
     EXPECT_TRUE(same(settingsfile::parse(settingsfile::lines(&all).join('\n')), all));
     EXPECT_EQ(settingsfile::lines(&all).mid(settingsfile::lines(&all).size() - 2),
-              QStringList({"panel_meter=1", "high_contrast=1"}));
+              QStringList({"rigctl_listen=0.0.0.0", "rigctl_allow=10.0.0.0/8"}));
     // Values that are no port or no known format read as the default.
     for (const char *bad : {"rigctl_port=0", "rigctl_port=70000", "rigctl_port=x", "junk"}) {
         QStringList b = settingsfile::lines(&all).mid(0, 25);

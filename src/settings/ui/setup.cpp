@@ -4,6 +4,7 @@
 #include "common/ui/busy.h"
 #include "common/ui/buttons.h"
 #include "link/app.h"
+#include "net/rigaccess.h"
 #include "record/audiosource.h"
 #include "record/recorder.h"
 #include "record/recsession.h"
@@ -19,6 +20,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHostAddress>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -208,9 +210,11 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         dimRow->addWidget(dimFrames[i]);
     }
 
-    // The rig-control network server (beyond the described values).
+    // The rig-control network server (beyond the described values): its
+    // port, and who may use it from beyond this computer.
     QGroupBox *fraNet = frame(this, "fra_rigctl", QStringLiteral("Network"));
-    auto *netLay = new QHBoxLayout(fraNet);
+    auto *netLay = new QGridLayout(fraNet);
+    netLay->setVerticalSpacing(4);
     rigctl_ = new QCheckBox(QStringLiteral("Rig-control server on TCP port"), fraNet);
     rigctl_->setObjectName(QStringLiteral("chk_rigctl"));
     rigctl_->setAccessibleName(rigctl_->text());
@@ -221,9 +225,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     rigctlPort_->setAccessibleName(QStringLiteral("Rig-control server port"));
     rigctlPort_->setRange(1, 65535);
     rigctlPort_->setValue(4532);
-    netLay->addWidget(rigctl_);
-    netLay->addWidget(rigctlPort_);
-    netLay->addStretch();
+    netLay->addWidget(rigctl_, 0, 0, 1, 3);
+    netLay->addWidget(rigctlPort_, 0, 3);
     auto storeRigctl = [this] {
         if (!filling_)
             app_.settings.rigctl_port = rigctl_->isChecked() ? rigctlPort_->value() : 0;
@@ -231,6 +234,46 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     };
     connect(rigctl_, &QCheckBox::toggled, this, storeRigctl);
     connect(rigctlPort_, &QSpinBox::valueChanged, this, storeRigctl);
+    auto netField = [&](const char *name, const QString &caption, const QString &label, const QString &tip,
+                        int row, int col, int span) {
+        auto *cap = new QLabel(caption, fraNet);
+        QLineEdit *e = makeField(QString::fromLatin1(name), label);
+        e->setToolTip(tip);
+        cap->setBuddy(e);
+        netLay->addWidget(cap, row, col);
+        netLay->addWidget(e, row, col + 1, 1, span);
+        return e;
+    };
+    listen_ = netField("txt_rigctl_listen", QStringLiteral("Listen on:"), QStringLiteral("Listen on"),
+                       QStringLiteral("The address the server listens on: 127.0.0.1 for this computer only, "
+                                      "0.0.0.0 for every network (then only with a password)"),
+                       1, 0, 1);
+    allow_ = netField("txt_rigctl_allow", QStringLiteral("Allowed:"), QStringLiteral("Allowed networks"),
+                      QStringLiteral("The networks that may connect at all, such as 192.168.1.0/24 (empty: "
+                                     "any); others are closed at once"),
+                      1, 2, 1);
+    trust_ = netField("txt_rigctl_trust", QStringLiteral("Trusted:"), QStringLiteral("Trusted addresses"),
+                      QStringLiteral("Addresses and networks that need no password, separated by commas "
+                                     "(127.0.0.1,::1 is this computer; empty: nobody)"),
+                      2, 0, 3);
+    password_ = netField("txt_rigctl_password", QStringLiteral("Password:"), QStringLiteral("Full-control password"),
+                         QStringLiteral("Others give it with \\password to read and set the receiver; "
+                                        "only a salted hash of it is kept"),
+                         3, 0, 1);
+    readonly_ = netField("txt_rigctl_readonly", QStringLiteral("Read-only:"), QStringLiteral("Read-only password"),
+                         QStringLiteral("Others give it with \\password to read the receiver without "
+                                        "setting it; only a salted hash of it is kept"),
+                         3, 2, 1);
+    for (QLineEdit *e : {password_, readonly_})
+        e->setEchoMode(QLineEdit::Password);
+    clearPasswords_ = kit::button(this, QStringLiteral("cmd_rigctl_nopass"), QStringLiteral("No passwords"),
+                                  {.tip = QStringLiteral("Forget both passwords")});
+    netLay->addWidget(clearPasswords_, 4, 3);
+    connect(clearPasswords_, &QPushButton::clicked, this, [this] {
+        app_.settings.rigctl_password.clear();
+        app_.settings.rigctl_readonly_password.clear();
+        fillPasswords();
+    });
 
     QGroupBox *fraFollow = frame(this, "fra_follow_dial", QStringLiteral("Receiver dial"));
     auto *followLay = new QHBoxLayout(fraFollow);
@@ -435,7 +478,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
-    order << rigctl_ << rigctlPort_ << followDial_ << lineTrace_ << panelMeter_ << highContrast_
+    order << rigctl_ << rigctlPort_ << listen_ << allow_ << trust_ << password_ << readonly_ << clearPasswords_
+          << followDial_ << lineTrace_ << panelMeter_ << highContrast_
           << recSource_ << recFormat_ << recTest_;
     order << okb << saveb << reset;
     for (int i = 1; i < order.size(); ++i)
@@ -527,6 +571,10 @@ void setup::fill()
     rigctl_->setChecked(s.rigctl_port > 0);
     rigctlPort_->setValue(s.rigctl_port > 0 ? s.rigctl_port : 4532);
     rigctlPort_->setEnabled(s.rigctl_port > 0);
+    listen_->setText(s.rigctl_listen);
+    trust_->setText(s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust)));
+    allow_->setText(s.rigctl_allow);
+    fillPasswords();
     followDial_->setChecked(s.follow_dial);
     lineTrace_->setChecked(s.line_trace);
     panelMeter_->setChecked(s.panel_meter);
@@ -608,9 +656,70 @@ setup::~setup()
         probe_->stop();
 }
 
+void setup::fillPasswords()
+{
+    const Settings &s = app_.settings;
+    password_->clear();
+    readonly_->clear();
+    password_->setPlaceholderText(s.rigctl_password.isEmpty() ? QStringLiteral("none")
+                                                               : QStringLiteral("set (type to change)"));
+    readonly_->setPlaceholderText(s.rigctl_readonly_password.isEmpty() ? QStringLiteral("none")
+                                                                       : QStringLiteral("set (type to change)"));
+}
+
+bool setup::checkNetField(QLineEdit *field)
+{
+    Settings &s = app_.settings;
+    const QString text = field->text().trimmed();
+    QString why;
+    if (field == password_ || field == readonly_) {
+        // Only its hash is kept; the field is emptied at once.
+        const QByteArray typed = field->text().toUtf8();
+        field->clear();
+        if (typed.isEmpty())
+            return true;
+        why = rigaccess::passwordProblem(typed);
+        if (why.isEmpty()) {
+            (field == password_ ? s.rigctl_password : s.rigctl_readonly_password) = rigaccess::hashPassword(typed);
+            fillPasswords();
+            return true;
+        }
+    } else if (field == listen_) {
+        if (!QHostAddress(text).isNull()) {
+            s.rigctl_listen = text;
+            return true;
+        }
+        why = QStringLiteral("\"%1\" is no IP address (such as 127.0.0.1 or 0.0.0.0).").arg(text);
+        field->setText(s.rigctl_listen);
+    } else if (rigaccess::NetList::parse(text, &why)) {
+        if (field == trust_)
+            s.rigctl_trust = text == QLatin1String(rigaccess::kDefaultTrust) ? std::nullopt
+                                                                             : std::optional<QString>(text);
+        else
+            s.rigctl_allow = text;
+        return true;
+    } else {
+        why += QLatin1Char('.');
+        field->setText(field == trust_ ? s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust))
+                                       : s.rigctl_allow);
+    }
+    const bool nested = checking_;
+    checking_ = true;
+    QPointer<QLineEdit> keep(field);
+    app_.prompter->message(why, QStringLiteral("Network"), Prompter::Exclamation, Prompter::Ok);
+    if (keep) {
+        keep->setFocus(Qt::OtherFocusReason);
+        keep->selectAll();
+    }
+    checking_ = nested;
+    return false;
+}
+
 bool setup::checkField(QLineEdit *field)
 {
     using namespace settingsrules;
+    if (field == listen_ || field == trust_ || field == allow_ || field == password_ || field == readonly_)
+        return checkNetField(field);
     Settings &s = app_.settings;
     const QString text = field->text();
     FieldCheck c;

@@ -71,6 +71,11 @@ private:
     QLineEdit *dim_[4] = {};
     QCheckBox *rigctl_ = nullptr;
     class QSpinBox *rigctlPort_ = nullptr;
+    QLineEdit *listen_ = nullptr, *trust_ = nullptr, *allow_ = nullptr;
+    QLineEdit *password_ = nullptr, *readonly_ = nullptr; // emptied as soon as hashed
+    QPushButton *clearPasswords_ = nullptr;
+    void fillPasswords();
+    bool checkNetField(QLineEdit *field);
     QCheckBox *followDial_ = nullptr;
     QCheckBox *lineTrace_ = nullptr;
     QCheckBox *panelMeter_ = nullptr;

@@ -5,6 +5,7 @@
 #include "sim/simport.h"
 #include "uikit.h"
 
+#include <QFile>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
@@ -49,4 +50,31 @@ TEST_F(RigctlStart, PortInUse)
         EXPECT_EQ(prompter.asked.size() > before, !st.listening && st.port > 0) << st.port;
     }
     EXPECT_TRUE(prompter.lastText().contains("in use")) << prompter.lastText().toStdString();
+}
+
+// Beyond loopback only with a password: without one the program says why
+// (without stopping) and goes on without the server.
+TEST(RigctlStart, BeyondLoopbackOnlyWithAPassword)
+{
+    ProgramKit kit;
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const QString port = QString::number(probe.serverPort());
+    probe.close();
+    QFile pw(kit.dir.filePath("pw"));
+    ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
+    pw.write("s3cret\n");
+    pw.close();
+    for (bool password : {false, true}) {
+        kit.prompter.asked.clear();
+        auto p = kit.make(QStringList{"vorantis", "--port", "sim", "--rigctl-port", port, "--rigctl-listen", "0.0.0.0"} +
+                          (password ? QStringList{"--rigctl-password-file", pw.fileName()} : QStringList{}));
+        ASSERT_TRUE(goAndWait(*p));
+        EXPECT_EQ(p->rigServer() != nullptr, password);
+        ASSERT_EQ(kit.prompter.asked.size(), password ? 0 : 1);
+        if (!password) {
+            EXPECT_TRUE(kit.prompter.asked.last().notice);
+            EXPECT_TRUE(kit.prompter.lastText().contains("0.0.0.0 without a password"));
+        }
+    }
 }

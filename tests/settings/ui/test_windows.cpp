@@ -1,6 +1,7 @@
 // The start window, the set-up dialog and the about window, worked through
 // their real controls.
 #include "settings/ui/about.h"
+#include "net/rigaccess.h"
 #include "common/filebytes.h"
 #include "record/recsession.h"
 #include "settings/settings.h"
@@ -242,6 +243,31 @@ TEST_F(SetupTest, SaveWritesTheFileThatWasReadAndACopyUnderTheNewDirPath)
     QString err;
     ASSERT_TRUE(settingsfile::saveAll(&t.app.settings, base + "moved/../moved/VRTSV6.INI", &written, &err));
     EXPECT_EQ(written.size(), 1);
+}
+
+// The network fields are checked when left; a typed password leaves the
+// field at once and only its salted hash is kept and written.
+TEST_F(SetupTest, NetworkFieldsAndPasswordsKeptOnlyAsHashes)
+{
+    open();
+    typeAndLeave("txt_rigctl_password", "s3cret");
+    typeAndLeave("txt_rigctl_trust", "192.168.1.0/24");
+    typeAndLeave("txt_rigctl_listen", "0.0.0.0");
+    for (const auto &[name, text] : {std::pair{"txt_rigctl_trust", "10.0.0.300"}, {"txt_rigctl_listen", "nowhere"},
+                                     {"txt_rigctl_readonly", "two words"}}) {
+        const qsizetype asked = t.prompter.asked.size();
+        typeAndLeave(name, text);
+        EXPECT_EQ(t.prompter.asked.size(), asked + 1) << name;
+    }
+    const Settings &s = t.app.settings;
+    EXPECT_TRUE(field("txt_rigctl_password")->text().isEmpty() && field("txt_rigctl_readonly")->text().isEmpty());
+    EXPECT_EQ(field("txt_rigctl_trust")->text() + " " + field("txt_rigctl_listen")->text(), "192.168.1.0/24 0.0.0.0");
+    EXPECT_TRUE(rigaccess::matches(s.rigctl_password, "s3cret") && s.rigctl_readonly_password.isEmpty());
+    EXPECT_EQ(s.rigctl_trust, QString("192.168.1.0/24"));
+    t.prompter.asked.clear();
+    QTest::mouseClick(w<QPushButton>("cmd_Save"), Qt::LeftButton);
+    const QByteArray file = readBytes(ini());
+    EXPECT_TRUE(file.contains("rigctl_password=pbkdf2-sha256$") && !file.contains("s3cret")) << file.constData();
 }
 
 TEST_F(SetupTest, OffersTheSystemsSerialPortsAndRemembersTheDevice)
