@@ -192,11 +192,11 @@ Gate::Admit Gate::admit(const QHostAddress &peer, Level *level)
         return Admit::Open;
     }
     if (!policy.allow.isEmpty() && !policy.allow.contains(peer)) {
-        note(QStringLiteral("%1 refused: not on the allow list").arg(who), true);
+        note(QStringLiteral("%1 refused: not on the allow list").arg(who));
         return Admit::NotAllowed;
     }
     if (lockedOut(peer)) {
-        note(QStringLiteral("%1 refused: shut out after %2 wrong passwords").arg(who).arg(kMaxFailures), true);
+        note(QStringLiteral("%1 refused: shut out after %2 wrong passwords").arg(who).arg(kMaxFailures));
         return Admit::LockedOut;
     }
     *level = Level::None;

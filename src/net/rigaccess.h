@@ -116,7 +116,9 @@ public:
     bool lockedOut(const QHostAddress &peer);
     bool trusted(const QHostAddress &peer) const { return policy.trust.contains(peer); }
 
-    // Writes a note to the logging category and the line trace.
+    // Writes a note to the logging category (a warning: shown by default)
+    // and the line trace. Connections closed at once are no warnings, so a
+    // flood of them does not fill the terminal.
     void note(const QString &text, bool warning = false);
 
 private:

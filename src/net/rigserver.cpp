@@ -245,22 +245,25 @@ void RigServer::onIncoming(qintptr descriptor)
     const int fd = int(descriptor);
     ++connectionsSeen_;
     sweep(); // a client gone since is no longer counted
+    // Who it is: not allowed or shut out (closed at once), trusted, or one
+    // that is to give a password.
     const QHostAddress peer = peerOf(fd);
     rigaccess::Level level = rigaccess::Level::None;
     if (access.admit(peer, &level) != rigaccess::Gate::Admit::Open) {
         ::close(fd);
         return;
     }
+    using rigaccess::peerText;
     if (int(clients_.size()) >= maxClients && level == rigaccess::Level::Full) {
         for (const auto &x : clients_)
             if (x->level == rigaccess::Level::None) {
-                access.note(QStringLiteral("%1 closed to make room for %2").arg(rigaccess::peerText(x->peer), rigaccess::peerText(peer)));
+                access.note(QStringLiteral("%1 closed to make room for %2").arg(peerText(x->peer), peerText(peer)));
                 remove(x.get());
                 break;
             }
     }
     if (int(clients_.size()) >= maxClients) {
-        access.note(QStringLiteral("%1 closed: %2 clients already").arg(rigaccess::peerText(peer)).arg(maxClients), true);
+        access.note(QStringLiteral("%1 closed: %2 clients already").arg(peerText(peer)).arg(maxClients));
         ::close(fd);
         return;
     }
