@@ -502,7 +502,8 @@ void BM_RigctlWrongPasswordBurst(benchmark::State &state)
             QElapsedTimer t;
             t.start();
             a.s.write("f\n");
-            return spinUntil([&] { return a.got.endsWith('\n'); }, 10000) ? t.nsecsElapsed() / 1e6 : -1.0;
+            return spinUntil([&] { return a.got.endsWith('\n'); }, 10000) ? t.nsecsElapsed() / 1e6
+                                                                          : -1.0;
         };
         askF(trusted); // the first state read
         spin(200);
@@ -568,7 +569,10 @@ void BM_RigctlWrongPasswordBurst(benchmark::State &state)
         state.counters["growth_MB"] = (peak - before) / 1024.0;
     }
 }
-BENCHMARK(BM_RigctlWrongPasswordBurst)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+BENCHMARK(BM_RigctlWrongPasswordBurst)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseManualTime();
 
 } // namespace
 

@@ -58,8 +58,9 @@ Options Options::parse(const QStringList &args)
             o.port = args.at(++i);
         } else if (a.startsWith(QLatin1String("--port="))) {
             o.port = a.mid(7);
-        } else if (QStringList{"--rigctl-port", "--rigctl-listen", "--rigctl-trust", "--rigctl-allow",
-                               "--rigctl-password-file", "--rigctl-readonly-password-file"}
+        } else if (QStringList{"--rigctl-port", "--rigctl-listen", "--rigctl-trust",
+                               "--rigctl-allow", "--rigctl-password-file",
+                               "--rigctl-readonly-password-file"}
                        .contains(a)) {
             if (i + 1 >= args.size()) {
                 o.error = QStringLiteral("%1 needs a value").arg(a);
@@ -81,12 +82,14 @@ Options Options::parse(const QStringList &args)
                     return o;
                 }
                 o.rigctlPort = port;
-            } else if (a == QLatin1String("--rigctl-trust") || a == QLatin1String("--rigctl-allow")) {
+            } else if (a == QLatin1String("--rigctl-trust") ||
+                       a == QLatin1String("--rigctl-allow")) {
                 if (!rigaccess::NetList::parse(v, &why)) {
                     o.error = QStringLiteral("%1: %2").arg(a, why);
                     return o;
                 }
-                (a == QLatin1String("--rigctl-trust") ? o.rigctlTrust : o.rigctlAllow) = v.trimmed();
+                (a == QLatin1String("--rigctl-trust") ? o.rigctlTrust : o.rigctlAllow) =
+                    v.trimmed();
             } else {
                 // Only the hash is kept.
                 QByteArray password;
@@ -94,7 +97,8 @@ Options Options::parse(const QStringList &args)
                     o.error = why;
                     return o;
                 }
-                (a == QLatin1String("--rigctl-password-file") ? o.rigctlPassword : o.rigctlReadonlyPassword) =
+                (a == QLatin1String("--rigctl-password-file") ? o.rigctlPassword
+                                                              : o.rigctlReadonlyPassword) =
                     rigaccess::hashPassword(password);
                 password.fill('\0');
             }
@@ -516,24 +520,28 @@ void Program::applyNet()
             want.*field = **cli;
     if (netApplied_ && want == *netApplied_)
         return;
-    const bool restart = !netApplied_ || want.port != netApplied_->port || want.listen != netApplied_->listen;
+    const bool restart =
+        !netApplied_ || want.port != netApplied_->port || want.listen != netApplied_->listen;
     netApplied_ = want;
 
     QString err;
     rigaccess::Policy policy;
     const std::optional<rigaccess::NetList> trust = rigaccess::NetList::parse(want.trust, &err);
-    const std::optional<rigaccess::NetList> allow = trust ? rigaccess::NetList::parse(want.allow, &err) : std::nullopt;
+    const std::optional<rigaccess::NetList> allow =
+        trust ? rigaccess::NetList::parse(want.allow, &err) : std::nullopt;
     if (trust && allow) {
         policy.trust = *trust;
         policy.allow = *allow;
         policy.fullHash = rigaccess::isHash(want.password) ? want.password : QString();
-        policy.readHash = rigaccess::isHash(want.readonlyPassword) ? want.readonlyPassword : QString();
+        policy.readHash =
+            rigaccess::isHash(want.readonlyPassword) ? want.readonlyPassword : QString();
     } else {
         err = QStringLiteral("The rig-control server's list of addresses is wrong: %1").arg(err);
     }
     const QHostAddress address(want.listen);
     if (err.isEmpty() && address.isNull())
-        err = QStringLiteral("The rig-control server's address %1 is no IP address").arg(want.listen);
+        err =
+            QStringLiteral("The rig-control server's address %1 is no IP address").arg(want.listen);
     if (restart || !err.isEmpty())
         rig_.reset();
     if (want.port > 0 && err.isEmpty()) {

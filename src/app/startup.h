@@ -31,7 +31,8 @@ struct Options {
     // The server's address, the addresses that need no password, those
     // that may connect, and the passwords from their files (hashed as soon
     // as read): nullopt = the set-up's.
-    std::optional<QString> rigctlListen, rigctlTrust, rigctlAllow, rigctlPassword, rigctlReadonlyPassword;
+    std::optional<QString> rigctlListen, rigctlTrust, rigctlAllow, rigctlPassword,
+        rigctlReadonlyPassword;
     QString trace;       // the line trace's file ("" = the set-up's choice)
     QString error;       // a bad command line
 

@@ -347,9 +347,10 @@ void LineOwner::traceLine(const QString &direction, const QString &shown)
 {
     if (!traceFile_ && !lcLine().isDebugEnabled())
         return;
-    const QString line = QStringLiteral("%1 %2 %3")
-                             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("HH:mm:ss.zzz")),
-                                  direction, shown);
+    const QString line =
+        QStringLiteral("%1 %2 %3")
+            .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("HH:mm:ss.zzz")),
+                 direction, shown);
     if (lcLine().isDebugEnabled())
         qCDebug(lcLine).noquote() << line;
     if (traceFile_) {

@@ -32,10 +32,12 @@ std::optional<Parsed> split(const QString &stored)
     Parsed out;
     bool ok = false;
     out.iterations = p[1].toInt(&ok);
-    const auto salt = QByteArray::fromBase64Encoding(p[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    const auto key = QByteArray::fromBase64Encoding(p[3].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!ok || out.iterations < 1 || out.iterations > 10000000 || !salt || !key || salt.decoded.size() < 8 ||
-        key.decoded.size() != kKeyBytes)
+    const auto salt =
+        QByteArray::fromBase64Encoding(p[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto key =
+        QByteArray::fromBase64Encoding(p[3].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!ok || out.iterations < 1 || out.iterations > 10000000 || !salt || !key ||
+        salt.decoded.size() < 8 || key.decoded.size() != kKeyBytes)
         return std::nullopt;
     out.salt = salt.decoded;
     out.key = key.decoded;
@@ -44,8 +46,8 @@ std::optional<Parsed> split(const QString &stored)
 
 QByteArray derive(const QByteArray &password, const QByteArray &salt, int iterations)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password, salt, iterations,
-                                              kKeyBytes);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password, salt,
+                                              iterations, kKeyBytes);
 }
 } // namespace
 
@@ -67,19 +69,22 @@ QString peerText(const QHostAddress &a) { return plain(a).toString(); }
 std::optional<NetList> NetList::parse(const QString &text, QString *error)
 {
     NetList out;
-    const QStringList entries =
-        QString(text).replace(QLatin1Char(','), QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList entries = QString(text)
+                                    .replace(QLatin1Char(','), QLatin1Char(' '))
+                                    .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &e : entries) {
         const QPair<QHostAddress, int> net = QHostAddress::parseSubnet(e);
         if (net.first.isNull() || net.second < 0) {
             if (error)
-                *error = QStringLiteral("\"%1\" is no address or network (such as 192.168.1.0/24)").arg(e);
+                *error = QStringLiteral("\"%1\" is no address or network (such as 192.168.1.0/24)")
+                             .arg(e);
             return std::nullopt;
         }
-        out.nets << qMakePair(plain(net.first), net.first.protocol() == QAbstractSocket::IPv6Protocol &&
-                                                        plain(net.first).protocol() == QAbstractSocket::IPv4Protocol
-                                                    ? std::max(0, net.second - 96)
-                                                    : net.second);
+        out.nets << qMakePair(plain(net.first),
+                              net.first.protocol() == QAbstractSocket::IPv6Protocol &&
+                                      plain(net.first).protocol() == QAbstractSocket::IPv4Protocol
+                                  ? std::max(0, net.second - 96)
+                                  : net.second);
     }
     return out;
 }
@@ -100,7 +105,8 @@ QString hashPassword(const QByteArray &password)
     return QStringLiteral("%1$%2$%3$%4")
         .arg(kScheme)
         .arg(kIterations)
-        .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(derive(password, salt, kIterations).toBase64()));
+        .arg(QString::fromLatin1(salt.toBase64()),
+             QString::fromLatin1(derive(password, salt, kIterations).toBase64()));
 }
 
 bool isHash(const QString &stored) { return split(stored).has_value(); }
@@ -135,13 +141,15 @@ bool readPasswordFile(const QString &path, QByteArray *password, QString *error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("The password file %1 cannot be read: %2").arg(path, f.errorString());
+        *error =
+            QStringLiteral("The password file %1 cannot be read: %2").arg(path, f.errorString());
         return false;
     }
     const QByteArray line = f.readLine(4096).trimmed();
     if (const QString why = passwordProblem(line); !why.isEmpty()) {
-        *error = QStringLiteral("The password file %1 holds no usable password on its first line: %2")
-                     .arg(path, why);
+        *error =
+            QStringLiteral("The password file %1 holds no usable password on its first line: %2")
+                .arg(path, why);
         return false;
     }
     *password = line;
@@ -175,9 +183,10 @@ bool Gate::mayListen(const QHostAddress &address, QString *why)
 {
     if (plain(address).isLoopback() || policy.hasPassword())
         return true;
-    *why = QStringLiteral("The rig-control server does not listen on %1 without a password: anyone who "
-                          "reaches the port could tune the receiver. Set a password (Set-up, Network, or "
-                          "--rigctl-password-file FILE) or listen on 127.0.0.1")
+    *why = QStringLiteral(
+               "The rig-control server does not listen on %1 without a password: anyone who "
+               "reaches the port could tune the receiver. Set a password (Set-up, Network, or "
+               "--rigctl-password-file FILE) or listen on 127.0.0.1")
                .arg(address.toString());
     note(QStringLiteral("not listening on %1: no password is set").arg(address.toString()), true);
     return false;
@@ -196,7 +205,9 @@ Gate::Admit Gate::admit(const QHostAddress &peer, Level *level)
         return Admit::NotAllowed;
     }
     if (lockedOut(peer)) {
-        note(QStringLiteral("%1 refused: shut out after %2 wrong passwords").arg(who).arg(kMaxFailures));
+        note(QStringLiteral("%1 refused: shut out after %2 wrong passwords")
+                 .arg(who)
+                 .arg(kMaxFailures));
         return Admit::LockedOut;
     }
     *level = Level::None;
@@ -228,7 +239,8 @@ std::optional<int> Gate::check(const QHostAddress &peer, Level *level, const rig
         return std::nullopt;
     note(QStringLiteral("%1 refused \"%2\": %3")
              .arg(who, r.name.left(40),
-                  *level == Level::Read ? QStringLiteral("read-only access") : QStringLiteral("no password given")));
+                  *level == Level::Read ? QStringLiteral("read-only access")
+                                        : QStringLiteral("no password given")));
     return kSecurity;
 }
 
@@ -240,7 +252,8 @@ Level Gate::login(const QHostAddress &peer, const QByteArray &password)
                                                            : Level::None;
     if (got != Level::None) {
         note(QStringLiteral("%1 logged in with the %2 password")
-                 .arg(who, got == Level::Full ? QStringLiteral("full-control") : QStringLiteral("read-only")));
+                 .arg(who, got == Level::Full ? QStringLiteral("full-control")
+                                              : QStringLiteral("read-only")));
         return got;
     }
     if (trusted(peer)) { // never shut out
@@ -257,10 +270,15 @@ Level Gate::login(const QHostAddress &peer, const QByteArray &password)
     if (int(f.at.size()) >= kMaxFailures) {
         f.lockedUntil = t + kLockMs;
         f.at.clear();
-        note(QStringLiteral("%1 shut out for ten minutes after %2 wrong passwords").arg(who).arg(kMaxFailures),
+        note(QStringLiteral("%1 shut out for ten minutes after %2 wrong passwords")
+                 .arg(who)
+                 .arg(kMaxFailures),
              true);
     } else {
-        note(QStringLiteral("%1 gave a wrong password (%2 of %3)").arg(who).arg(f.at.size()).arg(kMaxFailures),
+        note(QStringLiteral("%1 gave a wrong password (%2 of %3)")
+                 .arg(who)
+                 .arg(f.at.size())
+                 .arg(kMaxFailures),
              true);
     }
     return got;
@@ -269,7 +287,8 @@ Level Gate::login(const QHostAddress &peer, const QByteArray &password)
 void Gate::prune(qint64 t)
 {
     for (auto it = failures_.begin(); it != failures_.end();) {
-        const bool quiet = it->lockedUntil <= t && (it->at.empty() || it->at.back() <= t - kFailureWindowMs);
+        const bool quiet =
+            it->lockedUntil <= t && (it->at.empty() || it->at.back() <= t - kFailureWindowMs);
         it = quiet ? failures_.erase(it) : std::next(it);
     }
     while (failures_.size() >= kMaxAddresses) {

@@ -75,9 +75,9 @@ bool readPasswordFile(const QString &path, QByteArray *password, QString *error)
 
 struct Policy {
     NetList trust = *NetList::parse(QLatin1String(kDefaultTrust));
-    NetList allow;       // empty: any address may connect
-    QString fullHash;    // "" = no full-control password
-    QString readHash;    // "" = no read-only password
+    NetList allow;    // empty: any address may connect
+    QString fullHash; // "" = no full-control password
+    QString readHash; // "" = no read-only password
     bool hasPassword() const { return !fullHash.isEmpty() || !readHash.isEmpty(); }
 };
 

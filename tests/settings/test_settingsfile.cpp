@@ -160,8 +160,10 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
         {"fast_mem_read=1", [](Settings &x, bool on) { x.fast_mem_read = on; }},
         {"panel_meter=1", [](Settings &x, bool on) { x.panel_meter = on; }},
         {"high_contrast=1", [](Settings &x, bool on) { x.high_contrast = on; }},
-        {"rigctl_listen=0.0.0.0", [](Settings &x, bool on) { x.rigctl_listen = on ? "0.0.0.0" : "127.0.0.1"; }},
-        {"rigctl_allow=10.0.0.0/8", [](Settings &x, bool on) { x.rigctl_allow = on ? "10.0.0.0/8" : ""; }},
+        {"rigctl_listen=0.0.0.0",
+         [](Settings &x, bool on) { x.rigctl_listen = on ? "0.0.0.0" : "127.0.0.1"; }},
+        {"rigctl_allow=10.0.0.0/8",
+         [](Settings &x, bool on) { x.rigctl_allow = on ? "10.0.0.0/8" : ""; }},
     };
     const auto same = [](Settings a, Settings b) { return settingsfile::lines(&a) == settingsfile::lines(&b); };
     Settings all = s;

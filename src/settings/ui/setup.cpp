@@ -234,8 +234,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     };
     connect(rigctl_, &QCheckBox::toggled, this, storeRigctl);
     connect(rigctlPort_, &QSpinBox::valueChanged, this, storeRigctl);
-    auto netField = [&](const char *name, const QString &caption, const QString &label, const QString &tip,
-                        int row, int col, int span) {
+    auto netField = [&](const char *name, const QString &caption, const QString &label,
+                        const QString &tip, int row, int col, int span) {
         auto *cap = new QLabel(caption, fraNet);
         QLineEdit *e = makeField(QString::fromLatin1(name), label);
         e->setToolTip(tip);
@@ -244,30 +244,36 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         netLay->addWidget(e, row, col + 1, 1, span);
         return e;
     };
-    listen_ = netField("txt_rigctl_listen", QStringLiteral("Listen on:"), QStringLiteral("Listen on"),
-                       QStringLiteral("The address the server listens on: 127.0.0.1 for this computer only, "
-                                      "0.0.0.0 for every network (then only with a password)"),
-                       1, 0, 1);
-    allow_ = netField("txt_rigctl_allow", QStringLiteral("Allowed:"), QStringLiteral("Allowed networks"),
-                      QStringLiteral("The networks that may connect at all, such as 192.168.1.0/24 (empty: "
-                                     "any); others are closed at once"),
-                      1, 2, 1);
-    trust_ = netField("txt_rigctl_trust", QStringLiteral("Trusted:"), QStringLiteral("Trusted addresses"),
-                      QStringLiteral("Addresses and networks that need no password, separated by commas "
-                                     "(127.0.0.1,::1 is this computer; empty: nobody)"),
-                      2, 0, 3);
-    password_ = netField("txt_rigctl_password", QStringLiteral("Password:"), QStringLiteral("Full-control password"),
-                         QStringLiteral("Others give it with \\password to read and set the receiver; "
-                                        "only a salted hash of it is kept"),
-                         3, 0, 1);
-    readonly_ = netField("txt_rigctl_readonly", QStringLiteral("Read-only:"), QStringLiteral("Read-only password"),
-                         QStringLiteral("Others give it with \\password to read the receiver without "
-                                        "setting it; only a salted hash of it is kept"),
-                         3, 2, 1);
+    listen_ = netField(
+        "txt_rigctl_listen", QStringLiteral("Listen on:"), QStringLiteral("Listen on"),
+        QStringLiteral("The address the server listens on: 127.0.0.1 for this computer only, "
+                       "0.0.0.0 for every network (then only with a password)"),
+        1, 0, 1);
+    allow_ = netField(
+        "txt_rigctl_allow", QStringLiteral("Allowed:"), QStringLiteral("Allowed networks"),
+        QStringLiteral("The networks that may connect at all, such as 192.168.1.0/24 (empty: "
+                       "any); others are closed at once"),
+        1, 2, 1);
+    trust_ = netField(
+        "txt_rigctl_trust", QStringLiteral("Trusted:"), QStringLiteral("Trusted addresses"),
+        QStringLiteral("Addresses and networks that need no password, separated by commas "
+                       "(127.0.0.1,::1 is this computer; empty: nobody)"),
+        2, 0, 3);
+    password_ = netField(
+        "txt_rigctl_password", QStringLiteral("Password:"), QStringLiteral("Full-control password"),
+        QStringLiteral("Others give it with \\password to read and set the receiver; "
+                       "only a salted hash of it is kept"),
+        3, 0, 1);
+    readonly_ = netField(
+        "txt_rigctl_readonly", QStringLiteral("Read-only:"), QStringLiteral("Read-only password"),
+        QStringLiteral("Others give it with \\password to read the receiver without "
+                       "setting it; only a salted hash of it is kept"),
+        3, 2, 1);
     for (QLineEdit *e : {password_, readonly_})
         e->setEchoMode(QLineEdit::Password);
-    clearPasswords_ = kit::button(this, QStringLiteral("cmd_rigctl_nopass"), QStringLiteral("No passwords"),
-                                  {.tip = QStringLiteral("Forget both passwords")});
+    clearPasswords_ =
+        kit::button(this, QStringLiteral("cmd_rigctl_nopass"), QStringLiteral("No passwords"),
+                    {.tip = QStringLiteral("Forget both passwords")});
     netLay->addWidget(clearPasswords_, 4, 3);
     connect(clearPasswords_, &QPushButton::clicked, this, [this] {
         app_.settings.rigctl_password.clear();
@@ -478,8 +484,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
-    order << rigctl_ << rigctlPort_ << listen_ << allow_ << trust_ << password_ << readonly_ << clearPasswords_
-          << followDial_ << lineTrace_ << panelMeter_ << highContrast_
+    order << rigctl_ << rigctlPort_ << listen_ << allow_ << trust_ << password_ << readonly_
+          << clearPasswords_ << followDial_ << lineTrace_ << panelMeter_ << highContrast_
           << recSource_ << recFormat_ << recTest_;
     order << okb << saveb << reset;
     for (int i = 1; i < order.size(); ++i)
@@ -661,10 +667,12 @@ void setup::fillPasswords()
     const Settings &s = app_.settings;
     password_->clear();
     readonly_->clear();
-    password_->setPlaceholderText(s.rigctl_password.isEmpty() ? QStringLiteral("none")
-                                                               : QStringLiteral("set (type to change)"));
-    readonly_->setPlaceholderText(s.rigctl_readonly_password.isEmpty() ? QStringLiteral("none")
-                                                                       : QStringLiteral("set (type to change)"));
+    password_->setPlaceholderText(s.rigctl_password.isEmpty()
+                                      ? QStringLiteral("none")
+                                      : QStringLiteral("set (type to change)"));
+    readonly_->setPlaceholderText(s.rigctl_readonly_password.isEmpty()
+                                      ? QStringLiteral("none")
+                                      : QStringLiteral("set (type to change)"));
 }
 
 bool setup::checkNetField(QLineEdit *field)
@@ -680,7 +688,8 @@ bool setup::checkNetField(QLineEdit *field)
             return true;
         why = rigaccess::passwordProblem(typed);
         if (why.isEmpty()) {
-            (field == password_ ? s.rigctl_password : s.rigctl_readonly_password) = rigaccess::hashPassword(typed);
+            (field == password_ ? s.rigctl_password : s.rigctl_readonly_password) =
+                rigaccess::hashPassword(typed);
             fillPasswords();
             return true;
         }
@@ -693,15 +702,17 @@ bool setup::checkNetField(QLineEdit *field)
         field->setText(s.rigctl_listen);
     } else if (rigaccess::NetList::parse(text, &why)) {
         if (field == trust_)
-            s.rigctl_trust = text == QLatin1String(rigaccess::kDefaultTrust) ? std::nullopt
-                                                                             : std::optional<QString>(text);
+            s.rigctl_trust = text == QLatin1String(rigaccess::kDefaultTrust)
+                                 ? std::nullopt
+                                 : std::optional<QString>(text);
         else
             s.rigctl_allow = text;
         return true;
     } else {
         why += QLatin1Char('.');
-        field->setText(field == trust_ ? s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust))
-                                       : s.rigctl_allow);
+        field->setText(field == trust_
+                           ? s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust))
+                           : s.rigctl_allow);
     }
     const bool nested = checking_;
     checking_ = true;
@@ -718,7 +729,8 @@ bool setup::checkNetField(QLineEdit *field)
 bool setup::checkField(QLineEdit *field)
 {
     using namespace settingsrules;
-    if (field == listen_ || field == trust_ || field == allow_ || field == password_ || field == readonly_)
+    if (field == listen_ || field == trust_ || field == allow_ || field == password_ ||
+        field == readonly_)
         return checkNetField(field);
     Settings &s = app_.settings;
     const QString text = field->text();

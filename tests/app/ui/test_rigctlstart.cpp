@@ -67,8 +67,10 @@ TEST(RigctlStart, BeyondLoopbackOnlyWithAPassword)
     pw.close();
     for (bool password : {false, true}) {
         kit.prompter.asked.clear();
-        auto p = kit.make(QStringList{"vorantis", "--port", "sim", "--rigctl-port", port, "--rigctl-listen", "0.0.0.0"} +
-                          (password ? QStringList{"--rigctl-password-file", pw.fileName()} : QStringList{}));
+        QStringList args{"vorantis", "--port", "sim", "--rigctl-port", port, "--rigctl-listen", "0.0.0.0"};
+        if (password)
+            args << "--rigctl-password-file" << pw.fileName();
+        auto p = kit.make(args);
         ASSERT_TRUE(goAndWait(*p));
         EXPECT_EQ(p->rigServer() != nullptr, password);
         ASSERT_EQ(kit.prompter.asked.size(), password ? 0 : 1);

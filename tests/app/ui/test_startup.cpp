@@ -34,7 +34,8 @@ struct Start : ::testing::Test, ProgramKit {
 TEST(Options, CommandLine)
 {
     const Options d = Options::parse({"vorantis", "--demo"});
-    EXPECT_TRUE(d.demo && !d.reset && d.port == "sim" && d.rigctlPort == 0 && !d.rigctlListen && !d.rigctlTrust);
+    EXPECT_TRUE(d.demo && !d.reset && d.port == "sim" && d.rigctlPort == 0 && !d.rigctlListen &&
+                !d.rigctlTrust);
     const Options o = Options::parse({"vorantis", "--port", "/dev/ttyUSB0", "--rigctl-port", "4532",
                                       "--rigctl-listen", "0.0.0.0"});
     EXPECT_TRUE(o.error.isEmpty() && !o.demo && o.port == "/dev/ttyUSB0" && o.rigctlPort == 4532 &&
@@ -42,7 +43,8 @@ TEST(Options, CommandLine)
     for (const QStringList &bad : {QStringList{"--port"}, {"--bogus"}, {"--reset"} /* without --demo */,
                                    {"--rigctl-port", "0"}, {"--rigctl-port", "x"}, {"--rigctl-port"},
                                    {"--rigctl-listen", "nowhere"}, {"--rigctl-trust", "10.0.0.300"},
-                                   {"--rigctl-password-file", "/nonexistent/pw"}, {"--rigctl-allow"}})
+                                   {"--rigctl-password-file", "/nonexistent/pw"},
+                                   {"--rigctl-allow"}})
         EXPECT_FALSE(Options::parse(QStringList{"vorantis"} + bad).error.isEmpty()) << bad.join(' ').toStdString();
 }
 
