@@ -54,9 +54,9 @@ TEST_F(RigctlStart, PortInUse)
 
 // Beyond loopback only with a password: without one the program says why
 // (without stopping) and goes on without the server.
-TEST(RigctlStart, BeyondLoopbackOnlyWithAPassword)
+TEST_F(RigctlStart, BeyondLoopbackOnlyWithAPassword)
 {
-    ProgramKit kit;
+    ProgramKit &kit = *this;
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     const QString port = QString::number(probe.serverPort());
