@@ -18,6 +18,8 @@
 class Receiver2;
 class RecSession;
 class RigServer;
+class WebAccess;
+class WebRemote;
 class SimRadio;
 class QWidget;
 
@@ -33,6 +35,9 @@ struct Options {
     // as read): nullopt = the set-up's.
     std::optional<QString> rigctlListen, rigctlTrust, rigctlAllow, rigctlPassword,
         rigctlReadonlyPassword;
+    int webPort = 0;     // the web remote's port; 0 = the set-up's choice
+    QString webListen = QStringLiteral("127.0.0.1");
+    QString webCert, webKey; // TLS for the web remote (PEM files)
     QString trace;       // the line trace's file ("" = the set-up's choice)
     QString error;       // a bad command line
 
@@ -70,6 +75,9 @@ public:
     welcome2 *welcome() const { return welcome_; }
     SimRadio *simRadio() const;
     RigServer *rigServer() const { return rig_.get(); }
+    WebRemote *webRemote() const { return web_.get(); }
+    // Who may use the web remote (before GO; the default: loopback only).
+    void setWebAccess(std::unique_ptr<WebAccess> access);
     // The windows the menus open (after GO).
     WindowRegistry *windows() const { return windows_; }
     // Brings the running program in line with the set-up's choices (after
@@ -122,6 +130,10 @@ private:
     std::optional<NetWant> netStart_;   // the set-up's at the first apply
     std::optional<NetWant> netApplied_; // last started (or tried)
     unsigned netChanged_ = 0;           // the set-up's values changed since start (bits)
+    std::unique_ptr<WebAccess> webAccess_;
+    std::unique_ptr<WebRemote> web_;
+    int webApplied_ = -1;  // the web remote's port last tried
+    void applyWeb();
     bool following_ = false;
     QString status_;
     bool ending_ = false; // a signal asked the program to end

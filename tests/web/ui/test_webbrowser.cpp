@@ -1,0 +1,104 @@
+// The web remote in a real browser: the distribution's Chromium, headless,
+// driven by tests/web/browser_check.py against the whole program on the
+// simulated receiver, with a private sound server's 1 kHz sine as the
+// receiver's sound. Skipped (with the reason) when Chromium, its driver or
+// python3-selenium are missing.
+#include "app/startup.h"
+#include "record/recordtest.h"
+#include "sim/simradio.h"
+#include "sim/simwait.h"
+#include "uikit.h"
+#include "web/webfake.h"
+#include "web/webremote.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+QString missingBrowser()
+{
+    for (const char *exe : {"chromium", "chromedriver", "python3"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(exe)).isEmpty())
+            return QStringLiteral("%1 is not installed (scripts/deps.sh --tests installs it)").arg(exe);
+    QProcess py;
+    py.start(QStringLiteral("python3"), {"-c", "import selenium"});
+    if (!py.waitForFinished(30000) || py.exitCode() != 0)
+        return QStringLiteral("python3-selenium is not installed (scripts/deps.sh --tests installs it)");
+    return {};
+}
+} // namespace
+
+TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
+{
+    if (const QString why = missingBrowser(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    PrivateSoundServer sound;
+    if (!sound.ok())
+        GTEST_SKIP() << sound.why().toStdString();
+
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    ProgramKit kit;
+    auto p = kit.make({"vorantis", "--port", "sim", "--web-port", QString::number(port)});
+    p->setWebAccess(std::make_unique<PasswordAccess>());
+    ASSERT_TRUE(goAndWait(*p));
+    ASSERT_TRUE(p->webRemote()) << kit.prompter.lastText().toStdString();
+    SimRadio *radio = p->simRadio();
+    ASSERT_TRUE(radio);
+
+    const QString shots = QStringLiteral(VOR_BINARY_DIR "/web-shots");
+    QDir().mkpath(shots);
+    QProcess browser;
+    browser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    browser.start(QStringLiteral("python3"),
+                  {QStringLiteral(VOR_SOURCE_DIR "/tests/web/browser_check.py"),
+                   QStringLiteral("http://127.0.0.1:%1/").arg(port), "full-secret", "read-secret", shots});
+    ASSERT_TRUE(browser.waitForStarted(30000));
+    QStringList seen;
+    auto line = [&](const QString &head) {
+        const bool got = waitUntil(
+            [&] {
+                while (browser.canReadLine())
+                    seen << QString::fromUtf8(browser.readLine()).trimmed();
+                return !seen.filter(QRegularExpression("^(" + head + "|FAILED)")).isEmpty() ||
+                       browser.state() == QProcess::NotRunning;
+            },
+            240000);
+        const QStringList hit = seen.filter(QRegularExpression("^" + head));
+        EXPECT_TRUE(got && !hit.isEmpty()) << head.toStdString() << "\n" << seen.join('\n').toStdString();
+        return hit.isEmpty() ? QString() : hit.first();
+    };
+
+    // Tuned from the page: it reached the receiver and the panel.
+    line("TUNED");
+    EXPECT_EQ(radio->working().hz, 9580000);
+    EXPECT_EQ(p->panel()->findChild<QLineEdit *>("txt_freqa")->text().trimmed(), "9580.000");
+    // The receiver's own dial: the page follows.
+    radio->turnDial(7325000);
+    browser.write("DIAL 7325000\n");
+    line("FOLLOWED");
+    const QString audio = line("AUDIO");
+    line("DONE");
+    EXPECT_TRUE(waitUntil([&] { return browser.state() == QProcess::NotRunning; }, 60000));
+    EXPECT_EQ(browser.exitCode(), 0);
+    std::printf("%s\n", qPrintable(seen.join('\n')));
+
+    EXPECT_TRUE(line("REFUSED no-cookie").endsWith("4401"));
+    EXPECT_TRUE(line("REFUSED wrong-password").contains("Wrong password"));
+    EXPECT_TRUE(line("REFUSED foreign-origin").endsWith("4403"));
+    EXPECT_TRUE(line("REFUSED read-only").contains("only listens"));
+    EXPECT_TRUE(line("COOKIE").contains("httpOnly=True sameSite=Strict"));
+    EXPECT_TRUE(line("METER").contains("role=meter"));
+    // Decoded in the page, strongest at 1 kHz.
+    const QRegularExpressionMatch m = QRegularExpression("peak_hz=(\\d+)").match(audio);
+    ASSERT_TRUE(m.hasMatch()) << audio.toStdString();
+    EXPECT_NEAR(m.captured(1).toInt(), 1000, 20);
+    EXPECT_TRUE(audio.contains("codec=opus"));
+    // The read-only listener's tune never reached the receiver.
+    EXPECT_EQ(radio->working().hz, 7325000);
+    EXPECT_EQ(p->webRemote()->stats().refusedSockets, 2);
+}
