@@ -21,8 +21,6 @@ public:
     // A log-in with password: the level it gives (None for a wrong one,
     // which counts towards the lock-out).
     virtual Level logIn(const QHostAddress &peer, const QByteArray &password) = 0;
-    // A note for the line trace (and the access rules' own log).
-    virtual void note(const QString &text, bool warning = false) = 0;
 };
 
 // Until a password is set up: loopback has full control, everyone else is
@@ -32,5 +30,4 @@ public:
     bool mayListen(const QHostAddress &address, QString *why) override;
     bool admit(const QHostAddress &peer, Level *start) override;
     Level logIn(const QHostAddress &, const QByteArray &) override { return Level::None; }
-    void note(const QString &, bool) override {}
 };

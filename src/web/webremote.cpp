@@ -13,7 +13,10 @@
 #include "web/webaudio.h"
 
 #include <QFile>
-#include <QHttpServer>
+#include <optional>
+#include <QAbstractHttpServer>
+#include <QHttpServerResponder>
+#include <QTcpSocket>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 #include <QJsonArray>
@@ -35,12 +38,23 @@ static void initWebResources() { Q_INIT_RESOURCE(web); }
 using Level = WebAccess::Level;
 using Status = QHttpServerResponse::StatusCode;
 
-// Close codes the page tells apart (the private range of the protocol).
-namespace closecode {
-constexpr auto kNoSession = QWebSocketProtocol::CloseCode(4401);
-constexpr auto kRefused = QWebSocketProtocol::CloseCode(4403);
-constexpr auto kFull = QWebSocketProtocol::CloseCode(4408);
-} // namespace closecode
+// A listener logged out: its socket is closed with this (the page then
+// shows the log-in form).
+constexpr auto kLoggedOut = QWebSocketProtocol::CloseCode(4401);
+
+// Qt's HTTP server without its router: every request comes to handle().
+class WebRemote::Http : public QAbstractHttpServer {
+public:
+    explicit Http(WebRemote *owner) : QAbstractHttpServer(owner), owner_(owner) {}
+    static QHttpServerResponder responder(const QHttpServerRequest &r, QTcpSocket *s) { return makeResponder(r, s); }
+
+protected:
+    bool handleRequest(const QHttpServerRequest &r, QTcpSocket *socket) override { return owner_->handle(r, socket); }
+    void missingHandler(const QHttpServerRequest &r, QTcpSocket *socket) override { owner_->refused(r, socket); }
+
+private:
+    WebRemote *owner_;
+};
 
 struct WebRemote::Client {
     quint64 id = 0;
@@ -99,12 +113,11 @@ QString outcomeText(Receiver2::SetOutcome o)
 } // namespace
 
 WebRemote::WebRemote(App &app, WebAccess &access, QObject *parent)
-    : QObject(parent), app_(app), access_(access), http_(new QHttpServer(this)), tick_(new QTimer(this))
+    : QObject(parent), app_(app), access_(access), http_(new Http(this)), tick_(new QTimer(this))
 {
     initWebResources();
     clock_.start();
-    route();
-    connect(http_, &QHttpServer::newWebSocketConnection, this, &WebRemote::onSocket);
+    connect(http_, &QAbstractHttpServer::newWebSocketConnection, this, &WebRemote::onSocket);
     tick_->setInterval(1000);
     connect(tick_, &QTimer::timeout, this, &WebRemote::tick);
     if (Receiver2 *rx = app_.rx) {
@@ -134,7 +147,6 @@ void WebRemote::note(const QString &text, bool warning)
         qCWarning(lcWeb).noquote() << text;
     else
         qCInfo(lcWeb).noquote() << text;
-    access_.note(QStringLiteral("Web remote: ") + text, warning);
     if (traceTo)
         traceTo(QStringLiteral("web: ") + text);
 }
@@ -206,21 +218,70 @@ void WebRemote::setAudioSource(std::function<std::unique_ptr<AudioSource>()> fac
 
 // ------------------------------------------------------------------ HTTP
 
-void WebRemote::route()
+bool WebRemote::handle(const QHttpServerRequest &r, QTcpSocket *socket)
 {
+    refusalStatus_ = 404;
+    refusal_ = "Not found";
+    if (r.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+        return r.url().path() == QLatin1String("/ws") && upgrade(r, socket);
     using M = QHttpServerRequest::Method;
-    http_->route("/", M::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral(":/web/index.html"), "text/html; charset=utf-8");
-    });
-    http_->route("/app.js", M::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral(":/web/app.js"), "text/javascript; charset=utf-8");
-    });
-    http_->route("/style.css", M::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral(":/web/style.css"), "text/css; charset=utf-8");
-    });
-    http_->route("/session", M::Get, [this](const QHttpServerRequest &r) { return sessionInfo(r); });
-    http_->route("/login", M::Post, [this](const QHttpServerRequest &r) { return login(r); });
-    http_->route("/logout", M::Post, [this](const QHttpServerRequest &r) { return logout(r); });
+    const QString path = r.url().path();
+    static const struct {
+        const char *path, *file, *type;
+    } files[] = {{"/", ":/web/index.html", "text/html; charset=utf-8"},
+                 {"/app.js", ":/web/app.js", "text/javascript; charset=utf-8"},
+                 {"/style.css", ":/web/style.css", "text/css; charset=utf-8"}};
+    std::optional<QHttpServerResponse> resp;
+    if (r.method() == M::Get) {
+        for (const auto &f : files)
+            if (path == QLatin1String(f.path))
+                resp.emplace(page(r, QLatin1String(f.file), f.type));
+        if (path == QLatin1String("/session"))
+            resp.emplace(sessionInfo(r));
+    } else if (r.method() == M::Post) {
+        // The password comes in the body of a form, never in the address.
+        if (path == QLatin1String("/login"))
+            resp.emplace(login(r));
+        else if (path == QLatin1String("/logout"))
+            resp.emplace(logout(r));
+    }
+    if (!resp)
+        return false;
+    resp->write(Http::responder(r, socket));
+    return true;
+}
+
+void WebRemote::refused(const QHttpServerRequest &r, QTcpSocket *socket)
+{
+    QHttpServerResponse resp(refusal_, Status(refusalStatus_));
+    resp.setHeader("Content-Type", "text/plain; charset=utf-8");
+    resp.write(Http::responder(r, socket));
+}
+
+bool WebRemote::upgrade(const QHttpServerRequest &r, QTcpSocket *socket)
+{
+    const QHostAddress peer = r.remoteAddress();
+    const QString who = peerName(peer);
+    Level start = Level::None;
+    QByteArray token;
+    const Session *s = sessionOf(r.value("cookie"), &token);
+    auto refuse = [&](int status, const QByteArray &why) {
+        ++stats_.refusedSockets;
+        refusalStatus_ = status;
+        refusal_ = why;
+        note(QStringLiteral("%1: WebSocket refused (%2)").arg(who, QString::fromUtf8(why)), true);
+        return false;
+    };
+    if (!access_.admit(peer, &start))
+        return refuse(403, "Not allowed, or shut out after wrong passwords");
+    if (!sameOrigin(r.value("origin"), r.value("host")))
+        return refuse(403, "Foreign origin: " + r.value("origin").left(100));
+    if (!s)
+        return refuse(401, "No session: log in first");
+    if (int(clients_.size() + upgrades_.size()) >= kMaxListeners)
+        return refuse(503, "Too many listeners at once");
+    upgrades_.insert(socket->peerPort(), {s->level, token, clock_.elapsed()});
+    return true;
 }
 
 namespace {
@@ -310,7 +371,7 @@ QHttpServerResponse WebRemote::logout(const QHttpServerRequest &r)
         sessions_.remove(token);
         for (auto &c : clients_)
             if (c->token == token)
-                c->ws->close(closecode::kNoSession, QStringLiteral("Logged out"));
+                c->ws->close(kLoggedOut, QStringLiteral("Logged out"));
         note(QStringLiteral("%1 logged out").arg(peerName(r.remoteAddress())));
     }
     QHttpServerResponse resp = json({{"level", "none"}});
@@ -373,62 +434,39 @@ void WebRemote::onSocket()
         std::unique_ptr<QWebSocket> ws = http_->nextPendingWebSocketConnection();
         if (!ws)
             continue;
-        const QHostAddress peer = ws->peerAddress();
-        const QString who = peerName(peer);
-        const QNetworkRequest req = ws->request();
-        Level start = Level::None;
-        QByteArray token;
-        const Session *s = sessionOf(req.rawHeader("Cookie"), &token);
-        auto refuse = [&](QWebSocketProtocol::CloseCode code, const QString &why) {
-            ++stats_.refusedSockets;
-            note(QStringLiteral("%1: WebSocket refused (%2)").arg(who, why), true);
-            ws->close(code, why);
-            QWebSocket *w = ws.release();
-            connect(w, &QWebSocket::disconnected, w, &QObject::deleteLater);
-            QTimer::singleShot(5000, w, &QObject::deleteLater);
-        };
-        QByteArray host = req.rawHeader("Host");
-        if (host.isEmpty() && req.url().isValid())
-            host = req.url().authority().toUtf8();
-        if (!access_.admit(peer, &start))
-            refuse(closecode::kRefused, QStringLiteral("not allowed or shut out"));
-        else if (!sameOrigin(ws->origin().toUtf8(), host))
-            refuse(closecode::kRefused, QStringLiteral("foreign origin %1").arg(ws->origin()));
-        else if (!s)
-            refuse(closecode::kNoSession, QStringLiteral("no session"));
-        else if (int(clients_.size()) >= kMaxListeners)
-            refuse(closecode::kFull, QStringLiteral("%1 listeners already").arg(kMaxListeners));
-        else {
-            auto c = std::make_unique<Client>();
-            Client *cp = c.get();
-            c->id = ++nextId_;
-            c->level = s->level;
-            c->peer = peer;
-            c->token = token;
-            c->ws = std::move(ws);
-            c->ws->setParent(nullptr);
-            connect(c->ws.get(), &QWebSocket::textMessageReceived, this,
-                    [this, id = c->id](const QString &t) {
-                        if (Client *x = find(id))
-                            onText(x, t);
-                    });
-            connect(c->ws.get(), &QWebSocket::disconnected, this, [this, id = c->id] {
-                if (Client *x = find(id))
-                    drop(x);
-            });
-            clients_.push_back(std::move(c));
-            note(QStringLiteral("%1 connected as listener %2 (%3)")
-                     .arg(who)
-                     .arg(cp->id)
-                     .arg(cp->level == Level::Full ? QStringLiteral("full control") : QStringLiteral("read-only")));
-            if (!reportsWanted_ && app_.rx) {
-                // The page follows the receiver's dial while anyone listens.
-                reportsWanted_ = true;
-                app_.rx->wantReports(true);
-            }
-            send(cp, hello(cp));
-            broadcast(state());
+        const auto up = upgrades_.constFind(ws->peerPort());
+        if (up == upgrades_.cend()) { // not let through by upgrade()
+            ws->abort();
+            continue;
         }
+        auto c = std::make_unique<Client>();
+        Client *cp = c.get();
+        c->id = ++nextId_;
+        c->level = up->level;
+        c->peer = ws->peerAddress();
+        c->token = up->token;
+        upgrades_.erase(up);
+        c->ws = std::move(ws);
+        connect(c->ws.get(), &QWebSocket::textMessageReceived, this, [this, id = c->id](const QString &t) {
+            if (Client *x = find(id))
+                onText(x, t);
+        });
+        connect(c->ws.get(), &QWebSocket::disconnected, this, [this, id = c->id] {
+            if (Client *x = find(id))
+                drop(x);
+        });
+        clients_.push_back(std::move(c));
+        note(QStringLiteral("%1 connected as listener %2 (%3)")
+                 .arg(peerName(cp->peer))
+                 .arg(cp->id)
+                 .arg(cp->level == Level::Full ? QStringLiteral("full control") : QStringLiteral("read-only")));
+        if (!reportsWanted_ && app_.rx) {
+            // The page follows the receiver's dial while anyone listens.
+            reportsWanted_ = true;
+            app_.rx->wantReports(true);
+        }
+        send(cp, hello(cp));
+        broadcast(state());
     }
 }
 
@@ -691,6 +729,9 @@ void WebRemote::tick()
 {
     for (auto it = sessions_.begin(); it != sessions_.end();)
         it = clock_.elapsed() - it->lastUsed > kSessionIdleMs ? sessions_.erase(it) : std::next(it);
+    // An upgrade whose handshake never ended holds no listener's place.
+    for (auto it = upgrades_.begin(); it != upgrades_.end();)
+        it = clock_.elapsed() - it->at > 10000 ? upgrades_.erase(it) : std::next(it);
     if (clients_.empty())
         return;
     Receiver2 *rx = app_.rx;

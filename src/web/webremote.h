@@ -40,8 +40,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcWeb)
 
 struct App;
 class AudioSource;
-class QHttpServer;
 class QHttpServerRequest;
+class QTcpSocket;
 class QHttpServerResponse;
 class QJsonObject;
 class QTimer;
@@ -88,7 +88,13 @@ private:
         WebAccess::Level level = WebAccess::Level::None;
         qint64 lastUsed = 0;
     };
-    void route();
+    class Http;
+    // Every request: answered (true), or refused (false: the refusal set in
+    // refusal_ is written). An upgrade to the WebSocket is let through
+    // only for a session with the page's own Origin.
+    bool handle(const QHttpServerRequest &r, QTcpSocket *socket);
+    void refused(const QHttpServerRequest &r, QTcpSocket *socket);
+    bool upgrade(const QHttpServerRequest &r, QTcpSocket *socket);
     QHttpServerResponse page(const QHttpServerRequest &r, const QString &file, const QByteArray &type);
     QHttpServerResponse login(const QHttpServerRequest &r);
     QHttpServerResponse sessionInfo(const QHttpServerRequest &r);
@@ -121,7 +127,17 @@ private:
 
     App &app_;
     WebAccess &access_;
-    QHttpServer *http_;
+    Http *http_;
+    // Why the request being handled is refused (status, text).
+    int refusalStatus_ = 0;
+    QByteArray refusal_;
+    // Upgrades let through, by the peer's port, until their socket comes.
+    struct Upgrade {
+        WebAccess::Level level = WebAccess::Level::None;
+        QByteArray token;
+        qint64 at = 0;
+    };
+    QHash<quint16, Upgrade> upgrades_;
     quint16 port_ = 0;
     bool tls_ = false;
     QHash<QByteArray, Session> sessions_;

@@ -6,7 +6,6 @@
 
 struct PasswordAccess : WebAccess {
     int wrong = 0;
-    QStringList notes;
     bool mayListen(const QHostAddress &, QString *) override { return true; }
     bool admit(const QHostAddress &, Level *start) override
     {
@@ -22,5 +21,4 @@ struct PasswordAccess : WebAccess {
         ++wrong;
         return Level::None;
     }
-    void note(const QString &text, bool) override { notes << text; }
 };

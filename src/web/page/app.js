@@ -58,16 +58,23 @@ function connect() {
     if (typeof ev.data === 'string') onMessage(JSON.parse(ev.data));
     else onSound(ev.data);
   };
-  ws.onclose = (ev) => {
+  let opened = false;
+  ws.onclose = async (ev) => {
     ws = null;
     stopAudio();
-    if (ev.code === 4401) return showLogin('Please log in.');
-    if (ev.code === 4403) return showLogin('Refused: ' + (ev.reason || 'not allowed'));
-    if (ev.code === 4408) return showMessage('Too many listeners at once; try again later.');
-    showMessage('Connection lost; trying again...');
+    if (ev.code === 4401) return showLogin('Logged out.');
+    if (!opened) {
+      // Refused before it opened: the session tells why.
+      const r = await fetch('/session', { credentials: 'same-origin' }).catch(() => null);
+      if (r && r.status === 401) return showLogin('Please log in.');
+      if (r && r.status === 403) return showLogin('Refused: too many wrong passwords, or not allowed.');
+      showMessage('The remote cannot be reached (too many listeners?); trying again...');
+    } else {
+      showMessage('Connection lost; trying again...');
+    }
     setTimeout(connect, Math.min(10000, 1000 * ++retry));
   };
-  ws.onopen = () => { retry = 0; };
+  ws.onopen = () => { opened = true; retry = 0; };
 }
 
 function ask(o) {
