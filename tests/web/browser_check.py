@@ -51,7 +51,7 @@ def wait(d, cond, what):
 
 def by_label(d, name):
     """The element whose accessible name is name (the page's own names)."""
-    for el in d.find_elements(By.CSS_SELECTOR, "[aria-label], button, label"):
+    for el in d.find_elements(By.CSS_SELECTOR, "[aria-label], button"):
         label = el.get_attribute("aria-label") or el.text
         if label.strip() == name and el.is_displayed():
             return el

@@ -14,25 +14,35 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 namespace {
-QString missingBrowser()
+// The python that has selenium (the system's first: another one on the
+// path may lack the distribution's modules); empty with *why when none.
+QString seleniumPython(QString *why)
 {
-    for (const char *exe : {"chromium", "chromedriver", "python3"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(exe)).isEmpty())
-            return QStringLiteral("%1 is not installed (scripts/deps.sh --tests installs it)").arg(exe);
-    QProcess py;
-    py.start(QStringLiteral("python3"), {"-c", "import selenium"});
-    if (!py.waitForFinished(30000) || py.exitCode() != 0)
-        return QStringLiteral("python3-selenium is not installed (scripts/deps.sh --tests installs it)");
+    for (const char *exe : {"chromium", "chromedriver"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(exe)).isEmpty()) {
+            *why = QStringLiteral("%1 is not installed (scripts/deps.sh --tests installs it)").arg(exe);
+            return {};
+        }
+    for (const QString &py : {QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable("python3")}) {
+        QProcess p;
+        p.start(py, {"-c", "import selenium"});
+        if (!py.isEmpty() && p.waitForFinished(30000) && p.exitCode() == 0)
+            return py;
+    }
+    *why = QStringLiteral("python3-selenium is not installed (scripts/deps.sh --tests installs it)");
     return {};
 }
 } // namespace
 
 TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
 {
-    if (const QString why = missingBrowser(); !why.isEmpty())
+    QString why;
+    const QString python = seleniumPython(&why);
+    if (python.isEmpty())
         GTEST_SKIP() << why.toStdString();
     PrivateSoundServer sound;
     if (!sound.ok())
@@ -54,7 +64,7 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     QDir().mkpath(shots);
     QProcess browser;
     browser.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    browser.start(QStringLiteral("python3"),
+    browser.start(python,
                   {QStringLiteral(VOR_SOURCE_DIR "/tests/web/browser_check.py"),
                    QStringLiteral("http://127.0.0.1:%1/").arg(port), "full-secret", "read-secret", shots});
     ASSERT_TRUE(browser.waitForStarted(30000));
