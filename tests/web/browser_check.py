@@ -148,7 +148,9 @@ def main():
             return 1
         shown = "%.3f" % (int(line[1]) / 1000)
         wait(d, lambda: freq.text == shown, shown + " after the dial turn")
-        say("FOLLOWED", line[1])
+        wait(d, lambda: d.find_elements(By.CSS_SELECTOR, "#onair tbody tr"), "what is on the air")
+        cells = [c.text for c in d.find_elements(By.CSS_SELECTOR, "#onair tbody tr:first-child td")]
+        say("FOLLOWED", line[1], "on air: " + ", ".join(cells[1:]))
 
         # The sound: the private sound server's 1 kHz sine, decoded in the page.
         by_label(d, "Listen").click()
@@ -160,11 +162,20 @@ def main():
 
         meter = by_label(d, "S-meter")
         say("METER role=%s text=%s" % (meter.get_attribute("role"), json.dumps(meter.get_attribute("aria-valuetext"))))
+        d.execute_script("window.scrollTo(0, 0)")
         d.save_screenshot(os.path.join(SHOTS, "web-wide.png"))
         d.set_window_size(390, 844)
         time.sleep(0.5)
         d.save_screenshot(os.path.join(SHOTS, "web-narrow.png"))
+        d.execute_script("window.scrollTo(0, document.body.scrollHeight)")
+        d.save_screenshot(os.path.join(SHOTS, "web-narrow-end.png"))
+        d.set_window_size(1280, 900)
         say("SHOTS", SHOTS)
+
+        # Recall channel 4 from the memory list.
+        by_label(d, "Channel 4, 7275.000 kilohertz, Voz del Altiplano").click()
+        wait(d, lambda: freq.text == "7275.000", "7275.000 after the recall")
+        say("RECALLED 4", freq.text)
 
         # A listener on the read-only password only listens.
         d.delete_all_cookies()
@@ -176,6 +187,7 @@ def main():
         msg = d.find_element(By.ID, "message")
         wait(d, lambda: msg.text, "the read-only refusal")
         say("REFUSED read-only", json.dumps(msg.text), "page shows", freq_text(d))
+        d.save_screenshot(os.path.join(SHOTS, "web-read-only.png"))
         say("DONE")
         return 0
     finally:

@@ -4,6 +4,9 @@
 // receiver's sound. Skipped (with the reason) when Chromium, its driver or
 // python3-selenium are missing.
 #include "app/startup.h"
+#include "memory/mem2.h"
+#include "schedules/ftlfile.h"
+#include "schedules/onair.h"
 #include "record/recordtest.h"
 #include "sim/simradio.h"
 #include "sim/simwait.h"
@@ -59,6 +62,14 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     ASSERT_TRUE(p->webRemote()) << kit.prompter.lastText().toStdString();
     SimRadio *radio = p->simRadio();
     ASSERT_TRUE(radio);
+    // What the page lists: the demo's schedule and memory file.
+    ftl::Table sched;
+    ASSERT_TRUE(ftl::load(sourcePath("data/demo/Rx2Db/ILGSDATA.ftl"), 30000, &sched).ok);
+    onair::setLoaded(sched.lines, "ILGSDATA.ftl");
+    // The program's copy of the memory as a fetch leaves it.
+    for (int ch = 0; ch < 13; ++ch)
+        mem2::table().rec[size_t(ch)] = "L" + mem2::ch3(ch) + QString::fromLatin1(radio->channel(ch)->toRec12());
+    mem2::table().tag[4] = "Voz del Altiplano";
 
     const QString shots = QStringLiteral(VOR_BINARY_DIR "/web-shots");
     QDir().mkpath(shots);
@@ -87,11 +98,15 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     line("TUNED");
     EXPECT_EQ(radio->working().hz, 9580000);
     EXPECT_EQ(p->panel()->findChild<QLineEdit *>("txt_freqa")->text().trimmed(), "9580.000");
-    // The receiver's own dial: the page follows.
-    radio->turnDial(7325000);
-    browser.write("DIAL 7325000\n");
-    line("FOLLOWED");
+    // The receiver's own dial: the page follows, with what is on the air
+    // there at 12:00 UTC.
+    radio->turnDial(7295000);
+    browser.write("DIAL 7295000\n");
+    EXPECT_TRUE(line("FOLLOWED").contains("on air: Radio Isla Verde, English, ME/AU, 1130-1330"));
     const QString audio = line("AUDIO");
+    // A memory channel recalled from the page: channel 4 holds 7275 kHz.
+    line("RECALLED");
+    EXPECT_EQ(radio->working().hz, 7275000);
     line("DONE");
     EXPECT_TRUE(waitUntil([&] { return browser.state() == QProcess::NotRunning; }, 60000));
     EXPECT_EQ(browser.exitCode(), 0);
@@ -109,6 +124,6 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     EXPECT_NEAR(m.captured(1).toInt(), 1000, 20);
     EXPECT_TRUE(audio.contains("codec=opus"));
     // The read-only listener's tune never reached the receiver.
-    EXPECT_EQ(radio->working().hz, 7325000);
+    EXPECT_EQ(radio->working().hz, 7275000);
     EXPECT_EQ(p->webRemote()->stats().refusedSockets, 2);
 }
