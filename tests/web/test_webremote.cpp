@@ -12,7 +12,9 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProcess>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QWebSocket>
 #include <gtest/gtest.h>
 
@@ -194,4 +196,30 @@ TEST(OnAir, BroadcastsNearTheFrequencyOnTheAirNow)
     EXPECT_EQ(got[0].time, "0500-0900");
     EXPECT_EQ(got[1].station, "Radio A");
     EXPECT_TRUE(onair::at(lines, 15000, 630).isEmpty());
+}
+
+TEST(WebTls, SecureCookieOverHttps)
+{
+    QTemporaryDir dir;
+    QProcess gen;
+    gen.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                          "-keyout", dir.filePath("key.pem"), "-out", dir.filePath("cert.pem")});
+    if (!gen.waitForFinished(60000) || gen.exitCode() != 0)
+        GTEST_SKIP() << "openssl cannot make a certificate here";
+    TestApp t;
+    PasswordAccess access;
+    WebRemote web(t.app, access);
+    QString err;
+    EXPECT_FALSE(web.setTls(dir.filePath("missing.pem"), dir.filePath("key.pem"), &err));
+    ASSERT_TRUE(web.setTls(dir.filePath("cert.pem"), dir.filePath("key.pem"), &err)) << err.toStdString();
+    ASSERT_TRUE(web.listen(QHostAddress::LocalHost, 0, &err));
+    QNetworkAccessManager nam;
+    QNetworkRequest req(QUrl(QStringLiteral("https://127.0.0.1:%1/login").arg(web.port())));
+    req.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    QNetworkReply *r = nam.post(req, "password=full-secret");
+    r->ignoreSslErrors();
+    waitUntil([&] { return r->isFinished(); }, 20000);
+    EXPECT_EQ(r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200) << r->errorString().toStdString();
+    EXPECT_TRUE(r->rawHeader("Set-Cookie").contains("; Secure"));
+    delete r;
 }
