@@ -173,8 +173,10 @@ function show() {
   const c = $('control');
   c.textContent = inControl ? 'In control' : 'Take control';
   c.setAttribute('aria-pressed', String(inControl));
-  $('who').textContent = (me.level === 'full' ? (inControl ? 'You are in control' : 'Listening; another may be in control')
-    : 'Read-only: you listen') + ' \u2022 ' + s.listeners + (s.listeners === 1 ? ' listener' : ' listeners')
+  const role = me.level !== 'full' ? 'Read-only: you listen'
+    : inControl ? 'You are in control'
+    : s.controller ? 'Listening; another listener is in control' : 'Nobody in control: Take control to tune';
+  $('who').textContent = role + ' \u2022 ' + s.listeners + (s.listeners === 1 ? ' listener' : ' listeners')
     + (s.lost ? ' \u2022 receiver line lost' : '') + (s.session ? ' \u2022 ' + s.session + ' runs' : '');
   const m = $('smeter');
   const units = s.meter;
