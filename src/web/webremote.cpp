@@ -127,6 +127,17 @@ WebRemote::WebRemote(App &app, WebAccess &access, QObject *parent)
         connect(rx, &Receiver2::lockChanged, this, &WebRemote::stateSoon);
         connect(rx, &Receiver2::sessionChanged, this, &WebRemote::stateSoon);
     }
+    // The panel's meter, or a measuring window's, reads already: its
+    // reading is shown.
+    auto shared = [this](double units) {
+        if (units < 0)
+            return;
+        meterUnits_ = units;
+        panelMeterAt_ = clock_.elapsed();
+        stateSoon();
+    };
+    connect(MeasureFeed::instance(), &MeasureFeed::panelMeter, this, shared);
+    connect(MeasureFeed::instance(), &MeasureFeed::reading, this, shared);
 }
 
 WebRemote::~WebRemote()
@@ -737,9 +748,11 @@ void WebRemote::tick()
     Receiver2 *rx = app_.rx;
     // The meter reads only while the receiver is held (the panel's Lock):
     // the page never takes it into remote control by itself.
+    const bool sharedNow = panelMeterAt_ >= 0 && clock_.elapsed() - panelMeterAt_ < 1500;
     if (!rx || !rx->held() || rx->portLost()) {
         meterUnits_ = -1;
-    } else if (!meterInFlight_ && rx->lineFree() && !rx->sessionActive() && MeasureFeed::instance()->running() == 0) {
+    } else if (!sharedNow && !meterInFlight_ && rx->lineFree() && !rx->sessionActive() &&
+               MeasureFeed::instance()->running() == 0) {
         meterInFlight_ = true;
         rx->submit(
             [this]() -> rxjob::Task<> {

@@ -149,6 +149,7 @@ private:
     bool reportsWanted_ = false;
     bool meterInFlight_ = false;
     double meterUnits_ = -1;
+    qint64 panelMeterAt_ = -1; // when the panel's meter last showed a reading
     std::unique_ptr<WebAudio> audio_;
     QElapsedTimer clock_;
     Stats stats_;

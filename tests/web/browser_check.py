@@ -160,7 +160,12 @@ def main():
         hz, amp = strongest_hz(a["recent"], a["rate"])
         say("AUDIO decoded=%d codec=%s rate=%d peak_hz=%d amplitude=%.3f" % (a["decoded"], a["codec"], a["rate"], hz, amp))
 
+        # Held by the program (the panel's Lock): the meter reads.
+        if sys.stdin.readline().strip() != "HELD":
+            say("FAILED the receiver was not held")
+            return 1
         meter = by_label(d, "S-meter")
+        wait(d, lambda: meter.get_attribute("aria-valuetext").startswith("S"), "a meter reading")
         say("METER role=%s text=%s" % (meter.get_attribute("role"), json.dumps(meter.get_attribute("aria-valuetext"))))
         d.execute_script("window.scrollTo(0, 0)")
         d.save_screenshot(os.path.join(SHOTS, "web-wide.png"))
