@@ -755,10 +755,12 @@ void WebRemote::tick()
                MeasureFeed::instance()->running() == 0) {
         meterInFlight_ = true;
         rx->submit(
-            [this]() -> rxjob::Task<> {
-                const meter::Reading r = co_await MeasureSession::aGetsmeter(app_, false);
+            [this, rx]() -> rxjob::Task<> {
+                // The whole reply, its CR included: nothing of it is left
+                // to be taken for a dial report afterwards.
+                const RxReply r = co_await rx->aReadSignal();
                 meterInFlight_ = false;
-                meterUnits_ = r.ok() ? r.v : -1;
+                meterUnits_ = r.ok() ? meter::units(meter::rawLevel(r.data), app_.rxs.att) : -1;
                 stateSoon();
             },
             false, this);

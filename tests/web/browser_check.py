@@ -166,7 +166,9 @@ def main():
             return 1
         meter = by_label(d, "S-meter")
         wait(d, lambda: meter.get_attribute("aria-valuetext").startswith("S"), "a meter reading")
-        say("METER role=%s text=%s" % (meter.get_attribute("role"), json.dumps(meter.get_attribute("aria-valuetext"))))
+        time.sleep(1.5)  # a reading or two more: the frequency stays known
+        say("METER role=%s text=%s freq=%s" % (meter.get_attribute("role"),
+                                               json.dumps(meter.get_attribute("aria-valuetext")), freq.text))
         d.execute_script("window.scrollTo(0, 0)")
         d.save_screenshot(os.path.join(SHOTS, "web-wide.png"))
         d.set_window_size(390, 844)

@@ -125,7 +125,7 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     EXPECT_TRUE(line("REFUSED foreign-origin").endsWith("http 403"));
     EXPECT_TRUE(line("REFUSED read-only").contains("only listens"));
     EXPECT_TRUE(line("COOKIE").contains("httpOnly=True sameSite=Strict"));
-    EXPECT_TRUE(line("METER").contains(QRegularExpression("role=meter text=\"S\\d")));
+    EXPECT_TRUE(line("METER").contains(QRegularExpression("role=meter text=\"S\\d.*freq=7295.000")));
     // Decoded in the page, strongest at 1 kHz.
     const QRegularExpressionMatch m = QRegularExpression("peak_hz=(\\d+)").match(audio);
     ASSERT_TRUE(m.hasMatch()) << audio.toStdString();
