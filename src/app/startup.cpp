@@ -722,6 +722,8 @@ void Program::applyWeb()
     web_.reset();
     if (want <= 0)
         return;
+    // Who may log in: the rules handed in by setWebAccess; without them
+    // this computer only, with no password to give.
     if (!webAccess_)
         webAccess_ = std::make_unique<LoopbackAccess>();
     web_ = std::make_unique<WebRemote>(app_, *webAccess_);
