@@ -15,6 +15,7 @@
 #include "memory/ui/memman.h"
 #include "net/rigaccess.h"
 #include "net/rigserver.h"
+#include "app/gateaccess.h"
 #include "web/webremote.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
@@ -302,6 +303,7 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
     rx_ = std::make_unique<Receiver2>(app_);
     rec_ = std::make_unique<RecSession>(app_);
     app_.rec = rec_.get();
+    gate_.traceTo = [this]() -> LineOwner * { return app_.rx; };
     quit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -578,18 +580,18 @@ void Program::applyNet()
     if (err.isEmpty() && address.isNull())
         err =
             QStringLiteral("The rig-control server's address %1 is no IP address").arg(want.listen);
+    // The rules of both servers; wrong lists leave this computer only.
+    gate_.policy = err.isEmpty() ? policy : rigaccess::Policy();
     if (restart || !err.isEmpty())
         rig_.reset();
     if (want.port > 0 && err.isEmpty()) {
         if (rig_) {
             // For new connections and log-ins; no password any more beyond
             // loopback stops it.
-            rig_->access.policy = policy;
-            if (!rig_->access.mayListen(address, &err))
+            if (!gate_.mayListen(address, &err))
                 rig_.reset();
         } else {
-            rig_ = std::make_unique<RigServer>(app_);
-            rig_->access.policy = policy;
+            rig_ = std::make_unique<RigServer>(app_, &gate_);
             if (!rig_->listen(address, quint16(want.port), &err))
                 rig_.reset();
         }
@@ -710,33 +712,49 @@ void Program::updateMeasureMenus()
     }
 }
 
-void Program::setWebAccess(std::unique_ptr<WebAccess> access) { webAccess_ = std::move(access); }
-
 void Program::applyWeb()
 {
     // The command line's port wins; otherwise the set-up's, followed live.
-    const int want = opt_.webPort > 0 ? opt_.webPort : app_.settings.web_port;
-    if (want == webApplied_)
+    const WebWant want{opt_.webPort > 0 ? opt_.webPort : app_.settings.web_port,
+                       gate_.policy.hasPassword()};
+    if (webApplied_ && want == *webApplied_)
         return;
+    const bool restart = !webApplied_ || want.port != webApplied_->port;
     webApplied_ = want;
-    web_.reset();
-    if (want <= 0)
-        return;
-    // Who may log in: the rules handed in by setWebAccess; without them
-    // this computer only, with no password to give.
-    if (!webAccess_)
-        webAccess_ = std::make_unique<LoopbackAccess>();
-    web_ = std::make_unique<WebRemote>(app_, *webAccess_);
-    web_->setAudioSource([this] {
-        const QString name = app_.settings.rec_source;
-        return app_.rec ? app_.rec->makeSource(name) : audioinput::makeSource(name);
-    });
     QString err;
-    const bool ok = (opt_.webCert.isEmpty() || web_->setTls(opt_.webCert, opt_.webKey, &err)) &&
-                    web_->listen(QHostAddress(opt_.webListen), quint16(want), &err);
-    if (!ok) {
+    const QHostAddress address(opt_.webListen);
+    if (web_ && !restart) {
+        // New passwords only: the remote goes on unless it is left open
+        // beyond this computer without one.
+        if (webAccess_->mayListen(address, &err))
+            return;
+        err = QStringLiteral("The web remote stopped: %1").arg(err);
         web_.reset();
-        app_.prompter->message(err + QStringLiteral(".\nThe program works on without it."),
-                               QStringLiteral("Web remote"), Prompter::Exclamation);
+    } else {
+        web_.reset();
+        if (want.port <= 0)
+            return;
+        // Who may log in: the rig-control server's rules and passwords.
+        if (!webAccess_)
+            webAccess_ = std::make_unique<GateAccess>(gate_);
+        web_ = std::make_unique<WebRemote>(app_, *webAccess_);
+        web_->traceTo = [this](const QString &text) {
+            if (app_.rx)
+                app_.rx->traceNote(text);
+        };
+        web_->setAudioSource([this] {
+            const QString name = app_.settings.rec_source;
+            return app_.rec ? app_.rec->makeSource(name) : audioinput::makeSource(name);
+        });
+        const bool ok =
+            (opt_.webCert.isEmpty() || web_->setTls(opt_.webCert, opt_.webKey, &err)) &&
+            web_->listen(address, quint16(want.port), &err);
+        if (ok)
+            return;
+        web_.reset();
     }
+    // Told without stopping anything: the program works on.
+    std::fprintf(stderr, "vorantis: %s\n", qPrintable(err));
+    app_.prompter->notice(err + QStringLiteral(".\nThe program works on without it."),
+                          QStringLiteral("Web remote"), Prompter::Exclamation);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "link/app.h"
+#include "net/rigaccess.h"
 
 #include "panel/ui/rxctrl2.h"
 #include "panel/ui/windowregistry.h"
@@ -76,8 +77,6 @@ public:
     SimRadio *simRadio() const;
     RigServer *rigServer() const { return rig_.get(); }
     WebRemote *webRemote() const { return web_.get(); }
-    // Who may use the web remote (before GO; the default: loopback only).
-    void setWebAccess(std::unique_ptr<WebAccess> access);
     // The windows the menus open (after GO).
     WindowRegistry *windows() const { return windows_; }
     // Brings the running program in line with the set-up's choices (after
@@ -130,9 +129,21 @@ private:
     std::optional<NetWant> netStart_;   // the set-up's at the first apply
     std::optional<NetWant> netApplied_; // last started (or tried)
     unsigned netChanged_ = 0;           // the set-up's values changed since start (bits)
+    // Who may use the rig-control server and the web remote: one set of
+    // rules and one count of wrong passwords for both.
+    rigaccess::Gate gate_;
     std::unique_ptr<WebAccess> webAccess_;
     std::unique_ptr<WebRemote> web_;
-    int webApplied_ = -1;  // the web remote's port last tried
+    // The web remote as last started (or tried): port (0 = off), and
+    // whether a password was set then.
+    struct WebWant {
+        int port = 0;
+        bool password = false;
+        bool operator==(const WebWant &) const = default;
+    };
+    std::optional<WebWant> webApplied_;
+    // Starts, stops or moves the web remote; it stops when it listens
+    // beyond this computer and the passwords are gone.
     void applyWeb();
     bool following_ = false;
     QString status_;

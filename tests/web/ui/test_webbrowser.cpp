@@ -12,9 +12,9 @@
 #include "sim/simradio.h"
 #include "sim/simwait.h"
 #include "uikit.h"
-#include "web/webfake.h"
 #include "web/webremote.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -57,8 +57,18 @@ TEST(WebBrowser, LogInTuneFollowListenAndRefusals)
     const quint16 port = probe.serverPort();
     probe.close();
     ProgramKit kit;
-    auto p = kit.make({"vorantis", "--port", "sim", "--web-port", QString::number(port)});
-    p->setWebAccess(std::make_unique<PasswordAccess>());
+    // The program's own rules, trusting nobody: the browser on this
+    // computer logs in as one elsewhere would.
+    QStringList args{"vorantis", "--port", "sim", "--web-port", QString::number(port), "--rigctl-trust", ""};
+    for (const auto &[option, secret] : {std::pair{"--rigctl-password-file", "full-secret"},
+                                         std::pair{"--rigctl-readonly-password-file", "read-secret"}}) {
+        QFile f(kit.dir.filePath(QString::fromLatin1(secret)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(secret) + '\n');
+        f.close();
+        args << QString::fromLatin1(option) << f.fileName();
+    }
+    auto p = kit.make(args);
     ASSERT_TRUE(goAndWait(*p));
     ASSERT_TRUE(p->webRemote()) << kit.prompter.lastText().toStdString();
     SimRadio *radio = p->simRadio();
