@@ -4,13 +4,16 @@
 # tests, the sanitizer run and the fuzz targets need.
 set -euo pipefail
 pkgs=(build-essential cmake qt6-base-dev qt6-serialport-dev libgl-dev
-      libshp-dev libpulse-dev libsndfile1-dev fonts-dejavu-core ccache)
-# The recording tests start a private sound server.
+      libshp-dev libpulse-dev libsndfile1-dev fonts-dejavu-core ccache
+      qt6-httpserver-dev qt6-websockets-dev libopus-dev)
+# The recording tests start a private sound server; the web remote's test
+# drives the distribution's browser.
 test_pkgs=(libgtest-dev libbenchmark-dev
            xvfb xauth
            clang libclang-rt-14-dev
            desktop-file-utils appstream dpkg-dev python3
-           libhamlib-utils python3-hamlib pulseaudio pulseaudio-utils)
+           libhamlib-utils python3-hamlib pulseaudio pulseaudio-utils
+           chromium chromium-driver python3-selenium)
 case "${1:-}" in
   "") ;;
   --tests) pkgs+=("${test_pkgs[@]}") ;;

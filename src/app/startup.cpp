@@ -15,6 +15,8 @@
 #include "memory/ui/memman.h"
 #include "net/rigaccess.h"
 #include "net/rigserver.h"
+#include "app/gateaccess.h"
+#include "web/webremote.h"
 #include "panel/ui/rxctrl2.h"
 #include "schedules/ui/bdxc.h"
 #include "schedules/ui/db2rx.h"
@@ -102,6 +104,30 @@ Options Options::parse(const QStringList &args)
                     rigaccess::hashPassword(password);
                 password.fill('\0');
             }
+        } else if (a == QLatin1String("--web-port") || a == QLatin1String("--web-listen") ||
+                   a == QLatin1String("--web-cert") || a == QLatin1String("--web-key")) {
+            if (i + 1 >= args.size()) {
+                o.error = QStringLiteral("%1 needs a value").arg(a);
+                return o;
+            }
+            const QString v = args.at(++i);
+            if (a == QLatin1String("--web-port")) {
+                bool ok = false;
+                const int port = v.toInt(&ok);
+                if (!ok || port < 1 || port > 65535) {
+                    o.error = QStringLiteral("--web-port needs a port number from 1 to 65535");
+                    return o;
+                }
+                o.webPort = port;
+            } else if (a == QLatin1String("--web-listen")) {
+                if (QHostAddress(v).isNull()) {
+                    o.error = QStringLiteral("--web-listen needs an IP address, not %1").arg(v);
+                    return o;
+                }
+                o.webListen = v;
+            } else {
+                (a == QLatin1String("--web-cert") ? o.webCert : o.webKey) = v;
+            }
         } else if (a == QLatin1String("--trace") || a.startsWith(QLatin1String("--trace="))) {
             if (a.startsWith(QLatin1String("--trace=")))
                 o.trace = a.mid(8);
@@ -128,6 +154,10 @@ Options Options::parse(const QStringList &args)
         o.error = QStringLiteral("--reset goes with --demo");
         return o;
     }
+    if (o.webCert.isEmpty() != o.webKey.isEmpty()) {
+        o.error = QStringLiteral("--web-cert and --web-key go together");
+        return o;
+    }
     if (o.demo && o.port.isEmpty())
         o.port = QStringLiteral("sim");
     return o;
@@ -140,6 +170,7 @@ QString Options::usage()
         "                [--rigctl-port N] [--rigctl-listen ADDR] [--rigctl-trust LIST]\n"
         "                [--rigctl-allow LIST] [--rigctl-password-file FILE]\n"
         "                [--rigctl-readonly-password-file FILE] [--trace FILE]\n"
+        "                [--web-port N] [--web-listen ADDR] [--web-cert FILE --web-key FILE]\n"
         "  --port DEVICE  the receiver's serial line, e.g. /dev/ttyUSB0 (overrides the\n"
         "                 port number of the settings; a relative path is taken from\n"
         "                 the working folder)\n"
@@ -163,6 +194,10 @@ QString Options::usage()
         "                      others are closed at once\n"
         "  --rigctl-password-file FILE  the full-control password, the file's first line\n"
         "  --rigctl-readonly-password-file FILE  a password that only reads\n"
+        "  --web-port N   use the receiver from a browser: the web remote on port N\n"
+        "  --web-listen ADDR  the address it listens on (default 127.0.0.1; beyond this\n"
+        "                 computer only with a password)\n"
+        "  --web-cert FILE --web-key FILE  the web remote over TLS (https), PEM files\n"
         "  --trace FILE   write every command sent to the receiver and every reply,\n"
         "                 with the time in milliseconds, to FILE\n"
         "Ctrl+C, SIGTERM and SIGHUP end the program as Exit does: the work under way\n"
@@ -268,6 +303,7 @@ Program::Program(const Options &opt, Clock *clock, Prompter *prompter, Launcher 
     rx_ = std::make_unique<Receiver2>(app_);
     rec_ = std::make_unique<RecSession>(app_);
     app_.rec = rec_.get();
+    gate_.traceTo = [this]() -> LineOwner * { return app_.rx; };
     quit = [](int code) { QCoreApplication::exit(code); };
 }
 
@@ -277,6 +313,7 @@ Program::~Program()
     if (windows_)
         windows_->deleteAll(/*endsFirstOnly=*/true);
     rig_.reset();
+    web_.reset();
     rx_->setPort(nullptr);
     if (windows_)
         windows_->deleteAll();
@@ -484,6 +521,7 @@ void Program::finishGo(bool answered)
 void Program::applySettings()
 {
     applyNet();
+    applyWeb();
     const bool follow = app_.settings.follow_dial && !app_.settings.noRx();
     if (follow != following_) {
         following_ = follow;
@@ -542,18 +580,18 @@ void Program::applyNet()
     if (err.isEmpty() && address.isNull())
         err =
             QStringLiteral("The rig-control server's address %1 is no IP address").arg(want.listen);
+    // The rules of both servers; wrong lists leave this computer only.
+    gate_.policy = err.isEmpty() ? policy : rigaccess::Policy();
     if (restart || !err.isEmpty())
         rig_.reset();
     if (want.port > 0 && err.isEmpty()) {
         if (rig_) {
             // For new connections and log-ins; no password any more beyond
             // loopback stops it.
-            rig_->access.policy = policy;
-            if (!rig_->access.mayListen(address, &err))
+            if (!gate_.mayListen(address, &err))
                 rig_.reset();
         } else {
-            rig_ = std::make_unique<RigServer>(app_);
-            rig_->access.policy = policy;
+            rig_ = std::make_unique<RigServer>(app_, &gate_);
             if (!rig_->listen(address, quint16(want.port), &err))
                 rig_.reset();
         }
@@ -672,4 +710,51 @@ void Program::updateMeasureMenus()
             m->menuAction()->setEnabled(on);
         }
     }
+}
+
+void Program::applyWeb()
+{
+    // The command line's port wins; otherwise the set-up's, followed live.
+    const WebWant want{opt_.webPort > 0 ? opt_.webPort : app_.settings.web_port,
+                       gate_.policy.hasPassword()};
+    if (webApplied_ && want == *webApplied_)
+        return;
+    const bool restart = !webApplied_ || want.port != webApplied_->port;
+    webApplied_ = want;
+    QString err;
+    const QHostAddress address(opt_.webListen);
+    if (web_ && !restart) {
+        // New passwords only: the remote goes on unless it is left open
+        // beyond this computer without one.
+        if (webAccess_->mayListen(address, &err))
+            return;
+        err = QStringLiteral("The web remote stopped: %1").arg(err);
+        web_.reset();
+    } else {
+        web_.reset();
+        if (want.port <= 0)
+            return;
+        // Who may log in: the rig-control server's rules and passwords.
+        if (!webAccess_)
+            webAccess_ = std::make_unique<GateAccess>(gate_);
+        web_ = std::make_unique<WebRemote>(app_, *webAccess_);
+        web_->traceTo = [this](const QString &text) {
+            if (app_.rx)
+                app_.rx->traceNote(text);
+        };
+        web_->setAudioSource([this] {
+            const QString name = app_.settings.rec_source;
+            return app_.rec ? app_.rec->makeSource(name) : audioinput::makeSource(name);
+        });
+        const bool ok =
+            (opt_.webCert.isEmpty() || web_->setTls(opt_.webCert, opt_.webKey, &err)) &&
+            web_->listen(address, quint16(want.port), &err);
+        if (ok)
+            return;
+        web_.reset();
+    }
+    // Told without stopping anything: the program works on.
+    std::fprintf(stderr, "vorantis: %s\n", qPrintable(err));
+    app_.prompter->notice(err + QStringLiteral(".\nThe program works on without it."),
+                          QStringLiteral("Web remote"), Prompter::Exclamation);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "link/app.h"
+#include "net/rigaccess.h"
 
 #include "panel/ui/rxctrl2.h"
 #include "panel/ui/windowregistry.h"
@@ -18,6 +19,8 @@
 class Receiver2;
 class RecSession;
 class RigServer;
+class WebAccess;
+class WebRemote;
 class SimRadio;
 class QWidget;
 
@@ -33,6 +36,9 @@ struct Options {
     // as read): nullopt = the set-up's.
     std::optional<QString> rigctlListen, rigctlTrust, rigctlAllow, rigctlPassword,
         rigctlReadonlyPassword;
+    int webPort = 0;     // the web remote's port; 0 = the set-up's choice
+    QString webListen = QStringLiteral("127.0.0.1");
+    QString webCert, webKey; // TLS for the web remote (PEM files)
     QString trace;       // the line trace's file ("" = the set-up's choice)
     QString error;       // a bad command line
 
@@ -70,6 +76,7 @@ public:
     welcome2 *welcome() const { return welcome_; }
     SimRadio *simRadio() const;
     RigServer *rigServer() const { return rig_.get(); }
+    WebRemote *webRemote() const { return web_.get(); }
     // The windows the menus open (after GO).
     WindowRegistry *windows() const { return windows_; }
     // Brings the running program in line with the set-up's choices (after
@@ -122,6 +129,22 @@ private:
     std::optional<NetWant> netStart_;   // the set-up's at the first apply
     std::optional<NetWant> netApplied_; // last started (or tried)
     unsigned netChanged_ = 0;           // the set-up's values changed since start (bits)
+    // Who may use the rig-control server and the web remote: one set of
+    // rules and one count of wrong passwords for both.
+    rigaccess::Gate gate_;
+    std::unique_ptr<WebAccess> webAccess_;
+    std::unique_ptr<WebRemote> web_;
+    // The web remote as last started (or tried): port (0 = off), and
+    // whether a password was set then.
+    struct WebWant {
+        int port = 0;
+        bool password = false;
+        bool operator==(const WebWant &) const = default;
+    };
+    std::optional<WebWant> webApplied_;
+    // Starts, stops or moves the web remote; it stops when it listens
+    // beyond this computer and the passwords are gone.
+    void applyWeb();
     bool following_ = false;
     QString status_;
     bool ending_ = false; // a signal asked the program to end

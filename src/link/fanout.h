@@ -13,6 +13,8 @@ enum class Origin {
     Spectrum,
     // A network client or the command-line tool.
     Remote,
+    // A listener's page of the web remote.
+    Web,
     // The receiver: its state read, or its dial while every window follows it.
     Receiver,
     // The receiver's own dial reports, for the windows that follow the dial

@@ -310,6 +310,15 @@ rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAtt(int code)
     co_return sendCode(*this, cmd::att(code), app_.rxs.att, code, PanelView::HF, app_.cap.att);
 }
 
+rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetBw(int code)
+{
+    if (!rxlimits::kBw.contains(code))
+        co_return SetOutcome::OutOfRange;
+    if (app_.rxs.mode == rxlimits::kModeFm || (code == rxlimits::kBwNarrow && !app_.settings.narrowFitted()))
+        co_return SetOutcome::NotFitted;
+    co_return sendCode(*this, cmd::bw(code), app_.rxs.bw, code, PanelView::BW, app_.cap.bw);
+}
+
 rxjob::Task<Receiver2::SetOutcome> Receiver2::aSetAgc(int code)
 {
     if (!rxlimits::kAgc.contains(code))

@@ -141,6 +141,9 @@ public:
     // missing.
     rxjob::Task<SetOutcome> aSetMode(int code, int bwCode = -1);
     rxjob::Task<SetOutcome> aSetAtt(int code);
+    // The bandwidth alone; NotFitted in NFM (none to set) and for the
+    // narrow filter when it is missing.
+    rxjob::Task<SetOutcome> aSetBw(int code);
     // NotFitted in NFM, which has no AGC.
     rxjob::Task<SetOutcome> aSetAgc(int code);
     // Whether the receiver answers now (one signal-level read): Sent when

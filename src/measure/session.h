@@ -28,9 +28,13 @@ public:
     static MeasureFeed *instance();
     // Sessions that run now.
     int running() const { return running_; }
+    // The control panel's meter shows units (-1: no reading): the web
+    // remote shows the same reading instead of reading again.
+    void tellPanelMeter(double units) { emit panelMeter(units); }
 
 signals:
     void reading(double units);
+    void panelMeter(double units);
     // A session started (true) or the last one stopped (false).
     void runningChanged(bool on);
 

@@ -168,9 +168,9 @@ Gate::Gate()
     };
 }
 
-void Gate::note(const QString &text, bool warning)
+void Gate::note(const QString &text, bool warning, QLatin1String service)
 {
-    const QString line = QStringLiteral("rig-control: ") + text;
+    const QString line = service + QStringLiteral(": ") + text;
     if (warning)
         qCWarning(lcNet).noquote() << line;
     else
@@ -225,7 +225,7 @@ std::optional<int> Gate::check(const QHostAddress &peer, Level *level, const rig
 {
     const QString who = peerText(peer);
     if (r.ok && r.name == QLatin1String("password")) {
-        const Level got = login(peer, r.args.join(QLatin1Char(' ')).toLatin1());
+        const Level got = logIn(peer, r.args.join(QLatin1Char(' ')).toLatin1());
         if (got == Level::None)
             return kSecurity;
         if (*level != Level::Full) // a trusted client keeps full control
@@ -244,7 +244,7 @@ std::optional<int> Gate::check(const QHostAddress &peer, Level *level, const rig
     return kSecurity;
 }
 
-Level Gate::login(const QHostAddress &peer, const QByteArray &password)
+Level Gate::logIn(const QHostAddress &peer, const QByteArray &password, QLatin1String service)
 {
     const QString who = peerText(peer);
     const Level got = matches(policy.fullHash, password)   ? Level::Full
@@ -253,11 +253,11 @@ Level Gate::login(const QHostAddress &peer, const QByteArray &password)
     if (got != Level::None) {
         note(QStringLiteral("%1 logged in with the %2 password")
                  .arg(who, got == Level::Full ? QStringLiteral("full-control")
-                                              : QStringLiteral("read-only")));
+                                              : QStringLiteral("read-only")), false, service);
         return got;
     }
     if (trusted(peer)) { // never shut out
-        note(QStringLiteral("%1 gave a wrong password (trusted: not counted)").arg(who), true);
+        note(QStringLiteral("%1 gave a wrong password (trusted: not counted)").arg(who), true, service);
         return got;
     }
     const qint64 t = now();
@@ -273,13 +273,13 @@ Level Gate::login(const QHostAddress &peer, const QByteArray &password)
         note(QStringLiteral("%1 shut out for ten minutes after %2 wrong passwords")
                  .arg(who)
                  .arg(kMaxFailures),
-             true);
+             true, service);
     } else {
         note(QStringLiteral("%1 gave a wrong password (%2 of %3)")
                  .arg(who)
                  .arg(f.at.size())
                  .arg(kMaxFailures),
-             true);
+             true, service);
     }
     return got;
 }

@@ -119,7 +119,14 @@ public:
     // Writes a note to the logging category (a warning: shown by default)
     // and the line trace. Connections closed at once are no warnings, so a
     // flood of them does not fill the terminal.
-    void note(const QString &text, bool warning = false);
+    void note(const QString &text, bool warning = false,
+              QLatin1String service = QLatin1String("rig-control"));
+
+    // A log-in from peer with password: the level it gives. A wrong one
+    // counts towards the shut-out (not for a trusted address). service
+    // names the server in the notes.
+    Level logIn(const QHostAddress &peer, const QByteArray &password,
+                QLatin1String service = QLatin1String("rig-control"));
 
 private:
     struct Failures {
@@ -127,7 +134,6 @@ private:
         qint64 lockedUntil = 0;
         qint64 last = 0;
     };
-    Level login(const QHostAddress &peer, const QByteArray &password);
     void prune(qint64 t);
     QHash<QString, Failures> failures_;
 };

@@ -191,11 +191,12 @@ bool isReset(int fd)
 }
 } // namespace
 
-RigServer::RigServer(App &app, QObject *parent)
-    : QObject(parent), app_(app),
+RigServer::RigServer(App &app, rigaccess::Gate *shared)
+    : access(shared ? *shared : ownGate_), app_(app),
       server_(new Listener(this, [this](qintptr fd) { onIncoming(fd); }))
 {
-    access.traceTo = [this]() -> LineOwner * { return app_.rx; };
+    if (!shared)
+        access.traceTo = [this]() -> LineOwner * { return app_.rx; };
     // A connection that failed before it was taken, or no descriptor free,
     // stops the listener; it goes on taking connections a moment later.
     connect(server_, &QTcpServer::acceptError, this, [this] {

@@ -66,7 +66,9 @@ public:
     // Answers a client has not taken yet beyond which it is not read from.
     static constexpr qint64 kMaxUnsent = 64 * 1024;
 
-    explicit RigServer(App &app, QObject *parent = nullptr);
+    // shared: rules kept by the caller (and used by its other servers, so
+    // that a wrong password counts for all); nullptr: the server's own.
+    explicit RigServer(App &app, rigaccess::Gate *shared = nullptr);
     ~RigServer() override;
 
     // Listens on address:port; false with the reason (port in use, bad
@@ -86,7 +88,10 @@ public:
     // Who may connect and what each client may do (net/rigaccess.h). A
     // trusted client that finds every place taken takes the place of one
     // that has not given a password.
-    rigaccess::Gate access;
+private:
+    rigaccess::Gate ownGate_;
+public:
+    rigaccess::Gate &access;
 
     // For tests and benchmarks: the most requests one client had waiting,
     // the state reads made for "f"/"m", and the connections taken or refused.

@@ -52,6 +52,9 @@ Settings parse(const QString &text)
         if (t.startsWith(QLatin1String("rigctl_port="))) {
             const double p = fmt::val(t.mid(12));
             s.rigctl_port = (p >= 1 && p <= 65535) ? int(p) : 0;
+        } else if (t.startsWith(QLatin1String("web_port="))) {
+            const double p = fmt::val(t.mid(9));
+            s.web_port = (p >= 1 && p <= 65535) ? int(p) : 0;
         } else if (t.startsWith(QLatin1String("follow_dial="))) {
             s.follow_dial = t.mid(12).trimmed() == QLatin1String("1");
         } else if (t.startsWith(QLatin1String("rec_source="))) {
@@ -173,13 +176,15 @@ QStringList lines(Settings *s)
     const bool netDefault = s->rigctl_listen == QLatin1String("127.0.0.1") && !s->rigctl_trust &&
                             s->rigctl_allow.isEmpty() && s->rigctl_password.isEmpty() &&
                             s->rigctl_readonly_password.isEmpty();
-    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->follow_dial || s->line_trace ||
+    if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->web_port > 0 || s->follow_dial || s->line_trace ||
         !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast || !netDefault) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
         if (s->rigctl_port > 0)
             out << QStringLiteral("rigctl_port=%1").arg(s->rigctl_port);
+        if (s->web_port > 0)
+            out << QStringLiteral("web_port=%1").arg(s->web_port);
         if (s->follow_dial)
             out << QStringLiteral("follow_dial=1");
         if (s->line_trace)

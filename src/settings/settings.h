@@ -68,6 +68,8 @@ struct Settings {
     // Beyond the described values, stored after them as "name=value" lines:
     // the rig-control network server's TCP port, 0 = off.
     int rigctl_port = 0;
+    // The web remote's TCP port, 0 = off.
+    int web_port = 0;
     // The control panel follows the receiver's own dial (its frequency
     // reports stay on while the program does not talk to it); off by default.
     bool follow_dial = false;

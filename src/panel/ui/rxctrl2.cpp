@@ -719,6 +719,7 @@ void rxctrl2::setPanelEnabled(bool on) { setEnabled(on); }
 
 void rxctrl2::showMeter(double units)
 {
+    MeasureFeed::instance()->tellPanelMeter(units);
     if (units < 0) {
         ui_.bar_smeter->setValue(0);
         ui_.lbl_smeter->setText(QStringLiteral("--"));

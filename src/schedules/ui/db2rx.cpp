@@ -1,4 +1,5 @@
 #include "schedules/ui/db2rx.h"
+#include "schedules/onair.h"
 #include "schedules/ui/listwindow.h"
 
 #include "common/fmt.h"
@@ -327,6 +328,7 @@ bool ILG2Rx::read_file()
         return false;
     }
     table_ = std::move(t);
+    onair::setLoaded(table_.lines, name);
     setWindowTitle(QStringLiteral("ILG Radio"));
     {
         BusyGuard busy;

@@ -1,4 +1,5 @@
 #include "schedules/ui/trackwindow.h"
+#include "schedules/onair.h"
 
 #include "common/fmt.h"
 #include "common/ui/buttons.h"
@@ -320,6 +321,7 @@ bool tracking::load_file()
         app_.prompter->message(r.error, QStringLiteral("Tracking"), Prompter::Exclamation);
         return false;
     }
+    onair::setLoaded(table_.lines, name);
     readRxFreq();
     setWindowTitle(captionText());
     const QString upper = name.toUpper();

@@ -281,6 +281,30 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         fillPasswords();
     });
 
+    // The web remote: the receiver from a browser.
+    QGroupBox *fraWeb = frame(this, "fra_web", QStringLiteral("Web remote"));
+    auto *webLay = new QHBoxLayout(fraWeb);
+    web_ = new QCheckBox(QStringLiteral("Web remote on TCP port"), fraWeb);
+    web_->setObjectName(QStringLiteral("chk_web"));
+    web_->setAccessibleName(web_->text());
+    web_->setToolTip(QStringLiteral("Listen to and tune the receiver from a browser (this computer only, "
+                                    "unless started with --web-listen and a password)"));
+    webPort_ = new QSpinBox(fraWeb);
+    webPort_->setObjectName(QStringLiteral("txt_web_port"));
+    webPort_->setAccessibleName(QStringLiteral("Web remote port"));
+    webPort_->setRange(1, 65535);
+    webPort_->setValue(8535);
+    webLay->addWidget(web_);
+    webLay->addWidget(webPort_);
+    webLay->addStretch();
+    auto storeWeb = [this] {
+        if (!filling_)
+            app_.settings.web_port = web_->isChecked() ? webPort_->value() : 0;
+        webPort_->setEnabled(web_->isChecked());
+    };
+    connect(web_, &QCheckBox::toggled, this, storeWeb);
+    connect(webPort_, &QSpinBox::valueChanged, this, storeWeb);
+
     QGroupBox *fraFollow = frame(this, "fra_follow_dial", QStringLiteral("Receiver dial"));
     auto *followLay = new QHBoxLayout(fraFollow);
     followDial_ = new QCheckBox(QStringLiteral("&Follow the receiver's dial"), fraFollow);
@@ -450,6 +474,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     auto *own = new QVBoxLayout;
     own->setSpacing(8);
     own->addWidget(fraNet);
+    own->addWidget(fraWeb);
     own->addWidget(fraFollow);
     own->addWidget(fraShow);
     own->addWidget(fraRec);
@@ -581,6 +606,9 @@ void setup::fill()
     trust_->setText(s.rigctl_trust.value_or(QLatin1String(rigaccess::kDefaultTrust)));
     allow_->setText(s.rigctl_allow);
     fillPasswords();
+    web_->setChecked(s.web_port > 0);
+    webPort_->setValue(s.web_port > 0 ? s.web_port : 8535);
+    webPort_->setEnabled(s.web_port > 0);
     followDial_->setChecked(s.follow_dial);
     lineTrace_->setChecked(s.line_trace);
     panelMeter_->setChecked(s.panel_meter);

@@ -76,6 +76,8 @@ private:
     QPushButton *clearPasswords_ = nullptr;
     void fillPasswords();
     bool checkNetField(QLineEdit *field);
+    QCheckBox *web_ = nullptr;
+    class QSpinBox *webPort_ = nullptr;
     QCheckBox *followDial_ = nullptr;
     QCheckBox *lineTrace_ = nullptr;
     QCheckBox *panelMeter_ = nullptr;

@@ -2,6 +2,7 @@
 // taken, live start, move and stop.
 #include "app/startup.h"
 #include "net/rigserver.h"
+#include "web/webremote.h"
 #include "sim/simport.h"
 #include "uikit.h"
 
@@ -57,26 +58,35 @@ TEST_F(RigctlStart, PortInUse)
 TEST_F(RigctlStart, BeyondLoopbackOnlyWithAPassword)
 {
     ProgramKit &kit = *this;
-    QTcpServer probe;
+    QTcpServer probe, probe2;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const QString port = QString::number(probe.serverPort());
+    ASSERT_TRUE(probe2.listen(QHostAddress::LocalHost, 0));
+    const QString port = QString::number(probe.serverPort()), webPort = QString::number(probe2.serverPort());
     probe.close();
+    probe2.close();
     QFile pw(kit.dir.filePath("pw"));
     ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
     pw.write("s3cret\n");
     pw.close();
+    // The web remote follows the same rules.
     for (bool password : {false, true}) {
         kit.prompter.asked.clear();
-        QStringList args{"vorantis", "--port", "sim", "--rigctl-port", port, "--rigctl-listen", "0.0.0.0"};
+        QStringList args{"vorantis", "--port", "sim", "--rigctl-port", port, "--rigctl-listen", "0.0.0.0",
+                         "--web-port", webPort, "--web-listen", "0.0.0.0"};
         if (password)
             args << "--rigctl-password-file" << pw.fileName();
         auto p = kit.make(args);
         ASSERT_TRUE(goAndWait(*p));
         EXPECT_EQ(p->rigServer() != nullptr, password);
-        ASSERT_EQ(kit.prompter.asked.size(), password ? 0 : 1);
+        EXPECT_EQ(p->webRemote() != nullptr, password);
+        ASSERT_EQ(kit.prompter.asked.size(), password ? 0 : 2);
+        for (const auto &a : kit.prompter.asked) {
+            EXPECT_TRUE(a.notice);
+            EXPECT_TRUE(a.text.contains("0.0.0.0")) << a.text.toStdString();
+        }
         if (!password) {
-            EXPECT_TRUE(kit.prompter.asked.last().notice);
-            EXPECT_TRUE(kit.prompter.lastText().contains("0.0.0.0 without a password"));
+            EXPECT_TRUE(kit.prompter.asked.first().text.contains("0.0.0.0 without a password"));
+            EXPECT_TRUE(kit.prompter.lastText().startsWith("The web remote does not listen on 0.0.0.0"));
         }
     }
 }
