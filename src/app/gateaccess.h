@@ -23,13 +23,10 @@ public:
     // own connections.
     bool admit(const QHostAddress &peer, Level *start) override
     {
-        if (gate_.trusted(peer)) {
-            *start = Level::Full;
-            return true;
-        }
-        *start = Level::None;
-        return (gate_.policy.allow.isEmpty() || gate_.policy.allow.contains(peer)) &&
-               !gate_.lockedOut(peer);
+        rigaccess::Level level = rigaccess::Level::None;
+        const bool open = gate_.entry(peer, &level) == rigaccess::Gate::Admit::Open;
+        *start = level == rigaccess::Level::Full ? Level::Full : Level::None;
+        return open;
     }
 
     Level logIn(const QHostAddress &peer, const QByteArray &password) override

@@ -192,27 +192,37 @@ bool Gate::mayListen(const QHostAddress &address, QString *why)
     return false;
 }
 
+Gate::Admit Gate::entry(const QHostAddress &peer, Level *level)
+{
+    if (trusted(peer)) {
+        *level = Level::Full;
+        return Admit::Open;
+    }
+    *level = Level::None;
+    if (!policy.allow.isEmpty() && !policy.allow.contains(peer))
+        return Admit::NotAllowed;
+    return lockedOut(peer) ? Admit::LockedOut : Admit::Open;
+}
+
 Gate::Admit Gate::admit(const QHostAddress &peer, Level *level)
 {
     const QString who = peerText(peer);
-    if (trusted(peer)) {
-        *level = Level::Full;
-        note(QStringLiteral("%1 connected (trusted)").arg(who));
-        return Admit::Open;
-    }
-    if (!policy.allow.isEmpty() && !policy.allow.contains(peer)) {
+    const Admit a = entry(peer, level);
+    switch (a) {
+    case Admit::NotAllowed:
         note(QStringLiteral("%1 refused: not on the allow list").arg(who));
-        return Admit::NotAllowed;
-    }
-    if (lockedOut(peer)) {
+        break;
+    case Admit::LockedOut:
         note(QStringLiteral("%1 refused: shut out after %2 wrong passwords")
                  .arg(who)
                  .arg(kMaxFailures));
-        return Admit::LockedOut;
+        break;
+    case Admit::Open:
+        note(*level == Level::Full ? QStringLiteral("%1 connected (trusted)").arg(who)
+                                   : QStringLiteral("%1 connected (needs a password)").arg(who));
+        break;
     }
-    *level = Level::None;
-    note(QStringLiteral("%1 connected (needs a password)").arg(who));
-    return Admit::Open;
+    return a;
 }
 
 bool Gate::lockedOut(const QHostAddress &peer)

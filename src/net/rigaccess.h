@@ -108,6 +108,9 @@ public:
     // A connection from peer: closed at once (not allowed, shut out) or
     // open with the level it starts at.
     Admit admit(const QHostAddress &peer, Level *level);
+    // The same decision without a note (for a server that asks it on
+    // every request and notes its own connections).
+    Admit entry(const QHostAddress &peer, Level *level);
     // What a request of a client at *level answers before it is served:
     // nullopt: it is served; otherwise the code it answers with (a
     // "\password" sets *level).
