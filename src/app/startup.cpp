@@ -47,6 +47,36 @@
 #include <QTimer>
 #include <cstdio>
 
+namespace {
+
+// The value of a port option: a number from 1 to 65535.
+bool parsePort(const QString &option, const QString &v, int *port, QString *error)
+{
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    if (!ok || n < 1 || n > 65535) {
+        *error = QStringLiteral("%1 needs a port number from 1 to 65535").arg(option);
+        return false;
+    }
+    *port = n;
+    return true;
+}
+
+// The value of a listen option: an IP address (into a QString or an
+// optional one).
+template <class Address>
+bool parseAddress(const QString &option, const QString &v, Address *address, QString *error)
+{
+    if (QHostAddress(v).isNull()) {
+        *error = QStringLiteral("%1 needs an IP address, not %2").arg(option, v);
+        return false;
+    }
+    *address = v;
+    return true;
+}
+
+} // namespace
+
 Options Options::parse(const QStringList &args)
 {
     Options o;
@@ -71,19 +101,11 @@ Options Options::parse(const QStringList &args)
             const QString v = args.at(++i);
             QString why;
             if (a == QLatin1String("--rigctl-listen")) {
-                if (QHostAddress(v).isNull()) {
-                    o.error = QStringLiteral("--rigctl-listen needs an IP address, not %1").arg(v);
+                if (!parseAddress(a, v, &o.rigctlListen, &o.error))
                     return o;
-                }
-                o.rigctlListen = v;
             } else if (a == QLatin1String("--rigctl-port")) {
-                bool ok = false;
-                const int port = v.toInt(&ok);
-                if (!ok || port < 1 || port > 65535) {
-                    o.error = QStringLiteral("--rigctl-port needs a port number from 1 to 65535");
+                if (!parsePort(a, v, &o.rigctlPort, &o.error))
                     return o;
-                }
-                o.rigctlPort = port;
             } else if (a == QLatin1String("--rigctl-trust") ||
                        a == QLatin1String("--rigctl-allow")) {
                 if (!rigaccess::NetList::parse(v, &why)) {
@@ -112,19 +134,11 @@ Options Options::parse(const QStringList &args)
             }
             const QString v = args.at(++i);
             if (a == QLatin1String("--web-port")) {
-                bool ok = false;
-                const int port = v.toInt(&ok);
-                if (!ok || port < 1 || port > 65535) {
-                    o.error = QStringLiteral("--web-port needs a port number from 1 to 65535");
+                if (!parsePort(a, v, &o.webPort, &o.error))
                     return o;
-                }
-                o.webPort = port;
             } else if (a == QLatin1String("--web-listen")) {
-                if (QHostAddress(v).isNull()) {
-                    o.error = QStringLiteral("--web-listen needs an IP address, not %1").arg(v);
+                if (!parseAddress(a, v, &o.webListen, &o.error))
                     return o;
-                }
-                o.webListen = v;
             } else {
                 (a == QLatin1String("--web-cert") ? o.webCert : o.webKey) = v;
             }
