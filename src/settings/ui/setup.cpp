@@ -215,25 +215,14 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     QGroupBox *fraNet = frame(this, "fra_rigctl", QStringLiteral("Network"));
     auto *netLay = new QGridLayout(fraNet);
     netLay->setVerticalSpacing(4);
-    rigctl_ = new QCheckBox(QStringLiteral("Rig-control server on TCP port"), fraNet);
-    rigctl_->setObjectName(QStringLiteral("chk_rigctl"));
-    rigctl_->setAccessibleName(rigctl_->text());
-    rigctl_->setToolTip(QStringLiteral("Let other programs read and set the receiver over the "
-                                       "network"));
-    rigctlPort_ = new QSpinBox(fraNet);
-    rigctlPort_->setObjectName(QStringLiteral("txt_rigctl_port"));
-    rigctlPort_->setAccessibleName(QStringLiteral("Rig-control server port"));
-    rigctlPort_->setRange(1, 65535);
-    rigctlPort_->setValue(4532);
+    portRow(fraNet,
+            {"chk_rigctl", "txt_rigctl_port", QStringLiteral("Rig-control server on TCP port"),
+             QStringLiteral("Rig-control server port"),
+             QStringLiteral("Let other programs read and set the receiver over the network"),
+             4532, &Settings::rigctl_port},
+            &rigctl_, &rigctlPort_);
     netLay->addWidget(rigctl_, 0, 0, 1, 3);
     netLay->addWidget(rigctlPort_, 0, 3);
-    auto storeRigctl = [this] {
-        if (!filling_)
-            app_.settings.rigctl_port = rigctl_->isChecked() ? rigctlPort_->value() : 0;
-        rigctlPort_->setEnabled(rigctl_->isChecked());
-    };
-    connect(rigctl_, &QCheckBox::toggled, this, storeRigctl);
-    connect(rigctlPort_, &QSpinBox::valueChanged, this, storeRigctl);
     auto netField = [&](const char *name, const QString &caption, const QString &label,
                         const QString &tip, int row, int col, int span) {
         auto *cap = new QLabel(caption, fraNet);
@@ -284,26 +273,16 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     // The web remote: the receiver from a browser.
     QGroupBox *fraWeb = frame(this, "fra_web", QStringLiteral("Web remote"));
     auto *webLay = new QHBoxLayout(fraWeb);
-    web_ = new QCheckBox(QStringLiteral("Web remote on TCP port"), fraWeb);
-    web_->setObjectName(QStringLiteral("chk_web"));
-    web_->setAccessibleName(web_->text());
-    web_->setToolTip(QStringLiteral("Listen to and tune the receiver from a browser (this computer only, "
-                                    "unless started with --web-listen and a password)"));
-    webPort_ = new QSpinBox(fraWeb);
-    webPort_->setObjectName(QStringLiteral("txt_web_port"));
-    webPort_->setAccessibleName(QStringLiteral("Web remote port"));
-    webPort_->setRange(1, 65535);
-    webPort_->setValue(8535);
+    portRow(fraWeb,
+            {"chk_web", "txt_web_port", QStringLiteral("Web remote on TCP port"),
+             QStringLiteral("Web remote port"),
+             QStringLiteral("Listen to and tune the receiver from a browser (this computer only, "
+                            "unless started with --web-listen and a password)"),
+             8535, &Settings::web_port},
+            &web_, &webPort_);
     webLay->addWidget(web_);
     webLay->addWidget(webPort_);
     webLay->addStretch();
-    auto storeWeb = [this] {
-        if (!filling_)
-            app_.settings.web_port = web_->isChecked() ? webPort_->value() : 0;
-        webPort_->setEnabled(web_->isChecked());
-    };
-    connect(web_, &QCheckBox::toggled, this, storeWeb);
-    connect(webPort_, &QSpinBox::valueChanged, this, storeWeb);
 
     QGroupBox *fraFollow = frame(this, "fra_follow_dial", QStringLiteral("Receiver dial"));
     auto *followLay = new QHBoxLayout(fraFollow);
@@ -518,6 +497,28 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
 
     fill();
     td_->setFocus();
+}
+
+void setup::portRow(QWidget *box, const PortRow &row, QCheckBox **check, QSpinBox **spin)
+{
+    auto *c = new QCheckBox(row.caption, box);
+    c->setObjectName(QString::fromLatin1(row.checkName));
+    c->setAccessibleName(row.caption);
+    c->setToolTip(row.tip);
+    auto *n = new QSpinBox(box);
+    n->setObjectName(QString::fromLatin1(row.spinName));
+    n->setAccessibleName(row.spinLabel);
+    n->setRange(1, 65535);
+    n->setValue(row.defaultPort);
+    auto store = [this, c, n, port = row.port] {
+        if (!filling_)
+            app_.settings.*port = c->isChecked() ? n->value() : 0;
+        n->setEnabled(c->isChecked());
+    };
+    connect(c, &QCheckBox::toggled, this, store);
+    connect(n, &QSpinBox::valueChanged, this, store);
+    *check = c;
+    *spin = n;
 }
 
 QLineEdit *setup::makeField(const QString &name, const QString &label)

@@ -7,6 +7,8 @@
 #include <memory>
 
 struct App;
+#include "settings/settings.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -56,6 +58,15 @@ private:
     // move the focus away first).
     bool commitFocused();
     QLineEdit *makeField(const QString &name, const QString &label);
+    // A server's "on TCP port" check box and port box, stored in
+    // settings.*port (0 while unchecked).
+    struct PortRow {
+        const char *checkName, *spinName;
+        QString caption, spinLabel, tip;
+        int defaultPort;
+        int Settings::*port;
+    };
+    void portRow(QWidget *box, const PortRow &row, QCheckBox **check, class QSpinBox **spin);
 
     App &app_;
     void fillDevice();
