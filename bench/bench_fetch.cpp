@@ -263,12 +263,9 @@ void BM_KeyDuringFetch(benchmark::State &state)
         runFetch(line, false);
         keys.stop();
     }
-    std::sort(sink.lagMs.begin(), sink.lagMs.end());
-    if (!sink.lagMs.empty()) {
+    if (!sink.lagMs.empty())
         state.counters["keys"] = double(sink.lagMs.size());
-        state.counters["lag_median_ms"] = sink.lagMs[sink.lagMs.size() / 2];
-        state.counters["lag_max_ms"] = sink.lagMs.back();
-    }
+    benchkit::medianCounters(state, sink.lagMs, "lag_");
 }
 BENCHMARK(BM_KeyDuringFetch)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 

@@ -122,13 +122,10 @@ void BM_RigctlSetFreq(benchmark::State &state)
     }
     if (ms.empty())
         return;
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["min_ms"] = ms.front();
-    state.counters["max_ms"] = ms.back();
+    const double median = benchkit::medianCounters(state, ms);
     state.counters["line_floor_ms"] = kLineFloorMs;
     state.counters["pause_floor_ms"] = kPauseFloorMs;
-    state.counters["pct_of_pause_floor"] = 100.0 * ms[ms.size() / 2] / kPauseFloorMs;
+    state.counters["pct_of_pause_floor"] = 100.0 * median / kPauseFloorMs;
 }
 BENCHMARK(BM_RigctlSetFreq)->Unit(benchmark::kMillisecond)->Iterations(30)->UseManualTime();
 
@@ -184,16 +181,6 @@ struct Asker {
     }
 };
 
-void medianCounters(benchmark::State &state, std::vector<double> &ms)
-{
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["min_ms"] = ms.front();
-    state.counters["max_ms"] = ms.back();
-}
-
 void getFreq(benchmark::State &state, bool followed)
 {
     Rig rig;
@@ -224,7 +211,7 @@ void getFreq(benchmark::State &state, bool followed)
         if (!followed)
             spin(120); // the bracket's H0s leave the line
     }
-    medianCounters(state, ms);
+    benchkit::medianCounters(state, ms);
     state.counters["state_reads"] = rig.srv->stateReads();
 }
 
@@ -453,7 +440,7 @@ void BM_RigctlPollLoop(benchmark::State &state)
             break;
         }
     }
-    medianCounters(state, ms);
+    benchkit::medianCounters(state, ms);
     double sum = 0;
     for (double x : ms)
         sum += x;
@@ -559,7 +546,7 @@ void BM_RigctlWrongPasswordBurst(benchmark::State &state)
         ms.push_back(askF(trusted));
         state.SetIterationTime(burstMs / 1000.0);
         const bool allAnswered = std::none_of(ms.begin(), ms.end(), [](double x) { return x < 0; });
-        medianCounters(state, ms);
+        benchkit::medianCounters(state, ms);
         state.counters["burst_ms"] = burstMs;
         state.counters["trusted_f_asked"] = double(ms.size());
         state.counters["trusted_all_answered"] = allAnswered;

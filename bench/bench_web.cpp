@@ -119,11 +119,8 @@ void BM_WebTune(benchmark::State &state)
         }
         state.SetIterationTime(web.back() / 1000.0);
     }
-    std::sort(web.begin(), web.end());
-    std::sort(floor.begin(), floor.end());
-    state.counters["web_median_ms"] = web[web.size() / 2];
-    state.counters["floor_median_ms"] = floor[floor.size() / 2];
-    state.counters["extra_ms"] = web[web.size() / 2] - floor[floor.size() / 2];
+    state.counters["extra_ms"] =
+        benchkit::medianCounters(state, web, "web_") - benchkit::medianCounters(state, floor, "floor_");
 }
 BENCHMARK(BM_WebTune)->Unit(benchmark::kMillisecond)->Iterations(20)->UseManualTime();
 
@@ -205,9 +202,7 @@ void BM_WebAudioDelay(benchmark::State &state)
         state.SetIterationTime(ms.back() / 1000.0);
     }
     opus_decoder_destroy(dec);
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["max_ms"] = ms.back();
+    benchkit::medianCounters(state, ms);
 }
 BENCHMARK(BM_WebAudioDelay)->Unit(benchmark::kMillisecond)->Iterations(15)->UseManualTime();
 
@@ -258,11 +253,7 @@ void BM_WebPageAudioDelay(benchmark::State &state)
     }
     page.closeWriteChannel();
     page.waitForFinished(20000);
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["max_ms"] = ms.back();
+    benchkit::medianCounters(state, ms);
 }
 BENCHMARK(BM_WebPageAudioDelay)->Unit(benchmark::kMillisecond)->Iterations(15)->UseManualTime();
 
@@ -301,13 +292,11 @@ void BM_WebEightListeners(benchmark::State &state)
     qint64 bytes = 0;
     for (auto &p : pages)
         bytes += p->bytes;
-    std::sort(waits.begin(), waits.end());
+    benchkit::medianCounters(state, waits, "key_wait_");
     state.counters["kbit_s_per_listener"] = bytes * 8.0 / 1000.0 / secs / 8;
     // The clients' own decoding is not done here: their share is the
     // socket reads, counted in with the program's.
     state.counters["cpu_pct_per_listener"] = 100.0 * cpu / secs / 8;
-    state.counters["key_wait_median_ms"] = waits[waits.size() / 2];
-    state.counters["key_wait_max_ms"] = waits.back();
 }
 BENCHMARK(BM_WebEightListeners)->Unit(benchmark::kMillisecond)->Iterations(200);
 

@@ -12,8 +12,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <algorithm>
+#include <benchmark/benchmark.h>
 #include <ctime>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace benchkit {
 
@@ -29,6 +33,21 @@ public:
         return d;
     }
 };
+
+// Sorts ms and sets the counters <prefix>median_ms, <prefix>min_ms and
+// <prefix>max_ms (none when empty). Returns the median (0 when empty).
+inline double medianCounters(benchmark::State &state, std::vector<double> &ms,
+                             const std::string &prefix = {})
+{
+    if (ms.empty())
+        return 0;
+    std::sort(ms.begin(), ms.end());
+    const double median = ms[ms.size() / 2];
+    state.counters[prefix + "median_ms"] = median;
+    state.counters[prefix + "min_ms"] = ms.front();
+    state.counters[prefix + "max_ms"] = ms.back();
+    return median;
+}
 
 inline double cpuSeconds()
 {
