@@ -68,7 +68,10 @@ TEST_F(SkedUpdate, FetchedImportedThenUpToDateMissingAndCancelled)
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->accessibleName(), "Update EiBi");
     ASSERT_TRUE(waitUntil([&] { return http.requests().last().startsWith("GET /slow/"); }, 60000));
-    p->cancel();
+    QPushButton *cancel = p->findChild<QPushButton *>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    cancel->click();
     ASSERT_TRUE(waitUntil([&] { return !w.updating(); }, 60000));
     EXPECT_EQ(t.prompter.asked.size(), before);
     QFile csv(t.base() + "sked-b26.csv");
