@@ -22,6 +22,7 @@
 #include "schedules/ui/db2rx.h"
 #include "schedules/ui/ilgwindow.h"
 #include "schedules/ui/trackwindow.h"
+#include "schedules/skedfetch.h"
 #include "schedules/ui/own.h"
 #include "settings/settings.h"
 #include "settings/ui/setup.h"
@@ -529,7 +530,33 @@ void Program::finishGo(bool answered)
         welcome_->close();
     panel_->show();
     applySettings();
+    checkSchedule();
     emit goFinished(true);
+}
+
+void Program::checkSchedule()
+{
+    const Settings &s = app_.settings;
+    if (!s.sked_weekly || skedCheck_)
+        return;
+    const QDateTime now = (app_.clock ? app_.clock->now() : QDateTime::currentDateTime()).toUTC();
+    if (!sked::weeklyDue(s.base_dir, now))
+        return;
+    sked::markChecked(s.base_dir, now);
+    const QString name = sked::seasonFile(now.date());
+    skedCheck_ = std::make_unique<SkedFetch>();
+    skedCheck_->regionCodes = app_.cap.region_codes;
+    connect(skedCheck_.get(), &SkedFetch::finished, this,
+            [this](SkedFetch::Outcome o, const QString &text) {
+                // Quiet: only a newer file is told, by a notice that waits
+                // for nobody; a failed look is a line on stderr.
+                if (o == SkedFetch::Outcome::Newer || o == SkedFetch::Outcome::Failed)
+                    std::fprintf(stderr, "vorantis: %s\n", qPrintable(QString(text).replace('\n', ' ')));
+                if (o == SkedFetch::Outcome::Newer)
+                    app_.prompter->notice(text, QStringLiteral("Schedule update"), Prompter::Information);
+                skedCheck_.release()->deleteLater();
+            });
+    skedCheck_->check(sked::fileUrl(s.sked_base, name), sked::csvDir(s.base_dir) + name);
 }
 
 void Program::applySettings()

@@ -22,6 +22,7 @@ class RigServer;
 class WebAccess;
 class WebRemote;
 class SimRadio;
+class SkedFetch;
 class QWidget;
 
 struct Options {
@@ -145,6 +146,10 @@ private:
     // Starts, stops or moves the web remote; it stops when it listens
     // beyond this computer and the passwords are gone.
     void applyWeb();
+    // The weekly look for a newer schedule (set-up): after GO, at most once a
+    // week, a quiet HEAD request; a newer file is told by a notice.
+    void checkSchedule();
+    std::unique_ptr<SkedFetch> skedCheck_;
     bool following_ = false;
     QString status_;
     bool ending_ = false; // a signal asked the program to end

@@ -83,6 +83,11 @@ Settings parse(const QString &text)
             s.rigctl_password = t.mid(16).trimmed();
         } else if (t.startsWith(QLatin1String("rigctl_readonly_password="))) {
             s.rigctl_readonly_password = t.mid(25).trimmed();
+        } else if (t.startsWith(QLatin1String("sked_base="))) {
+            const QString v = t.mid(10).trimmed();
+            s.sked_base = v.isEmpty() ? s.sked_base : v;
+        } else if (t.startsWith(QLatin1String("sked_weekly="))) {
+            s.sked_weekly = t.mid(12).trimmed() == QLatin1String("1");
         }
     }
     return s;
@@ -176,8 +181,10 @@ QStringList lines(Settings *s)
     const bool netDefault = s->rigctl_listen == QLatin1String("127.0.0.1") && !s->rigctl_trust &&
                             s->rigctl_allow.isEmpty() && s->rigctl_password.isEmpty() &&
                             s->rigctl_readonly_password.isEmpty();
+    const bool skedDefault = s->sked_base == Settings().sked_base && !s->sked_weekly;
     if (!s->port_device.isEmpty() || s->rigctl_port > 0 || s->web_port > 0 || s->follow_dial || s->line_trace ||
-        !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast || !netDefault) {
+        !recDefault || s->fast_mem_read || s->panel_meter || s->high_contrast || !netDefault ||
+        !skedDefault) {
         while (out.size() < kDeviceLine)
             out << QString(); // values 16-20 are never written
         out << s->port_device;
@@ -208,6 +215,10 @@ QStringList lines(Settings *s)
             out << QStringLiteral("rigctl_password=") + s->rigctl_password;
         if (!s->rigctl_readonly_password.isEmpty())
             out << QStringLiteral("rigctl_readonly_password=") + s->rigctl_readonly_password;
+        if (s->sked_base != Settings().sked_base)
+            out << QStringLiteral("sked_base=") + s->sked_base;
+        if (s->sked_weekly)
+            out << QStringLiteral("sked_weekly=1");
     }
     return out;
 }

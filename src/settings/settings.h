@@ -99,6 +99,10 @@ struct Settings {
     QString rigctl_allow;
     QString rigctl_password;
     QString rigctl_readonly_password;
+    // Schedule update: the base address the season's file is fetched from,
+    // and the weekly check at start-up for a newer one (off by default).
+    QString sked_base = QStringLiteral("http://www.eibispace.de/dx/");
+    bool sked_weekly = false;
 };
 
 namespace settingsfile {

@@ -164,6 +164,10 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
          [](Settings &x, bool on) { x.rigctl_listen = on ? "0.0.0.0" : "127.0.0.1"; }},
         {"rigctl_allow=10.0.0.0/8",
          [](Settings &x, bool on) { x.rigctl_allow = on ? "10.0.0.0/8" : ""; }},
+        {"sked_base=http://mirror.example/sked/", [](Settings &x, bool on) {
+             x.sked_base = on ? "http://mirror.example/sked/" : Settings().sked_base;
+         }},
+        {"sked_weekly=1", [](Settings &x, bool on) { x.sked_weekly = on; }},
     };
     const auto same = [](Settings a, Settings b) { return settingsfile::lines(&a) == settingsfile::lines(&b); };
     Settings all = s;
@@ -182,8 +186,9 @@ TEST(SettingsFile, LinesAfterTheTwentyValues)
         EXPECT_TRUE(same(old, one)); // older files: the default
     }
     EXPECT_TRUE(same(settingsfile::parse(settingsfile::lines(&all).join('\n')), all));
-    EXPECT_EQ(settingsfile::lines(&all).mid(settingsfile::lines(&all).size() - 2),
-              QStringList({"rigctl_listen=0.0.0.0", "rigctl_allow=10.0.0.0/8"}));
+    EXPECT_EQ(settingsfile::lines(&all).mid(settingsfile::lines(&all).size() - 4),
+              QStringList({"rigctl_listen=0.0.0.0", "rigctl_allow=10.0.0.0/8",
+                           "sked_base=http://mirror.example/sked/", "sked_weekly=1"}));
     // Values that are no port or no known format read as the default.
     for (const char *bad : {"rigctl_port=0", "rigctl_port=70000", "rigctl_port=x", "junk"}) {
         QStringList b = settingsfile::lines(&all).mid(0, 25);

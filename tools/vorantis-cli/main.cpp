@@ -8,6 +8,7 @@
 //   vorantis-cli --port DEV|sim mem write FILE [FROM TO]
 //   vorantis-cli ilg DIR sw|mw [OUT]
 //   vorantis-cli eibi CSV [OUT]
+//   vorantis-cli eibi --update [URL]
 //   vorantis-cli record SECONDS FILE [--source NAME]
 //   vorantis-cli record --repair FILE
 //   vorantis-cli sources
@@ -25,12 +26,15 @@
 #include "record/recfiles.h"
 #include "record/recorder.h"
 #include "schedules/eibi.h"
+#include "schedules/ftlfile.h"
 #include "schedules/ilgconvert.h"
+#include "schedules/skedfetch.h"
 #include "settings/settings.h"
 #include "sim/simport.h"
 #include "version.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -57,6 +61,7 @@ enum Exit {
     kBadReplies = 6, // records that do not fit their layout or the receiver's
                      // limits (in a memory, database or schedule file): left out
     kStopped = 7,    // ended by SIGINT, SIGTERM or SIGHUP: the receiver released
+    kNoFetch = 8,    // eibi --update: the schedule could not be fetched
 };
 
 const char *kUsage =
@@ -78,6 +83,11 @@ const char *kUsage =
     "                           DIR into OUT (default ILGSDATA.ftl / ILGADATA.ftl)\n"
     "  eibi CSV [OUT]           import a ;-separated broadcast schedule into OUT\n"
     "                           (default: the CSV's name with .ftl)\n"
+    "  eibi --update [URL]      fetch the current season's schedule (sked-b26.csv)\n"
+    "                           from the set-up's address, or URL, into the base\n"
+    "                           folder and import it into Rx2Db (without a settings\n"
+    "                           file: the working folder); unchanged: not fetched\n"
+    "                           again. Exit code 8: it could not be fetched\n"
     "\n"
     "Recording (no receiver needed):\n"
     "  record SECONDS FILE [--source NAME]\n"
@@ -110,7 +120,7 @@ const char *kUsage =
     "these; database or schedule records are left out of the list), 7 stopped\n"
     "by Ctrl+C, SIGTERM or SIGHUP: a read-out or write ends after its current\n"
     "channel, says how far it got, and the receiver is released and the port\n"
-    "closed.\n"
+    "closed. 8 a schedule that could not be fetched (eibi --update).\n"
     "A read-out whose FILE cannot be written after the read is kept in a file in\n"
     "the temporary folder; the message says where.\n";
 
@@ -481,6 +491,80 @@ int convertIlg(const QString &dir, const QString &which, QString outPath)
     return kOk;
 }
 
+int importEibi(const QString &csv, QString outPath);
+
+std::atomic<bool> g_stopFetch{false};
+
+// eibi --update: the season's file (or url's) into the folder the program's
+// import reads from, then imported as by "eibi CSV OUT".
+int updateEibi(const QString &urlArg)
+{
+    QString baseDir = QDir::currentPath() + QLatin1Char('/');
+    QString ftlDir = baseDir;
+    QString skedBase = Settings().sked_base;
+    if (const QString ini = settingsfile::locate(); !ini.isEmpty()) {
+        Settings s;
+        QString err;
+        if (!settingsfile::load(ini, &s, &err))
+            return fail(kBadFile, QString(err).replace('\n', ' '));
+        baseDir = sked::csvDir(s.base_dir);
+        ftlDir = ftl::dataDir(s.base_dir);
+        skedBase = s.sked_base;
+    }
+    const QString season = sked::seasonFile(QDateTime::currentDateTimeUtc().date());
+    const QUrl url = urlArg.isEmpty() ? sked::fileUrl(skedBase, season) : QUrl(urlArg);
+    QString name = QFileInfo(url.path()).fileName();
+    if (name.isEmpty())
+        name = season;
+    const QString csv = baseDir + name;
+
+    SkedFetch f;
+    f.regionCodes = allCaptions().region_codes;
+    int shown = -1;
+    QObject::connect(&f, &SkedFetch::progress, &f, [&shown](qint64 got, qint64 total) {
+        // A line each tenth (or each 256 kB when the size is not known).
+        const int step = total > 0 ? int(got * 10 / total) : int(got >> 18);
+        if (step == shown)
+            return;
+        shown = step;
+        if (total > 0)
+            std::fprintf(stderr, "vorantis-cli: fetched %lld of %lld bytes\n", got, total);
+        else
+            std::fprintf(stderr, "vorantis-cli: fetched %lld bytes\n", got);
+    });
+    g_stopFetch = false;
+    std::signal(SIGINT, [](int) { g_stopFetch = true; });
+    std::signal(SIGTERM, [](int) { g_stopFetch = true; });
+    QTimer stop;
+    QObject::connect(&stop, &QTimer::timeout, &f, [&f] {
+        if (g_stopFetch)
+            f.cancel();
+    });
+    stop.start(100);
+    QObject::connect(&f, &SkedFetch::finished, QCoreApplication::instance(), &QCoreApplication::quit);
+    std::fprintf(stderr, "vorantis-cli: fetching %s\n", qPrintable(url.toString()));
+    f.fetch(url, csv);
+    QCoreApplication::exec();
+    const QString text = QString(f.message()).replace('\n', ' ');
+    const QString ftlPath = ftlDir + eibi::ftlNameFor(csv);
+    switch (f.outcome()) {
+    case SkedFetch::Outcome::Fetched:
+        std::fprintf(stderr, "vorantis-cli: %s\n", qPrintable(text));
+        QDir().mkpath(ftlDir);
+        return importEibi(csv, ftlPath);
+    case SkedFetch::Outcome::UpToDate:
+        std::fprintf(stderr, "vorantis-cli: %s\n", qPrintable(text));
+        if (QFileInfo::exists(ftlPath))
+            return kOk;
+        QDir().mkpath(ftlDir);
+        return importEibi(csv, ftlPath);
+    case SkedFetch::Outcome::Cancelled:
+        return fail(kStopped, text);
+    default:
+        return fail(kNoFetch, text);
+    }
+}
+
 int importEibi(const QString &csv, QString outPath)
 {
     if (outPath.isEmpty())
@@ -576,6 +660,11 @@ int main(int argc, char **argv)
     QString source;      // record --source
     bool repair = false; // record --repair
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 3 && args.at(1) == QLatin1String("eibi") && args.at(2) == QLatin1String("--update")) {
+        if (args.size() > 4)
+            return badArgs(QStringLiteral("eibi --update takes at most one URL"));
+        return updateEibi(args.value(3));
+    }
     for (int i = 1; i < args.size(); ++i) {
         const QString a = args.at(i);
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {

@@ -15,6 +15,7 @@
 #include "common/ui/buttons.h"
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
+#include "schedules/skedfetch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -149,6 +150,9 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"));
     cmd_eibi = kit::button(this, QStringLiteral("cmd_eibi"), QStringLiteral("&Import EiBi"));
     connect(cmd_eibi, &QPushButton::clicked, this, &ILG2Rx::on_eibi);
+    cmd_sked_update = kit::button(this, QStringLiteral("cmd_sked_update"), QStringLiteral("&Update"),
+                                  {.tip = QStringLiteral("Fetch the current season's schedule and import it")});
+    connect(cmd_sked_update, &QPushButton::clicked, this, &ILG2Rx::on_sked_update);
     chooseScheduleFile = [this](const QString &dir) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("Import EiBi"), dir,
                                             QStringLiteral("Schedules (*.csv *.txt);;All files (*)"));
@@ -195,6 +199,7 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     top->addWidget(cmd_Load);
     top->addWidget(cmd_Filters);
     top->addWidget(cmd_eibi);
+    top->addWidget(cmd_sked_update);
     top->addWidget(SSCommand1);
     top->addWidget(cmd_exit);
     top->addStretch();
@@ -212,7 +217,8 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     setTabOrder(txt_arf, cmd_Load);
     setTabOrder(cmd_Load, cmd_Filters);
     setTabOrder(cmd_Filters, cmd_eibi);
-    setTabOrder(cmd_eibi, SSCommand1);
+    setTabOrder(cmd_eibi, cmd_sked_update);
+    setTabOrder(cmd_sked_update, SSCommand1);
     setTabOrder(SSCommand1, cmd_exit);
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
@@ -353,6 +359,11 @@ void ILG2Rx::on_eibi()
     const QString csv = chooseScheduleFile(app_.settings.base_dir);
     if (csv.isEmpty())
         return;
+    startImport(csv);
+}
+
+void ILG2Rx::startImport(const QString &csv, const QString &before)
+{
     const QString dir = ftl::dataDir(app_.settings.base_dir);
     QDir().mkpath(dir);
     const QString name = eibi::ftlNameFor(csv);
@@ -376,27 +387,90 @@ void ILG2Rx::on_eibi()
         });
     });
     importer_->setParent(this);
-    connect(importer_, &QThread::finished, this, [this, result, progress, name, dir] {
+    connect(importer_, &QThread::finished, this, [this, result, progress, name, dir, before] {
         importer_->deleteLater();
         importer_ = nullptr;
         delete progress;
-        importDone(*result, name, dir);
+        importDone(*result, name, dir, before);
     });
     importer_->start();
 }
 
-void ILG2Rx::importDone(const eibi::Result &r, const QString &name, const QString &dir)
+void ILG2Rx::importDone(const eibi::Result &r, const QString &name, const QString &dir,
+                        const QString &before)
 {
     if (r.stopped)
         return;
     if (!r.ok) {
-        app_.prompter->message(r.error, QStringLiteral("Import EiBi"), Prompter::Exclamation);
+        app_.prompter->message(before + r.error, QStringLiteral("Import EiBi"), Prompter::Exclamation);
         return;
     }
-    app_.prompter->message(r.summary(QDir::toNativeSeparators(dir + name)), QStringLiteral("Import EiBi"),
+    app_.prompter->message(before + r.summary(QDir::toNativeSeparators(dir + name)), QStringLiteral("Import EiBi"),
                            r.bad > 0 ? Prompter::Exclamation : Prompter::Information);
     app_.files.converted = name;
     read_file();
+}
+
+bool ILG2Rx::updating() const
+{
+    return fetcher_ && fetcher_->busy();
+}
+
+void ILG2Rx::on_sked_update()
+{
+    if (importer_ || updating())
+        return; // one at a time
+    const QDate today = (app_.clock ? app_.clock->now() : QDateTime::currentDateTime()).toUTC().date();
+    const QString name = sked::seasonFile(today);
+    const QUrl url = sked::fileUrl(app_.settings.sked_base, name);
+    const QString csv = sked::csvDir(app_.settings.base_dir) + name;
+    if (!fetcher_)
+        fetcher_ = new SkedFetch(this);
+    fetcher_->regionCodes = app_.cap.region_codes;
+    // The download's bytes in a dialog whose Cancel stops it; nothing is
+    // replaced until it came whole and is a schedule.
+    auto *progress = new QProgressDialog(QStringLiteral("Fetching %1 from %2 ...").arg(name, url.toString()),
+                                         QStringLiteral("Cancel"), 0, 0, this);
+    progress->setObjectName(QStringLiteral("prg_sked"));
+    progress->setWindowTitle(QStringLiteral("Update EiBi"));
+    progress->setAccessibleName(QStringLiteral("Update EiBi"));
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(300);
+    connect(progress, &QProgressDialog::canceled, fetcher_, &SkedFetch::cancel);
+    connect(fetcher_, &SkedFetch::progress, progress, [progress](qint64 got, qint64 total) {
+        if (total > 0) {
+            progress->setMaximum(100);
+            progress->setValue(int(qMin<qint64>(100, got * 100 / total)));
+        }
+    });
+    connect(
+        fetcher_, &SkedFetch::finished, this,
+        [this, progress, csv](SkedFetch::Outcome o, const QString &text) {
+            // Its Cancel may be what ended the download: not deleted inside it.
+            progress->setObjectName(QString());
+            progress->hide();
+            progress->deleteLater();
+            const QString title = QStringLiteral("Update EiBi");
+            switch (o) {
+            case SkedFetch::Outcome::Fetched:
+                startImport(csv, text + QLatin1Char('\n'));
+                break;
+            case SkedFetch::Outcome::UpToDate:
+                // Imported before: kept as it is; never imported: now.
+                if (QFileInfo::exists(ftl::dataDir(app_.settings.base_dir) + eibi::ftlNameFor(csv)))
+                    app_.prompter->message(text, title, Prompter::Information);
+                else
+                    startImport(csv, text + QLatin1Char('\n'));
+                break;
+            case SkedFetch::Outcome::Cancelled:
+                break; // as Stop in the import: the user knows
+            default:
+                app_.prompter->message(text, title, Prompter::Exclamation);
+            }
+        },
+        Qt::SingleShotConnection);
+    fetcher_->fetch(url, csv);
 }
 
 void ILG2Rx::on_Filters()

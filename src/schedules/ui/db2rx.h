@@ -24,6 +24,7 @@ class QStringListModel;
 class QThread;
 class QTimer;
 class ILG2Rx;
+class SkedFetch;
 
 class Filters : public QDialog {
     Q_OBJECT
@@ -60,6 +61,7 @@ public:
     QPushButton *SSCommand1 = nullptr;
     QPushButton *cmd_exit = nullptr;
     QPushButton *cmd_eibi = nullptr;
+    QPushButton *cmd_sked_update = nullptr;
     QLabel *lbl_ready = nullptr;
     QLabel *lbl_filters = nullptr;
     Filters *filters = nullptr;
@@ -74,6 +76,10 @@ public:
     // converted-lists folder, then shown as by Load File.
     void on_eibi();
     bool importing() const { return importer_ != nullptr; }
+    // Update: fetches the current season's file from the set-up's address
+    // into the folder Import EiBi reads from, then imports it the same way.
+    void on_sked_update();
+    bool updating() const;
     // Picks the schedule file to import ("" = cancelled); tests replace it.
     std::function<QString(const QString &dir)> chooseScheduleFile;
     // Set Filters, RX Control, Exit.
@@ -103,5 +109,9 @@ private:
     // The EiBi import on its worker thread.
     QThread *importer_ = nullptr;
     std::atomic<bool> stopImport_ = false;
-    void importDone(const eibi::Result &r, const QString &name, const QString &dir);
+    void importDone(const eibi::Result &r, const QString &name, const QString &dir,
+                    const QString &before = {});
+    // Imports csv on the worker thread; `before` goes in front of its summary.
+    void startImport(const QString &csv, const QString &before = {});
+    SkedFetch *fetcher_ = nullptr;
 };

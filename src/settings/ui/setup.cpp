@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QSpinBox>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
@@ -209,6 +210,28 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
         dim_[i]->setMaxLength(6);
         dimRow->addWidget(dimFrames[i]);
     }
+
+    // Schedule update (beyond the described values), beside the list sizes:
+    // where Db2Rx's Update fetches the season's file, and the weekly check.
+    QGroupBox *fraSked = frame(this, "fra_sked", QStringLiteral("Schedule update"));
+    auto *skedLay = new QGridLayout(fraSked);
+    auto *skedCap = new QLabel(QStringLiteral("Address:"), fraSked);
+    skedBase_ = makeField(QStringLiteral("txt_sked_base"), QStringLiteral("Schedule address"));
+    skedBase_->setToolTip(QStringLiteral("The web folder of the season's schedule files; Update in "
+                                         "Db2Rx adds the file name (sked-b26.csv)"));
+    skedCap->setBuddy(skedBase_);
+    skedWeekly_ = new QCheckBox(QStringLiteral("Check weekly for a new schedule"), fraSked);
+    skedWeekly_->setObjectName(QStringLiteral("chk_sked_weekly"));
+    skedWeekly_->setAccessibleName(skedWeekly_->text());
+    skedWeekly_->setToolTip(QStringLiteral("At start, at most once a week, a notice says when a newer "
+                                           "schedule is out than the one here"));
+    skedLay->addWidget(skedCap, 0, 0);
+    skedLay->addWidget(skedBase_, 0, 1);
+    skedLay->addWidget(skedWeekly_, 1, 0, 1, 2);
+    connect(skedWeekly_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_)
+            app_.settings.sked_weekly = on;
+    });
 
     // The rig-control network server (beyond the described values): its
     // port, and who may use it from beyond this computer.
@@ -449,7 +472,8 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     grid->addWidget(fraTa, 2, 0, 1, 3);
     grid->addWidget(fraDir, 3, 0, 1, 3);
     grid->addLayout(dimRow, 4, 0, 1, 3);
-    grid->setRowStretch(5, 1);
+    grid->addWidget(fraSked, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
     auto *own = new QVBoxLayout;
     own->setSpacing(8);
     own->addWidget(fraNet);
@@ -488,6 +512,7 @@ setup::setup(App &app, QWidget *parent) : QDialog(parent), app_(app)
     order << dir_;
     for (QLineEdit *d : dim_)
         order << d;
+    order << skedBase_ << skedWeekly_;
     order << rigctl_ << rigctlPort_ << listen_ << allow_ << trust_ << password_ << readonly_
           << clearPasswords_ << followDial_ << lineTrace_ << panelMeter_ << highContrast_
           << recSource_ << recFormat_ << recTest_;
@@ -614,6 +639,8 @@ void setup::fill()
     lineTrace_->setChecked(s.line_trace);
     panelMeter_->setChecked(s.panel_meter);
     highContrast_->setChecked(s.high_contrast);
+    skedBase_->setText(s.sked_base);
+    skedWeekly_->setChecked(s.sked_weekly);
     fillSources();
     recFormat_->setCurrentIndex(qMax(0, recFormat_->findData(s.rec_format)));
     filling_ = false;
@@ -761,6 +788,8 @@ bool setup::checkField(QLineEdit *field)
     if (field == listen_ || field == trust_ || field == allow_ || field == password_ ||
         field == readonly_)
         return checkNetField(field);
+    if (field == skedBase_)
+        return checkSkedBase();
     Settings &s = app_.settings;
     const QString text = field->text();
     FieldCheck c;
@@ -812,6 +841,27 @@ bool setup::checkField(QLineEdit *field)
         keep->selectAll();
     }
     checking_ = nested;
+    return false;
+}
+
+bool setup::checkSkedBase()
+{
+    const QString text = skedBase_->text().trimmed();
+    const QUrl url(text);
+    if (url.isValid() && !url.host().isEmpty() &&
+        (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))) {
+        app_.settings.sked_base = text;
+        return true;
+    }
+    skedBase_->setText(app_.settings.sked_base);
+    const bool nested = checking_;
+    checking_ = true;
+    app_.prompter->message(QStringLiteral("Schedule address: \"%1\" is no web address "
+                                          "(http://... or https://...).\n%2 is kept.")
+                               .arg(text, app_.settings.sked_base),
+                           QStringLiteral("Set Up"), Prompter::Exclamation);
+    checking_ = nested;
+    skedBase_->setFocus();
     return false;
 }
 

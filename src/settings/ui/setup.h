@@ -93,6 +93,10 @@ private:
     QCheckBox *lineTrace_ = nullptr;
     QCheckBox *panelMeter_ = nullptr;
     QCheckBox *highContrast_ = nullptr;
+    // Schedule update: the base address and the weekly check.
+    QLineEdit *skedBase_ = nullptr;
+    QCheckBox *skedWeekly_ = nullptr;
+    bool checkSkedBase();
     QComboBox *recSource_ = nullptr, *recFormat_ = nullptr;
     QPushButton *recTest_ = nullptr;
     QProgressBar *recLevel_ = nullptr;
