@@ -488,8 +488,23 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeLinesTo(f, path, lines, error);
 }
 
+bool writeLinesWith(const QString &path, const QStringList &lines, const char *eol, QString *error)
+{
+    SaveFile f(path);
+    qsizetype i = 0;
+    return writeEachTo(
+        f, path,
+        [&](QString *l) {
+            if (i >= lines.size())
+                return false;
+            *l = lines.at(i++);
+            return true;
+        },
+        error, eol);
+}
+
 bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QString *)> &next,
-                 QString *error)
+                 QString *error, const char *eol)
 {
     auto fail = [&](bool opened) {
         if (error)
@@ -523,7 +538,7 @@ bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QS
             out += "\xEF\xBB\xBF";
         first = false;
         out += l.toUtf8();
-        out += "\r\n";
+        out += eol;
         if (out.size() >= kPiece) {
             if (!put())
                 return fail(true);

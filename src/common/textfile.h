@@ -136,12 +136,16 @@ bool writeLinesTo(AtomicFile &f, const QString &path, const QStringList &lines, 
 
 // Write lines with CR LF after each, atomically (temporary file + rename).
 bool writeLines(const QString &path, const QStringList &lines, QString *error);
+// The same with another line end (a lone LF for a program that reads no CR).
+bool writeLinesWith(const QString &path, const QStringList &lines, const char *eol, QString *error);
 
 // The same for lines made one at a time: next() gives the next line and
 // returns false after the last. The text goes out in pieces, so a long file
 // is never held whole in memory.
+// eol is what ends each line: CR LF unless a file for another program wants
+// otherwise (a lone LF).
 bool writeEachTo(AtomicFile &f, const QString &path, const std::function<bool(QString *)> &next,
-                 QString *error);
+                 QString *error, const char *eol = "\r\n");
 bool writeEach(const QString &path, const std::function<bool(QString *)> &next, QString *error);
 
 // Append lines with CR LF (for logs that grow). A write that fails part-way

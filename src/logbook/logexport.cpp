@@ -2,8 +2,10 @@
 
 #include "common/fmt.h"
 #include "common/textfile.h"
+#include "logbook/logimport.h"
 
 #include <QDate>
+#include <QMap>
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <cmath>
@@ -117,6 +119,28 @@ QList<std::pair<QString, QString>> adifRecord(const Record &r)
     return f;
 }
 
+// The fields an import would not give back as they are, as application
+// fields: what the import makes of `fields` set against what the record
+// holds (in ASCII for ADI, as it is for ADX). An empty value is written too:
+// it says the field is empty.
+QList<std::pair<QString, QString>> carried(const Record &r, const QList<std::pair<QString, QString>> &fields,
+                                           bool ascii)
+{
+    QMap<QString, QString> m;
+    for (const auto &[name, data] : fields)
+        if (!data.isEmpty())
+            m.insert(name, data);
+    Record back;
+    logimport::toRecord(m, &back);
+    QList<std::pair<QString, QString>> out;
+    for (int k = 0; k < logging2::kFields; ++k) {
+        const QString want = ascii ? adifText(r[k]) : intlText(r[k]);
+        if (back[k] != want)
+            out.append({logimport::appFieldName(k), want});
+    }
+    return out;
+}
+
 } // namespace
 
 QString adifText(const QString &text)
@@ -158,8 +182,14 @@ QStringList adifLines(const QList<Record> &records, const QString &createdUtc)
         << QStringLiteral("<EOH>");
     for (const Record &r : records) {
         QString line;
-        for (const auto &[name, data] : adifRecord(r))
+        const QList<std::pair<QString, QString>> f = adifRecord(r);
+        for (const auto &[name, data] : f)
             line += adifField(name, data);
+        for (const auto &[name, data] : carried(r, f, true))
+            line += QStringLiteral("<%1%2:%3>%4 ")
+                        .arg(QLatin1String(logimport::kAppPrefix), name)
+                        .arg(data.size())
+                        .arg(data);
         line += QStringLiteral("<EOR>");
         out << line;
     }
@@ -182,22 +212,31 @@ QStringList adxLines(const QList<Record> &records, const QString &createdUtc)
     w.writeStartElement(QStringLiteral("RECORDS"));
     for (const Record &r : records) {
         w.writeStartElement(QStringLiteral("RECORD"));
-        for (const auto &[name, data] : adifRecord(r))
+        QList<std::pair<QString, QString>> f = adifRecord(r);
+        for (const auto &[name, data] : f)
             if (!data.isEmpty())
                 w.writeTextElement(name, data);
         const std::pair<const char *, QString> intl[] = {
             {"QTH_INTL", intlText(r[logging2::TxLocation])}, {"COMMENT_INTL", intlText(comment(r))}};
         for (const auto &[name, data] : intl)
-            if (!data.isEmpty())
+            if (!data.isEmpty()) {
                 w.writeTextElement(QLatin1String(name), data);
-        if (const QString b = intlText(r[logging2::Organisation]); !b.isEmpty()) {
+                f.append({QLatin1String(name), data});
+            }
+        auto app = [&w](const QString &field, const QString &data, const char *type) {
             w.writeStartElement(QStringLiteral("APP"));
             w.writeAttribute(QStringLiteral("PROGRAMID"), QStringLiteral("VORANTIS"));
-            w.writeAttribute(QStringLiteral("FIELDNAME"), QStringLiteral("BROADCASTER"));
-            w.writeAttribute(QStringLiteral("TYPE"), QStringLiteral("I"));
-            w.writeCharacters(b);
+            w.writeAttribute(QStringLiteral("FIELDNAME"), field);
+            w.writeAttribute(QStringLiteral("TYPE"), QLatin1String(type));
+            w.writeCharacters(data);
             w.writeEndElement();
+        };
+        if (const QString b = intlText(r[logging2::Organisation]); !b.isEmpty()) {
+            app(QStringLiteral("BROADCASTER"), b, "I");
+            f.append({QStringLiteral("APP_VORANTIS_BROADCASTER"), b});
         }
+        for (const auto &[name, data] : carried(r, f, false))
+            app(name, data, "I");
         w.writeEndElement();
     }
     w.writeEndElement();

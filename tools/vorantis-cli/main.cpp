@@ -22,6 +22,8 @@
 #include "link/serialport.h"
 #include "memory/mem2.h"
 #include "memory/memtransfer.h"
+#include "memory/memcsv.h"
+#include "logbook/logimport.h"
 #include "record/audiosource.h"
 #include "record/recfiles.h"
 #include "record/recorder.h"
@@ -102,6 +104,17 @@ const char *kUsage =
     "  sources                  list the sound server's inputs\n"
     "  A sound input that cannot be opened gives exit code 3, a recording file\n"
     "  that cannot be written (disk full) 5.\n"
+    "\n"
+    "Memory and log files (no receiver needed):\n"
+    "  mem import CSV MEMFILE   the channels of CSV (the rig-control tool's layout\n"
+    "                           or Channel,Frequency (kHz),Mode,...) into MEMFILE;\n"
+    "                           an existing MEMFILE keeps the channels the CSV\n"
+    "                           does not name; nothing is written when a row is bad\n"
+    "  mem export MEMFILE CSV [--rigmem]\n"
+    "                           MEMFILE as a spreadsheet CSV (or the tool's layout);\n"
+    "                           an existing CSV is not written over\n"
+    "  log import ADIF LOGFILE  an .adi or .adx log into a new LOGFILE; records\n"
+    "                           past the log's capacity go into LOGFILE-2 and on\n"
     "\n"
     "Options:\n"
     "  --port DEVICE   the receiver's serial line (4800,N,8,1), e.g. /dev/ttyUSB0\n"
@@ -579,6 +592,87 @@ int importEibi(const QString &csv, QString outPath)
     return kOk;
 }
 
+// Memory channels and logs from and to other programs' files.
+int memImport(const QString &csv, const QString &memFile)
+{
+    const memcsv::Parsed p = memcsv::read(csv);
+    if (!p.ok)
+        return fail(kBadFile, QString(p.error).replace('\n', ' '));
+    if (!p.bad.isEmpty())
+        return fail(kBadReplies, memcsv::problemsText(p, csv).replace('\n', ' ') +
+                                     QStringLiteral("; %1 not written").arg(memFile));
+    mem2::MemTable t;
+    const bool existed = QFileInfo::exists(memFile);
+    if (existed) {
+        int lines = 0, extra = 0;
+        QString err;
+        if (!mem2::readMemFile(memFile, t, &lines, &err, nullptr, &extra))
+            return fail(kBadFile, QString(err).replace('\n', ' '));
+        if (extra > 0)
+            return fail(kBadFile, QStringLiteral("%1 holds %2 lines past channel 199; not written over")
+                                      .arg(memFile).arg(extra));
+    }
+    const int changed = memcsv::apply(p.rows, t);
+    QString err;
+    if (!mem2::writeMemFile(memFile, t, &err))
+        return fail(kBadFile, QString(err).replace('\n', ' '));
+    out(QStringLiteral("%1 channels read from %2, %3 changed; written to %4%5")
+            .arg(p.rows.size()).arg(csv).arg(changed).arg(memFile)
+            .arg(existed ? QStringLiteral(" (its other channels kept)") : QString()));
+    return kOk;
+}
+
+int memExport(const QString &memFile, const QString &csv, bool rigmem)
+{
+    if (QFileInfo::exists(csv))
+        return fail(kBadFile, QStringLiteral("%1 exists; give another name").arg(csv));
+    mem2::MemTable t;
+    int lines = 0;
+    QString err;
+    if (!mem2::readMemFile(memFile, t, &lines, &err))
+        return fail(kBadFile, QString(err).replace('\n', ' '));
+    QList<int> left;
+    const QStringList l = rigmem ? memcsv::rigmemLines(t, &left) : memcsv::sheetLines(t, &left);
+    if (!memcsv::write(csv, l, rigmem ? memcsv::Layout::Rigmem : memcsv::Layout::Sheet, &err))
+        return fail(kBadFile, QString(err).replace('\n', ' '));
+    out(QStringLiteral("%1 channels written to %2%3").arg(l.size() - 1).arg(csv)
+            .arg(left.isEmpty() ? QString()
+                                : QStringLiteral("; left out (never filled or not known): %1")
+                                      .arg(mem2::channelList(left))));
+    return kOk;
+}
+
+int logImport(const QString &adif, const QString &logFile)
+{
+    if (QFileInfo::exists(logFile))
+        return fail(kBadFile, QStringLiteral("%1 exists; an import goes into a new log").arg(logFile));
+    const logimport::Result r = logimport::read(adif);
+    if (!r.ok)
+        return fail(kBadFile, QString(r.error).replace('\n', ' '));
+    const int cap = logging2::LogBook::capacityFor(settingsfile::defaults());
+    const QFileInfo fi(logFile);
+    int written = 0;
+    for (int part = 1; written < r.records.size() || part == 1; ++part) {
+        const QString path = fi.dir().filePath(logimport::partName(fi.fileName(), part));
+        if (part > 1 && QFileInfo::exists(path))
+            return fail(kBadFile, QStringLiteral("%1 exists; %2 records not imported").arg(path)
+                                      .arg(r.records.size() - written));
+        logging2::LogBook book;
+        book.create(cap);
+        const int n = std::min<int>(cap, int(r.records.size()) - written);
+        for (int i = 0; i < n; ++i)
+            book.append(r.records.at(written + i));
+        QString err;
+        if (!book.save(path, &err))
+            return fail(kBadFile, QString(err).replace('\n', ' '));
+        out(QStringLiteral("%1 records written to %2").arg(n).arg(path));
+        written += n;
+    }
+    if (!r.bad.isEmpty())
+        return fail(kBadReplies, logimport::problemsText(r, adif).replace('\n', ' '));
+    return kOk;
+}
+
 // Recording from the sound input, without a receiver.
 std::atomic<bool> g_interrupted{false};
 
@@ -659,6 +753,7 @@ int main(int argc, char **argv)
     QStringList words;
     QString source;      // record --source
     bool repair = false; // record --repair
+    bool rigmem = false; // mem export --rigmem
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 3 && args.at(1) == QLatin1String("eibi") && args.at(2) == QLatin1String("--update")) {
         if (args.size() > 4)
@@ -693,6 +788,8 @@ int main(int argc, char **argv)
             source = args.at(++i);
         } else if (a == QLatin1String("--repair")) {
             repair = true;
+        } else if (a == QLatin1String("--rigmem")) {
+            rigmem = true;
         } else if (a.startsWith(QLatin1String("--port="))) {
             device = a.mid(7);
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -731,6 +828,20 @@ int main(int argc, char **argv)
             return badArgs(QStringLiteral("record needs SECONDS (up to 86400) and FILE"));
         return recordInput(seconds, words.at(2), source);
     }
+    if (words.at(0) == QLatin1String("mem") &&
+        (words.value(1) == QLatin1String("import") || words.value(1) == QLatin1String("export"))) {
+        if (words.size() != 4)
+            return badArgs(QStringLiteral("mem %1 needs two files").arg(words.at(1)));
+        return words.at(1) == QLatin1String("import") ? memImport(words.at(2), words.at(3))
+                                                      : memExport(words.at(2), words.at(3), rigmem);
+    }
+    if (words.at(0) == QLatin1String("log")) {
+        if (words.value(1) != QLatin1String("import") || words.size() != 4)
+            return badArgs(QStringLiteral("log import needs ADIF and LOGFILE"));
+        return logImport(words.at(2), words.at(3));
+    }
+    if (rigmem)
+        return badArgs(QStringLiteral("--rigmem goes with mem export"));
     if (!source.isEmpty() || repair)
         return badArgs(QStringLiteral("--source and --repair go with record"));
     if (device.isEmpty())
