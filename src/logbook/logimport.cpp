@@ -3,6 +3,7 @@
 #include "common/fmt.h"
 #include "common/textfile.h"
 
+#include <algorithm>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -383,6 +384,20 @@ QString partName(const QString &fileName, int part)
     const QString base = dot < 0 ? fileName : fileName.left(dot);
     const QString ext = dot < 0 ? QString() : fileName.mid(dot);
     return base + QLatin1Char('-') + QString::number(part) + ext;
+}
+
+bool savePart(const QList<logging2::Record> &records, int from, int capacity, const QString &path,
+              int *written, QString *error)
+{
+    logging2::LogBook book;
+    book.create(capacity);
+    const int n = std::max(0, std::min<int>(capacity, int(records.size()) - from));
+    for (int i = 0; i < n; ++i)
+        book.append(records.at(from + i));
+    if (!book.save(path, error))
+        return false;
+    *written = n;
+    return true;
 }
 
 } // namespace logimport

@@ -83,4 +83,10 @@ QString problemsText(const Result &r, const QString &file);
 // "LOG_X-2.TXT", ...
 QString partName(const QString &fileName, int part);
 
+// Writes records from..from+capacity-1 (as many as there are) into a new
+// log of that capacity at path; *written gets how many. False with *error
+// naming the file and the reason (nothing written then).
+bool savePart(const QList<logging2::Record> &records, int from, int capacity, const QString &path,
+              int *written, QString *error);
+
 } // namespace logimport

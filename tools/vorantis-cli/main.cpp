@@ -657,13 +657,9 @@ int logImport(const QString &adif, const QString &logFile)
         if (part > 1 && QFileInfo::exists(path))
             return fail(kBadFile, QStringLiteral("%1 exists; %2 records not imported").arg(path)
                                       .arg(r.records.size() - written));
-        logging2::LogBook book;
-        book.create(cap);
-        const int n = std::min<int>(cap, int(r.records.size()) - written);
-        for (int i = 0; i < n; ++i)
-            book.append(r.records.at(written + i));
+        int n = 0;
         QString err;
-        if (!book.save(path, &err))
+        if (!logimport::savePart(r.records, written, cap, path, &n, &err))
             return fail(kBadFile, QString(err).replace('\n', ' '));
         out(QStringLiteral("%1 records written to %2").arg(n).arg(path));
         written += n;

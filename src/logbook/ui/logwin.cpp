@@ -12,6 +12,7 @@
 #include "link/port.h"
 #include "link/receiver2.h"
 #include "logbook/logexport.h"
+#include "logbook/logimport.h"
 #include "logbook/ui/logdialogs.h"
 #include "logbook/ui/logmodel.h"
 #include "schedules/ui/listmodel.h"
@@ -46,6 +47,10 @@ LogWindow::LogWindow(App &app, QWidget *parent) : QWidget(parent), app_(app)
     chooseExportPath = [this](const QString &suggested, const QString &filter) {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Export"), suggested, filter);
     };
+    chooseImportPath = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import ADIF/ADX"),
+                                            QString(), QStringLiteral("ADIF and ADX files (*.adi *.adif *.adx);;All files (*)"));
+    };
     build();
     set_record_buttons(false);
 }
@@ -69,6 +74,7 @@ void LogWindow::build()
     cmd_adif = kit::button(this, QStringLiteral("cmd_adif"), QStringLiteral("Export AD&IF"));
     cmd_adx = kit::button(this, QStringLiteral("cmd_adx"), QStringLiteral("&Export ADX"));
     cmd_csv = kit::button(this, QStringLiteral("cmd_csv"), QStringLiteral("Ex&port CSV"));
+    cmd_import = kit::button(this, QStringLiteral("cmd_import"), QStringLiteral("I&mport ADIF/ADX"));
 
     connect(cmd_add, &QPushButton::clicked, this, &LogWindow::on_add);
     connect(cmd_chg, &QPushButton::clicked, this, &LogWindow::on_chg);
@@ -85,6 +91,7 @@ void LogWindow::build()
     connect(cmd_adif, &QPushButton::clicked, this, &LogWindow::on_adif);
     connect(cmd_adx, &QPushButton::clicked, this, &LogWindow::on_adx);
     connect(cmd_csv, &QPushButton::clicked, this, &LogWindow::on_csv);
+    connect(cmd_import, &QPushButton::clicked, this, &LogWindow::on_import);
 
     lbl_art = new QLabel(QStringLiteral("NRD-535 Freq (kHz) :"), this);
     lbl_art->setObjectName(QStringLiteral("lbl_art"));
@@ -132,7 +139,7 @@ void LogWindow::build()
     for (QPushButton *b : {cmd_Save, cmd_savez, cmd_Close})
         right->addWidget(b);
     right->addSpacing(8);
-    for (QPushButton *b : {cmd_adif, cmd_adx, cmd_csv})
+    for (QPushButton *b : {cmd_adif, cmd_adx, cmd_csv, cmd_import})
         right->addWidget(b);
     right->addStretch(1);
     for (QPushButton *b : {cmd_Top, cmd_exit})
@@ -144,7 +151,7 @@ void LogWindow::build()
     lay->addLayout(right);
 
     QWidget *order[] = {grd_log, cmd_Load, cmd_new, cmd_add, cmd_chg, cmd_del, cmd_sort, cmd_fmt,
-                        cmd_Save, cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_Top, cmd_exit};
+                        cmd_Save, cmd_savez, cmd_Close, cmd_adif, cmd_adx, cmd_csv, cmd_import, cmd_Top, cmd_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -655,4 +662,96 @@ void LogWindow::on_adx()
 void LogWindow::on_csv()
 {
     export_to(Export::Csv);
+}
+
+void LogWindow::on_import()
+{
+    const QString title = QStringLiteral("Import ADIF/ADX");
+    const QString file = chooseImportPath ? chooseImportPath() : QString();
+    if (file.isEmpty())
+        return;
+    logimport::Result r;
+    {
+        BusyGuard hourglass;
+        r = logimport::read(file);
+    }
+    if (!r.ok) {
+        app_.prompter->message(r.error, title, Prompter::Exclamation);
+        return;
+    }
+    if (r.records.isEmpty()) {
+        app_.prompter->message(QStringLiteral("%1 holds no record that fits a log.\n%2")
+                                   .arg(QDir::toNativeSeparators(file), logimport::problemsText(r, file)),
+                               title, Prompter::Exclamation);
+        return;
+    }
+    // The first part becomes the log shown here, named as New Log names one.
+    if (!may_leave())
+        return;
+    const QString before = app_.files.log;
+    run_selsave(app_, callers::Log,
+                [this, before, r, file, title] {
+                    App *app = &app_;
+                    const QString path = currentPath();
+                    if (QFileInfo::exists(path)) {
+                        app->prompter->message(
+                            QStringLiteral("The log %1 already exists.\n"
+                                           "An import goes into a new log: choose another name.")
+                                .arg(QDir::toNativeSeparators(path)),
+                            title, Prompter::Exclamation);
+                        app->files.log = before;
+                        return;
+                    }
+                    const int cap = LogBook::capacityFor(app->settings);
+                    QStringList done;
+                    int written = 0, n = 0;
+                    QString error;
+                    book.create(cap);
+                    for (int i = 0; i < cap && i < r.records.size(); ++i)
+                        book.append(r.records.at(i));
+                    n = book.count();
+                    if (!save_log()) {
+                        book.discard();
+                        app->files.log = before;
+                        return;
+                    }
+                    written = n;
+                    done << QStringLiteral("%1 records into %2").arg(n).arg(QDir::toNativeSeparators(path));
+                    const QFileInfo fi(path);
+                    for (int part = 2; written < r.records.size(); ++part) {
+                        const QString next = fi.dir().filePath(logimport::partName(fi.fileName(), part));
+                        const int rest = int(r.records.size()) - written;
+                        if (app->prompter->message(
+                                QStringLiteral("A log holds at most %1 records; %2 more are in %3.\n"
+                                               "Write them into %4?")
+                                    .arg(cap).arg(rest).arg(QFileInfo(file).fileName(),
+                                                            QDir::toNativeSeparators(next)),
+                                title, Prompter::Question, Prompter::YesNo) != Prompter::AnsYes) {
+                            done << QStringLiteral("%1 records not imported").arg(rest);
+                            break;
+                        }
+                        if (QFileInfo::exists(next)) {
+                            done << QStringLiteral("%1 exists; %2 records not imported")
+                                        .arg(QDir::toNativeSeparators(next)).arg(rest);
+                            break;
+                        }
+                        if (!logimport::savePart(r.records, written, cap, next, &n, &error)) {
+                            done << error << QStringLiteral("%1 records not imported").arg(rest);
+                            break;
+                        }
+                        written += n;
+                        done << QStringLiteral("%1 records into %2").arg(n).arg(QDir::toNativeSeparators(next));
+                    }
+                    fill_log_grid();
+                    set_record_buttons(true);
+                    QString text = QStringLiteral("%1 of %2 records imported from %3:\n%4")
+                                       .arg(written).arg(r.total)
+                                       .arg(QDir::toNativeSeparators(file), done.join(QLatin1Char('\n')));
+                    const QString bad = logimport::problemsText(r, file);
+                    if (!bad.isEmpty())
+                        text += QStringLiteral("\n\n") + bad;
+                    app->prompter->message(text, title,
+                                           bad.isEmpty() ? Prompter::Information : Prompter::Exclamation);
+                },
+                this);
 }

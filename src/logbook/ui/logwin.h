@@ -44,6 +44,7 @@ public:
     QPushButton *cmd_adif = nullptr;
     QPushButton *cmd_adx = nullptr;
     QPushButton *cmd_csv = nullptr;
+    QPushButton *cmd_import = nullptr;
     QLabel *lbl_art = nullptr;
     FreqLabel *lbl_arf = nullptr;
     // The status line: the open log's file.
@@ -55,6 +56,8 @@ public:
     std::function<void(QDialog &)> runDialog;
     // Where an export goes: a path chosen by the user ("" = cancelled).
     std::function<QString(const QString &suggested, const QString &filter)> chooseExportPath;
+    // The ADIF or ADX file to import (empty: cancelled).
+    std::function<QString()> chooseImportPath;
     // The record dialog's input check (off by default; its box in the
     // dialog turns it on for the session).
     bool checkInput = false;
@@ -94,6 +97,10 @@ public:
     void on_adif();
     void on_adx();
     void on_csv();
+    // Another program's ADIF/ADX log into a new LOG file (named as New Log
+    // names one); what does not fit into its capacity goes, when the user
+    // agrees, into LOG_X-2.TXT and on.
+    void on_import();
 
     // Tune from a log row on a cell (double-click, Enter).
     void tune_cell(const QModelIndex &index);

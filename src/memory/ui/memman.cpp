@@ -8,6 +8,7 @@
 #include "common/textfile.h"
 #include "link/limits.h"
 #include "files/ui/filedialogs.h"
+#include "memory/memcsv.h"
 #include "link/app.h"
 #include "link/panelview.h"
 #include "link/port.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -71,6 +73,15 @@ MemMan::MemMan(App &app, QWidget *parent) : QWidget(parent), app_(app)
     choosePrinter = [this](QPrinter &printer) {
         QPrintDialog dlg(&printer, this);
         return dlg.exec() == QDialog::Accepted;
+    };
+    chooseCsvIn = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Import CSV"),
+                                            mem2::memDir(app_.settings),
+                                            QStringLiteral("CSV files (*.csv);;All files (*)"));
+    };
+    chooseCsvOut = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"), suggested,
+                                            QStringLiteral("CSV files (*.csv)"));
     };
     xfer_ = new mem2::MemTransfer(app_, mem2::table(), this);
     scanSession_ = new MeasureSession(app_, QStringLiteral("The memory scan"), this);
@@ -250,6 +261,8 @@ void MemMan::build()
     ll->addWidget(cmd_prt = kit::button(this, QStringLiteral("cmd_prt"), QStringLiteral("&Print"), wide), 1, 1);
     ll->addWidget(cmd_rxctrl = kit::button(this, QStringLiteral("cmd_rxctrl"), QStringLiteral("RX  C&trl"), wide), 2, 0);
     ll->addWidget(cmd_exit = kit::button(this, QStringLiteral("cmd_exit"), QStringLiteral("E&xit"), wide), 2, 1);
+    ll->addWidget(cmd_csvin = kit::button(this, QStringLiteral("cmd_csvin"), QStringLiteral("Import CS&V"), wide), 3, 0);
+    ll->addWidget(cmd_csvout = kit::button(this, QStringLiteral("cmd_csvout"), QStringLiteral("Export &CSV"), wide), 3, 1);
 
     // Scan / range panel.
     auto *gScan = panel(pnl_scan, "pnl_scan", QStringLiteral("Range and scan"));
@@ -354,6 +367,8 @@ void MemMan::build()
     connect(cmd_Close, &QPushButton::clicked, this, &MemMan::on_clear);
     connect(cmd_rxctrl, &QPushButton::clicked, this, &MemMan::on_rxctrl);
     connect(cmd_prt, &QPushButton::clicked, this, &MemMan::on_print);
+    connect(cmd_csvin, &QPushButton::clicked, this, &MemMan::on_csv_in);
+    connect(cmd_csvout, &QPushButton::clicked, this, &MemMan::on_csv_out);
     connect(cmd_scan, &QPushButton::clicked, this, &MemMan::on_scan);
     connect(cmd_scanho, &QPushButton::clicked, this, &MemMan::on_noscan);
     connect(cmd_change, &QPushButton::clicked, this, [this] { open_cell(ActChange); });
@@ -364,7 +379,8 @@ void MemMan::build()
     QWidget *const tabOrder[] = {grd_mem,    cmd_fetch,  cmd_SetRx, cmd_fill,   cmd_sort, chk_fast,
                                  txt_from,   txt_to,     txt_delay, cmd_scan,   cmd_scanho,
                                  cmd_change, cmd_copy,   cmd_del,   cmd_dump,   cmd_Load,
-                                 cmd_SaveAs, cmd_Close,  cmd_prt,   cmd_rxctrl, cmd_exit};
+                                 cmd_SaveAs, cmd_Close,  cmd_prt,   cmd_rxctrl, cmd_exit,
+                                 cmd_csvin,  cmd_csvout};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -468,7 +484,7 @@ bool MemMan::eventFilter(QObject *o, QEvent *e)
 void MemMan::set_mem_buttons(bool enable)
 {
     for (QPushButton *b : {cmd_change, cmd_dump, cmd_copy, cmd_del, cmd_Load, cmd_Close,
-                           cmd_SaveAs, cmd_prt, cmd_exit, cmd_sort, cmd_rxctrl})
+                           cmd_SaveAs, cmd_prt, cmd_exit, cmd_sort, cmd_rxctrl, cmd_csvin, cmd_csvout})
         b->setEnabled(enable);
     const bool rx = enable && !app_.settings.noRx();
     for (QPushButton *b : {cmd_scan, cmd_fetch, cmd_fill, cmd_SetRx})
@@ -991,4 +1007,71 @@ void MemMan::open_cell(int action)
 memcell *MemMan::cellEditor() const
 {
     return cell_;
+}
+
+void MemMan::on_csv_in()
+{
+    const QString title = QStringLiteral("Import CSV");
+    const QString file = chooseCsvIn ? chooseCsvIn() : QString();
+    if (file.isEmpty())
+        return;
+    memcsv::Parsed p;
+    {
+        BusyGuard hourglass;
+        p = memcsv::read(file);
+    }
+    if (!p.ok) {
+        app_.prompter->message(p.error, title, Prompter::Exclamation);
+        return;
+    }
+    if (!p.bad.isEmpty()) {
+        app_.prompter->message(memcsv::problemsText(p, file) +
+                                   QStringLiteral("\n\nThe memory table is not changed."),
+                               title, Prompter::Exclamation);
+        return;
+    }
+    const int changed = memcsv::apply(p.rows, mem2::table());
+    show_all_rows();
+    app_.prompter->message(QStringLiteral("%1 channels read from %2, %3 of them changed in the "
+                                          "memory table.\nThe receiver is not changed: Fill RM "
+                                          "sends the table to it.")
+                               .arg(p.rows.size())
+                               .arg(QDir::toNativeSeparators(file))
+                               .arg(changed),
+                           title, Prompter::Information);
+}
+
+void MemMan::on_csv_out()
+{
+    const QString title = QStringLiteral("Export CSV");
+    const mem2::MemTable &t = mem2::table();
+    if (t.filledCount() == 0) {
+        app_.prompter->message(kNoData, title, Prompter::Exclamation);
+        return;
+    }
+    const Prompter::Answer a = app_.prompter->message(
+        QStringLiteral("Write the CSV in the layout of the rig-control memory tool (rigmem)?\n"
+                       "No writes a spreadsheet with a header row."),
+        title, Prompter::Question, Prompter::YesNoCancel);
+    if (a != Prompter::AnsYes && a != Prompter::AnsNo)
+        return;
+    const bool rigmem = a == Prompter::AnsYes;
+    QString suggested = QFileInfo(app_.files.mem).completeBaseName();
+    if (suggested.isEmpty())
+        suggested = QStringLiteral("memory");
+    suggested = QDir(mem2::memDir(app_.settings)).filePath(suggested + QStringLiteral(".csv"));
+    const QString file = chooseCsvOut ? chooseCsvOut(suggested) : QString();
+    if (file.isEmpty())
+        return;
+    QList<int> left;
+    const QStringList lines = rigmem ? memcsv::rigmemLines(t, &left) : memcsv::sheetLines(t, &left);
+    QString error;
+    if (!memcsv::write(file, lines, rigmem ? memcsv::Layout::Rigmem : memcsv::Layout::Sheet, &error)) {
+        app_.prompter->message(error, title, Prompter::Exclamation);
+        return;
+    }
+    QString text = QStringLiteral("%1 channels written to %2.").arg(lines.size() - 1).arg(QDir::toNativeSeparators(file));
+    if (!left.isEmpty())
+        text += QStringLiteral("\nLeft out (never filled or not known): %1").arg(mem2::channelList(left));
+    app_.prompter->message(text, title, Prompter::Information);
 }

@@ -53,6 +53,10 @@ public:
     void on_load();
     void on_save();
     void on_print();
+    // The table from and to CSV (the rig-control memory tool's layout or a
+    // spreadsheet's); the receiver is not touched (Fill RM sends it).
+    void on_csv_in();
+    void on_csv_out();
     void on_setrx();
     void on_scan();
     void on_noscan();
@@ -74,6 +78,9 @@ public:
     // dialog unless replaced); false cancels.
     static void render_lines(const QStringList &lines, QPrinter &printer);
     std::function<bool(QPrinter &)> choosePrinter;
+    // The CSV files of "Import CSV" and "Export CSV" (empty: cancelled).
+    std::function<QString()> chooseCsvIn;
+    std::function<QString(const QString &suggested)> chooseCsvOut;
 
     bool scanning() const { return scanning_; }
     bool busy() const { return busy_; }
@@ -112,6 +119,8 @@ public:
     QPushButton *cmd_copy = nullptr;
     QPushButton *cmd_del = nullptr;
     QPushButton *cmd_dump = nullptr;
+    QPushButton *cmd_csvin = nullptr;
+    QPushButton *cmd_csvout = nullptr;
     QLineEdit *txt_from = nullptr;
     QLineEdit *txt_to = nullptr;
     QLineEdit *txt_delay = nullptr;

@@ -94,13 +94,14 @@ TEST_F(LogWin, RoundTripThroughTheWindow)
 {
     writeBytes(t.base() + "LOG/LOG_NEW.TXT", {});
     auto w = open();
-    // Without a log only Load, New, RX Control and Exit work.
+    // Without a log only Load, New, RX Control and Exit work (and Import,
+    // which makes a new log as New does).
     QStringList on;
     for (QPushButton *b : w->findChildren<QPushButton *>())
         if (b->isEnabled())
             on << b->objectName();
     on.sort();
-    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit cmd_new");
+    EXPECT_EQ(on.join(' '), "cmd_Load cmd_Top cmd_exit cmd_import cmd_new");
     // Load the empty log through the file selection dialog.
     whenShown<selfile>([](selfile &d) {
         d.List->setCurrentItem(d.List->findItems("LOG_NEW.TXT", Qt::MatchExactly).value(0));
@@ -536,4 +537,40 @@ TEST_F(LogWin, Screenshot)
     w->grd_log->setCurrentIndex(w->model->index(3, 3));
     QTest::qWait(100);
     EXPECT_TRUE(w->grab().save(out + "/log.png"));
+}
+
+// An exported log comes back through Import into a new log; a file larger
+// than a log goes on into a second file when the user agrees.
+TEST_F(LogWin, ImportGoesIntoANewLogAndTheRestIntoASecondFile)
+{
+    auto w = open("LOG_DEMO.TXT");
+    const QStringList demo = w->book.lines();
+    w->chooseExportPath = [&](const QString &, const QString &) { return t.base() + "demo.adx"; };
+    w->cmd_adx->click();
+    w->chooseImportPath = [&] { return t.base() + "demo.adx"; };
+    nameIt({"back"});
+    t.prompter.asked.clear();
+    w->cmd_import->click();
+    EXPECT_EQ(t.app.files.log, "LOG_back.TXT");
+    EXPECT_EQ(w->book.lines(), demo);
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information) << qPrintable(t.prompter.lastText());
+
+    const int cap = LogBook::capacityFor(t.app.settings);
+    QByteArray adi = "made elsewhere<EOH>\n";
+    for (int i = 0; i < cap + 3; ++i)
+        adi += "<CALL:4>TEST<FREQ:5>9.580<QSO_DATE:8>20261208<TIME_ON:4>0800<EOR>\n";
+    adi += "<CALL:4>TEST<QSO_DATE:8>20261208<TIME_ON:4>0800<EOR>\n"; // no frequency
+    writeBytes(t.base() + "big.adi", adi);
+    w->chooseImportPath = [&] { return t.base() + "big.adi"; };
+    nameIt({"big"});
+    t.prompter.asked.clear();
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk};
+    w->cmd_import->click();
+    EXPECT_EQ(w->book.count(), cap);
+    ASSERT_EQ(t.prompter.asked.size(), 2);
+    EXPECT_TRUE(t.prompter.asked[0].text.contains("3 more")) << qPrintable(t.prompter.asked[0].text);
+    EXPECT_EQ(fileLines(t.base() + "LOG/LOG_big-2.TXT").size(), 3);
+    EXPECT_EQ(t.prompter.asked[1].icon, Prompter::Exclamation); // the record without a frequency named
+    EXPECT_TRUE(t.prompter.asked[1].text.startsWith(QString("%1 of %2 records imported").arg(cap + 3).arg(cap + 4)))
+        << qPrintable(t.prompter.asked[1].text);
 }

@@ -754,3 +754,36 @@ TEST_F(MemWin, ASaveOverAFileChangedOnDiskSaysSoFirstAndOffersSaveAs)
     EXPECT_EQ(w->lbl_held->text(), QString("The table still holds the %1 channels of the file loaded "
                                            "(MEM_DEMO.TXT); Save writes them").arg(tab.filledCount()));
 }
+
+// CSV in and out: a file the rig-control memory tool wrote fills the table
+// (never the receiver); a file with a bad row changes nothing and names the
+// row; the export writes the chosen layout.
+TEST_F(MemWin, CsvFillsOnlyTheTableAndABadRowChangesNothing)
+{
+    const qsizetype before = t.port.commands().size();
+    w->chooseCsvIn = [] { return QStringLiteral(VOR_SOURCE_DIR "/tests/memory/data/rigmem_sim.csv"); };
+    click(w->cmd_csvin);
+    ASSERT_EQ(t.prompter.asked.size(), 1);
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information) << qPrintable(t.prompter.lastText());
+    EXPECT_TRUE(t.prompter.lastText().startsWith("200 channels read from")) << qPrintable(t.prompter.lastText());
+    EXPECT_GT(tab.filledCount(), 0);
+    EXPECT_EQ(t.port.commands().size(), before); // the receiver is not touched
+    const QString shown = rowOf(w->grd_mem, 0, 200);
+
+    writeBytes(t.base() + "bad.csv", "Channel,Frequency (kHz),Mode,Bandwidth,AGC,Attenuator,Tag\r\n"
+                                     "5,9500,AM,Wide,Slow,Off,ok\r\n"
+                                     "6,99999,AM,Wide,Slow,Off,too high\r\n");
+    w->chooseCsvIn = [&] { return t.base() + "bad.csv"; };
+    click(w->cmd_csvin);
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Exclamation);
+    EXPECT_TRUE(t.prompter.lastText().contains("3")) << qPrintable(t.prompter.lastText());
+    EXPECT_TRUE(t.prompter.lastText().endsWith("The memory table is not changed."));
+    EXPECT_EQ(rowOf(w->grd_mem, 0, 200), shown);
+
+    w->chooseCsvOut = [&](const QString &) { return t.base() + "out.csv"; };
+    t.prompter.answers = {Prompter::AnsYes, Prompter::AnsOk}; // the tool's layout
+    click(w->cmd_csvout);
+    EXPECT_EQ(t.prompter.asked.last().icon, Prompter::Information) << qPrintable(t.prompter.lastText());
+    EXPECT_EQ(readBytes(t.base() + "out.csv"),
+              readBytes(QStringLiteral(VOR_SOURCE_DIR "/tests/memory/data/rigmem_sim.csv")));
+}
