@@ -78,6 +78,10 @@ TEST_F(OnAirPanel, StatusLineFollowsFrequencyStepAndMinute)
         EXPECT_FALSE(tuned->isVisibleTo(w.get()));
         EXPECT_EQ(a11y::name(line()), line()->text());
     }
+    if (const QString d = qEnvironmentVariable("VOR_SCREENSHOT"); !d.isEmpty()) {
+        t.clock.t = QDateTime(QDate(2026, 12, 5), QTime(12, 0)); w->showtime(); click("grd_CS", 2, 2); at(9580000);
+        QTest::qWait(300); w->grab().save(d + "/shot-panel-onair.png");
+    }
     // The minute alone brings the change.
     click("grd_CS", 2, 2);
     at(9582000);

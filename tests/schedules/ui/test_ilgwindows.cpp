@@ -328,6 +328,10 @@ TEST_F(IlgWindows, Db2RxTimeChoiceAndShownCount)
     EXPECT_EQ(w.lbl_shown->text(),
               QString("%1 of %2 shown (On air now, Sat 12:00 UTC)").arg(now.size()).arg(n));
     EXPECT_EQ(a11y::hiddenLabels(&w), QStringList());
+    if (const QString d = qEnvironmentVariable("VOR_SCREENSHOT"); !d.isEmpty()) {
+        f.show(); w.resize(900, 520); QTest::qWait(300);
+        w.grab().save(d + "/shot-db2rx-onair.png"); f.grab().save(d + "/shot-filters-onair.png");
+    }
 
     // The next 6 hours hold more; Clear goes back to any time.
     f.opt_time[4]->click();
