@@ -77,6 +77,8 @@ bool RecSession::start(const Request &r, QString *error, QString *warning)
     info.mode = r.mode;
     info.bandwidth = r.bandwidth;
     info.station = r.station.trimmed().isEmpty() ? stationAt(rxlimits::hzOf(r.khz)) : r.station.simplified();
+    if (info.station.isEmpty() && fallback_)
+        info.station = fallback_(rxlimits::hzOf(r.khz)).simplified();
     info.startedBy = r.startedBy;
     const QString sourceName = app_.settings.rec_source.isEmpty() ? QStringLiteral("default")
                                                                    : app_.settings.rec_source;

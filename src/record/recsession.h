@@ -56,6 +56,9 @@ public:
     // The station of the last row tuned from when the receiver is still on
     // hz; empty otherwise (the line's owner remembers it).
     QString stationAt(qint64 hz) const;
+    // The station a recording at hz is named after when no row was tuned
+    // from: what the control panel names as on the air there.
+    void setStationFallback(std::function<QString(qint64 hz)> f) { fallback_ = std::move(f); }
 
 signals:
     void started(const QString &path);
@@ -68,6 +71,7 @@ private:
 
     App &app_;
     SourceFactory factory_;
+    std::function<QString(qint64)> fallback_;
     std::unique_ptr<Recorder> rec_;
     recfiles::Info info_;
     QString path_;

@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "schedules/ilgconvert.h"
+#include "schedules/onair.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -169,6 +170,9 @@ Parsed parseLine(const QString &text, const QStringList &regionCodes)
         r.areas << (k < 9 && flags.at(k) == QLatin1Char('1') ? regionCodes.at(k) : QString());
     p.khz = *khz;
     p.line = ilg::ftlLine(r, *khz, regionCodes);
+    // The days of the week after the country, when the field names them.
+    if (const QString days = onair::dayDigits(f.at(2).trimmed()); !days.isEmpty())
+        p.line += QLatin1Char(' ') + days.leftJustified(onair::DaysWidth, QLatin1Char(' '));
     return p;
 }
 

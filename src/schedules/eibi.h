@@ -13,7 +13,11 @@
 // - power, latitude and longitude blank: the file carries none;
 // - country: the name of the ITU country code when known, else the code;
 // - target-area flags from the target (continent or region codes such as
-//   "Eu", "WAf", "SEA", "NAm" and country codes such as "CHN").
+//   "Eu", "WAf", "SEA", "NAm" and country codes such as "CHN");
+// - the days of the week ("Mo-Fr", "Sa,Su", "1245") as the digits 1
+//   (Monday) to 7 (Sunday) in columns 114-120 after a blank, the line then
+//   120 characters; none (every day, or days the program cannot read such
+//   as "irr") leaves the line at 112.
 // Records are written in order of rising frequency (stable: lines of one
 // frequency keep their file order).
 #pragma once
@@ -31,7 +35,7 @@ struct Parsed {
     Bad bad = Bad::None;
     bool ignored = false; // header, comment or empty line: neither a record nor bad
     double khz = 0;
-    QString line;         // the .ftl line (112 characters) when bad == None
+    QString line;         // the .ftl line (112 or 120 characters) when bad == None
 };
 
 // One input line (already decoded and cleaned) to an .ftl line.

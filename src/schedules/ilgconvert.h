@@ -6,6 +6,7 @@
 //   1-8 frequency "00000.00" | 10-18 UTC window | 20-41 station | 43-50 target
 //   | 52-68 language | 70-76 power | 78-82 latitude | 84-89 longitude
 //   | 91-99 target-area flags | 101-112 country; blanks between the fields.
+// An imported schedule may add the days of the week in 114-120 (onair.h).
 #pragma once
 #include "schedules/dbftable.h"
 

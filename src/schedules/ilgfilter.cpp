@@ -143,10 +143,22 @@ QList<int> search(const QStringList &lines, const Criteria &c, int t,
             continue;
         if (c.on[5] && (area < 0 || l.mid(90 + area, 1) != QLatin1String("1")))
             continue;
+        if (!onair::passes(l, c.when, c.at))
+            continue;
         hits.append(i);
     }
     tell(100);
     return hits;
+}
+
+QString shownText(int shown, int total, onair::When when, const QDateTime &utc)
+{
+    QString s = QStringLiteral("%1 of %2 shown").arg(shown).arg(total);
+    if (when != onair::When::Any)
+        s += QStringLiteral(" (%1%2 %3 UTC)")
+                 .arg(onair::whenCaption(when), when == onair::When::Now ? QStringLiteral(",") : QStringLiteral(" from"),
+                      utc.toString(QStringLiteral("ddd HH:mm")));
+    return s;
 }
 
 QString entryOf(const QString &line)

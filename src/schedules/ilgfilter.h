@@ -7,6 +7,7 @@
 // first "***" and sections beyond the sixth are not used.
 #pragma once
 #include "schedules/ftlfile.h"
+#include "schedules/onair.h"
 
 #include <QList>
 #include <QString>
@@ -36,9 +37,13 @@ bool readOrCreate(const QString &baseDir, Choices *out, QString *error, bool *cr
 // The dialog's state: six check boxes and six combo texts (0 = from MHz,
 // 1 = to MHz, 2 language, 3 station, 4 TX country, 5 target area; check
 // box 4 is "on the air now" and has no combo of its own).
+// Beside them the time choice: on the air now or within the next hours at
+// the UTC moment `at` (the days of the week counted); Any leaves it out.
 struct Criteria {
     std::array<bool, Sections> on{};
     std::array<QString, Sections> text;
+    onair::When when = onair::When::Any;
+    onair::Moment at;
 };
 
 // Prefix match in upper case: the first text.size() characters of line from
@@ -53,6 +58,11 @@ using Progress = std::function<void(int percent)>;
 // number; regionCodes the nine area codes.
 QList<int> search(const QStringList &lines, const Criteria &c, int t,
                   const QStringList &regionCodes, const Progress &progress = {});
+
+// The window's status line: "12 of 400 shown", with the time choice and
+// its UTC moment when one is made: "12 of 400 shown (On air now, Sat 08:15
+// UTC)", "(Next 3 h from Sat 08:15 UTC)".
+QString shownText(int shown, int total, onair::When when = onair::When::Any, const QDateTime &utc = {});
 
 // The list entry of a passed line: its first 77 characters and its
 // characters from column 101 on (position and area flags left out).

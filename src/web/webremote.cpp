@@ -703,7 +703,7 @@ QJsonObject WebRemote::state() const
     const QDateTime utc = (app_.clock ? app_.clock->now() : QDateTime::currentDateTime()).toUTC();
     QJsonArray air;
     if (hz > 0)
-        for (const onair::Entry &e : onair::at(onair::loadedLines(), hz / 1000.0, utc.time().hour() * 100 + utc.time().minute()))
+        for (const onair::Entry &e : onair::at(onair::loadedLines(), hz / 1000.0, onair::momentOf(utc)))
             air.append(QJsonObject{{"khz", e.khz}, {"station", e.station}, {"language", e.language},
                                    {"target", e.target}, {"time", e.time}});
     return {{"t", "state"},

@@ -13,6 +13,8 @@
 #include "panel/entry.h"
 #include "panel/ui/textgrid.h"
 #include "record/recsession.h"
+#include "schedules/ftlfile.h"
+#include "timer/eventtab.h"
 #include "settings/ui/about.h"
 #include "settings/ui/setup.h"
 
@@ -74,6 +76,14 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
     lbl_tuned_->setStyleSheet(QStringLiteral("QLabel { color: #ff9a7a; font-weight: bold; padding: 0 4px; }"));
     lbl_tuned_->hide();
     statusBar()->addWidget(lbl_tuned_, 1);
+    lbl_onair_ = new QLabel(this);
+    lbl_onair_->setObjectName(QStringLiteral("lbl_onair"));
+    lbl_onair_->setAccessibleDescription(QStringLiteral("On the air at the frequency"));
+    lbl_onair_->setStyleSheet(QStringLiteral("QLabel { color: #a8e6b4; padding: 0 4px; }"));
+    // A long text is cut at the window's edge; it never widens the panel.
+    lbl_onair_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lbl_onair_->hide();
+    statusBar()->addWidget(lbl_onair_, 1);
     app_.panel = this;
     connectReceiver();
     loaded_ = true;
@@ -97,6 +107,12 @@ rxctrl2::rxctrl2(App &app, QWidget *parent) : QMainWindow(parent), app_(app)
         if (!on)
             showMeter(-1);
     });
+
+    showOnAir(true);
+    if (app_.rec)
+        app_.rec->setStationFallback([p = QPointer<rxctrl2>(this)](qint64 hz) {
+            return p ? p->onAirStation(hz) : QString();
+        });
 
     recTick_ = new QTimer(this);
     recTick_->setObjectName(QStringLiteral("RecTick"));
@@ -379,6 +395,7 @@ void rxctrl2::grd_CS_click(int r, int c)
         return;
     step_hz_ = panelentry::stepHzOf(t);
     ui_.fra_freq->setTitle(QStringLiteral("Frequency/Step=") + t);
+    showOnAir(false);
 }
 
 void rxctrl2::vsc_bwc_change(int v)
@@ -591,7 +608,10 @@ void rxctrl2::connectReceiver()
     connect(rx, &Receiver2::agcEnabledChanged, this, &rxctrl2::setAgcEnabled);
     connect(rx, &Receiver2::bwFrameEnabledChanged, this, &rxctrl2::setBwFrameEnabled);
     connect(rx, &Receiver2::panelEnabledChanged, this, &rxctrl2::setPanelEnabled);
-    connect(rx, &Receiver2::frequencyChanged, this, [this](qint64 hz) { setFreqText(freqShown(hz)); });
+    connect(rx, &Receiver2::frequencyChanged, this, [this](qint64 hz) {
+        setFreqText(freqShown(hz));
+        showOnAir(false);
+    });
     // The lock's label, and the controls that only work while it is held.
     connect(rx, &Receiver2::lockChanged, this, [this](bool held) {
         showLock(held);
@@ -791,7 +811,57 @@ void rxctrl2::showtime()
     ui_.lbl_lt->setText(QStringLiteral("LT ") + app_.times.lt_text.right(5));
     ui_.lbl_lt->setToolTip(QStringLiteral("Local time: ") + app_.times.lt_text);
     showSimulated();
+    // A new minute: what is on the air may have changed.
+    const QDateTime utc = timertab::utcOf(now, app_.settings.ltMinusUtc());
+    const int minute = utc.time().hour() * 60 + utc.time().minute();
+    if (lbl_onair_ && minute != onairMinute_)
+        showOnAir(true);
     checkUtcOffset();
+}
+
+// ---------------------------------------------------------------- on the air
+
+QList<onair::Entry> rxctrl2::onAirAt(qint64 hz) const
+{
+    if (hz <= 0)
+        return {};
+    const QDateTime utc = timertab::utcOf(app_.clock ? app_.clock->now() : QDateTime::currentDateTime(),
+                                          app_.settings.ltMinusUtc());
+    const double catchKhz = std::max(step_hz_ / 2, 1000) / 1000.0;
+    return onairLists_.at(hz / 1000.0, onair::momentOf(utc), catchKhz);
+}
+
+QString rxctrl2::onAirText() const
+{
+    return onairText_;
+}
+
+QString rxctrl2::onAirStation(qint64 hz) const
+{
+    const QList<onair::Entry> now = onAirAt(hz);
+    return now.isEmpty() ? QString() : now.first().station;
+}
+
+void rxctrl2::showOnAir(bool look)
+{
+    if (!lbl_onair_)
+        return; // the load step, before the status line is there
+    const QDateTime utc = timertab::utcOf(app_.clock ? app_.clock->now() : QDateTime::currentDateTime(),
+                                          app_.settings.ltMinusUtc());
+    if (look) {
+        onairMinute_ = utc.time().hour() * 60 + utc.time().minute();
+        onairLists_.refresh(ftl::dataDir(app_.settings.base_dir), std::max(1, app_.settings.dim(3)) * 1000);
+    }
+    const std::optional<qint64> hz = app_.rx ? app_.rx->knownHz() : std::nullopt;
+    const QList<onair::Entry> now = onAirAt(hz.value_or(-1));
+    const QString text = onair::statusText(now);
+    QStringList all;
+    for (const onair::Entry &e : now)
+        all << onair::statusText({e});
+    onairText_ = text;
+    lbl_onair_->setText(text);
+    lbl_onair_->setToolTip(all.join(QLatin1Char('\n')));
+    lbl_onair_->setVisible(!text.isEmpty());
 }
 
 namespace {

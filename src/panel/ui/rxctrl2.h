@@ -8,6 +8,7 @@
 
 #include "common/timetext.h"
 #include "common/ui/guideview.h"
+#include "schedules/onair.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -85,6 +86,13 @@ public:
     void meterTick();
     // The badge beside the clock line follows the port in use.
     void showSimulated();
+
+    // What is on the air now at the receiver's frequency, within half the
+    // tuning step (at least 1 kHz), from the converted lists in Rx2Db:
+    // the status line's text ("" for nothing), and the station a
+    // recording at hz is named after.
+    QString onAirText() const;
+    QString onAirStation(qint64 hz) const;
 
     // PanelView
     void setLabel(Label which, const QString &text) override;
@@ -183,6 +191,14 @@ private:
     void recStarted();
     void recStopped(const QString &path, const QString &reason);
     QLabel *lbl_tuned_ = nullptr; // the status line's "Not tuned" part
+    QLabel *lbl_onair_ = nullptr; // and what is on the air at the frequency
+    onair::Lists onairLists_;     // the converted lists, read once
+    int onairMinute_ = -1;        // the UTC minute they were last looked at
+    QString onairText_;
+    QList<onair::Entry> onAirAt(qint64 hz) const;
+    // Shows what is on the air; look: the Rx2Db folder is looked at first
+    // (a list new or changed since is read).
+    void showOnAir(bool look);
     timetext::OffsetWatch offsetWatch_;
     QPointer<about> about_;
     QPointer<GuideView> guide_;

@@ -16,6 +16,7 @@
 #include "common/ui/fonts.h"
 #include "schedules/eibi.h"
 #include "schedules/skedfetch.h"
+#include "timer/eventtab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +27,8 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -85,6 +88,24 @@ Filters::Filters(ILG2Rx *owner, QWidget *parent) : QDialog(parent), owner_(owner
         if (comboOf[i] >= 0)
             g->addWidget(cmb_filter[comboOf[i]], i, 1);
     }
+    // The time choice, by UTC and the days of the week.
+    fra_time = new QGroupBox(QStringLiteral("Time (UTC)"), this);
+    fra_time->setObjectName(QStringLiteral("fra_time"));
+    fra_time->setAccessibleName(fra_time->title());
+    const QString times[onair::WhenCount] = {QStringLiteral("An&y time"), QStringLiteral("On air &now"),
+                                             QStringLiteral("Next &1 h"), QStringLiteral("Next &3 h"),
+                                             QStringLiteral("Next &6 h")};
+    auto *tl = new QHBoxLayout(fra_time);
+    for (int i = 0; i < onair::WhenCount; ++i) {
+        opt_time[i] = new QRadioButton(times[i], fra_time);
+        opt_time[i]->setObjectName(QStringLiteral("opt_time_%1").arg(i));
+        opt_time[i]->setAccessibleName(onair::whenCaption(onair::When(i)));
+        tl->addWidget(opt_time[i]);
+    }
+    tl->addStretch();
+    opt_time[0]->setChecked(true);
+    g->addWidget(fra_time, 6, 0, 1, 2);
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmd_Search);
@@ -96,7 +117,8 @@ Filters::Filters(ILG2Rx *owner, QWidget *parent) : QDialog(parent), owner_(owner
 
     QWidget *order[] = {chk_filter[0], cmb_filter[0], cmb_filter[1], chk_filter[1], cmb_filter[2],
                         chk_filter[2], cmb_filter[3], chk_filter[3], cmb_filter[4], chk_filter[4],
-                        chk_filter[5], cmb_filter[5], cmd_Search, cmd_Clear, cmd_cancel};
+                        chk_filter[5], cmb_filter[5], opt_time[0], opt_time[1], opt_time[2],
+                        opt_time[3], opt_time[4], cmd_Search, cmd_Clear, cmd_cancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -125,6 +147,9 @@ ilgfilter::Criteria Filters::criteria() const
         c.on[i] = chk_filter[i]->isChecked();
         c.text[i] = cmb_filter[i]->currentText();
     }
+    for (int i = 0; i < onair::WhenCount; ++i)
+        if (opt_time[i]->isChecked())
+            c.when = onair::When(i);
     return c;
 }
 
@@ -135,6 +160,7 @@ void Filters::on_Clear()
         cmb_filter[i]->setCurrentIndex(-1);
         cmb_filter[i]->setEditText(QString());
     }
+    opt_time[0]->setChecked(true);
 }
 
 // ------------------------------------------------------------------ ILG2Rx
@@ -208,10 +234,14 @@ ILG2Rx::ILG2Rx(App &app, QWidget *parent) : QWidget(parent), app_(app)
     top->addSpacing(12);
     top->addWidget(lbl_art);
     top->addWidget(txt_arf);
+    lbl_shown = new QLabel(this);
+    lbl_shown->setObjectName(QStringLiteral("lbl_shown"));
+    lbl_shown->setAccessibleDescription(QStringLiteral("Lines shown"));
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
     lay->addLayout(top);
     lay->addWidget(lst_ilg, 1);
+    lay->addWidget(lbl_shown);
 
     setTabOrder(lst_ilg, txt_arf);
     setTabOrder(txt_arf, cmd_Load);
@@ -340,6 +370,7 @@ bool ILG2Rx::read_file()
         BusyGuard busy;
         model->setStringList(table_.lines);
     }
+    showCount();
     setWindowTitle(QStringLiteral("ILG Radio Database ") + name + QStringLiteral(" / ") +
                    ftl::countText(table_.count()) + QStringLiteral(" records"));
     cmd_Filters->setEnabled(true);
@@ -517,8 +548,18 @@ void ILG2Rx::on_arf_enter()
                                Prompter::Exclamation);
 }
 
-void ILG2Rx::search(const ilgfilter::Criteria &c)
+void ILG2Rx::showCount(onair::When when, const QDateTime &utc)
 {
+    lbl_shown->setText(ilgfilter::shownText(int(model->rowCount()), table_.count(), when, utc));
+}
+
+void ILG2Rx::search(const ilgfilter::Criteria &criteria)
+{
+    // The time choice at the present UTC moment.
+    ilgfilter::Criteria c = criteria;
+    const QDateTime utc = timertab::utcOf(app_.clock ? app_.clock->now() : QDateTime::currentDateTime(),
+                                          app_.settings.ltMinusUtc());
+    c.at = onair::momentOf(utc);
     lbl_ready->setText(QStringLiteral("0"));
     lbl_ready->show();
     lbl_filters->show();
@@ -539,6 +580,7 @@ void ILG2Rx::search(const ilgfilter::Criteria &c)
     model->setStringList(shown);
     if (model->rowCount() > 0)
         lst_ilg->setCurrentIndex(model->index(0));
+    showCount(c.when, utc);
     lbl_filters->hide();
     lbl_ready->hide();
 }

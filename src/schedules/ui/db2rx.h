@@ -16,6 +16,8 @@
 struct App;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QRadioButton;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -33,6 +35,10 @@ public:
 
     std::array<QCheckBox *, 6> chk_filter{};
     std::array<QComboBox *, 6> cmb_filter{};
+    // The time choice: "Any time", "On air now", "Next 1 h", "Next 3 h",
+    // "Next 6 h" (onair::When order).
+    QGroupBox *fra_time = nullptr;
+    std::array<QRadioButton *, onair::WhenCount> opt_time{};
     QPushButton *cmd_Search = nullptr;
     QPushButton *cmd_Clear = nullptr;
     QPushButton *cmd_cancel = nullptr;
@@ -64,6 +70,8 @@ public:
     QPushButton *cmd_sked_update = nullptr;
     QLabel *lbl_ready = nullptr;
     QLabel *lbl_filters = nullptr;
+    // The status line under the list: "12 of 400 shown".
+    QLabel *lbl_shown = nullptr;
     Filters *filters = nullptr;
 
     const ftl::Table &table() const { return table_; }
@@ -102,6 +110,7 @@ protected:
 
 private:
     void readFilterFile();
+    void showCount(onair::When when = onair::When::Any, const QDateTime &utc = {});
     void showRxFreq();
     App &app_;
     ftl::Table table_;

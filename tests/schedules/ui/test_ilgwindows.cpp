@@ -298,3 +298,47 @@ TEST_F(IlgWindows, TrackingDialModeFollowsTheReceiver)
         EXPECT_EQ(panel.lockOn, 0);
     }
 }
+
+// The time choice beside the other filters (both must pass), and the status
+// line under the list counting what it shows.
+TEST_F(IlgWindows, Db2RxTimeChoiceAndShownCount)
+{
+    ILG2Rx w(t.app);
+    w.show();
+    t.app.files.converted = "ILGSDATA.ftl";
+    ASSERT_TRUE(w.read_file());
+    const int n = w.table().count();
+    EXPECT_EQ(w.lbl_shown->text(), QString("%1 of %1 shown").arg(n));
+    Filters &f = *w.filters;
+    for (int i = 0; i < onair::WhenCount; ++i)
+        EXPECT_EQ(a11y::name(f.opt_time[i]), onair::whenCaption(onair::When(i)));
+    EXPECT_TRUE(f.opt_time[0]->isChecked());
+
+    // On air now (the clock: Saturday 12:00 UTC) in English, chosen as a
+    // screen reader does.
+    ASSERT_TRUE(a11y::toggle(f.opt_time[1]));
+    f.chk_filter[1]->setChecked(true);
+    f.cmb_filter[2]->setEditText("ENG");
+    f.cmd_Search->click();
+    const QStringList now = w.entries();
+    ASSERT_FALSE(now.isEmpty());
+    EXPECT_LT(now.size(), n);
+    for (const QString &e : now)
+        EXPECT_TRUE(ftl::onAir(e, 1200) && e.mid(51, 3).toUpper() == "ENG") << qPrintable(e);
+    EXPECT_EQ(w.lbl_shown->text(),
+              QString("%1 of %2 shown (On air now, Sat 12:00 UTC)").arg(now.size()).arg(n));
+    EXPECT_EQ(a11y::hiddenLabels(&w), QStringList());
+    if (const QString d = qEnvironmentVariable("VOR_SCREENSHOT"); !d.isEmpty()) {
+        f.show(); w.resize(900, 520); QTest::qWait(300);
+        w.grab().save(d + "/shot-db2rx-onair.png"); f.grab().save(d + "/shot-filters-onair.png");
+    }
+
+    // The next 6 hours hold more; Clear goes back to any time.
+    f.opt_time[4]->click();
+    f.cmd_Search->click();
+    EXPECT_GT(w.entries().size(), now.size());
+    f.cmd_Clear->click();
+    EXPECT_TRUE(f.opt_time[0]->isChecked());
+    f.cmd_Search->click();
+    EXPECT_EQ(w.lbl_shown->text(), QString("%1 of %1 shown").arg(n));
+}
