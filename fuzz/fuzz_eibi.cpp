@@ -1,10 +1,12 @@
 // Schedule import: any text in, either a clear error or .ftl lines that all
-// have the 112-character layout, in rising frequency, one per record counted.
+// have the 112-character layout (plus, when the record names its days, a
+// space and the days field), in rising frequency, one per record counted.
 // (The atomic writer behind import() has its own target: fuzz_textfile.)
 #include "fuzzkit.h"
 #include "schedules/eibi.h"
 #include "schedules/ftlfile.h"
 #include "schedules/ilgconvert.h"
+#include "schedules/onair.h"
 
 #include <QStringList>
 
@@ -19,7 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    "counts");
     double last = -1;
     for (const QString &l : lines) {
-        fuzzkit::check(l.size() == ilg::FtlWidth, "layout");
+        const bool plain = l.size() == ilg::FtlWidth;
+        const bool withDays = l.size() == onair::DaysColumn - 1 + onair::DaysWidth
+                              && l.at(ilg::FtlWidth) == QLatin1Char(' ');
+        fuzzkit::check(plain || withDays, "layout");
+        fuzzkit::check(plain || onair::daysOf(l) != 0, "days field read back");
         fuzzkit::check(!l.contains(QLatin1Char('\r')) && !l.contains(QLatin1Char('\n')), "one line");
         const double f = ftl::freqOf(l);
         fuzzkit::check(f > 0 && f >= last, "rising frequency");
