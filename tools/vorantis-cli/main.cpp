@@ -535,7 +535,10 @@ int updateEibi(const QString &urlArg)
     f.regionCodes = allCaptions().region_codes;
     int shown = -1;
     QObject::connect(&f, &SkedFetch::progress, &f, [&shown](qint64 got, qint64 total) {
-        // A line each tenth (or each 256 kB when the size is not known).
+        // A line each tenth (or each 256 kB when the size is not known);
+        // none while nothing has come (an unchanged file, a refused call).
+        if (got <= 0)
+            return;
         const int step = total > 0 ? int(got * 10 / total) : int(got >> 18);
         if (step == shown)
             return;
